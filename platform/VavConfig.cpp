@@ -10,7 +10,9 @@ namespace {
 
 constexpr const char* kFileName = "ixokolt.cfg";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 std::string_view TrimLeft(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -27,18 +29,21 @@ std::optional<uint32_t> ParseDottedQuad(std::string_view s) {
     uint32_t result = 0;
     for (int part = 0; part < 4; ++part) {
         if (part > 0) {
-            if (s.empty() || s.front() != '.') return std::nullopt;
+            if (s.empty() || s.front() != '.')
+                return std::nullopt;
             s.remove_prefix(1);
         }
         size_t digits = 0;
         uint32_t value = 0;
         while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9' && digits < 3)
             value = value * 10 + static_cast<uint32_t>(s[digits++] - '0');
-        if (digits == 0 || value > 255) return std::nullopt;
+        if (digits == 0 || value > 255)
+            return std::nullopt;
         s.remove_prefix(digits);
         result = (result << 8) | value;
     }
-    if (!s.empty()) return std::nullopt;
+    if (!s.empty())
+        return std::nullopt;
     return result;
 }
 
@@ -52,9 +57,11 @@ VavNetworkCard ParseCard(std::string_view word) {
     }
     uint64_t value = 0;
     for (char c : word) {
-        if (c < '0' || c > '9') break;
+        if (c < '0' || c > '9')
+            break;
         value = value * 10 + static_cast<uint64_t>(c - '0');
-        if (value > UINT32_MAX) return card;  // no such interface: none configured
+        if (value > UINT32_MAX)
+            return card;  // no such interface: none configured
     }
     card.index = static_cast<uint32_t>(value);
     return card;
@@ -67,7 +74,8 @@ std::string SystemConfigDir() {
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     std::ostringstream s;
     s << in.rdbuf();
     text = s.str();
@@ -77,11 +85,14 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
 }  // namespace
 
 ConfigLineError ParseConfigLine(std::string_view line, VavConfig& into) {
-    if (line.empty()) return ConfigLineError::Ignored;
+    if (line.empty())
+        return ConfigLineError::Ignored;
     const char first = line.front();
-    if (first != 'g' && first != 's' && first != 'n') return ConfigLineError::Ignored;
+    if (first != 'g' && first != 's' && first != 'n')
+        return ConfigLineError::Ignored;
     size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return ConfigLineError::MissingEquals;
+    if (equals == std::string_view::npos)
+        return ConfigLineError::MissingEquals;
     std::string_view value = TrimRight(TrimLeft(line.substr(equals + 1)));
 
     if (first == 'n') {
@@ -100,7 +111,8 @@ ConfigLineError ParseConfigLine(std::string_view line, VavConfig& into) {
         return ConfigLineError::None;
     }
     std::optional<uint32_t> address = ParseDottedQuad(value);
-    if (!address) return ConfigLineError::BadAddress;
+    if (!address)
+        return ConfigLineError::BadAddress;
     slot = address;
     return ConfigLineError::None;
 }
@@ -113,7 +125,8 @@ ConfigParseResult ParseConfigText(std::string_view text) {
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++number;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         ConfigLineError error = ParseConfigLine(line, result.values);
         if (error != ConfigLineError::None && error != ConfigLineError::Ignored && result.ok()) {
             result.badLine = number;
@@ -127,14 +140,18 @@ bool OpenConfigFile(std::string& text, std::string* path) {
     std::string candidates[3];
     std::error_code ec;
     std::filesystem::path cwd = std::filesystem::current_path(ec);
-    if (!ec) candidates[0] = (cwd / kFileName).string();
+    if (!ec)
+        candidates[0] = (cwd / kFileName).string();
     const char* env = std::getenv("VAV_CONFIG_FILE");
-    if (env != nullptr) candidates[1] = env;
+    if (env != nullptr)
+        candidates[1] = env;
     candidates[2] = (std::filesystem::path(SystemConfigDir()) / kFileName).string();
     for (const std::string& candidate : candidates) {
-        if (candidate.empty() || std::filesystem::is_directory(candidate, ec)) continue;
+        if (candidate.empty() || std::filesystem::is_directory(candidate, ec))
+            continue;
         if (ReadWholeFile(candidate, text)) {
-            if (path != nullptr) *path = candidate;
+            if (path != nullptr)
+                *path = candidate;
             return true;
         }
     }
@@ -150,7 +167,8 @@ bool g_loaded = false;
 int ReadLocked(const char* path) {
     std::string text;
     bool opened = path != nullptr ? ReadWholeFile(path, text) : OpenConfigFile(text);
-    if (!opened) return 1;
+    if (!opened)
+        return 1;
     ConfigParseResult parsed = ParseConfigText(text);
     g_values = parsed.values;
     g_loaded = parsed.ok();
@@ -161,12 +179,14 @@ int ReadLocked(const char* path) {
 template <typename Fn>
 int WithValues(Fn answer) {
     std::lock_guard guard(g_lock);
-    if (!g_loaded && ReadLocked(nullptr) != 0) return 1;
+    if (!g_loaded && ReadLocked(nullptr) != 0)
+        return 1;
     return answer(g_values);
 }
 
 int AnswerAddress(const std::optional<uint32_t>& slot, uint32_t& out) {
-    if (!slot) return 1;
+    if (!slot)
+        return 1;
     out = *slot;
     return 0;
 }
@@ -188,7 +208,8 @@ int GetConfigSubnetMask(uint32_t& mask) {
 
 int GetConfigNetworkCard(VavNetworkCard& card) {
     return WithValues([&](const VavConfig& v) {
-        if (!v.networkCard) return 1;
+        if (!v.networkCard)
+            return 1;
         card = *v.networkCard;
         return 0;
     });
@@ -196,16 +217,20 @@ int GetConfigNetworkCard(VavNetworkCard& card) {
 
 int GetConfigValue(VavConfigKey key, uint32_t& value) {
     switch (key) {
-    case VAV_CONFIG_GATEWAY: return GetConfigGateway(value);
-    case VAV_CONFIG_SUBNETMASK: return GetConfigSubnetMask(value);
-    case VAV_CONFIG_NETWORKCARD: {
-        VavNetworkCard card;
-        int result = GetConfigNetworkCard(card);
-        if (result != 0) return result;
-        if (card.IsMacText()) return -1;
-        value = card.index;
-        return 0;
-    }
+        case VAV_CONFIG_GATEWAY:
+            return GetConfigGateway(value);
+        case VAV_CONFIG_SUBNETMASK:
+            return GetConfigSubnetMask(value);
+        case VAV_CONFIG_NETWORKCARD: {
+            VavNetworkCard card;
+            int result = GetConfigNetworkCard(card);
+            if (result != 0)
+                return result;
+            if (card.IsMacText())
+                return -1;
+            value = card.index;
+            return 0;
+        }
     }
     return 1;
 }

@@ -35,17 +35,17 @@ struct VavConfig {
 
 enum class ConfigLineError {
     None,
-    Ignored,       // no key starts with the line's first character
-    MissingEquals, // a key line without "="
-    BadAddress,    // gateway or subnet mask not four dotted numbers 0..255
+    Ignored,        // no key starts with the line's first character
+    MissingEquals,  // a key line without "="
+    BadAddress,     // gateway or subnet mask not four dotted numbers 0..255
 };
 
 // Parses one line (without its line end) into `into`. Pure.
 ConfigLineError ParseConfigLine(std::string_view line, VavConfig& into);
 
 struct ConfigParseResult {
-    VavConfig values;      // from every good line, even when a line failed
-    int badLine = 0;       // 1-based number of the first bad line; 0 when none
+    VavConfig values;  // from every good line, even when a line failed
+    int badLine = 0;   // 1-based number of the first bad line; 0 when none
     ConfigLineError error = ConfigLineError::None;
     bool ok() const { return badLine == 0; }
 };

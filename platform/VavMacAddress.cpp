@@ -24,13 +24,15 @@ VavMacAddress::VavMacAddress(const uint8_t* bytes, size_t length) : VavMacAddres
 
 size_t VavMacAddress::SetBytes(const uint8_t* bytes, size_t length) {
     size_t n = std::min<size_t>(length, 6);
-    if (n > 0) std::memcpy(bytes_, bytes, n);
+    if (n > 0)
+        std::memcpy(bytes_, bytes, n);
     return n;
 }
 
 size_t VavMacAddress::GetBytes(uint8_t* buffer, size_t length) const {
     size_t n = std::min<size_t>(length, 6);
-    if (n > 0) std::memcpy(buffer, bytes_, n);
+    if (n > 0)
+        std::memcpy(buffer, bytes_, n);
     return n;
 }
 

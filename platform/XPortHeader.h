@@ -17,14 +17,28 @@ constexpr uint8_t XPORT_VERSION_MINOR = 0;
 constexpr uint8_t XPORT_PROTOCOL_NODE_STATUS = 8;
 constexpr uint8_t XPORT_PROTOCOL_RCC = 9;
 
-inline uint32_t XPortHdrLength() { return XPORT_HEADER_LENGTH; }
+inline uint32_t XPortHdrLength() {
+    return XPORT_HEADER_LENGTH;
+}
 
-inline uint8_t XPortHdrGetProtocol(const uint8_t* h) { return h[0]; }
-inline uint8_t XPortHdrGetType(const uint8_t* h) { return h[1]; }
-inline uint8_t XPortHdrGetVersionMajor(const uint8_t* h) { return h[2]; }
-inline uint8_t XPortHdrGetVersionMinor(const uint8_t* h) { return h[3]; }
-inline uint8_t XPortHdrGetSrcApp(const uint8_t* h) { return h[4]; }
-inline uint8_t XPortHdrGetDstApp(const uint8_t* h) { return h[5]; }
+inline uint8_t XPortHdrGetProtocol(const uint8_t* h) {
+    return h[0];
+}
+inline uint8_t XPortHdrGetType(const uint8_t* h) {
+    return h[1];
+}
+inline uint8_t XPortHdrGetVersionMajor(const uint8_t* h) {
+    return h[2];
+}
+inline uint8_t XPortHdrGetVersionMinor(const uint8_t* h) {
+    return h[3];
+}
+inline uint8_t XPortHdrGetSrcApp(const uint8_t* h) {
+    return h[4];
+}
+inline uint8_t XPortHdrGetDstApp(const uint8_t* h) {
+    return h[5];
+}
 inline uint16_t XPortHdrGetReserved(const uint8_t* h) {
     return static_cast<uint16_t>(h[6] | (h[7] << 8));
 }
@@ -33,12 +47,24 @@ inline uint32_t XPortHdrGetLength(const uint8_t* h) {
            static_cast<uint32_t>(h[10]) << 16 | static_cast<uint32_t>(h[11]) << 24;
 }
 
-inline void XPortHdrSetProtocol(uint8_t* h, uint8_t v) { h[0] = v; }
-inline void XPortHdrSetType(uint8_t* h, uint8_t v) { h[1] = v; }
-inline void XPortHdrSetVersionMajor(uint8_t* h, uint8_t v) { h[2] = v; }
-inline void XPortHdrSetVersionMinor(uint8_t* h, uint8_t v) { h[3] = v; }
-inline void XPortHdrSetSrcApp(uint8_t* h, uint8_t v) { h[4] = v; }
-inline void XPortHdrSetDstApp(uint8_t* h, uint8_t v) { h[5] = v; }
+inline void XPortHdrSetProtocol(uint8_t* h, uint8_t v) {
+    h[0] = v;
+}
+inline void XPortHdrSetType(uint8_t* h, uint8_t v) {
+    h[1] = v;
+}
+inline void XPortHdrSetVersionMajor(uint8_t* h, uint8_t v) {
+    h[2] = v;
+}
+inline void XPortHdrSetVersionMinor(uint8_t* h, uint8_t v) {
+    h[3] = v;
+}
+inline void XPortHdrSetSrcApp(uint8_t* h, uint8_t v) {
+    h[4] = v;
+}
+inline void XPortHdrSetDstApp(uint8_t* h, uint8_t v) {
+    h[5] = v;
+}
 inline void XPortHdrSetReserved(uint8_t* h, uint16_t v) {
     h[6] = static_cast<uint8_t>(v);
     h[7] = static_cast<uint8_t>(v >> 8);

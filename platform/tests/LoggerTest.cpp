@@ -85,7 +85,8 @@ TEST_F(LoggerTest, LevelMaskSelectsAndNamesEveryLevel) {
 
     fs::remove(path_);
     ASSERT_TRUE(logger_.Open(path_.c_str(), 0x10000005));  // errors and information only
-    for (uint32_t level : {LOG_ERR, LOG_WARN, LOG_INFO, LOG_DBG, LOG_1}) logger_.LogMessage(level, "f", 1, "m");
+    for (uint32_t level : {LOG_ERR, LOG_WARN, LOG_INFO, LOG_DBG, LOG_1})
+        logger_.LogMessage(level, "f", 1, "m");
     EXPECT_EQ(Contents(), "ERR m\nINFO m\n");
     EXPECT_EQ(logger_.GetLevelMask(), 0x10000005u);
 }
@@ -183,8 +184,9 @@ TEST_F(LoggerTest, EightThreadsLoseAndInterleaveNoLine) {
     for (int t = 0; t < kThreads; ++t)
         for (int i = 0; i < kLines; ++i) {
             char expected[200];
-            std::snprintf(expected, sizeof expected, "INFO 07-03-04 05:06:07 T.cpp(%d): thread %d line %d %s",
-                          t, t, i, std::string(40, static_cast<char>('a' + t)).c_str());
+            std::snprintf(expected, sizeof expected,
+                          "INFO 07-03-04 05:06:07 T.cpp(%d): thread %d line %d %s", t, t, i,
+                          std::string(40, static_cast<char>('a' + t)).c_str());
             EXPECT_EQ(seen.count(expected), 1u) << expected;
         }
 }

@@ -12,10 +12,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uint32_t Ip(uint32_t a, uint32_t b, uint32_t c, uint32_t d) { return a << 24 | b << 16 | c << 8 | d; }
+constexpr uint32_t Ip(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+    return a << 24 | b << 16 | c << 8 | d;
+}
 
-VavNetworkCard Text(const char* mac) { return VavNetworkCard{mac, 0}; }
-VavNetworkCard Index(uint32_t index) { return VavNetworkCard{"", index}; }
+VavNetworkCard Text(const char* mac) {
+    return VavNetworkCard{mac, 0};
+}
+VavNetworkCard Index(uint32_t index) {
+    return VavNetworkCard{"", index};
+}
 
 // Each file, and what is read from it.
 TEST(ConfigFileText, TableOfFiles) {
@@ -28,31 +34,55 @@ TEST(ConfigFileText, TableOfFiles) {
     const std::string longBlank(200, ' ');
     const Case cases[] = {
         {"as the adapter picker writes it (CRLF)",
-         "gateway=192.168.1.1\r\nsubnetmask=255.255.255.0\r\nnetworkcard=00-1A-2B-3C-4D-5E\r\n", 0,
+         "gateway=192.168.1.1\r\nsubnetmask=255.255.255.0\r\nnetworkcard=00-1A-2B-3C-4D-5E\r\n",
+         0,
          {Ip(192, 168, 1, 1), Ip(255, 255, 255, 0), Text("00-1A-2B-3C-4D-5E")}},
-        {"LF and an interface index", "networkcard=3\nsubnetmask=255.255.0.0\n", 0,
+        {"LF and an interface index",
+         "networkcard=3\nsubnetmask=255.255.0.0\n",
+         0,
          {std::nullopt, Ip(255, 255, 0, 0), Index(3)}},
         {"empty card value: that key alone is absent",
-         "gateway=10.0.0.1\r\nsubnetmask=255.0.0.0\r\nnetworkcard=\r\n", 0,
+         "gateway=10.0.0.1\r\nsubnetmask=255.0.0.0\r\nnetworkcard=\r\n",
+         0,
          {Ip(10, 0, 0, 1), Ip(255, 0, 0, 0), std::nullopt}},
-        {"empty gateway value", "gateway=\nsubnetmask=255.0.0.0\n", 0, {std::nullopt, Ip(255, 0, 0, 0), {}}},
+        {"empty gateway value",
+         "gateway=\nsubnetmask=255.0.0.0\n",
+         0,
+         {std::nullopt, Ip(255, 0, 0, 0), {}}},
         {"empty file", "", 0, {}},
-        {"key matched by its first character only", "gatewy=1.2.3.4\nsnet=255.255.255.252\nnic=7\n", 0,
+        {"key matched by its first character only",
+         "gatewy=1.2.3.4\nsnet=255.255.255.252\nnic=7\n",
+         0,
          {Ip(1, 2, 3, 4), Ip(255, 255, 255, 252), Index(7)}},
         {"other lines, capitals and blank lines are ignored",
-         "# ixokolt\n\n[net]\nGateway=9.9.9.9\n gateway=8.8.8.8\ngateway=1.1.1.1\n", 0,
+         "# ixokolt\n\n[net]\nGateway=9.9.9.9\n gateway=8.8.8.8\ngateway=1.1.1.1\n",
+         0,
          {Ip(1, 1, 1, 1), std::nullopt, std::nullopt}},
-        {"a later line wins", "networkcard=2\nnetworkcard=00-00-00-00-00-01\n", 0,
+        {"a later line wins",
+         "networkcard=2\nnetworkcard=00-00-00-00-00-01\n",
+         0,
          {std::nullopt, std::nullopt, Text("00-00-00-00-00-01")}},
-        {"blanks around values", "gateway= 10.1.2.3 \t\nnetworkcard=  5  trailing words\n", 0,
+        {"blanks around values",
+         "gateway= 10.1.2.3 \t\nnetworkcard=  5  trailing words\n",
+         0,
          {Ip(10, 1, 2, 3), std::nullopt, Index(5)}},
-        {"full 32-bit interface index", "networkcard=4000000000\n", 0, {{}, {}, Index(4000000000u)}},
-        {"18-character word is not a card text", "networkcard=00-1A-2B-3C-4D-5E0\n", 0, {{}, {}, Index(0)}},
+        {"full 32-bit interface index",
+         "networkcard=4000000000\n",
+         0,
+         {{}, {}, Index(4000000000u)}},
+        {"18-character word is not a card text",
+         "networkcard=00-1A-2B-3C-4D-5E0\n",
+         0,
+         {{}, {}, Index(0)}},
         {"an interface name is no index", "networkcard=eth0\n", 0, {{}, {}, Index(0)}},
         {"over-long lines stay one line",
-         "subnetmask=255.255.0.0" + longBlank + "\n" + std::string(78, 'x') + "gateway=1.2.3.4\n", 0,
+         "subnetmask=255.255.0.0" + longBlank + "\n" + std::string(78, 'x') + "gateway=1.2.3.4\n",
+         0,
          {std::nullopt, Ip(255, 255, 0, 0), std::nullopt}},
-        {"mask with three numbers", "gateway=1.2.3.4\nsubnetmask=255.255.0\n", 2, {Ip(1, 2, 3, 4), {}, {}}},
+        {"mask with three numbers",
+         "gateway=1.2.3.4\nsubnetmask=255.255.0\n",
+         2,
+         {Ip(1, 2, 3, 4), {}, {}}},
         {"number above 255", "gateway=256.1.1.1\n", 1, {}},
         {"text after the address", "gateway=1.2.3.4x\n", 1, {}},
         {"key line without =", "networkcard 3\ngateway=1.2.3.4\n", 1, {Ip(1, 2, 3, 4), {}, {}}},
@@ -92,7 +122,9 @@ protected:
         unsetenv("VAV_CONFIG_FILE");
         ResetConfigForTest();
     }
-    static void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    static void Write(const fs::path& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
     static uint32_t Gateway() {
         uint32_t g = 0;
         return GetConfigGateway(g) == 0 ? g : 0xFFFFFFFF;

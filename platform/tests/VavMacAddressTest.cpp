@@ -17,7 +17,9 @@ TEST(VavMacAddress, TextFormsReadAndPrint) {
         {"0:0:0:0:0:0", {0, 0, 0, 0, 0, 0}, "00:00:00:00:00:00"},
         {"2:18:0:0:0:A", {2, 0x18, 0, 0, 0, 0x0a}, "02:18:00:00:00:0a"},
         {"02:18:00:00:00:0a", {2, 0x18, 0, 0, 0, 0x0a}, "02:18:00:00:00:0a"},
-        {"FF:fe:7:8:9:10:77:88", {0xff, 0xfe, 7, 8, 9, 0x10}, "ff:fe:07:08:09:10"},  // 7th on ignored
+        {"FF:fe:7:8:9:10:77:88",
+         {0xff, 0xfe, 7, 8, 9, 0x10},
+         "ff:fe:07:08:09:10"},  // 7th on ignored
         {"1:2:3", {1, 2, 3, 0, 0, 0}, "01:02:03:00:00:00"},
         {"", {0, 0, 0, 0, 0, 0}, "00:00:00:00:00:00"},
     };
@@ -50,14 +52,15 @@ TEST(VavMacAddress, BytesInAndOutTakeAtMostSix) {
 }
 
 TEST(VavMacAddress, OrdersByUnsignedBytesFirstMostSignificant) {
-    std::vector<VavMacAddress> macs = {VavMacAddress("80:0:0:0:0:0"), VavMacAddress("0:0:0:0:0:ff"),
-                                       VavMacAddress("0:0:0:0:1:0"), VavMacAddress("7f:ff:ff:ff:ff:ff"),
-                                       VavMacAddress("0:0:0:0:0:1")};
+    std::vector<VavMacAddress> macs = {
+        VavMacAddress("80:0:0:0:0:0"), VavMacAddress("0:0:0:0:0:ff"), VavMacAddress("0:0:0:0:1:0"),
+        VavMacAddress("7f:ff:ff:ff:ff:ff"), VavMacAddress("0:0:0:0:0:1")};
     std::sort(macs.begin(), macs.end());
     std::vector<std::string> printed;
     for (const auto& m : macs) printed.push_back(m.ToText());
-    EXPECT_EQ(printed, (std::vector<std::string>{"00:00:00:00:00:01", "00:00:00:00:00:ff", "00:00:00:00:01:00",
-                                                 "7f:ff:ff:ff:ff:ff", "80:00:00:00:00:00"}));
+    EXPECT_EQ(printed, (std::vector<std::string>{"00:00:00:00:00:01", "00:00:00:00:00:ff",
+                                                 "00:00:00:00:01:00", "7f:ff:ff:ff:ff:ff",
+                                                 "80:00:00:00:00:00"}));
     EXPECT_FALSE(macs[0] < macs[0]);
 
     std::map<VavMacAddress, int> byMac;

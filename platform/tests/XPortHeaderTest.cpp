@@ -15,10 +15,12 @@ TEST(XPortHeader, WritesAndReadsTheTwelveBytesLittleEndian) {
     h.length = 0x12345678;
     uint8_t bytes[12] = {};
     h.Write(bytes);
-    const uint8_t expected[12] = {0x09, 0x02, 0x03, 0x00, 0x80, 0x09, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12};
+    const uint8_t expected[12] = {0x09, 0x02, 0x03, 0x00, 0x80, 0x09,
+                                  0x00, 0x00, 0x78, 0x56, 0x34, 0x12};
     EXPECT_EQ(0, memcmp(bytes, expected, 12));
 
-    const uint8_t wire[12] = {0x08, 0x01, 0x03, 0x07, 0x81, 0x82, 0x34, 0x12, 0x1C, 0x00, 0x00, 0x00};
+    const uint8_t wire[12] = {0x08, 0x01, 0x03, 0x07, 0x81, 0x82,
+                              0x34, 0x12, 0x1C, 0x00, 0x00, 0x00};
     XPortHeader r = XPortHeader::Read(wire);
     EXPECT_EQ(r.protocol, 8);
     EXPECT_EQ(r.type, 1);
@@ -37,7 +39,8 @@ TEST(XPortHeader, SettersTouchOnlyTheirOwnBytes) {
     XPortHdrSetType(b, 5);
     XPortHdrSetDstApp(b, 0x42);
     XPortHdrSetLength(b, 0x0A0B0C0D);
-    const uint8_t expected[12] = {0xEE, 0x05, 0xEE, 0xEE, 0xEE, 0x42, 0xEE, 0xEE, 0x0D, 0x0C, 0x0B, 0x0A};
+    const uint8_t expected[12] = {0xEE, 0x05, 0xEE, 0xEE, 0xEE, 0x42,
+                                  0xEE, 0xEE, 0x0D, 0x0C, 0x0B, 0x0A};
     EXPECT_EQ(0, memcmp(b, expected, 12));
 }
 
@@ -63,11 +66,13 @@ TEST(XPortHeader, ChecksRefuseWhatIsNotOneWholePacket) {
         {"major 4", with(2, 4), XPortHdrError::BadMajor, XPortHdrError::BadMajor},
         {"minor 9 is fine", with(3, 9), XPortHdrError::None, XPortHdrError::None},
         {"length 11", with(8, 11), XPortHdrError::BadLength, XPortHdrError::BadLength},
-        {"length 17", with(8, 17), XPortHdrError::LengthBeyondData, XPortHdrError::LengthBeyondData},
-        {"length 2^24+16", with(11, 1), XPortHdrError::LengthBeyondData, XPortHdrError::LengthBeyondData},
+        {"length 17", with(8, 17), XPortHdrError::LengthBeyondData,
+         XPortHdrError::LengthBeyondData},
+        {"length 2^24+16", with(11, 1), XPortHdrError::LengthBeyondData,
+         XPortHdrError::LengthBeyondData},
         {"one byte more", grown, XPortHdrError::LengthShortOfData, XPortHdrError::None},
-        {"eleven bytes", std::vector<uint8_t>(good.begin(), good.begin() + 11), XPortHdrError::Truncated,
-         XPortHdrError::Truncated},
+        {"eleven bytes", std::vector<uint8_t>(good.begin(), good.begin() + 11),
+         XPortHdrError::Truncated, XPortHdrError::Truncated},
         {"empty", {}, XPortHdrError::Truncated, XPortHdrError::Truncated},
     };
     for (const Case& c : cases) {
