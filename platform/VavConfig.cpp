@@ -6,6 +6,8 @@
 #include <mutex>
 #include <sstream>
 
+#include "os/Paths.h"
+
 namespace {
 
 constexpr const char* kFileName = "ixokolt.cfg";
@@ -65,11 +67,6 @@ VavNetworkCard ParseCard(std::string_view word) {
     }
     card.index = static_cast<uint32_t>(value);
     return card;
-}
-
-std::string SystemConfigDir() {
-    const char* dir = std::getenv("IXO_SYSTEM_DIR");
-    return dir != nullptr && *dir != '\0' ? dir : "/etc/ixo";
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
@@ -145,7 +142,8 @@ bool OpenConfigFile(std::string& text, std::string* path) {
     const char* env = std::getenv("VAV_CONFIG_FILE");
     if (env != nullptr)
         candidates[1] = env;
-    candidates[2] = (std::filesystem::path(SystemConfigDir()) / kFileName).string();
+    std::filesystem::path systemDir = os::SystemDir();
+    if (!systemDir.empty()) candidates[2] = (systemDir / kFileName).string();
     for (const std::string& candidate : candidates) {
         if (candidate.empty() || std::filesystem::is_directory(candidate, ec))
             continue;
