@@ -23,7 +23,8 @@ struct StartResult {
 // Runs `program` with `args` (not counting the program itself), in the
 // caller's environment. A program without "/" is looked up in PATH. Reports
 // at once when the program cannot be run.
-StartResult StartProgram(const std::filesystem::path& program, const std::vector<std::string>& args);
+StartResult StartProgram(const std::filesystem::path& program,
+                         const std::vector<std::string>& args);
 
 // Opens a document or web address with the user's chosen program (xdg-open).
 // The helper is reaped in the background.

@@ -17,8 +17,8 @@ namespace {
 
 // The marker with every byte XOR 0x5A, so the reader's own code never holds it.
 constexpr unsigned char kMaskedMarker[kVersionMarkerSize] = {
-    0x7F ^ 0x5A, 'I' ^ 0x5A, 'X' ^ 0x5A, 'O' ^ 0x5A, 'V' ^ 0x5A, 'E' ^ 0x5A,
-    'R' ^ 0x5A,  'S' ^ 0x5A, 'I' ^ 0x5A, 'O' ^ 0x5A, 'N' ^ 0x5A, 'R' ^ 0x5A,
+    0x7F ^ 0x5A, 'I' ^ 0x5A, 'X' ^ 0x5A,  'O' ^ 0x5A, 'V' ^ 0x5A, 'E' ^ 0x5A,
+    'R' ^ 0x5A,  'S' ^ 0x5A, 'I' ^ 0x5A,  'O' ^ 0x5A, 'N' ^ 0x5A, 'R' ^ 0x5A,
     'E' ^ 0x5A,  'C' ^ 0x5A, 0x01 ^ 0x5A, 0x02 ^ 0x5A};
 
 bool ParseNumber(std::string_view text, uint16_t& number) {
@@ -72,7 +72,8 @@ VersionStatus ScanFile(int fd, VersionRecord& record) {
         window.resize(old + static_cast<size_t>(got));
         const bool end = got == 0;
         // A marker that starts before `limit` has all its payload in the window.
-        const size_t limit = end ? window.size() : (window.size() > kTail ? window.size() - kTail : 0);
+        const size_t limit =
+            end ? window.size() : (window.size() > kTail ? window.size() - kTail : 0);
         const VersionStatus status = FindRecord(window, limit, record);
         if (status != VersionStatus::NoRecord || end) {
             return status;
@@ -85,10 +86,14 @@ VersionStatus ScanFile(int fd, VersionRecord& record) {
 
 const char* ToString(VersionStatus status) {
     switch (status) {
-        case VersionStatus::Ok: return "version record read";
-        case VersionStatus::Incomplete: return "version record incomplete";
-        case VersionStatus::NoRecord: return "no version record";
-        case VersionStatus::Unreadable: return "the file cannot be read";
+        case VersionStatus::Ok:
+            return "version record read";
+        case VersionStatus::Incomplete:
+            return "version record incomplete";
+        case VersionStatus::NoRecord:
+            return "no version record";
+        case VersionStatus::Unreadable:
+            return "the file cannot be read";
     }
     return "unknown status";
 }

@@ -10,7 +10,9 @@ namespace {
 
 using os::VersionStatus;
 
-std::filesystem::path Probe() { return os::ProgramDir() / "os_version_probe"; }
+std::filesystem::path Probe() {
+    return os::ProgramDir() / "os_version_probe";
+}
 
 TEST(Process, StartsWaitsAndReportsWhatCannotRun) {
     const os::StartResult started = os::StartProgram("/bin/sh", {"-c", "exit 7"});
