@@ -4,7 +4,6 @@
 #include "framework/Window.h"
 #include "framework/WindowPrivate.h"
 
-#include <QPainter>
 
 namespace fw {
 namespace {
@@ -93,9 +92,7 @@ LRESULT Window::DefWindowProc(Message& m) {
         case WM_ERASEBKGND: {
             auto* dc = reinterpret_cast<PaintContext*>(m.wParam);
             if (!d_->background || !dc) return 0;
-            QPainter p(dc->Target());
-            p.setClipRegion(dc->ClipRegion());
-            p.fillRect(dc->Target()->rect(), *d_->background);
+            dc->FillRect(GetClientRect(), Brush::Solid(FromQColor(*d_->background)));
             return 1;
         }
         default: return 0;

@@ -156,16 +156,21 @@ void WindowPrivate::DeliverPaint() {
 // --- Contexts --------------------------------------------------------------------------------
 
 PaintContext::PaintContext(Window& window)
-    : window_(window), target_(&window.d_->backing), region_(window.d_->updateRegion) {
+    : DeviceContext(&window.d_->backing), window_(window), region_(window.d_->updateRegion) {
     const bool erase = window.d_->eraseNeeded;
     window.d_->updateRegion = QRegion();
     window.d_->eraseNeeded = false;
+    SetBaseClip(region_);
+    QPointer<Window> target(&window);
+    SetOnFlush([target](const QRect& r) {
+        if (target) target->update(r);
+    });
     if (erase) {
         eraseNeeded_ = window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(this)) == 0;
     }
 }
 
-PaintContext::~PaintContext() { window_.update(region_); }
+PaintContext::~PaintContext() { Flush(); }
 
 Rect PaintContext::PaintRect() const {
     const QRect b = region_.boundingRect();
@@ -173,10 +178,14 @@ Rect PaintContext::PaintRect() const {
 }
 
 ClientContext::ClientContext(Window& window)
-    : window_(window),
-      target_(&window.d_->backing),
-      region_(QRect(0, 0, window.d_->backing.width(), window.d_->backing.height())) {}
+    : DeviceContext(&window.d_->backing), window_(window) {
+    SetBaseClip(QRegion(0, 0, window.d_->backing.width(), window.d_->backing.height()));
+    QPointer<Window> target(&window);
+    SetOnFlush([target](const QRect& r) {
+        if (target) target->update(r);
+    });
+}
 
-ClientContext::~ClientContext() { window_.update(region_); }
+ClientContext::~ClientContext() { Flush(); }
 
 }  // namespace fw

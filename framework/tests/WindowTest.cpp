@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
-#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -31,10 +30,8 @@ protected:
     void OnPaint() override {
         PaintContext dc(*this);
         ++paints;
-        lastRegion = dc.ClipRegion();
-        QPainter p(dc.Target());
-        p.setClipRegion(dc.ClipRegion());
-        p.fillRect(dc.Target()->rect(), color);
+        lastRegion = dc.PaintRegion();
+        dc.FillSolidRect(GetClientRect(), FromQColor(color));
     }
 };
 
@@ -67,8 +64,7 @@ TEST(WindowPaint, ClientContextDrawsAtOnceAndEraseUsesTheBackground) {
     ASSERT_TRUE(PumpUntil([&] { return w.paints == 1; }));
     {
         ClientContext dc(w);
-        QPainter p(dc.Target());
-        p.fillRect(0, 0, 5, 5, Qt::green);
+        dc.FillSolidRect({0, 0, 5, 5}, Rgb(0, 255, 0));
     }
     EXPECT_EQ(PixelAt(w, 2, 2), QColor(Qt::green).rgb());
 
@@ -80,14 +76,36 @@ TEST(WindowPaint, ClientContextDrawsAtOnceAndEraseUsesTheBackground) {
     EXPECT_EQ(PixelAt(plain, 10, 10), QColor(Qt::yellow).rgb());
 }
 
+TEST(WindowPaint, XorFrameDrawnTwiceThroughClientContextsLeavesTheImage) {
+    SolidWindow w;
+    w.Create(nullptr, {0, 0, 60, 40}, 0, WS_VISIBLE);
+    w.UpdateWindow();
+    {
+        ClientContext dc(w);
+        dc.FillSolidRect({10, 10, 30, 30}, Rgb(10, 200, 30));
+    }
+    const QImage before = w.BackingImage().copy();
+    for (int i = 0; i < 2; ++i) {
+        ClientContext dc(w);
+        dc.SetROP2(R2_XORPEN);
+        dc.SelectPen(Pen{PS_SOLID, 1, Rgb(255, 255, 255)});
+        dc.SelectBrush(Brush::Null());
+        dc.Rectangle({5, 5, 40, 25});
+        if (i == 0) {
+            dc.Flush();
+            EXPECT_NE(w.BackingImage(), before);
+        }
+    }
+    EXPECT_EQ(w.BackingImage(), before);
+}
+
 TEST(WindowScroll, ScrollingPartOfTheWindowMovesPixelsAndChildren) {
     SolidWindow w;
     w.Create(nullptr, {0, 0, 100, 100}, 0, WS_VISIBLE);
     w.UpdateWindow();
     {
         ClientContext dc(w);
-        QPainter p(dc.Target());
-        p.fillRect(40, 40, 10, 10, Qt::black);
+        dc.FillSolidRect({40, 40, 50, 50}, Rgb(0, 0, 0));
     }
     RecordingWindow inside, outside;
     inside.Create(&w, {40, 60, 60, 70}, 1, WS_CHILD | WS_VISIBLE);
