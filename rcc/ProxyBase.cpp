@@ -23,7 +23,7 @@ CProxyBase::CProxyBase(RccTransport* factory, uint16_t defaultPort, uint8_t prot
     if (!connection_)
         return;
     connection_->setEvents(this);
-    connection_->setArrivalNotice([this] { replyEvent_.set(); });
+    connection_->setArrivalNotice([this] { replyEvent_.Set(); });
 }
 
 CProxyBase::~CProxyBase() {
@@ -34,7 +34,7 @@ CProxyBase::~CProxyBase() {
     }
 }
 
-void CProxyBase::onConnected() { connectEvent_.set(); }
+void CProxyBase::onConnected() { connectEvent_.Set(); }
 
 void CProxyBase::onDisconnected() {
     if (connection_)
@@ -92,9 +92,9 @@ uint32_t CProxyBase::proxyRequest(uint32_t interfaceId, uint32_t methodId,
 }
 
 bool CProxyBase::awaitConnection() {
-    if (!connection_->isConnected() && !connectEvent_.wait(timeoutMs_))
+    if (!connection_->isConnected() && connectEvent_.Wait(timeoutMs_) != os::WaitResult::Signaled)
         return false;
-    connectEvent_.reset();
+    connectEvent_.Reset();
     return true;
 }
 
@@ -104,8 +104,8 @@ bool CProxyBase::awaitReply(std::vector<uint8_t>& reply) {
         if (budget < kReplyPollMs)
             return false;
         budget -= kReplyPollMs;
-        if (replyEvent_.wait(kReplyPollMs))
-            replyEvent_.reset();
+        if (replyEvent_.Wait(kReplyPollMs) == os::WaitResult::Signaled)
+            replyEvent_.Reset();
     }
     return true;
 }

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "os/Event.h"
 #include "rcc/IOMTransaction.h"
 #include "rcc/RccArg.h"
-#include "rcc/RccEvent.h"
 #include "rcc/RccLink.h"
 #include "rcc/RccTypes.h"
 
@@ -61,12 +61,12 @@ private:
     void closeConnection();
 
     uint8_t protocolId_;
-    RccEvent replyEvent_;
+    os::Event replyEvent_{true, false};
     std::atomic<uint32_t> callSequence_{0};
     std::atomic<bool> inCall_{false};
     uint32_t timeoutMs_ = 300000;
     RccTransport* factory_;
     std::unique_ptr<RccConnection> connection_;
-    RccEvent connectEvent_;
+    os::Event connectEvent_{true, false};
     uint16_t defaultPort_;
 };

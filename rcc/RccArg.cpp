@@ -26,8 +26,6 @@ RccOwnedArgs::~RccOwnedArgs() {
 bool RccOwnedArgs::add(RccTypeCode code) {
     args_.reserve(args_.size() + 1);
     void* made = CRccArg::newValue(code);
-    if (!made)
-        return false;
     args_.emplace_back(code, made);
-    return true;
+    return made != nullptr;
 }

@@ -36,7 +36,8 @@ public:
     RccOwnedArgs& operator=(const RccOwnedArgs&) = delete;
     ~RccOwnedArgs();
 
-    // Appends a new empty value of the code; false for a code without a form.
+    // Appends a new empty value of the code; for a code without a form the descriptor
+    // is appended without a value and the result is false.
     bool add(RccTypeCode code);
     std::vector<CRccArg>& args() { return args_; }
     size_t size() const { return args_.size(); }

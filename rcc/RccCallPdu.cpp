@@ -70,3 +70,37 @@ RccReplyError RccReadReply(CRccBuffer& in, const RccPduHeader& request,
     }
     return RccReplyError::None;
 }
+
+RccDecodeError RccReadRequest(CRccBuffer& in, const CMethodSignature& signature,
+                              RccOwnedArgs& args, IOMTransactionList& list) {
+    if (signature.carriesTransactionList())
+        return RccReadTransactionList(in, list);
+    for (const CMethodArg& arg : signature.request)
+        args.add(RccIsRequestCode(arg.type) ? arg.type : RCC_EMPTY);
+    return RccReadBody(in, signature.request, args.args(), RccIsRequestCode, [](RccTypeCode code) {
+        RCC_LOG_ERR("StubDispatcher", "Unknown input arg type for unmarshaling - 0x%x.", code);
+    });
+}
+
+void RccPrepareReplyArgs(const CMethodSignature& signature, RccOwnedArgs& args) {
+    for (const CMethodArg& arg : signature.reply)
+        args.add(RccIsReplyCode(arg.type) ? arg.type : RCC_EMPTY);
+}
+
+RccBodyResult RccBuildReply(CRccBuffer& out, const RccPduHeader& header, uint32_t status,
+                            const CMethodSignature* signature, const std::vector<CRccArg>& args,
+                            const IOMTransactionList* list) {
+    if (!RccAppendHeader(out, header) || !RccAppend<RCC_S32>(out, static_cast<int32_t>(status)))
+        return RccBodyResult::OutOfMemory;
+    RccBodyResult result = RccBodyResult::Ok;
+    if (signature && signature->carriesTransactionList() && list) {
+        result = RccAppendTransactionList(out, *list);
+    } else if (signature) {
+        result = RccWriteBody(out, signature->reply, args, RccIsReplyCode, [](RccTypeCode code) {
+            RCC_LOG_ERR("StubDispatcher", "Unknown output arg type for marshaling - 0x%x.", code);
+        });
+    }
+    if (result == RccBodyResult::Ok)
+        RccPatchLength(out);
+    return result;
+}

@@ -1,5 +1,7 @@
 #include "rcc/RccLog.h"
 
+#include "platform/Logger.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
@@ -17,7 +19,13 @@ RccLogSink& Sink() {
     return sink;
 }
 
-void ToLogFile(RccLogLevel, const char*, int, const std::string&) {}
+void ToLogFile(RccLogLevel level, const char* source, int line, const std::string& text) {
+    uint32_t bit = level == RccLogLevel::Error     ? LOG_ERR
+                   : level == RccLogLevel::Warning ? LOG_WARN
+                   : level == RccLogLevel::Info    ? LOG_INFO
+                                                   : LOG_DBG;
+    GetLogger()->LogMessage(bit, source, line, "%s", text.c_str());
+}
 
 }  // namespace
 

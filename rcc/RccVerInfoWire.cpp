@@ -5,6 +5,8 @@
 
 #include "rcc/RccMarshaler.h"
 
+#if RCC_HAS_VERINFO
+
 namespace rccwire {
 namespace {
 
@@ -63,3 +65,5 @@ RccDecodeError ReadVerInfo(CRccVerInfo& value, const uint8_t*& c, const uint8_t*
 }
 
 }  // namespace rccwire
+
+#endif  // RCC_HAS_VERINFO
