@@ -2,8 +2,7 @@
 
 namespace os {
 
-Event::Event(bool manualReset, bool initiallySet)
-    : manualReset_(manualReset), set_(initiallySet) {}
+Event::Event(bool manualReset, bool initiallySet) : manualReset_(manualReset), set_(initiallySet) {}
 
 void Event::Set() {
     std::lock_guard<std::mutex> guard(lock_);

@@ -23,29 +23,16 @@ OpenResult NamedEvent::Create(std::string_view name, bool manualReset, bool init
     const auto init = [&](void* data) {
         new (data) Shared{kEventMagic, manualReset ? 1u : 0u, initiallySet ? 1u : 0u};
     };
-    return Attach(object_.Open("event", name, sizeof(Shared), sizeof(Shared), init));
+    return object_.Open("event", name, sizeof(Shared), sizeof(Shared), kEventMagic, init);
 }
 
 OpenResult NamedEvent::Open(std::string_view name) {
-    return Attach(object_.Open("event", name, 0, sizeof(Shared), nullptr));
+    return object_.Open("event", name, 0, sizeof(Shared), kEventMagic, nullptr);
 }
 
-OpenResult NamedEvent::Attach(OpenResult result) {
-    existed_ = result == OpenResult::Opened;
-    if (IsOpen() && State()->magic != kEventMagic) {
-        object_.Close();
-        existed_ = false;
-        return OpenResult::WrongKind;
-    }
-    return result;
+NamedEvent::Shared* NamedEvent::State() const {
+    return static_cast<Shared*>(object_.Data());
 }
-
-void NamedEvent::Close() {
-    object_.Close();
-    existed_ = false;
-}
-
-NamedEvent::Shared* NamedEvent::State() const { return static_cast<Shared*>(object_.Data()); }
 
 bool NamedEvent::Set() {
     if (!IsOpen()) {

@@ -29,10 +29,10 @@ public:
     OpenResult Create(std::string_view name, bool manualReset, bool initiallySet);
     // Opens an existing event only (NotFound otherwise).
     OpenResult Open(std::string_view name);
-    void Close();
+    void Close() { object_.Close(); }
 
     bool IsOpen() const { return object_.IsOpen(); }
-    bool AlreadyExisted() const { return existed_; }
+    bool AlreadyExisted() const { return object_.AlreadyExisted(); }
     const std::string& Error() const { return object_.Error(); }
 
     bool Set();
@@ -42,11 +42,9 @@ public:
 
 private:
     struct Shared;
-    OpenResult Attach(OpenResult result);
     Shared* State() const;
 
     detail::SharedObject object_;
-    bool existed_ = false;
 };
 
 }  // namespace os

@@ -47,29 +47,16 @@ OpenResult NamedMutex::Create(std::string_view name) {
         auto* shared = static_cast<Shared*>(data);
         shared->magic = InitMutex(&shared->mutex) ? kMutexMagic : 0;
     };
-    return Attach(object_.Open("mutex", name, sizeof(Shared), sizeof(Shared), init));
+    return object_.Open("mutex", name, sizeof(Shared), sizeof(Shared), kMutexMagic, init);
 }
 
 OpenResult NamedMutex::Open(std::string_view name) {
-    return Attach(object_.Open("mutex", name, 0, sizeof(Shared), nullptr));
+    return object_.Open("mutex", name, 0, sizeof(Shared), kMutexMagic, nullptr);
 }
 
-OpenResult NamedMutex::Attach(OpenResult result) {
-    existed_ = result == OpenResult::Opened;
-    if (IsOpen() && State()->magic != kMutexMagic) {
-        object_.Close();
-        existed_ = false;
-        return OpenResult::WrongKind;
-    }
-    return result;
+NamedMutex::Shared* NamedMutex::State() const {
+    return static_cast<Shared*>(object_.Data());
 }
-
-void NamedMutex::Close() {
-    object_.Close();
-    existed_ = false;
-}
-
-NamedMutex::Shared* NamedMutex::State() const { return static_cast<Shared*>(object_.Data()); }
 
 LockResult NamedMutex::Lock(uint32_t ms) {
     if (!IsOpen()) {
@@ -86,11 +73,16 @@ LockResult NamedMutex::Lock(uint32_t ms) {
         rc = pthread_mutex_clocklock(mutex, CLOCK_MONOTONIC, &at);
     }
     switch (rc) {
-        case 0: return LockResult::Acquired;
-        case EOWNERDEAD: pthread_mutex_consistent(mutex); return LockResult::Abandoned;
+        case 0:
+            return LockResult::Acquired;
+        case EOWNERDEAD:
+            pthread_mutex_consistent(mutex);
+            return LockResult::Abandoned;
         case EBUSY:
-        case ETIMEDOUT: return LockResult::Timeout;
-        default: return LockResult::Failed;
+        case ETIMEDOUT:
+            return LockResult::Timeout;
+        default:
+            return LockResult::Failed;
     }
 }
 

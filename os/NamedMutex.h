@@ -20,7 +20,7 @@ enum class LockResult {
     Acquired,
     Abandoned,  // the previous owner died holding it; it is now ours
     Timeout,
-    Failed,     // not open, or the system refused
+    Failed,  // not open, or the system refused
 };
 
 class NamedMutex {
@@ -33,10 +33,10 @@ public:
     // open anywhere.
     OpenResult Create(std::string_view name);
     OpenResult Open(std::string_view name);
-    void Close();
+    void Close() { object_.Close(); }
 
     bool IsOpen() const { return object_.IsOpen(); }
-    bool AlreadyExisted() const { return existed_; }
+    bool AlreadyExisted() const { return object_.AlreadyExisted(); }
     const std::string& Error() const { return object_.Error(); }
 
     // Takes the mutex, waiting up to `ms` (kInfinite: no limit; 0: just try).
@@ -46,11 +46,9 @@ public:
 
 private:
     struct Shared;
-    OpenResult Attach(OpenResult result);
     Shared* State() const;
 
     detail::SharedObject object_;
-    bool existed_ = false;
 };
 
 }  // namespace os

@@ -7,15 +7,11 @@ OpenResult SharedMemory::Create(std::string_view name, size_t size) {
         Close();
         return OpenResult::BadSize;
     }
-    const OpenResult result = object_.Open("shm", name, size, 0, nullptr);
-    existed_ = result == OpenResult::Opened;
-    return result;
+    return object_.Open("shm", name, size, 0, 0, nullptr);
 }
 
 OpenResult SharedMemory::Open(std::string_view name) {
-    const OpenResult result = object_.Open("shm", name, 0, 0, nullptr);
-    existed_ = result == OpenResult::Opened;
-    return result;
+    return object_.Open("shm", name, 0, 0, 0, nullptr);
 }
 
 }  // namespace os

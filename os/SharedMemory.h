@@ -24,10 +24,10 @@ public:
     OpenResult Create(std::string_view name, size_t size);
     // Opens existing memory only, at its own size.
     OpenResult Open(std::string_view name);
-    void Close() { object_.Close(); existed_ = false; }
+    void Close() { object_.Close(); }
 
     bool IsOpen() const { return object_.IsOpen(); }
-    bool AlreadyExisted() const { return existed_; }
+    bool AlreadyExisted() const { return object_.AlreadyExisted(); }
     const std::string& Error() const { return object_.Error(); }
 
     void* Data() const { return object_.Data(); }
@@ -36,7 +36,6 @@ public:
 
 private:
     detail::SharedObject object_;
-    bool existed_ = false;
 };
 
 }  // namespace os

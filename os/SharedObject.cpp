@@ -63,14 +63,22 @@ bool LinkBlankFile(int fd, const std::string& tempPath, const std::string& path)
 
 const char* ToString(OpenResult result) {
     switch (result) {
-        case OpenResult::Created: return "created";
-        case OpenResult::Opened: return "opened";
-        case OpenResult::NotFound: return "no object of that name";
-        case OpenResult::BadName: return "bad object name";
-        case OpenResult::BadSize: return "bad size";
-        case OpenResult::AccessDenied: return "the object belongs to another user";
-        case OpenResult::WrongKind: return "the object is of another kind";
-        case OpenResult::Failed: return "the system refused";
+        case OpenResult::Created:
+            return "created";
+        case OpenResult::Opened:
+            return "opened";
+        case OpenResult::NotFound:
+            return "no object of that name";
+        case OpenResult::BadName:
+            return "bad object name";
+        case OpenResult::BadSize:
+            return "bad size";
+        case OpenResult::AccessDenied:
+            return "the object belongs to another user";
+        case OpenResult::WrongKind:
+            return "the object is of another kind";
+        case OpenResult::Failed:
+            return "the system refused";
     }
     return "unknown result";
 }
@@ -98,7 +106,8 @@ OpenResult SharedObject::Fail(OpenResult result, std::string_view what) {
 }
 
 OpenResult SharedObject::Open(std::string_view kind, std::string_view name, size_t createSize,
-                              size_t existingSize, const std::function<void(void*)>& init) {
+                              size_t existingSize, uint32_t magic,
+                              const std::function<void(void*)>& init) {
     Close();
     error_.clear();
     std::string cleaned;
@@ -112,6 +121,20 @@ OpenResult SharedObject::Open(std::string_view kind, std::string_view name, size
     }
     path_ = std::string(kShmDir) + "/ixo-" + std::to_string(geteuid()) + "-" + std::string(kind) +
             "-" + cleaned;
+    OpenResult result = OpenOrCreate(createSize, existingSize, init);
+    uint32_t head = 0;
+    if (IsOpen() && magic != 0 &&
+        (size_ < sizeof head || (std::memcpy(&head, data_, sizeof head), head != magic))) {
+        Close();
+        errno = 0;
+        result = Fail(OpenResult::WrongKind, path_ + ": not an object of this kind");
+    }
+    existed_ = result == OpenResult::Opened;
+    return result;
+}
+
+OpenResult SharedObject::OpenOrCreate(size_t createSize, size_t existingSize,
+                                      const std::function<void(void*)>& init) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         errno = 0;
         const int fd = open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
@@ -155,7 +178,8 @@ OpenResult SharedObject::AttachExisting(int fd, size_t size) {
     } else if (info.st_uid != geteuid()) {
         errno = 0;
         result = Fail(OpenResult::AccessDenied, path_);
-    } else if (info.st_size <= 0 || static_cast<unsigned long long>(info.st_size) > kMaxSharedSize ||
+    } else if (info.st_size <= 0 ||
+               static_cast<unsigned long long>(info.st_size) > kMaxSharedSize ||
                (size != 0 && static_cast<size_t>(info.st_size) != size)) {
         errno = 0;
         result = Fail(OpenResult::WrongKind, path_ + ": unexpected size");
@@ -229,6 +253,7 @@ void SharedObject::Close() {
     close(fd_);
     fd_ = -1;
     size_ = 0;
+    existed_ = false;
 }
 
 }  // namespace detail

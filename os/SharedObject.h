@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -54,19 +55,23 @@ public:
     SharedObject& operator=(const SharedObject&) = delete;
 
     // Opens the object `kind`/`name`. An existing object must be `existingSize`
-    // bytes long (WrongKind otherwise; 0 takes any size). A missing one is made
-    // `createSize` bytes long (zero-filled) and passed to `init` before anyone
-    // else can see it; with `createSize` 0 a missing object is NotFound.
+    // bytes long (0 takes any size) and, unless `magic` is 0, start with the
+    // 32-bit `magic`; WrongKind otherwise. A missing one is made `createSize`
+    // bytes long (zero-filled) and passed to `init` (which writes the magic)
+    // before anyone else can see it; with `createSize` 0 it is NotFound.
     OpenResult Open(std::string_view kind, std::string_view name, size_t createSize,
-                    size_t existingSize, const std::function<void(void*)>& init);
+                    size_t existingSize, uint32_t magic, const std::function<void(void*)>& init);
     void Close();
 
     bool IsOpen() const { return data_ != nullptr; }
+    bool AlreadyExisted() const { return existed_; }
     void* Data() const { return data_; }
     size_t Size() const { return size_; }
     const std::string& Error() const { return error_; }
 
 private:
+    OpenResult OpenOrCreate(size_t createSize, size_t existingSize,
+                            const std::function<void(void*)>& init);
     OpenResult AttachExisting(int fd, size_t size);
     OpenResult CreateNew(size_t size, const std::function<void(void*)>& init, bool& raced);
     OpenResult Fail(OpenResult result, std::string_view what);
@@ -76,6 +81,7 @@ private:
     size_t size_ = 0;
     std::string path_;
     std::string error_;
+    bool existed_ = false;
 };
 
 }  // namespace detail

@@ -256,7 +256,8 @@ TEST(NamedObjectsTwoProcesses, HandlesOfAKilledProcessDoNotKeepTheObject) {
     const pid_t child = Spawn([&] {
         os::SharedMemory theirs;
         os::NamedEvent made;
-        if (theirs.Create(name, 64) != OpenResult::Created || made.Open(name) != OpenResult::Opened) {
+        if (theirs.Create(name, 64) != OpenResult::Created ||
+            made.Open(name) != OpenResult::Opened) {
             return 1;
         }
         made.Set();
