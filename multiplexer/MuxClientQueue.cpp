@@ -2,15 +2,14 @@
 
 namespace mux {
 
-bool MuxClientQueue::Push(MuxEntry entry) {
+bool MuxClientQueue::Push(MuxEntry&& entry, bool dropOldest) {
     std::lock_guard lock(lock_);
-    bool dropped = false;
-    if (entries_.size() >= capacity_ && !entries_.empty()) {
+    if (entries_.size() >= capacity_) {
+        if (!dropOldest) return false;
         entries_.pop_front();
-        dropped = true;
     }
     entries_.push_back(std::move(entry));
-    return dropped;
+    return true;
 }
 
 std::uint32_t MuxClientQueue::NextSize() const {

@@ -16,8 +16,9 @@ class MuxClientQueue {
 public:
     explicit MuxClientQueue(std::size_t capacity) : capacity_(capacity) {}
 
-    // Appends the entry; a full queue first drops its oldest one (returns true then).
-    bool Push(MuxEntry entry);
+    // Appends the entry. A full queue first drops its oldest entry, or, without
+    // dropOldest, refuses the new one (false).
+    bool Push(MuxEntry&& entry, bool dropOldest = true);
     // Size of the oldest entry, 0 when empty.
     std::uint32_t NextSize() const;
     std::size_t Room() const;

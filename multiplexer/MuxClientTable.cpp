@@ -87,11 +87,11 @@ std::vector<std::uint8_t> MuxClientTable::Ids() const {
     return ids;
 }
 
-bool MuxClientTable::Push(std::uint8_t id, MuxKind kind, MuxEntry entry) {
+bool MuxClientTable::Push(std::uint8_t id, MuxKind kind, MuxEntry&& entry, bool dropOldest) {
     std::shared_lock lock(lock_);
     const Slot* s = FindLocked(id);
     if (s == nullptr) return false;
-    s->queues[Index(kind)]->Push(std::move(entry));
+    if (!s->queues[Index(kind)]->Push(std::move(entry), dropOldest)) return false;
     if (processed_[Index(kind)]) processed_[Index(kind)]->Reset();
     s->arrived[Index(kind)]->Set();
     return true;

@@ -33,9 +33,10 @@ public:
     int Count() const;
     std::vector<std::uint8_t> Ids() const;
 
-    // Queues the entry for the client (its oldest is dropped when full), resets the
-    // shared processed event of the kind and sets the client's arrival event.
-    bool Push(std::uint8_t id, MuxKind kind, MuxEntry entry);
+    // Queues the entry for the client (a full queue drops its oldest entry, or without
+    // dropOldest refuses the new one), resets the shared processed event of the kind and
+    // sets the client's arrival event. False when not queued (the entry is then untouched).
+    bool Push(std::uint8_t id, MuxKind kind, MuxEntry&& entry, bool dropOldest = true);
     // Free places in the client's queue; 0 for an unknown client.
     std::size_t Room(std::uint8_t id, MuxKind kind) const;
     std::uint32_t NextSize(std::uint8_t id, MuxKind kind) const;
