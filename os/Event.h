@@ -1,0 +1,37 @@
+// An event inside one process: manual reset (stays set until Reset, releases
+// every waiter) or auto reset (a Set releases exactly one waiting thread; with
+// nobody waiting the event stays set until one wait takes it; Sets do not add up).
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include "os/Wait.h"
+
+namespace os {
+
+class Event {
+public:
+    Event(bool manualReset, bool initiallySet);
+    Event(const Event&) = delete;
+    Event& operator=(const Event&) = delete;
+
+    void Set();
+    void Reset();
+    // Waits up to `ms` milliseconds (kInfinite: no limit; 0: just test).
+    WaitResult Wait(uint32_t ms);
+    // True when set, without taking an auto-reset event.
+    bool IsSet() const;
+
+private:
+    const bool manualReset_;
+    mutable std::mutex lock_;
+    std::condition_variable changed_;
+    bool set_;
+    // Auto reset: threads inside Wait, and Sets handed to them but not yet taken.
+    unsigned waiters_ = 0;
+    unsigned handedOver_ = 0;
+};
+
+}  // namespace os
