@@ -289,7 +289,9 @@ MuxStatus MuxTcpManager::SendLocal(std::uint32_t handle, std::uint32_t timeoutMs
         return local_.ActivePair(handle);
     };
     auto pair = pairOf();
-    if (!pair || data.size() < kXPortHeaderSize) return MUX_E_TCP_CONNECT;
+    // Inside the PC a send is one whole message, no larger than any framed one.
+    if (!pair || data.size() < kXPortHeaderSize || data.size() > kMuxMaxTcpMessage)
+        return MUX_E_TCP_CONNECT;
     const std::uint8_t dst = data[5];
     MuxEntry entry = MakeTcpEntry(
         {localAddress_, pair->port, localAddress_, pair->port, handle ^ 1u}, data);
