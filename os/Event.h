@@ -1,0 +1,33 @@
+// An event inside one process: manual reset (stays set until Reset, releases
+// every waiter) or auto reset (each Set releases one waiter, then clears itself).
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include "os/Wait.h"
+
+namespace os {
+
+class Event {
+public:
+    Event(bool manualReset, bool initiallySet);
+    Event(const Event&) = delete;
+    Event& operator=(const Event&) = delete;
+
+    void Set();
+    void Reset();
+    // Waits up to `ms` milliseconds (kInfinite: no limit; 0: just test).
+    WaitResult Wait(uint32_t ms);
+    // True when set, without taking an auto-reset event.
+    bool IsSet() const;
+
+private:
+    const bool manualReset_;
+    mutable std::mutex lock_;
+    std::condition_variable changed_;
+    bool set_;
+};
+
+}  // namespace os

@@ -1,0 +1,16 @@
+// Small text helpers shared by the os/ files that read text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace os {
+
+// Compares ASCII letters without regard to case; other bytes must match exactly.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// The text without leading and trailing blanks (space, tab).
+std::string_view TrimBlanks(std::string_view text);
+// Lower-cases ASCII letters.
+std::string LowerAscii(std::string_view text);
+
+}  // namespace os
