@@ -82,7 +82,12 @@ protected:
         engine.Stop();
         os::SetTickSourceForTest(nullptr);
     }
-    void Start() { ASSERT_EQ(engine.CreateWorkThread(&transport), NS2_S_OK); }
+    // The first report goes out 1 ms after the start.
+    void Start() {
+        ASSERT_EQ(engine.CreateWorkThread(&transport), NS2_S_OK);
+        Settle();
+        fakeNow += 1;
+    }
     size_t EventCount() { return engine.Events().size(); }
     // Packets the engine sent in `form`.
     size_t SentInForm(NS2Form form) {
