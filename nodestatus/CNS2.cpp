@@ -231,8 +231,11 @@ void CNS2::SendTimer(uint32_t now) {
     uint32_t next = own_.interval_;
     if (burst_) {
         SendRecord(own_, NS2Form::Long, group_);
+        // Burst packets never come further apart than the report interval: receivers
+        // expire a member three intervals after its last packet.
         if (++burstCount_ < NS2_BURST_PACKETS)
-            next = NS2_BURST_SPACING;
+            next = own_.interval_ != 0 ? std::min(NS2_BURST_SPACING, own_.interval_)
+                                       : NS2_BURST_SPACING;
         else
             burst_ = false;
     } else {

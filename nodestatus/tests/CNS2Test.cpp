@@ -175,7 +175,7 @@ TEST_F(CNS2Test, StartUpBurstThenRegularReports) {
     Start();
     ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Long) == 1; }));
     for (int i = 0; i < 5; ++i) {
-        fakeNow += 1500;
+        fakeNow += 500;  // burst spacing, never more than the report interval
         ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Long) == size_t(i) + 2; }));
     }
     Settle();
