@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -97,7 +98,7 @@ protected:
     }
 
     std::unique_ptr<NetHosts> hosts;
-    std::vector<Member> members;
+    std::deque<Member> members;  // references stay valid as members are added
 };
 
 TEST_F(CNS2NetTest, MembersSeeEachOtherAndExpireAfterThreeSilentIntervals) {
