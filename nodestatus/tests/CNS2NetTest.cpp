@@ -153,10 +153,9 @@ TEST_F(CNS2NetTest, LowestRelayCapableMemberRelaysToMembersOutsideTheGroup) {
     Member& outside = Start(2, NS2_MODE_RELAY_NEEDED);
     ASSERT_TRUE(WaitFor([&] { return !high.engine->Relaying(); }, 2000));
     EXPECT_TRUE(low.engine->Relaying());
-    // The member outside the group hears the others only through the relay.
-    ASSERT_TRUE(WaitFor([&] {
-        return outside.engine->Seen(low.ip, true) && outside.engine->Seen(high.ip, true);
-    }, 3000));
+    // The member outside the group hears the others only through the relay (the
+    // relaying member relays the records it holds, not its own).
+    ASSERT_TRUE(WaitFor([&] { return outside.engine->Seen(high.ip, true).has_value(); }, 3000));
 
     low.transport->muted = true;
     ASSERT_TRUE(WaitFor([&] { return high.engine->Relaying(); }, 4000));
