@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "addrserver/Bootptab.h"
+#include "addrserver/DeviceKinds.h"
 #include "os/Clock.h"
 #include "os/Paths.h"
 #include "platform/NetAdapter.h"
