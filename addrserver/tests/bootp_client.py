@@ -45,7 +45,8 @@ def main():
         print("none")
         return
     reply = answer[BOOTP]
-    found = options(bytes(reply.options))
+    # The vendor area as it came (scapy moves what follows the cookie into a DHCP layer).
+    found = options(bytes(reply)[236:])
     print("yiaddr=%s siaddr=%s file=%s mask=%s router=%s" % (
         reply.yiaddr, reply.siaddr, reply.file.rstrip(b"\x00").decode(),
         dotted(found.get(1)), dotted(found.get(3))))
