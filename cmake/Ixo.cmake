@@ -37,3 +37,45 @@ function(ixo_test name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${props})
 endfunction()
+
+# ixo_version_record(TARGET MAJOR n MINOR n PATCH n STAGE n PATCHDIGIT n BUILD n
+#                    PRODUCT "text" COPYRIGHT "text" [BUILDDATE "text"])
+# Compiles the program's version record into TARGET (read with os/VersionRecord.h).
+# BUILDDATE defaults to the configure date ("11 August 2006"; SOURCE_DATE_EPOCH is honoured).
+function(ixo_version_record target)
+  set(numbers MAJOR MINOR PATCH STAGE PATCHDIGIT BUILD)
+  cmake_parse_arguments(ARG "" "${numbers};PRODUCT;COPYRIGHT;BUILDDATE" "" ${ARGN})
+  if(NOT DEFINED ARG_BUILDDATE)
+    string(TIMESTAMP ARG_BUILDDATE "%d %B %Y")
+    string(REGEX REPLACE "^0" "" ARG_BUILDDATE "${ARG_BUILDDATE}")
+  endif()
+  set(keys major minor patch stage patchDigit build)
+  set(lines "")
+  foreach(number key IN ZIP_LISTS numbers keys)
+    if(NOT "${ARG_${number}}" MATCHES "^[0-9]+$" OR ARG_${number} GREATER 65535)
+      message(FATAL_ERROR "ixo_version_record(${target}): ${number} must be 0 to 65535")
+    endif()
+    string(APPEND lines "    \"${key}=${ARG_${number}}\\n\"\n")
+  endforeach()
+  set(texts BUILDDATE COPYRIGHT PRODUCT)
+  set(keys buildDate copyright productName)
+  foreach(text key IN ZIP_LISTS texts keys)
+    set(value "${ARG_${text}}")
+    if(value MATCHES "[\r\n]")
+      message(FATAL_ERROR "ixo_version_record(${target}): ${text} must be one line")
+    endif()
+    string(REPLACE "\\" "\\\\" value "${value}")
+    string(REPLACE "\"" "\\\"" value "${value}")
+    string(APPEND lines "    \"${key}=${value}\\n\"\n")
+  endforeach()
+  set(file ${CMAKE_CURRENT_BINARY_DIR}/${target}_version_record.cpp)
+  file(CONFIGURE OUTPUT ${file} @ONLY CONTENT
+"// Made by ixo_version_record(): the version record of ${target}.
+extern \"C\" {
+__attribute__((used)) extern const char ixo_version_record[] =
+    \"\\x7f\" \"IXOVERSIONREC\" \"\\x01\\x02\"
+${lines};
+}
+")
+  target_sources(${target} PRIVATE ${file})
+endfunction()

@@ -1,5 +1,6 @@
 // An event inside one process: manual reset (stays set until Reset, releases
-// every waiter) or auto reset (each Set releases one waiter, then clears itself).
+// every waiter) or auto reset (a Set releases exactly one waiting thread; with
+// nobody waiting the event stays set until one wait takes it; Sets do not add up).
 #pragma once
 
 #include <condition_variable>
@@ -28,6 +29,9 @@ private:
     mutable std::mutex lock_;
     std::condition_variable changed_;
     bool set_;
+    // Auto reset: threads inside Wait, and Sets handed to them but not yet taken.
+    unsigned waiters_ = 0;
+    unsigned handedOver_ = 0;
 };
 
 }  // namespace os

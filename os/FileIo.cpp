@@ -9,7 +9,9 @@
 namespace os {
 namespace {
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
 
 // Closes a descriptor at the end of a scope.
 class Fd {
@@ -55,7 +57,8 @@ ReadStatus ReadWholeFile(const std::filesystem::path& path, size_t maxBytes, std
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         const bool missing = fd.get() < 0 && errno == ENOENT;
         if (error != nullptr) {
-            *error = fd.get() >= 0 ? std::make_error_code(std::errc::invalid_argument) : LastError();
+            *error =
+                fd.get() >= 0 ? std::make_error_code(std::errc::invalid_argument) : LastError();
         }
         return missing ? ReadStatus::Missing : ReadStatus::Failed;
     }

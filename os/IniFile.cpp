@@ -30,9 +30,8 @@ bool IsPassedOver(std::string_view text) {
     if (text.size() > IniFile::kMaxLine) {
         return true;
     }
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 && c != '\t';
-    });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
 }
 
 std::string_view Unquote(std::string_view value) {
@@ -222,7 +221,8 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
         if (*insert > 0 && lines[*insert - 1].ending.empty()) {
             lines[*insert - 1].ending = newline;
         }
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*insert), MakeLine(entry, newline));
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*insert),
+                     MakeLine(entry, newline));
     } else {
         if (!lines.empty() && lines.back().ending.empty()) {
             lines.back().ending = newline;

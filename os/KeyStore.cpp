@@ -44,12 +44,18 @@ private:
 
 const char* ToString(KeyStatus status) {
     switch (status) {
-        case KeyStatus::Ok: return "done";
-        case KeyStatus::NotFound: return "no such key or value";
-        case KeyStatus::WrongType: return "the value has another type";
-        case KeyStatus::BadName: return "key, name or value out of bounds";
-        case KeyStatus::Corrupt: return "the key store file is damaged";
-        case KeyStatus::IoError: return "the key store file cannot be read or written";
+        case KeyStatus::Ok:
+            return "done";
+        case KeyStatus::NotFound:
+            return "no such key or value";
+        case KeyStatus::WrongType:
+            return "the value has another type";
+        case KeyStatus::BadName:
+            return "key, name or value out of bounds";
+        case KeyStatus::Corrupt:
+            return "the key store file is damaged";
+        case KeyStatus::IoError:
+            return "the key store file cannot be read or written";
     }
     return "unknown status";
 }
@@ -71,10 +77,17 @@ KeyStore::KeyStore(fs::path file) : file_(std::move(file)), mode_(0600) {}
 KeyStatus KeyStore::Load(KeyTree& tree) const {
     std::string bytes;
     switch (ReadWholeFile(file_, kMaxFile, bytes)) {
-        case ReadStatus::Ok: break;
-        case ReadStatus::Missing: tree = KeyTree(); return KeyStatus::Ok;
-        case ReadStatus::TooLarge: tree = KeyTree(); return KeyStatus::Corrupt;
-        case ReadStatus::Failed: tree = KeyTree(); return KeyStatus::IoError;
+        case ReadStatus::Ok:
+            break;
+        case ReadStatus::Missing:
+            tree = KeyTree();
+            return KeyStatus::Ok;
+        case ReadStatus::TooLarge:
+            tree = KeyTree();
+            return KeyStatus::Corrupt;
+        case ReadStatus::Failed:
+            tree = KeyTree();
+            return KeyStatus::IoError;
     }
     return ParseKeyStore(bytes, tree).error == KeyStoreParseError::None ? KeyStatus::Ok
                                                                         : KeyStatus::Corrupt;
@@ -243,9 +256,8 @@ KeyStatus KeyStore::DeleteTree(std::string_view key) {
     if (!SplitKeyPath(key, path) || path.empty()) {
         return KeyStatus::BadName;
     }
-    return Modify([&](KeyTree& tree) {
-        return tree.EraseTree(path) ? KeyStatus::Ok : KeyStatus::NotFound;
-    });
+    return Modify(
+        [&](KeyTree& tree) { return tree.EraseTree(path) ? KeyStatus::Ok : KeyStatus::NotFound; });
 }
 
 }  // namespace os

@@ -57,10 +57,18 @@ std::optional<std::string> Unescape(std::string_view text) {
             return std::nullopt;
         }
         switch (text[i]) {
-            case '\\': out += '\\'; break;
-            case 't': out += '\t'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
+            case '\\':
+                out += '\\';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
             case 'x': {
                 const int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
                 const int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
@@ -71,7 +79,8 @@ std::optional<std::string> Unescape(std::string_view text) {
                 i += 2;
                 break;
             }
-            default: return std::nullopt;
+            default:
+                return std::nullopt;
         }
     }
     return out;
@@ -91,9 +100,12 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
 
 std::string FormatValue(const KeyValue& value) {
     switch (value.type) {
-        case ValueType::String: return "s\t" + Escape(value.text);
-        case ValueType::U32: return "u\t" + std::to_string(value.number);
-        case ValueType::Binary: break;
+        case ValueType::String:
+            return "s\t" + Escape(value.text);
+        case ValueType::U32:
+            return "u\t" + std::to_string(value.number);
+        case ValueType::Binary:
+            break;
     }
     std::string out = "b\t";
     for (uint8_t byte : value.bytes) {
@@ -115,7 +127,8 @@ KeyStoreParseError ParseValueData(std::string_view type, std::string_view data, 
     if (type == "u") {
         uint32_t number = 0;
         const auto [end, ec] = std::from_chars(data.data(), data.data() + data.size(), number);
-        if (data.empty() || data.size() > 10 || ec != std::errc() || end != data.data() + data.size()) {
+        if (data.empty() || data.size() > 10 || ec != std::errc() ||
+            end != data.data() + data.size()) {
             return KeyStoreParseError::BadNumber;
         }
         value = KeyValue::U32(number);
@@ -221,15 +234,24 @@ std::string FormatKeyStore(const KeyTree& tree) {
 
 const char* ToString(KeyStoreParseError error) {
     switch (error) {
-        case KeyStoreParseError::None: return "no error";
-        case KeyStoreParseError::BadHeader: return "not a key store file";
-        case KeyStoreParseError::BadRecord: return "unknown record";
-        case KeyStoreParseError::ValueBeforeKey: return "value before any key";
-        case KeyStoreParseError::BadEscape: return "broken escape sequence";
-        case KeyStoreParseError::BadName: return "name or value out of bounds";
-        case KeyStoreParseError::BadType: return "unknown value type";
-        case KeyStoreParseError::BadNumber: return "bad number";
-        case KeyStoreParseError::BadBinary: return "bad binary data";
+        case KeyStoreParseError::None:
+            return "no error";
+        case KeyStoreParseError::BadHeader:
+            return "not a key store file";
+        case KeyStoreParseError::BadRecord:
+            return "unknown record";
+        case KeyStoreParseError::ValueBeforeKey:
+            return "value before any key";
+        case KeyStoreParseError::BadEscape:
+            return "broken escape sequence";
+        case KeyStoreParseError::BadName:
+            return "name or value out of bounds";
+        case KeyStoreParseError::BadType:
+            return "unknown value type";
+        case KeyStoreParseError::BadNumber:
+            return "bad number";
+        case KeyStoreParseError::BadBinary:
+            return "bad binary data";
     }
     return "unknown error";
 }

@@ -56,7 +56,9 @@ fs::path ProgramPath() {
     return error ? fs::path() : path;
 }
 
-fs::path ProgramDir() { return ProgramPath().parent_path(); }
+fs::path ProgramDir() {
+    return ProgramPath().parent_path();
+}
 
 fs::path SystemDir() {
     const char* dir = EnvValue("IXO_SYSTEM_DIR");

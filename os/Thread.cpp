@@ -135,6 +135,8 @@ bool SetCurrentThreadName(std::string_view name) {
     return pthread_setname_np(pthread_self(), CutName(name).c_str()) == 0;
 }
 
-pid_t CurrentThreadId() { return gettid(); }
+pid_t CurrentThreadId() {
+    return gettid();
+}
 
 }  // namespace os

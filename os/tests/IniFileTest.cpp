@@ -34,16 +34,17 @@ TEST_F(IniFileTest, ReadsCaseInsensitivelyWithBlanksQuotesAndBothLineEndings) {
         const char* expected;
     };
     const Case cases[] = {
-        {"wov", "LOGLEVEL", "7"},          {"WOV", "title", "  spaced  "},
-        {"Wov", "Single", "x"},            {"Wov", "Empty", ""},
-        {"network", "card", "eth1"},       {"Wov", "no equals sign here", "dflt"},
-        {"Missing", "Card", "dflt"},       {"Wov", "Card", "dflt"},
+        {"wov", "LOGLEVEL", "7"},    {"WOV", "title", "  spaced  "},
+        {"Wov", "Single", "x"},      {"Wov", "Empty", ""},
+        {"network", "card", "eth1"}, {"Wov", "no equals sign here", "dflt"},
+        {"Missing", "Card", "dflt"}, {"Wov", "Card", "dflt"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ini.GetString(c.section, c.key, "dflt"), c.expected) << c.section << "/" << c.key;
     }
     EXPECT_EQ(ini.GetSectionNames(), (std::vector<std::string>{"Wov", "Network"}));
-    EXPECT_EQ(ini.GetKeys("WOV"), (std::vector<std::string>{"LogLevel", "Title", "Single", "Empty"}));
+    EXPECT_EQ(ini.GetKeys("WOV"),
+              (std::vector<std::string>{"LogLevel", "Title", "Single", "Empty"}));
 }
 
 TEST_F(IniFileTest, IntegersAcceptBlanksSignAndHexAsProfileFilesDo) {
@@ -52,9 +53,9 @@ TEST_F(IniFileTest, IntegersAcceptBlanksSignAndHexAsProfileFilesDo) {
         int expected;
     };
     const Case cases[] = {
-        {"42", 42},     {"  -17", -17}, {"+5", 5},         {"12abc", 12},
-        {"abc", 0},     {"", 99},       {"0x1F", 31},      {"-0x10", -16},
-        {"4294967295", -1},  // the unsigned value read back as int
+        {"42", 42}, {"  -17", -17}, {"+5", 5},      {"12abc", 12},      {"abc", 0},
+        {"", 99},   {"0x1F", 31},   {"-0x10", -16}, {"4294967295", -1},  // the unsigned value read
+                                                                         // back as int
     };
     for (const Case& c : cases) {
         IniFile ini = Make(std::string("[s]\nk=") + c.value + "\n");
@@ -85,8 +86,8 @@ TEST_F(IniFileTest, WritesKeepEveryOtherLineByteForByte) {
         "\r\n"
         "[Network]\r\n"
         "Card = eth0 ; trailing\r\n");
-    ASSERT_TRUE(ini.WriteString("wov", "loglevel", "9"));     // replaced in place
-    ASSERT_TRUE(ini.WriteString("WOV", "NewKey", "a b"));     // after the last entry
+    ASSERT_TRUE(ini.WriteString("wov", "loglevel", "9"));        // replaced in place
+    ASSERT_TRUE(ini.WriteString("WOV", "NewKey", "a b"));        // after the last entry
     ASSERT_TRUE(ini.WriteString("NodeStatus", "Port", "6107"));  // new section, file's CRLF
     EXPECT_EQ(Content(),
               "; keep me\r\n"
@@ -118,8 +119,8 @@ TEST_F(IniFileTest, UnstorableInputIsRefusedAndLeavesTheFileAlone) {
         const char* key;
         const char* value;
     };
-    const Case cases[] = {{"s", "", "v"},       {"s", "a=b", "v"}, {"s", "k", "two\nlines"},
-                          {"s]x", "k", "v"},   {"s", "[k", "v"},  {"s\r", "k", "v"},
+    const Case cases[] = {{"s", "", "v"},    {"s", "a=b", "v"}, {"s", "k", "two\nlines"},
+                          {"s]x", "k", "v"}, {"s", "[k", "v"},  {"s\r", "k", "v"},
                           {"s", ";k", "v"}};
     for (const Case& c : cases) {
         EXPECT_FALSE(ini.WriteString(c.section, c.key, c.value)) << c.section << "/" << c.key;

@@ -37,7 +37,9 @@ TEST(Thread, RunsOnlyAfterResumeWithItsPriorityAndName) {
 
 TEST(Thread, NeverResumedThreadIsDroppedWithoutRunning) {
     bool ran = false;
-    { os::Thread thread([&] { ran = true; }); }
+    {
+        os::Thread thread([&] { ran = true; });
+    }
     EXPECT_FALSE(ran);
 }
 
@@ -54,8 +56,10 @@ TEST(Thread, PriorityMapsOntoNiceValues) {
     struct Case {
         int priority, nice;
     };
-    const Case cases[] = {{os::ThreadPriority::Idle, 19},      {os::ThreadPriority::Lowest, 10},
-                          {os::ThreadPriority::Normal, 0},     {os::ThreadPriority::Highest, -10},
+    const Case cases[] = {{os::ThreadPriority::Idle, 19},
+                          {os::ThreadPriority::Lowest, 10},
+                          {os::ThreadPriority::Normal, 0},
+                          {os::ThreadPriority::Highest, -10},
                           {os::ThreadPriority::TimeCritical, -20}};
     for (const Case& c : cases) {
         EXPECT_EQ(os::NiceForPriority(c.priority), c.nice) << c.priority;

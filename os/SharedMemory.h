@@ -1,0 +1,41 @@
+// Named memory shared between processes (see SharedObject.h for names, mode
+// 0600 and lifetime: it lives while any handle in any process is open, and is
+// removed when the last one closes). New memory is zero-filled. The handle maps
+// the whole object at once; Data() stays valid until Close().
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "os/SharedObject.h"
+
+namespace os {
+
+class SharedMemory {
+public:
+    SharedMemory() = default;
+    SharedMemory(const SharedMemory&) = delete;
+    SharedMemory& operator=(const SharedMemory&) = delete;
+
+    // Opens the memory of this name, creating it `size` bytes long when no
+    // handle to it is open anywhere. An existing one keeps its own size (see
+    // Size()); BadSize for 0 or more than kMaxSharedSize.
+    OpenResult Create(std::string_view name, size_t size);
+    // Opens existing memory only, at its own size.
+    OpenResult Open(std::string_view name);
+    void Close() { object_.Close(); }
+
+    bool IsOpen() const { return object_.IsOpen(); }
+    bool AlreadyExisted() const { return object_.AlreadyExisted(); }
+    const std::string& Error() const { return object_.Error(); }
+
+    void* Data() const { return object_.Data(); }
+    void* Map() const { return Data(); }
+    size_t Size() const { return object_.Size(); }
+
+private:
+    detail::SharedObject object_;
+};
+
+}  // namespace os
