@@ -123,7 +123,6 @@ private:
     void ReportRestart(CNS2Node& node);
     void Elect(const CNS2Node& node);
     void SendFinalStatus();
-    void DrainVersionRegistry();
 
     mutable std::recursive_mutex mutex_;
     CNS2Node own_;
