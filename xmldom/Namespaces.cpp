@@ -3,6 +3,8 @@
 #include <set>
 #include <string>
 
+#include "xmldom/Path.h"
+
 namespace xmldom::detail {
 namespace {
 
@@ -13,26 +15,19 @@ std::string_view PrefixOf(std::string_view qualifiedName) {
     return colon == std::string_view::npos ? std::string_view{} : qualifiedName.substr(0, colon);
 }
 
-void CollectPrefixes(pugi::xml_node node, std::set<std::string, std::less<>>& prefixes) {
-    for (pugi::xml_node element = node; element;) {
-        if (element.type() == pugi::node_element) {
-            if (auto prefix = PrefixOf(element.name()); !prefix.empty())
-                prefixes.emplace(prefix);
-            for (pugi::xml_attribute attribute : element.attributes()) {
-                auto prefix = PrefixOf(attribute.name());
-                if (!prefix.empty() && prefix != "xmlns" && prefix != "xml")
-                    prefixes.emplace(prefix);
-            }
-        }
-        // Depth-first, not leaving the subtree of `node`.
-        if (element.first_child()) {
-            element = element.first_child();
+void CollectPrefixes(pugi::xml_node subtree, std::set<std::string, std::less<>>& prefixes) {
+    Node root(subtree);
+    for (Node node = root; node; node = NextInSubtree(node, root)) {
+        pugi::xml_node element = node.Raw();
+        if (element.type() != pugi::node_element)
             continue;
+        if (auto prefix = PrefixOf(element.name()); !prefix.empty())
+            prefixes.emplace(prefix);
+        for (pugi::xml_attribute attribute : element.attributes()) {
+            auto prefix = PrefixOf(attribute.name());
+            if (!prefix.empty() && prefix != "xmlns" && prefix != "xml")
+                prefixes.emplace(prefix);
         }
-        while (element != node && !element.next_sibling()) element = element.parent();
-        if (element == node)
-            break;
-        element = element.next_sibling();
     }
 }
 

@@ -10,22 +10,21 @@ Node FindSibling(Node node, std::string_view name) {
     return {};
 }
 
+Node NextInSubtree(Node node, Node root) {
+    if (Node child = node.FirstChild())
+        return child;
+    while (node != root && !node.NextSibling()) node = node.Parent();
+    return node == root ? Node() : node.NextSibling();
+}
+
 Node FindDescendant(Node current, Node root, std::string_view name) {
     if (!current || !root)
         return {};
-    Node node = current;
-    while (true) {
-        if (Node child = node.FirstChild()) {
-            node = child;
-        } else {
-            while (node != root && !node.NextSibling()) node = node.Parent();
-            if (node == root)
-                return {};
-            node = node.NextSibling();
-        }
+    for (Node node = NextInSubtree(current, root); node; node = NextInSubtree(node, root)) {
         if (node.Name() == name)
             return node;
     }
+    return {};
 }
 
 Node ResolvePath(Node below, std::string_view path) {

@@ -10,6 +10,10 @@ namespace xmldom {
 // The first node among `node` and its following siblings whose name is `name`.
 Node FindSibling(Node node, std::string_view name);
 
+// The node after `node` in a depth-first walk of the subtree below `root` (children
+// first, then following siblings); null when the walk leaves the subtree.
+Node NextInSubtree(Node node, Node root);
+
 // The next node named `name` after `current` in a depth-first walk of the subtree
 // below `root`; start the walk with current == root. Null at the end.
 Node FindDescendant(Node current, Node root, std::string_view name);
