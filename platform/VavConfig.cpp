@@ -143,7 +143,8 @@ bool OpenConfigFile(std::string& text, std::string* path) {
     if (env != nullptr)
         candidates[1] = env;
     std::filesystem::path systemDir = os::SystemDir();
-    if (!systemDir.empty()) candidates[2] = (systemDir / kFileName).string();
+    if (!systemDir.empty())
+        candidates[2] = (systemDir / kFileName).string();
     for (const std::string& candidate : candidates) {
         if (candidate.empty() || std::filesystem::is_directory(candidate, ec))
             continue;

@@ -1,0 +1,184 @@
+// Sockets bound to the selected card: this namespace's bridge (198.18.0.1, named by its
+// hardware address in ixokolt.cfg) faces one test host (198.18.0.2).
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "platform/NetAdapter.h"
+#include "platform/VavSocket.h"
+#include "testsupport/NetHosts.h"
+
+namespace fs = std::filesystem;
+using ixo::testsupport::NetHosts;
+using ixo::testsupport::RunShell;
+
+namespace {
+
+constexpr uint32_t kGroup = 0xEC010002;       // 236.1.0.2
+constexpr uint32_t kOtherGroup = 0xEC010025;  // 236.1.0.37
+
+sockaddr_in Address(uint32_t hostOrder, uint16_t port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(hostOrder);
+    return a;
+}
+sockaddr_in Address(const std::string& ip, uint16_t port) {
+    return Address(ntohl(inet_addr(ip.c_str())), port);
+}
+const sockaddr* Sa(const sockaddr_in& a) {
+    return reinterpret_cast<const sockaddr*>(&a);
+}
+
+// One datagram within `ms`, with its source address; nullopt when none came.
+std::optional<std::pair<std::string, std::string>> Receive(int fd, int ms = 2000) {
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, ms) != 1)
+        return std::nullopt;
+    char buffer[256];
+    sockaddr_in from{};
+    socklen_t n = sizeof from;
+    ssize_t got = recvfrom(fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &n);
+    if (got < 0)
+        return std::nullopt;
+    return std::make_pair(std::string(buffer, static_cast<size_t>(got)),
+                          std::string(inet_ntoa(from.sin_addr)));
+}
+
+class VavSocketCard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        IXO_REQUIRE_NETNS();
+        std::string error;
+        hosts_ = NetHosts::Create(1, &error);
+        ASSERT_TRUE(hosts_) << error;
+        dir_ = fs::path(::testing::TempDir()) / ("card-" + std::to_string(getpid()));
+        fs::create_directories(dir_);
+        std::ofstream(dir_ / "ixokolt.cfg") << "networkcard=02-18-00-00-00-01\r\n";
+        setenv("VAV_CONFIG_FILE", (dir_ / "ixokolt.cfg").c_str(), 1);
+        ResetConfigForTest();
+        SetNetSourceForTest(nullptr);
+        ASSERT_EQ(GetLocalIpAddress(), 0xC6120001u) << "the bridge is the selected card";
+    }
+    void TearDown() override {
+        fs::remove_all(dir_);
+        ResetConfigForTest();
+    }
+
+    // A datagram socket of the suite bound to the card on `port`, sharing the port.
+    static VavSocket CardSocket(uint16_t port) {
+        VavSocket s = SocketOpen(AF_INET, SOCK_DGRAM, 0);
+        int on = 1;
+        EXPECT_TRUE(SocketSetOption(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on));
+        EXPECT_TRUE(SocketSetOption(s, SOL_SOCKET, SO_BROADCAST, &on, sizeof on));
+        sockaddr_in any = Address(0u, port);
+        EXPECT_TRUE(SocketBind(s, Sa(any), sizeof any));
+        return s;
+    }
+    // A plain socket inside the test host, bound to the any-address on `port`.
+    int HostSocket(uint16_t port, uint32_t group = 0) {
+        int fd = -1;
+        hosts_->RunIn(0, [&] {
+            fd = socket(AF_INET, SOCK_DGRAM, 0);
+            int on = 1;
+            setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+            setsockopt(fd, SOL_SOCKET, SO_BINDTODEVICE, "eth0", 5);
+            sockaddr_in any = Address(0u, port);
+            bind(fd, Sa(any), sizeof any);
+            if (group != 0) {
+                ip_mreq m{};
+                m.imr_multiaddr.s_addr = htonl(group);
+                m.imr_interface.s_addr = inet_addr(hosts_->Address(0).c_str());
+                setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m);
+            }
+        });
+        return fd;
+    }
+    static void HostSend(int fd, const sockaddr_in& to, const std::string& text) {
+        ASSERT_EQ(sendto(fd, text.data(), text.size(), 0, Sa(to), sizeof to),
+                  static_cast<ssize_t>(text.size()));
+    }
+
+    std::unique_ptr<NetHosts> hosts_;
+    fs::path dir_;
+};
+
+TEST_F(VavSocketCard, TwoProgramsOnOnePortReceiveTheirGroupAndBroadcasts) {
+    VavSocket first = CardSocket(6107), second = CardSocket(6107), other = CardSocket(6107);
+    ASSERT_TRUE(SocketJoinGroup(first, kGroup));
+    ASSERT_TRUE(SocketJoinGroup(second, kGroup));
+    ASSERT_TRUE(SocketJoinGroup(other, kOtherGroup));
+    in_addr outgoing{};
+    socklen_t n = sizeof outgoing;
+    getsockopt(first, IPPROTO_IP, IP_MULTICAST_IF, &outgoing, &n);
+    EXPECT_EQ(ntohl(outgoing.s_addr), 0xC6120001u) << "multicast leaves through the card";
+
+    int host = HostSocket(0);
+    HostSend(host, Address(kGroup, 6107), "status");
+    for (VavSocket s : {first, second}) {
+        auto got = Receive(s);
+        ASSERT_TRUE(got);
+        EXPECT_EQ(got->first, "status");
+        EXPECT_EQ(got->second, "198.18.0.2");
+    }
+    EXPECT_FALSE(Receive(other, 100)) << "a socket gets only the groups it joined";
+
+    HostSend(host, Address("198.18.0.255", 6107), "to the subnet");
+    for (VavSocket s : {first, second, other}) {
+        auto got = Receive(s);
+        ASSERT_TRUE(got) << "broadcasts reach every socket bound to the card";
+        EXPECT_EQ(got->first, "to the subnet");
+    }
+
+    ASSERT_TRUE(SocketLeaveGroup(second, kGroup));
+    HostSend(host, Address(kGroup, 6107), "again");
+    EXPECT_TRUE(Receive(first));
+    EXPECT_FALSE(Receive(second, 100));
+    close(host);
+    for (VavSocket s : {first, second, other}) SocketClose(s);
+}
+
+TEST_F(VavSocketCard, BroadcastAndMulticastLeaveThroughTheCardWhateverTheRoutes) {
+    // Routes that would take both to loopback.
+    ASSERT_EQ(RunShell("ip route replace 224.0.0.0/4 dev lo"), 0);
+    ASSERT_EQ(RunShell("ip route replace 255.255.255.255/32 dev lo"), 0);
+    int hostPlain = HostSocket(6800);
+    int hostGroup = HostSocket(6801, kGroup);
+    VavSocket sender = CardSocket(0);
+    size_t sent = 0;
+    sockaddr_in broadcast = Address(0xFFFFFFFFu, 6800);
+    ASSERT_EQ(SocketSendTo(sender, "who", 3, 0, Sa(broadcast), sizeof broadcast, &sent),
+              VAV_SOCK_OK);
+    auto got = Receive(hostPlain);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->first, "who");
+    EXPECT_EQ(got->second, "198.18.0.1");
+
+    sockaddr_in group = Address(kGroup, 6801);
+    ASSERT_EQ(SocketSendTo(sender, "ns2", 3, 0, Sa(group), sizeof group, &sent), VAV_SOCK_OK);
+    got = Receive(hostGroup);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->first, "ns2");
+    close(hostPlain);
+    close(hostGroup);
+    SocketClose(sender);
+}
+
+TEST_F(VavSocketCard, StreamSocketIsBoundToTheCardAddress) {
+    VavSocket s = SocketOpen(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in any = Address(0u, 0);
+    ASSERT_TRUE(SocketBind(s, Sa(any), sizeof any));
+    sockaddr_in bound{};
+    socklen_t n = sizeof bound;
+    getsockname(s, reinterpret_cast<sockaddr*>(&bound), &n);
+    EXPECT_EQ(ntohl(bound.sin_addr.s_addr), 0xC6120001u);
+    SocketClose(s);
+}
+
+}  // namespace
