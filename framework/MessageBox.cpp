@@ -1,5 +1,6 @@
 #include "framework/MessageBox.h"
 
+#include "framework/Application.h"
 #include "framework/FrameworkTexts.h"
 #include "framework/StringTable.h"
 #include "framework/Window.h"
@@ -105,7 +106,7 @@ int MessageBox(Window* owner, std::string_view text, std::string_view caption, u
 }
 
 int AppMessageBox(std::string_view text, unsigned type) {
-    std::string title = FrameworkString(AFX_IDS_APP_TITLE);
+    std::string title = GetApp() ? GetApp()->AppName() : FrameworkString(AFX_IDS_APP_TITLE);
     if (title.empty()) title = QCoreApplication::applicationName().toStdString();
     return MessageBox(Window::GetFocus(), text, title, type);
 }

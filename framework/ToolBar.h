@@ -16,7 +16,9 @@ class CmdTarget;
 class Window;
 
 struct ToolButton {
-    unsigned id = 0;  // 0: a separator
+    ToolButton(unsigned commandId = 0, std::string label = {}, QIcon picture = {})
+        : id(commandId), text(std::move(label)), icon(std::move(picture)) {}
+    unsigned id;       // 0: a separator
     std::string text;  // empty: the tip text
     QIcon icon;
 };

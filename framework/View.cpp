@@ -1,14 +1,29 @@
 #include "framework/View.h"
 
+#include "framework/CommandIds.h"
 #include "framework/Document.h"
 #include "framework/FrameWnd.h"
 #include "framework/PaintContext.h"
+#include "framework/PrinterSettings.h"
 
 #include <QApplication>
 
 namespace fw {
 
-View::View() { SetClassStyle(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW); }
+PrinterSettings& AppPrinterSettings();
+
+
+PrinterSettings& AppPrinterSettings() {
+    static PrinterSettings settings;
+    return settings;
+}
+
+View::View() {
+    SetClassStyle(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+    MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(false); });
+    MapCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(true); });
+    MapCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+}
 
 View::~View() {
     if (document_) document_->RemoveView(this);
@@ -35,6 +50,24 @@ void View::OnPrepareDC(DeviceContext&, PrintInfo*) {}
 void View::OnActivateView(bool, View*, View*) {}
 
 bool View::OnPreparePrinting(PrintInfo&) { return true; }
+PrinterSettings& View::GetPrinterSettings() { return AppPrinterSettings(); }
+
+void View::OnFilePrint(bool direct) {
+    PrintInfo info;
+    info.directPrint = direct;
+    if (!OnPreparePrinting(info)) return;
+    PrintOptions options;
+    if (document_) options.documentName = document_->GetTitle();
+    options.parent = window();
+    PrintDocument(*this, GetPrinterSettings(), info, options);
+}
+
+void View::OnFilePrintPreview() {
+    PrintInfo info;
+    info.preview = true;
+    if (!OnPreparePrinting(info)) return;
+    ShowPrintPreview(*this, GetPrinterSettings(), info, window());
+}
 void View::OnBeginPrinting(DeviceContext&, PrintInfo&) {}
 void View::OnPrint(DeviceContext& dc, PrintInfo& info) {
     OnPrepareDC(dc, &info);

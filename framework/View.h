@@ -3,16 +3,16 @@
 // OnUpdate, and routes commands it does not handle to its document.
 #pragma once
 
+#include "framework/Printing.h"
 #include "framework/Window.h"
 
 namespace fw {
 
-class DeviceContext;
 class Document;
 class FrameWnd;
-struct PrintInfo;
+class PrinterSettings;
 
-class View : public Window {
+class View : public Window, public Printable {
     Q_OBJECT
 
 public:
@@ -32,14 +32,20 @@ public:
     // Draws the view (screen or printer).
     virtual void OnDraw(DeviceContext& dc);
     // Sets up a context before OnDraw (mapping for zoom or printing); info is null on screen.
-    virtual void OnPrepareDC(DeviceContext& dc, PrintInfo* info);
+    void OnPrepareDC(DeviceContext& dc, PrintInfo* info) override;
     virtual void OnActivateView(bool activate, View* activated, View* deactivated);
 
-    // Printing hooks, called by the framework's printing.
+    // Printing (Printing.h runs the job): OnPreparePrinting may set the page count and answer
+    // false to print nothing; OnPrint draws a page through OnPrepareDC and OnDraw by default.
     virtual bool OnPreparePrinting(PrintInfo& info);
-    virtual void OnBeginPrinting(DeviceContext& dc, PrintInfo& info);
-    virtual void OnPrint(DeviceContext& dc, PrintInfo& info);
-    virtual void OnEndPrinting(DeviceContext& dc, PrintInfo& info);
+    void OnBeginPrinting(DeviceContext& dc, PrintInfo& info) override;
+    void OnPrint(DeviceContext& dc, PrintInfo& info) override;
+    void OnEndPrinting(DeviceContext& dc, PrintInfo& info) override;
+    // The printer this view prints on; the default is the program's one printer.
+    virtual PrinterSettings& GetPrinterSettings();
+    // The commands ID_FILE_PRINT, ID_FILE_PRINT_DIRECT and ID_FILE_PRINT_PREVIEW.
+    virtual void OnFilePrint(bool direct);
+    virtual void OnFilePrintPreview();
 
     bool OnCmdMsg(unsigned id, unsigned code, CmdAction action, CmdUI* ui) override;
 

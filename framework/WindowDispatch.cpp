@@ -147,8 +147,10 @@ void Window::OnCancelMode() {
     if (GetCapture() == this) ReleaseCapture();
 }
 void Window::OnCaptureChanged(Window*) {}
-bool Window::OnCommand(WPARAM wParam, LPARAM) {
-    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), CmdAction::Execute, nullptr);
+bool Window::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // From a menu (code 0) or an accelerator (code 1) there is no sender: both are commands.
+    const UINT code = lParam == 0 ? 0 : HIWORD(wParam);
+    return OnCmdMsg(LOWORD(wParam), code, CmdAction::Execute, nullptr);
 }
 
 bool Window::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
