@@ -1,4 +1,5 @@
 #include "framework/Printing.h"
+#include "framework/tests/TestDir.h"
 
 #include <gtest/gtest.h>
 
@@ -46,17 +47,7 @@ private:
 
 class PrintingTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("ixo-print-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        SetPrintDialogHook(nullptr);
-        std::filesystem::remove_all(dir_);
-    }
+    void TearDown() override { SetPrintDialogHook(nullptr); }
 
     void PdfPrinter(QPrinter& printer, const std::string& name) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -87,7 +78,7 @@ protected:
         return p.readAllStandardOutput().toStdString();
     }
 
-    std::filesystem::path dir_;
+    TestDir dir_{"ixo-print-"};
 };
 
 TEST_F(PrintingTest, TwoPagesPrintToPdf) {

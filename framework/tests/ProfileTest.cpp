@@ -1,5 +1,6 @@
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
+#include "framework/tests/TestDir.h"
 
 #include "os/KeyStore.h"
 
@@ -16,15 +17,6 @@ namespace {
 
 class ProfileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("ixo-profile-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // The same calls against both stores.
     static void RoundTrip(Profile& p) {
         EXPECT_EQ(p.GetProfileInt("Settings", "Col0", -1), -1);
@@ -49,7 +41,7 @@ protected:
         EXPECT_EQ(p.GetProfileInt("Settings", "Col0", 7), 7);
     }
 
-    std::filesystem::path dir_;
+    TestDir dir_{"ixo-profile-"};
 };
 
 TEST_F(ProfileTest, KeyStoreRoundTripUnderTheProgramsKey) {
