@@ -1,0 +1,116 @@
+// The application-wide event filter of the framework: focus messages that name the old and the
+// new window, the key-state table, cancel mode when the application is deactivated, and the
+// input-only pumping of InputPump.h.
+#include "framework/InputPump.h"
+#include "framework/KeyTranslator.h"
+#include "framework/NumericLocale.h"
+#include "framework/SendBridge.h"
+#include "framework/Window.h"
+#include "framework/WindowPrivate.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include <bitset>
+
+namespace fw {
+namespace detail {
+namespace {
+
+std::bitset<256> g_keysDown;
+
+class AppHooks final : public QObject {
+public:
+    explicit AppHooks(QObject* parent) : QObject(parent) {}
+
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (InputPumpFilter(obj, e)) return true;
+        switch (e->type()) {
+            case QEvent::FocusOut: FocusOut(obj); break;
+            case QEvent::FocusIn: FocusIn(obj); break;
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease: TrackKey(static_cast<QKeyEvent*>(e)); break;
+            default: break;
+        }
+        return false;
+    }
+
+private:
+    // Qt sends FocusOut to the old widget and then FocusIn to the new one, with the application's
+    // focus widget already the new one. A window learns of a change only when the focus enters
+    // or leaves it as a whole (moving between the parts of one control says nothing).
+    void FocusOut(QObject* obj) {
+        auto* w = qobject_cast<QWidget*>(obj);
+        if (!w) return;
+        lastOut_ = w;
+        Window* oldOwner = Window::FromWidget(w);
+        Window* newOwner = Window::FromWidget(QApplication::focusWidget());
+        if (oldOwner && oldOwner != newOwner) {
+            oldOwner->SendMessage(WM_KILLFOCUS, newOwner ? newOwner->Handle().value : 0);
+        }
+    }
+
+    void FocusIn(QObject* obj) {
+        auto* w = qobject_cast<QWidget*>(obj);
+        if (!w) return;
+        Window* newOwner = Window::FromWidget(w);
+        Window* oldOwner = lastOut_ ? Window::FromWidget(lastOut_) : nullptr;
+        lastOut_ = nullptr;
+        if (newOwner && newOwner != oldOwner) {
+            newOwner->SendMessage(WM_SETFOCUS, oldOwner ? oldOwner->Handle().value : 0);
+        }
+    }
+
+    static void TrackKey(QKeyEvent* k) {
+        const unsigned vk = VirtualKeyOf(k->key(), k->modifiers() & Qt::KeypadModifier);
+        if (vk > 0 && vk < 256) g_keysDown[vk] = k->type() == QEvent::KeyPress;
+    }
+
+    QPointer<QWidget> lastOut_;
+};
+
+QPointer<AppHooks> g_hooks;
+
+}  // namespace
+
+void EnsureAppHooks() {
+    if (g_hooks) return;
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app) return;
+    g_hooks = new AppHooks(app);
+    app->installEventFilter(g_hooks);
+    SendBridge::Instance().Attach();
+    RestoreNumericLocale();
+    QObject::connect(app, &QGuiApplication::applicationStateChanged, g_hooks,
+                     [](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive) return;
+                         if (Window* cap = Window::GetCapture()) {
+                             cap->SendMessage(WM_CANCELMODE);
+                             Window::ReleaseCapture();
+                         }
+                     });
+}
+
+void SetKeyDown(unsigned vk, bool down) {
+    if (vk < 256) g_keysDown[vk] = down;
+}
+
+}  // namespace detail
+
+std::int16_t GetKeyState(unsigned vk) {
+    constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
+    const Qt::KeyboardModifiers mods = QGuiApplication::keyboardModifiers();
+    const Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
+    switch (vk) {
+        case VK_SHIFT: return (mods & Qt::ShiftModifier) ? kDown : 0;
+        case VK_CONTROL: return (mods & Qt::ControlModifier) ? kDown : 0;
+        case VK_MENU: return (mods & Qt::AltModifier) ? kDown : 0;
+        case VK_LBUTTON: return (buttons & Qt::LeftButton) ? kDown : 0;
+        case VK_RBUTTON: return (buttons & Qt::RightButton) ? kDown : 0;
+        case VK_MBUTTON: return (buttons & Qt::MiddleButton) ? kDown : 0;
+        default: return (vk < 256 && detail::g_keysDown[vk]) ? kDown : 0;
+    }
+}
+
+}  // namespace fw

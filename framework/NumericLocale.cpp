@@ -1,0 +1,9 @@
+#include "framework/NumericLocale.h"
+
+#include <clocale>
+
+namespace fw {
+
+void RestoreNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+
+}  // namespace fw
