@@ -1,0 +1,101 @@
+// The compiled formula: a flat array of nodes that refer to each other by index.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "grid/formula/RangeRef.h"
+
+namespace formula {
+
+struct GXWorksheetFunctionEntry;
+
+// A defined name of a sheet; formula nodes point at it while it exists.
+struct GXRangeName {
+    std::string name;
+    GXRangeRef ref;
+};
+
+enum GXNodeKind : uint8_t {
+    GX_NODE_OPERATOR = 0,
+    GX_NODE_NUMBER = 1,
+    GX_NODE_STRING = 2,
+    GX_NODE_CELL = 3,
+    GX_NODE_RANGE = 4,
+    GX_NODE_BARE_NAME = 5,  // only while parsing
+    GX_NODE_NAMED_CELL = 6,
+    GX_NODE_NAMED_RANGE = 7,
+    GX_NODE_CALL = 8,
+    GX_NODE_ARG_LINK = 9,
+    GX_NODE_RELATIVE = 10,
+    GX_NODE_BRANCHES = 11,
+};
+
+enum GXNodeFlag : uint8_t {
+    GX_NODE_PARENTHESISED = 1 << 0,
+    GX_NODE_HEX = 1 << 1,
+    GX_NODE_UNEVALUATED = 1 << 2,
+    GX_NODE_NOT_DEPENDENCY = 1 << 4,
+};
+
+enum GXOperator : int {
+    GX_OP_ADD = 0,
+    GX_OP_SUB = 1,
+    GX_OP_PLUS = 2,
+    GX_OP_NEG = 3,
+    GX_OP_MUL = 4,
+    GX_OP_DIV = 5,
+    GX_OP_POW = 6,
+    GX_OP_MOD = 7,
+    GX_OP_AND = 8,
+    GX_OP_OR = 9,
+    GX_OP_NOT = 10,
+    GX_OP_CONCAT = 11,
+    GX_OP_BITOR = 12,
+    GX_OP_BITXOR = 13,
+    GX_OP_BITNOT = 14,
+    GX_OP_SHL = 15,
+    GX_OP_SHR = 16,
+    GX_OP_EQ = 17,
+    GX_OP_NE = 18,
+    GX_OP_LT = 19,
+    GX_OP_GT = 20,
+    GX_OP_LE = 21,
+    GX_OP_GE = 22,
+    GX_OP_COND = 23,
+    GX_OP_RANGE = 24,
+    GX_OP_PERCENT = 25,
+    GX_OP_ERROR = 26,
+};
+
+struct GXExprNode {
+    GXNodeKind kind = GX_NODE_OPERATOR;
+    uint8_t flags = 0;
+    int16_t left = -1;
+    int16_t right = -1;
+    // Payload by kind.
+    int op = 0;                                    // operator
+    double number = 0;                             // number
+    std::string text;                              // string literal, bare name
+    GXRangeRef ref;                                // cell, range
+    GXRangeName* name = nullptr;                   // named cell or range (null: undefined)
+    const GXWorksheetFunctionEntry* fn = nullptr;  // call (null: undefined)
+    int16_t prevLink = -1;                         // argument link: previous link or the call
+    uint16_t conversion = 0;                       // argument link: descriptor's conversion
+    int16_t rowTerm = -1;                          // relative reference
+    int16_t colTerm = -1;
+};
+
+struct GXFormula {
+    int16_t root = -1;
+    int16_t constraint = -1;
+    int16_t attached = -1;
+    std::vector<GXExprNode> nodes;
+    std::optional<std::string> comment;
+
+    bool empty() const { return root < 0; }
+};
+
+}  // namespace formula

@@ -1,0 +1,7 @@
+#include "grid/formula/PatternMatcher.h"
+
+namespace formula {
+
+void GXRegexReset() {}
+
+}  // namespace formula

@@ -1,0 +1,327 @@
+#include "grid/formula/Recalc.h"
+
+#include <utility>
+#include <vector>
+
+#include "grid/formula/EngineState.h"
+#include "grid/formula/ErrorMessages.h"
+#include "grid/formula/Evaluator.h"
+
+namespace formula {
+
+namespace {
+
+// Marks the nodes of the subtree at index (a constraint is not a dependency).
+void MarkSubtree(const GXFormula& f, int index, std::vector<bool>& marks) {
+    if (index < 0 || marks[static_cast<size_t>(index)]) {
+        return;
+    }
+    marks[static_cast<size_t>(index)] = true;
+    const GXExprNode& n = f.nodes[static_cast<size_t>(index)];
+    MarkSubtree(f, n.left, marks);
+    MarkSubtree(f, n.right, marks);
+    MarkSubtree(f, n.rowTerm, marks);
+    MarkSubtree(f, n.colTerm, marks);
+}
+
+// Calls visit(range) for every reference of the formula outside its constraint.
+template <typename Visit>
+void ForEachReference(const GXFormula& f, Visit visit) {
+    std::vector<bool> constraint(f.nodes.size(), false);
+    MarkSubtree(f, f.constraint, constraint);
+    for (size_t i = 0; i < f.nodes.size(); ++i) {
+        const GXExprNode& n = f.nodes[i];
+        if (constraint[i] || (n.flags & GX_NODE_NOT_DEPENDENCY)) {
+            continue;
+        }
+        if (n.kind == GX_NODE_CELL || n.kind == GX_NODE_RANGE) {
+            visit(n.ref);
+        } else if ((n.kind == GX_NODE_NAMED_CELL || n.kind == GX_NODE_NAMED_RANGE) && n.name) {
+            visit(n.name->ref);
+        }
+    }
+}
+
+// The positions of the formula cells this cell's formula refers to.
+std::vector<std::pair<int, int>> Dependencies(GXEngineSheet& sheet, const GXEngineCell& cell) {
+    std::vector<std::pair<int, int>> deps;
+    if (!cell.formula) {
+        return deps;
+    }
+    ForEachReference(*cell.formula, [&](const GXRangeRef& ref) {
+        if (ref.single() || (ref.rowCount() == 1 && ref.colCount() == 1)) {
+            deps.emplace_back(ref.firstRow(), ref.firstCol());
+            return;
+        }
+        GXRangeIterator it(sheet, ref, GX_LIST_FORMULAS);
+        while (GXEngineCell* c = it.Next()) {
+            deps.emplace_back(c->row, c->col);
+        }
+    });
+    return deps;
+}
+
+struct Frame {
+    GXEngineCell* cell;
+    std::vector<std::pair<int, int>> deps;
+    size_t next = 0;
+    bool must;
+};
+
+bool InChangedRanges(const GXEngineSheet& sheet, const GXEngineCell& cell) {
+    for (const GXRangeRef& changed : sheet.changedRanges) {
+        if (changed.contains(cell.row, cell.col)) {
+            return true;
+        }
+    }
+    bool hit = false;
+    ForEachReference(*cell.formula, [&](const GXRangeRef& ref) {
+        for (const GXRangeRef& changed : sheet.changedRanges) {
+            hit = hit || GXRangesIntersect(ref, changed);
+        }
+    });
+    return hit;
+}
+
+void WriteErrorMessage(GXEngineSheet& sheet, const GXEngineCell& cell) {
+    if (!sheet.messageSlotFree) {
+        return;
+    }
+    std::string detail = "ERROR: ";
+    detail += cell.errorContext ? cell.errorContext : "";
+    detail += " ";
+    detail += GXErrorMessage(cell.error);
+    detail += " ";
+    GXPostMessage(sheet,
+                  "Cell " + GXColumnName(cell.col) + std::to_string(cell.row) + ": " + detail);
+}
+
+// Stores v in the cell; true when the stored value changed.
+bool StoreResult(GXEngineCell& cell, const GXValue& v) {
+    GXValueKind kind;
+    switch (v.type) {
+        case GX_VT_NUMBER:
+            kind = GX_VAL_NUMBER;
+            break;
+        case GX_VT_STRING:
+            kind = v.text.size() > 8 ? GX_VAL_LONG_TEXT : GX_VAL_SHORT_TEXT;
+            break;
+        case GX_VT_NA:
+            kind = GX_VAL_NA;
+            break;
+        case GX_VT_ERROR:
+            kind = GX_VAL_ERROR;
+            break;
+        default:
+            kind = GX_VAL_EMPTY;
+            break;
+    }
+    bool same = cell.valueKind() == kind;
+    if (same && kind == GX_VAL_NUMBER) {
+        same = cell.number == v.number;
+    } else if (same && (kind == GX_VAL_LONG_TEXT || kind == GX_VAL_SHORT_TEXT)) {
+        same = cell.text == v.text;
+    } else if (same && kind == GX_VAL_ERROR) {
+        same = cell.error == v.error && cell.errorContext == v.context;
+    }
+    if (same) {
+        return false;
+    }
+    cell.setValueKind(kind);
+    cell.number = kind == GX_VAL_NUMBER ? v.number : 0;
+    cell.text = (kind == GX_VAL_LONG_TEXT || kind == GX_VAL_SHORT_TEXT) ? v.text : std::string();
+    cell.error = kind == GX_VAL_ERROR ? v.error : 0;
+    cell.errorContext = kind == GX_VAL_ERROR ? v.context : nullptr;
+    cell.set(GX_CF_CHANGED);
+    return true;
+}
+
+}  // namespace
+
+void GXComputeCell(GXEngineSheet& sheet, GXEngineCell* cell) {
+    if (!cell->formula || cell->formula->empty()) {
+        return;
+    }
+    const GXFormula& f = *cell->formula;
+    GXValue v = GXEvaluate(sheet.number, cell->row, cell->col, f.nodes.data(), f.root);
+    if (v.type == GX_VT_RANGE) {
+        v = GXValue::Error(GX_ERR_RESULT_IS_RANGE);
+    } else if (v.type == GX_VT_CELL) {
+        v = GXReadCell(&sheet, v.ref.firstRow(), v.ref.firstCol(), false);
+    }
+    if (StoreResult(*cell, v) && v.type == GX_VT_ERROR) {
+        WriteErrorMessage(sheet, *cell);
+    }
+}
+
+void GXRecomputeCell(GXEngineSheet& sheet, GXEngineCell* start) {
+    if (start->has(GX_CF_COMPUTED)) {
+        return;
+    }
+    GXDeferGuard defer(sheet, GX_LIST_ALL);
+    // An explicit stack: a chain of a hundred thousand formulas must not need as many frames.
+    std::vector<Frame> stack;
+    auto enter = [&](GXEngineCell* c) {
+        c->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS);
+        bool linked = c->has(GX_CF_LINKED);
+        stack.push_back({c, linked ? Dependencies(sheet, *c) : decltype(Frame::deps){}, 0,
+                         linked && c->has(GX_CF_STALE)});
+        if (!linked) {
+            stack.back().must = false;
+        }
+    };
+    enter(start);
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        if (f.next < f.deps.size()) {
+            auto [row, col] = f.deps[f.next];
+            GXEngineCell* dep = GXFindCell(sheet, row, col);
+            if (dep == nullptr || !dep->formula) {
+                ++f.next;
+                continue;
+            }
+            if (dep->has(GX_CF_IN_PROGRESS)) {
+                f.cell->set(GX_CF_CYCLE);
+            }
+            if (!dep->has(GX_CF_COMPUTED)) {
+                enter(dep);  // f is invalid from here; this dependency is looked at again
+                continue;
+            }
+            if (dep->has(GX_CF_CYCLE)) {
+                sheet.anotherPassNeeded = true;
+                f.cell->set(GX_CF_CYCLE);
+            }
+            f.must = f.must || f.cell->stamp < dep->stamp;
+            ++f.next;
+            continue;
+        }
+        GXEngineCell* cell = f.cell;
+        bool must = f.must && cell->has(GX_CF_LINKED);
+        stack.pop_back();
+        if (must) {
+            GXComputeCell(sheet, cell);
+            cell->set(GX_CF_STALE, false);
+            cell->stamp = sheet.passCounter;
+        }
+        cell->set(GX_CF_IN_PROGRESS, false);
+    }
+}
+
+bool GXCheckConstraint(GXEngineSheet& sheet, GXEngineCell* cell) {
+    const GXFormula& f = *cell->formula;
+    GXValue v = GXEvaluate(sheet.number, cell->row, cell->col, f.nodes.data(), f.constraint);
+    bool violated = v.type == GX_VT_NUMBER && v.number == 0;
+    if (violated != cell->has(GX_CF_VIOLATED)) {
+        cell->set(GX_CF_VIOLATED, violated);
+        cell->set(GX_CF_CHANGED);
+    }
+    return violated;
+}
+
+int GXRecalcPass(GXEngineSheet& sheet) {
+    GXDeferGuard defer(sheet, GX_LIST_ALL);
+    bool anyStale = false;
+    GXListIterator mark(sheet.formulas);
+    while (GXEngineCell* cell = mark.Next()) {
+        if (!cell->has(GX_CF_LINKED)) {
+            continue;
+        }
+        cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS | GX_CF_CYCLE, false);
+        if (sheet.changedRanges.empty() || InChangedRanges(sheet, *cell)) {
+            cell->set(GX_CF_STALE);
+            anyStale = true;
+        }
+    }
+    if (anyStale) {
+        ++sheet.passCounter;
+        if (sheet.recalcMethod == 1) {
+            GXListIterator it(sheet.formulas);
+            while (GXEngineCell* cell = it.Next()) {
+                if (cell->has(GX_CF_LINKED) && !cell->has(GX_CF_COMPUTED)) {
+                    GXRecomputeCell(sheet, cell);
+                }
+            }
+        }
+    }
+    if (!sheet.constraintCheck || !sheet.messageSlotFree) {
+        return 0;
+    }
+    int violations = 0;
+    for (GXCellList* list : {&sheet.values, &sheet.formulas}) {
+        GXListIterator it(*list);
+        while (GXEngineCell* cell = it.Next()) {
+            if (cell->has(GX_CF_LINKED) && cell->formula && cell->formula->constraint >= 0 &&
+                cell->valueKind() != GX_VAL_ERROR && GXCheckConstraint(sheet, cell)) {
+                ++violations;
+            }
+        }
+    }
+    if (violations == 1) {
+        GXPostMessage(sheet, "There is 1 constraint violation!");
+    } else if (violations > 1) {
+        GXPostMessage(sheet, "There are " + std::to_string(violations) + " constraint violations!");
+    }
+    return violations;
+}
+
+int GXRecalc(int sheetNo) {
+    GXEngineSheet* sheet = GXGetSheet(sheetNo);
+    if (sheet == nullptr) {
+        return 0;
+    }
+    if (sheet->manualRecalc) {
+        sheet->changedRanges.clear();
+        return 0;
+    }
+    sheet->recalcState |= GX_RECALC_RUNNING;
+    sheet->anotherPassNeeded = false;
+    GXRecalcPass(*sheet);
+    if (sheet->anotherPassNeeded) {
+        sheet->recalcState |= GX_RECALC_ITERATING;
+        for (int i = 0; i < sheet->iterationCount; ++i) {
+            int violations = GXRecalcPass(*sheet);
+            if (sheet->constraintCheck && violations == 0) {
+                break;
+            }
+        }
+    }
+    sheet->changedRanges.clear();
+    sheet->recalcState = 0;
+    return 1;
+}
+
+int GXRecalcAll(int sheetNo) {
+    GXEngineSheet* sheet = GXGetSheet(sheetNo);
+    if (sheet == nullptr) {
+        return 0;
+    }
+    int manual = sheet->manualRecalc;
+    sheet->manualRecalc = 0;
+    sheet->recalcState |= GX_RECALC_FORCED;
+    int r = GXRecalc(sheetNo);
+    sheet->manualRecalc = manual;
+    return r;
+}
+
+void GXAddChangedRange(GXEngineSheet& sheet, const GXRangeRef& range) {
+    for (const GXRangeRef& r : sheet.changedRanges) {
+        if (GXRangesEqual(r, range)) {
+            return;
+        }
+    }
+    sheet.changedRanges.push_back(range);
+}
+
+void GXAddChangedRange(int sheetNo, const GXRangeRef& range) {
+    if (GXEngineSheet* sheet = GXGetSheet(sheetNo)) {
+        GXAddChangedRange(*sheet, range);
+    }
+}
+
+void GXClearChangedRanges(int sheetNo) {
+    if (GXEngineSheet* sheet = GXGetSheet(sheetNo)) {
+        sheet->changedRanges.clear();
+    }
+}
+
+}  // namespace formula

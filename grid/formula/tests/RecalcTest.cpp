@@ -1,0 +1,180 @@
+#include "EngineFixture.h"
+#include "grid/formula/WorksheetFunctions.h"
+
+namespace formula::test {
+namespace {
+
+int g_ticks = 0;
+
+// A function set of its own: TICK() counts its calls and yields 0.
+class TickFunctions : public CGXWorksheetFunctions {
+public:
+    TickFunctions() {
+        tick_.name = "TICK";
+        tick_.handler = [](GXValue& result, GXCallFrame&) {
+            ++g_ticks;
+            result = GXValue::Number(0);
+        };
+    }
+    const GXWorksheetFunctionEntry* LookupFunction(std::string_view name) const override {
+        return name == "TICK" ? &tick_ : nullptr;
+    }
+
+private:
+    GXWorksheetFunctionEntry tick_;
+};
+
+class RecalcTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        GXSetRecalcMethod(sheet, 1);
+        g_ticks = 0;
+    }
+    void Changed(const std::string& address) {
+        auto [row, col] = At(address);
+        GXAddChangedRange(sheet, GXMakeCell(row, col));
+    }
+};
+
+TEST_F(RecalcTest, AChangeReachesTheWholeChainOnce) {
+    GXGetEngineState().SetWorksheetFunctions(std::make_unique<TickFunctions>());
+    Set("A1", "1");
+    Set("B1", "=A1+1+TICK()");
+    Set("C1", "=B1*2");
+    Set("D1", "=B1+C1");
+    Set("E1", "=D1+1");
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("E1"), "7");
+    EXPECT_EQ(g_ticks, 1);
+    Set("A1", "5");
+    Changed("A1");
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B1"), "6");
+    EXPECT_EQ(Text("E1"), "19");
+    EXPECT_EQ(g_ticks, 2) << "B1 is computed once although C1 and D1 both lead to it";
+    EXPECT_TRUE(Sheet().changedRanges.empty());
+}
+
+TEST_F(RecalcTest, UnrelatedChangesComputeNothing) {
+    GXGetEngineState().SetWorksheetFunctions(std::make_unique<TickFunctions>());
+    Set("A1", "1");
+    Set("B1", "=A1+TICK()");
+    GXRecalc(sheet);
+    Set("Z9", "3");
+    Changed("Z9");
+    GXRecalc(sheet);
+    EXPECT_EQ(g_ticks, 1);
+}
+
+TEST_F(RecalcTest, RangesAndNamesAreDependenciesToo) {
+    Set("A1", "1");
+    Set("A2", "=A1*10");
+    Set("A3", "=SUM(A1:A2)");
+    Sheet().names.push_back(std::make_unique<GXRangeName>(GXRangeName{"Total", GXMakeCell(3, 0)}));
+    Set("B1", "=Total+1");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("B1"), "12");
+    Set("A1", "2");
+    Changed("A1");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("A3"), "22");
+    EXPECT_EQ(Text("B1"), "23");
+}
+
+TEST_F(RecalcTest, AsNeededComputesWhenRead) {
+    GXSetRecalcMethod(sheet, 0);
+    Set("A1", "1");
+    Set("B1", "=A1+1");
+    GXRecalc(sheet);
+    Set("A1", "4");
+    Changed("A1");
+    GXRecalc(sheet);
+    GXEngineCell* b1 = GXFindCell(Sheet(), 1, 1);
+    EXPECT_FALSE(b1->has(GX_CF_COMPUTED));
+    EXPECT_EQ(Text("B1"), "5");
+}
+
+TEST_F(RecalcTest, ManualRecalculationWaitsForRecalcAll) {
+    Set("A1", "1");
+    Set("B1", "=A1+1");
+    GXRecalc(sheet);
+    GXSetManualRecalc(sheet, 1);
+    Set("A1", "7");
+    Changed("A1");
+    EXPECT_EQ(GXRecalc(sheet), 0);
+    EXPECT_EQ(Text("B1"), "2");
+    EXPECT_EQ(GXRecalcAll(sheet), 1);
+    EXPECT_EQ(Text("B1"), "8");
+    EXPECT_EQ(GXGetManualRecalc(sheet), 1);
+}
+
+TEST_F(RecalcTest, CyclesShowCycleWithoutIteration) {
+    Set("A1", "=B1");
+    Set("B1", "=A1");
+    Set("C1", "=C1+1");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("A1"), "Cycle!");
+    EXPECT_EQ(Text("B1"), "Cycle!");
+    EXPECT_EQ(Text("C1"), "Cycle!");
+}
+
+TEST_F(RecalcTest, CyclesIterateTheGivenNumberOfPasses) {
+    ASSERT_EQ(GXSetIterationCount(sheet, 10), 1);
+    GXSetBlanksAreZero(sheet, 1);
+    Set("A1", "=A1+1");
+    GXRecalc(sheet);
+    // The first pass and ten more, each adding one.
+    EXPECT_EQ(Text("A1"), "11");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("A1"), "22");
+}
+
+TEST_F(RecalcTest, ConstraintsAreCheckedAndCounted) {
+    Set("A1", "0");
+    Set("B1", "=1;A1>0");
+    Set("B2", "=2;#{-1,-1}>0");
+    ASSERT_EQ(GXSetConstraintCheck(sheet, 1), 1);
+    EXPECT_EQ(GXRecalcPass(Sheet()), 2);
+    std::string message;
+    ASSERT_TRUE(GXGetMessage(sheet, message));
+    EXPECT_EQ(message, "There are 2 constraint violations!");
+    EXPECT_TRUE(GXFindCell(Sheet(), 1, 1)->has(GX_CF_VIOLATED));
+    GXResetMessage(sheet);
+    Set("B2", "=2");
+    GXRecalc(sheet);
+    ASSERT_TRUE(GXGetMessage(sheet, message));
+    EXPECT_EQ(message, "There is 1 constraint violation!");
+    GXResetMessage(sheet);
+    Set("A1", "1");
+    Changed("A1");
+    GXRecalc(sheet);
+    EXPECT_FALSE(GXGetMessage(sheet, message));
+    EXPECT_FALSE(GXFindCell(Sheet(), 1, 1)->has(GX_CF_VIOLATED));
+    EXPECT_EQ(Text("B1"), "1") << "the constraint is no dependency of the value";
+}
+
+TEST_F(RecalcTest, ALongChainNeedsNoDeepStack) {
+    const int n = 100000;
+    ASSERT_EQ(GXSetNumber(sheet, 1, 0, 1), 1);
+    for (int row = 2; row <= n; ++row) {
+        ASSERT_EQ(GXSetFormula(sheet, row, 0, "=A" + std::to_string(row - 1) + "+1"), 1);
+    }
+    // Computing the last cell first walks the whole chain down before anything is computed.
+    EXPECT_EQ(GXGetCellText(sheet, n, 0), std::to_string(n));
+}
+
+TEST_F(RecalcTest, OptionsRefuseValuesOutOfRange) {
+    EXPECT_EQ(GXSetIterationCount(sheet, 100), 1);
+    EXPECT_EQ(GXSetIterationCount(sheet, 101), 0);
+    EXPECT_EQ(GXSetIterationCount(sheet, -1), 0);
+    EXPECT_EQ(GXGetIterationCount(sheet), 100);
+    for (auto setter :
+         {GXSetManualRecalc, GXSetRecalcMethod, GXSetConstraintCheck, GXSetBlanksAreZero}) {
+        EXPECT_EQ(setter(sheet, 2), 0);
+        EXPECT_EQ(setter(sheet, 1), 1);
+    }
+}
+
+}  // namespace
+}  // namespace formula::test
