@@ -1,6 +1,6 @@
 #include "rcc/MethodSignatures.h"
 
-#include "os/Clock.h"
+#include "platform/VavClock.h"
 #include "rcc/RccLog.h"
 
 namespace {
@@ -190,6 +190,6 @@ uint32_t RccSequenceGenerator::next() {
 RccSequenceGenerator& getSequenceGenerator() {
     // Starts from the millisecond clock, so that two runs of a program do not start with
     // the same numbers.
-    static RccSequenceGenerator generator([] { return os::TickCount(); });
+    static RccSequenceGenerator generator([] { return GetMilliseconds(); });
     return generator;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,23 @@ TEST(Archive, LyingOrForeignDataIsRefusedWithItsCause) {
     }
     Archive b{LoadFrom{hugeCount}};
     EXPECT_THROW(b.ReadBytes(11), ArchiveException);
+}
+
+TEST(Archive, DamagedDataLoadsOrFailsCleanly) {
+    const Bytes good = StoreTree();
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 3000; ++round) {
+        Bytes data = good;
+        int changes = 1 + static_cast<int>(rng() % 4);
+        for (int i = 0; i < changes; ++i) data[rng() % data.size()] = static_cast<std::uint8_t>(rng());
+        Archive ar{LoadFrom{data}};
+        try {
+            ar.ReadObject(Serializable::kClass);
+        } catch (const ArchiveException&) {
+        }
+    }
 }
 
 TEST(Archive, DeepNestingIsRefused) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <vector>
 
 namespace fw {
@@ -123,6 +124,21 @@ TEST(Dib, RefusesBlocksWhoseHeadersLie) {
     EXPECT_EQ(Dib::ParseFile(file).error, DibError::BadFileHeader);
     file[0] = 'X';
     EXPECT_EQ(Dib::ParseFile(file).error, DibError::BadFileHeader);
+}
+
+TEST(Dib, DamagedBlocksParseOrFailCleanly) {
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::mt19937 rng(seed);
+    for (const Bytes& good : {TwoByTwo(), OneBit()}) {
+        for (int round = 0; round < 2000; ++round) {
+            Bytes data = good;
+            int changes = 1 + static_cast<int>(rng() % 3);
+            for (int i = 0; i < changes; ++i) data[rng() % data.size()] = static_cast<std::uint8_t>(rng());
+            auto r = Dib::Parse(data);
+            if (r) r.dib.ToImage();  // every pixel of an accepted block lies inside it
+        }
+    }
 }
 
 TEST(Dib, StretchesOntoAContext) {

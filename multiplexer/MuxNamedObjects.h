@@ -1,0 +1,48 @@
+// The named objects Travex shares with its clients, behind a seam so the engine can be
+// tested in one process: manual-reset events and shared-memory mappings, by name.
+//
+//   events   "TCPPacketArrived%d", "MCPacketArrived%d" (per application id), and the
+//            shared "TravexTCPPacketProcessed", "TravexMCPacketProcessed"
+//   mappings the clients' "TCPSend…", "MCSend…", "TCPGet…", "MCGet…"
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "multiplexer/MuxEntry.h"
+
+namespace mux {
+
+class MuxEvent {
+public:
+    virtual ~MuxEvent() = default;
+    virtual void Set() = 0;
+    virtual void Reset() = 0;
+    // True when the event was set within `ms`.
+    virtual bool Wait(std::uint32_t ms) = 0;
+};
+
+class MuxMapping {
+public:
+    virtual ~MuxMapping() = default;
+    virtual std::span<std::uint8_t> Bytes() = 0;
+};
+
+class MuxNamedObjects {
+public:
+    virtual ~MuxNamedObjects() = default;
+    // Opens the manual-reset event of that name, creating it when missing; null on failure.
+    virtual std::unique_ptr<MuxEvent> OpenEvent(const std::string& name) = 0;
+    // Maps the first `size` bytes of an existing mapping a client made; null when there
+    // is no such mapping or it is smaller than `size` (never created here, so bytes never
+    // go into a mapping nobody reads, and a short one is never read past its end).
+    virtual std::unique_ptr<MuxMapping> OpenMapping(const std::string& name, std::size_t size) = 0;
+};
+
+std::string ArrivedEventName(MuxKind kind, std::uint8_t appid);
+std::string ProcessedEventName(MuxKind kind);
+
+}  // namespace mux

@@ -1,0 +1,109 @@
+// travex: the application multiplexer. Started by the first client that finds nobody
+// listening (or by hand); "RegServer" / "UnregServer" record or remove the program for
+// the clients and end.
+//
+// IXO_TRAVEX_LINGER_MS overrides the 5000 ms a server waits after its last client
+// before it ends (tests).
+#include <sched.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "multiplexer/MuxEngine.h"
+#include "multiplexer/MuxOsObjects.h"
+#include "multiplexer/TravexEndpoint.h"
+#include "multiplexer/TravexRegistration.h"
+#include "multiplexer/TravexServer.h"
+#include "os/Paths.h"
+#include "platform/NetAdapter.h"
+
+namespace {
+
+// High priority, and the second processor when there is one; refusals are ignored.
+void RaisePriority() {
+    [[maybe_unused]] int r = setpriority(PRIO_PROCESS, 0, -10);
+    if (std::thread::hardware_concurrency() >= 2) {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        CPU_SET(1, &set);
+        sched_setaffinity(0, sizeof set, &set);
+    }
+}
+
+std::chrono::milliseconds Linger() {
+    const char* v = std::getenv("IXO_TRAVEX_LINGER_MS");
+    if (v != nullptr) {
+        char* end = nullptr;
+        long ms = std::strtol(v, &end, 10);
+        if (end != v && *end == '\0' && ms >= 0 && ms <= 600000) return std::chrono::milliseconds(ms);
+    }
+    return std::chrono::milliseconds(5000);
+}
+
+int Serve() {
+    std::error_code ec;
+    std::filesystem::path socketPath = mux::TravexSocketPath(ec);
+    std::filesystem::path lockPath = mux::TravexLockPath(ec);
+    if (ec) {
+        std::fprintf(stderr, "travex: no runtime folder: %s\n", ec.message().c_str());
+        return 1;
+    }
+    // SIGTERM and SIGINT end the server through a thread of its own.
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+
+    mux::MuxOsObjects objects;
+    mux::MuxEngine engine({&objects, [] { return GetLocalIpAddress(); }, true});
+    mux::TravexServer server({&engine, socketPath, lockPath, Linger()});
+    std::string error;
+    switch (server.Open(error)) {
+        case mux::TravexServer::OpenResult::AlreadyServed: return 0;
+        case mux::TravexServer::OpenResult::Failed:
+            std::fprintf(stderr, "travex: %s\n", error.c_str());
+            return 1;
+        case mux::TravexServer::OpenResult::Serving: break;
+    }
+    std::thread([&server, stops] {
+        int sig = 0;
+        sigwait(&stops, &sig);
+        server.Stop();
+    }).detach();
+    server.Run();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RaisePriority();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    switch (mux::ParseTravexCommandLine(args)) {
+        case mux::TravexCommand::RegServer:
+            if (mux::RegisterTravex(os::ProgramPath(), error)) return 0;
+            std::fprintf(stderr, "travex: %s\n", error.c_str());
+            return 1;
+        case mux::TravexCommand::UnregServer:
+            if (mux::UnregisterTravex(error)) return 0;
+            std::fprintf(stderr, "travex: %s\n", error.c_str());
+            return 1;
+        case mux::TravexCommand::ServeDetached:
+            // The starter collects the parent at once; the server lives on in a session of
+            // its own, so it is nobody's child and a terminal's signals do not reach it.
+            if (pid_t child = fork(); child != 0) return child > 0 ? 0 : 1;
+            setsid();
+            break;
+        case mux::TravexCommand::Serve: break;
+    }
+    return Serve();
+}

@@ -1,0 +1,293 @@
+// Calls from a client proxy to a stub dispatcher over the in-process link.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "LoopbackTransport.h"
+#include "RccTestBytes.h"
+#include "TestIomNode.h"
+#include "rcc/IOMProxy.h"
+#include "rcc/IOMSubscriptionStub.h"
+#include "rcc/RccLog.h"
+#include "rcc/StubDispatcher.h"
+
+namespace {
+
+constexpr uint32_t kNodeAddress = 0x0A000001;
+constexpr uint32_t kPcAddress = 0x0A000002;
+constexpr uint8_t kNodeApp = 5;
+constexpr uint8_t kPcApp = 9;
+const CRccValue kNodeId = CRccValue::ofU32(1);
+
+class LogCapture {
+public:
+    LogCapture() {
+        previous_ = SetRccLogSink([this](RccLogLevel, const std::string& source,
+                                         const std::string& text) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            lines_.push_back(source + ": " + text);
+        });
+    }
+    ~LogCapture() { SetRccLogSink(previous_); }
+    std::vector<std::string> lines() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lines_;
+    }
+
+private:
+    RccLogSink previous_;
+    std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+class RccCallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dispatcher = std::make_unique<StubDispatcher>(&nodeSide, RCC_DEFAULT_PORT, 9, 50);
+        ASSERT_TRUE(dispatcher->registerStub(RCC_IF_IOM, "IOM", &node));
+        proxy = std::make_unique<CIOMProxy>(&pcSide);
+        proxy->setTimeout(2000);
+        ASSERT_EQ(proxy->connect(kNodeAddress, kNodeApp, 0), 0);
+    }
+    void TearDown() override {
+        proxy.reset();
+        dispatcher.reset();
+    }
+
+    // Sends raw bytes on a fresh connection to the node and returns what comes back
+    // within a short wait (nothing: empty).
+    Bytes RawCall(const Bytes& pdu, bool* closed = nullptr) {
+        auto connection = pcSide.createConnection(9, {});
+        connection->connect(kNodeAddress, RCC_DEFAULT_PORT, kNodeApp);
+        connection->send(pdu);
+        Bytes reply;
+        for (int i = 0; i < 50 && !connection->receive(reply); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (closed)
+            *closed = !connection->isConnected();
+        return reply;
+    }
+
+    LoopbackNetwork network;
+    LoopbackTransport nodeSide{network, kNodeAddress, kNodeApp};
+    LoopbackTransport pcSide{network, kPcAddress, kPcApp};
+    TestIomNode node;
+    std::unique_ptr<StubDispatcher> dispatcher;
+    std::unique_ptr<CIOMProxy> proxy;
+};
+
+TEST_F(RccCallTest, SetPropThenGetProp) {
+    ASSERT_EQ(proxy->setProp("Node", kNodeId, "Name", CRccValue::ofString("stage left")),
+              RCC_S_OK);
+    EXPECT_EQ(node.get("Node", "Name"), CRccValue::ofString("stage left"));
+    CRccValue value;
+    ASSERT_EQ(proxy->getProp("Node", kNodeId, "Name", value), RCC_S_OK);
+    EXPECT_EQ(value, CRccValue::ofString("stage left"));
+    // The node's own failure comes back as it is, the output untouched.
+    CRccValue untouched = CRccValue::ofU8(3);
+    EXPECT_EQ(proxy->getProp("Node", kNodeId, "Missing", untouched), TestIomNode::kNoSuchProperty);
+    EXPECT_EQ(untouched, CRccValue::ofU8(3));
+}
+
+TEST_F(RccCallTest, RequestAndReplyOnTheWire) {
+    node.set("Node", "Name", CRccValue::ofString("x"));
+    CRccValue value;
+    ASSERT_EQ(proxy->getProp("Node", kNodeId, "Name", value), RCC_S_OK);
+    Bytes request = pcSide.sent().back();
+    Bytes reply = nodeSide.sent().back();
+    // Request: protocol 9, type 1, version 3.0, from application 9 to 5.
+    EXPECT_EQ(Bytes(request.begin(), request.begin() + 12),
+              (Bytes{0x09, 0x01, 0x03, 0x00, 0x09, 0x05, 0, 0, 50, 0, 0, 0}));
+    // Reply: type 2, the ids swapped, the request's sequence, interface and method, status.
+    EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 12),
+              (Bytes{0x09, 0x02, 0x03, 0x00, 0x05, 0x09, 0, 0, 38, 0, 0, 0}));
+    EXPECT_EQ(Bytes(reply.begin() + 12, reply.begin() + 24),
+              Bytes(request.begin() + 12, request.begin() + 24));
+    EXPECT_EQ(Bytes(reply.begin() + 24, reply.end()),
+              (Bytes{0x00, 0x00, 0x2C, 0x01, 0x09, 0, 0, 0, 0x02, 0, 0, 0, 'x', 0}));
+}
+
+TEST_F(RccCallTest, MultiAndArrayProperties) {
+    std::vector<int32_t> results;
+    ASSERT_EQ(proxy->setPropMulti("DMXPort", kNodeId, {"a", "b"},
+                                  {CRccValue::ofU16(7), CRccValue()}, true, results),
+              RCC_S_OK);
+    EXPECT_EQ(results, (std::vector<int32_t>{0, static_cast<int32_t>(TestIomNode::kNoSuchProperty)}));
+    std::vector<CRccValue> values;
+    ASSERT_EQ(proxy->getPropMulti("DMXPort", kNodeId, {"a", "b"}, values), RCC_S_OK);
+    EXPECT_EQ(values, (std::vector<CRccValue>{CRccValue::ofU16(7), CRccValue()}));
+
+    node.set("Node", "channelPatch", CRccValue::of<RCC_ARRAY | RCC_U16>({0, 1, 2, 3, 4, 5}));
+    ASSERT_EQ(proxy->setPropArray("Node", kNodeId, "channelPatch", 2, 3,
+                                  CRccValue::of<RCC_ARRAY | RCC_U16>({20, 30, 40}), false,
+                                  results),
+              RCC_S_OK);
+    EXPECT_EQ(results, (std::vector<int32_t>{0, 0, 0}));
+    CRccValue range;
+    ASSERT_EQ(proxy->getPropArray("Node", kNodeId, "channelPatch", 1, 4, range), RCC_S_OK);
+    EXPECT_EQ(range, (CRccValue::of<RCC_ARRAY | RCC_U16>({1, 20, 30, 40})));
+}
+
+TEST_F(RccCallTest, InvokeMethod) {
+    std::vector<CRccValue> args = {CRccValue::ofString("a"), CRccValue::ofS32(-1),
+                                   CRccValue::of<RCC_ARRAY | RCC_STR>({"x", "y"})};
+    std::vector<CRccValue> results;
+    ASSERT_EQ(proxy->invokeMethod("Node", kNodeId, "echo", args, results), RCC_S_OK);
+    EXPECT_EQ(results, args);
+    EXPECT_EQ(proxy->invokeMethod("Node", kNodeId, "reboot", {}, results),
+              TestIomNode::kNoSuchProperty);
+}
+
+TEST_F(RccCallTest, TransactionsTravelAsOneRequest) {
+    IOMTransactionList write;
+    IOMTransaction& node1 = write.transactions.emplace_back("Node", kNodeId);
+    node1.properties.emplace_back("b", CRccValue::ofU8(2));
+    node1.properties.emplace_back("a", CRccValue::ofBool(true));
+    write.transactions.emplace_back("DMXInputPort", CRccValue::ofU32(3))
+        .properties.emplace_back("aipPatchIsEmpty", CRccValue::ofBool(false));
+    ASSERT_EQ(proxy->setPropTransaction(write), RCC_S_OK);
+    EXPECT_EQ(node.methodsCalled(), (std::vector<uint32_t>{10}));
+    EXPECT_EQ(node.get("DMXInputPort", "aipPatchIsEmpty"), CRccValue::ofBool(false));
+    EXPECT_EQ(write.listTag, 1u);  // the reply's list replaced the caller's
+
+    IOMTransactionList read;
+    IOMTransaction& query = read.transactions.emplace_back("Node", kNodeId);
+    query.properties.emplace_back("a");
+    query.properties.emplace_back("b");
+    ASSERT_EQ(proxy->getPropTransaction(read), RCC_S_OK);
+    EXPECT_EQ(read.getPropertyValue(0, 0), CRccValue::ofBool(true));
+    EXPECT_EQ(read.getPropertyValue(0, 1), CRccValue::ofU8(2));
+}
+
+TEST_F(RccCallTest, IStandardNamesTheServedInterfaces) {
+    std::vector<std::string> names;
+    ASSERT_EQ(proxy->proxyRequest(RCC_IF_ISTANDARD, 0, nullptr, {},
+                                  {CRccArg(0x08000009, &names)}),
+              RCC_S_ISTANDARD_OK);
+    EXPECT_EQ(names, (std::vector<std::string>{"IStandard", "IOM"}));
+    for (auto [name, expected] : {std::pair{"IOM", 1}, std::pair{"iom", 0}}) {
+        std::string text = name;
+        uint8_t supported = 7;
+        ASSERT_EQ(proxy->proxyRequest(RCC_IF_ISTANDARD, 1, nullptr, {CRccArg(0x00800009, &text)},
+                                      {CRccArg(0x00000008, &supported)}),
+                  RCC_S_ISTANDARD_OK);
+        EXPECT_EQ(supported, expected) << name;
+    }
+}
+
+// A request of 24 bytes to interface `iface`, method `method`, sequence 0x11223344.
+Bytes RawRequest(uint8_t iface, uint8_t method) {
+    return {0x09, 0x01, 0x03, 0x00, kPcApp, kNodeApp, 0, 0, 24, 0, 0, 0,
+            0x44, 0x33, 0x22, 0x11, iface, 0, 0, 0, method, 0, 0, 0};
+}
+
+TEST_F(RccCallTest, UnknownInterfaceOrMethodGetsTheErrorReply) {
+    EXPECT_EQ(RawCall(RawRequest(7, 0)),
+              (Bytes{0x09, 0x02, 0x03, 0x00, kNodeApp, kPcApp, 0, 0, 28, 0, 0, 0, 0x44, 0x33,
+                     0x22, 0x11, 7, 0, 0, 0, 0, 0, 0, 0, 0x12, 0x00, 0x2C, 0x81}));
+    EXPECT_EQ(RawCall(RawRequest(RCC_IF_IOM, 11)),
+              (Bytes{0x09, 0x02, 0x03, 0x00, kNodeApp, kPcApp, 0, 0, 28, 0, 0, 0, 0x44, 0x33,
+                     0x22, 0x11, 2, 0, 0, 0, 11, 0, 0, 0, 0x20, 0x00, 0x2C, 0x81}));
+    // The proxy itself refuses a method without a signature before sending.
+    EXPECT_EQ(proxy->proxyRequest(RCC_IF_IOM, 11, nullptr), RCC_E_UNKNOWN_METHOD);
+    EXPECT_EQ(proxy->proxyRequest(9, 0, nullptr), RCC_E_UNKNOWN_INTERFACE);
+}
+
+TEST_F(RccCallTest, BadRequestHeaderClosesTheConnectionWithoutReply) {
+    LogCapture log;
+    Bytes lengthOff = RawRequest(RCC_IF_ISTANDARD, 0);
+    lengthOff[8] = 25;
+    Bytes typeReply = RawRequest(RCC_IF_ISTANDARD, 0);
+    typeReply[1] = 2;
+    for (const Bytes& pdu : {lengthOff, typeReply}) {
+        bool closed = false;
+        EXPECT_TRUE(RawCall(pdu, &closed).empty());
+        EXPECT_TRUE(closed);
+    }
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>(
+                  2, "StubDispatcher: request PDU had bad protocol, version, type, or length.")));
+}
+
+TEST_F(RccCallTest, UnreadableRequestBodyGetsAnErrorReply) {
+    Bytes pdu = RawRequest(RCC_IF_ISTANDARD, 1);
+    Bytes lying = {0x09, 0, 0, 0, 'I', 0};  // a text that claims 9 bytes
+    pdu.insert(pdu.end(), lying.begin(), lying.end());
+    pdu[8] = static_cast<uint8_t>(pdu.size());
+    Bytes reply = RawCall(pdu);
+    ASSERT_EQ(reply.size(), 28u);
+    EXPECT_EQ(Bytes(reply.begin() + 24, reply.end()), (Bytes{0x06, 0x00, 0x2C, 0x81}));
+}
+
+TEST_F(RccCallTest, SecondCallWhileOneRunsIsRefused) {
+    std::thread first([&] {
+        std::vector<CRccValue> results;
+        EXPECT_EQ(proxy->invokeMethod("Node", kNodeId, "block", {}, results), RCC_S_OK);
+    });
+    ASSERT_EQ(node.blocking.Wait(5000), os::WaitResult::Signaled);
+    size_t sentBefore = pcSide.sent().size();
+    CRccValue value;
+    EXPECT_EQ(proxy->getProp("Node", kNodeId, "Name", value), RCC_E_PROXY_BUSY);
+    EXPECT_EQ(pcSide.sent().size(), sentBefore);
+    node.release.Set();
+    first.join();
+}
+
+TEST_F(RccCallTest, SilentOrMissingNodeIsACommunicationFailureAfterTheTimeout) {
+    std::vector<std::unique_ptr<RccConnection>> held;
+    auto silent = nodeSide.listen(9, 4000, {}, [&](std::unique_ptr<RccConnection> c) {
+        held.push_back(std::move(c));
+    });
+    for (uint16_t port : {uint16_t{4000}, uint16_t{4001}}) {
+        proxy->setTimeout(100);
+        ASSERT_EQ(proxy->connect(kNodeAddress, kNodeApp, port), 0);
+        CRccValue value = CRccValue::ofU8(1);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(proxy->getProp("Node", kNodeId, "Name", value), RCC_E_COMM_FAILURE) << port;
+        auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, std::chrono::milliseconds(100)) << port;
+        EXPECT_LT(took, std::chrono::milliseconds(1000)) << port;
+        EXPECT_EQ(value, CRccValue::ofU8(1));
+        EXPECT_FALSE(proxy->isConnected());
+    }
+}
+
+TEST_F(RccCallTest, ProxyWithoutTransportFails) {
+    CIOMProxy lonely(nullptr);
+    CRccValue value;
+    EXPECT_EQ(lonely.connect(kNodeAddress, kNodeApp, 0), static_cast<int32_t>(RCC_E_COMM_FAILURE));
+    EXPECT_EQ(lonely.getProp("Node", kNodeId, "Name", value), RCC_E_COMM_FAILURE);
+    EXPECT_FALSE(lonely.getConnectionInfo(nullptr, nullptr, nullptr));
+}
+
+TEST_F(RccCallTest, ConnectWithPortZeroUsesTheDefaultPort) {
+    uint32_t address = 0;
+    uint8_t appId = 0;
+    uint16_t port = 0;
+    ASSERT_TRUE(proxy->getConnectionInfo(&address, &appId, &port));
+    EXPECT_EQ(address, kNodeAddress);
+    EXPECT_EQ(appId, kNodeApp);
+    EXPECT_EQ(port, RCC_DEFAULT_PORT);
+}
+
+TEST(StubDispatcherTest, RegistrationAndIStandard) {
+    LogCapture log;
+    StubDispatcher dispatcher(nullptr, 0, 9, 50);
+    TestIomNode stub;
+    EXPECT_TRUE(dispatcher.registerStub(3, "IOMSUBSCRIBE", &stub));
+    EXPECT_FALSE(dispatcher.registerStub(3, "again", &stub));
+    std::vector<std::string> names;
+    EXPECT_EQ(dispatcher.getInterfaceNames(&names), RCC_S_ISTANDARD_OK);
+    EXPECT_EQ(names, (std::vector<std::string>{"IStandard", "IOMSUBSCRIBE"}));
+    bool supported = true;
+    dispatcher.isInterfaceSupported("iomsubscribe", &supported);
+    EXPECT_FALSE(supported);
+    dispatcher.unregisterStub(3);
+    dispatcher.unregisterStub(3);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               "StubDispatcher: attempt to unregister an interface stub that "
+                               "was never registered."}));
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "transport/MuxClientEntry.h"
+
+#include "multiplexer/MuxTcpFramer.h"
+
+namespace xport {
+
+using namespace mux;
+
+std::uint32_t MaxMuxEntry(MuxKind kind) {
+    return kMuxDescriptorSize + (kind == MuxKind::Tcp ? kMuxMaxTcpMessage : kMuxMaxDatagram);
+}
+
+MuxEntryError ParseMuxEntry(MuxKind kind, std::span<const std::uint8_t> entry,
+                            std::uint8_t ownAppId, XPortPacket& packet) {
+    if (entry.size() < kMuxDescriptorSize + kXPortHeaderSize) return MuxEntryError::Short;
+    const std::uint8_t* d = entry.data();
+    std::span<const std::uint8_t> message = entry.subspan(kMuxDescriptorSize);
+    if (GetLe32(message.data() + 8) != message.size()) return MuxEntryError::LengthMismatch;
+    bool tcp = kind == MuxKind::Tcp;
+    packet.remoteAddress = GetLe32(d);
+    packet.remotePort = tcp ? GetBe16(d + 4) : GetLe16(d + 4);
+    packet.localAddress = GetLe32(d + 8);
+    packet.localPort = tcp ? GetBe16(d + 12) : GetLe16(d + 12);
+    packet.handle = GetLe32(d + 16);
+    packet.remoteAppId = message[4];
+    packet.localAppId = ownAppId;
+    packet.data.assign(message.begin(), message.end());
+    return MuxEntryError::None;
+}
+
+}  // namespace xport

@@ -1,0 +1,27 @@
+// Turning one entry that Travex copied into a receive mapping into a packet, after
+// checking its lengths: Travex's word is not taken for any of them.
+//   0 u32 remote address   4 u16 remote port (TCP: big-endian)   8 u32 local address
+//   12 u16 local port (TCP: big-endian)   16 u32 connection handle   24 the message
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "multiplexer/MuxEntry.h"
+#include "transport/XPortTypes.h"
+
+namespace xport {
+
+enum class MuxEntryError {
+    None,
+    Short,           // no room for the descriptor and a 12-byte header
+    LengthMismatch,  // the header's length is not the message's size
+};
+
+// The largest entry of each kind a client accepts (descriptor included).
+std::uint32_t MaxMuxEntry(mux::MuxKind kind);
+
+MuxEntryError ParseMuxEntry(mux::MuxKind kind, std::span<const std::uint8_t> entry,
+                            std::uint8_t ownAppId, XPortPacket& packet);
+
+}  // namespace xport

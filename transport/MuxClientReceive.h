@@ -1,0 +1,59 @@
+// Inside the multiplexer client: its process-wide state and the fetching of entries
+// through a receive mapping that grows as messages need.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "multiplexer/MuxEntry.h"
+#include "os/NamedMutex.h"
+#include "os/SharedMemory.h"
+#include "transport/TravexConnection.h"
+#include "transport/XPortTypes.h"
+
+namespace xport::detail {
+
+// One direction's receive mapping, guarded by its length guard.
+struct ReceiveDirection {
+    enum class State { None, Ready, Recreate };
+    os::NamedMutex guard;
+    os::SharedMemory mapping;
+    std::string name;
+    std::uint32_t size = 0;
+    State state = State::None;
+    long counter = 0;
+    void Forget() {
+        mapping.Close();
+        state = State::None;
+    }
+};
+
+struct MuxClientRegistration {
+    std::uint8_t appId = 0;
+    ReceiveDirection tcp;
+    ReceiveDirection mc;
+    os::NamedMutex tcpSendGuard;
+    os::NamedMutex mcSendGuard;
+    XPortEvents events;
+};
+
+struct MuxClientProcess {
+    std::mutex lock;
+    std::shared_ptr<TravexConnection> travex;
+    std::map<std::uint8_t, std::shared_ptr<MuxClientRegistration>> registrations;
+    std::filesystem::path program;  // the Travex to start; empty: the usual search
+    long tcpSendCounter = 0;
+    long mcSendCounter = 0;
+};
+
+MuxClientProcess& Process();
+std::shared_ptr<MuxClientRegistration> Registration(std::uint8_t appId);
+std::shared_ptr<TravexConnection> Connection();
+
+// TCPGetPacket / MulticastGetPacket through the direction's mapping (see MuxClient.h).
+XPortStatus FetchEntry(mux::MuxKind kind, MuxClientRegistration& registration,
+                       TravexConnection& travex, XPortPacket& packet);
+
+}  // namespace xport::detail

@@ -1,0 +1,72 @@
+// A private Travex for one test: its own runtime folder (socket and lock), its own scope
+// for named objects and key store, and a short linger, all through the environment the
+// started Travex inherits. Stop() ends the Travex that serves the folder, if any.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace xport::test {
+
+class TravexTestEnv {
+public:
+    explicit TravexTestEnv(const std::string& tag, int lingerMs = 300) {
+        static int counter = 0;
+        std::string id = tag + std::to_string(getpid()) + "-" + std::to_string(++counter);
+        dir_ = std::filesystem::temp_directory_path() / ("ixo-" + id);
+        std::filesystem::create_directories(dir_ / "run");
+        std::filesystem::create_directories(dir_ / "keys");
+        setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
+        setenv("IXO_KEYSTORE_DIR", (dir_ / "keys").c_str(), 1);
+        setenv("IXO_OBJECT_SCOPE", id.c_str(), 1);
+        setenv("IXO_TRAVEX_LINGER_MS", std::to_string(lingerMs).c_str(), 1);
+    }
+    ~TravexTestEnv() {
+        Stop();
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    std::filesystem::path Dir() const { return dir_; }
+    std::filesystem::path LockFile() const { return dir_ / "run" / "ixo" / "travex.lock"; }
+    std::filesystem::path SocketFile() const { return dir_ / "run" / "ixo" / "travex.sock"; }
+
+    // The pid of the Travex serving the folder (the holder of its lock), 0 when none.
+    pid_t ServerPid() const {
+        int fd = open(LockFile().c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return 0;
+        bool free = flock(fd, LOCK_SH | LOCK_NB) == 0;
+        close(fd);
+        std::ifstream in(LockFile());
+        long pid = 0;
+        if (free || !(in >> pid) || pid <= 0) return 0;
+        return static_cast<pid_t>(pid);
+    }
+    // Waits up to `ms` for no Travex to serve the folder.
+    bool WaitServerGone(int ms) const {
+        for (int waited = 0; waited <= ms; waited += 10) {
+            if (ServerPid() == 0) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    void Stop() const {
+        if (pid_t pid = ServerPid()) {
+            kill(pid, SIGTERM);
+            WaitServerGone(3000);
+        }
+    }
+
+private:
+    std::filesystem::path dir_;
+};
+
+}  // namespace xport::test
