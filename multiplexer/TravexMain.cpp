@@ -4,6 +4,7 @@
 //
 // IXO_TRAVEX_LINGER_MS overrides the 5000 ms a server waits after its last client
 // before it ends (tests).
+#include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -36,6 +37,16 @@ void RaisePriority() {
     }
 }
 
+// A server started for a client keeps nothing of the client's input and output, which
+// the client's own reader may be waiting to see closed; errors still go to stderr.
+void DetachStandardStreams() {
+    int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (null < 0) return;
+    dup2(null, STDIN_FILENO);
+    dup2(null, STDOUT_FILENO);
+    close(null);
+}
+
 std::chrono::milliseconds Linger() {
     const char* v = std::getenv("IXO_TRAVEX_LINGER_MS");
     if (v != nullptr) {
@@ -64,7 +75,17 @@ int Serve() {
 
     mux::MuxOsObjects objects;
     mux::MuxEngine engine({&objects, [] { return GetLocalIpAddress(); }, true});
-    mux::TravexServer server({&engine, socketPath, lockPath, Linger()});
+    mux::TravexServerOptions options;
+    options.engine = &engine;
+    options.socketPath = socketPath;
+    options.lockPath = lockPath;
+    options.linger = Linger();
+    // Sends inside the PC that find room are answered without a worker thread.
+    options.answerAtOnce = [&engine](const mux::TravexCall& call, mux::TravexReply& reply) {
+        return call.method == mux::TravexMethod::TCPSendBuffer &&
+               engine.TrySendBuffer(call.in.conn, call.in.len, call.in.name, &reply.status);
+    };
+    mux::TravexServer server(options);
     std::string error;
     switch (server.Open(error)) {
         case mux::TravexServer::OpenResult::AlreadyServed: return 0;
@@ -102,6 +123,7 @@ int main(int argc, char** argv) {
             // its own, so it is nobody's child and a terminal's signals do not reach it.
             if (pid_t child = fork(); child != 0) return child > 0 ? 0 : 1;
             setsid();
+            DetachStandardStreams();
             break;
         case mux::TravexCommand::Serve: break;
     }
