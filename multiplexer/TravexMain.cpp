@@ -23,8 +23,11 @@
 #include "multiplexer/TravexServer.h"
 #include "os/Paths.h"
 #include "platform/NetAdapter.h"
+#include "platform/VavVersionRegistry.h"
 
 namespace {
+
+constexpr std::uint16_t kTravexComponent = 14;
 
 // High priority, and the second processor when there is one; refusals are ignored.
 void RaisePriority() {
@@ -106,6 +109,12 @@ int Serve() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // This program's version (component 14) and the protocol suite's, as every program
+    // of the suite records them.
+    VavVersionInfo own;
+    own.LoadFromModule();
+    GetVersionRegistry()->SetComponentVersion(kTravexComponent, own);
+    GetVersionRegistry()->SetComponentVersion(VAV_COMPONENT_PROTOCOL_SUITE, ProtocolSuiteVersion());
     RaisePriority();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
@@ -127,5 +136,7 @@ int main(int argc, char** argv) {
             break;
         case mux::TravexCommand::Serve: break;
     }
-    return Serve();
+    int code = Serve();
+    DeleteVersionRegistry();
+    return code;
 }
