@@ -1,4 +1,5 @@
 #include "framework/Clipboard.h"
+#include "framework/tests/TestDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,10 @@ namespace {
 // Each test keeps its format registry in a file of its own.
 class ClipboardTest : public testing::Test {
 protected:
-    void SetUp() override {
-        file_ = std::filesystem::temp_directory_path() /
-                ("ixo-clipformats-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove(file_);
-        SetClipboardFormatFile(file_);
-    }
-    void TearDown() override {
-        SetClipboardFormatFile({});
-        std::filesystem::remove(file_);
-    }
-    std::filesystem::path file_;
+    void SetUp() override { SetClipboardFormatFile(file_); }
+    void TearDown() override { SetClipboardFormatFile({}); }
+    TestDir dir_{"ixo-clip-"};
+    std::filesystem::path file_ = dir_ / "clipformats";
 };
 
 TEST_F(ClipboardTest, PrivateFormatRoundTripBesideText) {
@@ -74,7 +67,8 @@ TEST_F(ClipboardTest, OneNameGivesOneNumberInEveryProcess) {
     if (child == 0) {
         // Another process: forget what this one learnt and register in the other order.
         SetClipboardFormatFile(file_);
-        ClipFormat ids[2] = {RegisterClipboardFormat("Format B"), RegisterClipboardFormat("FORMAT A")};
+        ClipFormat ids[2] = {RegisterClipboardFormat("Format B"),
+                             RegisterClipboardFormat("FORMAT A")};
         ssize_t n = ::write(pipeFds[1], ids, sizeof ids);
         ::_exit(n == sizeof ids ? 0 : 1);
     }

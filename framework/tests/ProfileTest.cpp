@@ -1,5 +1,6 @@
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
+#include "framework/tests/TestDir.h"
 
 #include "os/KeyStore.h"
 
@@ -16,15 +17,6 @@ namespace {
 
 class ProfileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("ixo-profile-" + std::to_string(::getpid()) + "-" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     // The same calls against both stores.
     static void RoundTrip(Profile& p) {
         EXPECT_EQ(p.GetProfileInt("Settings", "Col0", -1), -1);
@@ -37,7 +29,8 @@ protected:
         EXPECT_EQ(p.GetProfileInt("Settings", "Col0", -1), 120);
         EXPECT_EQ(p.GetProfileInt("settings", "wndtop", 0), -5);  // names ignore case
         EXPECT_EQ(p.GetProfileString("Settings", "Name"), "Grid 1");
-        EXPECT_EQ(p.GetProfileBinary("Settings", "Placement"), (std::vector<std::uint8_t>{0x00, 0xFF, 0x1A}));
+        EXPECT_EQ(p.GetProfileBinary("Settings", "Placement"),
+                  (std::vector<std::uint8_t>{0x00, 0xFF, 0x1A}));
         EXPECT_FALSE(p.GetProfileBinary("Settings", "Missing"));
         EXPECT_TRUE(p.SectionExists("Settings"));
         EXPECT_EQ(p.EntryNames("Settings").size(), 4u);
@@ -49,7 +42,7 @@ protected:
         EXPECT_EQ(p.GetProfileInt("Settings", "Col0", 7), 7);
     }
 
-    std::filesystem::path dir_;
+    TestDir dir_{"ixo-profile-"};
 };
 
 TEST_F(ProfileTest, KeyStoreRoundTripUnderTheProgramsKey) {
@@ -61,7 +54,8 @@ TEST_F(ProfileTest, KeyStoreRoundTripUnderTheProgramsKey) {
     // Where the values live, seen through the key store itself.
     os::KeyStore store(dir_ / "user.keys");
     std::uint32_t v = 0;
-    EXPECT_EQ(store.GetU32("Software\\Ixo\\Quillon\\Settings", "MainBorderWidth", v), os::KeyStatus::Ok);
+    EXPECT_EQ(store.GetU32("Software\\Ixo\\Quillon\\Settings", "MainBorderWidth", v),
+              os::KeyStatus::Ok);
     EXPECT_EQ(v, 8u);
     EXPECT_EQ(p.SubsectionNames("Styles"), (std::vector<std::string>{"Standard"}));
 }

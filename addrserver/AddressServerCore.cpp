@@ -1,0 +1,306 @@
+#include "addrserver/AddressServerCore.h"
+
+#include <cstdio>
+#include <thread>
+
+#include "addrserver/Bootptab.h"
+#include "addrserver/DeviceKinds.h"
+#include "os/Clock.h"
+#include "os/Paths.h"
+#include "platform/NetAdapter.h"
+
+namespace addrserver {
+namespace {
+
+constexpr size_t kMaxHostName = 64;
+constexpr size_t kMaxMessageText = 80;
+
+std::string BootptabPath(const std::string& directory) { return directory + "/bootptab"; }
+
+}  // namespace
+
+ServerEnvironment ServerEnvironment::FromPlatform() {
+    ServerEnvironment e;
+    e.ownAddress = GetLocalIpAddress();
+    e.subnetMask = GetLocalSubnetMask();
+    e.gateway = GetDefaultGateway();
+    e.bootpMacCfgPath = (os::SystemDir() / "bootpmac.cfg").string();
+    return e;
+}
+
+MemberSnapshot MemberSnapshot::Of(const CNS2Node& node) {
+    MemberSnapshot m;
+    m.nodeType = node.GetNodeType();
+    m.address = node.GetIpAddress();
+    node.GetMacAddress().GetBytes(m.mac.data(), m.mac.size());
+    m.online = node.IsOnline();
+    m.role = node.GetServerRole();
+    const auto& versions = node.GetVersionMap();
+    for (uint16_t id : kSoftwareVersionIds) {
+        auto it = versions.find(id);
+        if (it == versions.end()) continue;
+        const auto& v = it->second;
+        m.software = ImageVersion::FromRecord(v.major, v.minor, v.patch, v.stage, v.patchDigit, v.build);
+        break;
+    }
+    return m;
+}
+
+Server::Server()
+    : tables_(bootpReporter_, [this](const std::string& name) { return files_.Exists(name); }),
+      responder_(tables_, filter_, bootpReporter_,
+                 [this](const std::string& name) { return files_.Exists(name); }),
+      sessions_(files_, tftpReporter_),
+      election_(frameReporter_) {}
+
+Server::~Server() {
+    Stop();
+    SetNodeStatus(nullptr);
+}
+
+void Server::SetHost(CAddressServer* host) {
+    std::lock_guard lock(hostMutex_);
+    host_ = host;
+}
+
+CAddressServer* Server::Host() const {
+    std::lock_guard lock(hostMutex_);
+    return host_;
+}
+
+void Server::Queue(int queue, uint32_t code, std::string_view text) {
+    if ((code & settings_.messageMask) == 0 || !running_) return;
+    messages_[queue].Push({code, std::string(text.substr(0, kMaxMessageText))});
+    wake_.Set();
+}
+
+void Server::Print(std::string_view text) {
+    std::lock_guard lock(printMutex_);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+uint8_t Server::Role() const {
+    std::lock_guard lock(electionMutex_);
+    return election_.Role();
+}
+
+uint32_t Server::Master() const {
+    std::lock_guard lock(electionMutex_);
+    return election_.Master();
+}
+
+uint32_t Server::ReadConfiguration(const ServerEnvironment& env) {
+    options_ = BootpOptions{};
+    if (env.gateway == 0 || env.subnetMask == 0) Print("Bootp subnet & gateway not defined by VAV!\n");
+    ReadBootpCfg(env.bootpCfgPath, options_);
+    mask_ = options_.subnetMask != 0 ? options_.subnetMask : env.subnetMask;
+    gateway_ = options_.gateway != 0 ? options_.gateway : env.gateway;
+    if (mask_ == 0 || gateway_ == 0) {
+        Print("Bootp subnet & gateway not defined!\n");
+        return ADDRSRV_E_START;
+    }
+    LoadBootpMacCfg(env.bootpMacCfgPath, filter_);
+    return 0;
+}
+
+bool Server::StartThread(std::unique_ptr<os::Thread>& thread, uint32_t priority, const char* name,
+                         void (Server::*body)()) {
+    thread = std::make_unique<os::Thread>([this, body] { (this->*body)(); });
+    if (!thread->Valid()) return false;
+    const int p = static_cast<int>(priority);
+    const bool inRange = p >= os::ThreadPriority::Idle && p <= os::ThreadPriority::TimeCritical;
+    thread->SetPriority(inRange ? p : os::ThreadPriority::Normal);
+    thread->SetName(name);
+    return thread->Resume();
+}
+
+uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnvironment& env) {
+    Stop();
+    if (!SocketStartup()) return ADDRSRV_E_SOCKET;
+    settings_ = settings;
+    running_ = true;
+    own_ = env.ownAddress;
+    if (own_ == 0) return ADDRSRV_E_SOCKET;
+    if (uint32_t e = ReadConfiguration(env)) return e;
+    std::string host = settings.hostName;
+    if (host.size() > kMaxHostName) {
+        Queue(2, kMsgError, "hostName truncated to 64 length");
+        host.resize(kMaxHostName);
+    }
+    files_.Reset(settings.tftpDirectory);
+    sessions_.SetDisplayLevel(options_.displayLevel);
+    responder_.Configure({own_, mask_, host, options_.displayLevel});
+    {
+        std::lock_guard lock(electionMutex_);
+        election_.Reset(own_, settings.serverMode);
+    }
+    publishedRole_ = -1;
+    if (!StartThread(callbackThread_, settings.callbackPriority, "AddrSrvCallback",
+                     &Server::CallbackTask))
+        return ADDRSRV_E_START;
+
+    tables_.Configure({own_, mask_, gateway_, options_.firstNodeIp, options_.assignCount});
+    tables_.CreateSegment(own_, gateway_);
+    if (ReadBootptab(BootptabPath(settings.tftpDirectory), tables_, bootpReporter_) ==
+        BootptabError::kBadLine)
+        return ADDRSRV_E_START;
+
+    serverSet_ = settings.serverMode;
+    runState_ = 1;
+    if (settings.serverMode != kModeTftpOnly) {
+        if (uint32_t e = OpenBootp()) return e;
+    }
+    if (settings.tftpEnabled) {
+        if (!tftpSocket_.Open(settings.tftpPort, false)) return ADDRSRV_E_SOCKET;
+        if (!StartThread(tftpThread_, settings.tftpPriority, "AddrSrvTftp", &Server::TftpThread))
+            return ADDRSRV_E_START;
+    }
+    return settings.serverMode != kModeTftpOnly ? WaitForProbe() : 0;
+}
+
+uint32_t Server::OpenBootp() {
+    probeAnswered_ = false;
+    answeringServer_ = 0;
+    listenerReady_ = false;
+    if (!listenerSocket_.Open(settings_.bootpClientPort, true) ||
+        !serverSocket_.Open(settings_.bootpServerPort, true))
+        return ADDRSRV_E_SOCKET;
+    if (!StartThread(listenerThread_, settings_.callbackPriority, "AddrSrvListen",
+                     &Server::ReplyListenerThread) ||
+        !StartThread(serverThread_, settings_.callbackPriority, "AddrSrvBootp",
+                     &Server::BootpServerThread))
+        return ADDRSRV_E_START;
+    nextProbe_ = os::TickCount();
+    windowDeadline_ = os::TickCount() + kStartupWindowMs;
+    windowArmed_ = true;
+    return 0;
+}
+
+uint32_t Server::WaitForProbe() {
+    for (int i = 0; i < 10 && !listenerReady_; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (settings_.serverMode == kModePrimary) {
+        while (!probeAnswered_ && !os::TickReached(os::TickCount(), windowDeadline_))
+            std::this_thread::sleep_for(std::chrono::milliseconds(kProbePeriodMs));
+        if (probeAnswered_) {
+            CloseBootp();
+            return ADDRSRV_E_OTHER_SERVER;
+        }
+    }
+    if (listenerReady_ && listenerRuns_) return 0;
+    CloseBootp();
+    return ADDRSRV_E_START;
+}
+
+void Server::CloseSocket(ServerSocket& socket, std::unique_ptr<os::Thread>& thread,
+                         std::atomic<bool>& threadRuns, const char* error, uint32_t code) {
+    socket.MarkClosing();
+    // A datagram to ourselves ends the thread's wait at once.
+    const uint8_t wake = 0;
+    for (int i = 0; i < 20 && threadRuns; ++i) {
+        if (socket.IsOpen()) socket.SendTo(own_, socket.Port(), {&wake, 1});
+        if (thread && thread->Join(100)) break;
+    }
+    if (thread && !thread->Join(0)) {
+        frameReporter_.Report(code, error);
+        thread->Join();
+    }
+    thread.reset();
+    socket.Close();
+}
+
+void Server::CloseBootp() {
+    if (tables_.Dirty()) WriteBootptab(BootptabPath(settings_.tftpDirectory), tables_, bootpReporter_);
+    {
+        std::lock_guard lock(electionMutex_);
+        election_.Stop();
+    }
+    windowArmed_ = false;
+    CloseSocket(listenerSocket_, listenerThread_, listenerRuns_,
+                "Error closing bootp client socket", kMsgError);
+    CloseSocket(serverSocket_, serverThread_, serverRuns_, "Error closing bootp server socket",
+                kMsgError);
+    listenerReady_ = false;
+}
+
+void Server::JoinCallbackTask() {
+    if (!callbackThread_) return;
+    wake_.Set();
+    while (!callbackThread_->Join(100)) wake_.Set();
+    callbackThread_.reset();
+}
+
+uint32_t Server::Stop() {
+    if (!running_) return ADDRSRV_E_NOT_RUNNING;
+    CloseBootp();
+    sessions_.Clear();
+    CloseSocket(tftpSocket_, tftpThread_, tftpRuns_, "Error closing tftp socket", kMsgTftpError);
+    Queue(2, kMsgFrameNotice, "Shuting Down Address Serverer Message Queue");
+    running_ = false;
+    JoinCallbackTask();
+    files_.Reset({});
+    serverSet_ = 0;
+    runState_ = 0;
+    return ADDRSRV_S_STOPPED;
+}
+
+void Server::AddNode(const CNS2Node& node) {
+    if (!running_) return;
+    members_.Push(MemberSnapshot::Of(node));
+    wake_.Set();
+}
+
+void Server::SetNodeStatus(CNS2* engine) {
+    std::lock_guard lock(engineMutex_);
+    if (engine_ == engine) return;
+    if (engine_ != nullptr) engine_->RemoveLifetimeObserver(this);
+    engine_ = engine;
+    publishedRole_ = -1;
+    if (engine_ != nullptr) engine_->AddLifetimeObserver(this);
+}
+
+void Server::OnNodeStatusDestroyed(CNS2& engine) {
+    std::lock_guard lock(engineMutex_);
+    if (engine_ == &engine) engine_ = nullptr;
+}
+
+void Server::PublishRole() {
+    const uint8_t role = Role();
+    std::lock_guard lock(engineMutex_);
+    if (engine_ == nullptr || publishedRole_ == role) return;
+    engine_->SetServerRole(role);
+    publishedRole_ = role;
+}
+
+void Server::SetMode(uint32_t serverSet, uint32_t runState) {
+    if (serverSet != serverSet_) {
+        const uint32_t old = serverSet_.exchange(serverSet);
+        if (serverSet == 0) {
+            Stop();
+            return;
+        }
+        if (old == 0 && running_) {
+            settings_.serverMode = serverSet;
+            {
+                std::lock_guard lock(electionMutex_);
+                election_.Reset(own_, serverSet);
+            }
+            if (OpenBootp() == 0) WaitForProbe();
+        }
+    }
+    if (runState != runState_) {
+        runState_ = runState;
+        if (runState == 1)
+            Start(settings_, ServerEnvironment::FromPlatform());
+        else
+            Stop();
+    }
+}
+
+Server& ProcessServer() {
+    static Server server;
+    return server;
+}
+
+}  // namespace addrserver

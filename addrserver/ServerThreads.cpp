@@ -1,0 +1,110 @@
+// The address server's socket threads: the BOOTP server, the reply listener that
+// hears answers to the start-up probe, and the TFTP server.
+#include <array>
+
+#include "addrserver/AddressServerCore.h"
+#include "os/Clock.h"
+
+namespace addrserver {
+namespace {
+
+constexpr int kWaitMs = 500;
+constexpr size_t kDatagramSize = 1500;
+
+}  // namespace
+
+void Server::BootpServerThread() {
+    serverRuns_ = true;
+    bootpReporter_.Report(kMsgBootpNotice, "Bootp: Server started");
+    std::array<uint8_t, kDatagramSize> buffer;
+    while (!serverSocket_.Closing()) {
+        if (!serverSocket_.WaitReadable(kWaitMs) || serverSocket_.Closing()) continue;
+        size_t n = 0;
+        uint32_t from = 0;
+        uint16_t port = 0;
+        int result = serverSocket_.Receive(buffer, n, from, port);
+        if (result == VAV_SOCK_WOULD_BLOCK) continue;
+        if (result != VAV_SOCK_OK) {
+            bootpReporter_.Report(kMsgError, Format("Bootp:Task socket RX Error %u!", result));
+            break;
+        }
+        HandleBootp(std::span<const uint8_t>(buffer.data(), n));
+    }
+    bootpReporter_.Report(kMsgBootpNotice, "Bootp: Server Task stopped");
+    serverRuns_ = false;
+}
+
+void Server::HandleBootp(std::span<const uint8_t> datagram) {
+    BootpMessage request;
+    if (ParseBootp(datagram, request) != BootpParseError::kNone) return;
+    const uint32_t display = options_.displayLevel;
+    if (display & kDisplayBootpFrames) Print(BootpResponder::Describe(request));
+    auto reply = responder_.Handle(request);
+    if (!reply) return;
+    if (display & kDisplayBootpReplies) Print("sending bootp reply\n");
+    if (display & kDisplayBootpFrames) Print(BootpResponder::Describe(*reply));
+    serverSocket_.SendTo(responder_.ReplyDestination(request), settings_.bootpClientPort,
+                         BuildBootp(*reply));
+}
+
+void Server::ReplyListenerThread() {
+    listenerRuns_ = true;
+    listenerReady_ = true;
+    std::array<uint8_t, kDatagramSize> buffer;
+    while (!listenerSocket_.Closing()) {
+        if (!listenerSocket_.WaitReadable(kWaitMs) || listenerSocket_.Closing()) continue;
+        size_t n = 0;
+        uint32_t from = 0;
+        uint16_t port = 0;
+        int result = listenerSocket_.Receive(buffer, n, from, port);
+        if (result == VAV_SOCK_WOULD_BLOCK) continue;
+        if (result != VAV_SOCK_OK) break;
+        BootpMessage m;
+        if (ParseBootp(std::span<const uint8_t>(buffer.data(), n), m) != BootpParseError::kNone)
+            continue;
+        if (m.op == kBootReply && m.ciaddr == own_ && m.yiaddr == own_ && m.Mac() == kProbeMac) {
+            answeringServer_ = m.siaddr;
+            probeAnswered_ = true;
+            if (options_.displayLevel & kDisplayBootpReplies) Print("Got bootp reply frame!\n");
+        }
+    }
+    listenerReady_ = false;
+    listenerRuns_ = false;
+}
+
+void Server::TftpThread() {
+    tftpRuns_ = true;
+    tftpReporter_.Report(kMsgTftpNotice, "Tftp: Server started");
+    std::array<uint8_t, kDatagramSize> buffer;
+    while (!tftpSocket_.Closing()) {
+        if (!tftpSocket_.WaitReadable(kWaitMs) || tftpSocket_.Closing()) continue;
+        size_t n = 0;
+        uint32_t from = 0;
+        uint16_t port = 0;
+        int result = tftpSocket_.Receive(buffer, n, from, port);
+        if (result == VAV_SOCK_WOULD_BLOCK) continue;
+        if (result != VAV_SOCK_OK) {
+            tftpReporter_.Report(kMsgTftpError, Format("Tftp:Task socket RX Error! %u, Socket %u",
+                                                       result, tftpSocket_.Port()));
+            break;
+        }
+        auto reply = sessions_.Handle(from, port, std::span<const uint8_t>(buffer.data(), n),
+                                      os::TickCount());
+        if (!reply.empty()) SendTftp(from, port, reply);
+    }
+    tftpReporter_.Report(kMsgTftpNotice, "Tftp: Server Task stopped");
+    tftpRuns_ = false;
+}
+
+void Server::SendTftp(uint32_t address, uint16_t port, const std::vector<uint8_t>& reply) {
+    const uint32_t display = options_.displayLevel;
+    if (display & kDisplayTftpBlocks) Print("sending tftp reply\n");
+    if (reply[0] != 0) tftpReporter_.Report(kMsgTftpTrace, "TFTP: reply frame broken!");
+    if (tftpSocket_.SendTo(address, port, reply)) return;
+    if ((display & (kDisplayTftpEnd | kDisplayTftpBlocks)) == 0) return;
+    tftpReporter_.Report(kMsgTftpTrace, Format("Tftp Socket send error %d, sent %d bytes", -1, 0));
+    if (!tftpSocket_.SendTo(address, port, reply))
+        tftpReporter_.Report(kMsgTftpTrace, Format("rentrant try failed %d, sent %d bytes", -1, 0));
+}
+
+}  // namespace addrserver

@@ -1,0 +1,134 @@
+// The TFTP server on a real socket, fetched from by curl and by hand-made packets.
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "ServerFixture.h"
+
+namespace addrserver::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class TftpPeerTest : public ServerFixture {
+protected:
+    std::string Url(const std::string& name) const { return "tftp://" + hosts->Address(0) + "/" + name; }
+    int Curl(const std::string& name, const std::string& out, const std::string& extra = "") {
+        return ixo::testsupport::RunShell("curl -s --tftp-no-options --connect-timeout 5 -m 30 " +
+                                          extra + " -o " + out + " '" + Url(name) + "'");
+    }
+};
+
+// A UDP client bound to one of the test side's addresses.
+class Client {
+public:
+    explicit Client(const std::string& address) {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(HostOrder(address));
+        bound_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
+    }
+    ~Client() { ::close(fd_); }
+    bool Bound() const { return bound_; }
+    void Send(const std::string& to, const Bytes& packet) {
+        sockaddr_in dst{};
+        dst.sin_family = AF_INET;
+        dst.sin_port = htons(69);
+        dst.sin_addr.s_addr = htonl(HostOrder(to));
+        ::sendto(fd_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&dst), sizeof dst);
+    }
+    Bytes Receive(int ms = 2000) {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, ms) != 1) return {};
+        Bytes b(1500);
+        ssize_t n = ::recv(fd_, b.data(), b.size(), 0);
+        b.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        return b;
+    }
+
+private:
+    int fd_ = -1;
+    bool bound_ = false;
+};
+
+Bytes ReadRequest(const std::string& name) {
+    Bytes b = {0, 1};
+    b.insert(b.end(), name.begin(), name.end());
+    for (char c : std::string("\0octet\0", 7)) b.push_back(static_cast<uint8_t>(c));
+    return b;
+}
+
+Bytes Ack(uint16_t block) { return {0, 4, static_cast<uint8_t>(block >> 8), static_cast<uint8_t>(block)}; }
+
+Bytes Error(uint16_t code, const std::string& text) {
+    Bytes b = {0, 5, 0, static_cast<uint8_t>(code)};
+    b.insert(b.end(), text.begin(), text.end());
+    b.push_back(0);
+    return b;
+}
+
+TEST_F(TftpPeerTest, CurlFetchesImagesByteExact) {
+    std::map<std::string, std::string> images;
+    for (size_t size : {0, 511, 512, 513, 100000}) {
+        std::string name = "img" + std::to_string(size) + ".bin";
+        images[name] = Image(size, name);
+    }
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    for (const auto& [name, bytes] : images) {
+        const std::string out = dir + "/got-" + name;
+        ASSERT_EQ(Curl(name, out), 0) << name;
+        EXPECT_EQ(ReadFile(out), bytes) << name;
+    }
+}
+
+TEST_F(TftpPeerTest, PathEscapeGetsFileNotFound) {
+    Image(100, "ionode.bin");
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    // curl reports the server's "file not found" as error 68.
+    EXPECT_EQ(Curl("../../etc/passwd", dir + "/escaped", "--path-as-is"), 68);
+    Client client(ixo::testsupport::NetHosts::SelfAddress());
+    client.Send(hosts->Address(0), ReadRequest("../../etc/passwd"));
+    EXPECT_EQ(client.Receive(), Error(1, "File not found"));
+    // The directory parts go; the image itself is served.
+    EXPECT_EQ(Curl("nodes/../ionode.bin", dir + "/ionode", "--path-as-is"), 0);
+}
+
+TEST_F(TftpPeerTest, RepeatedAckResendsTheBlock) {
+    std::string image = Image(2000, "ionode.bin");
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    Client client(ixo::testsupport::NetHosts::SelfAddress());
+    client.Send(hosts->Address(0), ReadRequest("ionode.bin"));
+    Bytes first = client.Receive();
+    ASSERT_EQ(first.size(), 516u);
+    client.Send(hosts->Address(0), Ack(1));
+    Bytes second = client.Receive();
+    ASSERT_EQ(second.size(), 516u);
+    EXPECT_EQ(Bytes(second.begin(), second.begin() + 4), (Bytes{0, 3, 0, 2}));
+    EXPECT_EQ(std::string(second.begin() + 4, second.end()), image.substr(512, 512));
+    client.Send(hosts->Address(0), Ack(1));
+    EXPECT_EQ(client.Receive(), second);
+}
+
+TEST_F(TftpPeerTest, ThirtyThirdSessionGetsTheServersError) {
+    Image(5000, "ionode.bin");
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < 33; ++i) {
+        const std::string address = "198.18.0." + std::to_string(100 + i);
+        ASSERT_EQ(ixo::testsupport::RunShell("ip addr add " + address + "/24 dev " +
+                                             ixo::testsupport::NetHosts::kSelfInterface),
+                  0);
+        clients.push_back(std::make_unique<Client>(address));
+        ASSERT_TRUE(clients.back()->Bound());
+    }
+    for (int i = 0; i < 32; ++i) {
+        clients[i]->Send(hosts->Address(0), ReadRequest("ionode.bin"));
+        EXPECT_EQ(clients[i]->Receive().size(), 516u) << i;
+    }
+    clients[32]->Send(hosts->Address(0), ReadRequest("ionode.bin"));
+    EXPECT_EQ(clients[32]->Receive(), Error(3, "Server max sessions open"));
+}
+
+}  // namespace
+}  // namespace addrserver::test

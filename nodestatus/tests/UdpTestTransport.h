@@ -1,0 +1,79 @@
+// A node-status transport over one plain UDP socket, for tests across network
+// namespaces: made in the namespace of the thread that attaches it.
+#pragma once
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "nodestatus/NS2Transport.h"
+
+class UdpTestTransport : public NS2Transport {
+public:
+    UdpTestTransport(uint32_t localAddress, uint16_t port, uint8_t appId = 0x80)
+        : local_(localAddress), port_(port), appId_(appId) {}
+    ~UdpTestTransport() override { Detach(); }
+
+    bool Attach(uint32_t, os::Event*) override {
+        fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd_ < 0) return false;
+        int one = 1, zero = 0;
+        ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        ::setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_LOOP, &zero, sizeof zero);
+        in_addr ifa{htonl(local_)};
+        ::setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_IF, &ifa, sizeof ifa);
+        sockaddr_in any{};
+        any.sin_family = AF_INET;
+        any.sin_port = htons(port_);
+        return ::bind(fd_, reinterpret_cast<sockaddr*>(&any), sizeof any) == 0;
+    }
+    void Detach() override {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+    uint8_t AppId() const override { return appId_; }
+    uint32_t LocalAddress() const override { return local_; }
+    bool Join(uint32_t group, uint16_t) override { return Membership(IP_ADD_MEMBERSHIP, group); }
+    bool Leave(uint32_t group, uint16_t) override { return Membership(IP_DROP_MEMBERSHIP, group); }
+    bool Send(uint32_t address, uint16_t port, std::span<const uint8_t> data) override {
+        if (muted) return true;
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(address);
+        return ::sendto(fd_, data.data(), data.size(), 0, reinterpret_cast<sockaddr*>(&to),
+                        sizeof to) == static_cast<ssize_t>(data.size());
+    }
+    bool Receive(uint32_t& address, uint16_t& port, std::span<uint8_t> buffer,
+                 size_t& length) override {
+        sockaddr_in from{};
+        socklen_t fromLength = sizeof from;
+        ssize_t n = ::recvfrom(fd_, buffer.data(), buffer.size(), 0,
+                               reinterpret_cast<sockaddr*>(&from), &fromLength);
+        if (n < 0) return false;
+        address = ntohl(from.sin_addr.s_addr);
+        port = ntohs(from.sin_port);
+        length = static_cast<size_t>(n);
+        return true;
+    }
+
+    // Sends nothing while set: the member falls silent without saying goodbye.
+    std::atomic<bool> muted{false};
+
+private:
+    bool Membership(int option, uint32_t group) {
+        ip_mreq m{};
+        m.imr_multiaddr.s_addr = htonl(group);
+        m.imr_interface.s_addr = htonl(local_);
+        return ::setsockopt(fd_, IPPROTO_IP, option, &m, sizeof m) == 0;
+    }
+
+    int fd_ = -1;
+    uint32_t local_;
+    uint16_t port_;
+    uint8_t appId_;
+};
