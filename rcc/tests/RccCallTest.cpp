@@ -7,6 +7,7 @@
 #include "LoopbackTransport.h"
 #include "RccTestBytes.h"
 #include "TestIomNode.h"
+#include "platform/VavVersionRegistry.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
 #include "RccLogCapture.h"
@@ -257,6 +258,7 @@ TEST_F(RccCallTest, ConnectWithPortZeroUsesTheDefaultPort) {
 TEST(StubDispatcherTest, RegistrationAndIStandard) {
     RccLogCapture log;
     StubDispatcher dispatcher(nullptr, 0, 9, 50);
+    EXPECT_EQ(GetVersionRegistry()->GetProtocolVersions().at(9), KoltPVersion(3, 0, 8));
     TestIomNode stub;
     EXPECT_TRUE(dispatcher.registerStub(3, "IOMSUBSCRIBE", &stub));
     EXPECT_FALSE(dispatcher.registerStub(3, "again", &stub));
