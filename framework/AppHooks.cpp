@@ -1,6 +1,7 @@
 // The application-wide event filter of the framework: focus messages that name the old and the
 // new window, the key-state table, cancel mode when the application is deactivated, and the
 // input-only pumping of InputPump.h.
+#include "framework/Application.h"
 #include "framework/InputPump.h"
 #include "framework/KeyTranslator.h"
 #include "framework/NumericLocale.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPointer>
 
 #include <bitset>
@@ -26,6 +28,7 @@ public:
 
     bool eventFilter(QObject* obj, QEvent* e) override {
         if (InputPumpFilter(obj, e)) return true;
+        if (PreTranslate(obj, e)) return true;
         switch (e->type()) {
             case QEvent::FocusOut: FocusOut(obj); break;
             case QEvent::FocusIn: FocusIn(obj); break;
@@ -67,7 +70,43 @@ private:
         if (vk > 0 && vk < 256) g_keysDown[vk] = k->type() == QEvent::KeyPress;
     }
 
+    // Offers key-downs and button-downs to the application before their window sees them.
+    // An event on its way up from a child to its parents is offered once.
+    bool PreTranslate(QObject* obj, QEvent* e) {
+        Application* app = GetApp();
+        if (!app) return false;
+        const QEvent::Type t = e->type();
+        if (t != QEvent::KeyPress && t != QEvent::MouseButtonPress && t != QEvent::MouseButtonDblClick) {
+            return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(obj);
+        if (!widget) return false;
+        const auto* input = static_cast<QInputEvent*>(e);
+        if (e == lastOffered_ && t == lastType_ && input->timestamp() == lastStamp_) return false;
+        lastOffered_ = e;
+        lastType_ = t;
+        lastStamp_ = input->timestamp();
+        Message m;
+        if (t == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            const KeyStroke s = TranslateKey({k->key(), k->modifiers(), k->text(), k->isAutoRepeat(),
+                                              false, k->nativeScanCode()});
+            m = Message{s.system ? WM_SYSKEYDOWN : WM_KEYDOWN, s.vk, s.lParam, {}};
+        } else {
+            auto* me = static_cast<QMouseEvent*>(e);
+            UINT id = WM_LBUTTONDOWN;
+            if (me->button() == Qt::RightButton) id = WM_RBUTTONDOWN;
+            if (me->button() == Qt::MiddleButton) id = WM_MBUTTONDOWN;
+            const QPoint p = me->position().toPoint();
+            m = Message{id, 0, MAKELPARAM(p.x(), p.y()), {}};
+        }
+        return app->PreTranslateMessage(m, Window::FromWidget(widget));
+    }
+
     QPointer<QWidget> lastOut_;
+    const QEvent* lastOffered_ = nullptr;
+    QEvent::Type lastType_ = QEvent::None;
+    quint64 lastStamp_ = 0;
 };
 
 QPointer<AppHooks> g_hooks;

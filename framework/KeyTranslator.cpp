@@ -106,6 +106,40 @@ unsigned VirtualKeyOf(int qtKey, bool keypad) {
     return it == KeyTable().end() ? 0 : it->second;
 }
 
+int QtKeyOfVirtualKey(unsigned vk) {
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return static_cast<int>(vk);
+    if (vk >= VK_F1 && vk <= VK_F24) return Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) return Qt::Key_0 + static_cast<int>(vk - VK_NUMPAD0);
+    switch (vk) {
+        case VK_BACK: return Qt::Key_Backspace;
+        case VK_TAB: return Qt::Key_Tab;
+        case VK_RETURN: return Qt::Key_Return;
+        case VK_ESCAPE: return Qt::Key_Escape;
+        case VK_SPACE: return Qt::Key_Space;
+        case VK_PRIOR: return Qt::Key_PageUp;
+        case VK_NEXT: return Qt::Key_PageDown;
+        case VK_END: return Qt::Key_End;
+        case VK_HOME: return Qt::Key_Home;
+        case VK_LEFT: return Qt::Key_Left;
+        case VK_UP: return Qt::Key_Up;
+        case VK_RIGHT: return Qt::Key_Right;
+        case VK_DOWN: return Qt::Key_Down;
+        case VK_INSERT: return Qt::Key_Insert;
+        case VK_DELETE: return Qt::Key_Delete;
+        case VK_CANCEL: return Qt::Key_Cancel;
+        case VK_MULTIPLY: return Qt::Key_Asterisk;
+        case VK_ADD: return Qt::Key_Plus;
+        case VK_SUBTRACT: return Qt::Key_Minus;
+        case VK_DECIMAL: return Qt::Key_Period;
+        case VK_DIVIDE: return Qt::Key_Slash;
+        default: break;
+    }
+    for (const auto& [qt, v] : KeyTable()) {
+        if (v == vk) return qt;
+    }
+    return 0;
+}
+
 KeyStroke TranslateKey(const KeyInput& in) {
     KeyStroke out;
     const bool keypad = in.modifiers & Qt::KeypadModifier;

@@ -36,5 +36,7 @@ KeyStroke TranslateKey(const KeyInput& in);
 
 // The virtual-key code of a toolkit key (0 when there is none). Keypad keys need the keypad flag.
 unsigned VirtualKeyOf(int qtKey, bool keypad);
+// The toolkit key of a virtual-key code (for shortcuts); 0 when there is none.
+int QtKeyOfVirtualKey(unsigned vk);
 
 }  // namespace fw

@@ -41,7 +41,13 @@ Window::~Window() {
 // --- Creation and life --------------------------------------------------------------------
 
 bool Window::Create(QWidget* parent, const Rect& rect, UINT id, DWORD style, DWORD exStyle) {
-    if (parent != parentWidget()) setParent(parent, parent ? Qt::Widget : Qt::Window);
+    if (style & WS_CHILD) {
+        if (parent != parentWidget() || isWindow()) setParent(parent, Qt::Widget);
+    } else {
+        Qt::WindowFlags flags = Qt::Window;
+        if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION) flags |= Qt::FramelessWindowHint;
+        setParent(parent, flags);
+    }
     d_->id = id;
     d_->style = style;
     d_->exStyle = exStyle;
@@ -209,8 +215,10 @@ bool Window::EnableWindow(bool enable) {
     return wasDisabled;
 }
 bool Window::IsWindowEnabled() const { return isEnabled(); }
-void Window::SetWindowText(const QString& text) { setWindowTitle(text); }
-QString Window::GetWindowText() const { return windowTitle(); }
+void Window::SetWindowText(std::string_view text) {
+    setWindowTitle(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+}
+std::string Window::GetWindowText() const { return windowTitle().toStdString(); }
 
 // --- Messages -------------------------------------------------------------------------------
 

@@ -18,6 +18,7 @@
 // All member functions are for the user-interface thread unless they say otherwise.
 #pragma once
 
+#include "framework/CmdTarget.h"
 #include "framework/Geometry.h"
 #include "framework/Message.h"
 #include "framework/VirtualKeys.h"
@@ -29,14 +30,24 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace fw {
 
 class PaintContext;
 struct WindowPrivate;
 
-class Window : public QWidget {
+// The header of a WM_NOTIFY record; a control's own record starts with it.
+struct NotifyHeader {
+    WindowHandle from;
+    UINT idFrom = 0;
+    UINT code = 0;
+};
+
+class Window : public QWidget, public CmdTarget {
     Q_OBJECT
 
 public:
@@ -44,8 +55,9 @@ public:
     ~Window() override;
 
     // --- Creation and life ---------------------------------------------------------------
-    // Places the window in its parent (null: a top-level window) with the rectangle in the
-    // parent's client coordinates, gives it its child id and styles, sends WM_CREATE and shows it
+    // Places the window: with WS_CHILD inside `parent` (rectangle in the parent's client
+    // coordinates); otherwise as a top-level window owned by `parent` (screen coordinates; a
+    // WS_POPUP without WS_CAPTION has no frame), gives it its child id and styles, sends WM_CREATE and shows it
     // when the style has WS_VISIBLE. False when OnCreate answered -1 (the window is then
     // destroyed again).
     bool Create(QWidget* parent, const Rect& rect, UINT id = 0,
@@ -92,8 +104,9 @@ public:
     bool IsZoomed() const;
     bool EnableWindow(bool enable);
     bool IsWindowEnabled() const;
-    void SetWindowText(const QString& text);
-    QString GetWindowText() const;
+    // The caption of a top-level window, or a control's text (controls override both).
+    virtual void SetWindowText(std::string_view text);
+    virtual std::string GetWindowText() const;
 
     // --- Messages --------------------------------------------------------------------------
     // Runs the message through WindowProc now and returns its result. From another thread the
@@ -141,6 +154,15 @@ public:
     bool IsScrollBarVisible(int bar) const;
     // The toolkit widget of a scroll bar (tests click it); null when the window has none.
     QWidget* ScrollBarWidget(int bar) const;
+
+    // --- Control notifications ----------------------------------------------------------------
+    using NotifyHandler = std::function<void(NotifyHeader&, LRESULT&)>;
+    // Handles WM_NOTIFY with this code from the child with this id.
+    void MapNotify(UINT code, UINT id, NotifyHandler handler);
+    // Sends WM_COMMAND with the notification code to the parent window (as a control does).
+    void NotifyParentCommand(UINT code);
+    // Sends WM_NOTIFY with the record (which starts with a NotifyHeader) to the parent window.
+    LRESULT NotifyParent(NotifyHeader& header);
 
     // --- Timers, mouse, focus -------------------------------------------------------------
     // Starts (or restarts) timer `id`; WM_TIMER with wParam id arrives every `elapseMs`.

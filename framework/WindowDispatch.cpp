@@ -147,7 +147,38 @@ void Window::OnCancelMode() {
     if (GetCapture() == this) ReleaseCapture();
 }
 void Window::OnCaptureChanged(Window*) {}
-bool Window::OnCommand(WPARAM, LPARAM) { return false; }
-bool Window::OnNotify(WPARAM, LPARAM, LRESULT*) { return false; }
+bool Window::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // From a menu (code 0) or an accelerator (code 1) there is no sender: both are commands.
+    const UINT code = lParam == 0 ? 0 : HIWORD(wParam);
+    return OnCmdMsg(LOWORD(wParam), code, CmdAction::Execute, nullptr);
+}
+
+bool Window::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
+    auto* header = reinterpret_cast<NotifyHeader*>(lParam);
+    if (!header) return false;
+    auto it = d_->notifyHandlers.find({header->code, header->idFrom});
+    if (it == d_->notifyHandlers.end()) return false;
+    NotifyHandler h = it->second;
+    h(*header, *result);
+    return true;
+}
+
+void Window::MapNotify(UINT code, UINT id, NotifyHandler handler) {
+    d_->notifyHandlers[{code, id}] = std::move(handler);
+}
+
+void Window::NotifyParentCommand(UINT code) {
+    if (Window* p = GetParentWindow()) {
+        p->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(GetDlgCtrlID()), static_cast<int>(code)),
+                       static_cast<LPARAM>(Handle().value));
+    }
+}
+
+LRESULT Window::NotifyParent(NotifyHeader& header) {
+    header.from = Handle();
+    header.idFrom = GetDlgCtrlID();
+    Window* p = GetParentWindow();
+    return p ? p->SendMessage(WM_NOTIFY, GetDlgCtrlID(), reinterpret_cast<LPARAM>(&header)) : 0;
+}
 
 }  // namespace fw

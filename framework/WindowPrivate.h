@@ -50,6 +50,8 @@ struct WindowPrivate {
 
     std::array<ScrollBarState, 2> bars;  // SB_HORZ, SB_VERT
 
+    std::map<std::pair<UINT, UINT>, Window::NotifyHandler> notifyHandlers;  // (code, id)
+
     LRESULT Dispatch(Message& msg);
     Rect ClientRect() const;
     void ResizeBacking();
