@@ -44,6 +44,11 @@ public:
             if (Clock::now() >= end || !ReadMore(end)) return std::nullopt;
         }
     }
+    std::string Dump() const {
+        std::string all;
+        for (const auto& l : lines_) all += l + "\n";
+        return all;
+    }
     bool Stop() {
         if (pid_ <= 0) return false;
         kill(pid_, SIGTERM);
@@ -94,20 +99,22 @@ protected:
 
 TEST_F(AddressServerElectionTest, PrimaryAndBackupAndTheTakeOver) {
     ServerProcess primary(*hosts, 0, folders[0], 3, 0);
-    ASSERT_EQ(primary.WaitFor("start ", 5000), "start 0");
-    ASSERT_TRUE(primary.WaitFor("role 1", 3000));
+    ASSERT_EQ(primary.WaitFor("start ", 5000), "start 0") << primary.Dump();
+    ASSERT_TRUE(primary.WaitFor("role 1", 3000)) << primary.Dump();
 
     ServerProcess backup(*hosts, 1, folders[1], 2, 2);
-    ASSERT_EQ(backup.WaitFor("start ", 5000), "start 0");
-    ASSERT_TRUE(backup.WaitFor("msg 30000000 Bootp Master server is 198.18.0.2", 5000));
+    ASSERT_EQ(backup.WaitFor("start ", 5000), "start 0") << backup.Dump();
+    ASSERT_TRUE(backup.WaitFor("msg 30000000 Bootp Master server is 198.18.0.2", 5000))
+        << backup.Dump();
 
     // A third server that wants to be primary hears the primary answer its probe.
     ServerProcess late(*hosts, 2, folders[2], 3, 0);
-    EXPECT_EQ(late.WaitFor("start ", 5000), "start 80810010");
+    EXPECT_EQ(late.WaitFor("start ", 5000), "start 80810010") << late.Dump();
 
-    ASSERT_TRUE(primary.Stop());
-    EXPECT_TRUE(backup.WaitFor("msg 30000000 This host now active bootp server", 5000));
-    EXPECT_TRUE(backup.WaitFor("role 3", 1000));
+    ASSERT_TRUE(primary.Stop()) << primary.Dump();
+    EXPECT_TRUE(backup.WaitFor("msg 30000000 This host now active bootp server", 5000))
+        << backup.Dump();
+    EXPECT_TRUE(backup.WaitFor("role 3", 1000)) << backup.Dump();
 }
 
 }  // namespace
