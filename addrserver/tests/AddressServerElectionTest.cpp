@@ -36,14 +36,15 @@ public:
         Stop();
         if (pipe_ != nullptr) pclose(pipe_);
     }
-    // The first line (from the start) that begins with `prefix`.
-    std::optional<std::string> WaitFor(const std::string& prefix, int ms) {
+    // The first line from line `from` on that begins with `prefix`.
+    std::optional<std::string> WaitFor(const std::string& prefix, int ms, size_t from = 0) {
         for (auto end = Clock::now() + std::chrono::milliseconds(ms);;) {
-            for (const auto& l : lines_)
-                if (l.rfind(prefix, 0) == 0) return l;
+            for (size_t i = from; i < lines_.size(); ++i)
+                if (lines_[i].rfind(prefix, 0) == 0) return lines_[i];
             if (Clock::now() >= end || !ReadMore(end)) return std::nullopt;
         }
     }
+    size_t LineCount() const { return lines_.size(); }
     std::string Dump() const {
         std::string all;
         for (const auto& l : lines_) all += l + "\n";
@@ -111,10 +112,13 @@ TEST_F(AddressServerElectionTest, PrimaryAndBackupAndTheTakeOver) {
     ServerProcess late(*hosts, 2, folders[2], 3, 0);
     EXPECT_EQ(late.WaitFor("start ", 5000), "start 80810010") << late.Dump();
 
+    // The backup follows the primary; when the primary stops, it takes over.
+    EXPECT_FALSE(backup.WaitFor("msg 30000000 This host now active", 0)) << backup.Dump();
+    const size_t before = backup.LineCount();
     ASSERT_TRUE(primary.Stop()) << primary.Dump();
-    EXPECT_TRUE(backup.WaitFor("msg 30000000 This host now active bootp server", 5000))
+    EXPECT_TRUE(backup.WaitFor("msg 30000000 This host now active bootp server", 5000, before))
         << backup.Dump();
-    EXPECT_TRUE(backup.WaitFor("role 3", 1000)) << backup.Dump();
+    EXPECT_TRUE(backup.WaitFor("role 3", 1000, before)) << backup.Dump();
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 //   addrserver_testhost MODE TFTPDIR ROLE
 //
 // Runs in the current folder (bootp.cfg) with IXO_SYSTEM_DIR set (bootpmac.cfg); the
-// node-status record starts with ROLE. Prints one line per event on standard output:
+// node-status record starts with ROLE; node status runs 700 ms before the server starts. Prints one line per event on standard output:
 // "pid N", "start HEX", "role N", "msg HEX TEXT", "stopped". SIGTERM stops it.
 #include <unistd.h>
 
@@ -49,6 +49,15 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, [](int) { stopRequested = 1; });
     Line("pid %d", static_cast<int>(getpid()));
     Host host;
+    // As the editor does: node status first, then the server, which is handed every
+    // member heard so far.
+    UdpTestTransport transport(GetLocalIpAddress(), NS2_PORT);
+    HostStatus status;
+    status.SetReportInterval(500);
+    status.SetServerRole(static_cast<uint8_t>(std::atoi(argv[3])));
+    status.CreateWorkThread(&transport);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+
     AddressServerSettings settings;
     settings.serverMode = static_cast<uint32_t>(std::atoi(argv[1]));
     settings.tftpDirectory = argv[2];
@@ -56,13 +65,12 @@ int main(int argc, char** argv) {
     const uint32_t result = AddressServerStart(settings);
     Line("start %X", result);
     if (result != 0) return 0;
-
-    UdpTestTransport transport(GetLocalIpAddress(), NS2_PORT);
-    HostStatus status;
-    status.SetReportInterval(500);
-    status.SetServerRole(static_cast<uint8_t>(std::atoi(argv[3])));
-    status.CreateWorkThread(&transport);
     AddressServerSetNodeStatus(&status);
+    {
+        auto lock = status.Lock();
+        for (CNS2Node* n = status.GetFirstNode(); n != nullptr; n = n->GetNext())
+            AddressServerAddNode(*n);
+    }
 
     int role = -1;
     while (!stopRequested) {
