@@ -26,12 +26,14 @@ RuntimeClass::RuntimeClass(std::string_view n, std::uint16_t s, const RuntimeCla
 
 RuntimeClass::~RuntimeClass() {
     auto it = Registry().find(name);
-    if (it != Registry().end() && it->second == this) Registry().erase(it);
+    if (it != Registry().end() && it->second == this)
+        Registry().erase(it);
 }
 
 bool RuntimeClass::IsDerivedFrom(const RuntimeClass& other) const {
     for (const RuntimeClass* c = this; c; c = c->base)
-        if (c == &other) return true;
+        if (c == &other)
+            return true;
     return false;
 }
 
@@ -50,39 +52,53 @@ const RuntimeClass Serializable::kClass{"Serializable", 0, nullptr, nullptr};
 
 std::string_view ArchiveCauseText(ArchiveCause cause) {
     switch (cause) {
-        case ArchiveCause::None: return "no error";
-        case ArchiveCause::Generic: return "the data cannot be read";
-        case ArchiveCause::ReadOnly: return "the archive is open for loading";
-        case ArchiveCause::EndOfFile: return "the data ends unexpectedly";
-        case ArchiveCause::WriteOnly: return "the archive is open for storing";
-        case ArchiveCause::BadIndex: return "the data refers to an object that is not there";
-        case ArchiveCause::BadClass: return "the data holds an object of an unexpected kind";
-        case ArchiveCause::BadSchema: return "the data was written by a newer or different version";
-        case ArchiveCause::TooLarge: return "the data announces more than it holds";
+        case ArchiveCause::None:
+            return "no error";
+        case ArchiveCause::Generic:
+            return "the data cannot be read";
+        case ArchiveCause::ReadOnly:
+            return "the archive is open for loading";
+        case ArchiveCause::EndOfFile:
+            return "the data ends unexpectedly";
+        case ArchiveCause::WriteOnly:
+            return "the archive is open for storing";
+        case ArchiveCause::BadIndex:
+            return "the data refers to an object that is not there";
+        case ArchiveCause::BadClass:
+            return "the data holds an object of an unexpected kind";
+        case ArchiveCause::BadSchema:
+            return "the data was written by a newer or different version";
+        case ArchiveCause::TooLarge:
+            return "the data announces more than it holds";
     }
     return "unknown error";
 }
 
 ArchiveException::ArchiveException(ArchiveCause c, std::string_view detail)
-    : std::runtime_error(detail.empty() ? std::string(ArchiveCauseText(c))
-                                        : std::string(ArchiveCauseText(c)) + ": " + std::string(detail)),
+    : std::runtime_error(detail.empty()
+                             ? std::string(ArchiveCauseText(c))
+                             : std::string(ArchiveCauseText(c)) + ": " + std::string(detail)),
       cause(c) {}
 
 // ---------------------------------------------------------------- primitives
 
 Archive::Archive(StoreTo to) : out_(&to.out) {}
 
-Archive::Archive(LoadFrom from) : in_(from.data.data()), in_size_(from.data.size()), loading_(true) {}
+Archive::Archive(LoadFrom from)
+    : in_(from.data.data()), in_size_(from.data.size()), loading_(true) {}
 
 void Archive::NeedLoading() const {
-    if (!loading_) throw ArchiveException(ArchiveCause::WriteOnly);
+    if (!loading_)
+        throw ArchiveException(ArchiveCause::WriteOnly);
 }
 void Archive::NeedStoring() const {
-    if (loading_) throw ArchiveException(ArchiveCause::ReadOnly);
+    if (loading_)
+        throw ArchiveException(ArchiveCause::ReadOnly);
 }
 void Archive::Need(std::size_t n) const {
     NeedLoading();
-    if (n > in_size_ - pos_) throw ArchiveException(ArchiveCause::EndOfFile);
+    if (n > in_size_ - pos_)
+        throw ArchiveException(ArchiveCause::EndOfFile);
 }
 
 Archive& Archive::PutLE(std::uint64_t v, int bytes) {
@@ -94,13 +110,18 @@ Archive& Archive::PutLE(std::uint64_t v, int bytes) {
 std::uint64_t Archive::GetLE(int bytes) {
     Need(static_cast<std::size_t>(bytes));
     std::uint64_t v = 0;
-    for (int i = 0; i < bytes; ++i) v |= static_cast<std::uint64_t>(in_[pos_ + static_cast<std::size_t>(i)]) << (8 * i);
+    for (int i = 0; i < bytes; ++i)
+        v |= static_cast<std::uint64_t>(in_[pos_ + static_cast<std::size_t>(i)]) << (8 * i);
     pos_ += static_cast<std::size_t>(bytes);
     return v;
 }
 
-Archive& Archive::operator<<(float v) { return PutLE(std::bit_cast<std::uint32_t>(v), 4); }
-Archive& Archive::operator<<(double v) { return PutLE(std::bit_cast<std::uint64_t>(v), 8); }
+Archive& Archive::operator<<(float v) {
+    return PutLE(std::bit_cast<std::uint32_t>(v), 4);
+}
+Archive& Archive::operator<<(double v) {
+    return PutLE(std::bit_cast<std::uint64_t>(v), 8);
+}
 Archive& Archive::operator>>(float& v) {
     v = std::bit_cast<float>(static_cast<std::uint32_t>(GetLE(4)));
     return *this;
@@ -117,7 +138,8 @@ void Archive::Write(std::span<const std::uint8_t> bytes) {
 
 void Archive::Read(std::span<std::uint8_t> bytes) {
     Need(bytes.size());
-    if (!bytes.empty()) std::memcpy(bytes.data(), in_ + pos_, bytes.size());
+    if (!bytes.empty())
+        std::memcpy(bytes.data(), in_ + pos_, bytes.size());
     pos_ += bytes.size();
 }
 
@@ -148,11 +170,14 @@ std::string Archive::ReadString() {
     auto length = [this, &wide]() -> std::uint64_t {
         std::uint8_t b8 = 0;
         *this >> b8;
-        if (b8 < 0xFF) return b8;
+        if (b8 < 0xFF)
+            return b8;
         std::uint16_t b16 = 0;
         *this >> b16;
-        if (b16 == 0xFFFE && !wide) return UINT64_MAX;  // marks 16-bit characters
-        if (b16 < 0xFFFF) return b16;
+        if (b16 == 0xFFFE && !wide)
+            return UINT64_MAX;  // marks 16-bit characters
+        if (b16 < 0xFFFF)
+            return b16;
         std::uint32_t b32 = 0;
         *this >> b32;
         return b32;
@@ -163,13 +188,15 @@ std::string Archive::ReadString() {
         n = length();
     }
     std::uint64_t bytes = wide ? n * 2 : n;
-    if (n > kMaxString) throw ArchiveException(ArchiveCause::TooLarge, "string length");
+    if (n > kMaxString)
+        throw ArchiveException(ArchiveCause::TooLarge, "string length");
     Need(static_cast<std::size_t>(bytes));
     std::string s;
     if (wide) {
         QString q(static_cast<qsizetype>(n), Qt::Uninitialized);
         for (std::size_t i = 0; i < n; ++i)
-            q[static_cast<qsizetype>(i)] = QChar(static_cast<char16_t>(in_[pos_ + 2 * i] | (in_[pos_ + 2 * i + 1] << 8)));
+            q[static_cast<qsizetype>(i)] =
+                QChar(static_cast<char16_t>(in_[pos_ + 2 * i] | (in_[pos_ + 2 * i + 1] << 8)));
         s = q.toStdString();
     } else {
         s.assign(reinterpret_cast<const char*>(in_ + pos_), static_cast<std::size_t>(n));
@@ -195,8 +222,10 @@ std::size_t Archive::ReadCount(std::size_t minElementSize, std::size_t max) {
         *this >> c32;
         n = c32;
     }
-    if (n > max) throw ArchiveException(ArchiveCause::TooLarge, "count");
-    if (minElementSize && n > Remaining() / minElementSize) throw ArchiveException(ArchiveCause::EndOfFile, "count");
+    if (n > max)
+        throw ArchiveException(ArchiveCause::TooLarge, "count");
+    if (minElementSize && n > Remaining() / minElementSize)
+        throw ArchiveException(ArchiveCause::EndOfFile, "count");
     return n;
 }
 
@@ -221,12 +250,14 @@ void Archive::WriteObject(const Serializable* object) {
     if (index < classes_.size()) {
         *this << static_cast<std::uint16_t>(kClassTag | index);
     } else {
-        if (classes_.size() >= kMaxClasses) throw ArchiveException(ArchiveCause::TooLarge, "classes");
+        if (classes_.size() >= kMaxClasses)
+            throw ArchiveException(ArchiveCause::TooLarge, "classes");
         classes_.push_back(&c);
         *this << kNewClassTag << c.schema << static_cast<std::uint16_t>(c.name.size());
         Write({reinterpret_cast<const std::uint8_t*>(c.name.data()), c.name.size()});
     }
-    if (depth_ >= kMaxDepth) throw ArchiveException(ArchiveCause::TooLarge, "objects nested too deeply");
+    if (depth_ >= kMaxDepth)
+        throw ArchiveException(ArchiveCause::TooLarge, "objects nested too deeply");
     struct Nesting {
         std::size_t& depth;
         ~Nesting() { --depth; }
@@ -240,7 +271,8 @@ std::unique_ptr<Serializable> Archive::ReadObject(const RuntimeClass& expected) 
     NeedLoading();
     std::uint16_t tag = 0;
     *this >> tag;
-    if (tag == kNullTag) return nullptr;
+    if (tag == kNullTag)
+        return nullptr;
     const RuntimeClass* c = nullptr;
     std::uint16_t schema = 0;
     if (tag == kNewClassTag) {
@@ -249,24 +281,30 @@ std::unique_ptr<Serializable> Archive::ReadObject(const RuntimeClass& expected) 
         std::vector<std::uint8_t> name = ReadBytes(nameLength);
         std::string_view n(reinterpret_cast<const char*>(name.data()), name.size());
         c = RuntimeClass::FromName(n);
-        if (!c) throw ArchiveException(ArchiveCause::BadClass, n);
+        if (!c)
+            throw ArchiveException(ArchiveCause::BadClass, n);
         if (schema != c->schema && (!c->versionable || schema > c->schema))
             throw ArchiveException(ArchiveCause::BadSchema, n);
-        if (classes_.size() >= kMaxClasses) throw ArchiveException(ArchiveCause::TooLarge, "classes");
+        if (classes_.size() >= kMaxClasses)
+            throw ArchiveException(ArchiveCause::TooLarge, "classes");
         classes_.push_back(c);
         classSchemas_.push_back(schema);
     } else if (tag & kClassTag) {
         std::size_t index = tag & ~kClassTag;
-        if (index >= classes_.size()) throw ArchiveException(ArchiveCause::BadIndex);
+        if (index >= classes_.size())
+            throw ArchiveException(ArchiveCause::BadIndex);
         c = classes_[index];
         schema = classSchemas_[index];
     } else {
         throw ArchiveException(ArchiveCause::BadIndex);
     }
-    if (!c->IsDerivedFrom(expected)) throw ArchiveException(ArchiveCause::BadClass, c->name);
+    if (!c->IsDerivedFrom(expected))
+        throw ArchiveException(ArchiveCause::BadClass, c->name);
     std::unique_ptr<Serializable> object = c->CreateObject();
-    if (!object) throw ArchiveException(ArchiveCause::BadClass, c->name);
-    if (depth_ >= kMaxDepth) throw ArchiveException(ArchiveCause::TooLarge, "objects nested too deeply");
+    if (!object)
+        throw ArchiveException(ArchiveCause::BadClass, c->name);
+    if (depth_ >= kMaxDepth)
+        throw ArchiveException(ArchiveCause::TooLarge, "objects nested too deeply");
     struct Nesting {
         Archive& ar;
         int outerSchema;
@@ -281,7 +319,9 @@ std::unique_ptr<Serializable> Archive::ReadObject(const RuntimeClass& expected) 
     return object;
 }
 
-Serializable* Archive::SetContext(Serializable* context) { return std::exchange(context_, context); }
+Serializable* Archive::SetContext(Serializable* context) {
+    return std::exchange(context_, context);
+}
 
 // ---------------------------------------------------------------- arrays
 

@@ -82,21 +82,57 @@ public:
     Archive& operator<<(std::int64_t v) { return PutLE(static_cast<std::uint64_t>(v), 8); }
     Archive& operator<<(float v);
     Archive& operator<<(double v);
-    Archive& operator<<(std::string_view s) { WriteString(s); return *this; }
-    Archive& operator<<(const std::string& s) { WriteString(s); return *this; }
-    Archive& operator<<(const char* s) { WriteString(s); return *this; }
+    Archive& operator<<(std::string_view s) {
+        WriteString(s);
+        return *this;
+    }
+    Archive& operator<<(const std::string& s) {
+        WriteString(s);
+        return *this;
+    }
+    Archive& operator<<(const char* s) {
+        WriteString(s);
+        return *this;
+    }
 
-    Archive& operator>>(std::uint8_t& v) { v = static_cast<std::uint8_t>(GetLE(1)); return *this; }
-    Archive& operator>>(std::int8_t& v) { v = static_cast<std::int8_t>(GetLE(1)); return *this; }
-    Archive& operator>>(std::uint16_t& v) { v = static_cast<std::uint16_t>(GetLE(2)); return *this; }
-    Archive& operator>>(std::int16_t& v) { v = static_cast<std::int16_t>(GetLE(2)); return *this; }
-    Archive& operator>>(std::uint32_t& v) { v = static_cast<std::uint32_t>(GetLE(4)); return *this; }
-    Archive& operator>>(std::int32_t& v) { v = static_cast<std::int32_t>(GetLE(4)); return *this; }
-    Archive& operator>>(std::uint64_t& v) { v = GetLE(8); return *this; }
-    Archive& operator>>(std::int64_t& v) { v = static_cast<std::int64_t>(GetLE(8)); return *this; }
+    Archive& operator>>(std::uint8_t& v) {
+        v = static_cast<std::uint8_t>(GetLE(1));
+        return *this;
+    }
+    Archive& operator>>(std::int8_t& v) {
+        v = static_cast<std::int8_t>(GetLE(1));
+        return *this;
+    }
+    Archive& operator>>(std::uint16_t& v) {
+        v = static_cast<std::uint16_t>(GetLE(2));
+        return *this;
+    }
+    Archive& operator>>(std::int16_t& v) {
+        v = static_cast<std::int16_t>(GetLE(2));
+        return *this;
+    }
+    Archive& operator>>(std::uint32_t& v) {
+        v = static_cast<std::uint32_t>(GetLE(4));
+        return *this;
+    }
+    Archive& operator>>(std::int32_t& v) {
+        v = static_cast<std::int32_t>(GetLE(4));
+        return *this;
+    }
+    Archive& operator>>(std::uint64_t& v) {
+        v = GetLE(8);
+        return *this;
+    }
+    Archive& operator>>(std::int64_t& v) {
+        v = static_cast<std::int64_t>(GetLE(8));
+        return *this;
+    }
     Archive& operator>>(float& v);
     Archive& operator>>(double& v);
-    Archive& operator>>(std::string& s) { s = ReadString(); return *this; }
+    Archive& operator>>(std::string& s) {
+        s = ReadString();
+        return *this;
+    }
 
     void WriteString(std::string_view s);
     std::string ReadString();

@@ -25,7 +25,7 @@ constexpr off_t kMaxRegistryBytes = static_cast<off_t>(kMaxFormats * (kMaxName +
 
 struct Registry {
     std::mutex mutex;
-    std::filesystem::path file;  // empty: the runtime folder's
+    std::filesystem::path file;                // empty: the runtime folder's
     std::map<std::string, ClipFormat> byName;  // lower-case name
     std::map<ClipFormat, std::string> byNumber;
 };
@@ -42,7 +42,8 @@ std::string Lower(std::string_view s) {
 }
 
 std::filesystem::path RegistryFile(const Registry& r) {
-    if (!r.file.empty()) return r.file;
+    if (!r.file.empty())
+        return r.file;
     std::filesystem::path dir = os::RuntimeDir();
     return dir.empty() ? dir : dir / "clipformats";
 }
@@ -51,25 +52,29 @@ std::filesystem::path RegistryFile(const Registry& r) {
 struct Fd {
     int fd;
     ~Fd() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
 };
 
 // Reads the names in the file (under the caller's lock) into the cache.
 bool ReadNames(int fd, Registry& r, std::vector<std::string>& names) {
     off_t size = ::lseek(fd, 0, SEEK_END);
-    if (size < 0 || size > kMaxRegistryBytes || ::lseek(fd, 0, SEEK_SET) < 0) return false;
+    if (size < 0 || size > kMaxRegistryBytes || ::lseek(fd, 0, SEEK_SET) < 0)
+        return false;
     std::string data(static_cast<std::size_t>(size), '\0');
     std::size_t got = 0;
     while (got < data.size()) {
         ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-        if (n <= 0) return false;
+        if (n <= 0)
+            return false;
         got += static_cast<std::size_t>(n);
     }
     std::size_t start = 0;
     while (start < data.size()) {
         std::size_t end = data.find('\n', start);
-        if (end == std::string::npos) break;  // a line not yet finished is not a name
+        if (end == std::string::npos)
+            break;  // a line not yet finished is not a name
         names.push_back(data.substr(start, end - start));
         start = end + 1;
     }
@@ -83,7 +88,8 @@ bool ReadNames(int fd, Registry& r, std::vector<std::string>& names) {
 
 std::string MimeFor(ClipFormat format) {
     std::string name = GetClipboardFormatName(format);
-    if (name.empty()) return {};
+    if (name.empty())
+        return {};
     std::string mime = "application/x-ixo-format.";
     static const char* hex = "0123456789ABCDEF";
     for (unsigned char c : Lower(name)) {
@@ -98,29 +104,40 @@ std::string MimeFor(ClipFormat format) {
     return mime;
 }
 
-bool IsText(ClipFormat f) { return f == CF_TEXT || f == CF_OEMTEXT || f == CF_UNICODETEXT; }
+bool IsText(ClipFormat f) {
+    return f == CF_TEXT || f == CF_OEMTEXT || f == CF_UNICODETEXT;
+}
 
 bool g_open = false;
 
 }  // namespace
 
 ClipFormat RegisterClipboardFormat(std::string_view name) {
-    if (name.empty() || name.size() > kMaxName || name.find_first_of("\r\n") != std::string_view::npos) return 0;
+    if (name.empty() || name.size() > kMaxName ||
+        name.find_first_of("\r\n") != std::string_view::npos)
+        return 0;
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     auto cached = r.byName.find(Lower(name));
-    if (cached != r.byName.end()) return cached->second;
+    if (cached != r.byName.end())
+        return cached->second;
     std::filesystem::path file = RegistryFile(r);
-    if (file.empty()) return 0;
+    if (file.empty())
+        return 0;
     Fd fd{::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)};
-    if (fd.fd < 0 || ::flock(fd.fd, LOCK_EX) != 0) return 0;
+    if (fd.fd < 0 || ::flock(fd.fd, LOCK_EX) != 0)
+        return 0;
     std::vector<std::string> names;
-    if (!ReadNames(fd.fd, r, names)) return 0;
+    if (!ReadNames(fd.fd, r, names))
+        return 0;
     cached = r.byName.find(Lower(name));
-    if (cached != r.byName.end()) return cached->second;
-    if (names.size() >= kMaxFormats) return 0;
+    if (cached != r.byName.end())
+        return cached->second;
+    if (names.size() >= kMaxFormats)
+        return 0;
     std::string line = std::string(name) + "\n";
-    if (::lseek(fd.fd, 0, SEEK_END) < 0 || ::write(fd.fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+    if (::lseek(fd.fd, 0, SEEK_END) < 0 ||
+        ::write(fd.fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
         return 0;
     auto number = static_cast<ClipFormat>(kFirstPrivateFormat + names.size());
     r.byName.emplace(Lower(name), number);
@@ -132,14 +149,18 @@ std::string GetClipboardFormatName(ClipFormat format) {
     Registry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     auto it = r.byNumber.find(format);
-    if (it != r.byNumber.end()) return it->second;
-    if (format < kFirstPrivateFormat || format >= kFirstPrivateFormat + kMaxFormats) return {};
+    if (it != r.byNumber.end())
+        return it->second;
+    if (format < kFirstPrivateFormat || format >= kFirstPrivateFormat + kMaxFormats)
+        return {};
     // Registered by another process since we last looked.
     std::filesystem::path file = RegistryFile(r);
     Fd fd{file.empty() ? -1 : ::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (fd.fd < 0 || ::flock(fd.fd, LOCK_SH) != 0) return {};
+    if (fd.fd < 0 || ::flock(fd.fd, LOCK_SH) != 0)
+        return {};
     std::vector<std::string> names;
-    if (!ReadNames(fd.fd, r, names)) return {};
+    if (!ReadNames(fd.fd, r, names))
+        return {};
     it = r.byNumber.find(format);
     return it == r.byNumber.end() ? std::string() : it->second;
 }
@@ -155,20 +176,26 @@ void SetClipboardFormatFile(const std::filesystem::path& file) {
 // ---------------------------------------------------------------- Clipboard
 
 Clipboard::Clipboard() {
-    if (g_open || !QGuiApplication::clipboard()) return;
+    if (g_open || !QGuiApplication::clipboard())
+        return;
     g_open = open_ = true;
 }
 
 Clipboard::~Clipboard() {
-    if (!open_) return;
-    if (pending_) QGuiApplication::clipboard()->setMimeData(pending_.release());
+    if (!open_)
+        return;
+    if (pending_)
+        QGuiApplication::clipboard()->setMimeData(pending_.release());
     g_open = false;
 }
 
-bool Clipboard::IsOpenedByAnyone() { return g_open; }
+bool Clipboard::IsOpenedByAnyone() {
+    return g_open;
+}
 
 bool Clipboard::Empty() {
-    if (!open_) return false;
+    if (!open_)
+        return false;
     pending_ = std::make_unique<QMimeData>();
     return true;
 }
@@ -185,34 +212,42 @@ QMimeData* Clipboard::Pending() {
 }
 
 bool Clipboard::SetData(ClipFormat format, std::span<const std::uint8_t> bytes) {
-    if (!open_) return false;
+    if (!open_)
+        return false;
     if (IsText(format)) {
         return SetText({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     }
     std::string mime = MimeFor(format);
-    if (mime.empty()) return false;
+    if (mime.empty())
+        return false;
     Pending()->setData(QString::fromStdString(mime),
-                       QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+                       QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                  static_cast<qsizetype>(bytes.size())));
     return true;
 }
 
 bool Clipboard::SetText(std::string_view utf8) {
-    if (!open_) return false;
+    if (!open_)
+        return false;
     Pending()->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
     return true;
 }
 
 std::optional<std::vector<std::uint8_t>> Clipboard::GetData(ClipFormat format) const {
-    if (!open_) return std::nullopt;
+    if (!open_)
+        return std::nullopt;
     const QMimeData* m = pending_ ? pending_.get() : QGuiApplication::clipboard()->mimeData();
-    if (!m) return std::nullopt;
+    if (!m)
+        return std::nullopt;
     QByteArray bytes;
     if (IsText(format)) {
-        if (!m->hasText()) return std::nullopt;
+        if (!m->hasText())
+            return std::nullopt;
         bytes = m->text().toUtf8();
     } else {
         QString mime = QString::fromStdString(MimeFor(format));
-        if (mime.isEmpty() || !m->hasFormat(mime)) return std::nullopt;
+        if (mime.isEmpty() || !m->hasFormat(mime))
+            return std::nullopt;
         bytes = m->data(mime);
     }
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
@@ -220,14 +255,18 @@ std::optional<std::vector<std::uint8_t>> Clipboard::GetData(ClipFormat format) c
 
 std::optional<std::string> Clipboard::GetText() const {
     auto bytes = GetData(CF_TEXT);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     return std::string(bytes->begin(), bytes->end());
 }
 
 bool Clipboard::IsFormatAvailable(ClipFormat format) {
-    const QMimeData* m = QGuiApplication::clipboard() ? QGuiApplication::clipboard()->mimeData() : nullptr;
-    if (!m) return false;
-    if (IsText(format)) return m->hasText();
+    const QMimeData* m =
+        QGuiApplication::clipboard() ? QGuiApplication::clipboard()->mimeData() : nullptr;
+    if (!m)
+        return false;
+    if (IsText(format))
+        return m->hasText();
     std::string mime = MimeFor(format);
     return !mime.empty() && m->hasFormat(QString::fromStdString(mime));
 }

@@ -14,12 +14,22 @@ using ColorRef = std::uint32_t;
 constexpr ColorRef Rgb(int r, int g, int b) {
     return static_cast<ColorRef>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int RedOf(ColorRef c) { return static_cast<int>(c & 0xFF); }
-constexpr int GreenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int BlueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int RedOf(ColorRef c) {
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GreenOf(ColorRef c) {
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(ColorRef c) {
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
-inline QColor ToQColor(ColorRef c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-inline ColorRef FromQColor(const QColor& c) { return Rgb(c.red(), c.green(), c.blue()); }
+inline QColor ToQColor(ColorRef c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+inline ColorRef FromQColor(const QColor& c) {
+    return Rgb(c.red(), c.green(), c.blue());
+}
 // The pixel value of a colour in a 32-bit image (0xAARRGGBB, opaque).
 constexpr std::uint32_t ToPixel(ColorRef c) {
     return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
@@ -88,14 +98,18 @@ inline std::array<ColorRef, kSysColorCount>& SysColorTable() {
 
 // The system colour of an index; black for an index outside 0..30. UI thread only.
 inline ColorRef GetSysColor(int index) {
-    if (index < 0 || index >= kSysColorCount) return 0;
+    if (index < 0 || index >= kSysColorCount)
+        return 0;
     return detail::SysColorTable()[static_cast<std::size_t>(index)];
 }
 // Changes one entry (a program that follows the desktop palette); ignored out of range.
 inline void SetSysColor(int index, ColorRef color) {
-    if (index < 0 || index >= kSysColorCount) return;
+    if (index < 0 || index >= kSysColorCount)
+        return;
     detail::SysColorTable()[static_cast<std::size_t>(index)] = color & 0xFFFFFF;
 }
-inline void ResetSysColors() { detail::SysColorTable() = kDefaultSysColors; }
+inline void ResetSysColors() {
+    detail::SysColorTable() = kDefaultSysColors;
+}
 
 }  // namespace fw

@@ -8,18 +8,37 @@ namespace fw {
 std::uint32_t ApplyRop3(std::uint8_t rop, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
     std::uint32_t r = 0;
     switch (rop) {
-        case 0x00: r = 0; break;
-        case 0xFF: r = 0xFFFFFF; break;
-        case 0xCC: r = s; break;
-        case 0xF0: r = p; break;
-        case 0x55: r = ~d; break;
-        case 0x5A: r = p ^ d; break;
-        case 0x66: r = s ^ d; break;
-        case 0x88: r = s & d; break;
-        case 0xEE: r = s | d; break;
+        case 0x00:
+            r = 0;
+            break;
+        case 0xFF:
+            r = 0xFFFFFF;
+            break;
+        case 0xCC:
+            r = s;
+            break;
+        case 0xF0:
+            r = p;
+            break;
+        case 0x55:
+            r = ~d;
+            break;
+        case 0x5A:
+            r = p ^ d;
+            break;
+        case 0x66:
+            r = s ^ d;
+            break;
+        case 0x88:
+            r = s & d;
+            break;
+        case 0xEE:
+            r = s | d;
+            break;
         default:
             for (unsigned i = 0; i < 8; ++i) {
-                if (!(rop & (1u << i))) continue;
+                if (!(rop & (1u << i)))
+                    continue;
                 r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
             }
     }
@@ -34,15 +53,22 @@ std::uint8_t Rop2ToRop3(int rop2) {
     std::uint8_t rop = 0;
     for (unsigned i = 0; i < 8; ++i) {
         unsigned bit = ((i & 4) ? 2u : 0u) | ((i & 1) ? 1u : 0u);
-        if (table & (1u << bit)) rop = static_cast<std::uint8_t>(rop | (1u << i));
+        if (table & (1u << bit))
+            rop = static_cast<std::uint8_t>(rop | (1u << i));
     }
     return rop;
 }
 
-bool UsesSource(std::uint8_t rop) { return ((rop >> 2) & 0x33) != (rop & 0x33); }
-bool UsesPattern(std::uint8_t rop) { return ((rop >> 4) & 0x0F) != (rop & 0x0F); }
+bool UsesSource(std::uint8_t rop) {
+    return ((rop >> 2) & 0x33) != (rop & 0x33);
+}
+bool UsesPattern(std::uint8_t rop) {
+    return ((rop >> 4) & 0x0F) != (rop & 0x0F);
+}
 
-int Mod8(int v) { return ((v % 8) + 8) % 8; }
+int Mod8(int v) {
+    return ((v % 8) + 8) % 8;
+}
 
 }  // namespace
 
@@ -52,19 +78,25 @@ std::uint32_t DeviceContext::Impl::BrushPixel(const Brush& b, int x, int y) cons
         return (row & (0x80 >> Mod8(x - st.brushOrg.x))) != 0;
     };
     switch (b.style) {
-        case BS_SOLID: return PixelOf(Surface(b.color));
-        case BS_PATTERN: return PixelOf(Surface(bit(b.pattern) ? st.bkColor : st.textColor));
-        case BS_HATCHED: return PixelOf(Surface(bit(HatchRows(b.hatch)) ? b.color : st.bkColor));
-        default: return 0xFF000000u;
+        case BS_SOLID:
+            return PixelOf(Surface(b.color));
+        case BS_PATTERN:
+            return PixelOf(Surface(bit(b.pattern) ? st.bkColor : st.textColor));
+        case BS_HATCHED:
+            return PixelOf(Surface(bit(HatchRows(b.hatch)) ? b.color : st.bkColor));
+        default:
+            return 0xFF000000u;
     }
 }
 
 void DeviceContext::Impl::RopFill(const QRect& rect, std::uint8_t rop3,
                                   const std::function<std::uint32_t(int, int)>& pattern,
                                   const std::function<std::uint32_t(int, int)>& source) {
-    if (!IsImage() || rect.isEmpty()) return;
+    if (!IsImage() || rect.isEmpty())
+        return;
     QRegion visible = VisibleRegion() & rect;
-    if (visible.isEmpty()) return;
+    if (visible.isEmpty())
+        return;
     EndPainter();
     for (const QRect& r : visible) {
         for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -80,10 +112,14 @@ void DeviceContext::Impl::RopFill(const QRect& rect, std::uint8_t rop3,
 }
 
 void DeviceContext::Impl::Rop2Fill(const QRect& rect, ColorRef color, int rop2) {
-    if (rect.isEmpty() || rop2 == R2_NOP) return;
-    if (rop2 == R2_BLACK) color = 0, rop2 = R2_COPYPEN;
-    if (rop2 == R2_WHITE) color = 0xFFFFFF, rop2 = R2_COPYPEN;
-    if (rop2 == R2_NOTCOPYPEN) color = ~color & 0xFFFFFF, rop2 = R2_COPYPEN;
+    if (rect.isEmpty() || rop2 == R2_NOP)
+        return;
+    if (rop2 == R2_BLACK)
+        color = 0, rop2 = R2_COPYPEN;
+    if (rop2 == R2_WHITE)
+        color = 0xFFFFFF, rop2 = R2_COPYPEN;
+    if (rop2 == R2_NOTCOPYPEN)
+        color = ~color & 0xFFFFFF, rop2 = R2_COPYPEN;
     if (rop2 == R2_COPYPEN) {
         if (QPainter* p = PainterForDrawing()) {
             p->fillRect(rect, ToQColor(Surface(color)));
@@ -92,13 +128,16 @@ void DeviceContext::Impl::Rop2Fill(const QRect& rect, ColorRef color, int rop2) 
         return;
     }
     std::uint32_t pixel = PixelOf(Surface(color));
-    RopFill(rect, Rop2ToRop3(rop2), [pixel](int, int) { return pixel; }, nullptr);
+    RopFill(
+        rect, Rop2ToRop3(rop2), [pixel](int, int) { return pixel; }, nullptr);
 }
 
 void DeviceContext::Impl::FillDevice(const QRect& r, const Brush& b) {
-    if (r.isEmpty() || b.style == BS_NULL) return;
+    if (r.isEmpty() || b.style == BS_NULL)
+        return;
     QPainter* p = PainterForDrawing();
-    if (!p) return;
+    if (!p)
+        return;
     if (b.style == BS_SOLID) {
         p->fillRect(r, ToQColor(Surface(b.color)));
     } else {
@@ -139,7 +178,8 @@ void DeviceContext::InvertRect(const Rect& r) {
 }
 
 bool DeviceContext::PatBlt(int x, int y, int width, int height, std::uint32_t rop) {
-    if (!d_->HasSurface()) return false;
+    if (!d_->HasSurface())
+        return false;
     QRect r = d_->ToDevRect({x, y, x + width, y + height});
     auto rop3 = static_cast<std::uint8_t>((rop >> 16) & 0xFF);
     if (rop3 == 0xF0) {
@@ -147,7 +187,8 @@ bool DeviceContext::PatBlt(int x, int y, int width, int height, std::uint32_t ro
     } else if (d_->IsImage()) {
         const Brush brush = d_->st.brush;
         std::function<std::uint32_t(int, int)> pattern;
-        if (UsesPattern(rop3)) pattern = [this, brush](int px, int py) { return d_->BrushPixel(brush, px, py); };
+        if (UsesPattern(rop3))
+            pattern = [this, brush](int px, int py) { return d_->BrushPixel(brush, px, py); };
         d_->RopFill(r, rop3, pattern, nullptr);
     } else if (rop3 == 0x00 || rop3 == 0xFF) {
         d_->FillDevice(r, Brush::Solid(rop3 ? 0xFFFFFF : 0));
@@ -162,8 +203,10 @@ bool DeviceContext::BitBlt(int x, int y, int width, int height, const DeviceCont
         // The same extent in the source's own logical units.
         sw = source->d_->UnscaleLenX(d_->ScaleLenX(width));
         sh = source->d_->UnscaleLenY(d_->ScaleLenY(height));
-        if (width < 0) sw = -sw;
-        if (height < 0) sh = -sh;
+        if (width < 0)
+            sw = -sw;
+        if (height < 0)
+            sh = -sh;
     }
     return StretchBlt(x, y, width, height, source, xSrc, ySrc, sw, sh, rop);
 }
@@ -175,7 +218,8 @@ namespace {
 // white where it has the source context's background colour when the destination is monochrome.
 QImage ConvertSource(const QImage& src, bool srcMono, bool dstMono, ColorRef srcBk,
                      ColorRef dstText, ColorRef dstBk) {
-    if (srcMono == dstMono) return src;
+    if (srcMono == dstMono)
+        return src;
     QImage out = src.copy();
     std::uint32_t bkPixel = ToPixel(srcBk) & 0xFFFFFF;
     for (int y = 0; y < out.height(); ++y) {
@@ -196,11 +240,14 @@ QImage ConvertSource(const QImage& src, bool srcMono, bool dstMono, ColorRef src
 bool DeviceContext::StretchBlt(int x, int y, int width, int height, const DeviceContext* source,
                                int xSrc, int ySrc, int srcWidth, int srcHeight, std::uint32_t rop) {
     auto rop3 = static_cast<std::uint8_t>((rop >> 16) & 0xFF);
-    if (!UsesSource(rop3)) return PatBlt(x, y, width, height, rop);
-    if (!source || !source->d_->IsImage() || !d_->HasSurface()) return false;
+    if (!UsesSource(rop3))
+        return PatBlt(x, y, width, height, rop);
+    if (!source || !source->d_->IsImage() || !d_->HasSurface())
+        return false;
     QRect dst = d_->ToDevRect({x, y, x + width, y + height});
     QRect src = source->d_->ToDevRect({xSrc, ySrc, xSrc + srcWidth, ySrc + srcHeight});
-    if (dst.isEmpty() || src.isEmpty()) return true;
+    if (dst.isEmpty() || src.isEmpty())
+        return true;
     source->d_->EndPainter();
     // A copy, so a blit within one image (scrolling) reads the pixels as they were.
     QImage pixels = source->d_->image->copy(src);
@@ -208,20 +255,33 @@ bool DeviceContext::StretchBlt(int x, int y, int width, int height, const Device
     pixels = ConvertSource(pixels, source->d_->Mono(), d_->Mono(), source->d_->st.bkColor,
                            d_->Surface(d_->st.textColor), d_->Surface(d_->st.bkColor));
     if (!d_->IsImage()) {
-        if (QPainter* p = d_->PainterForDrawing()) p->drawImage(dst, pixels);
+        if (QPainter* p = d_->PainterForDrawing())
+            p->drawImage(dst, pixels);
         return true;
     }
     const Brush brush = d_->st.brush;
     std::function<std::uint32_t(int, int)> pattern;
-    if (UsesPattern(rop3)) pattern = [this, brush](int px, int py) { return d_->BrushPixel(brush, px, py); };
+    if (UsesPattern(rop3))
+        pattern = [this, brush](int px, int py) { return d_->BrushPixel(brush, px, py); };
     // Destination pixels whose source lies outside the source surface stay as they are.
     QRect inside = src.intersected(srcBounds);
     QRect target = dst;
     if (inside != src) {
-        int l = dst.left() + static_cast<int>((static_cast<long long>(inside.left() - src.left()) * dst.width()) / src.width());
-        int t = dst.top() + static_cast<int>((static_cast<long long>(inside.top() - src.top()) * dst.height()) / src.height());
-        int r = dst.left() + static_cast<int>((static_cast<long long>(inside.right() + 1 - src.left()) * dst.width()) / src.width());
-        int b = dst.top() + static_cast<int>((static_cast<long long>(inside.bottom() + 1 - src.top()) * dst.height()) / src.height());
+        int l =
+            dst.left() +
+            static_cast<int>((static_cast<long long>(inside.left() - src.left()) * dst.width()) /
+                             src.width());
+        int t = dst.top() +
+                static_cast<int>((static_cast<long long>(inside.top() - src.top()) * dst.height()) /
+                                 src.height());
+        int r = dst.left() +
+                static_cast<int>(
+                    (static_cast<long long>(inside.right() + 1 - src.left()) * dst.width()) /
+                    src.width());
+        int b = dst.top() +
+                static_cast<int>(
+                    (static_cast<long long>(inside.bottom() + 1 - src.top()) * dst.height()) /
+                    src.height());
         target = QRect(QPoint(l, t), QPoint(r - 1, b - 1));
     }
     const int dw = dst.width(), dh = dst.height(), sw = src.width(), shh = src.height();
@@ -229,19 +289,23 @@ bool DeviceContext::StretchBlt(int x, int y, int width, int height, const Device
     auto sample = [&pixels, dw, dh, sw, shh, offX, offY](int ox, int oy) -> std::uint32_t {
         int sx = static_cast<int>(static_cast<long long>(ox + offX) * sw / dw);
         int sy = static_cast<int>(static_cast<long long>(oy + offY) * shh / dh);
-        if (sx < 0 || sy < 0 || sx >= pixels.width() || sy >= pixels.height()) return 0xFF000000u;
+        if (sx < 0 || sy < 0 || sx >= pixels.width() || sy >= pixels.height())
+            return 0xFF000000u;
         return reinterpret_cast<const std::uint32_t*>(pixels.constScanLine(sy))[sx];
     };
     d_->RopFill(target, rop3, pattern, sample);
     return true;
 }
 
-int DeviceContext::StretchDIBits(const Rect& dest, const Rect& src, const Dib& dib, std::uint32_t rop) {
-    if (dib.IsNull() || !d_->HasSurface()) return 0;
+int DeviceContext::StretchDIBits(const Rect& dest, const Rect& src, const Dib& dib,
+                                 std::uint32_t rop) {
+    if (dib.IsNull() || !d_->HasSurface())
+        return 0;
     Rect s = src;
     s.Normalize();
     s = Intersect(s, Rect{0, 0, dib.Width(), dib.Height()});
-    if (s.IsEmpty()) return 0;
+    if (s.IsEmpty())
+        return 0;
     DeviceContext mem;
     mem.CreateCompatibleDC(this);
     mem.SelectBitmap(Bitmap::FromImage(dib.ToImage().copy(s.left, s.top, s.Width(), s.Height())));

@@ -107,7 +107,9 @@ struct DeviceContext::Impl {
 };
 
 // The pixel (0xAARRGGBB) of a colour; an image surface stores colours so.
-inline std::uint32_t PixelOf(ColorRef c) { return ToPixel(c); }
+inline std::uint32_t PixelOf(ColorRef c) {
+    return ToPixel(c);
+}
 
 // Result of an 8-bit raster operation on three 24-bit colours.
 std::uint32_t ApplyRop3(std::uint8_t rop, std::uint32_t p, std::uint32_t s, std::uint32_t d);

@@ -10,12 +10,15 @@ namespace fw {
 
 namespace {
 
-QString ToQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString ToQ(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 // Text output draws a line break or tab as a blank; only DrawText interprets them.
 QString Plain(QString s) {
     for (QChar& c : s)
-        if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
+        if (c == u'\t' || c == u'\r' || c == u'\n')
+            c = u' ';
     return s;
 }
 
@@ -26,13 +29,15 @@ QString Plain(QString s) {
 static void DrawRun(DeviceContext::Impl& d, QPoint topLeft, const QString& s, int tabWidth,
                     int underline, bool fill) {
     QPainter* p = d.PainterForDrawing();
-    if (!p) return;
+    if (!p)
+        return;
     const QFont& font = d.Font();
     QFontMetrics m(font);
     auto measure = [&m](QStringView v) { return m.horizontalAdvance(v.toString()); };
     int width = text::MeasureTabbed(s, measure, tabWidth);
     QRect cell(topLeft, QSize(width, m.ascent() + m.descent()));
-    if (fill) p->fillRect(cell, ToQColor(d.Surface(d.st.bkColor)));
+    if (fill)
+        p->fillRect(cell, ToQColor(d.Surface(d.st.bkColor)));
     p->setFont(font);
     p->setPen(ToQColor(d.Surface(d.st.textColor)));
     int baseline = topLeft.y() + m.ascent();
@@ -44,7 +49,8 @@ static void DrawRun(DeviceContext::Impl& d, QPoint topLeft, const QString& s, in
             QString part = s.mid(from, (tab < 0 ? s.size() : tab) - from);
             p->drawText(QPoint(topLeft.x() + x, baseline), part);
             x += measure(part);
-            if (tab < 0) break;
+            if (tab < 0)
+                break;
             x = (x / tabWidth + 1) * tabWidth;
             from = tab + 1;
         }
@@ -52,9 +58,11 @@ static void DrawRun(DeviceContext::Impl& d, QPoint topLeft, const QString& s, in
         p->drawText(QPoint(topLeft.x(), baseline), Plain(s));
     }
     if (underline >= 0 && underline < s.size()) {
-        int x0 = topLeft.x() + text::MeasureTabbed(QStringView(s).left(underline), measure, tabWidth);
+        int x0 =
+            topLeft.x() + text::MeasureTabbed(QStringView(s).left(underline), measure, tabWidth);
         int w = measure(QStringView(s).mid(underline, 1));
-        p->fillRect(QRect(x0, baseline + 1, std::max(1, w), 1), ToQColor(d.Surface(d.st.textColor)));
+        p->fillRect(QRect(x0, baseline + 1, std::max(1, w), 1),
+                    ToQColor(d.Surface(d.st.textColor)));
     }
     d.MarkDirty(cell);
 }
@@ -63,15 +71,19 @@ bool DeviceContext::TextOut(int x, int y, std::string_view text) {
     return ExtTextOut(x, y, 0, nullptr, text);
 }
 
-bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect, std::string_view text) {
-    if (!d_->HasSurface()) return false;
+bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
+                               std::string_view text) {
+    if (!d_->HasSurface())
+        return false;
     State& s = d_->st;
-    if (s.textAlign & TA_UPDATECP) x = s.currentPos.x, y = s.currentPos.y;
+    if (s.textAlign & TA_UPDATECP)
+        x = s.currentPos.x, y = s.currentPos.y;
     QString q = Plain(ToQ(text));
     QFontMetrics m(d_->Font());
     int width = m.horizontalAdvance(q);
     int height = m.ascent() + m.descent();
-    if (s.textAlign & TA_UPDATECP) s.currentPos.x = x + d_->UnscaleLenX(width);
+    if (s.textAlign & TA_UPDATECP)
+        s.currentPos.x = x + d_->UnscaleLenX(width);
 
     if (rect && (options & ETO_OPAQUE)) {
         if (QPainter* p = d_->PainterForDrawing()) {
@@ -80,8 +92,8 @@ bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
             d_->MarkDirty(r);
         }
     }
-    if (q.isEmpty()) return true;
-    QRegion savedClip;
+    if (q.isEmpty())
+        return true;
     std::optional<QRegion> oldClip = s.clip;
     if (rect && (options & ETO_CLIPPED)) {
         QRegion c = oldClip ? *oldClip : QRegion(d_->Bounds());
@@ -110,7 +122,8 @@ bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
         p->translate(ref);
         p->rotate(-s.font.escapement / 10.0);
         QRect cell(-dx, -dy, width, height);
-        if (fill) p->fillRect(cell, ToQColor(d_->Surface(s.bkColor)));
+        if (fill)
+            p->fillRect(cell, ToQColor(d_->Surface(s.bkColor)));
         p->setFont(d_->Font());
         p->setPen(ToQColor(d_->Surface(s.textColor)));
         p->drawText(QPoint(-dx, -dy + m.ascent()), q);
@@ -145,11 +158,14 @@ TextMetrics DeviceContext::GetTextMetrics() const {
 }
 
 std::string DeviceContext::GetTextFace() const {
-    if (!d_->st.font.faceName.empty()) return d_->st.font.faceName;
+    if (!d_->st.font.faceName.empty())
+        return d_->st.font.faceName;
     return QFontInfo(d_->Font()).family().toStdString();
 }
 
-QFont DeviceContext::RealizedFont() const { return d_->Font(); }
+QFont DeviceContext::RealizedFont() const {
+    return d_->Font();
+}
 
 int DeviceContext::DrawText(std::string_view textIn, Rect& r, unsigned format) {
     const bool tabStop = format & DT_TABSTOP;
@@ -158,7 +174,8 @@ int DeviceContext::DrawText(std::string_view textIn, Rect& r, unsigned format) {
     QFontMetrics m(d_->Font());
     const int aveChar = std::max(1, m.averageCharWidth());
     int tabChars = tabStop ? static_cast<int>((format >> 8) & 0xFF) : 8;
-    if (tabChars == 0) tabChars = 8;
+    if (tabChars == 0)
+        tabChars = 8;
     const int tabWidth = (flags & DT_EXPANDTABS) ? tabChars * aveChar : 0;
 
     text::Prefixed pre;
@@ -166,8 +183,10 @@ int DeviceContext::DrawText(std::string_view textIn, Rect& r, unsigned format) {
         pre.text = ToQ(textIn);
     else
         pre = text::StripPrefix(ToQ(textIn));
-    if (flags & DT_HIDEPREFIX) pre.underline = -1;
-    if (flags & DT_SINGLELINE) pre.text = Plain(pre.text);
+    if (flags & DT_HIDEPREFIX)
+        pre.underline = -1;
+    if (flags & DT_SINGLELINE)
+        pre.text = Plain(pre.text);
 
     QRect box = d_->ToDevRect(r);
     auto measure = [&m](QStringView v) { return m.horizontalAdvance(v.toString()); };
@@ -179,8 +198,8 @@ int DeviceContext::DrawText(std::string_view textIn, Rect& r, unsigned format) {
     std::vector<text::Line> lines =
         pre.text.isEmpty() ? std::vector<text::Line>{} : text::BreakLines(pre.text, measure, opt);
 
-    const int lineHeight = m.ascent() + m.descent() +
-                           ((flags & DT_EXTERNALLEADING) ? std::max(0, m.leading()) : 0);
+    const int lineHeight =
+        m.ascent() + m.descent() + ((flags & DT_EXTERNALLEADING) ? std::max(0, m.leading()) : 0);
     const int total = lineHeight * static_cast<int>(lines.size());
     int top = box.top();
     if (flags & DT_SINGLELINE) {
@@ -196,8 +215,9 @@ int DeviceContext::DrawText(std::string_view textIn, Rect& r, unsigned format) {
     for (text::Line& line : lines) {
         QString s = pre.text.mid(line.start, line.length);
         if ((flags & DT_END_ELLIPSIS) && line.width > box.width()) {
-            s = text::Ellipsize(s, [&](QStringView v) { return text::MeasureTabbed(v, measure, tabWidth); },
-                                box.width());
+            s = text::Ellipsize(
+                s, [&](QStringView v) { return text::MeasureTabbed(v, measure, tabWidth); },
+                box.width());
             line.width = text::MeasureTabbed(s, measure, tabWidth);
         }
         widest = std::max(widest, line.width);
@@ -226,7 +246,8 @@ int DeviceContext::DrawText(std::string_view textIn, Rect& r, unsigned format) {
         else if (flags & DT_RIGHT)
             x = box.left() + box.width() - lines[i].width;
         int ul = pre.underline - lines[i].start;
-        if (ul < 0 || ul >= lines[i].length || shown[i].size() != lines[i].length) ul = -1;
+        if (ul < 0 || ul >= lines[i].length || shown[i].size() != lines[i].length)
+            ul = -1;
         DrawRun(*d_, QPoint(x, y), shown[i], tabWidth, ul, d_->st.bkMode == OPAQUE);
     }
     if (!(flags & DT_NOCLIP)) {

@@ -29,7 +29,7 @@ enum class DibError {
     BadPlanes,            // planes not 1
     UnsupportedBitCount,  // not 1, 4, 8, 16, 24 or 32
     UnsupportedCompression,
-    BadColorCount,     // more table entries than the bit depth can address
+    BadColorCount,        // more table entries than the bit depth can address
     TruncatedColorTable,  // the colour table runs past the block
     TruncatedBits,        // the pixel rows (or the stated image size) run past the block
 };

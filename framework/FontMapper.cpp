@@ -21,13 +21,15 @@ namespace {
 QFont::StyleHint HintFor(const std::string& face) {
     std::string f;
     for (char c : face) f += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    static const char* const mono[] = {"courier new", "courier", "fixedsys", "terminal",
-                                       "lucida console", "consolas"};
+    static const char* const mono[] = {"courier new", "courier",        "fixedsys",
+                                       "terminal",    "lucida console", "consolas"};
     static const char* const serif[] = {"times new roman", "times", "ms serif", "georgia"};
     for (const char* m : mono)
-        if (f == m) return QFont::Monospace;
+        if (f == m)
+            return QFont::Monospace;
     for (const char* s : serif)
-        if (f == s) return QFont::Serif;
+        if (f == s)
+            return QFont::Serif;
     return QFont::SansSerif;
 }
 
@@ -54,14 +56,17 @@ QFont BaseFont(const LogFont& lf) {
 // Cell height (ascent + descent) per pixel of character height, per face and style.
 double CellRatio(const QFont& base) {
     static std::map<std::tuple<QString, int, bool>, double> cache;
-    auto key = std::make_tuple(QFontInfo(base).family(), static_cast<int>(base.weight()), base.italic());
+    auto key =
+        std::make_tuple(QFontInfo(base).family(), static_cast<int>(base.weight()), base.italic());
     auto it = cache.find(key);
-    if (it != cache.end()) return it->second;
+    if (it != cache.end())
+        return it->second;
     QFont probe = base;
     probe.setPixelSize(200);
     QFontMetricsF m(probe);
     double ratio = (m.ascent() + m.descent()) / 200.0;
-    if (ratio <= 0.1) ratio = 1.0;
+    if (ratio <= 0.1)
+        ratio = 1.0;
     cache.emplace(key, ratio);
     return ratio;
 }
@@ -86,7 +91,8 @@ QFont RealizeFont(const LogFont& lf, double scaleX, double scaleY) {
     if (lf.width > 0) {
         int natural = QFontMetrics(f).averageCharWidth();
         int wanted = std::max(1, static_cast<int>(std::lround(lf.width * scaleX)));
-        if (natural > 0) f.setStretch(std::clamp(wanted * 100 / natural, 1, 4000));
+        if (natural > 0)
+            f.setStretch(std::clamp(wanted * 100 / natural, 1, 4000));
     }
     return f;
 }

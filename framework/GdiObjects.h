@@ -62,7 +62,9 @@ struct Brush {
 
     static Brush Solid(ColorRef c) { return Brush{BS_SOLID, c, 0, {}}; }
     static Brush Null() { return Brush{BS_NULL, 0, 0, {}}; }
-    static Brush Hatched(int hatchStyle, ColorRef c) { return Brush{BS_HATCHED, c, hatchStyle, {}}; }
+    static Brush Hatched(int hatchStyle, ColorRef c) {
+        return Brush{BS_HATCHED, c, hatchStyle, {}};
+    }
     static Brush Pattern(const std::array<std::uint8_t, 8>& rows) {
         return Brush{BS_PATTERN, 0, 0, rows};
     }

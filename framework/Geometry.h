@@ -51,8 +51,10 @@ struct Rect {
     }
     // Swaps the edges of a rectangle given the wrong way round.
     constexpr Rect& Normalize() {
-        if (left > right) std::swap(left, right);
-        if (top > bottom) std::swap(top, bottom);
+        if (left > right)
+            std::swap(left, right);
+        if (top > bottom)
+            std::swap(top, bottom);
         return *this;
     }
     friend bool operator==(const Rect&, const Rect&) = default;
@@ -67,8 +69,10 @@ constexpr Rect Intersect(const Rect& a, const Rect& b) {
 
 // The smallest rectangle holding both; an empty rectangle does not count.
 constexpr Rect Union(const Rect& a, const Rect& b) {
-    if (a.IsEmpty()) return b.IsEmpty() ? Rect{} : b;
-    if (b.IsEmpty()) return a;
+    if (a.IsEmpty())
+        return b.IsEmpty() ? Rect{} : b;
+    if (b.IsEmpty())
+        return a;
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
 }

@@ -41,7 +41,8 @@ std::optional<std::vector<std::string>> SplitNames(std::span<const std::uint8_t>
             cur += static_cast<char>(c);
         }
     }
-    if (!cur.empty() || parts.size() != 3) return std::nullopt;
+    if (!cur.empty() || parts.size() != 3)
+        return std::nullopt;
     return parts;
 }
 
@@ -49,7 +50,8 @@ std::optional<std::vector<std::string>> SplitNames(std::span<const std::uint8_t>
 
 PrinterSettings PrinterSettings::FromPrinter(const QPrinter& printer) {
     PrinterSettings s;
-    for (const QString& text : {QStringLiteral("ixo"), printer.printerName(), printer.outputFileName()}) {
+    for (const QString& text :
+         {QStringLiteral("ixo"), printer.printerName(), printer.outputFileName()}) {
         QByteArray utf8 = text.toUtf8();
         s.names_.insert(s.names_.end(), utf8.begin(), utf8.end());
         s.names_.push_back(0);
@@ -75,14 +77,18 @@ PrinterSettings PrinterSettings::FromPrinter(const QPrinter& printer) {
 std::optional<PrinterSettings> PrinterSettings::FromBlocks(std::span<const std::uint8_t> names,
                                                            std::span<const std::uint8_t> mode) {
     PrinterSettings s;
-    if (names.empty() && mode.empty()) return s;
-    if (names.size() > kMaxNamesSize || !SplitNames(names)) return std::nullopt;
-    if (mode.size() != kModeSize || Get16(mode, 0) != kModeSize || Get16(mode, 2) != kModeVersion) return std::nullopt;
-    bool sane = (mode[4] == 1 || mode[4] == 2) && (mode[5] == 1 || mode[5] == 2) && Get16(mode, 6) >= 1 &&
-                Get32(mode, 8) > 0 && Get32(mode, 12) > 0 && Get32(mode, 8) <= 100000 &&
-                Get32(mode, 12) <= 100000 && Get16(mode, 16) > 0 && mode[18] <= 3 && mode[19] <= 1 &&
-                mode[20] <= 1;
-    if (!sane) return std::nullopt;
+    if (names.empty() && mode.empty())
+        return s;
+    if (names.size() > kMaxNamesSize || !SplitNames(names))
+        return std::nullopt;
+    if (mode.size() != kModeSize || Get16(mode, 0) != kModeSize || Get16(mode, 2) != kModeVersion)
+        return std::nullopt;
+    bool sane = (mode[4] == 1 || mode[4] == 2) && (mode[5] == 1 || mode[5] == 2) &&
+                Get16(mode, 6) >= 1 && Get32(mode, 8) > 0 && Get32(mode, 12) > 0 &&
+                Get32(mode, 8) <= 100000 && Get32(mode, 12) <= 100000 && Get16(mode, 16) > 0 &&
+                mode[18] <= 3 && mode[19] <= 1 && mode[20] <= 1;
+    if (!sane)
+        return std::nullopt;
     s.names_.assign(names.begin(), names.end());
     s.mode_.assign(mode.begin(), mode.end());
     return s;
@@ -99,7 +105,8 @@ std::string PrinterSettings::OutputFileName() const {
 }
 
 void PrinterSettings::ApplyTo(QPrinter& printer) const {
-    if (IsEmpty()) return;
+    if (IsEmpty())
+        return;
     std::span<const std::uint8_t> m = mode_;
     if (m[20] == 1) {
         printer.setOutputFormat(QPrinter::PdfFormat);

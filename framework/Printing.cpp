@@ -22,16 +22,20 @@ PrintDialogHook g_dialogHook;
 std::string PageText(unsigned page, std::string_view desc) {
     std::string out(desc);
     std::size_t at = out.find("%u");
-    if (at == std::string::npos) at = out.find("%d");
-    if (at != std::string::npos) out.replace(at, 2, std::to_string(page));
+    if (at == std::string::npos)
+        at = out.find("%d");
+    if (at != std::string::npos)
+        out.replace(at, 2, std::to_string(page));
     return out;
 }
 }  // namespace
 
-PrintAbortDialog::PrintAbortDialog(std::string_view documentName, QWidget* parent) : QDialog(parent) {
+PrintAbortDialog::PrintAbortDialog(std::string_view documentName, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(QStringLiteral("Printing"));
     auto* layout = new QVBoxLayout(this);  // owned by the dialog, as Qt parents own children
-    layout->addWidget(new QLabel(QString::fromUtf8(documentName.data(), static_cast<qsizetype>(documentName.size()))));
+    layout->addWidget(new QLabel(
+        QString::fromUtf8(documentName.data(), static_cast<qsizetype>(documentName.size()))));
     page_ = new QLabel(this);
     layout->addWidget(page_);
     cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
@@ -43,7 +47,9 @@ void PrintAbortDialog::SetPage(unsigned page, std::string_view pageDesc) {
     page_->setText(QString::fromStdString(PageText(page, pageDesc)));
 }
 
-PrintAbortDialog* PrintAbortDialog::Current() { return g_currentAbort; }
+PrintAbortDialog* PrintAbortDialog::Current() {
+    return g_currentAbort;
+}
 
 // ---------------------------------------------------------------- the job
 
@@ -53,20 +59,25 @@ namespace {
 class AbortScope {
 public:
     AbortScope(const PrintOptions& options, bool show) : parent_(options.parent) {
-        if (!show) return;
+        if (!show)
+            return;
         dialog_ = std::make_unique<PrintAbortDialog>(options.documentName, options.parent);
         dialog_->show();
-        if (parent_) parent_->setEnabled(false);
+        if (parent_)
+            parent_->setEnabled(false);
         g_currentAbort = dialog_.get();
     }
     ~AbortScope() {
-        if (!dialog_) return;
+        if (!dialog_)
+            return;
         g_currentAbort = nullptr;
-        if (parent_) parent_->setEnabled(true);
+        if (parent_)
+            parent_->setEnabled(true);
     }
     // Lets the dialog see its Cancel button; true when the user cancelled.
     bool Poll(unsigned page, std::string_view desc) {
-        if (!dialog_) return false;
+        if (!dialog_)
+            return false;
         dialog_->SetPage(page, desc);
         QCoreApplication::processEvents();
         return dialog_->Cancelled();
@@ -81,7 +92,8 @@ private:
 
 bool PrintPages(Printable& view, QPrinter& printer, PrintInfo& info, const PrintOptions& options) {
     DeviceContext dc(&printer);
-    if (dc.StartDoc(options.documentName) <= 0) return false;
+    if (dc.StartDoc(options.documentName) <= 0)
+        return false;
     AbortScope abort(options, options.showAbortDialog && !info.preview);
     view.OnBeginPrinting(dc, info);
     unsigned last = std::min(info.toPage, info.maxPage);
@@ -89,7 +101,8 @@ bool PrintPages(Printable& view, QPrinter& printer, PrintInfo& info, const Print
     for (unsigned page = std::max(info.fromPage, info.minPage); page <= last; ++page) {
         info.currentPage = page;
         view.OnPrepareDC(dc, &info);
-        if (!info.continuePrinting) break;
+        if (!info.continuePrinting)
+            break;
         if (abort.Poll(page, info.pageDesc)) {
             completed = false;
             break;
@@ -99,9 +112,11 @@ bool PrintPages(Printable& view, QPrinter& printer, PrintInfo& info, const Print
         info.drawRect.Normalize();
         view.OnPrint(dc, info);
         dc.EndPage();
-        if (page == PrintInfo::kUnknownPages) break;
+        if (page == PrintInfo::kUnknownPages)
+            break;
     }
-    if (completed && abort.Poll(info.currentPage, info.pageDesc)) completed = false;
+    if (completed && abort.Poll(info.currentPage, info.pageDesc))
+        completed = false;
     view.OnEndPrinting(dc, info);
     if (!completed) {
         dc.AbortDoc();
@@ -111,11 +126,14 @@ bool PrintPages(Printable& view, QPrinter& printer, PrintInfo& info, const Print
 }
 
 bool RunPrintDialog(QPrinter& printer, PrintInfo& info, QWidget* parent) {
-    if (g_dialogHook) return g_dialogHook(printer, info, parent);
+    if (g_dialogHook)
+        return g_dialogHook(printer, info, parent);
     QPrintDialog dialog(&printer, parent);
-    if (info.maxPage != PrintInfo::kUnknownPages) dialog.setMinMax(static_cast<int>(info.minPage), static_cast<int>(info.maxPage));
+    if (info.maxPage != PrintInfo::kUnknownPages)
+        dialog.setMinMax(static_cast<int>(info.minPage), static_cast<int>(info.maxPage));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
     info.printSelection = printer.printRange() == QPrinter::Selection;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         info.fromPage = static_cast<unsigned>(printer.fromPage());
@@ -124,15 +142,20 @@ bool RunPrintDialog(QPrinter& printer, PrintInfo& info, QWidget* parent) {
     return true;
 }
 
-void SetPrintDialogHook(PrintDialogHook hook) { g_dialogHook = std::move(hook); }
+void SetPrintDialogHook(PrintDialogHook hook) {
+    g_dialogHook = std::move(hook);
+}
 
-bool PrintDocument(Printable& view, PrinterSettings& settings, PrintInfo& info, const PrintOptions& options) {
+bool PrintDocument(Printable& view, PrinterSettings& settings, PrintInfo& info,
+                   const PrintOptions& options) {
     QPrinter printer(QPrinter::HighResolution);
     settings.ApplyTo(printer);
     if (!info.directPrint) {
-        if (!RunPrintDialog(printer, info, options.parent)) return false;
+        if (!RunPrintDialog(printer, info, options.parent))
+            return false;
         PrinterSettings chosen = PrinterSettings::FromPrinter(printer);
-        if (chosen != settings) settings = chosen;
+        if (chosen != settings)
+            settings = chosen;
     }
     return PrintPages(view, printer, info, options);
 }
@@ -144,7 +167,8 @@ void RenderPreview(Printable& view, QPrinter& printer, PrintInfo info) {
     PrintPages(view, printer, info, options);
 }
 
-void ShowPrintPreview(Printable& view, const PrinterSettings& settings, const PrintInfo& info, QWidget* parent) {
+void ShowPrintPreview(Printable& view, const PrinterSettings& settings, const PrintInfo& info,
+                      QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     settings.ApplyTo(printer);
     QPrintPreviewDialog dialog(&printer, parent);
@@ -153,7 +177,8 @@ void ShowPrintPreview(Printable& view, const PrinterSettings& settings, const Pr
     dialog.exec();
 }
 
-Rect DrawHeaderFooter(DeviceContext& dc, const Rect& page, std::string_view header, std::string_view footer) {
+Rect DrawHeaderFooter(DeviceContext& dc, const Rect& page, std::string_view header,
+                      std::string_view footer) {
     const int line = dc.GetTextMetrics().height;
     Rect rest = page;
     if (!header.empty()) {

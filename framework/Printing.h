@@ -35,20 +35,21 @@ struct PrintInfo {
     static constexpr unsigned kUnknownPages = 0xFFFF;
 
     bool preview = false;
-    bool directPrint = false;        // no print dialog
-    bool printSelection = false;     // the dialog's "selection" choice
-    bool continuePrinting = true;    // cleared by the view when there are no more pages
+    bool directPrint = false;      // no print dialog
+    bool printSelection = false;   // the dialog's "selection" choice
+    bool continuePrinting = true;  // cleared by the view when there are no more pages
     unsigned minPage = 1;
     unsigned maxPage = kUnknownPages;  // set by the view when it knows (SetMaxPage)
     unsigned fromPage = 1;             // the range asked for
     unsigned toPage = kUnknownPages;
     unsigned currentPage = 1;
-    Rect drawRect;                      // the printable area of the page, in logical units
+    Rect drawRect;                     // the printable area of the page, in logical units
     std::string pageDesc = "Page %u";  // the text shown for a page in the abort dialog
 
     void SetMaxPage(unsigned n) {
         maxPage = n;
-        if (toPage > n) toPage = n;
+        if (toPage > n)
+            toPage = n;
     }
 };
 
@@ -97,7 +98,8 @@ void SetPrintDialogHook(PrintDialogHook hook);
 
 // The whole job: the document's printer (empty: the default printer, updated with the one the
 // dialog chose), the dialog unless info.directPrint, then the pages.
-bool PrintDocument(Printable& view, PrinterSettings& settings, PrintInfo& info, const PrintOptions& options);
+bool PrintDocument(Printable& view, PrinterSettings& settings, PrintInfo& info,
+                   const PrintOptions& options);
 
 // Renders the pages for a print preview (the slot of QPrintPreviewWidget::paintRequested).
 void RenderPreview(Printable& view, QPrinter& printer, PrintInfo info);
@@ -107,6 +109,7 @@ void ShowPrintPreview(Printable& view, const PrinterSettings& settings, const Pr
 
 // Draws a header line centred at the top of the page area and a footer line centred at its
 // bottom, in the selected font; returns the area left between them. Empty lines take no room.
-Rect DrawHeaderFooter(DeviceContext& dc, const Rect& page, std::string_view header, std::string_view footer);
+Rect DrawHeaderFooter(DeviceContext& dc, const Rect& page, std::string_view header,
+                      std::string_view footer);
 
 }  // namespace fw

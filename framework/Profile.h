@@ -43,7 +43,8 @@ public:
     bool WriteProfileInt(std::string_view section, std::string_view entry, int value);
     // A null value deletes the entry; a null entry deletes the section.
     bool WriteProfileString(std::string_view section, const char* entry, const char* value);
-    bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value);
+    bool WriteProfileString(std::string_view section, std::string_view entry,
+                            std::string_view value);
     bool WriteProfileBinary(std::string_view section, std::string_view entry,
                             std::span<const std::uint8_t> bytes);
     bool DeleteEntry(std::string_view section, std::string_view entry);
@@ -58,7 +59,7 @@ public:
 private:
     Profile() = default;
     bool keyStore_ = false;
-    std::string appKey_;  // key-store mode: "Software\<registry key>\<program>"
+    std::string appKey_;          // key-store mode: "Software\<registry key>\<program>"
     std::filesystem::path file_;  // the store file or the ini file
 };
 

@@ -46,11 +46,14 @@ std::optional<std::string> FindString(unsigned id) {
     Table& t = TheTable();
     std::lock_guard lock(t.mutex);
     auto it = t.texts.find(id);
-    if (it == t.texts.end()) return std::nullopt;
+    if (it == t.texts.end())
+        return std::nullopt;
     return it->second;
 }
 
-std::string LoadString(unsigned id) { return FindString(id).value_or(std::string()); }
+std::string LoadString(unsigned id) {
+    return FindString(id).value_or(std::string());
+}
 
 std::string FormatString(std::string_view pattern, std::initializer_list<std::string_view> args) {
     std::vector<std::string_view> a(args);

@@ -11,7 +11,8 @@ Prefixed StripPrefix(const QString& text) {
             out.text += c;
             continue;
         }
-        if (i + 1 >= text.size()) break;  // a lone trailing prefix shows nothing
+        if (i + 1 >= text.size())
+            break;  // a lone trailing prefix shows nothing
         if (text[i + 1] == u'&') {
             out.text += u'&';
         } else if (out.underline < 0) {
@@ -27,7 +28,8 @@ Prefixed StripPrefix(const QString& text) {
 
 int MeasureTabbed(QStringView s, const Measure& measure, int tabWidth) {
     if (tabWidth <= 0) {
-        if (!s.contains(u'\t')) return measure(s);
+        if (!s.contains(u'\t'))
+            return measure(s);
         QString copy = s.toString();
         copy.replace(u'\t', u' ');
         return measure(copy);
@@ -37,8 +39,10 @@ int MeasureTabbed(QStringView s, const Measure& measure, int tabWidth) {
     for (;;) {
         qsizetype tab = s.indexOf(u'\t', from);
         QStringView part = s.mid(from, (tab < 0 ? s.size() : tab) - from);
-        if (!part.isEmpty()) x += measure(part);
-        if (tab < 0) return x;
+        if (!part.isEmpty())
+            x += measure(part);
+        if (tab < 0)
+            return x;
         x = (x / tabWidth + 1) * tabWidth;
         from = tab + 1;
     }
@@ -46,7 +50,9 @@ int MeasureTabbed(QStringView s, const Measure& measure, int tabWidth) {
 
 namespace {
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 struct Breaker {
     const QString& text;
@@ -82,15 +88,18 @@ struct Breaker {
             while (i < to) {
                 qsizetype w = i;
                 while (w < to && IsBlank(text[w])) ++w;
-                if (w >= to) break;
+                if (w >= to)
+                    break;
                 while (w < to && !IsBlank(text[w])) ++w;
                 if (Width(pos, w) > opt.width) {
-                    if (fitEnd < 0) fitEnd = pos + FitChars(pos, w);  // a word wider than the room
+                    if (fitEnd < 0)
+                        fitEnd = pos + FitChars(pos, w);  // a word wider than the room
                     break;
                 }
                 fitEnd = i = w;
             }
-            if (fitEnd < 0) fitEnd = to;  // only blanks left
+            if (fitEnd < 0)
+                fitEnd = to;  // only blanks left
             Add(pos, fitEnd);
             pos = fitEnd;
             while (pos < to && IsBlank(text[pos])) ++pos;  // the break eats the blanks
@@ -100,7 +109,8 @@ struct Breaker {
 
 }  // namespace
 
-std::vector<Line> BreakLines(const QString& text, const Measure& measure, const LayoutOptions& opt) {
+std::vector<Line> BreakLines(const QString& text, const Measure& measure,
+                             const LayoutOptions& opt) {
     std::vector<Line> out;
     Breaker b{text, measure, opt, out};
     if (opt.singleLine) {
@@ -114,9 +124,11 @@ std::vector<Line> BreakLines(const QString& text, const Measure& measure, const 
             break;
         }
         QChar c = text[i];
-        if (c != u'\r' && c != u'\n') continue;
+        if (c != u'\r' && c != u'\n')
+            continue;
         b.Paragraph(start, i);
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
         start = i + 1;
     }
     return out;
@@ -126,10 +138,12 @@ QString Ellipsize(QStringView s, const Measure& measure, int width) {
     static const QString dots = QStringLiteral("...");
     for (qsizetype n = s.size(); n > 0; --n) {
         QString candidate = s.left(n).toString() + dots;
-        if (measure(candidate) <= width) return candidate;
+        if (measure(candidate) <= width)
+            return candidate;
     }
     for (qsizetype n = dots.size(); n > 0; --n) {
-        if (measure(QStringView(dots).left(n)) <= width) return dots.left(n);
+        if (measure(QStringView(dots).left(n)) <= width)
+            return dots.left(n);
     }
     return QString();
 }

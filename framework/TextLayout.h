@@ -25,9 +25,9 @@ Prefixed StripPrefix(const QString& text);
 int MeasureTabbed(QStringView s, const Measure& measure, int tabWidth);
 
 struct Line {
-    int start = 0;   // index into the text
+    int start = 0;  // index into the text
     int length = 0;
-    int width = 0;   // measured width (tabs expanded as asked)
+    int width = 0;  // measured width (tabs expanded as asked)
 };
 
 struct LayoutOptions {

@@ -7,13 +7,15 @@
 
 #include <vector>
 
+#include "platform/XPortHeader.h"
+
 namespace mux {
 namespace {
 
 constexpr int kReceiveBufferBytes = 256 * 1024;
 constexpr int kSendBufferBytes = 64 * 1024;
 constexpr int kTimeToLive = 8;
-constexpr std::uint32_t kMinDatagram = 12;  // a datagram without a whole header is no packet
+constexpr std::uint32_t kMinDatagram = XPORT_HEADER_LENGTH;  // a datagram without a whole header is no packet
 
 }  // namespace
 
@@ -63,13 +65,12 @@ MuxMulticastManager::Record* MuxMulticastManager::FindLocked(std::uint32_t group
 }
 
 void MuxMulticastManager::FreeLocked(Record& r) {
-    if (r.used && r.socket.Valid()) SocketLeaveGroup(r.socket.Fd(), r.group, localAddress_);
+    if (r.used && r.socket.Valid()) SocketLeaveGroup(r.socket.Fd(), r.group);
     r = Record{};
 }
 
-// Bound to the group itself, not the card's unicast address: on this system a socket
-// bound to a unicast address receives no multicast. The membership and the outgoing
-// interface pin the selected card.
+// Bound to the port with the unspecified address, which the platform's bind turns into
+// the selected card; the membership is made on the card too.
 MuxStatus MuxMulticastManager::OpenSocket(Record& r, std::uint32_t group, std::uint16_t port) {
     MuxSocket s = MuxSocket::Open(SOCK_DGRAM);
     if (!s.Valid()) return MUX_E_MC_SUBSCRIBE;
@@ -77,11 +78,11 @@ MuxStatus MuxMulticastManager::OpenSocket(Record& r, std::uint32_t group, std::u
         !s.SetInt(SOL_SOCKET, SO_RCVBUF, kReceiveBufferBytes) ||
         !s.SetInt(SOL_SOCKET, SO_SNDBUF, kSendBufferBytes))
         return MUX_E_MC_SOCKOPT;
-    sockaddr_in a = SocketAddress(group, port);
-    if (bind(s.Fd(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return MUX_E_MC_BIND;
+    sockaddr_in a = SocketAddress(0, port);
+    if (!SocketBind(s.Fd(), reinterpret_cast<sockaddr*>(&a), sizeof a)) return MUX_E_MC_BIND;
     int on = 1;
     if (!SocketIoctl(s.Fd(), FIONBIO, &on)) return MUX_E_MC_SOCKOPT;
-    if (!SocketJoinGroup(s.Fd(), group, localAddress_)) return MUX_E_MC_JOIN;
+    if (!SocketJoinGroup(s.Fd(), group)) return MUX_E_MC_JOIN;
     in_addr out{htonl(localAddress_)};
     if (!s.SetInt(IPPROTO_IP, IP_MULTICAST_ALL, 0) ||
         !s.SetInt(IPPROTO_IP, IP_MULTICAST_TTL, kTimeToLive) ||
@@ -175,7 +176,7 @@ bool MuxMulticastManager::ReceiveOne(int fd, std::span<std::uint8_t> buffer) {
     auto size = static_cast<std::uint32_t>(n);
     std::uint32_t source = ntohl(from.sin_addr.s_addr);
     // Our own datagrams come back through the loop: they were delivered locally already.
-    if (size > kMuxMaxDatagram || size < kMinDatagram || buffer[2] != 3 || source == localAddress_)
+    if (size > kMuxMaxDatagram || size < kMinDatagram || XPortHdrGetVersionMajor(buffer.data()) != XPORT_VERSION_MAJOR || source == localAddress_)
         return true;
     std::shared_lock lock(lock_);
     for (Record& r : records_) {

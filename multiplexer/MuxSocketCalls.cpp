@@ -1,5 +1,7 @@
 #include "multiplexer/MuxSocketCalls.h"
 
+#include "platform/SocketTable.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -21,6 +23,7 @@ int SocketConnect(int s, const sockaddr* address, socklen_t length) {
 int SocketAccept(int s, sockaddr* address, socklen_t* length, int* newSocket) {
     int fd = accept4(s, address, length, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd >= 0) {
+        SocketTableAdd(fd);
         *newSocket = fd;
         return 0;
     }
@@ -56,23 +59,6 @@ bool SocketGetName(int s, sockaddr* address, socklen_t* length) {
 
 bool SocketShutdown(int s, int how) { return shutdown(s, how) == 0; }
 
-namespace {
-bool Membership(int s, int option, std::uint32_t group, std::uint32_t interfaceAddress) {
-    ip_mreq m{};
-    m.imr_multiaddr.s_addr = htonl(group);
-    m.imr_interface.s_addr = htonl(interfaceAddress);
-    return setsockopt(s, IPPROTO_IP, option, &m, sizeof m) == 0;
-}
-}  // namespace
-
-bool SocketJoinGroup(int s, std::uint32_t group, std::uint32_t interfaceAddress) {
-    return Membership(s, IP_ADD_MEMBERSHIP, group, interfaceAddress);
-}
-
-bool SocketLeaveGroup(int s, std::uint32_t group, std::uint32_t interfaceAddress) {
-    return Membership(s, IP_DROP_MEMBERSHIP, group, interfaceAddress);
-}
-
 sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
     sockaddr_in a{};
     a.sin_family = AF_INET;
@@ -90,10 +76,10 @@ MuxSocket& MuxSocket::operator=(MuxSocket&& other) noexcept {
     return *this;
 }
 
-MuxSocket MuxSocket::Open(int type) { return MuxSocket(socket(AF_INET, type | SOCK_CLOEXEC, 0)); }
+MuxSocket MuxSocket::Open(int type) { return MuxSocket(SocketOpen(AF_INET, type, 0)); }
 
 void MuxSocket::Close() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) SocketClose(fd_);
     fd_ = -1;
 }
 

@@ -1,5 +1,5 @@
-// The TCP and group-membership socket calls Travex needs beside the platform's UDP
-// calls: free functions with the platform's small result codes
+// The TCP socket calls Travex needs beside the platform's socket layer (VavSocket.h,
+// whose table holds every socket opened here): free functions with the same result codes
 //   0 done, 1 would block or interrupted, 2 peer closed, 3 reset or aborted,
 //   4 other send (or connect/accept) error, 5 other receive error.
 // Sends never raise SIGPIPE. Addresses given as u32 are IPv4 in host order.
@@ -12,12 +12,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/VavSocket.h"
+
 // ioctl on the socket (FIONBIO makes it non-blocking); true on success.
 bool SocketIoctl(int s, unsigned long command, int* argument);
 bool SocketListen(int s, int backlog);
 // 0 connected, 1 in progress or interrupted, 4 any other error.
 int SocketConnect(int s, const sockaddr* address, socklen_t length);
-// 0 with *newSocket (non-blocking, close-on-exec), 1 would block, 4 any failure.
+// 0 with *newSocket (non-blocking, close-on-exec, entered in the socket table), 1 would
+// block, 4 any failure.
 int SocketAccept(int s, sockaddr* address, socklen_t* length, int* newSocket);
 // 0 with *sent, 1 would block, 3 aborted, reset or not connected, 4 otherwise.
 int SocketSend(int s, const void* data, std::size_t length, int flags, std::size_t* sent);
@@ -25,14 +28,11 @@ int SocketSend(int s, const void* data, std::size_t length, int flags, std::size
 int SocketRecv(int s, void* buffer, std::size_t size, int flags, std::size_t* received);
 bool SocketGetName(int s, sockaddr* address, socklen_t* length);
 bool SocketShutdown(int s, int how);
-// Membership of `group` on the interface with address `interfaceAddress` (host order).
-bool SocketJoinGroup(int s, std::uint32_t group, std::uint32_t interfaceAddress);
-bool SocketLeaveGroup(int s, std::uint32_t group, std::uint32_t interfaceAddress);
 
 // IPv4 socket address from host-order values.
 sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port);
 
-// Owns one socket (close-on-exec); closes it when destroyed.
+// Owns one socket of the platform's table; closes it when destroyed.
 class MuxSocket {
 public:
     MuxSocket() = default;

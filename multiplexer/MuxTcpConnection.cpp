@@ -30,11 +30,11 @@ MuxTcpConnection::Delivery MuxTcpConnection::Deliver(MuxClientTable& clients) {
     MuxEntry& entry = framer_.PendingEntry();
     const std::uint8_t* header = entry.data() + kMuxDescriptorSize;
     if (owner_ == 0) {
-        std::uint8_t dst = header[5];
+        std::uint8_t dst = XPortHdrGetDstApp(header);
         if (!clients.Known(dst)) return Delivery::Failed;
         owner_ = dst;
     }
-    if (header[2] != 3) {  // another network generation: not for our clients
+    if (XPortHdrGetVersionMajor(header) != XPORT_VERSION_MAJOR) {  // another network generation: not for our clients
         framer_.Take();
         return Delivery::Queued;
     }

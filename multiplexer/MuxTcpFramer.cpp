@@ -15,7 +15,7 @@ MuxTcpFramer::Status MuxTcpFramer::Feed(std::span<const std::uint8_t>& in) {
             headerFill_ += n;
             in = in.subspan(n);
             if (headerFill_ < kXPortHeaderSize) return Status::NeedMore;
-            total_ = GetLe32(header_.data() + 8);
+            total_ = XPortHdrGetLength(header_.data());
             // Checked before anything is allocated for it.
             if (total_ < kXPortHeaderSize || total_ > max_) {
                 state_ = State::Failed;

@@ -11,10 +11,11 @@
 #include <span>
 
 #include "multiplexer/MuxEntry.h"
+#include "platform/XPortHeader.h"
 
 namespace mux {
 
-inline constexpr std::uint32_t kXPortHeaderSize = 12;
+inline constexpr std::uint32_t kXPortHeaderSize = XPORT_HEADER_LENGTH;
 
 class MuxTcpFramer {
 public:

@@ -292,7 +292,7 @@ MuxStatus MuxTcpManager::SendLocal(std::uint32_t handle, std::uint32_t timeoutMs
     // Inside the PC a send is one whole message, no larger than any framed one.
     if (!pair || data.size() < kXPortHeaderSize || data.size() > kMuxMaxTcpMessage)
         return MUX_E_TCP_CONNECT;
-    const std::uint8_t dst = data[5];
+    const std::uint8_t dst = XPortHdrGetDstApp(data.data());
     MuxEntry entry = MakeTcpEntry(
         {localAddress_, pair->port, localAddress_, pair->port, handle ^ 1u}, data);
     auto start = std::chrono::steady_clock::now();

@@ -24,6 +24,7 @@ const char* BaseName(RccTypeCode base) {
         case RCC_FI: return "FI";
         case RCC_IPV4: return "IPv4";
         case RCC_IPPORT: return "IPPort";
+        case RCC_VERINFO: return "VerInfo";
         default: return nullptr;
     }
 }

@@ -1,8 +1,9 @@
 // The version value of the remote-call type VerInfo.
 #pragma once
 
-#if __has_include("platform/VavVersionInfo.h")
 #include "platform/VavVersionInfo.h"
+
+// The platform library has its version value now; the flag stays for the code that tests it.
 #define RCC_HAS_VERINFO 1
 
 class CRccVerInfo : public VavVersionInfo {
@@ -10,7 +11,3 @@ public:
     CRccVerInfo() = default;
     CRccVerInfo(const VavVersionInfo& other) : VavVersionInfo(other) {}
 };
-#else
-// Until the platform library has its version value, VerInfo is a code without a form.
-#define RCC_HAS_VERINFO 0
-#endif

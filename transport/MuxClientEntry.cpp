@@ -15,14 +15,14 @@ MuxEntryError ParseMuxEntry(MuxKind kind, std::span<const std::uint8_t> entry,
     if (entry.size() < kMuxDescriptorSize + kXPortHeaderSize) return MuxEntryError::Short;
     const std::uint8_t* d = entry.data();
     std::span<const std::uint8_t> message = entry.subspan(kMuxDescriptorSize);
-    if (GetLe32(message.data() + 8) != message.size()) return MuxEntryError::LengthMismatch;
+    if (XPortHdrGetLength(message.data()) != message.size()) return MuxEntryError::LengthMismatch;
     bool tcp = kind == MuxKind::Tcp;
     packet.remoteAddress = GetLe32(d);
     packet.remotePort = tcp ? GetBe16(d + 4) : GetLe16(d + 4);
     packet.localAddress = GetLe32(d + 8);
     packet.localPort = tcp ? GetBe16(d + 12) : GetLe16(d + 12);
     packet.handle = GetLe32(d + 16);
-    packet.remoteAppId = message[4];
+    packet.remoteAppId = XPortHdrGetSrcApp(message.data());
     packet.localAppId = ownAppId;
     packet.data.assign(message.begin(), message.end());
     return MuxEntryError::None;

@@ -49,13 +49,14 @@ public:
     const RuntimeClass& GetRuntimeClass() const override { return kClass; }
     void Serialize(Archive&) override {}
 };
-const RuntimeClass Unrelated::kClass{"Unrelated", 1, &Serializable::kClass, CreateInstance<Unrelated>, false};
+const RuntimeClass Unrelated::kClass{"Unrelated", 1, &Serializable::kClass,
+                                     CreateInstance<Unrelated>, false};
 
 TEST(Archive, WritesPrimitivesStringsAndCountsLittleEndian) {
     Bytes out;
     Archive ar{StoreTo{out}};
-    ar << std::uint8_t{0xAB} << std::uint16_t{0x1234} << std::uint32_t{0x89ABCDEF} << std::int32_t{-2}
-       << std::string("ab");
+    ar << std::uint8_t{0xAB} << std::uint16_t{0x1234} << std::uint32_t{0x89ABCDEF}
+       << std::int32_t{-2} << std::string("ab");
     ar.WriteCount(3);
     ar.WriteCount(70000);
     const Bytes want = {0xAB, 0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89, 0xFE, 0xFF, 0xFF, 0xFF,
@@ -68,7 +69,8 @@ TEST(Archive, WritesPrimitivesStringsAndCountsLittleEndian) {
     a1 << std::string(300, 'x');
     a2 << std::string(70000, 'y');
     EXPECT_EQ((Bytes{s1.begin(), s1.begin() + 3}), (Bytes{0xFF, 0x2C, 0x01}));
-    EXPECT_EQ((Bytes{s2.begin(), s2.begin() + 7}), (Bytes{0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
+    EXPECT_EQ((Bytes{s2.begin(), s2.begin() + 7}),
+              (Bytes{0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}));
     std::string r1, r2;
     Archive l1{LoadFrom{s1}}, l2{LoadFrom{s2}};
     l1 >> r1;
@@ -196,7 +198,8 @@ TEST(Archive, DamagedDataLoadsOrFailsCleanly) {
     for (int round = 0; round < 3000; ++round) {
         Bytes data = good;
         int changes = 1 + static_cast<int>(rng() % 4);
-        for (int i = 0; i < changes; ++i) data[rng() % data.size()] = static_cast<std::uint8_t>(rng());
+        for (int i = 0; i < changes; ++i)
+            data[rng() % data.size()] = static_cast<std::uint8_t>(rng());
         Archive ar{LoadFrom{data}};
         try {
             ar.ReadObject(Serializable::kClass);
@@ -207,7 +210,8 @@ TEST(Archive, DamagedDataLoadsOrFailsCleanly) {
 
 TEST(Archive, DeepNestingIsRefused) {
     // Each level: a class tag for TestNode, empty name, value 0, then the left child.
-    Bytes data = {0xFF, 0xFF, 0x03, 0x00, 0x08, 0x00, 'T', 'e', 's', 't', 'N', 'o', 'd', 'e', 0, 0, 0, 0, 0};
+    Bytes data = {0xFF, 0xFF, 0x03, 0x00, 0x08, 0x00, 'T', 'e', 's', 't',
+                  'N',  'o',  'd',  'e',  0,    0,    0,   0,   0};
     for (int i = 0; i < 200; ++i) data.insert(data.end(), {0x00, 0x80, 0, 0, 0, 0, 0});
     EXPECT_EQ(LoadCause(data), ArchiveCause::TooLarge);
 }

@@ -67,7 +67,8 @@ TEST_F(ClipboardTest, OneNameGivesOneNumberInEveryProcess) {
     if (child == 0) {
         // Another process: forget what this one learnt and register in the other order.
         SetClipboardFormatFile(file_);
-        ClipFormat ids[2] = {RegisterClipboardFormat("Format B"), RegisterClipboardFormat("FORMAT A")};
+        ClipFormat ids[2] = {RegisterClipboardFormat("Format B"),
+                             RegisterClipboardFormat("FORMAT A")};
         ssize_t n = ::write(pipeFds[1], ids, sizeof ids);
         ::_exit(n == sizeof ids ? 0 : 1);
     }

@@ -21,7 +21,9 @@ QImage Canvas(int w, int h, ColorRef fill) {
     return img;
 }
 
-ColorRef At(const QImage& img, int x, int y) { return FromPixel(img.pixel(x, y)); }
+ColorRef At(const QImage& img, int x, int y) {
+    return FromPixel(img.pixel(x, y));
+}
 
 // A canvas with different colours everywhere, so an operation that loses information shows.
 QImage Gradient(int w, int h) {
@@ -37,8 +39,14 @@ TEST(DeviceContext, XorDrawingTwiceRestoresTheImage) {
         void (*draw)(DeviceContext&);
     };
     const Case cases[] = {
-        {"focus rect", [](DeviceContext& dc) { dc.DrawFocusRect({5, 6, 40, 33}); }},
-        {"invert rect", [](DeviceContext& dc) { dc.InvertRect({3, 3, 20, 50}); }},
+        {"focus rect",
+         [](DeviceContext& dc) {
+             dc.DrawFocusRect({5, 6, 40, 33});
+         }},
+        {"invert rect",
+         [](DeviceContext& dc) {
+             dc.InvertRect({3, 3, 20, 50});
+         }},
         {"pattern invert",
          [](DeviceContext& dc) {
              dc.SelectBrush(Brush::Pattern({0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA}));
@@ -95,6 +103,7 @@ TEST(DeviceContext, FocusRectInvertsEveryOtherFramePixel) {
 }
 
 // 8 x 8 cells drawn by hand: 'X' where the hatch line runs.
+// clang-format off
 const std::array<const char*, 8> kHatchCells[] = {
     {"XXXXXXXX", "........", "........", "........", "........", "........", "........", "........"},
     {"X.......", "X.......", "X.......", "X.......", "X.......", "X.......", "X.......", "X......."},
@@ -103,6 +112,7 @@ const std::array<const char*, 8> kHatchCells[] = {
     {"XXXXXXXX", "X.......", "X.......", "X.......", "X.......", "X.......", "X.......", "X......."},
     {"X......X", ".X....X.", "..X..X..", "...XX...", "...XX...", "..X..X..", ".X....X.", "X......X"},
 };
+// clang-format on
 
 TEST(DeviceContext, HatchBrushesPaintTheirLinesAndHonourTheBackgroundMode) {
     for (int style = HS_HORIZONTAL; style <= HS_DIAGCROSS; ++style) {

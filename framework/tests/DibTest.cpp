@@ -14,14 +14,16 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 void Put16(Bytes& b, std::size_t at, std::uint16_t v) {
     b[at] = static_cast<std::uint8_t>(v);
     b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-Bytes Header(std::int32_t w, std::int32_t h, std::uint16_t bits, std::uint32_t sizeImage, std::uint32_t used) {
+Bytes Header(std::int32_t w, std::int32_t h, std::uint16_t bits, std::uint32_t sizeImage,
+             std::uint32_t used) {
     Bytes b(40, 0);
     Put32(b, 0, 40);
     Put32(b, 4, static_cast<std::uint32_t>(w));
@@ -89,25 +91,105 @@ TEST(Dib, RefusesBlocksWhoseHeadersLie) {
     };
     const Case cases[] = {
         {"shorter than a header", [] { return Bytes(10, 0); }, DibError::TooShort},
-        {"stated image size beyond the block", [] { auto b = TwoByTwo(); Put32(b, 20, 1000); return b; },
+        {"stated image size beyond the block",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 20, 1000);
+             return b;
+         },
          DibError::TruncatedBits},
-        {"rows cut short", [] { auto b = TwoByTwo(); b.pop_back(); return b; }, DibError::TruncatedBits},
-        {"header size beyond the block", [] { auto b = TwoByTwo(); Put32(b, 0, 1000); return b; },
+        {"rows cut short",
+         [] {
+             auto b = TwoByTwo();
+             b.pop_back();
+             return b;
+         },
+         DibError::TruncatedBits},
+        {"header size beyond the block",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 0, 1000);
+             return b;
+         },
          DibError::BadHeaderSize},
-        {"core header", [] { auto b = TwoByTwo(); Put32(b, 0, 12); return b; }, DibError::BadHeaderSize},
-        {"width 0", [] { auto b = TwoByTwo(); Put32(b, 4, 0); return b; }, DibError::BadDimensions},
-        {"negative width", [] { auto b = TwoByTwo(); Put32(b, 4, 0xFFFFFFFE); return b; }, DibError::BadDimensions},
-        {"height 0", [] { auto b = TwoByTwo(); Put32(b, 8, 0); return b; }, DibError::BadDimensions},
-        {"huge picture", [] { auto b = TwoByTwo(); Put32(b, 4, 60000); Put32(b, 8, 60000); return b; },
+        {"core header",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 0, 12);
+             return b;
+         },
+         DibError::BadHeaderSize},
+        {"width 0",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 4, 0);
+             return b;
+         },
          DibError::BadDimensions},
-        {"two planes", [] { auto b = TwoByTwo(); Put16(b, 12, 2); return b; }, DibError::BadPlanes},
-        {"3 bits per pixel", [] { auto b = TwoByTwo(); Put16(b, 14, 3); return b; }, DibError::UnsupportedBitCount},
-        {"run-length compressed", [] { auto b = TwoByTwo(); Put32(b, 16, 1); return b; },
+        {"negative width",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 4, 0xFFFFFFFE);
+             return b;
+         },
+         DibError::BadDimensions},
+        {"height 0",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 8, 0);
+             return b;
+         },
+         DibError::BadDimensions},
+        {"huge picture",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 4, 60000);
+             Put32(b, 8, 60000);
+             return b;
+         },
+         DibError::BadDimensions},
+        {"two planes",
+         [] {
+             auto b = TwoByTwo();
+             Put16(b, 12, 2);
+             return b;
+         },
+         DibError::BadPlanes},
+        {"3 bits per pixel",
+         [] {
+             auto b = TwoByTwo();
+             Put16(b, 14, 3);
+             return b;
+         },
+         DibError::UnsupportedBitCount},
+        {"run-length compressed",
+         [] {
+             auto b = TwoByTwo();
+             Put32(b, 16, 1);
+             return b;
+         },
          DibError::UnsupportedCompression},
-        {"3 colours for 1 bit", [] { auto b = OneBit(); Put32(b, 32, 3); return b; }, DibError::BadColorCount},
-        {"300 colours", [] { auto b = OneBit(); Put16(b, 14, 8); Put32(b, 32, 300); return b; },
+        {"3 colours for 1 bit",
+         [] {
+             auto b = OneBit();
+             Put32(b, 32, 3);
+             return b;
+         },
          DibError::BadColorCount},
-        {"colour table cut short", [] { auto b = OneBit(); b.resize(44); return b; },
+        {"300 colours",
+         [] {
+             auto b = OneBit();
+             Put16(b, 14, 8);
+             Put32(b, 32, 300);
+             return b;
+         },
+         DibError::BadColorCount},
+        {"colour table cut short",
+         [] {
+             auto b = OneBit();
+             b.resize(44);
+             return b;
+         },
          DibError::TruncatedColorTable},
     };
     for (const Case& c : cases) {
@@ -134,9 +216,11 @@ TEST(Dib, DamagedBlocksParseOrFailCleanly) {
         for (int round = 0; round < 2000; ++round) {
             Bytes data = good;
             int changes = 1 + static_cast<int>(rng() % 3);
-            for (int i = 0; i < changes; ++i) data[rng() % data.size()] = static_cast<std::uint8_t>(rng());
+            for (int i = 0; i < changes; ++i)
+                data[rng() % data.size()] = static_cast<std::uint8_t>(rng());
             auto r = Dib::Parse(data);
-            if (r) r.dib.ToImage();  // every pixel of an accepted block lies inside it
+            if (r)
+                r.dib.ToImage();  // every pixel of an accepted block lies inside it
         }
     }
 }

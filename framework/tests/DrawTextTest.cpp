@@ -23,7 +23,8 @@ QRect InkBox(const QImage& img) {
     QRect box;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) box |= QRect(x, y, 1, 1);
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                box |= QRect(x, y, 1, 1);
     return box;
 }
 
@@ -62,10 +63,12 @@ TEST(DrawText, EachFormatFlagPutsTheTextInItsBox) {
     ASSERT_GT(m.line, 15);
     const Rect r{10, 10, 310, 110};  // 300 x 100
     const DrawCase cases[] = {
-        {"left top", "Hello", r, DT_LEFT | DT_TOP, [](const Metrics& k) { return QRect(10, 10, k.hello, k.line); }},
+        {"left top", "Hello", r, DT_LEFT | DT_TOP,
+         [](const Metrics& k) { return QRect(10, 10, k.hello, k.line); }},
         {"centre", "Hello", r, DT_CENTER,
          [](const Metrics& k) { return QRect(10 + (300 - k.hello) / 2, 10, k.hello, k.line); }},
-        {"right", "Hello", r, DT_RIGHT, [](const Metrics& k) { return QRect(310 - k.hello, 10, k.hello, k.line); }},
+        {"right", "Hello", r, DT_RIGHT,
+         [](const Metrics& k) { return QRect(310 - k.hello, 10, k.hello, k.line); }},
         {"vertical centre", "Hello", r, DT_SINGLELINE | DT_VCENTER,
          [](const Metrics& k) { return QRect(10, 10 + (100 - k.line) / 2, k.hello, k.line); }},
         {"bottom", "Hello", r, DT_SINGLELINE | DT_BOTTOM | DT_RIGHT,
@@ -78,7 +81,8 @@ TEST(DrawText, EachFormatFlagPutsTheTextInItsBox) {
          [](const Metrics& k) { return QRect(10, 10, k.hello, 3 * k.line); }},
         {"clipped to the rectangle", "HelloHelloHelloHello", Rect{10, 10, 40, 110}, DT_SINGLELINE,
          [](const Metrics& k) { return QRect(10, 10, 30, k.line); }},
-        {"end ellipsis", "HelloHelloHelloHello", Rect{10, 10, 110, 110}, DT_SINGLELINE | DT_END_ELLIPSIS,
+        {"end ellipsis", "HelloHelloHelloHello", Rect{10, 10, 110, 110},
+         DT_SINGLELINE | DT_END_ELLIPSIS,
          [](const Metrics& k) { return QRect(10, 10, 100, k.line); }},
         {"tab expansion", "\tX", r, DT_EXPANDTABS,
          [](const Metrics& k) { return QRect(10 + 8 * k.ave, 10, k.x, k.line); }},
@@ -99,8 +103,8 @@ TEST(DrawText, EachFormatFlagPutsTheTextInItsBox) {
         QRect want = c.box(m);
         ASSERT_FALSE(ink.isEmpty());
         // Glyphs lie inside their cells (a pixel of slack for rounding), and fill most of them.
-        EXPECT_TRUE(want.adjusted(-1, -1, 1, 1).contains(ink)) << "ink " << ink.x() << "," << ink.y()
-                                                               << " " << ink.width() << "x" << ink.height();
+        EXPECT_TRUE(want.adjusted(-1, -1, 1, 1).contains(ink))
+            << "ink " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
         EXPECT_GE(ink.width(), want.width() - 8);
         EXPECT_GE(ink.height(), want.height() - m.line / 2);
     }
@@ -167,7 +171,8 @@ TEST(DrawText, PrefixUnderlinesItsCharacterAndOpaqueModeFillsTheLine) {
     // The underline is a full row under the H only.
     int y = ascent + 1, underline = 0;
     for (int x = 0; x < 200; ++x)
-        if ((img.pixel(x, y) & 0xFFFFFF) == 0) ++underline;
+        if ((img.pixel(x, y) & 0xFFFFFF) == 0)
+            ++underline;
     EXPECT_GE(underline, 8);
     EXPECT_LT(underline, m.hello / 2);
 
@@ -190,9 +195,9 @@ TEST(TextLayout, BreaksLinesBetweenWordsAndCutsLongWords) {
     opt.wordBreak = true;
     auto lines = text::BreakLines(QStringLiteral("ab cd  efghijklm\nx\n"), measure, opt);
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0].start, 0);   // "ab cd"
+    EXPECT_EQ(lines[0].start, 0);  // "ab cd"
     EXPECT_EQ(lines[0].length, 5);
-    EXPECT_EQ(lines[1].start, 7);   // "efghi": a word wider than the room is cut
+    EXPECT_EQ(lines[1].start, 7);  // "efghi": a word wider than the room is cut
     EXPECT_EQ(lines[1].length, 5);
     EXPECT_EQ(lines[2].length, 4);  // "jklm"
     EXPECT_EQ(lines[3].length, 1);  // "x"

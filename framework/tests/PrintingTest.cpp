@@ -30,10 +30,12 @@ public:
     void OnBeginPrinting(DeviceContext&, PrintInfo& info) override { info.SetMaxPage(pages_); }
     void OnPrint(DeviceContext& dc, PrintInfo& info) override {
         printed.push_back(info.currentPage);
-        std::string footer = "Page " + std::to_string(info.currentPage) + " of " + std::to_string(pages_);
+        std::string footer =
+            "Page " + std::to_string(info.currentPage) + " of " + std::to_string(pages_);
         DrawHeaderFooter(dc, info.drawRect, "Ixo header", footer);
         dc.FillRect({100, 100, 200, 200}, Brush::Solid(info.currentPage % 2 ? kRed : kBlue));
-        if (onPrint) onPrint(info);
+        if (onPrint)
+            onPrint(info);
     }
     void OnEndPrinting(DeviceContext&, PrintInfo&) override { ended = true; }
 
@@ -59,12 +61,14 @@ protected:
     // Renders a PDF at 96 dots per inch; one image per page.
     std::vector<QImage> Render(const std::string& pdf) {
         QString out = QString::fromStdString((dir_ / "page").string());
-        int rc = QProcess::execute("pdftoppm", {"-r", "96", "-png", QString::fromStdString((dir_ / pdf).string()), out});
+        int rc = QProcess::execute(
+            "pdftoppm", {"-r", "96", "-png", QString::fromStdString((dir_ / pdf).string()), out});
         EXPECT_EQ(rc, 0) << "pdftoppm failed";
         std::vector<QImage> pages;
         for (int i = 1; i <= 9; ++i) {
             QImage img(out + "-" + QString::number(i) + ".png");
-            if (img.isNull()) break;
+            if (img.isNull())
+                break;
             pages.push_back(img);
         }
         return pages;
@@ -192,8 +196,10 @@ TEST(PrinterSettings, BlocksHoldThePrinterAndItsSettings) {
     printer.setDuplex(QPrinter::DuplexNone);
     PrinterSettings s = PrinterSettings::FromPrinter(printer);
 
-    const std::vector<std::uint8_t> names = {'i', 'x', 'o', 0, 0, '/', 't', 'm', 'p', '/', 'x', '.', 'p', 'd', 'f', 0};
+    const std::vector<std::uint8_t> names = {'i', 'x', 'o', 0,   0,   '/', 't', 'm',
+                                             'p', '/', 'x', '.', 'p', 'd', 'f', 0};
     EXPECT_EQ(s.NamesBlock(), names);
+    // clang-format off
     const std::vector<std::uint8_t> mode = {
         28, 0, 1, 0,              // size, version
         2, 1, 2, 0,               // landscape, black and white, 2 copies
@@ -202,6 +208,7 @@ TEST(PrinterSettings, BlocksHoldThePrinterAndItsSettings) {
         0x2C, 0x01, 0, 0,         // 300 dpi, no duplex, no collation
         1, 0,                     // to a PDF file
         static_cast<std::uint8_t>(QPageSize::A5), 0, 0, 0, 0, 0};
+    // clang-format on
     EXPECT_EQ(s.ModeBlock(), mode);
 
     auto back = PrinterSettings::FromBlocks(names, mode);
@@ -226,11 +233,11 @@ TEST(PrinterSettings, BlocksHoldThePrinterAndItsSettings) {
         return !PrinterSettings::FromBlocks(n, m);
     };
     EXPECT_TRUE(broken([](auto&, auto& m) { m.pop_back(); }));
-    EXPECT_TRUE(broken([](auto&, auto& m) { m[2] = 2; }));        // unknown version
-    EXPECT_TRUE(broken([](auto&, auto& m) { m[4] = 3; }));        // no such orientation
+    EXPECT_TRUE(broken([](auto&, auto& m) { m[2] = 2; }));         // unknown version
+    EXPECT_TRUE(broken([](auto&, auto& m) { m[4] = 3; }));         // no such orientation
     EXPECT_TRUE(broken([](auto&, auto& m) { m[8] = m[9] = 0; }));  // no paper
-    EXPECT_TRUE(broken([](auto& n, auto&) { n.pop_back(); }));    // last text not ended
-    EXPECT_TRUE(broken([](auto& n, auto&) { n.push_back(0); }));  // four texts
+    EXPECT_TRUE(broken([](auto& n, auto&) { n.pop_back(); }));     // last text not ended
+    EXPECT_TRUE(broken([](auto& n, auto&) { n.push_back(0); }));   // four texts
     EXPECT_TRUE(broken([](auto&, auto& m) { m.clear(); }));
 }
 

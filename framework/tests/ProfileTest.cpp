@@ -29,7 +29,8 @@ protected:
         EXPECT_EQ(p.GetProfileInt("Settings", "Col0", -1), 120);
         EXPECT_EQ(p.GetProfileInt("settings", "wndtop", 0), -5);  // names ignore case
         EXPECT_EQ(p.GetProfileString("Settings", "Name"), "Grid 1");
-        EXPECT_EQ(p.GetProfileBinary("Settings", "Placement"), (std::vector<std::uint8_t>{0x00, 0xFF, 0x1A}));
+        EXPECT_EQ(p.GetProfileBinary("Settings", "Placement"),
+                  (std::vector<std::uint8_t>{0x00, 0xFF, 0x1A}));
         EXPECT_FALSE(p.GetProfileBinary("Settings", "Missing"));
         EXPECT_TRUE(p.SectionExists("Settings"));
         EXPECT_EQ(p.EntryNames("Settings").size(), 4u);
@@ -53,7 +54,8 @@ TEST_F(ProfileTest, KeyStoreRoundTripUnderTheProgramsKey) {
     // Where the values live, seen through the key store itself.
     os::KeyStore store(dir_ / "user.keys");
     std::uint32_t v = 0;
-    EXPECT_EQ(store.GetU32("Software\\Ixo\\Quillon\\Settings", "MainBorderWidth", v), os::KeyStatus::Ok);
+    EXPECT_EQ(store.GetU32("Software\\Ixo\\Quillon\\Settings", "MainBorderWidth", v),
+              os::KeyStatus::Ok);
     EXPECT_EQ(v, 8u);
     EXPECT_EQ(p.SubsectionNames("Styles"), (std::vector<std::string>{"Standard"}));
 }

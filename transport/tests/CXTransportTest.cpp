@@ -1,0 +1,330 @@
+// The transport's channels and connections over a back end in memory: the TCP handshake,
+// accepting, keep-alive, full queues, multicast fan-out, delivery order and the port's
+// channel map. Time is moved by hand.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "os/Clock.h"
+#include "transport/CXMcProtocol.h"
+#include "transport/CXPort.h"
+#include "transport/CXTcpProtocol.h"
+#include "transport/tests/FakeBackend.h"
+
+namespace {
+
+using xport::test::FakeBackend;
+using xport::test::TcpPacket;
+using Bytes = std::vector<std::uint8_t>;
+
+struct Recorder : CXConnCB {
+    std::mutex lock;
+    std::vector<Bytes> packets;
+    std::atomic<int> connected{0}, disconnected{0};
+    void onPacket(void*, XPortPacket& p) override {
+        std::lock_guard g(lock);
+        packets.push_back(std::move(p.data));
+    }
+    void onConnected(void*) override { ++connected; }
+    void onDisconnected(void*) override { ++disconnected; }
+};
+
+struct Acceptor : CXAcceptor {
+    bool answer = true;
+    Recorder* give = nullptr;
+    std::uint8_t askedApp = 0;
+    CXConn* made = nullptr;
+    bool onAccept(void*, std::uint32_t, std::uint16_t, std::uint8_t app, CXConn* c, CXConnCB** cb,
+                  void** ctx) override {
+        askedApp = app;
+        made = c;
+        *cb = give;
+        *ctx = nullptr;
+        return answer;
+    }
+};
+
+class TransportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        os::SetTickSourceForTest([this] { return now.load(); });
+        std::uint8_t id = 0;
+        port.open(&id, 1, 6107, 100, 100);
+    }
+    void TearDown() override {
+        port.close();
+        os::SetTickSourceForTest(nullptr);
+    }
+    std::atomic<std::uint32_t> now{1000};
+    std::shared_ptr<FakeBackend> backend = std::make_shared<FakeBackend>();
+    CXPort port{backend};
+    CXChannelSettings settings{10000, 5000, 1000, 1000, 10};
+};
+
+std::uint8_t TypeOf(const Bytes& b) { return XPortHdrGetType(b.data()); }
+
+TEST_F(TransportTest, ConnectWaitsForTheAcceptAndCarriesDataWithoutTheHeader) {
+    CXTcpProtocol channel(port, 9, true, settings);
+    Recorder cb;
+    CXConn* c = channel.createConnection(10);
+    c->setCallback(nullptr, &cb);
+    ASSERT_EQ(c->connect(0xC6120003, 36507, 7), mux::MUX_S_OK);
+    EXPECT_EQ(c->getState(), CXConn::kConnecting);
+    auto sent = backend->TakeSent();
+    ASSERT_EQ(sent.size(), 1u);  // the connect request: protocol 9, type 1, 3.0, 128 -> 7, length 12
+    EXPECT_EQ(sent[0].bytes, (Bytes{9, 1, 3, 0, 128, 7, 0, 0, 12, 0, 0, 0}));
+    std::uint32_t h = sent[0].handle;
+
+    XPortPacket accepted = TcpPacket(h, 2);
+    EXPECT_EQ(channel.receive(accepted), CXConn::kTaken);
+    EXPECT_EQ(cb.connected, 1);
+    EXPECT_TRUE(c->isConnected());
+
+    XPortPacket data = TcpPacket(h, 0, {1, 2, 3});
+    EXPECT_EQ(channel.receive(data), CXConn::kTaken);
+    Bytes got;
+    ASSERT_TRUE(c->receive(got));
+    EXPECT_EQ(got, (Bytes{1, 2, 3}));
+    XPortPacket stranger = TcpPacket(h + 8, 0, {1});
+    EXPECT_EQ(channel.receive(stranger), CXConn::kRefused);
+
+    Bytes payload{0xAA, 0xBB};
+    ASSERT_EQ(c->send(payload.data(), 2), mux::MUX_S_OK);
+    sent = backend->TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].bytes, (Bytes{9, 0, 3, 0, 128, 7, 0, 0, 14, 0, 0, 0, 0xAA, 0xBB}));
+
+    XPortPacket closed = TcpPacket(h, 3);
+    channel.receive(closed);
+    EXPECT_EQ(cb.disconnected, 1);
+    EXPECT_FALSE(c->isConnected());
+}
+
+TEST_F(TransportTest, ConnectRequestsGoToTheAcceptor) {
+    CXTcpProtocol channel(port, 9, true, settings);
+    Acceptor acceptor;
+    Recorder cb;
+    acceptor.give = &cb;
+    XPortPacket request = TcpPacket(0x1100001, 1);
+    EXPECT_EQ(channel.receive(request), CXConn::kRefused);  // not listening: no answer
+    EXPECT_TRUE(backend->TakeSent().empty());
+
+    ASSERT_EQ(channel.setListenPort(36507, &acceptor, nullptr, 10), 0);
+    acceptor.answer = false;
+    request = TcpPacket(0x1100001, 1);
+    EXPECT_EQ(channel.receive(request), CXConn::kTaken);
+    auto sent = backend->TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(TypeOf(sent[0].bytes), 3);
+    EXPECT_EQ(backend->closedHandles.back(), 0x1100001u);
+
+    acceptor.answer = true;
+    request = TcpPacket(0x1100003, 1);
+    EXPECT_EQ(channel.receive(request), CXConn::kTaken);
+    sent = backend->TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].handle, 0x1100003u);
+    EXPECT_EQ(sent[0].bytes, (Bytes{9, 2, 3, 0, 128, 7, 0, 0, 12, 0, 0, 0}));
+    EXPECT_EQ(acceptor.askedApp, 7);
+    EXPECT_EQ(cb.connected, 1);
+    XPortPacket data = TcpPacket(0x1100003, 0, {5});
+    EXPECT_EQ(channel.receive(data), CXConn::kTaken);
+    EXPECT_FALSE(acceptor.made->queueEmpty());
+}
+
+TEST_F(TransportTest, KeepAliveProbesASilentPeerAndGivesUp) {
+    CXTcpProtocol channel(port, 9, true, settings);
+    Recorder cb;
+    CXConn* c = channel.createConnection(10);
+    c->setCallback(nullptr, &cb);
+    c->connect(0xC6120003, 36507, 7);
+    std::uint32_t h = backend->TakeSent()[0].handle;
+    XPortPacket ok = TcpPacket(h, 2);
+    channel.receive(ok);
+
+    now += 1001;
+    channel.tick();
+    auto sent = backend->TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(TypeOf(sent[0].bytes), 4);
+    EXPECT_EQ(c->getState(), CXConn::kProbing);
+    XPortPacket data = TcpPacket(h, 0, {1});
+    channel.receive(data);  // any data answers for the peer
+    EXPECT_EQ(c->getState(), CXConn::kConnected);
+
+    // A probe from the peer is answered on the next tick.
+    XPortPacket probe = TcpPacket(h, 4);
+    channel.receive(probe);
+    channel.tick();
+    sent = backend->TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(TypeOf(sent[0].bytes), 5);
+
+    Bytes drain;
+    c->receive(drain);
+    for (std::uint32_t maxProbes : {3u, 300u}) {
+        c->setProtocolOption(maxProbes);
+        now += 1001;
+        channel.tick();  // starts probing
+        for (std::uint32_t i = 0; i < maxProbes; ++i) {
+            now += 1001;
+            channel.tick();
+            ASSERT_EQ(cb.disconnected, 0) << i;
+        }
+        now += 1001;
+        channel.tick();
+        EXPECT_EQ(cb.disconnected, 1);
+        EXPECT_EQ(c->getState(), CXConn::kClosed);
+        if (maxProbes == 3) {  // connect again for the second round
+            cb.disconnected = 0;
+            backend->TakeSent();
+            c->connect(0xC6120003, 36507, 7);
+            h = backend->TakeSent()[0].handle;
+            XPortPacket again = TcpPacket(h, 2);
+            channel.receive(again);
+        }
+    }
+}
+
+TEST_F(TransportTest, ConnectingTimesOutAndFullQueueClosesAfterHalfASecond) {
+    CXTcpProtocol channel(port, 9, true, settings);
+    Recorder cb;
+    CXConn* c = channel.createConnection(1);
+    c->setCallback(nullptr, &cb);
+    c->connect(0xC6120003, 36507, 7);
+    std::uint32_t h = backend->TakeSent()[0].handle;
+    now += 10001;
+    channel.tick();
+    EXPECT_EQ(c->getState(), CXConn::kClosed);
+    EXPECT_EQ(cb.disconnected, 1);
+
+    c->connect(0xC6120003, 36507, 7);
+    h = backend->TakeSent()[0].handle;
+    XPortPacket ok = TcpPacket(h, 2);
+    channel.receive(ok);
+    XPortPacket first = TcpPacket(h, 0, {1}), second = TcpPacket(h, 0, {2});
+    EXPECT_EQ(channel.receive(first), CXConn::kTaken);
+    EXPECT_EQ(channel.receive(second), CXConn::kLater);
+    EXPECT_EQ(second.length(), 13u);  // given back whole, header and all
+    now += 400;
+    EXPECT_EQ(channel.receive(second), CXConn::kLater);
+    now += 101;
+    EXPECT_EQ(channel.receive(second), CXConn::kRefused);
+    EXPECT_EQ(cb.disconnected, 2);
+    EXPECT_EQ(c->getState(), CXConn::kClosed);
+}
+
+TEST_F(TransportTest, MulticastReachesEveryJoinedConnectionAndCountsJoins) {
+    CXMcProtocol channel(port, 8, true);
+    CXConn* a = channel.createConnection(2);
+    CXConn* b = channel.createConnection(2);
+    CXConn* c = channel.createConnection(2);
+    EXPECT_EQ(a->getRemotePort(), 6107);
+    ASSERT_TRUE(a->join(0xEC010002, 0));
+    ASSERT_TRUE(a->join(0xEC010002, 6107));
+    ASSERT_TRUE(b->join(0xEC010002, 6107));
+    EXPECT_EQ(a->getState(), 2u);
+    EXPECT_EQ(backend->subscriptions.count({0xEC010002, 6107}), 2u);  // one per connection
+
+    XPortPacket p;
+    p.localAddress = 0xEC010002;
+    p.localPort = 6107;
+    p.remoteAddress = 0xC6120009;
+    p.data = {8, 0, 3, 0, 1, 0, 0, 0, 12, 0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+        XPortPacket copy = p;
+        copy.data[1] = static_cast<std::uint8_t>(i);
+        EXPECT_EQ(channel.receive(copy), CXConn::kTaken);
+    }
+    std::uint32_t from = 0;
+    std::uint16_t fromPort = 0;
+    Bytes got;
+    ASSERT_TRUE(b->receive(&from, &fromPort, got));  // limit 2: the oldest was dropped
+    EXPECT_EQ(got[1], 1);
+    EXPECT_EQ(from, 0xC6120009u);
+    std::uint8_t small[4];
+    std::uint32_t len = sizeof small;
+    EXPECT_FALSE(a->receive(&from, &fromPort, small, &len));
+    EXPECT_EQ(len, 12u);
+    EXPECT_TRUE(c->queueEmpty());
+    p.localPort = 6108;
+    EXPECT_EQ(channel.receive(p), CXConn::kRefused);
+
+    EXPECT_TRUE(a->leave(0xEC010002, 0));
+    EXPECT_EQ(backend->subscriptions.count({0xEC010002, 6107}), 2u);
+    EXPECT_TRUE(a->leave(0xEC010002, 0));
+    EXPECT_EQ(backend->subscriptions.count({0xEC010002, 6107}), 1u);
+    EXPECT_FALSE(a->leave(0xEC010002, 0));
+}
+
+TEST_F(TransportTest, NotifyThreadHandsPacketsOverInOrder) {
+    CXProtocol* channel = port.createMulticastProtocol(8, false);
+    ASSERT_NE(channel, nullptr);
+    Recorder cb;
+    CXConn* c = channel->createConnection(0);
+    c->setCallback(nullptr, &cb);
+    c->join(0xEC010002, 6107);
+    for (int i = 0; i < 200; ++i) {
+        XPortPacket p;
+        p.localAddress = 0xEC010002;
+        p.localPort = 6107;
+        p.data = {8, static_cast<std::uint8_t>(i), 3, 0};
+        std::lock_guard g(backend->lock);
+        backend->mcIn.push_back(std::move(p));
+    }
+    for (int waited = 0; waited < 3000; waited += 10) {
+        {
+            std::lock_guard g(cb.lock);
+            if (cb.packets.size() == 200) break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::lock_guard g(cb.lock);
+    ASSERT_EQ(cb.packets.size(), 200u);
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(cb.packets[i][1], static_cast<std::uint8_t>(i));
+    channel->destroyConnection(c);
+    port.releaseProtocol(channel);
+}
+
+TEST_F(TransportTest, ChannelsAreSharedByProtocolIdAndLiveUntilTheLastRelease) {
+    CXProtocol* a = port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 1, 1, 1, 1, 1);
+    CXProtocol* b = port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 1, 1, 1, 1, 1);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a, b);
+    port.releaseProtocol(a);
+    CXConn* c = b->createConnection(1);  // still there
+    EXPECT_NE(c, nullptr);
+    port.releaseProtocol(b);
+}
+
+TEST_F(TransportTest, RefusedTcpPacketIsOfferedAgainBeforeAnyNewOne) {
+    CXProtocol* channel = port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 10000, 5000,
+                                              100000, 100000, 1);
+    CXConn* c = channel->createConnection(1);
+    c->connect(0xC6120003, 36507, 7);
+    std::uint32_t h = backend->TakeSent()[0].handle;
+    {
+        std::lock_guard g(backend->lock);
+        backend->tcpIn.push_back(TcpPacket(h, 2));
+        for (std::uint8_t i = 1; i <= 3; ++i) backend->tcpIn.push_back(TcpPacket(h, 0, {i}));
+    }
+    auto fetches = [&] {
+        std::lock_guard g(backend->lock);
+        return backend->tcpFetches;
+    };
+    for (int waited = 0; waited < 3000 && fetches() < 3; waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(fetches(), 3);  // the second data packet is held; the third is not fetched
+    std::vector<int> order;
+    for (int waited = 0; waited < 3000 && order.size() < 3; waited += 5) {
+        Bytes b;
+        if (c->receive(b)) order.push_back(b[0]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+    port.releaseProtocol(channel);
+}
+
+}  // namespace

@@ -1,0 +1,125 @@
+// A back end in memory for transport tests: it records what the transport sends and
+// hands out the packets a test queues for it.
+#pragma once
+
+#include <deque>
+#include <mutex>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "platform/XPortHeader.h"
+#include "transport/XPortBackend.h"
+
+namespace xport::test {
+
+class FakeBackend : public XPortBackend {
+public:
+    struct Sent {
+        std::uint32_t handle;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::mutex lock;
+    std::vector<Sent> sent;
+    std::vector<std::uint32_t> closedHandles;
+    std::deque<XPortPacket> tcpIn, mcIn;
+    std::multiset<std::pair<std::uint32_t, std::uint16_t>> subscriptions;
+    std::uint32_t nextHandle = 0x1100000;
+    int tcpFetches = 0;
+
+    XPortStatus open(std::uint8_t* appId, int, int, int, XPortEvents*) override {
+        if (*appId == 0) *appId = 128;
+        return 0;
+    }
+    XPortStatus close(std::uint8_t) override { return mux::MUX_S_OK; }
+    XPortStatus subscribe(std::uint8_t, std::uint32_t a, std::uint16_t p) override {
+        std::lock_guard g(lock);
+        subscriptions.insert({a, p});
+        return mux::MUX_S_OK;
+    }
+    XPortStatus unsubscribe(std::uint8_t, std::uint32_t a, std::uint16_t p) override {
+        std::lock_guard g(lock);
+        auto it = subscriptions.find({a, p});
+        if (it == subscriptions.end()) return mux::MUX_E_MC_UNSUBSCRIBE;
+        subscriptions.erase(it);
+        return mux::MUX_S_OK;
+    }
+    XPortStatus allocatePoint(std::uint8_t, std::uint16_t, std::uint32_t* h) override {
+        *h = 0x1010000;
+        return 0;
+    }
+    XPortStatus deallocatePoint(std::uint8_t, std::uint32_t h) override {
+        std::lock_guard g(lock);
+        closedHandles.push_back(h);
+        return mux::MUX_S_OK;
+    }
+    XPortStatus getPort(std::uint8_t, std::uint32_t, std::uint16_t* p) override {
+        *p = 5000;
+        return 0;
+    }
+    XPortStatus tcpOpen(std::uint8_t, std::uint32_t, std::uint16_t, std::uint8_t, std::uint32_t,
+                        std::uint32_t* h) override {
+        std::lock_guard g(lock);
+        *h = nextHandle;
+        nextHandle += 2;
+        return 0;
+    }
+    XPortStatus tcpSend(std::uint32_t h, std::uint32_t, const XPortBuffer* chain) override {
+        std::lock_guard g(lock);
+        sent.push_back({h, XPortGather(chain)});
+        return mux::MUX_S_OK;
+    }
+    XPortStatus multicastSend(std::uint8_t, std::uint32_t, std::uint16_t,
+                              const XPortBuffer* chain) override {
+        std::lock_guard g(lock);
+        sent.push_back({0, XPortGather(chain)});
+        return mux::MUX_S_OK;
+    }
+    XPortStatus tcpGetPacket(std::uint8_t, XPortPacket& packet) override {
+        std::lock_guard g(lock);
+        if (tcpIn.empty()) return mux::MUX_E_QUEUE_EMPTY;
+        ++tcpFetches;
+        packet = std::move(tcpIn.front());
+        tcpIn.pop_front();
+        return mux::MUX_S_OK;
+    }
+    XPortStatus multicastGetPacket(std::uint8_t, XPortPacket& packet) override {
+        std::lock_guard g(lock);
+        if (mcIn.empty()) return mux::MUX_E_QUEUE_EMPTY;
+        packet = std::move(mcIn.front());
+        mcIn.pop_front();
+        return mux::MUX_S_OK;
+    }
+    XPortStatus getLocalIpAddress(std::uint32_t* a) override {
+        *a = 0xC6120002;
+        return mux::MUX_S_OK;
+    }
+
+    std::vector<Sent> TakeSent() {
+        std::lock_guard g(lock);
+        return std::exchange(sent, {});
+    }
+};
+
+// A packet of the transport on a TCP connection: header of `type`, then `payload`.
+inline XPortPacket TcpPacket(std::uint32_t handle, std::uint8_t type,
+                             std::vector<std::uint8_t> payload = {}, std::uint8_t protocol = 9,
+                             std::uint8_t src = 7, std::uint8_t dst = 128) {
+    XPortPacket p;
+    p.handle = handle;
+    p.remoteAddress = 0xC6120003;
+    p.remotePort = 40000;
+    p.remoteAppId = src;
+    XPortHeader h;
+    h.protocol = protocol;
+    h.type = type;
+    h.srcApp = src;
+    h.dstApp = dst;
+    h.length = static_cast<std::uint32_t>(XPORT_HEADER_LENGTH + payload.size());
+    p.data.resize(XPORT_HEADER_LENGTH);
+    h.Write(p.data.data());
+    p.data.insert(p.data.end(), payload.begin(), payload.end());
+    return p;
+}
+
+}  // namespace xport::test
