@@ -57,7 +57,8 @@ struct GXEngineSheet {
     GXCellList formulas;      // formulas that refer to cells or call functions
     GXCellList placeholders;  // empty cells kept to record a change
     std::list<std::unique_ptr<GXRangeName>> names;
-    std::unique_ptr<GXRangeName> removedName;
+    GXRangeName* removedName = nullptr;                      // the name deleted last, kept for undo
+    std::vector<std::unique_ptr<GXRangeName>> retiredNames;  // deleted names, alive with the sheet
 
     // Calculation options.
     int manualRecalc = 0;

@@ -178,3 +178,30 @@ TEST_F(RecalcTest, OptionsRefuseValuesOutOfRange) {
 
 }  // namespace
 }  // namespace formula::test
+
+namespace formula::test {
+namespace {
+
+TEST_F(RecalcTest, ArrayResultsFillTheirBlockAndFollowTheAnchor) {
+    Set("A1", "1");
+    Set("B1", "2");
+    Set("C1", "3");
+    Set("A3", "=TRANSPOSE(A1:C1)");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("A3"), "1");
+    EXPECT_EQ(Text("A4"), "2");
+    EXPECT_EQ(Text("A5"), "3");
+    Set("B1", "20");
+    Changed("B1");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("A4"), "20");
+    EXPECT_EQ(Eval("=A4+A5"), "23");
+    // A block that would pass the last column is refused before anything is written.
+    ASSERT_EQ(GXSetFormula(sheet, 1, GX_MAX_COL, "=TRANSPOSE(A3:A5)"), 1);
+    EXPECT_EQ(GXGetCellText(sheet, 1, GX_MAX_COL), "Error!");
+    GXCellValue v;
+    EXPECT_EQ(GXGetCellValue(sheet, 1, GX_MAX_COL, v)->error, 112);
+}
+
+}  // namespace
+}  // namespace formula::test
