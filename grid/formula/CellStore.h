@@ -49,7 +49,7 @@ enum GXRecalcState : int {
 };
 
 struct GXEngineSheet {
-    static constexpr uint32_t kBuckets = 32749;
+    static constexpr uint32_t kBuckets = 32749;  // the table's first size; it grows with the sheet
     static constexpr size_t kMessageCapacity = 259;  // characters, without the terminator
 
     std::vector<GXEngineCell*> hash = std::vector<GXEngineCell*>(kBuckets, nullptr);
@@ -115,7 +115,8 @@ void GXUndeferLists(GXEngineSheet& sheet, int mask);
 int GXCountCells(GXEngineSheet& sheet, int mask);
 
 // Hash.
-uint32_t GXBucket(int row, int col);
+// (row + column x 0x7FFFFF) mod the table size, in wrapping 32-bit arithmetic.
+uint32_t GXBucket(int row, int col, size_t buckets = GXEngineSheet::kBuckets);
 GXEngineCell* GXFindCell(const GXEngineSheet& sheet, int row, int col);
 bool GXLinkCell(GXEngineSheet& sheet, GXEngineCell* cell);
 void GXUnlinkCell(GXEngineSheet& sheet, GXEngineCell* cell);

@@ -119,6 +119,19 @@ TEST_F(RecalcTest, CyclesShowCycleWithoutIteration) {
     EXPECT_EQ(Text("C1"), "Cycle!");
 }
 
+TEST_F(RecalcTest, ATwoCellCycleIteratesAndStops) {
+    ASSERT_EQ(GXSetIterationCount(sheet, 10), 1);
+    GXSetBlanksAreZero(sheet, 1);
+    Set("A1", "=B1+1");
+    Set("B1", "=A1");
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Sheet().recalcState, 0);
+    EXPECT_NE(Text("A1"), "Cycle!");
+    // Each pass B1 reads A1 before A1 is computed anew: eleven passes, A1 one ahead.
+    EXPECT_EQ(Text("A1"), "11");
+    EXPECT_EQ(Text("B1"), "10");
+}
+
 TEST_F(RecalcTest, CyclesIterateTheGivenNumberOfPasses) {
     ASSERT_EQ(GXSetIterationCount(sheet, 10), 1);
     GXSetBlanksAreZero(sheet, 1);
