@@ -123,6 +123,7 @@ private:
     void ReportRestart(CNS2Node& node);
     void Elect(const CNS2Node& node);
     void SendFinalStatus();
+    void DrainVersionRegistry();
 
     mutable std::recursive_mutex mutex_;
     CNS2Node own_;
