@@ -4,6 +4,7 @@
 #include <array>
 #include <thread>
 
+#include "nodestatus/XPortNS2Transport.h"
 #include "os/Clock.h"
 #include "platform/Logger.h"
 #include "platform/NetAdapter.h"
@@ -76,6 +77,14 @@ void CNS2::AddLifetimeObserver(LifetimeObserver* observer) {
 void CNS2::RemoveLifetimeObserver(LifetimeObserver* observer) {
     std::lock_guard lock(observersMutex_);
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+uint32_t CNS2::CreateWorkThread(CXPort* port) {
+    if (port == nullptr) return NS2_E_NO_FACTORY;
+    std::lock_guard lock(mutex_);
+    if (!idle_) return NS2_E_STATE;
+    portTransport_ = std::make_unique<XPortNS2Transport>(*port);
+    return CreateWorkThread(portTransport_.get());
 }
 
 uint32_t CNS2::CreateWorkThread(NS2Transport* transport) {
@@ -428,5 +437,6 @@ uint32_t CNS2::Stop() {
     idle_ = true;
     transport_->Detach();
     transport_ = nullptr;
+    portTransport_.reset();
     return NS2_S_OK;
 }

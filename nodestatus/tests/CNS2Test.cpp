@@ -102,7 +102,7 @@ protected:
 };
 
 TEST_F(CNS2Test, StartRefusalsAndCodes) {
-    EXPECT_EQ(engine.CreateWorkThread(nullptr), NS2_E_NO_FACTORY);
+    EXPECT_EQ(engine.CreateWorkThread(static_cast<NS2Transport*>(nullptr)), NS2_E_NO_FACTORY);
     transport.refuseAttach = true;
     EXPECT_EQ(engine.CreateWorkThread(&transport), NS2_E_NO_CONNECTION);
     transport.refuseAttach = false;
