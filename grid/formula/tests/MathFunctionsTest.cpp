@@ -157,6 +157,7 @@ TEST_F(MathFunctionsTest, DomainAndArgumentErrors) {
         {"=ROUND(1,16)", "E123"},
         {"=ROUND(1,-16)", "E123"},
         {"=ROUND(1.25,1.9)", "1.3"},
+        {"=ROUND(1e300,15)", "1e+300"},
         {"=POLY(2,\"a\")", "E102"},
         {"=POLY(2,A3)", "E102"},
         {"=POLY(2,A1,1/0)", "E70"},
