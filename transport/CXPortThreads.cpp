@@ -58,20 +58,22 @@ void CXPort::multicastReceiveLoop() {
     }
 }
 
+void CXPort::everyChannel(std::uint32_t periodMs, void (CXProtocol::*work)()) {
+    while (!closed_) {
+        // In steps of 10 ms, so that a close is seen soon.
+        for (std::uint32_t slept = 0; slept < periodMs && !closed_; slept += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::shared_lock g(mapLock_);
+        for (auto& [id, entry] : channels_) (entry.channel.get()->*work)();
+    }
+}
+
 void CXPort::maintenanceLoop() {
     os::SetCurrentThreadName("XPortMaint");
-    while (!closed_) {
-        for (int i = 0; i < 50 && !closed_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::shared_lock g(mapLock_);
-        for (auto& [id, entry] : channels_) entry.channel->deleteReleasedConnections();
-    }
+    everyChannel(500, &CXProtocol::deleteReleasedConnections);
 }
 
 void CXPort::tickerLoop() {
     os::SetCurrentThreadName("XPortTicker");
-    while (!closed_) {
-        for (int i = 0; i < 10 && !closed_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::shared_lock g(mapLock_);
-        for (auto& [id, entry] : channels_) entry.channel->tick();
-    }
+    everyChannel(100, &CXProtocol::tick);
 }

@@ -10,7 +10,6 @@
 
 #include "multiplexer/TravexEndpoint.h"
 #include "os/Clock.h"
-#include "os/NamedEvent.h"
 #include "os/NamedMutex.h"
 #include "transport/MuxClientReceive.h"
 #include "transport/TravexConnection.h"
@@ -44,18 +43,8 @@ namespace {
 using namespace xport;
 using namespace xport::detail;
 
-class NamedSignal final : public XPortSignal {
-public:
-    os::NamedEvent event;
-    void Set() override { event.Set(); }
-    void Reset() override { event.Reset(); }
-    bool Wait(std::uint32_t ms) override { return event.Wait(ms) == os::WaitResult::Signaled; }
-};
-
 std::shared_ptr<XPortSignal> OpenSignal(const std::string& name) {
-    auto s = std::make_shared<NamedSignal>();
-    if (!os::IsOpen(s->event.Create(MuxObjectName(name), true, false))) return nullptr;
-    return s;
+    return OpenMuxNamedEvent(name);
 }
 
 bool CreateGuard(os::NamedMutex& m, const std::string& name) {

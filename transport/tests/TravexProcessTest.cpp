@@ -56,6 +56,20 @@ sockaddr_in At(const std::string& ip, std::uint16_t port) {
     return a;
 }
 
+// How many messages a tcp-server saw on the connection from host 1; each must be of `size`.
+int MessagesSeen(ChildProcess& server, std::size_t size) {
+    // The application id the peer's own Travex gave it does not matter here.
+    EXPECT_EQ(server.Expect("from ").substr(0, 15), "198.18.0.3 app ");
+    const std::string expected = "msg " + std::to_string(size) + " ";
+    int seen = 0;
+    for (std::string l = server.ReadLine(500); !l.empty(); l = server.ReadLine(500)) {
+        if (l.rfind("msg ", 0) != 0) continue;
+        EXPECT_EQ(l.substr(0, expected.size()), expected);
+        ++seen;
+    }
+    return seen;
+}
+
 TEST(TravexProcess, TwoClientsShareAGroupWithAnotherHost) {
     IXO_REQUIRE_NETNS();
     std::string error;
@@ -144,25 +158,8 @@ TEST(TravexProcess, TcpBetweenHostsReachesTheNamedClient) {
     EXPECT_EQ(small.Wait(5000), 0);
     EXPECT_EQ(large.Wait(5000), 0);
 
-    // The application id the peer's own Travex gave it.
-    EXPECT_EQ(s128.Expect("from ").substr(0, 15), "198.18.0.3 app ");
-    int got128 = 0;
-    for (std::string l = s128.ReadLine(500); !l.empty(); l = s128.ReadLine(500)) {
-        if (l.rfind("msg ", 0) == 0) {
-            EXPECT_EQ(l.substr(0, 7), "msg 40 ");
-            ++got128;
-        }
-    }
-    EXPECT_EQ(got128, 200);
-    EXPECT_EQ(s129.Expect("from ").substr(0, 15), "198.18.0.3 app ");
-    int got129 = 0;
-    for (std::string l = s129.ReadLine(500); !l.empty(); l = s129.ReadLine(500)) {
-        if (l.rfind("msg ", 0) == 0) {
-            EXPECT_EQ(l.substr(0, 10), "msg 70000 ");
-            ++got129;
-        }
-    }
-    EXPECT_EQ(got129, 3);
+    EXPECT_EQ(MessagesSeen(s128, 40), 200);
+    EXPECT_EQ(MessagesSeen(s129, 70000), 3);
 }
 
 TEST(TravexProcess, KilledClientIsReleasedAndTravexEndsFiveSecondsAfterTheLast) {
