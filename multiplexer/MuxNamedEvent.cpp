@@ -17,7 +17,8 @@ public:
 
 std::unique_ptr<MuxEvent> OpenMuxNamedEvent(std::string_view name) {
     auto e = std::make_unique<NamedEvent>();
-    if (!os::IsOpen(e->event.Create(MuxObjectName(name), true, false))) return nullptr;
+    if (!os::IsOpen(e->event.Create(MuxObjectName(name), true, false)))
+        return nullptr;
     return e;
 }
 

@@ -23,7 +23,8 @@ std::unique_ptr<MuxEvent> MuxOsObjects::OpenEvent(const std::string& name) {
 
 std::unique_ptr<MuxMapping> MuxOsObjects::OpenMapping(const std::string& name, std::size_t size) {
     auto m = std::make_unique<OsMapping>();
-    if (!os::IsOpen(m->memory.Open(MuxObjectName(name))) || m->memory.Size() < size) return nullptr;
+    if (!os::IsOpen(m->memory.Open(MuxObjectName(name))) || m->memory.Size() < size)
+        return nullptr;
     m->size = size;
     return m;
 }

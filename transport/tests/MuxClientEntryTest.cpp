@@ -13,9 +13,9 @@ using xport::ParseMuxEntry;
 // Descriptor: remote 198.18.0.3 port 36507, local 198.18.0.2 port 49152, handle 0x100001;
 // then a 14-byte message from application 7 to 128.
 Bytes Entry(bool tcp) {
-    Bytes e{0x03, 0x00, 0x12, 0xC6, 0x8E, 0x9B, 0, 0, 0x02, 0x00, 0x12, 0xC6, 0xC0, 0x00, 0, 0,
-            0x01, 0x00, 0x10, 0x00, 0, 0, 0, 0,
-            9, 0, 3, 0, 7, 128, 0, 0, 14, 0, 0, 0, 0xAA, 0xBB};
+    Bytes e{0x03, 0x00, 0x12, 0xC6, 0x8E, 0x9B, 0,    0, 0x02, 0x00, 0x12, 0xC6, 0xC0,
+            0x00, 0,    0,    0x01, 0x00, 0x10, 0x00, 0, 0,    0,    0,    9,    0,
+            3,    0,    7,    128,  0,    0,    14,   0, 0,    0,    0xAA, 0xBB};
     if (!tcp) {  // little-endian ports in multicast entries
         std::swap(e[4], e[5]);
         std::swap(e[12], e[13]);
