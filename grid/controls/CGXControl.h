@@ -7,6 +7,7 @@
 #include "framework/DeviceContext.h"
 #include "framework/Geometry.h"
 #include "framework/Message.h"
+#include "grid/core/CGXStyle.h"
 #include "grid/core/GXTypes.h"
 
 #include <memory>

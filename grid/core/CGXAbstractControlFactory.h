@@ -4,11 +4,11 @@
 // the one factory of the process (GXInitLibrary).
 #pragma once
 
+#include "grid/controls/CGXControl.h"
 #include "grid/core/GXTypes.h"
 
 #include <memory>
 
-class CGXControl;
 class CGXGridCore;
 
 class CGXAbstractControlFactory : public CGXOwnedObject {
