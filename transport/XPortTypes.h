@@ -10,6 +10,7 @@
 
 // Status of every transport and multiplexer-client operation: bit 31 set is a failure.
 using XPortStatus = mux::MuxStatus;
+inline bool XPortFailed(XPortStatus status) { return status < 0; }
 
 // One received packet, header included. Addresses are IPv4 in host order.
 struct XPortPacket {

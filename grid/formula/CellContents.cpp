@@ -199,3 +199,61 @@ std::string GXGetCellText(int sheetNo, int row, int col) {
 }
 
 }  // namespace formula
+
+namespace formula {
+
+namespace {
+
+// "=value\anchor": the value as root, the anchor as attached reference (a dependency).
+std::unique_ptr<GXFormula> BlockFormula(double value, int anchorRow, int anchorCol) {
+    auto f = std::make_unique<GXFormula>();
+    f->nodes.resize(2);
+    f->nodes[0].kind = GX_NODE_NUMBER;
+    f->nodes[0].number = value;
+    f->nodes[1].kind = GX_NODE_CELL;
+    f->nodes[1].ref = GXMakeCell(anchorRow, anchorCol);
+    f->root = 0;
+    f->attached = 1;
+    return f;
+}
+
+}  // namespace
+
+void GXWriteMatrixResult(int rows, int cols, const double* values) {
+    int row = 0, col = 0;
+    GXGetEvalCell(row, col);
+    GXEngineSheet& sheet = GXCurrentSheet();
+    if (rows < 1 || cols < 1 || static_cast<long>(row) + rows - 1 > GX_MAX_ROW ||
+        static_cast<long>(col) + cols - 1 > GX_MAX_COL) {
+        GXRaiseError(112, GXGetEvalState().functionName);  // invalid range reference
+    }
+    GXDeferGuard busy(sheet, GX_LIST_ALL);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < cols; ++j) {
+            if (i == 0 && j == 0) {
+                continue;
+            }
+            int r = row + i, c = col + j;
+            if (sheet.undoRecording && GXFindCell(sheet, r, c) == nullptr) {
+                GXEngineCell* placeholder = GXAllocCell(sheet.placeholders);
+                placeholder->row = r;
+                placeholder->col = c;
+                sheet.undoCells.push_back(placeholder);
+            }
+            GXEngineCell* cell = GXAllocCell(sheet.formulas);
+            cell->setKind(GX_CELL_FORMULA);
+            cell->formula = BlockFormula(values[static_cast<size_t>(i) * cols + j], row, col);
+            cell->setValueKind(GX_VAL_NUMBER);
+            cell->number = values[static_cast<size_t>(i) * cols + j];
+            cell->stamp = sheet.passCounter;
+            cell->set(GX_CF_COMPUTED | GX_CF_CHANGED);
+            PlaceCell(sheet, cell, r, c);
+        }
+    }
+    if (sheet.undoRecording) {
+        sheet.lastCleared = GXMakeRange(row, col, row + rows - 1, col + cols - 1);
+        sheet.lastClearedFlag = true;
+    }
+}
+
+}  // namespace formula

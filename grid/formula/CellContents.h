@@ -26,4 +26,11 @@ GXEngineCell* GXGetCellValue(int sheet, int row, int col, GXCellValue& value);
 std::string GXGetCellText(GXEngineSheet& sheet, GXEngineCell& cell);
 std::string GXGetCellText(int sheet, int row, int col);
 
+// For array functions, inside an evaluation: writes a rows x cols block of values from the
+// formula's own cell on (row-major; element 0 is the formula's own value and is not written).
+// Each written cell holds its number and a formula that refers to the anchor ("=v\\A1"), so
+// clearing one recomputes the block. A block that would pass the sheet's edge raises 112
+// before anything is written.
+void GXWriteMatrixResult(int rows, int cols, const double* values);
+
 }  // namespace formula

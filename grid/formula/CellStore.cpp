@@ -179,13 +179,43 @@ int GXCountCells(GXEngineSheet& sheet, int mask) {
     return n;
 }
 
-uint32_t GXBucket(int row, int col) {
+uint32_t GXBucket(int row, int col, size_t buckets) {
     uint32_t key = static_cast<uint32_t>(row) + static_cast<uint32_t>(col) * 0x7FFFFFu;
-    return key % GXEngineSheet::kBuckets;
+    return key % static_cast<uint32_t>(buckets);
 }
 
+namespace {
+
+// A table of 32749 chains finds cells in constant time only while the sheet holds about as
+// many cells; beyond that the table grows to the next prime size, so finding a cell stays
+// constant-time and recalculating stays linear in the number of cells.
+void GrowHash(GXEngineSheet& sheet) {
+    static const uint32_t kPrimes[] = {32749,   65521,   131071,  262139,  524287,
+                                       1048573, 2097143, 4194301, 8388593, 16777213};
+    size_t size = sheet.hash.size();
+    for (uint32_t prime : kPrimes) {
+        if (prime > size) {
+            std::vector<GXEngineCell*> grown(prime, nullptr);
+            for (GXEngineCell* head : sheet.hash) {
+                while (head != nullptr) {
+                    GXEngineCell* next = head->next;
+                    GXEngineCell*& slot = grown[GXBucket(head->row, head->col, prime)];
+                    head->next = slot;
+                    slot = head;
+                    head = next;
+                }
+            }
+            sheet.hash = std::move(grown);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 GXEngineCell* GXFindCell(const GXEngineSheet& sheet, int row, int col) {
-    for (GXEngineCell* c = sheet.hash[GXBucket(row, col)]; c != nullptr; c = c->next) {
+    for (GXEngineCell* c = sheet.hash[GXBucket(row, col, sheet.hash.size())]; c != nullptr;
+         c = c->next) {
         if (c->row == row && c->col == col) {
             return c;
         }
@@ -194,7 +224,10 @@ GXEngineCell* GXFindCell(const GXEngineSheet& sheet, int row, int col) {
 }
 
 bool GXLinkCell(GXEngineSheet& sheet, GXEngineCell* cell) {
-    GXEngineCell*& head = sheet.hash[GXBucket(cell->row, cell->col)];
+    if (static_cast<size_t>(sheet.linkedCount) >= sheet.hash.size()) {
+        GrowHash(sheet);
+    }
+    GXEngineCell*& head = sheet.hash[GXBucket(cell->row, cell->col, sheet.hash.size())];
     cell->next = head;
     head = cell;
     cell->set(GX_CF_LINKED);
@@ -209,7 +242,8 @@ void GXUnlinkCell(GXEngineSheet& sheet, GXEngineCell* cell) {
     if (!cell->has(GX_CF_LINKED)) {
         return;
     }
-    for (GXEngineCell** p = &sheet.hash[GXBucket(cell->row, cell->col)]; *p; p = &(*p)->next) {
+    for (GXEngineCell** p = &sheet.hash[GXBucket(cell->row, cell->col, sheet.hash.size())]; *p;
+         p = &(*p)->next) {
         if (*p == cell) {
             *p = cell->next;
             break;

@@ -49,7 +49,7 @@ enum GXRecalcState : int {
 };
 
 struct GXEngineSheet {
-    static constexpr uint32_t kBuckets = 32749;
+    static constexpr uint32_t kBuckets = 32749;  // the table's first size; it grows with the sheet
     static constexpr size_t kMessageCapacity = 259;  // characters, without the terminator
 
     std::vector<GXEngineCell*> hash = std::vector<GXEngineCell*>(kBuckets, nullptr);
@@ -57,7 +57,8 @@ struct GXEngineSheet {
     GXCellList formulas;      // formulas that refer to cells or call functions
     GXCellList placeholders;  // empty cells kept to record a change
     std::list<std::unique_ptr<GXRangeName>> names;
-    std::unique_ptr<GXRangeName> removedName;
+    GXRangeName* removedName = nullptr;                      // the name deleted last, kept for undo
+    std::vector<std::unique_ptr<GXRangeName>> retiredNames;  // deleted names, alive with the sheet
 
     // Calculation options.
     int manualRecalc = 0;
@@ -114,7 +115,8 @@ void GXUndeferLists(GXEngineSheet& sheet, int mask);
 int GXCountCells(GXEngineSheet& sheet, int mask);
 
 // Hash.
-uint32_t GXBucket(int row, int col);
+// (row + column x 0x7FFFFF) mod the table size, in wrapping 32-bit arithmetic.
+uint32_t GXBucket(int row, int col, size_t buckets = GXEngineSheet::kBuckets);
 GXEngineCell* GXFindCell(const GXEngineSheet& sheet, int row, int col);
 bool GXLinkCell(GXEngineSheet& sheet, GXEngineCell* cell);
 void GXUnlinkCell(GXEngineSheet& sheet, GXEngineCell* cell);

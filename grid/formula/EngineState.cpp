@@ -1,5 +1,6 @@
 #include "grid/formula/EngineState.h"
 
+#include "grid/formula/Evaluator.h"
 #include "grid/formula/NumericHelpers.h"
 #include "grid/formula/PatternMatcher.h"
 #include "grid/formula/WorksheetFunctions.h"
@@ -30,6 +31,8 @@ void GXResetEngineState() {
     s.SetWorksheetFunctions(nullptr);
     GXRegexReset();
     GXRandomReset();
+    GXTakeNumericError();
+    GXGetEvalState() = GX_EVAL_STATE{};
 }
 
 int GXCreateSheet() {

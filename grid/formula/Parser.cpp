@@ -164,7 +164,8 @@ void Parser::Formula(GXFormula& out) {
     out.root = root;
     out.constraint = constraint;
     out.attached = attached;
-    out.nodes = std::move(nodes_);
+    // The working buffer holds 200 nodes; the formula keeps only those it uses.
+    out.nodes = std::vector<GXExprNode>(nodes_.begin(), nodes_.end());
     out.comment = std::move(comment);
 }
 

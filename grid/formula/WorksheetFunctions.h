@@ -32,6 +32,26 @@
 // formula's cell. Handlers check their own argument count (165 and the family's codes) and
 // kinds, with the shared routines of FunctionArgs.h. String results are limited to 511 bytes
 // (GXCopyBounded / GXAppendBounded raise 150). A handler may call the evaluator recursively.
+//
+// What the core offers handlers (all usable inside a call):
+//   FunctionArgs.h   GXNumericArgument, GXDereferenceValue, GXToInteger, GXCellNumber,
+//                    GXCellString, GXCopyBounded, GXAppendBounded, GXFunctionError,
+//                    GXRaiseValueError, GXForEachListNumber (list arguments), GXRangeCells
+//                    (the cells of a range that hold something, row by row).
+//   Evaluator.h      GXEvaluateArg (an unevaluated argument, trapped: errors come back as error
+//                    values), GXEvaluate(GXGetEvalState().sheet, row, col, nodes, index) to
+//                    evaluate at another cell (conditions of CSUM and the like),
+//                    GXEvaluateText, GXGetEvalCell, GXCurrentSheet, GXReadCell,
+//                    GXAllocTemp/GXFreeTemp, GXGetEvalState().functionName.
+//   CellStore.h      GXFindCell, GXCountCells(sheet, GX_LIST_VALUES | GX_LIST_FORMULAS) (the
+//                    cell-count bound for arrays read from ranges), the sheet's options
+//                    (blanksAreZero, recalcState & GX_RECALC_ITERATING for INIT).
+//   CellContents.h   GXWriteMatrixResult (array functions), GXGetCellText (display text).
+//   EngineState.h    GXPostMessage (MESSAGE; the slot holds 259 characters).
+//   PatternMatcher.h RegexCompile/RegexExecute (REGEX).
+//   NumericHelpers.h distributions, calendar, matrices, transforms, GXRandom; after a routine,
+//                    GXTakeNumericError() != 0 means raise 86 (or the routine's error).
+//   RangeRef.h       GXParseRef, GXRefToText, GXColumnName, GXIntersection.
 #pragma once
 
 #include <cstdint>

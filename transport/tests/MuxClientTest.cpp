@@ -62,6 +62,9 @@ TEST(MuxClient, TwoRegistrationsShareGroupsAndTalkOverTcp) {
     EXPECT_EQ(p.localPort, kPort);
     EXPECT_EQ(p.remoteAppId, a);
     EXPECT_EQ(p.localAppId, b);
+    std::uint32_t local = 0;
+    EXPECT_EQ(MuxClientGetLocalIpAddress(&local), MUX_S_OK);
+    EXPECT_EQ(local, 1u);  // no card in this namespace
 
     // TCP between the two, inside the PC; a message larger than the first mapping.
     std::uint32_t point = 0, conn = 0;

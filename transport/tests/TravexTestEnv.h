@@ -1,6 +1,7 @@
 // A private Travex for one test: its own runtime folder (socket and lock), its own scope
-// for named objects and key store, and a short linger, all through the environment the
-// started Travex inherits. Stop() ends the Travex that serves the folder, if any.
+// for named objects and key store, and a short linger (-1: the real 5 s), all through the
+// environment the started Travex inherits: set in this process (apply), or given to a
+// program as Vars(). Stop() ends the Travex that serves the folder, if any.
 #pragma once
 
 #include <fcntl.h>
@@ -14,21 +15,33 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace xport::test {
 
 class TravexTestEnv {
 public:
-    explicit TravexTestEnv(const std::string& tag, int lingerMs = 300) {
+    explicit TravexTestEnv(const std::string& tag, int lingerMs = 300, bool apply = true) {
         static int counter = 0;
         std::string id = tag + std::to_string(getpid()) + "-" + std::to_string(++counter);
         dir_ = std::filesystem::temp_directory_path() / ("ixo-" + id);
         std::filesystem::create_directories(dir_ / "run");
         std::filesystem::create_directories(dir_ / "keys");
-        setenv("XDG_RUNTIME_DIR", (dir_ / "run").c_str(), 1);
-        setenv("IXO_KEYSTORE_DIR", (dir_ / "keys").c_str(), 1);
-        setenv("IXO_OBJECT_SCOPE", id.c_str(), 1);
-        setenv("IXO_TRAVEX_LINGER_MS", std::to_string(lingerMs).c_str(), 1);
+        vars_ = {{"XDG_RUNTIME_DIR", (dir_ / "run").string()},
+                 {"IXO_KEYSTORE_DIR", (dir_ / "keys").string()},
+                 {"IXO_OBJECT_SCOPE", id}};
+        if (lingerMs >= 0) vars_.push_back({"IXO_TRAVEX_LINGER_MS", std::to_string(lingerMs)});
+        else unsetenv("IXO_TRAVEX_LINGER_MS");
+        if (apply) {
+            for (const auto& [k, v] : vars_) setenv(k.c_str(), v.c_str(), 1);
+        }
+    }
+    // "NAME=value" for each variable, as `env` takes them.
+    std::vector<std::string> Vars() const {
+        std::vector<std::string> out;
+        for (const auto& [k, v] : vars_) out.push_back(k + "=" + v);
+        return out;
     }
     ~TravexTestEnv() {
         Stop();
@@ -67,6 +80,7 @@ public:
 
 private:
     std::filesystem::path dir_;
+    std::vector<std::pair<std::string, std::string>> vars_;
 };
 
 }  // namespace xport::test

@@ -119,6 +119,19 @@ TEST_F(RecalcTest, CyclesShowCycleWithoutIteration) {
     EXPECT_EQ(Text("C1"), "Cycle!");
 }
 
+TEST_F(RecalcTest, ATwoCellCycleIteratesAndStops) {
+    ASSERT_EQ(GXSetIterationCount(sheet, 10), 1);
+    GXSetBlanksAreZero(sheet, 1);
+    Set("A1", "=B1+1");
+    Set("B1", "=A1");
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Sheet().recalcState, 0);
+    EXPECT_NE(Text("A1"), "Cycle!");
+    // Each pass B1 reads A1 before A1 is computed anew: eleven passes, A1 one ahead.
+    EXPECT_EQ(Text("A1"), "11");
+    EXPECT_EQ(Text("B1"), "10");
+}
+
 TEST_F(RecalcTest, CyclesIterateTheGivenNumberOfPasses) {
     ASSERT_EQ(GXSetIterationCount(sheet, 10), 1);
     GXSetBlanksAreZero(sheet, 1);
@@ -174,6 +187,33 @@ TEST_F(RecalcTest, OptionsRefuseValuesOutOfRange) {
         EXPECT_EQ(setter(sheet, 2), 0);
         EXPECT_EQ(setter(sheet, 1), 1);
     }
+}
+
+}  // namespace
+}  // namespace formula::test
+
+namespace formula::test {
+namespace {
+
+TEST_F(RecalcTest, ArrayResultsFillTheirBlockAndFollowTheAnchor) {
+    Set("A1", "1");
+    Set("B1", "2");
+    Set("C1", "3");
+    Set("A3", "=TRANSPOSE(A1:C1)");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("A3"), "1");
+    EXPECT_EQ(Text("A4"), "2");
+    EXPECT_EQ(Text("A5"), "3");
+    Set("B1", "20");
+    Changed("B1");
+    GXRecalc(sheet);
+    EXPECT_EQ(Text("A4"), "20");
+    EXPECT_EQ(Eval("=A4+A5"), "23");
+    // A block that would pass the last column is refused before anything is written.
+    ASSERT_EQ(GXSetFormula(sheet, 1, GX_MAX_COL, "=TRANSPOSE(A3:A5)"), 1);
+    EXPECT_EQ(GXGetCellText(sheet, 1, GX_MAX_COL), "Error!");
+    GXCellValue v;
+    EXPECT_EQ(GXGetCellValue(sheet, 1, GX_MAX_COL, v)->error, 112);
 }
 
 }  // namespace
