@@ -143,4 +143,18 @@ std::vector<GXEngineCell*> GXRangeCells(const GXRangeRef& range) {
     return GXCellsRowMajor(GXCurrentSheet(), range, GX_LIST_VALUES | GX_LIST_FORMULAS);
 }
 
+void GXCheckArgCount(const GXCallFrame& frame, int min, int max, int code) {
+    if (frame.count < min || frame.count > max) {
+        GXFunctionError(code);
+    }
+}
+
+double GXNumberArg(GXCallFrame& frame, int i, int code) {
+    GXValue& v = frame.arg(i);
+    if (!GXDereferenceValue(v) || v.type != GX_VT_NUMBER) {
+        GXFunctionError(code);
+    }
+    return v.number;
+}
+
 }  // namespace formula

@@ -41,6 +41,11 @@ template <typename Visit>
 void GXForEachListNumber(GXCallFrame& frame, int firstArg, Visit visit);
 // The cells of a range that hold something, row by row and within a row by column.
 std::vector<GXEngineCell*> GXRangeCells(const GXRangeRef& range);
+// Raises code (165 by default) unless min <= frame.count <= max.
+void GXCheckArgCount(const GXCallFrame& frame, int min, int max, int code = 165);
+// Argument i dereferenced as a scalar (GXDereferenceValue); anything but a number raises code
+// (98 "improper argument type" or, in the financial family, 56).
+double GXNumberArg(GXCallFrame& frame, int i, int code = 98);
 
 template <typename Visit>
 void GXForEachListNumber(GXCallFrame& frame, int firstArg, Visit visit) {
