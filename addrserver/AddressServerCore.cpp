@@ -135,7 +135,6 @@ uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnviro
         std::lock_guard lock(electionMutex_);
         election_.Reset(own_, settings.serverMode);
     }
-    publishedRole_ = -1;
     if (!StartThread(callbackThread_, settings.callbackPriority, "AddrSrvCallback",
                      &Server::CallbackTask))
         return ADDRSRV_E_START;
@@ -256,7 +255,9 @@ void Server::SetNodeStatus(CNS2* engine) {
     if (engine_ == engine) return;
     if (engine_ != nullptr) engine_->RemoveLifetimeObserver(this);
     engine_ = engine;
-    publishedRole_ = -1;
+    // The engine's record starts as its host set it (the service host announces a
+    // backup); only a role of our own replaces that.
+    publishedRole_ = 0;
     if (engine_ != nullptr) engine_->AddLifetimeObserver(this);
 }
 

@@ -26,9 +26,9 @@ void Server::CallbackTask() {
         }
         const uint32_t now = os::TickCount();
         ProbeStep(now);
-        {
+        if (windowArmed_) {  // the election runs once the BOOTP side is open
             std::lock_guard lock(electionMutex_);
-            const bool windowOpen = windowArmed_ && !os::TickReached(now, windowDeadline_);
+            const bool windowOpen = !os::TickReached(now, windowDeadline_);
             election_.Step(windowOpen, probeAnswered_);
         }
         PublishRole();

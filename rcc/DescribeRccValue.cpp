@@ -55,14 +55,12 @@ std::string DescribePayload(const CRccValue& value) {
         return "RB";
     else if constexpr (C == RCC_IPPORT)
         return name + Format("%u", static_cast<unsigned>(value.get<C>()->getPort()));
-#if RCC_HAS_VERINFO
     else if constexpr (C == RCC_VERINFO) {
         std::string text;
         if (value.get<C>()->FormatText(6, text) != 0)
             return "VerInfo: error.";
         return text;
     }
-#endif
     else
         return name + value.get<C>()->toString();
 }

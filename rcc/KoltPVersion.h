@@ -1,29 +1,11 @@
-// A protocol version value: major, minor and build. The remote-call library speaks 3.0.8.
+// The protocol version of the remote-call library: 3.0.8. The version value itself is
+// the platform library's, whose registry keeps the versions of a process's protocols.
 #pragma once
 
 #include <cstdint>
 
-class KoltPVersion {
-public:
-    constexpr KoltPVersion(uint8_t major, uint8_t minor, uint16_t build)
-        : major_(major), minor_(minor), build_(build) {}
-    virtual ~KoltPVersion() = default;
-    KoltPVersion(const KoltPVersion&) = default;
-    KoltPVersion& operator=(const KoltPVersion&) = default;
+#include "platform/KoltPVersion.h"
 
-    uint8_t getMajor() const { return major_; }
-    uint8_t getMinor() const { return minor_; }
-    uint16_t getBuild() const { return build_; }
-
-    bool operator==(const KoltPVersion&) const = default;
-
-private:
-    uint8_t major_;
-    uint8_t minor_;
-    uint16_t build_;
-};
-
-// The version of the remote-call library.
 inline constexpr uint8_t RCC_VERSION_MAJOR = 3;
 inline constexpr uint8_t RCC_VERSION_MINOR = 0;
 inline constexpr uint16_t RCC_VERSION_BUILD = 8;

@@ -5,10 +5,10 @@
 bool RccIsRequestCode(RccTypeCode code) {
     if (RccIsScalar(RccBareCode(code)) && !RccIsArray(code))
         return true;
-    if (code == RCC_VERINFO)
-        return true;
-    RccTypeCode base = RccBaseCode(code);
     bool known = RccDispatch(code, [](auto) {});
+    if (code == RCC_VERINFO)
+        return known;
+    RccTypeCode base = RccBaseCode(code);
     return known && (code & RCC_INPUT) && base >= RCC_U8 && base <= RCC_IPPORT;
 }
 

@@ -68,11 +68,9 @@ uint32_t FloatToWire(float value);
 size_t SizeOfVariant(const CRccValue& value);
 void WriteVariant(const CRccValue& value, uint8_t*& c);
 RccDecodeError ReadVariant(CRccValue& value, const uint8_t*& c, const uint8_t* end);
-#if RCC_HAS_VERINFO
 size_t SizeOfVerInfo(const CRccVerInfo& value);
 void WriteVerInfo(const CRccVerInfo& value, uint8_t*& c);
 RccDecodeError ReadVerInfo(CRccVerInfo& value, const uint8_t*& c, const uint8_t* end);
-#endif
 void WriteFileInfo(const CRccFileInfo& value, uint8_t*& c);
 RccDecodeError ReadFileInfo(CRccFileInfo& value, const uint8_t*& c, const uint8_t* end);
 RccDecodeError ReadString(std::string& value, const uint8_t*& c, const uint8_t* end);
@@ -124,10 +122,8 @@ size_t RccSizeOf(const typename RccTag<C>::type& v) {
         return 4 + v.bytes.size();
     } else if constexpr (C == RCC_FI) {
         return v.marshalledSize();
-#if RCC_HAS_VERINFO
     } else if constexpr (C == RCC_VERINFO) {
         return rccwire::SizeOfVerInfo(v);
-#endif
     } else {
         return rccwire::FixedWireSize(C);
     }
@@ -183,10 +179,8 @@ void RccWrite(const typename RccTag<C>::type& v, uint8_t*& c) {
         PutU32(c, v.address);
     } else if constexpr (C == RCC_IPPORT) {
         PutU16(c, v.port);
-#if RCC_HAS_VERINFO
     } else if constexpr (C == RCC_VERINFO) {
         WriteVerInfo(v, c);
-#endif
     }
 }
 
@@ -264,10 +258,8 @@ RccDecodeError RccRead(typename RccTag<C>::type& v, const uint8_t*& c, const uin
         e = GetU32(c, end, v.address);
     } else if constexpr (C == RCC_IPPORT) {
         e = GetU16(c, end, v.port);
-#if RCC_HAS_VERINFO
     } else if constexpr (C == RCC_VERINFO) {
         return ReadVerInfo(v, c, end);
-#endif
     }
     return e;
 }

@@ -38,9 +38,7 @@ template <> struct RccElementOf<RCC_RB> { using type = RccBlock; };
 template <> struct RccElementOf<RCC_FI> { using type = CRccFileInfo; };
 template <> struct RccElementOf<RCC_IPV4> { using type = CRccIPv4; };
 template <> struct RccElementOf<RCC_IPPORT> { using type = CRccIPPort; };
-#if RCC_HAS_VERINFO
 template <> struct RccElementOf<RCC_VERINFO> { using type = CRccVerInfo; };
-#endif
 
 // RccTag<Code>: a bare code (no input flag) as a type, with its in-memory form.
 template <RccTypeCode Code>
@@ -66,12 +64,10 @@ bool RccDispatchBase(RccTypeCode base, F&& f) {
         RCC_CASE(RCC_STR) RCC_CASE(RCC_VARIANT) RCC_CASE(RCC_LT) RCC_CASE(RCC_D)
         RCC_CASE(RCC_DLT) RCC_CASE(RCC_MAC) RCC_CASE(RCC_RB) RCC_CASE(RCC_FI)
         RCC_CASE(RCC_IPV4) RCC_CASE(RCC_IPPORT)
-#if RCC_HAS_VERINFO
         case RCC_VERINFO:
             if constexpr (ArrayFlag == 0)
                 f(RccTag<RCC_VERINFO>{});
             return ArrayFlag == 0;
-#endif
 #undef RCC_CASE
     }
     return false;

@@ -46,7 +46,6 @@ bool CRccValue::makeOfType(RccTypeCode code) {
 
 namespace {
 
-#if RCC_HAS_VERINFO
 bool SamePayload(const CRccVerInfo& a, const CRccVerInfo& b) {
     auto text = [](const char* t) { return std::string_view(t ? t : ""); };
     return a.GetMajor() == b.GetMajor() && a.GetMinor() == b.GetMinor() &&
@@ -56,7 +55,6 @@ bool SamePayload(const CRccVerInfo& a, const CRccVerInfo& b) {
            text(a.GetCopyright()) == text(b.GetCopyright()) &&
            text(a.GetProductName()) == text(b.GetProductName());
 }
-#endif
 
 template <class T>
 bool SamePayload(const T& a, const T& b) {

@@ -82,9 +82,7 @@ public:
     CRccFileInfo* makeFileInfo() { return make<RCC_FI>(); }
     CRccIPv4* makeIPv4() { return make<RCC_IPV4>(); }
     CRccIPPort* makeIPPort() { return make<RCC_IPPORT>(); }
-#if RCC_HAS_VERINFO
     CRccVerInfo* makeVerInfo() { return make<RCC_VERINFO>(); }
-#endif
     template <RccTypeCode Base>
     std::vector<typename RccElementOf<Base>::type>* makeArray() { return make<Base | RCC_ARRAY>(); }
 
@@ -109,7 +107,7 @@ public:
     // of every base type but variant and VerInfo.
     static constexpr bool CanHold(RccTypeCode code) {
         RccTypeCode base = code & ~RCC_ARRAY;
-        bool known = (base >= RCC_U8 && base <= (RCC_HAS_VERINFO ? RCC_VERINFO : RCC_IPPORT) &&
+        bool known = (base >= RCC_U8 && base <= RCC_VERINFO &&
                       base != RCC_VARIANT &&
                       base != 0x0C && base != 0x0F && base != 0x13);
         return known && (code & ~(RCC_ARRAY | 0xFF)) == 0 &&
@@ -129,9 +127,7 @@ private:
     using Payload = std::variant<
         std::monostate, uint32_t, std::string, CRccTime, CRccDate, CRccDateTime, VavMacAddress,
         RccBlock, CRccFileInfo, CRccIPv4, CRccIPPort,
-#if RCC_HAS_VERINFO
         CRccVerInfo,
-#endif
         std::vector<uint8_t>,
         std::vector<uint16_t>, std::vector<uint32_t>, std::vector<int8_t>, std::vector<int16_t>,
         std::vector<int32_t>, std::vector<float>, std::vector<std::string>, std::vector<CRccTime>,

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/VavVersionRegistry.h"
 #include "rcc/MethodSignatures.h"
 #include "rcc/RccCallPdu.h"
 #include "rcc/RccLog.h"
@@ -20,6 +21,8 @@ constexpr uint32_t kPatientProbes = 300;
 StubDispatcher::StubDispatcher(RccTransport* factory, uint16_t port, uint8_t protocolId,
                                uint32_t connectionParameter)
     : protocolId_(protocolId), standardStub_(*this) {
+    // Node status announces the versions of the protocols this process serves.
+    GetVersionRegistry()->SetProtocolVersion(protocolId_, version_);
     if (factory) {
         RccChannelSettings settings;
         settings.queueLimit = connectionParameter;

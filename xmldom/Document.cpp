@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -43,30 +44,48 @@ LoadResult Failure(LoadError error, std::string message) {
     return result;
 }
 
-// Writes through a file descriptor and remembers whether every byte went out.
+// Writes through a file descriptor in large blocks and remembers whether every byte
+// went out.
 class FdWriter : public pugi::xml_writer {
 public:
-    explicit FdWriter(int fd) : fd_(fd) {}
+    explicit FdWriter(int fd) : fd_(fd) { buffer_.reserve(kBlock); }
     void write(const void* data, size_t size) override {
         const char* bytes = static_cast<const char*>(data);
+        if (buffer_.size() + size > kBlock)
+            Flush();
+        if (size >= kBlock)
+            WriteAll(bytes, size);
+        else
+            buffer_.append(bytes, size);
+    }
+    // Writes what is buffered; false when any write failed.
+    bool Flush() {
+        WriteAll(buffer_.data(), buffer_.size());
+        buffer_ = {};
+        return ok_;
+    }
+    int error() const { return error_; }
+
+private:
+    static constexpr size_t kBlock = 1 << 20;
+
+    void WriteAll(const char* bytes, size_t size) {
         while (size > 0 && ok_) {
             ssize_t written = ::write(fd_, bytes, size);
             if (written < 0 && errno == EINTR)
                 continue;
             if (written <= 0) {
                 ok_ = false;
-                error_ = errno;
+                error_ = written < 0 ? errno : EIO;
                 break;
             }
             bytes += written;
             size -= static_cast<size_t>(written);
         }
     }
-    bool ok() const { return ok_; }
-    int error() const { return error_; }
 
-private:
     int fd_;
+    std::string buffer_;
     bool ok_ = true;
     int error_ = 0;
 };
@@ -91,27 +110,30 @@ int CreateTemporary(const std::filesystem::path& target, std::filesystem::path& 
     return -1;
 }
 
-}  // namespace
-
-Document::Document() : doc_(std::make_unique<pugi::xml_document>()) {}
-Document::~Document() = default;
-Document::Document(Document&&) noexcept = default;
-Document& Document::operator=(Document&&) noexcept = default;
-
-LoadResult Document::Load(const std::filesystem::path& path) {
+// The whole file; false with `failure` set when it cannot be read. The buffer is not
+// cleared first, as a large file fills it at once.
+bool ReadFile(const std::filesystem::path& path, FileBuffer& buffer, LoadResult& failure) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT)
-            return Failure(LoadError::NotFound, "the file does not exist");
-        return Failure(LoadError::Unreadable, "the file cannot be opened: " + ErrnoText(errno));
+        failure = errno == ENOENT ? Failure(LoadError::NotFound, "the file does not exist")
+                                  : Failure(LoadError::Unreadable,
+                                            "the file cannot be opened: " + ErrnoText(errno));
+        return false;
     }
-    std::string bytes;
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     int error = ok ? 0 : EISDIR;
-    char buffer[65536];
+    size_t capacity = ok ? static_cast<size_t>(info.st_size) + 1 : 0;
+    buffer.bytes.reset(new char[capacity]);
+    buffer.size = 0;
     while (ok) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (buffer.size == capacity) {  // the file grew meanwhile
+            capacity = capacity * 2 + 65536;
+            std::unique_ptr<char[]> larger(new char[capacity]);
+            std::copy_n(buffer.bytes.get(), buffer.size, larger.get());
+            buffer.bytes = std::move(larger);
+        }
+        ssize_t got = ::read(fd, buffer.bytes.get() + buffer.size, capacity - buffer.size);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -120,18 +142,54 @@ LoadResult Document::Load(const std::filesystem::path& path) {
         }
         if (got <= 0)
             break;
-        bytes.append(buffer, static_cast<size_t>(got));
+        buffer.size += static_cast<size_t>(got);
     }
     ::close(fd);
     if (!ok)
-        return Failure(LoadError::Unreadable, "the file cannot be read: " + ErrnoText(error));
-    return LoadText(bytes);
+        failure = Failure(LoadError::Unreadable, "the file cannot be read: " + ErrnoText(error));
+    return ok;
+}
+
+}  // namespace
+
+Document::Document() : doc_(std::make_unique<pugi::xml_document>()) {}
+Document::~Document() = default;
+Document::Document(Document&&) noexcept = default;
+Document& Document::operator=(Document&&) noexcept = default;
+
+LoadResult Document::Load(const std::filesystem::path& path) {
+    LoadResult failure;
+    FileBuffer buffer;
+    if (!ReadFile(path, buffer, failure))
+        return failure;
+    // Parsed in place: the document keeps the bytes, which saves a copy of a large file.
+    bool byteOrderMark = HasByteOrderMark(buffer.View());
+    auto doc = std::make_unique<pugi::xml_document>();
+    pugi::xml_parse_result parsed =
+        doc->load_buffer_inplace(buffer.bytes.get(), buffer.size, kParseOptions);
+    if (!parsed) {
+        // The bytes were changed by the parse; read them again to say where it failed.
+        FileBuffer again;
+        ReadFile(path, again, failure);
+        return Adopt(std::move(doc), parsed, again.View());
+    }
+    LoadResult result = Adopt(std::move(doc), parsed, {});
+    if (result) {
+        buffer_ = std::move(buffer);
+        byteOrderMark_ = byteOrderMark;
+    }
+    return result;
 }
 
 LoadResult Document::LoadText(std::string_view text) {
     auto doc = std::make_unique<pugi::xml_document>();
     pugi::xml_parse_result parsed = doc->load_buffer(text.data(), text.size(), kParseOptions);
-    return Adopt(std::move(doc), parsed, text);
+    LoadResult result = Adopt(std::move(doc), parsed, text);
+    if (result) {
+        buffer_ = {};
+        byteOrderMark_ = HasByteOrderMark(text);
+    }
+    return result;
 }
 
 LoadResult Document::Adopt(std::unique_ptr<pugi::xml_document> doc,
@@ -149,7 +207,6 @@ LoadResult Document::Adopt(std::unique_ptr<pugi::xml_document> doc,
         return Failure(LoadError::NoElement, "the file holds no XML element");
     doc_ = std::move(doc);
     encoding_ = parsed.encoding;
-    byteOrderMark_ = HasByteOrderMark(source);
     return {};
 }
 
@@ -165,12 +222,13 @@ SaveResult Document::Save(const std::filesystem::path& path) const {
     FdWriter writer(fd);
     unsigned flags = pugi::format_default | (byteOrderMark_ ? pugi::format_write_bom : 0);
     doc_->save(writer, "  ", flags, encoding_);
+    bool written = writer.Flush();
     int syncError = 0;
-    if (writer.ok() && ::fsync(fd) != 0)
+    if (written && ::fsync(fd) != 0)
         syncError = errno;
     bool closed = ::close(fd) == 0;
-    if (!writer.ok() || syncError != 0 || !closed) {
-        int error = !writer.ok() ? writer.error() : syncError;
+    if (!written || syncError != 0 || !closed) {
+        int error = !written ? writer.error() : syncError != 0 ? syncError : EIO;
         ::unlink(temporary.c_str());
         return {SaveError::WriteFailed, "the file cannot be written: " + ErrnoText(error)};
     }

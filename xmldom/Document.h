@@ -50,6 +50,14 @@ struct SaveResult {
     explicit operator bool() const { return error == SaveError::None; }
 };
 
+// The bytes of a file as read.
+struct FileBuffer {
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+
+    std::string_view View() const { return {bytes.get(), size}; }
+};
+
 class Document {
 public:
     Document();
@@ -81,6 +89,7 @@ private:
                      std::string_view source);
 
     std::unique_ptr<pugi::xml_document> doc_;
+    FileBuffer buffer_;  // the loaded file, which the document's strings point into
     pugi::xml_encoding encoding_ = pugi::encoding_utf8;
     bool byteOrderMark_ = false;
 };

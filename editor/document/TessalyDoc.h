@@ -165,7 +165,8 @@ public:
     // there is none.
     bool GetNodeValue(xmldom::Node node, std::string& value) const;
     // Sets the text of an element (its datatype stays) or of a text node. A text longer
-    // than kMaxTextLength characters is refused with an error. A change marks the document.
+    // than kMaxTextLength characters is refused with an error, and so is a group element,
+    // whose properties the text would replace. A change marks the document.
     bool SetNodeText(xmldom::Node node, std::string_view text);
     // The property below `node` at the dotted path: its text node, or the element
     // itself when it holds no text (see xmldom::ResolvePath).

@@ -228,7 +228,8 @@ bool CTessalyDoc::GetNodeValue(Node node, std::string& value) const {
 }
 
 bool CTessalyDoc::SetNodeText(Node node, std::string_view text) {
-    if (!node)
+    // An element that holds elements is a group: its text would replace all of them.
+    if (!node || node.FirstChildElement())
         return false;
     size_t length = CharacterCount(text);
     if (length > kMaxTextLength) {

@@ -1,24 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "rcc/MethodSignatures.h"
-#include "rcc/RccLog.h"
+#include "RccLogCapture.h"
 
 namespace {
-
-class LogCapture {
-public:
-    LogCapture() {
-        previous_ = SetRccLogSink([this](RccLogLevel, const std::string& source,
-                                         const std::string& text) {
-            lines.push_back(source + ": " + text);
-        });
-    }
-    ~LogCapture() { SetRccLogSink(previous_); }
-    std::vector<std::string> lines;
-
-private:
-    RccLogSink previous_;
-};
 
 TEST(MethodSignaturesTest, LooksUpBuiltInSignatures) {
     CMethodSignatures& registry = getSignatureRegistry();
@@ -50,10 +35,10 @@ TEST(MethodSignaturesTest, LooksUpBuiltInSignatures) {
 }
 
 TEST(MethodSignaturesTest, UnknownIdsAreLogged) {
-    LogCapture log;
+    RccLogCapture log;
     EXPECT_EQ(getSignatureRegistry().getSignature(2, 11), nullptr);
     EXPECT_EQ(getSignatureRegistry().getSignature(5, 0), nullptr);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
                              "RCCImpl: CMethodSignatures::getSignature() - for interfaceId 2 "
                              "(0x2) got bad methodId 11 (0xb).",
                              "RCCImpl: CMethodSignatures::getSignature() - unknown interfaceId 5 "

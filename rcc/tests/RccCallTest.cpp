@@ -7,9 +7,10 @@
 #include "LoopbackTransport.h"
 #include "RccTestBytes.h"
 #include "TestIomNode.h"
+#include "platform/VavVersionRegistry.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
-#include "rcc/RccLog.h"
+#include "RccLogCapture.h"
 #include "rcc/StubDispatcher.h"
 
 namespace {
@@ -19,27 +20,6 @@ constexpr uint32_t kPcAddress = 0x0A000002;
 constexpr uint8_t kNodeApp = 5;
 constexpr uint8_t kPcApp = 9;
 const CRccValue kNodeId = CRccValue::ofU32(1);
-
-class LogCapture {
-public:
-    LogCapture() {
-        previous_ = SetRccLogSink([this](RccLogLevel, const std::string& source,
-                                         const std::string& text) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            lines_.push_back(source + ": " + text);
-        });
-    }
-    ~LogCapture() { SetRccLogSink(previous_); }
-    std::vector<std::string> lines() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return lines_;
-    }
-
-private:
-    RccLogSink previous_;
-    std::mutex mutex_;
-    std::vector<std::string> lines_;
-};
 
 class RccCallTest : public ::testing::Test {
 protected:
@@ -78,8 +58,12 @@ protected:
 };
 
 TEST_F(RccCallTest, SetPropThenGetProp) {
+    RccLogCapture log;
     ASSERT_EQ(proxy->setProp("Node", kNodeId, "Name", CRccValue::ofString("stage left")),
               RCC_S_OK);
+    EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                               "IOMProxy: IOM::setProp() className=Node instanceId=U32: 1 "
+                               "propertyName=Name propertyValue=STR: stage left"}));
     EXPECT_EQ(node.get("Node", "Name"), CRccValue::ofString("stage left"));
     CRccValue value;
     ASSERT_EQ(proxy->getProp("Node", kNodeId, "Name", value), RCC_S_OK);
@@ -195,7 +179,7 @@ TEST_F(RccCallTest, UnknownInterfaceOrMethodGetsTheErrorReply) {
 }
 
 TEST_F(RccCallTest, BadRequestHeaderClosesTheConnectionWithoutReply) {
-    LogCapture log;
+    RccLogCapture log;
     Bytes lengthOff = RawRequest(RCC_IF_ISTANDARD, 0);
     lengthOff[8] = 25;
     Bytes typeReply = RawRequest(RCC_IF_ISTANDARD, 0);
@@ -272,8 +256,9 @@ TEST_F(RccCallTest, ConnectWithPortZeroUsesTheDefaultPort) {
 }
 
 TEST(StubDispatcherTest, RegistrationAndIStandard) {
-    LogCapture log;
+    RccLogCapture log;
     StubDispatcher dispatcher(nullptr, 0, 9, 50);
+    EXPECT_EQ(GetVersionRegistry()->GetProtocolVersions().at(9), KoltPVersion(3, 0, 8));
     TestIomNode stub;
     EXPECT_TRUE(dispatcher.registerStub(3, "IOMSUBSCRIBE", &stub));
     EXPECT_FALSE(dispatcher.registerStub(3, "again", &stub));

@@ -12,7 +12,6 @@ VavMacAddress Mac(std::initializer_list<uint8_t> bytes) {
     return mac;
 }
 
-#if RCC_HAS_VERINFO
 CRccVerInfo Version() {
     VavVersionData data;
     data.major = 4;
@@ -28,7 +27,6 @@ CRccVerInfo Version() {
     version.SetData(data);
     return version;
 }
-#endif
 
 // Every base type's wire form, worked out by hand.
 TEST(RccMarshalerTest, WireFormOfEachType) {
@@ -54,10 +52,8 @@ TEST(RccMarshalerTest, WireFormOfEachType) {
                      'a', '.', 't', 'x', 't', 0}));
     EXPECT_EQ(WireOf<RCC_IPV4>(CRccIPv4("192.168.1.20")), (Bytes{0x14, 0x01, 0xA8, 0xC0}));
     EXPECT_EQ(WireOf<RCC_IPPORT>(CRccIPPort(36507)), (Bytes{0x9B, 0x8E}));
-#if RCC_HAS_VERINFO
     EXPECT_EQ(WireOf<RCC_VERINFO>(Version()),
               (Bytes{4, 14, 0x90, 1, 0x2C, 0x01, 'd', 0, 'c', 0, 'p', 0}));
-#endif
 }
 
 TEST(RccMarshalerTest, WireFormOfVariantsAndArrays) {
@@ -128,9 +124,7 @@ std::vector<CRccValue> OneOfEachType() {
         CRccValue::of<RCC_ARRAY | RCC_IPV4>({CRccIPv4(0x01020304u)}),
         CRccValue::of<RCC_ARRAY | RCC_IPPORT>({CRccIPPort(1), CRccIPPort(2)}),
     };
-#if RCC_HAS_VERINFO
     values.push_back(CRccValue::of<RCC_VERINFO>(Version()));
-#endif
     return values;
 }
 
@@ -222,7 +216,6 @@ TEST(RccMarshalerTest, LyingLengthsAndCountsAreRefused) {
     }
 }
 
-#if RCC_HAS_VERINFO
 TEST(RccMarshalerTest, VersionTextWithoutItsNulIsRefused) {
     Bytes bytes{1, 2, 3, 4, 5, 6, 'd', 0, 'c'};
     const uint8_t* c = bytes.data();
@@ -230,7 +223,6 @@ TEST(RccMarshalerTest, VersionTextWithoutItsNulIsRefused) {
     EXPECT_EQ(RccRead<RCC_VERINFO>(version, c, bytes.data() + bytes.size()),
               RccDecodeError::Truncated);
 }
-#endif
 
 TEST(RccMarshalerTest, FileNameLongerThanItsFieldIsCut) {
     Bytes bytes(16, 0);

@@ -170,6 +170,9 @@ TEST(DescribeRccValueTest, TextOfEveryKind) {
         {mac, "MAC: 00:0a:1b:2c:3d:fe"},
         {array, "vector< IPPort >"},
         {bools, "vector< bool >"},
+        {CRccValue::of<RCC_VERINFO>(CRccVerInfo(VavVersionData{4, 0, 14, 0, 0, 0, "", "", ""})),
+         "4.0 Patch 14.0 IUO 0"},
+        {CRccValue::of<RCC_VERINFO>(CRccVerInfo()), "VerInfo: error."},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DescribeRccValue(c.value), c.text);

@@ -316,6 +316,10 @@ TEST_F(NodesTest, ATextTooLongForTheDocumentIsRefusedWithAnError) {
     ASSERT_EQ(sink_.Errors().size(), 1u);
     EXPECT_NE(sink_.Errors()[0].find("53760 characters"), std::string::npos) << sink_.Errors()[0];
     EXPECT_EQ(patch.Text(), longest);
+
+    // A group's text would replace its properties.
+    EXPECT_FALSE(doc->SetNodeText(node.ChildElement("Node_Properties"), "x"));
+    EXPECT_EQ(TextAt(*doc, node, ".Node_Properties.Name"), "1 Port Node");
 }
 
 TEST_F(NodesTest, VPortReaders) {
