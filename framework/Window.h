@@ -179,8 +179,9 @@ public:
 protected:
     // Every message passes here first. The default dispatches to the handlers below.
     virtual LRESULT WindowProc(Message& msg);
-    // The behaviour of a message that no handler changed.
-    LRESULT DefWindowProc(Message& msg);
+    // The behaviour of a message that no handler changed (controls answer their own messages
+    // here: EM_SETSEL, CB_ADDSTRING, ...).
+    virtual LRESULT DefWindowProc(Message& msg);
     // Dispatches a message to its handler; called by the default WindowProc.
     LRESULT DispatchToHandlers(Message& msg);
 
