@@ -94,6 +94,7 @@ TEST_F(FunctionTableTest, DisabledEntriesYieldZeroAndMissingHandlersAnError) {
     abs->disabled = 1;
     EXPECT_EQ(Eval("=ABS(-5)+1"), "1");
     abs->disabled = 0;
+    const_cast<GXWorksheetFunctionEntry*>(set->LookupFunction("DATE"))->handler = nullptr;
     EXPECT_EQ(Eval("=DATE(1,1,1)"), "E166");
 }
 
