@@ -212,12 +212,4 @@ void GXCheckArgCount(const GXCallFrame& frame, int min, int max, int code) {
     }
 }
 
-double GXNumberArg(GXCallFrame& frame, int i, int code) {
-    GXValue& v = frame.arg(i);
-    if (!GXDereferenceValue(v) || v.type != GX_VT_NUMBER) {
-        GXFunctionError(code);
-    }
-    return v.number;
-}
-
 }  // namespace formula
