@@ -193,6 +193,10 @@ void Round(GXValue& result, GXCallFrame& frame) {
     }
     double scale = std::pow(10.0, places);
     double c = x * scale;
+    if (!std::isfinite(c)) {
+        result = GXValue::Number(x);  // too large to carry any of those places
+        return;
+    }
     c = x > 0 ? std::floor(c + 0.5) : std::ceil(c - 0.5);
     result = GXValue::Number(Unsigned0(c / scale));
 }

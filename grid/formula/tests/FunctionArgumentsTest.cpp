@@ -270,14 +270,7 @@ TEST_F(FunctionArgumentsTest, EveryFunctionRefusesWrongCountsAndKinds) {
         auto expected = Expected().find(e.name);
         ASSERT_NE(expected, Expected().end()) << e.name << " has no row";
         const ArgumentErrors& errors = expected->second;
-        int required = 0, optional = 0;
-        bool repeating = false;
-        for (int i = 0; i < e.argCount; ++i) {
-            uint32_t presence = e.args[i].flags & GX_ARGF_PRESENCE_MASK;
-            optional += presence == GX_ARGF_OPTIONAL;
-            required += presence != GX_ARGF_OPTIONAL;
-            repeating = repeating || presence == GX_ARGF_REPEATING;
-        }
+        auto [required, optional, repeating] = ArgumentBoundsOf(e);
         const GXWorksheetFunctionEntry* installed = GXLookupWorksheetFunction(e.name);
         ASSERT_NE(installed, nullptr);
         ASSERT_NE(installed->handler, nullptr) << e.name;

@@ -4,7 +4,13 @@
 // where a row's comment names Gnumeric's formula when it differs from ours (another name, a
 // count from 1, or a plain expression of what our function means). The other tables follow
 // this engine's own rules, worked out by hand; where another spreadsheet differs on purpose the
-// row says so.
+// row says so. This engine's own conventions:
+//   - INT truncates toward zero and MOD takes the sign of its first argument (MODULUS the sign of
+//     the second), where Gnumeric's INT floors and its MOD follows the divisor;
+//   - logic is three-valued: 1 true, 0 false, anything else -1;
+//   - FIND and REPLACE count from 0, MID from 1;
+//   - HEXTONUM and NUMTOHEX work on signed 32-bit values;
+//   - VALUE and STRING use the C library's conversions (leading number, printf rounding).
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -151,6 +157,7 @@ TEST_F(MathFunctionsTest, DomainAndArgumentErrors) {
         {"=ROUND(1,16)", "E123"},
         {"=ROUND(1,-16)", "E123"},
         {"=ROUND(1.25,1.9)", "1.3"},
+        {"=ROUND(1e300,15)", "1e+300"},
         {"=POLY(2,\"a\")", "E102"},
         {"=POLY(2,A3)", "E102"},
         {"=POLY(2,A1,1/0)", "E70"},
