@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <thread>
 
 #include "nodestatus/XPortNS2Transport.h"
@@ -391,31 +392,28 @@ int32_t CNS2::GetOnlineCount() const {
 
 void CNS2::SendFinalStatus() {
     std::unique_lock lock(mutex_);
+    // Five sends, `spacing` apart, without holding the lock while waiting.
+    auto fiveTimes = [&](int spacing, const std::function<void()>& send) {
+        for (int i = 0; i < 5; ++i) {
+            if (i > 0) {
+                lock.unlock();
+                std::this_thread::sleep_for(std::chrono::milliseconds(spacing));
+                lock.lock();
+            }
+            send();
+        }
+    };
     if (!(own_.status_ & NS2_STATUS_RELAY_CAPABLE)) {
         // Receivers take interval 0 as "going off line"; the interval is restored
         // afterwards so that a later start reports normally again.
         const uint32_t saved = own_.interval_;
         own_.interval_ = 0;
-        for (int i = 0; i < 5; ++i) {
-            if (i > 0) {
-                lock.unlock();
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                lock.lock();
-            }
-            SendRecord(own_, NS2Form::Regular, group_);
-        }
+        fiveTimes(20, [&] { SendRecord(own_, NS2Form::Regular, group_); });
         own_.interval_ = saved;
         return;
     }
     own_.relayCount_ = 0;
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0) {
-            lock.unlock();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            lock.lock();
-        }
-        RelayRecord(own_, os::TickCount());
-    }
+    fiveTimes(100, [&] { RelayRecord(own_, os::TickCount()); });
 }
 
 uint32_t CNS2::Stop() {
