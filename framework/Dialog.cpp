@@ -167,6 +167,11 @@ void Dialog::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
     }
+    if (e->key() == Qt::Key_F1 && plain) {
+        SendMessage(WM_HELP);
+        e->accept();
+        return;
+    }
     if (e->key() == Qt::Key_Escape) {
         SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         e->accept();

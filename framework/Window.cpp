@@ -204,6 +204,20 @@ bool Window::ShowWindow(int command) {
     return wasVisible;
 }
 
+bool Window::GetWindowPlacement(WindowPlacement& placement) const {
+    placement.showCmd = isMinimized() ? SW_SHOWMINIMIZED : isMaximized() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    const QRect g = (isMinimized() || isMaximized()) ? normalGeometry() : geometry();
+    placement.normal = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    return true;
+}
+
+bool Window::SetWindowPlacement(const WindowPlacement& placement) {
+    const Rect& r = placement.normal;
+    if (!r.IsEmpty()) setGeometry(r.left, r.top, r.Width(), r.Height());
+    if (isVisible() || placement.showCmd != SW_SHOWNORMAL) ShowWindow(placement.showCmd);
+    return true;
+}
+
 bool Window::IsWindowVisible() const { return isVisible(); }
 bool Window::IsIconic() const { return isMinimized(); }
 bool Window::IsZoomed() const { return isMaximized(); }

@@ -47,6 +47,13 @@ struct NotifyHeader {
     UINT code = 0;
 };
 
+// How a top-level window is shown and where it stands when it is neither maximised nor
+// minimised (the rectangle of its client area in screen coordinates).
+struct WindowPlacement {
+    int showCmd = SW_SHOWNORMAL;  // SW_SHOWNORMAL, SW_SHOWMAXIMIZED or SW_SHOWMINIMIZED
+    Rect normal;
+};
+
 class Window : public QWidget, public CmdTarget {
     Q_OBJECT
 
@@ -99,6 +106,8 @@ public:
     Rect ClientToScreen(const Rect& r) const;
     Rect ScreenToClient(const Rect& r) const;
     bool ShowWindow(int command);
+    bool GetWindowPlacement(WindowPlacement& placement) const;
+    bool SetWindowPlacement(const WindowPlacement& placement);
     bool IsWindowVisible() const;
     bool IsIconic() const;
     bool IsZoomed() const;
