@@ -256,6 +256,25 @@ TEST_F(SampleApp, ExitClosesTheMainFrameAndEndsTheLoop) {
     EXPECT_EQ(app.GetMainWnd(), nullptr);
 }
 
+// A program whose first document cannot be made ends without a main window left behind.
+TEST(SampleAppStart, AFailedNewDocumentLeavesNoMainWindow) {
+    struct RefusingDoc : NoteDoc {
+        bool OnNewDocument() override { return false; }
+    };
+    struct App : Application {
+        bool InitInstance() override {
+            AddDocTemplate(std::make_unique<SingleDocTemplate>(
+                kTemplateId, [] { return std::make_unique<RefusingDoc>(); },
+                [] { return std::make_unique<NoteFrame>(); },
+                [] { return std::make_unique<NoteView>(); }));
+            CommandLineInfo info;
+            return ProcessShellCommand(info);
+        }
+    } app;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.GetMainWnd(), nullptr);
+}
+
 TEST(CommandLine, FileSwitchesAndEmbedding) {
     struct Case {
         std::vector<std::string> args;
