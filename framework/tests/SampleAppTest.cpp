@@ -291,6 +291,7 @@ TEST(CommandLine, FileSwitchesAndEmbedding) {
         {{"-automation"}, CommandLineInfo::FileNew, "", false, false, true},
         {{"/nologo", "a.wov", "b.wov"}, CommandLineInfo::FileOpen, "a.wov", false, false, false},
         {{"/Unregserver"}, CommandLineInfo::AppUnregister, "", false, false, false},
+        {{"/etc/ixo/net.wov"}, CommandLineInfo::FileOpen, "/etc/ixo/net.wov", true, false, false},
     };
     for (const Case& c : cases) {
         CommandLineInfo info;
