@@ -21,17 +21,23 @@
 #include "platform/VavSocket.h"
 
 using UdpStatus = int32_t;
-inline bool UdpFailed(UdpStatus status) { return status < 0; }
+inline bool UdpFailed(UdpStatus status) {
+    return status < 0;
+}
 
 constexpr UdpStatus UDPSOCK_S_OK = 0x03FC0000;
-constexpr UdpStatus UDPSOCK_E_NO_DATA = static_cast<UdpStatus>(0x83FC0078);      // send without data
-constexpr UdpStatus UDPSOCK_E_TOO_LONG = static_cast<UdpStatus>(0x83FC0079);     // over 32768 bytes
-constexpr UdpStatus UDPSOCK_E_NO_SOCKET = static_cast<UdpStatus>(0x83FC007A);    // none open, open or send failed
-constexpr UdpStatus UDPSOCK_E_JOIN = static_cast<UdpStatus>(0x83FC007B);         // group membership refused
-constexpr UdpStatus UDPSOCK_E_MULTICAST_IF = static_cast<UdpStatus>(0x83FC007C); // outgoing interface refused
+constexpr UdpStatus UDPSOCK_E_NO_DATA = static_cast<UdpStatus>(0x83FC0078);   // send without data
+constexpr UdpStatus UDPSOCK_E_TOO_LONG = static_cast<UdpStatus>(0x83FC0079);  // over 32768 bytes
+constexpr UdpStatus UDPSOCK_E_NO_SOCKET =
+    static_cast<UdpStatus>(0x83FC007A);  // none open, open or send failed
+constexpr UdpStatus UDPSOCK_E_JOIN =
+    static_cast<UdpStatus>(0x83FC007B);  // group membership refused
+constexpr UdpStatus UDPSOCK_E_MULTICAST_IF =
+    static_cast<UdpStatus>(0x83FC007C);  // outgoing interface refused
 constexpr UdpStatus UDPSOCK_E_NO_MEMORY = static_cast<UdpStatus>(0x83FC007D);
-constexpr UdpStatus UDPSOCK_E_NOTHING = static_cast<UdpStatus>(0x83FC007E);      // nothing to receive
-constexpr UdpStatus UDPSOCK_E_ERROR = static_cast<UdpStatus>(0x83FC007F);        // error condition or receive failed
+constexpr UdpStatus UDPSOCK_E_NOTHING = static_cast<UdpStatus>(0x83FC007E);  // nothing to receive
+constexpr UdpStatus UDPSOCK_E_ERROR =
+    static_cast<UdpStatus>(0x83FC007F);  // error condition or receive failed
 
 // What users of a datagram endpoint need of it; tests hand in their own.
 class UdpEndpoint {

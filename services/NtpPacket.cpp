@@ -22,7 +22,8 @@ uint32_t GetU32(const uint8_t* at) {
 
 NtpTimestampBytes NtpEncodeTimestamp(double seconds) {
     NtpTimestampBytes out{};
-    if (!(seconds > 0)) return out;
+    if (!(seconds > 0))
+        return out;
     const double whole = std::floor(seconds);
     const double era = std::floor(whole / kTwo32);
     const auto s = static_cast<uint32_t>(whole - era * kTwo32);
@@ -35,7 +36,8 @@ NtpTimestampBytes NtpEncodeTimestamp(double seconds) {
 double NtpDecodeTimestamp(std::span<const uint8_t, 8> bytes, double pivot) {
     const uint32_t s = GetU32(bytes.data());
     const uint32_t f = GetU32(bytes.data() + 4);
-    if (s == 0 && f == 0) return 0;
+    if (s == 0 && f == 0)
+        return 0;
     const double value = s + f / kTwo32;
     const double era = std::round((pivot - value) / kTwo32);
     return value + std::max(era, 0.0) * kTwo32;
@@ -59,8 +61,10 @@ std::array<uint8_t, NTP_PACKET_LENGTH> NtpEncode(const NtpPacketFields& p, bool 
 }
 
 NtpPacketError NtpDecode(std::span<const uint8_t> d, double now, NtpPacketFields& fields) {
-    if (d.size() < NTP_PACKET_LENGTH) return NtpPacketError::TooShort;
-    if (d.size() > NTP_MAX_DATAGRAM) return NtpPacketError::TooLong;
+    if (d.size() < NTP_PACKET_LENGTH)
+        return NtpPacketError::TooShort;
+    if (d.size() > NTP_MAX_DATAGRAM)
+        return NtpPacketError::TooLong;
     NtpPacketFields p;
     p.arrivalTime = now;
     p.leap = d[0] >> 6;

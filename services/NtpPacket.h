@@ -43,7 +43,7 @@ struct NtpPacketFields {
     double originateTime = 0;
     double receiveTime = 0;
     double transmitTime = 0;
-    double arrivalTime = 0;          // local time the packet was taken in
+    double arrivalTime = 0;            // local time the packet was taken in
     NtpTimestampBytes originateRaw{};  // sent as the originate timestamp of a reply
     NtpTimestampBytes transmitRaw{};   // the transmit timestamp as it came
 };

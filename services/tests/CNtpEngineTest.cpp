@@ -29,8 +29,8 @@ protected:
         clock_.SetStratum(stratum);
         auto fake = std::make_unique<FakeUdpEndpoint>(kSelf);
         net_ = fake.get();
-        engine_ = std::make_unique<CNtpEngine>(clock_, std::move(fake),
-                                               [this](const std::string& l) { traces_.push_back(l); });
+        engine_ = std::make_unique<CNtpEngine>(
+            clock_, std::move(fake), [this](const std::string& l) { traces_.push_back(l); });
         engine_->SetServerMode(1);
     }
     // Moves the fake time (both clocks) and runs one step.
@@ -40,7 +40,8 @@ protected:
         ticks_ += static_cast<uint32_t>(seconds * 1000);
         const int before = clock_.Steps();
         engine_->Step();
-        if (clock_.Steps() != before) stepped_ = clock_.Now() - kStart - now_;
+        if (clock_.Steps() != before)
+            stepped_ = clock_.Now() - kStart - now_;
     }
     // Three polls: 0, 1 and 3 s; the engine then serves.
     void Settle() {
@@ -143,15 +144,16 @@ TEST_F(EngineTest, WhomItAnswers) {
         uint8_t stratum;
         bool answered;
     } cases[] = {
-        {0xC6120009, 0, true},   {0xC6120001, 12, true},  {0xC6120009, 9, false},
-        {0xC6120009, 10, true},  {0xC6120001, 10, false}, {kSelf, 0, false},
+        {0xC6120009, 0, true},  {0xC6120001, 12, true},  {0xC6120009, 9, false},
+        {0xC6120009, 10, true}, {0xC6120001, 10, false}, {kSelf, 0, false},
     };
     for (const Case& c : cases) {
         net_->sent.clear();
         request.stratum = c.stratum;
         Deliver(c.from, 123, Packet(request));
         Advance(0);
-        EXPECT_EQ(net_->sent.size(), c.answered ? 1u : 0u) << c.from << " stratum " << int(c.stratum);
+        EXPECT_EQ(net_->sent.size(), c.answered ? 1u : 0u)
+            << c.from << " stratum " << int(c.stratum);
     }
 }
 
@@ -206,7 +208,7 @@ TEST_F(EngineTest, ElectionAmongServingPeers) {
         uint8_t stratum;
         bool taken;
     } cases[] = {
-        {0xC6120009, 9, true},  {0xC6120002, 10, true}, {0xC6120009, 10, false},
+        {0xC6120009, 9, true},   {0xC6120002, 10, true}, {0xC6120009, 10, false},
         {0xC6120002, 11, false}, {0xC6120009, 2, true},
     };
     for (const Case& c : cases) {

@@ -17,7 +17,8 @@ constexpr uint32_t kLoopback = 0x7F000001;
 UdpStatus ReceiveSoon(CUdpSocket& s, uint32_t& from, uint16_t& port, std::vector<uint8_t>& data) {
     for (int i = 0; i < 100; ++i) {
         UdpStatus r = s.ReceiveFrom(&from, &port, data);
-        if (r != UDPSOCK_E_NOTHING) return r;
+        if (r != UDPSOCK_E_NOTHING)
+            return r;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return UDPSOCK_E_NOTHING;
@@ -69,7 +70,8 @@ TEST(CUdpSocketTest, OpenSendReceiveAndLengths) {
     uint8_t into[1] = {};
     uint32_t length = sizeof into;
     for (int i = 0; i < 100; ++i) {
-        if (a.ReceiveInto(&from, &fromPort, into, &length) != UDPSOCK_E_NOTHING) break;
+        if (a.ReceiveInto(&from, &fromPort, into, &length) != UDPSOCK_E_NOTHING)
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(length, 1u);  // cut to the caller's buffer

@@ -30,7 +30,8 @@ public:
     uint16_t GetPort() override { return port_; }
     UdpStatus SendTo(uint32_t address, const uint8_t* data, uint32_t length,
                      uint16_t port) override {
-        if (failSends) return UDPSOCK_E_NO_SOCKET;
+        if (failSends)
+            return UDPSOCK_E_NO_SOCKET;
         sent.push_back({address, port != 0 ? port : port_, {data, data + length}});
         return UDPSOCK_S_OK;
     }
@@ -43,13 +44,16 @@ public:
     }
     UdpStatus ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* buffer,
                           uint32_t* length) override {
-        if (incoming.empty()) return UDPSOCK_E_NOTHING;
+        if (incoming.empty())
+            return UDPSOCK_E_NOTHING;
         Datagram d = std::move(incoming.front());
         incoming.pop_front();
         *length = std::min<uint32_t>(*length, static_cast<uint32_t>(d.bytes.size()));
         std::memcpy(buffer, d.bytes.data(), *length);
-        if (address) *address = d.address;
-        if (port) *port = d.port;
+        if (address)
+            *address = d.address;
+        if (port)
+            *port = d.port;
         return UDPSOCK_S_OK;
     }
     UdpStatus JoinGroup(uint32_t group) override {
