@@ -25,7 +25,9 @@ class CNtpEngine {
 public:
     static constexpr uint16_t kPort = 123;
     static constexpr uint32_t kGroup = 0xE0000101;  // 224.0.1.1
-    static constexpr uint8_t kPrecision = 0x52;
+    // The precision sent, a signed power of two of seconds: -20, about a microsecond, as
+    // the clock is read. (0x52 would claim 2^82 s, and peers would refuse every answer.)
+    static constexpr uint8_t kPrecision = 0xEC;
     static constexpr uint32_t kLocalClockId = 0x4C4F434C;  // "LOCL"
     // Where socket failures are told (one line each); the default prints on stdout.
     using Trace = std::function<void(const std::string&)>;

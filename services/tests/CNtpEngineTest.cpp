@@ -119,7 +119,7 @@ TEST_F(EngineTest, PollsTheGroupThenServesClientsWithAnEchoedOriginate) {
     EXPECT_EQ(b[0], 0x1C);  // leap 0, version 3, server
     EXPECT_EQ(b[1], 10);
     EXPECT_EQ(b[2], 6);
-    EXPECT_EQ(b[3], 0x52);
+    EXPECT_EQ(b[3], 0xEC);  // 2^-20 s
     const auto echoed = NtpEncodeTimestamp(12345.678);
     EXPECT_TRUE(std::equal(echoed.begin(), echoed.end(), b.begin() + 24));
     NtpPacketFields decoded;
