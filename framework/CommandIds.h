@@ -75,5 +75,13 @@ inline constexpr unsigned AFX_IDS_ALLFILTER = 0xF002;
 inline constexpr unsigned AFX_IDP_ASK_TO_SAVE = 0xF000 + 0x110;
 inline constexpr unsigned AFX_IDP_FAILED_TO_OPEN_DOC = 0xF101;
 inline constexpr unsigned AFX_IDP_FAILED_TO_SAVE_DOC = 0xF102;
+inline constexpr unsigned AFX_IDP_PARSE_INT = 0xF120;
+inline constexpr unsigned AFX_IDP_PARSE_REAL = 0xF121;
+inline constexpr unsigned AFX_IDP_PARSE_INT_RANGE = 0xF122;
+inline constexpr unsigned AFX_IDP_PARSE_REAL_RANGE = 0xF123;
+inline constexpr unsigned AFX_IDP_PARSE_STRING_SIZE = 0xF124;
+inline constexpr unsigned AFX_IDP_PARSE_RADIO_BUTTON = 0xF125;
+inline constexpr unsigned AFX_IDP_PARSE_UINT = 0xF126;
+inline constexpr unsigned AFX_IDP_PARSE_ADDRESS = 0xF127;
 
 }  // namespace fw

@@ -204,6 +204,20 @@ bool Window::ShowWindow(int command) {
     return wasVisible;
 }
 
+bool Window::GetWindowPlacement(WindowPlacement& placement) const {
+    placement.showCmd = isMinimized() ? SW_SHOWMINIMIZED : isMaximized() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+    const QRect g = (isMinimized() || isMaximized()) ? normalGeometry() : geometry();
+    placement.normal = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    return true;
+}
+
+bool Window::SetWindowPlacement(const WindowPlacement& placement) {
+    const Rect& r = placement.normal;
+    if (!r.IsEmpty()) setGeometry(r.left, r.top, r.Width(), r.Height());
+    if (isVisible() || placement.showCmd != SW_SHOWNORMAL) ShowWindow(placement.showCmd);
+    return true;
+}
+
 bool Window::IsWindowVisible() const { return isVisible(); }
 bool Window::IsIconic() const { return isMinimized(); }
 bool Window::IsZoomed() const { return isMaximized(); }
@@ -307,7 +321,8 @@ Window* Window::SetCapture() {
     Window* old = g_capture;
     if (old == this) return old;
     g_capture = this;
-    if (isVisible()) grabMouse();
+    // The offscreen platform of the tests has no pointer to grab.
+    if (isVisible() && QGuiApplication::platformName() != QLatin1String("offscreen")) grabMouse();
     if (old) {
         old->SendMessage(WM_CAPTURECHANGED, 0, static_cast<LPARAM>(d_->handle.value));
     }
@@ -318,7 +333,7 @@ void Window::ReleaseCapture() {
     Window* old = g_capture;
     if (!old) return;
     g_capture = nullptr;
-    old->releaseMouse();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) old->releaseMouse();
     old->SendMessage(WM_CAPTURECHANGED, 0, 0);
 }
 

@@ -47,6 +47,13 @@ struct NotifyHeader {
     UINT code = 0;
 };
 
+// How a top-level window is shown and where it stands when it is neither maximised nor
+// minimised (the rectangle of its client area in screen coordinates).
+struct WindowPlacement {
+    int showCmd = SW_SHOWNORMAL;  // SW_SHOWNORMAL, SW_SHOWMAXIMIZED or SW_SHOWMINIMIZED
+    Rect normal;
+};
+
 class Window : public QWidget, public CmdTarget {
     Q_OBJECT
 
@@ -99,6 +106,8 @@ public:
     Rect ClientToScreen(const Rect& r) const;
     Rect ScreenToClient(const Rect& r) const;
     bool ShowWindow(int command);
+    bool GetWindowPlacement(WindowPlacement& placement) const;
+    bool SetWindowPlacement(const WindowPlacement& placement);
     bool IsWindowVisible() const;
     bool IsIconic() const;
     bool IsZoomed() const;
@@ -179,8 +188,9 @@ public:
 protected:
     // Every message passes here first. The default dispatches to the handlers below.
     virtual LRESULT WindowProc(Message& msg);
-    // The behaviour of a message that no handler changed.
-    LRESULT DefWindowProc(Message& msg);
+    // The behaviour of a message that no handler changed (controls answer their own messages
+    // here: EM_SETSEL, CB_ADDSTRING, ...).
+    virtual LRESULT DefWindowProc(Message& msg);
     // Dispatches a message to its handler; called by the default WindowProc.
     LRESULT DispatchToHandlers(Message& msg);
 

@@ -4,9 +4,11 @@
 #include <array>
 #include <thread>
 
+#include "nodestatus/XPortNS2Transport.h"
 #include "os/Clock.h"
 #include "platform/Logger.h"
 #include "platform/NetAdapter.h"
+#include "platform/VavVersionRegistry.h"
 #include "platform/XPortHeader.h"
 
 namespace {
@@ -40,7 +42,13 @@ CNS2::CNS2(uint32_t /*unused*/, uint16_t port, uint32_t group, uint16_t nodeType
     if (mode == NS2_MODE_RELAY_NEEDED) status |= NS2_STATUS_RELAY_NEEDED;
     if (mode == NS2_MODE_RELAY_CAPABLE) status |= NS2_STATUS_RELAYING | NS2_STATUS_RELAY_CAPABLE;
     own_.SetStatusWord(status);
-    own_.SetProtocolVersion(NS2_PROTOCOL_ID, kEngineVersion);
+    // The long form carries every version registered in the process, ours included.
+    VavVersionRegistry* registry = GetVersionRegistry();
+    registry->SetProtocolVersion(NS2_PROTOCOL_ID, KoltPVersion(kEngineVersion.major,
+                                                               kEngineVersion.minor,
+                                                               kEngineVersion.build));
+    registry->SetProtocolVersionsListener(&own_);
+    registry->SetComponentVersionsListener(&own_);
     LogBanner("* NS2 Started *");
 }
 
@@ -52,6 +60,9 @@ CNS2::~CNS2() {
         observers.swap(observers_);
     }
     for (auto* o : observers) o->OnNodeStatusDestroyed(*this);
+    VavVersionRegistry* registry = GetVersionRegistry();
+    registry->SetProtocolVersionsListener(nullptr);
+    registry->SetComponentVersionsListener(nullptr);
     LogBanner("* NS2 Stopped *");
 }
 
@@ -66,6 +77,14 @@ void CNS2::AddLifetimeObserver(LifetimeObserver* observer) {
 void CNS2::RemoveLifetimeObserver(LifetimeObserver* observer) {
     std::lock_guard lock(observersMutex_);
     observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+uint32_t CNS2::CreateWorkThread(CXPort* port) {
+    if (port == nullptr) return NS2_E_NO_FACTORY;
+    std::lock_guard lock(mutex_);
+    if (!idle_) return NS2_E_STATE;
+    portTransport_ = std::make_unique<XPortNS2Transport>(*port);
+    return CreateWorkThread(portTransport_.get());
 }
 
 uint32_t CNS2::CreateWorkThread(NS2Transport* transport) {
@@ -296,9 +315,28 @@ void CNS2::RelayRecord(CNS2Node& node, uint32_t now) {
     node.interval_ = saved;
 }
 
+void CNS2::DrainVersionRegistry() {
+    VavVersionRegistry* registry = GetVersionRegistry();
+    VavVersionRegistry::ProtocolMap protocols;
+    if (registry->DrainProtocolVersions(protocols)) {
+        for (const auto& [id, v] : protocols)
+            own_.SetProtocolVersion(id, {v.getMajor(), v.getMinor(), v.getBuild()});
+    }
+    VavVersionRegistry::ComponentMap components;
+    if (registry->DrainComponentVersions(components)) {
+        for (const auto& [id, v] : components) {
+            own_.SetComponentVersion(
+                id, {static_cast<uint8_t>(v.GetMajor()), static_cast<uint8_t>(v.GetMinor()),
+                     static_cast<uint8_t>(v.GetPatch()), static_cast<uint8_t>(v.GetReleaseStage()),
+                     static_cast<uint8_t>(v.GetPatchDigit()), v.GetBuild()});
+        }
+    }
+}
+
 void CNS2::SendRecord(CNS2Node& node, NS2Form form, uint32_t address) {
     if (transport_ == nullptr) return;
     if (own_.status_ & NS2_STATUS_RELAY_NEEDED) own_.SetIpAddress(transport_->LocalAddress());
+    if (&node == &own_ && form == NS2Form::Long) DrainVersionRegistry();
     std::array<uint8_t, NS2_MAX_PACKET> packet;
     size_t length = NS2BuildPacket(node, form, kEngineVersion.major, kEngineVersion.minor, packet);
     transport_->Send(address, port_, std::span<const uint8_t>(packet.data(), length));
@@ -399,5 +437,6 @@ uint32_t CNS2::Stop() {
     idle_ = true;
     transport_->Detach();
     transport_ = nullptr;
+    portTransport_.reset();
     return NS2_S_OK;
 }

@@ -45,6 +45,8 @@ constexpr int NS2_MODE_MEMBER = 0;
 constexpr int NS2_MODE_RELAY_NEEDED = 1;   // does not join the group
 constexpr int NS2_MODE_RELAY_CAPABLE = 2;  // may relay for others
 
+class CXPort;
+
 class CNS2 {
 public:
     // Told when an engine goes away, so that nobody keeps using it afterwards.
@@ -69,7 +71,10 @@ public:
     // The own hardware address, when the subclass knows it better than the adapter.
     virtual bool GetOwnMacAddress(VavMacAddress& mac);
 
-    // Attaches to the transport and starts the work thread; NS2_S_OK or an NS2_E_ code.
+    // Attaches to the transport port (multicast protocol 8, no notify thread) and starts
+    // the work thread; NS2_S_OK or an NS2_E_ code.
+    uint32_t CreateWorkThread(CXPort* port);
+    // The same over another transport (the service host's, or a test's).
     uint32_t CreateWorkThread(NS2Transport* transport);
     // Marks the own record off line, ends the work thread, sends the final status and
     // gives the transport back. NS2_S_OK.
@@ -123,6 +128,7 @@ private:
     void ReportRestart(CNS2Node& node);
     void Elect(const CNS2Node& node);
     void SendFinalStatus();
+    void DrainVersionRegistry();
 
     mutable std::recursive_mutex mutex_;
     CNS2Node own_;
@@ -131,6 +137,7 @@ private:
     int32_t onlineCount_ = 0;
 
     NS2Transport* transport_ = nullptr;
+    std::unique_ptr<NS2Transport> portTransport_;  // over a CXPort we were given
     os::Event arrival_{true, false};
     std::unique_ptr<os::Thread> thread_;
     std::atomic<bool> stopRequest_{false};

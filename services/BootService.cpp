@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "addrserver/AddressServer.h"
-#include "nodestatus/NS2XPortTransport.h"
+#include "nodestatus/XPortNS2Transport.h"
 #include "os/IniFile.h"
 #include "os/Paths.h"
 #include "platform/Logger.h"
@@ -28,7 +28,7 @@ constexpr uint32_t kLockWaitMs = 5000;
 std::mutex g_lock;  // guards the three below
 std::unique_ptr<CNtService> g_service;
 std::unique_ptr<CStellanNodeStatus> g_nodeStatus;
-std::unique_ptr<NS2XPortTransport> g_nodeTransport;
+std::unique_ptr<XPortNS2Transport> g_nodeTransport;
 // The worker owns the address-server host; this tells the node-status callbacks it runs.
 std::atomic<bool> g_serverRuns{false};
 
@@ -63,7 +63,7 @@ CStellanNodeStatus* StartNodeStatus() {
     std::lock_guard g(g_lock);
     if (!g_nodeStatus && host.Transport() != nullptr) {
         g_nodeStatus = std::make_unique<CStellanNodeStatus>();
-        g_nodeTransport = std::make_unique<NS2XPortTransport>(*host.Transport());
+        g_nodeTransport = std::make_unique<XPortNS2Transport>(*host.Transport());
         g_nodeStatus->CreateWorkThread(g_nodeTransport.get());
     }
     return g_nodeStatus.get();
@@ -143,7 +143,7 @@ bool SelectInterface(uint32_t position) {
 
 void DeleteBootNodeStatus() {
     std::unique_ptr<CStellanNodeStatus> status;
-    std::unique_ptr<NS2XPortTransport> transport;
+    std::unique_ptr<XPortNS2Transport> transport;
     {
         std::lock_guard g(g_lock);
         status = std::move(g_nodeStatus);

@@ -1,6 +1,9 @@
 #include "grid/formula/FunctionArgs.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <limits>
 
 #include "grid/formula/NumberText.h"
 
@@ -140,7 +143,67 @@ void GXAppendBounded(std::string& dst, std::string_view src, size_t limit) {
 }
 
 std::vector<GXEngineCell*> GXRangeCells(const GXRangeRef& range) {
-    return GXCellsRowMajor(GXCurrentSheet(), range, GX_LIST_VALUES | GX_LIST_FORMULAS);
+    GXRangeRef normal = range;
+    GXNormalize(normal);
+    return GXCellsRowMajor(GXCurrentSheet(), normal, GX_LIST_VALUES | GX_LIST_FORMULAS);
+}
+
+GXEngineCell* GXComputedCell(int row, int col) {
+    GXEngineSheet& sheet = GXCurrentSheet();
+    GXEngineCell* cell = GXFindCell(sheet, row, col);
+    if (cell != nullptr && cell->kind() == GX_CELL_FORMULA && !cell->has(GX_CF_COMPUTED)) {
+        GXReadCell(&sheet, row, col, false);
+    }
+    return cell;
+}
+
+void GXRequireArgCount(const GXCallFrame& frame, int n, int code) {
+    if (frame.count != n) {
+        GXFunctionError(code);
+    }
+}
+
+double GXNumberArg(GXCallFrame& frame, int i, int code) {
+    GXValue& v = frame.arg(i);
+    if (!GXDereferenceValue(v) || v.type != GX_VT_NUMBER) {
+        GXFunctionError(code);
+    }
+    return v.number;
+}
+
+const std::string& GXStringArg(GXCallFrame& frame, int i, int code) {
+    GXValue& v = frame.arg(i);
+    if (!GXDereferenceValue(v) || v.type != GX_VT_STRING) {
+        GXFunctionError(code);
+    }
+    return v.text;
+}
+
+GXRangeRef GXRangeArg(GXCallFrame& frame, int i, int code) {
+    const GXValue& v = frame.arg(i);
+    if (v.type == GX_VT_ERROR) {
+        GXRaiseValueError(v);
+    }
+    if (v.type != GX_VT_RANGE && v.type != GX_VT_CELL) {
+        GXFunctionError(code);
+    }
+    GXRangeRef r = v.ref;
+    if (v.type == GX_VT_CELL) {
+        r.setLastRow(r.firstRow());
+        r.setLastCol(r.firstCol());
+    }
+    r.setFlag(GXRangeRef::kSingle, false);
+    GXNormalize(r);
+    return r;
+}
+
+int GXTruncClamp(double x) {
+    constexpr double kMax = std::numeric_limits<int>::max();
+    constexpr double kMin = std::numeric_limits<int>::min();
+    if (std::isnan(x)) {
+        return 0;
+    }
+    return static_cast<int>(std::trunc(std::clamp(x, kMin, kMax)));
 }
 
 }  // namespace formula

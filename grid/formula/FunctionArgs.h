@@ -39,8 +39,25 @@ void GXAppendBounded(std::string& dst, std::string_view src, size_t limit = GX_R
 // row) whose cells GXCellNumber accepts; error values raise; strings are skipped.
 template <typename Visit>
 void GXForEachListNumber(GXCallFrame& frame, int firstArg, Visit visit);
-// The cells of a range that hold something, row by row and within a row by column.
+// The cells of a range that hold something, row by row and within a row by column; a range
+// whose corners are given in reverse order counts as its normal form.
 std::vector<GXEngineCell*> GXRangeCells(const GXRangeRef& range);
+
+// Raises `code` unless the call has exactly n arguments.
+void GXRequireArgCount(const GXCallFrame& frame, int n, int code = GX_ERR_WRONG_ARG_COUNT);
+// Argument i dereferenced (GXDereferenceValue); raises `code` unless it is now a number.
+double GXNumberArg(GXCallFrame& frame, int i, int code = GX_ERR_BAD_ARG_TYPE);
+// Argument i dereferenced; raises `code` unless it is now a string.
+const std::string& GXStringArg(GXCallFrame& frame, int i, int code = GX_ERR_BAD_ARG_TYPE);
+// Argument i as a range: a range, or a cell reference as a one-cell range; an error value
+// raises its error; any other kind raises `code`.
+GXRangeRef GXRangeArg(GXCallFrame& frame, int i, int code = GX_ERR_BAD_ARG_TYPE);
+// The cell at (row, col) of the sheet being computed, its formula computed in this pass; null
+// when there is no cell.
+GXEngineCell* GXComputedCell(int row, int col);
+// A number truncated toward zero and clamped to the int range (NaN gives 0), for counts and
+// positions whose range the caller checks itself.
+int GXTruncClamp(double x);
 
 template <typename Visit>
 void GXForEachListNumber(GXCallFrame& frame, int firstArg, Visit visit) {

@@ -12,6 +12,7 @@
 
 #include "FakeNS2Transport.h"
 #include "os/Clock.h"
+#include "platform/VavVersionRegistry.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ protected:
 };
 
 TEST_F(CNS2Test, StartRefusalsAndCodes) {
-    EXPECT_EQ(engine.CreateWorkThread(nullptr), NS2_E_NO_FACTORY);
+    EXPECT_EQ(engine.CreateWorkThread(static_cast<NS2Transport*>(nullptr)), NS2_E_NO_FACTORY);
     transport.refuseAttach = true;
     EXPECT_EQ(engine.CreateWorkThread(&transport), NS2_E_NO_CONNECTION);
     transport.refuseAttach = false;
@@ -190,6 +191,19 @@ TEST_F(CNS2Test, StartUpBurstThenRegularReports) {
     EXPECT_EQ(own.port, NS2_PORT);
     EXPECT_EQ(std::vector<uint8_t>(own.bytes.begin() + 14, own.bytes.begin() + 20),
               (std::vector<uint8_t>{0x02, 0x18, 0, 0, 0, 0x02}));
+}
+
+TEST_F(CNS2Test, LongFormCarriesTheRegisteredVersions) {
+    GetVersionRegistry()->SetComponentVersion(VAV_COMPONENT_PROTOCOL_SUITE, ProtocolSuiteVersion());
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Long) == 1; }));
+    CNS2Node heard;
+    bool newSession = false;
+    ASSERT_EQ(NS2ParsePacket(heard, transport.SentPackets().front().bytes, newSession),
+              NS2PacketError::None);
+    EXPECT_EQ(heard.GetProtocolVersionMap().at(8), (NS2ProtocolVersion{3, 1, 2}));
+    EXPECT_EQ(heard.GetVersionMap().at(11), (NS2ComponentVersion{4, 0, 14, 0, 0, 0}));
+    EXPECT_EQ(heard.GetName(), "Tessaly");
 }
 
 TEST_F(CNS2Test, StopSendsFinalStatusFiveTimesAndLeaves) {

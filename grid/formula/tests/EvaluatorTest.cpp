@@ -1,10 +1,18 @@
 #include "EngineFixture.h"
 #include "grid/formula/ErrorMessages.h"
+#include "grid/formula/WorksheetFunctions.h"
 
 namespace formula::test {
 namespace {
 
-using EvaluatorTest = EngineTest;
+// DATE stands for an entry whose handler is missing.
+class EvaluatorTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        const_cast<GXWorksheetFunctionEntry*>(GXLookupWorksheetFunction("DATE"))->handler = nullptr;
+    }
+};
 
 TEST_F(EvaluatorTest, OperatorsGiveTheirResultsAndErrors) {
     Set("A1", "5");

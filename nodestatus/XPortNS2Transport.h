@@ -1,9 +1,5 @@
-// The node-status engine's transport over an open CXPort: one multicast channel of
-// protocol 8 without a notify thread, and one connection on it that the engine reads
-// itself. Works over any back end of the port (the multiplexer, the service host's UDP).
-//
-//   NS2XPortTransport transport(port);   // port.open(...) done
-//   engine.CreateWorkThread(&transport);
+// Node status over the transport port: the multicast channel of protocol 8 and one
+// connection of it, polled by the engine's work thread (no notify thread).
 #pragma once
 
 #include "nodestatus/NS2Transport.h"
@@ -12,10 +8,10 @@ class CXConn;
 class CXPort;
 class CXProtocol;
 
-class NS2XPortTransport : public NS2Transport {
+class XPortNS2Transport : public NS2Transport {
 public:
-    explicit NS2XPortTransport(CXPort& port) : port_(port) {}
-    ~NS2XPortTransport() override { Detach(); }
+    explicit XPortNS2Transport(CXPort& port) : port_(port) {}
+    ~XPortNS2Transport() override { Detach(); }
 
     bool Attach(uint32_t queueLimit, os::Event* arrival) override;
     void Detach() override;

@@ -1,0 +1,178 @@
+// Dialogs built in code with data exchange, and message boxes answered by the test hook.
+#include "framework/Button.h"
+#include "framework/ComboBox.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/Edit.h"
+#include "framework/IPAddressCtrl.h"
+#include "framework/MessageBox.h"
+#include "framework/tests/RecordingWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+namespace fw {
+namespace {
+
+constexpr UINT IDC_CHANNELS = 1001;
+constexpr UINT IDC_NAME = 1002;
+constexpr UINT IDC_ENABLED = 1003;
+constexpr UINT IDC_MODE_A = 1004;
+constexpr UINT IDC_MODE_B = 1005;
+constexpr UINT IDC_PORT = 1006;
+constexpr UINT IDC_ADDRESS = 1007;
+
+// A port settings dialog: channel count 1..512, a name of at most 8 characters, a check box,
+// two radio buttons, a combo box and an address.
+class PortDialog : public Dialog {
+public:
+    int channels = 16;
+    std::string name = "Port A";
+    int enabled = 1;
+    int mode = 1;
+    std::string port = "DMX 2";
+    std::uint32_t address = 0xC0A80105;
+
+    PortDialog() { SetTemplate("Port", 180, 120); }
+
+protected:
+    void CreateControls() override {
+        AddEdit(IDC_CHANNELS, {10, 10, 60, 22});
+        AddEdit(IDC_NAME, {10, 26, 100, 38});
+        AddButton(IDC_ENABLED, "&Enabled", {10, 42, 80, 52}, BS_AUTOCHECKBOX);
+        AddButton(IDC_MODE_A, "Mode &A", {10, 56, 60, 66}, BS_AUTORADIOBUTTON | WS_GROUP);
+        AddButton(IDC_MODE_B, "Mode &B", {70, 56, 120, 66}, BS_AUTORADIOBUTTON);
+        ComboBox* ports = AddComboBox(IDC_PORT, {10, 70, 100, 120}, CBS_DROPDOWNLIST | WS_GROUP);
+        for (const char* p : {"DMX 1", "DMX 2", "DMX 3"}) ports->AddString(p);
+        AddIPAddress(IDC_ADDRESS, {10, 86, 100, 98});
+        AddButton(IDOK, "OK", {120, 100, 170, 114}, BS_DEFPUSHBUTTON);
+        AddButton(IDCANCEL, "Cancel", {120, 84, 170, 98});
+    }
+    void DoDataExchange(DataExchange& dx) override {
+        DDX_Text(dx, IDC_CHANNELS, channels);
+        DDV_MinMaxInt(dx, channels, 1, 512);
+        DDX_Text(dx, IDC_NAME, name);
+        DDV_MaxChars(dx, name, 8);
+        DDX_Check(dx, IDC_ENABLED, enabled);
+        DDX_Radio(dx, IDC_MODE_A, mode);
+        DDX_CBString(dx, IDC_PORT, port);
+        DDX_IPAddress(dx, IDC_ADDRESS, address);
+    }
+};
+
+TEST(MessageBoxHook, AnswersTheBoxWithItsButtonsIconAndTitle) {
+    ScopedMessageBoxAnswers boxes({IDRETRY, IDIGNORE});
+    EXPECT_EQ(MessageBox(nullptr, "Node 3 did not answer.", "Tessaly",
+                         MB_ABORTRETRYIGNORE | MB_ICONEXCLAMATION | MB_DEFBUTTON2),
+              IDRETRY);
+    EXPECT_EQ(MessageBox(nullptr, "again", "Tessaly", MB_ABORTRETRYIGNORE), IDIGNORE);
+    ASSERT_EQ(boxes.asked.size(), 2u);
+    const MessageBoxRequest& r = boxes.asked[0];
+    EXPECT_EQ(r.text, "Node 3 did not answer.");
+    EXPECT_EQ(r.caption, "Tessaly");
+    EXPECT_EQ(r.type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    EXPECT_EQ(r.Buttons(), (std::vector<int>{IDABORT, IDRETRY, IDIGNORE}));
+    EXPECT_EQ(r.DefaultAnswer(), IDRETRY);
+    // The answers are the classic numbers.
+    EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}),
+              (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    const std::pair<unsigned, std::vector<int>> sets[] = {
+        {MB_OK, {IDOK}}, {MB_OKCANCEL, {IDOK, IDCANCEL}}, {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
+        {MB_YESNO, {IDYES, IDNO}}, {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}}};
+    for (const auto& [type, buttons] : sets) EXPECT_EQ((MessageBoxRequest{"", "", type}.Buttons()), buttons);
+}
+
+TEST(MessageBoxHook, AModalBoxCancelsADragInProgress) {
+    test::RecordingWindow w;
+    w.only = {WM_CANCELMODE};
+    w.Create(nullptr, {0, 0, 20, 20}, 0, WS_VISIBLE);
+    w.SetCapture();
+    ScopedMessageBoxAnswers boxes({IDOK});
+    AppMessageBox("Done.");
+    EXPECT_EQ(w.Of(WM_CANCELMODE).size(), 1u);
+    EXPECT_EQ(Window::GetCapture(), nullptr);
+}
+
+TEST(DialogDataExchange, ValuesGoInAndComeBack) {
+    PortDialog dlg;
+    ASSERT_TRUE(dlg.CreateModeless());
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_CHANNELS), "16");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_NAME), "Port A");
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_ENABLED), BST_CHECKED);
+    EXPECT_EQ(dlg.GetCheckedRadioButton(IDC_MODE_A, IDC_MODE_B), IDC_MODE_B);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_PORT), "DMX 2");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ADDRESS), "192.168.1.5");
+
+    dlg.SetDlgItemText(IDC_CHANNELS, "512");
+    dlg.SetDlgItemText(IDC_NAME, "Stage");
+    static_cast<Button*>(dlg.GetDlgItem(IDC_MODE_A))->Click();  // the group keeps one checked
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_MODE_B), BST_UNCHECKED);
+    static_cast<ComboBox*>(dlg.GetDlgItem(IDC_PORT))->SelectString(-1, "dmx 3");
+    static_cast<IPAddressCtrl*>(dlg.GetDlgItem(IDC_ADDRESS))->Field(3)->clear();
+    ASSERT_TRUE(dlg.UpdateData(true));
+    EXPECT_EQ(dlg.channels, 512);
+    EXPECT_EQ(dlg.name, "Stage");
+    EXPECT_EQ(dlg.mode, 0);
+    EXPECT_EQ(dlg.port, "DMX 3");
+    EXPECT_EQ(dlg.address, 0xC0A80100u);  // a blank field reads as 0
+    dlg.DestroyWindow();
+}
+
+TEST(DialogDataExchange, AValueOutOfRangeIsReportedAndKeepsTheDialogOpen) {
+    PortDialog dlg;
+    int result = -1;
+    std::vector<MessageBoxRequest> asked;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        dlg.SetDlgItemText(IDC_CHANNELS, "513");
+        ScopedMessageBoxAnswers boxes({IDOK});
+        QTest::keyClick(dlg.GetDlgItem(IDC_NAME)->focusProxy(), Qt::Key_Return);  // OK by Enter
+        asked = boxes.asked;
+        EXPECT_TRUE(dlg.isVisible());  // refused: still open
+        EXPECT_EQ(Window::FromWidget(QApplication::focusWidget()), dlg.GetDlgItem(IDC_CHANNELS));
+        dlg.SetDlgItemText(IDC_CHANNELS, "twelve");
+        ScopedMessageBoxAnswers again({IDOK});
+        dlg.ExecuteCommand(IDOK);
+        ASSERT_EQ(again.asked.size(), 1u);
+        EXPECT_EQ(again.asked[0].text, "Please enter an integer.");
+        dlg.SetDlgItemText(IDC_CHANNELS, "24");
+        dlg.ExecuteCommand(IDOK);
+    });
+    result = dlg.DoModal();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].text, "Please enter an integer between 1 and 512.");
+    EXPECT_EQ(asked[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dlg.channels, 24);
+}
+
+TEST(DialogDataExchange, EscapeCancelsWithoutReadingTheControls) {
+    PortDialog dlg;
+    QTimer::singleShot(0, [&] {
+        dlg.SetDlgItemText(IDC_CHANNELS, "99999");
+        QTest::keyClick(dlg.GetDlgItem(IDC_CHANNELS)->focusProxy(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.channels, 16);
+    // A second run makes its controls afresh.
+    QTimer::singleShot(0, [&] { dlg.ExecuteCommand(IDOK); });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST(DialogDataExchange, TooLongATextIsRefused) {
+    PortDialog dlg;
+    ASSERT_TRUE(dlg.CreateModeless());
+    static_cast<Edit*>(dlg.GetDlgItem(IDC_NAME))->LimitText(0);
+    dlg.SetDlgItemText(IDC_NAME, "Balcony left");
+    ScopedMessageBoxAnswers boxes({IDOK});
+    EXPECT_FALSE(dlg.UpdateData(true));
+    ASSERT_EQ(boxes.asked.size(), 1u);
+    EXPECT_EQ(boxes.asked[0].text, "Please enter no more than 8 characters.");
+    dlg.DestroyWindow();
+}
+
+}  // namespace
+}  // namespace fw

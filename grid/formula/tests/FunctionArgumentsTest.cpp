@@ -1,0 +1,234 @@
+// Wrong argument counts and kinds, for every function of the math, logic, text, date and
+// lookup families, driven by the function table: each entry's handler is called directly with
+// one argument fewer than its descriptors require and one more than they admit (the parser
+// would refuse both before a handler sees them), and a formula passes an argument of the wrong
+// kind. The expected errors follow each function's own rules.
+#include <map>
+#include <set>
+#include <string>
+
+#include "FunctionCases.h"
+#include "grid/formula/ErrorMessages.h"
+#include "grid/formula/WorksheetFunctions.h"
+
+namespace formula {
+void GXRegisterMathFunctions(GXHandlerRegistry& registry);
+void GXRegisterLogicFunctions(GXHandlerRegistry& registry);
+void GXRegisterStringFunctions(GXHandlerRegistry& registry);
+void GXRegisterDateFunctions(GXHandlerRegistry& registry);
+void GXRegisterLookupFunctions(GXHandlerRegistry& registry);
+}  // namespace formula
+
+namespace formula::test {
+namespace {
+
+constexpr int kAccepted = 0;  // the handler gives a result
+constexpr int kNone = -1;     // no such call: the count cannot be short of or above the table's
+
+struct ArgumentErrors {
+    int tooFew;
+    int tooMany;
+    const char* wrongKind;  // a formula with an argument of the wrong kind, or null
+    int wrongKindError;
+};
+
+// One argument: GXNumericArgument's count and kind errors.
+constexpr ArgumentErrors kOneNumber{165, 165, nullptr, 98};
+
+const std::map<std::string, ArgumentErrors, std::less<>>& Expected() {
+    static const std::map<std::string, ArgumentErrors, std::less<>> table = {
+        // Math.
+        {"ABS", kOneNumber},
+        {"ACOS", kOneNumber},
+        {"ASIN", kOneNumber},
+        {"ATAN", kOneNumber},
+        {"CEIL", kOneNumber},
+        {"COS", kOneNumber},
+        {"COSH", kOneNumber},
+        {"DEGREES", kOneNumber},
+        {"EXP", kOneNumber},
+        {"FACT", kOneNumber},
+        {"FLOOR", kOneNumber},
+        {"FRAC", kOneNumber},
+        {"GAMMA", kOneNumber},
+        {"INT", kOneNumber},
+        {"LN", kOneNumber},
+        {"LNGAMMA", kOneNumber},
+        {"LOG", kOneNumber},
+        {"LOG10", kOneNumber},
+        {"LOG2", kOneNumber},
+        {"RADIANS", kOneNumber},
+        {"SIGMOID", kOneNumber},
+        {"SIN", kOneNumber},
+        {"SINH", kOneNumber},
+        {"SQRT", kOneNumber},
+        {"TAN", kOneNumber},
+        {"TANH", kOneNumber},
+        {"ATAN2", {165, 165, "=ATAN2(A1:A2,1)", 98}},
+        {"MOD", {165, 165, "=MOD(1,A1:A2)", 98}},
+        {"MODULUS", {165, 165, "=MODULUS(A1:A2,1)", 98}},
+        {"ROUND", {165, 165, "=ROUND(1,A1:A2)", 98}},
+        {"PI", {kNone, 71, nullptr, 0}},
+        {"TRUE", {kNone, 71, nullptr, 0}},
+        {"FALSE", {kNone, 71, nullptr, 0}},
+        {"RAND", {kNone, 71, nullptr, 0}},
+        {"GRAND", {kNone, 71, nullptr, 0}},
+        {"POLY", {114, kNone, "=POLY(A1:A2,1)", 98}},
+        {"IF", {165, 165, "=IF(A1:A2,1,2)", 98}},
+        // Logic.
+        {"AND", {kAccepted, kNone, "=AND(\"a\")", 98}},
+        {"OR", {kAccepted, kNone, "=OR(NA())", 98}},
+        {"NAND", {kAccepted, kNone, "=NAND(\"a\")", 98}},
+        {"NOR", {kAccepted, kNone, "=NOR(\"a\")", 98}},
+        {"XOR", {kAccepted, kNone, "=XOR(\"a\")", 98}},
+        {"NOT", {159, 160, "=NOT(A1:A2)", 98}},
+        {"INIT", {165, 165, nullptr, 0}},
+        {"ISNUMBER", {165, 165, "=ISNUMBER(A1:A2)", 98}},
+        {"ISSTRING", {165, 165, "=ISSTRING(A1:A2)", 98}},
+        {"ISERROR", {165, 165, "=ISERROR(A1:A2)", 98}},
+        {"FILEEXISTS", {165, 165, "=FILEEXISTS(1)", 98}},
+        {"MESSAGE", {165, 165, "=MESSAGE(1,2)", 98}},
+        {"REGEX", {165, 165, "=REGEX(1,\"a\")", 98}},
+        // Text.
+        {"CHAR", {165, 165, "=CHAR(A1:A2)", 98}},
+        {"CODE", {165, 165, "=CODE(1)", 98}},
+        {"CLEAN", {165, 165, "=CLEAN(1)", 98}},
+        {"EXACT", {165, 165, "=EXACT(\"a\",1)", 98}},
+        {"FIND", {165, 165, "=FIND(\"a\",\"a\",A1:A2)", 98}},
+        {"HEXTONUM", {165, 165, "=HEXTONUM(1)", 98}},
+        {"NUMTOHEX", {165, 165, "=NUMTOHEX(A1:A2)", 98}},
+        {"LEFT", {165, 165, "=LEFT(1,1)", 98}},
+        {"RIGHT", {165, 165, "=RIGHT(\"a\",A1:A2)", 98}},
+        {"MID", {165, 165, "=MID(\"a\",A1:A2,1)", 98}},
+        {"LENGTH", {165, 165, "=LENGTH(1)", 98}},
+        {"LOWER", {165, 165, "=LOWER(A1:A2)", 98}},
+        {"UPPER", {165, 165, "=UPPER(NA())", 98}},
+        {"PROPER", {165, 165, "=PROPER(A1:A2)", 98}},
+        {"REPEAT", {165, 165, "=REPEAT(1,1)", 98}},
+        {"REPLACE", {165, 165, "=REPLACE(\"a\",0,0,1)", 98}},
+        {"TRIM", {165, 165, "=TRIM(1)", 98}},
+        {"VALUE", {165, 165, "=VALUE(1)", 98}},
+        {"STRING", {165, 165, "=STRING(1,A1:A2)", 98}},
+        {"S", {165, 165, nullptr, 0}},
+        {"N", {165, 165, nullptr, 0}},
+        {"STRLEN", {kAccepted, kNone, "=STRLEN(1)", 98}},
+        {"STRCAT", {kAccepted, kNone, "=STRCAT(NA())", 98}},
+        {"TSV", {kAccepted, kNone, "=TSV(NA())", 98}},
+        // Date and time.
+        {"DATE", {165, 165, "=DATE(A1:A2,1,1)", 56}},
+        {"TIME", {165, 165, "=TIME(1,A1:A2,1)", 56}},
+        {"DAY", kOneNumber},
+        {"MONTH", kOneNumber},
+        {"YEAR", kOneNumber},
+        {"HOUR", kOneNumber},
+        {"MINUTE", kOneNumber},
+        {"SECOND", kOneNumber},
+        {"NOW", {kNone, 71, nullptr, 0}},
+        {"TODAY", {kNone, 71, nullptr, 0}},
+        {"DATEVALUE", {165, 165, "=DATEVALUE(1)", 98}},
+        {"TIMEVALUE", {165, 165, "=TIMEVALUE(1)", 98}},
+        {"DAYS360", {165, 165, "=DAYS360(\"a\",1)", 98}},
+        {"EDATE", {165, 165, "=EDATE(\"a\",1)", 98}},
+        {"EOMONTH", {165, 165, "=EOMONTH(1,A1:A2)", 98}},
+        {"WEEKDAY", {165, 165, "=WEEKDAY(A1:A2)", 98}},
+        {"YEARFRAC", {165, 165, "=YEARFRAC(A1:A2,1)", 98}},
+        {"NETWORKDAYS", {159, 160, "=NETWORKDAYS(1,2,NA())", 98}},
+        {"WORKDAY", {159, 160, "=WORKDAY(1,A1:A2)", 98}},
+        // Lookup and reference.
+        {"@", {165, 165, "=@@(1)", 98}},
+        {"CELLREF", {165, 165, "=CELLREF(A1:A2,1)", 98}},
+        {"RANGEREF", {165, 165, "=RANGEREF(0,1,0,A1:A2)", 98}},
+        // INDEX takes one argument too (the range itself); the number given here is no range.
+        {"INDEX", {98, kNone, "=INDEX(1,1)", 98}},
+        {"INTERSECT", {165, 165, "=INTERSECT(1,A1)", 98}},
+        {"ROW", {kNone, 160, "=ROW(1)", 98}},
+        {"COL", {kNone, 160, "=COL(\"A1\")", 98}},
+        {"ROWS", {165, 165, "=ROWS(1)", 98}},
+        {"COLS", {kNone, 165, "=COLS(1)", 98}},
+        {"CELLINFO", {165, 165, "=CELLINFO(1,A1)", 98}},
+        {"NA", {kNone, 71, nullptr, 0}},
+        {"CHOOSE", {155, kNone, "=CHOOSE(A1:A2,1)", 85}},
+        {"VLOOKUP", {165, 165, "=VLOOKUP(1,2,0)", 98}},
+        {"HLOOKUP", {165, 165, "=HLOOKUP(1,A1:A2,A1:A2)", 98}},
+        {"MATCH", {159, 160, "=MATCH(A1:A2,A1:A2)", 98}},
+    };
+    return table;
+}
+
+std::set<std::string> FamilyNames() {
+    GXHandlerRegistry registry;
+    GXRegisterMathFunctions(registry);
+    GXRegisterLogicFunctions(registry);
+    GXRegisterStringFunctions(registry);
+    GXRegisterDateFunctions(registry);
+    GXRegisterLookupFunctions(registry);
+    std::set<std::string> names;
+    for (const auto& [name, handler] : registry.Handlers()) {
+        names.insert(name);
+    }
+    return names;
+}
+
+class FunctionArgumentsTest : public FunctionTest {
+protected:
+    // Calls the entry's handler with `count` number arguments inside the sheet's evaluation
+    // context; the error it raises, or kAccepted.
+    int CallWithCount(const GXWorksheetFunctionEntry& entry, int count) {
+        GXCallFrame frame;
+        frame.entry = &entry;
+        frame.count = count;
+        frame.args.assign(static_cast<size_t>(count) + 1, GXValue::Number(1));
+        GX_EVAL_STATE& state = GXGetEvalState();
+        state = GX_EVAL_STATE{};
+        state.sheet = sheet;
+        state.sheetPtr = &Sheet();
+        state.row = 100;
+        state.col = 25;
+        state.active = true;
+        state.functionName = entry.name;
+        state.frame = &frame;
+        int error = kAccepted;
+        try {
+            GXValue result;
+            entry.handler(result, frame);
+        } catch (const GXRaised& raised) {
+            error = raised.number;
+        }
+        state = GX_EVAL_STATE{};
+        return error;
+    }
+};
+
+TEST_F(FunctionArgumentsTest, EveryFunctionRefusesWrongCountsAndKinds) {
+    Set("A1", "1");
+    Set("A2", "2");
+    std::set<std::string> families = FamilyNames();
+    std::set<std::string> seen;
+    for (const GXWorksheetFunctionEntry& e : GXBuiltinFunctionTable()) {
+        if (families.count(e.name) == 0) {
+            continue;
+        }
+        seen.insert(e.name);
+        auto expected = Expected().find(e.name);
+        ASSERT_NE(expected, Expected().end()) << e.name << " has no row";
+        const ArgumentErrors& errors = expected->second;
+        auto [required, optional, repeating] = ArgumentBoundsOf(e);
+        const GXWorksheetFunctionEntry* installed = GXLookupWorksheetFunction(e.name);
+        ASSERT_NE(installed, nullptr);
+        ASSERT_NE(installed->handler, nullptr) << e.name;
+        EXPECT_EQ(required > 0 ? CallWithCount(*installed, required - 1) : kNone, errors.tooFew)
+            << e.name << " with " << required - 1 << " arguments";
+        EXPECT_EQ(repeating ? kNone : CallWithCount(*installed, required + optional + 1),
+                  errors.tooMany)
+            << e.name << " with " << required + optional + 1 << " arguments";
+        if (errors.wrongKind != nullptr) {
+            EXPECT_EQ(Eval(errors.wrongKind), "E" + std::to_string(errors.wrongKindError))
+                << errors.wrongKind;
+        }
+    }
+    EXPECT_EQ(seen, families);
+    EXPECT_EQ(seen.size(), Expected().size());
+}
+
+}  // namespace
+}  // namespace formula::test

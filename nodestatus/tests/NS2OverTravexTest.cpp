@@ -1,0 +1,59 @@
+// Node status over the real transport: two programs of one PC (two registrations with
+// one Travex) see each other as two members and see each other go.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "nodestatus/CNS2.h"
+#include "testsupport/NetHosts.h"
+#include "transport/CXPort.h"
+#include "transport/tests/TravexTestEnv.h"
+
+namespace {
+
+class Program : public CNS2 {
+public:
+    Program() : CNS2(0, NS2_PORT, NS2_GROUP, 0x3041, 1, "program", true, 0, 50) {
+        SetReportInterval(500);
+    }
+    ~Program() override { Stop(); }
+    void OnNodeOnline(CNS2Node&) override { ++online; }
+    void OnNodeOffline(CNS2Node&) override { ++offline; }
+    bool GetOwnMacAddress(VavMacAddress& mac) override {
+        mac = VavMacAddress("02:18:00:00:00:01");
+        return true;
+    }
+    std::atomic<int> online{0}, offline{0};
+};
+
+bool Within(int ms, const std::function<bool()>& done) {
+    for (int waited = 0; waited < ms && !done(); waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return done();
+}
+
+TEST(NS2OverTravex, TwoProgramsOfOnePcAreTwoMembers) {
+    IXO_REQUIRE_NETNS();
+    xport::test::TravexTestEnv env("ns2");
+    CXPort editor, service;
+    uint8_t editorId = 0, serviceId = 0;
+    ASSERT_EQ(editor.open(&editorId, 1, NS2_PORT, 100, 100), 0);
+    ASSERT_EQ(service.open(&serviceId, 1, NS2_PORT, 100, 100), 0);
+    Program a, b;
+    EXPECT_EQ(a.CreateWorkThread(static_cast<CXPort*>(nullptr)), NS2_E_NO_FACTORY);
+    ASSERT_EQ(a.CreateWorkThread(&editor), NS2_S_OK);
+    ASSERT_EQ(b.CreateWorkThread(&service), NS2_S_OK);
+    ASSERT_TRUE(Within(2000, [&] { return a.online == 1 && b.online == 1; }));
+    auto seen = a.CopyNodes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].GetSourceAppId(), serviceId);
+    EXPECT_EQ(seen[0].GetMacAddress(), VavMacAddress("02:18:00:00:00:01"));
+    // A stop says goodbye; the other sees it go at its next sweep.
+    b.Stop();
+    EXPECT_TRUE(Within(2000, [&] { return a.offline == 1; }));
+    a.Stop();
+}
+
+}  // namespace
