@@ -40,10 +40,12 @@ XPortStatus CUdpBackend::multicastSend(std::uint8_t, std::uint32_t, std::uint16_
                                        const XPortBuffer*) {
     return mux::MUX_S_OK;
 }
-XPortStatus CUdpBackend::tcpGetPacket(std::uint8_t, XPortPacket&) {
+XPortStatus CUdpBackend::tcpGetPacket(std::uint8_t, XPortPacket&, bool& more) {
+    more = false;
     return mux::E_FAIL;
 }
-XPortStatus CUdpBackend::multicastGetPacket(std::uint8_t, XPortPacket&) {
+XPortStatus CUdpBackend::multicastGetPacket(std::uint8_t, XPortPacket&, bool& more) {
+    more = false;
     return mux::MUX_E_QUEUE_EMPTY;
 }
 XPortStatus CUdpBackend::getLocalIpAddress(std::uint32_t* address) {

@@ -26,8 +26,9 @@ public:
                         const XPortBuffer* chain) override;
     XPortStatus multicastSend(std::uint8_t appId, std::uint32_t address, std::uint16_t port,
                               const XPortBuffer* chain) override;
-    XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet) override;
-    XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet) override;
+    XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) override;
+    XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet,
+                                   bool& more) override;
     XPortStatus getLocalIpAddress(std::uint32_t* address) override;
 
     std::unique_ptr<CXConn> makeTcpConnection(CXProtocol& channel,
