@@ -1,8 +1,8 @@
-// Wrong argument counts and kinds, for every function of the math, logic, text, date and
-// lookup families, driven by the function table: each entry's handler is called directly with
-// one argument fewer than its descriptors require and one more than they admit (the parser
-// would refuse both before a handler sees them), and a formula passes an argument of the wrong
-// kind. The expected errors follow each function's own rules.
+// Wrong argument counts and kinds, for every function of the math, logic, text, date, lookup,
+// statistical and financial families, driven by the function table: each entry's handler is
+// called directly with one argument fewer than its descriptors require and one more than they
+// admit (the parser would refuse both before a handler sees them), and a formula passes an
+// argument of the wrong kind. The expected errors follow each function's own rules.
 #include <map>
 #include <set>
 #include <string>
@@ -17,6 +17,8 @@ void GXRegisterLogicFunctions(GXHandlerRegistry& registry);
 void GXRegisterStringFunctions(GXHandlerRegistry& registry);
 void GXRegisterDateFunctions(GXHandlerRegistry& registry);
 void GXRegisterLookupFunctions(GXHandlerRegistry& registry);
+void GXRegisterStatisticalFunctions(GXHandlerRegistry& registry);
+void GXRegisterFinancialFunctions(GXHandlerRegistry& registry);
 }  // namespace formula
 
 namespace formula::test {
@@ -151,6 +153,109 @@ const std::map<std::string, ArgumentErrors, std::less<>>& Expected() {
         {"VLOOKUP", {165, 165, "=VLOOKUP(1,2,0)", 98}},
         {"HLOOKUP", {165, 165, "=HLOOKUP(1,A1:A2,A1:A2)", 98}},
         {"MATCH", {159, 160, "=MATCH(A1:A2,A1:A2)", 98}},
+        // Statistical: lists take any count; an empty list gives the family's own error.
+        {"SUM", {kAccepted, kNone, nullptr, 0}},
+        {"VSUM", {kAccepted, kNone, nullptr, 0}},
+        {"SSQ", {kAccepted, kNone, nullptr, 0}},
+        {"VECLEN", {kAccepted, kNone, nullptr, 0}},
+        {"COUNT", {kAccepted, kNone, nullptr, 0}},
+        {"PRODUCT", {kAccepted, kNone, nullptr, 0}},
+        {"MEDIAN", {kAccepted, kNone, nullptr, 0}},
+        {"SSE", {145, kNone, nullptr, 0}},
+        {"VAR", {145, kNone, nullptr, 0}},
+        {"STD", {145, kNone, nullptr, 0}},
+        {"VARS", {154, kNone, nullptr, 0}},
+        {"STDS", {154, kNone, nullptr, 0}},
+        {"AVG", {153, kNone, nullptr, 0}},
+        {"MSQ", {153, kNone, nullptr, 0}},
+        {"RMS", {153, kNone, nullptr, 0}},
+        {"MIN", {153, kNone, nullptr, 0}},
+        {"MAX", {153, kNone, nullptr, 0}},
+        {"GMEAN", {153, kNone, nullptr, 0}},
+        {"HMEAN", {153, kNone, nullptr, 0}},
+        {"MODE", {300, kNone, nullptr, 0}},
+        // Conditional aggregates: without a condition nothing is walked.
+        {"CSUM", {kAccepted, kNone, "=CSUM(1,#>0)", 98}},
+        {"CCOUNT", {kAccepted, kNone, "=CCOUNT(\"A1\",#>0)", 98}},
+        {"CAVG", {153, kNone, "=CAVG(A1,2,#>0)", 98}},
+        {"CMIN", {153, kNone, "=CMIN(1,#>0)", 98}},
+        {"CMAX", {153, kNone, "=CMAX(1,#>0)", 98}},
+        {"CVAR", {145, kNone, "=CVAR(1,#>0)", 98}},
+        {"CSTD", {145, kNone, "=CSTD(1,#>0)", 98}},
+        {"CVARS", {154, kNone, "=CVARS(1,#>0)", 98}},
+        {"CSTDS", {154, kNone, "=CSTDS(1,#>0)", 98}},
+        {"T", {165, 165, "=T(A1:A2,1)", 98}},
+        {"F", {165, 165, "=F(1,A1:A2,1)", 98}},
+        {"TTEST", {165, 165, "=TTEST(1,1)", 98}},
+        {"PTTEST", {165, 165, "=PTTEST(A1:A2,1)", 98}},
+        {"TTEST2EV", {165, 165, "=TTEST2EV(1,A1:A2)", 98}},
+        {"TTEST2UV", {165, 165, "=TTEST2UV(1,A1:A2)", 98}},
+        {"FTEST", {165, 165, "=FTEST(1,A1:A2)", 98}},
+        {"ZTEST", {165, 165, "=ZTEST(A1:A2,A1:A2)", 98}},
+        {"CORR", {165, 165, "=CORR(1,A1:A2)", 98}},
+        {"NORMSDIST", {165, 165, "=NORMSDIST(A1:A2)", 98}},
+        {"NORMSINV", {165, 165, "=NORMSINV(A1:A2)", 98}},
+        {"NORMDIST", {165, 165, "=NORMDIST(1,0,1,A1:A2)", 98}},
+        {"NORMINV", {165, 165, "=NORMINV(0.5,A1:A2,1)", 98}},
+        {"STANDARDIZE", {165, 165, "=STANDARDIZE(1,0,A1:A2)", 98}},
+        {"CONFIDENCE", {165, 165, "=CONFIDENCE(0.5,1,A1:A2)", 98}},
+        {"ERF", {165, 165, "=ERF(1,A1:A2)", 56}},
+        {"ERFC", {165, 165, "=ERFC(A1:A2)", 56}},
+        {"PERCENTILE", {165, 165, "=PERCENTILE(A1:A2,A1:A2)", 98}},
+        {"QUARTILE", {165, 165, "=QUARTILE(\"x\",1)", 98}},
+        {"PERCENTRANK", {165, 165, "=PERCENTRANK(A1:A2,A1:A2)", 98}},
+        {"LARGE", {165, 165, "=LARGE(1,1)", 98}},
+        {"SMALL", {165, 165, "=SMALL(A1:A2,A1:A2)", 98}},
+        {"RANK", {165, 165, "=RANK(1,2)", 98}},
+        {"FREQUENCY", {165, 165, "=FREQUENCY(1,A1:A2)", 58}},
+        {"PERMUT", {165, 165, "=PERMUT(A1:A2,1)", 98}},
+        // Financial: numbers or 56, except where a function names its own code.
+        {"ACCRINT", {165, 165, "=ACCRINT(1,2,3,0.1,A1:A2,2)", 56}},
+        {"ACCRINTM", {165, 165, "=ACCRINTM(1,A1:A2,0.1,1)", 56}},
+        {"COUPDAYBS", {165, 165, "=COUPDAYBS(A1:A2,42689,2)", 56}},
+        {"COUPDAYS", {165, 165, "=COUPDAYS(1,A1:A2,2)", 56}},
+        {"COUPDAYSNC", {165, 165, "=COUPDAYSNC(1,9,A1:A2)", 56}},
+        {"COUPNCD", {165, 165, "=COUPNCD(1,9,2,A1:A2)", 56}},
+        {"COUPNUM", {165, 165, "=COUPNUM(A1:A2,9,2)", 56}},
+        {"COUPPCD", {165, 165, "=COUPPCD(A1:A2,9,2)", 56}},
+        {"CTERM", {165, 165, "=CTERM(0.1,1,A1:A2)", 56}},
+        {"CUMIPMT", {165, 165, "=CUMIPMT(0.1,10,100,1,2,A1:A2)", 56}},
+        {"CUMPRINC", {165, 165, "=CUMPRINC(A1:A2,10,100,1,2,0)", 56}},
+        {"DB", {165, 165, "=DB(100,1,5,1,A1:A2)", 56}},
+        {"DDB", {165, 165, "=DDB(100,1,A1:A2,1)", 56}},
+        {"DISC", {165, 165, "=DISC(1,9,A1:A2,100)", 56}},
+        {"DOLLARFR", {165, 165, "=DOLLARFR(A1:A2,16)", 56}},
+        {"DURATION", {165, 165, "=DURATION(1,9,0.05,0.05,2,A1:A2)", 56}},
+        {"FV", {165, 165, "=FV(A1:A2,0.1,10)", 56}},
+        {"FVSCHEDULE", {165, 165, "=FVSCHEDULE(A1:A2,1)", 56}},
+        {"INTRATE", {165, 165, "=INTRATE(1,9,A1:A2,100)", 56}},
+        {"IPMT", {165, 165, "=IPMT(0.1,1,10,100,A1:A2)", 56}},
+        {"MDURATION", {165, 165, "=MDURATION(1,9,A1:A2,0.05,2)", 56}},
+        {"NOMINAL", {165, 165, "=NOMINAL(A1:A2,1)", 56}},
+        {"ODDFPRICE", {165, 165, "=ODDFPRICE(5,99,1,9,0.05,0.05,100,A1:A2)", 56}},
+        {"ODDFYIELD", {165, 165, "=ODDFYIELD(5,99,1,9,A1:A2,95,100,2)", 56}},
+        {"PMT", {165, 165, "=PMT(100,0.1,A1:A2)", 56}},
+        {"PPMT", {165, 165, "=PPMT(0.1,1,A1:A2,100,0)", 56}},
+        {"PRICE", {165, 165, "=PRICE(1,9,0.05,A1:A2,100,2)", 56}},
+        {"PRICEDISC", {165, 165, "=PRICEDISC(1,9,0.1,A1:A2)", 56}},
+        {"PRICEMAT", {165, 165, "=PRICEMAT(5,9,1,0.1,A1:A2)", 56}},
+        {"PV", {165, 165, "=PV(100,A1:A2,10)", 56}},
+        {"RATE", {165, 165, "=RATE(A1:A2,1,1)", 56}},
+        {"RECEIVED", {165, 165, "=RECEIVED(1,9,A1:A2,0.1)", 56}},
+        {"SLN", {165, 165, "=SLN(A1:A2,1,5)", 56}},
+        {"SYD", {165, 165, "=SYD(100,1,5,A1:A2)", 56}},
+        {"TBILLEQ", {165, 165, "=TBILLEQ(1,9,A1:A2)", 56}},
+        {"TBILLYIELD", {165, 165, "=TBILLYIELD(A1:A2,9,98)", 56}},
+        {"TERM", {165, 165, "=TERM(1,A1:A2,1)", 56}},
+        {"VDB", {165, 165, "=VDB(100,1,5,A1:A2,2)", 56}},
+        {"YIELD", {165, 165, "=YIELD(1,9,0.05,95,100,A1:A2)", 56}},
+        {"YIELDMAT", {165, 165, "=YIELDMAT(5,9,1,A1:A2,99)", 56}},
+        {"EFFECT", {165, 165, "=EFFECT(0.1,A1:A2)", 98}},
+        {"DOLLARDE", {165, 165, "=DOLLARDE(A1:A2,16)", 98}},
+        {"MIRR", {165, 165, "=MIRR(A1:A2,A1:A2,0.1)", 98}},
+        {"IRR", {165, 165, "=IRR(A1:A2,A1:A2)", 98}},
+        {"XNPV", {165, 165, "=XNPV(A1:A2,A1:A2,A1:A2)", 84}},
+        {"XIRR", {165, 165, "=XIRR(A1:A2,A1:A2,A1:A2)", 84}},
     };
     return table;
 }
@@ -162,6 +267,8 @@ std::set<std::string> FamilyNames() {
     GXRegisterStringFunctions(registry);
     GXRegisterDateFunctions(registry);
     GXRegisterLookupFunctions(registry);
+    GXRegisterStatisticalFunctions(registry);
+    GXRegisterFinancialFunctions(registry);
     std::set<std::string> names;
     for (const auto& [name, handler] : registry.Handlers()) {
         names.insert(name);
