@@ -15,8 +15,7 @@
 #include "transport/XPortTypes.h"
 
 // Connects (starting Travex when nobody listens), registers the client and opens its
-// events. *appId in: 0 to be given one; out: the id. Guard failures give
-// MUX_E_CLIENT_MUTEX codes, no Travex gives E_FAIL.
+// events. *appId in: 0 to be given one; out: the id. No Travex gives E_FAIL.
 XPortStatus MuxClientOpen(std::uint8_t* appId, int wire, int mcQueueSize, int tcpQueueSize,
                           XPortEvents* events);
 // Unregisters and lets go of Travex; E_FAIL when a receive in progress does not end.
@@ -26,7 +25,7 @@ XPortStatus MuxClientSubscribe(std::uint8_t appId, std::uint32_t address,
 XPortStatus MuxClientUnsubscribe(std::uint8_t appId, std::uint32_t address,
                                  std::uint16_t port);  // 0x83E80058
 XPortStatus MuxClientAllocatePoint(std::uint8_t appId, std::uint16_t port,
-                                   std::uint32_t* handle);  // 0x83E8005D
+                                   std::uint32_t* handle);                       // 0x83E8005D
 XPortStatus MuxClientDeallocatePoint(std::uint8_t appId, std::uint32_t handle);  // 0x83E80060
 XPortStatus MuxClientGetPort(std::uint8_t appId, std::uint32_t handle,
                              std::uint16_t* port);  // E_FAIL
@@ -43,5 +42,5 @@ XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, st
 XPortStatus MuxClientTcpGetPacket(std::uint8_t appId, XPortPacket& packet,
                                   bool* more = nullptr);  // 0x83E80061
 XPortStatus MuxClientMulticastGetPacket(std::uint8_t appId, XPortPacket& packet,
-                                        bool* more = nullptr);  // 0x83E80064
-XPortStatus MuxClientGetLocalIpAddress(std::uint32_t* address);                    // 0x83E80065
+                                        bool* more = nullptr);   // 0x83E80064
+XPortStatus MuxClientGetLocalIpAddress(std::uint32_t* address);  // 0x83E80065

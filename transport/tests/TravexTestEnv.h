@@ -28,11 +28,14 @@ public:
         dir_ = std::filesystem::temp_directory_path() / ("ixo-" + id);
         std::filesystem::create_directories(dir_ / "run");
         std::filesystem::create_directories(dir_ / "keys");
+        scope_ = id;
         vars_ = {{"XDG_RUNTIME_DIR", (dir_ / "run").string()},
                  {"IXO_KEYSTORE_DIR", (dir_ / "keys").string()},
                  {"IXO_OBJECT_SCOPE", id}};
-        if (lingerMs >= 0) vars_.push_back({"IXO_TRAVEX_LINGER_MS", std::to_string(lingerMs)});
-        else unsetenv("IXO_TRAVEX_LINGER_MS");
+        if (lingerMs >= 0)
+            vars_.push_back({"IXO_TRAVEX_LINGER_MS", std::to_string(lingerMs)});
+        else
+            unsetenv("IXO_TRAVEX_LINGER_MS");
         if (apply) {
             for (const auto& [k, v] : vars_) setenv(k.c_str(), v.c_str(), 1);
         }
@@ -47,6 +50,12 @@ public:
         Stop();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
+        // What killed clients left of their named objects, in this test's scope only.
+        const std::string mark = "-" + scope_ + ".";
+        for (const auto& e : std::filesystem::directory_iterator("/dev/shm", ec)) {
+            if (e.path().filename().string().find(mark) != std::string::npos)
+                std::filesystem::remove(e.path(), ec);
+        }
     }
     std::filesystem::path Dir() const { return dir_; }
     std::filesystem::path LockFile() const { return dir_ / "run" / "ixo" / "travex.lock"; }
@@ -55,18 +64,21 @@ public:
     // The pid of the Travex serving the folder (the holder of its lock), 0 when none.
     pid_t ServerPid() const {
         int fd = open(LockFile().c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return 0;
+        if (fd < 0)
+            return 0;
         bool free = flock(fd, LOCK_SH | LOCK_NB) == 0;
         close(fd);
         std::ifstream in(LockFile());
         long pid = 0;
-        if (free || !(in >> pid) || pid <= 0) return 0;
+        if (free || !(in >> pid) || pid <= 0)
+            return 0;
         return static_cast<pid_t>(pid);
     }
     // Waits up to `ms` for no Travex to serve the folder.
     bool WaitServerGone(int ms) const {
         for (int waited = 0; waited <= ms; waited += 10) {
-            if (ServerPid() == 0) return true;
+            if (ServerPid() == 0)
+                return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;
@@ -80,6 +92,7 @@ public:
 
 private:
     std::filesystem::path dir_;
+    std::string scope_;
     std::vector<std::pair<std::string, std::string>> vars_;
 };
 
