@@ -272,6 +272,17 @@ int ListView::SubItemHitTest(Point p, int* subItem) const {
     return it ? tree_->indexOfTopLevelItem(it) : -1;
 }
 
+bool ListView::IsOnCheckBox(int index, Point p) const {
+    QTreeWidgetItem* it = Item(index);
+    if (!it || !(exStyle_ & LVS_EX_CHECKBOXES)) return false;
+    QStyleOptionViewItem opt;
+    opt.rect = tree_->visualItemRect(it);
+    opt.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = tree_->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, tree_);
+    const int x = tree_->viewport()->mapFrom(this, QPoint(p.x, p.y)).x();
+    return x >= opt.rect.left() && x <= std::max(box.right(), opt.rect.left() + 15);
+}
+
 bool ListView::GetItemRect(int index, Rect& rect) const {
     QTreeWidgetItem* it = Item(index);
     if (!it) return false;
@@ -334,15 +345,7 @@ void ListView::ViewportClick(QMouseEvent* e, UINT code) {
     QPointer<ListView> alive(this);
     NotifyParent(act.hdr);
     if (!alive || code != NM_CLICK || act.item < 0 || !(exStyle_ & LVS_EX_CHECKBOXES)) return;
-    QTreeWidgetItem* it = Item(act.item);
-    QStyleOptionViewItem opt;
-    opt.rect = tree_->visualItemRect(it);
-    opt.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = tree_->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, tree_);
-    const QPoint inViewport = e->position().toPoint();
-    if (inViewport.x() >= opt.rect.left() && inViewport.x() <= std::max(box.right(), opt.rect.left() + 15)) {
-        SetCheck(act.item, !GetCheck(act.item));
-    }
+    if (IsOnCheckBox(act.item, act.point)) SetCheck(act.item, !GetCheck(act.item));
 }
 
 }  // namespace fw

@@ -85,6 +85,9 @@ public:
     bool SortItems(const CompareFunc& compare, std::uintptr_t param);
     // The row and column under a point of the client area; -1 outside the rows.
     int SubItemHitTest(Point p, int* subItem = nullptr) const;
+    // True when a point of the client area lies on the row's check box (the strip a click
+    // toggles); false without check boxes.
+    bool IsOnCheckBox(int index, Point p) const;
     bool GetItemRect(int index, Rect& rect) const;
     bool EnsureVisible(int index);
 
