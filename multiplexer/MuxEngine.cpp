@@ -122,6 +122,20 @@ MuxStatus MuxEngine::TCPSendBuffer(std::uint32_t n2conn, std::uint32_t nTimeout,
     return tcp->Send(n2conn, nTimeout, data);
 }
 
+bool MuxEngine::TrySendBuffer(std::uint32_t n2conn, std::uint32_t nDataLen,
+                              std::string_view pvBuffName, MuxStatus* status) {
+    auto tcp = Tcp();
+    if (!tcp || !MuxLocalTcp::IsPair(n2conn)) return false;
+    std::vector<std::uint8_t> data;
+    if (!ReadMapping(pvBuffName, nDataLen, data)) {
+        *status = MUX_E_MC_SEND;
+        return true;
+    }
+    std::optional<MuxStatus> done = tcp->TrySend(n2conn, data);
+    if (done) *status = *done;
+    return done.has_value();
+}
+
 MuxStatus MuxEngine::TCPOpen(std::uint8_t srcappid, std::uint32_t ipaddr, std::uint16_t ipport,
                              std::uint8_t destappid, std::uint32_t timeout,
                              std::uint32_t* pn2conn) {

@@ -54,6 +54,11 @@ public:
     MuxStatus GetLocalIPAddress(std::uint32_t* pipaddr) override;
     MuxStatus Spew(std::uint32_t ipaddr, std::uint16_t iport) override;
 
+    // TCPSendBuffer when it needs no waiting (see MuxTcpManager::TrySend): true with
+    // *status when done, false when the call must be made where it may wait.
+    bool TrySendBuffer(std::uint32_t n2conn, std::uint32_t nDataLen, std::string_view pvBuffName,
+                       MuxStatus* status);
+
     bool Started() const;
     int ClientCount() const { return clients_.Count(); }
     // For tests: the managers of the running engine (null while stopped).

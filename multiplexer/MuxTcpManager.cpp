@@ -282,28 +282,40 @@ MuxStatus MuxTcpManager::Send(std::uint32_t handle, std::uint32_t timeoutMs,
     return status;
 }
 
-MuxStatus MuxTcpManager::SendLocal(std::uint32_t handle, std::uint32_t timeoutMs,
-                                   std::span<const std::uint8_t> data) {
-    auto pairOf = [&] {
+std::optional<MuxStatus> MuxTcpManager::PushLocal(std::uint32_t handle,
+                                                  std::span<const std::uint8_t> data) {
+    std::optional<MuxLocalTcp::Pair> pair;
+    {
         std::lock_guard lock(localLock_);
-        return local_.ActivePair(handle);
-    };
-    auto pair = pairOf();
+        pair = local_.ActivePair(handle);
+    }
     // Inside the PC a send is one whole message, no larger than any framed one.
     if (!pair || data.size() < kXPortHeaderSize || data.size() > kMuxMaxTcpMessage)
         return MUX_E_TCP_CONNECT;
     const std::uint8_t dst = XPortHdrGetDstApp(data.data());
+    if (!clients_.Known(dst)) return MUX_E_TCP_CONNECT;
     MuxEntry entry = MakeTcpEntry(
         {localAddress_, pair->port, localAddress_, pair->port, handle ^ 1u}, data);
+    if (clients_.Push(dst, MuxKind::Tcp, std::move(entry), false)) return MUX_S_OK;
+    return std::nullopt;
+}
+
+MuxStatus MuxTcpManager::SendLocal(std::uint32_t handle, std::uint32_t timeoutMs,
+                                   std::span<const std::uint8_t> data) {
     auto start = std::chrono::steady_clock::now();
     for (;;) {
-        if (!clients_.Known(dst) || !pairOf()) return MUX_E_TCP_CONNECT;
-        if (clients_.Push(dst, MuxKind::Tcp, std::move(entry), false)) return MUX_S_OK;
+        if (auto done = PushLocal(handle, data)) return *done;
         auto waited = std::chrono::steady_clock::now() - start;
         if (timeoutMs != 0 && waited >= std::chrono::milliseconds(timeoutMs))
             return MUX_E_TCP_CONNECT_FULL;
         clients_.WaitProcessed(MuxKind::Tcp, 5);
     }
+}
+
+std::optional<MuxStatus> MuxTcpManager::TrySend(std::uint32_t handle,
+                                                std::span<const std::uint8_t> data) {
+    if (!MuxLocalTcp::IsPair(handle)) return std::nullopt;
+    return PushLocal(handle, data);
 }
 
 void MuxTcpManager::ReleaseClient(std::uint8_t id) {

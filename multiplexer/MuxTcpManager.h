@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <shared_mutex>
 #include <span>
@@ -46,6 +47,9 @@ public:
     MuxStatus Open(std::uint8_t src, std::uint32_t address, std::uint16_t port, std::uint8_t dst,
                    std::uint32_t timeoutMs, bool wire, std::uint32_t* handle);
     MuxStatus Send(std::uint32_t handle, std::uint32_t timeoutMs, std::span<const std::uint8_t> data);
+    // The same when it can be done at once (a connection inside the PC whose destination
+    // has room); nullopt when it would have to wait.
+    std::optional<MuxStatus> TrySend(std::uint32_t handle, std::span<const std::uint8_t> data);
     // Frees what a client that is gone held: points, connections, local points and pairs.
     void ReleaseClient(std::uint8_t id);
 
@@ -67,6 +71,8 @@ private:
                           std::uint32_t timeoutMs, std::uint32_t* handle);
     MuxStatus SendLocal(std::uint32_t handle, std::uint32_t timeoutMs,
                         std::span<const std::uint8_t> data);
+    // One attempt; nullopt while the destination's queue is full.
+    std::optional<MuxStatus> PushLocal(std::uint32_t handle, std::span<const std::uint8_t> data);
     bool HasPointOn(std::uint16_t port) const;
     // Enters a connection in the first free entry; its handle, or 0 when the table is full.
     std::uint32_t AddConnection(MuxSocket socket, const MuxTcpEndpoints& endpoints,

@@ -4,6 +4,7 @@
 //
 // IXO_TRAVEX_LINGER_MS overrides the 5000 ms a server waits after its last client
 // before it ends (tests).
+#include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -22,8 +23,11 @@
 #include "multiplexer/TravexServer.h"
 #include "os/Paths.h"
 #include "platform/NetAdapter.h"
+#include "platform/VavVersionRegistry.h"
 
 namespace {
+
+constexpr std::uint16_t kTravexComponent = 14;
 
 // High priority, and the second processor when there is one; refusals are ignored.
 void RaisePriority() {
@@ -34,6 +38,16 @@ void RaisePriority() {
         CPU_SET(1, &set);
         sched_setaffinity(0, sizeof set, &set);
     }
+}
+
+// A server started for a client keeps nothing of the client's input and output, which
+// the client's own reader may be waiting to see closed; errors still go to stderr.
+void DetachStandardStreams() {
+    int null = open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (null < 0) return;
+    dup2(null, STDIN_FILENO);
+    dup2(null, STDOUT_FILENO);
+    close(null);
 }
 
 std::chrono::milliseconds Linger() {
@@ -64,7 +78,17 @@ int Serve() {
 
     mux::MuxOsObjects objects;
     mux::MuxEngine engine({&objects, [] { return GetLocalIpAddress(); }, true});
-    mux::TravexServer server({&engine, socketPath, lockPath, Linger()});
+    mux::TravexServerOptions options;
+    options.engine = &engine;
+    options.socketPath = socketPath;
+    options.lockPath = lockPath;
+    options.linger = Linger();
+    // Sends inside the PC that find room are answered without a worker thread.
+    options.answerAtOnce = [&engine](const mux::TravexCall& call, mux::TravexReply& reply) {
+        return call.method == mux::TravexMethod::TCPSendBuffer &&
+               engine.TrySendBuffer(call.in.conn, call.in.len, call.in.name, &reply.status);
+    };
+    mux::TravexServer server(options);
     std::string error;
     switch (server.Open(error)) {
         case mux::TravexServer::OpenResult::AlreadyServed: return 0;
@@ -85,6 +109,12 @@ int Serve() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // This program's version (component 14) and the protocol suite's, as every program
+    // of the suite records them.
+    VavVersionInfo own;
+    own.LoadFromModule();
+    GetVersionRegistry()->SetComponentVersion(kTravexComponent, own);
+    GetVersionRegistry()->SetComponentVersion(VAV_COMPONENT_PROTOCOL_SUITE, ProtocolSuiteVersion());
     RaisePriority();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
@@ -102,8 +132,11 @@ int main(int argc, char** argv) {
             // its own, so it is nobody's child and a terminal's signals do not reach it.
             if (pid_t child = fork(); child != 0) return child > 0 ? 0 : 1;
             setsid();
+            DetachStandardStreams();
             break;
         case mux::TravexCommand::Serve: break;
     }
-    return Serve();
+    int code = Serve();
+    DeleteVersionRegistry();
+    return code;
 }

@@ -143,8 +143,13 @@ void TravexServer::Serve(ConnectionPtr connection) {
 }
 
 void TravexServer::Handle(const ConnectionPtr& connection, const TravexCall& call) {
+    TravexReply reply{call.callId, call.method, 0, {}};
     if (!IsSlow(call.method)) {
         Reply(*connection, Call(*connection, call));
+        return;
+    }
+    if (options_.answerAtOnce && options_.answerAtOnce(call, reply)) {
+        Reply(*connection, reply);
         return;
     }
     workers_.Post([this, connection, call] { Reply(*connection, Call(*connection, call)); });

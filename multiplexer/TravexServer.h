@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -30,6 +31,9 @@ struct TravexServerOptions {
     std::chrono::milliseconds linger{5000};
     // How long a new server waits for one that is ending to let go of the folder.
     std::chrono::milliseconds lockWait{2000};
+    // Answers a call that would go to a worker on the connection's own thread when that
+    // needs no waiting; false: it goes to a worker after all.
+    std::function<bool(const TravexCall&, TravexReply&)> answerAtOnce;
 };
 
 class TravexServer {

@@ -28,10 +28,11 @@ void CXPort::tcpReceiveLoop() {
         // Without points or connections, fetch only when Travex says something came.
         if (tcpUses_ == 0 && !held && !waitFor(events_.tcpArrived, kArrivalWaitMs)) continue;
         int taken = 0;
-        for (; taken < kPerRound && !closed_; ++taken) {
+        bool more = true;  // Travex said another packet waits
+        for (; taken < kPerRound && more && !closed_; ++taken) {
             if (!held) {
                 XPortPacket packet;
-                if (backend_->tcpGetPacket(appId_, packet) != mux::MUX_S_OK) break;
+                if (backend_->tcpGetPacket(appId_, packet, more) != mux::MUX_S_OK) break;
                 held = std::move(packet);
             }
             int r = route(*held);
@@ -39,7 +40,7 @@ void CXPort::tcpReceiveLoop() {
             held.reset();
         }
         // A full round leaves more waiting: go on at once.
-        if (taken < kPerRound) waitFor(events_.tcpArrived, kArrivalWaitMs);
+        if (taken < kPerRound || !more) waitFor(events_.tcpArrived, kArrivalWaitMs);
     }
 }
 
@@ -47,12 +48,13 @@ void CXPort::multicastReceiveLoop() {
     os::SetCurrentThreadName("XPortMcRecv");
     while (!closed_) {
         int taken = 0;
-        for (; taken < kPerRound && !closed_; ++taken) {
+        bool more = true;
+        for (; taken < kPerRound && more && !closed_; ++taken) {
             XPortPacket packet;
-            if (backend_->multicastGetPacket(appId_, packet) != mux::MUX_S_OK) break;
+            if (backend_->multicastGetPacket(appId_, packet, more) != mux::MUX_S_OK) break;
             route(packet);
         }
-        if (taken < kPerRound) waitFor(events_.mcArrived, kArrivalWaitMs);
+        if (taken < kPerRound || !more) waitFor(events_.mcArrived, kArrivalWaitMs);
     }
 }
 

@@ -49,11 +49,11 @@ public:
                               const XPortBuffer* c) override {
         return MuxClientMulticastSend(appId, a, p, c);
     }
-    XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet) override {
-        return MuxClientTcpGetPacket(appId, packet);
+    XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) override {
+        return MuxClientTcpGetPacket(appId, packet, &more);
     }
-    XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet) override {
-        return MuxClientMulticastGetPacket(appId, packet);
+    XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) override {
+        return MuxClientMulticastGetPacket(appId, packet, &more);
     }
     XPortStatus getLocalIpAddress(std::uint32_t* address) override {
         return MuxClientGetLocalIpAddress(address);

@@ -37,8 +37,11 @@ XPortStatus MuxClientTcpSend(std::uint32_t handle, std::uint32_t timeoutMs,
                              const XPortBuffer* chain);  // 0x83E8005A
 XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, std::uint16_t port,
                                    const XPortBuffer* chain);  // 0x83E8005A
-// MUX_S_OK with the next packet; MUX_E_QUEUE_EMPTY when none. An entry whose lengths
-// disagree is dropped with the failure code.
-XPortStatus MuxClientTcpGetPacket(std::uint8_t appId, XPortPacket& packet);        // 0x83E80061
-XPortStatus MuxClientMulticastGetPacket(std::uint8_t appId, XPortPacket& packet);  // 0x83E80064
+// MUX_S_OK with the next packet (*more: whether Travex holds another one for the client);
+// MUX_E_QUEUE_EMPTY when none. An entry whose lengths disagree is dropped with the
+// failure code.
+XPortStatus MuxClientTcpGetPacket(std::uint8_t appId, XPortPacket& packet,
+                                  bool* more = nullptr);  // 0x83E80061
+XPortStatus MuxClientMulticastGetPacket(std::uint8_t appId, XPortPacket& packet,
+                                        bool* more = nullptr);  // 0x83E80064
 XPortStatus MuxClientGetLocalIpAddress(std::uint32_t* address);                    // 0x83E80065

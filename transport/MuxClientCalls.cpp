@@ -105,16 +105,16 @@ XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, st
     return s;
 }
 
-XPortStatus MuxClientTcpGetPacket(std::uint8_t appId, XPortPacket& packet) {
+XPortStatus MuxClientTcpGetPacket(std::uint8_t appId, XPortPacket& packet, bool* more) {
     auto t = Connection();
     auto r = Registration(appId);
-    return t && r ? FetchEntry(MuxKind::Tcp, *r, *t, packet) : MUX_E_TCP_COPY;
+    return t && r ? FetchEntry(MuxKind::Tcp, *r, *t, packet, more) : MUX_E_TCP_COPY;
 }
 
-XPortStatus MuxClientMulticastGetPacket(std::uint8_t appId, XPortPacket& packet) {
+XPortStatus MuxClientMulticastGetPacket(std::uint8_t appId, XPortPacket& packet, bool* more) {
     auto t = Connection();
     auto r = Registration(appId);
-    return t && r ? FetchEntry(MuxKind::Multicast, *r, *t, packet) : MUX_E_MC_COPY;
+    return t && r ? FetchEntry(MuxKind::Multicast, *r, *t, packet, more) : MUX_E_MC_COPY;
 }
 
 XPortStatus MuxClientGetLocalIpAddress(std::uint32_t* address) {

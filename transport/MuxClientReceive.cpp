@@ -42,7 +42,7 @@ bool Recreate(MuxKind kind, std::uint8_t appId, ReceiveDirection& d) {
 }  // namespace
 
 XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection& travex,
-                       XPortPacket& packet) {
+                       XPortPacket& packet, bool* more) {
     ReceiveDirection& d = kind == MuxKind::Tcp ? r.tcp : r.mc;
     const MuxStatus failed = kind == MuxKind::Tcp ? MUX_E_TCP_COPY : MUX_E_MC_COPY;
     GuardLock guard(d.guard, 5000);
@@ -75,12 +75,12 @@ XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection&
             if (!grow(len)) return failed;
             continue;
         }
-        if (s == MUX_E_QUEUE_EMPTY) {
-            d.Forget();
-            return s;
-        }
+        // The mapping is kept for the next fetch even when the queue ran empty: making a
+        // mapping costs more than holding one of a message's size.
+        if (s == MUX_E_QUEUE_EMPTY) return s;
         if (s != MUX_S_OK || len > d.size) return failed;
         if (next > d.size) grow(next);
+        if (more) *more = next != 0;
         std::span<const std::uint8_t> entry(static_cast<const std::uint8_t*>(d.mapping.Data()), len);
         return ParseMuxEntry(kind, entry, r.appId, packet) == MuxEntryError::None ? MUX_S_OK : failed;
     }

@@ -54,6 +54,6 @@ std::shared_ptr<TravexConnection> Connection();
 
 // TCPGetPacket / MulticastGetPacket through the direction's mapping (see MuxClient.h).
 XPortStatus FetchEntry(mux::MuxKind kind, MuxClientRegistration& registration,
-                       TravexConnection& travex, XPortPacket& packet);
+                       TravexConnection& travex, XPortPacket& packet, bool* more);
 
 }  // namespace xport::detail

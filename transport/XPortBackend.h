@@ -34,9 +34,10 @@ public:
                                 const XPortBuffer* chain) = 0;
     virtual XPortStatus multicastSend(std::uint8_t appId, std::uint32_t address,
                                       std::uint16_t port, const XPortBuffer* chain) = 0;
-    // MUX_S_OK with a packet; anything else: nothing this time.
-    virtual XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet) = 0;
-    virtual XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet) = 0;
+    // MUX_S_OK with a packet and whether another one waits; anything else: nothing now.
+    virtual XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) = 0;
+    virtual XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet,
+                                           bool& more) = 0;
     virtual XPortStatus getLocalIpAddress(std::uint32_t* address) = 0;
 
     // The connections of a channel; a back end may make its own kinds.

@@ -75,19 +75,21 @@ public:
         sent.push_back({0, XPortGather(chain)});
         return mux::MUX_S_OK;
     }
-    XPortStatus tcpGetPacket(std::uint8_t, XPortPacket& packet) override {
+    XPortStatus tcpGetPacket(std::uint8_t, XPortPacket& packet, bool& more) override {
         std::lock_guard g(lock);
         if (tcpIn.empty()) return mux::MUX_E_QUEUE_EMPTY;
         ++tcpFetches;
         packet = std::move(tcpIn.front());
         tcpIn.pop_front();
+        more = !tcpIn.empty();
         return mux::MUX_S_OK;
     }
-    XPortStatus multicastGetPacket(std::uint8_t, XPortPacket& packet) override {
+    XPortStatus multicastGetPacket(std::uint8_t, XPortPacket& packet, bool& more) override {
         std::lock_guard g(lock);
         if (mcIn.empty()) return mux::MUX_E_QUEUE_EMPTY;
         packet = std::move(mcIn.front());
         mcIn.pop_front();
+        more = !mcIn.empty();
         return mux::MUX_S_OK;
     }
     XPortStatus getLocalIpAddress(std::uint32_t* a) override {

@@ -1,0 +1,278 @@
+// travex_bench: messages per second and round-trip latency from one client to another
+// through Travex (two processes, a transport TCP connection inside the PC), beside the
+// same messages over a direct loopback TCP socket, measured in the same run.
+//
+// Traffic: 76-byte messages (the 12-byte header and 64 bytes). Throughput: a stream of
+// kStream messages one way, timed until the receiver reports the last. Latency: kPings
+// round trips one at a time; the median is reported. Nothing leaves the PC: the clients
+// do not use the wire, the baseline runs on 127.0.0.1.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/tcp.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "multiplexer/MuxTcpFramer.h"
+#include "os/Event.h"
+#include "os/Paths.h"
+#include "platform/XPortHeader.h"
+#include "transport/CXPort.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+constexpr int kStream = 20000;
+constexpr int kPings = 2000;
+constexpr std::uint32_t kPayload = 64;
+constexpr std::uint16_t kEchoPort = 36600;
+enum : std::uint8_t { kPing = 'P', kStreamed = 'S', kDone = 'D' };
+
+Bytes Payload(std::uint8_t kind) {
+    Bytes b(kPayload, 0);
+    b[0] = kind;
+    return b;
+}
+
+// The receiving side's rule for both paths: echo a ping, count streamed messages and
+// answer "done" after the last.
+struct Responder {
+    int streamed = 0;
+    // Returns the answer to send, or empty.
+    Bytes Answer(const std::uint8_t* payload) {
+        if (payload[0] == kPing) return Payload(kPing);
+        if (payload[0] == kStreamed && ++streamed == kStream) {
+            streamed = 0;
+            return Payload(kDone);
+        }
+        return {};
+    }
+};
+
+// ---- the far client, in its own process --------------------------------------------
+
+struct EchoClient : CXConnCB, CXAcceptor {
+    Responder responder;
+    void onPacket(void* ctx, XPortPacket& p) override {
+        Bytes answer = responder.Answer(p.data.data());
+        if (!answer.empty()) static_cast<CXConn*>(ctx)->send(answer.data(), kPayload);
+    }
+    void onConnected(void*) override {}
+    void onDisconnected(void*) override {}
+    bool onAccept(void*, std::uint32_t, std::uint16_t, std::uint8_t, CXConn* c, CXConnCB** cb,
+                  void** ctx) override {
+        *cb = this;
+        *ctx = c;
+        return true;
+    }
+};
+
+int RunEcho() {
+    CXPort port;
+    std::uint8_t id = 0;
+    if (XPortFailed(port.open(&id, 0, 6107, 100, 100))) return 1;
+    EchoClient echo;
+    CXProtocol* channel =
+        port.createProtocol(9, kEchoPort, &echo, nullptr, false, 5000, 5000, 60000, 60000, 100);
+    if (channel == nullptr) return 1;
+    std::printf("ready %d\n", id);
+    std::fflush(stdout);
+    std::string line;
+    std::getline(std::cin, line);  // until the measuring side closes our input
+    port.releaseProtocol(channel);
+    return 0;
+}
+
+// ---- measuring ------------------------------------------------------------------------
+
+struct Figures {
+    double perSecond = 0;
+    double medianUs = 0;
+};
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// `send` sends one payload; `wait` waits for the next answer and returns its kind.
+template <typename Send, typename Wait>
+Figures Measure(Send send, Wait wait) {
+    Figures f;
+    for (int i = 0; i < 200; ++i) {  // warm up
+        send(Payload(kPing));
+        wait();
+    }
+    std::vector<double> rtt;
+    for (int i = 0; i < kPings; ++i) {
+        auto t0 = Clock::now();
+        send(Payload(kPing));
+        wait();
+        rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    f.medianUs = Median(rtt);
+    auto t0 = Clock::now();
+    for (int i = 0; i < kStream; ++i) send(Payload(kStreamed));
+    while (wait() != kDone) {
+    }
+    f.perSecond = kStream / std::chrono::duration<double>(Clock::now() - t0).count();
+    return f;
+}
+
+Figures MeasureTravex(std::uint8_t echoId) {
+    CXPort port;
+    std::uint8_t id = 0;
+    if (XPortFailed(port.open(&id, 0, 6107, 100, 100))) return {};
+    CXProtocol* channel =
+        port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 5000, 5000, 60000, 60000, 0);
+    CXConn* c = channel->createConnection(0);
+    os::Event arrived(false, false);
+    c->setNotifyEvent(&arrived);
+    c->connect(0, kEchoPort, echoId);
+    for (int i = 0; i < 500 && !c->isConnected(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!c->isConnected()) return {};
+    Figures f = Measure(
+        [&](const Bytes& b) { c->send(b.data(), kPayload); },
+        [&]() -> std::uint8_t {
+            Bytes b;
+            while (!c->receive(b)) arrived.Wait(100);
+            return b[0];
+        });
+    c->close();
+    channel->destroyConnection(c);
+    port.releaseProtocol(channel);
+    return f;
+}
+
+Bytes Framed(const Bytes& payload) {
+    Bytes m(XPORT_HEADER_LENGTH);
+    XPortHeader h;
+    h.protocol = 9;
+    h.length = static_cast<std::uint32_t>(XPORT_HEADER_LENGTH + payload.size());
+    h.Write(m.data());
+    m.insert(m.end(), payload.begin(), payload.end());
+    return m;
+}
+
+// Reads framed messages from a socket and gives each payload to `take`.
+template <typename Take>
+bool ReadMessages(int fd, mux::MuxTcpFramer& framer, Take take) {
+    std::uint8_t buf[32768];
+    ssize_t n = recv(fd, buf, sizeof buf, 0);
+    if (n <= 0) return false;
+    std::span<const std::uint8_t> in(buf, static_cast<std::size_t>(n));
+    while (framer.Feed(in) == mux::MuxTcpFramer::Status::Message) {
+        mux::MuxEntry e = framer.Take();
+        take(e.data() + mux::kMuxDescriptorSize + XPORT_HEADER_LENGTH);
+    }
+    return true;
+}
+
+void SendAll(int fd, const Bytes& m) {
+    for (std::size_t at = 0; at < m.size();) {
+        ssize_t n = send(fd, m.data() + at, m.size() - at, MSG_NOSIGNAL);
+        if (n <= 0) return;
+        at += static_cast<std::size_t>(n);
+    }
+}
+
+Figures MeasureDirect() {
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    listen(listener, 1);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len);
+    std::thread far([listener] {
+        int s = accept(listener, nullptr, nullptr);
+        int one = 1;
+        setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        mux::MuxTcpFramer framer;
+        Responder responder;
+        while (ReadMessages(s, framer, [&](const std::uint8_t* p) {
+            Bytes answer = responder.Answer(p);
+            if (!answer.empty()) SendAll(s, Framed(answer));
+        })) {
+        }
+        close(s);
+    });
+    int c = socket(AF_INET, SOCK_STREAM, 0);
+    int one = 1;
+    setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    mux::MuxTcpFramer framer;
+    std::vector<std::uint8_t> kinds;
+    Figures f = Measure([&](const Bytes& b) { SendAll(c, Framed(b)); },
+                        [&]() -> std::uint8_t {
+                            while (kinds.empty())
+                                ReadMessages(c, framer, [&](const std::uint8_t* p) { kinds.push_back(p[0]); });
+                            std::uint8_t k = kinds.front();
+                            kinds.erase(kinds.begin());
+                            return k;
+                        });
+    close(c);
+    far.join();
+    close(listener);
+    return f;
+}
+
+// A private runtime folder and scope, so this run meets no other Travex.
+void PrivateTravex() {
+    std::string tag = "travex-bench-" + std::to_string(getpid());
+    auto dir = std::filesystem::temp_directory_path() / tag;
+    std::filesystem::create_directories(dir);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    setenv("IXO_OBJECT_SCOPE", tag.c_str(), 1);
+    setenv("IXO_TRAVEX_LINGER_MS", "200", 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "echo") return RunEcho();
+    PrivateTravex();
+    std::string command = (os::ProgramPath()).string() + " echo";
+    int toChild[2];
+    if (pipe(toChild) != 0) return 1;
+    fcntl(toChild[1], F_SETFD, FD_CLOEXEC);  // only the far client's input end goes along
+    FILE* child = nullptr;
+    {
+        // The far client reads its end of the pipe as input; its output is read here.
+        std::string cmd = "exec " + command + " <&" + std::to_string(toChild[0]);
+        child = popen(cmd.c_str(), "r");
+        close(toChild[0]);
+    }
+    int echoId = 0;
+    if (child == nullptr || std::fscanf(child, "ready %d", &echoId) != 1) {
+        std::fprintf(stderr, "travex_bench: the far client did not start\n");
+        return 1;
+    }
+    Figures direct = MeasureDirect();
+    Figures viaTravex = MeasureTravex(static_cast<std::uint8_t>(echoId));
+    close(toChild[1]);
+    pclose(child);
+    std::printf("messages of %u bytes, %d streamed, %d round trips\n",
+                XPORT_HEADER_LENGTH + kPayload, kStream, kPings);
+    std::printf("direct TCP:    %10.0f msg/s   median round trip %8.1f us\n", direct.perSecond,
+                direct.medianUs);
+    std::printf("through Travex:%10.0f msg/s   median round trip %8.1f us\n", viaTravex.perSecond,
+                viaTravex.medianUs);
+    std::printf("throughput ratio (Travex / direct): %.3f\n", viaTravex.perSecond / direct.perSecond);
+    std::printf("latency ratio (direct / Travex):    %.3f\n", direct.medianUs / viaTravex.medianUs);
+    return 0;
+}
