@@ -1,0 +1,5 @@
+#include "grid/controls/CGXControl.h"
+
+#include "grid/core/CGXStyle.h"
+
+CGXControl::~CGXControl() = default;

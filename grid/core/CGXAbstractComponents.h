@@ -1,0 +1,157 @@
+// Interfaces of the application-wide components that the grid's data types call when they are
+// installed (the library state holds one pointer each, null until installed). Each has one
+// implementation, named without "Abstract", among the grid's feature components; callers test
+// the pointer and do nothing, or answer FALSE, 0 or a stated default, when it is absent.
+#pragma once
+
+#include "grid/core/GXTypes.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fw {
+class Archive;
+class DeviceContext;
+class View;
+struct PrintInfo;
+struct Rect;
+}  // namespace fw
+
+class CGXBrush;
+class CGXData;
+class CGXFont;
+class CGXGridParam;
+class CGXLongOperation;
+class CGXPen;
+class CGXPrintDevice;
+class CGXProperties;
+class CGXRange;
+class CGXRangeList;
+class CGXStyle;
+class CGXStylePtrArray;
+class CGXStylePtrArrayPtrArray;
+class CGXStylesMap;
+
+// Archive forms of fonts, brushes, pens and styles. Each operation loads or stores by the
+// archive's direction.
+class CGXAbstractStyleSerializeImp : public CGXOwnedObject {
+public:
+    virtual void SerializeFont(CGXFont& font, fw::Archive& ar) = 0;
+    virtual void SerializeBrush(CGXBrush& brush, fw::Archive& ar) = 0;
+    virtual void SerializePen(CGXPen& pen, fw::Archive& ar) = 0;
+    virtual void SerializeStyle(CGXStyle& style, fw::Archive& ar, const CGXStylesMap* map) = 0;
+};
+
+// The older archive form of a style's user attributes.
+class CGXAbstractSerializeQZ5CompatibleImp : public CGXOwnedObject {
+public:
+    virtual void SerializeOldUserAttributes(CGXStyle& style, fw::Archive& ar) = 0;
+};
+
+// Grid settings in the application profile.
+class CGXAbstractGridProfileImp : public CGXOwnedObject {
+public:
+    virtual void WriteStylesMap(const CGXStylesMap& map) = 0;
+    virtual void WriteFont(const CGXFont& font, std::string_view section,
+                           std::string_view entry) = 0;
+    virtual void WriteStyle(const CGXStyle& style, std::string_view section,
+                            std::string_view entry) = 0;
+    virtual bool ReadStylesMap(CGXStylesMap& map) = 0;
+    virtual bool ReadStyle(CGXStyle& style, std::string_view section, std::string_view entry) = 0;
+    virtual void WriteProperties(const CGXProperties& properties) = 0;
+    virtual bool ReadProperties(CGXProperties& properties) = 0;
+};
+
+// TRUE when every attribute included in `other` is included in `style` with the same value.
+class CGXAbstractStyleCompareSubsetImp : public CGXOwnedObject {
+public:
+    virtual bool IsSubSet(const CGXStyle& style, const CGXStyle& other) = 0;
+};
+
+// Deep copies of the shared grid objects.
+class CGXAbstractGridParamCopyOperatorImp : public CGXOwnedObject {
+public:
+    virtual void CopyParam(CGXGridParam& dest, const CGXGridParam& source) = 0;
+    virtual void CopyStylesMap(CGXStylesMap& dest, const CGXStylesMap& source) = 0;
+    virtual void CopyProperties(CGXProperties& dest, const CGXProperties& source) = 0;
+};
+
+// Archive forms of the shared grid objects.
+class CGXAbstractGridDocSerializeImp : public CGXOwnedObject {
+public:
+    virtual void SerializeStylesMap(CGXStylesMap& map, fw::Archive& ar) = 0;
+    virtual void SerializeData(CGXData& data, fw::Archive& ar) = 0;
+    virtual void SerializeCellArray(CGXStylePtrArrayPtrArray& cells, fw::Archive& ar) = 0;
+    virtual void SerializeStyleArray(CGXStylePtrArray& styles, fw::Archive& ar) = 0;
+    virtual void SerializeProperties(CGXProperties& properties, fw::Archive& ar) = 0;
+    virtual void SerializeParam(CGXGridParam& param, fw::Archive& ar) = 0;
+};
+
+// The covered-cell pool of a parameter object.
+class CGXAbstractCoveredCellPoolImp : public CGXOwnedObject {
+public:
+    virtual std::unique_ptr<CGXOwnedObject> CreateCoveredCellPool() = 0;
+    virtual void RebuildCoveredCellPool(CGXOwnedObject& pool, const CGXRangeList& covered) = 0;
+};
+
+// Pools of span ranges and of ranges whose spans are computed later.
+class CGXAbstractSpanCellPoolImp : public CGXOwnedObject {};
+class CGXAbstractDelayedRangePoolImp : public CGXOwnedObject {};
+
+// Copying and moving cells inside a cell store.
+class CGXAbstractDataCopyMoveCellsImp : public CGXOwnedObject {
+public:
+    virtual bool CopyCells(CGXData& data, const CGXRange& source, ROWCOL destRow,
+                           ROWCOL destCol) = 0;
+    virtual bool MoveCells(CGXData& data, const CGXRange& source, ROWCOL destRow,
+                           ROWCOL destCol) = 0;
+};
+
+// Moving rows or columns of a cell store into a new order after sorting: order[i] is the old
+// row (column) that goes to position first + i of the range.
+class CGXAbstractGridSortMoveDataImp : public CGXOwnedObject {
+public:
+    virtual bool SortMoveRows(CGXData& data, const CGXRange& range,
+                              const std::vector<ROWCOL>& order) = 0;
+    virtual bool SortMoveCols(CGXData& data, const CGXRange& range,
+                              const std::vector<ROWCOL>& order) = 0;
+};
+
+// Progress and abort of long operations; keeps the process-wide long-operation state.
+class CGXAbstractLongOperationImp : public CGXOwnedObject {
+public:
+    virtual void Start(CGXLongOperation& op) = 0;
+    virtual void Stop(CGXLongOperation& op) = 0;
+    virtual void FreeStatusText(CGXLongOperation& op) = 0;
+    virtual void SetStatusText(CGXLongOperation& op, std::string_view text, bool copy) = 0;
+    virtual bool CheckProgressCanAbort(CGXLongOperation& op, bool& abort) = 0;
+    virtual bool CheckProgress(CGXLongOperation& op) = 0;
+    virtual void ProcessPendingInput(CGXLongOperation& op) = 0;
+};
+
+// Date order and separators of the user's settings.
+class CGXAbstractDateTimeImp : public CGXOwnedObject {
+public:
+    virtual void RefreshSettings() = 0;
+    // 0 day first, 1 month first, 2 year first.
+    virtual int GetDateFormatInfo(bool& fourDigitYear, std::string& separator) = 0;
+    virtual std::string GetTimeSeparator(bool refresh) = 0;
+};
+
+// Text drawn at the font's orientation.
+class CGXAbstractDrawRotatedTextImp : public CGXOwnedObject {
+public:
+    virtual bool DrawRotatedText(fw::DeviceContext& dc, std::string_view text, const fw::Rect& rect,
+                                 const CGXStyle& style, unsigned format) = 0;
+};
+
+// Printer settings of a grid.
+class CGXAbstractPrintDeviceImp : public CGXOwnedObject {
+public:
+    // Runs the print-setup dialog; IDOK (1) when the printer changed.
+    virtual int DoPrintSetup(CGXPrintDevice& device) = 0;
+    // Prepares printing of a view; TRUE when the printer changed.
+    virtual bool OnPreparePrinting(CGXPrintDevice& device, fw::View& view, fw::PrintInfo& info) = 0;
+};

@@ -1,0 +1,249 @@
+#include "grid/core/CGXData.h"
+
+#include "grid/core/CGXDrawingAndFormatting.h"
+#include "grid/core/GXLibraryState.h"
+
+#include <algorithm>
+
+const fw::RuntimeClass CGXData::kClass{"CGXData", 1, &fw::Serializable::kClass,
+                                       fw::CreateInstance<CGXData>};
+
+namespace {
+
+// How many of the rows from..to lie within 1..count (row 0 is the header and always stays).
+ROWCOL CountWithin(ROWCOL from, ROWCOL to, ROWCOL count) {
+    const ROWCOL first = std::max<ROWCOL>(from, 1);
+    const ROWCOL last = std::min(to, count);
+    return last >= first ? last - first + 1 : 0;
+}
+
+// The index before which a block of `count` starting at `from` must stand so that its first
+// element ends at `dest`.
+std::size_t BeforeIndex(ROWCOL from, ROWCOL count, ROWCOL dest) {
+    return dest > from ? static_cast<std::size_t>(dest) + count : dest;
+}
+
+}  // namespace
+
+CGXData::CGXData()
+    : m_pStyleValue(std::make_unique<CGXStyle>()), m_pStyle2(std::make_unique<CGXStyle>()) {}
+
+CGXData::~CGXData() = default;
+
+void CGXData::Serialize(fw::Archive& ar) {
+    if (CGXAbstractGridDocSerializeImp* imp = GXGetLibraryState().m_pDocSerializeImp)
+        imp->SerializeData(*this, ar);
+}
+
+void CGXData::DeleteContents() {
+    m_apapCellStyle.RemoveAll();
+    m_apRowBaseStyle.RemoveAll();
+    m_apColBaseStyle.RemoveAll();
+}
+
+void CGXData::CopyFrom(const CGXData& other) {
+    if (&other == this)
+        return;
+    m_apapCellStyle.CopyFrom(other.m_apapCellStyle);
+    m_apRowBaseStyle.CopyFrom(other.m_apRowBaseStyle);
+    m_apColBaseStyle.CopyFrom(other.m_apColBaseStyle);
+    rowCount_ = other.rowCount_;
+    colCount_ = other.colCount_;
+}
+
+void CGXData::InitParam(CGXGridParam*) {}
+
+bool CGXData::SetRowCount(ROWCOL n) {
+    if (n < rowCount_)
+        return RemoveRows(n + 1, rowCount_);
+    if (n > rowCount_)
+        return InsertRows(rowCount_ + 1, n - rowCount_);
+    return true;
+}
+
+bool CGXData::SetColCount(ROWCOL n) {
+    if (n < colCount_)
+        return RemoveCols(n + 1, colCount_);
+    if (n > colCount_)
+        return InsertCols(colCount_ + 1, n - colCount_);
+    return true;
+}
+
+bool CGXData::InsertRows(ROWCOL row, ROWCOL count) {
+    if (!GXIsRealRowCol(row) || count > GX_MAXROWCOL - 1 - rowCount_)
+        return false;  // the count would pass the largest row number
+    m_apRowBaseStyle.InsertEmpty(row, count);
+    m_apapCellStyle.InsertEmpty(row, count);
+    rowCount_ += count;
+    return true;
+}
+
+bool CGXData::InsertCols(ROWCOL col, ROWCOL count) {
+    if (!GXIsRealRowCol(col) || count > GX_MAXROWCOL - 1 - colCount_)
+        return false;
+    m_apColBaseStyle.InsertEmpty(col, count);
+    for (std::size_t r = 0; r < m_apapCellStyle.GetSize(); ++r)
+        if (CGXStylePtrArray* row = m_apapCellStyle.GetAt(r))
+            row->InsertEmpty(col, count);
+    colCount_ += count;
+    return true;
+}
+
+bool CGXData::RemoveRows(ROWCOL from, ROWCOL to) {
+    if (from > rowCount_ || from > to)
+        return true;
+    const ROWCOL last = std::min(to, rowCount_);
+    m_apRowBaseStyle.RemoveRange(from, static_cast<std::size_t>(last) - from + 1);
+    m_apapCellStyle.RemoveRange(from, static_cast<std::size_t>(last) - from + 1);
+    // Only the rows that existed are gone: the count never drops below rows that hold data.
+    rowCount_ -= CountWithin(from, last, rowCount_);
+    return true;
+}
+
+bool CGXData::RemoveCols(ROWCOL from, ROWCOL to) {
+    if (from > colCount_ || from > to)
+        return true;
+    const ROWCOL last = std::min(to, colCount_);
+    m_apColBaseStyle.RemoveRange(from, static_cast<std::size_t>(last) - from + 1);
+    for (std::size_t r = 0; r < m_apapCellStyle.GetSize(); ++r)
+        if (CGXStylePtrArray* row = m_apapCellStyle.GetAt(r))
+            row->RemoveRange(from, static_cast<std::size_t>(last) - from + 1);
+    colCount_ -= CountWithin(from, last, colCount_);
+    return true;
+}
+
+bool CGXData::MoveRows(ROWCOL from, ROWCOL to, ROWCOL dest) {
+    if (from > to || !GXIsRealRowCol(to) || !GXIsRealRowCol(dest))
+        return false;
+    const ROWCOL count = to - from + 1;
+    m_apRowBaseStyle.MoveRange(from, count, BeforeIndex(from, count, dest));
+    m_apapCellStyle.MoveRange(from, count, BeforeIndex(from, count, dest));
+    return true;
+}
+
+bool CGXData::MoveCols(ROWCOL from, ROWCOL to, ROWCOL dest) {
+    if (from > to || !GXIsRealRowCol(to) || !GXIsRealRowCol(dest))
+        return false;
+    const ROWCOL count = to - from + 1;
+    m_apColBaseStyle.MoveRange(from, count, BeforeIndex(from, count, dest));
+    for (std::size_t r = 0; r < m_apapCellStyle.GetSize(); ++r)
+        if (CGXStylePtrArray* row = m_apapCellStyle.GetAt(r))
+            row->MoveRange(from, count, BeforeIndex(from, count, dest));
+    return true;
+}
+
+bool CGXData::CopyCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol) {
+    CGXAbstractDataCopyMoveCellsImp* imp = GXGetLibraryState().m_pDataCopyMoveCellsImp;
+    return imp && imp->CopyCells(*this, source, destRow, destCol);
+}
+
+bool CGXData::MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol) {
+    CGXAbstractDataCopyMoveCellsImp* imp = GXGetLibraryState().m_pDataCopyMoveCellsImp;
+    return imp && imp->MoveCells(*this, source, destRow, destCol);
+}
+
+bool CGXData::StoreStyleAt(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModifyType type,
+                           int storeType) {
+    if (!GXIsRealRowCol(row) || !GXIsRealRowCol(col))
+        return false;
+    rowCount_ = std::max(rowCount_, row);
+    colCount_ = std::max(colCount_, col);
+
+    std::unique_ptr<CGXStyle>* slot = nullptr;
+    if (storeType == gxRowColStyle) {
+        CGXStylePtrArray& a = row > 0 ? m_apRowBaseStyle : m_apColBaseStyle;
+        const std::size_t i = row > 0 ? row : col;
+        if (!style) {
+            if (i < a.GetSize())
+                a.ElementAt(i).reset();
+            return true;
+        }
+        if (a.GetSize() <= i)
+            a.SetSize(i + 1);
+        slot = &a.ElementAt(i);
+    } else {
+        if (!style) {
+            if (CGXStylePtrArray* r = m_apapCellStyle.GetAt(row); r && col < r->GetSize())
+                r->ElementAt(col).reset();
+            return true;
+        }
+        if (m_apapCellStyle.GetSize() <= row)
+            m_apapCellStyle.SetSize(static_cast<std::size_t>(row) + 1);
+        std::unique_ptr<CGXStylePtrArray>& r = m_apapCellStyle.ElementAt(row);
+        if (!r)
+            r = std::make_unique<CGXStylePtrArray>();
+        if (r->GetSize() <= col)
+            r->SetSize(static_cast<std::size_t>(col) + 1);
+        slot = &r->ElementAt(col);
+    }
+
+    if (*slot)
+        (*slot)->ChangeStyle(*style, type);
+    else if (type == gxExclude)
+        return true;
+    else
+        *slot = style->Clone();
+
+    CGXStyle& stored = **slot;
+    if (storeType == gxValueStore && type != gxExclude &&
+        GXGetLibraryState().m_pNumberFormattingImp && style->GetIncludeValue() &&
+        style->GetValueType() != GX_VT_NUMBER) {
+        double d = 0;
+        if (CGXDrawingAndFormatting::GetInstance().ParseNumber(stored.GetValue(), &d))
+            stored.SetValueType(GX_VT_NUMBER);
+    }
+    return true;
+}
+
+bool CGXData::GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
+                         int storeType) const {
+    if (row > rowCount_ || col > colCount_)
+        return false;
+    const CGXStyle* stored = nullptr;
+    if (storeType == gxRowColStyle)
+        stored = row > 0 ? m_apRowBaseStyle.GetAt(row) : m_apColBaseStyle.GetAt(col);
+    else if (const CGXStylePtrArray* r = m_apapCellStyle.GetAt(row))
+        stored = r->GetAt(col);
+    if (!stored)
+        return false;
+    if (type == gxCopy)
+        style = *stored;
+    else
+        style.ChangeStyle(*stored, type);
+    return true;
+}
+
+bool CGXData::SortMoveRows(const CGXRange& range, const std::vector<ROWCOL>& order) {
+    CGXAbstractGridSortMoveDataImp* imp = GXGetLibraryState().m_pSortMoveDataImp;
+    return imp && imp->SortMoveRows(*this, range, order);
+}
+
+bool CGXData::SortMoveCols(const CGXRange& range, const std::vector<ROWCOL>& order) {
+    CGXAbstractGridSortMoveDataImp* imp = GXGetLibraryState().m_pSortMoveDataImp;
+    return imp && imp->SortMoveCols(*this, range, order);
+}
+
+bool CGXData::GetUpdateFlag(ROWCOL, ROWCOL) {
+    m_pStyleValue->SetIncludeValue(false);
+    return false;
+}
+
+void CGXData::SetUpdateFlag(ROWCOL, ROWCOL, bool) {}
+
+void CGXData::AddRecalcRange(const CGXRange&) {}
+
+int CGXData::SetRecalcMode(int) {
+    return 0;
+}
+
+bool CGXData::Recalc(bool) {
+    return false;
+}
+
+bool CGXData::GetUpdateErrorText(std::string&) {
+    return false;
+}
+
+CGXGridCore* CGXData::GetBoundGrid() const {
+    return GXGetLibraryState().FindGridOfObject(this);
+}

@@ -1,0 +1,89 @@
+// The cell store: a style per cell, per row and per column, with the row and column counts.
+// The formula sheet derives from it and overrides its storage operations and its hooks.
+#pragma once
+
+#include "framework/RuntimeClass.h"
+#include "grid/core/CGXRange.h"
+#include "grid/core/CGXStylePtrArray.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGXGridCore;
+class CGXGridParam;
+
+// Store types of StoreStyleAt and GetStyleAt: -1 a row style (row > 0) or a column style
+// (row 0); 1 a cell value typed by the user (numbers are recognised); other values a cell style.
+inline constexpr int gxRowColStyle = -1;
+inline constexpr int gxValueStore = 1;
+
+class CGXData : public fw::Serializable {
+public:
+    static const fw::RuntimeClass kClass;
+    const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
+
+    CGXData();
+    ~CGXData() override;
+    CGXData(const CGXData&) = delete;
+    CGXData& operator=(const CGXData&) = delete;
+
+    // Through the document-serialisation component (nothing without it).
+    void Serialize(fw::Archive& ar) override;
+    // Deletes every cell, row and column style; the counts stay.
+    virtual void DeleteContents();
+    // A deep copy of every stored style and of both counts.
+    virtual void CopyFrom(const CGXData& other);
+    virtual void InitParam(CGXGridParam* param);
+    virtual ROWCOL GetRowCount() const { return rowCount_; }
+    virtual ROWCOL GetColCount() const { return colCount_; }
+    virtual bool SetRowCount(ROWCOL n);
+    virtual bool SetColCount(ROWCOL n);
+    virtual bool InsertRows(ROWCOL row, ROWCOL count);
+    virtual bool InsertCols(ROWCOL col, ROWCOL count);
+    virtual bool RemoveRows(ROWCOL from, ROWCOL to);
+    virtual bool RemoveCols(ROWCOL from, ROWCOL to);
+    // Moves rows from..to so that the first of them becomes row `dest`; the block keeps its
+    // order and the rows it passes close up.
+    virtual bool MoveRows(ROWCOL from, ROWCOL to, ROWCOL dest);
+    virtual bool MoveCols(ROWCOL from, ROWCOL to, ROWCOL dest);
+    // Through the data copy-and-move component (FALSE without it).
+    virtual bool CopyCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol);
+    virtual bool MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol);
+    // Stores (merges) a style at a cell, or a row or column style (store type -1); a null style
+    // removes what is stored there. FALSE for a row or column number that is a sentinel.
+    virtual bool StoreStyleAt(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModifyType type,
+                              int storeType);
+    // Merges the stored style into `style`; FALSE when nothing is stored there.
+    virtual bool GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
+                            int storeType) const;
+    // Through the sort-move component (FALSE without it).
+    virtual bool SortMoveRows(const CGXRange& range, const std::vector<ROWCOL>& order);
+    virtual bool SortMoveCols(const CGXRange& range, const std::vector<ROWCOL>& order);
+
+    // Hooks of the formula sheet; the plain store answers FALSE (or 0) and does nothing.
+    virtual bool GetUpdateFlag(ROWCOL row, ROWCOL col);  // also empties the scratch value
+    virtual void SetUpdateFlag(ROWCOL row, ROWCOL col, bool set);
+    virtual void AddRecalcRange(const CGXRange& range);
+    virtual int SetRecalcMode(int mode);
+    virtual bool Recalc(bool force);
+    virtual bool GetUpdateErrorText(std::string& text);
+
+    // The first grid registered in the library state for this cell store.
+    CGXGridCore* GetBoundGrid() const;
+
+    // The arrays, for the archive and copy components and the formula sheet.
+    CGXStylePtrArrayPtrArray m_apapCellStyle;  // by row, then by column
+    CGXStylePtrArray m_apRowBaseStyle;         // by row
+    CGXStylePtrArray m_apColBaseStyle;         // by column
+    ROWCOL& RowCountRef() { return rowCount_; }
+    ROWCOL& ColCountRef() { return colCount_; }
+
+protected:
+    std::unique_ptr<CGXStyle> m_pStyleValue;  // two scratch styles
+    std::unique_ptr<CGXStyle> m_pStyle2;
+
+private:
+    ROWCOL rowCount_ = 0;
+    ROWCOL colCount_ = 0;
+};

@@ -1,0 +1,43 @@
+// The grid's display and print properties, owned by (or shared through) the parameter object.
+// The core reads its colour table and flags; the properties' full set of settings, user
+// properties and header and footer printing are added with the properties feature.
+#pragma once
+
+#include "framework/Color.h"
+#include "framework/RuntimeClass.h"
+
+#include <vector>
+
+class CGXProperties : public fw::Serializable {
+public:
+    static const fw::RuntimeClass kClass;
+    const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
+
+    CGXProperties();
+    // Through the document-serialisation component (nothing without it).
+    void Serialize(fw::Archive& ar) override;
+
+    // Colour table: 0 grid lines and the area outside the cells, 1 frozen-area lines, 2 and 3
+    // the drag lines. 0 past the end.
+    fw::ColorRef GetColor(std::size_t index) const {
+        return index < colors_.size() ? colors_[index] : 0;
+    }
+    void SetColor(std::size_t index, fw::ColorRef c);
+    bool GetBlackWhite() const { return blackWhite_; }
+    void SetBlackWhite(bool b) { blackWhite_ = b; }
+    int GetZoom() const { return zoom_; }
+    void SetZoom(int percent) { zoom_ = percent; }
+
+private:
+    std::vector<fw::ColorRef> colors_;
+    bool blackWhite_ = false;
+    int zoom_ = 100;
+};
+
+// Printer settings of a grid, owned by the parameter object.
+class CGXPrintDevice : public fw::Serializable {
+public:
+    static const fw::RuntimeClass kClass;
+    const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
+    void Serialize(fw::Archive&) override {}
+};

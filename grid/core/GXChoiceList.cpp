@@ -1,0 +1,95 @@
+#include "grid/core/GXChoiceList.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+namespace {
+
+// The lines of a list; a trailing line break ends the last line without adding an empty one.
+std::vector<std::string> Lines(std::string_view list) {
+    std::vector<std::string> out;
+    std::string text(list);
+    std::string line;
+    while (!text.empty()) {
+        GXExtractLine(text, line);
+        out.push_back(line);
+    }
+    return out;
+}
+
+// At most `max` bytes of s, never ending inside a UTF-8 character.
+std::string_view CutBytes(std::string_view s, std::size_t max) {
+    if (s.size() <= max)
+        return s;
+    std::size_t n = max;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    return s.substr(0, n);
+}
+
+bool EqualNoCase(char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+}
+
+}  // namespace
+
+int GXExtractLine(std::string& text, std::string& line) {
+    const std::size_t br = text.find_first_of("\r\n");
+    if (br == std::string::npos) {
+        line = text;
+        text.clear();
+        return -1;
+    }
+    line = text.substr(0, br);
+    std::size_t next = br + 1;
+    if (text[br] == '\r' && next < text.size() && text[next] == '\n')
+        ++next;
+    text.erase(0, next);
+    return static_cast<int>(line.size());
+}
+
+std::string GXGetTabField(std::string_view line, int n, std::size_t size) {
+    if (n < 0 || size == 0)
+        return {};
+    std::size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        const std::size_t tab = line.find('\t', start);
+        if (tab == std::string_view::npos)
+            return {};
+        start = tab + 1;
+    }
+    const std::size_t end = line.find('\t', start);
+    const std::string_view field =
+        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    return std::string(CutBytes(field, size - 1));
+}
+
+int GXFindChoiceIndex(std::string_view list, std::string_view key, int field, bool exact,
+                      bool headerLine, std::string* lineOut) {
+    const std::vector<std::string> lines = Lines(list);
+    for (std::size_t i = headerLine ? 1 : 0; i < lines.size(); ++i) {
+        const std::string f = GXGetTabField(lines[i], field);
+        const bool match = exact ? f == key
+                                 : f.size() >= key.size() &&
+                                       std::equal(key.begin(), key.end(), f.begin(), EqualNoCase);
+        if (match) {
+            if (lineOut)
+                *lineOut = lines[i];
+            return static_cast<int>(headerLine ? i - 1 : i);
+        }
+    }
+    if (lineOut)
+        lineOut->clear();
+    return -1;
+}
+
+void GXSortChoiceList(std::string& list, int field, bool headerLine) {
+    std::vector<std::string> lines = Lines(list);
+    const auto first = lines.begin() + ((headerLine && !lines.empty()) ? 1 : 0);
+    std::stable_sort(first, lines.end(), [field](const std::string& a, const std::string& b) {
+        return GXGetTabField(a, field) < GXGetTabField(b, field);
+    });
+    list.clear();
+    for (const std::string& l : lines) list += l + "\r\n";
+}
