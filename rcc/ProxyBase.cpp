@@ -23,13 +23,13 @@ CProxyBase::CProxyBase(RccTransport* factory, uint16_t defaultPort, uint8_t prot
     if (!connection_)
         return;
     connection_->setEvents(this);
-    connection_->setArrivalNotice([this] { replyEvent_.Set(); });
+    connection_->setNotifyEvent(&replyEvent_);
 }
 
 CProxyBase::~CProxyBase() {
     if (connection_) {
         connection_->setEvents(nullptr);
-        connection_->setArrivalNotice(nullptr);
+        connection_->setNotifyEvent(nullptr);
         connection_->close();
     }
 }

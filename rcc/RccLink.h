@@ -9,6 +9,8 @@
 #include <span>
 #include <vector>
 
+#include "os/Event.h"
+
 // The settings a protocol channel gives its connections (milliseconds).
 struct RccChannelSettings {
     uint32_t connectTimeoutMs = 10000;
@@ -30,10 +32,11 @@ public:
 
     virtual ~RccConnection() = default;
 
-    // The receiver of state changes (null: none); cleared before the receiver goes.
+    // The receiver of state changes (null: none). Once a call clearing it returns, the
+    // old receiver is not called any more.
     virtual void setEvents(Events* events) = 0;
-    // Called (on a transport thread) each time a packet is queued for receive.
-    virtual void setArrivalNotice(std::function<void()> notice) = 0;
+    // The event set each time a packet is queued for receive (null: none; not owned).
+    virtual void setNotifyEvent(os::Event* event) = 0;
     // Starts connecting to a peer (host-order address); the outcome arrives through
     // onConnected. A negative status when it cannot start.
     virtual int32_t connect(uint32_t address, uint16_t port, uint8_t appId) = 0;
@@ -71,7 +74,8 @@ public:
     virtual std::unique_ptr<RccConnection> createConnection(uint8_t protocolId,
                                                             const RccChannelSettings& settings) = 0;
     // Hands every connection a peer opens to `port` to the acceptor (on a transport
-    // thread), until the listener is destroyed; null when the port cannot be had.
+    // thread), until the listener is destroyed (no call runs once its destructor has
+    // returned); null when the port cannot be had.
     virtual std::unique_ptr<RccListener> listen(uint8_t protocolId, uint16_t port,
                                                 const RccChannelSettings& settings,
                                                 Acceptor acceptor) = 0;

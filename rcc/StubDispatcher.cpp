@@ -100,7 +100,7 @@ IInterfaceStub* StubDispatcher::findStub(uint32_t interfaceId) {
 }
 
 void StubDispatcher::onAccept(std::unique_ptr<RccConnection> connection) {
-    connection->setArrivalNotice([this] { arrival_.Set(); });
+    connection->setNotifyEvent(&arrival_);
     if (protocolId_ == kPatientProtocol)
         connection->setMaxProbes(kPatientProbes);
     std::unique_lock lock(connectionLock_);

@@ -206,4 +206,10 @@ int GXTruncClamp(double x) {
     return static_cast<int>(std::trunc(std::clamp(x, kMin, kMax)));
 }
 
+void GXCheckArgCount(const GXCallFrame& frame, int min, int max, int code) {
+    if (frame.count < min || frame.count > max) {
+        GXFunctionError(code);
+    }
+}
+
 }  // namespace formula

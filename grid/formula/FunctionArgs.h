@@ -42,10 +42,13 @@ void GXForEachListNumber(GXCallFrame& frame, int firstArg, Visit visit);
 // The cells of a range that hold something, row by row and within a row by column; a range
 // whose corners are given in reverse order counts as its normal form.
 std::vector<GXEngineCell*> GXRangeCells(const GXRangeRef& range);
+// Raises code (165 by default) unless min <= frame.count <= max.
+void GXCheckArgCount(const GXCallFrame& frame, int min, int max, int code = 165);
 
 // Raises `code` unless the call has exactly n arguments.
 void GXRequireArgCount(const GXCallFrame& frame, int n, int code = GX_ERR_WRONG_ARG_COUNT);
-// Argument i dereferenced (GXDereferenceValue); raises `code` unless it is now a number.
+// Argument i dereferenced (GXDereferenceValue); raises `code` unless it is now a number (98
+// "improper argument type" or, in the financial family, 56).
 double GXNumberArg(GXCallFrame& frame, int i, int code = GX_ERR_BAD_ARG_TYPE);
 // Argument i dereferenced; raises `code` unless it is now a string.
 const std::string& GXStringArg(GXCallFrame& frame, int i, int code = GX_ERR_BAD_ARG_TYPE);

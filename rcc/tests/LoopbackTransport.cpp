@@ -36,9 +36,9 @@ public:
         std::lock_guard<std::recursive_mutex> lock(link_->lock);
         events_ = events;
     }
-    void setArrivalNotice(std::function<void()> notice) override {
+    void setNotifyEvent(os::Event* event) override {
         std::lock_guard<std::recursive_mutex> lock(link_->lock);
-        notice_ = std::move(notice);
+        notice_ = event;
     }
 
     int32_t connect(uint32_t address, uint16_t port, uint8_t appId) override;
@@ -69,7 +69,7 @@ public:
             return -1;
         peer->queue_.emplace_back(pdu.begin(), pdu.end());
         if (peer->notice_)
-            peer->notice_();
+            peer->notice_->Set();
         return static_cast<int32_t>(pdu.size());
     }
     bool receive(std::vector<uint8_t>& pdu) override {
@@ -101,7 +101,7 @@ private:
     std::shared_ptr<Link> link_;
     int side_;
     Events* events_ = nullptr;
-    std::function<void()> notice_;
+    os::Event* notice_ = nullptr;
     std::deque<std::vector<uint8_t>> queue_;
     std::atomic<bool> connected_{false};
     std::atomic<bool> connecting_{false};

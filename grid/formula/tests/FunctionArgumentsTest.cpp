@@ -1,8 +1,8 @@
-// Wrong argument counts and kinds, for every function of the math, logic, text, date and
-// lookup families, driven by the function table: each entry's handler is called directly with
-// one argument fewer than its descriptors require and one more than they admit (the parser
-// would refuse both before a handler sees them), and a formula passes an argument of the wrong
-// kind. The expected errors follow each function's own rules.
+// Wrong argument counts and kinds, for every function of the math, logic, text, date, lookup
+// and statistical families, driven by the function table: each entry's handler is called
+// directly with one argument fewer than its descriptors require and one more than they admit
+// (the parser would refuse both before a handler sees them), and a formula passes an argument
+// of the wrong kind. The expected errors follow each function's own rules.
 #include <map>
 #include <set>
 #include <string>
@@ -17,6 +17,7 @@ void GXRegisterLogicFunctions(GXHandlerRegistry& registry);
 void GXRegisterStringFunctions(GXHandlerRegistry& registry);
 void GXRegisterDateFunctions(GXHandlerRegistry& registry);
 void GXRegisterLookupFunctions(GXHandlerRegistry& registry);
+void GXRegisterStatisticalFunctions(GXHandlerRegistry& registry);
 }  // namespace formula
 
 namespace formula::test {
@@ -151,6 +152,62 @@ const std::map<std::string, ArgumentErrors, std::less<>>& Expected() {
         {"VLOOKUP", {165, 165, "=VLOOKUP(1,2,0)", 98}},
         {"HLOOKUP", {165, 165, "=HLOOKUP(1,A1:A2,A1:A2)", 98}},
         {"MATCH", {159, 160, "=MATCH(A1:A2,A1:A2)", 98}},
+        // Statistical: lists take any count; an empty list gives the family's own error.
+        {"SUM", {kAccepted, kNone, nullptr, 0}},
+        {"VSUM", {kAccepted, kNone, nullptr, 0}},
+        {"SSQ", {kAccepted, kNone, nullptr, 0}},
+        {"VECLEN", {kAccepted, kNone, nullptr, 0}},
+        {"COUNT", {kAccepted, kNone, nullptr, 0}},
+        {"PRODUCT", {kAccepted, kNone, nullptr, 0}},
+        {"MEDIAN", {kAccepted, kNone, nullptr, 0}},
+        {"SSE", {145, kNone, nullptr, 0}},
+        {"VAR", {145, kNone, nullptr, 0}},
+        {"STD", {145, kNone, nullptr, 0}},
+        {"VARS", {154, kNone, nullptr, 0}},
+        {"STDS", {154, kNone, nullptr, 0}},
+        {"AVG", {153, kNone, nullptr, 0}},
+        {"MSQ", {153, kNone, nullptr, 0}},
+        {"RMS", {153, kNone, nullptr, 0}},
+        {"MIN", {153, kNone, nullptr, 0}},
+        {"MAX", {153, kNone, nullptr, 0}},
+        {"GMEAN", {153, kNone, nullptr, 0}},
+        {"HMEAN", {153, kNone, nullptr, 0}},
+        {"MODE", {300, kNone, nullptr, 0}},
+        // Conditional aggregates: without a condition nothing is walked.
+        {"CSUM", {kAccepted, kNone, "=CSUM(1,#>0)", 98}},
+        {"CCOUNT", {kAccepted, kNone, "=CCOUNT(\"A1\",#>0)", 98}},
+        {"CAVG", {153, kNone, "=CAVG(A1,2,#>0)", 98}},
+        {"CMIN", {153, kNone, "=CMIN(1,#>0)", 98}},
+        {"CMAX", {153, kNone, "=CMAX(1,#>0)", 98}},
+        {"CVAR", {145, kNone, "=CVAR(1,#>0)", 98}},
+        {"CSTD", {145, kNone, "=CSTD(1,#>0)", 98}},
+        {"CVARS", {154, kNone, "=CVARS(1,#>0)", 98}},
+        {"CSTDS", {154, kNone, "=CSTDS(1,#>0)", 98}},
+        {"T", {165, 165, "=T(A1:A2,1)", 98}},
+        {"F", {165, 165, "=F(1,A1:A2,1)", 98}},
+        {"TTEST", {165, 165, "=TTEST(1,1)", 98}},
+        {"PTTEST", {165, 165, "=PTTEST(A1:A2,1)", 98}},
+        {"TTEST2EV", {165, 165, "=TTEST2EV(1,A1:A2)", 98}},
+        {"TTEST2UV", {165, 165, "=TTEST2UV(1,A1:A2)", 98}},
+        {"FTEST", {165, 165, "=FTEST(1,A1:A2)", 98}},
+        {"ZTEST", {165, 165, "=ZTEST(A1:A2,A1:A2)", 98}},
+        {"CORR", {165, 165, "=CORR(1,A1:A2)", 98}},
+        {"NORMSDIST", {165, 165, "=NORMSDIST(A1:A2)", 98}},
+        {"NORMSINV", {165, 165, "=NORMSINV(A1:A2)", 98}},
+        {"NORMDIST", {165, 165, "=NORMDIST(1,0,1,A1:A2)", 98}},
+        {"NORMINV", {165, 165, "=NORMINV(0.5,A1:A2,1)", 98}},
+        {"STANDARDIZE", {165, 165, "=STANDARDIZE(1,0,A1:A2)", 98}},
+        {"CONFIDENCE", {165, 165, "=CONFIDENCE(0.5,1,A1:A2)", 98}},
+        {"ERF", {165, 165, "=ERF(1,A1:A2)", 56}},
+        {"ERFC", {165, 165, "=ERFC(A1:A2)", 56}},
+        {"PERCENTILE", {165, 165, "=PERCENTILE(A1:A2,A1:A2)", 98}},
+        {"QUARTILE", {165, 165, "=QUARTILE(\"x\",1)", 98}},
+        {"PERCENTRANK", {165, 165, "=PERCENTRANK(A1:A2,A1:A2)", 98}},
+        {"LARGE", {165, 165, "=LARGE(1,1)", 98}},
+        {"SMALL", {165, 165, "=SMALL(A1:A2,A1:A2)", 98}},
+        {"RANK", {165, 165, "=RANK(1,2)", 98}},
+        {"FREQUENCY", {165, 165, "=FREQUENCY(1,A1:A2)", 58}},
+        {"PERMUT", {165, 165, "=PERMUT(A1:A2,1)", 98}},
     };
     return table;
 }
@@ -162,6 +219,7 @@ std::set<std::string> FamilyNames() {
     GXRegisterStringFunctions(registry);
     GXRegisterDateFunctions(registry);
     GXRegisterLookupFunctions(registry);
+    GXRegisterStatisticalFunctions(registry);
     std::set<std::string> names;
     for (const auto& [name, handler] : registry.Handlers()) {
         names.insert(name);

@@ -1,7 +1,11 @@
 // Tables of formulas and the values they give, for the worksheet-function tests.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <initializer_list>
+#include <string>
 
 #include "EngineFixture.h"
 #include "grid/formula/WorksheetFunctions.h"
@@ -37,6 +41,22 @@ protected:
     void Check(std::initializer_list<FunctionCase> cases) {
         for (const FunctionCase& c : cases) {
             EXPECT_EQ(Eval(c.formula), c.expected) << c.formula;
+        }
+    }
+    // The same, but numbers need only agree to a relative 1e-11: for values of iterative and
+    // series routines that stop at a tolerance of about 1e-12.
+    void CheckClose(std::initializer_list<FunctionCase> cases) {
+        for (const FunctionCase& c : cases) {
+            std::string got = Eval(c.formula);
+            char* end = nullptr;
+            double expected = std::strtod(c.expected, &end);
+            if (*end != '\0' || end == c.expected || got.empty() || got[0] == 'E') {
+                EXPECT_EQ(got, c.expected) << c.formula;
+                continue;
+            }
+            EXPECT_NEAR(std::strtod(got.c_str(), nullptr), expected,
+                        1e-11 * std::max(1.0, std::fabs(expected)))
+                << c.formula;
         }
     }
 };
