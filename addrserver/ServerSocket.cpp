@@ -54,4 +54,19 @@ bool ServerSocket::SendTo(uint32_t address, uint16_t port, std::span<const uint8
            sent == data.size();
 }
 
+int ServerSocket::Serve(std::span<uint8_t> buffer, int waitMs,
+                        const std::function<void(const Datagram&)>& handle) const {
+    while (!Closing()) {
+        if (!WaitReadable(waitMs) || Closing()) continue;
+        size_t n = 0;
+        Datagram d{};
+        int result = Receive(buffer, n, d.address, d.port);
+        if (result == VAV_SOCK_WOULD_BLOCK) continue;
+        if (result != VAV_SOCK_OK) return result;
+        d.bytes = buffer.first(n);
+        handle(d);
+    }
+    return VAV_SOCK_OK;
+}
+
 }  // namespace addrserver

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "platform/VavSocket.h"
@@ -33,6 +34,17 @@ public:
     int Receive(std::span<uint8_t> buffer, size_t& received, uint32_t& address,
                 uint16_t& port) const;
     bool SendTo(uint32_t address, uint16_t port, std::span<const uint8_t> data) const;
+
+    struct Datagram {
+        std::span<const uint8_t> bytes;
+        uint32_t address;  // host order
+        uint16_t port;
+    };
+    // Hands each arriving datagram (read into `buffer`) to `handle` until the socket is
+    // marked closing, waking every waitMs to look. VAV_SOCK_OK when it ended by closing,
+    // else the receive error that ended it.
+    int Serve(std::span<uint8_t> buffer, int waitMs,
+              const std::function<void(const Datagram&)>& handle) const;
 
 private:
     VavSocket socket_ = VAV_INVALID_SOCKET;

@@ -17,19 +17,10 @@ void Server::BootpServerThread() {
     serverRuns_ = true;
     bootpReporter_.Report(kMsgBootpNotice, "Bootp: Server started");
     std::array<uint8_t, kDatagramSize> buffer;
-    while (!serverSocket_.Closing()) {
-        if (!serverSocket_.WaitReadable(kWaitMs) || serverSocket_.Closing()) continue;
-        size_t n = 0;
-        uint32_t from = 0;
-        uint16_t port = 0;
-        int result = serverSocket_.Receive(buffer, n, from, port);
-        if (result == VAV_SOCK_WOULD_BLOCK) continue;
-        if (result != VAV_SOCK_OK) {
-            bootpReporter_.Report(kMsgError, Format("Bootp:Task socket RX Error %u!", result));
-            break;
-        }
-        HandleBootp(std::span<const uint8_t>(buffer.data(), n));
-    }
+    const int error = serverSocket_.Serve(
+        buffer, kWaitMs, [&](const ServerSocket::Datagram& d) { HandleBootp(d.bytes); });
+    if (error != VAV_SOCK_OK)
+        bootpReporter_.Report(kMsgError, Format("Bootp:Task socket RX Error %u!", error));
     bootpReporter_.Report(kMsgBootpNotice, "Bootp: Server Task stopped");
     serverRuns_ = false;
 }
@@ -51,23 +42,16 @@ void Server::ReplyListenerThread() {
     listenerRuns_ = true;
     listenerReady_ = true;
     std::array<uint8_t, kDatagramSize> buffer;
-    while (!listenerSocket_.Closing()) {
-        if (!listenerSocket_.WaitReadable(kWaitMs) || listenerSocket_.Closing()) continue;
-        size_t n = 0;
-        uint32_t from = 0;
-        uint16_t port = 0;
-        int result = listenerSocket_.Receive(buffer, n, from, port);
-        if (result == VAV_SOCK_WOULD_BLOCK) continue;
-        if (result != VAV_SOCK_OK) break;
+    listenerSocket_.Serve(buffer, kWaitMs, [&](const ServerSocket::Datagram& d) {
         BootpMessage m;
-        if (ParseBootp(std::span<const uint8_t>(buffer.data(), n), m) != BootpParseError::kNone)
-            continue;
+        if (ParseBootp(d.bytes, m) != BootpParseError::kNone) return;
+        // Another server's answer to our start-up probe.
         if (m.op == kBootReply && m.ciaddr == own_ && m.yiaddr == own_ && m.Mac() == kProbeMac) {
             answeringServer_ = m.siaddr;
             probeAnswered_ = true;
             if (options_.displayLevel & kDisplayBootpReplies) Print("Got bootp reply frame!\n");
         }
-    }
+    });
     listenerReady_ = false;
     listenerRuns_ = false;
 }
@@ -76,22 +60,13 @@ void Server::TftpThread() {
     tftpRuns_ = true;
     tftpReporter_.Report(kMsgTftpNotice, "Tftp: Server started");
     std::array<uint8_t, kDatagramSize> buffer;
-    while (!tftpSocket_.Closing()) {
-        if (!tftpSocket_.WaitReadable(kWaitMs) || tftpSocket_.Closing()) continue;
-        size_t n = 0;
-        uint32_t from = 0;
-        uint16_t port = 0;
-        int result = tftpSocket_.Receive(buffer, n, from, port);
-        if (result == VAV_SOCK_WOULD_BLOCK) continue;
-        if (result != VAV_SOCK_OK) {
-            tftpReporter_.Report(kMsgTftpError, Format("Tftp:Task socket RX Error! %u, Socket %u",
-                                                       result, tftpSocket_.Port()));
-            break;
-        }
-        auto reply = sessions_.Handle(from, port, std::span<const uint8_t>(buffer.data(), n),
-                                      os::TickCount());
-        if (!reply.empty()) SendTftp(from, port, reply);
-    }
+    const int error = tftpSocket_.Serve(buffer, kWaitMs, [&](const ServerSocket::Datagram& d) {
+        auto reply = sessions_.Handle(d.address, d.port, d.bytes, os::TickCount());
+        if (!reply.empty()) SendTftp(d.address, d.port, reply);
+    });
+    if (error != VAV_SOCK_OK)
+        tftpReporter_.Report(kMsgTftpError, Format("Tftp:Task socket RX Error! %u, Socket %u",
+                                                   error, tftpSocket_.Port()));
     tftpReporter_.Report(kMsgTftpNotice, "Tftp: Server Task stopped");
     tftpRuns_ = false;
 }

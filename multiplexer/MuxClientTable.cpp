@@ -7,9 +7,11 @@
 namespace mux {
 
 const MuxClientTable::Slot* MuxClientTable::FindLocked(std::uint8_t id) const {
-    if (id == 0) return nullptr;
+    if (id == 0)
+        return nullptr;
     for (const Slot& s : slots_) {
-        if (s.id == id) return &s;
+        if (s.id == id)
+            return &s;
     }
     return nullptr;
 }
@@ -17,8 +19,10 @@ const MuxClientTable::Slot* MuxClientTable::FindLocked(std::uint8_t id) const {
 bool MuxClientTable::OpenProcessedLocked() {
     for (MuxKind kind : {MuxKind::Tcp, MuxKind::Multicast}) {
         auto& event = processed_[Index(kind)];
-        if (!event) event = objects_.OpenEvent(ProcessedEventName(kind));
-        if (!event) return false;
+        if (!event)
+            event = objects_.OpenEvent(ProcessedEventName(kind));
+        if (!event)
+            return false;
     }
     return true;
 }
@@ -26,9 +30,11 @@ bool MuxClientTable::OpenProcessedLocked() {
 MuxStatus MuxClientTable::Register(std::uint8_t id, bool wire, std::int32_t mcqSize,
                                    std::int32_t tcpqSize) {
     std::unique_lock lock(lock_);
-    if (FindLocked(id) != nullptr) return MUX_E_APPID_IN_USE;
+    if (FindLocked(id) != nullptr)
+        return MUX_E_APPID_IN_USE;
     auto free = std::find_if(slots_.begin(), slots_.end(), [](const Slot& s) { return s.id == 0; });
-    if (free == slots_.end()) return MUX_E_ENGINE_BUSY;
+    if (free == slots_.end())
+        return MUX_E_ENGINE_BUSY;
     if (id == 0 || mcqSize < 1 || tcpqSize < 1 || mcqSize > kMuxMaxQueueSize ||
         tcpqSize > kMuxMaxQueueSize)
         return MUX_E_CLIENT_SETUP;
@@ -39,9 +45,11 @@ MuxStatus MuxClientTable::Register(std::uint8_t id, bool wire, std::int32_t mcqS
     slot.queues[Index(MuxKind::Multicast)] = std::make_unique<MuxClientQueue>(mcqSize);
     for (MuxKind kind : {MuxKind::Tcp, MuxKind::Multicast}) {
         slot.arrived[Index(kind)] = objects_.OpenEvent(ArrivedEventName(kind, id));
-        if (!slot.arrived[Index(kind)]) return MUX_E_CLIENT_SETUP;
+        if (!slot.arrived[Index(kind)])
+            return MUX_E_CLIENT_SETUP;
     }
-    if (!OpenProcessedLocked()) return MUX_E_CLIENT_SETUP;
+    if (!OpenProcessedLocked())
+        return MUX_E_CLIENT_SETUP;
     *free = std::move(slot);
     return MUX_S_OK;
 }
@@ -51,7 +59,8 @@ bool MuxClientTable::Unregister(std::uint8_t id) {
     std::unique_lock lock(lock_);
     auto it = std::find_if(slots_.begin(), slots_.end(),
                            [id](const Slot& s) { return id != 0 && s.id == id; });
-    if (it == slots_.end()) return false;
+    if (it == slots_.end())
+        return false;
     gone = std::move(*it);
     *it = Slot{};
     bool empty = std::all_of(slots_.begin(), slots_.end(), [](const Slot& s) { return s.id == 0; });
@@ -82,7 +91,8 @@ std::vector<std::uint8_t> MuxClientTable::Ids() const {
     std::shared_lock lock(lock_);
     std::vector<std::uint8_t> ids;
     for (const Slot& s : slots_) {
-        if (s.id != 0) ids.push_back(s.id);
+        if (s.id != 0)
+            ids.push_back(s.id);
     }
     return ids;
 }
@@ -90,9 +100,12 @@ std::vector<std::uint8_t> MuxClientTable::Ids() const {
 bool MuxClientTable::Push(std::uint8_t id, MuxKind kind, MuxEntry&& entry, bool dropOldest) {
     std::shared_lock lock(lock_);
     const Slot* s = FindLocked(id);
-    if (s == nullptr) return false;
-    if (!s->queues[Index(kind)]->Push(std::move(entry), dropOldest)) return false;
-    if (processed_[Index(kind)]) processed_[Index(kind)]->Reset();
+    if (s == nullptr)
+        return false;
+    if (!s->queues[Index(kind)]->Push(std::move(entry), dropOldest))
+        return false;
+    if (processed_[Index(kind)])
+        processed_[Index(kind)]->Reset();
     s->arrived[Index(kind)]->Set();
     return true;
 }
@@ -113,11 +126,13 @@ MuxStatus MuxClientTable::Fetch(std::uint8_t id, MuxKind kind, std::uint32_t* pL
                                 std::uint32_t* pNextLen, std::string_view mappingName) {
     std::shared_lock lock(lock_);
     const Slot* s = FindLocked(id);
-    if (s == nullptr) return MUX_E_UNKNOWN_APPID;
+    if (s == nullptr)
+        return MUX_E_UNKNOWN_APPID;
     const std::string name(mappingName);
     auto copy = [&](std::span<const std::uint8_t> entry) {
         auto mapping = objects_.OpenMapping(name, entry.size());
-        if (!mapping) return false;
+        if (!mapping)
+            return false;
         std::memcpy(mapping->Bytes().data(), entry.data(), entry.size());
         return true;
     };
@@ -131,8 +146,10 @@ bool MuxClientTable::WaitProcessed(MuxKind kind, std::uint32_t ms) {
         std::shared_lock lock(lock_);
         event = processed_[Index(kind)];
     }
-    if (!event) return false;
-    if (!event->Wait(ms)) return false;
+    if (!event)
+        return false;
+    if (!event->Wait(ms))
+        return false;
     event->Reset();
     return true;
 }

@@ -28,7 +28,8 @@ MuxEntry MakeMulticastEntry(const MuxMulticastOrigin& o, std::span<const std::ui
     PutLe16(d + 4, o.sourcePort);
     PutLe32(d + 8, o.group);
     PutLe16(d + 12, o.groupPort);
-    if (o.fromNetwork) PutLe32(d + 20, static_cast<std::uint32_t>(message.size()));
+    if (o.fromNetwork)
+        PutLe32(d + 20, static_cast<std::uint32_t>(message.size()));
     std::copy(message.begin(), message.end(), entry.begin() + kMuxDescriptorSize);
     return entry;
 }

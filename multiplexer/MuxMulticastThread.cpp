@@ -21,20 +21,24 @@ void MuxMulticastManager::ReceiveLoop() {
         {
             std::shared_lock lock(lock_);
             for (const Record& r : records_) {
-                if (r.used && r.socket.Valid()) fds.push_back({r.socket.Fd(), POLLIN, 0});
+                if (r.used && r.socket.Valid())
+                    fds.push_back({r.socket.Fd(), POLLIN, 0});
             }
         }
-        if (poll(fds.data(), fds.size(), kIdlePollMs) <= 0) continue;
+        if (poll(fds.data(), fds.size(), kIdlePollMs) <= 0)
+            continue;
         if (fds[0].revents) {
             std::uint64_t count = 0;
             [[maybe_unused]] ssize_t n = read(wake_, &count, sizeof count);
         }
         for (std::size_t i = 1; i < fds.size() && running_; ++i) {
-            if (!fds[i].revents) continue;
+            if (!fds[i].revents)
+                continue;
             if (!ReceiveOne(fds[i].fd, buffer)) {
                 std::unique_lock lock(lock_);
                 for (Record& r : records_) {
-                    if (r.used && r.socket.Fd() == fds[i].fd) FreeLocked(r);
+                    if (r.used && r.socket.Fd() == fds[i].fd)
+                        FreeLocked(r);
                 }
             }
             // Give the clients a moment to fetch after every burst.

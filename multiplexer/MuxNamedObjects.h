@@ -13,17 +13,9 @@
 #include <string>
 
 #include "multiplexer/MuxEntry.h"
+#include "multiplexer/MuxEvent.h"
 
 namespace mux {
-
-class MuxEvent {
-public:
-    virtual ~MuxEvent() = default;
-    virtual void Set() = 0;
-    virtual void Reset() = 0;
-    // True when the event was set within `ms`.
-    virtual bool Wait(std::uint32_t ms) = 0;
-};
 
 class MuxMapping {
 public:

@@ -13,10 +13,13 @@ bool SocketIoctl(int s, unsigned long command, int* argument) {
     return ioctl(s, command, argument) == 0;
 }
 
-bool SocketListen(int s, int backlog) { return listen(s, backlog) == 0; }
+bool SocketListen(int s, int backlog) {
+    return listen(s, backlog) == 0;
+}
 
 int SocketConnect(int s, const sockaddr* address, socklen_t length) {
-    if (connect(s, address, length) == 0) return 0;
+    if (connect(s, address, length) == 0)
+        return 0;
     return (errno == EINPROGRESS || errno == EINTR || errno == EALREADY) ? 1 : 4;
 }
 
@@ -37,7 +40,8 @@ int SocketSend(int s, const void* data, std::size_t length, int flags, std::size
         return 0;
     }
     *sent = 0;
-    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return 1;
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+        return 1;
     if (errno == ECONNABORTED || errno == ECONNRESET || errno == ENOTCONN || errno == EPIPE)
         return 3;
     return 4;
@@ -46,10 +50,14 @@ int SocketSend(int s, const void* data, std::size_t length, int flags, std::size
 int SocketRecv(int s, void* buffer, std::size_t size, int flags, std::size_t* received) {
     ssize_t n = recv(s, buffer, size, flags);
     *received = n > 0 ? static_cast<std::size_t>(n) : 0;
-    if (n > 0) return 0;
-    if (n == 0) return 2;
-    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return 1;
-    if (errno == ECONNRESET) return 3;
+    if (n > 0)
+        return 0;
+    if (n == 0)
+        return 2;
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+        return 1;
+    if (errno == ECONNRESET)
+        return 3;
     return 5;
 }
 
@@ -57,7 +65,9 @@ bool SocketGetName(int s, sockaddr* address, socklen_t* length) {
     return getsockname(s, address, length) == 0;
 }
 
-bool SocketShutdown(int s, int how) { return shutdown(s, how) == 0; }
+bool SocketShutdown(int s, int how) {
+    return shutdown(s, how) == 0;
+}
 
 sockaddr_in SocketAddress(std::uint32_t address, std::uint16_t port) {
     sockaddr_in a{};
@@ -76,10 +86,13 @@ MuxSocket& MuxSocket::operator=(MuxSocket&& other) noexcept {
     return *this;
 }
 
-MuxSocket MuxSocket::Open(int type) { return MuxSocket(SocketOpen(AF_INET, type, 0)); }
+MuxSocket MuxSocket::Open(int type) {
+    return MuxSocket(SocketOpen(AF_INET, type, 0));
+}
 
 void MuxSocket::Close() {
-    if (fd_ >= 0) SocketClose(fd_);
+    if (fd_ >= 0)
+        SocketClose(fd_);
     fd_ = -1;
 }
 

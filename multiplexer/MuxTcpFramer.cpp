@@ -6,15 +6,18 @@
 namespace mux {
 
 MuxTcpFramer::Status MuxTcpFramer::Feed(std::span<const std::uint8_t>& in) {
-    if (state_ == State::Failed) return Status::BadLength;
-    if (state_ == State::Complete) return Status::Message;
+    if (state_ == State::Failed)
+        return Status::BadLength;
+    if (state_ == State::Complete)
+        return Status::Message;
     while (!in.empty()) {
         if (state_ == State::Header) {
             std::size_t n = std::min(kXPortHeaderSize - headerFill_, in.size());
             std::memcpy(header_.data() + headerFill_, in.data(), n);
             headerFill_ += n;
             in = in.subspan(n);
-            if (headerFill_ < kXPortHeaderSize) return Status::NeedMore;
+            if (headerFill_ < kXPortHeaderSize)
+                return Status::NeedMore;
             total_ = XPortHdrGetLength(header_.data());
             // Checked before anything is allocated for it.
             if (total_ < kXPortHeaderSize || total_ > max_) {

@@ -13,7 +13,8 @@ namespace {
 constexpr int kBacklog = 20;
 
 bool IsNetworkPoint(std::uint32_t h) {
-    return h >= MuxTcpManager::kPointBase && h < MuxTcpManager::kPointBase + MuxTcpManager::kEntries;
+    return h >= MuxTcpManager::kPointBase &&
+           h < MuxTcpManager::kPointBase + MuxTcpManager::kEntries;
 }
 bool IsConnection(std::uint32_t h) {
     return (h & ~0x3Fu) == MuxTcpManager::kConnectionBase;
@@ -31,8 +32,10 @@ bool SetConnectionOptions(MuxSocket& s) {
 std::uint16_t BoundPort(int fd, std::uint32_t* address = nullptr) {
     sockaddr_in a{};
     socklen_t len = sizeof a;
-    if (!SocketGetName(fd, reinterpret_cast<sockaddr*>(&a), &len)) return 0;
-    if (address) *address = ntohl(a.sin_addr.s_addr);
+    if (!SocketGetName(fd, reinterpret_cast<sockaddr*>(&a), &len))
+        return 0;
+    if (address)
+        *address = ntohl(a.sin_addr.s_addr);
     return ntohs(a.sin_port);
 }
 
@@ -44,15 +47,18 @@ MuxTcpManager::MuxTcpManager(MuxClientTable& clients, std::uint32_t localAddress
 MuxTcpManager::~MuxTcpManager() {
     Stop();
     for (int fd : {wakeAccept_, wakeReceive_}) {
-        if (fd >= 0) close(fd);
+        if (fd >= 0)
+            close(fd);
     }
 }
 
 bool MuxTcpManager::Start() {
-    if (!wire_ || running_) return true;
+    if (!wire_ || running_)
+        return true;
     wakeAccept_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     wakeReceive_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (wakeAccept_ < 0 || wakeReceive_ < 0) return false;
+    if (wakeAccept_ < 0 || wakeReceive_ < 0)
+        return false;
     running_ = true;
     try {
         acceptThread_ = std::thread([this] { AcceptLoop(); });
@@ -68,8 +74,10 @@ void MuxTcpManager::Stop() {
     running_ = false;
     Wake(wakeAccept_);
     Wake(wakeReceive_);
-    if (acceptThread_.joinable()) acceptThread_.join();
-    if (receiveThread_.joinable()) receiveThread_.join();
+    if (acceptThread_.joinable())
+        acceptThread_.join();
+    if (receiveThread_.joinable())
+        receiveThread_.join();
     std::array<ConnectionPtr, kEntries> connections;
     std::array<std::unique_ptr<Point>, kEntries> points;
     {
@@ -83,7 +91,8 @@ void MuxTcpManager::Stop() {
 }  // each connection closes gracefully as it is destroyed here
 
 void MuxTcpManager::Wake(int fd) {
-    if (fd < 0) return;
+    if (fd < 0)
+        return;
     std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = write(fd, &one, sizeof one);
 }
@@ -91,21 +100,25 @@ void MuxTcpManager::Wake(int fd) {
 bool MuxTcpManager::HasPointOn(std::uint16_t port) const {
     {
         std::lock_guard lock(localLock_);
-        if (local_.HasPoint(port)) return true;
+        if (local_.HasPoint(port))
+            return true;
     }
     std::shared_lock lock(pointLock_);
     for (const auto& p : points_) {
-        if (p && p->port == port) return true;
+        if (p && p->port == port)
+            return true;
     }
     return false;
 }
 
 MuxStatus MuxTcpManager::AllocatePoint(std::uint8_t id, std::uint16_t port, bool wire,
                                        std::uint32_t* handle) {
-    if (wire && wire_) return AllocateNetworkPoint(id, port, handle);
+    if (wire && wire_)
+        return AllocateNetworkPoint(id, port, handle);
     std::lock_guard lock(localLock_);
     std::uint32_t h = local_.AllocatePoint(id, port);
-    if (h == 0) return MUX_E_TCP_POINT;
+    if (h == 0)
+        return MUX_E_TCP_POINT;
     *handle = h;
     return 0;
 }
@@ -121,9 +134,11 @@ MuxStatus MuxTcpManager::AllocateNetworkPoint(std::uint8_t id, std::uint16_t por
             *handle = kPointBase + static_cast<std::uint32_t>(i);
             return mine ? 0 : MUX_E_PORT_IN_USE;
         }
-        if (!p && free < 0) free = i;
+        if (!p && free < 0)
+            free = i;
     }
-    if (free < 0) return MUX_E_TCP_POINT;
+    if (free < 0)
+        return MUX_E_TCP_POINT;
     MuxSocket s = MuxSocket::Open(SOCK_STREAM);
     int on = 1;
     // Port 0 is bound as it stands: the system picks a free port, read back below.
@@ -133,7 +148,8 @@ MuxStatus MuxTcpManager::AllocateNetworkPoint(std::uint8_t id, std::uint16_t por
         !SocketListen(s.Fd(), kBacklog) || !SocketIoctl(s.Fd(), FIONBIO, &on))
         return MUX_E_TCP_POINT;
     std::uint16_t bound = BoundPort(s.Fd());
-    if (bound == 0) return MUX_E_TCP_POINT;
+    if (bound == 0)
+        return MUX_E_TCP_POINT;
     points_[free] = std::make_unique<Point>(Point{std::move(s), bound, {id}});
     *handle = kPointBase + static_cast<std::uint32_t>(free);
     Wake(wakeAccept_);
@@ -151,8 +167,10 @@ MuxStatus MuxTcpManager::Deallocate(std::uint8_t id, std::uint32_t handle) {
         std::unique_ptr<Point> gone;
         std::unique_lock lock(pointLock_);
         auto& p = points_[handle - kPointBase];
-        if (!p || p->holders.erase(id) == 0) return MUX_E_TCP_CLOSE;
-        if (p->holders.empty()) gone = std::move(p);
+        if (!p || p->holders.erase(id) == 0)
+            return MUX_E_TCP_CLOSE;
+        if (p->holders.empty())
+            gone = std::move(p);
         Wake(wakeAccept_);
         return MUX_S_OK;
     }
@@ -167,14 +185,17 @@ MuxStatus MuxTcpManager::GetPort(std::uint8_t, std::uint32_t handle, std::uint16
     if (MuxLocalTcp::IsPoint(handle)) {
         std::lock_guard lock(localLock_);
         auto p = local_.PointPort(handle);
-        if (!p) return MUX_E_TCP_GETPORT;
+        if (!p)
+            return MUX_E_TCP_GETPORT;
         *port = *p;
         return 0;
     }
-    if (!IsNetworkPoint(handle)) return MUX_E_TCP_GETPORT;
+    if (!IsNetworkPoint(handle))
+        return MUX_E_TCP_GETPORT;
     std::shared_lock lock(pointLock_);
     const auto& p = points_[handle - kPointBase];
-    if (!p) return MUX_E_TCP_GETPORT;
+    if (!p)
+        return MUX_E_TCP_GETPORT;
     *port = p->port;
     return 0;
 }
@@ -182,16 +203,19 @@ MuxStatus MuxTcpManager::GetPort(std::uint8_t, std::uint32_t handle, std::uint16
 MuxStatus MuxTcpManager::Open(std::uint8_t src, std::uint32_t address, std::uint16_t port,
                               std::uint8_t dst, std::uint32_t timeoutMs, bool wire,
                               std::uint32_t* handle) {
-    if (!wire || !wire_ || address == localAddress_) return OpenLocalPair(src, port, dst, handle);
+    if (!wire || !wire_ || address == localAddress_)
+        return OpenLocalPair(src, port, dst, handle);
     return OpenNetwork(src, address, port, timeoutMs, handle);
 }
 
 MuxStatus MuxTcpManager::OpenLocalPair(std::uint8_t src, std::uint16_t port, std::uint8_t dst,
                                        std::uint32_t* handle) {
-    if (!HasPointOn(port)) return MUX_E_UNKNOWN_APPID;
+    if (!HasPointOn(port))
+        return MUX_E_UNKNOWN_APPID;
     std::lock_guard lock(localLock_);
     std::uint32_t h = local_.OpenPair(port, src, dst);
-    if (h == 0) return MUX_E_UNKNOWN_APPID;
+    if (h == 0)
+        return MUX_E_UNKNOWN_APPID;
     *handle = h;
     return 0;
 }
@@ -199,7 +223,8 @@ MuxStatus MuxTcpManager::OpenLocalPair(std::uint8_t src, std::uint16_t port, std
 MuxStatus MuxTcpManager::OpenNetwork(std::uint8_t src, std::uint32_t address, std::uint16_t port,
                                      std::uint32_t timeoutMs, std::uint32_t* handle) {
     MuxSocket s = MuxSocket::Open(SOCK_STREAM);
-    if (!s.Valid()) return MUX_E_TCP_GETPORT;
+    if (!s.Valid())
+        return MUX_E_TCP_GETPORT;
     sockaddr_in local = SocketAddress(localAddress_, 0);
     sockaddr_in remote = SocketAddress(address, port);
     if (!SetConnectionOptions(s) ||
@@ -211,15 +236,17 @@ MuxStatus MuxTcpManager::OpenNetwork(std::uint8_t src, std::uint32_t address, st
         int wait = timeoutMs > 0x7FFFFFFF ? -1 : static_cast<int>(timeoutMs);
         int error = 0;
         socklen_t len = sizeof error;
-        if (poll(&p, 1, wait) == 1 &&
-            getsockopt(s.Fd(), SOL_SOCKET, SO_ERROR, &error, &len) == 0 && error == 0)
+        if (poll(&p, 1, wait) == 1 && getsockopt(s.Fd(), SOL_SOCKET, SO_ERROR, &error, &len) == 0 &&
+            error == 0)
             r = 0;
     }
-    if (r != 0) return MUX_E_TCP_OPEN;
+    if (r != 0)
+        return MUX_E_TCP_OPEN;
     MuxTcpEndpoints ends{address, port, 0, 0};
     ends.localPort = BoundPort(s.Fd(), &ends.localAddress);
     std::uint32_t h = AddConnection(std::move(s), ends, src);
-    if (h == 0) return MUX_E_TCP_OPEN;
+    if (h == 0)
+        return MUX_E_TCP_OPEN;
     *handle = h;
     return 0;
 }
@@ -228,9 +255,11 @@ std::uint32_t MuxTcpManager::AddConnection(MuxSocket socket, const MuxTcpEndpoin
                                            std::uint8_t opener) {
     std::unique_lock lock(connectionLock_);
     for (int i = 0; i < kEntries; ++i) {
-        if (connections_[i]) continue;
+        if (connections_[i])
+            continue;
         std::uint32_t h = kConnectionBase | static_cast<std::uint32_t>(i);
-        connections_[i] = std::make_shared<MuxTcpConnection>(std::move(socket), h, endpoints, opener);
+        connections_[i] =
+            std::make_shared<MuxTcpConnection>(std::move(socket), h, endpoints, opener);
         Wake(wakeReceive_);
         return h;
     }
@@ -238,7 +267,8 @@ std::uint32_t MuxTcpManager::AddConnection(MuxSocket socket, const MuxTcpEndpoin
 }
 
 MuxTcpManager::ConnectionPtr MuxTcpManager::FindConnection(std::uint32_t handle) const {
-    if (!IsConnection(handle)) return nullptr;
+    if (!IsConnection(handle))
+        return nullptr;
     std::shared_lock lock(connectionLock_);
     return connections_[handle - kConnectionBase];
 }
@@ -257,7 +287,8 @@ void MuxTcpManager::CloseIf(const ConnectionPtr& connection) {
     {
         std::unique_lock lock(connectionLock_);
         auto& slot = connections_[connection->Handle() - kConnectionBase];
-        if (slot == connection) gone = std::move(slot);
+        if (slot == connection)
+            gone = std::move(slot);
     }
     Wake(wakeReceive_);
 }
@@ -266,19 +297,23 @@ std::vector<MuxTcpManager::ConnectionPtr> MuxTcpManager::Connections() const {
     std::shared_lock lock(connectionLock_);
     std::vector<ConnectionPtr> out;
     for (const auto& c : connections_) {
-        if (c) out.push_back(c);
+        if (c)
+            out.push_back(c);
     }
     return out;
 }
 
 MuxStatus MuxTcpManager::Send(std::uint32_t handle, std::uint32_t timeoutMs,
                               std::span<const std::uint8_t> data) {
-    if (MuxLocalTcp::IsPair(handle)) return SendLocal(handle, timeoutMs, data);
+    if (MuxLocalTcp::IsPair(handle))
+        return SendLocal(handle, timeoutMs, data);
     ConnectionPtr c = FindConnection(handle);
-    if (!c) return MUX_E_TCP_GETPORT;
+    if (!c)
+        return MUX_E_TCP_GETPORT;
     MuxStatus status = c->Send(data, timeoutMs);
     // A send that failed part-way leaves the stream out of step: it cannot go on.
-    if (MuxFailed(status)) CloseConnection(handle);
+    if (MuxFailed(status))
+        CloseConnection(handle);
     return status;
 }
 
@@ -293,10 +328,12 @@ std::optional<MuxStatus> MuxTcpManager::PushLocal(std::uint32_t handle,
     if (!pair || data.size() < kXPortHeaderSize || data.size() > kMuxMaxTcpMessage)
         return MUX_E_TCP_CONNECT;
     const std::uint8_t dst = XPortHdrGetDstApp(data.data());
-    if (!clients_.Known(dst)) return MUX_E_TCP_CONNECT;
-    MuxEntry entry = MakeTcpEntry(
-        {localAddress_, pair->port, localAddress_, pair->port, handle ^ 1u}, data);
-    if (clients_.Push(dst, MuxKind::Tcp, std::move(entry), false)) return MUX_S_OK;
+    if (!clients_.Known(dst))
+        return MUX_E_TCP_CONNECT;
+    MuxEntry entry =
+        MakeTcpEntry({localAddress_, pair->port, localAddress_, pair->port, handle ^ 1u}, data);
+    if (clients_.Push(dst, MuxKind::Tcp, std::move(entry), false))
+        return MUX_S_OK;
     return std::nullopt;
 }
 
@@ -304,7 +341,8 @@ MuxStatus MuxTcpManager::SendLocal(std::uint32_t handle, std::uint32_t timeoutMs
                                    std::span<const std::uint8_t> data) {
     auto start = std::chrono::steady_clock::now();
     for (;;) {
-        if (auto done = PushLocal(handle, data)) return *done;
+        if (auto done = PushLocal(handle, data))
+            return *done;
         auto waited = std::chrono::steady_clock::now() - start;
         if (timeoutMs != 0 && waited >= std::chrono::milliseconds(timeoutMs))
             return MUX_E_TCP_CONNECT_FULL;
@@ -314,7 +352,8 @@ MuxStatus MuxTcpManager::SendLocal(std::uint32_t handle, std::uint32_t timeoutMs
 
 std::optional<MuxStatus> MuxTcpManager::TrySend(std::uint32_t handle,
                                                 std::span<const std::uint8_t> data) {
-    if (!MuxLocalTcp::IsPair(handle)) return std::nullopt;
+    if (!MuxLocalTcp::IsPair(handle))
+        return std::nullopt;
     return PushLocal(handle, data);
 }
 
@@ -327,12 +366,14 @@ void MuxTcpManager::ReleaseClient(std::uint8_t id) {
     {
         std::unique_lock lock(pointLock_);
         for (auto& p : points_) {
-            if (p && p->holders.erase(id) > 0 && p->holders.empty()) gone.push_back(std::move(p));
+            if (p && p->holders.erase(id) > 0 && p->holders.empty())
+                gone.push_back(std::move(p));
         }
     }
     Wake(wakeAccept_);
     for (const ConnectionPtr& c : Connections()) {
-        if (c->Opener() == id || c->Owner() == id) CloseConnection(c->Handle());
+        if (c->Opener() == id || c->Owner() == id)
+            CloseConnection(c->Handle());
     }
 }
 
@@ -343,6 +384,8 @@ int MuxTcpManager::PointCount() const {
     return n;
 }
 
-int MuxTcpManager::ConnectionCount() const { return static_cast<int>(Connections().size()); }
+int MuxTcpManager::ConnectionCount() const {
+    return static_cast<int>(Connections().size());
+}
 
 }  // namespace mux

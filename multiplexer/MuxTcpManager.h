@@ -46,7 +46,8 @@ public:
     MuxStatus GetPort(std::uint8_t id, std::uint32_t handle, std::uint16_t* port);
     MuxStatus Open(std::uint8_t src, std::uint32_t address, std::uint16_t port, std::uint8_t dst,
                    std::uint32_t timeoutMs, bool wire, std::uint32_t* handle);
-    MuxStatus Send(std::uint32_t handle, std::uint32_t timeoutMs, std::span<const std::uint8_t> data);
+    MuxStatus Send(std::uint32_t handle, std::uint32_t timeoutMs,
+                   std::span<const std::uint8_t> data);
     // The same when it can be done at once (a connection inside the PC whose destination
     // has room); nullopt when it would have to wait.
     std::optional<MuxStatus> TrySend(std::uint32_t handle, std::span<const std::uint8_t> data);

@@ -27,13 +27,17 @@ void MuxTcpManager::AcceptLoop() {
         if (ConnectionCount() < kEntries) {
             std::shared_lock lock(pointLock_);
             for (const auto& p : points_) {
-                if (p) fds.push_back({p->socket.Fd(), POLLIN, 0});
+                if (p)
+                    fds.push_back({p->socket.Fd(), POLLIN, 0});
             }
         }
-        if (poll(fds.data(), fds.size(), kIdlePollMs) <= 0) continue;
-        if (fds[0].revents) Drain(wakeAccept_);
+        if (poll(fds.data(), fds.size(), kIdlePollMs) <= 0)
+            continue;
+        if (fds[0].revents)
+            Drain(wakeAccept_);
         for (std::size_t i = 1; i < fds.size(); ++i) {
-            if (fds[i].revents) AcceptOn(fds[i].fd);
+            if (fds[i].revents)
+                AcceptOn(fds[i].fd);
         }
     }
 }
@@ -41,12 +45,14 @@ void MuxTcpManager::AcceptLoop() {
 void MuxTcpManager::AcceptOn(int listeningFd) {
     std::unique_lock lock(pointLock_);
     for (auto& p : points_) {
-        if (!p || p->socket.Fd() != listeningFd) continue;
+        if (!p || p->socket.Fd() != listeningFd)
+            continue;
         sockaddr_in from{};
         socklen_t len = sizeof from;
         int fd = -1;
         int r = SocketAccept(listeningFd, reinterpret_cast<sockaddr*>(&from), &len, &fd);
-        if (r == 1) return;
+        if (r == 1)
+            return;
         if (r != 0) {  // the point itself failed
             p.reset();
             return;
@@ -85,8 +91,10 @@ void MuxTcpManager::ReceiveLoop() {
             polled.push_back(i);
         }
         int ready = poll(fds.data(), fds.size(), anyBlocked ? kBlockedPollMs : kIdlePollMs);
-        if (!running_) break;
-        if (ready > 0 && fds[0].revents) Drain(wakeReceive_);
+        if (!running_)
+            break;
+        if (ready > 0 && fds[0].revents)
+            Drain(wakeReceive_);
         std::vector<bool> readable(connections.size(), false);
         for (std::size_t k = 0; ready > 0 && k < polled.size(); ++k)
             readable[polled[k]] = fds[k + 1].revents != 0;
@@ -97,7 +105,8 @@ void MuxTcpManager::ReceiveLoop() {
                 r = c.FlushPending(clients_);
             else if (readable[i])
                 r = c.OnReadable(clients_, buffer);
-            if (r == MuxTcpConnection::Result::Closed) CloseIf(connections[i]);
+            if (r == MuxTcpConnection::Result::Closed)
+                CloseIf(connections[i]);
         }
     }
 }

@@ -11,7 +11,8 @@ namespace {
 
 std::filesystem::path InRuntimeDir(const char* file, std::error_code& error) {
     std::filesystem::path dir = os::RuntimeDir(error);
-    if (error) return {};
+    if (error)
+        return {};
     std::filesystem::path path = dir / file;
     if (path.native().size() >= sizeof(sockaddr_un{}.sun_path)) {
         error = std::make_error_code(std::errc::filename_too_long);
@@ -36,7 +37,8 @@ std::string TravexServerKey() {
 
 std::string MuxObjectName(std::string_view name) {
     const char* scope = std::getenv("IXO_OBJECT_SCOPE");
-    if (scope == nullptr || *scope == '\0') return std::string(name);
+    if (scope == nullptr || *scope == '\0')
+        return std::string(name);
     return std::string(scope) + "." + std::string(name);
 }
 

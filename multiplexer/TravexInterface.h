@@ -14,8 +14,12 @@ namespace mux {
 
 using MuxStatus = std::int32_t;
 
-constexpr MuxStatus MuxCode(std::uint32_t code) { return static_cast<MuxStatus>(code); }
-constexpr bool MuxFailed(MuxStatus status) { return status < 0; }
+constexpr MuxStatus MuxCode(std::uint32_t code) {
+    return static_cast<MuxStatus>(code);
+}
+constexpr bool MuxFailed(MuxStatus status) {
+    return status < 0;
+}
 
 inline constexpr MuxStatus MUX_S_OK = MuxCode(0x03E80000);
 inline constexpr MuxStatus MUX_E_UNKNOWN_APPID = MuxCode(0x83E8004F);
@@ -78,9 +82,10 @@ enum class TravexMethod : std::uint8_t {
 inline constexpr int kTravexMethodCount = 14;
 
 // Limits both sides hold to.
-inline constexpr std::uint32_t kMuxDescriptorSize = 24;       // in front of every queued message
-inline constexpr std::uint32_t kMuxMaxDatagram = 32768;       // MulticastSendTo and received datagrams
-inline constexpr std::uint32_t kMuxMaxTcpMessage = 1u << 20;  // one framed TCP message, header included
+inline constexpr std::uint32_t kMuxDescriptorSize = 24;  // in front of every queued message
+inline constexpr std::uint32_t kMuxMaxDatagram = 32768;  // MulticastSendTo and received datagrams
+inline constexpr std::uint32_t kMuxMaxTcpMessage =
+    1u << 20;  // one framed TCP message, header included
 inline constexpr int kMuxMaxClients = 64;
 
 // Addresses are IPv4 in host order (first octet in the top byte); ports in host order.
@@ -110,14 +115,12 @@ public:
     virtual MuxStatus UnsubscribeFromMulticast(std::uint8_t appid, std::uint32_t ipaddr,
                                                std::uint16_t iport) = 0;
     // Copies the client's next TCP entry into the named mapping of *pLen bytes.
-    virtual MuxStatus TCPGetPacket(std::uint8_t appid, std::uint32_t* pLen,
-                                   std::uint32_t* pNextLen, std::string_view pvBuffName) = 0;
-    virtual MuxStatus MulticastSendTo(std::uint8_t appid, std::uint32_t ipaddr,
-                                      std::uint16_t iport, std::uint32_t nLen,
-                                      std::string_view pvBuffName) = 0;
+    virtual MuxStatus TCPGetPacket(std::uint8_t appid, std::uint32_t* pLen, std::uint32_t* pNextLen,
+                                   std::string_view pvBuffName) = 0;
+    virtual MuxStatus MulticastSendTo(std::uint8_t appid, std::uint32_t ipaddr, std::uint16_t iport,
+                                      std::uint32_t nLen, std::string_view pvBuffName) = 0;
     virtual MuxStatus MulticastGetPacket(std::uint8_t appid, std::uint32_t* pLen,
-                                         std::uint32_t* pNextLen,
-                                         std::string_view pvBuffName) = 0;
+                                         std::uint32_t* pNextLen, std::string_view pvBuffName) = 0;
     // The selected card's address; 1 when there is none.
     virtual MuxStatus GetLocalIPAddress(std::uint32_t* pipaddr) = 0;
     virtual MuxStatus Spew(std::uint32_t ipaddr, std::uint16_t iport) = 0;

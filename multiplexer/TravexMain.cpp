@@ -44,7 +44,8 @@ void RaisePriority() {
 // the client's own reader may be waiting to see closed; errors still go to stderr.
 void DetachStandardStreams() {
     int null = open("/dev/null", O_RDWR | O_CLOEXEC);
-    if (null < 0) return;
+    if (null < 0)
+        return;
     dup2(null, STDIN_FILENO);
     dup2(null, STDOUT_FILENO);
     close(null);
@@ -55,7 +56,8 @@ std::chrono::milliseconds Linger() {
     if (v != nullptr) {
         char* end = nullptr;
         long ms = std::strtol(v, &end, 10);
-        if (end != v && *end == '\0' && ms >= 0 && ms <= 600000) return std::chrono::milliseconds(ms);
+        if (end != v && *end == '\0' && ms >= 0 && ms <= 600000)
+            return std::chrono::milliseconds(ms);
     }
     return std::chrono::milliseconds(5000);
 }
@@ -91,11 +93,13 @@ int Serve() {
     mux::TravexServer server(options);
     std::string error;
     switch (server.Open(error)) {
-        case mux::TravexServer::OpenResult::AlreadyServed: return 0;
+        case mux::TravexServer::OpenResult::AlreadyServed:
+            return 0;
         case mux::TravexServer::OpenResult::Failed:
             std::fprintf(stderr, "travex: %s\n", error.c_str());
             return 1;
-        case mux::TravexServer::OpenResult::Serving: break;
+        case mux::TravexServer::OpenResult::Serving:
+            break;
     }
     std::thread([&server, stops] {
         int sig = 0;
@@ -120,21 +124,25 @@ int main(int argc, char** argv) {
     std::string error;
     switch (mux::ParseTravexCommandLine(args)) {
         case mux::TravexCommand::RegServer:
-            if (mux::RegisterTravex(os::ProgramPath(), error)) return 0;
+            if (mux::RegisterTravex(os::ProgramPath(), error))
+                return 0;
             std::fprintf(stderr, "travex: %s\n", error.c_str());
             return 1;
         case mux::TravexCommand::UnregServer:
-            if (mux::UnregisterTravex(error)) return 0;
+            if (mux::UnregisterTravex(error))
+                return 0;
             std::fprintf(stderr, "travex: %s\n", error.c_str());
             return 1;
         case mux::TravexCommand::ServeDetached:
             // The starter collects the parent at once; the server lives on in a session of
             // its own, so it is nobody's child and a terminal's signals do not reach it.
-            if (pid_t child = fork(); child != 0) return child > 0 ? 0 : 1;
+            if (pid_t child = fork(); child != 0)
+                return child > 0 ? 0 : 1;
             setsid();
             DetachStandardStreams();
             break;
-        case mux::TravexCommand::Serve: break;
+        case mux::TravexCommand::Serve:
+            break;
     }
     int code = Serve();
     DeleteVersionRegistry();

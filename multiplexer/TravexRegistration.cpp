@@ -26,7 +26,8 @@ std::string_view Trim(std::string_view s) {
 
 std::vector<std::string> RegisteredKeys() {
     return {kClasses + "CLSID\\" + std::string(kTravexClassId),
-            kClasses + "Travex.TravexInterface.1", kClasses + "Travex.TravexInterface",
+            kClasses + "Travex.TravexInterface.1",
+            kClasses + "Travex.TravexInterface",
             kClasses + "AppID\\" + std::string(kTravexAppId),
             kClasses + "TypeLib\\" + std::string(kTravexLibId),
             kClasses + "Interface\\" + std::string(kTravexInterfaceId)};
@@ -42,10 +43,14 @@ TravexCommand ParseTravexCommandLine(const std::vector<std::string>& args) {
     while (start <= line.size()) {
         std::size_t end = line.find_first_of("-/", start);
         std::string_view token = Trim(std::string_view(line).substr(start, end - start));
-        if (SameText(token, "UnregServer")) return TravexCommand::UnregServer;
-        if (SameText(token, "RegServer")) return TravexCommand::RegServer;
-        if (SameText(token, "Embedding")) command = TravexCommand::ServeDetached;
-        if (end == std::string::npos) break;
+        if (SameText(token, "UnregServer"))
+            return TravexCommand::UnregServer;
+        if (SameText(token, "RegServer"))
+            return TravexCommand::RegServer;
+        if (SameText(token, "Embedding"))
+            command = TravexCommand::ServeDetached;
+        if (end == std::string::npos)
+            break;
         start = end + 1;
     }
     return command;
@@ -72,7 +77,8 @@ bool RegisterTravex(const std::filesystem::path& program, std::string& error) {
         {kClasses + progId + "\\CLSID", "", std::string(kTravexClassId)},
         {kClasses + progId + "\\CurVer", "", progId + ".1"},
         {kClasses + "AppID\\" + std::string(kTravexAppId), "", "Travex"},
-        {kClasses + "TypeLib\\" + std::string(kTravexLibId) + "\\1.0", "", "Travex 1.0 Type Library"},
+        {kClasses + "TypeLib\\" + std::string(kTravexLibId) + "\\1.0", "",
+         "Travex 1.0 Type Library"},
         {kClasses + "Interface\\" + std::string(kTravexInterfaceId), "", "ITravexInterface"},
     };
     for (const Entry& e : entries) {

@@ -21,7 +21,8 @@ bool IsSlow(TravexMethod m) {
 bool LockWithin(int fd, std::chrono::milliseconds wait) {
     auto until = std::chrono::steady_clock::now() + wait;
     while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= until) return false;
+        if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= until)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
@@ -34,8 +35,10 @@ TravexServer::TravexServer(TravexServerOptions options) : options_(std::move(opt
 }
 
 TravexServer::~TravexServer() {
-    if (wake_ >= 0) close(wake_);
-    if (lockFd_ >= 0) close(lockFd_);
+    if (wake_ >= 0)
+        close(wake_);
+    if (lockFd_ >= 0)
+        close(lockFd_);
 }
 
 TravexServer::OpenResult TravexServer::Open(std::string& error) {
@@ -44,7 +47,8 @@ TravexServer::OpenResult TravexServer::Open(std::string& error) {
         error = "cannot open " + options_.lockPath.string();
         return OpenResult::Failed;
     }
-    if (!LockWithin(lockFd_, options_.lockWait)) return OpenResult::AlreadyServed;
+    if (!LockWithin(lockFd_, options_.lockWait))
+        return OpenResult::AlreadyServed;
     // The lock file names the serving process.
     std::string pid = std::to_string(getpid()) + "\n";
     if (ftruncate(lockFd_, 0) != 0 || pwrite(lockFd_, pid.data(), pid.size(), 0) < 0) {
@@ -57,7 +61,8 @@ TravexServer::OpenResult TravexServer::Open(std::string& error) {
     sockaddr_un a{};
     a.sun_family = AF_UNIX;
     options_.socketPath.native().copy(a.sun_path, sizeof a.sun_path - 1);
-    if (!listener_.Valid() || bind(listener_.Fd(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+    if (!listener_.Valid() ||
+        bind(listener_.Fd(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
         chmod(options_.socketPath.c_str(), 0600) != 0 || listen(listener_.Fd(), 64) != 0) {
         error = "cannot listen on " + options_.socketPath.string();
         return OpenResult::Failed;
@@ -87,9 +92,11 @@ void TravexServer::Run() {
         poll(fds, 2, 1000);
         {
             std::lock_guard g(lifeLock_);
-            if (quit_) break;
+            if (quit_)
+                break;
         }
-        if (fds[0].revents & POLLIN) AcceptOne();
+        if (fds[0].revents & POLLIN)
+            AcceptOne();
     }
     // Nobody can reach this server any more; a client that comes now starts a new one.
     unlink(options_.socketPath.c_str());
@@ -101,12 +108,14 @@ void TravexServer::Run() {
 
 void TravexServer::AcceptOne() {
     int fd = accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0)
+        return;
     auto connection = std::make_shared<Connection>();
     connection->socket = MuxSocket(fd);
     {
         std::lock_guard g(lifeLock_);
-        if (quit_) return;  // ending: the client sees the connection close and starts anew
+        if (quit_)
+            return;  // ending: the client sees the connection close and starts anew
         ++clients_;
         ++readers_;
     }
@@ -124,15 +133,19 @@ void TravexServer::Serve(ConnectionPtr connection) {
     std::vector<std::uint8_t> buffer(4096), body;
     for (;;) {
         ssize_t n = recv(connection->socket.Fd(), buffer.data(), buffer.size(), 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0 || !reader.Feed(std::span(buffer.data(), static_cast<std::size_t>(n)))) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0 || !reader.Feed(std::span(buffer.data(), static_cast<std::size_t>(n))))
+            break;
         bool bad = false;
         while (!bad && reader.Next(body)) {
             TravexCall call;
             bad = DecodeCall(body, call) != RpcError::None;
-            if (!bad) Handle(connection, call);
+            if (!bad)
+                Handle(connection, call);
         }
-        if (bad || reader.Error() != RpcError::None) break;  // out of step: drop the client
+        if (bad || reader.Error() != RpcError::None)
+            break;  // out of step: drop the client
     }
     shutdown(connection->socket.Fd(), SHUT_RDWR);
     Release(*connection);
@@ -177,9 +190,12 @@ void TravexServer::Reply(Connection& connection, const TravexReply& reply) {
     std::lock_guard g(connection.writeLock);
     std::size_t at = 0;
     while (at < frame.size()) {
-        ssize_t n = send(connection.socket.Fd(), frame.data() + at, frame.size() - at, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;  // the client is gone; its reader sees that too
+        ssize_t n =
+            send(connection.socket.Fd(), frame.data() + at, frame.size() - at, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;  // the client is gone; its reader sees that too
         at += static_cast<std::size_t>(n);
     }
 }
@@ -210,7 +226,8 @@ void TravexServer::MonitorLifetime() {
             activity_ = false;
             lifeChanged_.wait_for(g, options_.linger, [this] { return activity_ || quit_; });
         }
-        if (clients_ == 0) quit_ = true;
+        if (clients_ == 0)
+            quit_ = true;
     }
     std::uint64_t one = 1;
     [[maybe_unused]] ssize_t n = write(wake_, &one, sizeof one);

@@ -31,7 +31,8 @@ void TravexWorkers::Loop() {
         ++idle_;
         wake_.wait(g, [this] { return stopping_ || !queue_.empty(); });
         --idle_;
-        if (queue_.empty()) return;  // stopping, nothing left
+        if (queue_.empty())
+            return;  // stopping, nothing left
         auto work = std::move(queue_.front());
         queue_.pop_front();
         g.unlock();

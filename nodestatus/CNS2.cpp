@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <thread>
 
 #include "nodestatus/XPortNS2Transport.h"
@@ -21,12 +22,15 @@ constexpr uint32_t kPollMs = 10;
 
 bool Reached(uint32_t now, uint32_t deadline) { return os::TickReached(now, deadline); }
 
-void LogBanner(const char* text) {
-    const std::string stars(std::string(text).size(), '*');
-    VAV_LOG(LOG_INFO, "%s", stars.c_str());
+// Three lines: a row of stars, the text, the row again.
+void LogBanner(const char* stars, const char* text) {
+    VAV_LOG(LOG_INFO, "%s", stars);
     VAV_LOG(LOG_INFO, "%s", text);
-    VAV_LOG(LOG_INFO, "%s", stars.c_str());
+    VAV_LOG(LOG_INFO, "%s", stars);
 }
+
+constexpr const char* kEngineStars = "***************";
+constexpr const char* kThreadStars = "*******************************";
 
 }  // namespace
 
@@ -49,7 +53,7 @@ CNS2::CNS2(uint32_t /*unused*/, uint16_t port, uint32_t group, uint16_t nodeType
                                                                kEngineVersion.build));
     registry->SetProtocolVersionsListener(&own_);
     registry->SetComponentVersionsListener(&own_);
-    LogBanner("* NS2 Started *");
+    LogBanner(kEngineStars, "* NS2 Started *");
 }
 
 CNS2::~CNS2() {
@@ -63,7 +67,7 @@ CNS2::~CNS2() {
     VavVersionRegistry* registry = GetVersionRegistry();
     registry->SetProtocolVersionsListener(nullptr);
     registry->SetComponentVersionsListener(nullptr);
-    LogBanner("* NS2 Stopped *");
+    LogBanner(kEngineStars, "* NS2 Stopped *");
 }
 
 bool CNS2::GetOwnMacAddress(VavMacAddress&) { return false; }
@@ -114,13 +118,13 @@ uint32_t CNS2::CreateWorkThread(NS2Transport* transport) {
 }
 
 void CNS2::WorkThread() {
-    LogBanner("* NS2 : Work Thread Started *");
+    LogBanner(kThreadStars, "* NS2 : Work Thread Started *");
     while (true) {
         if (arrival_.Wait(kPollMs) == os::WaitResult::Signaled) arrival_.Reset();
         if (stopRequest_) break;
         WorkStep();
     }
-    LogBanner("* NS2 : Work Thread Stopped *");
+    LogBanner(kThreadStars, "* NS2 : Work Thread Stopped *");
 }
 
 uint32_t CNS2::WorkStep() {
@@ -391,31 +395,28 @@ int32_t CNS2::GetOnlineCount() const {
 
 void CNS2::SendFinalStatus() {
     std::unique_lock lock(mutex_);
+    // Five sends, `spacing` apart, without holding the lock while waiting.
+    auto fiveTimes = [&](int spacing, const std::function<void()>& send) {
+        for (int i = 0; i < 5; ++i) {
+            if (i > 0) {
+                lock.unlock();
+                std::this_thread::sleep_for(std::chrono::milliseconds(spacing));
+                lock.lock();
+            }
+            send();
+        }
+    };
     if (!(own_.status_ & NS2_STATUS_RELAY_CAPABLE)) {
         // Receivers take interval 0 as "going off line"; the interval is restored
         // afterwards so that a later start reports normally again.
         const uint32_t saved = own_.interval_;
         own_.interval_ = 0;
-        for (int i = 0; i < 5; ++i) {
-            if (i > 0) {
-                lock.unlock();
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                lock.lock();
-            }
-            SendRecord(own_, NS2Form::Regular, group_);
-        }
+        fiveTimes(20, [&] { SendRecord(own_, NS2Form::Regular, group_); });
         own_.interval_ = saved;
         return;
     }
     own_.relayCount_ = 0;
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0) {
-            lock.unlock();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            lock.lock();
-        }
-        RelayRecord(own_, os::TickCount());
-    }
+    fiveTimes(100, [&] { RelayRecord(own_, os::TickCount()); });
 }
 
 uint32_t CNS2::Stop() {

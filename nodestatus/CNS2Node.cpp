@@ -15,21 +15,11 @@ void CNS2Node::SetName(std::string_view name) {
 }
 
 void CNS2Node::SetComponentVersion(uint16_t id, const NS2ComponentVersion& v) {
-    auto [it, inserted] = componentVersions_.try_emplace(id, v);
-    if (inserted) {
-        changed_ = true;
-        return;
-    }
-    Store(it->second, v);
+    StoreVersion(componentVersions_, id, v);
 }
 
 void CNS2Node::SetProtocolVersion(uint8_t id, const NS2ProtocolVersion& v) {
-    auto [it, inserted] = protocolVersions_.try_emplace(id, v);
-    if (inserted) {
-        changed_ = true;
-        return;
-    }
-    Store(it->second, v);
+    StoreVersion(protocolVersions_, id, v);
 }
 
 void CNS2Node::SetHeaderFields(uint8_t major, uint8_t minor, uint8_t sourceAppId) {

@@ -96,6 +96,15 @@ private:
         }
     }
 
+    template <typename Map>
+    void StoreVersion(Map& map, typename Map::key_type id, const typename Map::mapped_type& v) {
+        auto [it, inserted] = map.try_emplace(id, v);
+        if (inserted)
+            changed_ = true;
+        else
+            Store(it->second, v);
+    }
+
     // The all-members link; a copy of a record is in no list, so copies start unlinked.
     struct Link {
         CNS2Node* node = nullptr;

@@ -21,9 +21,15 @@ void CXConn::freeData(XPortPacket& packet) {
     packet.data.shrink_to_fit();
 }
 
-std::uint16_t CXConn::getLocalPort() { return owner_.getLocalPort(); }
-std::uint32_t CXConn::getLocalAddress() { return owner_.getLocalAddress(); }
-bool CXConn::isConnected() { return state_ == kConnected || state_ == kProbing; }
+std::uint16_t CXConn::getLocalPort() {
+    return owner_.getLocalPort();
+}
+std::uint32_t CXConn::getLocalAddress() {
+    return owner_.getLocalAddress();
+}
+bool CXConn::isConnected() {
+    return state_ == kConnected || state_ == kProbing;
+}
 
 int CXConn::onReceive(XPortPacket& packet) {
     return enqueue(std::move(packet)) ? kTaken : kRefused;
@@ -39,26 +45,45 @@ bool CXConn::deliver() {
             handed = true;
         }
     }
-    if (handed) notifyOwner();
+    if (handed)
+        notifyOwner();
     return handed;
 }
 
 void CXConn::setRemoteAddress(std::uint32_t address) {
     remoteAddress_ = address != 0 ? address : owner_.getLocalAddress();
 }
-std::uint32_t CXConn::getRemoteAddress() { return remoteAddress_; }
+std::uint32_t CXConn::getRemoteAddress() {
+    return remoteAddress_;
+}
 void CXConn::setRemotePort(std::uint16_t port) {
     remotePort_ = port != 0 ? port : owner_.getLocalPort();
 }
-std::uint16_t CXConn::getRemotePort() { return remotePort_; }
-void CXConn::setRemoteAppId(std::uint8_t appId) { remoteAppId_ = appId; }
-std::uint8_t CXConn::getRemoteAppId() { return remoteAppId_; }
-void CXConn::setState(std::uint32_t state) { state_ = state; }
-std::uint32_t CXConn::getState() { return state_; }
+std::uint16_t CXConn::getRemotePort() {
+    return remotePort_;
+}
+void CXConn::setRemoteAppId(std::uint8_t appId) {
+    remoteAppId_ = appId;
+}
+std::uint8_t CXConn::getRemoteAppId() {
+    return remoteAppId_;
+}
+void CXConn::setState(std::uint32_t state) {
+    state_ = state;
+}
+std::uint32_t CXConn::getState() {
+    return state_;
+}
 
-XPortStatus CXConn::connect(std::uint32_t, std::uint16_t, std::uint8_t) { return mux::E_FAIL; }
-XPortStatus CXConn::close() { return mux::E_FAIL; }
-XPortStatus CXConn::send(const XPortBuffer*) { return mux::E_FAIL; }
+XPortStatus CXConn::connect(std::uint32_t, std::uint16_t, std::uint8_t) {
+    return mux::E_FAIL;
+}
+XPortStatus CXConn::close() {
+    return mux::E_FAIL;
+}
+XPortStatus CXConn::send(const XPortBuffer*) {
+    return mux::E_FAIL;
+}
 XPortStatus CXConn::send(const std::uint8_t* data, std::uint32_t length) {
     XPortBuffer one{data, length, nullptr};
     return send(&one);
@@ -66,21 +91,29 @@ XPortStatus CXConn::send(const std::uint8_t* data, std::uint32_t length) {
 void CXConn::tick() {}
 
 bool CXConn::receive(XPortPacket& packet) {
-    if (!dequeue(packet)) return false;
+    if (!dequeue(packet))
+        return false;
     notifyOwner();
     return true;
 }
 
 bool CXConn::receive(std::vector<std::uint8_t>& data) {
     XPortPacket packet;
-    if (!receive(packet)) return false;
+    if (!receive(packet))
+        return false;
     data = std::move(packet.data);
     return true;
 }
 
-bool CXConn::join(std::uint32_t, std::uint16_t) { return false; }
-bool CXConn::leave(std::uint32_t, std::uint16_t) { return false; }
-XPortStatus CXConn::send(std::uint32_t, std::uint16_t, const XPortBuffer*) { return mux::E_FAIL; }
+bool CXConn::join(std::uint32_t, std::uint16_t) {
+    return false;
+}
+bool CXConn::leave(std::uint32_t, std::uint16_t) {
+    return false;
+}
+XPortStatus CXConn::send(std::uint32_t, std::uint16_t, const XPortBuffer*) {
+    return mux::E_FAIL;
+}
 XPortStatus CXConn::send(std::uint32_t address, std::uint16_t port, const std::uint8_t* data,
                          std::uint32_t length) {
     XPortBuffer one{data, length, nullptr};
@@ -89,9 +122,12 @@ XPortStatus CXConn::send(std::uint32_t address, std::uint16_t port, const std::u
 
 bool CXConn::receive(std::uint32_t* address, std::uint16_t* port, std::vector<std::uint8_t>& data) {
     XPortPacket packet;
-    if (!receive(packet)) return false;
-    if (address) *address = packet.remoteAddress;
-    if (port) *port = packet.remotePort;
+    if (!receive(packet))
+        return false;
+    if (address)
+        *address = packet.remoteAddress;
+    if (port)
+        *port = packet.remotePort;
     data = std::move(packet.data);
     return true;
 }
@@ -101,7 +137,8 @@ bool CXConn::receive(std::uint32_t* address, std::uint16_t* port, std::uint8_t* 
     XPortPacket packet;
     {
         std::lock_guard g(queueLock_);
-        if (queue_.empty()) return false;
+        if (queue_.empty())
+            return false;
         if (queue_.front().length() > *length) {
             *length = queue_.front().length();
             return false;
@@ -110,17 +147,25 @@ bool CXConn::receive(std::uint32_t* address, std::uint16_t* port, std::uint8_t* 
         queue_.pop_front();
     }
     notifyOwner();
-    if (address) *address = packet.remoteAddress;
-    if (port) *port = packet.remotePort;
+    if (address)
+        *address = packet.remoteAddress;
+    if (port)
+        *port = packet.remotePort;
     *length = packet.length();
     std::memcpy(buffer, packet.data.data(), packet.data.size());
     return true;
 }
 
-bool CXConn::isSubscribed(std::uint32_t, std::uint16_t) { return false; }
+bool CXConn::isSubscribed(std::uint32_t, std::uint16_t) {
+    return false;
+}
 
-void CXConn::setNotifyEvent(os::Event* event) { notifyEvent_ = event; }
-void CXConn::setProtocolOption(std::uint32_t value) { protocolOption_ = value; }
+void CXConn::setNotifyEvent(os::Event* event) {
+    notifyEvent_ = event;
+}
+void CXConn::setProtocolOption(std::uint32_t value) {
+    protocolOption_ = value;
+}
 
 void CXConn::markReleased() {
     std::lock_guard g(callbackLock_);
@@ -138,18 +183,21 @@ bool CXConn::enqueue(XPortPacket&& packet) {
     {
         std::lock_guard g(queueLock_);
         if (queueLimit_ != 0 && queue_.size() >= queueLimit_) {
-            if (!dropOldest_) return false;
+            if (!dropOldest_)
+                return false;
             queue_.pop_front();
         }
         queue_.push_back(std::move(packet));
     }
-    if (os::Event* e = notifyEvent_) e->Set();
+    if (os::Event* e = notifyEvent_)
+        e->Set();
     return true;
 }
 
 bool CXConn::dequeue(XPortPacket& packet) {
     std::lock_guard g(queueLock_);
-    if (queue_.empty()) return false;
+    if (queue_.empty())
+        return false;
     packet = std::move(queue_.front());
     queue_.pop_front();
     return true;
@@ -157,15 +205,19 @@ bool CXConn::dequeue(XPortPacket& packet) {
 
 void CXConn::notifyConnected() {
     std::lock_guard g(callbackLock_);
-    if (callback_ != nullptr && !released_) callback_->onConnected(userContext_);
+    if (callback_ != nullptr && !released_)
+        callback_->onConnected(userContext_);
 }
 
 void CXConn::notifyDisconnected() {
     std::lock_guard g(callbackLock_);
-    if (callback_ != nullptr && !released_) callback_->onDisconnected(userContext_);
+    if (callback_ != nullptr && !released_)
+        callback_->onDisconnected(userContext_);
 }
 
-void CXConn::notifyOwner() { owner_.signalProcessed(); }
+void CXConn::notifyOwner() {
+    owner_.signalProcessed();
+}
 
 void CXConn::reset() {
     state_ = kClosed;

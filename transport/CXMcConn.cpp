@@ -10,7 +10,8 @@ CXMcConn::CXMcConn(CXProtocol& channel, std::uint32_t queueLimit)
 
 CXMcConn::~CXMcConn() {
     std::lock_guard g(lock_);
-    for (const auto& [group, count] : joins_) channel().port().unsubscribe(group.first, group.second);
+    for (const auto& [group, count] : joins_)
+        channel().port().unsubscribe(group.first, group.second);
     joins_.clear();
 }
 
@@ -46,7 +47,8 @@ bool CXMcConn::leave(std::uint32_t address, std::uint16_t port) {
     auto key = Resolve(address, port);
     std::lock_guard g(lock_);
     auto it = joins_.find(key);
-    if (it == joins_.end()) return false;
+    if (it == joins_.end())
+        return false;
     if (--it->second == 0) {
         joins_.erase(it);
         channel().port().unsubscribe(key.first, key.second);

@@ -5,11 +5,14 @@
 CXMcProtocol::CXMcProtocol(CXPort& port, std::uint8_t protocolId, bool noNotifyThread)
     : CXProtocol(port, protocolId, noNotifyThread) {}
 
-CXMcProtocol::~CXMcProtocol() { shutdownChannel(); }
+CXMcProtocol::~CXMcProtocol() {
+    shutdownChannel();
+}
 
 CXConn* CXMcProtocol::createConnection(std::uint32_t queueLimit) {
     std::unique_ptr<CXConn> c = port_.backend().makeMulticastConnection(*this, queueLimit);
-    if (!c) return nullptr;
+    if (!c)
+        return nullptr;
     c->setRemoteAddress(0);
     c->setRemotePort(0);
     return adopt(std::move(c));
@@ -22,7 +25,8 @@ int CXMcProtocol::receive(XPortPacket& packet) {
         if (!c->isReleased() && c->isSubscribed(packet.localAddress, packet.localPort))
             takers.push_back(c.get());
     }
-    if (takers.empty()) return CXConn::kRefused;
+    if (takers.empty())
+        return CXConn::kRefused;
     for (std::size_t i = 1; i < takers.size(); ++i) {
         XPortPacket copy = packet;
         takers[i]->onReceive(copy);
@@ -31,4 +35,6 @@ int CXMcProtocol::receive(XPortPacket& packet) {
     return CXConn::kTaken;
 }
 
-void CXMcProtocol::signalProcessed() { port_.signalProcessed(false); }
+void CXMcProtocol::signalProcessed() {
+    port_.signalProcessed(false);
+}

@@ -7,14 +7,18 @@
 CXPort::CXPort(std::shared_ptr<XPortBackend> backend)
     : backend_(backend ? std::move(backend) : MakeMuxBackend()) {}
 
-CXPort::~CXPort() { close(); }
+CXPort::~CXPort() {
+    close();
+}
 
 XPortStatus CXPort::open(std::uint8_t* appId, int wire, std::uint16_t port, int mcQueueSize,
                          int tcpQueueSize) {
-    if (!closed_) return mux::E_FAIL;
+    if (!closed_)
+        return mux::E_FAIL;
     port_ = port;
     XPortStatus status = backend_->open(appId, wire, mcQueueSize, tcpQueueSize, &events_);
-    if (mux::MuxFailed(status)) return status;
+    if (mux::MuxFailed(status))
+        return status;
     appId_ = *appId;
     std::uint32_t address = 0;
     localAddress_ = mux::MuxFailed(backend_->getLocalIpAddress(&address)) ? 0 : address;
@@ -25,7 +29,8 @@ XPortStatus CXPort::open(std::uint8_t* appId, int wire, std::uint16_t port, int 
         !startThread(maintenanceThread_, &CXPort::maintenanceLoop)) {
         closed_ = true;
         for (std::thread* t : {&tcpThread_, &mcThread_, &maintenanceThread_}) {
-            if (t->joinable()) t->join();
+            if (t->joinable())
+                t->join();
         }
         backend_->close(appId_);
         return mux::E_FAIL;
@@ -34,14 +39,17 @@ XPortStatus CXPort::open(std::uint8_t* appId, int wire, std::uint16_t port, int 
 }
 
 XPortStatus CXPort::close() {
-    if (closed_.exchange(true)) return mux::MUX_S_OK;
+    if (closed_.exchange(true))
+        return mux::MUX_S_OK;
     for (const auto& e : {events_.tcpArrived, events_.mcArrived}) {
-        if (e) e->Set();
+        if (e)
+            e->Set();
     }
     {
         std::lock_guard g(threadsLock_);
         for (std::thread* t : {&tcpThread_, &mcThread_, &maintenanceThread_, &tickerThread_}) {
-            if (t->joinable()) t->join();
+            if (t->joinable())
+                t->join();
         }
     }
     std::map<std::uint8_t, Entry> gone;
@@ -66,7 +74,8 @@ bool CXPort::startThread(std::thread& thread, void (CXPort::*body)()) {
 
 CXProtocol* CXPort::findOrMake(std::uint8_t protocolId,
                                const std::function<std::unique_ptr<CXProtocol>()>& make) {
-    if (closed_) return nullptr;
+    if (closed_)
+        return nullptr;
     std::unique_lock g(mapLock_);
     auto it = channels_.find(protocolId);
     if (it != channels_.end()) {
@@ -74,7 +83,8 @@ CXProtocol* CXPort::findOrMake(std::uint8_t protocolId,
         return it->second.channel.get();
     }
     std::unique_ptr<CXProtocol> channel = make();
-    if (!channel || !channel->start()) return nullptr;
+    if (!channel || !channel->start())
+        return nullptr;
     CXProtocol* raw = channel.get();
     channels_[protocolId] = Entry{std::move(channel), 1};
     return raw;
@@ -87,10 +97,10 @@ CXProtocol* CXPort::createMulticastProtocol(std::uint8_t protocolId, bool noNoti
 }
 
 CXProtocol* CXPort::createProtocol(std::uint8_t protocolId, std::uint16_t listenPort,
-                                   CXAcceptor* acceptor, void* acceptorContext,
-                                   bool noNotifyThread, std::uint32_t connectTimeout,
-                                   std::uint32_t sendTimeout, std::uint32_t idleTime,
-                                   std::uint32_t probeInterval, std::uint32_t queueLimit) {
+                                   CXAcceptor* acceptor, void* acceptorContext, bool noNotifyThread,
+                                   std::uint32_t connectTimeout, std::uint32_t sendTimeout,
+                                   std::uint32_t idleTime, std::uint32_t probeInterval,
+                                   std::uint32_t queueLimit) {
     CXProtocol* channel = findOrMake(protocolId, [&]() -> std::unique_ptr<CXProtocol> {
         CXChannelSettings s{connectTimeout, sendTimeout, idleTime, probeInterval, queueLimit};
         auto c = std::make_unique<CXTcpProtocol>(*this, protocolId, noNotifyThread, s);
@@ -101,7 +111,8 @@ CXProtocol* CXPort::createProtocol(std::uint8_t protocolId, std::uint16_t listen
     });
     if (channel != nullptr) {
         std::lock_guard g(threadsLock_);
-        if (!tickerThread_.joinable() && !closed_) startThread(tickerThread_, &CXPort::tickerLoop);
+        if (!tickerThread_.joinable() && !closed_)
+            startThread(tickerThread_, &CXPort::tickerLoop);
     }
     return channel;
 }
@@ -111,7 +122,8 @@ void CXPort::releaseProtocol(CXProtocol* channel) {
     {
         std::unique_lock g(mapLock_);
         for (auto it = channels_.begin(); it != channels_.end(); ++it) {
-            if (it->second.channel.get() != channel) continue;
+            if (it->second.channel.get() != channel)
+                continue;
             if (--it->second.references == 0) {
                 gone = std::move(it->second.channel);
                 channels_.erase(it);
@@ -122,10 +134,12 @@ void CXPort::releaseProtocol(CXProtocol* channel) {
 }
 
 int CXPort::route(XPortPacket& packet) {
-    if (packet.data.empty()) return CXConn::kRefused;
+    if (packet.data.empty())
+        return CXConn::kRefused;
     std::shared_lock g(mapLock_);
     auto it = channels_.find(packet.data[0]);
-    if (it == channels_.end()) return CXConn::kRefused;
+    if (it == channels_.end())
+        return CXConn::kRefused;
     int result = it->second.channel->receive(packet);
     it->second.channel->notify();
     return result;
@@ -167,7 +181,8 @@ XPortStatus CXPort::tcpSend(std::uint32_t handle, std::uint32_t timeoutMs,
 }
 void CXPort::signalProcessed(bool tcp) {
     const auto& e = tcp ? events_.tcpProcessed : events_.mcProcessed;
-    if (e) e->Set();
+    if (e)
+        e->Set();
 }
 
 std::uint32_t XPortGetLocalIpAddress() {

@@ -95,6 +95,8 @@ private:
     void tcpReceiveLoop();
     void multicastReceiveLoop();
     void maintenanceLoop();
+    // Runs `work` on every channel each `periodMs` until the port closes.
+    void everyChannel(std::uint32_t periodMs, void (CXProtocol::*work)());
     void tickerLoop();
     // Waits up to ms for the event (sleeps without one), resets it; true when it was set.
     bool waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms);

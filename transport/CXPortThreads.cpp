@@ -17,7 +17,8 @@ bool CXPort::waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms
         return false;
     }
     bool set = event->Wait(ms);
-    if (set) event->Reset();
+    if (set)
+        event->Reset();
     return set;
 }
 
@@ -26,21 +27,25 @@ void CXPort::tcpReceiveLoop() {
     std::optional<XPortPacket> held;  // refused for now by a full connection queue
     while (!closed_) {
         // Without points or connections, fetch only when Travex says something came.
-        if (tcpUses_ == 0 && !held && !waitFor(events_.tcpArrived, kArrivalWaitMs)) continue;
+        if (tcpUses_ == 0 && !held && !waitFor(events_.tcpArrived, kArrivalWaitMs))
+            continue;
         int taken = 0;
         bool more = true;  // Travex said another packet waits
         for (; taken < kPerRound && more && !closed_; ++taken) {
             if (!held) {
                 XPortPacket packet;
-                if (backend_->tcpGetPacket(appId_, packet, more) != mux::MUX_S_OK) break;
+                if (backend_->tcpGetPacket(appId_, packet, more) != mux::MUX_S_OK)
+                    break;
                 held = std::move(packet);
             }
             int r = route(*held);
-            if (r == CXConn::kLater) break;
+            if (r == CXConn::kLater)
+                break;
             held.reset();
         }
         // A full round leaves more waiting: go on at once.
-        if (taken < kPerRound || !more) waitFor(events_.tcpArrived, kArrivalWaitMs);
+        if (taken < kPerRound || !more)
+            waitFor(events_.tcpArrived, kArrivalWaitMs);
     }
 }
 
@@ -51,27 +56,31 @@ void CXPort::multicastReceiveLoop() {
         bool more = true;
         for (; taken < kPerRound && more && !closed_; ++taken) {
             XPortPacket packet;
-            if (backend_->multicastGetPacket(appId_, packet, more) != mux::MUX_S_OK) break;
+            if (backend_->multicastGetPacket(appId_, packet, more) != mux::MUX_S_OK)
+                break;
             route(packet);
         }
-        if (taken < kPerRound || !more) waitFor(events_.mcArrived, kArrivalWaitMs);
+        if (taken < kPerRound || !more)
+            waitFor(events_.mcArrived, kArrivalWaitMs);
+    }
+}
+
+void CXPort::everyChannel(std::uint32_t periodMs, void (CXProtocol::*work)()) {
+    while (!closed_) {
+        // In steps of 10 ms, so that a close is seen soon.
+        for (std::uint32_t slept = 0; slept < periodMs && !closed_; slept += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::shared_lock g(mapLock_);
+        for (auto& [id, entry] : channels_) (entry.channel.get()->*work)();
     }
 }
 
 void CXPort::maintenanceLoop() {
     os::SetCurrentThreadName("XPortMaint");
-    while (!closed_) {
-        for (int i = 0; i < 50 && !closed_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::shared_lock g(mapLock_);
-        for (auto& [id, entry] : channels_) entry.channel->deleteReleasedConnections();
-    }
+    everyChannel(500, &CXProtocol::deleteReleasedConnections);
 }
 
 void CXPort::tickerLoop() {
     os::SetCurrentThreadName("XPortTicker");
-    while (!closed_) {
-        for (int i = 0; i < 10 && !closed_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::shared_lock g(mapLock_);
-        for (auto& [id, entry] : channels_) entry.channel->tick();
-    }
+    everyChannel(100, &CXProtocol::tick);
 }

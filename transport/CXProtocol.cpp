@@ -10,10 +10,13 @@ CXProtocol::CXProtocol(CXPort& port, std::uint8_t protocolId, bool noNotifyThrea
                        const CXChannelSettings& settings)
     : port_(port), protocolId_(protocolId), settings_(settings), noNotifyThread_(noNotifyThread) {}
 
-CXProtocol::~CXProtocol() { shutdownChannel(); }
+CXProtocol::~CXProtocol() {
+    shutdownChannel();
+}
 
 bool CXProtocol::start() {
-    if (noNotifyThread_) return true;
+    if (noNotifyThread_)
+        return true;
     try {
         notifyThread_ = std::thread([this] { notifyLoop(); });
     } catch (const std::system_error&) {
@@ -26,7 +29,8 @@ bool CXProtocol::start() {
 void CXProtocol::shutdownChannel() {
     closing_ = true;
     notifyEvent_.Set();
-    if (notifyThread_.joinable()) notifyThread_.join();
+    if (notifyThread_.joinable())
+        notifyThread_.join();
     std::vector<std::unique_ptr<CXConn>> gone;
     {
         std::unique_lock g(listLock_);
@@ -34,8 +38,12 @@ void CXProtocol::shutdownChannel() {
     }
 }
 
-std::uint16_t CXProtocol::getLocalPort() { return port_.getPort(); }
-std::uint32_t CXProtocol::getLocalAddress() { return port_.getLocalAddress(); }
+std::uint16_t CXProtocol::getLocalPort() {
+    return port_.getPort();
+}
+std::uint32_t CXProtocol::getLocalAddress() {
+    return port_.getLocalAddress();
+}
 
 void CXProtocol::tick() {}
 
@@ -58,7 +66,8 @@ XPortStatus CXProtocol::unsubscribe(std::uint32_t address, std::uint16_t port) {
 }
 
 void CXProtocol::destroyConnection(CXConn* connection) {
-    if (connection != nullptr) connection->markReleased();
+    if (connection != nullptr)
+        connection->markReleased();
 }
 
 XPortStatus CXProtocol::setListenPort(std::uint16_t, CXAcceptor*, void*, std::uint32_t) {
@@ -91,13 +100,15 @@ void CXProtocol::notifyLoop() {
         {
             std::shared_lock g(listLock_);
             for (auto& c : connections_) {
-                if (c->isReleased()) continue;
+                if (c->isReleased())
+                    continue;
                 bool both = c->deliver() && c->deliver();
                 more = more || (both && !c->queueEmpty());
             }
         }
         // Packets left over are handed on at once; otherwise wait for an arrival.
-        if (!more) notifyEvent_.Wait(10);
+        if (!more)
+            notifyEvent_.Wait(10);
         notifyEvent_.Reset();
     }
 }

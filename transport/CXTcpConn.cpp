@@ -27,7 +27,9 @@ CXTcpConn::CXTcpConn(CXProtocol& channel, std::uint32_t queueLimit)
     lastReceive_ = GetMilliseconds();
 }
 
-CXTcpConn::~CXTcpConn() { CXTcpConn::close(); }
+CXTcpConn::~CXTcpConn() {
+    CXTcpConn::close();
+}
 
 void CXTcpConn::adopt(std::uint32_t handle) {
     std::lock_guard g(lock_);
@@ -46,10 +48,12 @@ int CXTcpConn::onReceive(XPortPacket& packet) {
         std::lock_guard g(lock_);
         lastReceive_ = GetMilliseconds();
     }
-    if (packet.length() < XPORT_HEADER_LENGTH) return kRefused;
+    if (packet.length() < XPORT_HEADER_LENGTH)
+        return kRefused;
     const std::uint8_t type = XPortHdrGetType(packet.data.data());
     if (type == XPORT_TCP_DATA) {
-        if (getState() == kProbing) setState(kConnected);
+        if (getState() == kProbing)
+            setState(kConnected);
         std::uint8_t header[XPORT_HEADER_LENGTH];
         std::copy_n(packet.data.begin(), XPORT_HEADER_LENGTH, header);
         packet.data.erase(packet.data.begin(), packet.data.begin() + XPORT_HEADER_LENGTH);
@@ -63,10 +67,12 @@ int CXTcpConn::onReceive(XPortPacket& packet) {
         bool tooLong;
         {
             std::lock_guard g(lock_);
-            if (fullSince_ == 0) fullSince_ = GetMilliseconds() | 1;  // 0 means "not full"
+            if (fullSince_ == 0)
+                fullSince_ = GetMilliseconds() | 1;  // 0 means "not full"
             tooLong = Since(fullSince_) > kFullQueueMs;
         }
-        if (!tooLong) return kLater;
+        if (!tooLong)
+            return kLater;
         fail();
         return kRefused;
     }
@@ -91,7 +97,8 @@ int CXTcpConn::onReceive(XPortPacket& packet) {
                 probesSent_ = 0;
             }
             break;
-        default: return kRefused;
+        default:
+            return kRefused;
     }
     notifyOwner();
     return kTaken;
@@ -154,19 +161,26 @@ XPortStatus CXTcpConn::sendTyped(std::uint8_t type, const XPortBuffer* chain) {
     h.Write(header);
     XPortBuffer first{header, XPORT_HEADER_LENGTH, chain};
     std::uint32_t handle = this->handle();
-    if (handle == 0) return mux::E_FAIL;
+    if (handle == 0)
+        return mux::E_FAIL;
     XPortStatus s = channel().port().tcpSend(handle, sendTimeout_, &first);
-    if (mux::MuxFailed(s)) fail();
+    if (mux::MuxFailed(s))
+        fail();
     return s;
 }
 
-XPortStatus CXTcpConn::send(const XPortBuffer* chain) { return sendTyped(XPORT_TCP_DATA, chain); }
+XPortStatus CXTcpConn::send(const XPortBuffer* chain) {
+    return sendTyped(XPORT_TCP_DATA, chain);
+}
 
-XPortStatus CXTcpConn::sendControl(std::uint8_t type) { return sendTyped(type, nullptr); }
+XPortStatus CXTcpConn::sendControl(std::uint8_t type) {
+    return sendTyped(type, nullptr);
+}
 
 void CXTcpConn::acceptPeer() {
     setState(kConnected);
-    if (!mux::MuxFailed(sendControl(XPORT_TCP_ACCEPTED))) notifyConnected();
+    if (!mux::MuxFailed(sendControl(XPORT_TCP_ACCEPTED)))
+        notifyConnected();
 }
 
 void CXTcpConn::tick() {
@@ -190,12 +204,17 @@ void CXTcpConn::tick() {
         }
     }
     switch (act) {
-        case Act::None: break;
+        case Act::None:
+            break;
         case Act::Reply:
             if (!mux::MuxFailed(sendControl(XPORT_TCP_PROBE_REPLY)) && getState() == kProbing)
                 setState(kConnected);
             break;
-        case Act::Probe: sendControl(XPORT_TCP_PROBE); break;
-        case Act::Close: fail(); break;
+        case Act::Probe:
+            sendControl(XPORT_TCP_PROBE);
+            break;
+        case Act::Close:
+            fail();
+            break;
     }
 }

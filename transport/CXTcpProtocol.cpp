@@ -18,7 +18,8 @@ std::uint16_t CXTcpProtocol::getLocalPort() {
         std::lock_guard g(listenLock_);
         point = pointHandle_;
     }
-    if (point == 0) return port_.getPort();
+    if (point == 0)
+        return port_.getPort();
     return port_.getPointPort(point);
 }
 
@@ -28,17 +29,20 @@ XPortStatus CXTcpProtocol::setListenPort(std::uint16_t port, CXAcceptor* accepto
     acceptor_ = acceptor;
     acceptorContext_ = context;
     settings_.queueLimit = queueLimit;
-    if (port == listenPort_) return mux::MUX_S_OK;
+    if (port == listenPort_)
+        return mux::MUX_S_OK;
     if (pointHandle_ != 0) {
         port_.deallocatePoint(pointHandle_);
         port_.countTcpUse(-1);
         pointHandle_ = 0;
     }
     listenPort_ = kNoListenPort;
-    if (port == kNoListenPort) return mux::MUX_S_OK;
+    if (port == kNoListenPort)
+        return mux::MUX_S_OK;
     std::uint32_t handle = 0;
     XPortStatus s = port_.allocatePoint(port, &handle);
-    if (mux::MuxFailed(s)) return s;
+    if (mux::MuxFailed(s))
+        return s;
     pointHandle_ = handle;
     listenPort_ = port;
     port_.countTcpUse(+1);
@@ -70,7 +74,8 @@ int CXTcpProtocol::accept(XPortPacket& request) {
         std::lock_guard g(listenLock_);
         acceptor = acceptor_;
         context = acceptorContext_;
-        if (pointHandle_ == 0 || acceptor == nullptr) return CXConn::kRefused;  // unanswered
+        if (pointHandle_ == 0 || acceptor == nullptr)
+            return CXConn::kRefused;  // unanswered
     }
     auto made = port_.backend().makeTcpConnection(*this, settings_.queueLimit);
     auto* conn = dynamic_cast<CXTcpConn*>(made.get());
@@ -86,7 +91,8 @@ int CXTcpProtocol::accept(XPortPacket& request) {
                                    request.remoteAppId, conn, &callback, &userContext);
     }
     if (!taken) {
-        if (conn != nullptr) conn->sendControl(XPORT_TCP_CLOSE);
+        if (conn != nullptr)
+            conn->sendControl(XPORT_TCP_CLOSE);
         return CXConn::kTaken;  // the refused connection goes, closing its stream
     }
     conn->setCallback(userContext, callback);
@@ -99,8 +105,11 @@ int CXTcpProtocol::accept(XPortPacket& request) {
 void CXTcpProtocol::tick() {
     std::shared_lock g(listLock_);
     for (auto& c : connections_) {
-        if (!c->isReleased()) c->tick();
+        if (!c->isReleased())
+            c->tick();
     }
 }
 
-void CXTcpProtocol::signalProcessed() { port_.signalProcessed(true); }
+void CXTcpProtocol::signalProcessed() {
+    port_.signalProcessed(true);
+}

@@ -62,4 +62,6 @@ public:
 
 }  // namespace
 
-std::shared_ptr<XPortBackend> MakeMuxBackend() { return std::make_shared<MuxBackend>(); }
+std::shared_ptr<XPortBackend> MakeMuxBackend() {
+    return std::make_shared<MuxBackend>();
+}

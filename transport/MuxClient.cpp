@@ -10,7 +10,6 @@
 
 #include "multiplexer/TravexEndpoint.h"
 #include "os/Clock.h"
-#include "os/NamedEvent.h"
 #include "os/NamedMutex.h"
 #include "transport/MuxClientReceive.h"
 #include "transport/TravexConnection.h"
@@ -44,18 +43,8 @@ namespace {
 using namespace xport;
 using namespace xport::detail;
 
-class NamedSignal final : public XPortSignal {
-public:
-    os::NamedEvent event;
-    void Set() override { event.Set(); }
-    void Reset() override { event.Reset(); }
-    bool Wait(std::uint32_t ms) override { return event.Wait(ms) == os::WaitResult::Signaled; }
-};
-
 std::shared_ptr<XPortSignal> OpenSignal(const std::string& name) {
-    auto s = std::make_shared<NamedSignal>();
-    if (!os::IsOpen(s->event.Create(MuxObjectName(name), true, false))) return nullptr;
-    return s;
+    return OpenMuxNamedEvent(name);
 }
 
 bool CreateGuard(os::NamedMutex& m, const std::string& name) {
@@ -69,11 +58,14 @@ XPortStatus CreateGuards(MuxClientRegistration& r, const std::uint8_t* appIdAddr
     bool mcLen = CreateGuard(r.mc.guard, name);
     std::snprintf(name, sizeof name, "%s%ld%d", "MulticastTravexSendGuard", clock,
                   static_cast<int>(reinterpret_cast<std::uintptr_t>(appIdAddress)));
-    if (!mcLen || !CreateGuard(r.mcSendGuard, name)) return MUX_E_CLIENT_MUTEX_MC;
+    if (!mcLen || !CreateGuard(r.mcSendGuard, name))
+        return MUX_E_CLIENT_MUTEX_MC;
     std::snprintf(name, sizeof name, "%s%ld", "TCPTravexClientPacketLenGuard", clock);
-    if (!CreateGuard(r.tcp.guard, name)) return MUX_E_CLIENT_MUTEX_TCP_LEN;
+    if (!CreateGuard(r.tcp.guard, name))
+        return MUX_E_CLIENT_MUTEX_TCP_LEN;
     std::snprintf(name, sizeof name, "%s%ld", "TCPTravexClientPacketSendGuard", clock);
-    if (!CreateGuard(r.tcpSendGuard, name)) return MUX_E_CLIENT_MUTEX_TCP_SEND;
+    if (!CreateGuard(r.tcpSendGuard, name))
+        return MUX_E_CLIENT_MUTEX_TCP_SEND;
     return MUX_S_OK;
 }
 
@@ -92,7 +84,8 @@ std::shared_ptr<TravexConnection> AttachTravex(std::string& error) {
 void DetachTravex() {
     MuxClientProcess& p = Process();
     std::lock_guard g(p.lock);
-    if (p.registrations.empty()) p.travex.reset();
+    if (p.registrations.empty())
+        p.travex.reset();
 }
 
 XPortStatus OpenEvents(std::uint8_t id, MuxClientRegistration& r, XPortEvents* events) {
@@ -103,7 +96,8 @@ XPortStatus OpenEvents(std::uint8_t id, MuxClientRegistration& r, XPortEvents* e
     if (!r.events.tcpArrived || !r.events.mcArrived || !r.events.tcpProcessed ||
         !r.events.mcProcessed)
         return E_FAIL;
-    if (events) *events = r.events;
+    if (events)
+        *events = r.events;
     return MUX_S_OK;
 }
 
@@ -113,7 +107,8 @@ XPortStatus MuxClientOpen(std::uint8_t* appId, int wire, int mcQueueSize, int tc
                           XPortEvents* events) {
     auto r = std::make_shared<MuxClientRegistration>();
     XPortStatus status = CreateGuards(*r, appId);
-    if (MuxFailed(status)) return status;
+    if (MuxFailed(status))
+        return status;
     std::string error;
     std::shared_ptr<TravexConnection> travex = AttachTravex(error);
     if (!travex) {
@@ -141,20 +136,23 @@ XPortStatus MuxClientOpen(std::uint8_t* appId, int wire, int mcQueueSize, int tc
 
 XPortStatus MuxClientClose(std::uint8_t appId) {
     std::shared_ptr<MuxClientRegistration> r = Registration(appId);
-    if (!r) return MUX_S_OK;
+    if (!r)
+        return MUX_S_OK;
     // No receive may be under way when the mappings go.
     os::NamedMutex* order[] = {&r->mc.guard, &r->tcp.guard, &r->tcpSendGuard, &r->mcSendGuard};
     const std::uint32_t waits[] = {5000, 5000, 20000, 20000};
     int taken = 0;
     for (; taken < 4; ++taken) {
         os::LockResult l = order[taken]->Lock(waits[taken]);
-        if (l != os::LockResult::Acquired && l != os::LockResult::Abandoned) break;
+        if (l != os::LockResult::Acquired && l != os::LockResult::Abandoned)
+            break;
     }
     if (taken < 4) {
         while (taken > 0) order[--taken]->Unlock();
         return E_FAIL;
     }
-    if (auto travex = Connection()) travex->shutdown(appId);
+    if (auto travex = Connection())
+        travex->shutdown(appId);
     r->tcp.Forget();
     r->mc.Forget();
     {

@@ -26,7 +26,7 @@ XPortStatus MuxClientSubscribe(std::uint8_t appId, std::uint32_t address,
 XPortStatus MuxClientUnsubscribe(std::uint8_t appId, std::uint32_t address,
                                  std::uint16_t port);  // 0x83E80058
 XPortStatus MuxClientAllocatePoint(std::uint8_t appId, std::uint16_t port,
-                                   std::uint32_t* handle);  // 0x83E8005D
+                                   std::uint32_t* handle);                       // 0x83E8005D
 XPortStatus MuxClientDeallocatePoint(std::uint8_t appId, std::uint32_t handle);  // 0x83E80060
 XPortStatus MuxClientGetPort(std::uint8_t appId, std::uint32_t handle,
                              std::uint16_t* port);  // E_FAIL
@@ -43,5 +43,5 @@ XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, st
 XPortStatus MuxClientTcpGetPacket(std::uint8_t appId, XPortPacket& packet,
                                   bool* more = nullptr);  // 0x83E80061
 XPortStatus MuxClientMulticastGetPacket(std::uint8_t appId, XPortPacket& packet,
-                                        bool* more = nullptr);  // 0x83E80064
-XPortStatus MuxClientGetLocalIpAddress(std::uint32_t* address);                    // 0x83E80065
+                                        bool* more = nullptr);   // 0x83E80064
+XPortStatus MuxClientGetLocalIpAddress(std::uint32_t* address);  // 0x83E80065

@@ -19,13 +19,15 @@ namespace {
 template <typename Call>
 XPortStatus SendThroughMapping(const std::string& name, const XPortBuffer* chain, Call call) {
     std::uint64_t total = XPortChainLength(chain);
-    if (total == 0 || total > 0xFFFFFFFFu) return MUX_E_MC_SEND;
+    if (total == 0 || total > 0xFFFFFFFFu)
+        return MUX_E_MC_SEND;
     os::SharedMemory m;
     if (m.Create(MuxObjectName(name), static_cast<std::size_t>(total)) != os::OpenResult::Created)
         return MUX_E_MC_SEND;
     auto* out = static_cast<std::uint8_t*>(m.Data());
     for (const XPortBuffer* b = chain; b != nullptr; b = b->next) {
-        if (b->length == 0) continue;
+        if (b->length == 0)
+            continue;
         std::memcpy(out, b->data, b->length);
         out += b->length;
     }
@@ -69,7 +71,8 @@ XPortStatus MuxClientTcpOpen(std::uint8_t appId, std::uint32_t address, std::uin
 XPortStatus MuxClientTcpSend(std::uint32_t handle, std::uint32_t timeoutMs,
                              const XPortBuffer* chain) {
     auto t = Connection();
-    if (!t) return MUX_E_MC_SEND;
+    if (!t)
+        return MUX_E_MC_SEND;
     long counter;
     {
         MuxClientProcess& p = Process();
@@ -87,9 +90,11 @@ XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, st
                                    const XPortBuffer* chain) {
     auto t = Connection();
     auto r = Registration(appId);
-    if (!t || !r) return MUX_E_MC_SEND;
+    if (!t || !r)
+        return MUX_E_MC_SEND;
     os::LockResult l = r->mcSendGuard.Lock(5000);
-    if (l != os::LockResult::Acquired && l != os::LockResult::Abandoned) return MUX_E_MC_SEND;
+    if (l != os::LockResult::Acquired && l != os::LockResult::Abandoned)
+        return MUX_E_MC_SEND;
     long counter;
     {
         MuxClientProcess& p = Process();

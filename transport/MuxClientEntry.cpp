@@ -12,10 +12,12 @@ std::uint32_t MaxMuxEntry(MuxKind kind) {
 
 MuxEntryError ParseMuxEntry(MuxKind kind, std::span<const std::uint8_t> entry,
                             std::uint8_t ownAppId, XPortPacket& packet) {
-    if (entry.size() < kMuxDescriptorSize + kXPortHeaderSize) return MuxEntryError::Short;
+    if (entry.size() < kMuxDescriptorSize + kXPortHeaderSize)
+        return MuxEntryError::Short;
     const std::uint8_t* d = entry.data();
     std::span<const std::uint8_t> message = entry.subspan(kMuxDescriptorSize);
-    if (XPortHdrGetLength(message.data()) != message.size()) return MuxEntryError::LengthMismatch;
+    if (XPortHdrGetLength(message.data()) != message.size())
+        return MuxEntryError::LengthMismatch;
     bool tcp = kind == MuxKind::Tcp;
     packet.remoteAddress = GetLe32(d);
     packet.remotePort = tcp ? GetBe16(d + 4) : GetLe16(d + 4);

@@ -19,7 +19,8 @@ public:
         held_ = r == os::LockResult::Acquired || r == os::LockResult::Abandoned;
     }
     ~GuardLock() {
-        if (held_) m_.Unlock();
+        if (held_)
+            m_.Unlock();
     }
     bool Held() const { return held_; }
 
@@ -46,14 +47,16 @@ XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection&
     ReceiveDirection& d = kind == MuxKind::Tcp ? r.tcp : r.mc;
     const MuxStatus failed = kind == MuxKind::Tcp ? MUX_E_TCP_COPY : MUX_E_MC_COPY;
     GuardLock guard(d.guard, 5000);
-    if (!guard.Held()) return failed;
+    if (!guard.Held())
+        return failed;
     auto get = [&](std::uint32_t* len, std::uint32_t* next, std::string_view name) {
         return kind == MuxKind::Tcp ? travex.TCPGetPacket(r.appId, len, next, name)
                                     : travex.MulticastGetPacket(r.appId, len, next, name);
     };
     // An entry larger than any message can be is never made room for.
     auto grow = [&](std::uint32_t needed) {
-        if (needed > MaxMuxEntry(kind)) return false;
+        if (needed > MaxMuxEntry(kind))
+            return false;
         d.size = needed + kSlack;
         d.state = ReceiveDirection::State::Recreate;
         return true;
@@ -61,8 +64,10 @@ XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection&
     std::uint32_t len = 0, next = 0;
     if (d.state == ReceiveDirection::State::None) {
         MuxStatus s = get(&len, &next, " ");
-        if (s != MUX_E_BUFFER_TOO_SMALL) return s;
-        if (!grow(len)) return failed;
+        if (s != MUX_E_BUFFER_TOO_SMALL)
+            return s;
+        if (!grow(len))
+            return failed;
     }
     for (int attempt = 0; attempt < kGrowAttempts; ++attempt) {
         if (d.state == ReceiveDirection::State::Recreate && !Recreate(kind, r.appId, d)) {
@@ -72,17 +77,24 @@ XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection&
         len = d.size;
         MuxStatus s = get(&len, &next, d.name);
         if (s == MUX_E_BUFFER_TOO_SMALL) {
-            if (!grow(len)) return failed;
+            if (!grow(len))
+                return failed;
             continue;
         }
         // The mapping is kept for the next fetch even when the queue ran empty: making a
         // mapping costs more than holding one of a message's size.
-        if (s == MUX_E_QUEUE_EMPTY) return s;
-        if (s != MUX_S_OK || len > d.size) return failed;
-        if (next > d.size) grow(next);
-        if (more) *more = next != 0;
-        std::span<const std::uint8_t> entry(static_cast<const std::uint8_t*>(d.mapping.Data()), len);
-        return ParseMuxEntry(kind, entry, r.appId, packet) == MuxEntryError::None ? MUX_S_OK : failed;
+        if (s == MUX_E_QUEUE_EMPTY)
+            return s;
+        if (s != MUX_S_OK || len > d.size)
+            return failed;
+        if (next > d.size)
+            grow(next);
+        if (more)
+            *more = next != 0;
+        std::span<const std::uint8_t> entry(static_cast<const std::uint8_t*>(d.mapping.Data()),
+                                            len);
+        return ParseMuxEntry(kind, entry, r.appId, packet) == MuxEntryError::None ? MUX_S_OK
+                                                                                  : failed;
     }
     return failed;
 }

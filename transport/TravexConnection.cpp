@@ -25,16 +25,19 @@ int ConnectOnce(const std::filesystem::path& path, int& error) {
     sockaddr_un a{};
     a.sun_family = AF_UNIX;
     path.native().copy(a.sun_path, sizeof a.sun_path - 1);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return fd;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0)
+        return fd;
     error = errno;
     close(fd);
     return -1;
 }
 
 std::filesystem::path ServerProgram(const TravexConnection::Options& options) {
-    if (!options.program.empty()) return options.program;
+    if (!options.program.empty())
+        return options.program;
     std::filesystem::path registered = RegisteredTravex();
-    if (!registered.empty()) return registered;
+    if (!registered.empty())
+        return registered;
     return os::ProgramDir() / "travex";
 }
 
@@ -65,7 +68,8 @@ std::unique_ptr<TravexConnection> TravexConnection::Connect(const Options& optio
     for (;;) {
         int why = 0;
         int fd = ConnectOnce(path, why);
-        if (fd >= 0) return std::unique_ptr<TravexConnection>(new TravexConnection(fd));
+        if (fd >= 0)
+            return std::unique_ptr<TravexConnection>(new TravexConnection(fd));
         auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
             error = "Travex did not answer at " + path.string();
@@ -73,14 +77,17 @@ std::unique_ptr<TravexConnection> TravexConnection::Connect(const Options& optio
         }
         // Nobody listens: start a server, and again now and then while none comes up.
         if ((why == ENOENT || why == ECONNREFUSED) && now >= nextStart) {
-            if (!StartServer(ServerProgram(options), error)) return nullptr;
+            if (!StartServer(ServerProgram(options), error))
+                return nullptr;
             nextStart = now + std::chrono::seconds(3);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 
-TravexConnection::~TravexConnection() { close(fd_); }
+TravexConnection::~TravexConnection() {
+    close(fd_);
+}
 
 bool TravexConnection::Alive() const {
     std::lock_guard g(lock_);
@@ -93,11 +100,13 @@ bool TravexConnection::ReadReplies() {
     do {
         n = recv(fd_, buffer, sizeof buffer, 0);
     } while (n < 0 && errno == EINTR);
-    if (n <= 0 || !reader_.Feed(std::span(buffer, static_cast<std::size_t>(n)))) return false;
+    if (n <= 0 || !reader_.Feed(std::span(buffer, static_cast<std::size_t>(n))))
+        return false;
     std::vector<std::uint8_t> body;
     while (reader_.Next(body)) {
         TravexReply reply;
-        if (DecodeReply(body, reply) != RpcError::None) return false;
+        if (DecodeReply(body, reply) != RpcError::None)
+            return false;
         std::lock_guard g(lock_);
         auto it = pending_.find(reply.callId);
         if (it != pending_.end() && it->second->reply.method == reply.method) {
@@ -113,7 +122,8 @@ TravexReply TravexConnection::Invoke(TravexMethod method, const TravexValues& in
     p.reply.method = method;
     TravexCall call{0, method, in};
     std::unique_lock g(lock_);
-    if (broken_) return TravexReply{0, method, lost, {}};
+    if (broken_)
+        return TravexReply{0, method, lost, {}};
     call.callId = ++nextCallId_;
     pending_[call.callId] = &p;
     g.unlock();
@@ -124,13 +134,16 @@ TravexReply TravexConnection::Invoke(TravexMethod method, const TravexValues& in
         std::size_t at = 0;
         while (sent && at < frame.size()) {
             ssize_t n = send(fd_, frame.data() + at, frame.size() - at, MSG_NOSIGNAL);
-            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno == EINTR)
+                continue;
             sent = n > 0;
-            if (sent) at += static_cast<std::size_t>(n);
+            if (sent)
+                at += static_cast<std::size_t>(n);
         }
     }
     g.lock();
-    if (!sent) broken_ = true;
+    if (!sent)
+        broken_ = true;
     // Whoever waits and finds nobody reading reads for all until its own reply is in.
     while (!p.done && !broken_) {
         if (reading_) {
@@ -142,11 +155,13 @@ TravexReply TravexConnection::Invoke(TravexMethod method, const TravexValues& in
         bool ok = ReadReplies();
         g.lock();
         reading_ = false;
-        if (!ok) broken_ = true;
+        if (!ok)
+            broken_ = true;
         changed_.notify_all();
     }
     pending_.erase(call.callId);
-    if (!p.done) return TravexReply{call.callId, method, lost, {}};
+    if (!p.done)
+        return TravexReply{call.callId, method, lost, {}};
     return p.reply;
 }
 

@@ -24,7 +24,8 @@ MuxStatus TravexConnection::startup(std::uint8_t* appid, std::int32_t use_wire,
     in.mcqSize = nmcqsize;
     in.tcpqSize = ntcpqsize;
     TravexReply r = Invoke(TravexMethod::startup, in, E_FAIL);
-    if (!MuxFailed(r.status)) *appid = r.out.appid;
+    if (!MuxFailed(r.status))
+        *appid = r.out.appid;
     return r.status;
 }
 

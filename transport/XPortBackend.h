@@ -32,16 +32,16 @@ public:
                                 std::uint32_t* handle) = 0;
     virtual XPortStatus tcpSend(std::uint32_t handle, std::uint32_t timeoutMs,
                                 const XPortBuffer* chain) = 0;
-    virtual XPortStatus multicastSend(std::uint8_t appId, std::uint32_t address,
-                                      std::uint16_t port, const XPortBuffer* chain) = 0;
+    virtual XPortStatus multicastSend(std::uint8_t appId, std::uint32_t address, std::uint16_t port,
+                                      const XPortBuffer* chain) = 0;
     // MUX_S_OK with a packet and whether another one waits; anything else: nothing now.
     virtual XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) = 0;
-    virtual XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet,
-                                           bool& more) = 0;
+    virtual XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) = 0;
     virtual XPortStatus getLocalIpAddress(std::uint32_t* address) = 0;
 
     // The connections of a channel; a back end may make its own kinds.
-    virtual std::unique_ptr<CXConn> makeTcpConnection(CXProtocol& channel, std::uint32_t queueLimit);
+    virtual std::unique_ptr<CXConn> makeTcpConnection(CXProtocol& channel,
+                                                      std::uint32_t queueLimit);
     virtual std::unique_ptr<CXConn> makeMulticastConnection(CXProtocol& channel,
                                                             std::uint32_t queueLimit);
 };

@@ -4,7 +4,8 @@ std::vector<std::uint8_t> XPortGather(const XPortBuffer* chain) {
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(XPortChainLength(chain)));
     for (const XPortBuffer* b = chain; b != nullptr; b = b->next) {
-        if (b->length > 0) out.insert(out.end(), b->data, b->data + b->length);
+        if (b->length > 0)
+            out.insert(out.end(), b->data, b->data + b->length);
     }
     return out;
 }

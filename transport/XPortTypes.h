@@ -6,11 +6,14 @@
 #include <memory>
 #include <vector>
 
+#include "multiplexer/MuxEvent.h"
 #include "multiplexer/TravexInterface.h"
 
 // Status of every transport and multiplexer-client operation: bit 31 set is a failure.
 using XPortStatus = mux::MuxStatus;
-inline bool XPortFailed(XPortStatus status) { return status < 0; }
+inline bool XPortFailed(XPortStatus status) {
+    return status < 0;
+}
 
 // One received packet, header included. Addresses are IPv4 in host order.
 struct XPortPacket {
@@ -35,15 +38,9 @@ struct XPortBuffer {
 std::vector<std::uint8_t> XPortGather(const XPortBuffer* chain);
 std::uint64_t XPortChainLength(const XPortBuffer* chain);
 
-// A manual-reset event the transport's threads wait on (arrivals) or set (consumption).
-class XPortSignal {
-public:
-    virtual ~XPortSignal() = default;
-    virtual void Set() = 0;
-    virtual void Reset() = 0;
-    // True when set within `ms`.
-    virtual bool Wait(std::uint32_t ms) = 0;
-};
+// A manual-reset event the transport's threads wait on (arrivals) or set (consumption):
+// Set(), Reset(), Wait(ms) -> true when set within ms.
+using XPortSignal = mux::MuxEvent;
 
 // The four events a back end gives the transport when it opens: arrivals of TCP and
 // multicast packets for this client, and the shared "processed" events the client sets

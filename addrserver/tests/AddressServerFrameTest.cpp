@@ -162,5 +162,13 @@ TEST_F(AddressServerFrameTest, EngineMayGoFirst) {
     EXPECT_EQ(server.Stop(), ADDRSRV_S_STOPPED);
 }
 
+TEST_F(AddressServerFrameTest, ModeChangesStartAndStop) {
+    ASSERT_EQ(server.Start(settings, env), 0u);
+    server.SetMode(kModeTftpOnly, 1);  // what it runs with already: nothing changes
+    EXPECT_TRUE(server.Running());
+    server.SetMode(kModeTftpOnly, 0);  // the stop step
+    EXPECT_FALSE(server.Running());
+}
+
 }  // namespace
 }  // namespace addrserver

@@ -52,7 +52,8 @@ struct Responder {
     int streamed = 0;
     // Returns the answer to send, or empty.
     Bytes Answer(const std::uint8_t* payload) {
-        if (payload[0] == kPing) return Payload(kPing);
+        if (payload[0] == kPing)
+            return Payload(kPing);
         if (payload[0] == kStreamed && ++streamed == kStream) {
             streamed = 0;
             return Payload(kDone);
@@ -67,7 +68,8 @@ struct EchoClient : CXConnCB, CXAcceptor {
     Responder responder;
     void onPacket(void* ctx, XPortPacket& p) override {
         Bytes answer = responder.Answer(p.data.data());
-        if (!answer.empty()) static_cast<CXConn*>(ctx)->send(answer.data(), kPayload);
+        if (!answer.empty())
+            static_cast<CXConn*>(ctx)->send(answer.data(), kPayload);
     }
     void onConnected(void*) override {}
     void onDisconnected(void*) override {}
@@ -82,11 +84,13 @@ struct EchoClient : CXConnCB, CXAcceptor {
 int RunEcho() {
     CXPort port;
     std::uint8_t id = 0;
-    if (XPortFailed(port.open(&id, 0, 6107, 100, 100))) return 1;
+    if (XPortFailed(port.open(&id, 0, 6107, 100, 100)))
+        return 1;
     EchoClient echo;
     CXProtocol* channel =
         port.createProtocol(9, kEchoPort, &echo, nullptr, false, 5000, 5000, 60000, 60000, 100);
-    if (channel == nullptr) return 1;
+    if (channel == nullptr)
+        return 1;
     std::printf("ready %d\n", id);
     std::fflush(stdout);
     std::string line;
@@ -134,7 +138,8 @@ Figures Measure(Send send, Wait wait) {
 Figures MeasureTravex(std::uint8_t echoId) {
     CXPort port;
     std::uint8_t id = 0;
-    if (XPortFailed(port.open(&id, 0, 6107, 100, 100))) return {};
+    if (XPortFailed(port.open(&id, 0, 6107, 100, 100)))
+        return {};
     CXProtocol* channel =
         port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 5000, 5000, 60000, 60000, 0);
     CXConn* c = channel->createConnection(0);
@@ -143,14 +148,14 @@ Figures MeasureTravex(std::uint8_t echoId) {
     c->connect(0, kEchoPort, echoId);
     for (int i = 0; i < 500 && !c->isConnected(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!c->isConnected()) return {};
-    Figures f = Measure(
-        [&](const Bytes& b) { c->send(b.data(), kPayload); },
-        [&]() -> std::uint8_t {
-            Bytes b;
-            while (!c->receive(b)) arrived.Wait(100);
-            return b[0];
-        });
+    if (!c->isConnected())
+        return {};
+    Figures f = Measure([&](const Bytes& b) { c->send(b.data(), kPayload); },
+                        [&]() -> std::uint8_t {
+                            Bytes b;
+                            while (!c->receive(b)) arrived.Wait(100);
+                            return b[0];
+                        });
     c->close();
     channel->destroyConnection(c);
     port.releaseProtocol(channel);
@@ -172,7 +177,8 @@ template <typename Take>
 bool ReadMessages(int fd, mux::MuxTcpFramer& framer, Take take) {
     std::uint8_t buf[32768];
     ssize_t n = recv(fd, buf, sizeof buf, 0);
-    if (n <= 0) return false;
+    if (n <= 0)
+        return false;
     std::span<const std::uint8_t> in(buf, static_cast<std::size_t>(n));
     while (framer.Feed(in) == mux::MuxTcpFramer::Status::Message) {
         mux::MuxEntry e = framer.Take();
@@ -184,7 +190,8 @@ bool ReadMessages(int fd, mux::MuxTcpFramer& framer, Take take) {
 void SendAll(int fd, const Bytes& m) {
     for (std::size_t at = 0; at < m.size();) {
         ssize_t n = send(fd, m.data() + at, m.size() - at, MSG_NOSIGNAL);
-        if (n <= 0) return;
+        if (n <= 0)
+            return;
         at += static_cast<std::size_t>(n);
     }
 }
@@ -206,7 +213,8 @@ Figures MeasureDirect() {
         Responder responder;
         while (ReadMessages(s, framer, [&](const std::uint8_t* p) {
             Bytes answer = responder.Answer(p);
-            if (!answer.empty()) SendAll(s, Framed(answer));
+            if (!answer.empty())
+                SendAll(s, Framed(answer));
         })) {
         }
         close(s);
@@ -220,7 +228,8 @@ Figures MeasureDirect() {
     Figures f = Measure([&](const Bytes& b) { SendAll(c, Framed(b)); },
                         [&]() -> std::uint8_t {
                             while (kinds.empty())
-                                ReadMessages(c, framer, [&](const std::uint8_t* p) { kinds.push_back(p[0]); });
+                                ReadMessages(c, framer,
+                                             [&](const std::uint8_t* p) { kinds.push_back(p[0]); });
                             std::uint8_t k = kinds.front();
                             kinds.erase(kinds.begin());
                             return k;
@@ -244,11 +253,13 @@ void PrivateTravex() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string(argv[1]) == "echo") return RunEcho();
+    if (argc > 1 && std::string(argv[1]) == "echo")
+        return RunEcho();
     PrivateTravex();
     std::string command = (os::ProgramPath()).string() + " echo";
     int toChild[2];
-    if (pipe(toChild) != 0) return 1;
+    if (pipe(toChild) != 0)
+        return 1;
     fcntl(toChild[1], F_SETFD, FD_CLOEXEC);  // only the far client's input end goes along
     FILE* child = nullptr;
     {
@@ -272,7 +283,8 @@ int main(int argc, char** argv) {
                 direct.medianUs);
     std::printf("through Travex:%10.0f msg/s   median round trip %8.1f us\n", viaTravex.perSecond,
                 viaTravex.medianUs);
-    std::printf("throughput ratio (Travex / direct): %.3f\n", viaTravex.perSecond / direct.perSecond);
+    std::printf("throughput ratio (Travex / direct): %.3f\n",
+                viaTravex.perSecond / direct.perSecond);
     std::printf("latency ratio (direct / Travex):    %.3f\n", direct.medianUs / viaTravex.medianUs);
     return 0;
 }

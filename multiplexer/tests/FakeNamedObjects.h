@@ -25,14 +25,16 @@ public:
     std::unique_ptr<MuxEvent> OpenEvent(const std::string& name) override {
         std::lock_guard g(lock_);
         auto& state = events_[name];
-        if (!state) state = std::make_shared<EventState>();
+        if (!state)
+            state = std::make_shared<EventState>();
         return std::make_unique<Event>(state);
     }
 
     std::unique_ptr<MuxMapping> OpenMapping(const std::string& name, std::size_t size) override {
         std::lock_guard g(lock_);
         auto it = mappings_.find(name);
-        if (it == mappings_.end() || it->second->size() < size) return nullptr;
+        if (it == mappings_.end() || it->second->size() < size)
+            return nullptr;
         return std::make_unique<Mapping>(it->second);
     }
 
@@ -51,7 +53,8 @@ public:
         std::shared_ptr<EventState> s;
         {
             std::lock_guard g(lock_);
-            if (!events_.count(name)) return false;
+            if (!events_.count(name))
+                return false;
             s = events_[name];
         }
         std::lock_guard g(s->lock);

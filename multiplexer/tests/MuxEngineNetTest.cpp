@@ -40,7 +40,8 @@ MuxSocket Udp(std::uint32_t from) {
     return s;
 }
 
-void SendTo(const MuxSocket& s, const Bytes& d, std::uint32_t to = kGroup, std::uint16_t port = kPort) {
+void SendTo(const MuxSocket& s, const Bytes& d, std::uint32_t to = kGroup,
+            std::uint16_t port = kPort) {
     sockaddr_in a = SocketAddress(to, port);
     ASSERT_EQ(sendto(s.Fd(), d.data(), d.size(), 0, reinterpret_cast<sockaddr*>(&a), sizeof a),
               static_cast<ssize_t>(d.size()));
@@ -66,9 +67,7 @@ bool ClosedByPeer(const MuxSocket& s, int ms) {
 
 class MuxEngineNetTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        IXO_REQUIRE_NETNS();
-    }
+    void SetUp() override { IXO_REQUIRE_NETNS(); }
     test::FakeNamedObjects objects;
     MuxEngine engine{{&objects, [] { return kLocal; }, true}};
     int names = 0;
@@ -93,7 +92,8 @@ protected:
             if (get(" ") == MUX_E_BUFFER_TOO_SMALL) {
                 std::string name = "Get" + std::to_string(++names);
                 objects.CreateMapping(name, len);
-                if (get(name) != MUX_S_OK) return false;
+                if (get(name) != MUX_S_OK)
+                    return false;
                 entry = objects.MappingBytes(name);
                 return true;
             }
@@ -101,7 +101,9 @@ protected:
         }
         return false;
     }
-    Bytes Message(const Bytes& entry) { return Bytes(entry.begin() + kMuxDescriptorSize, entry.end()); }
+    Bytes Message(const Bytes& entry) {
+        return Bytes(entry.begin() + kMuxDescriptorSize, entry.end());
+    }
 };
 
 TEST_F(MuxEngineNetTest, DatagramsFromTheNetworkReachEverySubscriberOnce) {
@@ -111,10 +113,10 @@ TEST_F(MuxEngineNetTest, DatagramsFromTheNetworkReachEverySubscriberOnce) {
     EXPECT_EQ(engine.Multicast()->RecordCount(), 1);  // one socket for both
 
     MuxSocket peer = Udp(kPeer), self = Udp(kLocal);
-    SendTo(self, Packet(0, 20));           // from the local address: own traffic, dropped
-    SendTo(peer, Packet(0, 21, 2));        // another generation: dropped
-    SendTo(peer, Bytes(40000, 3));         // larger than any datagram we carry: dropped
-    SendTo(peer, Bytes{9, 0, 3});          // no whole header: dropped
+    SendTo(self, Packet(0, 20));     // from the local address: own traffic, dropped
+    SendTo(peer, Packet(0, 21, 2));  // another generation: dropped
+    SendTo(peer, Bytes(40000, 3));   // larger than any datagram we carry: dropped
+    SendTo(peer, Bytes{9, 0, 3});    // no whole header: dropped
     Bytes good = Packet(0, 22);
     SendTo(peer, good);
     sockaddr_in bound{};
@@ -173,8 +175,8 @@ TEST_F(MuxEngineNetTest, PointAcceptsAndFramesMessagesForTheNamedClient) {
     Bytes m1 = Packet(a, 12), m2 = Packet(a, 300), m3 = Packet(b, 5000);
     Bytes both = m1;
     both.insert(both.end(), m2.begin(), m2.end());
-    Write(toA, both);                                   // two messages in one write
-    Write(toB, Bytes(m3.begin(), m3.begin() + 7));      // one split inside its header
+    Write(toA, both);                               // two messages in one write
+    Write(toB, Bytes(m3.begin(), m3.begin() + 7));  // one split inside its header
     std::this_thread::sleep_for(30ms);
     Write(toB, Bytes(m3.begin() + 7, m3.end()));
     Bytes e1, e2, e3;

@@ -54,12 +54,15 @@ protected:
         };
         std::uint32_t len = 0, nextLen = 0;
         MuxStatus s = get(&len, &nextLen, " ");
-        if (s != MUX_E_BUFFER_TOO_SMALL) return s;
+        if (s != MUX_E_BUFFER_TOO_SMALL)
+            return s;
         std::string name = "Get" + std::to_string(++names);
         objects.CreateMapping(name, len);
         s = get(&len, &nextLen, name);
-        if (s == MUX_S_OK) entry = objects.MappingBytes(name);
-        if (next) *next = nextLen;
+        if (s == MUX_S_OK)
+            entry = objects.MappingBytes(name);
+        if (next)
+            *next = nextLen;
         return s;
     }
 };
@@ -112,7 +115,8 @@ TEST_F(MuxEngineTest, MulticastReachesEverySubscriberWithItsDescriptor) {
     ASSERT_EQ(McSend(a, p), MUX_S_OK);
     EXPECT_TRUE(objects.IsSet("MCPacketArrived" + std::to_string(b)));
     // Local sender: {local address (1: no card), group port, group, group port, 0, 0}.
-    Bytes want{1, 0, 0, 0, 0xDB, 0x17, 0, 0, 2, 0, 1, 0xEC, 0xDB, 0x17, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Bytes want{1,    0,    0, 0, 0xDB, 0x17, 0, 0, 2, 0, 1, 0xEC,
+               0xDB, 0x17, 0, 0, 0,    0,    0, 0, 0, 0, 0, 0};
     want.insert(want.end(), p.begin(), p.end());
     for (std::uint8_t id : {a, b}) {
         Bytes entry;
@@ -203,7 +207,8 @@ TEST_F(MuxEngineTest, LocalPairCarriesMessagesBothWaysWithPartnerHandles) {
     Bytes entry;
     ASSERT_EQ(Fetch(MuxKind::Tcp, server, entry), MUX_S_OK);
     // {local address 1, port big-endian, local address, port, partner handle, 0}
-    Bytes want{1, 0, 0, 0, 0x8E, 0x9B, 0, 0, 1, 0, 0, 0, 0x8E, 0x9B, 0, 0, 1, 0, 0x10, 0x01, 0, 0, 0, 0};
+    Bytes want{1,    0,    0, 0, 0x8E, 0x9B, 0,    0,    1, 0, 0, 0,
+               0x8E, 0x9B, 0, 0, 1,    0,    0x10, 0x01, 0, 0, 0, 0};
     want.insert(want.end(), request.begin(), request.end());
     EXPECT_EQ(entry, want);
 
@@ -256,9 +261,11 @@ TEST_F(MuxEngineTest, ReleasedClientLosesSubscriptionsPointsAndPairs) {
 TEST_F(MuxEngineTest, SixtyFifthGroupIsRefused) {
     std::uint8_t a = Start();
     for (std::uint16_t i = 0; i < 64; ++i)
-        ASSERT_EQ(engine.SubscribeToMulticast(a, kGroup, static_cast<std::uint16_t>(7000 + i)), MUX_S_OK);
+        ASSERT_EQ(engine.SubscribeToMulticast(a, kGroup, static_cast<std::uint16_t>(7000 + i)),
+                  MUX_S_OK);
     EXPECT_EQ(engine.SubscribeToMulticast(a, kGroup, 8000), MUX_E_MC_TABLE_FULL);
-    EXPECT_EQ(engine.SubscribeToMulticast(a, kGroup, 7000), MUX_S_OK);  // an existing one still counts up
+    EXPECT_EQ(engine.SubscribeToMulticast(a, kGroup, 7000),
+              MUX_S_OK);  // an existing one still counts up
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ TEST(MuxTcpFramer, MessagesSurviveAnySplitOrCoalescing) {
     std::vector<Bytes> sent{Message(12, 0), Message(13, 1), Message(700, 2), Message(40000, 3)};
     Bytes stream;
     for (const Bytes& m : sent) stream.insert(stream.end(), m.begin(), m.end());
-    for (std::size_t piece : {std::size_t{1}, std::size_t{5}, std::size_t{12}, std::size_t{4096},
-                              stream.size()}) {
+    for (std::size_t piece :
+         {std::size_t{1}, std::size_t{5}, std::size_t{12}, std::size_t{4096}, stream.size()}) {
         EXPECT_EQ(Frame(stream, piece), sent) << "piece " << piece;
     }
 }

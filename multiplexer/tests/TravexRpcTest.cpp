@@ -10,7 +10,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::span<const std::uint8_t> Body(const Bytes& frame) { return {frame.data() + 4, frame.size() - 4}; }
+std::span<const std::uint8_t> Body(const Bytes& frame) {
+    return {frame.data() + 4, frame.size() - 4};
+}
 
 TEST(TravexRpc, CallAndReplyFramesAreByteExact) {
     TravexCall startup{7, TravexMethod::startup, {}};
@@ -19,7 +21,8 @@ TEST(TravexRpc, CallAndReplyFramesAreByteExact) {
     startup.in.tcpqSize = 100;
     Bytes frame;
     ASSERT_EQ(EncodeCall(startup, frame), RpcError::None);
-    EXPECT_EQ(frame, (Bytes{0x12, 0, 0, 0, 7, 0, 0, 0, 2, 0, 1, 0, 0, 0, 0x64, 0, 0, 0, 0x64, 0, 0, 0}));
+    EXPECT_EQ(frame,
+              (Bytes{0x12, 0, 0, 0, 7, 0, 0, 0, 2, 0, 1, 0, 0, 0, 0x64, 0, 0, 0, 0x64, 0, 0, 0}));
 
     TravexCall send{1, TravexMethod::TCPSendBuffer, {}};
     send.in.conn = 0x100000;
@@ -34,7 +37,8 @@ TEST(TravexRpc, CallAndReplyFramesAreByteExact) {
     TravexReply get{0x01020304, TravexMethod::TCPGetPacket, MUX_E_BUFFER_TOO_SMALL, {}};
     get.out.len = 0x30;
     ASSERT_EQ(EncodeReply(get, frame), RpcError::None);
-    EXPECT_EQ(frame, (Bytes{0x11, 0, 0, 0, 4, 3, 2, 1, 10, 0x66, 0, 0xE8, 0x83, 0x30, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(frame, (Bytes{0x11, 0,    0,    0, 4, 3, 2, 1, 10, 0x66, 0,
+                            0xE8, 0x83, 0x30, 0, 0, 0, 0, 0, 0,  0}));
 }
 
 TEST(TravexRpc, EveryMethodRoundTripsItsOwnFields) {

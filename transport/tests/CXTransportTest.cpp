@@ -62,7 +62,9 @@ protected:
     CXChannelSettings settings{10000, 5000, 1000, 1000, 10};
 };
 
-std::uint8_t TypeOf(const Bytes& b) { return XPortHdrGetType(b.data()); }
+std::uint8_t TypeOf(const Bytes& b) {
+    return XPortHdrGetType(b.data());
+}
 
 TEST_F(TransportTest, ConnectWaitsForTheAcceptAndCarriesDataWithoutTheHeader) {
     CXTcpProtocol channel(port, 9, true, settings);
@@ -72,7 +74,8 @@ TEST_F(TransportTest, ConnectWaitsForTheAcceptAndCarriesDataWithoutTheHeader) {
     ASSERT_EQ(c->connect(0xC6120003, 36507, 7), mux::MUX_S_OK);
     EXPECT_EQ(c->getState(), CXConn::kConnecting);
     auto sent = backend->TakeSent();
-    ASSERT_EQ(sent.size(), 1u);  // the connect request: protocol 9, type 1, 3.0, 128 -> 7, length 12
+    ASSERT_EQ(sent.size(),
+              1u);  // the connect request: protocol 9, type 1, 3.0, 128 -> 7, length 12
     EXPECT_EQ(sent[0].bytes, (Bytes{9, 1, 3, 0, 128, 7, 0, 0, 12, 0, 0, 0}));
     std::uint32_t h = sent[0].handle;
 
@@ -276,7 +279,8 @@ TEST_F(TransportTest, NotifyThreadHandsPacketsOverInOrder) {
     for (int waited = 0; waited < 3000; waited += 10) {
         {
             std::lock_guard g(cb.lock);
-            if (cb.packets.size() == 200) break;
+            if (cb.packets.size() == 200)
+                break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -299,8 +303,8 @@ TEST_F(TransportTest, ChannelsAreSharedByProtocolIdAndLiveUntilTheLastRelease) {
 }
 
 TEST_F(TransportTest, RefusedTcpPacketIsOfferedAgainBeforeAnyNewOne) {
-    CXProtocol* channel = port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 10000, 5000,
-                                              100000, 100000, 1);
+    CXProtocol* channel =
+        port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 10000, 5000, 100000, 100000, 1);
     CXConn* c = channel->createConnection(1);
     c->connect(0xC6120003, 36507, 7);
     std::uint32_t h = backend->TakeSent()[0].handle;
@@ -320,7 +324,8 @@ TEST_F(TransportTest, RefusedTcpPacketIsOfferedAgainBeforeAnyNewOne) {
     std::vector<int> order;
     for (int waited = 0; waited < 3000 && order.size() < 3; waited += 5) {
         Bytes b;
-        if (c->receive(b)) order.push_back(b[0]);
+        if (c->receive(b))
+            order.push_back(b[0]);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));

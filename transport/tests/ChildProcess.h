@@ -21,7 +21,8 @@ class ChildProcess {
 public:
     explicit ChildProcess(const std::vector<std::string>& argv) {
         int fds[2], in[2];
-        if (pipe2(fds, O_CLOEXEC) != 0 || pipe2(in, O_CLOEXEC) != 0) return;
+        if (pipe2(fds, O_CLOEXEC) != 0 || pipe2(in, O_CLOEXEC) != 0)
+            return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
@@ -29,7 +30,8 @@ public:
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
-        if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
+        if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0)
+            pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
         close(in[0]);
@@ -38,9 +40,11 @@ public:
     }
     ~ChildProcess() {
         CloseInput();
-        if (Wait(2000) == -1) Kill(SIGKILL);
+        if (Wait(2000) == -1)
+            Kill(SIGKILL);
         Wait(2000);
-        if (out_ >= 0) close(out_);
+        if (out_ >= 0)
+            close(out_);
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -51,7 +55,8 @@ public:
         [[maybe_unused]] ssize_t n = write(in_, l.data(), l.size());
     }
     void CloseInput() {
-        if (in_ >= 0) close(in_);
+        if (in_ >= 0)
+            close(in_);
         in_ = -1;
     }
     // The next line of output within `ms`; empty at time-out or end of output.
@@ -67,10 +72,12 @@ public:
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 until - std::chrono::steady_clock::now());
             pollfd p{out_, POLLIN, 0};
-            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) != 1) return "";
+            if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) != 1)
+                return "";
             char chunk[4096];
             ssize_t n = read(out_, chunk, sizeof chunk);
-            if (n <= 0) return "";
+            if (n <= 0)
+                return "";
             buffer_.append(chunk, static_cast<std::size_t>(n));
         }
     }
@@ -81,19 +88,23 @@ public:
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 until - std::chrono::steady_clock::now());
             std::string line = ReadLine(static_cast<int>(left.count()) + 1);
-            if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
-            if (line.empty() && !Running()) return "";
+            if (line.rfind(prefix, 0) == 0)
+                return line.substr(prefix.size());
+            if (line.empty() && !Running())
+                return "";
         }
         return "";
     }
     void Kill(int signal) {
-        if (pid_ > 0 && !exited_) kill(pid_, signal);
+        if (pid_ > 0 && !exited_)
+            kill(pid_, signal);
     }
     // The exit code (128 + signal), or -1 while it runs after `ms`.
     int Wait(int ms) {
         for (int waited = 0; waited <= ms; waited += 5) {
             int status = 0;
-            if (exited_) return code_;
+            if (exited_)
+                return code_;
             if (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_) {
                 exited_ = true;
                 code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -28,7 +28,8 @@ public:
     int tcpFetches = 0;
 
     XPortStatus open(std::uint8_t* appId, int, int, int, XPortEvents*) override {
-        if (*appId == 0) *appId = 128;
+        if (*appId == 0)
+            *appId = 128;
         return 0;
     }
     XPortStatus close(std::uint8_t) override { return mux::MUX_S_OK; }
@@ -40,7 +41,8 @@ public:
     XPortStatus unsubscribe(std::uint8_t, std::uint32_t a, std::uint16_t p) override {
         std::lock_guard g(lock);
         auto it = subscriptions.find({a, p});
-        if (it == subscriptions.end()) return mux::MUX_E_MC_UNSUBSCRIBE;
+        if (it == subscriptions.end())
+            return mux::MUX_E_MC_UNSUBSCRIBE;
         subscriptions.erase(it);
         return mux::MUX_S_OK;
     }
@@ -77,7 +79,8 @@ public:
     }
     XPortStatus tcpGetPacket(std::uint8_t, XPortPacket& packet, bool& more) override {
         std::lock_guard g(lock);
-        if (tcpIn.empty()) return mux::MUX_E_QUEUE_EMPTY;
+        if (tcpIn.empty())
+            return mux::MUX_E_QUEUE_EMPTY;
         ++tcpFetches;
         packet = std::move(tcpIn.front());
         tcpIn.pop_front();
@@ -86,7 +89,8 @@ public:
     }
     XPortStatus multicastGetPacket(std::uint8_t, XPortPacket& packet, bool& more) override {
         std::lock_guard g(lock);
-        if (mcIn.empty()) return mux::MUX_E_QUEUE_EMPTY;
+        if (mcIn.empty())
+            return mux::MUX_E_QUEUE_EMPTY;
         packet = std::move(mcIn.front());
         mcIn.pop_front();
         more = !mcIn.empty();

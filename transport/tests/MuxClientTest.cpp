@@ -28,7 +28,8 @@ XPortStatus Fetch(bool tcp, std::uint8_t id, XPortPacket& packet, int ms = 2000)
     XPortStatus s = MUX_E_QUEUE_EMPTY;
     for (int waited = 0; waited < ms; waited += 5) {
         s = tcp ? MuxClientTcpGetPacket(id, packet) : MuxClientMulticastGetPacket(id, packet);
-        if (s != MUX_E_QUEUE_EMPTY) return s;
+        if (s != MUX_E_QUEUE_EMPTY)
+            return s;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return s;

@@ -45,7 +45,8 @@ template <typename Ready>
 bool Within(std::chrono::milliseconds limit, Ready ready) {
     for (auto until = std::chrono::steady_clock::now() + limit;
          std::chrono::steady_clock::now() < until; std::this_thread::sleep_for(5ms)) {
-        if (ready()) return true;
+        if (ready())
+            return true;
     }
     return ready();
 }
@@ -118,9 +119,11 @@ TEST_F(TransportOverTravex, MulticastConnectionsGetEveryDatagramInOrder) {
         h.Write(d.data());
         d.back() = static_cast<std::uint8_t>(i);
         ASSERT_EQ(sender->send(0xEC010002, 0, d.data(), h.length), mux::MUX_S_OK);
-        if (i % 40 == 39) std::this_thread::sleep_for(20ms);  // within the queues of 100
+        if (i % 40 == 39)
+            std::this_thread::sleep_for(20ms);  // within the queues of 100
     }
-    ASSERT_TRUE(Within(5s, [&] { return first.Count() == 150 && second.Count() == 150; })) << first.Count() << " " << second.Count();
+    ASSERT_TRUE(Within(5s, [&] { return first.Count() == 150 && second.Count() == 150; }))
+        << first.Count() << " " << second.Count();
     for (Events* e : {&first, &second}) {
         for (int i = 0; i < 150; ++i) EXPECT_EQ(e->packets[i].back(), static_cast<std::uint8_t>(i));
     }

@@ -31,8 +31,10 @@ public:
         vars_ = {{"XDG_RUNTIME_DIR", (dir_ / "run").string()},
                  {"IXO_KEYSTORE_DIR", (dir_ / "keys").string()},
                  {"IXO_OBJECT_SCOPE", id}};
-        if (lingerMs >= 0) vars_.push_back({"IXO_TRAVEX_LINGER_MS", std::to_string(lingerMs)});
-        else unsetenv("IXO_TRAVEX_LINGER_MS");
+        if (lingerMs >= 0)
+            vars_.push_back({"IXO_TRAVEX_LINGER_MS", std::to_string(lingerMs)});
+        else
+            unsetenv("IXO_TRAVEX_LINGER_MS");
         if (apply) {
             for (const auto& [k, v] : vars_) setenv(k.c_str(), v.c_str(), 1);
         }
@@ -55,18 +57,21 @@ public:
     // The pid of the Travex serving the folder (the holder of its lock), 0 when none.
     pid_t ServerPid() const {
         int fd = open(LockFile().c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return 0;
+        if (fd < 0)
+            return 0;
         bool free = flock(fd, LOCK_SH | LOCK_NB) == 0;
         close(fd);
         std::ifstream in(LockFile());
         long pid = 0;
-        if (free || !(in >> pid) || pid <= 0) return 0;
+        if (free || !(in >> pid) || pid <= 0)
+            return 0;
         return static_cast<pid_t>(pid);
     }
     // Waits up to `ms` for no Travex to serve the folder.
     bool WaitServerGone(int ms) const {
         for (int waited = 0; waited <= ms; waited += 10) {
-            if (ServerPid() == 0) return true;
+            if (ServerPid() == 0)
+                return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;

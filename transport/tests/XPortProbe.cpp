@@ -49,7 +49,8 @@ unsigned Sum(const Bytes& b) {
 void WaitForQuit(const std::function<void(const std::string&)>& onLine = {}) {
     std::string line;
     while (std::getline(std::cin, line) && line != "quit") {
-        if (onLine) onLine(line);
+        if (onLine)
+            onLine(line);
     }
 }
 
@@ -66,12 +67,15 @@ int McPeer(CXPort& port, std::uint32_t group, std::uint16_t udp) {
     CXProtocol* channel = port.createMulticastProtocol(8, false);
     CXConn* c = channel ? channel->createConnection(100) : nullptr;
     McPrinter printer;
-    if (c == nullptr) return 2;
+    if (c == nullptr)
+        return 2;
     c->setCallback(nullptr, &printer);
-    if (!c->join(group, udp)) return 3;
+    if (!c->join(group, udp))
+        return 3;
     Say("ready");
     WaitForQuit([&](const std::string& line) {
-        if (line.rfind("send ", 0) != 0) return;
+        if (line.rfind("send ", 0) != 0)
+            return;
         Bytes d(XPORT_HEADER_LENGTH);
         XPortHeader h;
         h.protocol = 8;
@@ -108,7 +112,8 @@ int TcpServer(CXPort& port, std::uint16_t listen) {
     Echo echo;
     CXProtocol* channel =
         port.createProtocol(9, listen, &echo, nullptr, false, 5000, 5000, 1000, 1000, 100);
-    if (channel == nullptr) return 2;
+    if (channel == nullptr)
+        return 2;
     Say("ready " + std::to_string(channel->getLocalPort()));
     WaitForQuit();
     port.releaseProtocol(channel);
@@ -120,21 +125,25 @@ int TcpClient(CXPort& port, std::uint32_t address, std::uint16_t to, std::uint8_
     CXProtocol* channel =
         port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 5000, 5000, 1000, 1000, 0);
     CXConn* c = channel ? channel->createConnection(0) : nullptr;
-    if (c == nullptr || XPortFailed(c->connect(address, to, app))) return 2;
+    if (c == nullptr || XPortFailed(c->connect(address, to, app)))
+        return 2;
     for (int i = 0; i < 500 && !c->isConnected(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!c->isConnected()) return 3;
+    if (!c->isConnected())
+        return 3;
     Say("connected");
     for (int i = 0; i < count; ++i) {
         Bytes m(size);
         for (std::uint32_t k = 0; k < size; ++k) m[k] = static_cast<std::uint8_t>(i + k);
-        if (XPortFailed(c->send(m.data(), size))) return 4;
+        if (XPortFailed(c->send(m.data(), size)))
+            return 4;
     }
     int echoed = 0;
     for (int waited = 0; echoed < count && waited < 10000; waited += 2) {
         Bytes b;
         while (c->receive(b)) {
-            if (b.size() != size || b[0] != static_cast<std::uint8_t>(echoed)) return 5;
+            if (b.size() != size || b[0] != static_cast<std::uint8_t>(echoed))
+                return 5;
             ++echoed;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -150,7 +159,8 @@ int Hold(CXPort& port) {
     CXProtocol* mc = port.createMulticastProtocol(8, true);
     CXConn* c = mc ? mc->createConnection(10) : nullptr;
     CXProtocol* tcp = port.createProtocol(9, 40000, nullptr, nullptr, true, 1, 1, 1, 1, 1);
-    if (c == nullptr || !c->join(0xEC010002, 6107) || tcp == nullptr) return 2;
+    if (c == nullptr || !c->join(0xEC010002, 6107) || tcp == nullptr)
+        return 2;
     Say("ready");
     WaitForQuit();
     return 0;
@@ -159,9 +169,11 @@ int Hold(CXPort& port) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 1;
+    if (argc < 2)
+        return 1;
     std::string command = argv[1];
-    std::uint8_t appId = command == "hold" && argc > 2 ? static_cast<std::uint8_t>(std::stoi(argv[2])) : 0;
+    std::uint8_t appId =
+        command == "hold" && argc > 2 ? static_cast<std::uint8_t>(std::stoi(argv[2])) : 0;
     CXPort port;
     XPortStatus s = port.open(&appId, 1, 6107, 100, 100);
     if (XPortFailed(s)) {

@@ -43,9 +43,9 @@ protected:
             EXPECT_EQ(Eval(c.formula), c.expected) << c.formula;
         }
     }
-    // The same, but numbers need only agree to a relative 1e-11: for values of iterative and
-    // series routines that stop at a tolerance of about 1e-12.
-    void CheckClose(std::initializer_list<FunctionCase> cases) {
+    // The same, but numbers need only agree to a relative `tolerance`: for values of iterative
+    // and series routines that stop at a tolerance of about 1e-12 (or 1e-8 on a price).
+    void CheckClose(std::initializer_list<FunctionCase> cases, double tolerance = 1e-11) {
         for (const FunctionCase& c : cases) {
             std::string got = Eval(c.formula);
             char* end = nullptr;
@@ -55,7 +55,7 @@ protected:
                 continue;
             }
             EXPECT_NEAR(std::strtod(got.c_str(), nullptr), expected,
-                        1e-11 * std::max(1.0, std::fabs(expected)))
+                        tolerance * std::max(1.0, std::fabs(expected)))
                 << c.formula;
         }
     }
