@@ -2,14 +2,14 @@
 // read and written by the long-operation component.
 #pragma once
 
+#include "framework/Window.h"
+
+#include <QPointer>
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
-
-namespace fw {
-class Window;
-}
 
 struct GXLongOperationState {
     int nLevel = 0;               // long operations in progress
@@ -25,9 +25,11 @@ struct GXLongOperationState {
     bool bAborted = false;
     bool bRollback = false;
     int nSpinnerStep = 0;
-    std::string strStatus;   // text of the current level
-    std::string strDisplay;  // the composed status text
-    fw::Window* pStatusWindow = nullptr;
+    std::string strStatus;                // text of the current level
+    std::vector<std::string> outerTexts;  // texts of the levels around it
+    std::string strDisplay;               // the composed status text
+    // The window that shows the status text (the application's main frame unless set).
+    QPointer<fw::Window> pStatusWindow;
     // The millisecond clock; tests move time through it.
     std::function<std::uint64_t()> tickCount;
 

@@ -1,0 +1,299 @@
+#include "services/CNtpEngine.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/VavClock.h"
+
+namespace {
+
+constexpr double kTwo32 = 4294967296.0;
+constexpr double kMaxPollInterval = 300;
+constexpr double kRestartPollInterval = 0.125;
+constexpr double kHoldOff = 300 + 10;  // no poll after a step by another server
+constexpr uint32_t kHoldTimerMs = 2000;
+constexpr int kDatagramsPerStep = 100;
+
+uint32_t Since(uint32_t then) {
+    return GetMilliseconds() - then;
+}
+
+void PrintLine(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+CNtpEngine::CNtpEngine(CClock& clock, std::unique_ptr<UdpEndpoint> socket, Trace trace)
+    : clock_(clock),
+      socket_(socket ? std::move(socket) : std::make_unique<CUdpSocket>()),
+      trace_(trace ? std::move(trace) : Trace(PrintLine)),
+      stratum_(clock.GetStratum()),
+      buffer_(UdpEndpoint::kMaxDatagram) {
+    uint32_t s = 0, f = 0;
+    clock_.GetResolution(s, f);
+    offsetThreshold_ = stepThreshold_ =
+        static_cast<uint32_t>(~s) + static_cast<uint32_t>(~f) / kTwo32;
+    holdTimer_ = GetMilliseconds() | 1;
+    localAddress_ = socket_->GetLocalAddress();
+    Report("binding UDP port 123", socket_->Open(kPort));
+    Report("joining 224.0.1.1", socket_->JoinGroup(kGroup));
+}
+
+CNtpEngine::~CNtpEngine() {
+    socket_->LeaveGroup(kGroup);
+}
+
+void CNtpEngine::Report(const std::string& what, UdpStatus status) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%08X", static_cast<uint32_t>(status));
+    if (UdpFailed(status))
+        trace_("NTP: " + what + " failed, code " + code);
+}
+
+void CNtpEngine::SetServerMode(uint8_t on) {
+    synced_ = 0;
+    serverMode_ = on;
+    sourceStratum_ = 15;
+}
+
+bool CNtpEngine::SetStratum(uint8_t stratum) {
+    if (stratum < 3 || stratum > 15 || clock_.SetStratum(stratum) != stratum)
+        return false;
+    stratum_ = stratum;
+    return true;
+}
+
+double CNtpEngine::GetNtpTime(double offset) const {
+    uint32_t s = 0, f = 0;
+    clock_.GetTime(s, f);
+    return s + f / kTwo32 + offset;
+}
+
+void CNtpEngine::Step() {
+    CheckAnnouncement();
+    for (int i = 0; i < kDatagramsPerStep; ++i) {
+        uint32_t from = 0, length = UdpEndpoint::kMaxDatagram;
+        uint16_t port = 0;
+        const UdpStatus s = socket_->ReceiveInto(&from, &port, buffer_.data(), &length);
+        if (UdpFailed(s)) {
+            if (s != UDPSOCK_E_NOTHING)
+                Report("receiving", s);
+            break;
+        }
+        Handle(buffer_.data(), length, from, port);
+    }
+    Poll();
+}
+
+void CNtpEngine::Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port) {
+    if (from == localAddress_)
+        return;  // our own multicast
+    const double t = GetNtpTime(NTP_UNIX_OFFSET);
+    NtpPacketFields p;
+    if (NtpDecode(std::span<const uint8_t>(data, length), t, p) != NtpPacketError::None)
+        return;
+    switch (p.mode) {
+        case NTP_MODE_SYMMETRIC_ACTIVE:
+            p.receiveTime = t;
+            Reply(p, NTP_MODE_SYMMETRIC_PASSIVE, from, port);
+            break;
+        case NTP_MODE_CLIENT:
+            p.receiveTime = t;
+            Reply(p, NTP_MODE_SERVER, from, port);
+            break;
+        case NTP_MODE_SERVER:
+            p.arrivalTime = t;
+            OnServerReply(p, from);
+            break;
+        case NTP_MODE_BROADCAST:
+            OnBroadcast(p, from);
+            break;
+        default:
+            break;
+    }
+}
+
+void CNtpEngine::Reply(NtpPacketFields& request, uint8_t mode, uint32_t to, uint16_t port) {
+    if (!IsServing())
+        return;
+    // Peers of a better stratum do not ask us; of equal ones, the lower address serves.
+    if (request.stratum != 0 && request.stratum <= stratum_) {
+        if (request.stratum < stratum_ || to <= localAddress_)
+            return;
+    }
+    NtpPacketFields r = request;
+    r.leap = 0;
+    r.version = 3;
+    r.mode = mode;
+    r.stratum = stratum_;
+    r.precision = kPrecision;
+    r.rootDispersion = 0;
+    r.refId = sourceAddress_;
+    r.originateRaw = request.transmitRaw;
+    r.referenceTime = r.transmitTime = GetNtpTime(NTP_UNIX_OFFSET);
+    Send(to, port, r, true);
+}
+
+bool CNtpEngine::Accepts(uint32_t from, const NtpPacketFields& p, bool broadcast) const {
+    // An unsynchronised or impossible server never sets our clock.
+    if (p.stratum == 0 || p.stratum > 15 || p.leap == NTP_LEAP_UNSYNCHRONISED)
+        return false;
+    const uint8_t s = p.stratum;
+    if (synced_ && from == sourceAddress_)
+        return true;
+    if (s == 1 || s == 2)
+        return true;
+    if (broadcast && synced_ && s < sourceStratum_)
+        return true;
+    if (synced_)
+        return false;
+    if (!IsServing() && pollCount_ == 3)
+        return true;
+    if (pollCount_ < 3)
+        return s <= stratum_;
+    return s < stratum_ || (s == stratum_ && from < localAddress_);
+}
+
+void CNtpEngine::OnServerReply(const NtpPacketFields& p, uint32_t from) {
+    // Only an answer to our own last poll: anything else could be replayed or forged.
+    if (p.originateRaw != lastPollStamp_ || !Accepts(from, p, false))
+        return;
+    const double t1 = p.originateTime, t2 = p.receiveTime, t3 = p.transmitTime, t4 = p.arrivalTime;
+    const double back = t3 == 0 ? 0 : t3 - t4;
+    const double offset = ((t2 - t1) + back) / 2;
+    const double delay = (t2 - t1) - back;
+    const double bound = std::min(std::max(delay, (t4 - t1) / 2), 1.0);
+    if (std::fabs(offset) > bound && std::fabs(offset) > offsetThreshold_) {
+        AdjustClock(offset);
+        AfterStep(from);
+    }
+    if (!synced_) {
+        sourceAddress_ = from;
+        sourceStratum_ = p.stratum;
+        synced_ = 1;
+    }
+    FollowStratum(p.stratum, from);
+    if (from == sourceAddress_)
+        missedPolls_ = 0;
+}
+
+void CNtpEngine::OnBroadcast(const NtpPacketFields& p, uint32_t from) {
+    if (!Accepts(from, p, true))
+        return;
+    const double offset = p.transmitTime - p.arrivalTime;
+    const double size = std::fabs(offset);
+    if (size > 0.001 && size > offsetThreshold_ && size > stepThreshold_) {
+        AdjustClock(offset);
+        AfterStep(from);
+    }
+    FollowStratum(p.stratum, from);
+}
+
+void CNtpEngine::AfterStep(uint32_t from) {
+    if (synced_ && from != sourceAddress_)
+        lastPoll_ = GetNtpTime(NTP_UNIX_OFFSET) + kHoldOff;
+    if (IsServing() && !synced_)
+        announceRequest_ = 1;
+}
+
+void CNtpEngine::FollowStratum(uint8_t sourceStratum, uint32_t from) {
+    if (stratum_ == 15 && sourceStratum < 15 && synced_ && from == sourceAddress_)
+        SetStratum(14);
+}
+
+void CNtpEngine::AdjustClock(double offset) {
+    uint32_t s = 0, f = 0;
+    clock_.GetTime(s, f);
+    const double size = std::fabs(offset);
+    const auto whole = static_cast<uint32_t>(size);
+    const auto part = static_cast<uint32_t>((size - whole) * kTwo32);
+    if (offset > 0) {
+        const uint64_t sum = uint64_t{f} + part;
+        f = static_cast<uint32_t>(sum);
+        s += whole + static_cast<uint32_t>(sum >> 32);
+    } else {
+        if (f < part)
+            --s;
+        f -= part;
+        s -= whole;
+    }
+    clock_.SetTime(s, f);
+    lastPoll_ = GetNtpTime(NTP_UNIX_OFFSET);
+}
+
+void CNtpEngine::Poll() {
+    const double now = GetNtpTime(NTP_UNIX_OFFSET);
+    if (now - lastPoll_ < pollInterval_)
+        return;
+    if (pollInterval_ < kMaxPollInterval)
+        pollInterval_ = std::min(pollInterval_ * 2, kMaxPollInterval);
+    if (pollCount_ < 3)
+        ++pollCount_;
+    lastPoll_ = now;
+    NtpPacketFields p;
+    p.version = 3;
+    p.mode = NTP_MODE_CLIENT;
+    p.stratum = IsServing() ? stratum_ : 0;
+    p.transmitTime = now;
+    lastPollStamp_ = NtpEncodeTimestamp(now);
+    if (missedPolls_ < 255)
+        ++missedPolls_;
+    if (missedPolls_ >= 3) {  // the source fell silent
+        synced_ = 0;
+        sourceStratum_ = 15;
+    }
+    Send(synced_ ? sourceAddress_ : kGroup, kPort, p, false);
+}
+
+void CNtpEngine::Announce(uint8_t stratum) {
+    const double now = GetNtpTime(NTP_UNIX_OFFSET);
+    NtpPacketFields p;
+    p.version = 3;
+    p.mode = NTP_MODE_BROADCAST;
+    p.stratum = stratum;
+    p.poll = 8;
+    p.precision = kPrecision;
+    p.refId = stratum < 2 ? kLocalClockId : sourceAddress_;
+    p.referenceTime = p.originateTime = p.receiveTime = p.transmitTime = now;
+    Send(kGroup, kPort, p, false);
+}
+
+void CNtpEngine::CheckAnnouncement() {
+    if (holdTimer_ != 0 && Since(holdTimer_) > kHoldTimerMs)
+        holdTimer_ = 0;
+    if (holdTimer_ != 0)
+        return;
+    if (startPending_) {
+        startPending_ = 0;
+        announceRequest_ = 0;
+        if (IsServing() && !synced_)
+            Announce(stratum_);
+    } else if (announceRequest_) {
+        if (synced_) {
+            announceRequest_ = 0;
+            RestartPollCycle();
+        } else if (IsServing()) {
+            announceRequest_ = 0;
+            RestartPollCycle();
+            pollCount_ = 0;  // settle again before serving
+        }
+    }
+}
+
+void CNtpEngine::RestartPollCycle() {
+    holdTimer_ = GetMilliseconds() | 1;
+    lastPoll_ = 0;
+    pollInterval_ = kRestartPollInterval;
+}
+
+void CNtpEngine::Send(uint32_t to, uint16_t port, const NtpPacketFields& p, bool originateFromRaw) {
+    const auto bytes = NtpEncode(p, originateFromRaw);
+    const UdpStatus s =
+        socket_->SendTo(to, bytes.data(), static_cast<uint32_t>(bytes.size()), port);
+    // Told once when sends start failing, not on every poll.
+    if (UdpFailed(s) && !sendFailing_)
+        Report("sending", s);
+    sendFailing_ = UdpFailed(s);
+}

@@ -1,0 +1,97 @@
+// The network time engine: NTP version 3 on UDP port 123 and the group 224.0.1.1,
+// among the service hosts of one lighting network. It follows a time source (polls it,
+// steps the clock when the offset is large enough) and, once settled, serves time to
+// the others. Sources are elected by stratum, then by the lower IPv4 address.
+//
+//   CSystemClock clock(10);
+//   CNtpEngine engine(clock);          // binds port 123, joins 224.0.1.1
+//   engine.SetServerMode(1);
+//   while (running) { engine.Step(); sleep 10 ms; }
+//
+// No thread of its own, no lock: the owner calls Step every 10 ms. The clock and the
+// socket come in through the constructor; the millisecond clock is GetMilliseconds.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "services/CClock.h"
+#include "services/CUdpSocket.h"
+#include "services/NtpPacket.h"
+
+class CNtpEngine {
+public:
+    static constexpr uint16_t kPort = 123;
+    static constexpr uint32_t kGroup = 0xE0000101;  // 224.0.1.1
+    // The precision sent, a signed power of two of seconds: -20, about a microsecond, as
+    // the clock is read. (0x52 would claim 2^82 s, and peers would refuse every answer.)
+    static constexpr uint8_t kPrecision = 0xEC;
+    static constexpr uint32_t kLocalClockId = 0x4C4F434C;  // "LOCL"
+    // Where socket failures are told (one line each); the default prints on stdout.
+    using Trace = std::function<void(const std::string&)>;
+
+    // Null socket: a CUdpSocket. The clock is not owned.
+    explicit CNtpEngine(CClock& clock, std::unique_ptr<UdpEndpoint> socket = nullptr,
+                        Trace trace = nullptr);
+    // Leaves the group; the socket closes with it.
+    ~CNtpEngine();
+    CNtpEngine(const CNtpEngine&) = delete;
+    CNtpEngine& operator=(const CNtpEngine&) = delete;
+
+    void SetServerMode(uint8_t on);
+    // Accepted for 3 to 15 when the clock takes it too.
+    bool SetStratum(uint8_t stratum);
+    // One pass: the announcement check, up to 100 datagrams, a poll when one is due.
+    void Step();
+    // The clock's time in seconds plus `offset` (NTP_UNIX_OFFSET gives NTP time).
+    double GetNtpTime(double offset) const;
+    bool IsServing() const { return pollCount_ >= 3 && serverMode_ == 1; }
+
+    uint8_t GetStratum() const { return stratum_; }
+    bool IsSynced() const { return synced_ != 0; }
+    uint32_t GetSourceAddress() const { return sourceAddress_; }
+    uint8_t GetSourceStratum() const { return sourceStratum_; }
+    uint32_t GetLocalAddress() const { return localAddress_; }
+    double GetPollInterval() const { return pollInterval_; }
+
+private:
+    void CheckAnnouncement();
+    void RestartPollCycle();
+    void Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port);
+    void Reply(NtpPacketFields& request, uint8_t mode, uint32_t to, uint16_t port);
+    bool Accepts(uint32_t from, const NtpPacketFields& p, bool broadcast) const;
+    void OnServerReply(const NtpPacketFields& p, uint32_t from);
+    void OnBroadcast(const NtpPacketFields& p, uint32_t from);
+    void AfterStep(uint32_t from);
+    void FollowStratum(uint8_t sourceStratum, uint32_t from);
+    void AdjustClock(double offset);
+    void Poll();
+    void Announce(uint8_t stratum);
+    void Send(uint32_t to, uint16_t port, const NtpPacketFields& p, bool originateFromRaw);
+    void Report(const std::string& what, UdpStatus status);
+
+    CClock& clock_;
+    std::unique_ptr<UdpEndpoint> socket_;
+    Trace trace_;
+    uint8_t stratum_;
+    uint8_t sourceStratum_ = 15;
+    uint8_t missedPolls_ = 0;
+    uint32_t sourceAddress_ = 0;
+    uint32_t localAddress_ = 0;
+    uint32_t pollCount_ = 0;
+    double stepThreshold_ = 0;
+    double lastPoll_ = 0;
+    double offsetThreshold_ = 0;
+    double pollInterval_ = 0.5;
+    uint32_t holdTimer_ = 0;
+    uint8_t serverMode_ = 0;
+    uint8_t synced_ = 0;
+    uint8_t startPending_ = 1;
+    uint8_t announceRequest_ = 0;
+    // The transmit timestamp of our last poll: a server's reply must echo it.
+    NtpTimestampBytes lastPollStamp_{};
+    bool sendFailing_ = false;
+    std::vector<uint8_t> buffer_;
+};

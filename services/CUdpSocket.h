@@ -1,0 +1,99 @@
+// An IPv4 datagram endpoint on the lighting network's card: a non-blocking,
+// broadcast-capable socket with 32 KiB buffers that joins and leaves multicast groups
+// on the card, sends to an address and port, and takes in one datagram at a time,
+// either into a fresh buffer or into the caller's.
+//
+//   CUdpSocket s;
+//   if (UdpFailed(s.Open(123))) ...            // 0: the system picks the port
+//   s.JoinGroup(0xE0000101);                   // 224.0.1.1, host order
+//   s.SendTo(address, data, length, 123);      // port 0: the socket's own port
+//   std::vector<uint8_t> d; uint32_t from; uint16_t port;
+//   if (s.ReceiveFrom(&from, &port, d) == UDPSOCK_S_OK) ...   // never blocks
+//
+// Every operation answers a status of facility 0x3FC; a failure is negative. Addresses
+// and ports are in host order. One owner thread per object; the socket table of the
+// platform library guards itself. Failures of the system are logged (VAV_LOG).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/VavSocket.h"
+
+using UdpStatus = int32_t;
+inline bool UdpFailed(UdpStatus status) {
+    return status < 0;
+}
+
+constexpr UdpStatus UDPSOCK_S_OK = 0x03FC0000;
+constexpr UdpStatus UDPSOCK_E_NO_DATA = static_cast<UdpStatus>(0x83FC0078);   // send without data
+constexpr UdpStatus UDPSOCK_E_TOO_LONG = static_cast<UdpStatus>(0x83FC0079);  // over 32768 bytes
+constexpr UdpStatus UDPSOCK_E_NO_SOCKET =
+    static_cast<UdpStatus>(0x83FC007A);  // none open, open or send failed
+constexpr UdpStatus UDPSOCK_E_JOIN =
+    static_cast<UdpStatus>(0x83FC007B);  // group membership refused
+constexpr UdpStatus UDPSOCK_E_MULTICAST_IF =
+    static_cast<UdpStatus>(0x83FC007C);  // outgoing interface refused
+constexpr UdpStatus UDPSOCK_E_NO_MEMORY = static_cast<UdpStatus>(0x83FC007D);
+constexpr UdpStatus UDPSOCK_E_NOTHING = static_cast<UdpStatus>(0x83FC007E);  // nothing to receive
+constexpr UdpStatus UDPSOCK_E_ERROR =
+    static_cast<UdpStatus>(0x83FC007F);  // error condition or receive failed
+
+// What users of a datagram endpoint need of it; tests hand in their own.
+class UdpEndpoint {
+public:
+    static constexpr uint32_t kMaxDatagram = 32768;
+
+    virtual ~UdpEndpoint() = default;
+    // Opens once on `port` (0: any); a second call answers success and does nothing.
+    virtual UdpStatus Open(uint16_t port) = 0;
+    // The card's IPv4 address; 0 when unknown.
+    virtual uint32_t GetLocalAddress() = 0;
+    // The bound port as the system reports it; 0 when not open.
+    virtual uint16_t GetPort() = 0;
+    // One datagram of at most kMaxDatagram bytes; port 0 is the socket's own port.
+    virtual UdpStatus SendTo(uint32_t address, const uint8_t* data, uint32_t length,
+                             uint16_t port) = 0;
+    // One waiting datagram into `data` (resized to its length; empty on any failure).
+    // UDPSOCK_E_NOTHING at once when none waits.
+    virtual UdpStatus ReceiveFrom(uint32_t* address, uint16_t* port,
+                                  std::vector<uint8_t>& data) = 0;
+    // One waiting datagram into the caller's buffer of *length bytes (a longer one is
+    // cut); *length becomes the bytes taken.
+    virtual UdpStatus ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* buffer,
+                                  uint32_t* length) = 0;
+    virtual UdpStatus JoinGroup(uint32_t group) = 0;
+    virtual UdpStatus LeaveGroup(uint32_t group) = 0;
+};
+
+class CUdpSocket : public UdpEndpoint {
+public:
+    CUdpSocket() = default;
+    // Closes the socket.
+    ~CUdpSocket() override;
+    CUdpSocket(const CUdpSocket&) = delete;
+    CUdpSocket& operator=(const CUdpSocket&) = delete;
+
+    UdpStatus Open(uint16_t port) override;
+    uint32_t GetLocalAddress() override;
+    uint16_t GetPort() override;
+    UdpStatus SendTo(uint32_t address, const uint8_t* data, uint32_t length,
+                     uint16_t port) override;
+    UdpStatus ReceiveFrom(uint32_t* address, uint16_t* port, std::vector<uint8_t>& data) override;
+    UdpStatus ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* buffer,
+                          uint32_t* length) override;
+    UdpStatus JoinGroup(uint32_t group) override;
+    UdpStatus LeaveGroup(uint32_t group) override;
+
+    bool IsOpen() const { return open_; }
+
+private:
+    // Logs the step that failed with the system's reason, closes the socket.
+    UdpStatus FailOpen(const char* step);
+    void Close();
+
+    VavSocket socket_ = VAV_INVALID_SOCKET;
+    uint16_t port_ = 0;
+    bool started_ = false;
+    bool open_ = false;
+};

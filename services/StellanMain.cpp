@@ -1,0 +1,5 @@
+#include "services/Stellan.h"
+
+int main(int argc, char** argv) {
+    return StellanMain(argc, argv);
+}

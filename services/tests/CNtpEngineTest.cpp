@@ -1,0 +1,260 @@
+// The NTP engine on a frozen fake clock and a fake socket: polls, replies, the choice
+// of a source and the steps of the clock, with the millisecond clock moved by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "FakeUdpEndpoint.h"
+#include "os/Clock.h"
+#include "services/CNtpEngine.h"
+#include "services/FakeClock.h"
+
+namespace {
+
+constexpr double kStart = 1704067200.0;  // 2024-01-01, seconds since 1970
+constexpr uint32_t kSelf = 0xC6120005;   // 198.18.0.5
+constexpr uint32_t kGroup = 0xE0000101;
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        os::SetTickSourceForTest([this] { return ticks_; });
+        clock_.Freeze(kStart);
+    }
+    void TearDown() override { os::SetTickSourceForTest(nullptr); }
+
+    void Make(uint8_t stratum) {
+        clock_.SetStratum(stratum);
+        auto fake = std::make_unique<FakeUdpEndpoint>(kSelf);
+        net_ = fake.get();
+        engine_ = std::make_unique<CNtpEngine>(
+            clock_, std::move(fake), [this](const std::string& l) { traces_.push_back(l); });
+        engine_->SetServerMode(1);
+    }
+    // Moves the fake time (both clocks) and runs one step.
+    void Advance(double seconds) {
+        now_ += seconds;
+        clock_.Freeze(kStart + now_ + stepped_);
+        ticks_ += static_cast<uint32_t>(seconds * 1000);
+        const int before = clock_.Steps();
+        engine_->Step();
+        if (clock_.Steps() != before)
+            stepped_ = clock_.Now() - kStart - now_;
+    }
+    // Three polls: 0, 1 and 3 s; the engine then serves.
+    void Settle() {
+        Advance(0);
+        Advance(1);
+        Advance(2);
+        ASSERT_TRUE(engine_->IsServing());
+        net_->sent.clear();
+    }
+    double Ntp() const { return kStart + now_ + stepped_ + NTP_UNIX_OFFSET; }
+
+    std::vector<uint8_t> Packet(const NtpPacketFields& p, bool raw = false) {
+        auto b = NtpEncode(p, raw);
+        return {b.begin(), b.end()};
+    }
+    void Deliver(uint32_t from, uint16_t port, const std::vector<uint8_t>& bytes) {
+        net_->incoming.push_back({from, port, bytes});
+    }
+    // A server's reply to the engine's last poll, `ahead` seconds ahead of us.
+    std::vector<uint8_t> ReplyToLastPoll(uint8_t stratum, double ahead, uint8_t leap = 0) {
+        NtpPacketFields poll;
+        EXPECT_EQ(NtpDecode(net_->sent.back().bytes, Ntp(), poll), NtpPacketError::None);
+        NtpPacketFields r;
+        r.leap = leap;
+        r.version = 3;
+        r.mode = NTP_MODE_SERVER;
+        r.stratum = stratum;
+        r.originateRaw = poll.transmitRaw;
+        r.receiveTime = poll.transmitTime + ahead + 0.01;
+        r.transmitTime = r.receiveTime + 0.001;
+        return Packet(r, true);
+    }
+
+    FakeClock clock_{10};
+    FakeUdpEndpoint* net_ = nullptr;
+    std::unique_ptr<CNtpEngine> engine_;
+    std::vector<std::string> traces_;
+    uint32_t ticks_ = 5000;
+    double now_ = 0;
+    double stepped_ = 0;
+};
+
+TEST_F(EngineTest, PollsTheGroupThenServesClientsWithAnEchoedOriginate) {
+    Make(10);
+    EXPECT_EQ(net_->groups, std::vector<uint32_t>{kGroup});
+    EXPECT_EQ(net_->GetPort(), 123);
+    Advance(0);
+    ASSERT_EQ(net_->sent.size(), 1u);
+    EXPECT_EQ(net_->sent[0].address, kGroup);
+    EXPECT_EQ(net_->sent[0].port, 123);
+    EXPECT_EQ(net_->sent[0].bytes[0], 0x1B);  // version 3, client
+    EXPECT_EQ(net_->sent[0].bytes[1], 0);     // not serving yet: stratum 0
+    Advance(0.99);
+    EXPECT_EQ(net_->sent.size(), 1u);
+    Advance(0.01);
+    Advance(2);
+    ASSERT_EQ(net_->sent.size(), 3u);
+    EXPECT_EQ(net_->sent[2].bytes[1], 10);  // the third poll makes it serve
+    EXPECT_TRUE(engine_->IsServing());
+
+    NtpPacketFields request;
+    request.version = 4;
+    request.mode = NTP_MODE_CLIENT;
+    request.poll = 6;
+    request.transmitTime = 12345.678;
+    net_->sent.clear();
+    Deliver(0xC6120009, 40000, Packet(request));
+    Advance(0);
+    ASSERT_EQ(net_->sent.size(), 1u);
+    const auto& reply = net_->sent[0];
+    EXPECT_EQ(reply.address, 0xC6120009u);
+    EXPECT_EQ(reply.port, 40000);
+    const auto& b = reply.bytes;
+    ASSERT_EQ(b.size(), 48u);
+    EXPECT_EQ(b[0], 0x1C);  // leap 0, version 3, server
+    EXPECT_EQ(b[1], 10);
+    EXPECT_EQ(b[2], 6);
+    EXPECT_EQ(b[3], 0xEC);  // 2^-20 s
+    const auto echoed = NtpEncodeTimestamp(12345.678);
+    EXPECT_TRUE(std::equal(echoed.begin(), echoed.end(), b.begin() + 24));
+    NtpPacketFields decoded;
+    ASSERT_EQ(NtpDecode(b, Ntp(), decoded), NtpPacketError::None);
+    EXPECT_DOUBLE_EQ(decoded.transmitTime, Ntp());
+    EXPECT_DOUBLE_EQ(decoded.receiveTime, Ntp());
+    EXPECT_EQ(decoded.refId, 0u);
+}
+
+TEST_F(EngineTest, WhomItAnswers) {
+    Make(10);
+    Advance(0);
+    NtpPacketFields request;
+    request.mode = NTP_MODE_CLIENT;
+    Deliver(0xC6120009, 123, Packet(request));
+    Advance(0);
+    EXPECT_EQ(net_->sent.size(), 1u) << "not serving: no answer";
+    Advance(1);
+    Advance(2);
+    struct Case {
+        uint32_t from;
+        uint8_t stratum;
+        bool answered;
+    } cases[] = {
+        {0xC6120009, 0, true},  {0xC6120001, 12, true},  {0xC6120009, 9, false},
+        {0xC6120009, 10, true}, {0xC6120001, 10, false}, {kSelf, 0, false},
+    };
+    for (const Case& c : cases) {
+        net_->sent.clear();
+        request.stratum = c.stratum;
+        Deliver(c.from, 123, Packet(request));
+        Advance(0);
+        EXPECT_EQ(net_->sent.size(), c.answered ? 1u : 0u)
+            << c.from << " stratum " << int(c.stratum);
+    }
+}
+
+TEST_F(EngineTest, StepsByTheOffsetOfAnAnswerToItsOwnPoll) {
+    Make(10);
+    Advance(0);
+    auto reply = ReplyToLastPoll(5, 100);
+    // The same answer with another originate is not ours: ignored.
+    auto forged = reply;
+    forged[31] ^= 1;
+    Deliver(0xC6120002, 123, forged);
+    Advance(0.02);
+    EXPECT_EQ(clock_.Steps(), 0);
+    EXPECT_FALSE(engine_->IsSynced());
+
+    Deliver(0xC6120002, 123, reply);
+    Advance(0);
+    ASSERT_EQ(clock_.Steps(), 1);
+    // ((T2 - T1) + (T3 - T4)) / 2 with T2 = T1 + 100.01, T3 = T2 + 0.001, T4 = T1 + 0.02.
+    EXPECT_NEAR(clock_.LastStep(), (100.01 + (100.011 - 0.02)) / 2, 1e-6);
+    EXPECT_TRUE(engine_->IsSynced());
+    EXPECT_EQ(engine_->GetSourceAddress(), 0xC6120002u);
+    EXPECT_EQ(engine_->GetSourceStratum(), 5);
+}
+
+TEST_F(EngineTest, UnsynchronisedServersNeverStepTheClock) {
+    struct Case {
+        uint8_t stratum, leap;
+    } cases[] = {{0, 0}, {16, 0}, {255, 0}, {5, 3}};
+    for (const Case& c : cases) {
+        Make(10);
+        Advance(0);
+        Deliver(0xC6120002, 123, ReplyToLastPoll(c.stratum, 100, c.leap));
+        NtpPacketFields b;
+        b.leap = c.leap;
+        b.version = 3;
+        b.mode = NTP_MODE_BROADCAST;
+        b.stratum = c.stratum;
+        b.transmitTime = Ntp() + 50;
+        Deliver(0xC6120002, 123, Packet(b));
+        Advance(0);
+        EXPECT_EQ(clock_.Steps(), 0) << int(c.stratum) << "/" << int(c.leap);
+        EXPECT_FALSE(engine_->IsSynced());
+    }
+}
+
+TEST_F(EngineTest, ElectionAmongServingPeers) {
+    // A serving engine without a source takes a better stratum, or an equal one from a
+    // lower address; stratum 1 and 2 always.
+    struct Case {
+        uint32_t from;
+        uint8_t stratum;
+        bool taken;
+    } cases[] = {
+        {0xC6120009, 9, true},   {0xC6120002, 10, true}, {0xC6120009, 10, false},
+        {0xC6120002, 11, false}, {0xC6120009, 2, true},
+    };
+    for (const Case& c : cases) {
+        Make(10);
+        Settle();
+        Advance(4);  // the next poll, to the group
+        Deliver(c.from, 123, ReplyToLastPoll(c.stratum, 0.0));
+        Advance(0);
+        EXPECT_EQ(engine_->IsSynced(), c.taken) << c.from << " stratum " << int(c.stratum);
+    }
+}
+
+TEST_F(EngineTest, BetterBroadcastStepsAndHoldsOffPolls) {
+    Make(15);
+    Advance(0);
+    Deliver(0xC6120002, 123, ReplyToLastPoll(5, 0));
+    Advance(0);
+    ASSERT_EQ(engine_->GetSourceAddress(), 0xC6120002u);
+    EXPECT_EQ(engine_->GetStratum(), 14);  // a source below 15: one better than 15
+    net_->sent.clear();
+
+    NtpPacketFields b;
+    b.version = 3;
+    b.mode = NTP_MODE_BROADCAST;
+    b.stratum = 2;
+    b.transmitTime = Ntp() + 50;
+    Deliver(0xC6120007, 123, Packet(b));
+    Advance(0);
+    ASSERT_EQ(clock_.Steps(), 1);
+    EXPECT_NEAR(clock_.LastStep(), 50, 1e-6);
+    EXPECT_EQ(engine_->GetSourceAddress(), 0xC6120002u);  // a broadcast makes no source
+    // No poll for 310 s plus the interval (1 s).
+    Advance(310.9);
+    EXPECT_TRUE(net_->sent.empty());
+    Advance(0.2);
+    ASSERT_EQ(net_->sent.size(), 1u);
+    EXPECT_EQ(net_->sent[0].address, 0xC6120002u);  // polls its source directly
+}
+
+TEST_F(EngineTest, SendFailuresAreToldOnce) {
+    Make(10);
+    net_->failSends = true;
+    Advance(0);
+    Advance(1);
+    ASSERT_EQ(traces_.size(), 1u);
+    EXPECT_EQ(traces_[0], "NTP: sending failed, code 83FC007A");
+}
+
+}  // namespace

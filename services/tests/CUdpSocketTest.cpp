@@ -1,0 +1,99 @@
+// The UDP socket on real sockets inside a private network namespace (loopback only:
+// the selected card is none, so the socket binds to any address).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "services/CUdpSocket.h"
+#include "testsupport/NetHosts.h"
+
+namespace {
+
+constexpr uint32_t kLoopback = 0x7F000001;
+
+// Waits up to a second for one datagram.
+UdpStatus ReceiveSoon(CUdpSocket& s, uint32_t& from, uint16_t& port, std::vector<uint8_t>& data) {
+    for (int i = 0; i < 100; ++i) {
+        UdpStatus r = s.ReceiveFrom(&from, &port, data);
+        if (r != UDPSOCK_E_NOTHING)
+            return r;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return UDPSOCK_E_NOTHING;
+}
+
+TEST(CUdpSocketTest, WithoutSocketEveryOperationFails) {
+    CUdpSocket s;
+    std::vector<uint8_t> data{1};
+    uint32_t length = 1;
+    uint8_t byte = 0;
+    EXPECT_EQ(s.SendTo(kLoopback, &byte, 1, 9), UDPSOCK_E_NO_SOCKET);
+    EXPECT_EQ(s.SendTo(kLoopback, nullptr, 1, 9), UDPSOCK_E_NO_DATA);
+    EXPECT_EQ(s.ReceiveFrom(nullptr, nullptr, data), UDPSOCK_E_NO_SOCKET);
+    EXPECT_TRUE(data.empty());
+    EXPECT_EQ(s.ReceiveInto(nullptr, nullptr, &byte, &length), UDPSOCK_E_NO_SOCKET);
+    EXPECT_EQ(s.JoinGroup(0xE0000101), UDPSOCK_E_NO_SOCKET);
+    EXPECT_EQ(s.GetPort(), 0);
+}
+
+TEST(CUdpSocketTest, OpenSendReceiveAndLengths) {
+    IXO_REQUIRE_NETNS();
+    CUdpSocket a, b;
+    ASSERT_EQ(a.Open(0), UDPSOCK_S_OK);
+    const uint16_t port = a.GetPort();
+    ASSERT_NE(port, 0);
+    EXPECT_EQ(a.Open(0), UDPSOCK_S_OK);  // a second open changes nothing
+    EXPECT_EQ(a.GetPort(), port);
+    ASSERT_EQ(b.Open(0), UDPSOCK_S_OK);
+
+    uint32_t from = 0;
+    uint16_t fromPort = 0;
+    std::vector<uint8_t> data{9, 9};
+    EXPECT_EQ(a.ReceiveFrom(&from, &fromPort, data), UDPSOCK_E_NOTHING);  // idle: at once
+    EXPECT_TRUE(data.empty());
+
+    // The largest datagram goes; one byte more is refused, whatever its low 16 bits say.
+    std::vector<uint8_t> big(UdpEndpoint::kMaxDatagram + 1, 0x5A);
+    EXPECT_EQ(b.SendTo(kLoopback, big.data(), 32769, port), UDPSOCK_E_TOO_LONG);
+    EXPECT_EQ(b.SendTo(kLoopback, big.data(), 0x10000 + 10, port), UDPSOCK_E_TOO_LONG);
+    ASSERT_EQ(b.SendTo(kLoopback, big.data(), 32768, port), UDPSOCK_S_OK);
+    ASSERT_EQ(ReceiveSoon(a, from, fromPort, data), UDPSOCK_S_OK);
+    EXPECT_EQ(data.size(), 32768u);
+    EXPECT_EQ(from, kLoopback);
+    EXPECT_EQ(fromPort, b.GetPort());
+
+    // Port 0 sends to the sender's own port number at the destination.
+    const uint8_t hello[] = {'h', 'i'};
+    ASSERT_EQ(a.SendTo(kLoopback, hello, 2, 0), UDPSOCK_S_OK);
+    uint8_t into[1] = {};
+    uint32_t length = sizeof into;
+    for (int i = 0; i < 100; ++i) {
+        if (a.ReceiveInto(&from, &fromPort, into, &length) != UDPSOCK_E_NOTHING)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(length, 1u);  // cut to the caller's buffer
+    EXPECT_EQ(into[0], 'h');
+    EXPECT_EQ(fromPort, port);
+}
+
+TEST(CUdpSocketTest, GroupMembersHearTheGroup) {
+    IXO_REQUIRE_NETNS();
+    CUdpSocket member, sender;
+    ASSERT_EQ(member.Open(0), UDPSOCK_S_OK);
+    ASSERT_EQ(sender.Open(0), UDPSOCK_S_OK);
+    ASSERT_EQ(member.JoinGroup(0xEF010203), UDPSOCK_S_OK);
+    const uint8_t byte = 7;
+    ASSERT_EQ(sender.SendTo(0xEF010203, &byte, 1, member.GetPort()), UDPSOCK_S_OK);
+    uint32_t from = 0;
+    uint16_t port = 0;
+    std::vector<uint8_t> data;
+    ASSERT_EQ(ReceiveSoon(member, from, port, data), UDPSOCK_S_OK);
+    EXPECT_EQ(data, std::vector<uint8_t>{7});
+    EXPECT_EQ(member.LeaveGroup(0xEF010203), UDPSOCK_S_OK);
+    EXPECT_TRUE(UdpFailed(member.LeaveGroup(0xEF010203)));  // not a member any more
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+// Runs a program of the suite as a child process for the tests: its standard output,
+// its exit code, and a temporary folder that goes with the test.
+#pragma once
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+struct ProcessOutput {
+    std::string out;
+    int exitCode = -1;
+};
+
+// `command` is a shell command line; its standard error is dropped.
+inline ProcessOutput RunCommand(const std::string& command) {
+    ProcessOutput r;
+    FILE* p = popen((command + " 2>/dev/null").c_str(), "r");
+    if (p == nullptr)
+        return r;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, p)) > 0;) r.out.append(buffer, n);
+    const int status = pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class TempDir {
+public:
+    TempDir() {
+        char name[] = "/tmp/ixo-stellan-XXXXXX";
+        path_ = mkdtemp(name);
+    }
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    const std::filesystem::path& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteText(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
