@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <filesystem>
+#include <system_error>
+
 namespace fw {
 namespace {
 
@@ -61,10 +64,24 @@ void CommandLineInfo::ParseFile(std::string_view param) {
     if (shellCommand == FileNew) shellCommand = FileOpen;
 }
 
+namespace {
+
+// Switches begin with '/' or '-'; so do absolute paths here. An argument with a second '/',
+// or that names an existing file, is a path.
+bool IsSwitch(std::string_view a) {
+    if (a.empty()) return false;
+    if (a.front() == '-') return true;
+    if (a.front() != '/' || a.find('/', 1) != std::string_view::npos) return false;
+    std::error_code ec;
+    return !std::filesystem::exists(std::filesystem::path(a), ec);
+}
+
+}  // namespace
+
 void ParseCommandLine(const std::vector<std::string>& args, CommandLineInfo& info) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view a = args[i];
-        const bool flag = !a.empty() && (a.front() == '/' || a.front() == '-');
+        const bool flag = IsSwitch(a);
         if (flag) a.remove_prefix(1);
         info.ParseParam(a, flag, i + 1 == args.size());
     }

@@ -9,7 +9,8 @@
 //   /Embedding, /Automation            started for embedding or automation
 //   /Register, /Regserver, /Unregister, /Unregserver
 //   /nologo            no splash window
-// The first other argument names the file to open.
+// The first other argument names the file to open. An absolute path is not a switch: an
+// argument with a second '/' (or that names an existing file) is a file name.
 #pragma once
 
 #include <string>

@@ -28,6 +28,9 @@ QString MenuText(const std::string& text) {
 FrameWnd::FrameWnd() { setFocusPolicy(Qt::NoFocus); }
 
 FrameWnd::~FrameWnd() {
+    // A frame dropped before it was ever destroyed (a new document that failed) must not stay
+    // the program's main window.
+    if (Application* app = GetApp(); app && app->GetMainWnd() == this) app->SetMainWnd(nullptr);
     activeView_ = nullptr;
     view_.reset();
 }

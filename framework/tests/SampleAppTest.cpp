@@ -256,6 +256,25 @@ TEST_F(SampleApp, ExitClosesTheMainFrameAndEndsTheLoop) {
     EXPECT_EQ(app.GetMainWnd(), nullptr);
 }
 
+// A program whose first document cannot be made ends without a main window left behind.
+TEST(SampleAppStart, AFailedNewDocumentLeavesNoMainWindow) {
+    struct RefusingDoc : NoteDoc {
+        bool OnNewDocument() override { return false; }
+    };
+    struct App : Application {
+        bool InitInstance() override {
+            AddDocTemplate(std::make_unique<SingleDocTemplate>(
+                kTemplateId, [] { return std::make_unique<RefusingDoc>(); },
+                [] { return std::make_unique<NoteFrame>(); },
+                [] { return std::make_unique<NoteView>(); }));
+            CommandLineInfo info;
+            return ProcessShellCommand(info);
+        }
+    } app;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(app.GetMainWnd(), nullptr);
+}
+
 TEST(CommandLine, FileSwitchesAndEmbedding) {
     struct Case {
         std::vector<std::string> args;
@@ -272,6 +291,7 @@ TEST(CommandLine, FileSwitchesAndEmbedding) {
         {{"-automation"}, CommandLineInfo::FileNew, "", false, false, true},
         {{"/nologo", "a.wov", "b.wov"}, CommandLineInfo::FileOpen, "a.wov", false, false, false},
         {{"/Unregserver"}, CommandLineInfo::AppUnregister, "", false, false, false},
+        {{"/etc/ixo/net.wov"}, CommandLineInfo::FileOpen, "/etc/ixo/net.wov", true, false, false},
     };
     for (const Case& c : cases) {
         CommandLineInfo info;

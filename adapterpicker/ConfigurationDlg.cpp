@@ -1,0 +1,54 @@
+#include "adapterpicker/ConfigurationDlg.h"
+
+#include "adapterpicker/AdapterTexts.h"
+#include "adapterpicker/VarodaDoc.h"
+#include "adapterpicker/VarodaResources.h"
+#include "framework/Button.h"
+#include "framework/CommandIds.h"
+#include "framework/IPAddressCtrl.h"
+
+namespace varoda {
+namespace {
+
+constexpr uint32_t kMaskWhenNone = 0xFF000000;  // 255.0.0.0
+
+}  // namespace
+
+CConfigurationDlg::CConfigurationDlg(fw::Window* parent) : fw::Dialog(parent) {
+    SetTemplate("Configuration", 170, 74);
+}
+
+void CConfigurationDlg::CreateControls() {
+    AddStatic(0, "&Subnet Mask:", {7, 10, 70, 20});
+    AddIPAddress(IDC_SUBNET_MASK, {75, 8, 163, 21});
+    AddStatic(0, "Default &Gateway:", {7, 30, 70, 40});
+    AddIPAddress(IDC_GATEWAY, {75, 28, 163, 41});
+    AddButton(fw::IDOK, "OK", {30, 52, 80, 66}, fw::BS_DEFPUSHBUTTON);
+    AddButton(fw::IDCANCEL, "Cancel", {90, 52, 140, 66});
+}
+
+bool CConfigurationDlg::OnInitDialog() {
+    fw::Dialog::OnInitDialog();
+    if (document_ == nullptr)
+        return true;
+    auto* gateway = static_cast<fw::IPAddressCtrl*>(GetDlgItem(IDC_GATEWAY));
+    auto* mask = static_cast<fw::IPAddressCtrl*>(GetDlgItem(IDC_SUBNET_MASK));
+    gateway->SetAddress(TextToAddress(document_->GetGateway()));
+    const uint32_t maskValue = TextToAddress(document_->GetSubnetMask());
+    mask->SetAddress(maskValue != 0 ? maskValue : kMaskWhenNone);
+    return true;
+}
+
+void CConfigurationDlg::OnOK() {
+    if (document_ != nullptr) {
+        uint32_t address = 0;
+        static_cast<fw::IPAddressCtrl*>(GetDlgItem(IDC_GATEWAY))->GetAddress(address);
+        document_->SetGateway(AddressToText(address));
+        address = 0;
+        static_cast<fw::IPAddressCtrl*>(GetDlgItem(IDC_SUBNET_MASK))->GetAddress(address);
+        document_->SetSubnetMask(AddressToText(address));
+    }
+    EndDialog(fw::IDOK);
+}
+
+}  // namespace varoda
