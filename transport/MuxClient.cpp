@@ -9,8 +9,6 @@
 #include <shared_mutex>
 
 #include "multiplexer/TravexEndpoint.h"
-#include "os/Clock.h"
-#include "os/NamedMutex.h"
 #include "transport/MuxClientReceive.h"
 #include "transport/TravexConnection.h"
 
@@ -45,28 +43,6 @@ using namespace xport::detail;
 
 std::shared_ptr<XPortSignal> OpenSignal(const std::string& name) {
     return OpenMuxNamedEvent(name);
-}
-
-bool CreateGuard(os::NamedMutex& m, const std::string& name) {
-    return os::IsOpen(m.Create(MuxObjectName(name)));
-}
-
-XPortStatus CreateGuards(MuxClientRegistration& r, const std::uint8_t* appIdAddress) {
-    char name[96];
-    const long clock = static_cast<long>(os::TickCount());
-    std::snprintf(name, sizeof name, "%s%ld", "MulticastTravexClientPacketLenGuard", clock);
-    bool mcLen = CreateGuard(r.mc.guard, name);
-    std::snprintf(name, sizeof name, "%s%ld%d", "MulticastTravexSendGuard", clock,
-                  static_cast<int>(reinterpret_cast<std::uintptr_t>(appIdAddress)));
-    if (!mcLen || !CreateGuard(r.mcSendGuard, name))
-        return MUX_E_CLIENT_MUTEX_MC;
-    std::snprintf(name, sizeof name, "%s%ld", "TCPTravexClientPacketLenGuard", clock);
-    if (!CreateGuard(r.tcp.guard, name))
-        return MUX_E_CLIENT_MUTEX_TCP_LEN;
-    std::snprintf(name, sizeof name, "%s%ld", "TCPTravexClientPacketSendGuard", clock);
-    if (!CreateGuard(r.tcpSendGuard, name))
-        return MUX_E_CLIENT_MUTEX_TCP_SEND;
-    return MUX_S_OK;
 }
 
 std::shared_ptr<TravexConnection> AttachTravex(std::string& error) {
@@ -106,16 +82,13 @@ XPortStatus OpenEvents(std::uint8_t id, MuxClientRegistration& r, XPortEvents* e
 XPortStatus MuxClientOpen(std::uint8_t* appId, int wire, int mcQueueSize, int tcpQueueSize,
                           XPortEvents* events) {
     auto r = std::make_shared<MuxClientRegistration>();
-    XPortStatus status = CreateGuards(*r, appId);
-    if (MuxFailed(status))
-        return status;
     std::string error;
     std::shared_ptr<TravexConnection> travex = AttachTravex(error);
     if (!travex) {
         std::fprintf(stderr, "transport: %s\n", error.c_str());
         return E_FAIL;
     }
-    status = travex->startup(appId, wire, mcQueueSize, tcpQueueSize);
+    XPortStatus status = travex->startup(appId, wire, mcQueueSize, tcpQueueSize);
     if (MuxFailed(status)) {
         DetachTravex();
         return status;
@@ -139,16 +112,13 @@ XPortStatus MuxClientClose(std::uint8_t appId) {
     if (!r)
         return MUX_S_OK;
     // No receive may be under way when the mappings go.
-    os::NamedMutex* order[] = {&r->mc.guard, &r->tcp.guard, &r->tcpSendGuard, &r->mcSendGuard};
-    const std::uint32_t waits[] = {5000, 5000, 20000, 20000};
+    Guard* order[] = {&r->mc.guard, &r->tcp.guard, &r->tcpSendGuard, &r->mcSendGuard};
+    const int waits[] = {5000, 5000, 20000, 20000};
     int taken = 0;
-    for (; taken < 4; ++taken) {
-        os::LockResult l = order[taken]->Lock(waits[taken]);
-        if (l != os::LockResult::Acquired && l != os::LockResult::Abandoned)
-            break;
-    }
+    while (taken < 4 && order[taken]->try_lock_for(std::chrono::milliseconds(waits[taken])))
+        ++taken;
     if (taken < 4) {
-        while (taken > 0) order[--taken]->Unlock();
+        while (taken > 0) order[--taken]->unlock();
         return E_FAIL;
     }
     if (auto travex = Connection())
@@ -160,7 +130,7 @@ XPortStatus MuxClientClose(std::uint8_t appId) {
         std::lock_guard g(p.lock);
         p.registrations.erase(appId);
     }
-    for (auto* m : order) m->Unlock();
+    for (auto* m : order) m->unlock();
     DetachTravex();
     return MUX_S_OK;
 }

@@ -15,8 +15,7 @@
 #include "transport/XPortTypes.h"
 
 // Connects (starting Travex when nobody listens), registers the client and opens its
-// events. *appId in: 0 to be given one; out: the id. Guard failures give
-// MUX_E_CLIENT_MUTEX codes, no Travex gives E_FAIL.
+// events. *appId in: 0 to be given one; out: the id. No Travex gives E_FAIL.
 XPortStatus MuxClientOpen(std::uint8_t* appId, int wire, int mcQueueSize, int tcpQueueSize,
                           XPortEvents* events);
 // Unregisters and lets go of Travex; E_FAIL when a receive in progress does not end.

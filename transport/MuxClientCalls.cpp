@@ -92,8 +92,8 @@ XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, st
     auto r = Registration(appId);
     if (!t || !r)
         return MUX_E_MC_SEND;
-    os::LockResult l = r->mcSendGuard.Lock(5000);
-    if (l != os::LockResult::Acquired && l != os::LockResult::Abandoned)
+    std::unique_lock guard(r->mcSendGuard, std::chrono::milliseconds(5000));
+    if (!guard.owns_lock())
         return MUX_E_MC_SEND;
     long counter;
     {
@@ -106,7 +106,6 @@ XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, st
     XPortStatus s = SendThroughMapping(name, chain, [&](std::uint32_t len, const std::string& n) {
         return t->MulticastSendTo(appId, address, port, len, n);
     });
-    r->mcSendGuard.Unlock();
     return s;
 }
 

@@ -12,23 +12,6 @@ namespace {
 constexpr std::uint32_t kSlack = 16;  // a mapping is made this much larger than asked
 constexpr int kGrowAttempts = 3;      // a message that keeps growing is given up
 
-class GuardLock {
-public:
-    GuardLock(os::NamedMutex& m, std::uint32_t ms) : m_(m) {
-        os::LockResult r = m_.Lock(ms);
-        held_ = r == os::LockResult::Acquired || r == os::LockResult::Abandoned;
-    }
-    ~GuardLock() {
-        if (held_)
-            m_.Unlock();
-    }
-    bool Held() const { return held_; }
-
-private:
-    os::NamedMutex& m_;
-    bool held_ = false;
-};
-
 bool Recreate(MuxKind kind, std::uint8_t appId, ReceiveDirection& d) {
     d.mapping.Close();
     d.name = (kind == MuxKind::Tcp ? "TCPGet" : "MCGet") + std::to_string(appId) +
@@ -46,8 +29,8 @@ XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection&
                        XPortPacket& packet, bool* more) {
     ReceiveDirection& d = kind == MuxKind::Tcp ? r.tcp : r.mc;
     const MuxStatus failed = kind == MuxKind::Tcp ? MUX_E_TCP_COPY : MUX_E_MC_COPY;
-    GuardLock guard(d.guard, 5000);
-    if (!guard.Held())
+    std::unique_lock guard(d.guard, std::chrono::milliseconds(5000));
+    if (!guard.owns_lock())
         return failed;
     auto get = [&](std::uint32_t* len, std::uint32_t* next, std::string_view name) {
         return kind == MuxKind::Tcp ? travex.TCPGetPacket(r.appId, len, next, name)

@@ -8,17 +8,20 @@
 #include <string>
 
 #include "multiplexer/MuxEntry.h"
-#include "os/NamedMutex.h"
 #include "os/SharedMemory.h"
 #include "transport/TravexConnection.h"
 #include "transport/XPortTypes.h"
 
 namespace xport::detail {
 
+// The guards are this process's own: a name made of its clock and an address could be
+// opened by no other process, and a named object would outlive a client that is killed.
+using Guard = std::timed_mutex;
+
 // One direction's receive mapping, guarded by its length guard.
 struct ReceiveDirection {
     enum class State { None, Ready, Recreate };
-    os::NamedMutex guard;
+    Guard guard;
     os::SharedMemory mapping;
     std::string name;
     std::uint32_t size = 0;
@@ -34,8 +37,8 @@ struct MuxClientRegistration {
     std::uint8_t appId = 0;
     ReceiveDirection tcp;
     ReceiveDirection mc;
-    os::NamedMutex tcpSendGuard;
-    os::NamedMutex mcSendGuard;
+    Guard tcpSendGuard;
+    Guard mcSendGuard;
     XPortEvents events;
 };
 

@@ -241,13 +241,14 @@ Figures MeasureDirect() {
 }
 
 // A private runtime folder and scope, so this run meets no other Travex.
-void PrivateTravex() {
+std::filesystem::path PrivateTravex() {
     std::string tag = "travex-bench-" + std::to_string(getpid());
     auto dir = std::filesystem::temp_directory_path() / tag;
     std::filesystem::create_directories(dir);
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     setenv("IXO_OBJECT_SCOPE", tag.c_str(), 1);
     setenv("IXO_TRAVEX_LINGER_MS", "200", 1);
+    return dir;
 }
 
 }  // namespace
@@ -255,7 +256,7 @@ void PrivateTravex() {
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "echo")
         return RunEcho();
-    PrivateTravex();
+    const std::filesystem::path runtime = PrivateTravex();
     std::string command = (os::ProgramPath()).string() + " echo";
     int toChild[2];
     if (pipe(toChild) != 0)
@@ -277,6 +278,9 @@ int main(int argc, char** argv) {
     Figures viaTravex = MeasureTravex(static_cast<std::uint8_t>(echoId));
     close(toChild[1]);
     pclose(child);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // Travex lingers 200 ms
+    std::error_code ec;
+    std::filesystem::remove_all(runtime, ec);
     std::printf("messages of %u bytes, %d streamed, %d round trips\n",
                 XPORT_HEADER_LENGTH + kPayload, kStream, kPings);
     std::printf("direct TCP:    %10.0f msg/s   median round trip %8.1f us\n", direct.perSecond,

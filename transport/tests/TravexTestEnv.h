@@ -28,6 +28,7 @@ public:
         dir_ = std::filesystem::temp_directory_path() / ("ixo-" + id);
         std::filesystem::create_directories(dir_ / "run");
         std::filesystem::create_directories(dir_ / "keys");
+        scope_ = id;
         vars_ = {{"XDG_RUNTIME_DIR", (dir_ / "run").string()},
                  {"IXO_KEYSTORE_DIR", (dir_ / "keys").string()},
                  {"IXO_OBJECT_SCOPE", id}};
@@ -49,6 +50,12 @@ public:
         Stop();
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
+        // What killed clients left of their named objects, in this test's scope only.
+        const std::string mark = "-" + scope_ + ".";
+        for (const auto& e : std::filesystem::directory_iterator("/dev/shm", ec)) {
+            if (e.path().filename().string().find(mark) != std::string::npos)
+                std::filesystem::remove(e.path(), ec);
+        }
     }
     std::filesystem::path Dir() const { return dir_; }
     std::filesystem::path LockFile() const { return dir_ / "run" / "ixo" / "travex.lock"; }
@@ -85,6 +92,7 @@ public:
 
 private:
     std::filesystem::path dir_;
+    std::string scope_;
     std::vector<std::pair<std::string, std::string>> vars_;
 };
 
