@@ -1,4 +1,5 @@
 #include "framework/Button.h"
+#include "framework/QtText.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -6,21 +7,13 @@
 #include <QRadioButton>
 
 namespace fw {
-namespace {
-
-QString Q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
-
-}  // namespace
-
 bool Button::Create(std::string_view text, DWORD style, const Rect& rect, Window* parent, UINT id) {
     if (!Window::Create(parent, rect, id, style | WS_CHILD))
         return false;
     text_ = std::string(text);
     switch (style & BS_TYPEMASK) {
         case BS_GROUPBOX:
-            group_ = new QGroupBox(Q(text), this);
+            group_ = new QGroupBox(ToQString(text), this);
             SetInner(group_);
             setFocusProxy(nullptr);
             lower();  // the frame lies behind the controls it groups
@@ -29,7 +22,7 @@ bool Button::Create(std::string_view text, DWORD style, const Rect& rect, Window
         case BS_AUTOCHECKBOX:
         case BS_3STATE:
         case BS_AUTO3STATE: {
-            auto* box = new QCheckBox(Q(text), this);
+            auto* box = new QCheckBox(ToQString(text), this);
             box->setTristate((style & BS_TYPEMASK) == BS_3STATE ||
                              (style & BS_TYPEMASK) == BS_AUTO3STATE);
             button_ = box;
@@ -37,13 +30,13 @@ bool Button::Create(std::string_view text, DWORD style, const Rect& rect, Window
         }
         case BS_RADIOBUTTON:
         case BS_AUTORADIOBUTTON: {
-            auto* radio = new QRadioButton(Q(text), this);
+            auto* radio = new QRadioButton(ToQString(text), this);
             radio->setAutoExclusive(false);  // groups follow WS_GROUP, not the parent
             button_ = radio;
             break;
         }
         default: {
-            auto* push = new QPushButton(Q(text), this);
+            auto* push = new QPushButton(ToQString(text), this);
             push->setAutoDefault(false);
             push->setDefault((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
             button_ = push;
@@ -58,9 +51,9 @@ bool Button::Create(std::string_view text, DWORD style, const Rect& rect, Window
 void Button::SetWindowText(std::string_view text) {
     text_ = std::string(text);
     if (button_)
-        button_->setText(Q(text));
+        button_->setText(ToQString(text));
     if (group_)
-        group_->setTitle(Q(text));
+        group_->setTitle(ToQString(text));
 }
 
 int Button::GetCheck() const {

@@ -1,4 +1,5 @@
 #include "framework/ComboBox.h"
+#include "framework/QtText.h"
 
 #include "framework/ListSearch.h"
 
@@ -7,10 +8,6 @@
 
 namespace fw {
 namespace {
-
-QString Q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
 
 // Tells the control when its list opens and closes.
 class NotifyingCombo final : public QComboBox {
@@ -64,7 +61,7 @@ bool ComboBox::HasEdit() const {
 int ComboBox::AddString(std::string_view text) {
     int index = combo_->count();
     if (GetStyle() & CBS_SORT) {
-        const QString t = Q(text);
+        const QString t = ToQString(text);
         index = 0;
         while (index < combo_->count() &&
                combo_->itemText(index).compare(t, Qt::CaseInsensitive) <= 0)
@@ -79,7 +76,7 @@ int ComboBox::InsertString(int index, std::string_view text) {
     const QSignalBlocker block(combo_);
     const QString editText = combo_->currentText();
     const int sel = combo_->currentIndex();
-    combo_->insertItem(index, Q(text));
+    combo_->insertItem(index, ToQString(text));
     // Adding items never changes the selection or what the edit field shows.
     if (sel < 0) {
         combo_->setCurrentIndex(-1);
@@ -129,12 +126,14 @@ std::string ComboBox::GetLBText(int index) const {
 
 int ComboBox::FindString(int start, std::string_view prefix) const {
     return FindListString(
-        combo_->count(), [this](int i) { return combo_->itemText(i); }, start, Q(prefix), false);
+        combo_->count(), [this](int i) { return combo_->itemText(i); }, start, ToQString(prefix),
+        false);
 }
 
 int ComboBox::FindStringExact(int start, std::string_view text) const {
     return FindListString(
-        combo_->count(), [this](int i) { return combo_->itemText(i); }, start, Q(text), true);
+        combo_->count(), [this](int i) { return combo_->itemText(i); }, start, ToQString(text),
+        true);
 }
 
 int ComboBox::SelectString(int start, std::string_view prefix) {
@@ -200,7 +199,7 @@ void ComboBox::GetEditSel(int& start, int& end) const {
 void ComboBox::SetWindowText(std::string_view text) {
     if (HasEdit()) {
         const QSignalBlocker block(combo_);
-        combo_->setEditText(Q(text));
+        combo_->setEditText(ToQString(text));
     } else {
         SetCurSel(FindStringExact(-1, text));
     }

@@ -1,4 +1,5 @@
 #include "framework/Edit.h"
+#include "framework/QtText.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -7,14 +8,6 @@
 #include <QTextCursor>
 
 namespace fw {
-namespace {
-
-QString Q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
-
-}  // namespace
-
 Edit::Edit() = default;
 
 bool Edit::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
@@ -61,9 +54,9 @@ void Edit::TextChanged() {
 void Edit::SetWindowText(std::string_view text) {
     settingByCode_ = true;
     if (line_)
-        line_->setText(Q(text));
+        line_->setText(ToQString(text));
     if (plain_)
-        plain_->setPlainText(Q(text));
+        plain_->setPlainText(ToQString(text));
     settingByCode_ = false;
     modified_ = false;  // text set by the program is not a change by the user
 }
@@ -122,9 +115,9 @@ void Edit::GetSel(int& start, int& end) const {
 
 void Edit::ReplaceSel(std::string_view text, bool) {
     if (line_) {
-        line_->insert(Q(text));
+        line_->insert(ToQString(text));
     } else if (plain_) {
-        plain_->insertPlainText(Q(text));
+        plain_->insertPlainText(ToQString(text));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "framework/FileDialog.h"
+#include "framework/QtText.h"
 
 #include "framework/CommandIds.h"
 #include "framework/FrameworkTexts.h"
@@ -17,12 +18,8 @@ FileDialogHook& Hook() {
     return hook;
 }
 
-QString Q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
-
 std::optional<std::string> ShowReal(const FileDialogRequest& r, Window* parent) {
-    QFileDialog dlg(parent ? parent->window() : nullptr, Q(r.title));
+    QFileDialog dlg(parent ? parent->window() : nullptr, ToQString(r.title));
     dlg.setAcceptMode(r.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dlg.setFileMode(
         r.open ? ((r.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile)
@@ -30,13 +27,13 @@ std::optional<std::string> ShowReal(const FileDialogRequest& r, Window* parent) 
     if (!(r.flags & OFN_OVERWRITEPROMPT))
         dlg.setOption(QFileDialog::DontConfirmOverwrite);
     if (!r.filter.empty())
-        dlg.setNameFilters(Q(FilterToQt(r.filter)).split(";;"));
+        dlg.setNameFilters(ToQString(FilterToQt(r.filter)).split(";;"));
     if (!r.defaultExt.empty())
-        dlg.setDefaultSuffix(Q(r.defaultExt));
+        dlg.setDefaultSuffix(ToQString(r.defaultExt));
     if (!r.initialDir.empty())
-        dlg.setDirectory(Q(r.initialDir));
+        dlg.setDirectory(ToQString(r.initialDir));
     if (!r.fileName.empty())
-        dlg.selectFile(Q(r.fileName));
+        dlg.selectFile(ToQString(r.fileName));
     CancelModeForModal();
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;

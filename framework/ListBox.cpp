@@ -1,4 +1,5 @@
 #include "framework/ListBox.h"
+#include "framework/QtText.h"
 
 #include "framework/ListSearch.h"
 
@@ -9,10 +10,6 @@
 
 namespace fw {
 namespace {
-
-QString Q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
 
 // Draws an item's tab-separated fields at the list's tab stops.
 class TabStopDelegate final : public QStyledItemDelegate {
@@ -86,7 +83,7 @@ bool ListBox::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
 int ListBox::AddString(std::string_view text) {
     int index = list_->count();
     if (GetStyle() & LBS_SORT) {
-        const QString t = Q(text);
+        const QString t = ToQString(text);
         index = 0;
         while (index < list_->count() &&
                list_->item(index)->text().compare(t, Qt::CaseInsensitive) <= 0)
@@ -99,7 +96,7 @@ int ListBox::InsertString(int index, std::string_view text) {
     if (index < 0 || index > list_->count())
         index = list_->count();
     const QSignalBlocker block(list_);
-    list_->insertItem(index, Q(text));
+    list_->insertItem(index, ToQString(text));
     return index;
 }
 
@@ -143,12 +140,14 @@ std::string ListBox::GetText(int index) const {
 
 int ListBox::FindString(int start, std::string_view prefix) const {
     return FindListString(
-        list_->count(), [this](int i) { return list_->item(i)->text(); }, start, Q(prefix), false);
+        list_->count(), [this](int i) { return list_->item(i)->text(); }, start, ToQString(prefix),
+        false);
 }
 
 int ListBox::FindStringExact(int start, std::string_view text) const {
     return FindListString(
-        list_->count(), [this](int i) { return list_->item(i)->text(); }, start, Q(text), true);
+        list_->count(), [this](int i) { return list_->item(i)->text(); }, start, ToQString(text),
+        true);
 }
 
 int ListBox::SelectString(int start, std::string_view prefix) {

@@ -1,4 +1,5 @@
 #include "framework/ListView.h"
+#include "framework/QtText.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -12,10 +13,6 @@
 
 namespace fw {
 namespace {
-
-QString Q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
 
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
@@ -81,7 +78,7 @@ int ListView::InsertColumn(int index, std::string_view heading, int format, int 
     for (int c = 0; c < count; ++c) labels << tree_->headerItem()->text(c);
     std::vector<int> widths;
     for (int c = 0; c < count; ++c) widths.push_back(tree_->columnWidth(c));
-    labels.insert(index, Q(heading));
+    labels.insert(index, ToQString(heading));
     widths.insert(widths.begin() + index, width < 0 ? 100 : width);
     tree_->setColumnCount(count + 1);
     // Rows keep their texts in their columns: move the texts right of the new column.
@@ -148,7 +145,7 @@ int ListView::InsertItem(int index, std::string_view text, int image) {
         index = count;
     auto item = std::make_unique<QTreeWidgetItem>();
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setText(0, Q(text));
+    item->setText(0, ToQString(text));
     item->setData(0, kImageRole, image);
     if (image >= 0)
         item->setIcon(0, images_.Icon(image));
@@ -162,7 +159,7 @@ bool ListView::SetItemText(int index, int subItem, std::string_view text) {
     QTreeWidgetItem* it = Item(index);
     if (!it || subItem < 0 || (subItem >= GetColumnCount() && subItem != 0))
         return false;
-    it->setText(subItem, Q(text));
+    it->setText(subItem, ToQString(text));
     return true;
 }
 
@@ -281,7 +278,7 @@ int ListView::GetSelectedCount() const {
 }
 
 int ListView::FindItemText(int start, std::string_view text) const {
-    const QString t = Q(text);
+    const QString t = ToQString(text);
     for (int i = std::max(-1, start) + 1; i < GetItemCount(); ++i) {
         if (Item(i)->text(0).compare(t, Qt::CaseInsensitive) == 0)
             return i;

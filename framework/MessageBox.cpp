@@ -1,4 +1,5 @@
 #include "framework/MessageBox.h"
+#include "framework/QtText.h"
 
 #include "framework/Application.h"
 #include "framework/FrameworkTexts.h"
@@ -17,10 +18,6 @@ namespace {
 MessageBoxHook& Hook() {
     static MessageBoxHook hook;
     return hook;
-}
-
-QString Q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
 }
 
 const char* ButtonText(int answer) {
@@ -72,8 +69,8 @@ std::optional<int> EscapeAnswer(const std::vector<int>& buttons) {
 }
 
 int ShowReal(Window* owner, const MessageBoxRequest& req) {
-    QMessageBox box(IconOf(req.type), Q(req.caption), Q(req.text), QMessageBox::NoButton,
-                    owner ? owner->window() : QApplication::activeWindow());
+    QMessageBox box(IconOf(req.type), ToQString(req.caption), ToQString(req.text),
+                    QMessageBox::NoButton, owner ? owner->window() : QApplication::activeWindow());
     std::map<QAbstractButton*, int> answers;
     const std::vector<int> buttons = req.Buttons();
     for (int b : buttons) {

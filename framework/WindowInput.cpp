@@ -18,7 +18,7 @@ public:
     // True when the key event is finished with; false lets QWidget::event handle it (focus
     // navigation with Tab, or passing an unused key on to the parent widget).
     static bool HandleKey(Window& w, QKeyEvent* e);
-    static UINT MouseFlags(const QMouseEvent* e);
+    static UINT MouseFlags(const QSinglePointEvent* e);
     static void MouseButton(Window& w, QMouseEvent* e, bool down, bool dbl);
 };
 
@@ -75,7 +75,7 @@ bool WindowInput::HandleKey(Window& w, QKeyEvent* e) {
     return false;
 }
 
-UINT WindowInput::MouseFlags(const QMouseEvent* e) {
+UINT WindowInput::MouseFlags(const QSinglePointEvent* e) {
     UINT f = 0;
     const Qt::MouseButtons b = e->buttons();
     if (b & Qt::LeftButton)
@@ -168,18 +168,7 @@ void Window::wheelEvent(QWheelEvent* e) {
         e->ignore();
         return;
     }
-    UINT keys = 0;
-    const Qt::MouseButtons b = e->buttons();
-    if (b & Qt::LeftButton)
-        keys |= MK_LBUTTON;
-    if (b & Qt::RightButton)
-        keys |= MK_RBUTTON;
-    if (b & Qt::MiddleButton)
-        keys |= MK_MBUTTON;
-    if (e->modifiers() & Qt::ShiftModifier)
-        keys |= MK_SHIFT;
-    if (e->modifiers() & Qt::ControlModifier)
-        keys |= MK_CONTROL;
+    const UINT keys = WindowInput::MouseFlags(e);
     const QPoint g = e->globalPosition().toPoint();
     SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(keys), delta), MAKELPARAM(g.x(), g.y()));
     e->accept();
