@@ -57,9 +57,8 @@ public:
             Doc().UpdateAllViews(nullptr);
         });
         MapUpdate(ID_NOTE_STAMP, [this](CmdUI& ui) { ui.SetCheck(Doc().text.size() % 2); });
-        MapUpdate(ID_INDICATOR_LENGTH, [this](CmdUI& ui) {
-            ui.SetText("Length " + std::to_string(Doc().text.size()));
-        });
+        MapUpdate(ID_INDICATOR_LENGTH,
+                  [this](CmdUI& ui) { ui.SetText("Length " + std::to_string(Doc().text.size())); });
     }
     NoteDoc& Doc() { return static_cast<NoteDoc&>(*GetDocument()); }
     int draws = 0;
@@ -75,17 +74,17 @@ protected:
 class NoteFrame : public FrameWnd {
 protected:
     int OnCreate() override {
-        SetMenu({MenuDef::Popup("&File", {MenuDef::Item("&New\tCtrl+N", ID_FILE_NEW),
-                                          MenuDef::Item("&Open...", ID_FILE_OPEN),
-                                          MenuDef::Item("&Save", ID_FILE_SAVE),
-                                          MenuDef::Item("Save &As...", ID_FILE_SAVE_AS),
-                                          MenuDef::Separator(),
-                                          MenuDef::Item("Recent File", ID_FILE_MRU_FILE1),
-                                          MenuDef::Item("E&xit", ID_APP_EXIT)}),
+        SetMenu({MenuDef::Popup(
+                     "&File",
+                     {MenuDef::Item("&New\tCtrl+N", ID_FILE_NEW),
+                      MenuDef::Item("&Open...", ID_FILE_OPEN), MenuDef::Item("&Save", ID_FILE_SAVE),
+                      MenuDef::Item("Save &As...", ID_FILE_SAVE_AS), MenuDef::Separator(),
+                      MenuDef::Item("Recent File", ID_FILE_MRU_FILE1),
+                      MenuDef::Item("E&xit", ID_APP_EXIT)}),
                  MenuDef::Popup("&Note", {MenuDef::Item("&Stamp", ID_NOTE_STAMP),
                                           MenuDef::Item("&Nothing", ID_NOTE_UNHANDLED)})});
-        SetAccelerators({{FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},
-                         {FVIRTKEY | FCONTROL, 'T', ID_NOTE_STAMP}});
+        SetAccelerators(
+            {{FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW}, {FVIRTKEY | FCONTROL, 'T', ID_NOTE_STAMP}});
         CreateToolBar({{ID_FILE_NEW}, {ID_FILE_OPEN}, {0}, {ID_NOTE_STAMP}});
         CreateStatusBar({ID_SEPARATOR, ID_INDICATOR_LENGTH});
         return 0;
@@ -286,7 +285,12 @@ TEST(CommandLine, FileSwitchesAndEmbedding) {
         {{}, CommandLineInfo::FileNew, "", true, false, false},
         {{"net.wov"}, CommandLineInfo::FileOpen, "net.wov", true, false, false},
         {{"/p", "net.wov"}, CommandLineInfo::FilePrint, "net.wov", false, false, false},
-        {{"-PT", "net.wov", "lp0", "drv", "port"}, CommandLineInfo::FilePrintTo, "net.wov", false, false, false},
+        {{"-PT", "net.wov", "lp0", "drv", "port"},
+         CommandLineInfo::FilePrintTo,
+         "net.wov",
+         false,
+         false,
+         false},
         {{"/Embedding"}, CommandLineInfo::FileNew, "", false, true, false},
         {{"-automation"}, CommandLineInfo::FileNew, "", false, false, true},
         {{"/nologo", "a.wov", "b.wov"}, CommandLineInfo::FileOpen, "a.wov", false, false, false},
@@ -328,7 +332,8 @@ TEST(PreTranslate, ApplicationMayConsumeAClick) {
     struct App : Application {
         int offered = 0;
         bool PreTranslateMessage(Message& m, Window*) override {
-            if (m.id != WM_LBUTTONDOWN) return false;
+            if (m.id != WM_LBUTTONDOWN)
+                return false;
             ++offered;
             return true;
         }
