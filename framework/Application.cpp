@@ -5,9 +5,12 @@
 #include "framework/FileDialog.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/PrinterSettings.h"
+#include "framework/Printing.h"
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
 #include "framework/SplashWindow.h"
+#include "framework/View.h"
 #include "framework/WindowPrivate.h"
 
 #include <QAbstractEventDispatcher>
@@ -15,6 +18,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QPrinter>
 
 namespace fw {
 namespace {
@@ -44,6 +48,7 @@ Application::Application(std::string_view appName) : idle_(std::make_unique<Idle
     MapCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     MapCommand(ID_APP_EXIT, [this] { OnAppExit(); });
+    MapCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
     MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST,
                     [this](unsigned id) { OpenRecentFile(id); });
     InstallIdleHook();
@@ -141,6 +146,15 @@ void Application::OnFileOpen() {
         return;
     }
     OpenDocumentFile(name);
+}
+
+void Application::OnFilePrintSetup() {
+    QPrinter printer;
+    AppPrinterSettings().ApplyTo(printer);
+    PrintInfo info;
+    info.directPrint = false;
+    if (RunPrintDialog(printer, info, mainWnd_))
+        AppPrinterSettings() = PrinterSettings::FromPrinter(printer);
 }
 
 void Application::OnAppExit() {

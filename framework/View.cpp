@@ -10,8 +10,6 @@
 
 namespace fw {
 
-PrinterSettings& AppPrinterSettings();
-
 PrinterSettings& AppPrinterSettings() {
     static PrinterSettings settings;
     return settings;

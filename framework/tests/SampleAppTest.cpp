@@ -7,6 +7,8 @@
 #include "framework/DocTemplate.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "framework/PrinterSettings.h"
+#include "framework/Printing.h"
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
 #include "framework/StatusBar.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -272,6 +275,20 @@ TEST(SampleAppStart, AFailedNewDocumentLeavesNoMainWindow) {
     } app;
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(app.GetMainWnd(), nullptr);
+}
+
+TEST_F(SampleApp, PrintSetupChoosesTheProgramsPrinter) {
+    SetPrintDialogHook([](QPrinter& printer, PrintInfo&, QWidget*) {
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return true;
+    });
+    EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_PRINT_SETUP));  // the application's own handler
+    SetPrintDialogHook({});
+    ASSERT_FALSE(AppPrinterSettings().IsEmpty());
+    QPrinter printer;
+    AppPrinterSettings().ApplyTo(printer);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    AppPrinterSettings() = PrinterSettings();
 }
 
 TEST(CommandLine, FileSwitchesAndEmbedding) {
