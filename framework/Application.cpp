@@ -7,6 +7,7 @@
 #include "framework/FrameworkTexts.h"
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
+#include "framework/SplashWindow.h"
 #include "framework/WindowPrivate.h"
 
 #include <QAbstractEventDispatcher>
@@ -81,7 +82,9 @@ bool Application::OnIdle(long count) {
     return false;
 }
 
-bool Application::PreTranslateMessage(Message&, Window*) { return false; }
+bool Application::PreTranslateMessage(Message& msg, Window*) {
+    return SplashWindow::PreTranslateAppMessage(msg);
+}
 
 int Application::TakeStartShowCommand() {
     const int cmd = startShow_;

@@ -16,7 +16,11 @@ std::map<int, QCursor>& Registered() {
     return cursors;
 }
 
-Cursor g_current;
+// Made on first use: a cursor cannot exist before the application object does.
+Cursor& Current() {
+    static Cursor current;
+    return current;
+}
 QPointer<QWidget> g_target;
 
 Qt::CursorShape ShapeOf(int idc) {
@@ -55,8 +59,8 @@ Cursor LoadCursor(int resourceId, int fallbackIdc) {
 }
 
 Cursor SetCursor(const Cursor& cursor) {
-    Cursor old = g_current;
-    g_current = cursor;
+    Cursor old = Current();
+    Current() = cursor;
     QWidget* target = g_target ? g_target.data() : QApplication::widgetAt(QCursor::pos());
     if (target) {
         if (cursor) {
@@ -68,7 +72,7 @@ Cursor SetCursor(const Cursor& cursor) {
     return old;
 }
 
-Cursor GetCursor() { return g_current; }
+Cursor GetCursor() { return Current(); }
 
 namespace detail {
 
