@@ -65,6 +65,8 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnAppExit();
+    // ID_FILE_PRINT_SETUP: the print dialog chooses the program's printer (AppPrinterSettings).
+    void OnFilePrintSetup();
     // Shows the open or save dialog with the templates' filters; false when cancelled.
     bool DoPromptFileName(std::string& fileName, unsigned titleId, unsigned flags, bool open,
                           DocTemplate* docTemplate);

@@ -25,26 +25,42 @@ QPointer<QWidget> g_target;
 
 Qt::CursorShape ShapeOf(int idc) {
     switch (idc) {
-        case IDC_IBEAM: return Qt::IBeamCursor;
-        case IDC_WAIT: return Qt::WaitCursor;
-        case IDC_CROSS: return Qt::CrossCursor;
-        case IDC_UPARROW: return Qt::UpArrowCursor;
-        case IDC_SIZENWSE: return Qt::SizeFDiagCursor;
-        case IDC_SIZENESW: return Qt::SizeBDiagCursor;
-        case IDC_SIZEWE: return Qt::SizeHorCursor;
-        case IDC_SIZENS: return Qt::SizeVerCursor;
-        case IDC_SIZEALL: return Qt::SizeAllCursor;
-        case IDC_NO: return Qt::ForbiddenCursor;
-        case IDC_HAND: return Qt::PointingHandCursor;
-        case IDC_APPSTARTING: return Qt::BusyCursor;
-        case IDC_HELP: return Qt::WhatsThisCursor;
-        default: return Qt::ArrowCursor;
+        case IDC_IBEAM:
+            return Qt::IBeamCursor;
+        case IDC_WAIT:
+            return Qt::WaitCursor;
+        case IDC_CROSS:
+            return Qt::CrossCursor;
+        case IDC_UPARROW:
+            return Qt::UpArrowCursor;
+        case IDC_SIZENWSE:
+            return Qt::SizeFDiagCursor;
+        case IDC_SIZENESW:
+            return Qt::SizeBDiagCursor;
+        case IDC_SIZEWE:
+            return Qt::SizeHorCursor;
+        case IDC_SIZENS:
+            return Qt::SizeVerCursor;
+        case IDC_SIZEALL:
+            return Qt::SizeAllCursor;
+        case IDC_NO:
+            return Qt::ForbiddenCursor;
+        case IDC_HAND:
+            return Qt::PointingHandCursor;
+        case IDC_APPSTARTING:
+            return Qt::BusyCursor;
+        case IDC_HELP:
+            return Qt::WhatsThisCursor;
+        default:
+            return Qt::ArrowCursor;
     }
 }
 
 }  // namespace
 
-void RegisterCursor(int resourceId, const QCursor& cursor) { Registered()[resourceId] = cursor; }
+void RegisterCursor(int resourceId, const QCursor& cursor) {
+    Registered()[resourceId] = cursor;
+}
 
 Cursor LoadSystemCursor(int idc) {
     const int id = ShapeOf(idc) == Qt::ArrowCursor ? IDC_ARROW : idc;
@@ -53,8 +69,10 @@ Cursor LoadSystemCursor(int idc) {
 
 Cursor LoadCursor(int resourceId, int fallbackIdc) {
     auto it = Registered().find(resourceId);
-    if (it != Registered().end()) return Cursor{resourceId, it->second};
-    if (resourceId >= IDC_ARROW && resourceId <= IDC_HELP) return LoadSystemCursor(resourceId);
+    if (it != Registered().end())
+        return Cursor{resourceId, it->second};
+    if (resourceId >= IDC_ARROW && resourceId <= IDC_HELP)
+        return LoadSystemCursor(resourceId);
     return fallbackIdc ? LoadSystemCursor(fallbackIdc) : Cursor{};
 }
 
@@ -72,12 +90,18 @@ Cursor SetCursor(const Cursor& cursor) {
     return old;
 }
 
-Cursor GetCursor() { return Current(); }
+Cursor GetCursor() {
+    return Current();
+}
 
 namespace detail {
 
-CursorTargetScope::CursorTargetScope(QWidget* target) : previous_(g_target) { g_target = target; }
-CursorTargetScope::~CursorTargetScope() { g_target = previous_; }
+CursorTargetScope::CursorTargetScope(QWidget* target) : previous_(g_target) {
+    g_target = target;
+}
+CursorTargetScope::~CursorTargetScope() {
+    g_target = previous_;
+}
 
 }  // namespace detail
 }  // namespace fw

@@ -23,14 +23,18 @@ constexpr UINT_PTR kHideTimer = 1;
 
 }  // namespace
 
-bool SplashWindow::Show(std::unique_ptr<SplashWindow> splash, Window* parent, Size size, unsigned ms) {
-    if (Splash() || !splash) return false;
-    const QRect over = parent ? parent->window()->geometry()
-                              : (QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry()
-                                                               : QRect(0, 0, 800, 600));
+bool SplashWindow::Show(std::unique_ptr<SplashWindow> splash, Window* parent, Size size,
+                        unsigned ms) {
+    if (Splash() || !splash)
+        return false;
+    const QRect over =
+        parent ? parent->window()->geometry()
+               : (QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry()
+                                                : QRect(0, 0, 800, 600));
     Rect r{0, 0, size.cx, size.cy};
     r.Offset(over.center().x() - size.cx / 2, over.center().y() - size.cy / 2);
-    if (!splash->Create(parent, r, 0, WS_POPUP | WS_VISIBLE)) return false;
+    if (!splash->Create(parent, r, 0, WS_POPUP | WS_VISIBLE))
+        return false;
     splash->SetTimer(kHideTimer, ms);
     splash->UpdateWindow();
     Under() = parent;
@@ -38,11 +42,14 @@ bool SplashWindow::Show(std::unique_ptr<SplashWindow> splash, Window* parent, Si
     return true;
 }
 
-SplashWindow* SplashWindow::Current() { return Splash().get(); }
+SplashWindow* SplashWindow::Current() {
+    return Splash().get();
+}
 
 void SplashWindow::Hide() {
     std::unique_ptr<SplashWindow> splash = std::move(Splash());
-    if (!splash) return;
+    if (!splash)
+        return;
     splash->DestroyWindow();
     // It may be in one of its own handlers right now: it is freed once that has returned.
     splash.release()->deleteLater();
@@ -53,7 +60,8 @@ void SplashWindow::Hide() {
 }
 
 bool SplashWindow::PreTranslateAppMessage(const Message& msg) {
-    if (!Splash()) return false;
+    if (!Splash())
+        return false;
     switch (msg.id) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -75,7 +83,8 @@ void SplashWindow::OnPaint() {
 }
 
 void SplashWindow::OnTimer(UINT_PTR id) {
-    if (id == kHideTimer) Hide();
+    if (id == kHideTimer)
+        Hide();
 }
 
 }  // namespace fw

@@ -18,7 +18,8 @@ class SplashWindow : public Window {
 public:
     // Shows the splash (size in pixels) centred over `parent`, or over the screen, for `ms`
     // milliseconds; false when another splash is up or the window could not be made.
-    static bool Show(std::unique_ptr<SplashWindow> splash, Window* parent, Size size, unsigned ms = 3000);
+    static bool Show(std::unique_ptr<SplashWindow> splash, Window* parent, Size size,
+                     unsigned ms = 3000);
     static SplashWindow* Current();
     // Takes it down and repaints the window under it.
     static void Hide();

@@ -31,7 +31,8 @@ TEST(Splash, AClickOnlyDismissesItAndTheTimerEndsIt) {
     EXPECT_EQ(SplashWindow::Current(), p);
     EXPECT_GT(p->draws, 0);
     EXPECT_EQ(p->BackingImage().pixel(5, 5), QColor(0, 0, 128).rgb());
-    EXPECT_FALSE(SplashWindow::Show(std::make_unique<Picture>(), &main, {10, 10}));  // one at a time
+    EXPECT_FALSE(
+        SplashWindow::Show(std::make_unique<Picture>(), &main, {10, 10}));  // one at a time
     QTest::mouseMove(&main, QPoint(10, 10));  // moves do not dismiss it
     EXPECT_NE(SplashWindow::Current(), nullptr);
     QTest::mouseClick(&main, Qt::LeftButton, {}, QPoint(10, 10));
@@ -55,7 +56,8 @@ TEST(Cursors, ResourceIdsFallBackToSystemCursors) {
     // A window answering WM_SETCURSOR sets its own cursor.
     test::RecordingWindow w;
     w.answer = [](Message& m, LRESULT& r) {
-        if (m.id != WM_SETCURSOR) return false;
+        if (m.id != WM_SETCURSOR)
+            return false;
         SetCursor(LoadCursor(20190, IDC_SIZEWE));
         r = 1;
         return true;
