@@ -370,11 +370,14 @@ void ListView::SendChange(int index, UINT newState, UINT oldState) {
 
 bool ListView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tree_->viewport()) {
-        auto* me = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonRelease) {
-            ViewportClick(me, me->button() == Qt::RightButton ? NM_RCLICK : NM_CLICK);
-        } else if (event->type() == QEvent::MouseButtonDblClick && me->button() == Qt::LeftButton) {
-            ViewportClick(me, NM_DBLCLK);
+        const QEvent::Type t = event->type();
+        if (t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (t == QEvent::MouseButtonRelease) {
+                ViewportClick(me, me->button() == Qt::RightButton ? NM_RCLICK : NM_CLICK);
+            } else if (me->button() == Qt::LeftButton) {
+                ViewportClick(me, NM_DBLCLK);
+            }
         }
         return false;
     }
