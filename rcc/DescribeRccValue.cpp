@@ -7,25 +7,44 @@ namespace {
 
 const char* BaseName(RccTypeCode base) {
     switch (base) {
-        case RCC_U8: return "U8";
-        case RCC_U16: return "U16";
-        case RCC_U32: return "U32";
-        case RCC_S8: return "S8";
-        case RCC_S16: return "S16";
-        case RCC_S32: return "S32";
-        case RCC_FLOAT: return "float";
-        case RCC_BOOL: return "bool";
-        case RCC_STR: return "STR";
-        case RCC_LT: return "LT";
-        case RCC_D: return "D";
-        case RCC_DLT: return "DLT";
-        case RCC_MAC: return "MAC";
-        case RCC_RB: return "RB";
-        case RCC_FI: return "FI";
-        case RCC_IPV4: return "IPv4";
-        case RCC_IPPORT: return "IPPort";
-        case RCC_VERINFO: return "VerInfo";
-        default: return nullptr;
+        case RCC_U8:
+            return "U8";
+        case RCC_U16:
+            return "U16";
+        case RCC_U32:
+            return "U32";
+        case RCC_S8:
+            return "S8";
+        case RCC_S16:
+            return "S16";
+        case RCC_S32:
+            return "S32";
+        case RCC_FLOAT:
+            return "float";
+        case RCC_BOOL:
+            return "bool";
+        case RCC_STR:
+            return "STR";
+        case RCC_LT:
+            return "LT";
+        case RCC_D:
+            return "D";
+        case RCC_DLT:
+            return "DLT";
+        case RCC_MAC:
+            return "MAC";
+        case RCC_RB:
+            return "RB";
+        case RCC_FI:
+            return "FI";
+        case RCC_IPV4:
+            return "IPv4";
+        case RCC_IPPORT:
+            return "IPPort";
+        case RCC_VERINFO:
+            return "VerInfo";
+        default:
+            return nullptr;
     }
 }
 
@@ -60,8 +79,7 @@ std::string DescribePayload(const CRccValue& value) {
         if (value.get<C>()->FormatText(6, text) != 0)
             return "VerInfo: error.";
         return text;
-    }
-    else
+    } else
         return name + value.get<C>()->toString();
 }
 

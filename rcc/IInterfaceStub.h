@@ -15,7 +15,7 @@ public:
     // value in the form RccTag gives its code); the stub writes the method's status and
     // fills the values replyArgs point at. For the transaction-list methods the request's
     // list is `list`, and the reply carries `list` back.
-    virtual void invoke(uint32_t interfaceId, uint32_t methodId,
-                        std::vector<CRccArg>& requestArgs, uint32_t* status,
-                        std::vector<CRccArg>& replyArgs, IOMTransactionList* list) = 0;
+    virtual void invoke(uint32_t interfaceId, uint32_t methodId, std::vector<CRccArg>& requestArgs,
+                        uint32_t* status, std::vector<CRccArg>& replyArgs,
+                        IOMTransactionList* list) = 0;
 };

@@ -10,8 +10,8 @@ uint32_t IOM::getPropTransaction(IOMTransactionList& list) {
     for (IOMTransaction& transaction : list.transactions) {
         for (IOMTransactionProperty& property : transaction.properties) {
             CRccValue value;
-            result = getProp(transaction.className, transaction.instanceId,
-                             property.propertyName, value);
+            result = getProp(transaction.className, transaction.instanceId, property.propertyName,
+                             value);
             if (RccFailed(result))
                 return result;
             property.propertyValue = std::move(value);
@@ -25,8 +25,8 @@ uint32_t IOM::setPropTransaction(IOMTransactionList& list) {
     uint32_t result = 0;
     for (const IOMTransaction& transaction : list.transactions) {
         for (const IOMTransactionProperty& property : transaction.properties) {
-            result = setProp(transaction.className, transaction.instanceId,
-                             property.propertyName, property.propertyValue);
+            result = setProp(transaction.className, transaction.instanceId, property.propertyName,
+                             property.propertyValue);
             if (RccFailed(result))
                 return result;
         }

@@ -16,8 +16,7 @@ public:
     virtual uint32_t getProp(const std::string& className, const CRccValue& instanceId,
                              const std::string& propertyName, CRccValue& propertyValue) = 0;
     virtual uint32_t setProp(const std::string& className, const CRccValue& instanceId,
-                             const std::string& propertyName,
-                             const CRccValue& propertyValue) = 0;
+                             const std::string& propertyName, const CRccValue& propertyValue) = 0;
     virtual uint32_t getPropMulti(const std::string& className, const CRccValue& instanceId,
                                   const std::vector<std::string>& propertyNames,
                                   std::vector<CRccValue>& propertyValues) = 0;

@@ -17,11 +17,13 @@ public:
                                             const std::string& propertyName,
                                             const CRccValue& propertyValue, int32_t hresult,
                                             bool missedNotification) = 0;
-    virtual uint32_t onPropertyMultiNotification(
-        uint32_t subhandle, const std::string& className, const CRccValue& instanceId,
-        const std::vector<std::string>& propertyNames,
-        const std::vector<CRccValue>& propertyValues, bool onErrorContinue, int32_t hresult,
-        const std::vector<int32_t>& setResults, bool missedNotification) = 0;
+    virtual uint32_t onPropertyMultiNotification(uint32_t subhandle, const std::string& className,
+                                                 const CRccValue& instanceId,
+                                                 const std::vector<std::string>& propertyNames,
+                                                 const std::vector<CRccValue>& propertyValues,
+                                                 bool onErrorContinue, int32_t hresult,
+                                                 const std::vector<int32_t>& setResults,
+                                                 bool missedNotification) = 0;
     virtual uint32_t onPropertyArrayNotification(
         uint32_t subhandle, const std::string& className, const CRccValue& instanceId,
         const std::string& propertyName, uint32_t startIndex, uint32_t count,

@@ -31,7 +31,9 @@ CRccArg Out(RccTypeCode type, T& value) {
     return CRccArg(type, &value);
 }
 
-std::string Describe(const CRccValue& value) { return DescribeRccValue(value); }
+std::string Describe(const CRccValue& value) {
+    return DescribeRccValue(value);
+}
 
 }  // namespace
 
@@ -45,10 +47,10 @@ uint32_t CIOMProxy::getProp(const std::string& className, const CRccValue& insta
         return RCC_E_PROXY_BUSY;
     RCC_LOG_DBG(kSource, "IOM::getProp() className=%s instanceId=%s propertyName=%s",
                 className.c_str(), Describe(instanceId).c_str(), propertyName.c_str());
-    return proxyRequest(RCC_IF_IOM, 0, nullptr,
-                        {In(0x00800009, className), In(0x0080000A, instanceId),
-                         In(0x00800009, propertyName)},
-                        {Out(0x0000000A, propertyValue)});
+    return proxyRequest(
+        RCC_IF_IOM, 0, nullptr,
+        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x00800009, propertyName)},
+        {Out(0x0000000A, propertyValue)});
 }
 
 uint32_t CIOMProxy::setProp(const std::string& className, const CRccValue& instanceId,
@@ -71,26 +73,26 @@ uint32_t CIOMProxy::getPropMulti(const std::string& className, const CRccValue& 
         return RCC_E_PROXY_BUSY;
     RCC_LOG_DBG(kSource, "IOM::getPropMulti() className=%s instanceId=%s", className.c_str(),
                 Describe(instanceId).c_str());
-    return proxyRequest(RCC_IF_IOM, 2, nullptr,
-                        {In(0x00800009, className), In(0x0080000A, instanceId),
-                         In(0x08800009, propertyNames)},
-                        {Out(0x0800000A, propertyValues)});
+    return proxyRequest(
+        RCC_IF_IOM, 2, nullptr,
+        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x08800009, propertyNames)},
+        {Out(0x0800000A, propertyValues)});
 }
 
 uint32_t CIOMProxy::setPropMulti(const std::string& className, const CRccValue& instanceId,
                                  const std::vector<std::string>& propertyNames,
-                                 const std::vector<CRccValue>& propertyValues,
-                                 bool onErrorContinue, std::vector<int32_t>& setResults) {
+                                 const std::vector<CRccValue>& propertyValues, bool onErrorContinue,
+                                 std::vector<int32_t>& setResults) {
     if (isCallInProgress())
         return RCC_E_PROXY_BUSY;
     RCC_LOG_DBG(kSource, "IOM::setPropMulti() className=%s instanceId=%s", className.c_str(),
                 Describe(instanceId).c_str());
     uint8_t flag = onErrorContinue ? 1 : 0;
-    return proxyRequest(RCC_IF_IOM, 3, nullptr,
-                        {In(0x00800009, className), In(0x0080000A, instanceId),
-                         In(0x08800009, propertyNames), In(0x0880000A, propertyValues),
-                         In(0x00800008, flag)},
-                        {Out(0x08000006, setResults)});
+    return proxyRequest(
+        RCC_IF_IOM, 3, nullptr,
+        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x08800009, propertyNames),
+         In(0x0880000A, propertyValues), In(0x00800008, flag)},
+        {Out(0x08000006, setResults)});
 }
 
 uint32_t CIOMProxy::getPropArray(const std::string& className, const CRccValue& instanceId,
@@ -101,13 +103,13 @@ uint32_t CIOMProxy::getPropArray(const std::string& className, const CRccValue& 
     RCC_LOG_DBG(kSource,
                 "IOM::getPropArray() className=%s instanceId=%s propertyName=%s startIndex=%u "
                 "count=%u",
-                className.c_str(), Describe(instanceId).c_str(), propertyName.c_str(),
-                startIndex, count);
-    return proxyRequest(RCC_IF_IOM, 4, nullptr,
-                        {In(0x00800009, className), In(0x0080000A, instanceId),
-                         In(0x00800009, propertyName), In(0x00800003, startIndex),
-                         In(0x00800003, count)},
-                        {Out(0x0000000A, propertyValues)});
+                className.c_str(), Describe(instanceId).c_str(), propertyName.c_str(), startIndex,
+                count);
+    return proxyRequest(
+        RCC_IF_IOM, 4, nullptr,
+        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x00800009, propertyName),
+         In(0x00800003, startIndex), In(0x00800003, count)},
+        {Out(0x0000000A, propertyValues)});
 }
 
 uint32_t CIOMProxy::setPropArray(const std::string& className, const CRccValue& instanceId,
@@ -119,15 +121,15 @@ uint32_t CIOMProxy::setPropArray(const std::string& className, const CRccValue& 
     RCC_LOG_DBG(kSource,
                 "IOM::setPropArray() className=%s instanceId=%s propertyName=%s startIndex=%u "
                 "count=%u",
-                className.c_str(), Describe(instanceId).c_str(), propertyName.c_str(),
-                startIndex, count);
+                className.c_str(), Describe(instanceId).c_str(), propertyName.c_str(), startIndex,
+                count);
     uint8_t flag = onErrorContinue ? 1 : 0;
-    return proxyRequest(RCC_IF_IOM, 5, nullptr,
-                        {In(0x00800009, className), In(0x0080000A, instanceId),
-                         In(0x00800009, propertyName), In(0x00800003, startIndex),
-                         In(0x00800003, count), In(0x0080000A, propertyValues),
-                         In(0x00800008, flag)},
-                        {Out(0x08000006, setResults)});
+    return proxyRequest(
+        RCC_IF_IOM, 5, nullptr,
+        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x00800009, propertyName),
+         In(0x00800003, startIndex), In(0x00800003, count), In(0x0080000A, propertyValues),
+         In(0x00800008, flag)},
+        {Out(0x08000006, setResults)});
 }
 
 uint32_t CIOMProxy::getPropTransaction(IOMTransactionList& list) {
@@ -172,8 +174,8 @@ uint32_t CIOMProxy::subscribe(IOMNotificationSink* sink, uint32_t* handle) {
     {
         std::lock_guard<std::mutex> lock(PoolLock());
         if (!PoolStub())
-            PoolStub() = std::make_shared<IOMSubscriptionStub>(getConnectionFactory(),
-                                                               getDefaultPort());
+            PoolStub() =
+                std::make_shared<IOMSubscriptionStub>(getConnectionFactory(), getDefaultPort());
         stub = PoolStub();
         if (!stub->isListening()) {
             RCC_LOG_ERR(kSource, "subscribe() - no port for notifications.");

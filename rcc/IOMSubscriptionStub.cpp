@@ -43,9 +43,8 @@ void IOMSubscribeInterfaceStub::invoke(uint32_t interfaceId, uint32_t methodId,
     switch (methodId) {
         case 0:
             *status = owner_.onPropertyNotification(
-                Arg<RCC_U32>(a, 0), Arg<RCC_STR>(a, 1), Arg<RCC_VARIANT>(a, 2),
-                Arg<RCC_STR>(a, 3), Arg<RCC_VARIANT>(a, 4), Arg<RCC_S32>(a, 5),
-                Arg<RCC_BOOL>(a, 6) != 0);
+                Arg<RCC_U32>(a, 0), Arg<RCC_STR>(a, 1), Arg<RCC_VARIANT>(a, 2), Arg<RCC_STR>(a, 3),
+                Arg<RCC_VARIANT>(a, 4), Arg<RCC_S32>(a, 5), Arg<RCC_BOOL>(a, 6) != 0);
             return;
         case 1:
             *status = owner_.onPropertyMultiNotification(
@@ -56,10 +55,10 @@ void IOMSubscribeInterfaceStub::invoke(uint32_t interfaceId, uint32_t methodId,
             return;
         case 2:
             *status = owner_.onPropertyArrayNotification(
-                Arg<RCC_U32>(a, 0), Arg<RCC_STR>(a, 1), Arg<RCC_VARIANT>(a, 2),
-                Arg<RCC_STR>(a, 3), Arg<RCC_U32>(a, 4), Arg<RCC_U32>(a, 5),
-                Arg<RCC_VARIANT>(a, 6), Arg<RCC_BOOL>(a, 7) != 0, Arg<RCC_S32>(a, 8),
-                Arg<RCC_ARRAY | RCC_S32>(a, 9), Arg<RCC_BOOL>(a, 10) != 0);
+                Arg<RCC_U32>(a, 0), Arg<RCC_STR>(a, 1), Arg<RCC_VARIANT>(a, 2), Arg<RCC_STR>(a, 3),
+                Arg<RCC_U32>(a, 4), Arg<RCC_U32>(a, 5), Arg<RCC_VARIANT>(a, 6),
+                Arg<RCC_BOOL>(a, 7) != 0, Arg<RCC_S32>(a, 8), Arg<RCC_ARRAY | RCC_S32>(a, 9),
+                Arg<RCC_BOOL>(a, 10) != 0);
             return;
         case 3:
             *status = owner_.onTransactionNotification(list);
@@ -118,12 +117,9 @@ void IOMSubscriptionStub::waitForDelivery(uint32_t handle) {
     });
 }
 
-uint32_t IOMSubscriptionStub::onPropertyNotification(uint32_t subhandle,
-                                                     const std::string& className,
-                                                     const CRccValue& instanceId,
-                                                     const std::string& propertyName,
-                                                     const CRccValue& propertyValue,
-                                                     int32_t hresult, bool missed) {
+uint32_t IOMSubscriptionStub::onPropertyNotification(
+    uint32_t subhandle, const std::string& className, const CRccValue& instanceId,
+    const std::string& propertyName, const CRccValue& propertyValue, int32_t hresult, bool missed) {
     return deliver(subhandle, [&](IOMNotificationSink& sink) {
         return sink.onPropertyNotification(subhandle, className, instanceId, propertyName,
                                            propertyValue, hresult, missed);
@@ -133,8 +129,7 @@ uint32_t IOMSubscriptionStub::onPropertyNotification(uint32_t subhandle,
 uint32_t IOMSubscriptionStub::onPropertyMultiNotification(
     uint32_t subhandle, const std::string& className, const CRccValue& instanceId,
     const std::vector<std::string>& propertyNames, const std::vector<CRccValue>& propertyValues,
-    bool onErrorContinue, int32_t hresult, const std::vector<int32_t>& setResults,
-    bool missed) {
+    bool onErrorContinue, int32_t hresult, const std::vector<int32_t>& setResults, bool missed) {
     return deliver(subhandle, [&](IOMNotificationSink& sink) {
         return sink.onPropertyMultiNotification(subhandle, className, instanceId, propertyNames,
                                                 propertyValues, onErrorContinue, hresult,
@@ -149,25 +144,23 @@ uint32_t IOMSubscriptionStub::onPropertyArrayNotification(
     const std::vector<int32_t>& setResults, bool missed) {
     return deliver(subhandle, [&](IOMNotificationSink& sink) {
         return sink.onPropertyArrayNotification(subhandle, className, instanceId, propertyName,
-                                                startIndex, count, propertyValues,
-                                                onErrorContinue, hresult, setResults, missed);
+                                                startIndex, count, propertyValues, onErrorContinue,
+                                                hresult, setResults, missed);
     });
 }
 
 uint32_t IOMSubscriptionStub::onTransactionNotification(IOMTransactionList* list) {
     if (!list)
         return RCC_E_UNKNOWN_SUBSCRIPTION;
-    return deliver(list->subhandle, [&](IOMNotificationSink& sink) {
-        return sink.onTransactionNotification(list);
-    });
+    return deliver(list->subhandle,
+                   [&](IOMNotificationSink& sink) { return sink.onTransactionNotification(list); });
 }
 
 uint32_t IOMSubscriptionStub::addSubscription(const IOMSubscriptionRecord& record) {
     std::lock_guard<std::mutex> lock(lock_);
     if (subscriptions_.size() >= kMaxHandle)
         return 0;
-    do
-        lastHandle_ = lastHandle_ >= kMaxHandle ? 1 : lastHandle_ + 1;
+    do lastHandle_ = lastHandle_ >= kMaxHandle ? 1 : lastHandle_ + 1;
     while (subscriptions_.count(lastHandle_));
     subscriptions_[lastHandle_] = record;
     return lastHandle_;

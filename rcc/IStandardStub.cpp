@@ -23,7 +23,7 @@ void IStandardStub::invoke(uint32_t interfaceId, uint32_t methodId,
             *supported = found ? 1 : 0;
         return;
     }
-    RCC_LOG_ERR("IStandardStub", "IStandard interface - unrecognized methodId %u (0x%x).",
-                methodId, methodId);
+    RCC_LOG_ERR("IStandardStub", "IStandard interface - unrecognized methodId %u (0x%x).", methodId,
+                methodId);
     *status = RCC_E_UNKNOWN_METHOD;
 }

@@ -30,6 +30,7 @@ std::vector<CMethodSignature> Interface(uint32_t id, std::vector<std::pair<Args,
     return list;
 }
 
+// clang-format off
 std::vector<CMethodSignature> IStandard() {
     return Interface(RCC_IF_ISTANDARD, {
         {{}, {{"interfaceNames", 0x08000009}}},
@@ -116,6 +117,7 @@ std::vector<CMethodSignature> FileService() {
         signature.methodId = 0;
     return list;
 }
+// clang-format on
 
 }  // namespace
 
@@ -175,8 +177,7 @@ CMethodSignatures& getSignatureRegistry() {
 }
 
 RccSequenceGenerator::RccSequenceGenerator(const std::function<uint32_t()>& clock) {
-    do
-        next_ = clock();
+    do next_ = clock();
     while (next_ == 0);
 }
 

@@ -34,7 +34,9 @@ CProxyBase::~CProxyBase() {
     }
 }
 
-void CProxyBase::onConnected() { connectEvent_.Set(); }
+void CProxyBase::onConnected() {
+    connectEvent_.Set();
+}
 
 void CProxyBase::onDisconnected() {
     if (connection_)
@@ -68,15 +70,17 @@ void CProxyBase::disconnect() {
         connection_->close();
 }
 
-bool CProxyBase::isConnected() const { return connection_ && connection_->isConnected(); }
+bool CProxyBase::isConnected() const {
+    return connection_ && connection_->isConnected();
+}
 
 void CProxyBase::closeConnection() {
     if (connection_)
         connection_->close();
 }
 
-uint32_t CProxyBase::proxyRequest(uint32_t interfaceId, uint32_t methodId,
-                                  IOMTransactionList* list, const std::vector<CRccArg>& inArgs,
+uint32_t CProxyBase::proxyRequest(uint32_t interfaceId, uint32_t methodId, IOMTransactionList* list,
+                                  const std::vector<CRccArg>& inArgs,
                                   const std::vector<CRccArg>& outArgs) {
     if (inCall_.exchange(true))
         return RCC_E_PROXY_BUSY;

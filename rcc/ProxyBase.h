@@ -41,8 +41,7 @@ public:
     // Returns the reply's status word, or a failure of the library: 0x812C001E when the
     // node cannot be reached, does not answer in time or answers what cannot be read;
     // 0x812C0006 when the request cannot be built; 0x812C0009 while another call runs.
-    virtual uint32_t proxyRequest(uint32_t interfaceId, uint32_t methodId,
-                                  IOMTransactionList* list,
+    virtual uint32_t proxyRequest(uint32_t interfaceId, uint32_t methodId, IOMTransactionList* list,
                                   const std::vector<CRccArg>& inArgs = {},
                                   const std::vector<CRccArg>& outArgs = {});
 

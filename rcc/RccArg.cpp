@@ -11,16 +11,14 @@ void* CRccArg::newValue(RccTypeCode code) {
 void CRccArg::freeValue() {
     if (!value)
         return;
-    bool known = RccDispatch(type, [&](auto tag) {
-        delete static_cast<typename decltype(tag)::type*>(value);
-    });
+    bool known = RccDispatch(
+        type, [&](auto tag) { delete static_cast<typename decltype(tag)::type*>(value); });
     if (known)
         value = nullptr;
 }
 
 RccOwnedArgs::~RccOwnedArgs() {
-    for (CRccArg& arg : args_)
-        arg.freeValue();
+    for (CRccArg& arg : args_) arg.freeValue();
 }
 
 bool RccOwnedArgs::add(RccTypeCode code) {

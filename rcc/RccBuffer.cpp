@@ -47,7 +47,9 @@ bool CRccBuffer::ensureCapacity(size_t total) {
     return moveTo(total);
 }
 
-void CRccBuffer::commit(size_t n) { tail_ += n; }
+void CRccBuffer::commit(size_t n) {
+    tail_ += n;
+}
 
 void CRccBuffer::consume(size_t n) {
     head_ += n;

@@ -15,12 +15,10 @@ uint32_t RccBuildRequest(CRccBuffer& out, const RccPduHeader& header,
         if (list) {
             result = RccAppendTransactionList(out, *list);
         } else {
-            result = RccWriteBody(out, signature.request, inArgs, RccIsRequestCode,
-                                  [](RccTypeCode code) {
-                                      RCC_LOG_ERR(kSource,
-                                                  "Unknown input arg type for marshaling - 0x%x.",
-                                                  code);
-                                  });
+            result = RccWriteBody(
+                out, signature.request, inArgs, RccIsRequestCode, [](RccTypeCode code) {
+                    RCC_LOG_ERR(kSource, "Unknown input arg type for marshaling - 0x%x.", code);
+                });
         }
     }
     switch (result) {
@@ -71,8 +69,8 @@ RccReplyError RccReadReply(CRccBuffer& in, const RccPduHeader& request,
     return RccReplyError::None;
 }
 
-RccDecodeError RccReadRequest(CRccBuffer& in, const CMethodSignature& signature,
-                              RccOwnedArgs& args, IOMTransactionList& list) {
+RccDecodeError RccReadRequest(CRccBuffer& in, const CMethodSignature& signature, RccOwnedArgs& args,
+                              IOMTransactionList& list) {
     if (signature.carriesTransactionList())
         return RccReadTransactionList(in, list);
     for (const CMethodArg& arg : signature.request)

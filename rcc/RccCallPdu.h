@@ -23,8 +23,8 @@ enum class RccReplyError { None, HeaderMismatch, BadBody, OutOfMemory };
 // The server's side. Reads a request's body (the header already taken) by the signature:
 // the inputs into new values appended to `args`, or for the transaction-list methods the
 // list into `list`. The buffer must be used up.
-RccDecodeError RccReadRequest(CRccBuffer& in, const CMethodSignature& signature,
-                              RccOwnedArgs& args, IOMTransactionList& list);
+RccDecodeError RccReadRequest(CRccBuffer& in, const CMethodSignature& signature, RccOwnedArgs& args,
+                              IOMTransactionList& list);
 // One empty value per output of the signature.
 void RccPrepareReplyArgs(const CMethodSignature& signature, RccOwnedArgs& args);
 // Appends a reply: the header, the status, then the outputs or the list; writes its

@@ -8,7 +8,8 @@ CRccIPv4::CRccIPv4(std::string_view text) {
     size_t pos = 0;
     while (shift >= 0) {
         size_t dot = text.find('.', pos);
-        std::string_view part = text.substr(pos, dot == std::string_view::npos ? text.npos : dot - pos);
+        std::string_view part =
+            text.substr(pos, dot == std::string_view::npos ? text.npos : dot - pos);
         // Leading blanks and a number, as a C library number reader takes them; the
         // number is only ever used cut to 8 bits, so it is accumulated modulo 256.
         size_t i = part.find_first_not_of(" \t");

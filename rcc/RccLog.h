@@ -16,6 +16,6 @@ void RccLog(RccLogLevel level, const char* source, int line, const char* format,
 
 // Receives every line instead of the log file while set; an empty sink restores the
 // log file. Returns the sink that was set before.
-using RccLogSink = std::function<void(RccLogLevel, const std::string& source,
-                                      const std::string& text)>;
+using RccLogSink =
+    std::function<void(RccLogLevel, const std::string& source, const std::string& text)>;
 RccLogSink SetRccLogSink(RccLogSink sink);

@@ -6,10 +6,14 @@
 
 const char* RccDecodeErrorText(RccDecodeError error) {
     switch (error) {
-        case RccDecodeError::None: return "no error";
-        case RccDecodeError::Truncated: return "a value runs past the end of the data";
-        case RccDecodeError::ZeroLength: return "a text of length 0";
-        case RccDecodeError::TrailingBytes: return "bytes left over after the last value";
+        case RccDecodeError::None:
+            return "no error";
+        case RccDecodeError::Truncated:
+            return "a value runs past the end of the data";
+        case RccDecodeError::ZeroLength:
+            return "a text of length 0";
+        case RccDecodeError::TrailingBytes:
+            return "bytes left over after the last value";
     }
     return "unknown error";
 }

@@ -22,14 +22,15 @@ const char* RccDecodeErrorText(RccDecodeError error);
 
 namespace rccwire {
 
-inline void PutU8(uint8_t*& c, uint8_t v) { *c++ = v; }
+inline void PutU8(uint8_t*& c, uint8_t v) {
+    *c++ = v;
+}
 inline void PutU16(uint8_t*& c, uint16_t v) {
     *c++ = static_cast<uint8_t>(v);
     *c++ = static_cast<uint8_t>(v >> 8);
 }
 inline void PutU32(uint8_t*& c, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        *c++ = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) *c++ = static_cast<uint8_t>(v >> (8 * i));
 }
 inline void PutBytes(uint8_t*& c, const void* data, size_t n) {
     if (n > 0)
@@ -37,7 +38,9 @@ inline void PutBytes(uint8_t*& c, const void* data, size_t n) {
     c += n;
 }
 
-inline size_t Left(const uint8_t* c, const uint8_t* end) { return static_cast<size_t>(end - c); }
+inline size_t Left(const uint8_t* c, const uint8_t* end) {
+    return static_cast<size_t>(end - c);
+}
 
 inline RccDecodeError GetU8(const uint8_t*& c, const uint8_t* end, uint8_t& v) {
     if (Left(c, end) < 1)
@@ -79,22 +82,40 @@ RccDecodeError ReadBlock(RccBlock& value, const uint8_t*& c, const uint8_t* end)
 // The fewest bytes one value of a base code takes on the wire.
 constexpr size_t MinWireSize(RccTypeCode base) {
     switch (base) {
-        case RCC_U8: case RCC_S8: case RCC_BOOL: return 1;
-        case RCC_U16: case RCC_S16: case RCC_IPPORT: return 2;
-        case RCC_LT: return 7;
-        case RCC_DLT: return 11;
-        case RCC_MAC: return 6;
-        case RCC_FI: return 17;
-        case RCC_VERINFO: return 9;
-        default: return 4;
+        case RCC_U8:
+        case RCC_S8:
+        case RCC_BOOL:
+            return 1;
+        case RCC_U16:
+        case RCC_S16:
+        case RCC_IPPORT:
+            return 2;
+        case RCC_LT:
+            return 7;
+        case RCC_DLT:
+            return 11;
+        case RCC_MAC:
+            return 6;
+        case RCC_FI:
+            return 17;
+        case RCC_VERINFO:
+            return 9;
+        default:
+            return 4;
     }
 }
 
 // The fixed wire size of a base code, or 0 when its size depends on the value.
 constexpr size_t FixedWireSize(RccTypeCode base) {
     switch (base) {
-        case RCC_STR: case RCC_VARIANT: case RCC_RB: case RCC_FI: case RCC_VERINFO: return 0;
-        default: return MinWireSize(base);
+        case RCC_STR:
+        case RCC_VARIANT:
+        case RCC_RB:
+        case RCC_FI:
+        case RCC_VERINFO:
+            return 0;
+        default:
+            return MinWireSize(base);
     }
 }
 
@@ -110,8 +131,7 @@ size_t RccSizeOf(const typename RccTag<C>::type& v) {
             return 4 + fixed * v.size();
         } else {
             size_t n = 4;
-            for (const auto& element : v)
-                n += RccSizeOf<Tag::base>(element);
+            for (const auto& element : v) n += RccSizeOf<Tag::base>(element);
             return n;
         }
     } else if constexpr (C == RCC_STR) {
@@ -136,8 +156,7 @@ void RccWrite(const typename RccTag<C>::type& v, uint8_t*& c) {
     using Tag = RccTag<C>;
     if constexpr (Tag::isArray) {
         PutU32(c, static_cast<uint32_t>(v.size()));
-        for (const auto& element : v)
-            RccWrite<Tag::base>(element, c);
+        for (const auto& element : v) RccWrite<Tag::base>(element, c);
     } else if constexpr (C == RCC_U8 || C == RCC_S8) {
         PutU8(c, static_cast<uint8_t>(v));
     } else if constexpr (C == RCC_BOOL) {

@@ -43,4 +43,6 @@ CRccDateTime::CRccDateTime(unsigned year, unsigned month, unsigned day, unsigned
                            unsigned minute, unsigned second, uint32_t fraction)
     : date(year, month, day), time(hour, minute, second, fraction) {}
 
-std::string CRccDateTime::toString() const { return date.toString() + " " + time.toString(); }
+std::string CRccDateTime::toString() const {
+    return date.toString() + " " + time.toString();
+}

@@ -19,6 +19,7 @@ class CRccValue;
 
 template <RccTypeCode Base>
 struct RccElementOf;
+// clang-format off
 template <> struct RccElementOf<RCC_U8> { using type = uint8_t; };
 template <> struct RccElementOf<RCC_U16> { using type = uint16_t; };
 template <> struct RccElementOf<RCC_U32> { using type = uint32_t; };
@@ -39,6 +40,7 @@ template <> struct RccElementOf<RCC_FI> { using type = CRccFileInfo; };
 template <> struct RccElementOf<RCC_IPV4> { using type = CRccIPv4; };
 template <> struct RccElementOf<RCC_IPPORT> { using type = CRccIPPort; };
 template <> struct RccElementOf<RCC_VERINFO> { using type = CRccVerInfo; };
+// clang-format on
 
 // RccTag<Code>: a bare code (no input flag) as a type, with its in-memory form.
 template <RccTypeCode Code>
@@ -55,6 +57,7 @@ struct RccTag {
 template <RccTypeCode ArrayFlag = 0, class F>
 bool RccDispatchBase(RccTypeCode base, F&& f) {
     switch (base) {
+        // clang-format off
 #define RCC_CASE(C)                        \
     case C:                                \
         f(RccTag<(C) | ArrayFlag>{});      \
@@ -69,6 +72,7 @@ bool RccDispatchBase(RccTypeCode base, F&& f) {
                 f(RccTag<RCC_VERINFO>{});
             return ArrayFlag == 0;
 #undef RCC_CASE
+        // clang-format on
     }
     return false;
 }

@@ -33,11 +33,19 @@ enum : RccTypeCode {
 };
 
 // The code without the input flag (the array flag stays).
-constexpr RccTypeCode RccBareCode(RccTypeCode code) { return code & ~RCC_INPUT; }
-constexpr RccTypeCode RccBaseCode(RccTypeCode code) { return code & ~(RCC_INPUT | RCC_ARRAY); }
-constexpr bool RccIsArray(RccTypeCode code) { return (code & RCC_ARRAY) != 0; }
+constexpr RccTypeCode RccBareCode(RccTypeCode code) {
+    return code & ~RCC_INPUT;
+}
+constexpr RccTypeCode RccBaseCode(RccTypeCode code) {
+    return code & ~(RCC_INPUT | RCC_ARRAY);
+}
+constexpr bool RccIsArray(RccTypeCode code) {
+    return (code & RCC_ARRAY) != 0;
+}
 // True for the scalar codes U8 to bool, whose value a CRccValue holds inline.
-constexpr bool RccIsScalar(RccTypeCode code) { return code >= RCC_U8 && code <= RCC_BOOL; }
+constexpr bool RccIsScalar(RccTypeCode code) {
+    return code >= RCC_U8 && code <= RCC_BOOL;
+}
 
 // Status words of the remote-call library (facility 0x12C), its IStandard stub (0x12D)
 // and its subscription stub (0x12F).
@@ -54,7 +62,9 @@ enum : uint32_t {
 };
 
 // A status word is a failure when its top bit is set.
-constexpr bool RccFailed(uint32_t status) { return (status & 0x80000000u) != 0; }
+constexpr bool RccFailed(uint32_t status) {
+    return (status & 0x80000000u) != 0;
+}
 
 // The interfaces of the protocol.
 enum : uint32_t {

@@ -84,7 +84,9 @@ public:
     CRccIPPort* makeIPPort() { return make<RCC_IPPORT>(); }
     CRccVerInfo* makeVerInfo() { return make<RCC_VERINFO>(); }
     template <RccTypeCode Base>
-    std::vector<typename RccElementOf<Base>::type>* makeArray() { return make<Base | RCC_ARRAY>(); }
+    std::vector<typename RccElementOf<Base>::type>* makeArray() {
+        return make<Base | RCC_ARRAY>();
+    }
 
     // Makes an empty value of a run-time code; false (and the value cleared) when a
     // CRccValue cannot hold that code.
@@ -107,8 +109,7 @@ public:
     // of every base type but variant and VerInfo.
     static constexpr bool CanHold(RccTypeCode code) {
         RccTypeCode base = code & ~RCC_ARRAY;
-        bool known = (base >= RCC_U8 && base <= RCC_VERINFO &&
-                      base != RCC_VARIANT &&
+        bool known = (base >= RCC_U8 && base <= RCC_VERINFO && base != RCC_VARIANT &&
                       base != 0x0C && base != 0x0F && base != 0x13);
         return known && (code & ~(RCC_ARRAY | 0xFF)) == 0 &&
                !(RccIsArray(code) && base == RCC_VERINFO);
@@ -124,16 +125,15 @@ private:
         return value;
     }
 
-    using Payload = std::variant<
-        std::monostate, uint32_t, std::string, CRccTime, CRccDate, CRccDateTime, VavMacAddress,
-        RccBlock, CRccFileInfo, CRccIPv4, CRccIPPort,
-        CRccVerInfo,
-        std::vector<uint8_t>,
-        std::vector<uint16_t>, std::vector<uint32_t>, std::vector<int8_t>, std::vector<int16_t>,
-        std::vector<int32_t>, std::vector<float>, std::vector<std::string>, std::vector<CRccTime>,
-        std::vector<CRccDate>, std::vector<CRccDateTime>, std::vector<VavMacAddress>,
-        std::vector<RccBlock>, std::vector<CRccFileInfo>, std::vector<CRccIPv4>,
-        std::vector<CRccIPPort>>;
+    using Payload =
+        std::variant<std::monostate, uint32_t, std::string, CRccTime, CRccDate, CRccDateTime,
+                     VavMacAddress, RccBlock, CRccFileInfo, CRccIPv4, CRccIPPort, CRccVerInfo,
+                     std::vector<uint8_t>, std::vector<uint16_t>, std::vector<uint32_t>,
+                     std::vector<int8_t>, std::vector<int16_t>, std::vector<int32_t>,
+                     std::vector<float>, std::vector<std::string>, std::vector<CRccTime>,
+                     std::vector<CRccDate>, std::vector<CRccDateTime>, std::vector<VavMacAddress>,
+                     std::vector<RccBlock>, std::vector<CRccFileInfo>, std::vector<CRccIPv4>,
+                     std::vector<CRccIPPort>>;
 
     RccTypeCode type_ = RCC_EMPTY;
     Payload payload_;

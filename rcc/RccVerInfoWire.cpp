@@ -3,7 +3,9 @@
 
 namespace rccwire {
 
-size_t SizeOfVerInfo(const CRccVerInfo& value) { return value.GetWireSize(); }
+size_t SizeOfVerInfo(const CRccVerInfo& value) {
+    return value.GetWireSize();
+}
 
 void WriteVerInfo(const CRccVerInfo& value, uint8_t*& c) {
     std::span<uint8_t> room(c, value.GetWireSize());

@@ -26,10 +26,9 @@ StubDispatcher::StubDispatcher(RccTransport* factory, uint16_t port, uint8_t pro
     if (factory) {
         RccChannelSettings settings;
         settings.queueLimit = connectionParameter;
-        listener_ = factory->listen(protocolId_, port, settings,
-                                    [this](std::unique_ptr<RccConnection> connection) {
-                                        onAccept(std::move(connection));
-                                    });
+        listener_ = factory->listen(
+            protocolId_, port, settings,
+            [this](std::unique_ptr<RccConnection> connection) { onAccept(std::move(connection)); });
     }
     registerStub(RCC_IF_ISTANDARD, "IStandard", &standardStub_);
     thread_ = std::make_unique<os::Thread>([this] { receiveLoop(); });
@@ -86,8 +85,7 @@ uint32_t StubDispatcher::getInterfaceNames(std::vector<std::string>* names) {
 uint32_t StubDispatcher::isInterfaceSupported(const std::string& name, bool* supported) {
     std::shared_lock lock(stubLock_);
     bool found = false;
-    for (const auto& entry : names_)
-        found = found || entry.first == name;
+    for (const auto& entry : names_) found = found || entry.first == name;
     if (supported)
         *supported = found;
     return RCC_S_ISTANDARD_OK;
@@ -171,8 +169,7 @@ void StubDispatcher::handleRequest(RccConnection& connection, const std::vector<
         invokeAndReply(connection, request, stub, buffer);
     } catch (const std::bad_alloc&) {
         RCC_LOG_ERR(kSource, "Out of memory.");
-        sendErrorReplyPdu(connection, RccReplyHeaderFor(request, protocolId_),
-                          RCC_E_OUT_OF_MEMORY);
+        sendErrorReplyPdu(connection, RccReplyHeaderFor(request, protocolId_), RCC_E_OUT_OF_MEMORY);
     }
 }
 

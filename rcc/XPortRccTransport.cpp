@@ -26,7 +26,9 @@ class XPortConnection : public RccConnection, private CXConnCB {
 public:
     // Keeps the channel while the connection lives.
     XPortConnection(std::shared_ptr<XPortChannelRef> channel, CXConn* connection, bool accepted)
-        : channel_(std::move(channel)), connection_(connection), accepted_(accepted),
+        : channel_(std::move(channel)),
+          connection_(connection),
+          accepted_(accepted),
           acceptedAt_(GetMilliseconds()) {}
 
     ~XPortConnection() override {

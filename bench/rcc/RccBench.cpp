@@ -199,8 +199,7 @@ int main(int argc, char** argv) {
                    value == CRccValue::ofU32(7);
         };
         Rate(calls / 10 + 1, getProp);  // warm-up
-        for (int r = 0; r < rounds; ++r)
-            travex.push_back(Rate(calls, getProp));
+        for (int r = 0; r < rounds; ++r) travex.push_back(Rate(calls, getProp));
         // The same bytes on the wire: the getProp request and its reply.
         requestSize = 24 + 9 + 8 + 9;
         replySize = 28 + 8;
@@ -216,16 +215,16 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> request(requestSize, 0xA5), reply(replySize);
     auto rawCall = [&] { return WriteAll(client, request) && ReadAll(client, reply); };
     Rate(calls / 10 + 1, rawCall);
-    for (int r = 0; r < rounds; ++r)
-        raw.push_back(Rate(calls, rawCall));
+    for (int r = 0; r < rounds; ++r) raw.push_back(Rate(calls, rawCall));
     shutdown(client, SHUT_RDWR);
     close(client);
     server.join();
 
     double viaTravex = Median(travex), direct = Median(raw);
-    std::printf("getProp round trips through Travex: %.0f per second (%zu-byte request, "
-                "%zu-byte reply)\n",
-                viaTravex, requestSize, replySize);
+    std::printf(
+        "getProp round trips through Travex: %.0f per second (%zu-byte request, "
+        "%zu-byte reply)\n",
+        viaTravex, requestSize, replySize);
     std::printf("same bytes over direct loopback TCP: %.0f per second\n", direct);
     std::printf("ratio Travex / direct: %.3f\n", viaTravex / direct);
     return 0;

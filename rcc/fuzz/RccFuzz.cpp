@@ -78,9 +78,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!in.append({data + 1, size - 1}))
         return 0;
     switch (data[0] % 4) {
-        case 0: ReadRequest(in); break;
-        case 1: ReadReply(in); break;
-        case 2: ReadVariant(in); break;
+        case 0:
+            ReadRequest(in);
+            break;
+        case 1:
+            ReadReply(in);
+            break;
+        case 2:
+            ReadVariant(in);
+            break;
         default: {
             IOMTransactionList list;
             RccReadTransactionList(in, list);

@@ -174,9 +174,8 @@ std::unique_ptr<RccListener> LoopbackTransport::listen(uint8_t, uint16_t port,
     std::lock_guard<std::mutex> lock(network_.lock);
     if (network_.listeners.count({address_, port}))
         return nullptr;
-    return std::make_unique<LoopbackListener>(
-        network_, std::make_pair(address_, port),
-        LoopbackNetwork::Listener{this, std::move(acceptor)});
+    return std::make_unique<LoopbackListener>(network_, std::make_pair(address_, port),
+                                              LoopbackNetwork::Listener{this, std::move(acceptor)});
 }
 
 std::vector<std::vector<uint8_t>> LoopbackTransport::sent() const {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "rcc/MethodSignatures.h"
 #include "RccLogCapture.h"
+#include "rcc/MethodSignatures.h"
 
 namespace {
 
@@ -39,11 +39,11 @@ TEST(MethodSignaturesTest, UnknownIdsAreLogged) {
     EXPECT_EQ(getSignatureRegistry().getSignature(2, 11), nullptr);
     EXPECT_EQ(getSignatureRegistry().getSignature(5, 0), nullptr);
     EXPECT_EQ(log.lines(), (std::vector<std::string>{
-                             "RCCImpl: CMethodSignatures::getSignature() - for interfaceId 2 "
-                             "(0x2) got bad methodId 11 (0xb).",
-                             "RCCImpl: CMethodSignatures::getSignature() - unknown interfaceId 5 "
-                             "(0x5).",
-                         }));
+                               "RCCImpl: CMethodSignatures::getSignature() - for interfaceId 2 "
+                               "(0x2) got bad methodId 11 (0xb).",
+                               "RCCImpl: CMethodSignatures::getSignature() - unknown interfaceId 5 "
+                               "(0x5).",
+                           }));
 }
 
 TEST(MethodSignaturesTest, SecondRegistrationOfAnInterfaceIsRefused) {

@@ -5,12 +5,12 @@
 #include <thread>
 
 #include "LoopbackTransport.h"
+#include "RccLogCapture.h"
 #include "RccTestBytes.h"
 #include "TestIomNode.h"
 #include "platform/VavVersionRegistry.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
-#include "RccLogCapture.h"
 #include "rcc/StubDispatcher.h"
 
 namespace {
@@ -59,11 +59,10 @@ protected:
 
 TEST_F(RccCallTest, SetPropThenGetProp) {
     RccLogCapture log;
-    ASSERT_EQ(proxy->setProp("Node", kNodeId, "Name", CRccValue::ofString("stage left")),
-              RCC_S_OK);
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{
-                               "IOMProxy: IOM::setProp() className=Node instanceId=U32: 1 "
-                               "propertyName=Name propertyValue=STR: stage left"}));
+    ASSERT_EQ(proxy->setProp("Node", kNodeId, "Name", CRccValue::ofString("stage left")), RCC_S_OK);
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{"IOMProxy: IOM::setProp() className=Node instanceId=U32: 1 "
+                                        "propertyName=Name propertyValue=STR: stage left"}));
     EXPECT_EQ(node.get("Node", "Name"), CRccValue::ofString("stage left"));
     CRccValue value;
     ASSERT_EQ(proxy->getProp("Node", kNodeId, "Name", value), RCC_S_OK);
@@ -97,15 +96,15 @@ TEST_F(RccCallTest, MultiAndArrayProperties) {
     ASSERT_EQ(proxy->setPropMulti("DMXPort", kNodeId, {"a", "b"},
                                   {CRccValue::ofU16(7), CRccValue()}, true, results),
               RCC_S_OK);
-    EXPECT_EQ(results, (std::vector<int32_t>{0, static_cast<int32_t>(TestIomNode::kNoSuchProperty)}));
+    EXPECT_EQ(results,
+              (std::vector<int32_t>{0, static_cast<int32_t>(TestIomNode::kNoSuchProperty)}));
     std::vector<CRccValue> values;
     ASSERT_EQ(proxy->getPropMulti("DMXPort", kNodeId, {"a", "b"}, values), RCC_S_OK);
     EXPECT_EQ(values, (std::vector<CRccValue>{CRccValue::ofU16(7), CRccValue()}));
 
     node.set("Node", "channelPatch", CRccValue::of<RCC_ARRAY | RCC_U16>({0, 1, 2, 3, 4, 5}));
     ASSERT_EQ(proxy->setPropArray("Node", kNodeId, "channelPatch", 2, 3,
-                                  CRccValue::of<RCC_ARRAY | RCC_U16>({20, 30, 40}), false,
-                                  results),
+                                  CRccValue::of<RCC_ARRAY | RCC_U16>({20, 30, 40}), false, results),
               RCC_S_OK);
     EXPECT_EQ(results, (std::vector<int32_t>{0, 0, 0}));
     CRccValue range;
@@ -146,8 +145,7 @@ TEST_F(RccCallTest, TransactionsTravelAsOneRequest) {
 
 TEST_F(RccCallTest, IStandardNamesTheServedInterfaces) {
     std::vector<std::string> names;
-    ASSERT_EQ(proxy->proxyRequest(RCC_IF_ISTANDARD, 0, nullptr, {},
-                                  {CRccArg(0x08000009, &names)}),
+    ASSERT_EQ(proxy->proxyRequest(RCC_IF_ISTANDARD, 0, nullptr, {}, {CRccArg(0x08000009, &names)}),
               RCC_S_ISTANDARD_OK);
     EXPECT_EQ(names, (std::vector<std::string>{"IStandard", "IOM"}));
     for (auto [name, expected] : {std::pair{"IOM", 1}, std::pair{"iom", 0}}) {
@@ -162,17 +160,19 @@ TEST_F(RccCallTest, IStandardNamesTheServedInterfaces) {
 
 // A request of 24 bytes to interface `iface`, method `method`, sequence 0x11223344.
 Bytes RawRequest(uint8_t iface, uint8_t method) {
-    return {0x09, 0x01, 0x03, 0x00, kPcApp, kNodeApp, 0, 0, 24, 0, 0, 0,
-            0x44, 0x33, 0x22, 0x11, iface, 0, 0, 0, method, 0, 0, 0};
+    return {0x09, 0x01, 0x03, 0x00, kPcApp, kNodeApp, 0, 0, 24,     0, 0, 0,
+            0x44, 0x33, 0x22, 0x11, iface,  0,        0, 0, method, 0, 0, 0};
 }
 
 TEST_F(RccCallTest, UnknownInterfaceOrMethodGetsTheErrorReply) {
-    EXPECT_EQ(RawCall(RawRequest(7, 0)),
-              (Bytes{0x09, 0x02, 0x03, 0x00, kNodeApp, kPcApp, 0, 0, 28, 0, 0, 0, 0x44, 0x33,
-                     0x22, 0x11, 7, 0, 0, 0, 0, 0, 0, 0, 0x12, 0x00, 0x2C, 0x81}));
-    EXPECT_EQ(RawCall(RawRequest(RCC_IF_IOM, 11)),
-              (Bytes{0x09, 0x02, 0x03, 0x00, kNodeApp, kPcApp, 0, 0, 28, 0, 0, 0, 0x44, 0x33,
-                     0x22, 0x11, 2, 0, 0, 0, 11, 0, 0, 0, 0x20, 0x00, 0x2C, 0x81}));
+    EXPECT_EQ(
+        RawCall(RawRequest(7, 0)),
+        (Bytes{0x09, 0x02, 0x03, 0x00, kNodeApp, kPcApp, 0, 0, 28, 0, 0,    0,    0x44, 0x33,
+               0x22, 0x11, 7,    0,    0,        0,      0, 0, 0,  0, 0x12, 0x00, 0x2C, 0x81}));
+    EXPECT_EQ(
+        RawCall(RawRequest(RCC_IF_IOM, 11)),
+        (Bytes{0x09, 0x02, 0x03, 0x00, kNodeApp, kPcApp, 0,  0, 28, 0, 0,    0,    0x44, 0x33,
+               0x22, 0x11, 2,    0,    0,        0,      11, 0, 0,  0, 0x20, 0x00, 0x2C, 0x81}));
     // The proxy itself refuses a method without a signature before sending.
     EXPECT_EQ(proxy->proxyRequest(RCC_IF_IOM, 11, nullptr), RCC_E_UNKNOWN_METHOD);
     EXPECT_EQ(proxy->proxyRequest(9, 0, nullptr), RCC_E_UNKNOWN_INTERFACE);
@@ -220,9 +220,8 @@ TEST_F(RccCallTest, SecondCallWhileOneRunsIsRefused) {
 
 TEST_F(RccCallTest, SilentOrMissingNodeIsACommunicationFailureAfterTheTimeout) {
     std::vector<std::unique_ptr<RccConnection>> held;
-    auto silent = nodeSide.listen(9, 4000, {}, [&](std::unique_ptr<RccConnection> c) {
-        held.push_back(std::move(c));
-    });
+    auto silent = nodeSide.listen(
+        9, 4000, {}, [&](std::unique_ptr<RccConnection> c) { held.push_back(std::move(c)); });
     for (uint16_t port : {uint16_t{4000}, uint16_t{4001}}) {
         proxy->setTimeout(100);
         ASSERT_EQ(proxy->connect(kNodeAddress, kNodeApp, port), 0);

@@ -10,11 +10,11 @@
 class RccLogCapture {
 public:
     RccLogCapture() {
-        previous_ = SetRccLogSink([this](RccLogLevel, const std::string& source,
-                                         const std::string& text) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            lines_.push_back(source + ": " + text);
-        });
+        previous_ =
+            SetRccLogSink([this](RccLogLevel, const std::string& source, const std::string& text) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                lines_.push_back(source + ": " + text);
+            });
     }
     ~RccLogCapture() { SetRccLogSink(previous_); }
     RccLogCapture(const RccLogCapture&) = delete;

@@ -48,8 +48,8 @@ TEST(RccMarshalerTest, WireFormOfEachType) {
               (Bytes{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}));
     EXPECT_EQ(WireOf<RCC_RB>(RccBlock{{1, 2, 3}}), (Bytes{0x03, 0, 0, 0, 1, 2, 3}));
     EXPECT_EQ(WireOf<RCC_FI>(CRccFileInfo(0x21, 0x01020304, 1234, "a.txt")),
-              (Bytes{0x21, 0, 0, 0, 0x04, 0x03, 0x02, 0x01, 0xD2, 0x04, 0, 0, 0x06, 0, 0, 0,
-                     'a', '.', 't', 'x', 't', 0}));
+              (Bytes{0x21, 0,    0, 0, 0x04, 0x03, 0x02, 0x01, 0xD2, 0x04, 0,
+                     0,    0x06, 0, 0, 0,    'a',  '.',  't',  'x',  't',  0}));
     EXPECT_EQ(WireOf<RCC_IPV4>(CRccIPv4("192.168.1.20")), (Bytes{0x14, 0x01, 0xA8, 0xC0}));
     EXPECT_EQ(WireOf<RCC_IPPORT>(CRccIPPort(36507)), (Bytes{0x9B, 0x8E}));
     EXPECT_EQ(WireOf<RCC_VERINFO>(Version()),
@@ -95,9 +95,15 @@ TEST(RccMarshalerTest, BoolTravelsAsExactlyOneOrZero) {
 // Every value a CRccValue can hold, with a payload that differs from the empty one.
 std::vector<CRccValue> OneOfEachType() {
     std::vector<CRccValue> values = {
-        CRccValue::ofU8(0xFE), CRccValue::ofU16(0xFEDC), CRccValue::ofU32(0xFEDCBA98),
-        CRccValue::ofS8(-100), CRccValue::ofS16(-30000), CRccValue::ofS32(-2000000000),
-        CRccValue::ofFloat(123456.0f), CRccValue::ofBool(true), CRccValue::ofString("text"),
+        CRccValue::ofU8(0xFE),
+        CRccValue::ofU16(0xFEDC),
+        CRccValue::ofU32(0xFEDCBA98),
+        CRccValue::ofS8(-100),
+        CRccValue::ofS16(-30000),
+        CRccValue::ofS32(-2000000000),
+        CRccValue::ofFloat(123456.0f),
+        CRccValue::ofBool(true),
+        CRccValue::ofString("text"),
         CRccValue::of<RCC_LT>(CRccTime(23, 59, 58, 999999999)),
         CRccValue::of<RCC_D>(CRccDate(2006, 8, 11)),
         CRccValue::of<RCC_DLT>(CRccDateTime(2006, 8, 11, 1, 2, 3, 4)),
@@ -133,8 +139,7 @@ TEST(RccMarshalerTest, EveryTypeRoundTripsAsVariant) {
         Bytes bytes = WireOf<RCC_VARIANT>(value);
         const uint8_t* c = bytes.data();
         CRccValue read;
-        ASSERT_EQ(RccRead<RCC_VARIANT>(read, c, bytes.data() + bytes.size()),
-                  RccDecodeError::None)
+        ASSERT_EQ(RccRead<RCC_VARIANT>(read, c, bytes.data() + bytes.size()), RccDecodeError::None)
             << std::hex << value.getType();
         EXPECT_EQ(c, bytes.data() + bytes.size()) << std::hex << value.getType();
         EXPECT_EQ(read, value) << std::hex << value.getType();
@@ -200,9 +205,13 @@ TEST(RccMarshalerTest, LyingLengthsAndCountsAreRefused) {
         {"huge text length", RCC_STR, {0xFF, 0xFF, 0xFF, 0xFF, 'a', 0}, RccDecodeError::Truncated},
         {"block longer than the data", RCC_RB, {3, 0, 0, 0, 1, 2}, RccDecodeError::Truncated},
         {"file name length 0", RCC_FI, Bytes(16, 0), RccDecodeError::ZeroLength},
-        {"huge array count", RCC_ARRAY | RCC_U32, {0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4},
+        {"huge array count",
+         RCC_ARRAY | RCC_U32,
+         {0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3, 4},
          RccDecodeError::Truncated},
-        {"array count one too many", RCC_ARRAY | RCC_U16, {2, 0, 0, 0, 1, 0},
+        {"array count one too many",
+         RCC_ARRAY | RCC_U16,
+         {2, 0, 0, 0, 1, 0},
          RccDecodeError::Truncated},
     };
     const CRccMarshaler& marshaler = *CRccMarshaler::getInstance();

@@ -8,8 +8,7 @@ namespace {
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
@@ -28,8 +27,8 @@ RccPduHeader Request(uint32_t interfaceId, uint32_t methodId) {
 
 // Header bytes of a request from application 9 to 5 with sequence 0x01020304.
 Bytes RequestHeader(uint8_t length, uint8_t interfaceId, uint8_t methodId) {
-    return {0x09, 0x01, 0x03, 0x00, 0x09, 0x05, 0x00, 0x00, length, 0, 0, 0,
-            0x04, 0x03, 0x02, 0x01, interfaceId, 0, 0, 0, methodId, 0, 0, 0};
+    return {0x09, 0x01, 0x03, 0x00, 0x09,        0x05, 0x00, 0x00, length,   0, 0, 0,
+            0x04, 0x03, 0x02, 0x01, interfaceId, 0,    0,    0,    methodId, 0, 0, 0};
 }
 
 Bytes Build(uint32_t interfaceId, uint32_t methodId, const std::vector<CRccArg>& in,
@@ -51,23 +50,41 @@ TEST(RccRequestTest, RequestsAreByteExact) {
     uint16_t port = 36507;
     std::vector<CRccValue> noArgs;
 
-    EXPECT_EQ(Build(2, 0, {{0x00800009, &node}, {0x0080000A, &one}, {0x00800009, &name}}),
-              Cat({RequestHeader(50, 2, 0), kNode, kU32One,
-                   {0x05, 0, 0, 0, 'N', 'a', 'm', 'e', 0}}));
-    EXPECT_EQ(Build(2, 7, {{0x03, &subhandle}, {0x00800003, &address}, {0x00800001, &appId},
-                           {0x00800002, &port}}),
-              Cat({RequestHeader(35, 2, 7),
-                   {0x01, 0, 0, 0, 0x14, 0x01, 0xA8, 0xC0, 0x81, 0x9B, 0x8E}}));
-    EXPECT_EQ(Build(2, 5, {{0x00800009, &n}, {0x0080000A, &one}, {0x00800009, &p},
-                           {0x00800003, &start}, {0x00800003, &count}, {0x0080000A, &ports},
-                           {0x00800008, &yes}}),
-              Cat({RequestHeader(63, 2, 5), {0x02, 0, 0, 0, 'N', 0}, kU32One,
-                   {0x02, 0, 0, 0, 'p', 0}, {0x02, 0, 0, 0, 0x03, 0, 0, 0},
-                   {0x02, 0, 0, 0x08, 0x01, 0, 0, 0, 0x07, 0}, {0x01}}));
-    EXPECT_EQ(Build(2, 6, {{0x00800009, &node}, {0x0080000A, &one}, {0x00800009, &reboot},
-                           {0x0880000A, &noArgs}}),
-              Cat({RequestHeader(24 + 9 + 8 + 11 + 4, 2, 6), kNode, kU32One,
-                   {0x07, 0, 0, 0, 'r', 'e', 'b', 'o', 'o', 't', 0}, {0, 0, 0, 0}}));
+    EXPECT_EQ(
+        Build(2, 0, {{0x00800009, &node}, {0x0080000A, &one}, {0x00800009, &name}}),
+        Cat({RequestHeader(50, 2, 0), kNode, kU32One, {0x05, 0, 0, 0, 'N', 'a', 'm', 'e', 0}}));
+    EXPECT_EQ(
+        Build(2, 7,
+              {{0x03, &subhandle},
+               {0x00800003, &address},
+               {0x00800001, &appId},
+               {0x00800002, &port}}),
+        Cat({RequestHeader(35, 2, 7), {0x01, 0, 0, 0, 0x14, 0x01, 0xA8, 0xC0, 0x81, 0x9B, 0x8E}}));
+    EXPECT_EQ(Build(2, 5,
+                    {{0x00800009, &n},
+                     {0x0080000A, &one},
+                     {0x00800009, &p},
+                     {0x00800003, &start},
+                     {0x00800003, &count},
+                     {0x0080000A, &ports},
+                     {0x00800008, &yes}}),
+              Cat({RequestHeader(63, 2, 5),
+                   {0x02, 0, 0, 0, 'N', 0},
+                   kU32One,
+                   {0x02, 0, 0, 0, 'p', 0},
+                   {0x02, 0, 0, 0, 0x03, 0, 0, 0},
+                   {0x02, 0, 0, 0x08, 0x01, 0, 0, 0, 0x07, 0},
+                   {0x01}}));
+    EXPECT_EQ(Build(2, 6,
+                    {{0x00800009, &node},
+                     {0x0080000A, &one},
+                     {0x00800009, &reboot},
+                     {0x0880000A, &noArgs}}),
+              Cat({RequestHeader(24 + 9 + 8 + 11 + 4, 2, 6),
+                   kNode,
+                   kU32One,
+                   {0x07, 0, 0, 0, 'r', 'e', 'b', 'o', 'o', 't', 0},
+                   {0, 0, 0, 0}}));
     // A method without inputs is the header alone.
     EXPECT_EQ(Build(1, 0, {}), RequestHeader(24, 1, 0));
     // The file service's records carry ids 0 and 0; the header carries the call's ids.
@@ -81,7 +98,10 @@ TEST(RccRequestTest, TransactionListBodyKeepsPropertyOrder) {
     IOMTransaction& node = list.transactions.emplace_back("Node", CRccValue::ofU32(1));
     node.properties.emplace_back("b", CRccValue::ofU8(5));
     node.properties.emplace_back("a", CRccValue::ofBool(true));
-    Bytes body = Cat({{0x11, 0, 0, 0, 0, 0, 0, 0, 0x01, 0}, kNode, kU32One, {0x02, 0},
+    Bytes body = Cat({{0x11, 0, 0, 0, 0, 0, 0, 0, 0x01, 0},
+                      kNode,
+                      kU32One,
+                      {0x02, 0},
                       {0x02, 0, 0, 0, 'b', 0, 0x01, 0, 0, 0, 0x05},
                       {0x02, 0, 0, 0, 'a', 0, 0x08, 0, 0, 0, 0x01}});
     EXPECT_EQ(Build(2, 10, {}, &list),
@@ -91,9 +111,9 @@ TEST(RccRequestTest, TransactionListBodyKeepsPropertyOrder) {
     list.subhandle = 7;
     list.hresult = -2;
     list.missedNotification = true;
-    Bytes notified = Cat({{0x11, 0, 0, 0, 0x01, 0, 0, 0, 0x07, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF,
-                           0x01},
-                          Bytes(body.begin() + 8, body.end())});
+    Bytes notified =
+        Cat({{0x11, 0, 0, 0, 0x01, 0, 0, 0, 0x07, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 0x01},
+             Bytes(body.begin() + 8, body.end())});
     EXPECT_EQ(Build(3, 3, {}, &list),
               Cat({RequestHeader(static_cast<uint8_t>(24 + notified.size()), 3, 3), notified}));
 
@@ -108,8 +128,8 @@ TEST(RccRequestTest, TooLongTransactionListIsRefused) {
     IOMTransactionList list;
     list.transactions.resize(65536);
     CRccBuffer buffer;
-    EXPECT_EQ(RccBuildRequest(buffer, Request(2, 9), *getSignatureRegistry().getSignature(2, 9),
-                              {}, &list),
+    EXPECT_EQ(RccBuildRequest(buffer, Request(2, 9), *getSignatureRegistry().getSignature(2, 9), {},
+                              &list),
               RCC_E_OUT_OF_MEMORY);
 }
 
@@ -117,10 +137,34 @@ class RccReplyTest : public ::testing::Test {
 protected:
     // A reply from 5 to 9 to the getProp request above, with status and body.
     static Bytes Reply(uint32_t status, const Bytes& body) {
-        Bytes reply = {0x09, 0x02, 0x03, 0x00, 0x05, 0x09, 0x00, 0x00, 0, 0, 0, 0,
-                       0x04, 0x03, 0x02, 0x01, 0x02, 0, 0, 0, 0x00, 0, 0, 0,
-                       static_cast<uint8_t>(status), static_cast<uint8_t>(status >> 8),
-                       static_cast<uint8_t>(status >> 16), static_cast<uint8_t>(status >> 24)};
+        Bytes reply = {0x09,
+                       0x02,
+                       0x03,
+                       0x00,
+                       0x05,
+                       0x09,
+                       0x00,
+                       0x00,
+                       0,
+                       0,
+                       0,
+                       0,
+                       0x04,
+                       0x03,
+                       0x02,
+                       0x01,
+                       0x02,
+                       0,
+                       0,
+                       0,
+                       0x00,
+                       0,
+                       0,
+                       0,
+                       static_cast<uint8_t>(status),
+                       static_cast<uint8_t>(status >> 8),
+                       static_cast<uint8_t>(status >> 16),
+                       static_cast<uint8_t>(status >> 24)};
         reply.insert(reply.end(), body.begin(), body.end());
         reply[8] = static_cast<uint8_t>(reply.size());
         return reply;
@@ -185,7 +229,8 @@ TEST_F(RccReplyTest, HeaderChecks) {
 
 TEST_F(RccReplyTest, UnreadableBodyIsAFailure) {
     // A body that runs past the data, and one with a byte left over.
-    EXPECT_EQ(Read(Reply(RCC_S_OK, {0x09, 0, 0, 0, 0x09, 0, 0, 0, 'x', 0})), RccReplyError::BadBody);
+    EXPECT_EQ(Read(Reply(RCC_S_OK, {0x09, 0, 0, 0, 0x09, 0, 0, 0, 'x', 0})),
+              RccReplyError::BadBody);
     EXPECT_EQ(Read(Reply(RCC_S_OK, {0x03, 0, 0, 0, 0x01, 0, 0, 0, 0xEE})), RccReplyError::BadBody);
 }
 

@@ -8,14 +8,14 @@
 #include "os/Paths.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/XPortRccTransport.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
-#include "transport/tests/ChildProcess.h"
 #include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
+using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
-using xport::test::ChildProcess;
 using xport::test::TravexTestEnv;
 using Bytes = std::vector<uint8_t>;
 
@@ -26,9 +26,9 @@ const CRccValue kNodeId = CRccValue::ofU32(1);
 
 class Sink : public IOMNotificationSink {
 public:
-    uint32_t onPropertyNotification(uint32_t handle, const std::string& className,
-                                    const CRccValue&, const std::string& property,
-                                    const CRccValue& value, int32_t, bool) override {
+    uint32_t onPropertyNotification(uint32_t handle, const std::string& className, const CRccValue&,
+                                    const std::string& property, const CRccValue& value, int32_t,
+                                    bool) override {
         std::lock_guard<std::mutex> lock(mutex);
         seen.push_back(std::to_string(handle) + " " + className + "." + property + " " +
                        DescribeRccValue(value));
@@ -41,9 +41,9 @@ public:
         return RCC_E_UNKNOWN_METHOD;
     }
     uint32_t onPropertyArrayNotification(uint32_t, const std::string&, const CRccValue&,
-                                         const std::string&, uint32_t, uint32_t,
-                                         const CRccValue&, bool, int32_t,
-                                         const std::vector<int32_t>&, bool) override {
+                                         const std::string&, uint32_t, uint32_t, const CRccValue&,
+                                         bool, int32_t, const std::vector<int32_t>&,
+                                         bool) override {
         return RCC_E_UNKNOWN_METHOD;
     }
     std::mutex mutex;
@@ -86,8 +86,7 @@ protected:
     uint8_t StartNode(std::unique_ptr<ChildProcess>& child, const char* mode, uint16_t nodePort) {
         std::vector<std::string> argv = hosts->Exec(0);
         argv.push_back("env");
-        for (const std::string& v : nodeEnv->Vars())
-            argv.push_back(v);
+        for (const std::string& v : nodeEnv->Vars()) argv.push_back(v);
         argv.insert(argv.end(), {(os::ProgramDir() / "rcc_test_node").string(), mode,
                                  std::to_string(nodePort)});
         child = std::make_unique<ChildProcess>(argv);
@@ -122,11 +121,10 @@ TEST_F(RccOverTravex, PropertiesRangesMethodsAndTransactions) {
     EXPECT_EQ(values, (std::vector<CRccValue>{CRccValue::ofBool(true), CRccValue::ofU32(513)}));
 
     std::vector<uint16_t> patch(512);
-    for (size_t i = 0; i < patch.size(); ++i)
-        patch[i] = static_cast<uint16_t>(i);
-    ASSERT_EQ(proxy->setProp("Node", kNodeId, "channelPatch",
-                             CRccValue::of<RCC_ARRAY | RCC_U16>(patch)),
-              RCC_S_OK);
+    for (size_t i = 0; i < patch.size(); ++i) patch[i] = static_cast<uint16_t>(i);
+    ASSERT_EQ(
+        proxy->setProp("Node", kNodeId, "channelPatch", CRccValue::of<RCC_ARRAY | RCC_U16>(patch)),
+        RCC_S_OK);
     ASSERT_EQ(proxy->setPropArray("Node", kNodeId, "channelPatch", 510, 2,
                                   CRccValue::of<RCC_ARRAY | RCC_U16>({7, 8}), false, results),
               RCC_S_OK);
@@ -159,8 +157,8 @@ TEST_F(RccOverTravex, SubscriptionBringsTheNodesNotifications) {
     ASSERT_EQ(proxy->invokeMethod("Node", kNodeId, "notify", {}, answers), RCC_S_OK);
     // The sink's answer went back to the node in the notification's reply.
     EXPECT_EQ(answers, (std::vector<CRccValue>{CRccValue::ofU32(0x012C0042)}));
-    EXPECT_EQ(sink.seen, (std::vector<std::string>{std::to_string(handle) +
-                                                   " Node.Name STR: new name"}));
+    EXPECT_EQ(sink.seen,
+              (std::vector<std::string>{std::to_string(handle) + " Node.Name STR: new name"}));
 
     ASSERT_EQ(proxy->unsubscribe(handle), RCC_S_OK);
     ASSERT_EQ(proxy->invokeMethod("Node", kNodeId, "notify", {}, answers), RCC_S_OK);
@@ -180,15 +178,15 @@ TEST_F(RccOverTravex, UnknownInterfaceOrMethodGetsTheErrorReply) {
     for (int i = 0; i < 300 && !raw->isConnected(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_TRUE(raw->isConnected());
-    Bytes request = {0x09, 0x01, 0x03, 0x00, appId, nodeApp, 0, 0, 24, 0, 0, 0,
-                     0x78, 0x56, 0x34, 0x12, 0x02, 0, 0, 0, 0x0B, 0, 0, 0};
+    Bytes request = {0x09, 0x01, 0x03, 0x00, appId, nodeApp, 0, 0, 24,   0, 0, 0,
+                     0x78, 0x56, 0x34, 0x12, 0x02,  0,       0, 0, 0x0B, 0, 0, 0};
     ASSERT_GE(raw->send(request), 0);
     Bytes reply;
     for (int i = 0; i < 300 && !raw->receive(reply); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(reply, (Bytes{0x09, 0x02, 0x03, 0x00, nodeApp, appId, 0, 0, 28, 0, 0, 0, 0x78,
-                            0x56, 0x34, 0x12, 0x02, 0, 0, 0, 0x0B, 0, 0, 0, 0x20, 0x00, 0x2C,
-                            0x81}));
+    EXPECT_EQ(reply, (Bytes{0x09, 0x02, 0x03, 0x00, nodeApp, appId, 0,    0,   28, 0,
+                            0,    0,    0x78, 0x56, 0x34,    0x12,  0x02, 0,   0,  0,
+                            0x0B, 0,    0,    0,    0x20,    0x00,  0x2C, 0x81}));
 }
 
 TEST_F(RccOverTravex, SilentNodeIsACommunicationFailureAfterTheTimeout) {

@@ -26,9 +26,9 @@ struct Notification {
 // Records what it is told; answers with `answer`.
 class RecordingSink : public IOMNotificationSink {
 public:
-    uint32_t onPropertyNotification(uint32_t handle, const std::string& className,
-                                    const CRccValue&, const std::string& propertyName,
-                                    const CRccValue& value, int32_t, bool) override {
+    uint32_t onPropertyNotification(uint32_t handle, const std::string& className, const CRccValue&,
+                                    const std::string& propertyName, const CRccValue& value,
+                                    int32_t, bool) override {
         std::lock_guard<std::mutex> lock(mutex);
         seen.push_back({handle, className, propertyName, value});
         return seen.size() == failAt ? 0x80004005 : answer;
@@ -79,17 +79,10 @@ protected:
     // The node's end for notifications, once the first subscribe has opened the PC's port.
     void ConnectNotifier() { ASSERT_EQ(notifier.connect(kPcAddress, kPcApp, RCC_DEFAULT_PORT), 0); }
 
-    // The node tells the PC of a property change, as IOMSUBSCRIBE method 0.
+    // The node tells the PC of a property change.
     uint32_t Notify(uint32_t handle, std::string property, CRccValue value) {
-        std::string className = "Node";
-        CRccValue id = CRccValue::ofU32(1);
-        int32_t hresult = 0;
-        uint8_t missed = 0;
-        return notifier.proxyRequest(
-            RCC_IF_IOMSUBSCRIBE, 0, nullptr,
-            {CRccArg(0x03, &handle), CRccArg(0x00800009, &className), CRccArg(0x0080000A, &id),
-             CRccArg(0x00800009, &property), CRccArg(0x0080000A, &value),
-             CRccArg(0x00800006, &hresult), CRccArg(0x00800008, &missed)});
+        return SendPropertyNotification(notifier, handle, "Node", std::move(property),
+                                        std::move(value));
     }
 
     LoopbackNetwork network;
@@ -118,8 +111,8 @@ TEST_F(RccSubscriptionTest, NotificationsReachTheSinkUntilUnsubscribed) {
     ConnectNotifier();
     EXPECT_EQ(Notify(handle, "Name", CRccValue::ofString("n1")), 0x012C0001u);
     EXPECT_EQ(Notify(handle + 7, "Name", CRccValue::ofString("n2")), RCC_E_UNKNOWN_SUBSCRIPTION);
-    EXPECT_EQ(sink.seen, (std::vector<Notification>{
-                             {handle, "Node", "Name", CRccValue::ofString("n1")}}));
+    EXPECT_EQ(sink.seen,
+              (std::vector<Notification>{{handle, "Node", "Name", CRccValue::ofString("n1")}}));
 
     IOMNotificationSink* recorded = nullptr;
     EXPECT_TRUE(proxy.getSubscription(handle, &recorded, nullptr, nullptr, nullptr));
@@ -175,23 +168,21 @@ TEST_F(RccSubscriptionTest, MultiArrayAndTransactionNotifications) {
     int32_t hresult = 0;
     uint32_t start = 0, count = 2;
     std::vector<int32_t> results = {0, 0};
-    ASSERT_EQ(notifier.proxyRequest(
-                  RCC_IF_IOMSUBSCRIBE, 1, nullptr,
-                  {CRccArg(0x03, &handle), CRccArg(0x00800009, &className),
-                   CRccArg(0x0080000A, &id), CRccArg(0x08800009, &names),
-                   CRccArg(0x0880000A, &values), CRccArg(0x00800008, &flag),
-                   CRccArg(0x00800006, &hresult), CRccArg(0x08800006, &results),
-                   CRccArg(0x00800008, &flag)}),
+    ASSERT_EQ(notifier.proxyRequest(RCC_IF_IOMSUBSCRIBE, 1, nullptr,
+                                    {CRccArg(0x03, &handle), CRccArg(0x00800009, &className),
+                                     CRccArg(0x0080000A, &id), CRccArg(0x08800009, &names),
+                                     CRccArg(0x0880000A, &values), CRccArg(0x00800008, &flag),
+                                     CRccArg(0x00800006, &hresult), CRccArg(0x08800006, &results),
+                                     CRccArg(0x00800008, &flag)}),
               RCC_S_OK);
-    ASSERT_EQ(notifier.proxyRequest(
-                  RCC_IF_IOMSUBSCRIBE, 2, nullptr,
-                  {CRccArg(0x03, &handle), CRccArg(0x00800009, &className),
-                   CRccArg(0x0080000A, &id), CRccArg(0x00800009, &name),
-                   CRccArg(0x00800003, &start), CRccArg(0x00800003, &count),
-                   CRccArg(0x0080000A, &patch), CRccArg(0x00800008, &flag),
-                   CRccArg(0x00800006, &hresult), CRccArg(0x08800006, &results),
-                   CRccArg(0x00800008, &flag)}),
-              RCC_S_OK);
+    ASSERT_EQ(
+        notifier.proxyRequest(
+            RCC_IF_IOMSUBSCRIBE, 2, nullptr,
+            {CRccArg(0x03, &handle), CRccArg(0x00800009, &className), CRccArg(0x0080000A, &id),
+             CRccArg(0x00800009, &name), CRccArg(0x00800003, &start), CRccArg(0x00800003, &count),
+             CRccArg(0x0080000A, &patch), CRccArg(0x00800008, &flag), CRccArg(0x00800006, &hresult),
+             CRccArg(0x08800006, &results), CRccArg(0x00800008, &flag)}),
+        RCC_S_OK);
     EXPECT_EQ(sink.seen, (std::vector<Notification>{{handle, "Node", "a", CRccValue::ofU8(1)},
                                                     {handle, "Node", "b", CRccValue::ofU8(2)},
                                                     {handle, "Node", "channelPatch", patch}}));
@@ -201,7 +192,8 @@ TEST_F(RccSubscriptionTest, MultiArrayAndTransactionNotifications) {
     list.subhandle = handle;
     IOMTransaction& t = list.transactions.emplace_back("Node", id);
     for (int i = 0; i < 3; ++i)
-        t.properties.emplace_back("p" + std::to_string(i), CRccValue::ofU8(static_cast<uint8_t>(i)));
+        t.properties.emplace_back("p" + std::to_string(i),
+                                  CRccValue::ofU8(static_cast<uint8_t>(i)));
     ASSERT_EQ(notifier.proxyRequest(RCC_IF_IOMSUBSCRIBE, 3, &list), RCC_S_OK);
     ASSERT_EQ(sink.lists.size(), 1u);
     EXPECT_EQ(sink.lists[0].transactions, list.transactions);
@@ -216,8 +208,7 @@ TEST(IOMNotificationSinkTest, DefaultTransactionNotificationStopsAtFirstFailure)
     IOMTransactionList list;
     list.subhandle = 3;
     IOMTransaction& t = list.transactions.emplace_back("Node", CRccValue::ofU32(1));
-    for (const char* name : {"a", "b", "c"})
-        t.properties.emplace_back(name, CRccValue::ofU8(0));
+    for (const char* name : {"a", "b", "c"}) t.properties.emplace_back(name, CRccValue::ofU8(0));
     EXPECT_EQ(sink.IOMNotificationSink::onTransactionNotification(&list), 0x80004005u);
     ASSERT_EQ(sink.seen.size(), 2u);
     EXPECT_EQ(sink.seen[1].propertyName, "b");
@@ -256,13 +247,17 @@ public:
         return names.size() == failAt ? 0x80004005 : RCC_S_OK;
     }
     uint32_t getPropMulti(const std::string&, const CRccValue&, const std::vector<std::string>&,
-                          std::vector<CRccValue>&) override { return 0; }
+                          std::vector<CRccValue>&) override {
+        return 0;
+    }
     uint32_t setPropMulti(const std::string&, const CRccValue&, const std::vector<std::string>&,
                           const std::vector<CRccValue>&, bool, std::vector<int32_t>&) override {
         return 0;
     }
     uint32_t getPropArray(const std::string&, const CRccValue&, const std::string&, uint32_t,
-                          uint32_t, CRccValue&) override { return 0; }
+                          uint32_t, CRccValue&) override {
+        return 0;
+    }
     uint32_t setPropArray(const std::string&, const CRccValue&, const std::string&, uint32_t,
                           uint32_t, const CRccValue&, bool, std::vector<int32_t>&) override {
         return 0;

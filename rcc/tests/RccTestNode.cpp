@@ -40,17 +40,7 @@ private:
         CProxyBase notifier(&link_, s.port, RCC_PROTOCOL_ID, 50);
         notifier.setTimeout(5000);
         notifier.connect(s.address, s.appId, s.port);
-        uint32_t handle = s.handle;
-        std::string className = "Node", property = "Name";
-        CRccValue id = CRccValue::ofU32(1);
-        CRccValue value = get("Node", "Name");
-        int32_t hresult = 0;
-        uint8_t missed = 0;
-        return notifier.proxyRequest(
-            RCC_IF_IOMSUBSCRIBE, 0, nullptr,
-            {CRccArg(0x03, &handle), CRccArg(0x00800009, &className), CRccArg(0x0080000A, &id),
-             CRccArg(0x00800009, &property), CRccArg(0x0080000A, &value),
-             CRccArg(0x00800006, &hresult), CRccArg(0x00800008, &missed)});
+        return SendPropertyNotification(notifier, s.handle, "Node", "Name", get("Node", "Name"));
     }
 
     RccTransport& link_;
@@ -78,8 +68,9 @@ int main(int argc, char** argv) {
         std::unique_ptr<StubDispatcher> dispatcher;
         std::unique_ptr<RccListener> silent;
         if (mode == "silent") {
-            silent = link.listen(RCC_PROTOCOL_ID, port, {},
-                                 [&](std::unique_ptr<RccConnection> c) { held.push_back(std::move(c)); });
+            silent = link.listen(RCC_PROTOCOL_ID, port, {}, [&](std::unique_ptr<RccConnection> c) {
+                held.push_back(std::move(c));
+            });
         } else {
             dispatcher = std::make_unique<StubDispatcher>(&link, port, RCC_PROTOCOL_ID, 50);
             dispatcher->registerStub(RCC_IF_IOM, "IOM", &node);

@@ -174,8 +174,7 @@ TEST(DescribeRccValueTest, TextOfEveryKind) {
          "4.0 Patch 14.0 IUO 0"},
         {CRccValue::of<RCC_VERINFO>(CRccVerInfo()), "VerInfo: error."},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(DescribeRccValue(c.value), c.text);
+    for (const Case& c : cases) EXPECT_EQ(DescribeRccValue(c.value), c.text);
 }
 
 }  // namespace

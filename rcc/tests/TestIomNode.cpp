@@ -1,5 +1,7 @@
 #include "TestIomNode.h"
 
+#include "rcc/ProxyBase.h"
+
 namespace {
 
 template <RccTypeCode C>
@@ -84,8 +86,8 @@ void TestIomNode::invoke(uint32_t interfaceId, uint32_t methodId, std::vector<CR
         case 7:
         case 8: {
             std::lock_guard<std::mutex> lock(lock_);
-            Subscription s{In<RCC_U32>(request, 0), In<RCC_U32>(request, 1),
-                           In<RCC_U8>(request, 2), In<RCC_U16>(request, 3)};
+            Subscription s{In<RCC_U32>(request, 0), In<RCC_U32>(request, 1), In<RCC_U8>(request, 2),
+                           In<RCC_U16>(request, 3)};
             if (methodId == 7)
                 subscriptions_.push_back(s);
             else
@@ -116,8 +118,8 @@ uint32_t TestIomNode::getPropArray(const std::vector<CRccArg>& request,
     uint32_t start = In<RCC_U32>(request, 3), count = In<RCC_U32>(request, 4);
     if (!elements || start > elements->size() || count > elements->size() - start)
         return kNoSuchProperty;
-    *Out<RCC_VARIANT>(reply, 0).makeArray<RCC_U16>() = {
-        elements->begin() + start, elements->begin() + start + count};
+    *Out<RCC_VARIANT>(reply, 0).makeArray<RCC_U16>() = {elements->begin() + start,
+                                                        elements->begin() + start + count};
     return RCC_S_OK;
 }
 
@@ -164,4 +166,16 @@ uint32_t TestIomNode::transaction(IOMTransactionList& list, bool write) {
     }
     list.listTag += 1;
     return RCC_S_OK;
+}
+
+uint32_t SendPropertyNotification(CProxyBase& notifier, uint32_t handle, std::string className,
+                                  std::string property, CRccValue value) {
+    CRccValue id = CRccValue::ofU32(1);
+    int32_t hresult = 0;
+    uint8_t missed = 0;
+    return notifier.proxyRequest(
+        RCC_IF_IOMSUBSCRIBE, 0, nullptr,
+        {CRccArg(0x03, &handle), CRccArg(0x00800009, &className), CRccArg(0x0080000A, &id),
+         CRccArg(0x00800009, &property), CRccArg(0x0080000A, &value), CRccArg(0x00800006, &hresult),
+         CRccArg(0x00800008, &missed)});
 }

@@ -15,6 +15,13 @@
 #include "rcc/IInterfaceStub.h"
 #include "rcc/RccTypes.h"
 
+class CProxyBase;
+
+// What a node sends for a property change: IOMSUBSCRIBE method 0 (instance U32 1, hresult
+// 0, nothing missed) on a proxy connected to the subscriber's port.
+uint32_t SendPropertyNotification(CProxyBase& notifier, uint32_t handle, std::string className,
+                                  std::string property, CRccValue value);
+
 class TestIomNode : public IInterfaceStub {
 public:
     // The status of a property the node does not have, and of the method "fail".

@@ -1,8 +1,9 @@
-// Wrong argument counts and kinds, for every function of the math, logic, text, date, lookup,
-// statistical and financial families, driven by the function table: each entry's handler is
-// called directly with one argument fewer than its descriptors require and one more than they
-// admit (the parser would refuse both before a handler sees them), and a formula passes an
-// argument of the wrong kind. The expected errors follow each function's own rules.
+// Wrong argument counts and kinds, for every function of the table (math, logic, text, date,
+// lookup, statistical, financial and matrix families), driven by the function table: each
+// entry's handler is called directly with one argument fewer than its descriptors require and
+// one more than they admit (the parser would refuse both before a handler sees them), and a
+// formula passes an argument of the wrong kind. The expected errors follow each function's own
+// rules.
 #include <map>
 #include <set>
 #include <string>
@@ -19,6 +20,7 @@ void GXRegisterDateFunctions(GXHandlerRegistry& registry);
 void GXRegisterLookupFunctions(GXHandlerRegistry& registry);
 void GXRegisterStatisticalFunctions(GXHandlerRegistry& registry);
 void GXRegisterFinancialFunctions(GXHandlerRegistry& registry);
+void GXRegisterMatrixFunctions(GXHandlerRegistry& registry);
 }  // namespace formula
 
 namespace formula::test {
@@ -256,6 +258,26 @@ const std::map<std::string, ArgumentErrors, std::less<>>& Expected() {
         {"IRR", {165, 165, "=IRR(A1:A2,A1:A2)", 98}},
         {"XNPV", {165, 165, "=XNPV(A1:A2,A1:A2,A1:A2)", 84}},
         {"XIRR", {165, 165, "=XIRR(A1:A2,A1:A2,A1:A2)", 84}},
+        // Matrix: ranges, else 98.
+        {"TRANSPOSE", {165, 165, "=TRANSPOSE(1)", 98}},
+        {"INVERT", {165, 165, "=INVERT(\"A1\")", 98}},
+        {"DET", {165, 165, "=DET(1)", 98}},
+        {"EIGEN", {165, 165, "=EIGEN(1)", 98}},
+        {"MMUL", {165, 165, "=MMUL(1,A1:A2)", 98}},
+        {"DOT", {165, 165, "=DOT(A1:A2,1)", 98}},
+        {"SUMPRODUCT", {165, 165, "=SUMPRODUCT(1,A1:A2)", 98}},
+        {"TREND", {165, 165, "=TREND(1,2,A1:A2)", 98}},
+        {"FORECAST", {165, 165, "=FORECAST(A1:A2,A1:A2,A1:A2)", 98}},
+        {"LINFIT", {165, 165, "=LINFIT(1,A1:A2)", 98}},
+        {"PLS", {165, 165, "=PLS(A1:A2,A1:A2,A1:A2)", 98}},
+        {"POLYCOEF", {165, 165, "=POLYCOEF(A1:A2,1,2)", 98}},
+        {"LLS", {165, 165, "=LLS(1,A1:A2)", 98}},
+        {"INTERP2D", {165, 165, "=INTERP2D(1,A1:A2,1)", 98}},
+        {"INTERP3D", {165, 165, "=INTERP3D(1,A1,A2)", 98}},
+        {"FFT", {165, 165, "=FFT(1)", 98}},
+        {"INVFFT", {165, 165, "=INVFFT(1)", 98}},
+        {"DFT", {165, 165, "=DFT(1)", 98}},
+        {"INVDFT", {165, 165, "=INVDFT(1)", 98}},
     };
     return table;
 }
@@ -269,6 +291,7 @@ std::set<std::string> FamilyNames() {
     GXRegisterLookupFunctions(registry);
     GXRegisterStatisticalFunctions(registry);
     GXRegisterFinancialFunctions(registry);
+    GXRegisterMatrixFunctions(registry);
     std::set<std::string> names;
     for (const auto& [name, handler] : registry.Handlers()) {
         names.insert(name);

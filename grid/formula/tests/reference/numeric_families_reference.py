@@ -12,7 +12,7 @@ sign, or where a plain expression says what our function means.
 """
 import sys
 
-from worksheet_reference import compute, show
+from worksheet_reference import print_rows
 
 STAT_CELLS = {
     "A1": 2, "A2": 4, "A3": 4, "A4": 4, "A5": 5, "A6": 5, "A7": 7, "A8": 9,
@@ -166,20 +166,51 @@ FIN = [
     ("=DOLLARFR(1.09375,32)", None),
 ]
 
+MATRIX_CELLS = {
+    "A1": 4, "B1": 7, "A2": 2, "B2": 6,
+    "C1": 1, "D1": 2, "E1": 3, "C2": 4, "D2": 5, "E2": 6,
+    "F1": 7, "G1": 8, "F2": 9, "G2": 10, "F3": 11, "G3": 12,
+    "H1": 1, "H2": 2, "H3": 3, "H4": 4, "H5": 5,
+    "I1": 2.1, "I2": 3.9, "I3": 6.2, "I4": 7.8, "I5": 10.1,
+}
+# Array results are read one element at a time with INDEX.
+LINEST = "LINEST(I1:I5,H1:H5,TRUE,TRUE)"
+QUADRATIC = "LINEST(I1:I5,H1:H5^{1,2})"
+MATRIX = [
+    ("=INVERT(A1:B2)", "=INDEX(MINVERSE(A1:B2),1,1)"),
+    ("B1 of =INVERT(A1:B2)", "=INDEX(MINVERSE(A1:B2),1,2)"),
+    ("A2 of =INVERT(A1:B2)", "=INDEX(MINVERSE(A1:B2),2,1)"),
+    ("=DET(A1:B2)", "=MDETERM(A1:B2)"),
+    ("=DET(F1:G2)", "=MDETERM(F1:G2)"),
+    ("B2 of =MMUL(C1:E2,F1:G3)", "=INDEX(MMULT(C1:E2,F1:G3),2,2)"),
+    ("=DOT(C1:E2,C1:E2)", "=SUMPRODUCT(C1:E2,C1:E2)"),
+    ("=SUMPRODUCT(H1:H3,C1:E1)", "=H1*C1+H2*D1+H3*E1"),
+    ("=TREND(6,H1:H5,I1:I5)", "=TREND(I1:I5,H1:H5,6)"),
+    ("=FORECAST(6,H1:H5,I1:I5)", "=FORECAST(6,I1:I5,H1:H5)"),
+    ("row 3 of =LINFIT(H1:H5,I1:I5)", "=INDEX(TREND(I1:I5,H1:H5,H1:H5),3,1)"),
+    ("PLS slope", f"=INDEX({LINEST},1,1)"),
+    ("PLS intercept", f"=INDEX({LINEST},1,2)"),
+    ("PLS s^2", f"=INDEX({LINEST},3,2)^2"),
+    ("PLS standard error of the slope", f"=INDEX({LINEST},2,1)"),
+    ("PLS R^2", f"=INDEX({LINEST},3,1)"),
+    ("PLS F", f"=INDEX({LINEST},4,1)"),
+    ("PLS t tail of the intercept",
+     f"=TDIST(INDEX({LINEST},1,2)/INDEX({LINEST},2,2),3,2)"),
+    ("POLYCOEF x^2", f"=INDEX({QUADRATIC},1,1)"),
+    ("POLYCOEF x", f"=INDEX({QUADRATIC},1,2)"),
+    ("POLYCOEF 1", f"=INDEX({QUADRATIC},1,3)"),
+]
+
 FAMILIES = {
     "statistical": (STAT_CELLS, STAT),
     "financial": (FIN_CELLS, FIN),
+    "matrix": (MATRIX_CELLS, MATRIX),
 }
 
 
 def main():
     for family in sys.argv[1:] or list(FAMILIES):
-        cells, cases = FAMILIES[family]
-        values = compute(cells, [g or ours for ours, g in cases])
-        print(f"// {family}")
-        for (ours, g), v in zip(cases, values):
-            note = f"  // {g}" if g else ""
-            print(f'{{R"({ours})", "{show(v)}"}},{note}')
+        print_rows(family, *FAMILIES[family])
 
 
 if __name__ == "__main__":
