@@ -7,11 +7,13 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true CCACHE_SLOPPINESS=time_macros
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc)"
 
+# The editor is the main program; until its window exists, the first other program built
+# is started instead.
 bin=build/default/bin
-for program in tessaly varoda quillon stellan; do
+for program in tessaly quillon varoda; do
   if [[ -x "$bin/$program" ]]; then
-    echo "run.sh: starting $program"
+    [[ "$program" == tessaly ]] || echo "run.sh: the editor is not built yet; starting $program instead"
     exec "$bin/$program" "$@"
   fi
 done
-echo "run.sh: no program of the suite is built yet; the libraries and their tests are (./test.sh runs them)."
+echo "run.sh: no program with a window is built yet; the libraries and their tests are (./test.sh runs them)."

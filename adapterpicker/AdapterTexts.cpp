@@ -1,5 +1,6 @@
 #include "adapterpicker/AdapterTexts.h"
 
+#include "os/Text.h"
 #include "platform/NetAdapter.h"
 
 #include <array>
@@ -33,6 +34,7 @@ std::string AddressToText(uint32_t address) {
 }
 
 uint32_t TextToAddress(std::string_view text) {
+    text = os::TrimBlanks(text);
     uint32_t address = 0;
     size_t pos = 0;
     for (int part = 0; part < 4; ++part) {

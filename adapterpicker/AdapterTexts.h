@@ -11,8 +11,9 @@ namespace varoda {
 
 // "%u.%u.%u.%u" from the top byte down; an empty text for 0.
 std::string AddressToText(uint32_t address);
-// The host-order value of a dotted text of four decimal numbers 0 to 255; 0 for any other
-// text (empty, malformed, out of range), which the configuration dialog shows as blank.
+// The host-order value of a dotted text of four decimal numbers 0 to 255, blanks around it
+// allowed (a hand-edited file may have them); 0 for any other text (empty, malformed, out of
+// range).
 uint32_t TextToAddress(std::string_view text);
 
 // The interface's description; empty when it is not in the interface table.

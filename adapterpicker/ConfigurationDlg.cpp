@@ -15,16 +15,16 @@ constexpr uint32_t kMaskWhenNone = 0xFF000000;  // 255.0.0.0
 }  // namespace
 
 CConfigurationDlg::CConfigurationDlg(fw::Window* parent) : fw::Dialog(parent) {
-    SetTemplate("Configuration", 170, 74);
+    SetTemplate("Configuration", 190, 74);
 }
 
 void CConfigurationDlg::CreateControls() {
-    AddStatic(0, "&Subnet Mask:", {7, 10, 70, 20});
-    AddIPAddress(IDC_SUBNET_MASK, {75, 8, 163, 21});
-    AddStatic(0, "Default &Gateway:", {7, 30, 70, 40});
-    AddIPAddress(IDC_GATEWAY, {75, 28, 163, 41});
-    AddButton(fw::IDOK, "OK", {30, 52, 80, 66}, fw::BS_DEFPUSHBUTTON);
-    AddButton(fw::IDCANCEL, "Cancel", {90, 52, 140, 66});
+    AddStatic(0, "&Subnet Mask:", {7, 10, 85, 20});
+    AddIPAddress(IDC_SUBNET_MASK, {90, 8, 183, 21});
+    AddStatic(0, "Default &Gateway:", {7, 30, 85, 40});
+    AddIPAddress(IDC_GATEWAY, {90, 28, 183, 41});
+    AddButton(fw::IDOK, "OK", {40, 52, 90, 66}, fw::BS_DEFPUSHBUTTON);
+    AddButton(fw::IDCANCEL, "Cancel", {100, 52, 150, 66});
 }
 
 bool CConfigurationDlg::OnInitDialog() {

@@ -5,8 +5,12 @@
 #include "framework/FileDialog.h"
 #include "framework/FrameWnd.h"
 #include "framework/FrameworkTexts.h"
+#include "framework/PrinterSettings.h"
+#include "framework/Printing.h"
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
+#include "framework/SplashWindow.h"
+#include "framework/View.h"
 #include "framework/WindowPrivate.h"
 
 #include <QAbstractEventDispatcher>
@@ -14,6 +18,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QPrinter>
 
 namespace fw {
 namespace {
@@ -23,7 +28,9 @@ int g_waitCount = 0;
 
 }  // namespace
 
-Application* GetApp() { return g_app; }
+Application* GetApp() {
+    return g_app;
+}
 
 struct Application::IdleHook {
     QMetaObject::Connection connection;
@@ -33,41 +40,50 @@ struct Application::IdleHook {
 Application::Application(std::string_view appName) : idle_(std::make_unique<IdleHook>()) {
     g_app = this;
     appName_ = std::string(appName);
-    if (appName_.empty()) appName_ = FrameworkString(AFX_IDS_APP_TITLE);
-    if (appName_.empty()) appName_ = QCoreApplication::applicationName().toStdString();
+    if (appName_.empty())
+        appName_ = FrameworkString(AFX_IDS_APP_TITLE);
+    if (appName_.empty())
+        appName_ = QCoreApplication::applicationName().toStdString();
     detail::EnsureAppHooks();
     MapCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     MapCommand(ID_APP_EXIT, [this] { OnAppExit(); });
-    MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](unsigned id) { OpenRecentFile(id); });
+    MapCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    MapCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST,
+                    [this](unsigned id) { OpenRecentFile(id); });
     InstallIdleHook();
 }
 
 Application::~Application() {
     QObject::disconnect(idle_->connection);
     templates_.clear();
-    if (g_app == this) g_app = nullptr;
+    if (g_app == this)
+        g_app = nullptr;
 }
 
 int Application::Run() {
-    if (InitInstance() && mainWnd_) QCoreApplication::exec();
+    if (InitInstance() && mainWnd_)
+        QCoreApplication::exec();
     return ExitInstance();
 }
 
 int Application::ExitInstance() {
-    if (recentFiles_) recentFiles_->WriteList(AppProfile());
+    if (recentFiles_)
+        recentFiles_->WriteList(AppProfile());
     return 0;
 }
 
 void Application::InstallIdleHook() {
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    if (!dispatcher) return;
+    if (!dispatcher)
+        return;
     idle_->connection = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
                                          [this] { RunIdle(); });
 }
 
 void Application::RunIdle() {
-    if (idle_->running) return;
+    if (idle_->running)
+        return;
     idle_->running = true;
     for (long count = 0; count < 1000 && OnIdle(count); ++count) {
     }
@@ -76,12 +92,15 @@ void Application::RunIdle() {
 
 bool Application::OnIdle(long count) {
     if (count == 0) {
-        if (auto* frame = qobject_cast<FrameWnd*>(mainWnd_)) frame->OnIdleUpdateCmdUI();
+        if (auto* frame = qobject_cast<FrameWnd*>(mainWnd_))
+            frame->OnIdleUpdateCmdUI();
     }
     return false;
 }
 
-bool Application::PreTranslateMessage(Message&, Window*) { return false; }
+bool Application::PreTranslateMessage(Message& msg, Window*) {
+    return SplashWindow::PreTranslateAppMessage(msg);
+}
 
 int Application::TakeStartShowCommand() {
     const int cmd = startShow_;
@@ -95,7 +114,8 @@ DocTemplate* Application::AddDocTemplate(std::unique_ptr<DocTemplate> docTemplat
 }
 
 Document* Application::OpenDocumentFile(const std::string& path) {
-    if (templates_.empty()) return nullptr;
+    if (templates_.empty())
+        return nullptr;
     DocTemplate* chosen = templates_.front().get();
     for (const auto& t : templates_) {
         if (t->MatchesExtension(path)) {
@@ -108,25 +128,38 @@ Document* Application::OpenDocumentFile(const std::string& path) {
 
 bool Application::SaveAllModified() {
     for (const auto& t : templates_) {
-        if (!t->SaveAllModified()) return false;
+        if (!t->SaveAllModified())
+            return false;
     }
     return true;
 }
 
 void Application::OnFileNew() {
-    if (!templates_.empty()) templates_.front()->OpenDocumentFile(nullptr);
+    if (!templates_.empty())
+        templates_.front()->OpenDocumentFile(nullptr);
 }
 
 void Application::OnFileOpen() {
     std::string name;
-    if (!DoPromptFileName(name, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, true, nullptr)) {
+    if (!DoPromptFileName(name, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, true,
+                          nullptr)) {
         return;
     }
     OpenDocumentFile(name);
 }
 
+void Application::OnFilePrintSetup() {
+    QPrinter printer;
+    AppPrinterSettings().ApplyTo(printer);
+    PrintInfo info;
+    info.directPrint = false;
+    if (RunPrintDialog(printer, info, mainWnd_))
+        AppPrinterSettings() = PrinterSettings::FromPrinter(printer);
+}
+
 void Application::OnAppExit() {
-    if (mainWnd_) mainWnd_->SendMessage(WM_CLOSE);
+    if (mainWnd_)
+        mainWnd_->SendMessage(WM_CLOSE);
 }
 
 bool Application::DoPromptFileName(std::string& fileName, unsigned titleId, unsigned flags,
@@ -142,22 +175,27 @@ bool Application::DoPromptFileName(std::string& fileName, unsigned titleId, unsi
     }
     FileDialog dlg(open, ext, fileName, flags, filter, mainWnd_);
     dlg.SetTitle(FrameworkString(titleId));
-    if (dlg.DoModal() != IDOK) return false;
+    if (dlg.DoModal() != IDOK)
+        return false;
     fileName = dlg.GetPathName();
     return true;
 }
 
 void Application::OpenRecentFile(unsigned id) {
-    if (!recentFiles_) return;
+    if (!recentFiles_)
+        return;
     const std::size_t index = id - ID_FILE_MRU_FILE1;
-    if (index >= recentFiles_->Size()) return;
+    if (index >= recentFiles_->Size())
+        return;
     const std::string path = (*recentFiles_)[index];
     // A file that no longer opens leaves the list.
-    if (!OpenDocumentFile(path)) recentFiles_->Remove(index);
+    if (!OpenDocumentFile(path))
+        recentFiles_->Remove(index);
 }
 
 std::vector<std::string> Application::Arguments() const {
-    if (argsSet_) return args_;
+    if (argsSet_)
+        return args_;
     std::vector<std::string> out;
     const QStringList all = QCoreApplication::arguments();
     for (qsizetype i = 1; i < all.size(); ++i) out.push_back(all[i].toStdString());
@@ -169,19 +207,23 @@ void Application::SetArguments(std::vector<std::string> args) {
     argsSet_ = true;
 }
 
-void Application::ParseCommandLine(CommandLineInfo& info) const { fw::ParseCommandLine(Arguments(), info); }
+void Application::ParseCommandLine(CommandLineInfo& info) const {
+    fw::ParseCommandLine(Arguments(), info);
+}
 
 bool Application::ProcessShellCommand(CommandLineInfo& info) {
     switch (info.shellCommand) {
         case CommandLineInfo::FileNew:
-            if (!OnCmdMsg(ID_FILE_NEW, 0, CmdAction::Execute, nullptr)) OnFileNew();
+            if (!OnCmdMsg(ID_FILE_NEW, 0, CmdAction::Execute, nullptr))
+                OnFileNew();
             return mainWnd_ != nullptr;
         case CommandLineInfo::FileOpen:
             return OpenDocumentFile(info.fileName) != nullptr;
         case CommandLineInfo::FilePrint:
         case CommandLineInfo::FilePrintTo: {
             startShow_ = -1;  // print without showing the window
-            if (!OpenDocumentFile(info.fileName)) return false;
+            if (!OpenDocumentFile(info.fileName))
+                return false;
             if (auto* frame = qobject_cast<FrameWnd*>(mainWnd_)) {
                 frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
                 frame->SendMessage(WM_CLOSE);
@@ -204,19 +246,22 @@ void Application::SetRegistryKey(std::string_view registryKey) {
 
 void Application::LoadStdProfileSettings(unsigned maxRecentFiles) {
     recentFiles_.reset();
-    if (maxRecentFiles == 0) return;
+    if (maxRecentFiles == 0)
+        return;
     recentFiles_ = std::make_unique<RecentFileList>(maxRecentFiles);
     recentFiles_->ReadList(AppProfile());
 }
 
 void Application::AddToRecentFileList(const std::string& path) {
-    if (!recentFiles_) return;
+    if (!recentFiles_)
+        return;
     recentFiles_->Add(path);
     // Written at once as well as at exit, so a crash does not lose it.
     recentFiles_->WriteList(AppProfile());
 }
 
-int Application::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const {
+int Application::GetProfileInt(std::string_view section, std::string_view entry,
+                               int defaultValue) const {
     return AppProfile().GetProfileInt(section, entry, defaultValue);
 }
 
@@ -235,14 +280,19 @@ bool Application::WriteProfileString(std::string_view section, std::string_view 
 }
 
 void BeginWaitCursor() {
-    if (g_waitCount++ == 0) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (g_waitCount++ == 0)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void EndWaitCursor() {
-    if (g_waitCount == 0) return;
-    if (--g_waitCount == 0) QGuiApplication::restoreOverrideCursor();
+    if (g_waitCount == 0)
+        return;
+    if (--g_waitCount == 0)
+        QGuiApplication::restoreOverrideCursor();
 }
 
-bool IsWaitCursorShown() { return g_waitCount > 0; }
+bool IsWaitCursorShown() {
+    return g_waitCount > 0;
+}
 
 }  // namespace fw

@@ -45,7 +45,8 @@ public:
     virtual bool OnIdle(long count);
     // Runs idle processing until OnIdle answers false (tests, and programs that pump themselves).
     void RunIdle();
-    // Sees every key-down and button-down before its window; true consumes it.
+    // Sees every key-down and button-down before its window; true consumes it. The default
+    // lets a splash window take the first press.
     virtual bool PreTranslateMessage(Message& msg, Window* target);
 
     const std::string& AppName() const { return appName_; }
@@ -64,6 +65,8 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnAppExit();
+    // ID_FILE_PRINT_SETUP: the print dialog chooses the program's printer (AppPrinterSettings).
+    void OnFilePrintSetup();
     // Shows the open or save dialog with the templates' filters; false when cancelled.
     bool DoPromptFileName(std::string& fileName, unsigned titleId, unsigned flags, bool open,
                           DocTemplate* docTemplate);

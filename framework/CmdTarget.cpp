@@ -10,7 +10,9 @@ void CmdTarget::MapCommandRange(unsigned first, unsigned last, RangeHandler hand
     ranges_.push_back({first, last, std::move(handler)});
 }
 
-void CmdTarget::MapUpdate(unsigned id, UpdateHandler handler) { updates_[id] = std::move(handler); }
+void CmdTarget::MapUpdate(unsigned id, UpdateHandler handler) {
+    updates_[id] = std::move(handler);
+}
 
 void CmdTarget::MapUpdateRange(unsigned first, unsigned last, UpdateHandler handler) {
     updateRanges_.push_back({first, last, std::move(handler)});
@@ -18,7 +20,8 @@ void CmdTarget::MapUpdateRange(unsigned first, unsigned last, UpdateHandler hand
 
 bool CmdTarget::HandleOwn(unsigned id, unsigned code, CmdAction action, CmdUI* ui) {
     if (action == CmdAction::Update) {
-        if (!ui) return false;
+        if (!ui)
+            return false;
         if (auto it = updates_.find(id); it != updates_.end()) {
             it->second(*ui);
             return true;
@@ -38,7 +41,8 @@ bool CmdTarget::HandleOwn(unsigned id, unsigned code, CmdAction action, CmdUI* u
         }
         return true;
     }
-    if (code != 0) return false;
+    if (code != 0)
+        return false;
     for (const Range& r : ranges_) {
         if (id >= r.first && id <= r.last) {
             if (action == CmdAction::Execute) {
@@ -59,7 +63,8 @@ CmdUI CmdTarget::QueryCommandState(unsigned id) {
     CmdUI ui(id);
     OnCmdMsg(id, 0, CmdAction::Update, &ui);
     // An item that no update handler enabled or disabled is enabled when a handler exists.
-    if (!ui.enabled()) ui.Enable(OnCmdMsg(id, 0, CmdAction::Probe, nullptr));
+    if (!ui.enabled())
+        ui.Enable(OnCmdMsg(id, 0, CmdAction::Probe, nullptr));
     return ui;
 }
 

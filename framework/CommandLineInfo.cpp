@@ -9,7 +9,8 @@ namespace fw {
 namespace {
 
 bool Is(std::string_view a, const char* b) {
-    return QString::fromUtf8(a.data(), static_cast<int>(a.size())).compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+    return QString::fromUtf8(a.data(), static_cast<int>(a.size()))
+               .compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -52,16 +53,26 @@ void CommandLineInfo::ParseFlag(std::string_view flag) {
 void CommandLineInfo::ParseFile(std::string_view param) {
     if (shellCommand == FilePrintTo && pendingPrintTo_ > 0) {
         switch (pendingPrintTo_--) {
-            case 4: fileName = std::string(param); break;
-            case 3: printerName = std::string(param); break;
-            case 2: driverName = std::string(param); break;
-            default: portName = std::string(param); break;
+            case 4:
+                fileName = std::string(param);
+                break;
+            case 3:
+                printerName = std::string(param);
+                break;
+            case 2:
+                driverName = std::string(param);
+                break;
+            default:
+                portName = std::string(param);
+                break;
         }
         return;
     }
-    if (!fileName.empty()) return;  // only the first file counts
+    if (!fileName.empty())
+        return;  // only the first file counts
     fileName = std::string(param);
-    if (shellCommand == FileNew) shellCommand = FileOpen;
+    if (shellCommand == FileNew)
+        shellCommand = FileOpen;
 }
 
 namespace {
@@ -69,9 +80,12 @@ namespace {
 // Switches begin with '/' or '-'; so do absolute paths here. An argument with a second '/',
 // or that names an existing file, is a path.
 bool IsSwitch(std::string_view a) {
-    if (a.empty()) return false;
-    if (a.front() == '-') return true;
-    if (a.front() != '/' || a.find('/', 1) != std::string_view::npos) return false;
+    if (a.empty())
+        return false;
+    if (a.front() == '-')
+        return true;
+    if (a.front() != '/' || a.find('/', 1) != std::string_view::npos)
+        return false;
     std::error_code ec;
     return !std::filesystem::exists(std::filesystem::path(a), ec);
 }
@@ -82,7 +96,8 @@ void ParseCommandLine(const std::vector<std::string>& args, CommandLineInfo& inf
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view a = args[i];
         const bool flag = IsSwitch(a);
-        if (flag) a.remove_prefix(1);
+        if (flag)
+            a.remove_prefix(1);
         info.ParseParam(a, flag, i + 1 == args.size());
     }
 }

@@ -7,7 +7,9 @@
 
 namespace fw {
 
-Control::Control() { setFocusPolicy(Qt::NoFocus); }
+Control::Control() {
+    setFocusPolicy(Qt::NoFocus);
+}
 
 void Control::SetInner(QWidget* widget) {
     inner_ = widget;
@@ -20,11 +22,13 @@ void Control::SetInner(QWidget* widget) {
 }
 
 void Control::OnSize(UINT, int cx, int cy) {
-    if (inner_) inner_->setGeometry(0, 0, cx, cy);
+    if (inner_)
+        inner_->setGeometry(0, 0, cx, cy);
 }
 
 bool Control::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == inner_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    if (watched == inner_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         return RouteKey(static_cast<QKeyEvent*>(event));
     }
     return Window::eventFilter(watched, event);
@@ -38,10 +42,13 @@ bool Control::RouteKey(QKeyEvent* e) {
     if (e->type() == QEvent::KeyRelease) {
         return k.vk && SendMessage(k.system ? WM_SYSKEYUP : WM_KEYUP, k.vk, k.lParam) != 0;
     }
-    if (k.vk && SendMessage(k.system ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, k.lParam) != 0) return true;
+    if (k.vk && SendMessage(k.system ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, k.lParam) != 0)
+        return true;
     for (char32_t c : k.chars) {
-        if (!alive) return true;
-        if (SendMessage(k.system ? WM_SYSCHAR : WM_CHAR, c, k.lParam) != 0) return true;
+        if (!alive)
+            return true;
+        if (SendMessage(k.system ? WM_SYSCHAR : WM_CHAR, c, k.lParam) != 0)
+            return true;
     }
     return !alive;
 }

@@ -42,17 +42,20 @@ Window* DataExchange::PrepareEditCtrl(UINT id) {
 }
 
 void DataExchange::Fail(const std::string& message) {
-    if (!message.empty()) AppMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+    if (!message.empty())
+        AppMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     if (last_) {
         last_->SetFocus();
-        if (auto* e = qobject_cast<Edit*>(last_); e && lastIsEdit_) e->SetSel(0, -1);
+        if (auto* e = qobject_cast<Edit*>(last_); e && lastIsEdit_)
+            e->SetSel(0, -1);
     }
     throw DataExchangeFailure();
 }
 
 void DDX_Text(DataExchange& dx, UINT id, std::string& value) {
     Window* w = dx.PrepareEditCtrl(id);
-    if (!w) return;
+    if (!w)
+        return;
     if (dx.saveAndValidate) {
         value = w->GetWindowText();
     } else {
@@ -62,33 +65,38 @@ void DDX_Text(DataExchange& dx, UINT id, std::string& value) {
 
 void DDX_Text(DataExchange& dx, UINT id, int& value) {
     Window* w = dx.PrepareEditCtrl(id);
-    if (!w) return;
+    if (!w)
+        return;
     if (!dx.saveAndValidate) {
         w->SetWindowText(std::to_string(value));
         return;
     }
     bool ok = false;
     const qlonglong v = QString::fromStdString(w->GetWindowText()).trimmed().toLongLong(&ok);
-    if (!ok || v < INT32_MIN || v > INT32_MAX) dx.Fail(FrameworkString(AFX_IDP_PARSE_INT));
+    if (!ok || v < INT32_MIN || v > INT32_MAX)
+        dx.Fail(FrameworkString(AFX_IDP_PARSE_INT));
     value = static_cast<int>(v);
 }
 
 void DDX_Text(DataExchange& dx, UINT id, unsigned& value) {
     Window* w = dx.PrepareEditCtrl(id);
-    if (!w) return;
+    if (!w)
+        return;
     if (!dx.saveAndValidate) {
         w->SetWindowText(std::to_string(value));
         return;
     }
     bool ok = false;
     const qlonglong v = QString::fromStdString(w->GetWindowText()).trimmed().toLongLong(&ok);
-    if (!ok || v < 0 || v > UINT32_MAX) dx.Fail(FrameworkString(AFX_IDP_PARSE_UINT));
+    if (!ok || v < 0 || v > UINT32_MAX)
+        dx.Fail(FrameworkString(AFX_IDP_PARSE_UINT));
     value = static_cast<unsigned>(v);
 }
 
 void DDX_Text(DataExchange& dx, UINT id, double& value) {
     Window* w = dx.PrepareEditCtrl(id);
-    if (!w) return;
+    if (!w)
+        return;
     if (!dx.saveAndValidate) {
         w->SetWindowText(Number(value));
         return;
@@ -96,40 +104,48 @@ void DDX_Text(DataExchange& dx, UINT id, double& value) {
     // Numbers use the point whatever the user's locale says.
     bool ok = false;
     const double v = QString::fromStdString(w->GetWindowText()).trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v)) dx.Fail(FrameworkString(AFX_IDP_PARSE_REAL));
+    if (!ok || !std::isfinite(v))
+        dx.Fail(FrameworkString(AFX_IDP_PARSE_REAL));
     value = v;
 }
 
 void DDV_MinMaxInt(DataExchange& dx, int value, int minValue, int maxValue) {
-    if (!dx.saveAndValidate || (value >= minValue && value <= maxValue)) return;
+    if (!dx.saveAndValidate || (value >= minValue && value <= maxValue))
+        return;
     dx.Fail(FormatString(FrameworkString(AFX_IDP_PARSE_INT_RANGE),
                          {std::to_string(minValue), std::to_string(maxValue)}));
 }
 
 void DDV_MinMaxUInt(DataExchange& dx, unsigned value, unsigned minValue, unsigned maxValue) {
-    if (!dx.saveAndValidate || (value >= minValue && value <= maxValue)) return;
+    if (!dx.saveAndValidate || (value >= minValue && value <= maxValue))
+        return;
     dx.Fail(FormatString(FrameworkString(AFX_IDP_PARSE_INT_RANGE),
                          {std::to_string(minValue), std::to_string(maxValue)}));
 }
 
 void DDV_MinMaxDouble(DataExchange& dx, double value, double minValue, double maxValue) {
-    if (!dx.saveAndValidate || (value >= minValue && value <= maxValue)) return;
-    dx.Fail(FormatString(FrameworkString(AFX_IDP_PARSE_REAL_RANGE), {Number(minValue), Number(maxValue)}));
+    if (!dx.saveAndValidate || (value >= minValue && value <= maxValue))
+        return;
+    dx.Fail(FormatString(FrameworkString(AFX_IDP_PARSE_REAL_RANGE),
+                         {Number(minValue), Number(maxValue)}));
 }
 
 void DDV_MaxChars(DataExchange& dx, const std::string& value, int maxChars) {
     if (!dx.saveAndValidate) {
         // Writing: the edit holds no more than that.
-        if (auto* e = qobject_cast<Edit*>(dx.LastControl())) e->LimitText(maxChars);
+        if (auto* e = qobject_cast<Edit*>(dx.LastControl()))
+            e->LimitText(maxChars);
         return;
     }
-    if (QString::fromStdString(value).size() <= maxChars) return;
+    if (QString::fromStdString(value).size() <= maxChars)
+        return;
     dx.Fail(FormatString(FrameworkString(AFX_IDP_PARSE_STRING_SIZE), {std::to_string(maxChars)}));
 }
 
 void DDX_Check(DataExchange& dx, UINT id, int& value) {
     auto* b = qobject_cast<Button*>(dx.PrepareCtrl(id));
-    if (!b) return;
+    if (!b)
+        return;
     if (dx.saveAndValidate) {
         value = b->GetCheck();
     } else {
@@ -139,7 +155,8 @@ void DDX_Check(DataExchange& dx, UINT id, int& value) {
 
 void DDX_Radio(DataExchange& dx, UINT firstId, int& value) {
     auto* first = qobject_cast<Button*>(dx.PrepareCtrl(firstId));
-    if (!first) return;
+    if (!first)
+        return;
     // The group: the radio buttons from the first one up to the next control that starts a
     // group, in the order they were made.
     std::vector<Button*> group;
@@ -151,13 +168,16 @@ void DDX_Radio(DataExchange& dx, UINT firstId, int& value) {
         } else if (inGroup && (w->GetStyle() & WS_GROUP)) {
             break;
         }
-        if (!inGroup) continue;
-        if (auto* b = qobject_cast<Button*>(w); b && b->IsRadio()) group.push_back(b);
+        if (!inGroup)
+            continue;
+        if (auto* b = qobject_cast<Button*>(w); b && b->IsRadio())
+            group.push_back(b);
     }
     if (dx.saveAndValidate) {
         value = -1;
         for (std::size_t i = 0; i < group.size(); ++i) {
-            if (group[i]->GetCheck() == BST_CHECKED) value = static_cast<int>(i);
+            if (group[i]->GetCheck() == BST_CHECKED)
+                value = static_cast<int>(i);
         }
     } else {
         for (std::size_t i = 0; i < group.size(); ++i) {
@@ -168,7 +188,8 @@ void DDX_Radio(DataExchange& dx, UINT firstId, int& value) {
 
 void DDX_CBString(DataExchange& dx, UINT id, std::string& value) {
     auto* c = qobject_cast<ComboBox*>(dx.PrepareCtrl(id));
-    if (!c) return;
+    if (!c)
+        return;
     if (dx.saveAndValidate) {
         value = c->GetWindowText();
     } else if (c->SelectString(-1, value) < 0 && c->HasEdit()) {
@@ -178,7 +199,8 @@ void DDX_CBString(DataExchange& dx, UINT id, std::string& value) {
 
 void DDX_CBStringExact(DataExchange& dx, UINT id, std::string& value) {
     auto* c = qobject_cast<ComboBox*>(dx.PrepareCtrl(id));
-    if (!c) return;
+    if (!c)
+        return;
     if (dx.saveAndValidate) {
         value = c->GetWindowText();
         return;
@@ -193,7 +215,8 @@ void DDX_CBStringExact(DataExchange& dx, UINT id, std::string& value) {
 
 void DDX_CBIndex(DataExchange& dx, UINT id, int& value) {
     auto* c = qobject_cast<ComboBox*>(dx.PrepareCtrl(id));
-    if (!c) return;
+    if (!c)
+        return;
     if (dx.saveAndValidate) {
         value = c->GetCurSel();
     } else {
@@ -203,7 +226,8 @@ void DDX_CBIndex(DataExchange& dx, UINT id, int& value) {
 
 void DDX_LBString(DataExchange& dx, UINT id, std::string& value) {
     auto* l = qobject_cast<ListBox*>(dx.PrepareCtrl(id));
-    if (!l) return;
+    if (!l)
+        return;
     if (dx.saveAndValidate) {
         value = l->GetText(l->GetCurSel());
     } else {
@@ -213,7 +237,8 @@ void DDX_LBString(DataExchange& dx, UINT id, std::string& value) {
 
 void DDX_LBIndex(DataExchange& dx, UINT id, int& value) {
     auto* l = qobject_cast<ListBox*>(dx.PrepareCtrl(id));
-    if (!l) return;
+    if (!l)
+        return;
     if (dx.saveAndValidate) {
         value = l->GetCurSel();
     } else {
@@ -223,7 +248,8 @@ void DDX_LBIndex(DataExchange& dx, UINT id, int& value) {
 
 void DDX_IPAddress(DataExchange& dx, UINT id, std::uint32_t& value) {
     auto* ip = qobject_cast<IPAddressCtrl*>(dx.PrepareCtrl(id));
-    if (!ip) return;
+    if (!ip)
+        return;
     if (dx.saveAndValidate) {
         ip->GetAddress(value);
     } else {

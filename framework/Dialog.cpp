@@ -42,7 +42,8 @@ Dialog::Dialog(Window* parent) : owner_(parent) {
 }
 
 Dialog::~Dialog() {
-    if (loop_) loop_->quit();
+    if (loop_)
+        loop_->quit();
     owned_.clear();
 }
 
@@ -54,28 +55,35 @@ void Dialog::SetTemplate(std::string_view title, int widthDu, int heightDu) {
 
 Rect Dialog::MapDialogRect(const Rect& du) const {
     const Size base = BaseUnits();
-    return {du.left * base.cx / 4, du.top * base.cy / 8, du.right * base.cx / 4, du.bottom * base.cy / 8};
+    return {du.left * base.cx / 4, du.top * base.cy / 8, du.right * base.cx / 4,
+            du.bottom * base.cy / 8};
 }
 
 bool Dialog::MakeWindow(Window* parent, bool modal) {
-    if (IsCreated()) return true;
+    if (IsCreated())
+        return true;
     ended_ = false;
     result_ = 0;
     const Rect size = MapDialogRect({0, 0, widthDu_, heightDu_});
     Rect r{0, 0, size.Width(), size.Height()};
     // Centred over the owner, else on the screen.
     QRect over = parent ? parent->window()->geometry()
-                        : (QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry() : QRect(0, 0, 800, 600));
+                        : (QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry()
+                                                         : QRect(0, 0, 800, 600));
     r.Offset(over.center().x() - size.Width() / 2, over.center().y() - size.Height() / 2);
     SetWindowText(title_);
-    if (!Create(parent, r, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU)) return false;
+    if (!Create(parent, r, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU))
+        return false;
     setWindowFlag(Qt::Dialog, true);
-    if (modal) setWindowModality(Qt::ApplicationModal);
+    if (modal)
+        setWindowModality(Qt::ApplicationModal);
     CreateControls();
     QPointer<Dialog> alive(this);
     const bool defaultFocus = SendMessage(WM_INITDIALOG) != 0;
-    if (!alive) return false;
-    if (ended_) return true;
+    if (!alive)
+        return false;
+    if (ended_)
+        return true;
     ShowWindow(SW_SHOW);
     activateWindow();
     if (defaultFocus) {
@@ -91,7 +99,8 @@ bool Dialog::MakeWindow(Window* parent, bool modal) {
 
 int Dialog::DoModal() {
     CancelModeForModal();
-    if (!MakeWindow(owner_, true)) return -1;
+    if (!MakeWindow(owner_, true))
+        return -1;
     if (!ended_) {
         QEventLoop loop;
         loop_ = &loop;
@@ -135,21 +144,29 @@ bool Dialog::OnInitDialog() {
 }
 
 void Dialog::OnOK() {
-    if (!UpdateData(true)) return;
+    if (!UpdateData(true))
+        return;
     EndDialog(IDOK);
 }
 
-void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 LRESULT Dialog::WindowProc(Message& msg) {
-    if (msg.id == WM_INITDIALOG) return OnInitDialog() ? 1 : 0;
+    if (msg.id == WM_INITDIALOG)
+        return OnInitDialog() ? 1 : 0;
     return Window::WindowProc(msg);
 }
 
 // The controls go with the window, so that the next DoModal makes them afresh.
-void Dialog::OnDestroy() { owned_.clear(); }
+void Dialog::OnDestroy() {
+    owned_.clear();
+}
 
-void Dialog::OnClose() { SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }
+void Dialog::OnClose() {
+    SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
 
 void Dialog::keyPressEvent(QKeyEvent* e) {
     const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
@@ -157,13 +174,19 @@ void Dialog::keyPressEvent(QKeyEvent* e) {
         // The focused push button, else the default one.
         UINT id = defId_;
         if (auto* b = qobject_cast<Button*>(Window::FromWidget(QApplication::focusWidget()))) {
-            if (b->Kind() == BS_PUSHBUTTON || b->Kind() == BS_DEFPUSHBUTTON) id = b->GetDlgCtrlID();
+            if (b->Kind() == BS_PUSHBUTTON || b->Kind() == BS_DEFPUSHBUTTON)
+                id = b->GetDlgCtrlID();
         }
         Window* w = GetDlgItem(id);
         if (!w || w->isEnabled()) {
             SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(id), BN_CLICKED),
                         w ? static_cast<LPARAM>(w->Handle().value) : 0);
         }
+        e->accept();
+        return;
+    }
+    if (e->key() == Qt::Key_Space && (e->modifiers() & Qt::AltModifier)) {
+        ShowSystemMenu(ClientToScreen(Point{0, 0}));
         e->accept();
         return;
     }
@@ -181,7 +204,8 @@ void Dialog::keyPressEvent(QKeyEvent* e) {
 }
 
 void Dialog::SetDlgItemText(UINT id, std::string_view text) {
-    if (Window* w = GetDlgItem(id)) w->SetWindowText(text);
+    if (Window* w = GetDlgItem(id))
+        w->SetWindowText(text);
 }
 
 std::string Dialog::GetDlgItemText(UINT id) const {
@@ -190,7 +214,8 @@ std::string Dialog::GetDlgItemText(UINT id) const {
 }
 
 void Dialog::SetDlgItemInt(UINT id, int value, bool isSigned) {
-    SetDlgItemText(id, isSigned ? std::to_string(value) : std::to_string(static_cast<unsigned>(value)));
+    SetDlgItemText(id,
+                   isSigned ? std::to_string(value) : std::to_string(static_cast<unsigned>(value)));
 }
 
 int Dialog::GetDlgItemInt(UINT id, bool* ok, bool isSigned) const {
@@ -199,12 +224,14 @@ int Dialog::GetDlgItemInt(UINT id, bool* ok, bool isSigned) const {
     const QString t = QString::fromStdString(text).trimmed();
     const qlonglong v = t.toLongLong(&good);
     good = good && (isSigned ? (v >= INT32_MIN && v <= INT32_MAX) : (v >= 0 && v <= UINT32_MAX));
-    if (ok) *ok = good;
+    if (ok)
+        *ok = good;
     return good ? static_cast<int>(v) : 0;
 }
 
 void Dialog::CheckDlgButton(UINT id, int state) {
-    if (auto* b = qobject_cast<Button*>(GetDlgItem(id))) b->SetCheck(state);
+    if (auto* b = qobject_cast<Button*>(GetDlgItem(id)))
+        b->SetCheck(state);
 }
 
 int Dialog::IsDlgButtonChecked(UINT id) const {
@@ -213,34 +240,42 @@ int Dialog::IsDlgButtonChecked(UINT id) const {
 }
 
 void Dialog::CheckRadioButton(UINT first, UINT last, UINT checked) {
-    for (UINT id = first; id <= last; ++id) CheckDlgButton(id, id == checked ? BST_CHECKED : BST_UNCHECKED);
+    for (UINT id = first; id <= last; ++id)
+        CheckDlgButton(id, id == checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 UINT Dialog::GetCheckedRadioButton(UINT first, UINT last) const {
     for (UINT id = first; id <= last; ++id) {
-        if (IsDlgButtonChecked(id) == BST_CHECKED) return id;
+        if (IsDlgButtonChecked(id) == BST_CHECKED)
+            return id;
     }
     return 0;
 }
 
 void Dialog::GotoDlgCtrl(Window* control) {
-    if (!control) return;
+    if (!control)
+        return;
     control->SetFocus();
-    if (auto* e = qobject_cast<Edit*>(control)) e->SetSel(0, -1);
+    if (auto* e = qobject_cast<Edit*>(control))
+        e->SetSel(0, -1);
 }
 
 void Dialog::SetDefID(UINT id) {
-    if (auto* old = qobject_cast<Button*>(GetDlgItem(defId_))) old->SetDefault(false);
+    if (auto* old = qobject_cast<Button*>(GetDlgItem(defId_)))
+        old->SetDefault(false);
     defId_ = id;
-    if (auto* b = qobject_cast<Button*>(GetDlgItem(id))) b->SetDefault(true);
+    if (auto* b = qobject_cast<Button*>(GetDlgItem(id)))
+        b->SetDefault(true);
 }
 
 void Dialog::EnableToolTips(bool enable) {
     for (Window* w : findChildren<Window*>()) {
         const UINT id = w->GetDlgCtrlID();
-        if (id == 0) continue;
+        if (id == 0)
+            continue;
         std::string tip = CommandTip(id);
-        if (tip.empty()) tip = LoadString(id);
+        if (tip.empty())
+            tip = LoadString(id);
         QWidget* shown = w->focusProxy() ? w->focusProxy() : w;
         shown->setToolTip(enable ? QString::fromStdString(tip) : QString());
         w->setToolTip(enable ? QString::fromStdString(tip) : QString());
@@ -271,7 +306,8 @@ Button* Dialog::AddButton(UINT id, std::string_view text, const Rect& du, DWORD 
     const DWORD kind = style & BS_TYPEMASK;
     const DWORD tab = kind == BS_GROUPBOX ? 0 : WS_TABSTOP;
     c->Create(text, style | WS_VISIBLE | tab, MapDialogRect(du), this, id);
-    if (kind == BS_DEFPUSHBUTTON) defId_ = id;
+    if (kind == BS_DEFPUSHBUTTON)
+        defId_ = id;
     return Own(std::move(c));
 }
 

@@ -85,7 +85,8 @@ protected:
     ComboBox* AddComboBox(UINT id, const Rect& du, DWORD style = CBS_DROPDOWNLIST);
     ListBox* AddListBox(UINT id, const Rect& du, DWORD style = LBS_NOTIFY);
     ListView* AddListView(UINT id, const Rect& du, DWORD style = LVS_REPORT);
-    SpinButton* AddSpinButton(UINT id, const Rect& du, DWORD style = UDS_SETBUDDYINT | UDS_ALIGNRIGHT);
+    SpinButton* AddSpinButton(UINT id, const Rect& du,
+                              DWORD style = UDS_SETBUDDYINT | UDS_ALIGNRIGHT);
     ProgressBar* AddProgressBar(UINT id, const Rect& du, DWORD style = 0);
     IPAddressCtrl* AddIPAddress(UINT id, const Rect& du, DWORD style = 0);
     TabCtrl* AddTabCtrl(UINT id, const Rect& du, DWORD style = 0);

@@ -12,7 +12,9 @@
 namespace fw {
 
 DocTemplate::DocTemplate(unsigned resourceId, DocFactory doc, FrameFactory frame, ViewFactory view)
-    : resourceId_(resourceId), makeDoc_(std::move(doc)), makeFrame_(std::move(frame)),
+    : resourceId_(resourceId),
+      makeDoc_(std::move(doc)),
+      makeFrame_(std::move(frame)),
       makeView_(std::move(view)) {}
 
 bool DocTemplate::GetDocString(std::string& out, DocStringIndex index) const {
@@ -21,7 +23,8 @@ bool DocTemplate::GetDocString(std::string& out, DocStringIndex index) const {
     std::size_t start = 0;
     for (int i = 0; i < index; ++i) {
         start = all.find('\n', start);
-        if (start == std::string::npos) return false;
+        if (start == std::string::npos)
+            return false;
         ++start;
     }
     const std::size_t end = all.find('\n', start);
@@ -40,9 +43,11 @@ std::string DocTemplate::FilterText() const {
 
 bool DocTemplate::MatchesExtension(const std::string& path) const {
     std::string ext;
-    if (!GetDocString(ext, filterExt)) return false;
+    if (!GetDocString(ext, filterExt))
+        return false;
     const std::string actual = std::filesystem::path(path).extension().string();
-    return QString::fromStdString(actual).compare(QString::fromStdString(ext), Qt::CaseInsensitive) == 0;
+    return QString::fromStdString(actual).compare(QString::fromStdString(ext),
+                                                  Qt::CaseInsensitive) == 0;
 }
 
 SingleDocTemplate::~SingleDocTemplate() {
@@ -62,27 +67,31 @@ bool SingleDocTemplate::CreateFrame() {
     std::unique_ptr<View> view = makeView_();
     view->SetDocument(doc_.get());
     frame_->SetView(std::move(view));
-    if (Application* app = GetApp(); app && !app->GetMainWnd()) app->SetMainWnd(frame_.get());
+    if (Application* app = GetApp(); app && !app->GetMainWnd())
+        app->SetMainWnd(frame_.get());
     return true;
 }
 
 void SingleDocTemplate::SetDefaultTitle() {
     std::string name;
-    if (!GetDocString(name, docName)) name = FrameworkString(AFX_IDS_UNTITLED);
+    if (!GetDocString(name, docName))
+        name = FrameworkString(AFX_IDS_UNTITLED);
     doc_->SetTitle(name);
 }
 
 Document* SingleDocTemplate::OpenDocumentFile(const std::string* path, bool makeVisible) {
     bool created = false;
     if (doc_) {
-        if (!doc_->SaveModified()) return nullptr;
+        if (!doc_->SaveModified())
+            return nullptr;
     } else {
         doc_ = makeDoc_();
         doc_->SetDocTemplate(this);
         created = true;
     }
     if (!frame_ && !CreateFrame()) {
-        if (created) doc_.reset();
+        if (created)
+            doc_.reset();
         return nullptr;
     }
     if (!path) {
@@ -120,11 +129,15 @@ Document* SingleDocTemplate::OpenDocumentFile(const std::string* path, bool make
     return doc_.get();
 }
 
-bool SingleDocTemplate::SaveAllModified() { return !doc_ || doc_->SaveModified(); }
+bool SingleDocTemplate::SaveAllModified() {
+    return !doc_ || doc_->SaveModified();
+}
 
 void SingleDocTemplate::CloseAllDocuments() {
-    if (doc_) doc_->OnCloseDocument();
-    if (frame_) frame_->DestroyWindow();
+    if (doc_)
+        doc_->OnCloseDocument();
+    if (frame_)
+        frame_->DestroyWindow();
 }
 
 }  // namespace fw

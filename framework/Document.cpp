@@ -47,7 +47,8 @@ bool WriteFileSafely(const std::string& path, const std::vector<std::uint8_t>& b
             reason = std::strerror(errno);
             return false;
         }
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
             reason = "write error";
@@ -91,22 +92,28 @@ void Document::SetTitle(std::string_view title) {
 void Document::SetPathName(std::string_view path, bool addToRecentFiles) {
     std::error_code ec;
     std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
-    if (ec) p = std::filesystem::path(path);
+    if (ec)
+        p = std::filesystem::path(path);
     path_ = p.lexically_normal().string();
     SetTitle(p.filename().string());
-    if (addToRecentFiles && GetApp()) GetApp()->AddToRecentFileList(path_);
+    if (addToRecentFiles && GetApp())
+        GetApp()->AddToRecentFileList(path_);
 }
 
 void Document::AddView(View* view) {
-    if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+    if (std::find(views_.begin(), views_.end(), view) == views_.end())
+        views_.push_back(view);
 }
 
-void Document::RemoveView(View* view) { std::erase(views_, view); }
+void Document::RemoveView(View* view) {
+    std::erase(views_, view);
+}
 
 void Document::UpdateAllViews(View* sender, long hint, void* hintObject) {
     const std::vector<View*> views = views_;
     for (View* v : views) {
-        if (v != sender) v->OnUpdate(sender, hint, hintObject);
+        if (v != sender)
+            v->OnUpdate(sender, hint, hintObject);
     }
 }
 
@@ -156,45 +163,62 @@ bool Document::OnSaveDocument(const std::string& path) {
     return true;
 }
 
-void Document::OnCloseDocument() { DeleteContents(); }
+void Document::OnCloseDocument() {
+    DeleteContents();
+}
 
 void Document::Serialize(Archive&) {}
 
-void Document::ReportSaveLoadFailure(bool saving, const std::string& path, const std::string& reason) {
-    std::string text = FrameworkString(saving ? AFX_IDP_FAILED_TO_SAVE_DOC : AFX_IDP_FAILED_TO_OPEN_DOC);
+void Document::ReportSaveLoadFailure(bool saving, const std::string& path,
+                                     const std::string& reason) {
+    std::string text =
+        FrameworkString(saving ? AFX_IDP_FAILED_TO_SAVE_DOC : AFX_IDP_FAILED_TO_OPEN_DOC);
     text += "\n" + path;
-    if (!reason.empty()) text += "\n" + reason;
+    if (!reason.empty())
+        text += "\n" + reason;
     AppMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool Document::SaveModified() {
-    if (!IsModified()) return true;
+    if (!IsModified())
+        return true;
     std::string name = title_;
-    if (name.empty()) name = FrameworkString(AFX_IDS_UNTITLED);
+    if (name.empty())
+        name = FrameworkString(AFX_IDS_UNTITLED);
     const std::string prompt = FormatString(FrameworkString(AFX_IDP_ASK_TO_SAVE), {name});
     switch (AppMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-        case IDCANCEL: return false;
-        case IDYES: return DoFileSave();
-        default: return true;
+        case IDCANCEL:
+            return false;
+        case IDYES:
+            return DoFileSave();
+        default:
+            return true;
     }
 }
 
-bool Document::DoFileSave() { return DoSave(path_, true); }
+bool Document::DoFileSave() {
+    return DoSave(path_, true);
+}
 
 bool Document::DoSave(const std::string& path, bool replace) {
     std::string name = path;
     if (name.empty()) {
         std::string proposed = title_;
         std::string ext;
-        if (template_) template_->GetDocString(ext, DocTemplate::filterExt);
-        if (!ext.empty() && std::filesystem::path(proposed).extension().empty()) proposed += ext;
+        if (template_)
+            template_->GetDocString(ext, DocTemplate::filterExt);
+        if (!ext.empty() && std::filesystem::path(proposed).extension().empty())
+            proposed += ext;
         FileDialog dlg(false, ext, proposed, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        template_ ? template_->FilterText() : std::string());
-        if (dlg.DoModal() != IDOK) return false;
+        if (dlg.DoModal() != IDOK)
+            return false;
         name = dlg.GetPathName();
     }
-    if (!OnSaveDocument(name)) return false;
-    if (replace) SetPathName(name);
+    if (!OnSaveDocument(name))
+        return false;
+    if (replace)
+        SetPathName(name);
     return true;
 }
 

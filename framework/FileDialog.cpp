@@ -1,4 +1,5 @@
 #include "framework/FileDialog.h"
+#include "framework/QtText.h"
 
 #include "framework/CommandIds.h"
 #include "framework/FrameworkTexts.h"
@@ -17,21 +18,25 @@ FileDialogHook& Hook() {
     return hook;
 }
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
 std::optional<std::string> ShowReal(const FileDialogRequest& r, Window* parent) {
-    QFileDialog dlg(parent ? parent->window() : nullptr, Q(r.title));
+    QFileDialog dlg(parent ? parent->window() : nullptr, ToQString(r.title));
     dlg.setAcceptMode(r.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dlg.setFileMode(r.open ? ((r.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
-                                                            : QFileDialog::AnyFile)
-                           : QFileDialog::AnyFile);
-    if (!(r.flags & OFN_OVERWRITEPROMPT)) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!r.filter.empty()) dlg.setNameFilters(Q(FilterToQt(r.filter)).split(";;"));
-    if (!r.defaultExt.empty()) dlg.setDefaultSuffix(Q(r.defaultExt));
-    if (!r.initialDir.empty()) dlg.setDirectory(Q(r.initialDir));
-    if (!r.fileName.empty()) dlg.selectFile(Q(r.fileName));
+    dlg.setFileMode(
+        r.open ? ((r.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile)
+               : QFileDialog::AnyFile);
+    if (!(r.flags & OFN_OVERWRITEPROMPT))
+        dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!r.filter.empty())
+        dlg.setNameFilters(ToQString(FilterToQt(r.filter)).split(";;"));
+    if (!r.defaultExt.empty())
+        dlg.setDefaultSuffix(ToQString(r.defaultExt));
+    if (!r.initialDir.empty())
+        dlg.setDirectory(ToQString(r.initialDir));
+    if (!r.fileName.empty())
+        dlg.selectFile(ToQString(r.fileName));
     CancelModeForModal();
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
     return dlg.selectedFiles().front().toStdString();
 }
 
@@ -48,21 +53,27 @@ std::string FilterToQt(std::string_view filter) {
     std::size_t pos = 0;
     while (pos < filter.size()) {
         const std::size_t bar1 = filter.find('|', pos);
-        if (bar1 == std::string_view::npos || bar1 == pos) break;
+        if (bar1 == std::string_view::npos || bar1 == pos)
+            break;
         const std::size_t bar2 = filter.find('|', bar1 + 1);
         const std::string_view desc = filter.substr(pos, bar1 - pos);
-        std::string pattern(filter.substr(bar1 + 1, (bar2 == std::string_view::npos ? filter.size() : bar2) - bar1 - 1));
+        std::string pattern(filter.substr(
+            bar1 + 1, (bar2 == std::string_view::npos ? filter.size() : bar2) - bar1 - 1));
         for (char& c : pattern) {
-            if (c == ';') c = ' ';
+            if (c == ';')
+                c = ' ';
         }
-        if (pattern == "*.*") pattern = "*";
-        if (!out.empty()) out += ";;";
+        if (pattern == "*.*")
+            pattern = "*";
+        if (!out.empty())
+            out += ";;";
         // Qt reads the patterns from the parentheses: the description's own are replaced by
         // the real ones.
         std::string text(desc.substr(0, desc.find('(')));
         while (!text.empty() && text.back() == ' ') text.pop_back();
         out += text + " (" + pattern + ")";
-        if (bar2 == std::string_view::npos) break;
+        if (bar2 == std::string_view::npos)
+            break;
         pos = bar2 + 1;
     }
     return out;
@@ -73,7 +84,8 @@ FileDialog::FileDialog(bool open, std::string_view defaultExt, std::string_view 
     : parent_(parent) {
     req_.open = open;
     req_.defaultExt = std::string(defaultExt);
-    if (!req_.defaultExt.empty() && req_.defaultExt.front() == '.') req_.defaultExt.erase(0, 1);
+    if (!req_.defaultExt.empty() && req_.defaultExt.front() == '.')
+        req_.defaultExt.erase(0, 1);
     req_.fileName = std::string(fileName);
     req_.flags = flags;
     req_.filter = std::string(filter);
@@ -89,11 +101,14 @@ int FileDialog::DoModal() {
             answered = true;
         }
     }
-    if (!answered) chosen = ShowReal(req_, parent_);
-    if (!chosen) return IDCANCEL;
+    if (!answered)
+        chosen = ShowReal(req_, parent_);
+    if (!chosen)
+        return IDCANCEL;
     path_ = *chosen;
     // A name without an extension gets the default one, as the dialog promises.
-    if (!req_.open && !req_.defaultExt.empty() && std::filesystem::path(path_).extension().empty()) {
+    if (!req_.open && !req_.defaultExt.empty() &&
+        std::filesystem::path(path_).extension().empty()) {
         path_ += "." + req_.defaultExt;
     }
     return IDOK;

@@ -24,9 +24,9 @@ inline constexpr unsigned OFN_FILEMUSTEXIST = 0x1000;
 struct FileDialogRequest {
     bool open = true;
     std::string title;
-    std::string fileName;     // proposed name (may hold a folder, or a pattern such as *.wov)
+    std::string fileName;  // proposed name (may hold a folder, or a pattern such as *.wov)
     std::string initialDir;
-    std::string defaultExt;   // without the point
+    std::string defaultExt;  // without the point
     std::string filter;
     unsigned flags = 0;
 };
@@ -40,8 +40,8 @@ FileDialogHook SetFileDialogHook(FileDialogHook hook);
 class FileDialog {
 public:
     FileDialog(bool open, std::string_view defaultExt = {}, std::string_view fileName = {},
-               unsigned flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, std::string_view filter = {},
-               Window* parent = nullptr);
+               unsigned flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+               std::string_view filter = {}, Window* parent = nullptr);
 
     FileDialogRequest& Request() { return req_; }
     void SetTitle(std::string_view title) { req_.title = std::string(title); }

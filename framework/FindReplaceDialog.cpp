@@ -9,7 +9,9 @@
 
 namespace fw {
 
-UINT FindReplaceMessage() { return RegisterWindowMessage(FINDMSGSTRING); }
+UINT FindReplaceMessage() {
+    return RegisterWindowMessage(FINDMSGSTRING);
+}
 
 FindReplaceDialog::FindReplaceDialog() {
     MapCommand(IDOK, [this] { Notify(FR_FINDNEXT); });
@@ -17,8 +19,8 @@ FindReplaceDialog::FindReplaceDialog() {
     MapCommand(IDC_FR_REPLACEALL, [this] { Notify(FR_REPLACEALL); });
 }
 
-bool FindReplaceDialog::Create(bool findOnly, std::string_view findWhat, std::string_view replaceWith,
-                               DWORD flags, Window* owner) {
+bool FindReplaceDialog::Create(bool findOnly, std::string_view findWhat,
+                               std::string_view replaceWith, DWORD flags, Window* owner) {
     findOnly_ = findOnly;
     findWhat_ = std::string(findWhat);
     replaceWith_ = std::string(replaceWith);
@@ -56,15 +58,20 @@ void FindReplaceDialog::CreateControls() {
 }
 
 void FindReplaceDialog::ReadControls() {
-    if (!IsCreated()) return;
+    if (!IsCreated())
+        return;
     findWhat_ = GetDlgItemText(IDC_FR_FINDWHAT);
-    if (!findOnly_) replaceWith_ = GetDlgItemText(IDC_FR_REPLACEWITH);
+    if (!findOnly_)
+        replaceWith_ = GetDlgItemText(IDC_FR_REPLACEWITH);
     flags_ &= ~(FR_WHOLEWORD | FR_MATCHCASE);
-    if (IsDlgButtonChecked(IDC_FR_WHOLEWORD) == BST_CHECKED) flags_ |= FR_WHOLEWORD;
-    if (IsDlgButtonChecked(IDC_FR_MATCHCASE) == BST_CHECKED) flags_ |= FR_MATCHCASE;
+    if (IsDlgButtonChecked(IDC_FR_WHOLEWORD) == BST_CHECKED)
+        flags_ |= FR_WHOLEWORD;
+    if (IsDlgButtonChecked(IDC_FR_MATCHCASE) == BST_CHECKED)
+        flags_ |= FR_MATCHCASE;
     if (findOnly_) {
         flags_ &= ~FR_DOWN;
-        if (IsDlgButtonChecked(IDC_FR_UP) != BST_CHECKED) flags_ |= FR_DOWN;
+        if (IsDlgButtonChecked(IDC_FR_UP) != BST_CHECKED)
+            flags_ |= FR_DOWN;
     }
 }
 
@@ -72,13 +79,15 @@ void FindReplaceDialog::Notify(DWORD action) {
     ReadControls();
     flags_ = (flags_ & ~(FR_FINDNEXT | FR_REPLACE | FR_REPLACEALL | FR_DIALOGTERM)) | action;
     Window* owner = notifyOwner_ ? notifyOwner_ : GetParentWindow();
-    if (owner) owner->SendMessage(FindReplaceMessage(), 0, reinterpret_cast<LPARAM>(this));
+    if (owner)
+        owner->SendMessage(FindReplaceMessage(), 0, reinterpret_cast<LPARAM>(this));
 }
 
 void FindReplaceDialog::OnCancel() {
     QPointer<FindReplaceDialog> alive(this);
     Notify(FR_DIALOGTERM);
-    if (alive) DestroyWindow();
+    if (alive)
+        DestroyWindow();
 }
 
 }  // namespace fw

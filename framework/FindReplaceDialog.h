@@ -38,7 +38,9 @@ public:
     bool Create(bool findOnly, std::string_view findWhat, std::string_view replaceWith = {},
                 DWORD flags = FR_DOWN, Window* owner = nullptr);
 
-    static FindReplaceDialog* GetNotifier(LPARAM lParam) { return reinterpret_cast<FindReplaceDialog*>(lParam); }
+    static FindReplaceDialog* GetNotifier(LPARAM lParam) {
+        return reinterpret_cast<FindReplaceDialog*>(lParam);
+    }
     std::string GetFindString() const { return findWhat_; }
     std::string GetReplaceString() const { return replaceWith_; }
     DWORD Flags() const { return flags_; }

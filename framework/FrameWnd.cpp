@@ -25,12 +25,15 @@ QString MenuText(const std::string& text) {
 
 }  // namespace
 
-FrameWnd::FrameWnd() { setFocusPolicy(Qt::NoFocus); }
+FrameWnd::FrameWnd() {
+    setFocusPolicy(Qt::NoFocus);
+}
 
 FrameWnd::~FrameWnd() {
     // A frame dropped before it was ever destroyed (a new document that failed) must not stay
     // the program's main window.
-    if (Application* app = GetApp(); app && app->GetMainWnd() == this) app->SetMainWnd(nullptr);
+    if (Application* app = GetApp(); app && app->GetMainWnd() == this)
+        app->SetMainWnd(nullptr);
     activeView_ = nullptr;
     view_.reset();
 }
@@ -88,17 +91,20 @@ QAction* FrameWnd::MenuAction(unsigned id) const {
 }
 
 void FrameWnd::UpdateMenu(QMenu* menu) {
-    if (mruPlaceholders_.count(menu)) FillRecentFiles(menu);
+    if (mruPlaceholders_.count(menu))
+        FillRecentFiles(menu);
     for (QAction* a : menu->actions()) {
         for (auto& [id, action] : menuActions_) {
-            if (action != a) continue;
+            if (action != a)
+                continue;
             const CmdUI ui = QueryCommandState(id);
             a->setEnabled(ui.enabled().value_or(true));
             if (ui.check()) {
                 a->setCheckable(true);
                 a->setChecked(*ui.check() != 0);
             }
-            if (ui.text()) a->setText(QString::fromStdString(*ui.text()));
+            if (ui.text())
+                a->setText(QString::fromStdString(*ui.text()));
         }
     }
 }
@@ -127,11 +133,15 @@ void FrameWnd::SetAccelerators(const std::vector<Accelerator>& table) {
     shortcuts_.clear();
     for (const Accelerator& acc : table) {
         const int key = QtKeyOfVirtualKey(acc.key);
-        if (key == 0) continue;
+        if (key == 0)
+            continue;
         int mods = 0;
-        if (acc.flags & FSHIFT) mods |= Qt::ShiftModifier;
-        if (acc.flags & FCONTROL) mods |= Qt::ControlModifier;
-        if (acc.flags & FALT) mods |= Qt::AltModifier;
+        if (acc.flags & FSHIFT)
+            mods |= Qt::ShiftModifier;
+        if (acc.flags & FCONTROL)
+            mods |= Qt::ControlModifier;
+        if (acc.flags & FALT)
+            mods |= Qt::AltModifier;
         auto* s = new QShortcut(QKeySequence(key | mods), this);
         s->setContext(Qt::WindowShortcut);
         const unsigned id = acc.command;
@@ -141,7 +151,8 @@ void FrameWnd::SetAccelerators(const std::vector<Accelerator>& table) {
 }
 
 bool FrameWnd::CreateToolBar(const std::vector<ToolButton>& buttons) {
-    if (!toolBar_) toolBar_ = new ToolBar(this);
+    if (!toolBar_)
+        toolBar_ = new ToolBar(this);
     toolBar_->SetButtons(buttons);
     toolBar_->show();
     RecalcLayout();
@@ -151,28 +162,34 @@ bool FrameWnd::CreateToolBar(const std::vector<ToolButton>& buttons) {
 bool FrameWnd::CreateStatusBar(const std::vector<unsigned>& indicators) {
     if (!statusBar_) {
         statusBar_ = std::make_unique<StatusBar>();
-        if (!statusBar_->Create(this, AFX_IDW_STATUS_BAR)) return false;
+        if (!statusBar_->Create(this, AFX_IDW_STATUS_BAR))
+            return false;
     }
-    if (!statusBar_->SetIndicators(indicators)) return false;
+    if (!statusBar_->SetIndicators(indicators))
+        return false;
     SetMessageText(AFX_IDS_IDLEMESSAGE);
     RecalcLayout();
     return true;
 }
 
 void FrameWnd::ShowToolBar(bool show) {
-    if (toolBar_) toolBar_->setVisible(show);
+    if (toolBar_)
+        toolBar_->setVisible(show);
     RecalcLayout();
 }
 
 void FrameWnd::ShowStatusBar(bool show) {
-    if (statusBar_) statusBar_->ShowWindow(show ? SW_SHOW : SW_HIDE);
+    if (statusBar_)
+        statusBar_->ShowWindow(show ? SW_SHOW : SW_HIDE);
     RecalcLayout();
 }
 
 View* FrameWnd::SetView(std::unique_ptr<View> view) {
-    if (activeView_ == view_.get()) activeView_ = nullptr;
+    if (activeView_ == view_.get())
+        activeView_ = nullptr;
     view_ = std::move(view);
-    if (!view_) return nullptr;
+    if (!view_)
+        return nullptr;
     const Rect c = GetClientRect();
     view_->Create(this, c, AFX_IDW_PANE_FIRST, WS_CHILD | WS_VISIBLE);
     SetActiveView(view_.get(), false);
@@ -182,11 +199,15 @@ View* FrameWnd::SetView(std::unique_ptr<View> view) {
 
 void FrameWnd::SetActiveView(View* view, bool notify) {
     View* old = activeView_;
-    if (old == view) return;
+    if (old == view)
+        return;
     activeView_ = view;
-    if (!notify) return;
-    if (old) old->OnActivateView(false, view, old);
-    if (view) view->OnActivateView(true, view, old);
+    if (!notify)
+        return;
+    if (old)
+        old->OnActivateView(false, view, old);
+    if (view)
+        view->OnActivateView(true, view, old);
 }
 
 Document* FrameWnd::GetActiveDocument() const {
@@ -194,8 +215,10 @@ Document* FrameWnd::GetActiveDocument() const {
 }
 
 void FrameWnd::InitialUpdateFrame(Document*, bool makeVisible) {
-    if (view_) view_->OnInitialUpdate();
-    if (activeView_) activeView_->OnActivateView(true, activeView_, nullptr);
+    if (view_)
+        view_->OnInitialUpdate();
+    if (activeView_)
+        activeView_->OnActivateView(true, activeView_, nullptr);
     if (makeVisible) {
         int show = SW_SHOW;
         if (Application* app = GetApp(); app && app->GetMainWnd() == this) {
@@ -203,7 +226,8 @@ void FrameWnd::InitialUpdateFrame(Document*, bool makeVisible) {
         }
         if (show >= 0) {
             ShowWindow(show);
-            if (activeView_) activeView_->SetFocus();
+            if (activeView_)
+                activeView_->SetFocus();
         }
     }
     OnIdleUpdateCmdUI();
@@ -228,11 +252,13 @@ void FrameWnd::RecalcLayout() {
         statusBar_->MoveWindow({c.left, bottom - h, c.right, bottom}, true);
         bottom -= h;
     }
-    if (view_) view_->MoveWindow({c.left, top, c.right, std::max(top, bottom)}, true);
+    if (view_)
+        view_->MoveWindow({c.left, top, c.right, std::max(top, bottom)}, true);
 }
 
 void FrameWnd::SetMessageText(std::string_view text) {
-    if (statusBar_) statusBar_->SetPaneText(0, text, false);
+    if (statusBar_)
+        statusBar_->SetPaneText(0, text, false);
 }
 
 void FrameWnd::SetMessageText(unsigned id) {
@@ -240,24 +266,31 @@ void FrameWnd::SetMessageText(unsigned id) {
 }
 
 void FrameWnd::OnIdleUpdateCmdUI() {
-    if (toolBar_) toolBar_->UpdateButtons(*this);
-    if (!statusBar_) return;
+    if (toolBar_)
+        toolBar_->UpdateButtons(*this);
+    if (!statusBar_)
+        return;
     for (int i = 0; i < statusBar_->GetCount(); ++i) {
         unsigned id = 0, style = 0;
         int width = 0;
         statusBar_->GetPaneInfo(i, id, style, width);
-        if (id == 0) continue;
+        if (id == 0)
+            continue;
         const CmdUI ui = QueryCommandState(id);
         const bool enabled = ui.enabled().value_or(true);
         const unsigned newStyle = enabled ? (style & ~SBPS_DISABLED) : (style | SBPS_DISABLED);
-        if (newStyle != style) statusBar_->SetPaneInfo(i, id, newStyle, width);
-        if (ui.text()) statusBar_->SetPaneText(i, *ui.text(), false);
+        if (newStyle != style)
+            statusBar_->SetPaneInfo(i, id, newStyle, width);
+        if (ui.text())
+            statusBar_->SetPaneText(i, *ui.text(), false);
     }
 }
 
 bool FrameWnd::OnCmdMsg(unsigned id, unsigned code, CmdAction action, CmdUI* ui) {
-    if (activeView_ && activeView_->OnCmdMsg(id, code, action, ui)) return true;
-    if (HandleOwn(id, code, action, ui)) return true;
+    if (activeView_ && activeView_->OnCmdMsg(id, code, action, ui))
+        return true;
+    if (HandleOwn(id, code, action, ui))
+        return true;
     Application* app = GetApp();
     return app && app->OnCmdMsg(id, code, action, ui);
 }
@@ -278,14 +311,18 @@ LRESULT FrameWnd::WindowProc(Message& msg) {
     return Window::WindowProc(msg);
 }
 
-void FrameWnd::OnSize(UINT, int, int) { RecalcLayout(); }
+void FrameWnd::OnSize(UINT, int, int) {
+    RecalcLayout();
+}
 
 void FrameWnd::OnClose() {
     Application* app = GetApp();
     if (app && app->GetMainWnd() == this) {
-        if (!app->SaveAllModified()) return;
+        if (!app->SaveAllModified())
+            return;
     } else if (Document* doc = GetActiveDocument()) {
-        if (!doc->SaveModified()) return;
+        if (!doc->SaveModified())
+            return;
     }
     DestroyWindow();
 }
@@ -299,7 +336,8 @@ void FrameWnd::OnDestroy() {
 }
 
 void FrameWnd::OnSetFocus(Window*) {
-    if (activeView_) activeView_->SetFocus();
+    if (activeView_)
+        activeView_->SetFocus();
 }
 
 }  // namespace fw

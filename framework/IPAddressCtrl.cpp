@@ -9,7 +9,8 @@
 namespace fw {
 
 bool IPAddressCtrl::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
-    if (!Window::Create(parent, rect, id, style | WS_CHILD)) return false;
+    if (!Window::Create(parent, rect, id, style | WS_CHILD))
+        return false;
     auto* box = new QWidget(this);
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(1, 1, 1, 1);
@@ -22,13 +23,17 @@ bool IPAddressCtrl::Create(DWORD style, const Rect& rect, Window* parent, UINT i
         f->setValidator(new QIntValidator(0, 255, f));
         f->installEventFilter(this);
         connect(f, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (settingByCode_) return;
-            if (text.toInt() > 255) fields_[i]->setText("255");
+            if (settingByCode_)
+                return;
+            if (text.toInt() > 255)
+                fields_[i]->setText("255");
             NotifyParentCommand(EN_CHANGE);
-            if (text.size() == 3 && i + 1 < fields_.size()) SetFieldFocus(static_cast<int>(i + 1));
+            if (text.size() == 3 && i + 1 < fields_.size())
+                SetFieldFocus(static_cast<int>(i + 1));
         });
         layout->addWidget(f);
-        if (i + 1 < fields_.size()) layout->addWidget(new QLabel(".", box));
+        if (i + 1 < fields_.size())
+            layout->addWidget(new QLabel(".", box));
         fields_[i] = f;
     }
     SetInner(box);
@@ -40,8 +45,10 @@ bool IPAddressCtrl::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(event);
         for (std::size_t i = 0; i + 1 < fields_.size(); ++i) {
-            if (watched == fields_[i] && (k->key() == Qt::Key_Period || k->key() == Qt::Key_Space)) {
-                if (!fields_[i]->text().isEmpty()) SetFieldFocus(static_cast<int>(i + 1));
+            if (watched == fields_[i] &&
+                (k->key() == Qt::Key_Period || k->key() == Qt::Key_Space)) {
+                if (!fields_[i]->text().isEmpty())
+                    SetFieldFocus(static_cast<int>(i + 1));
                 return true;
             }
         }
@@ -55,7 +62,8 @@ int IPAddressCtrl::GetAddress(std::uint32_t& address) const {
     for (QLineEdit* f : fields_) {
         const QString t = f->text();
         address = (address << 8) | static_cast<std::uint32_t>(std::clamp(t.toInt(), 0, 255));
-        if (!t.isEmpty()) ++filled;
+        if (!t.isEmpty())
+            ++filled;
     }
     return filled;
 }
@@ -83,17 +91,20 @@ void IPAddressCtrl::ClearAddress() {
 }
 
 bool IPAddressCtrl::IsBlank() const {
-    return std::all_of(fields_.begin(), fields_.end(), [](QLineEdit* f) { return f->text().isEmpty(); });
+    return std::all_of(fields_.begin(), fields_.end(),
+                       [](QLineEdit* f) { return f->text().isEmpty(); });
 }
 
 void IPAddressCtrl::SetFieldFocus(int field) {
-    if (field < 0 || field > 3) return;
+    if (field < 0 || field > 3)
+        return;
     fields_[static_cast<std::size_t>(field)]->setFocus();
     fields_[static_cast<std::size_t>(field)]->selectAll();
 }
 
 void IPAddressCtrl::SetWindowText(std::string_view text) {
-    const QStringList parts = QString::fromUtf8(text.data(), static_cast<int>(text.size())).split('.');
+    const QStringList parts =
+        QString::fromUtf8(text.data(), static_cast<int>(text.size())).split('.');
     if (parts.size() != 4) {
         ClearAddress();
         return;

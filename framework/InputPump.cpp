@@ -54,7 +54,8 @@ void RunPump(PumpState& state) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     g_pump = outer;
     for (auto& [receiver, event] : state.held) {
-        if (receiver) QCoreApplication::postEvent(receiver, event.release());
+        if (receiver)
+            QCoreApplication::postEvent(receiver, event.release());
     }
 }
 
@@ -63,25 +64,31 @@ void RunPump(PumpState& state) {
 namespace detail {
 
 bool InputPumpFilter(QObject* receiver, QEvent* e) {
-    if (!g_pump) return false;
+    if (!g_pump)
+        return false;
     const QEvent::Type t = e->type();
     if (t == kPostedWakeEvent) {
         Hold(receiver, e);
         return true;
     }
-    if (t == QEvent::Timer) return qobject_cast<Window*>(receiver) != nullptr;  // skip a tick
-    if (!IsKeyEvent(t) && !IsPointerEvent(t)) return false;
+    if (t == QEvent::Timer)
+        return qobject_cast<Window*>(receiver) != nullptr;  // skip a tick
+    if (!IsKeyEvent(t) && !IsPointerEvent(t))
+        return false;
     auto* widget = qobject_cast<QWidget*>(receiver);
-    if (!widget) return false;  // still on its way to a widget
+    if (!widget)
+        return false;  // still on its way to a widget
     if (IsKeyEvent(t)) {
         Window* target = g_pump->target;
         const bool forTarget = target && (widget == target || target->isAncestorOf(widget));
-        if (forTarget && g_pump->mode == PumpMode::Flush) return true;
+        if (forTarget && g_pump->mode == PumpMode::Flush)
+            return true;
         if (forTarget && t == QEvent::KeyPress && !g_pump->tookKeyDown) {
             g_pump->tookKeyDown = true;
             return true;
         }
-        if (t == QEvent::ShortcutOverride) return false;
+        if (t == QEvent::ShortcutOverride)
+            return false;
     }
     Hold(receiver, e);
     return true;

@@ -8,19 +8,19 @@
 
 #include "framework/Messages.h"
 
-#include <Qt>
 #include <QList>
 #include <QString>
+#include <Qt>
 
 #include <string>
 
 namespace fw {
 
 struct KeyStroke {
-    unsigned vk = 0;         // 0: the key has no virtual-key code; only characters are delivered
-    bool system = false;     // deliver WM_SYSKEYDOWN/UP and WM_SYSCHAR instead
-    LPARAM lParam = 0;       // the key message's long parameter
-    std::u32string chars;    // character phase of a key-down; empty for none
+    unsigned vk = 0;       // 0: the key has no virtual-key code; only characters are delivered
+    bool system = false;   // deliver WM_SYSKEYDOWN/UP and WM_SYSCHAR instead
+    LPARAM lParam = 0;     // the key message's long parameter
+    std::u32string chars;  // character phase of a key-down; empty for none
 };
 
 struct KeyInput {

@@ -1,4 +1,5 @@
 #include "framework/ListBox.h"
+#include "framework/QtText.h"
 
 #include "framework/ListSearch.h"
 
@@ -10,13 +11,12 @@
 namespace fw {
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
 // Draws an item's tab-separated fields at the list's tab stops.
 class TabStopDelegate final : public QStyledItemDelegate {
 public:
     TabStopDelegate(QObject* parent, const ListBox* box) : QStyledItemDelegate(parent), box_(box) {}
-    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* p, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         const QString text = index.data().toString();
         if (!text.contains('\t')) {
             QStyledItemDelegate::paint(p, option, index);
@@ -29,7 +29,8 @@ public:
         const QStringList fields = text.split('\t');
         const std::vector<int> stops = box_->TabStopPixels();
         p->save();
-        p->setPen(o.palette.color((o.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        p->setPen(o.palette.color((o.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                     : QPalette::Text));
         int x = o.rect.left() + 2;
         for (int i = 0; i < fields.size(); ++i) {
             if (i > 0) {
@@ -41,7 +42,8 @@ public:
                         break;
                     }
                 }
-                if (next == used) next = used + 32 * o.fontMetrics.averageCharWidth() / 4;
+                if (next == used)
+                    next = used + 32 * o.fontMetrics.averageCharWidth() / 4;
                 x = o.rect.left() + next;
             }
             p->drawText(QRect(x, o.rect.top(), o.rect.right() - x, o.rect.height()),
@@ -58,16 +60,21 @@ private:
 }  // namespace
 
 bool ListBox::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
-    if (!Window::Create(parent, rect, id, style | WS_CHILD)) return false;
+    if (!Window::Create(parent, rect, id, style | WS_CHILD))
+        return false;
     list_ = new QListWidget(this);
-    list_->setSelectionMode((style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) ? QAbstractItemView::MultiSelection
-                                                                          : QAbstractItemView::SingleSelection);
-    if (style & LBS_USETABSTOPS) list_->setItemDelegate(new TabStopDelegate(list_, this));
+    list_->setSelectionMode((style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))
+                                ? QAbstractItemView::MultiSelection
+                                : QAbstractItemView::SingleSelection);
+    if (style & LBS_USETABSTOPS)
+        list_->setItemDelegate(new TabStopDelegate(list_, this));
     connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
-        if (GetStyle() & LBS_NOTIFY) NotifyParentCommand(LBN_SELCHANGE);
+        if (GetStyle() & LBS_NOTIFY)
+            NotifyParentCommand(LBN_SELCHANGE);
     });
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        if (GetStyle() & LBS_NOTIFY) NotifyParentCommand(LBN_DBLCLK);
+        if (GetStyle() & LBS_NOTIFY)
+            NotifyParentCommand(LBN_DBLCLK);
     });
     SetInner(list_);
     return true;
@@ -76,22 +83,26 @@ bool ListBox::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
 int ListBox::AddString(std::string_view text) {
     int index = list_->count();
     if (GetStyle() & LBS_SORT) {
-        const QString t = Q(text);
+        const QString t = ToQString(text);
         index = 0;
-        while (index < list_->count() && list_->item(index)->text().compare(t, Qt::CaseInsensitive) <= 0) ++index;
+        while (index < list_->count() &&
+               list_->item(index)->text().compare(t, Qt::CaseInsensitive) <= 0)
+            ++index;
     }
     return InsertString(index, text);
 }
 
 int ListBox::InsertString(int index, std::string_view text) {
-    if (index < 0 || index > list_->count()) index = list_->count();
+    if (index < 0 || index > list_->count())
+        index = list_->count();
     const QSignalBlocker block(list_);
-    list_->insertItem(index, Q(text));
+    list_->insertItem(index, ToQString(text));
     return index;
 }
 
 int ListBox::DeleteString(int index) {
-    if (index < 0 || index >= list_->count()) return LB_ERR;
+    if (index < 0 || index >= list_->count())
+        return LB_ERR;
     const QSignalBlocker block(list_);
     delete list_->takeItem(index);
     return list_->count();
@@ -102,7 +113,9 @@ void ListBox::ResetContent() {
     list_->clear();
 }
 
-int ListBox::GetCount() const { return list_->count(); }
+int ListBox::GetCount() const {
+    return list_->count();
+}
 
 int ListBox::GetCurSel() const {
     const auto sel = list_->selectedItems();
@@ -112,28 +125,35 @@ int ListBox::GetCurSel() const {
 int ListBox::SetCurSel(int index) {
     const QSignalBlocker block(list_);
     list_->clearSelection();
-    if (index < 0 || index >= list_->count()) return LB_ERR;
+    if (index < 0 || index >= list_->count())
+        return LB_ERR;
     list_->setCurrentRow(index);
     list_->item(index)->setSelected(true);
     return index;
 }
 
 std::string ListBox::GetText(int index) const {
-    if (index < 0 || index >= list_->count()) return {};
+    if (index < 0 || index >= list_->count())
+        return {};
     return list_->item(index)->text().toStdString();
 }
 
 int ListBox::FindString(int start, std::string_view prefix) const {
-    return FindListString(list_->count(), [this](int i) { return list_->item(i)->text(); }, start, Q(prefix), false);
+    return FindListString(
+        list_->count(), [this](int i) { return list_->item(i)->text(); }, start, ToQString(prefix),
+        false);
 }
 
 int ListBox::FindStringExact(int start, std::string_view text) const {
-    return FindListString(list_->count(), [this](int i) { return list_->item(i)->text(); }, start, Q(text), true);
+    return FindListString(
+        list_->count(), [this](int i) { return list_->item(i)->text(); }, start, ToQString(text),
+        true);
 }
 
 int ListBox::SelectString(int start, std::string_view prefix) {
     const int i = FindString(start, prefix);
-    if (i >= 0) SetCurSel(i);
+    if (i >= 0)
+        SetCurSel(i);
     return i;
 }
 
@@ -144,7 +164,8 @@ void ListBox::SetItemData(int index, std::uintptr_t data) {
 }
 
 std::uintptr_t ListBox::GetItemData(int index) const {
-    if (index < 0 || index >= list_->count()) return 0;
+    if (index < 0 || index >= list_->count())
+        return 0;
     return static_cast<std::uintptr_t>(list_->item(index)->data(Qt::UserRole).toULongLong());
 }
 
@@ -158,13 +179,15 @@ void ListBox::SetSel(int index, bool select) {
         for (int i = 0; i < list_->count(); ++i) list_->item(i)->setSelected(select);
         return;
     }
-    if (index < list_->count()) list_->item(index)->setSelected(select);
+    if (index < list_->count())
+        list_->item(index)->setSelected(select);
 }
 
 std::vector<int> ListBox::GetSelItems() const {
     std::vector<int> out;
     for (int i = 0; i < list_->count(); ++i) {
-        if (list_->item(i)->isSelected()) out.push_back(i);
+        if (list_->item(i)->isSelected())
+            out.push_back(i);
     }
     return out;
 }

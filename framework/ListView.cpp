@@ -1,4 +1,5 @@
 #include "framework/ListView.h"
+#include "framework/QtText.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -13,8 +14,6 @@
 namespace fw {
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr UINT kUncheckedImage = 0x1000;
@@ -23,7 +22,8 @@ constexpr UINT kCheckedImage = 0x2000;
 }  // namespace
 
 bool ListView::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
-    if (!Window::Create(parent, rect, id, style | WS_CHILD)) return false;
+    if (!Window::Create(parent, rect, id, style | WS_CHILD))
+        return false;
     tree_ = new QTreeWidget(this);
     tree_->setRootIsDecorated(false);
     tree_->setUniformRowHeights(true);
@@ -42,14 +42,16 @@ bool ListView::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
         change.hdr.code = LVN_COLUMNCLICK;
         change.subItem = column;
         NotifyParent(change.hdr);
-        if (!alive) return;
+        if (!alive)
+            return;
         // Header notifications come from the header, whose child id is 0.
         HeaderClick click;
         click.item = column;
         click.hdr.from = Handle();
         click.hdr.idFrom = 0;
         click.hdr.code = HDN_ITEMCLICKA;
-        if (Window* p = GetParentWindow()) p->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+        if (Window* p = GetParentWindow())
+            p->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
     });
     SetInner(tree_);
     return true;
@@ -60,20 +62,23 @@ void ListView::SetExtendedStyle(DWORD exStyle) {
     const bool checks = (exStyle & LVS_EX_CHECKBOXES) != 0;
     for (int i = 0; i < GetItemCount(); ++i) {
         QTreeWidgetItem* it = Item(i);
-        if (checks && !it->data(0, Qt::CheckStateRole).isValid()) it->setData(0, Qt::CheckStateRole, Qt::Unchecked);
-        if (!checks) it->setData(0, Qt::CheckStateRole, QVariant());
+        if (checks && !it->data(0, Qt::CheckStateRole).isValid())
+            it->setData(0, Qt::CheckStateRole, Qt::Unchecked);
+        if (!checks)
+            it->setData(0, Qt::CheckStateRole, QVariant());
     }
     tree_->setSelectionBehavior(QAbstractItemView::SelectRows);
 }
 
 int ListView::InsertColumn(int index, std::string_view heading, int format, int width) {
     const int count = GetColumnCount();
-    if (index < 0 || index > count) index = count;
+    if (index < 0 || index > count)
+        index = count;
     QStringList labels;
     for (int c = 0; c < count; ++c) labels << tree_->headerItem()->text(c);
     std::vector<int> widths;
     for (int c = 0; c < count; ++c) widths.push_back(tree_->columnWidth(c));
-    labels.insert(index, Q(heading));
+    labels.insert(index, ToQString(heading));
     widths.insert(widths.begin() + index, width < 0 ? 100 : width);
     tree_->setColumnCount(count + 1);
     // Rows keep their texts in their columns: move the texts right of the new column.
@@ -85,19 +90,23 @@ int ListView::InsertColumn(int index, std::string_view heading, int format, int 
     tree_->setHeaderLabels(labels);
     for (int c = 0; c <= count; ++c) tree_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
-    if (format == LVCFMT_RIGHT) align = Qt::AlignRight | Qt::AlignVCenter;
-    if (format == LVCFMT_CENTER) align = Qt::AlignHCenter | Qt::AlignVCenter;
+    if (format == LVCFMT_RIGHT)
+        align = Qt::AlignRight | Qt::AlignVCenter;
+    if (format == LVCFMT_CENTER)
+        align = Qt::AlignHCenter | Qt::AlignVCenter;
     tree_->headerItem()->setTextAlignment(index, align);
     return index;
 }
 
 bool ListView::DeleteColumn(int index) {
     const int count = GetColumnCount();
-    if (index < 0 || index >= count) return false;
+    if (index < 0 || index >= count)
+        return false;
     QStringList labels;
     std::vector<int> widths;
     for (int c = 0; c < count; ++c) {
-        if (c == index) continue;
+        if (c == index)
+            continue;
         labels << tree_->headerItem()->text(c);
         widths.push_back(tree_->columnWidth(c));
     }
@@ -107,15 +116,21 @@ bool ListView::DeleteColumn(int index) {
     }
     tree_->setColumnCount(count - 1);
     tree_->setHeaderLabels(labels);
-    for (int c = 0; c < count - 1; ++c) tree_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+    for (int c = 0; c < count - 1; ++c)
+        tree_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
     return true;
 }
 
-int ListView::GetColumnCount() const { return tree_->columnCount(); }
-int ListView::GetColumnWidth(int index) const { return tree_->columnWidth(index); }
+int ListView::GetColumnCount() const {
+    return tree_->columnCount();
+}
+int ListView::GetColumnWidth(int index) const {
+    return tree_->columnWidth(index);
+}
 
 bool ListView::SetColumnWidth(int index, int width) {
-    if (index < 0 || index >= GetColumnCount()) return false;
+    if (index < 0 || index >= GetColumnCount())
+        return false;
     tree_->setColumnWidth(index, width);
     return true;
 }
@@ -126,21 +141,25 @@ QTreeWidgetItem* ListView::Item(int index) const {
 
 int ListView::InsertItem(int index, std::string_view text, int image) {
     const int count = GetItemCount();
-    if (index < 0 || index > count) index = count;
+    if (index < 0 || index > count)
+        index = count;
     auto item = std::make_unique<QTreeWidgetItem>();
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setText(0, Q(text));
+    item->setText(0, ToQString(text));
     item->setData(0, kImageRole, image);
-    if (image >= 0) item->setIcon(0, images_.Icon(image));
-    if (exStyle_ & LVS_EX_CHECKBOXES) item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
+    if (image >= 0)
+        item->setIcon(0, images_.Icon(image));
+    if (exStyle_ & LVS_EX_CHECKBOXES)
+        item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
     tree_->insertTopLevelItem(index, item.release());
     return index;
 }
 
 bool ListView::SetItemText(int index, int subItem, std::string_view text) {
     QTreeWidgetItem* it = Item(index);
-    if (!it || subItem < 0 || (subItem >= GetColumnCount() && subItem != 0)) return false;
-    it->setText(subItem, Q(text));
+    if (!it || subItem < 0 || (subItem >= GetColumnCount() && subItem != 0))
+        return false;
+    it->setText(subItem, ToQString(text));
     return true;
 }
 
@@ -151,7 +170,8 @@ std::string ListView::GetItemText(int index, int subItem) const {
 
 bool ListView::SetItem(int index, int image) {
     QTreeWidgetItem* it = Item(index);
-    if (!it) return false;
+    if (!it)
+        return false;
     it->setData(0, kImageRole, image);
     it->setIcon(0, images_.Icon(image));
     return true;
@@ -163,7 +183,8 @@ int ListView::GetItemImage(int index) const {
 }
 
 bool ListView::DeleteItem(int index) {
-    if (!Item(index)) return false;
+    if (!Item(index))
+        return false;
     delete tree_->takeTopLevelItem(index);
     return true;
 }
@@ -173,11 +194,14 @@ bool ListView::DeleteAllItems() {
     return true;
 }
 
-int ListView::GetItemCount() const { return tree_->topLevelItemCount(); }
+int ListView::GetItemCount() const {
+    return tree_->topLevelItemCount();
+}
 
 bool ListView::SetItemData(int index, std::uintptr_t data) {
     QTreeWidgetItem* it = Item(index);
-    if (!it) return false;
+    if (!it)
+        return false;
     it->setData(0, kDataRole, QVariant::fromValue<qulonglong>(data));
     return true;
 }
@@ -194,30 +218,37 @@ bool ListView::GetCheck(int index) const {
 
 bool ListView::SetCheck(int index, bool check) {
     QTreeWidgetItem* it = Item(index);
-    if (!it) return false;
+    if (!it)
+        return false;
     const bool was = GetCheck(index);
     it->setData(0, Qt::CheckStateRole, check ? Qt::Checked : Qt::Unchecked);
     if (was != check) {
-        SendChange(index, check ? kCheckedImage : kUncheckedImage, was ? kCheckedImage : kUncheckedImage);
+        SendChange(index, check ? kCheckedImage : kUncheckedImage,
+                   was ? kCheckedImage : kUncheckedImage);
     }
     return true;
 }
 
 UINT ListView::GetItemState(int index, UINT mask) const {
     QTreeWidgetItem* it = Item(index);
-    if (!it) return 0;
+    if (!it)
+        return 0;
     UINT s = 0;
-    if (it->isSelected()) s |= LVIS_SELECTED;
-    if (tree_->currentItem() == it) s |= LVIS_FOCUSED;
+    if (it->isSelected())
+        s |= LVIS_SELECTED;
+    if (tree_->currentItem() == it)
+        s |= LVIS_FOCUSED;
     s |= GetCheck(index) ? kCheckedImage : kUncheckedImage;
     return s & mask;
 }
 
 bool ListView::SetItemState(int index, UINT state, UINT mask) {
     QTreeWidgetItem* it = Item(index);
-    if (!it) return false;
+    if (!it)
+        return false;
     const UINT old = GetItemState(index, LVIS_SELECTED | LVIS_FOCUSED);
-    if (mask & LVIS_SELECTED) it->setSelected((state & LVIS_SELECTED) != 0);
+    if (mask & LVIS_SELECTED)
+        it->setSelected((state & LVIS_SELECTED) != 0);
     if (mask & LVIS_FOCUSED) {
         if (state & LVIS_FOCUSED) {
             tree_->setCurrentItem(it, 0, QItemSelectionModel::NoUpdate);
@@ -226,25 +257,31 @@ bool ListView::SetItemState(int index, UINT state, UINT mask) {
         }
     }
     const UINT now = GetItemState(index, LVIS_SELECTED | LVIS_FOCUSED);
-    if (now != old) SendChange(index, now, old);
+    if (now != old)
+        SendChange(index, now, old);
     return true;
 }
 
 int ListView::GetNextItem(int start, UINT flags) const {
     for (int i = std::max(-1, start) + 1; i < GetItemCount(); ++i) {
-        if ((flags & LVNI_SELECTED) && !Item(i)->isSelected()) continue;
-        if ((flags & LVNI_FOCUSED) && tree_->currentItem() != Item(i)) continue;
+        if ((flags & LVNI_SELECTED) && !Item(i)->isSelected())
+            continue;
+        if ((flags & LVNI_FOCUSED) && tree_->currentItem() != Item(i))
+            continue;
         return i;
     }
     return -1;
 }
 
-int ListView::GetSelectedCount() const { return static_cast<int>(tree_->selectedItems().size()); }
+int ListView::GetSelectedCount() const {
+    return static_cast<int>(tree_->selectedItems().size());
+}
 
 int ListView::FindItemText(int start, std::string_view text) const {
-    const QString t = Q(text);
+    const QString t = ToQString(text);
     for (int i = std::max(-1, start) + 1; i < GetItemCount(); ++i) {
-        if (Item(i)->text(0).compare(t, Qt::CaseInsensitive) == 0) return i;
+        if (Item(i)->text(0).compare(t, Qt::CaseInsensitive) == 0)
+            return i;
     }
     return -1;
 }
@@ -255,37 +292,44 @@ bool ListView::SortItems(const CompareFunc& compare, std::uintptr_t param) {
     std::vector<QTreeWidgetItem*> selected;
     for (QTreeWidgetItem* it : tree_->selectedItems()) selected.push_back(it);
     while (tree_->topLevelItemCount() > 0) rows.push_back(tree_->takeTopLevelItem(0));
-    auto data = [](QTreeWidgetItem* it) { return static_cast<std::uintptr_t>(it->data(0, kDataRole).toULongLong()); };
+    auto data = [](QTreeWidgetItem* it) {
+        return static_cast<std::uintptr_t>(it->data(0, kDataRole).toULongLong());
+    };
     std::stable_sort(rows.begin(), rows.end(), [&](QTreeWidgetItem* a, QTreeWidgetItem* b) {
         return compare(data(a), data(b), param) < 0;
     });
     for (QTreeWidgetItem* it : rows) tree_->addTopLevelItem(it);
     for (QTreeWidgetItem* it : selected) it->setSelected(true);
-    if (current) tree_->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+    if (current)
+        tree_->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
     return true;
 }
 
 int ListView::SubItemHitTest(Point p, int* subItem) const {
     const QPoint inViewport = tree_->viewport()->mapFrom(this, QPoint(p.x, p.y));
     QTreeWidgetItem* it = tree_->itemAt(inViewport);
-    if (subItem) *subItem = it ? tree_->columnAt(inViewport.x()) : -1;
+    if (subItem)
+        *subItem = it ? tree_->columnAt(inViewport.x()) : -1;
     return it ? tree_->indexOfTopLevelItem(it) : -1;
 }
 
 bool ListView::IsOnCheckBox(int index, Point p) const {
     QTreeWidgetItem* it = Item(index);
-    if (!it || !(exStyle_ & LVS_EX_CHECKBOXES)) return false;
+    if (!it || !(exStyle_ & LVS_EX_CHECKBOXES))
+        return false;
     QStyleOptionViewItem opt;
     opt.rect = tree_->visualItemRect(it);
     opt.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = tree_->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, tree_);
+    const QRect box =
+        tree_->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, tree_);
     const int x = tree_->viewport()->mapFrom(this, QPoint(p.x, p.y)).x();
     return x >= opt.rect.left() && x <= std::max(box.right(), opt.rect.left() + 15);
 }
 
 bool ListView::GetItemRect(int index, Rect& rect) const {
     QTreeWidgetItem* it = Item(index);
-    if (!it) return false;
+    if (!it)
+        return false;
     QRect r = tree_->visualItemRect(it);
     r.moveTopLeft(tree_->viewport()->mapTo(this, r.topLeft()));
     rect = Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
@@ -294,7 +338,8 @@ bool ListView::GetItemRect(int index, Rect& rect) const {
 
 bool ListView::EnsureVisible(int index) {
     QTreeWidgetItem* it = Item(index);
-    if (it) tree_->scrollToItem(it);
+    if (it)
+        tree_->scrollToItem(it);
     return it != nullptr;
 }
 
@@ -304,7 +349,9 @@ void ListView::SetImageList(const ImageList& images) {
     for (int i = 0; i < GetItemCount(); ++i) Item(i)->setIcon(0, images_.Icon(GetItemImage(i)));
 }
 
-void ListView::SetHeaderImageList(const ImageList& images) { headerImages_ = images; }
+void ListView::SetHeaderImageList(const ImageList& images) {
+    headerImages_ = images;
+}
 
 void ListView::SetHeaderImage(int column, int image) {
     tree_->headerItem()->setIcon(column, image >= 0 ? headerImages_.Icon(image) : QIcon());
@@ -323,11 +370,14 @@ void ListView::SendChange(int index, UINT newState, UINT oldState) {
 
 bool ListView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tree_->viewport()) {
-        auto* me = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonRelease) {
-            ViewportClick(me, me->button() == Qt::RightButton ? NM_RCLICK : NM_CLICK);
-        } else if (event->type() == QEvent::MouseButtonDblClick && me->button() == Qt::LeftButton) {
-            ViewportClick(me, NM_DBLCLK);
+        const QEvent::Type t = event->type();
+        if (t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick) {
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (t == QEvent::MouseButtonRelease) {
+                ViewportClick(me, me->button() == Qt::RightButton ? NM_RCLICK : NM_CLICK);
+            } else if (me->button() == Qt::LeftButton) {
+                ViewportClick(me, NM_DBLCLK);
+            }
         }
         return false;
     }
@@ -344,8 +394,10 @@ void ListView::ViewportClick(QMouseEvent* e, UINT code) {
     act.item = SubItemHitTest(act.point, &act.subItem);
     QPointer<ListView> alive(this);
     NotifyParent(act.hdr);
-    if (!alive || code != NM_CLICK || act.item < 0 || !(exStyle_ & LVS_EX_CHECKBOXES)) return;
-    if (IsOnCheckBox(act.item, act.point)) SetCheck(act.item, !GetCheck(act.item));
+    if (!alive || code != NM_CLICK || act.item < 0 || !(exStyle_ & LVS_EX_CHECKBOXES))
+        return;
+    if (IsOnCheckBox(act.item, act.point))
+        SetCheck(act.item, !GetCheck(act.item));
 }
 
 }  // namespace fw

@@ -19,7 +19,8 @@ public:
     Payload() = default;
     template <class T>
     explicit Payload(std::unique_ptr<T> value) {
-        if (value) holder_ = std::make_unique<Holder<T>>(std::move(value));
+        if (value)
+            holder_ = std::make_unique<Holder<T>>(std::move(value));
     }
     template <class T>
     static Payload Make(T value) {
@@ -40,7 +41,8 @@ public:
     template <class T>
     std::unique_ptr<T> Take() {
         auto* h = dynamic_cast<Holder<T>*>(holder_.get());
-        if (!h) return nullptr;
+        if (!h)
+            return nullptr;
         std::unique_ptr<T> out = std::move(h->value);
         holder_.reset();
         return out;

@@ -1,4 +1,5 @@
 #include "framework/MessageBox.h"
+#include "framework/QtText.h"
 
 #include "framework/Application.h"
 #include "framework/FrameworkTexts.h"
@@ -19,28 +20,39 @@ MessageBoxHook& Hook() {
     return hook;
 }
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
-
 const char* ButtonText(int answer) {
     switch (answer) {
-        case IDOK: return "OK";
-        case IDCANCEL: return "Cancel";
-        case IDABORT: return "&Abort";
-        case IDRETRY: return "&Retry";
-        case IDIGNORE: return "&Ignore";
-        case IDYES: return "&Yes";
-        case IDNO: return "&No";
-        default: return "?";
+        case IDOK:
+            return "OK";
+        case IDCANCEL:
+            return "Cancel";
+        case IDABORT:
+            return "&Abort";
+        case IDRETRY:
+            return "&Retry";
+        case IDIGNORE:
+            return "&Ignore";
+        case IDYES:
+            return "&Yes";
+        case IDNO:
+            return "&No";
+        default:
+            return "?";
     }
 }
 
 QMessageBox::Icon IconOf(unsigned type) {
     switch (type & MB_ICONMASK) {
-        case MB_ICONHAND: return QMessageBox::Critical;
-        case MB_ICONQUESTION: return QMessageBox::Question;
-        case MB_ICONEXCLAMATION: return QMessageBox::Warning;
-        case MB_ICONASTERISK: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case MB_ICONHAND:
+            return QMessageBox::Critical;
+        case MB_ICONQUESTION:
+            return QMessageBox::Question;
+        case MB_ICONEXCLAMATION:
+            return QMessageBox::Warning;
+        case MB_ICONASTERISK:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -48,26 +60,31 @@ QMessageBox::Icon IconOf(unsigned type) {
 // without either (Yes/No, Abort/Retry/Ignore) cannot be escaped.
 std::optional<int> EscapeAnswer(const std::vector<int>& buttons) {
     for (int b : buttons) {
-        if (b == IDCANCEL) return b;
+        if (b == IDCANCEL)
+            return b;
     }
-    if (buttons.size() == 1 && buttons[0] == IDOK) return IDOK;
+    if (buttons.size() == 1 && buttons[0] == IDOK)
+        return IDOK;
     return std::nullopt;
 }
 
 int ShowReal(Window* owner, const MessageBoxRequest& req) {
-    QMessageBox box(IconOf(req.type), Q(req.caption), Q(req.text), QMessageBox::NoButton,
-                    owner ? owner->window() : QApplication::activeWindow());
+    QMessageBox box(IconOf(req.type), ToQString(req.caption), ToQString(req.text),
+                    QMessageBox::NoButton, owner ? owner->window() : QApplication::activeWindow());
     std::map<QAbstractButton*, int> answers;
     const std::vector<int> buttons = req.Buttons();
     for (int b : buttons) {
         QPushButton* pb = box.addButton(ButtonText(b), QMessageBox::ActionRole);
         answers[pb] = b;
-        if (b == req.DefaultAnswer()) box.setDefaultButton(pb);
-        if (EscapeAnswer(buttons) == b) box.setEscapeButton(pb);
+        if (b == req.DefaultAnswer())
+            box.setDefaultButton(pb);
+        if (EscapeAnswer(buttons) == b)
+            box.setEscapeButton(pb);
     }
     box.exec();
     auto it = answers.find(box.clickedButton());
-    if (it != answers.end()) return it->second;
+    if (it != answers.end())
+        return it->second;
     return EscapeAnswer(buttons).value_or(req.DefaultAnswer());
 }
 
@@ -75,12 +92,18 @@ int ShowReal(Window* owner, const MessageBoxRequest& req) {
 
 std::vector<int> MessageBoxRequest::Buttons() const {
     switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {IDOK, IDCANCEL};
-        case MB_ABORTRETRYIGNORE: return {IDABORT, IDRETRY, IDIGNORE};
-        case MB_YESNOCANCEL: return {IDYES, IDNO, IDCANCEL};
-        case MB_YESNO: return {IDYES, IDNO};
-        case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
-        default: return {IDOK};
+        case MB_OKCANCEL:
+            return {IDOK, IDCANCEL};
+        case MB_ABORTRETRYIGNORE:
+            return {IDABORT, IDRETRY, IDIGNORE};
+        case MB_YESNOCANCEL:
+            return {IDYES, IDNO, IDCANCEL};
+        case MB_YESNO:
+            return {IDYES, IDNO};
+        case MB_RETRYCANCEL:
+            return {IDRETRY, IDCANCEL};
+        default:
+            return {IDOK};
     }
 }
 
@@ -100,14 +123,16 @@ int MessageBox(Window* owner, std::string_view text, std::string_view caption, u
     MessageBoxRequest req{std::string(text), std::string(caption), type};
     CancelModeForModal();
     if (Hook()) {
-        if (std::optional<int> answer = Hook()(req)) return *answer;
+        if (std::optional<int> answer = Hook()(req))
+            return *answer;
     }
     return ShowReal(owner, req);
 }
 
 int AppMessageBox(std::string_view text, unsigned type) {
     std::string title = GetApp() ? GetApp()->AppName() : FrameworkString(AFX_IDS_APP_TITLE);
-    if (title.empty()) title = QCoreApplication::applicationName().toStdString();
+    if (title.empty())
+        title = QCoreApplication::applicationName().toStdString();
     return MessageBox(Window::GetFocus(), text, title, type);
 }
 
@@ -119,12 +144,15 @@ ScopedMessageBoxAnswers::ScopedMessageBoxAnswers(std::vector<int> answers)
     : answers_(std::move(answers)) {
     previous_ = SetMessageBoxHook([this](const MessageBoxRequest& req) -> std::optional<int> {
         asked.push_back(req);
-        if (answers_.empty()) return req.DefaultAnswer();
+        if (answers_.empty())
+            return req.DefaultAnswer();
         const std::size_t i = std::min(asked.size() - 1, answers_.size() - 1);
         return answers_[i];
     });
 }
 
-ScopedMessageBoxAnswers::~ScopedMessageBoxAnswers() { SetMessageBoxHook(std::move(previous_)); }
+ScopedMessageBoxAnswers::~ScopedMessageBoxAnswers() {
+    SetMessageBoxHook(std::move(previous_));
+}
 
 }  // namespace fw

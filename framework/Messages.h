@@ -79,6 +79,12 @@ inline constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
 
+// WM_SYSCOMMAND ids of the standard window commands.
+inline constexpr UINT SC_MINIMIZE = 0xF020;
+inline constexpr UINT SC_MAXIMIZE = 0xF030;
+inline constexpr UINT SC_CLOSE = 0xF060;
+inline constexpr UINT SC_RESTORE = 0xF120;
+
 // Key-state flags in the word parameter of mouse messages.
 inline constexpr UINT MK_LBUTTON = 0x0001;
 inline constexpr UINT MK_RBUTTON = 0x0002;
@@ -113,7 +119,9 @@ inline constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 // Hit-test area of WM_SETCURSOR and WM_MOUSEACTIVATE.
 inline constexpr int HTCLIENT = 1;
 
-constexpr std::uint16_t LOWORD(std::uintptr_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
+constexpr std::uint16_t LOWORD(std::uintptr_t v) {
+    return static_cast<std::uint16_t>(v & 0xFFFF);
+}
 constexpr std::uint16_t HIWORD(std::uintptr_t v) {
     return static_cast<std::uint16_t>((v >> 16) & 0xFFFF);
 }
@@ -126,9 +134,17 @@ constexpr WPARAM MAKEWPARAM(int lo, int hi) {
                                (static_cast<std::uint32_t>(hi & 0xFFFF) << 16));
 }
 // Signed coordinates packed into a parameter (mouse points may be negative under capture).
-constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<std::int16_t>(l & 0xFFFF); }
-constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<std::int16_t>((l >> 16) & 0xFFFF); }
-constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<std::int16_t>(HIWORD(w)); }
-constexpr UINT GET_KEYSTATE_WPARAM(WPARAM w) { return LOWORD(w); }
+constexpr int GET_X_LPARAM(LPARAM l) {
+    return static_cast<std::int16_t>(l & 0xFFFF);
+}
+constexpr int GET_Y_LPARAM(LPARAM l) {
+    return static_cast<std::int16_t>((l >> 16) & 0xFFFF);
+}
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) {
+    return static_cast<std::int16_t>(HIWORD(w));
+}
+constexpr UINT GET_KEYSTATE_WPARAM(WPARAM w) {
+    return LOWORD(w);
+}
 
 }  // namespace fw

@@ -4,6 +4,8 @@
 
 namespace fw {
 
-void RestoreNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+void RestoreNumericLocale() {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 }  // namespace fw

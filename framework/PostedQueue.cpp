@@ -7,7 +7,8 @@ namespace fw::detail {
 bool PostedQueue::Push(Message& msg, bool& wake) {
     std::lock_guard lock(mutex_);
     wake = false;
-    if (closed_) return false;
+    if (closed_)
+        return false;
     messages_.push_back(std::move(msg));
     if (!wakePending_) {
         wakePending_ = true;
@@ -26,12 +27,14 @@ std::optional<Message> PostedQueue::PopFront(bool& more) {
     Message m = std::move(messages_.front());
     messages_.pop_front();
     more = !messages_.empty();
-    if (!more) wakePending_ = false;
+    if (!more)
+        wakePending_ = false;
     return m;
 }
 
 bool PostedQueue::Matches(const Message& m, UINT first, UINT last) {
-    if (first == 0 && last == 0) return true;
+    if (first == 0 && last == 0)
+        return true;
     return m.id >= first && m.id <= last;
 }
 
@@ -39,7 +42,8 @@ std::optional<Message> PostedQueue::Take(UINT first, UINT last) {
     std::lock_guard lock(mutex_);
     auto it = std::find_if(messages_.begin(), messages_.end(),
                            [&](const Message& m) { return Matches(m, first, last); });
-    if (it == messages_.end()) return std::nullopt;
+    if (it == messages_.end())
+        return std::nullopt;
     Message m = std::move(*it);
     messages_.erase(it);
     return m;
@@ -48,7 +52,8 @@ std::optional<Message> PostedQueue::Take(UINT first, UINT last) {
 std::optional<Message> PostedQueue::PeekCopy(UINT first, UINT last) const {
     std::lock_guard lock(mutex_);
     for (const Message& m : messages_) {
-        if (Matches(m, first, last)) return Message{m.id, m.wParam, m.lParam, {}};
+        if (Matches(m, first, last))
+            return Message{m.id, m.wParam, m.lParam, {}};
     }
     return std::nullopt;
 }
@@ -61,7 +66,8 @@ bool PostedQueue::Contains(UINT first, UINT last) const {
 
 void PostedQueue::ClearWake() {
     std::lock_guard lock(mutex_);
-    if (messages_.empty()) wakePending_ = false;
+    if (messages_.empty())
+        wakePending_ = false;
 }
 
 void PostedQueue::Close() {

@@ -5,7 +5,8 @@
 namespace fw {
 
 bool ProgressBar::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
-    if (!Window::Create(parent, rect, id, style | WS_CHILD)) return false;
+    if (!Window::Create(parent, rect, id, style | WS_CHILD))
+        return false;
     bar_ = new QProgressBar(this);
     bar_->setRange(0, 100);
     bar_->setValue(0);
@@ -26,8 +27,12 @@ int ProgressBar::SetPos(int pos) {
     return old;
 }
 
-int ProgressBar::GetPos() const { return bar_->value(); }
-int ProgressBar::OffsetPos(int delta) { return SetPos(bar_->value() + delta); }
+int ProgressBar::GetPos() const {
+    return bar_->value();
+}
+int ProgressBar::OffsetPos(int delta) {
+    return SetPos(bar_->value() + delta);
+}
 
 int ProgressBar::SetStep(int step) {
     const int old = step_;
@@ -38,7 +43,8 @@ int ProgressBar::SetStep(int step) {
 int ProgressBar::StepIt() {
     const int old = bar_->value();
     int next = old + step_;
-    if (next > bar_->maximum()) next = bar_->minimum() + (next - bar_->maximum() - 1);
+    if (next > bar_->maximum())
+        next = bar_->minimum() + (next - bar_->maximum() - 1);
     bar_->setValue(std::clamp(next, bar_->minimum(), bar_->maximum()));
     return old;
 }

@@ -30,7 +30,8 @@ class Pump final : public QObject {
 public:
     explicit Pump(QObject* parent) : QObject(parent) {}
     bool event(QEvent* e) override {
-        if (e->type() != kSendWakeEvent) return QObject::event(e);
+        if (e->type() != kSendWakeEvent)
+            return QObject::event(e);
         SendBridge::Instance().ServicePending();
         return true;
     }
@@ -59,9 +60,11 @@ SendBridge::Impl& SendBridge::impl() {
 void SendBridge::Attach() {
     Impl& d = impl();
     std::lock_guard lock(d.mutex);
-    if (d.pump) return;
+    if (d.pump)
+        return;
     auto* app = QCoreApplication::instance();
-    if (!app) return;
+    if (!app)
+        return;
     d.pump = new Pump(app);
     d.open = true;
     QObject::connect(d.pump, &QObject::destroyed, [] {
@@ -79,12 +82,14 @@ void SendBridge::Attach() {
 LRESULT SendBridge::SendFromWorker(WindowHandle target, Message msg,
                                    std::chrono::milliseconds timeout, bool* delivered) {
     Impl& d = impl();
-    if (delivered) *delivered = false;
+    if (delivered)
+        *delivered = false;
     auto req = std::make_shared<Request>();
     req->target = target;
     req->msg = std::move(msg);
     std::unique_lock lock(d.mutex);
-    if (!d.open || !d.pump) return 0;
+    if (!d.open || !d.pump)
+        return 0;
     d.pending.push_back(req);
     QCoreApplication::postEvent(d.pump, new QEvent(kSendWakeEvent));
     d.cv.notify_all();
@@ -99,7 +104,8 @@ LRESULT SendBridge::SendFromWorker(WindowHandle target, Message msg,
         std::erase(d.pending, req);
         return 0;
     }
-    if (delivered) *delivered = true;
+    if (delivered)
+        *delivered = true;
     return req->result;
 }
 
@@ -109,7 +115,8 @@ void SendBridge::ServicePending() {
         std::shared_ptr<Request> req;
         {
             std::lock_guard lock(d.mutex);
-            if (d.pending.empty()) return;
+            if (d.pending.empty())
+                return;
             req = d.pending.front();
             d.pending.pop_front();
         }
@@ -131,17 +138,22 @@ bool SendBridge::WaitServicingSends(const std::function<bool()>& done,
     constexpr auto kSlice = std::chrono::milliseconds(5);
     for (;;) {
         ServicePending();
-        if (done()) return true;
+        if (done())
+            return true;
         const auto now = std::chrono::steady_clock::now();
-        if (timeout.count() >= 0 && now >= deadline) return false;
+        if (timeout.count() >= 0 && now >= deadline)
+            return false;
         auto until = now + kSlice;
-        if (timeout.count() >= 0 && until > deadline) until = deadline;
+        if (timeout.count() >= 0 && until > deadline)
+            until = deadline;
         std::unique_lock lock(d.mutex);
         d.cv.wait_until(lock, until, [&] { return !d.pending.empty(); });
     }
 }
 
-void SendBridge::Notify() { impl().cv.notify_all(); }
+void SendBridge::Notify() {
+    impl().cv.notify_all();
+}
 
 }  // namespace fw::detail
 

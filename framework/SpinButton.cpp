@@ -8,7 +8,8 @@
 namespace fw {
 
 bool SpinButton::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
-    if (!Window::Create(parent, rect, id, style | WS_CHILD)) return false;
+    if (!Window::Create(parent, rect, id, style | WS_CHILD))
+        return false;
     auto* box = new QWidget(this);
     QBoxLayout* layout = (style & UDS_HORZ) ? static_cast<QBoxLayout*>(new QHBoxLayout(box))
                                             : static_cast<QBoxLayout*>(new QVBoxLayout(box));
@@ -55,7 +56,8 @@ void SpinButton::GetRange(int& lower, int& upper) const {
 int SpinButton::SetPos(int pos) {
     const int old = pos_;
     pos_ = Clamp(pos);
-    if (buddy_ && (GetStyle() & UDS_SETBUDDYINT)) buddy_->SetWindowText(std::to_string(pos_));
+    if (buddy_ && (GetStyle() & UDS_SETBUDDYINT))
+        buddy_->SetWindowText(std::to_string(pos_));
     return old;
 }
 
@@ -72,18 +74,22 @@ void SpinButton::Step(int delta) {
     d.pos = pos_;
     d.delta = dir;
     QPointer<SpinButton> alive(this);
-    if (NotifyParent(d.hdr) != 0 || !alive) return;
+    if (NotifyParent(d.hdr) != 0 || !alive)
+        return;
     int next = pos_ + d.delta;
     if (GetStyle() & UDS_WRAP) {
         const int lo = std::min(lower_, upper_);
         const int hi = std::max(lower_, upper_);
-        if (next > hi) next = lo;
-        if (next < lo) next = hi;
+        if (next > hi)
+            next = lo;
+        if (next < lo)
+            next = hi;
     }
     SetPos(next);
     if (Window* p = GetParentWindow()) {
         const UINT msg = (GetStyle() & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
-        p->SendMessage(msg, MAKEWPARAM(SB_THUMBPOSITION, pos_), static_cast<LPARAM>(Handle().value));
+        p->SendMessage(msg, MAKEWPARAM(SB_THUMBPOSITION, pos_),
+                       static_cast<LPARAM>(Handle().value));
     }
 }
 

@@ -6,16 +6,19 @@
 namespace fw {
 namespace {
 
-constexpr int kBorder = 2;   // around the panes
-constexpr int kGap = 2;      // between panes
-constexpr int kMargin = 3;   // text margin inside a pane
+constexpr int kBorder = 2;  // around the panes
+constexpr int kGap = 2;     // between panes
+constexpr int kMargin = 3;  // text margin inside a pane
 
 }  // namespace
 
-StatusBar::StatusBar() { SetClassStyle(CS_HREDRAW | CS_VREDRAW); }
+StatusBar::StatusBar() {
+    SetClassStyle(CS_HREDRAW | CS_VREDRAW);
+}
 
 bool StatusBar::Create(Window* parent, UINT id) {
-    if (!Window::Create(parent, {0, 0, 100, CalcHeight()}, id, WS_CHILD | WS_VISIBLE)) return false;
+    if (!Window::Create(parent, {0, 0, 100, CalcHeight()}, id, WS_CHILD | WS_VISIBLE))
+        return false;
     return true;
 }
 
@@ -38,7 +41,8 @@ bool StatusBar::SetIndicators(const std::vector<unsigned>& ids) {
             p.style = SBPS_NOBORDERS | SBPS_STRETCH;
         } else {
             p.text = FrameworkString(id);
-            if (p.text.empty()) return false;  // an indicator needs its text
+            if (p.text.empty())
+                return false;  // an indicator needs its text
             p.width = dc.GetTextExtent(p.text).cx;
         }
         panes_.push_back(std::move(p));
@@ -50,7 +54,8 @@ bool StatusBar::SetIndicators(const std::vector<unsigned>& ids) {
 
 int StatusBar::CommandToIndex(unsigned id) const {
     for (std::size_t i = 0; i < panes_.size(); ++i) {
-        if (panes_[i].id == id) return static_cast<int>(i);
+        if (panes_[i].id == id)
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -60,27 +65,33 @@ unsigned StatusBar::GetItemID(int index) const {
 }
 
 bool StatusBar::GetItemRect(int index, Rect& rect) const {
-    if (index < 0 || index >= GetCount()) return false;
+    if (index < 0 || index >= GetCount())
+        return false;
     rect = panes_[static_cast<std::size_t>(index)].rect;
     return true;
 }
 
 bool StatusBar::SetPaneText(int index, std::string_view text, bool update) {
-    if (index < 0 || index >= GetCount()) return false;
+    if (index < 0 || index >= GetCount())
+        return false;
     Pane& p = panes_[static_cast<std::size_t>(index)];
-    if (p.text == text) return true;
+    if (p.text == text)
+        return true;
     p.text = std::string(text);
     InvalidateRect(p.rect, true);
-    if (update) UpdateWindow();
+    if (update)
+        UpdateWindow();
     return true;
 }
 
 std::string StatusBar::GetPaneText(int index) const {
-    return index >= 0 && index < GetCount() ? panes_[static_cast<std::size_t>(index)].text : std::string();
+    return index >= 0 && index < GetCount() ? panes_[static_cast<std::size_t>(index)].text
+                                            : std::string();
 }
 
 void StatusBar::GetPaneInfo(int index, unsigned& id, unsigned& style, int& width) const {
-    if (index < 0 || index >= GetCount()) return;
+    if (index < 0 || index >= GetCount())
+        return;
     const Pane& p = panes_[static_cast<std::size_t>(index)];
     id = p.id;
     style = p.style;
@@ -88,7 +99,8 @@ void StatusBar::GetPaneInfo(int index, unsigned& id, unsigned& style, int& width
 }
 
 void StatusBar::SetPaneInfo(int index, unsigned id, unsigned style, int width) {
-    if (index < 0 || index >= GetCount()) return;
+    if (index < 0 || index >= GetCount())
+        return;
     Pane& p = panes_[static_cast<std::size_t>(index)];
     p.id = id;
     p.style = style;
@@ -135,7 +147,8 @@ void StatusBar::OnPaint() {
         if (!(p.style & SBPS_NOBORDERS)) {
             dc.DrawEdge(r, (p.style & SBPS_POPOUT) ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
         }
-        if (p.style & SBPS_DISABLED) continue;
+        if (p.style & SBPS_DISABLED)
+            continue;
         r.Inflate(-kMargin, 0);
         dc.DrawText(p.text, r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }

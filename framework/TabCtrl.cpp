@@ -6,7 +6,8 @@
 namespace fw {
 
 bool TabCtrl::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
-    if (!Window::Create(parent, rect, id, style | WS_CHILD)) return false;
+    if (!Window::Create(parent, rect, id, style | WS_CHILD))
+        return false;
     bar_ = new QTabBar(this);
     bar_->setExpanding(false);
     connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
@@ -23,7 +24,8 @@ bool TabCtrl::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
             settingByCode_ = false;
             return;
         }
-        if (!alive) return;
+        if (!alive)
+            return;
         current_ = index;
         NotifyHeader changed;
         changed.code = TCN_SELCHANGE;
@@ -35,14 +37,16 @@ bool TabCtrl::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
 
 int TabCtrl::InsertItem(int index, std::string_view text) {
     settingByCode_ = true;
-    const int i = bar_->insertTab(index, QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    const int i =
+        bar_->insertTab(index, QString::fromUtf8(text.data(), static_cast<int>(text.size())));
     settingByCode_ = false;
     current_ = bar_->currentIndex();
     return i;
 }
 
 bool TabCtrl::DeleteItem(int index) {
-    if (index < 0 || index >= bar_->count()) return false;
+    if (index < 0 || index >= bar_->count())
+        return false;
     settingByCode_ = true;
     bar_->removeTab(index);
     settingByCode_ = false;
@@ -55,11 +59,16 @@ bool TabCtrl::DeleteAllItems() {
     return true;
 }
 
-int TabCtrl::GetItemCount() const { return bar_->count(); }
-int TabCtrl::GetCurSel() const { return bar_->currentIndex(); }
+int TabCtrl::GetItemCount() const {
+    return bar_->count();
+}
+int TabCtrl::GetCurSel() const {
+    return bar_->currentIndex();
+}
 
 int TabCtrl::SetCurSel(int index) {
-    if (index < 0 || index >= bar_->count()) return -1;
+    if (index < 0 || index >= bar_->count())
+        return -1;
     const int old = bar_->currentIndex();
     settingByCode_ = true;
     bar_->setCurrentIndex(index);
@@ -67,10 +76,13 @@ int TabCtrl::SetCurSel(int index) {
     return old;
 }
 
-std::string TabCtrl::GetItemText(int index) const { return bar_->tabText(index).toStdString(); }
+std::string TabCtrl::GetItemText(int index) const {
+    return bar_->tabText(index).toStdString();
+}
 
 bool TabCtrl::GetItemRect(int index, Rect& rect) const {
-    if (index < 0 || index >= bar_->count()) return false;
+    if (index < 0 || index >= bar_->count())
+        return false;
     const QRect r = bar_->tabRect(index);
     rect = Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
     return true;

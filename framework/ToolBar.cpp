@@ -39,7 +39,8 @@ void ToolBar::SetButtons(const std::vector<ToolButton>& buttons) {
         if (b.icon.isNull()) {
             // Without a picture the button shows its text.
             if (QWidget* w = widgetForAction(a)) {
-                if (auto* tb = qobject_cast<QToolButton*>(w)) tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
+                if (auto* tb = qobject_cast<QToolButton*>(w))
+                    tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
             }
         }
         const unsigned id = b.id;

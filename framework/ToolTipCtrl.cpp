@@ -9,11 +9,13 @@ namespace fw {
 void ToolTipCtrl::Apply(const Tool& t) const {
     const QString text = active_ ? QString::fromStdString(t.text) : QString();
     t.window->setToolTip(text);
-    if (QWidget* proxy = t.window->focusProxy()) proxy->setToolTip(text);
+    if (QWidget* proxy = t.window->focusProxy())
+        proxy->setToolTip(text);
 }
 
 void ToolTipCtrl::AddTool(Window* tool, std::string_view text) {
-    if (!tool) return;
+    if (!tool)
+        return;
     DelTool(tool);
     tools_.push_back({tool, std::string(text)});
     Apply(tools_.back());
@@ -50,7 +52,8 @@ void ToolTipCtrl::Activate(bool active) {
 
 std::string ToolTipCtrl::GetText(Window* tool) const {
     for (const Tool& t : tools_) {
-        if (t.window == tool) return t.text;
+        if (t.window == tool)
+            return t.text;
     }
     return {};
 }

@@ -10,9 +10,6 @@
 
 namespace fw {
 
-PrinterSettings& AppPrinterSettings();
-
-
 PrinterSettings& AppPrinterSettings() {
     static PrinterSettings settings;
     return settings;
@@ -26,38 +23,53 @@ View::View() {
 }
 
 View::~View() {
-    if (document_) document_->RemoveView(this);
+    if (document_)
+        document_->RemoveView(this);
 }
 
 void View::SetDocument(Document* document) {
-    if (document_ == document) return;
-    if (document_) document_->RemoveView(this);
+    if (document_ == document)
+        return;
+    if (document_)
+        document_->RemoveView(this);
     document_ = document;
-    if (document_) document_->AddView(this);
+    if (document_)
+        document_->AddView(this);
 }
 
 FrameWnd* View::GetParentFrame() const {
     for (Window* w = GetParentWindow(); w; w = w->GetParentWindow()) {
-        if (auto* f = qobject_cast<FrameWnd*>(w)) return f;
+        if (auto* f = qobject_cast<FrameWnd*>(w))
+            return f;
     }
     return nullptr;
 }
 
-void View::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
-void View::OnUpdate(View*, long, void*) { Invalidate(true); }
+void View::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
+void View::OnUpdate(View*, long, void*) {
+    Invalidate(true);
+}
 void View::OnDraw(DeviceContext&) {}
 void View::OnPrepareDC(DeviceContext&, PrintInfo*) {}
 void View::OnActivateView(bool, View*, View*) {}
 
-bool View::OnPreparePrinting(PrintInfo&) { return true; }
-PrinterSettings& View::GetPrinterSettings() { return AppPrinterSettings(); }
+bool View::OnPreparePrinting(PrintInfo&) {
+    return true;
+}
+PrinterSettings& View::GetPrinterSettings() {
+    return AppPrinterSettings();
+}
 
 void View::OnFilePrint(bool direct) {
     PrintInfo info;
     info.directPrint = direct;
-    if (!OnPreparePrinting(info)) return;
+    if (!OnPreparePrinting(info))
+        return;
     PrintOptions options;
-    if (document_) options.documentName = document_->GetTitle();
+    if (document_)
+        options.documentName = document_->GetTitle();
     options.parent = window();
     PrintDocument(*this, GetPrinterSettings(), info, options);
 }
@@ -65,7 +77,8 @@ void View::OnFilePrint(bool direct) {
 void View::OnFilePrintPreview() {
     PrintInfo info;
     info.preview = true;
-    if (!OnPreparePrinting(info)) return;
+    if (!OnPreparePrinting(info))
+        return;
     ShowPrintPreview(*this, GetPrinterSettings(), info, window());
 }
 void View::OnBeginPrinting(DeviceContext&, PrintInfo&) {}
@@ -83,16 +96,20 @@ void View::OnPaint() {
 
 int View::OnMouseActivate(Window* topLevel, UINT hitTest, UINT message) {
     const int answer = Window::OnMouseActivate(topLevel, hitTest, message);
-    if (answer == MA_NOACTIVATE || answer == 4) return answer;
+    if (answer == MA_NOACTIVATE || answer == 4)
+        return answer;
     if (FrameWnd* frame = GetParentFrame()) {
-        if (frame->GetActiveView() != this) frame->SetActiveView(this);
+        if (frame->GetActiveView() != this)
+            frame->SetActiveView(this);
     }
-    if (GetFocus() != this && !isAncestorOf(QApplication::focusWidget())) SetFocus();
+    if (GetFocus() != this && !isAncestorOf(QApplication::focusWidget()))
+        SetFocus();
     return answer;
 }
 
 bool View::OnCmdMsg(unsigned id, unsigned code, CmdAction action, CmdUI* ui) {
-    if (HandleOwn(id, code, action, ui)) return true;
+    if (HandleOwn(id, code, action, ui))
+        return true;
     return document_ && document_->OnCmdMsg(id, code, action, ui);
 }
 

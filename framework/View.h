@@ -12,6 +12,10 @@ class Document;
 class FrameWnd;
 class PrinterSettings;
 
+// The program's one printer, which views print on unless they keep their own; ID_FILE_PRINT_SETUP
+// of the application changes it.
+PrinterSettings& AppPrinterSettings();
+
 class View : public Window, public Printable {
     Q_OBJECT
 

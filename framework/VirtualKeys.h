@@ -61,7 +61,9 @@ inline constexpr unsigned VK_OEM_5 = 0xDC;       // \|
 inline constexpr unsigned VK_OEM_6 = 0xDD;       // ]}
 inline constexpr unsigned VK_OEM_7 = 0xDE;       // '"
 
-constexpr unsigned VkFunction(int n) { return VK_F1 + static_cast<unsigned>(n - 1); }
+constexpr unsigned VkFunction(int n) {
+    return VK_F1 + static_cast<unsigned>(n - 1);
+}
 
 // Bits of the high word of a key message's long parameter (the "flags" that handlers get).
 inline constexpr unsigned KF_EXTENDED = 0x0100;
@@ -73,6 +75,8 @@ inline constexpr unsigned KF_UP = 0x8000;
 // Shift, Ctrl and Alt (VK_SHIFT, VK_CONTROL, VK_MENU) and the mouse buttons are always known;
 // other keys are known once the framework has seen them go down or up.
 std::int16_t GetKeyState(unsigned vk);
-inline bool IsKeyDown(unsigned vk) { return (GetKeyState(vk) & 0x8000) != 0; }
+inline bool IsKeyDown(unsigned vk) {
+    return (GetKeyState(vk) & 0x8000) != 0;
+}
 
 }  // namespace fw

@@ -64,11 +64,11 @@ public:
     // --- Creation and life ---------------------------------------------------------------
     // Places the window: with WS_CHILD inside `parent` (rectangle in the parent's client
     // coordinates); otherwise as a top-level window owned by `parent` (screen coordinates; a
-    // WS_POPUP without WS_CAPTION has no frame), gives it its child id and styles, sends WM_CREATE and shows it
-    // when the style has WS_VISIBLE. False when OnCreate answered -1 (the window is then
-    // destroyed again).
-    bool Create(QWidget* parent, const Rect& rect, UINT id = 0,
-                DWORD style = WS_CHILD | WS_VISIBLE, DWORD exStyle = 0);
+    // WS_POPUP without WS_CAPTION has no frame), gives it its child id and styles, sends WM_CREATE
+    // and shows it when the style has WS_VISIBLE. False when OnCreate answered -1 (the window is
+    // then destroyed again).
+    bool Create(QWidget* parent, const Rect& rect, UINT id = 0, DWORD style = WS_CHILD | WS_VISIBLE,
+                DWORD exStyle = 0);
     // Sends WM_DESTROY, hides the window, drops its timers, capture and queue, and calls
     // OnPostNcDestroy. The C++ object stays (a class may delete itself in OnPostNcDestroy).
     void DestroyWindow();
@@ -164,6 +164,13 @@ public:
     // The toolkit widget of a scroll bar (tests click it); null when the window has none.
     QWidget* ScrollBarWidget(int bar) const;
 
+    // --- System menu ----------------------------------------------------------------------------
+    // Adds a command to the window's system menu (id 0 with no text: a separator). The desktop's
+    // own window menu cannot be extended, so the menu opens with Alt+Space or a right click on
+    // the window's own area; choosing an item sends WM_SYSCOMMAND with its id.
+    void AppendSystemMenu(UINT id, std::string_view text);
+    void ShowSystemMenu(Point screen);
+
     // --- Control notifications ----------------------------------------------------------------
     using NotifyHandler = std::function<void(NotifyHeader&, LRESULT&)>;
     // Handles WM_NOTIFY with this code from the child with this id.
@@ -232,6 +239,9 @@ protected:
     virtual void OnHScroll(UINT code, UINT pos);
     virtual void OnVScroll(UINT code, UINT pos);
     virtual void OnCancelMode();
+    // WM_SYSCOMMAND: SC_CLOSE closes, SC_MINIMIZE, SC_MAXIMIZE and SC_RESTORE change the show
+    // state; other ids are the program's.
+    virtual void OnSysCommand(UINT id, LPARAM lParam);
     virtual void OnCaptureChanged(Window* newCapture);
     // WM_COMMAND: a menu command, an accelerator or a control's notification (code in the high
     // word of wParam, control id in the low word, sender handle in lParam). True when handled.
@@ -255,6 +265,7 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
     friend class PaintContext;

@@ -18,7 +18,7 @@ public:
     // True when the key event is finished with; false lets QWidget::event handle it (focus
     // navigation with Tab, or passing an unused key on to the parent widget).
     static bool HandleKey(Window& w, QKeyEvent* e);
-    static UINT MouseFlags(const QMouseEvent* e);
+    static UINT MouseFlags(const QSinglePointEvent* e);
     static void MouseButton(Window& w, QMouseEvent* e, bool down, bool dbl);
 };
 
@@ -39,19 +39,27 @@ bool FocusIsInsideButNotOn(const Window& w) {
 bool WindowInput::HandleKey(Window& w, QKeyEvent* e) {
     // A key that a widget inside this window did not use passes through here on its way up:
     // it was this window's child's key, not this window's.
-    if (FocusIsInsideButNotOn(w)) return false;
+    if (FocusIsInsideButNotOn(w))
+        return false;
     const LRESULT dlgCode = IsTabKey(e) ? w.SendMessage(WM_GETDLGCODE) : 0;
-    if (IsTabKey(e) && !(dlgCode & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) return false;
+    if (IsTabKey(e) && !(dlgCode & (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
+        return false;
 
-    KeyInput in{e->key(), e->modifiers(), e->text(), e->isAutoRepeat(),
-                e->type() == QEvent::KeyRelease, e->nativeScanCode()};
+    KeyInput in{e->key(),
+                e->modifiers(),
+                e->text(),
+                e->isAutoRepeat(),
+                e->type() == QEvent::KeyRelease,
+                e->nativeScanCode()};
     const KeyStroke k = TranslateKey(in);
     QPointer<Window> alive(&w);  // a handler may close and delete the window
     bool taken = false;
     if (in.release) {
-        if (k.vk) taken = w.SendMessage(k.system ? WM_SYSKEYUP : WM_KEYUP, k.vk, k.lParam) != 0;
+        if (k.vk)
+            taken = w.SendMessage(k.system ? WM_SYSKEYUP : WM_KEYUP, k.vk, k.lParam) != 0;
     } else {
-        if (k.vk) taken = w.SendMessage(k.system ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, k.lParam) != 0;
+        if (k.vk)
+            taken = w.SendMessage(k.system ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, k.lParam) != 0;
         for (std::size_t i = 0; alive && !taken && i < k.chars.size(); ++i) {
             taken = w.SendMessage(k.system ? WM_SYSCHAR : WM_CHAR, k.chars[i], k.lParam) != 0;
         }
@@ -67,24 +75,37 @@ bool WindowInput::HandleKey(Window& w, QKeyEvent* e) {
     return false;
 }
 
-UINT WindowInput::MouseFlags(const QMouseEvent* e) {
+UINT WindowInput::MouseFlags(const QSinglePointEvent* e) {
     UINT f = 0;
     const Qt::MouseButtons b = e->buttons();
-    if (b & Qt::LeftButton) f |= MK_LBUTTON;
-    if (b & Qt::RightButton) f |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) f |= MK_MBUTTON;
-    if (e->modifiers() & Qt::ShiftModifier) f |= MK_SHIFT;
-    if (e->modifiers() & Qt::ControlModifier) f |= MK_CONTROL;
+    if (b & Qt::LeftButton)
+        f |= MK_LBUTTON;
+    if (b & Qt::RightButton)
+        f |= MK_RBUTTON;
+    if (b & Qt::MiddleButton)
+        f |= MK_MBUTTON;
+    if (e->modifiers() & Qt::ShiftModifier)
+        f |= MK_SHIFT;
+    if (e->modifiers() & Qt::ControlModifier)
+        f |= MK_CONTROL;
     return f;
 }
 
 void WindowInput::MouseButton(Window& w, QMouseEvent* e, bool down, bool dbl) {
     UINT base = 0;
     switch (e->button()) {
-        case Qt::LeftButton: base = WM_LBUTTONDOWN; break;
-        case Qt::RightButton: base = WM_RBUTTONDOWN; break;
-        case Qt::MiddleButton: base = WM_MBUTTONDOWN; break;
-        default: e->ignore(); return;
+        case Qt::LeftButton:
+            base = WM_LBUTTONDOWN;
+            break;
+        case Qt::RightButton:
+            base = WM_RBUTTONDOWN;
+            break;
+        case Qt::MiddleButton:
+            base = WM_MBUTTONDOWN;
+            break;
+        default:
+            e->ignore();
+            return;
     }
     e->accept();
     const QPoint p = e->position().toPoint();
@@ -98,7 +119,8 @@ void WindowInput::MouseButton(Window& w, QMouseEvent* e, bool down, bool dbl) {
         Window* top = w.GetTopLevelWindow();
         const LRESULT a = w.SendMessage(WM_MOUSEACTIVATE, top ? top->Handle().value : 0,
                                         MAKELPARAM(HTCLIENT, static_cast<int>(msg)));
-        if (a == MA_ACTIVATEANDEAT || a == 4) return;
+        if (a == MA_ACTIVATEANDEAT || a == 4)
+            return;
     }
     w.SendMessage(msg, MouseFlags(e), where);
 }
@@ -114,13 +136,18 @@ bool Window::event(QEvent* e) {
         return true;
     }
     if (t == QEvent::KeyPress || t == QEvent::KeyRelease) {
-        if (WindowInput::HandleKey(*this, static_cast<QKeyEvent*>(e))) return true;
+        if (WindowInput::HandleKey(*this, static_cast<QKeyEvent*>(e)))
+            return true;
     }
     return QWidget::event(e);
 }
 
-void Window::mousePressEvent(QMouseEvent* e) { WindowInput::MouseButton(*this, e, true, false); }
-void Window::mouseReleaseEvent(QMouseEvent* e) { WindowInput::MouseButton(*this, e, false, false); }
+void Window::mousePressEvent(QMouseEvent* e) {
+    WindowInput::MouseButton(*this, e, true, false);
+}
+void Window::mouseReleaseEvent(QMouseEvent* e) {
+    WindowInput::MouseButton(*this, e, false, false);
+}
 void Window::mouseDoubleClickEvent(QMouseEvent* e) {
     WindowInput::MouseButton(*this, e, true, true);
 }
@@ -141,19 +168,17 @@ void Window::wheelEvent(QWheelEvent* e) {
         e->ignore();
         return;
     }
-    UINT keys = 0;
-    const Qt::MouseButtons b = e->buttons();
-    if (b & Qt::LeftButton) keys |= MK_LBUTTON;
-    if (b & Qt::RightButton) keys |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) keys |= MK_MBUTTON;
-    if (e->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
-    if (e->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+    const UINT keys = WindowInput::MouseFlags(e);
     const QPoint g = e->globalPosition().toPoint();
     SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(keys), delta), MAKELPARAM(g.x(), g.y()));
     e->accept();
 }
 
-void Window::focusInEvent(QFocusEvent* e) { QWidget::focusInEvent(e); }
-void Window::focusOutEvent(QFocusEvent* e) { QWidget::focusOutEvent(e); }
+void Window::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+}
+void Window::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+}
 
 }  // namespace fw

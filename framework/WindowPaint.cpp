@@ -9,8 +9,8 @@
 #include "framework/WindowPrivate.h"
 
 #include <QCoreApplication>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QResizeEvent>
 
@@ -18,23 +18,29 @@ namespace fw {
 
 // --- Window side ---------------------------------------------------------------------------
 
-void Window::Invalidate(bool erase) { InvalidateRgn(QRegion(rect()), erase); }
+void Window::Invalidate(bool erase) {
+    InvalidateRgn(QRegion(rect()), erase);
+}
 
 void Window::InvalidateRect(const Rect& r, bool erase) {
     InvalidateRgn(QRegion(r.left, r.top, r.Width(), r.Height()), erase);
 }
 
 void Window::InvalidateRgn(const QRegion& region, bool erase) {
-    const QRegion clipped = region.intersected(QRect(0, 0, d_->backing.width(), d_->backing.height()));
-    if (clipped.isEmpty()) return;
+    const QRegion clipped =
+        region.intersected(QRect(0, 0, d_->backing.width(), d_->backing.height()));
+    if (clipped.isEmpty())
+        return;
     d_->updateRegion += clipped;
-    if (erase) d_->eraseNeeded = true;
+    if (erase)
+        d_->eraseNeeded = true;
     d_->SchedulePaint();
 }
 
 void Window::ValidateRect(const Rect& r) {
     d_->updateRegion -= QRegion(r.left, r.top, r.Width(), r.Height());
-    if (d_->updateRegion.isEmpty()) d_->eraseNeeded = false;
+    if (d_->updateRegion.isEmpty())
+        d_->eraseNeeded = false;
 }
 
 void Window::Validate() {
@@ -43,11 +49,13 @@ void Window::Validate() {
 }
 
 void Window::UpdateWindow() {
-    if (d_->updateRegion.isEmpty() || !isVisible()) return;
+    if (d_->updateRegion.isEmpty() || !isVisible())
+        return;
     const QRegion painted = d_->updateRegion;
     QPointer<Window> alive(this);
     SendMessage(WM_PAINT);
-    if (!alive) return;
+    if (!alive)
+        return;
     d_->updateRegion = QRegion();
     d_->eraseNeeded = false;
     repaint(painted);
@@ -55,21 +63,33 @@ void Window::UpdateWindow() {
 
 bool Window::GetUpdateRect(Rect* r) const {
     const QRect b = d_->updateRegion.boundingRect();
-    if (r) *r = Rect{b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
+    if (r)
+        *r = Rect{b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
     return !d_->updateRegion.isEmpty();
 }
 
-QRegion Window::GetUpdateRegion() const { return d_->updateRegion; }
-QImage& Window::BackingImage() { return d_->backing; }
-const QImage& Window::BackingImage() const { return d_->backing; }
-void Window::FlushToScreen(const QRegion& region) { update(region); }
-void Window::SetBackgroundColor(const QColor& color) { d_->background = color; }
+QRegion Window::GetUpdateRegion() const {
+    return d_->updateRegion;
+}
+QImage& Window::BackingImage() {
+    return d_->backing;
+}
+const QImage& Window::BackingImage() const {
+    return d_->backing;
+}
+void Window::FlushToScreen(const QRegion& region) {
+    update(region);
+}
+void Window::SetBackgroundColor(const QColor& color) {
+    d_->background = color;
+}
 
 void Window::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     for (const QRect& r : e->region()) {
         const QRect inImage = r.intersected(d_->backing.rect());
-        if (!inImage.isEmpty()) p.drawImage(inImage.topLeft(), d_->backing, inImage);
+        if (!inImage.isEmpty())
+            p.drawImage(inImage.topLeft(), d_->backing, inImage);
         // Outside the client area (the corner between two scroll bars) shows the face colour.
         for (const QRect& rest : QRegion(r).subtracted(QRegion(d_->backing.rect()))) {
             p.fillRect(rest, palette().button());
@@ -92,8 +112,10 @@ void Window::resizeEvent(QResizeEvent* e) {
         InvalidateRgn(fresh, true);
     }
     UINT type = SIZE_RESTORED;
-    if (isWindow() && isMaximized()) type = SIZE_MAXIMIZED;
-    if (isWindow() && isMinimized()) type = SIZE_MINIMIZED;
+    if (isWindow() && isMaximized())
+        type = SIZE_MAXIMIZED;
+    if (isWindow() && isMinimized())
+        type = SIZE_MINIMIZED;
     SendMessage(WM_SIZE, type, MAKELPARAM(client.Width(), client.Height()));
 }
 
@@ -104,7 +126,8 @@ void Window::moveEvent(QMoveEvent* e) {
 
 void Window::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
-    if (!e->spontaneous()) SendMessage(WM_SHOWWINDOW, 1, 0);
+    if (!e->spontaneous())
+        SendMessage(WM_SHOWWINDOW, 1, 0);
     if (!d_->everShown) {
         d_->everShown = true;
         Invalidate(true);
@@ -115,8 +138,13 @@ void Window::showEvent(QShowEvent* e) {
 
 void Window::hideEvent(QHideEvent* e) {
     QWidget::hideEvent(e);
-    if (!e->spontaneous()) SendMessage(WM_SHOWWINDOW, 0, 0);
-    if (GetCapture() == this) ReleaseCapture();
+    if (!e->spontaneous())
+        SendMessage(WM_SHOWWINDOW, 0, 0);
+    if (GetCapture() == this) {
+        SendMessage(WM_CANCELMODE);
+        if (GetCapture() == this)
+            ReleaseCapture();
+    }
 }
 
 // --- Private side --------------------------------------------------------------------------
@@ -124,7 +152,8 @@ void Window::hideEvent(QHideEvent* e) {
 void WindowPrivate::ResizeBacking() {
     const Rect c = ClientRect();
     const QSize size(std::max(0, c.Width()), std::max(0, c.Height()));
-    if (backing.size() == size) return;
+    if (backing.size() == size)
+        return;
     QImage next(size, QImage::Format_RGB32);
     next.fill(background.value_or(QColor(Qt::white)));
     if (!backing.isNull()) {
@@ -135,18 +164,21 @@ void WindowPrivate::ResizeBacking() {
 }
 
 void WindowPrivate::SchedulePaint() {
-    if (paintScheduled || !q->isVisible()) return;
+    if (paintScheduled || !q->isVisible())
+        return;
     paintScheduled = true;
     QCoreApplication::postEvent(q, new QEvent(detail::kPaintRequestEvent), Qt::LowEventPriority);
 }
 
 void WindowPrivate::DeliverPaint() {
     paintScheduled = false;
-    if (updateRegion.isEmpty() || !q->isVisible()) return;
+    if (updateRegion.isEmpty() || !q->isVisible())
+        return;
     const QRegion painted = updateRegion;
     QPointer<Window> alive(q);
     q->SendMessage(WM_PAINT);
-    if (!alive) return;
+    if (!alive)
+        return;
     // A window that did not validate would be asked again and again: its paint is over now.
     updateRegion = QRegion();
     eraseNeeded = false;
@@ -163,29 +195,34 @@ PaintContext::PaintContext(Window& window)
     SetBaseClip(region_);
     QPointer<Window> target(&window);
     SetOnFlush([target](const QRect& r) {
-        if (target) target->update(r);
+        if (target)
+            target->update(r);
     });
     if (erase) {
         eraseNeeded_ = window.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(this)) == 0;
     }
 }
 
-PaintContext::~PaintContext() { Flush(); }
+PaintContext::~PaintContext() {
+    Flush();
+}
 
 Rect PaintContext::PaintRect() const {
     const QRect b = region_.boundingRect();
     return {b.left(), b.top(), b.left() + b.width(), b.top() + b.height()};
 }
 
-ClientContext::ClientContext(Window& window)
-    : DeviceContext(&window.d_->backing), window_(window) {
+ClientContext::ClientContext(Window& window) : DeviceContext(&window.d_->backing), window_(window) {
     SetBaseClip(QRegion(0, 0, window.d_->backing.width(), window.d_->backing.height()));
     QPointer<Window> target(&window);
     SetOnFlush([target](const QRect& r) {
-        if (target) target->update(r);
+        if (target)
+            target->update(r);
     });
 }
 
-ClientContext::~ClientContext() { Flush(); }
+ClientContext::~ClientContext() {
+    Flush();
+}
 
 }  // namespace fw

@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QScrollBar;
 
@@ -20,9 +22,9 @@ namespace fw {
 struct ScrollBarState {
     QScrollBar* widget = nullptr;  // owned by the window as a Qt child
     ScrollInfo info;
-    bool shown = false;       // the program asked for it to be visible
+    bool shown = false;  // the program asked for it to be visible
     bool disableNoScroll = false;
-    bool tracking = false;    // the user drags the thumb
+    bool tracking = false;  // the user drags the thumb
 };
 
 struct WindowPrivate {
@@ -51,6 +53,7 @@ struct WindowPrivate {
     std::array<ScrollBarState, 2> bars;  // SB_HORZ, SB_VERT
 
     std::map<std::pair<UINT, UINT>, Window::NotifyHandler> notifyHandlers;  // (code, id)
+    std::vector<std::pair<UINT, std::string>> systemMenu;
 
     LRESULT Dispatch(Message& msg);
     Rect ClientRect() const;

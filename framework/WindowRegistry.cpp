@@ -44,11 +44,13 @@ void WindowRegistry::Unregister(WindowHandle handle) {
     {
         std::lock_guard lock(d.mutex);
         auto it = d.entries.find(handle);
-        if (it == d.entries.end()) return;
+        if (it == d.entries.end())
+            return;
         queue = std::move(it->second.queue);
         d.entries.erase(it);
     }
-    if (queue) queue->Close();
+    if (queue)
+        queue->Close();
 }
 
 Window* WindowRegistry::Find(WindowHandle handle) const {
@@ -64,9 +66,11 @@ bool WindowRegistry::Post(WindowHandle handle, Message& msg) const {
     // it and handing Qt the event for it.
     std::lock_guard lock(d.mutex);
     auto it = d.entries.find(handle);
-    if (it == d.entries.end()) return false;
+    if (it == d.entries.end())
+        return false;
     bool wake = false;
-    if (!it->second.queue->Push(msg, wake)) return false;
+    if (!it->second.queue->Push(msg, wake))
+        return false;
     if (wake) {
         QCoreApplication::postEvent(static_cast<QObject*>(it->second.window),
                                     new QEvent(kPostedWakeEvent));

@@ -13,15 +13,19 @@ namespace fw {
 namespace {
 
 bool Scrollable(const ScrollInfo& i) {
-    return i.max > i.min && (i.page == 0 || static_cast<long long>(i.page) <= static_cast<long long>(i.max) - i.min);
+    return i.max > i.min &&
+           (i.page == 0 || static_cast<long long>(i.page) <= static_cast<long long>(i.max) - i.min);
 }
 
 int MaxPos(const ScrollInfo& i) {
-    const long long m = static_cast<long long>(i.max) - (i.page > 0 ? static_cast<long long>(i.page) - 1 : 0);
+    const long long m =
+        static_cast<long long>(i.max) - (i.page > 0 ? static_cast<long long>(i.page) - 1 : 0);
     return static_cast<int>(std::max<long long>(i.min, m));
 }
 
-int BarExtent(const QWidget* w) { return w->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, w); }
+int BarExtent(const QWidget* w) {
+    return w->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, w);
+}
 
 }  // namespace
 
@@ -56,7 +60,8 @@ private:
 
 ScrollBarState& WindowScrollBars::Ensure(Window& w, int bar) {
     ScrollBarState& s = w.d_->bars[static_cast<std::size_t>(bar)];
-    if (s.widget) return s;
+    if (s.widget)
+        return s;
     s.widget = new QScrollBar(bar == SB_VERT ? Qt::Vertical : Qt::Horizontal, &w);
     s.widget->setFocusPolicy(Qt::NoFocus);
     s.widget->hide();
@@ -72,7 +77,8 @@ void WindowScrollBars::Sync(Window& w, int bar) {
     s.widget->setRange(s.info.min, MaxPos(s.info));
     s.widget->setPageStep(static_cast<int>(std::max(1u, s.info.page)));
     s.widget->setSingleStep(1);
-    if (!s.tracking) s.widget->setValue(s.info.pos);
+    if (!s.tracking)
+        s.widget->setValue(s.info.pos);
     s.widget->setEnabled(scrollable);
     const bool visible = s.shown && (scrollable || s.disableNoScroll);
     if (visible != s.widget->isVisibleTo(&w)) {
@@ -91,14 +97,29 @@ void WindowScrollBars::OnAction(Window& w, int bar, int action) {
     ScrollBarState& s = w.d_->bars[static_cast<std::size_t>(bar)];
     unsigned code = 0;
     switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-        case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-        default: return;
+        case QAbstractSlider::SliderSingleStepAdd:
+            code = SB_LINEDOWN;
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            code = SB_LINEUP;
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            code = SB_PAGEDOWN;
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            code = SB_PAGEUP;
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            code = SB_TOP;
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            code = SB_BOTTOM;
+            break;
+        case QAbstractSlider::SliderMove:
+            code = SB_THUMBTRACK;
+            break;
+        default:
+            return;
     }
     const UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
     if (code == SB_THUMBTRACK) {
@@ -119,21 +140,26 @@ void WindowScrollBars::OnRelease(Window& w, int bar) {
     if (s.tracking) {
         s.tracking = false;
         w.SendMessage(msg, MAKEWPARAM(SB_THUMBPOSITION, s.info.trackPos));
-        if (!alive) return;
+        if (!alive)
+            return;
     }
     w.SendMessage(msg, MAKEWPARAM(SB_ENDSCROLL, 0));
-    if (alive) Sync(w, bar);
+    if (alive)
+        Sync(w, bar);
 }
 
 int Window::SetScrollInfo(int bar, const ScrollInfo& info, bool) {
-    if (bar != SB_HORZ && bar != SB_VERT) return 0;
+    if (bar != SB_HORZ && bar != SB_VERT)
+        return 0;
     ScrollBarState& s = WindowScrollBars::Ensure(*this, bar);
     if (info.mask & SIF_RANGE) {
         s.info.min = info.min;
         s.info.max = info.max;
     }
-    if (info.mask & SIF_PAGE) s.info.page = info.page;
-    if (info.mask & SIF_POS) s.info.pos = info.pos;
+    if (info.mask & SIF_PAGE)
+        s.info.page = info.page;
+    if (info.mask & SIF_POS)
+        s.info.pos = info.pos;
     s.disableNoScroll = (info.mask & SIF_DISABLENOSCROLL) != 0;
     s.info.pos = std::clamp(s.info.pos, s.info.min, MaxPos(s.info));
     WindowScrollBars::Sync(*this, bar);
@@ -141,12 +167,14 @@ int Window::SetScrollInfo(int bar, const ScrollInfo& info, bool) {
 }
 
 bool Window::GetScrollInfo(int bar, ScrollInfo& info) const {
-    if (bar != SB_HORZ && bar != SB_VERT) return false;
+    if (bar != SB_HORZ && bar != SB_VERT)
+        return false;
     const ScrollBarState& s = d_->bars[static_cast<std::size_t>(bar)];
     const unsigned mask = info.mask;
     info = s.info;
     info.mask = mask;
-    if (!s.tracking) info.trackPos = s.info.pos;
+    if (!s.tracking)
+        info.trackPos = s.info.pos;
     return true;
 }
 
@@ -160,7 +188,8 @@ int Window::SetScrollPos(int bar, int pos, bool redraw) {
 }
 
 int Window::GetScrollPos(int bar) const {
-    if (bar != SB_HORZ && bar != SB_VERT) return 0;
+    if (bar != SB_HORZ && bar != SB_VERT)
+        return 0;
     return d_->bars[static_cast<std::size_t>(bar)].info.pos;
 }
 
@@ -175,53 +204,65 @@ void Window::SetScrollRange(int bar, int min, int max, bool redraw) {
 void Window::GetScrollRange(int bar, int* min, int* max) const {
     ScrollInfo i;
     GetScrollInfo(bar, i);
-    if (min) *min = i.min;
-    if (max) *max = i.max;
+    if (min)
+        *min = i.min;
+    if (max)
+        *max = i.max;
 }
 
 void Window::ShowScrollBar(int bar, bool show) {
     for (int b : {SB_HORZ, SB_VERT}) {
-        if (bar != b && bar != SB_BOTH) continue;
+        if (bar != b && bar != SB_BOTH)
+            continue;
         ScrollBarState& s = WindowScrollBars::Ensure(*this, b);
         s.shown = show;
         d_->style = show ? (d_->style | (b == SB_VERT ? WS_VSCROLL : WS_HSCROLL))
                          : (d_->style & ~(b == SB_VERT ? WS_VSCROLL : WS_HSCROLL));
-        if (show) s.disableNoScroll = true;  // shown on request even without a range
+        if (show)
+            s.disableNoScroll = true;  // shown on request even without a range
         WindowScrollBars::Sync(*this, b);
     }
 }
 
 bool Window::IsScrollBarVisible(int bar) const {
-    if (bar != SB_HORZ && bar != SB_VERT) return false;
+    if (bar != SB_HORZ && bar != SB_VERT)
+        return false;
     const ScrollBarState& s = d_->bars[static_cast<std::size_t>(bar)];
     return s.widget && s.widget->isVisibleTo(this);
 }
 
 QWidget* Window::ScrollBarWidget(int bar) const {
-    if (bar != SB_HORZ && bar != SB_VERT) return nullptr;
+    if (bar != SB_HORZ && bar != SB_VERT)
+        return nullptr;
     return d_->bars[static_cast<std::size_t>(bar)].widget;
 }
 
 Rect WindowPrivate::ClientRect() const {
     int w = q->width();
     int h = q->height();
-    if (q->IsScrollBarVisible(SB_VERT)) w -= BarExtent(q);
-    if (q->IsScrollBarVisible(SB_HORZ)) h -= BarExtent(q);
+    if (q->IsScrollBarVisible(SB_VERT))
+        w -= BarExtent(q);
+    if (q->IsScrollBarVisible(SB_HORZ))
+        h -= BarExtent(q);
     return {0, 0, std::max(0, w), std::max(0, h)};
 }
 
 void WindowPrivate::LayoutScrollBars() {
     const Rect c = ClientRect();
     const int ext = BarExtent(q);
-    if (auto* v = bars[SB_VERT].widget) v->setGeometry(c.right, 0, ext, c.Height());
-    if (auto* h = bars[SB_HORZ].widget) h->setGeometry(0, c.bottom, c.Width(), ext);
+    if (auto* v = bars[SB_VERT].widget)
+        v->setGeometry(c.right, 0, ext, c.Height());
+    if (auto* h = bars[SB_HORZ].widget)
+        h->setGeometry(0, c.bottom, c.Width(), ext);
 }
 
 void Window::ScrollWindow(int dx, int dy, const Rect* scrollRect, const Rect* clipRect) {
     const Rect client = d_->ClientRect();
     Rect area = scrollRect ? Intersect(*scrollRect, client) : client;
-    if (clipRect) area = Intersect(area, *clipRect);
-    if (area.IsEmpty() || (dx == 0 && dy == 0)) return;
+    if (clipRect)
+        area = Intersect(area, *clipRect);
+    if (area.IsEmpty() || (dx == 0 && dy == 0))
+        return;
     const QRect qa(area.left, area.top, area.Width(), area.Height());
     const QRect source = qa.translated(-dx, -dy).intersected(qa);
     if (!source.isEmpty()) {
@@ -235,8 +276,10 @@ void Window::ScrollWindow(int dx, int dy, const Rect* scrollRect, const Rect* cl
     d_->updateRegion += inArea.translated(dx, dy).intersected(qa);
     InvalidateRgn(QRegion(qa) - QRegion(source.translated(dx, dy)), true);
     for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child == d_->bars[0].widget || child == d_->bars[1].widget || child->isWindow()) continue;
-        if (scrollRect && !child->geometry().intersects(qa)) continue;
+        if (child == d_->bars[0].widget || child == d_->bars[1].widget || child->isWindow())
+            continue;
+        if (scrollRect && !child->geometry().intersects(qa))
+            continue;
         child->move(child->pos() + QPoint(dx, dy));
     }
     update(qa);

@@ -1,5 +1,7 @@
 #include "os/Text.h"
 
+#include <cstdio>
+
 namespace os {
 
 namespace {
@@ -39,6 +41,18 @@ std::string LowerAscii(std::string_view text) {
         c = Lower(c);
     }
     return lower;
+}
+
+std::string FormatV(const char* format, va_list args) {
+    va_list again;
+    va_copy(again, args);
+    int length = std::vsnprintf(nullptr, 0, format, args);
+    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+    if (length > 0) {
+        std::vsnprintf(text.data(), text.size() + 1, format, again);
+    }
+    va_end(again);
+    return text;
 }
 
 }  // namespace os

@@ -1,9 +1,9 @@
 #include "rcc/RccLog.h"
 
+#include "os/Text.h"
 #include "platform/Logger.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <mutex>
 #include <vector>
 
@@ -32,13 +32,7 @@ void ToLogFile(RccLogLevel level, const char* source, int line, const std::strin
 void RccLog(RccLogLevel level, const char* source, int line, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    std::string text = os::FormatV(format, args);
     va_end(args);
 
     std::lock_guard<std::mutex> lock(SinkMutex());

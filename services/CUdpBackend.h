@@ -27,8 +27,7 @@ public:
     XPortStatus multicastSend(std::uint8_t appId, std::uint32_t address, std::uint16_t port,
                               const XPortBuffer* chain) override;
     XPortStatus tcpGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) override;
-    XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet,
-                                   bool& more) override;
+    XPortStatus multicastGetPacket(std::uint8_t appId, XPortPacket& packet, bool& more) override;
     XPortStatus getLocalIpAddress(std::uint32_t* address) override;
 
     std::unique_ptr<CXConn> makeTcpConnection(CXProtocol& channel,

@@ -55,17 +55,17 @@ int CUdpSession::onReceive(XPortPacket& packet) {
         payload.data.erase(payload.data.begin(), payload.data.begin() + XPORT_HEADER_LENGTH);
         if (enqueue(std::move(payload))) {
             std::lock_guard g(lock_);
-            firstRefusal_ = 0;
+            firstRefusal_.reset();
             return kTaken;
         }
         bool expired;
         {
             std::lock_guard g(lock_);
-            if (firstRefusal_ == 0)
-                firstRefusal_ = GetMilliseconds() | 1;
-            expired = Since(firstRefusal_) > kRefusalMs;
+            if (!firstRefusal_)
+                firstRefusal_ = GetMilliseconds();
+            expired = Since(*firstRefusal_) > kRefusalMs;
             if (expired)
-                firstRefusal_ = 0;
+                firstRefusal_.reset();
         }
         if (!expired)
             return kLater;  // the packet stays as it came, offered again later
@@ -110,7 +110,10 @@ XPortStatus CUdpSession::connect(std::uint32_t address, std::uint16_t port, std:
         connectStart_ = lastActivity_ = GetMilliseconds();
     }
     setState(kConnecting);
-    return SendTyped(kTypeConnect, nullptr);
+    const XPortStatus s = SendTyped(kTypeConnect, nullptr);
+    if (XPortFailed(s))
+        reset();  // nothing went out: no peer will answer, so do not wait for one
+    return s;
 }
 
 XPortStatus CUdpSession::close() {

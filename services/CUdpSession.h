@@ -42,6 +42,8 @@ private:
     std::uint32_t lastActivity_;
     std::uint32_t connectStart_;
     std::uint32_t pendingReplies_ = 0;
-    std::uint32_t firstRefusal_ = 0;
+    // When delivery was first refused; none while nothing waits. Every clock reading,
+    // 0 included, is a valid time.
+    std::optional<std::uint32_t> firstRefusal_;
     std::optional<XPortPacket> held_;  // refused for now by a full queue
 };

@@ -113,7 +113,7 @@ TEST(AdapterTextsTest, DottedTextsAndAddresses) {
     const std::pair<const char*, uint32_t> cases[] = {
         {"10.0.0.1", 0x0A000001},  {"255.255.255.255", 0xFFFFFFFF}, {"0.0.0.0", 0},
         {"192.168.001.020", 0xC0A80114}, {"", 0}, {"1.2.3", 0}, {"256.1.1.1", 0},
-        {"1.2.3.4 ", 0}, {"1..2.3", 0}, {"1.2.3.4.5", 0}, {"0001.2.3.4", 0}, {"a.b.c.d", 0},
+        {" 1.2.3.4\t", 0x01020304}, {"1.2.3.4x", 0}, {"1..2.3", 0}, {"1.2.3.4.5", 0}, {"0001.2.3.4", 0}, {"a.b.c.d", 0},
     };
     for (const auto& [text, address] : cases) EXPECT_EQ(TextToAddress(text), address) << text;
     EXPECT_EQ(AddressToText(0x0A000001), "10.0.0.1");

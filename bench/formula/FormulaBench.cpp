@@ -2,37 +2,28 @@
 // each at 10 000 and 100 000 cells. The 10 000 figure is the baseline: linear cost gives a
 // ratio near 10.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
+#include <vector>
 
-#include "grid/formula/CellContents.h"
-#include "grid/formula/EngineState.h"
+#include "bench/formula_common/FormulaBenchKit.h"
 #include "grid/formula/Parser.h"
 #include "grid/formula/Recalc.h"
 
 using namespace formula;
+using namespace formula_bench;
 
 namespace {
 
-double Seconds(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-int FreshSheet() {
-    GXResetEngineState();
-    GXGetEngineState().UseDefaultWorksheetFunctions();
-    int sheet = GXCreateSheet();
+int RecalcSheet() {
+    int sheet = FreshSheet();
     GXSetRecalcMethod(sheet, 1);
     return sheet;
 }
 
 // A1 = 1, A(i) = A(i-1) + 1: each cell waits for the one above it.
 double Chain(int n) {
-    int sheet = FreshSheet();
+    int sheet = RecalcSheet();
     GXSetNumber(sheet, 1, 0, 1);
     for (int row = 2; row <= n; ++row) {
         GXSetFormula(sheet, row, 0, "=A" + std::to_string(row - 1) + "+1");
@@ -49,7 +40,7 @@ double Chain(int n) {
 
 // A1 = 1 and n cells B(i) = A1 * 2 + i.
 double FanOut(int n) {
-    int sheet = FreshSheet();
+    int sheet = RecalcSheet();
     GXSetNumber(sheet, 1, 0, 1);
     for (int row = 1; row <= n; ++row) {
         GXSetFormula(sheet, row, 1, "=A1*2+" + std::to_string(row));
@@ -65,7 +56,7 @@ double FanOut(int n) {
 }
 
 double Parse(int n) {
-    int sheet = FreshSheet();
+    int sheet = RecalcSheet();
     std::vector<std::string> texts;
     texts.reserve(static_cast<size_t>(n));
     for (int i = 1; i <= n; ++i) {
@@ -92,10 +83,7 @@ double Best(double (*run)(int), int n) {
 void Report(const char* name, double (*run)(int)) {
     double small = Best(run, 10000);
     double large = Best(run, 100000);
-    std::printf(
-        "%-28s 10 000: %8.2f ms (%6.3f us/cell)   100 000: %8.2f ms (%6.3f us/cell)   "
-        "ratio %.1f\n",
-        name, small * 1e3, small * 1e6 / 10000, large * 1e3, large * 1e6 / 100000, large / small);
+    ReportGrowth(name, small, large);
 }
 
 }  // namespace

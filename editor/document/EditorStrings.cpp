@@ -1,8 +1,9 @@
 #include "editor/document/EditorStrings.h"
 
+#include "os/Text.h"
+
 #include <algorithm>
 #include <cstdarg>
-#include <cstdio>
 #include <iterator>
 
 namespace {
@@ -145,13 +146,7 @@ std::string LoadEditorString(uint32_t id) {
 std::string FormatText(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int length = std::vsnprintf(nullptr, 0, format, args);
+    std::string text = os::FormatV(format, args);
     va_end(args);
-    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-    if (length > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, again);
-    va_end(again);
     return text;
 }

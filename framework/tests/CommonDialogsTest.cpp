@@ -79,7 +79,8 @@ TEST(FindReplace, ButtonsNotifyTheOwnerThroughTheRegisteredMessage) {
     std::vector<Asked> asked;
     RecordingWindow owner;
     owner.answer = [&](Message& m, LRESULT&) {
-        if (m.id != msg) return false;
+        if (m.id != msg)
+            return false;
         FindReplaceDialog* d = FindReplaceDialog::GetNotifier(m.lParam);
         asked.push_back({d->GetFindString(), d->GetReplaceString(), d->Flags()});
         return true;

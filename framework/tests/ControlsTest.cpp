@@ -31,8 +31,10 @@ protected:
             if (m.id == WM_NOTIFY) {
                 const auto* h = reinterpret_cast<NotifyHeader*>(m.lParam);
                 notes.push_back({h->code, h->idFrom});
-                if (h->code == NM_CLICK) clicks.push_back(*reinterpret_cast<ListViewActivate*>(m.lParam));
-                if (onNotify) return onNotify(m, r);
+                if (h->code == NM_CLICK)
+                    clicks.push_back(*reinterpret_cast<ListViewActivate*>(m.lParam));
+                if (onNotify)
+                    return onNotify(m, r);
             }
             return false;
         };
@@ -41,7 +43,8 @@ protected:
     std::vector<UINT> CommandCodes(UINT id) const {
         std::vector<UINT> out;
         for (const auto& s : parent.Of(WM_COMMAND)) {
-            if (LOWORD(s.w) == id) out.push_back(HIWORD(s.w));
+            if (LOWORD(s.w) == id)
+                out.push_back(HIWORD(s.w));
         }
         return out;
     }
@@ -139,7 +142,8 @@ TEST_F(ControlsTest, ComboBoxSearchesWithoutRegardToCase) {
 
 TEST_F(ControlsTest, ListBoxWithTabStopsAndNotifications) {
     ListBox list;
-    ASSERT_TRUE(list.Create(LBS_NOTIFY | LBS_USETABSTOPS | WS_VISIBLE, {10, 10, 200, 150}, &parent, 300));
+    ASSERT_TRUE(
+        list.Create(LBS_NOTIFY | LBS_USETABSTOPS | WS_VISIBLE, {10, 10, 200, 150}, &parent, 300));
     list.AddString("Node 1\t10.0.0.1");
     list.AddString("Node 2\t10.0.0.2");
     list.SetTabStops({60});
@@ -157,7 +161,8 @@ TEST_F(ControlsTest, ListBoxWithTabStopsAndNotifications) {
 
 TEST_F(ControlsTest, ListViewColumnsChecksSortingAndClicks) {
     ListView lv;
-    ASSERT_TRUE(lv.Create(LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_VISIBLE, {0, 0, 300, 200}, &parent, 400));
+    ASSERT_TRUE(lv.Create(LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_VISIBLE,
+                          {0, 0, 300, 200}, &parent, 400));
     lv.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     EXPECT_EQ(lv.InsertColumn(0, "Description", LVCFMT_LEFT, 120), 0);
     EXPECT_EQ(lv.InsertColumn(1, "IP Address", LVCFMT_LEFT, 90), 1);
@@ -170,7 +175,11 @@ TEST_F(ControlsTest, ListViewColumnsChecksSortingAndClicks) {
         lv.SetItemData(i, static_cast<std::uintptr_t>(std::string(names[i]).size() * 10 + i));
     }
     EXPECT_EQ(lv.FindItemText(-1, "ETH10"), 1);
-    lv.SortItems([](std::uintptr_t a, std::uintptr_t b, std::uintptr_t) { return a < b ? -1 : a > b ? 1 : 0; }, 0);
+    lv.SortItems(
+        [](std::uintptr_t a, std::uintptr_t b, std::uintptr_t) {
+            return a < b ? -1 : a > b ? 1 : 0;
+        },
+        0);
     EXPECT_EQ(lv.GetItemText(0, 0), "eth9");
     EXPECT_EQ(lv.GetItemText(1, 0), "eth2");
     EXPECT_EQ(lv.GetItemText(2, 0), "eth10");
@@ -188,7 +197,8 @@ TEST_F(ControlsTest, ListViewColumnsChecksSortingAndClicks) {
     Rect row;
     ASSERT_TRUE(lv.GetItemRect(1, row));
     QTreeWidget* tree = lv.Widget();
-    const QPoint inBox = tree->viewport()->mapFrom(&lv, QPoint(row.left + 8, (row.top + row.bottom) / 2));
+    const QPoint inBox =
+        tree->viewport()->mapFrom(&lv, QPoint(row.left + 8, (row.top + row.bottom) / 2));
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, inBox);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].item, 1);
@@ -196,7 +206,8 @@ TEST_F(ControlsTest, ListViewColumnsChecksSortingAndClicks) {
     EXPECT_FALSE(lv.GetCheck(0));
     EXPECT_TRUE(lv.GetCheck(1));
     // A click on the text selects without ticking.
-    const QPoint onText = tree->viewport()->mapFrom(&lv, QPoint(row.left + 60, (row.top + row.bottom) / 2));
+    const QPoint onText =
+        tree->viewport()->mapFrom(&lv, QPoint(row.left + 60, (row.top + row.bottom) / 2));
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, onText);
     EXPECT_EQ(lv.GetNextItem(-1, LVNI_SELECTED), 1);
     EXPECT_FALSE(lv.GetCheck(1));  // the handler cleared it, the text click did not tick
@@ -254,9 +265,11 @@ TEST_F(ControlsTest, ProgressTabsAndAddress) {
     EXPECT_EQ(tabs.GetCurSel(), 0);
     Rect r;
     ASSERT_TRUE(tabs.GetItemRect(1, r));
-    QTest::mouseClick(tabs.Inner(), Qt::LeftButton, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    QTest::mouseClick(tabs.Inner(), Qt::LeftButton, {},
+                      QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     EXPECT_EQ(tabs.GetCurSel(), 1);
-    EXPECT_NE(std::find(notes.begin(), notes.end(), std::pair<UINT, UINT>{TCN_SELCHANGE, 601}), notes.end());
+    EXPECT_NE(std::find(notes.begin(), notes.end(), std::pair<UINT, UINT>{TCN_SELCHANGE, 601}),
+              notes.end());
 
     IPAddressCtrl ip;
     ip.Create(WS_VISIBLE, {0, 70, 160, 90}, &parent, 602);

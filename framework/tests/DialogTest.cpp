@@ -79,10 +79,13 @@ TEST(MessageBoxHook, AnswersTheBoxWithItsButtonsIconAndTitle) {
     // The answers are the classic numbers.
     EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}),
               (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-    const std::pair<unsigned, std::vector<int>> sets[] = {
-        {MB_OK, {IDOK}}, {MB_OKCANCEL, {IDOK, IDCANCEL}}, {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
-        {MB_YESNO, {IDYES, IDNO}}, {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}}};
-    for (const auto& [type, buttons] : sets) EXPECT_EQ((MessageBoxRequest{"", "", type}.Buttons()), buttons);
+    const std::pair<unsigned, std::vector<int>> sets[] = {{MB_OK, {IDOK}},
+                                                          {MB_OKCANCEL, {IDOK, IDCANCEL}},
+                                                          {MB_YESNOCANCEL, {IDYES, IDNO, IDCANCEL}},
+                                                          {MB_YESNO, {IDYES, IDNO}},
+                                                          {MB_RETRYCANCEL, {IDRETRY, IDCANCEL}}};
+    for (const auto& [type, buttons] : sets)
+        EXPECT_EQ((MessageBoxRequest{"", "", type}.Buttons()), buttons);
 }
 
 TEST(MessageBoxHook, AModalBoxCancelsADragInProgress) {

@@ -36,7 +36,8 @@ TEST(KeyTranslator, CodesAndCharacterPhase) {
         {"keypad enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", VK_RETURN, false, U"\r", true},
         {"backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", VK_BACK, false, U"\b", false},
         {"escape", Qt::Key_Escape, Qt::NoModifier, "\x1b", VK_ESCAPE, false, U"\x1b", false},
-        {"delete has no character", Qt::Key_Delete, Qt::NoModifier, "\x7f", VK_DELETE, false, U"", true},
+        {"delete has no character", Qt::Key_Delete, Qt::NoModifier, "\x7f", VK_DELETE, false, U"",
+         true},
         {"left", Qt::Key_Left, Qt::NoModifier, "", VK_LEFT, false, U"", true},
         {"shift right", Qt::Key_Right, Qt::ShiftModifier, "", VK_RIGHT, false, U"", true},
         {"ctrl down", Qt::Key_Down, Qt::ControlModifier, "", VK_DOWN, false, U"", true},
@@ -48,7 +49,8 @@ TEST(KeyTranslator, CodesAndCharacterPhase) {
         {"alt x", Qt::Key_X, Qt::AltModifier, "x", 'X', true, U"x", false},
         {"alt backspace", Qt::Key_Backspace, Qt::AltModifier, "", VK_BACK, true, U"\b", false},
         {"keypad 5", Qt::Key_5, Qt::KeypadModifier, "5", VK_NUMPAD0 + 5, false, U"5", false},
-        {"umlaut", Qt::Key_Adiaeresis, Qt::NoModifier, QString(QChar(0xE4)), 0, false, U"\u00e4", false},
+        {"umlaut", Qt::Key_Adiaeresis, Qt::NoModifier, QString(QChar(0xE4)), 0, false, U"\u00e4",
+         false},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,7 +89,8 @@ protected:
         for (const Seen& s : w.seen) {
             const bool modifier = (s.id == WM_KEYDOWN || s.id == WM_SYSKEYDOWN) &&
                                   (s.w == VK_SHIFT || s.w == VK_CONTROL || s.w == VK_MENU);
-            if (s.id != WM_KEYUP && s.id != WM_SYSKEYUP && !modifier) out.push_back(s);
+            if (s.id != WM_KEYUP && s.id != WM_SYSKEYUP && !modifier)
+                out.push_back(s);
         }
         return out;
     }

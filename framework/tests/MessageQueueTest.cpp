@@ -20,7 +20,8 @@ constexpr UINT kMsgB = WM_APP + 2;
 struct Counted {
     explicit Counted(std::atomic<int>* c) : freed(c) {}
     ~Counted() {
-        if (freed) ++*freed;
+        if (freed)
+            ++*freed;
     }
     Counted(Counted&& o) noexcept : freed(std::exchange(o.freed, nullptr)) {}
     std::atomic<int>* freed;
@@ -79,9 +80,8 @@ TEST(PostedMessages, PayloadIsFreedWhenThePostFailsOrNobodyTakesIt) {
         ASSERT_TRUE(w.PostMessage(kMsgA, 0, 0, Payload::Make(Counted(&freed))));
     }
     EXPECT_EQ(freed, 1);
-    std::thread worker([&] {
-        EXPECT_FALSE(PostMessage(gone, kMsgA, 0, 0, Payload::Make(Counted(&freed))));
-    });
+    std::thread worker(
+        [&] { EXPECT_FALSE(PostMessage(gone, kMsgA, 0, 0, Payload::Make(Counted(&freed)))); });
     worker.join();
     EXPECT_EQ(freed, 2);
 
@@ -90,7 +90,8 @@ TEST(PostedMessages, PayloadIsFreedWhenThePostFailsOrNobodyTakesIt) {
     w.PostMessage(kMsgA, 0, 0, Payload::Make(Counted(&freed)));  // delivered, not taken
     std::unique_ptr<Counted> kept;
     w.answer = [&](Message& m, LRESULT&) {
-        if (m.id == kMsgB) kept = m.payload.Take<Counted>();
+        if (m.id == kMsgB)
+            kept = m.payload.Take<Counted>();
         return false;
     };
     w.PostMessage(kMsgB, 0, 0, Payload::Make(Counted(&freed)));  // taken by the handler
@@ -106,7 +107,8 @@ TEST(SentMessages, WorkerSendRunsOnTheUiThreadWhileItWaitsForTheWorker) {
     w.Create(nullptr, {0, 0, 10, 10}, 0, 0);
     std::thread::id handlerThread;
     w.answer = [&](Message& m, LRESULT& r) {
-        if (m.id != kMsgA) return false;
+        if (m.id != kMsgA)
+            return false;
         handlerThread = std::this_thread::get_id();
         r = static_cast<LRESULT>(m.wParam * 2);
         return true;
@@ -135,7 +137,7 @@ TEST(SentMessages, SendToAClosedWindowAnswersZero) {
     bool delivered = true;
     std::thread worker([&] {
         r = detail::SendBridge::Instance().SendFromWorker(gone, Message{kMsgA, 0, 0, {}},
-                                                         kWaitForever, &delivered);
+                                                          kWaitForever, &delivered);
     });
     WaitServicingSends([&] { return r != -1; }, std::chrono::seconds(10));
     worker.join();

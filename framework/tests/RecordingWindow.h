@@ -31,7 +31,8 @@ public:
     std::vector<Seen> Of(UINT id) const {
         std::vector<Seen> out;
         for (const Seen& s : seen) {
-            if (s.id == id) out.push_back(s);
+            if (s.id == id)
+                out.push_back(s);
         }
         return out;
     }
@@ -42,8 +43,10 @@ protected:
             seen.push_back({m.id, m.wParam, m.lParam});
         }
         LRESULT r = 0;
-        if (answer && answer(m, r)) return r;
-        if (m.id == WM_GETDLGCODE) return dlgCode;
+        if (answer && answer(m, r))
+            return r;
+        if (m.id == WM_GETDLGCODE)
+            return dlgCode;
         return Window::WindowProc(m);
     }
 };
@@ -53,7 +56,8 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
     QElapsedTimer t;
     t.start();
     while (!done()) {
-        if (t.elapsed() > ms) return false;
+        if (t.elapsed() > ms)
+            return false;
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;

@@ -7,6 +7,8 @@
 #include "framework/DocTemplate.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
+#include "framework/PrinterSettings.h"
+#include "framework/Printing.h"
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
 #include "framework/StatusBar.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,9 +60,8 @@ public:
             Doc().UpdateAllViews(nullptr);
         });
         MapUpdate(ID_NOTE_STAMP, [this](CmdUI& ui) { ui.SetCheck(Doc().text.size() % 2); });
-        MapUpdate(ID_INDICATOR_LENGTH, [this](CmdUI& ui) {
-            ui.SetText("Length " + std::to_string(Doc().text.size()));
-        });
+        MapUpdate(ID_INDICATOR_LENGTH,
+                  [this](CmdUI& ui) { ui.SetText("Length " + std::to_string(Doc().text.size())); });
     }
     NoteDoc& Doc() { return static_cast<NoteDoc&>(*GetDocument()); }
     int draws = 0;
@@ -75,17 +77,17 @@ protected:
 class NoteFrame : public FrameWnd {
 protected:
     int OnCreate() override {
-        SetMenu({MenuDef::Popup("&File", {MenuDef::Item("&New\tCtrl+N", ID_FILE_NEW),
-                                          MenuDef::Item("&Open...", ID_FILE_OPEN),
-                                          MenuDef::Item("&Save", ID_FILE_SAVE),
-                                          MenuDef::Item("Save &As...", ID_FILE_SAVE_AS),
-                                          MenuDef::Separator(),
-                                          MenuDef::Item("Recent File", ID_FILE_MRU_FILE1),
-                                          MenuDef::Item("E&xit", ID_APP_EXIT)}),
+        SetMenu({MenuDef::Popup(
+                     "&File",
+                     {MenuDef::Item("&New\tCtrl+N", ID_FILE_NEW),
+                      MenuDef::Item("&Open...", ID_FILE_OPEN), MenuDef::Item("&Save", ID_FILE_SAVE),
+                      MenuDef::Item("Save &As...", ID_FILE_SAVE_AS), MenuDef::Separator(),
+                      MenuDef::Item("Recent File", ID_FILE_MRU_FILE1),
+                      MenuDef::Item("E&xit", ID_APP_EXIT)}),
                  MenuDef::Popup("&Note", {MenuDef::Item("&Stamp", ID_NOTE_STAMP),
                                           MenuDef::Item("&Nothing", ID_NOTE_UNHANDLED)})});
-        SetAccelerators({{FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW},
-                         {FVIRTKEY | FCONTROL, 'T', ID_NOTE_STAMP}});
+        SetAccelerators(
+            {{FVIRTKEY | FCONTROL, 'N', ID_FILE_NEW}, {FVIRTKEY | FCONTROL, 'T', ID_NOTE_STAMP}});
         CreateToolBar({{ID_FILE_NEW}, {ID_FILE_OPEN}, {0}, {ID_NOTE_STAMP}});
         CreateStatusBar({ID_SEPARATOR, ID_INDICATOR_LENGTH});
         return 0;
@@ -275,6 +277,20 @@ TEST(SampleAppStart, AFailedNewDocumentLeavesNoMainWindow) {
     EXPECT_EQ(app.GetMainWnd(), nullptr);
 }
 
+TEST_F(SampleApp, PrintSetupChoosesTheProgramsPrinter) {
+    SetPrintDialogHook([](QPrinter& printer, PrintInfo&, QWidget*) {
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return true;
+    });
+    EXPECT_TRUE(frame->ExecuteCommand(ID_FILE_PRINT_SETUP));  // the application's own handler
+    SetPrintDialogHook({});
+    ASSERT_FALSE(AppPrinterSettings().IsEmpty());
+    QPrinter printer;
+    AppPrinterSettings().ApplyTo(printer);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    AppPrinterSettings() = PrinterSettings();
+}
+
 TEST(CommandLine, FileSwitchesAndEmbedding) {
     struct Case {
         std::vector<std::string> args;
@@ -286,7 +302,12 @@ TEST(CommandLine, FileSwitchesAndEmbedding) {
         {{}, CommandLineInfo::FileNew, "", true, false, false},
         {{"net.wov"}, CommandLineInfo::FileOpen, "net.wov", true, false, false},
         {{"/p", "net.wov"}, CommandLineInfo::FilePrint, "net.wov", false, false, false},
-        {{"-PT", "net.wov", "lp0", "drv", "port"}, CommandLineInfo::FilePrintTo, "net.wov", false, false, false},
+        {{"-PT", "net.wov", "lp0", "drv", "port"},
+         CommandLineInfo::FilePrintTo,
+         "net.wov",
+         false,
+         false,
+         false},
         {{"/Embedding"}, CommandLineInfo::FileNew, "", false, true, false},
         {{"-automation"}, CommandLineInfo::FileNew, "", false, false, true},
         {{"/nologo", "a.wov", "b.wov"}, CommandLineInfo::FileOpen, "a.wov", false, false, false},
@@ -328,7 +349,8 @@ TEST(PreTranslate, ApplicationMayConsumeAClick) {
     struct App : Application {
         int offered = 0;
         bool PreTranslateMessage(Message& m, Window*) override {
-            if (m.id != WM_LBUTTONDOWN) return false;
+            if (m.id != WM_LBUTTONDOWN)
+                return false;
             ++offered;
             return true;
         }

@@ -35,7 +35,9 @@ protected:
     }
 };
 
-QRgb PixelAt(const Window& w, int x, int y) { return w.BackingImage().pixel(x, y); }
+QRgb PixelAt(const Window& w, int x, int y) {
+    return w.BackingImage().pixel(x, y);
+}
 
 TEST(WindowPaint, InvalidRegionIsPaintedIntoTheBackingImageOnce) {
     SolidWindow w;
@@ -176,8 +178,8 @@ TEST(WindowTimers, TimersArriveByIdUntilKilled) {
 
 TEST(WindowMouse, ButtonsDoubleClicksWheelAndCapture) {
     RecordingWindow w;
-    w.only = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_MOUSEWHEEL,
-              WM_CANCELMODE, WM_CAPTURECHANGED};
+    w.only = {WM_LBUTTONDOWN, WM_LBUTTONUP,  WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,
+              WM_MOUSEWHEEL,  WM_CANCELMODE, WM_CAPTURECHANGED};
     w.Create(nullptr, {0, 0, 100, 100}, 0, WS_VISIBLE);
     QTest::mouseClick(&w, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20));
     QTest::mouseDClick(&w, Qt::LeftButton, Qt::NoModifier, QPoint(11, 21));
@@ -211,8 +213,11 @@ TEST(WindowMouse, ButtonsDoubleClicksWheelAndCapture) {
     w.seen.clear();
     w.SetCapture();
     EXPECT_EQ(Window::GetCapture(), &w);
-    other.SetCapture();  // w loses it and is told
-    EXPECT_EQ(w.Of(WM_CAPTURECHANGED).size(), 1u);
+    other.SetCapture();  // w loses it: cancel mode first, then the change
+    ASSERT_EQ(w.seen.size(), 2u);
+    EXPECT_EQ(w.seen[0].id, WM_CANCELMODE);
+    EXPECT_EQ(w.seen[1].id, WM_CAPTURECHANGED);
+    EXPECT_EQ(Window::GetCapture(), &other);
     CancelModeForModal();  // a modal box opens: the holder gets cancel mode and loses capture
     EXPECT_EQ(Window::GetCapture(), nullptr);
     EXPECT_EQ(other.Of(WM_CAPTURECHANGED).size(), 1u);
@@ -265,6 +270,30 @@ TEST(NumericLocale, NumbersUseThePointOnceTheFrameworkRuns) {
     RecordingWindow w;  // the first window starts the framework's hooks
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     EXPECT_DOUBLE_EQ(std::strtod("1.5", nullptr), 1.5);
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST(SystemMenu, CommandsArriveAsSystemCommandsAndCloseCloses) {
+    struct W : test::RecordingWindow {
+        std::vector<UINT> commands;
+        void OnSysCommand(UINT id, LPARAM l) override {
+            commands.push_back(id);
+            Window::OnSysCommand(id, l);
+        }
+    } w;
+    w.Create(nullptr, {0, 0, 50, 50}, 0, WS_VISIBLE);
+    w.AppendSystemMenu(0, "");
+    w.AppendSystemMenu(0xF180, "The &Legend to the Device List");
+    w.AppendSystemMenu(0x0010, "&About Quillon...");
+    w.SendMessage(WM_SYSCOMMAND, 0x0010);
+    w.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_EQ(w.commands, (std::vector<UINT>{0x0010, SC_CLOSE}));
+    EXPECT_FALSE(w.IsCreated());  // closing destroyed it
 }
 
 }  // namespace

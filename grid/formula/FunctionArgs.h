@@ -33,6 +33,12 @@ void GXCopyBounded(std::string& dst, std::string_view src, size_t limit = GX_RES
 void GXAppendBounded(std::string& dst, std::string_view src, size_t limit = GX_RESULT_LIMIT);
 // Raises code with the running function's name as context. Never returns.
 [[noreturn]] void GXFunctionError(int code);
+// Raises code unless ok.
+inline void GXRequire(bool ok, int code) {
+    if (!ok) {
+        GXFunctionError(code);
+    }
+}
 // Raises the error a value carries. Never returns.
 [[noreturn]] void GXRaiseValueError(const GXValue& v);
 // Calls visit(double) for every number of a list argument: numbers, cells and ranges (row by

@@ -36,7 +36,7 @@
 // What the core offers handlers (all usable inside a call):
 //   FunctionArgs.h   GXNumericArgument, GXDereferenceValue, GXToInteger, GXCellNumber,
 //                    GXCellString, GXCopyBounded, GXAppendBounded, GXFunctionError,
-//                    GXRaiseValueError, GXCheckArgCount, GXNumberArg (a scalar that must be
+//                    GXRequire, GXRaiseValueError, GXCheckArgCount, GXNumberArg (a scalar that must be
 //                    a number), GXForEachListNumber (list arguments), GXRangeCells
 //                    (the cells of a range that hold something, row by row).
 //   Evaluator.h      GXEvaluateArg (an unevaluated argument, trapped: errors come back as error

@@ -5,16 +5,12 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "platform/NetAdapter.h"
 #include "platform/VavSocket.h"
-#include "testsupport/NetHosts.h"
+#include "testsupport/SelectedCardTest.h"
 
-namespace fs = std::filesystem;
-using ixo::testsupport::NetHosts;
 using ixo::testsupport::RunShell;
 
 namespace {
@@ -51,26 +47,8 @@ std::optional<std::pair<std::string, std::string>> Receive(int fd, int ms = 2000
                           std::string(inet_ntoa(from.sin_addr)));
 }
 
-class VavSocketCard : public ::testing::Test {
+class VavSocketCard : public ixo::testsupport::SelectedCardTest {
 protected:
-    void SetUp() override {
-        IXO_REQUIRE_NETNS();
-        std::string error;
-        hosts_ = NetHosts::Create(1, &error);
-        ASSERT_TRUE(hosts_) << error;
-        dir_ = fs::path(::testing::TempDir()) / ("card-" + std::to_string(getpid()));
-        fs::create_directories(dir_);
-        std::ofstream(dir_ / "ixokolt.cfg") << "networkcard=02-18-00-00-00-01\r\n";
-        setenv("VAV_CONFIG_FILE", (dir_ / "ixokolt.cfg").c_str(), 1);
-        ResetConfigForTest();
-        SetNetSourceForTest(nullptr);
-        ASSERT_EQ(GetLocalIpAddress(), 0xC6120001u) << "the bridge is the selected card";
-    }
-    void TearDown() override {
-        fs::remove_all(dir_);
-        ResetConfigForTest();
-    }
-
     // A datagram socket of the suite bound to the card on `port`, sharing the port.
     static VavSocket CardSocket(uint16_t port) {
         VavSocket s = SocketOpen(AF_INET, SOCK_DGRAM, 0);
@@ -104,9 +82,6 @@ protected:
         ASSERT_EQ(sendto(fd, text.data(), text.size(), 0, Sa(to), sizeof to),
                   static_cast<ssize_t>(text.size()));
     }
-
-    std::unique_ptr<NetHosts> hosts_;
-    fs::path dir_;
 };
 
 TEST_F(VavSocketCard, TwoProgramsOnOnePortReceiveTheirGroupAndBroadcasts) {

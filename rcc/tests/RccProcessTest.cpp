@@ -8,14 +8,14 @@
 #include "os/Paths.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/XPortRccTransport.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
-#include "transport/tests/ChildProcess.h"
 #include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
+using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
-using xport::test::ChildProcess;
 using xport::test::TravexTestEnv;
 using Bytes = std::vector<uint8_t>;
 

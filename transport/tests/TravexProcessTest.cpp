@@ -17,14 +17,14 @@
 #include "os/KeyStore.h"
 #include "os/Paths.h"
 #include "platform/XPortHeader.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
-#include "transport/tests/ChildProcess.h"
 #include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
+using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
-using xport::test::ChildProcess;
 using xport::test::TravexTestEnv;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;

@@ -6,16 +6,11 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <optional>
+#include <vector>
 
 #include "editor/document/NodeCommand.h"
-#include "platform/NetAdapter.h"
-#include "platform/VavConfig.h"
-#include "testsupport/NetHosts.h"
-
-namespace fs = std::filesystem;
-using ixo::testsupport::NetHosts;
+#include "testsupport/SelectedCardTest.h"
 
 namespace {
 
@@ -25,20 +20,12 @@ struct Received {
     uint32_t source = 0;
 };
 
-class NodeCommandNetTest : public ::testing::Test {
+class NodeCommandNetTest : public ixo::testsupport::SelectedCardTest {
 protected:
     void SetUp() override {
-        IXO_REQUIRE_NETNS();
-        std::string error;
-        hosts_ = NetHosts::Create(1, &error);
-        ASSERT_TRUE(hosts_) << error;
-        dir_ = fs::path(::testing::TempDir()) / ("nodecmd-" + std::to_string(getpid()));
-        fs::create_directories(dir_);
-        std::ofstream(dir_ / "ixokolt.cfg") << "networkcard=02-18-00-00-00-01\r\n";
-        setenv("VAV_CONFIG_FILE", (dir_ / "ixokolt.cfg").c_str(), 1);
-        ResetConfigForTest();
-        SetNetSourceForTest(nullptr);
-        ASSERT_EQ(GetLocalIpAddress(), 0xC6120001u) << "the bridge is the selected card";
+        SelectedCardTest::SetUp();
+        if (SetUpStopped())
+            return;
         hosts_->RunIn(0, [&] {
             fd_ = socket(AF_INET, SOCK_DGRAM, 0);
             int on = 1;
@@ -57,8 +44,7 @@ protected:
     void TearDown() override {
         if (fd_ >= 0)
             close(fd_);
-        fs::remove_all(dir_);
-        ResetConfigForTest();
+        SelectedCardTest::TearDown();
     }
 
     std::optional<Received> Receive(int ms = 2000) {
@@ -89,8 +75,6 @@ protected:
         return got;
     }
 
-    std::unique_ptr<NetHosts> hosts_;
-    fs::path dir_;
     int fd_ = -1;
 };
 

@@ -280,3 +280,17 @@ TEST(GridParam, DefaultsAndOwnership) {
 }
 
 }  // namespace
+
+#include "grid/core/GXSizeUnits.h"
+
+namespace {
+
+TEST(SizeUnits, NeverDivideByZero) {
+    EXPECT_EQ(GXStoredSizeFromPixels(20, 16), 20 * 62);  // 1000 / 16 = 62
+    EXPECT_EQ(GXPixelsFromStoredSize(1240, 16), 20);
+    EXPECT_EQ(GXPixelsFromStoredSize(1200, 0), 1);        // no font measured yet
+    EXPECT_EQ(GXPixelsFromStoredSize(1200, 2000), 1200);  // a unit above 1000 pixels
+    EXPECT_EQ(GXPixelsFromStoredSize(1200, -3), 1);
+}
+
+}  // namespace

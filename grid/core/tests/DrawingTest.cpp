@@ -98,16 +98,32 @@ TEST(DrawCellText, WrapRulesSplitTheLines) {
         std::vector<std::pair<int, int>> lines;  // start, length
         bool cut;  // the first line is cut between characters: its length depends on the font
     } cases[] = {
-        {"words wrap", "Hello Hello Hello", fw::DT_WORDBREAK, narrow,
-         {{0, 6}, {6, 6}, {12, 5}}, false},
-        {"line breaks", "Hi\r\nthere\nyou", fw::DT_WORDBREAK, narrow, {{0, 2}, {4, 5}, {10, 3}},
+        {"words wrap",
+         "Hello Hello Hello",
+         fw::DT_WORDBREAK,
+         narrow,
+         {{0, 6}, {6, 6}, {12, 5}},
+         false},
+        {"line breaks",
+         "Hi\r\nthere\nyou",
+         fw::DT_WORDBREAK,
+         narrow,
+         {{0, 2}, {4, 5}, {10, 3}},
          false},
         {"break at the end", "Hi\n", fw::DT_WORDBREAK, narrow, {{0, 2}, {3, 0}}, false},
         {"no wrap: one line cut", "Hello Hello Hello", 0, narrow, {{0, 0}}, true},
-        {"a long word is cut", "HelloHelloHelloHello", fw::DT_WORDBREAK, narrow,
-         {{0, 0}, {0, 0}, {0, 0}}, true},
-        {"room for one line only", "Hello Hello", fw::DT_WORDBREAK, fw::Rect{0, 0, hello, 20},
-         {{0, 0}}, true},
+        {"a long word is cut",
+         "HelloHelloHelloHello",
+         fw::DT_WORDBREAK,
+         narrow,
+         {{0, 0}, {0, 0}, {0, 0}},
+         true},
+        {"room for one line only",
+         "Hello Hello",
+         fw::DT_WORDBREAK,
+         fw::Rect{0, 0, hello, 20},
+         {{0, 0}},
+         true},
     };
     for (const auto& c : cases) {
         fw::Rect rect = c.rect;
@@ -190,10 +206,10 @@ TEST(DrawCellText, HitTestFindsTheCharacter) {
 TEST(DrawHelpers, FramesEdgesAndFills) {
     Canvas c(40, 40);
     DF().DrawFrame(*c.dc, 5, 5, 35, 35, 2, kRed, kBlue);
-    EXPECT_EQ(c.At(10, 5), kRed);    // top
-    EXPECT_EQ(c.At(6, 10), kRed);    // left, second ring
-    EXPECT_EQ(c.At(34, 10), kBlue);  // right
-    EXPECT_EQ(c.At(10, 33), kBlue);  // bottom, second ring
+    EXPECT_EQ(c.At(10, 5), kRed);     // top
+    EXPECT_EQ(c.At(6, 10), kRed);     // left, second ring
+    EXPECT_EQ(c.At(34, 10), kBlue);   // right
+    EXPECT_EQ(c.At(10, 33), kBlue);   // bottom, second ring
     EXPECT_EQ(c.At(10, 10), kWhite);  // inside
     EXPECT_EQ(c.At(4, 4), kWhite);
 
@@ -355,7 +371,7 @@ TEST(ChoiceList, LinesAndFields) {
     EXPECT_EQ(GXGetTabField("\xc3\xa4\xc3\xa4", 0, 4), "\xc3\xa4");  // never half a character
     EXPECT_EQ(GXFindChoiceIndex(list, "a", 0, false, true, &line), 1);
     EXPECT_EQ(line, "A\tAlpha");
-    EXPECT_EQ(GXFindChoiceIndex(list, "a", 0, true, true), -1);  // exact: case counts
+    EXPECT_EQ(GXFindChoiceIndex(list, "a", 0, true, true), -1);    // exact: case counts
     EXPECT_EQ(GXFindChoiceIndex(list, "Key", 0, true, true), -1);  // never the header line
     EXPECT_EQ(GXFindChoiceIndex(list, "Key", 0, true, false), 0);
     EXPECT_EQ(GXFindChoiceIndex(list, "Char", 1, false, false), 3);

@@ -58,14 +58,8 @@ constexpr int kMaxIterations = 50;
 // The upward yield search in steps of 0.05 gives up beyond a yield of 10 000 %.
 constexpr int kMaxYieldSteps = 2000;
 
-void Require(bool ok, int code) {
-    if (!ok) {
-        GXFunctionError(code);
-    }
-}
-
 double Checked(double x) {
-    Require(std::isfinite(x), GX_ERR_FLOATING);
+    GXRequire(std::isfinite(x), GX_ERR_FLOATING);
     return x;
 }
 
@@ -80,7 +74,7 @@ std::vector<double> Numbers(GXCallFrame& frame, int min, int max, bool positive,
     }
     if (positive) {
         for (int i = 1; i <= frame.count; ++i) {
-            Require(a[static_cast<size_t>(i)] >= 0, kNotPositive);
+            GXRequire(a[static_cast<size_t>(i)] >= 0, kNotPositive);
         }
     }
     return a;
@@ -88,13 +82,13 @@ std::vector<double> Numbers(GXCallFrame& frame, int min, int max, bool positive,
 
 int DateOf(double x) {
     double d = std::trunc(x);
-    Require(d >= 1 && d <= GX_LAST_SERIAL, kInvalidDate);
+    GXRequire(d >= 1 && d <= GX_LAST_SERIAL, kInvalidDate);
     return static_cast<int>(d);
 }
 
 int FrequencyOf(double x) {
     double f = std::trunc(x);
-    Require(f == 1 || f == 2 || f == 4, kFrequency);
+    GXRequire(f == 1 || f == 2 || f == 4, kFrequency);
     return static_cast<int>(f);
 }
 
@@ -103,13 +97,13 @@ int BasisOf(const std::vector<double>& a, size_t i) {
     if (i >= a.size()) {
         return 0;
     }
-    Require(a[i] >= 0 && a[i] <= 3, kBasis);
+    GXRequire(a[i] >= 0 && a[i] <= 3, kBasis);
     return static_cast<int>(a[i]);
 }
 
 int Shift(int date, int months) {
     int d = GXAddMonths(date, months);
-    Require(d != 0, kInvalidDate);
+    GXRequire(d != 0, kInvalidDate);
     return d;
 }
 
@@ -133,7 +127,7 @@ Bond BondOf(double settlement, double maturity, double frequency, const std::vec
     Bond b;
     b.settlement = DateOf(settlement);
     b.maturity = DateOf(maturity);
-    Require(b.settlement < b.maturity, kSettlementAfterMaturity);
+    GXRequire(b.settlement < b.maturity, kSettlementAfterMaturity);
     b.frequency = FrequencyOf(frequency);
     b.basis = BasisOf(a, basisIndex);
     return b;
@@ -212,7 +206,7 @@ double SolveYield(const std::function<double(double)>& price, double pr) {
     double y = 0.05, p = 0;
     int steps = 0;
     do {
-        Require(++steps <= kMaxYieldSteps, kNoRoot);
+        GXRequire(++steps <= kMaxYieldSteps, kNoRoot);
         y += 0.05;
         p = price(y);
     } while (p > pr);
@@ -230,7 +224,7 @@ double SolveYield(const std::function<double(double)>& price, double pr) {
     }
     // Fifty halvings leave a bracket far narrower than prices can tell apart, unless no yield
     // from 0 up reaches pr at all (pr above the price at yield 0).
-    Require(std::fabs(price(t) - pr) <= 1e-6 * std::max(1.0, std::fabs(pr)), kNoRoot);
+    GXRequire(std::fabs(price(t) - pr) <= 1e-6 * std::max(1.0, std::fabs(pr)), kNoRoot);
     return t;
 }
 
@@ -314,7 +308,7 @@ double AccruedPeriods(int issue, int firstInterest, int settlement, const Bond& 
 void AccrInt(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 6, 7, true);
     int issue = DateOf(a[1]), first = DateOf(a[2]), settlement = DateOf(a[3]);
-    Require(issue < settlement && issue < first, kSettlementAfterMaturity);
+    GXRequire(issue < settlement && issue < first, kSettlementAfterMaturity);
     Bond b;
     b.frequency = FrequencyOf(a[6]);
     b.basis = BasisOf(a, 7);
@@ -335,8 +329,8 @@ OddBond OddBondOf(GXCallFrame& frame, double& sixth) {
     o.bond = BondOf(a[1], a[2], a[8], a, 9);
     o.issue = DateOf(a[3]);
     o.firstCoupon = DateOf(a[4]);
-    Require(o.bond.settlement >= o.issue, kSettlementBeforeIssue);
-    Require(o.issue < o.firstCoupon && o.firstCoupon < o.bond.maturity, kFirstCoupon);
+    GXRequire(o.bond.settlement >= o.issue, kSettlementBeforeIssue);
+    GXRequire(o.issue < o.firstCoupon && o.firstCoupon < o.bond.maturity, kFirstCoupon);
     o.rate = a[5];
     sixth = a[6];
     o.redemption = a[7];
@@ -405,7 +399,7 @@ Bond SecurityOf(const std::vector<double>& a, size_t basisIndex, bool ordered = 
     Bond b;
     b.settlement = DateOf(a[1]);
     b.maturity = DateOf(a[2]);
-    Require(!ordered || b.settlement < b.maturity, kSettlementAfterMaturity);
+    GXRequire(!ordered || b.settlement < b.maturity, kSettlementAfterMaturity);
     b.basis = BasisOf(a, basisIndex);
     return b;
 }
@@ -447,7 +441,7 @@ struct MaturityFractions {
 MaturityFractions MaturityFractionsOf(const std::vector<double>& a) {
     Bond s = SecurityOf(a, 6);
     int issue = DateOf(a[3]);
-    Require(s.settlement >= issue, kSettlementBeforeIssue);
+    GXRequire(s.settlement >= issue, kSettlementBeforeIssue);
     return {YearFraction(s.basis, issue, s.settlement), YearFraction(s.basis, issue, s.maturity),
             Yf(s)};
 }
@@ -469,14 +463,14 @@ void YieldMat(GXValue& result, GXCallFrame& frame) {
 void AccrIntM(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 4, 5, true);
     int issue = DateOf(a[1]), settlement = DateOf(a[2]);
-    Require(settlement >= issue, kSettlementBeforeIssue);
+    GXRequire(settlement >= issue, kSettlementBeforeIssue);
     result = GXValue::Number(a[4] * a[3] * YearFraction(BasisOf(a, 5), issue, settlement));
 }
 
 // Settlement and maturity of a Treasury bill, at most a year apart.
 Bond TreasuryBillOf(const std::vector<double>& a) {
     Bond b = SecurityOf(a, 4);
-    Require(b.maturity <= Shift(b.settlement, 12), kTreasuryBill);
+    GXRequire(b.maturity <= Shift(b.settlement, 12), kTreasuryBill);
     b.basis = 2;
     return b;
 }
@@ -536,9 +530,9 @@ Paid PaidOver(double rate, double nper, double pv, double fv, double first, doub
 }
 
 void CheckPeriods(double start, double end) {
-    Require(start >= 1, kStartPeriod);
-    Require(end >= 1, kEndPeriod);
-    Require(start <= end, kEndBeforeStart);
+    GXRequire(start >= 1, kStartPeriod);
+    GXRequire(end >= 1, kEndPeriod);
+    GXRequire(start <= end, kEndBeforeStart);
 }
 
 Paid Cumulative(GXCallFrame& frame) {
@@ -569,8 +563,8 @@ void PPmt(GXValue& result, GXCallFrame& frame) {
 // FV, PV and PMT: (amount, rate, term).
 std::vector<double> SimpleAnnuity(GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 3, 3, false);
-    Require(a[2] >= -1, kRateBelowMinusOne);
-    Require(a[3] > 0, kTermNotPositive);
+    GXRequire(a[2] >= -1, kRateBelowMinusOne);
+    GXRequire(a[3] > 0, kTermNotPositive);
     return a;
 }
 
@@ -598,18 +592,18 @@ void Pmt(GXValue& result, GXCallFrame& frame) {
 void Rate(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 3, 3, false);
     double fv = a[1], pv = a[2], term = a[3];
-    Require(term > 0, kTermNotPositive);
-    Require(pv != 0 && fv != 0, kPvFvZero);
-    Require(fv / pv >= 0, kPvFvSign);
+    GXRequire(term > 0, kTermNotPositive);
+    GXRequire(pv != 0 && fv != 0, kPvFvZero);
+    GXRequire(fv / pv >= 0, kPvFvSign);
     result = GXValue::Number(std::pow(fv / pv, 1 / term) - 1);
 }
 
 void Term(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 3, 3, false);
     double payment = a[1], rate = a[2], fv = a[3];
-    Require(rate >= -1, kRateBelowMinusOne);
-    Require(payment != 0, kPaymentZero);
-    Require(fv / payment >= 0, kPaymentFvSign);
+    GXRequire(rate >= -1, kRateBelowMinusOne);
+    GXRequire(payment != 0, kPaymentZero);
+    GXRequire(fv / payment >= 0, kPaymentFvSign);
     // Without interest the terms simply add up to fv.
     result = GXValue::Number(rate == 0 ? fv / payment
                                        : std::log(rate * fv / payment + 1) / std::log(rate + 1));
@@ -618,23 +612,23 @@ void Term(GXValue& result, GXCallFrame& frame) {
 void CTerm(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 3, 3, false);
     double rate = a[1], fv = a[2], pv = a[3];
-    Require(rate >= -1, kRateBelowMinusOne);
-    Require(rate != 0, kRateZero);
-    Require(pv != 0 && fv != 0, kPvFvZero);
-    Require(fv / pv >= 0, kPvFvSign);
+    GXRequire(rate >= -1, kRateBelowMinusOne);
+    GXRequire(rate != 0, kRateZero);
+    GXRequire(pv != 0 && fv != 0, kPvFvZero);
+    GXRequire(fv / pv >= 0, kPvFvSign);
     result = GXValue::Number(std::log(fv / pv) / std::log(1 + rate));
 }
 
 // ---- Depreciation -------------------------------------------------------------------------
 
 void CheckCostSalvage(double cost, double salvage) {
-    Require(cost >= salvage && salvage >= 0, kCostSalvage);
+    GXRequire(cost >= salvage && salvage >= 0, kCostSalvage);
 }
 
 void Sln(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 3, 3, false);
     CheckCostSalvage(a[1], a[2]);
-    Require(a[3] > 0, kLifeNotPositive);
+    GXRequire(a[3] > 0, kLifeNotPositive);
     result = GXValue::Number((a[1] - a[2]) / a[3]);
 }
 
@@ -642,8 +636,8 @@ void Syd(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 4, 4, false);
     double cost = a[1], salvage = a[2], life = a[3], period = a[4];
     CheckCostSalvage(cost, salvage);
-    Require(life > 0, kLifeNotPositive);
-    Require(period >= 0, kPeriodNegative);
+    GXRequire(life > 0, kLifeNotPositive);
+    GXRequire(period >= 0, kPeriodNegative);
     result = GXValue::Number((life - period + 1) * (cost - salvage) / (life * (life + 1) / 2));
 }
 
@@ -659,8 +653,8 @@ void Ddb(GXValue& result, GXCallFrame& frame) {
     std::vector<double> a = Numbers(frame, 4, 4, false);
     double cost = a[1], salvage = a[2], life = a[3], period = a[4];
     CheckCostSalvage(cost, salvage);
-    Require(life == std::trunc(life) && period == std::trunc(period), kNotWhole);
-    Require(period > 0 && period <= life, kLifePeriod);
+    GXRequire(life == std::trunc(life) && period == std::trunc(period), kNotWhole);
+    GXRequire(period > 0 && period <= life, kLifePeriod);
     result = GXValue::Number(DecliningBook(cost, salvage, life, period - 1) -
                              DecliningBook(cost, salvage, life, period));
 }
@@ -670,8 +664,8 @@ void Vdb(GXValue& result, GXCallFrame& frame) {
     double cost = a[1], salvage = a[2];
     CheckCostSalvage(cost, salvage);
     double life = GXToInteger(a[3]), start = GXToInteger(a[4]), end = GXToInteger(a[5]);
-    Require(start >= 0 && start <= life && end >= 0 && end <= life, kLifePeriod);
-    Require(start <= end, kEndBeforeStart);
+    GXRequire(start >= 0 && start <= life && end >= 0 && end <= life, kLifePeriod);
+    GXRequire(start <= end, kEndBeforeStart);
     result = GXValue::Number(DecliningBook(cost, salvage, life, start) -
                              DecliningBook(cost, salvage, life, end));
 }
@@ -682,7 +676,7 @@ void Db(GXValue& result, GXCallFrame& frame) {
     CheckCostSalvage(cost, salvage);
     double life = std::trunc(a[3]), period = std::trunc(a[4]);
     double month = frame.count == 5 ? a[5] : 0;
-    Require(period >= 1 && period <= life, kLifePeriod);
+    GXRequire(period >= 1 && period <= life, kLifePeriod);
     if (cost == 0) {
         result = GXValue::Number(0);  // nothing to depreciate
         return;
@@ -707,7 +701,7 @@ void Db(GXValue& result, GXCallFrame& frame) {
 // A one-row or one-column range (error values raised as they are).
 GXRangeRef SeriesOf(GXCallFrame& frame, int i, int lineCode) {
     GXRangeRef r = GXRangeArg(frame, i, kNotARange);
-    Require(r.rowCount() == 1 || r.colCount() == 1, lineCode);
+    GXRequire(r.rowCount() == 1 || r.colCount() == 1, lineCode);
     return r;
 }
 
@@ -720,7 +714,7 @@ std::vector<double> FullSeries(const GXRangeRef& r) {
         int row = r.firstRow() + static_cast<int>(r.colCount() == 1 ? i : 0);
         int col = r.firstCol() + static_cast<int>(r.colCount() == 1 ? 0 : i);
         double x = 0;
-        Require(GXCellNumber(row, col, x), kFlowNotNumeric);
+        GXRequire(GXCellNumber(row, col, x), kFlowNotNumeric);
         values.push_back(x);
     }
     return values;
@@ -737,7 +731,7 @@ void Mirr(GXValue& result, GXCallFrame& frame) {
             (x >= 0 ? pos : neg) += x / std::pow(1 + (x >= 0 ? reinvest : finance), k);
         }
     }
-    Require(pos != 0 && neg != 0, kNoInOutFlow);
+    GXRequire(pos != 0 && neg != 0, kNoInOutFlow);
     result = GXValue::Number(
         std::pow(-std::pow(1 + reinvest, k) * pos / ((1 + finance) * neg), 1 / (k - 1)) - 1);
 }
@@ -746,7 +740,7 @@ void Irr(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 2, 2);
     double guess = GXNumberArg(frame, 1);
     GXRangeRef flows = GXRangeArg(frame, 2);
-    Require(static_cast<double>(flows.rowCount()) * flows.colCount() >= 2, kTooFewFlows);
+    GXRequire(static_cast<double>(flows.rowCount()) * flows.colCount() >= 2, kTooFewFlows);
     // Cells without a number read as 0; zeros before the first and after the last number
     // change no root, so the coefficients span only the cells that hold numbers.
     std::vector<double> c;
@@ -766,21 +760,21 @@ void Irr(GXValue& result, GXCallFrame& frame) {
     }
     x = guess + 1;
     for (int iteration = 0;; ++iteration) {
-        Require(iteration < kMaxIterations && !c.empty(), kNoRoot);
+        GXRequire(iteration < kMaxIterations && !c.empty(), kNoRoot);
         double f = 0, d1 = 0, d2 = 0;
         for (double coefficient : c) {
             d2 = d2 * x + 2 * d1;
             d1 = d1 * x + f;
             f = f * x + coefficient;
         }
-        Require(d1 != 0, kNoRoot);
+        GXRequire(d1 != 0, kNoRoot);
         double t = f / d1, g = t / (1 - d2 * t / d1);
         x -= g;
         if (std::fabs(g) < 1e-8) {
             break;
         }
     }
-    Require(x >= 0, kRateBelowMinusOneFound);
+    GXRequire(x >= 0, kRateBelowMinusOneFound);
     result = GXValue::Number(x - 1);
 }
 
@@ -792,16 +786,16 @@ struct Flows {
 
 Flows FlowsOf(GXCallFrame& frame) {
     GXRangeRef values = SeriesOf(frame, 2, kNotALine), dates = SeriesOf(frame, 3, kDatesNotALine);
-    Require(static_cast<long>(values.rowCount()) * values.colCount() ==
-                static_cast<long>(dates.rowCount()) * dates.colCount(),
-            kSeriesSizes);
+    GXRequire(static_cast<long>(values.rowCount()) * values.colCount() ==
+                  static_cast<long>(dates.rowCount()) * dates.colCount(),
+              kSeriesSizes);
     Flows f;
     f.amounts = FullSeries(values);
     std::vector<double> days = FullSeries(dates);
     int first = DateOf(days[0]);
     for (double d : days) {
         int date = DateOf(d);
-        Require(date >= first, kDatesBeforeFirst);
+        GXRequire(date >= first, kDatesBeforeFirst);
         f.times.push_back(GXYearFraction(1, first, date, true));
     }
     return f;
@@ -810,7 +804,7 @@ Flows FlowsOf(GXCallFrame& frame) {
 void Xnpv(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 3, 3);
     double rate = GXNumberArg(frame, 1, kRateNotNumeric);
-    Require(rate >= -1, kRateBelowMinusOne);
+    GXRequire(rate >= -1, kRateBelowMinusOne);
     Flows f = FlowsOf(frame);
     double sum = 0;
     for (size_t i = 0; i < f.amounts.size(); ++i) {
@@ -822,7 +816,7 @@ void Xnpv(GXValue& result, GXCallFrame& frame) {
 void Xirr(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 3, 3);
     double r = GXNumberArg(frame, 1, kRateNotNumeric);
-    Require(r > -1, kRateBelowMinusOneFound);
+    GXRequire(r > -1, kRateBelowMinusOneFound);
     Flows flows = FlowsOf(frame);
     double last = *std::max_element(flows.times.begin(), flows.times.end());
     auto value = [&](double rate, double& slope) {
@@ -840,7 +834,7 @@ void Xirr(GXValue& result, GXCallFrame& frame) {
     // Large amounts carry rounding far above 1e-8 in f, so a step that no longer moves the
     // rate ends the search as well.
     for (int iteration = 0; std::fabs(f) >= 1e-8; ++iteration) {
-        Require(iteration < kMaxIterations && slope != 0 && std::isfinite(f), kNoRoot);
+        GXRequire(iteration < kMaxIterations && slope != 0 && std::isfinite(f), kNoRoot);
         double step = f / slope;
         r -= step;
         if (std::fabs(step) <= 1e-12 * std::max(1.0, std::fabs(r))) {
@@ -848,16 +842,16 @@ void Xirr(GXValue& result, GXCallFrame& frame) {
         }
         f = value(r, slope);
     }
-    Require(std::isfinite(r), kNoRoot);
-    Require(r > -1, kRateBelowMinusOneFound);
+    GXRequire(std::isfinite(r), kNoRoot);
+    GXRequire(r > -1, kRateBelowMinusOneFound);
     result = GXValue::Number(r);
 }
 
 // ---- Rates and fractional dollars -----------------------------------------------------------
 
 void CheckRateAndPeriods(double rate, double periods) {
-    Require(rate > 0, kRateNotPositive);
-    Require(periods >= 1, kPeriodsBelowOne);
+    GXRequire(rate > 0, kRateNotPositive);
+    GXRequire(periods >= 1, kPeriodsBelowOne);
 }
 
 void Effect(GXValue& result, GXCallFrame& frame) {
@@ -885,8 +879,8 @@ void FvSchedule(GXValue& result, GXCallFrame& frame) {
             GXRaiseValueError(schedule);
         case GX_VT_CELL:
         case GX_VT_RANGE:
-            Require(schedule.ref.rowCount() == 1 || schedule.ref.colCount() == 1,
-                    kScheduleNotALine);
+            GXRequire(schedule.ref.rowCount() == 1 || schedule.ref.colCount() == 1,
+                      kScheduleNotALine);
             for (GXEngineCell* c : GXRangeCells(schedule.ref)) {
                 if (GXCellNumber(c->row, c->col, x)) {
                     value *= 1 + x;
@@ -906,9 +900,9 @@ struct Fractional {
 
 Fractional FractionalOf(GXCallFrame& frame, int kindCode) {
     std::vector<double> a = Numbers(frame, 2, 2, false, kindCode);
-    Require(a[1] > 0 && a[2] > 0, kNotPositive);
+    GXRequire(a[1] > 0 && a[2] > 0, kNotPositive);
     double denominator = std::floor(a[2]);
-    Require(denominator > 0, kFraction);
+    GXRequire(denominator > 0, kFraction);
     double power = 10;
     while (power < denominator) {
         power *= 10;

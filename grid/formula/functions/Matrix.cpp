@@ -29,16 +29,10 @@ enum : int {
     kNoInterpolation = 307,
 };
 
-void Require(bool ok, int code) {
-    if (!ok) {
-        GXFunctionError(code);
-    }
-}
-
 // The number of a cell, or raises code.
 double NumberAt(int row, int col, int code) {
     double x = 0;
-    Require(GXCellNumber(row, col, x), code);
+    GXRequire(GXCellNumber(row, col, x), code);
     return x;
 }
 
@@ -46,8 +40,8 @@ double NumberAt(int row, int col, int code) {
 // sheet's count of cells must have an empty cell, so it is refused before any cell is read.
 GXMatrix MatrixOf(const GXRangeRef& r) {
     double cells = static_cast<double>(r.rowCount()) * r.colCount();
-    Require(cells <= GXCountCells(GXCurrentSheet(), GX_LIST_VALUES | GX_LIST_FORMULAS),
-            kMatrixNotNumeric);
+    GXRequire(cells <= GXCountCells(GXCurrentSheet(), GX_LIST_VALUES | GX_LIST_FORMULAS),
+              kMatrixNotNumeric);
     GXMatrix m(r.rowCount(), r.colCount());
     for (int i = 0; i < m.rows; ++i) {
         for (int j = 0; j < m.cols; ++j) {
@@ -63,10 +57,10 @@ GXMatrix MatrixArg(GXCallFrame& frame, int i) {
 
 // The cells of a one-row or one-column range in order (another shape raises 103).
 std::vector<double> VectorOf(const GXRangeRef& r, int code) {
-    Require(r.rowCount() == 1 || r.colCount() == 1, kImproperDimensions);
-    Require(static_cast<double>(r.rowCount()) * r.colCount() <=
-                GXCountCells(GXCurrentSheet(), GX_LIST_VALUES | GX_LIST_FORMULAS),
-            code);
+    GXRequire(r.rowCount() == 1 || r.colCount() == 1, kImproperDimensions);
+    GXRequire(static_cast<double>(r.rowCount()) * r.colCount() <=
+                  GXCountCells(GXCurrentSheet(), GX_LIST_VALUES | GX_LIST_FORMULAS),
+              code);
     std::vector<double> v;
     for (int i = 0; i < r.rowCount(); ++i) {
         for (int j = 0; j < r.colCount(); ++j) {
@@ -103,7 +97,7 @@ GXMatrix OneMatrix(GXCallFrame& frame) {
 
 GXMatrix SquareMatrix(GXCallFrame& frame) {
     GXMatrix m = OneMatrix(frame);
-    Require(m.rows == m.cols, kNotSquare);
+    GXRequire(m.rows == m.cols, kNotSquare);
     return m;
 }
 
@@ -113,7 +107,7 @@ void Transpose(GXValue& result, GXCallFrame& frame) {
 
 void Invert(GXValue& result, GXCallFrame& frame) {
     GXMatrix inverse = GXInvert(SquareMatrix(frame));
-    Require(!inverse.empty(), kSingular);
+    GXRequire(!inverse.empty(), kSingular);
     WriteBlock(result, inverse);
 }
 
@@ -123,16 +117,16 @@ void Det(GXValue& result, GXCallFrame& frame) {
 
 void Eigen(GXValue& result, GXCallFrame& frame) {
     GXMatrix m = SquareMatrix(frame);
-    Require(GXIsSymmetric(m), kNotSymmetric);
+    GXRequire(GXIsSymmetric(m), kNotSymmetric);
     GXMatrix e = GXEigen(m);
-    Require(!e.empty(), GX_ERR_FLOATING);
+    GXRequire(!e.empty(), GX_ERR_FLOATING);
     WriteBlock(result, e);
 }
 
 void MMul(GXValue& result, GXCallFrame& frame) {
     GXRequireArgCount(frame, 2);
     GXMatrix a = MatrixArg(frame, 1), b = MatrixArg(frame, 2);
-    Require(a.cols == b.rows, kIncompatibleMatrices);
+    GXRequire(a.cols == b.rows, kIncompatibleMatrices);
     WriteBlock(result, GXMultiply(a, b));
 }
 
@@ -144,7 +138,7 @@ void Dot(GXValue& result, GXCallFrame& frame) {
     bool sameShape = a.rowCount() == b.rowCount() && a.colCount() == b.colCount();
     bool crossed = (a.colCount() == 1 && b.rowCount() == 1 && a.rowCount() == b.colCount()) ||
                    (a.rowCount() == 1 && b.colCount() == 1 && a.colCount() == b.rowCount());
-    Require(sameShape || crossed, kIncompatibleRanges);
+    GXRequire(sameShape || crossed, kIncompatibleRanges);
     double sum = 0, x = 0, y = 0;
     for (GXEngineCell* c : GXRangeCells(a)) {
         if (!GXCellNumber(c->row, c->col, x)) {
@@ -174,7 +168,7 @@ Points PointsOf(GXCallFrame& frame, int xi, int yi) {
     Points p;
     p.rows = xr.rowCount() == 1 && yr.rowCount() == 1 && xr.colCount() == yr.colCount();
     bool columns = xr.colCount() == 1 && yr.colCount() == 1 && xr.rowCount() == yr.rowCount();
-    Require(p.rows || columns, kImproperDimensions);
+    GXRequire(p.rows || columns, kImproperDimensions);
     p.x = VectorOf(xr, kVectorNotNumeric);
     p.y = VectorOf(yr, kVectorNotNumeric);
     return p;
@@ -196,13 +190,13 @@ GXMatrix Design(const std::vector<double>& x, int degree) {
 // The least-squares coefficients, highest power first.
 GXMatrix Fit(const GXMatrix& design, const std::vector<double>& y) {
     GXMatrix coefficients;
-    Require(GXLeastSquares(design, Column(y), coefficients) == 0, kLinearlyDependent);
+    GXRequire(GXLeastSquares(design, Column(y), coefficients) == 0, kLinearlyDependent);
     return coefficients;
 }
 
 // Slope and intercept of the straight line through at least three points.
 GXMatrix Line(const Points& p) {
-    Require(p.x.size() >= 3, kFewerThanThree);
+    GXRequire(p.x.size() >= 3, kFewerThanThree);
     return Fit(Design(p.x, 1), p.y);
 }
 
@@ -217,7 +211,7 @@ std::vector<double> ValuesOf(GXValue& v, int code) {
     if (v.type == GX_VT_ERROR) {
         GXRaiseValueError(v);
     }
-    Require(v.type == GX_VT_NUMBER, GX_ERR_BAD_ARG_TYPE);
+    GXRequire(v.type == GX_VT_NUMBER, GX_ERR_BAD_ARG_TYPE);
     return {v.number};
 }
 
@@ -233,7 +227,7 @@ void Trend(GXValue& result, GXCallFrame& frame) {
                 x.push_back(value);
             }
         }
-        Require(!x.empty(), kVectorNotNumeric);
+        GXRequire(!x.empty(), kVectorNotNumeric);
     } else {
         x = ValuesOf(newX, kVectorNotNumeric);
     }
@@ -266,9 +260,9 @@ Polynomial PolynomialOf(GXCallFrame& frame) {
     GXRequireArgCount(frame, 3);
     Polynomial p{PointsOf(frame, 1, 2), 0};
     double degree = std::trunc(GXNumberArg(frame, 3));
-    Require(degree >= 1 && degree <= 10, kDegree);
+    GXRequire(degree >= 1 && degree <= 10, kDegree);
     p.degree = static_cast<int>(degree);
-    Require(p.points.x.size() > static_cast<size_t>(p.degree) + 1, kTooFewForDegree);
+    GXRequire(p.points.x.size() > static_cast<size_t>(p.degree) + 1, kTooFewForDegree);
     return p;
 }
 
@@ -280,7 +274,7 @@ void PolyCoef(GXValue& result, GXCallFrame& frame) {
 
 GXMatrix Summary(const GXMatrix& design, const GXMatrix& y) {
     GXMatrix table = GXRegression(design, y);
-    Require(!table.empty(), kLinearlyDependent);
+    GXRequire(!table.empty(), kLinearlyDependent);
     return table;
 }
 
@@ -292,7 +286,7 @@ void Pls(GXValue& result, GXCallFrame& frame) {
 void Lls(GXValue& result, GXCallFrame& frame) {
     GXRequireArgCount(frame, 2);
     GXMatrix a = MatrixArg(frame, 1), b = MatrixArg(frame, 2);
-    Require(b.cols == 1 && b.rows == a.rows && a.cols < a.rows, kImproperDimensions);
+    GXRequire(b.cols == 1 && b.rows == a.rows && a.cols < a.rows, kImproperDimensions);
     WriteBlock(result, Summary(a, b));
 }
 
@@ -331,14 +325,14 @@ void Interp2D(GXValue& result, GXCallFrame& frame) {
 void Interp3D(GXValue& result, GXCallFrame& frame) {
     GXRequireArgCount(frame, 3);
     GXRangeRef t = GXRangeArg(frame, 1);
-    Require(t.rowCount() == t.colCount() && t.rowCount() >= 2, kImproperDimensions);
+    GXRequire(t.rowCount() == t.colCount() && t.rowCount() >= 2, kImproperDimensions);
     GXValue &xArg = frame.arg(2), &yArg = frame.arg(3);
     bool sameShape = xArg.type == yArg.type &&
                      (xArg.type != GX_VT_RANGE || (xArg.ref.rowCount() == yArg.ref.rowCount() &&
                                                    xArg.ref.colCount() == yArg.ref.colCount()));
     std::vector<double> xs = ValuesOf(xArg, kVectorNotNumeric);
     std::vector<double> ys = ValuesOf(yArg, kVectorNotNumeric);
-    Require(sameShape && xs.size() == ys.size(), kImproperDimensions);
+    GXRequire(sameShape && xs.size() == ys.size(), kImproperDimensions);
     int n = t.rowCount() - 1;
     std::vector<double> gridX, gridY;
     for (int i = 1; i <= n; ++i) {
@@ -375,7 +369,7 @@ void Fourier(GXValue& result, GXCallFrame& frame) {
     GXRangeRef r = GXRangeArg(frame, 1);
     bool column = r.rowCount() > r.colCount() && r.colCount() <= 2;
     bool row = r.colCount() > r.rowCount() && r.rowCount() <= 2;
-    Require(column || row, kImproperDimensions);
+    GXRequire(column || row, kImproperDimensions);
     GXMatrix m = MatrixOf(r);
     if (row) {
         m = GXTranspose(m);
@@ -387,9 +381,9 @@ void Fourier(GXValue& result, GXCallFrame& frame) {
         im[i] = m.cols == 2 ? m.at(static_cast<int>(i), 1) : 0;
     }
     bool powerOfTwo = (n & (n - 1)) == 0;
-    Require(powerOfTwo || kind == Transform::kAny, kNotPowerOfTwo);
+    GXRequire(powerOfTwo || kind == Transform::kAny, kNotPowerOfTwo);
     if (!powerOfTwo || !GXTransform(re, im, sign)) {
-        Require(kind == Transform::kAny, kNotPowerOfTwo);  // beyond the fast transform's 2^20
+        GXRequire(kind == Transform::kAny, kNotPowerOfTwo);  // beyond the fast transform's 2^20
         GXDirectTransform(re, im, sign);
     }
     GXMatrix out(static_cast<int>(n), 2);

@@ -64,12 +64,6 @@ struct Moments {
     double SampleVariance() const { return m2 / static_cast<double>(n - 1); }
 };
 
-void Require(bool ok, int code) {
-    if (!ok) {
-        GXFunctionError(code);
-    }
-}
-
 // Checks the numeric routine that just ran.
 double Checked(double x) {
     if (GXTakeNumericError() != 0) {
@@ -125,11 +119,11 @@ double VectorLength(const Moments& m) {
     return std::sqrt(m.sumSq);
 }
 double SquaredErrors(const Moments& m) {
-    Require(m.n > 0, kPopulationLessThan1);
+    GXRequire(m.n > 0, kPopulationLessThan1);
     return m.m2;
 }
 double Mean(const Moments& m) {
-    Require(m.n > 0, kSampleLessThan1);
+    GXRequire(m.n > 0, kSampleLessThan1);
     return m.sum / static_cast<double>(m.n);
 }
 double ListMean(const Moments& m) {
@@ -139,29 +133,29 @@ double ListMean(const Moments& m) {
     return Mean(m);
 }
 double MeanSquare(const Moments& m) {
-    Require(m.n > 0, kSampleLessThan1);
+    GXRequire(m.n > 0, kSampleLessThan1);
     return m.sumSq / static_cast<double>(m.n);
 }
 double RootMeanSquare(const Moments& m) {
     return std::sqrt(MeanSquare(m));
 }
 double Smallest(const Moments& m) {
-    Require(m.n > 0, kSampleLessThan1);
+    GXRequire(m.n > 0, kSampleLessThan1);
     return m.min;
 }
 double Largest(const Moments& m) {
-    Require(m.n > 0, kSampleLessThan1);
+    GXRequire(m.n > 0, kSampleLessThan1);
     return m.max;
 }
 double Variance(const Moments& m) {
-    Require(m.n > 0, kPopulationLessThan1);
+    GXRequire(m.n > 0, kPopulationLessThan1);
     return m.Variance();
 }
 double StdDev(const Moments& m) {
     return std::sqrt(Variance(m));
 }
 double SampleVariance(const Moments& m) {
-    Require(m.n > 1, kSampleLessThan2);
+    GXRequire(m.n > 1, kSampleLessThan2);
     return m.SampleVariance();
 }
 double SampleStdDev(const Moments& m) {
@@ -172,13 +166,13 @@ void GeometricMean(GXValue& result, GXCallFrame& frame) {
     long n = 0;
     double logs = 0;
     GXForEachListNumber(frame, 1, [&](double x) {
-        Require(x > 0, kOperandNotPositive);
+        GXRequire(x > 0, kOperandNotPositive);
         logs += std::log(x);
         ++n;
     });
-    Require(n > 0, kSampleLessThan1);
+    GXRequire(n > 0, kSampleLessThan1);
     double g = std::exp(logs / static_cast<double>(n));
-    Require(std::isfinite(g), GX_ERR_FLOATING);
+    GXRequire(std::isfinite(g), GX_ERR_FLOATING);
     result = GXValue::Number(g);
 }
 
@@ -186,11 +180,11 @@ void HarmonicMean(GXValue& result, GXCallFrame& frame) {
     long n = 0;
     double inverses = 0;
     GXForEachListNumber(frame, 1, [&](double x) {
-        Require(x != 0, kOperandZero);
+        GXRequire(x != 0, kOperandZero);
         inverses += 1 / x;
         ++n;
     });
-    Require(n > 0, kSampleLessThan1);
+    GXRequire(n > 0, kSampleLessThan1);
     result = GXValue::Number(static_cast<double>(n) / inverses);
 }
 
@@ -248,7 +242,7 @@ void DisplaySum(GXValue& result, GXCallFrame& frame) {
         } else if (v.type == GX_VT_CELL || v.type == GX_VT_RANGE) {
             for (GXEngineCell* c : GXRangeCells(v.ref)) {
                 std::string text = GXGetCellText(GXCurrentSheet(), *c);
-                Require(c->valueKind() != GX_VAL_ERROR, GX_ERR_CELL_ERROR);
+                GXRequire(c->valueKind() != GX_VAL_ERROR, GX_ERR_CELL_ERROR);
                 if (c->valueKind() != GX_VAL_EMPTY) {
                     sum += GXStrToD(text);
                 }
@@ -271,7 +265,7 @@ public:
         if (r.type == GX_VT_STRING) {
             r = Evaluate(Parsed(r.text), row, col);
         }
-        Require(r.type == GX_VT_NUMBER, GX_ERR_NON_NUMERIC);
+        GXRequire(r.type == GX_VT_NUMBER, GX_ERR_NON_NUMERIC);
         return r.number != 0;
     }
 
@@ -300,7 +294,7 @@ private:
         if (it == parsed_.end()) {
             GXFormula f;
             std::string source = !text.empty() && text[0] == '=' ? text : "=" + text;
-            Require(GXParseFormulaText(&GXCurrentSheet(), source, f).ok, kBadCondition);
+            GXRequire(GXParseFormulaText(&GXCurrentSheet(), source, f).ok, kBadCondition);
             it = parsed_.emplace(text, std::move(f)).first;
         }
         return it->second;
@@ -350,7 +344,7 @@ void ConditionalCount(GXValue& result, GXCallFrame& frame) {
 void StudentT(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 2, 2);
     double df = GXNumberArg(frame, 1), t = GXNumberArg(frame, 2);
-    Require(df > 0, kDegreesOfFreedom);
+    GXRequire(df > 0, kDegreesOfFreedom);
     double p = Checked(GXStudentTwoTail(df, t));
     result = GXValue::Number(t > 0 ? 1 - p / 2 : p / 2);
 }
@@ -358,8 +352,8 @@ void StudentT(GXValue& result, GXCallFrame& frame) {
 void FDistribution(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 3, 3);
     double d1 = GXNumberArg(frame, 1), d2 = GXNumberArg(frame, 2), f = GXNumberArg(frame, 3);
-    Require(d1 > 0 && d2 > 0, kDegreesOfFreedom);
-    Require(f >= 0, kFNegative);
+    GXRequire(d1 > 0 && d2 > 0, kDegreesOfFreedom);
+    GXRequire(f >= 0, kFNegative);
     result = GXValue::Number(1 - Checked(GXFTail(d1, d2, f)));
 }
 
@@ -371,7 +365,7 @@ void OneSampleT(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 2, 2);
     Moments m = RangeMoments(GXRangeArg(frame, 1));
     double mu = GXNumberArg(frame, 2);
-    Require(m.n >= 2, kSampleLessThan2);
+    GXRequire(m.n >= 2, kSampleLessThan2);
     double n = static_cast<double>(m.n);
     result = GXValue::Number(
         m.m2 == 0 ? 1 : TwoTail(n - 1, (m.mean - mu) * std::sqrt(n * (n - 1) / m.m2)));
@@ -382,7 +376,7 @@ void OneSampleT(GXValue& result, GXCallFrame& frame) {
 std::vector<std::pair<double, double>> Pairs(GXCallFrame& frame) {
     GXCheckArgCount(frame, 2, 2);
     GXRangeRef a = GXRangeArg(frame, 1), b = GXRangeArg(frame, 2);
-    Require(a.rowCount() == b.rowCount() && a.colCount() == b.colCount(), kShapesDiffer);
+    GXRequire(a.rowCount() == b.rowCount() && a.colCount() == b.colCount(), kShapesDiffer);
     auto numbered = [](const GXRangeRef& r) {
         std::vector<std::pair<long, double>> out;
         double x = 0;
@@ -396,10 +390,10 @@ std::vector<std::pair<double, double>> Pairs(GXCallFrame& frame) {
         return out;
     };
     auto na = numbered(a), nb = numbered(b);
-    Require(na.size() == nb.size(), kPairMissing);
+    GXRequire(na.size() == nb.size(), kPairMissing);
     std::vector<std::pair<double, double>> pairs;
     for (size_t i = 0; i < na.size(); ++i) {
-        Require(na[i].first == nb[i].first, kPairMissing);
+        GXRequire(na[i].first == nb[i].first, kPairMissing);
         pairs.emplace_back(na[i].second, nb[i].second);
     }
     return pairs;
@@ -410,7 +404,7 @@ void PairedT(GXValue& result, GXCallFrame& frame) {
     for (auto [x, y] : Pairs(frame)) {
         d.Add(x - y);
     }
-    Require(d.n >= 2, kSampleLessThan2);
+    GXRequire(d.n >= 2, kSampleLessThan2);
     double n = static_cast<double>(d.n);
     result =
         GXValue::Number(d.m2 == 0 ? 1 : TwoTail(n - 1, d.mean * std::sqrt(n * (n - 1) / d.m2)));
@@ -423,9 +417,9 @@ std::pair<Moments, Moments> TwoSamples(GXCallFrame& frame) {
 
 void PooledT(GXValue& result, GXCallFrame& frame) {
     auto [a, b] = TwoSamples(frame);
-    Require(a.n + b.n >= 3, kPooledLessThan3);
+    GXRequire(a.n + b.n >= 3, kPooledLessThan3);
     // Without a value in one sample its mean does not exist.
-    Require(a.n > 0 && b.n > 0, kSampleLessThan1);
+    GXRequire(a.n > 0 && b.n > 0, kSampleLessThan1);
     double na = static_cast<double>(a.n), nb = static_cast<double>(b.n);
     double s = std::sqrt((1 / nb + 1 / na) * (a.m2 + b.m2) / (na + nb - 2));
     result = GXValue::Number(s == 0 ? 1 : TwoTail(na + nb - 2, (a.mean - b.mean) / s));
@@ -433,7 +427,7 @@ void PooledT(GXValue& result, GXCallFrame& frame) {
 
 void UnequalVarianceT(GXValue& result, GXCallFrame& frame) {
     auto [a, b] = TwoSamples(frame);
-    Require(a.n >= 2 && b.n >= 2, kSampleLessThan2);
+    GXRequire(a.n >= 2 && b.n >= 2, kSampleLessThan2);
     double na = static_cast<double>(a.n), nb = static_cast<double>(b.n);
     double va = a.m2 / (na * (na - 1)), vb = b.m2 / (nb * (nb - 1));
     double s = va + vb;
@@ -447,7 +441,7 @@ void UnequalVarianceT(GXValue& result, GXCallFrame& frame) {
 
 void VarianceRatioTest(GXValue& result, GXCallFrame& frame) {
     auto [a, b] = TwoSamples(frame);
-    Require(a.n >= 2 && b.n >= 2, kSampleLessThan2);
+    GXRequire(a.n >= 2 && b.n >= 2, kSampleLessThan2);
     double va = a.SampleVariance(), vb = b.SampleVariance();
     double da = static_cast<double>(a.n - 1), db = static_cast<double>(b.n - 1);
     double r = 0;
@@ -468,12 +462,12 @@ void ZTest(GXValue& result, GXCallFrame& frame) {
     double sigma = 0;
     if (frame.count == 3) {
         sigma = GXNumberArg(frame, 3);
-        Require(sigma > 0, kOperandOutOfRange);
+        GXRequire(sigma > 0, kOperandOutOfRange);
     }
-    Require(m.n >= 2, kSampleLessThan2);
+    GXRequire(m.n >= 2, kSampleLessThan2);
     if (frame.count < 3) {
         sigma = std::sqrt(m.SampleVariance());
-        Require(sigma > 0, kDivideByZero);  // all values equal: no spread to measure by
+        GXRequire(sigma > 0, kDivideByZero);  // all values equal: no spread to measure by
     }
     double z = (m.mean - mu) / (sigma / std::sqrt(static_cast<double>(m.n)));
     result = GXValue::Number(1 - Checked(GXNormSDist(z)));
@@ -493,7 +487,7 @@ void Correlation(GXValue& result, GXCallFrame& frame) {
         cxy += dx * (y - my);
     }
     double denominator = std::sqrt(cxx * cyy);
-    Require(denominator > 0, kDivideByZero);  // fewer than two points or no spread
+    GXRequire(denominator > 0, kDivideByZero);  // fewer than two points or no spread
     result = GXValue::Number(std::clamp(cxy / denominator, -1.0, 1.0));
 }
 
@@ -503,7 +497,7 @@ void NormSDist(GXValue& result, GXCallFrame& frame) {
 }
 
 double InverseNormal(double p) {
-    Require(p > 0 && p < 1, kOperandOutOfRange);
+    GXRequire(p > 0 && p < 1, kOperandOutOfRange);
     return Checked(GXNormSInv(p));
 }
 
@@ -516,7 +510,7 @@ void NormDist(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 4, 4);
     double x = GXNumberArg(frame, 1), mean = GXNumberArg(frame, 2), sd = GXNumberArg(frame, 3);
     double cumulative = GXNumberArg(frame, 4);
-    Require(sd > 0, kOperandOutOfRange);
+    GXRequire(sd > 0, kOperandOutOfRange);
     double z = (x - mean) / sd;
     result = GXValue::Number(cumulative != 0 ? Checked(GXNormSDist(z))
                                              : std::exp(-z * z / 2) / (sd * std::sqrt(2 * M_PI)));
@@ -525,14 +519,14 @@ void NormDist(GXValue& result, GXCallFrame& frame) {
 void NormInv(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 3, 3);
     double p = GXNumberArg(frame, 1), mean = GXNumberArg(frame, 2), sd = GXNumberArg(frame, 3);
-    Require(sd > 0, kOperandOutOfRange);
+    GXRequire(sd > 0, kOperandOutOfRange);
     result = GXValue::Number(mean + sd * InverseNormal(p));
 }
 
 void Standardize(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 3, 3);
     double x = GXNumberArg(frame, 1), mean = GXNumberArg(frame, 2), sd = GXNumberArg(frame, 3);
-    Require(sd > 0, kOperandOutOfRange);
+    GXRequire(sd > 0, kOperandOutOfRange);
     result = GXValue::Number((x - mean) / sd);
 }
 
@@ -540,7 +534,7 @@ void Confidence(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 3, 3);
     double alpha = GXNumberArg(frame, 1), sigma = GXNumberArg(frame, 2);
     int32_t n = GXToInteger(GXNumberArg(frame, 3));
-    Require(alpha > 0 && alpha < 1 && sigma > 0 && n > 0, kOperandOutOfRange);
+    GXRequire(alpha > 0 && alpha < 1 && sigma > 0 && n > 0, kOperandOutOfRange);
     result = GXValue::Number(sigma * InverseNormal(1 - alpha / 2) / std::sqrt(n));
 }
 
@@ -552,15 +546,15 @@ void ErrorFunction(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 1, 2);
     double lower = GXNumberArg(frame, 1, kNotNumeric);
     double upper = frame.count == 2 ? GXNumberArg(frame, 2, kNotNumeric) : 0;
-    Require(lower >= 0, kLowerNegative);
-    Require(upper >= 0, kUpperNegative);
+    GXRequire(lower >= 0, kLowerNegative);
+    GXRequire(upper >= 0, kUpperNegative);
     result = GXValue::Number(frame.count == 2 ? Erf(upper) - Erf(lower) : Erf(lower));
 }
 
 void ComplementaryErrorFunction(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 1, 1);
     double x = GXNumberArg(frame, 1, kNotNumeric);
-    Require(x >= 0, kLowerNegative);
+    GXRequire(x >= 0, kLowerNegative);
     result = GXValue::Number(1 - Erf(x));
 }
 
@@ -596,7 +590,7 @@ void Percentile(GXValue& result, GXCallFrame& frame) {
     bool single = false;
     std::vector<double> v = RangeOrNumber(frame, single);
     double p = GXNumberArg(frame, 2);
-    Require(p >= 0 && p <= 1, kArgOutOfRange);
+    GXRequire(p >= 0 && p <= 1, kArgOutOfRange);
     result = GXValue::Number(single ? v[0] : PercentileOf(std::move(v), p));
 }
 
@@ -605,7 +599,7 @@ void Quartile(GXValue& result, GXCallFrame& frame) {
     bool single = false;
     std::vector<double> v = RangeOrNumber(frame, single);
     double q = std::trunc(GXNumberArg(frame, 2));  // 4.9 is the fourth quartile
-    Require(q >= 0 && q <= 4, kArgOutOfRange);
+    GXRequire(q >= 0 && q <= 4, kArgOutOfRange);
     result = GXValue::Number(single ? v[0] : PercentileOf(std::move(v), q * 0.25));
 }
 
@@ -618,7 +612,7 @@ void KthValue(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 2, 2);
     std::vector<double> v = RangeNumbers(GXRangeArg(frame, 1));
     double k = std::trunc(GXNumberArg(frame, 2));
-    Require(k > 0 && k <= static_cast<double>(v.size()), kArgOutOfRange);
+    GXRequire(k > 0 && k <= static_cast<double>(v.size()), kArgOutOfRange);
     auto nth = v.begin() + static_cast<long>(k) - 1;
     if (largest) {
         std::nth_element(v.begin(), nth, v.end(), std::greater<>());
@@ -634,12 +628,12 @@ void PercentRank(GXValue& result, GXCallFrame& frame) {
     std::vector<double> v = RangeOrNumber(frame, single);
     double x = GXNumberArg(frame, 2);
     if (single) {
-        Require(v[0] == x, kArgOutOfRange);
+        GXRequire(v[0] == x, kArgOutOfRange);
         result = GXValue::Number(v[0]);
         return;
     }
     std::sort(v.begin(), v.end());
-    Require(!v.empty() && x >= v.front() && x <= v.back(), kArgOutOfRange);
+    GXRequire(!v.empty() && x >= v.front() && x <= v.back(), kArgOutOfRange);
     if (v.size() == 1) {
         result = GXValue::Number(1);  // the one value is the whole range: the top rank
         return;
@@ -668,7 +662,7 @@ void Rank(GXValue& result, GXCallFrame& frame) {
         above += y > x;
         equal += y == x;
     }
-    Require(equal > 0, kNotInList);
+    GXRequire(equal > 0, kNotInList);
     result = GXValue::Number(static_cast<double>((ascending ? below : above) + 1));
 }
 
@@ -693,7 +687,7 @@ void Mode(GXValue& result, GXCallFrame& frame) {
         }
         start = end;
     }
-    Require(bestLength > 1, kNoDuplicate);
+    GXRequire(bestLength > 1, kNoDuplicate);
     result = GXValue::Number(values[bestFirst]);
 }
 
@@ -703,7 +697,7 @@ void Frequency(GXValue& result, GXCallFrame& frame) {
                binsRange = GXRangeArg(frame, 2, kNotARange);
     std::vector<double> bins = RangeNumbers(binsRange);
     // Slots are the intervals between neighbouring bins, so bins must not fall back.
-    Require(std::is_sorted(bins.begin(), bins.end()), kArgOutOfRange);
+    GXRequire(std::is_sorted(bins.begin(), bins.end()), kArgOutOfRange);
     std::vector<double> counts(bins.size() + 1, 0.0);
     if (!bins.empty()) {
         for (double x : RangeNumbers(data)) {
@@ -720,7 +714,7 @@ void Frequency(GXValue& result, GXCallFrame& frame) {
 void Permutations(GXValue& result, GXCallFrame& frame) {
     GXCheckArgCount(frame, 2, 2);
     double n = GXNumberArg(frame, 1), k = GXNumberArg(frame, 2);
-    Require(n > 0 && k >= 0 && n >= k, kPermutation);
+    GXRequire(n > 0 && k >= 0 && n >= k, kPermutation);
     n = std::trunc(n);
     k = std::trunc(k);
     double p = 1;

@@ -36,6 +36,20 @@ inline ArgumentBounds ArgumentBoundsOf(const GXWorksheetFunctionEntry& e) {
     return b;
 }
 
+// A value as shown agrees with the expected text; numbers need only agree to a relative
+// tolerance.
+inline void ExpectShows(const std::string& got, const char* expected, double tolerance,
+                        const std::string& where) {
+    char* end = nullptr;
+    double x = std::strtod(expected, &end);
+    if (*end != '\0' || end == expected || got.empty() || got[0] == 'E') {
+        EXPECT_EQ(got, expected) << where;
+        return;
+    }
+    EXPECT_NEAR(std::strtod(got.c_str(), nullptr), x, tolerance * std::max(1.0, std::fabs(x)))
+        << where;
+}
+
 class FunctionTest : public EngineTest {
 protected:
     void Check(std::initializer_list<FunctionCase> cases) {
@@ -47,16 +61,7 @@ protected:
     // and series routines that stop at a tolerance of about 1e-12 (or 1e-8 on a price).
     void CheckClose(std::initializer_list<FunctionCase> cases, double tolerance = 1e-11) {
         for (const FunctionCase& c : cases) {
-            std::string got = Eval(c.formula);
-            char* end = nullptr;
-            double expected = std::strtod(c.expected, &end);
-            if (*end != '\0' || end == c.expected || got.empty() || got[0] == 'E') {
-                EXPECT_EQ(got, c.expected) << c.formula;
-                continue;
-            }
-            EXPECT_NEAR(std::strtod(got.c_str(), nullptr), expected,
-                        tolerance * std::max(1.0, std::fabs(expected)))
-                << c.formula;
+            ExpectShows(Eval(c.formula), c.expected, tolerance, c.formula);
         }
     }
 };

@@ -15,7 +15,7 @@
 
 extern char** environ;
 
-namespace xport::test {
+namespace ixo::testsupport {
 
 class ChildProcess {
 public:
@@ -125,4 +125,4 @@ private:
     int code_ = -1;
 };
 
-}  // namespace xport::test
+}  // namespace ixo::testsupport

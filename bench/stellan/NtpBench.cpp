@@ -1,0 +1,192 @@
+// NTP client requests answered per second: Stellan's time service (its engine loop on a
+// clock that never touches the real one) on 127.0.0.1:123 beside chronyd (-x, local
+// stratum 8) on 127.0.0.1:11123, the same client for both, in one private namespace.
+//
+//   stellan_ntp_bench [REQUESTS [IN_FLIGHT]]     (defaults 20000 and 8)
+//
+// Each server gets at most REQUESTS requests and 30 seconds; a request unanswered for
+// 200 ms counts as lost and another takes its place.
+// The engine's loop takes up to 100 datagrams per step and rests 10 ms between steps,
+// so with few requests in flight its rate is about IN_FLIGHT * 100 per second.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "services/CNtpEngine.h"
+#include "services/FakeClock.h"
+#include "services/TimeService.h"
+#include "testsupport/NetHosts.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::uint16_t kChronyPort = 11123;
+
+struct Result {
+    long sent = 0, answered = 0, lost = 0;
+    double seconds = 0;
+    double PerSecond() const { return seconds > 0 ? answered / seconds : 0; }
+};
+
+// A 48-byte version-3 client request whose transmit timestamp carries a sequence number,
+// so each reply is matched to its request through the echoed originate timestamp.
+std::array<std::uint8_t, 48> Request(std::uint32_t sequence) {
+    std::array<std::uint8_t, 48> r{};
+    r[0] = (3 << 3) | 3;
+    for (int i = 0; i < 4; ++i) r[44 + i] = static_cast<std::uint8_t>(sequence >> (24 - 8 * i));
+    r[40] = 0xE0;  // a plausible era-1 seconds value in front of the sequence number
+    return r;
+}
+
+std::uint32_t Originate(const std::uint8_t* reply) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = v << 8 | reply[28 + i];
+    return v;
+}
+
+Result Measure(std::uint16_t port, long requests, int inFlight) {
+    Result r;
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd < 0 || connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+        std::perror("client socket");
+        return r;
+    }
+    std::map<std::uint32_t, Clock::time_point> waiting;
+    std::uint32_t sequence = 1;
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::seconds(30);
+    auto sendOne = [&] {
+        const auto req = Request(sequence);
+        if (send(fd, req.data(), req.size(), 0) == static_cast<ssize_t>(req.size())) {
+            waiting[sequence] = Clock::now();
+            ++r.sent;
+        }
+        ++sequence;
+    };
+    while (Clock::now() < end && (r.sent < requests || !waiting.empty())) {
+        while (r.sent < requests && static_cast<int>(waiting.size()) < inFlight) sendOne();
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 20) > 0) {
+            std::uint8_t buf[512];
+            const ssize_t n = recv(fd, buf, sizeof buf, 0);
+            if (n >= 48 && waiting.erase(Originate(buf)) == 1)
+                ++r.answered;
+        }
+        const auto now = Clock::now();
+        for (auto it = waiting.begin(); it != waiting.end();) {
+            if (now - it->second > std::chrono::milliseconds(200)) {
+                it = waiting.erase(it);
+                ++r.lost;
+            } else {
+                ++it;
+            }
+        }
+    }
+    r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    close(fd);
+    return r;
+}
+
+// Waits up to 10 s for the server on `port` to answer a request.
+bool Answers(std::uint16_t port) {
+    for (int i = 0; i < 50; ++i) {
+        if (Measure(port, 1, 1).answered == 1)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return false;
+}
+
+pid_t StartChronyd(const std::filesystem::path& dir) {
+    const auto conf = dir / "chrony.conf";
+    std::ofstream(conf) << "port " << kChronyPort << "\nbindaddress 127.0.0.1\n"
+                        << "allow 127.0.0.0/8\nlocal stratum 8\ncmdport 0\n"
+                        << "pidfile " << (dir / "chronyd.pid").string() << "\n"
+                        << "bindcmdaddress " << (dir / "chronyd.sock").string() << "\n";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl("/usr/sbin/chronyd", "chronyd", "-x", "-d", "-u", "root", "-f", conf.c_str(),
+              nullptr);
+        std::perror("chronyd");
+        _exit(127);
+    }
+    return pid;
+}
+
+void Print(const char* name, const Result& r) {
+    std::printf("%-8s %7ld sent %7ld answered %5ld lost %7.2f s %10.0f replies/s\n", name, r.sent,
+                r.answered, r.lost, r.seconds, r.PerSecond());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!ixo::testsupport::InPrivateNetns()) {
+        std::vector<char*> args{const_cast<char*>(NETNS_RUN)};
+        args.insert(args.end(), argv, argv + argc);
+        args.push_back(nullptr);
+        execv(NETNS_RUN, args.data());
+        std::perror("netns-run");
+        return 1;
+    }
+    const long requests = argc > 1 ? std::atol(argv[1]) : 20000;
+    const int inFlight = argc > 2 ? std::atoi(argv[2]) : 8;
+    if (requests < 1 || requests > 1000000 || inFlight < 1 || inFlight > 1000) {
+        std::fprintf(stderr, "usage: stellan_ntp_bench [REQUESTS [IN_FLIGHT]]\n");
+        return 2;
+    }
+
+    std::atomic<bool> stop{false}, serving{false};
+    FakeClock clock(10, 0);
+    std::thread stellan([&] {
+        RunTimeEngine(
+            clock, [&] { return stop.load(); }, [&](CNtpEngine& e) { serving = e.IsServing(); });
+    });
+    char dirTemplate[] = "/tmp/stellan_ntp_bench.XXXXXX";
+    const std::filesystem::path dir = mkdtemp(dirTemplate);
+    const pid_t chronyd = StartChronyd(dir);
+
+    int status = 1;
+    for (int i = 0; i < 100 && !serving; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (!serving || !Answers(CNtpEngine::kPort)) {
+        std::fprintf(stderr, "Stellan's time service does not answer\n");
+    } else if (!Answers(kChronyPort)) {
+        std::fprintf(stderr, "chronyd does not answer\n");
+    } else {
+        std::printf("%ld requests, %d in flight, one client on loopback\n", requests, inFlight);
+        const Result s = Measure(CNtpEngine::kPort, requests, inFlight);
+        const Result c = Measure(kChronyPort, requests, inFlight);
+        Print("Stellan", s);
+        Print("chronyd", c);
+        if (c.PerSecond() > 0)
+            std::printf("ratio Stellan/chronyd %.3f\n", s.PerSecond() / c.PerSecond());
+        status = 0;
+    }
+    stop = true;
+    stellan.join();
+    kill(chronyd, SIGTERM);
+    waitpid(chronyd, nullptr, 0);
+    std::filesystem::remove_all(dir);
+    return status;
+}

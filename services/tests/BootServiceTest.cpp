@@ -1,0 +1,116 @@
+// The boot service in console mode on test host 0, with its address server and node
+// status in one process: host 1 asks BOOTP (scapy) and fetches its image by TFTP
+// (curl); the test's own side hears the node-status record and the final status.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "ProcessRun.h"
+#include "nodestatus/NS2Packet.h"
+#include "testsupport/NetHosts.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using ixo::testsupport::NetHosts;
+
+std::string Join(const std::vector<std::string>& words) {
+    std::string s;
+    for (const auto& w : words) s += w + " ";
+    return s;
+}
+
+TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
+    IXO_REQUIRE_NETNS();
+    std::string error;
+    auto hosts = NetHosts::Create(2, &error);
+    ASSERT_TRUE(hosts) << error;
+    TempDir dir;
+    fs::create_directory(dir.Path() / "images");
+    fs::copy_file(STELLAN_PROGRAM, dir / "stellan");
+    WriteText(dir / "Stellan.INI", "[IxoBootpService]\nFTPDir=" + (dir / "images") + "\n");
+    // The test hosts have no default route: the gateway comes from bootp.cfg.
+    WriteText(dir / "bootp.cfg", "gateway=198.18.0.1\nsubnetmask=255.255.255.0\n");
+    WriteText(dir / "images/bootptab", "node1: ha=02.49.58.00.00.21:ip=198.18.0.77\n");
+    WriteText(dir / "images/ionode.bin", std::string(3000, 'x'));
+
+    // The test's side listens to the node-status group on the bridge.
+    const int listener = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    int one = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(6107);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+    ip_mreq m{};
+    m.imr_multiaddr.s_addr = inet_addr("236.1.0.2");
+    m.imr_interface.s_addr = inet_addr(NetHosts::SelfAddress().c_str());
+    ASSERT_EQ(setsockopt(listener, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m), 0);
+    timeval wait{0, 200000};
+    setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+
+    const std::string command = "cd " + dir.Path().string() +
+                                " && IXO_SYSTEM_DIR=" + dir.Path().string() + " exec " +
+                                Join(hosts->Exec(0)) + (dir / "stellan") + " console:bootp > " +
+                                (dir / "out") + " 2>&1 < /dev/null";
+    const pid_t stellan = fork();
+    if (stellan == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // The first status record of the service host.
+    CNS2Node record(VavMacAddress("0:0:0:0:0:0"), 0);
+    bool heard = false;
+    for (int i = 0; i < 50 && !heard; ++i) {
+        uint8_t packet[1500];
+        const ssize_t n = recv(listener, packet, sizeof packet, 0);
+        bool newSession = false;
+        heard = n > 0 && NS2ParsePacket(record, {packet, static_cast<size_t>(n)}, newSession) ==
+                             NS2PacketError::None;
+    }
+    ASSERT_TRUE(heard) << ReadText(dir / "out");
+    EXPECT_EQ(record.GetNodeType(), 0x3041);
+    EXPECT_EQ(record.GetName(), "IxoKolt Services");
+    EXPECT_EQ(record.GetStatusWord() & 0x8FF20, (1u << 19) | (0x84u << 8) | (1u << 5));
+    EXPECT_EQ(record.GetReportInterval(), 1500u);
+
+    const ProcessOutput bootp =
+        RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " + ADDRSERVER_TEST_DIR +
+                   "/bootp_client.py " + NetHosts::kInterface + " 02:49:58:00:00:21 ionode.bin");
+    EXPECT_EQ(bootp.out.substr(0, 38), "yiaddr=198.18.0.77 siaddr=198.18.0.2 f") << bootp.out;
+    const int curl = ixo::testsupport::RunShell(
+        Join(hosts->Exec(1)) + "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
+        (dir / "fetched") + " tftp://198.18.0.2/ionode.bin");
+    EXPECT_EQ(curl, 0);
+    EXPECT_EQ(ReadText(dir / "fetched"), std::string(3000, 'x'));
+
+    // Stopping sends the final status: the record with interval 0.
+    kill(stellan, SIGTERM);
+    bool final = false;
+    for (int i = 0; i < 50 && !final; ++i) {
+        uint8_t packet[1500];
+        const ssize_t n = recv(listener, packet, sizeof packet, 0);
+        bool newSession = false;
+        final = n > 0 &&
+                NS2ParsePacket(record, {packet, static_cast<size_t>(n)}, newSession) ==
+                    NS2PacketError::None &&
+                record.GetReportInterval() == 0;
+    }
+    int status = 0;
+    waitpid(stellan, &status, 0);
+    close(listener);
+    EXPECT_TRUE(final) << ReadText(dir / "out");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadText(dir / "out");
+    EXPECT_NE(ReadText(dir / "out").find("Running in console mode - Appid 10\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "NS2.log"));  // beside the program
+}
+
+}  // namespace
