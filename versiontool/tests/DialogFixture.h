@@ -80,13 +80,16 @@ protected:
         std::filesystem::remove_all(dir_, ignored);
     }
 
-    // Opens the dialog as the program does, without its modal loop.
-    CVersionToolDlg& Open(bool realSender = false) {
+    // Opens the dialog as the program does, without its modal loop; the real sender and
+    // engines only inside a network namespace.
+    CVersionToolDlg& Open(bool realSender = false, bool realEngines = false) {
         dialog.reset();
         auto monitor = std::make_unique<CDeviceMonitor>([this](EngineKind kind) {
             return std::make_unique<QuietEngine>(kind == EngineKind::NodeStatus ? &nodeSink
                                                                                 : &legacySink);
         });
+        if (realEngines)
+            monitor = std::make_unique<CDeviceMonitor>();
         CommandSender sender;
         if (!realSender)
             sender = [this](uint32_t to, uint32_t type) {

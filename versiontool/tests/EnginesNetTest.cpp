@@ -10,11 +10,12 @@
 #include "nodestatus/tests/UdpTestTransport.h"
 #include "platform/VavClock.h"
 #include "platform/VavVersionRegistry.h"
+#include "testsupport/SelectedCardTest.h"
 #include "versiontool/DeviceMonitor.h"
 #include "versiontool/LegacyStatusEngine.h"
 #include "versiontool/NodeStatusEngine.h"
 #include "versiontool/StatusPackets.h"
-#include "versiontool/tests/NetFixture.h"
+#include "versiontool/tests/NetSupport.h"
 #include "versiontool/tests/TestPackets.h"
 
 namespace quillon::test {
@@ -69,7 +70,7 @@ public:
     std::atomic<int> reports{0};
 };
 
-using EnginesNetTest = NetFixture;
+using EnginesNetTest = ixo::testsupport::SelectedCardTest;
 
 // The session value is the clock when the request was built: the same in every copy.
 void ExpectRequest(const std::vector<uint8_t>& got, const std::vector<uint8_t>& expected,
@@ -84,8 +85,8 @@ void ExpectRequest(const std::vector<uint8_t>& got, const std::vector<uint8_t>& 
 }
 
 TEST_F(EnginesNetTest, RequestsOnTheWire) {
-    HostSocket legacyListener(*hosts, 0, kLegacyStatusPort, kStatusGroup);
-    HostSocket nodeListener(*hosts, 0, kNodeStatusPort, kStatusGroup);
+    HostSocket legacyListener(*hosts_, 0, kLegacyStatusPort, kStatusGroup);
+    HostSocket nodeListener(*hosts_, 0, kNodeStatusPort, kStatusGroup);
     ASSERT_TRUE(legacyListener.Valid() && nodeListener.Valid());
     NullSink sink;
     CLegacyStatusEngine legacy;
@@ -122,7 +123,7 @@ TEST_F(EnginesNetTest, RequestsOnTheWire) {
 }
 
 TEST_F(EnginesNetTest, DevicesOfBothGenerationsFoundChangedAndLost) {
-    HostSocket sender(*hosts, 0, 0, 0);
+    HostSocket sender(*hosts_, 0, 0, 0);
     HeardList list;
     CDeviceMonitor monitor;
     monitor.Start(&list);
@@ -132,7 +133,7 @@ TEST_F(EnginesNetTest, DevicesOfBothGenerationsFoundChangedAndLost) {
     older.versions = {{11, 3, 9, 0, 0, 0, 0}};
     current.name = "New node", current.interval = 200, current.type = 0x2185;
     current.mac[5] = 0x77, current.appId = 9;
-    current.ip = HostOrder(hosts->Address(0));
+    current.ip = HostOrder(hosts_->Address(0));
     auto announce = [&] {
         sender.SendTo(kStatusGroup, kLegacyStatusPort, LegacyBytes(older));
         sender.SendTo(kStatusGroup, kNodeStatusPort, NodeStatusBytes(current));
@@ -197,11 +198,11 @@ TEST_F(EnginesNetTest, TheProjectsNodeStatusEngineIsFoundChangedAndLost) {
     CDeviceMonitor monitor;
     monitor.Start(&list);
 
-    const uint32_t ip = HostOrder(hosts->Address(1));
+    const uint32_t ip = HostOrder(hosts_->Address(0));
     UdpTestTransport transport(ip, NS2_PORT);
-    NodeStatusMember member(hosts->Mac(1));
+    NodeStatusMember member(hosts_->Mac(0));
     uint32_t started = 0;
-    ASSERT_TRUE(hosts->RunIn(1, [&] { started = member.CreateWorkThread(&transport); }));
+    ASSERT_TRUE(hosts_->RunIn(0, [&] { started = member.CreateWorkThread(&transport); }));
     ASSERT_EQ(started, NS2_S_OK);
 
     ASSERT_TRUE(list.WaitFor("current found", "Service host", 3000));

@@ -1,6 +1,5 @@
-// What the version tool's network tests stand on: two test hosts on a bridge, the bridge
-// (198.18.0.1, MAC 02:18:00:00:00:01) as this process's selected card, and a datagram
-// socket inside a host that sends to and hears from the status group.
+// Helpers of the version tool's network tests: a datagram socket inside a test host that
+// sends to and hears from the status group, and a bounded wait.
 #pragma once
 
 #include <arpa/inet.h>
@@ -12,18 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "platform/NetAdapter.h"
-#include "platform/VavConfig.h"
 #include "testsupport/NetHosts.h"
 
 namespace quillon::test {
@@ -101,36 +94,9 @@ private:
     int fd_ = -1;
 };
 
-class NetFixture : public ::testing::Test {
-protected:
-    static constexpr uint32_t kBridge = 0xC6120001;  // 198.18.0.1
-    static constexpr uint8_t kBridgeMac[6] = {0x02, 0x18, 0x00, 0x00, 0x00, 0x01};
-
-    void SetUp() override {
-        IXO_REQUIRE_NETNS();
-        std::string error;
-        hosts = ixo::testsupport::NetHosts::Create(2, &error);
-        ASSERT_TRUE(hosts) << error;
-        dir_ = std::filesystem::path(::testing::TempDir()) /
-               ("quillon-net-" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir_);
-        std::ofstream(dir_ / "ixokolt.cfg") << "networkcard=02-18-00-00-00-01\r\n";
-        setenv("VAV_CONFIG_FILE", (dir_ / "ixokolt.cfg").c_str(), 1);
-        ResetConfigForTest();
-        SetNetSourceForTest(nullptr);
-        ASSERT_EQ(GetLocalIpAddress(), kBridge) << "the bridge is the selected card";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-        unsetenv("VAV_CONFIG_FILE");
-        ResetConfigForTest();
-    }
-
-    std::unique_ptr<ixo::testsupport::NetHosts> hosts;
-
-private:
-    std::filesystem::path dir_;
-};
+// The version tool's own address and hardware address on the bridge that
+// ixo::testsupport::SelectedCardTest makes its selected card.
+constexpr uint32_t kBridge = 0xC6120001;  // 198.18.0.1
+constexpr uint8_t kBridgeMac[6] = {0x02, 0x18, 0x00, 0x00, 0x00, 0x01};
 
 }  // namespace quillon::test
