@@ -34,6 +34,13 @@ XPortStatus SendThroughMapping(const std::string& name, const XPortBuffer* chain
     return call(static_cast<std::uint32_t>(total), name);
 }
 
+// The next value of one of the process's send counters; it names the send's mapping.
+long NextSendCount(long MuxClientProcess::*counter) {
+    MuxClientProcess& p = Process();
+    std::lock_guard g(p.lock);
+    return ++(p.*counter);
+}
+
 }  // namespace
 
 XPortStatus MuxClientSubscribe(std::uint8_t appId, std::uint32_t address, std::uint16_t port) {
@@ -73,12 +80,7 @@ XPortStatus MuxClientTcpSend(std::uint32_t handle, std::uint32_t timeoutMs,
     auto t = Connection();
     if (!t)
         return MUX_E_MC_SEND;
-    long counter;
-    {
-        MuxClientProcess& p = Process();
-        std::lock_guard g(p.lock);
-        counter = ++p.tcpSendCounter;
-    }
+    long counter = NextSendCount(&MuxClientProcess::tcpSendCounter);
     char name[64];
     std::snprintf(name, sizeof name, "TCPSend%lx%ld", static_cast<unsigned long>(handle), counter);
     return SendThroughMapping(name, chain, [&](std::uint32_t len, const std::string& n) {
@@ -95,12 +97,7 @@ XPortStatus MuxClientMulticastSend(std::uint8_t appId, std::uint32_t address, st
     std::unique_lock guard(r->mcSendGuard, std::chrono::milliseconds(5000));
     if (!guard.owns_lock())
         return MUX_E_MC_SEND;
-    long counter;
-    {
-        MuxClientProcess& p = Process();
-        std::lock_guard g(p.lock);
-        counter = ++p.mcSendCounter;
-    }
+    long counter = NextSendCount(&MuxClientProcess::mcSendCounter);
     char name[64];
     std::snprintf(name, sizeof name, "MCSend%d%ld", appId, counter);
     XPortStatus s = SendThroughMapping(name, chain, [&](std::uint32_t len, const std::string& n) {

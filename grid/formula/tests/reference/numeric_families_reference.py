@@ -12,7 +12,7 @@ sign, or where a plain expression says what our function means.
 """
 import sys
 
-from worksheet_reference import compute, show
+from worksheet_reference import print_rows
 
 STAT_CELLS = {
     "A1": 2, "A2": 4, "A3": 4, "A4": 4, "A5": 5, "A6": 5, "A7": 7, "A8": 9,
@@ -210,12 +210,7 @@ FAMILIES = {
 
 def main():
     for family in sys.argv[1:] or list(FAMILIES):
-        cells, cases = FAMILIES[family]
-        values = compute(cells, [g or ours for ours, g in cases])
-        print(f"// {family}")
-        for (ours, g), v in zip(cases, values):
-            note = f"  // {g}" if g else ""
-            print(f'{{R"({ours})", "{show(v)}"}},{note}')
+        print_rows(family, *FAMILIES[family])
 
 
 if __name__ == "__main__":

@@ -260,6 +260,15 @@ def show(value):
         return "'" + value
 
 
+def print_rows(family, cells, cases):
+    """Prints the table rows of one family: our formula and Gnumeric's value."""
+    values = compute(cells, [g or ours for ours, g in cases])
+    print(f"// {family}")
+    for (ours, g), v in zip(cases, values):
+        note = f"  // {g}" if g else ""
+        print(f'{{R"({ours})", "{show(v)}"}},{note}')
+
+
 def main():
     chosen = sys.argv[1:] or list(FAMILIES)
     for family in chosen:
@@ -269,11 +278,7 @@ def main():
             print("// NETWORKDAYS(start, start + span), spans", SPANS)
             for i in range(7):
                 print("{" + ", ".join(values[i * len(SPANS):(i + 1) * len(SPANS)]) + "},")
-        values = compute(cells, [g or ours for ours, g in cases])
-        print(f"// {family}")
-        for (ours, g), v in zip(cases, values):
-            note = f"  // {g}" if g else ""
-            print(f'{{R"({ours})", "{show(v)}"}},{note}')
+        print_rows(family, cells, cases)
 
 
 if __name__ == "__main__":
