@@ -1,5 +1,7 @@
 #include "os/FileIo.h"
 
+#include "os/UniqueFd.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,23 +14,6 @@ namespace {
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
-
-// Closes a descriptor at the end of a scope.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -52,7 +37,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 ReadStatus ReadWholeFile(const std::filesystem::path& path, size_t maxBytes, std::string& bytes,
                          std::error_code* error) {
     bytes.clear();
-    Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         const bool missing = fd.get() < 0 && errno == ENOENT;
@@ -93,7 +78,7 @@ std::error_code ReplaceFile(const std::filesystem::path& path, std::string_view 
     struct stat info {};
     const mode_t mode = stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : newMode;
     std::string temp = path.string() + ".XXXXXX";
-    Fd fd(mkostemp(temp.data(), O_CLOEXEC));
+    UniqueFd fd(mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         return LastError();
     }

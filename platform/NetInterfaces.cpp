@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "os/UniqueFd.h"
 #include "platform/Rtnetlink.h"
 
 using platform_internal::AttributeU32;
@@ -28,27 +29,21 @@ namespace {
 class IoctlSocket {
 public:
     IoctlSocket() : fd_(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
-    ~IoctlSocket() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    IoctlSocket(const IoctlSocket&) = delete;
-    IoctlSocket& operator=(const IoctlSocket&) = delete;
 
     bool Ethtool(const std::string& name, void* command) const {
         ifreq request{};
         std::strncpy(request.ifr_name, name.c_str(), IFNAMSIZ - 1);
         request.ifr_data = static_cast<char*>(command);
-        return fd_ >= 0 && ::ioctl(fd_, SIOCETHTOOL, &request) == 0;
+        return fd_.get() >= 0 && ::ioctl(fd_.get(), SIOCETHTOOL, &request) == 0;
     }
     bool IsWireless(const std::string& name) const {
         iwreq request{};
         std::strncpy(request.ifr_name, name.c_str(), IFNAMSIZ - 1);
-        return fd_ >= 0 && ::ioctl(fd_, SIOCGIWNAME, &request) == 0;
+        return fd_.get() >= 0 && ::ioctl(fd_.get(), SIOCGIWNAME, &request) == 0;
     }
 
 private:
-    int fd_;
+    os::UniqueFd fd_;
 };
 
 uint32_t TypeOf(uint16_t hardwareType, bool wireless) {

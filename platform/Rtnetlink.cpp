@@ -6,24 +6,11 @@
 #include <cstring>
 #include <vector>
 
+#include "os/UniqueFd.h"
+
 namespace platform_internal {
 
 namespace {
-
-class FdGuard {
-public:
-    explicit FdGuard(int fd) : fd_(fd) {}
-    ~FdGuard() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FdGuard(const FdGuard&) = delete;
-    FdGuard& operator=(const FdGuard&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 bool SendRequest(int fd, uint16_t type, uint8_t family, uint32_t sequence) {
     struct {
@@ -45,7 +32,7 @@ bool SendRequest(int fd, uint16_t type, uint8_t family, uint32_t sequence) {
 
 bool RtnetlinkDump(uint16_t type, uint8_t family,
                    const std::function<void(const nlmsghdr&)>& onMessage) {
-    FdGuard fd(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    os::UniqueFd fd(::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
     if (fd.get() < 0)
         return false;
     timeval timeout{2, 0};  // the kernel answers at once; never hang on a broken socket

@@ -1,6 +1,8 @@
 // The test network itself: multicast on the private loopback, and datagrams between hosts.
 #include "testsupport/NetHosts.h"
 
+#include "os/UniqueFd.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -15,14 +17,6 @@
 namespace {
 
 using ixo::testsupport::NetHosts;
-
-struct Fd {
-    int fd;
-    explicit Fd(int f) : fd(f) {}
-    ~Fd() {
-        if (fd >= 0) close(fd);
-    }
-};
 
 sockaddr_in Addr(const std::string& ip, uint16_t port) {
     sockaddr_in a{};
@@ -47,12 +41,12 @@ int GroupReceiver(const std::string& group, uint16_t port, const std::string& if
 }
 
 bool SendTo(const std::string& from, const std::string& to, uint16_t port, const std::string& text) {
-    Fd s(socket(AF_INET, SOCK_DGRAM, 0));
+    os::UniqueFd s(socket(AF_INET, SOCK_DGRAM, 0));
     in_addr ifa{};
     inet_pton(AF_INET, from.c_str(), &ifa);
-    setsockopt(s.fd, IPPROTO_IP, IP_MULTICAST_IF, &ifa, sizeof ifa);
+    setsockopt(s.get(), IPPROTO_IP, IP_MULTICAST_IF, &ifa, sizeof ifa);
     sockaddr_in dst = Addr(to, port);
-    return sendto(s.fd, text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&dst), sizeof dst) ==
+    return sendto(s.get(), text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&dst), sizeof dst) ==
            static_cast<ssize_t>(text.size());
 }
 
@@ -66,10 +60,10 @@ std::string Receive(int s, int timeout_ms) {
 
 TEST(NetHosts, MulticastOnPrivateLoopback) {
     IXO_REQUIRE_NETNS();
-    Fd rx(GroupReceiver("236.1.0.2", 46107, "127.0.0.1"));
-    ASSERT_GE(rx.fd, 0);
+    os::UniqueFd rx(GroupReceiver("236.1.0.2", 46107, "127.0.0.1"));
+    ASSERT_GE(rx.get(), 0);
     ASSERT_TRUE(SendTo("127.0.0.1", "236.1.0.2", 46107, "hello group"));
-    EXPECT_EQ(Receive(rx.fd, 2000), "hello group");
+    EXPECT_EQ(Receive(rx.get(), 2000), "hello group");
 }
 
 TEST(NetHosts, MulticastAndUnicastBetweenHosts) {
@@ -81,12 +75,12 @@ TEST(NetHosts, MulticastAndUnicastBetweenHosts) {
     EXPECT_EQ(hosts->Mac(0), "02:18:00:00:00:02");
 
     // The test's own namespace joins the group on the bridge; host 0 sends to it.
-    Fd rx(GroupReceiver("236.1.0.2", 46108, NetHosts::SelfAddress()));
-    ASSERT_GE(rx.fd, 0);
+    os::UniqueFd rx(GroupReceiver("236.1.0.2", 46108, NetHosts::SelfAddress()));
+    ASSERT_GE(rx.get(), 0);
     bool sent = false;
     ASSERT_TRUE(hosts->RunIn(0, [&] { sent = SendTo(hosts->Address(0), "236.1.0.2", 46108, "from h0"); }));
     ASSERT_TRUE(sent);
-    EXPECT_EQ(Receive(rx.fd, 2000), "from h0");
+    EXPECT_EQ(Receive(rx.get(), 2000), "from h0");
 
     // Host 1 receives a unicast datagram from host 0.
     std::string got;
@@ -96,9 +90,9 @@ TEST(NetHosts, MulticastAndUnicastBetweenHosts) {
         sockaddr_in a = Addr("0.0.0.0", 46109);
         bind(h1sock, reinterpret_cast<sockaddr*>(&a), sizeof a);
     }));
-    Fd h1(h1sock);
+    os::UniqueFd h1(h1sock);
     ASSERT_TRUE(hosts->RunIn(0, [&] { sent = SendTo(hosts->Address(0), hosts->Address(1), 46109, "to h1"); }));
-    EXPECT_EQ(Receive(h1.fd, 2000), "to h1");
+    EXPECT_EQ(Receive(h1.get(), 2000), "to h1");
 }
 
 }  // namespace

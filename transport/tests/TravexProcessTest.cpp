@@ -16,6 +16,7 @@
 #include "multiplexer/TravexRegistration.h"
 #include "os/KeyStore.h"
 #include "os/Paths.h"
+#include "os/UniqueFd.h"
 #include "platform/XPortHeader.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
@@ -41,14 +42,6 @@ std::vector<std::string> Probe(const NetHosts* hosts, int host, const TravexTest
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
 }
-
-struct Fd {
-    int fd = -1;
-    ~Fd() {
-        if (fd >= 0)
-            close(fd);
-    }
-};
 
 sockaddr_in At(const std::string& ip, std::uint16_t port) {
     sockaddr_in a{};
@@ -88,21 +81,21 @@ TEST(TravexProcess, TwoClientsShareAGroupWithAnotherHost) {
     ASSERT_EQ(b.Expect("ready"), "");
 
     // Host 1 sends one datagram to the group and listens on it.
-    Fd tx, rx;
+    os::UniqueFd tx, rx;
     ASSERT_TRUE(hosts->RunIn(1, [&] {
-        tx.fd = socket(AF_INET, SOCK_DGRAM, 0);
+        tx.reset(socket(AF_INET, SOCK_DGRAM, 0));
         in_addr ifa{};
         inet_pton(AF_INET, hosts->Address(1).c_str(), &ifa);
-        setsockopt(tx.fd, IPPROTO_IP, IP_MULTICAST_IF, &ifa, sizeof ifa);
-        rx.fd = socket(AF_INET, SOCK_DGRAM, 0);
+        setsockopt(tx.get(), IPPROTO_IP, IP_MULTICAST_IF, &ifa, sizeof ifa);
+        rx.reset(socket(AF_INET, SOCK_DGRAM, 0));
         int one = 1;
-        setsockopt(rx.fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        setsockopt(rx.get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
         sockaddr_in any = At("0.0.0.0", 46107);
-        bind(rx.fd, reinterpret_cast<sockaddr*>(&any), sizeof any);
+        bind(rx.get(), reinterpret_cast<sockaddr*>(&any), sizeof any);
         ip_mreq m{};
         inet_pton(AF_INET, "236.1.0.2", &m.imr_multiaddr);
         m.imr_interface = ifa;
-        setsockopt(rx.fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m);
+        setsockopt(rx.get(), IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m);
     }));
     std::vector<std::uint8_t> d(XPORT_HEADER_LENGTH);
     XPortHeader h;
@@ -112,7 +105,7 @@ TEST(TravexProcess, TwoClientsShareAGroupWithAnotherHost) {
     d.insert(d.end(), {'h', 'e', 'l', 'l', 'o'});
     sockaddr_in group = At("236.1.0.2", 46107);
     ASSERT_EQ(
-        sendto(tx.fd, d.data(), d.size(), 0, reinterpret_cast<sockaddr*>(&group), sizeof group),
+        sendto(tx.get(), d.data(), d.size(), 0, reinterpret_cast<sockaddr*>(&group), sizeof group),
         static_cast<ssize_t>(d.size()));
     EXPECT_EQ(a.Expect("got "), "198.18.0.3 hello");
     EXPECT_EQ(b.Expect("got "), "198.18.0.3 hello");
@@ -127,10 +120,10 @@ TEST(TravexProcess, TwoClientsShareAGroupWithAnotherHost) {
                                            "got 198.18.0.2 from128"}));
     std::string heard;  // host 1 also hears its own "hello" come back first
     for (int i = 0; i < 2 && heard != "from128"; ++i) {
-        pollfd p{rx.fd, POLLIN, 0};
+        pollfd p{rx.get(), POLLIN, 0};
         ASSERT_EQ(poll(&p, 1, 3000), 1);
         char buf[64];
-        ssize_t n = recv(rx.fd, buf, sizeof buf, 0);
+        ssize_t n = recv(rx.get(), buf, sizeof buf, 0);
         ASSERT_GE(n, 12);
         heard.assign(buf + 12, static_cast<std::size_t>(n - 12));
     }

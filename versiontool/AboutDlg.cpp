@@ -1,0 +1,38 @@
+#include "versiontool/AboutDlg.h"
+
+#include "framework/Button.h"
+#include "framework/CommandIds.h"
+#include "framework/DataExchange.h"
+#include "framework/Static.h"
+#include "platform/VavVersionInfo.h"
+#include "versiontool/QuillonResources.h"
+#include "versiontool/StateImages.h"
+
+namespace quillon {
+
+CVersionToolAboutDlg::CVersionToolAboutDlg(fw::Window* parent) : fw::Dialog(parent) {
+    SetTemplate("About Quillon", 236, 66);
+    VavVersionInfo version;
+    version.LoadFromModule(nullptr);
+    version.FormatNumbers(6, version_);
+    if (const char* product = version.GetProductName())
+        product_ = product;
+    if (const char* copyright = version.GetCopyright())
+        copyright_ = copyright;
+}
+
+void CVersionToolAboutDlg::CreateControls() {
+    AddStatic(0, "", {11, 17, 32, 38})->SetPicture(QuillonIcon().pixmap(32, 32));
+    AddStatic(IDC_ABOUT_PRODUCT, "Product String", {43, 10, 176, 20}, fw::SS_NOPREFIX);
+    AddStatic(IDC_ABOUT_VERSION, "Version String", {43, 23, 139, 31}, fw::SS_NOPREFIX);
+    AddStatic(IDC_ABOUT_COPYRIGHT, "Copyright String", {43, 36, 229, 57}, fw::SS_NOPREFIX);
+    AddButton(fw::IDOK, "OK", {185, 7, 229, 21}, fw::BS_DEFPUSHBUTTON);
+}
+
+void CVersionToolAboutDlg::DoDataExchange(fw::DataExchange& dx) {
+    fw::DDX_Text(dx, IDC_ABOUT_COPYRIGHT, copyright_);
+    fw::DDX_Text(dx, IDC_ABOUT_PRODUCT, product_);
+    fw::DDX_Text(dx, IDC_ABOUT_VERSION, version_);
+}
+
+}  // namespace quillon

@@ -1,0 +1,29 @@
+// The About box: the program's product name, its version as six numbers and its
+// copyright, from the version record the build gave the program.
+#pragma once
+
+#include <string>
+
+#include "framework/Dialog.h"
+
+namespace quillon {
+
+class CVersionToolAboutDlg : public fw::Dialog {
+public:
+    explicit CVersionToolAboutDlg(fw::Window* parent = nullptr);
+
+    const std::string& Product() const { return product_; }
+    const std::string& Version() const { return version_; }
+    const std::string& Copyright() const { return copyright_; }
+
+protected:
+    void CreateControls() override;
+    void DoDataExchange(fw::DataExchange& dx) override;
+
+private:
+    std::string copyright_;
+    std::string product_;
+    std::string version_;
+};
+
+}  // namespace quillon

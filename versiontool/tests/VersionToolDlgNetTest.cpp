@@ -1,0 +1,120 @@
+// The dialog with real widgets and real sockets inside a private network namespace:
+// Update Selected through the real node command sender, and real engines reporting while
+// discovery stops and starts.
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <thread>
+
+#include "editor/document/NodeCommand.h"
+#include "framework/Button.h"
+#include "framework/CommandIds.h"
+#include "framework/MessageBox.h"
+#include "testsupport/NetHosts.h"
+#include "versiontool/StatusPackets.h"
+#include "versiontool/tests/DialogFixture.h"
+#include "versiontool/tests/TestPackets.h"
+
+namespace quillon::test {
+namespace {
+
+class VersionToolDlgNetTest : public DialogFixture {};
+
+std::vector<std::vector<uint8_t>> ReceiveAll(int fd, int quietMs) {
+    std::vector<std::vector<uint8_t>> got;
+    pollfd p{fd, POLLIN, 0};
+    while (poll(&p, 1, quietMs) == 1) {
+        std::vector<uint8_t> bytes(64);
+        const ssize_t n = recv(fd, bytes.data(), bytes.size(), 0);
+        if (n < 0)
+            break;
+        bytes.resize(static_cast<size_t>(n));
+        got.push_back(bytes);
+    }
+    return got;
+}
+
+TEST_F(VersionToolDlgNetTest, SendsExactlyOneDatagramForOneUpdatableOfThree) {
+    IXO_REQUIRE_NETNS();
+    // Every device lives on this host's loopback: a datagram sent to any of them arrives.
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(kNodeCommandPort);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+
+    Open(/*realSender=*/true);
+    Found(Device("Panel", 0x7F000002, true, false));
+    Found(Device("Gateway", 0x7F000003, false, true));
+    Found(Device("Desk PC", 0x7F000004, true, false));
+    ClickRow(0);
+    ClickRow(1, Qt::ControlModifier);
+    ClickRow(2, Qt::ControlModifier);
+    ASSERT_EQ(List().GetSelectedCount(), 3);
+    {
+        fw::ScopedMessageBoxAnswers boxes({fw::IDYES});
+        dynamic_cast<fw::Button*>(dialog->GetDlgItem(IDC_UPDATE_SELECTED))->Click();
+        EXPECT_EQ(boxes.asked.size(), 1u);
+    }
+    const auto got = ReceiveAll(fd, 300);
+    close(fd);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0], (std::vector<uint8_t>{0x0F, 0x00, 0x01, 0x00, 0x63, 0x01, 0x11, 0x00}));
+}
+
+// Real engines hear a flood of devices on this host's loopback while discovery is
+// stopped and started again and again: their threads only post, nothing reaches the list
+// once discovery is off, and every restart starts from an empty list.
+TEST_F(VersionToolDlgNetTest, ReportsRacingWithStopAreSafe) {
+    IXO_REQUIRE_NETNS();
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(fd, 0);
+    std::atomic<bool> flooding{true};
+    std::thread flood([&] {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(kStatusGroup);
+        for (uint32_t round = 0; flooding; ++round) {
+            for (uint8_t i = 0; i < 40; ++i) {
+                TestDevice d;
+                d.mac[5] = i, d.name = "Node " + std::to_string(i), d.interval = 200;
+                d.word0 = round;  // a change in every round: reported again and again
+                const auto bytes = i % 2 ? LegacyBytes(d) : NodeStatusBytes(d);
+                to.sin_port = htons(i % 2 ? kLegacyStatusPort : kNodeStatusPort);
+                sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to),
+                       sizeof to);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+
+    Open(false, /*realEngines=*/true);
+    auto* button = dynamic_cast<fw::Button*>(dialog->GetDlgItem(IDC_START_STOP));
+    int mostListed = 0;
+    for (int turn = 0; turn < 10; ++turn) {
+        using Clock = std::chrono::steady_clock;
+        for (auto end = Clock::now() + std::chrono::milliseconds(60); Clock::now() < end;)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        mostListed = std::max(mostListed, List().GetItemCount());
+        button->Click();  // stop: the list stays
+        const int kept = List().GetItemCount();
+        for (int i = 0; i < 5; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            QCoreApplication::processEvents();
+        }
+        EXPECT_EQ(List().GetItemCount(), kept) << "nothing arrives while stopped";
+        EXPECT_EQ(dialog->OnlineCount(), kept);
+        button->Click();  // start: empty again
+        EXPECT_EQ(List().GetItemCount(), 0);
+    }
+    flooding = false;
+    flood.join();
+    close(fd);
+    EXPECT_GT(mostListed, 0) << "the engines heard the flood";
+}
+
+}  // namespace
+}  // namespace quillon::test
