@@ -11,25 +11,6 @@
 #include "platform/Logger.h"
 #include "platform/VavVersionRegistry.h"
 
-bool RecordingFrame::PostNodeStatus(uint32_t message, bool online,
-                                    std::unique_ptr<VavMacAddress> mac) {
-    if (refusePosts)
-        return false;
-    std::lock_guard lock(lock_);
-    posts_.push_back(std::string(message == WM_NODE_STATUS_CHANGED ? "" : "? ") +
-                     (online ? "on " : "off ") + mac->ToText());
-    return true;
-}
-
-bool RecordingFrame::TakePendingKeyDown() {
-    return ++cancelTests == keyAfterTests;
-}
-
-std::vector<std::string> RecordingFrame::Posts() {
-    std::lock_guard lock(lock_);
-    return posts_;
-}
-
 SimNode::SimNode(LoopbackNetwork& net, const nodesim::NodeIdentity& id)
     : identity(id),
       model(id, {}),
@@ -54,12 +35,6 @@ std::vector<uint8_t> StatusPacket(uint16_t type, const char* mac, uint32_t ip,
     std::array<uint8_t, NS2_MAX_PACKET> bytes{};
     size_t length = NS2BuildPacket(node, NS2Form::Long, 3, 1, bytes);
     return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length)};
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    for (int waited = 0; waited < ms && !done(); waited += 5)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
 }
 
 NetOpsTest::NetOpsTest() {
