@@ -10,27 +10,16 @@
 #include "platform/NetAdapter.h"
 #include "platform/VavSocket.h"
 #include "testsupport/SelectedCardTest.h"
+#include "testsupport/SocketAddress.h"
 
+using ixo::testsupport::AsSockaddr;
+using ixo::testsupport::Ipv4Address;
 using ixo::testsupport::RunShell;
 
 namespace {
 
 constexpr uint32_t kGroup = 0xEC010002;       // 236.1.0.2
 constexpr uint32_t kOtherGroup = 0xEC010025;  // 236.1.0.37
-
-sockaddr_in Address(uint32_t hostOrder, uint16_t port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(hostOrder);
-    return a;
-}
-sockaddr_in Address(const std::string& ip, uint16_t port) {
-    return Address(ntohl(inet_addr(ip.c_str())), port);
-}
-const sockaddr* Sa(const sockaddr_in& a) {
-    return reinterpret_cast<const sockaddr*>(&a);
-}
 
 // One datagram within `ms`, with its source address; nullopt when none came.
 std::optional<std::pair<std::string, std::string>> Receive(int fd, int ms = 2000) {
@@ -55,8 +44,8 @@ protected:
         int on = 1;
         EXPECT_TRUE(SocketSetOption(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on));
         EXPECT_TRUE(SocketSetOption(s, SOL_SOCKET, SO_BROADCAST, &on, sizeof on));
-        sockaddr_in any = Address(0u, port);
-        EXPECT_TRUE(SocketBind(s, Sa(any), sizeof any));
+        sockaddr_in any = Ipv4Address(0u, port);
+        EXPECT_TRUE(SocketBind(s, AsSockaddr(any), sizeof any));
         return s;
     }
     // A plain socket inside the test host, bound to the any-address on `port`.
@@ -67,8 +56,8 @@ protected:
             int on = 1;
             setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
             setsockopt(fd, SOL_SOCKET, SO_BINDTODEVICE, "eth0", 5);
-            sockaddr_in any = Address(0u, port);
-            bind(fd, Sa(any), sizeof any);
+            sockaddr_in any = Ipv4Address(0u, port);
+            bind(fd, AsSockaddr(any), sizeof any);
             if (group != 0) {
                 ip_mreq m{};
                 m.imr_multiaddr.s_addr = htonl(group);
@@ -79,7 +68,7 @@ protected:
         return fd;
     }
     static void HostSend(int fd, const sockaddr_in& to, const std::string& text) {
-        ASSERT_EQ(sendto(fd, text.data(), text.size(), 0, Sa(to), sizeof to),
+        ASSERT_EQ(sendto(fd, text.data(), text.size(), 0, AsSockaddr(to), sizeof to),
                   static_cast<ssize_t>(text.size()));
     }
 };
@@ -95,7 +84,7 @@ TEST_F(VavSocketCard, TwoProgramsOnOnePortReceiveTheirGroupAndBroadcasts) {
     EXPECT_EQ(ntohl(outgoing.s_addr), 0xC6120001u) << "multicast leaves through the card";
 
     int host = HostSocket(0);
-    HostSend(host, Address(kGroup, 6107), "status");
+    HostSend(host, Ipv4Address(kGroup, 6107), "status");
     for (VavSocket s : {first, second}) {
         auto got = Receive(s);
         ASSERT_TRUE(got);
@@ -104,7 +93,7 @@ TEST_F(VavSocketCard, TwoProgramsOnOnePortReceiveTheirGroupAndBroadcasts) {
     }
     EXPECT_FALSE(Receive(other, 100)) << "a socket gets only the groups it joined";
 
-    HostSend(host, Address("198.18.0.255", 6107), "to the subnet");
+    HostSend(host, Ipv4Address("198.18.0.255", 6107), "to the subnet");
     for (VavSocket s : {first, second, other}) {
         auto got = Receive(s);
         ASSERT_TRUE(got) << "broadcasts reach every socket bound to the card";
@@ -112,7 +101,7 @@ TEST_F(VavSocketCard, TwoProgramsOnOnePortReceiveTheirGroupAndBroadcasts) {
     }
 
     ASSERT_TRUE(SocketLeaveGroup(second, kGroup));
-    HostSend(host, Address(kGroup, 6107), "again");
+    HostSend(host, Ipv4Address(kGroup, 6107), "again");
     EXPECT_TRUE(Receive(first));
     EXPECT_FALSE(Receive(second, 100));
     close(host);
@@ -127,16 +116,17 @@ TEST_F(VavSocketCard, BroadcastAndMulticastLeaveThroughTheCardWhateverTheRoutes)
     int hostGroup = HostSocket(6801, kGroup);
     VavSocket sender = CardSocket(0);
     size_t sent = 0;
-    sockaddr_in broadcast = Address(0xFFFFFFFFu, 6800);
-    ASSERT_EQ(SocketSendTo(sender, "who", 3, 0, Sa(broadcast), sizeof broadcast, &sent),
+    sockaddr_in broadcast = Ipv4Address(0xFFFFFFFFu, 6800);
+    ASSERT_EQ(SocketSendTo(sender, "who", 3, 0, AsSockaddr(broadcast), sizeof broadcast, &sent),
               VAV_SOCK_OK);
     auto got = Receive(hostPlain);
     ASSERT_TRUE(got);
     EXPECT_EQ(got->first, "who");
     EXPECT_EQ(got->second, "198.18.0.1");
 
-    sockaddr_in group = Address(kGroup, 6801);
-    ASSERT_EQ(SocketSendTo(sender, "ns2", 3, 0, Sa(group), sizeof group, &sent), VAV_SOCK_OK);
+    sockaddr_in group = Ipv4Address(kGroup, 6801);
+    ASSERT_EQ(SocketSendTo(sender, "ns2", 3, 0, AsSockaddr(group), sizeof group, &sent),
+              VAV_SOCK_OK);
     got = Receive(hostGroup);
     ASSERT_TRUE(got);
     EXPECT_EQ(got->first, "ns2");
@@ -147,8 +137,8 @@ TEST_F(VavSocketCard, BroadcastAndMulticastLeaveThroughTheCardWhateverTheRoutes)
 
 TEST_F(VavSocketCard, StreamSocketIsBoundToTheCardAddress) {
     VavSocket s = SocketOpen(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in any = Address(0u, 0);
-    ASSERT_TRUE(SocketBind(s, Sa(any), sizeof any));
+    sockaddr_in any = Ipv4Address(0u, 0);
+    ASSERT_TRUE(SocketBind(s, AsSockaddr(any), sizeof any));
     sockaddr_in bound{};
     socklen_t n = sizeof bound;
     getsockname(s, reinterpret_cast<sockaddr*>(&bound), &n);

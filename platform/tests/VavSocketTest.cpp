@@ -12,20 +12,12 @@
 #include "platform/SocketTable.h"
 #include "platform/VavSocket.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/SocketAddress.h"
+
+using ixo::testsupport::AsSockaddr;
+using ixo::testsupport::Ipv4Address;
 
 namespace {
-
-sockaddr_in Address(const char* ip, uint16_t port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = inet_addr(ip);
-    return a;
-}
-
-const sockaddr* Sa(const sockaddr_in& a) {
-    return reinterpret_cast<const sockaddr*>(&a);
-}
 
 uint16_t PortOf(VavSocket s) {
     sockaddr_in a{};
@@ -51,8 +43,8 @@ protected:
     VavSocket Udp() {
         VavSocket s = SocketOpen(AF_INET, SOCK_DGRAM, 0);
         EXPECT_NE(s, VAV_INVALID_SOCKET);
-        sockaddr_in any = Address("0.0.0.0", 0);
-        EXPECT_TRUE(SocketBind(s, Sa(any), sizeof any));
+        sockaddr_in any = Ipv4Address("0.0.0.0", 0);
+        EXPECT_TRUE(SocketBind(s, AsSockaddr(any), sizeof any));
         NonBlocking(s);
         return s;
     }
@@ -68,8 +60,8 @@ TEST_F(VavSocketTest, DatagramResultCodes) {
                              &fromLength, &count),
               VAV_SOCK_WOULD_BLOCK);
 
-    sockaddr_in to = Address("127.0.0.1", PortOf(b));
-    EXPECT_EQ(SocketSendTo(a, "hello", 5, 0, Sa(to), sizeof to, &count), VAV_SOCK_OK);
+    sockaddr_in to = Ipv4Address("127.0.0.1", PortOf(b));
+    EXPECT_EQ(SocketSendTo(a, "hello", 5, 0, AsSockaddr(to), sizeof to, &count), VAV_SOCK_OK);
     EXPECT_EQ(count, 5u);
     EXPECT_EQ(SocketRecvFrom(b, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from),
                              &fromLength, &count),
@@ -79,7 +71,7 @@ TEST_F(VavSocketTest, DatagramResultCodes) {
     EXPECT_EQ(ntohs(from.sin_port), PortOf(a));
 
     std::vector<char> tooBig(70000);
-    EXPECT_EQ(SocketSendTo(a, tooBig.data(), tooBig.size(), 0, Sa(to), sizeof to, &count),
+    EXPECT_EQ(SocketSendTo(a, tooBig.data(), tooBig.size(), 0, AsSockaddr(to), sizeof to, &count),
               VAV_SOCK_SEND_ERROR);
     EXPECT_EQ(SocketRecvFrom(-1, buffer, sizeof buffer, 0, nullptr, nullptr, &count),
               VAV_SOCK_RECV_ERROR);
@@ -89,12 +81,12 @@ TEST_F(VavSocketTest, DatagramResultCodes) {
 
 TEST_F(VavSocketTest, StreamSendsWouldBlockThenFailWithoutSignal) {
     int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in local = Address("127.0.0.1", 0);
-    ASSERT_EQ(bind(listener, Sa(local), sizeof local), 0);
+    sockaddr_in local = Ipv4Address("127.0.0.1", 0);
+    ASSERT_EQ(bind(listener, AsSockaddr(local), sizeof local), 0);
     ASSERT_EQ(listen(listener, 1), 0);
     VavSocket client = SocketOpen(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in server = Address("127.0.0.1", PortOf(listener));
-    ASSERT_EQ(connect(client, Sa(server), sizeof server), 0);
+    sockaddr_in server = Ipv4Address("127.0.0.1", PortOf(listener));
+    ASSERT_EQ(connect(client, AsSockaddr(server), sizeof server), 0);
     int peer = accept(listener, nullptr, nullptr);
     ASSERT_GE(peer, 0);
     NonBlocking(client);
@@ -149,11 +141,11 @@ TEST_F(VavSocketTest, PollReportsPerEntryAndWatchesEverySocket) {
     EXPECT_EQ(SocketPoll({{b, VAV_POLL_READ}}, result, 30), 0);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(25));
 
-    sockaddr_in toA = Address("127.0.0.1", PortOf(a));
-    sockaddr_in toLast = Address("127.0.0.1", PortOf(last));
+    sockaddr_in toA = Ipv4Address("127.0.0.1", PortOf(a));
+    sockaddr_in toLast = Ipv4Address("127.0.0.1", PortOf(last));
     size_t sent;
-    ASSERT_EQ(SocketSendTo(b, "x", 1, 0, Sa(toA), sizeof toA, &sent), VAV_SOCK_OK);
-    ASSERT_EQ(SocketSendTo(b, "y", 1, 0, Sa(toLast), sizeof toLast, &sent), VAV_SOCK_OK);
+    ASSERT_EQ(SocketSendTo(b, "x", 1, 0, AsSockaddr(toA), sizeof toA, &sent), VAV_SOCK_OK);
+    ASSERT_EQ(SocketSendTo(b, "y", 1, 0, AsSockaddr(toLast), sizeof toLast, &sent), VAV_SOCK_OK);
 
     ASSERT_EQ(
         SocketPoll({{a, VAV_POLL_READ}, {b, VAV_POLL_READ}, {a, VAV_POLL_READ | VAV_POLL_WRITE}},

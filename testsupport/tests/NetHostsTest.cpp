@@ -1,5 +1,6 @@
 // The test network itself: multicast on the private loopback, and datagrams between hosts.
 #include "testsupport/NetHosts.h"
+#include "testsupport/SocketAddress.h"
 
 #include "os/UniqueFd.h"
 
@@ -16,22 +17,15 @@
 
 namespace {
 
+using ixo::testsupport::Ipv4Address;
 using ixo::testsupport::NetHosts;
-
-sockaddr_in Addr(const std::string& ip, uint16_t port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    inet_pton(AF_INET, ip.c_str(), &a.sin_addr);
-    return a;
-}
 
 // A socket bound to the group's port and joined on the interface with address `ifaddr`.
 int GroupReceiver(const std::string& group, uint16_t port, const std::string& ifaddr) {
     int s = socket(AF_INET, SOCK_DGRAM, 0);
     int one = 1;
     setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in any = Addr("0.0.0.0", port);
+    sockaddr_in any = Ipv4Address("0.0.0.0", port);
     if (bind(s, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) return -1;
     ip_mreq m{};
     inet_pton(AF_INET, group.c_str(), &m.imr_multiaddr);
@@ -45,7 +39,7 @@ bool SendTo(const std::string& from, const std::string& to, uint16_t port, const
     in_addr ifa{};
     inet_pton(AF_INET, from.c_str(), &ifa);
     setsockopt(s.get(), IPPROTO_IP, IP_MULTICAST_IF, &ifa, sizeof ifa);
-    sockaddr_in dst = Addr(to, port);
+    sockaddr_in dst = Ipv4Address(to, port);
     return sendto(s.get(), text.data(), text.size(), 0, reinterpret_cast<sockaddr*>(&dst), sizeof dst) ==
            static_cast<ssize_t>(text.size());
 }
@@ -87,7 +81,7 @@ TEST(NetHosts, MulticastAndUnicastBetweenHosts) {
     int h1sock = -1;
     ASSERT_TRUE(hosts->RunIn(1, [&] {
         h1sock = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in a = Addr("0.0.0.0", 46109);
+        sockaddr_in a = Ipv4Address("0.0.0.0", 46109);
         bind(h1sock, reinterpret_cast<sockaddr*>(&a), sizeof a);
     }));
     os::UniqueFd h1(h1sock);

@@ -20,11 +20,13 @@
 #include "platform/XPortHeader.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/SocketAddress.h"
 #include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
 using ixo::testsupport::ChildProcess;
+using ixo::testsupport::Ipv4Address;
 using ixo::testsupport::NetHosts;
 using xport::test::TravexTestEnv;
 using namespace std::chrono_literals;
@@ -41,14 +43,6 @@ std::vector<std::string> Probe(const NetHosts* hosts, int host, const TravexTest
     argv.push_back((os::ProgramDir() / "xport_probe").string());
     argv.insert(argv.end(), args.begin(), args.end());
     return argv;
-}
-
-sockaddr_in At(const std::string& ip, std::uint16_t port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    inet_pton(AF_INET, ip.c_str(), &a.sin_addr);
-    return a;
 }
 
 // How many messages a tcp-server saw on the connection from host 1; each must be of `size`.
@@ -90,7 +84,7 @@ TEST(TravexProcess, TwoClientsShareAGroupWithAnotherHost) {
         rx.reset(socket(AF_INET, SOCK_DGRAM, 0));
         int one = 1;
         setsockopt(rx.get(), SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        sockaddr_in any = At("0.0.0.0", 46107);
+        sockaddr_in any = Ipv4Address("0.0.0.0", 46107);
         bind(rx.get(), reinterpret_cast<sockaddr*>(&any), sizeof any);
         ip_mreq m{};
         inet_pton(AF_INET, "236.1.0.2", &m.imr_multiaddr);
@@ -103,7 +97,7 @@ TEST(TravexProcess, TwoClientsShareAGroupWithAnotherHost) {
     h.length = XPORT_HEADER_LENGTH + 5;
     h.Write(d.data());
     d.insert(d.end(), {'h', 'e', 'l', 'l', 'o'});
-    sockaddr_in group = At("236.1.0.2", 46107);
+    sockaddr_in group = Ipv4Address("236.1.0.2", 46107);
     ASSERT_EQ(
         sendto(tx.get(), d.data(), d.size(), 0, reinterpret_cast<sockaddr*>(&group), sizeof group),
         static_cast<ssize_t>(d.size()));

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "grid/formula/CellContents.h"
 #include "grid/formula/EngineState.h"
 #include "grid/formula/Evaluator.h"
 #include "grid/formula/NumberText.h"
+#include "grid/formula/RangeRef.h"
 #include "grid/formula/Recalc.h"
 
 namespace formula::test {
@@ -41,6 +43,20 @@ protected:
             ASSERT_EQ(GXSetText(sheet, row, col, input), 1);
         }
     }
+    // Rows of values from the cell `at` on.
+    void Fill(const std::string& at,
+              std::initializer_list<std::initializer_list<const char*>> rows) {
+        auto [row, col] = At(at);
+        for (auto r : rows) {
+            int c = col;
+            for (const char* v : r) {
+                Set(GXColumnName(c) + std::to_string(row), v);
+                ++c;
+            }
+            ++row;
+        }
+    }
+
     std::string Text(const std::string& address) {
         auto [row, col] = At(address);
         return GXGetCellText(sheet, row, col);

@@ -24,12 +24,12 @@ class FinancialFunctionsTest : public FunctionTest {
 protected:
     void SetUp() override {
         FunctionTest::SetUp();
-        const char* flows[] = {"-1000", "300", "400", "500", "200"};
-        const char* dates[] = {"36892", "36982", "37073", "37257", "37438"};  // from 1 Jan 2001
-        for (int i = 0; i < 5; ++i) {
-            Set("A" + std::to_string(i + 1), flows[i]);
-            Set("B" + std::to_string(i + 1), dates[i]);
-        }
+        // Flows and their dates, from 1 Jan 2001.
+        Fill("A1", {{"-1000", "36892"},
+                    {"300", "36982"},
+                    {"400", "37073"},
+                    {"500", "37257"},
+                    {"200", "37438"}});
         Set("C1", "0.05");
         Set("C2", "0.06");
         Set("C3", "0.07");

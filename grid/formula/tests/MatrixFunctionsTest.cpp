@@ -28,20 +28,6 @@ protected:
         Fill("H1", {{"1", "2.1"}, {"2", "3.9"}, {"3", "6.2"}, {"4", "7.8"}, {"5", "10.1"}});
     }
 
-    // Rows of values from the cell `at` on.
-    void Fill(const std::string& at,
-              std::initializer_list<std::initializer_list<const char*>> rows) {
-        auto [row, col] = At(at);
-        for (auto r : rows) {
-            int c = col;
-            for (const char* v : r) {
-                Set(GXColumnName(c) + std::to_string(row), v);
-                ++c;
-            }
-            ++row;
-        }
-    }
-
     // The display texts of a block from `at` on agree with the expected rows (numbers to a
     // relative 1e-11; "" leaves a cell unchecked).
     void ExpectBlock(const std::string& at,

@@ -22,19 +22,18 @@ class StatisticalFunctionsTest : public FunctionTest {
 protected:
     void SetUp() override {
         FunctionTest::SetUp();
-        const char* a[] = {"2", "4", "4", "4", "5", "5", "7", "9"};
-        const char* b[] = {"1", "3", "2", "5", "4", "6", "8", "7"};
-        for (int i = 0; i < 8; ++i) {
-            Set("A" + std::to_string(i + 1), a[i]);
-            Set("B" + std::to_string(i + 1), b[i]);
-        }
+        Fill("A1", {{"2", "1"},
+                    {"4", "3"},
+                    {"4", "2"},
+                    {"4", "5"},
+                    {"5", "4"},
+                    {"5", "6"},
+                    {"7", "8"},
+                    {"9", "7"}});
         Set("C1", "abc");
         Set("C2", "7");
         Set("C4", "3");
-        const char* e[] = {"5", "10", "15", "20", "25"};
-        for (int i = 0; i < 5; ++i) {
-            Set("E" + std::to_string(i + 1), e[i]);
-        }
+        Fill("E1", {{"5"}, {"10"}, {"15"}, {"20"}, {"25"}});
         Set("F1", "10");
         Set("F2", "20");
         Set("G1", "1.5");
