@@ -5,6 +5,7 @@
 #include "editor/document/EditorStrings.h"
 #include "editor/document/ErrorHandler.h"
 #include "os/Paths.h"
+#include "rcc/IOMProxy.h"
 
 namespace {
 

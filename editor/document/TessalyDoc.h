@@ -12,13 +12,19 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "editor/document/DocIomState.h"
 #include "editor/document/PropertyType.h"
 #include "platform/VavMacAddress.h"
 #include "xmldom/Document.h"
 #include "xmldom/Node.h"
+
+class CIOMProxy;
 
 class CTessalyDoc {
 public:
@@ -186,6 +192,58 @@ public:
     // Sets an attribute that the element has; false when it has none.
     bool SetAttribute(xmldom::Node node, std::string_view name, std::string_view text);
 
+    // ---- Network operations on nodes --------------------------------------------------
+    // Each runs on the user-interface thread and blocks it for every remote call (up to
+    // [Network] RCCTimeout seconds each). A walk over nodes ends after the node at hand
+    // when a key was pressed in the main window. Failures of a node ask Abort, Retry or
+    // Ignore; Retry repeats the node from the start.
+    //
+    // Send Config to the node, or to every bound node on line: true when the operation
+    // ran to its end (nodes skipped or a key pressed included), false when no proxy could
+    // be made or the user chose Abort (for one node, Ignore as well).
+    bool SendConfig(xmldom::Node node = {});
+    // Get Config from the node, or from every bound node on line (with a progress bar).
+    bool GetConfig(xmldom::Node node = {});
+    // Adds every configurable node on line that the document lacks, and reads it.
+    bool GetUnboundNodes();
+    // Reboot, software update, clear: the node at its document address, or every node on
+    // line. Each node's answer is looked at; the nodes that failed are named to the user
+    // and the result is false.
+    bool RebootNodes(xmldom::Node node = {}) { return RebootOrUpdate(node, false); }
+    bool UpdateNodeSoftware(xmldom::Node node = {}) { return RebootOrUpdate(node, true); }
+    bool RebootOrUpdate(xmldom::Node node, bool update);
+    bool ClearConfiguration(xmldom::Node node = {});
+    // Sends the node's "EDMX_Multicast_IP", saves and, as the property asks, reboots;
+    // true when the property was sent.
+    bool SendEdmxMulticastIp(xmldom::Node node);
+    // Takes one pending key press of the main window; true when there was one.
+    bool IsCancelRequested();
+
+    // The proxy of the operation that runs: a new one replaces the one before.
+    bool CreateIomProxy();
+    void DeleteIomProxy();
+    CIOMProxy* GetIomProxy() const { return proxy_.get(); }
+    const DocIomState& GetIomState() const { return iom_; }
+
+    // Steps of the operations, each on one node.
+    NodeStep SendConfigToNode(const DocNodeInfo& node);
+    NodeStep GetConfigFromNode(const DocNodeInfo& node);
+    // One pass of a send over the property tree that starts at `first`.
+    bool SendNodeProperties(xmldom::Node first, int pass);
+    // Sends the pending batch; the remote-call status, with reasons 11 and 39 resolved.
+    uint32_t FlushBatch();
+    // Reads the property tree of a node element into it.
+    bool GetNodeConfig(xmldom::Node node);
+    bool ReadChannelPatch(std::vector<uint16_t>& patch);
+    uint32_t InvokeSaveConfiguration();
+    uint32_t InvokeReboot(bool update);
+    uint32_t InvokeClearConfiguration();
+    // Sends the first property of that element name at or after `element`, then saves.
+    bool SendProperty(xmldom::Node element, std::string_view name);
+    bool IsMacInDocument(const VavMacAddress& mac);
+    // Network-address mode: IP, mask and gateway set, gateway inside the subnet.
+    bool CheckNodeSubnet(xmldom::Node node);
+
 private:
     void LoadTemplate();
     bool LoadConfiguration(const std::filesystem::path& path);
@@ -221,6 +279,39 @@ private:
     xmldom::Node configNodes_;
     xmldom::Node configVPorts_;
     int nodeCount_ = 0;
+
+    // Network operations: the proxy and the conversation with one node.
+    // What a walk over nodes does with each node, and what it tells the user.
+    struct NodeWalk {
+        std::function<NodeStep(const DocNodeInfo&)> step;
+        uint32_t failureMessage = 0;  // asks Abort, Retry or Ignore
+        const char* offlineSummary = "";
+        const char* singleOfflineSummary = "";
+        bool progress = false;
+    };
+    enum class StepAnswer : uint8_t { Done, Skipped, Ignored, Aborted };
+    bool WalkNodes(xmldom::Node node, const NodeWalk& walk);
+    StepAnswer RunStep(const DocNodeInfo& node, const NodeWalk& walk);
+    bool ReadNodeInfo(xmldom::Node node, DocNodeInfo& info) const;
+    bool IsNodeOnline(const DocNodeInfo& node) const;
+    void ConnectToNode(uint32_t address);
+    void Reconnect();
+    uint32_t InvokeNodeMethod(const char* method, const std::vector<CRccValue>& args);
+    bool RunOnNodes(xmldom::Node node, uint32_t (CTessalyDoc::*invoke)(bool), bool update,
+                    const char* failureText);
+    uint32_t InvokeClear(bool) { return InvokeClearConfiguration(); }
+    bool WalkTree(xmldom::Node first, const std::function<bool(xmldom::Node)>& visit);
+    bool TakeObjectAttributes(xmldom::Node element, bool flush);
+    bool QueueForSend(xmldom::Node element);
+    CRccValue SendValue(xmldom::Node element) const;
+    uint32_t SendPatch(const CRccValue& patch);
+    bool ReadElement(xmldom::Node element);
+    bool ReadTransactions();
+    void WriteValue(xmldom::Node element, const CRccValue& value);
+    NodeStep ReadUnboundNode(const DocNodeInfo& node);
+
+    std::unique_ptr<CIOMProxy> proxy_;
+    DocIomState iom_;
 
     // Positions of the first/next walks.
     xmldom::Node nodeTypeCursor_;
