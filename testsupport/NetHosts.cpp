@@ -61,6 +61,9 @@ std::unique_ptr<NetHosts> NetHosts::Create(int count, std::string* error) {
         std::string outer = "v" + tag + "g" + gen + "h" + std::to_string(i);
         if (outer.size() > 15) outer = outer.substr(outer.size() - 15);
         std::string in = "ip netns exec " + ns + " ";
+        // The name holds our pid and a generation of ours, so a namespace already bearing it was
+        // left by a killed process that had the same pid: it is stale.
+        RunShell("ip netns del " + ns + " >/dev/null 2>&1 || true");
         if (RunShell("ip netns add " + ns) != 0) return fail("ip netns add failed");
         hosts->names_.push_back(ns);
         if (RunShell("ip link add " + outer + " type veth peer name " + kInterface + " netns " + ns) != 0 ||

@@ -12,13 +12,21 @@
 namespace quillon {
 
 CLegendDlg::CLegendDlg(fw::Window* parent) : fw::Dialog(parent) {
-    SetTemplate("Device List Legend", 373, 93);
+    // Wider than the classic template, so the texts fit in the framework's font.
+    SetTemplate("Device List Legend", 470, 93);
 }
 
 void CLegendDlg::CreateControls() {
-    list_ = AddListView(IDC_LEGEND_LIST, {7, 7, 366, 63}, fw::LVS_REPORT | fw::LVS_NOCOLUMNHEADER);
-    list_->EnableWindow(false);  // it only shows
-    AddButton(fw::IDOK, "OK", {161, 72, 211, 86}, fw::BS_DEFPUSHBUTTON);
+    list_ = AddListView(IDC_LEGEND_LIST, {7, 7, 463, 63},
+                        fw::LVS_REPORT | fw::LVS_NOCOLUMNHEADER | fw::LVS_SINGLESEL);
+    // It only shows: no selection, no focus, no clicks; but not disabled, which would
+    // grey out the very colours it explains.
+    QTreeWidget* tree = list_->Widget();
+    tree->setSelectionMode(QAbstractItemView::NoSelection);
+    tree->setFocusPolicy(Qt::NoFocus);
+    list_->setFocusPolicy(Qt::NoFocus);
+    list_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    AddButton(fw::IDOK, "OK", {210, 72, 260, 86}, fw::BS_DEFPUSHBUTTON);
 }
 
 bool CLegendDlg::OnInitDialog() {
@@ -30,6 +38,7 @@ bool CLegendDlg::OnInitDialog() {
     for (int image = 0; image < 4; ++image)
         list_->InsertItem(image, fw::LoadString(IDS_LEGEND_FIRST + static_cast<unsigned>(image)),
                           image);
+    list_->Widget()->setCurrentItem(nullptr);  // no focus frame on the first row
     return true;
 }
 

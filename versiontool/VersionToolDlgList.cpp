@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <new>
 
 #include "editor/document/NodeCommand.h"
 #include "framework/Button.h"
@@ -42,7 +43,12 @@ std::string VersionText(const VavVersionInfo& version) {
 bool CVersionToolDlg::Post(bool found, bool older, const DeviceEvent& event) {
     if (!discovering_)
         return false;
-    auto message = std::make_unique<DeviceEventMessage>(DeviceEventMessage{found, older, event});
+    std::unique_ptr<DeviceEventMessage> message;
+    try {
+        message = std::make_unique<DeviceEventMessage>(DeviceEventMessage{found, older, event});
+    } catch (const std::bad_alloc&) {
+        return false;  // the report is dropped; the device's next one brings it
+    }
     return fw::PostMessage(handle_, WM_DEVICE_EVENT, 0, 0, fw::Payload(std::move(message)));
 }
 

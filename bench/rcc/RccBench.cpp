@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/common/LoopbackBaseline.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/StubDispatcher.h"
 #include "rcc/XPortRccTransport.h"
@@ -66,11 +67,6 @@ int Serve() {
     return 0;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // Calls per second of `call`, made `calls` times.
 template <class Call>
 double Rate(int calls, Call&& call) {
@@ -109,31 +105,13 @@ bool ReadAll(int fd, std::vector<uint8_t>& bytes) {
 // The baseline: a thread answers each request of `requestSize` bytes with `replySize`
 // bytes on 127.0.0.1; returns the client's connected socket.
 int StartRawEcho(size_t requestSize, size_t replySize, std::thread& server) {
-    int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof at;
-    if (bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
-        listen(listener, 1) != 0 ||
-        getsockname(listener, reinterpret_cast<sockaddr*>(&at), &length) != 0)
-        return -1;
-    server = std::thread([=] {
-        int peer = accept(listener, nullptr, nullptr);
-        int one = 1;
-        setsockopt(peer, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        std::vector<uint8_t> request(requestSize), reply(replySize, 0x5A);
-        while (ReadAll(peer, request) && WriteAll(peer, reply)) {
-        }
-        close(peer);
-        close(listener);
-    });
-    int client = socket(AF_INET, SOCK_STREAM, 0);
-    int one = 1;
-    setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    if (connect(client, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0)
-        return -1;
-    return client;
+    return bench::LoopbackConnection(
+        [=](int peer) {
+            std::vector<uint8_t> request(requestSize), reply(replySize, 0x5A);
+            while (ReadAll(peer, request) && WriteAll(peer, reply)) {
+            }
+        },
+        server);
 }
 
 // A private Travex for this run: its own runtime folder, key store and object names.
@@ -220,7 +198,7 @@ int main(int argc, char** argv) {
     close(client);
     server.join();
 
-    double viaTravex = Median(travex), direct = Median(raw);
+    double viaTravex = bench::Median(travex), direct = bench::Median(raw);
     std::printf(
         "getProp round trips through Travex: %.0f per second (%zu-byte request, "
         "%zu-byte reply)\n",

@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/common/LoopbackBaseline.h"
 #include "multiplexer/MuxTcpFramer.h"
 #include "os/Event.h"
 #include "os/Paths.h"
@@ -106,11 +107,6 @@ struct Figures {
     double medianUs = 0;
 };
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 // `send` sends one payload; `wait` waits for the next answer and returns its kind.
 template <typename Send, typename Wait>
 Figures Measure(Send send, Wait wait) {
@@ -126,7 +122,7 @@ Figures Measure(Send send, Wait wait) {
         wait();
         rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
     }
-    f.medianUs = Median(rtt);
+    f.medianUs = bench::Median(rtt);
     auto t0 = Clock::now();
     for (int i = 0; i < kStream; ++i) send(Payload(kStreamed));
     while (wait() != kDone) {
@@ -197,32 +193,23 @@ void SendAll(int fd, const Bytes& m) {
 }
 
 Figures MeasureDirect() {
-    int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(listener, 1);
-    getsockname(listener, reinterpret_cast<sockaddr*>(&a), &len);
-    std::thread far([listener] {
-        int s = accept(listener, nullptr, nullptr);
-        int one = 1;
-        setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        mux::MuxTcpFramer framer;
-        Responder responder;
-        while (ReadMessages(s, framer, [&](const std::uint8_t* p) {
-            Bytes answer = responder.Answer(p);
-            if (!answer.empty())
-                SendAll(s, Framed(answer));
-        })) {
-        }
-        close(s);
-    });
-    int c = socket(AF_INET, SOCK_STREAM, 0);
-    int one = 1;
-    setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    connect(c, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    std::thread far;
+    int c = bench::LoopbackConnection(
+        [](int s) {
+            mux::MuxTcpFramer framer;
+            Responder responder;
+            while (ReadMessages(s, framer, [&](const std::uint8_t* p) {
+                Bytes answer = responder.Answer(p);
+                if (!answer.empty())
+                    SendAll(s, Framed(answer));
+            })) {
+            }
+        },
+        far);
+    if (c < 0) {
+        std::fprintf(stderr, "no loopback connection for the baseline\n");
+        std::exit(1);
+    }
     mux::MuxTcpFramer framer;
     std::vector<std::uint8_t> kinds;
     Figures f = Measure([&](const Bytes& b) { SendAll(c, Framed(b)); },
@@ -236,7 +223,6 @@ Figures MeasureDirect() {
                         });
     close(c);
     far.join();
-    close(listener);
     return f;
 }
 

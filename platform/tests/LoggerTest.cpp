@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "os/tests/TempDir.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -33,19 +35,11 @@ std::string ReadFile(const fs::path& path) {
 
 class LoggerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::path(::testing::TempDir()) /
-               ("logger-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = (dir_ / "Wov.log").string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { path_ = (dir_ / "Wov.log").string(); }
 
     std::string Contents() const { return ReadFile(path_); }
 
-    fs::path dir_;
+    os::test::TempDir dir_;
     std::string path_;
     Logger logger_{[] { return FixedTime(2007, 3, 4, 5, 6, 7); }};
 };

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 
+#include "os/tests/TempDir.h"
 #include "platform/NetAdapter.h"
 #include "testsupport/NetHosts.h"
 
@@ -39,10 +40,8 @@ protected:
         ASSERT_EQ(RunShell("ip route add default via 198.18.1.254 dev ixa0 metric 100 && "
                            "ip route add default via 198.18.0.254 dev ixa1 metric 50"),
                   0);
-        dir_ = fs::path(::testing::TempDir()) / ("adapter-" + std::to_string(getpid()));
-        fs::create_directories(dir_);
         setenv("VAV_CONFIG_FILE", (dir_ / "ixokolt.cfg").c_str(), 1);
-        setenv("IXO_SYSTEM_DIR", dir_.c_str(), 1);
+        setenv("IXO_SYSTEM_DIR", dir_.Path().c_str(), 1);
         SetNetSourceForTest(nullptr);
         ResetConfigForTest();
     }
@@ -50,7 +49,6 @@ protected:
         if (!ixo::testsupport::InPrivateNetns())
             return;
         RunShell("ip link del ixa0; ip link del ixb0");
-        fs::remove_all(dir_);
         ResetConfigForTest();
         SetNetSourceForTest(nullptr);
     }
@@ -58,7 +56,7 @@ protected:
         std::ofstream(dir_ / "ixokolt.cfg")
             << "gateway=0.0.0.1\r\nsubnetmask=255.255.255.0\r\nnetworkcard=" << card << "\r\n";
     }
-    fs::path dir_;
+    os::test::TempDir dir_;
 };
 
 TEST_F(NetAdapterVeth, InterfaceTableShowsTypesSpeedsAddressesAndDescriptions) {

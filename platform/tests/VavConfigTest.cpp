@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "os/tests/TempDir.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -106,8 +108,6 @@ class ConfigFileLookup : public ::testing::Test {
 protected:
     void SetUp() override {
         oldCwd_ = fs::current_path();
-        root_ = fs::path(::testing::TempDir()) / ("cfg-" + std::to_string(getpid()));
-        fs::remove_all(root_);
         fs::create_directories(root_ / "cwd");
         fs::create_directories(root_ / "sys");
         fs::current_path(root_ / "cwd");
@@ -117,7 +117,6 @@ protected:
     }
     void TearDown() override {
         fs::current_path(oldCwd_);
-        fs::remove_all(root_);
         unsetenv("IXO_SYSTEM_DIR");
         unsetenv("VAV_CONFIG_FILE");
         ResetConfigForTest();
@@ -130,7 +129,8 @@ protected:
         return GetConfigGateway(g) == 0 ? g : 0xFFFFFFFF;
     }
 
-    fs::path oldCwd_, root_;
+    fs::path oldCwd_;
+    os::test::TempDir root_;
 };
 
 TEST_F(ConfigFileLookup, CurrentFolderThenEnvironmentThenSystemFolder) {

@@ -14,6 +14,7 @@
 #include "framework/MessageBox.h"
 #include "testsupport/NetHosts.h"
 #include "versiontool/StatusPackets.h"
+#include "versiontool/VersionToolApp.h"
 #include "versiontool/tests/DialogFixture.h"
 #include "versiontool/tests/TestPackets.h"
 
@@ -114,6 +115,27 @@ TEST_F(VersionToolDlgNetTest, ReportsRacingWithStopAreSafe) {
     flood.join();
     close(fd);
     EXPECT_GT(mostListed, 0) << "the engines heard the flood";
+}
+
+// The program as main() runs it: the main dialog, modal, with real engines; closing it
+// ends the program, with its layout stored under "Ixo".
+TEST_F(VersionToolDlgNetTest, ClosingTheMainDialogEndsTheProgram) {
+    IXO_REQUIRE_NETNS();
+    setenv("IXO_KEYSTORE_DIR", dir_.c_str(), 1);
+    CVersionToolApp app;
+    bool shown = false;
+    QTimer::singleShot(50, [&] {
+        auto* main = dynamic_cast<CVersionToolDlg*>(app.GetMainWnd());
+        shown = main && main->isVisible() && main->IsDiscovering();
+        if (main)
+            main->SendMessage(fw::WM_CLOSE);
+    });
+    EXPECT_EQ(app.Run(), 0);
+    unsetenv("IXO_KEYSTORE_DIR");
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(app.GetMainWnd(), nullptr);
+    EXPECT_EQ(fw::AppProfile().SectionKey(kSettings), "Software\\Ixo\\Quillon\\Settings");
+    EXPECT_NE(fw::AppProfile().GetProfileInt(kSettings, kWndTop, -1), -1);
 }
 
 }  // namespace

@@ -230,6 +230,20 @@ TEST_F(VersionToolDlgTest, LayoutIsStoredAndRestored) {
     EXPECT_EQ(List().GetColumnWidth(2), m - 40);
 }
 
+TEST_F(VersionToolDlgTest, ClosingMaximizedKeepsTheWidthsOfTheNormalWindow) {
+    Open();
+    List().SetColumnWidth(1, 123);
+    const int widths[] = {List().GetColumnWidth(0), 123, List().GetColumnWidth(2)};
+    dialog->ShowWindow(fw::SW_SHOWMAXIMIZED);
+    QCoreApplication::processEvents();
+    if (!dialog->IsZoomed())
+        GTEST_SKIP() << "this platform does not maximize windows";
+    EXPECT_NE(List().GetColumnWidth(1), 123) << "maximized, the columns stretch";
+    dialog->SendMessage(fw::WM_CLOSE);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(fw::AppProfile().GetProfileInt(kSettings, kColumnKeys[i], -1), widths[i]) << i;
+}
+
 TEST_F(VersionToolDlgTest, LegendByF1AndTheHelpMenu) {
     Open();
     WithDialog<CLegendDlg>([&] { QTest::keyClick(dialog.get(), Qt::Key_F1); },
@@ -237,7 +251,8 @@ TEST_F(VersionToolDlgTest, LegendByF1AndTheHelpMenu) {
                                EXPECT_EQ(legend.GetWindowText(), "Device List Legend");
                                fw::ListView& list = legend.List();
                                ASSERT_EQ(list.GetItemCount(), 4);
-                               EXPECT_FALSE(list.IsWindowEnabled());
+                               EXPECT_EQ(list.Widget()->selectionMode(),
+                                         QAbstractItemView::NoSelection);
                                for (int i = 0; i < 4; ++i) {
                                    EXPECT_EQ(list.GetItemText(i, 0), fw::LoadString(117 + i));
                                    EXPECT_EQ(list.GetItemImage(i), i);
@@ -278,9 +293,20 @@ TEST_F(VersionToolDlgTest, Screenshot) {
     Found(Device("Truss node 10", 0xC6120031, true, true, 2));
     ClickRow(2);
     QCoreApplication::processEvents();
-    const QImage shot = dialog->grab().toImage();
     std::filesystem::create_directories(SCREENSHOT_DIR);
-    EXPECT_TRUE(shot.save(QString(SCREENSHOT_DIR) + "/quillon.png"));
+    EXPECT_TRUE(dialog->grab().save(QString(SCREENSHOT_DIR) + "/quillon.png"));
+    WithDialog<CLegendDlg>(
+        [&] { QTest::keyClick(dialog.get(), Qt::Key_F1); },
+        [](CLegendDlg& legend) {
+            EXPECT_TRUE(legend.grab().save(QString(SCREENSHOT_DIR) + "/quillon-legend.png"));
+            legend.EndDialog(fw::IDOK);
+        });
+    WithDialog<CVersionToolAboutDlg>(
+        [&] { dialog->SendMessage(fw::WM_SYSCOMMAND, IDM_ABOUTBOX); },
+        [](CVersionToolAboutDlg& about) {
+            EXPECT_TRUE(about.grab().save(QString(SCREENSHOT_DIR) + "/quillon-about.png"));
+            about.EndDialog(fw::IDOK);
+        });
 }
 
 }  // namespace
