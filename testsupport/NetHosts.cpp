@@ -41,7 +41,7 @@ std::unique_ptr<NetHosts> NetHosts::Create(int count, std::string* error) {
         if (error) *error = why;
         return nullptr;
     };
-    if (count < 1 || count > 8) return fail("host count must be 1 to 8");
+    if (count < 1 || count > 64) return fail("host count must be 1 to 64");
     if (!InPrivateNetns()) return fail("not inside a private network namespace");
 
     std::unique_ptr<NetHosts> hosts(new NetHosts());

@@ -21,7 +21,7 @@ bool InPrivateNetns();
 
 class NetHosts {
 public:
-    // Makes `count` hosts (1 to 8); nullptr with *error set when that is not possible.
+    // Makes `count` hosts (1 to 64); nullptr with *error set when that is not possible.
     static std::unique_ptr<NetHosts> Create(int count, std::string* error = nullptr);
     ~NetHosts();
     NetHosts(const NetHosts&) = delete;
