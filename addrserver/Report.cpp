@@ -3,22 +3,15 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "os/Text.h"
+
 namespace addrserver {
 
 std::string Format(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    va_list again;
-    va_copy(again, args);
-    int size = std::vsnprintf(nullptr, 0, format, args);
+    std::string text = os::FormatV(format, args);
     va_end(args);
-    std::string text;
-    if (size > 0) {
-        text.resize(static_cast<size_t>(size) + 1);
-        std::vsnprintf(text.data(), text.size(), format, again);
-        text.resize(static_cast<size_t>(size));
-    }
-    va_end(again);
     return text;
 }
 

@@ -1,6 +1,7 @@
 // Varoda's window with real widgets on the offscreen platform, over the fake interface
 // table: the adapter list, ticks by mouse, the configuration dialog by keyboard, Save and
 // Save As through the file dialog's test hook, and the remembered placement and widths.
+#include "testsupport/WithDialog.h"
 #include "adapterpicker/AboutDlg.h"
 #include "adapterpicker/ConfigurationDlg.h"
 #include "adapterpicker/MainFrame.h"
@@ -29,6 +30,8 @@
 
 namespace varoda {
 namespace {
+
+using ixo::testsupport::WithDialog;
 
 class VarodaWindow : public test::FakeSystem {
 protected:
@@ -77,26 +80,6 @@ protected:
         std::vector<bool> ticks;
         for (int i = 0; i < List().GetItemCount(); ++i) ticks.push_back(List().GetCheck(i));
         return ticks;
-    }
-    // Runs `inside` once the modal dialog of type T is up, while `open` runs it.
-    template <class T>
-    void WithDialog(const std::function<void()>& open, const std::function<void(T&)>& inside) {
-        bool seen = false;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* dialog = dynamic_cast<T*>(w); dialog && dialog->isVisible()) {
-                    poll.stop();
-                    seen = true;
-                    inside(*dialog);
-                    return;
-                }
-        });
-        poll.start();
-        open();
-        poll.stop();
-        EXPECT_TRUE(seen);
     }
 
     std::unique_ptr<CVarodaApp> app;

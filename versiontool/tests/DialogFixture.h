@@ -18,12 +18,15 @@
 #include <memory>
 #include <vector>
 
+#include "testsupport/WithDialog.h"
 #include "framework/ListView.h"
 #include "framework/Profile.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/VersionToolDlg.h"
 
 namespace quillon::test {
+
+using ixo::testsupport::WithDialog;
 
 // An engine that only remembers its sink.
 struct QuietEngine : CDiscoveryEngine {
@@ -126,26 +129,6 @@ protected:
         QHeaderView* header = Tree()->header();
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-    }
-    // Runs `inside` once a visible top-level window of type T is up, while `open` runs.
-    template <class T>
-    void WithDialog(const std::function<void()>& open, const std::function<void(T&)>& inside) {
-        bool seen = false;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* d = dynamic_cast<T*>(w); d && d->isVisible()) {
-                    poll.stop();
-                    seen = true;
-                    inside(*d);
-                    return;
-                }
-        });
-        poll.start();
-        open();
-        poll.stop();
-        EXPECT_TRUE(seen);
     }
 
     std::unique_ptr<CVersionToolDlg> dialog;
