@@ -69,7 +69,7 @@ void NetOpsTest::UseSettings(int rccTimeoutSeconds, int updateDelayMs) {
     CConfigData::CreateInstance(path);
 }
 
-SimNode& NetOpsTest::AddNode(int n, uint16_t type) {
+SimNode& NetOpsTest::AddNode(int n, uint16_t type, bool online) {
     nodesim::NodeIdentity id;
     id.type = type;
     id.name = "Node " + std::to_string(n);
@@ -78,7 +78,10 @@ SimNode& NetOpsTest::AddNode(int n, uint16_t type) {
     id.mac = VavMacAddress(mac);
     id.ip = 0x0A000000u + static_cast<uint32_t>(n);
     id.serial = static_cast<uint32_t>(n);
-    return nodes_.emplace_back(net_, id);
+    SimNode& node = nodes_.emplace_back(net_, id);
+    if (online)
+        Announce(node);
+    return node;
 }
 
 void NetOpsTest::Announce(const SimNode& node) {

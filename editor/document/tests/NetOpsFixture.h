@@ -49,8 +49,8 @@ protected:
     ~NetOpsTest() override;
 
     // A node of the simulated network, at 10.0.0.<n>, MAC 02:18:00:00:00:<n>, named
-    // "Node <n>".
-    SimNode& AddNode(int n, uint16_t type = 8450);
+    // "Node <n>"; node status hears it unless it is to stay off line.
+    SimNode& AddNode(int n, uint16_t type = 8450, bool online = true);
     // Node status hears the node (connecting first when needed).
     void Announce(const SimNode& node);
     // A document node of the type, bound to the node's MAC and address.

@@ -66,7 +66,6 @@ TEST_F(NetOpsGetTest, SentValuesOfEveryTypeReadBackEqual) {
     node.model.AddProperty("Node", 1, "testI4", CRccValue::ofS32(0));
     node.model.AddProperty("Node", 1, "testR4", CRccValue::ofFloat(0));
     node.model.AddProperty("Node", 1, "testR8", CRccValue::ofFloat(0));
-    Announce(node);
     xmldom::Node element = AddDocNode(node);
     const std::string patch = CountingPatch(8192, 7);
     const char* texts[][2] = {
@@ -132,9 +131,7 @@ TEST_F(NetOpsGetTest, SentValuesOfEveryTypeReadBackEqual) {
 TEST_F(NetOpsGetTest, WalkShowsProgressSkipsOfflineAndRepaints) {
     SimNode& a = AddNode(2);
     SimNode& b = AddNode(3);
-    SimNode& away = AddNode(4);
-    Announce(a);
-    Announce(b);
+    SimNode& away = AddNode(4, 8450, false);
     AddDocNode(a);
     xmldom::Node off = AddDocNode(away);
     AddDocNode(b);
@@ -163,8 +160,6 @@ TEST_F(NetOpsGetTest, WalkShowsProgressSkipsOfflineAndRepaints) {
 TEST_F(NetOpsGetTest, UnboundNodesAreAddedAndRead) {
     SimNode& known = AddNode(2);
     SimNode& single = AddNode(5, 8581);
-    Announce(known);
-    Announce(single);
     AddDocNode(known);
     single.model.Set("Node", CRccValue::ofU32(1), "location", CRccValue::ofString("Booth"));
     ASSERT_TRUE(doc_->GetUnboundNodes());

@@ -277,6 +277,8 @@ TEST_F(NetOpsOverTravex, SendToSelectedNodesThenGetEveryValueBack) {
     EXPECT_EQ(Text(b, ".Node_Properties.IP_Address"), "198.018.000.003");
     EXPECT_EQ(Text(b, ".Node_Properties.MAC_Address"), second.mac.ToText());
     EXPECT_EQ(Text(b, ".Node_Properties.Network_Version"), "4.0 Patch 14.0 IUO 0");
+    EXPECT_EQ(Text(b, ".Node_Properties.Software_Version"), "4.0.14 sim");
+    EXPECT_EQ(Text(b, ".Node_Properties.Type"), "8450");
     EXPECT_EQ(Text(b, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_End"), "1536");
     Calls calls = second.Received();
     EXPECT_EQ(CountPrefix(calls, "getPropTransaction"), 1u);

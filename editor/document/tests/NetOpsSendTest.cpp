@@ -26,7 +26,6 @@ protected:
 
 TEST_F(NetOpsSendTest, OneNodeReceivesTheHandWrittenSequence) {
     SimNode& node = AddNode(2);
-    Announce(node);
     xmldom::Node element = AddDocNode(node);
     SetText(element, ".DMX_Port_Properties.DMX_Input_Port_Properties.AIP_Patch",
             CountingPatch(1200));
@@ -59,7 +58,6 @@ TEST_F(NetOpsSendTest, PerPropertyAndCallVerdicts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SimNode& node = AddNode(n++);
-        Announce(node);
         xmldom::Node element = AddDocNode(node);
         if (c.propertyCode != 0)
             node.stub.FailProperty("location", c.propertyCode);
@@ -76,7 +74,6 @@ TEST_F(NetOpsSendTest, PerPropertyAndCallVerdicts) {
 
 TEST_F(NetOpsSendTest, OutputsAreRestoredWhenALaterPassFails) {
     SimNode& node = AddNode(2);
-    Announce(node);
     xmldom::Node element = AddDocNode(node);
     node.stub.FailCall(3, 0x80A10005);  // the first batch of the ordinary properties
     sink_.QueueAnswer(ANSWER_IGNORE);
@@ -104,7 +101,6 @@ TEST_F(NetOpsSendTest, OutputsAreRestoredWhenALaterPassFails) {
 
 TEST_F(NetOpsSendTest, SilentNodeIsAskedAboutAndRetryRepeatsIt) {
     SimNode& node = AddNode(2);
-    Announce(node);
     xmldom::Node element = AddDocNode(node);
     // In this process a new connection waits for the held call, so the node wakes up by
     // itself a little after the editor has given up on it.
@@ -122,8 +118,6 @@ TEST_F(NetOpsSendTest, SilentNodeIsAskedAboutAndRetryRepeatsIt) {
 TEST_F(NetOpsSendTest, NetworkAddressModeSkipsANodeOutsideItsSubnet) {
     SimNode& wrong = AddNode(2);
     SimNode& right = AddNode(3);
-    Announce(wrong);
-    Announce(right);
     xmldom::Node w = AddDocNode(wrong);
     xmldom::Node r = AddDocNode(right);
     for (xmldom::Node n : {w, r}) SetText(n, ".Node_Properties.Subnet_Mask", "255.255.255.000");
@@ -145,7 +139,6 @@ TEST_F(NetOpsSendTest, NetworkAddressModeSkipsANodeOutsideItsSubnet) {
 
 TEST_F(NetOpsSendTest, ReadOnlyBootPropertyIsNeitherSentNorRebootsTheNode) {
     SimNode& node = AddNode(2);
-    Announce(node);
     xmldom::Node element = AddDocNode(node);
     for (xmldom::Node port :
          {doc_->FindSibling(element.FirstChild(), "DMX_Port_Properties"), SecondPort(element)})
@@ -159,7 +152,6 @@ TEST_F(NetOpsSendTest, ReadOnlyBootPropertyIsNeitherSentNorRebootsTheNode) {
 
 TEST_F(NetOpsSendTest, EdmxMulticastAddressIsSentSavedTwiceAndRebooted) {
     SimNode& node = AddNode(2);
-    Announce(node);
     xmldom::Node element = AddDocNode(node);
     ASSERT_TRUE(doc_->SetNodeEdmxMulticastIp(element, "236.001.000.058"));
     ASSERT_TRUE(doc_->SendEdmxMulticastIp(element));
@@ -170,7 +162,7 @@ TEST_F(NetOpsSendTest, EdmxMulticastAddressIsSentSavedTwiceAndRebooted) {
     EXPECT_EQ(doc_->GetIomProxy(), nullptr);
 
     // An off-line node is not contacted; a refusal is reported.
-    SimNode& away = AddNode(3);
+    SimNode& away = AddNode(3, 8450, false);
     EXPECT_FALSE(doc_->SendEdmxMulticastIp(AddDocNode(away)));
     node.stub.FailCall(1, 0x80A10004);
     EXPECT_FALSE(doc_->SendEdmxMulticastIp(element));

@@ -12,9 +12,7 @@ using NetOpsWalkTest = NetOpsTest;
 TEST_F(NetOpsWalkTest, SendWalkSkipsOfflineAndUnboundAndStopsAtAKey) {
     SimNode& a = AddNode(2);
     SimNode& b = AddNode(3);
-    SimNode& away = AddNode(4);
-    Announce(a);
-    Announce(b);
+    SimNode& away = AddNode(4, 8450, false);
     AddDocNode(a);
     xmldom::Node unbound;
     ASSERT_TRUE(doc_->AddNode("Kolt_2_Port_Node", &unbound));
@@ -47,8 +45,6 @@ TEST_F(NetOpsWalkTest, SendWalkSkipsOfflineAndUnboundAndStopsAtAKey) {
 TEST_F(NetOpsWalkTest, RebootUpdateAndClearNameTheNodesThatFailed) {
     SimNode& a = AddNode(2);
     SimNode& b = AddNode(3);
-    Announce(a);
-    Announce(b);
     xmldom::Node element = AddDocNode(a);
     b.stub.FailCall(1, 0x80A10005);
     EXPECT_FALSE(doc_->RebootNodes());
