@@ -12,12 +12,14 @@
 // of NAME in multi-property writes answer CODE), "count" (says "count <calls>"),
 // "counters" (says "counters <saves> <reboots> <updates> <clears>"). It stops, saying
 // goodbye to node status, when its input closes.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "nodesim/IomNodeStub.h"
 #include "nodesim/SimNodeStatus.h"
@@ -32,6 +34,7 @@ namespace {
 using nodesim::IomNodeStub;
 
 constexpr uint8_t kNodeAppId = 1;
+constexpr int kOpenAttempts = 3;
 
 int Usage(const char* why) {
     std::fprintf(stderr,
@@ -86,8 +89,16 @@ int main(int argc, char** argv) {
 
     CXPort transport;
     uint8_t appId = kNodeAppId;
-    if (mux::MuxFailed(transport.open(&appId, 1, NS2_PORT, 100, 100)) || appId != kNodeAppId) {
-        std::fprintf(stderr, "nodesim: no transport with application id %u\n", kNodeAppId);
+    // Many nodes starting at once start as many multiplexers; one may need a second try.
+    XPortStatus opened = transport.open(&appId, 1, NS2_PORT, 100, 100);
+    for (int attempt = 1; mux::MuxFailed(opened) && attempt < kOpenAttempts; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        appId = kNodeAppId;
+        opened = transport.open(&appId, 1, NS2_PORT, 100, 100);
+    }
+    if (mux::MuxFailed(opened) || appId != kNodeAppId) {
+        std::fprintf(stderr, "nodesim: no transport with application id %u (0x%08X)\n", kNodeAppId,
+                     static_cast<uint32_t>(opened));
         return 1;
     }
     nodesim::NodeIdentity identity;
