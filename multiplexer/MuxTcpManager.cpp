@@ -254,9 +254,11 @@ MuxStatus MuxTcpManager::OpenNetwork(std::uint8_t src, std::uint32_t address, st
 std::uint32_t MuxTcpManager::AddConnection(MuxSocket socket, const MuxTcpEndpoints& endpoints,
                                            std::uint8_t opener) {
     std::unique_lock lock(connectionLock_);
-    for (int i = 0; i < kEntries; ++i) {
+    for (int n = 0; n < kEntries; ++n) {
+        const int i = (nextConnection_ + n) % kEntries;
         if (connections_[i])
             continue;
+        nextConnection_ = (i + 1) % kEntries;
         std::uint32_t h = kConnectionBase | static_cast<std::uint32_t>(i);
         connections_[i] =
             std::make_shared<MuxTcpConnection>(std::move(socket), h, endpoints, opener);

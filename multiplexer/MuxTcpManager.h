@@ -99,6 +99,10 @@ private:
     std::array<std::unique_ptr<Point>, kEntries> points_;
     mutable std::shared_mutex connectionLock_;
     std::array<ConnectionPtr, kEntries> connections_;
+    // Slots are handed out in turn, so a handle just closed is the last to be given again: a
+    // client still holding it then gets "unknown handle" instead of writing into a stranger's
+    // connection.
+    int nextConnection_ = 0;
 
     std::atomic<bool> running_{false};
     int wakeAccept_ = -1;

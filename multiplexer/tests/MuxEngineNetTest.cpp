@@ -271,5 +271,24 @@ TEST_F(MuxEngineNetTest, OpenedConnectionCarriesBothWaysAndClosesWithItsClient) 
     EXPECT_TRUE(ClosedByPeer(peer, 2000));
 }
 
+TEST_F(MuxEngineNetTest, AClosedConnectionsHandleIsNotGivenToTheNextConnection) {
+    std::uint8_t a = Start();
+    MuxSocket listener = MuxSocket::Open(SOCK_STREAM);
+    sockaddr_in at = SocketAddress(kPeer, 0);
+    ASSERT_EQ(bind(listener.Fd(), reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+    listen(listener.Fd(), 4);
+    socklen_t len = sizeof at;
+    getsockname(listener.Fd(), reinterpret_cast<sockaddr*>(&at), &len);
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+    ASSERT_EQ(engine.TCPOpen(a, kPeer, ntohs(at.sin_port), 9, 2000, &first), 0);
+    ASSERT_EQ(engine.TCPDeallocatePoint(a, first), MUX_S_OK);
+    ASSERT_EQ(engine.TCPOpen(a, kPeer, ntohs(at.sin_port), 9, 2000, &second), 0);
+    EXPECT_NE(second, first);
+    // A client still holding the old handle cannot write into the new connection.
+    Bytes stale = Packet(9, 64);
+    EXPECT_NE(engine.TCPSendBuffer(first, 1000, 64, Fill(stale)), MUX_S_OK);
+}
+
 }  // namespace
 }  // namespace mux
