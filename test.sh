@@ -20,6 +20,7 @@ run_preset() {
 }
 
 status=0
+scripts/check-format || status=1
 run_preset default || status=1
 if [[ "${CI:-}" == "true" || "${IXO_ASAN:-}" == "1" ]]; then
   run_preset asan || status=1

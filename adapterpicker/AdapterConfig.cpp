@@ -82,7 +82,9 @@ void AdapterConfig::AddDefaultLines() {
     lines_.push_back(std::string(kNetworkCardKey));
 }
 
-void AdapterConfig::Clear() { *this = AdapterConfig(); }
+void AdapterConfig::Clear() {
+    *this = AdapterConfig();
+}
 
 void AdapterConfig::Load(std::string_view text, std::span<const AdapterIdentity> adapters) {
     for (std::string& line : SplitConfigLines(text)) {

@@ -20,7 +20,9 @@ void AdapterMap::Clear() {
     for (auto& bucket : buckets_) bucket.clear();
 }
 
-bool AdapterMap::Empty() const { return Size() == 0; }
+bool AdapterMap::Empty() const {
+    return Size() == 0;
+}
 
 size_t AdapterMap::Size() const {
     size_t n = 0;

@@ -28,8 +28,8 @@ std::string AddressToText(uint32_t address) {
     if (address == 0)
         return {};
     char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", (address >> 24) & 0xFF,
-                  (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF);
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", (address >> 24) & 0xFF, (address >> 16) & 0xFF,
+                  (address >> 8) & 0xFF, address & 0xFF);
     return text;
 }
 
@@ -69,7 +69,9 @@ std::string GetInterfaceIpText(uint32_t index) {
     return row ? AddressToText(row->address) : std::string();
 }
 
-std::string GetInterfaceMaskText(uint32_t index) { return AddressToText(GetInterfaceSubnetMask(index)); }
+std::string GetInterfaceMaskText(uint32_t index) {
+    return AddressToText(GetInterfaceSubnetMask(index));
+}
 
 uint32_t GetInterfaceSubnetMask(uint32_t index) {
     std::optional<VavIpAddrRow> row = LowestAddressRow(index);

@@ -21,13 +21,13 @@ QIcon StandardIcon(QStyle::StandardPixmap which) {
 std::vector<fw::MenuDef> MainMenu() {
     using fw::MenuDef;
     return {
-        MenuDef::Popup("&File", {MenuDef::Item("&New\tCtrl+N", fw::ID_FILE_NEW),
-                                 MenuDef::Item("&Open...\tCtrl+O", fw::ID_FILE_OPEN),
-                                 MenuDef::Item("&Save\tCtrl+S", fw::ID_FILE_SAVE),
-                                 MenuDef::Item("Save &As...", fw::ID_FILE_SAVE_AS),
-                                 MenuDef::Separator(),
-                                 MenuDef::Item("Recent File", fw::ID_FILE_MRU_FILE1),
-                                 MenuDef::Separator(), MenuDef::Item("E&xit", fw::ID_APP_EXIT)}),
+        MenuDef::Popup("&File",
+                       {MenuDef::Item("&New\tCtrl+N", fw::ID_FILE_NEW),
+                        MenuDef::Item("&Open...\tCtrl+O", fw::ID_FILE_OPEN),
+                        MenuDef::Item("&Save\tCtrl+S", fw::ID_FILE_SAVE),
+                        MenuDef::Item("Save &As...", fw::ID_FILE_SAVE_AS), MenuDef::Separator(),
+                        MenuDef::Item("Recent File", fw::ID_FILE_MRU_FILE1), MenuDef::Separator(),
+                        MenuDef::Item("E&xit", fw::ID_APP_EXIT)}),
         MenuDef::Popup("&View", {MenuDef::Item("&Toolbar", fw::ID_VIEW_TOOLBAR),
                                  MenuDef::Item("&Status Bar", fw::ID_VIEW_STATUS_BAR),
                                  MenuDef::Item("&Configuration...\tCtrl+G", ID_CONFIGURATION)}),
@@ -44,9 +44,8 @@ CMainFrame::CMainFrame() {
     MapUpdate(fw::ID_VIEW_TOOLBAR, [this](fw::CmdUI& ui) {
         ui.SetCheck(GetToolBar() && GetToolBar()->isVisibleTo(this) ? 1 : 0);
     });
-    MapCommand(fw::ID_VIEW_STATUS_BAR, [this] {
-        ShowStatusBar(GetStatusBar() && !GetStatusBar()->isVisibleTo(this));
-    });
+    MapCommand(fw::ID_VIEW_STATUS_BAR,
+               [this] { ShowStatusBar(GetStatusBar() && !GetStatusBar()->isVisibleTo(this)); });
     MapUpdate(fw::ID_VIEW_STATUS_BAR, [this](fw::CmdUI& ui) {
         ui.SetCheck(GetStatusBar() && GetStatusBar()->isVisibleTo(this) ? 1 : 0);
     });
@@ -56,7 +55,8 @@ int CMainFrame::OnCreate() {
     // The place and size the window had when it was last closed normally. The size is that
     // of the window's inside, so a window manager's frame does not make it grow each time.
     const fw::Profile& profile = fw::AppProfile();
-    move(profile.GetProfileInt(kSettings, kWndLeft, 50), profile.GetProfileInt(kSettings, kWndTop, 50));
+    move(profile.GetProfileInt(kSettings, kWndLeft, 50),
+         profile.GetProfileInt(kSettings, kWndTop, 50));
     resize(profile.GetProfileInt(kSettings, kWndWidth, 700),
            profile.GetProfileInt(kSettings, kWndHeight, 400));
 
@@ -71,8 +71,8 @@ int CMainFrame::OnCreate() {
                         {0},
                         {fw::ID_APP_ABOUT, {}, StandardIcon(QStyle::SP_MessageBoxInformation)}}))
         return -1;
-    if (!CreateStatusBar({fw::ID_SEPARATOR, fw::ID_INDICATOR_CAPS, fw::ID_INDICATOR_NUM,
-                          fw::ID_INDICATOR_SCRL}))
+    if (!CreateStatusBar(
+            {fw::ID_SEPARATOR, fw::ID_INDICATOR_CAPS, fw::ID_INDICATOR_NUM, fw::ID_INDICATOR_SCRL}))
         return -1;
     return 0;
 }

@@ -46,13 +46,18 @@ bool CVarodaApp::InitInstance() {
     return true;
 }
 
-int CVarodaApp::CountUsableInterfaces() { return varoda::CountUsableInterfaces(); }
+int CVarodaApp::CountUsableInterfaces() {
+    return varoda::CountUsableInterfaces();
+}
 
 int CVarodaApp::GetStartShowCommand() const {
     switch (GetProfileInt(kSettings, kWndState, 0)) {
-        case 0: return fw::SW_SHOWNORMAL;
-        case 1: return fw::SW_SHOWMAXIMIZED;
-        default: return fw::SW_SHOWMINIMIZED;
+        case 0:
+            return fw::SW_SHOWNORMAL;
+        case 1:
+            return fw::SW_SHOWMAXIMIZED;
+        default:
+            return fw::SW_SHOWMINIMIZED;
     }
 }
 

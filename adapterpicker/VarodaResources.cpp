@@ -9,7 +9,8 @@ void LoadVarodaStrings() {
     fw::SetStrings({
         {fw::AFX_IDS_APP_TITLE, "Varoda"},
         {IDR_MAINFRAME,
-         "Varoda\nIxoKolt\nVaro\nVaro Configurations (*.cfg)\n.cfg\nVaroda.Document\nVaro Document"},
+         "Varoda\nIxoKolt\nVaro\nVaro Configurations (*.cfg)\n.cfg\nVaroda.Document\nVaro "
+         "Document"},
         {IDS_COLUMN_DESCRIPTION, "Description"},
         {IDS_COLUMN_IP_ADDRESS, "IP Address"},
         {IDS_COLUMN_SUBNET_MASK, "Subnet Mask"},

@@ -98,8 +98,9 @@ void CVarodaView::InsertColumns() {
         return;
     for (int i = 0; i < kColumnCount; ++i) {
         const Column& c = kColumns[i];
-        list_->InsertColumn(i, fw::LoadString(c.header), fw::LVCFMT_LEFT,
-                            fw::AppProfile().GetProfileInt(kSettings, c.widthValue, c.defaultWidth));
+        list_->InsertColumn(
+            i, fw::LoadString(c.header), fw::LVCFMT_LEFT,
+            fw::AppProfile().GetProfileInt(kSettings, c.widthValue, c.defaultWidth));
     }
 }
 
@@ -115,7 +116,8 @@ void CVarodaView::FillList() {
 }
 
 void CVarodaView::AddAdapterRow(uint32_t interfaceIndex) {
-    const int row = list_->InsertItem(list_->GetItemCount(), GetInterfaceDescriptionText(interfaceIndex));
+    const int row =
+        list_->InsertItem(list_->GetItemCount(), GetInterfaceDescriptionText(interfaceIndex));
     list_->SetItemText(row, 1, GetInterfaceIpText(interfaceIndex));
     list_->SetItemText(row, 2, GetInterfaceMaskText(interfaceIndex));
     list_->SetItemText(row, 3, GetInterfaceMacText(interfaceIndex));
@@ -151,7 +153,8 @@ void CVarodaView::OnClick(const fw::ListViewActivate& click) {
 void CVarodaView::SaveColumnWidths() {
     const int count = std::min(list_->GetColumnCount(), kColumnCount);
     for (int i = 0; i < count; ++i)
-        fw::AppProfile().WriteProfileInt(kSettings, kColumns[i].widthValue, list_->GetColumnWidth(i));
+        fw::AppProfile().WriteProfileInt(kSettings, kColumns[i].widthValue,
+                                         list_->GetColumnWidth(i));
 }
 
 void CVarodaView::OnFileSave() {

@@ -7,11 +7,14 @@
 
 using addrserver::ProcessServer;
 
-CAddressServer::CAddressServer() { ProcessServer().SetHost(this); }
+CAddressServer::CAddressServer() {
+    ProcessServer().SetHost(this);
+}
 
 CAddressServer::~CAddressServer() {
     ProcessServer().Stop();
-    if (ProcessServer().Host() == this) ProcessServer().SetHost(nullptr);
+    if (ProcessServer().Host() == this)
+        ProcessServer().SetHost(nullptr);
 }
 
 void CAddressServer::OnMessage(uint32_t code, const char* text) {
@@ -24,7 +27,8 @@ void CAddressServer::OnServerVersion(uint16_t nodeType, uint32_t ip,
                                      const addrserver::ImageVersion& nodeVersion) {
     std::printf("%s @ %d.%d.%d.%d, has version %s, this bootp server has %s\n",
                 addrserver::DeviceKindName(nodeType).c_str(), ip >> 24, (ip >> 16) & 0xFF,
-                (ip >> 8) & 0xFF, ip & 0xFF, nodeVersion.Text().c_str(), fileVersion.Text().c_str());
+                (ip >> 8) & 0xFF, ip & 0xFF, nodeVersion.Text().c_str(),
+                fileVersion.Text().c_str());
     std::fflush(stdout);
 }
 
@@ -32,11 +36,17 @@ uint32_t AddressServerStart(const AddressServerSettings& settings) {
     return ProcessServer().Start(settings, addrserver::ServerEnvironment::FromPlatform());
 }
 
-uint32_t AddressServerStop() { return ProcessServer().Stop(); }
+uint32_t AddressServerStop() {
+    return ProcessServer().Stop();
+}
 
-void AddressServerAddNode(const CNS2Node& node) { ProcessServer().AddNode(node); }
+void AddressServerAddNode(const CNS2Node& node) {
+    ProcessServer().AddNode(node);
+}
 
-void AddressServerSetNodeStatus(CNS2* engine) { ProcessServer().SetNodeStatus(engine); }
+void AddressServerSetNodeStatus(CNS2* engine) {
+    ProcessServer().SetNodeStatus(engine);
+}
 
 void AddressServerSetMode(uint32_t serverSet, uint32_t runState) {
     ProcessServer().SetMode(serverSet, runState);

@@ -21,18 +21,18 @@ constexpr uint32_t ADDRSRV_E_SOCKET = 0x8081001E;
 
 struct AddressServerSettings {
     uint32_t unused1 = 100;
-    uint32_t tftpPriority = 100;      // thread priority; outside the system's range: normal
+    uint32_t tftpPriority = 100;  // thread priority; outside the system's range: normal
     uint32_t callbackPriority = 100;
-    uint32_t serverMode = 3;          // 0 TFTP only, 2 backup, 3 primary, others BOOTP only
+    uint32_t serverMode = 3;  // 0 TFTP only, 2 backup, 3 primary, others BOOTP only
     uint32_t unused2 = 0;
     uint16_t bootpServerPort = 67;
     uint16_t bootpClientPort = 68;
     uint32_t tftpEnabled = 1;
     uint16_t tftpPort = 69;
-    std::string hostName;             // at most 64 characters are used
-    std::string tftpDirectory;        // also the home of bootptab
+    std::string hostName;       // at most 64 characters are used
+    std::string tftpDirectory;  // also the home of bootptab
     uint32_t messageMask = 0xFFFFFFFF;
-    uint8_t versionCheck = 1;         // compare node software with the image files
+    uint8_t versionCheck = 1;  // compare node software with the image files
 };
 
 // The host object: receives the server's messages and version findings. Its

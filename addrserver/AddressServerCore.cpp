@@ -15,7 +15,9 @@ namespace {
 constexpr size_t kMaxHostName = 64;
 constexpr size_t kMaxMessageText = 80;
 
-std::string BootptabPath(const std::string& directory) { return directory + "/bootptab"; }
+std::string BootptabPath(const std::string& directory) {
+    return directory + "/bootptab";
+}
 
 }  // namespace
 
@@ -38,9 +40,11 @@ MemberSnapshot MemberSnapshot::Of(const CNS2Node& node) {
     const auto& versions = node.GetVersionMap();
     for (uint16_t id : kSoftwareVersionIds) {
         auto it = versions.find(id);
-        if (it == versions.end()) continue;
+        if (it == versions.end())
+            continue;
         const auto& v = it->second;
-        m.software = ImageVersion::FromRecord(v.major, v.minor, v.patch, v.stage, v.patchDigit, v.build);
+        m.software =
+            ImageVersion::FromRecord(v.major, v.minor, v.patch, v.stage, v.patchDigit, v.build);
         break;
     }
     return m;
@@ -69,7 +73,8 @@ CAddressServer* Server::Host() const {
 }
 
 void Server::Queue(int queue, uint32_t code, std::string_view text) {
-    if ((code & settings_.messageMask) == 0 || !running_) return;
+    if ((code & settings_.messageMask) == 0 || !running_)
+        return;
     messages_[queue].Push({code, std::string(text.substr(0, kMaxMessageText))});
     wake_.Set();
 }
@@ -92,7 +97,8 @@ uint32_t Server::Master() const {
 
 uint32_t Server::ReadConfiguration(const ServerEnvironment& env) {
     options_ = BootpOptions{};
-    if (env.gateway == 0 || env.subnetMask == 0) Print("Bootp subnet & gateway not defined by VAV!\n");
+    if (env.gateway == 0 || env.subnetMask == 0)
+        Print("Bootp subnet & gateway not defined by VAV!\n");
     ReadBootpCfg(env.bootpCfgPath, options_);
     mask_ = options_.subnetMask != 0 ? options_.subnetMask : env.subnetMask;
     gateway_ = options_.gateway != 0 ? options_.gateway : env.gateway;
@@ -107,7 +113,8 @@ uint32_t Server::ReadConfiguration(const ServerEnvironment& env) {
 bool Server::StartThread(std::unique_ptr<os::Thread>& thread, uint32_t priority, const char* name,
                          void (Server::*body)()) {
     thread = std::make_unique<os::Thread>([this, body] { (this->*body)(); });
-    if (!thread->Valid()) return false;
+    if (!thread->Valid())
+        return false;
     const int p = static_cast<int>(priority);
     const bool inRange = p >= os::ThreadPriority::Idle && p <= os::ThreadPriority::TimeCritical;
     thread->SetPriority(inRange ? p : os::ThreadPriority::Normal);
@@ -117,12 +124,15 @@ bool Server::StartThread(std::unique_ptr<os::Thread>& thread, uint32_t priority,
 
 uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnvironment& env) {
     Stop();
-    if (!SocketStartup()) return ADDRSRV_E_SOCKET;
+    if (!SocketStartup())
+        return ADDRSRV_E_SOCKET;
     settings_ = settings;
     running_ = true;
     own_ = env.ownAddress;
-    if (own_ == 0) return ADDRSRV_E_SOCKET;
-    if (uint32_t e = ReadConfiguration(env)) return e;
+    if (own_ == 0)
+        return ADDRSRV_E_SOCKET;
+    if (uint32_t e = ReadConfiguration(env))
+        return e;
     std::string host = settings.hostName;
     if (host.size() > kMaxHostName) {
         Queue(2, kMsgError, "hostName truncated to 64 length");
@@ -148,10 +158,12 @@ uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnviro
     serverSet_ = settings.serverMode;
     runState_ = 1;
     if (settings.serverMode != kModeTftpOnly) {
-        if (uint32_t e = OpenBootp()) return e;
+        if (uint32_t e = OpenBootp())
+            return e;
     }
     if (settings.tftpEnabled) {
-        if (!tftpSocket_.Open(settings.tftpPort, false)) return ADDRSRV_E_SOCKET;
+        if (!tftpSocket_.Open(settings.tftpPort, false))
+            return ADDRSRV_E_SOCKET;
         if (!StartThread(tftpThread_, settings.tftpPriority, "AddrSrvTftp", &Server::TftpThread))
             return ADDRSRV_E_START;
     }
@@ -187,7 +199,8 @@ uint32_t Server::WaitForProbe() {
             return ADDRSRV_E_OTHER_SERVER;
         }
     }
-    if (listenerReady_ && listenerRuns_) return 0;
+    if (listenerReady_ && listenerRuns_)
+        return 0;
     CloseBootp();
     return ADDRSRV_E_START;
 }
@@ -198,8 +211,10 @@ void Server::CloseSocket(ServerSocket& socket, std::unique_ptr<os::Thread>& thre
     // A datagram to ourselves ends the thread's wait at once.
     const uint8_t wake = 0;
     for (int i = 0; i < 20 && threadRuns; ++i) {
-        if (socket.IsOpen()) socket.SendTo(own_, socket.Port(), {&wake, 1});
-        if (thread && thread->Join(100)) break;
+        if (socket.IsOpen())
+            socket.SendTo(own_, socket.Port(), {&wake, 1});
+        if (thread && thread->Join(100))
+            break;
     }
     if (thread && !thread->Join(0)) {
         frameReporter_.Report(code, error);
@@ -210,7 +225,8 @@ void Server::CloseSocket(ServerSocket& socket, std::unique_ptr<os::Thread>& thre
 }
 
 void Server::CloseBootp() {
-    if (tables_.Dirty()) WriteBootptab(BootptabPath(settings_.tftpDirectory), tables_, bootpReporter_);
+    if (tables_.Dirty())
+        WriteBootptab(BootptabPath(settings_.tftpDirectory), tables_, bootpReporter_);
     {
         std::lock_guard lock(electionMutex_);
         election_.Stop();
@@ -224,14 +240,16 @@ void Server::CloseBootp() {
 }
 
 void Server::JoinCallbackTask() {
-    if (!callbackThread_) return;
+    if (!callbackThread_)
+        return;
     wake_.Set();
     while (!callbackThread_->Join(100)) wake_.Set();
     callbackThread_.reset();
 }
 
 uint32_t Server::Stop() {
-    if (!running_) return ADDRSRV_E_NOT_RUNNING;
+    if (!running_)
+        return ADDRSRV_E_NOT_RUNNING;
     CloseBootp();
     sessions_.Clear();
     CloseSocket(tftpSocket_, tftpThread_, tftpRuns_, "Error closing tftp socket", kMsgTftpError);
@@ -245,31 +263,37 @@ uint32_t Server::Stop() {
 }
 
 void Server::AddNode(const CNS2Node& node) {
-    if (!running_) return;
+    if (!running_)
+        return;
     members_.Push(MemberSnapshot::Of(node));
     wake_.Set();
 }
 
 void Server::SetNodeStatus(CNS2* engine) {
     std::lock_guard lock(engineMutex_);
-    if (engine_ == engine) return;
-    if (engine_ != nullptr) engine_->RemoveLifetimeObserver(this);
+    if (engine_ == engine)
+        return;
+    if (engine_ != nullptr)
+        engine_->RemoveLifetimeObserver(this);
     engine_ = engine;
     // The engine's record starts as its host set it (the service host announces a
     // backup); only a role of our own replaces that.
     publishedRole_ = 0;
-    if (engine_ != nullptr) engine_->AddLifetimeObserver(this);
+    if (engine_ != nullptr)
+        engine_->AddLifetimeObserver(this);
 }
 
 void Server::OnNodeStatusDestroyed(CNS2& engine) {
     std::lock_guard lock(engineMutex_);
-    if (engine_ == &engine) engine_ = nullptr;
+    if (engine_ == &engine)
+        engine_ = nullptr;
 }
 
 void Server::PublishRole() {
     const uint8_t role = Role();
     std::lock_guard lock(engineMutex_);
-    if (engine_ == nullptr || publishedRole_ == role) return;
+    if (engine_ == nullptr || publishedRole_ == role)
+        return;
     engine_->SetServerRole(role);
     publishedRole_ = role;
 }
@@ -287,7 +311,8 @@ void Server::SetMode(uint32_t serverSet, uint32_t runState) {
                 std::lock_guard lock(electionMutex_);
                 election_.Reset(own_, serverSet);
             }
-            if (OpenBootp() == 0) WaitForProbe();
+            if (OpenBootp() == 0)
+                WaitForProbe();
         }
     }
     if (runState != runState_) {

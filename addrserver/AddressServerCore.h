@@ -77,7 +77,9 @@ public:
     bool Running() const { return running_; }
     uint8_t Role() const;
     uint32_t Master() const;
-    std::optional<NodeEntry> FindNode(uint32_t address) const { return tables_.FindByAddress(address); }
+    std::optional<NodeEntry> FindNode(uint32_t address) const {
+        return tables_.FindByAddress(address);
+    }
 
     // Reporting: coded messages through the callback task's queues.
     void Queue(int queue, uint32_t code, std::string_view text);

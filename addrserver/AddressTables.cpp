@@ -26,7 +26,8 @@ bool AddressTables::InNetwork(uint32_t address, uint32_t network) const {
 
 int AddressTables::FindSegmentLocked(uint32_t network) const {
     for (size_t i = 0; i < segments_.size(); ++i) {
-        if (segments_[i].network == network) return static_cast<int>(i);
+        if (segments_[i].network == network)
+            return static_cast<int>(i);
     }
     return -1;
 }
@@ -50,7 +51,8 @@ int AddressTables::CreateSegmentLocked(uint32_t network, uint32_t gateway,
     // Nor the network or broadcast address, nor anything past the subnet.
     if (seg.start == seg.network) {
         ++seg.start;
-        if (seg.count > 0) --seg.count;
+        if (seg.count > 0)
+            --seg.count;
     }
     const uint32_t broadcast = seg.network | ~mask;
     if (seg.start >= broadcast || (seg.start & mask) != seg.network)
@@ -84,32 +86,35 @@ int AddressTables::CreateSegment(uint32_t network, uint32_t gateway,
 std::optional<NetworkSegment> AddressTables::SegmentOf(uint32_t address) const {
     std::lock_guard lock(mutex_);
     int i = FindSegmentLocked(address & config_.subnetMask);
-    if (i < 0) return std::nullopt;
+    if (i < 0)
+        return std::nullopt;
     return segments_[i];
 }
 
 int AddressTables::FindMacLocked(const MacBytes& mac) const {
     for (size_t i = 0; i < nodes_.size(); ++i) {
-        if (nodes_[i].mac == mac) return static_cast<int>(i);
+        if (nodes_[i].mac == mac)
+            return static_cast<int>(i);
     }
     return -1;
 }
 
 bool AddressTables::HeldByOtherLocked(uint32_t address, int except) const {
     for (size_t i = 0; i < nodes_.size(); ++i) {
-        if (static_cast<int>(i) != except && nodes_[i].address == address) return true;
+        if (static_cast<int>(i) != except && nodes_[i].address == address)
+            return true;
     }
     return false;
 }
 
-int AddressTables::AddNodeLocked(uint32_t address, const MacBytes& mac,
-                                 std::string_view bootFile) {
-    if (address == 0) return -1;
+int AddressTables::AddNodeLocked(uint32_t address, const MacBytes& mac, std::string_view bootFile) {
+    if (address == 0)
+        return -1;
     int index = FindMacLocked(mac);
     if (index < 0) {
         if (nodes_.size() >= kMaxNodes) {
-            reporter_.Report(kMsgError, Format("Bootp: nodeCount Exceeds %u",
-                                               static_cast<unsigned>(kMaxNodes)));
+            reporter_.Report(
+                kMsgError, Format("Bootp: nodeCount Exceeds %u", static_cast<unsigned>(kMaxNodes)));
             return -1;
         }
         nodes_.emplace_back();
@@ -123,7 +128,8 @@ int AddressTables::AddNodeLocked(uint32_t address, const MacBytes& mac,
         e.bootFileState = imageExists_(e.bootFile) ? kBootFilePresent : kBootFileMissing;
     }
     e.segment = FindSegmentLocked(address & config_.subnetMask);
-    if (e.segment < 0) e.segment = CreateSegmentLocked(address, 0, std::nullopt);
+    if (e.segment < 0)
+        e.segment = CreateSegmentLocked(address, 0, std::nullopt);
     dirty_ = true;
     return index;
 }
@@ -136,7 +142,8 @@ bool AddressTables::AddNode(uint32_t address, const MacBytes& mac, std::string_v
 std::optional<NodeEntry> AddressTables::FindByAddress(uint32_t address) const {
     std::lock_guard lock(mutex_);
     for (const auto& e : nodes_) {
-        if (e.address == address) return e;
+        if (e.address == address)
+            return e;
     }
     return std::nullopt;
 }
@@ -144,7 +151,8 @@ std::optional<NodeEntry> AddressTables::FindByAddress(uint32_t address) const {
 std::optional<NodeEntry> AddressTables::FindByMac(const MacBytes& mac) const {
     std::lock_guard lock(mutex_);
     int i = FindMacLocked(mac);
-    if (i < 0) return std::nullopt;
+    if (i < 0)
+        return std::nullopt;
     return nodes_[i];
 }
 
@@ -163,12 +171,13 @@ int AddressTables::RequestSegmentLocked(uint32_t gatewayAddress) {
     uint32_t network =
         (gatewayAddress != 0 ? gatewayAddress : config_.ownAddress) & config_.subnetMask;
     int index = FindSegmentLocked(network);
-    if (index >= 0) return index;
+    if (index >= 0)
+        return index;
     index = CreateSegmentLocked(network, gatewayAddress != 0 ? gatewayAddress : config_.gateway,
                                 std::nullopt);
     if (index < 0)
-        reporter_.Report(kMsgError,
-                         Format("Error Creating network segment %s\n", DottedText(network).c_str()));
+        reporter_.Report(
+            kMsgError, Format("Error Creating network segment %s\n", DottedText(network).c_str()));
     else
         reporter_.Report(kMsgNotice,
                          Format("Creating network segment %s\n", DottedText(network).c_str()));
@@ -196,7 +205,8 @@ Assignment AddressTables::Assign(const MacBytes& mac, uint32_t clientAddress,
     std::lock_guard lock(mutex_);
     Assignment result;
     int segment = RequestSegmentLocked(gatewayAddress);
-    if (segment < 0) return result;
+    if (segment < 0)
+        return result;
     const uint32_t network = segments_[segment].network;
     int index = FindMacLocked(mac);
     const bool keeps = index >= 0 && InNetwork(nodes_[index].address, network);
@@ -210,13 +220,15 @@ Assignment AddressTables::Assign(const MacBytes& mac, uint32_t clientAddress,
         address = nodes_[index].address;
     else
         address = NewAddressLocked(segment, mac);
-    if (address == 0) return result;
+    if (address == 0)
+        return result;
 
     if (index < 0) {
         index = AddNodeLocked(address, mac, {});
-        if (index < 0) return result;
-        const char* what = clientAddress == 0 ? "Generated New Ip %s"
-                                              : "Added Node IP %s to bootptab from Bootp";
+        if (index < 0)
+            return result;
+        const char* what =
+            clientAddress == 0 ? "Generated New Ip %s" : "Added Node IP %s to bootptab from Bootp";
         reporter_.Report(clientAddress == 0 ? kMsgNotice : kMsgNodeAdded,
                          Format(what, DottedText(address).c_str()));
     } else if (nodes_[index].address != address) {
@@ -226,7 +238,8 @@ Assignment AddressTables::Assign(const MacBytes& mac, uint32_t clientAddress,
     NodeEntry& e = nodes_[index];
     e.segment = FindSegmentLocked(address & config_.subnetMask);
     result.address = address;
-    if (e.segment >= 0) result.gateway = segments_[e.segment].gateway;
+    if (e.segment >= 0)
+        result.gateway = segments_[e.segment].gateway;
     result.bootFileState = e.bootFileState;
     result.bootFile = e.bootFile;
     return result;

@@ -42,7 +42,7 @@ struct NodeEntry {
 
 // What a request is answered with.
 struct Assignment {
-    uint32_t address = 0;  // 0 = no address
+    uint32_t address = 0;             // 0 = no address
     std::optional<uint32_t> gateway;  // the entry's segment gateway, when it has a segment
     uint8_t bootFileState = kNoBootFile;
     std::string bootFile;

@@ -9,7 +9,9 @@ namespace {
 uint32_t Get32(const uint8_t* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
 }
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+uint16_t Get16(const uint8_t* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
 void Put32(uint8_t* p, uint32_t v) {
     p[0] = static_cast<uint8_t>(v >> 24);
     p[1] = static_cast<uint8_t>(v >> 16);
@@ -22,8 +24,8 @@ void Put16(uint8_t* p, uint16_t v) {
 }
 
 // Field offsets of the RFC 951 layout.
-constexpr size_t kCiaddr = 12, kYiaddr = 16, kSiaddr = 20, kGiaddr = 24, kChaddr = 28,
-                 kSname = 44, kFile = 108, kVend = 236;
+constexpr size_t kCiaddr = 12, kYiaddr = 16, kSiaddr = 20, kGiaddr = 24, kChaddr = 28, kSname = 44,
+                 kFile = 108, kVend = 236;
 
 }  // namespace
 
@@ -39,7 +41,8 @@ std::string BootpMessage::FileName() const {
 }
 
 BootpParseError ParseBootp(std::span<const uint8_t> bytes, BootpMessage& out) {
-    if (bytes.size() < kBootpSize) return BootpParseError::kTooShort;
+    if (bytes.size() < kBootpSize)
+        return BootpParseError::kTooShort;
     const uint8_t* p = bytes.data();
     out.op = p[0];
     out.htype = p[1];

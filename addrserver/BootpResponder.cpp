@@ -19,8 +19,10 @@ void Put32(uint8_t* p, uint32_t v) {
 
 std::string BaseName(std::string_view requested) {
     size_t cut = requested.find_last_of("/\\");
-    if (cut != std::string_view::npos) requested = requested.substr(cut + 1);
-    if (requested == "." || requested == "..") return {};
+    if (cut != std::string_view::npos)
+        requested = requested.substr(cut + 1);
+    if (requested == "." || requested == "..")
+        return {};
     return std::string(requested);
 }
 
@@ -39,9 +41,10 @@ BootpMessage BootpResponder::ReplyTo(const BootpMessage& request, uint32_t assig
 }
 
 std::optional<BootpMessage> BootpResponder::AnswerProbe(const BootpMessage& request) {
-    if (request.ciaddr == config_.ownAddress) return std::nullopt;
-    reporter_.Report(kMsgRequestTrace, Format("Bootp: test request from %s\n",
-                                              DottedText(request.ciaddr).c_str()));
+    if (request.ciaddr == config_.ownAddress)
+        return std::nullopt;
+    reporter_.Report(kMsgRequestTrace,
+                     Format("Bootp: test request from %s\n", DottedText(request.ciaddr).c_str()));
     BootpMessage reply = ReplyTo(request, request.ciaddr);
     reply.vend = request.vend;
     return reply;
@@ -54,10 +57,12 @@ std::optional<BootpMessage> BootpResponder::Handle(const BootpMessage& request) 
         return std::nullopt;
     }
     const MacBytes mac = request.Mac();
-    if (mac == kProbeMac) return AnswerProbe(request);
+    if (mac == kProbeMac)
+        return AnswerProbe(request);
 
     Assignment a;
-    if (filter_.Admits(mac)) a = tables_.Assign(mac, request.ciaddr, request.giaddr);
+    if (filter_.Admits(mac))
+        a = tables_.Assign(mac, request.ciaddr, request.giaddr);
     if (a.address == 0) {
         reporter_.Report(kMsgRequestIgnored, Format("Bootp: ignoring request from %s\n",
                                                     MacText(mac.data(), ':').c_str()));
@@ -82,7 +87,8 @@ std::optional<BootpMessage> BootpResponder::Handle(const BootpMessage& request) 
         reporter_.Print(Format("Network undefined for node %s\n", DottedText(a.address).c_str()));
     }
     v[at] = kOptionEnd;
-    if (!SetBootFile(request, a, reply)) return std::nullopt;
+    if (!SetBootFile(request, a, reply))
+        return std::nullopt;
     return reply;
 }
 
@@ -108,13 +114,15 @@ bool BootpResponder::SetBootFile(const BootpMessage& request, const Assignment& 
 }
 
 uint32_t BootpResponder::ReplyDestination(const BootpMessage& request) const {
-    if (request.giaddr == 0) return 0xFFFFFFFFu;
+    if (request.giaddr == 0)
+        return 0xFFFFFFFFu;
     return (request.giaddr & config_.subnetMask) | ~config_.subnetMask;
 }
 
 std::string BootpResponder::Describe(const BootpMessage& m) {
     const bool ethernet = m.htype == 1 && m.hlen == 6;
-    if (ethernet && m.op != kBootRequest && m.op != kBootReply) return "Unknown frame received\n";
+    if (ethernet && m.op != kBootRequest && m.op != kBootReply)
+        return "Unknown frame received\n";
     const std::string mac = MacText(m.chaddr.data(), ':');
     if (m.op == kBootReply) {
         return Format("BOOTP Reply to %s\n", mac.c_str()) +

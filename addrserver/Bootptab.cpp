@@ -20,7 +20,8 @@ namespace {
 constexpr size_t kMaxLine = 1020;
 
 bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
+    if (s.size() < prefix.size())
+        return false;
     for (size_t i = 0; i < prefix.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(s[i])) !=
             std::tolower(static_cast<unsigned char>(prefix[i])))
@@ -30,9 +31,11 @@ bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
 }
 
 int Hex(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= '0' && c <= '9')
+        return c - '0';
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
@@ -41,13 +44,16 @@ std::optional<MacBytes> ParseHardwareAddress(std::string_view s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     const bool dotted = s.size() == 17;
-    if (!dotted && s.size() != 12) return std::nullopt;
+    if (!dotted && s.size() != 12)
+        return std::nullopt;
     MacBytes mac{};
     for (size_t i = 0; i < 6; ++i) {
         size_t at = dotted ? i * 3 : i * 2;
-        if (dotted && i < 5 && s[at + 2] != '.') return std::nullopt;
+        if (dotted && i < 5 && s[at + 2] != '.')
+            return std::nullopt;
         int hi = Hex(s[at]), lo = Hex(s[at + 1]);
-        if (hi < 0 || lo < 0) return std::nullopt;
+        if (hi < 0 || lo < 0)
+            return std::nullopt;
         mac[i] = static_cast<uint8_t>(hi * 16 + lo);
     }
     return mac;
@@ -58,7 +64,8 @@ std::optional<uint32_t> ParseCount(std::string_view s, int base) {
         s.remove_suffix(1);
     uint32_t v = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, base);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size())
+        return std::nullopt;
     return v;
 }
 
@@ -85,7 +92,8 @@ LineFields SplitLine(std::string_view line) {
             f.gateway = ParseDotted(field.substr(3));
         else if (StartsWithNoCase(field, "bf=")) {
             std::string_view name = field.substr(3);
-            while (!name.empty() && (name.back() == '\r' || name.back() == ' ')) name.remove_suffix(1);
+            while (!name.empty() && (name.back() == '\r' || name.back() == ' '))
+                name.remove_suffix(1);
             f.bootFile = std::string(name);
         } else if (StartsWithNoCase(field, "T254=0x"))
             f.count = ParseCount(field.substr(7), 16);
@@ -99,10 +107,12 @@ LineFields SplitLine(std::string_view line) {
 }
 
 void ApplyLine(std::string_view line, AddressTables& tables) {
-    if (line.empty() || line[0] == '#') return;
+    if (line.empty() || line[0] == '#')
+        return;
     LineFields f = SplitLine(line);
     if (f.segment) {
-        if (f.count && f.ip) tables.CreateSegment(*f.ip, f.gateway.value_or(0), *f.count);
+        if (f.count && f.ip)
+            tables.CreateSegment(*f.ip, f.gateway.value_or(0), *f.count);
     } else if (f.mac && f.ip) {
         tables.AddNode(*f.ip, *f.mac, f.bootFile);
     }
@@ -119,7 +129,8 @@ BootptabError ParseBootptab(std::string_view text, AddressTables& tables, Report
             return BootptabError::kBadLine;
         }
         std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         ApplyLine(line, tables);
         text.remove_prefix(end + 1);
     }
@@ -136,7 +147,8 @@ BootptabError ReadBootptab(const std::string& path, AddressTables& tables, Repor
     }
     std::ostringstream content;
     content << in.rdbuf();
-    if (in.bad()) return BootptabError::kUnreadable;
+    if (in.bad())
+        return BootptabError::kUnreadable;
     return ParseBootptab(content.str(), tables, reporter);
 }
 
@@ -151,7 +163,8 @@ std::string BootptabText(const AddressTables& tables) {
     for (const auto& e : tables.Nodes()) {
         text += Format("node%u: ha=%s:ip=%s", ++n, MacText(e.mac.data(), '.').c_str(),
                        DottedText(e.address).c_str());
-        if (e.bootFileState != kNoBootFile) text += ":bf=" + e.bootFile;
+        if (e.bootFileState != kNoBootFile)
+            text += ":bf=" + e.bootFile;
         text += "\n";
     }
     return text;
@@ -168,12 +181,15 @@ bool WriteBootptab(const std::string& path, const AddressTables& tables, Reporte
     bool written = fd >= 0;
     for (size_t done = 0; written && done < text.size();) {
         ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         written = n > 0;
-        if (written) done += static_cast<size_t>(n);
+        if (written)
+            done += static_cast<size_t>(n);
     }
     written = written && ::fsync(fd) == 0;
-    if (fd >= 0 && ::close(fd) != 0) written = false;
+    if (fd >= 0 && ::close(fd) != 0)
+        written = false;
     if (!written) {
         reporter.Print("Error closing bootptab.tmp\n");
         ::unlink(temp.c_str());

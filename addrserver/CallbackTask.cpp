@@ -54,7 +54,8 @@ int Server::DeliverMessages() {
     CAddressServer* host = Host();
     for (auto& ring : messages_) {
         if (auto m = ring.Pop()) {
-            if (host != nullptr) host->OnMessage(m->code, m->text.c_str());
+            if (host != nullptr)
+                host->OnMessage(m->code, m->text.c_str());
             ++handled;
         }
     }
@@ -69,7 +70,8 @@ void Server::HandleMember(const MemberSnapshot& m) {
             election_.UpdatePeer(m.address, m.role, m.online);
         return;
     }
-    if (!m.online) return;
+    if (!m.online)
+        return;
     if (m.address == kNodeDefaultAddress) {
         Queue(2, kMsgError,
               Format("Node with MAC %s is using default IP!", MacText(m.mac.data(), '.').c_str()));
@@ -78,27 +80,34 @@ void Server::HandleMember(const MemberSnapshot& m) {
     if (!tables_.FindByAddress(m.address)) {
         const std::string dotted = DottedText(m.address);
         if (tables_.AddNode(m.address, m.mac))
-            Queue(2, kMsgNodeAdded, Format("Added Node IP %s to bootptab from NS2", dotted.c_str()));
+            Queue(2, kMsgNodeAdded,
+                  Format("Added Node IP %s to bootptab from NS2", dotted.c_str()));
         else
             Queue(2, kMsgError,
-                  Format("Failure to add Node IP %s to bootptab!, possible network miss-configuration",
-                         dotted.c_str()));
+                  Format(
+                      "Failure to add Node IP %s to bootptab!, possible network miss-configuration",
+                      dotted.c_str()));
     }
-    if (settings_.versionCheck) CheckVersion(m);
+    if (settings_.versionCheck)
+        CheckVersion(m);
 }
 
 void Server::CheckVersion(const MemberSnapshot& m) {
     std::optional<std::pair<ImageVersion, ImageVersion>> differs;  // file, node
     tables_.WithEntry(m.address, [&](NodeEntry& entry) {
-        if (entry.versionChecked) return;
+        if (entry.versionChecked)
+            return;
         entry.versionChecked = true;
-        if (!m.software) return;
+        if (!m.software)
+            return;
         entry.nodeVersion = *m.software;
         const std::string image = ImageFileForType(m.nodeType);
         ImageVersion file = files_.VersionOf(image).value_or(ImageVersion{});
-        if (file.DiffersFrom(entry.nodeVersion)) differs = {{file, entry.nodeVersion}};
+        if (file.DiffersFrom(entry.nodeVersion))
+            differs = {{file, entry.nodeVersion}};
     });
-    if (!differs) return;
+    if (!differs)
+        return;
     if (CAddressServer* host = Host())
         host->OnServerVersion(m.nodeType, m.address, differs->first, differs->second);
 }

@@ -12,12 +12,14 @@ ImageVersion ImageVersion::FromRecord(uint8_t major, uint8_t minor, uint8_t patc
 std::string ImageVersion::Text() const {
     if (length == 6)
         return Format("%u.%u.%u.%u.%u.%u", major, minor, patch, stage, patchDigit, build);
-    if (length == 3) return Format("%u.%u.%u", major, minor, patch);
+    if (length == 3)
+        return Format("%u.%u.%u", major, minor, patch);
     return "Invalid Version Length";
 }
 
 bool ImageVersion::DiffersFrom(const ImageVersion& o) const {
-    if (major != o.major || minor != o.minor || patch != o.patch) return true;
+    if (major != o.major || minor != o.minor || patch != o.patch)
+        return true;
     return length == 6 && (stage != o.stage || patchDigit != o.patchDigit || build != o.build);
 }
 

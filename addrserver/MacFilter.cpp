@@ -7,19 +7,24 @@ namespace addrserver {
 namespace {
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
 // "hh:hh:hh" at the start of text; false when it is not three hex pairs joined by colons.
 bool ReadTriple(std::string_view text, std::array<uint8_t, 3>& out) {
-    if (text.size() < 8 || text[2] != ':' || text[5] != ':') return false;
+    if (text.size() < 8 || text[2] != ':' || text[5] != ':')
+        return false;
     for (int i = 0; i < 3; ++i) {
         int hi = HexDigit(text[i * 3]);
         int lo = HexDigit(text[i * 3 + 1]);
-        if (hi < 0 || lo < 0) return false;
+        if (hi < 0 || lo < 0)
+            return false;
         out[i] = static_cast<uint8_t>(hi * 16 + lo);
     }
     return true;
@@ -31,7 +36,8 @@ uint32_t DevicePart(const std::array<uint8_t, 3>& t) {
 
 // Comment cut, ends trimmed, inner runs of blanks and tabs made one blank.
 std::string Normalise(std::string_view line) {
-    if (auto hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+    if (auto hash = line.find('#'); hash != std::string_view::npos)
+        line = line.substr(0, hash);
     std::string out;
     bool pendingBlank = false;
     for (char c : line) {
@@ -39,7 +45,8 @@ std::string Normalise(std::string_view line) {
             pendingBlank = !out.empty();
             continue;
         }
-        if (pendingBlank) out += ' ';
+        if (pendingBlank)
+            out += ' ';
         pendingBlank = false;
         out += c;
     }
@@ -55,7 +62,8 @@ void MacFilter::Reset() {
 }
 
 bool MacFilter::Add(const MacRange& range) {
-    if (entries_.size() >= kCapacity) return false;
+    if (entries_.size() >= kCapacity)
+        return false;
     entries_.push_back(range);
     return true;
 }
@@ -74,10 +82,12 @@ void MacFilter::AddConfigLine(std::string_view raw) {
     std::string line = Normalise(raw);
     MacRange range;
     if (line.size() == 8) {
-        if (ReadTriple(line, range.oui)) Add({range.oui, 0, 0xFFFFFF});
+        if (ReadTriple(line, range.oui))
+            Add({range.oui, 0, 0xFFFFFF});
         return;
     }
-    if (line.size() != 26 || line[8] != ' ' || line[17] != ' ') return;
+    if (line.size() != 26 || line[8] != ' ' || line[17] != ' ')
+        return;
     std::array<uint8_t, 3> first{}, last{};
     if (!ReadTriple(line, range.oui) || !ReadTriple(std::string_view(line).substr(9), first) ||
         !ReadTriple(std::string_view(line).substr(18), last))

@@ -21,8 +21,8 @@ constexpr Oui NodeVendorOui1 = {0x02, 0x49, 0x58};
 constexpr Oui NodeVendorOui2 = {0x02, 0x4B, 0x4C};
 
 // The hardware address of the start-up probe: NodeVendorOui1 followed by 00:00:10.
-constexpr MacBytes kProbeMac = {NodeVendorOui1[0], NodeVendorOui1[1], NodeVendorOui1[2],
-                                0x00, 0x00, 0x10};
+constexpr MacBytes kProbeMac = {
+    NodeVendorOui1[0], NodeVendorOui1[1], NodeVendorOui1[2], 0x00, 0x00, 0x10};
 
 struct MacRange {
     Oui oui{};

@@ -29,7 +29,8 @@ public:
     }
     std::optional<T> Pop() {
         std::lock_guard lock(mutex_);
-        if (read_ == write_) return std::nullopt;
+        if (read_ == write_)
+            return std::nullopt;
         T value = std::move(slots_[read_]);
         read_ = (read_ + 1) & (Size - 1);
         return value;

@@ -15,21 +15,24 @@ void ServerElection::Reset(uint32_t ownAddress, uint32_t mode) {
 }
 
 bool ServerElection::Knows(uint32_t a) const {
-    return a != 0 && (a == master_ || std::find(backups_.begin(), backups_.end(), a) != backups_.end());
+    return a != 0 &&
+           (a == master_ || std::find(backups_.begin(), backups_.end(), a) != backups_.end());
 }
 
 void ServerElection::Recompute() {
     lowest_ = 0xFFFFFFFF;
     highest_ = 0;
     for (uint32_t a : backups_) {
-        if (a == 0) continue;
+        if (a == 0)
+            continue;
         lowest_ = std::min(lowest_, a);
         highest_ = std::max(highest_, a);
     }
 }
 
 void ServerElection::AddBackup(uint32_t a) {
-    if (a == own_ || std::find(backups_.begin(), backups_.end(), a) != backups_.end()) return;
+    if (a == own_ || std::find(backups_.begin(), backups_.end(), a) != backups_.end())
+        return;
     auto free = std::find(backups_.begin(), backups_.end(), 0u);
     if (free != backups_.end()) {
         *free = a;
@@ -45,7 +48,8 @@ void ServerElection::DropBackup(uint32_t a) {
 }
 
 void ServerElection::ForgetMaster(uint32_t a) {
-    if (master_ != a) return;
+    if (master_ != a)
+        return;
     master_ = 0;
     masterRole_ = kRoleStopped;
 }
@@ -69,8 +73,9 @@ void ServerElection::UpdatePeer(uint32_t a, uint8_t role, bool online) {
         case kRoleActive: {
             // A second master beside the one we know is reported and not followed.
             if (masterRole_ == role && master_ != a) {
-                const char* text = role == kRolePrimary ? "Duplicate Primary Bootp server @ %s"
-                                                        : "Incorrect Active Backup Bootp server @ %s";
+                const char* text = role == kRolePrimary
+                                       ? "Duplicate Primary Bootp server @ %s"
+                                       : "Incorrect Active Backup Bootp server @ %s";
                 reporter_.Report(kMsgError, Format(text, dotted.c_str()));
                 break;
             }
@@ -96,8 +101,10 @@ void ServerElection::UpdatePeer(uint32_t a, uint8_t role, bool online) {
 }
 
 void ServerElection::Step(bool windowOpen, bool probeAnswered) {
-    if (role_ == kRoleActive && master_ != own_) role_ = kRoleBackup;
-    if (master_ != 0 || windowOpen) return;
+    if (role_ == kRoleActive && master_ != own_)
+        role_ = kRoleBackup;
+    if (master_ != 0 || windowOpen)
+        return;
     if (mode_ == kModeBackup && own_ < lowest_) {
         master_ = own_;
         role_ = kRoleActive;

@@ -6,11 +6,13 @@ bool ServerSocket::Open(uint16_t port, bool broadcast) {
     Close();
     closing_ = false;
     socket_ = SocketOpen(AF_INET, SOCK_DGRAM, 0);
-    if (socket_ == VAV_INVALID_SOCKET) return false;
+    if (socket_ == VAV_INVALID_SOCKET)
+        return false;
     int size = 0xFFFF, one = 1;
     SocketSetOption(socket_, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
     SocketSetOption(socket_, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    if (broadcast) SocketSetOption(socket_, SOL_SOCKET, SO_BROADCAST, &one, sizeof one);
+    if (broadcast)
+        SocketSetOption(socket_, SOL_SOCKET, SO_BROADCAST, &one, sizeof one);
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_port = HostToNetShort(port);
@@ -23,7 +25,8 @@ bool ServerSocket::Open(uint16_t port, bool broadcast) {
 }
 
 void ServerSocket::Close() {
-    if (socket_ != VAV_INVALID_SOCKET) SocketClose(socket_);
+    if (socket_ != VAV_INVALID_SOCKET)
+        SocketClose(socket_);
     socket_ = VAV_INVALID_SOCKET;
 }
 
@@ -49,20 +52,23 @@ bool ServerSocket::SendTo(uint32_t address, uint16_t port, std::span<const uint8
     to.sin_port = HostToNetShort(port);
     to.sin_addr.s_addr = HostToNetLong(address);
     size_t sent = 0;
-    return SocketSendTo(socket_, data.data(), data.size(), 0, reinterpret_cast<const sockaddr*>(&to),
-                        sizeof to, &sent) == VAV_SOCK_OK &&
+    return SocketSendTo(socket_, data.data(), data.size(), 0,
+                        reinterpret_cast<const sockaddr*>(&to), sizeof to, &sent) == VAV_SOCK_OK &&
            sent == data.size();
 }
 
 int ServerSocket::Serve(std::span<uint8_t> buffer, int waitMs,
                         const std::function<void(const Datagram&)>& handle) const {
     while (!Closing()) {
-        if (!WaitReadable(waitMs) || Closing()) continue;
+        if (!WaitReadable(waitMs) || Closing())
+            continue;
         size_t n = 0;
         Datagram d{};
         int result = Receive(buffer, n, d.address, d.port);
-        if (result == VAV_SOCK_WOULD_BLOCK) continue;
-        if (result != VAV_SOCK_OK) return result;
+        if (result == VAV_SOCK_WOULD_BLOCK)
+            continue;
+        if (result != VAV_SOCK_OK)
+            return result;
         d.bytes = buffer.first(n);
         handle(d);
     }

@@ -27,13 +27,18 @@ void Server::BootpServerThread() {
 
 void Server::HandleBootp(std::span<const uint8_t> datagram) {
     BootpMessage request;
-    if (ParseBootp(datagram, request) != BootpParseError::kNone) return;
+    if (ParseBootp(datagram, request) != BootpParseError::kNone)
+        return;
     const uint32_t display = options_.displayLevel;
-    if (display & kDisplayBootpFrames) Print(BootpResponder::Describe(request));
+    if (display & kDisplayBootpFrames)
+        Print(BootpResponder::Describe(request));
     auto reply = responder_.Handle(request);
-    if (!reply) return;
-    if (display & kDisplayBootpReplies) Print("sending bootp reply\n");
-    if (display & kDisplayBootpFrames) Print(BootpResponder::Describe(*reply));
+    if (!reply)
+        return;
+    if (display & kDisplayBootpReplies)
+        Print("sending bootp reply\n");
+    if (display & kDisplayBootpFrames)
+        Print(BootpResponder::Describe(*reply));
     serverSocket_.SendTo(responder_.ReplyDestination(request), settings_.bootpClientPort,
                          BuildBootp(*reply));
 }
@@ -44,12 +49,14 @@ void Server::ReplyListenerThread() {
     std::array<uint8_t, kDatagramSize> buffer;
     listenerSocket_.Serve(buffer, kWaitMs, [&](const ServerSocket::Datagram& d) {
         BootpMessage m;
-        if (ParseBootp(d.bytes, m) != BootpParseError::kNone) return;
+        if (ParseBootp(d.bytes, m) != BootpParseError::kNone)
+            return;
         // Another server's answer to our start-up probe.
         if (m.op == kBootReply && m.ciaddr == own_ && m.yiaddr == own_ && m.Mac() == kProbeMac) {
             answeringServer_ = m.siaddr;
             probeAnswered_ = true;
-            if (options_.displayLevel & kDisplayBootpReplies) Print("Got bootp reply frame!\n");
+            if (options_.displayLevel & kDisplayBootpReplies)
+                Print("Got bootp reply frame!\n");
         }
     });
     listenerReady_ = false;
@@ -62,7 +69,8 @@ void Server::TftpThread() {
     std::array<uint8_t, kDatagramSize> buffer;
     const int error = tftpSocket_.Serve(buffer, kWaitMs, [&](const ServerSocket::Datagram& d) {
         auto reply = sessions_.Handle(d.address, d.port, d.bytes, os::TickCount());
-        if (!reply.empty()) SendTftp(d.address, d.port, reply);
+        if (!reply.empty())
+            SendTftp(d.address, d.port, reply);
     });
     if (error != VAV_SOCK_OK)
         tftpReporter_.Report(kMsgTftpError, Format("Tftp:Task socket RX Error! %u, Socket %u",
@@ -73,10 +81,14 @@ void Server::TftpThread() {
 
 void Server::SendTftp(uint32_t address, uint16_t port, const std::vector<uint8_t>& reply) {
     const uint32_t display = options_.displayLevel;
-    if (display & kDisplayTftpBlocks) Print("sending tftp reply\n");
-    if (reply[0] != 0) tftpReporter_.Report(kMsgTftpTrace, "TFTP: reply frame broken!");
-    if (tftpSocket_.SendTo(address, port, reply)) return;
-    if ((display & (kDisplayTftpEnd | kDisplayTftpBlocks)) == 0) return;
+    if (display & kDisplayTftpBlocks)
+        Print("sending tftp reply\n");
+    if (reply[0] != 0)
+        tftpReporter_.Report(kMsgTftpTrace, "TFTP: reply frame broken!");
+    if (tftpSocket_.SendTo(address, port, reply))
+        return;
+    if ((display & (kDisplayTftpEnd | kDisplayTftpBlocks)) == 0)
+        return;
     tftpReporter_.Report(kMsgTftpTrace, Format("Tftp Socket send error %d, sent %d bytes", -1, 0));
     if (!tftpSocket_.SendTo(address, port, reply))
         tftpReporter_.Report(kMsgTftpTrace, Format("rentrant try failed %d, sent %d bytes", -1, 0));

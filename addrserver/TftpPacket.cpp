@@ -15,12 +15,18 @@ struct ErrorText {
 
 ErrorText TextOf(TftpError e) {
     switch (e) {
-        case TftpError::kFileNotFound: return {1, "File not found"};
-        case TftpError::kMaxFilesOpen: return {3, "Server max files open"};
-        case TftpError::kMaxSessionsOpen: return {3, "Server max sessions open"};
-        case TftpError::kInvalidFrame: return {0, "Invalid frame received"};
-        case TftpError::kBadImage: return {0, "File not Ixo tftp file format"};
-        case TftpError::kUnspecified: break;
+        case TftpError::kFileNotFound:
+            return {1, "File not found"};
+        case TftpError::kMaxFilesOpen:
+            return {3, "Server max files open"};
+        case TftpError::kMaxSessionsOpen:
+            return {3, "Server max sessions open"};
+        case TftpError::kInvalidFrame:
+            return {0, "Invalid frame received"};
+        case TftpError::kBadImage:
+            return {0, "File not Ixo tftp file format"};
+        case TftpError::kUnspecified:
+            break;
     }
     return {0, "Unspecified error"};
 }
@@ -34,7 +40,8 @@ void Put16(std::vector<uint8_t>& out, uint16_t v) {
 
 TftpPacket ParseTftp(std::span<const uint8_t> b) {
     TftpPacket p;
-    if (b.size() < 2 || b[0] != 0) return p;
+    if (b.size() < 2 || b[0] != 0)
+        return p;
     if (b[1] == kOpAck) {
         if (b.size() == 4) {
             p.kind = TftpPacketKind::kAck;
@@ -42,16 +49,18 @@ TftpPacket ParseTftp(std::span<const uint8_t> b) {
         }
         return p;
     }
-    if (b[1] != kOpRead) return p;
+    if (b[1] != kOpRead)
+        return p;
     auto name = b.subspan(2);
     auto nul = std::find(name.begin(), name.end(), uint8_t{0});
     size_t length = static_cast<size_t>(nul - name.begin());
     if (nul == name.end()) {
-        p.kind = length > kTftpMaxNameLength ? TftpPacketKind::kBad
-                                             : TftpPacketKind::kUnterminatedName;
+        p.kind =
+            length > kTftpMaxNameLength ? TftpPacketKind::kBad : TftpPacketKind::kUnterminatedName;
         return p;
     }
-    if (length > kTftpMaxNameLength) return p;
+    if (length > kTftpMaxNameLength)
+        return p;
     p.kind = TftpPacketKind::kReadRequest;
     p.fileName.assign(name.begin(), nul);
     return p;

@@ -9,7 +9,9 @@ namespace addrserver {
 TftpSessions::TftpSessions(TftpFiles& files, Reporter& reporter)
     : files_(files), reporter_(reporter), sessions_(kCapacity) {}
 
-TftpSessions::~TftpSessions() { Clear(); }
+TftpSessions::~TftpSessions() {
+    Clear();
+}
 
 size_t TftpSessions::ActiveCount() const {
     size_t n = 0;
@@ -19,19 +21,22 @@ size_t TftpSessions::ActiveCount() const {
 
 void TftpSessions::Clear() {
     for (auto& s : sessions_) {
-        if (s.address != 0) Remove(s);
+        if (s.address != 0)
+            Remove(s);
     }
 }
 
 TftpSessions::Session* TftpSessions::Find(uint32_t address) {
     for (auto& s : sessions_) {
-        if (s.address == address) return &s;
+        if (s.address == address)
+            return &s;
     }
     return nullptr;
 }
 
 TftpSessions::Session* TftpSessions::FreePlace(uint32_t now) {
-    if (Session* free = Find(0)) return free;
+    if (Session* free = Find(0))
+        return free;
     for (auto& s : sessions_) {
         if (now - s.lastActivity > kIdleReuseMs) {
             Remove(s);
@@ -44,7 +49,8 @@ TftpSessions::Session* TftpSessions::FreePlace(uint32_t now) {
 void TftpSessions::Remove(Session& s) {
     if (displayLevel_ & kDisplayTftpBlocks)
         reporter_.Print(Format("Removing Tftp Session %s\n", DottedText(s.address).c_str()));
-    if (s.file >= 0) files_.Release(s.file);
+    if (s.file >= 0)
+        files_.Release(s.file);
     s = Session{};
 }
 
@@ -52,10 +58,14 @@ std::vector<uint8_t> TftpSessions::Handle(uint32_t address, uint16_t port,
                                           std::span<const uint8_t> packet, uint32_t now) {
     TftpPacket p = ParseTftp(packet);
     switch (p.kind) {
-        case TftpPacketKind::kReadRequest: return ReadRequest(address, port, p.fileName, now);
-        case TftpPacketKind::kAck: return Ack(address, port, p.block, now);
-        case TftpPacketKind::kUnterminatedName: return BuildTftpError(TftpError::kFileNotFound);
-        case TftpPacketKind::kBad: break;
+        case TftpPacketKind::kReadRequest:
+            return ReadRequest(address, port, p.fileName, now);
+        case TftpPacketKind::kAck:
+            return Ack(address, port, p.block, now);
+        case TftpPacketKind::kUnterminatedName:
+            return BuildTftpError(TftpError::kFileNotFound);
+        case TftpPacketKind::kBad:
+            break;
     }
     return BuildTftpError(TftpError::kInvalidFrame);
 }
@@ -69,17 +79,22 @@ std::vector<uint8_t> TftpSessions::ReadRequest(uint32_t address, uint16_t port,
     }
     reporter_.Report(kMsgTftpSession, Format("Creating Tftp Session %s", dotted.c_str()));
     Session* s = FreePlace(now);
-    if (s == nullptr) return BuildTftpError(TftpError::kMaxSessionsOpen);
+    if (s == nullptr)
+        return BuildTftpError(TftpError::kMaxSessionsOpen);
 
     // Only files of the TFTP directory itself are served: the name's last part counts.
     const std::string name = BaseName(requested);
-    if (name.empty()) return BuildTftpError(TftpError::kFileNotFound);
+    if (name.empty())
+        return BuildTftpError(TftpError::kFileNotFound);
     int record = -1;
     bool isNew = false;
     switch (files_.Acquire(name, now, record, isNew)) {
-        case TftpFiles::OpenResult::kOk: break;
-        case TftpFiles::OpenResult::kNotFound: return BuildTftpError(TftpError::kFileNotFound);
-        case TftpFiles::OpenResult::kTableFull: return BuildTftpError(TftpError::kMaxFilesOpen);
+        case TftpFiles::OpenResult::kOk:
+            break;
+        case TftpFiles::OpenResult::kNotFound:
+            return BuildTftpError(TftpError::kFileNotFound);
+        case TftpFiles::OpenResult::kTableFull:
+            return BuildTftpError(TftpError::kMaxFilesOpen);
         case TftpFiles::OpenResult::kTooLarge:
             reporter_.Report(kMsgTftpError, Format("Tftp: %s has more than %u blocks", name.c_str(),
                                                    static_cast<unsigned>(kTftpMaxBlocks)));
@@ -98,9 +113,9 @@ std::vector<uint8_t> TftpSessions::SendBlock(Session& s, uint16_t block, uint32_
     const uint64_t offset = uint64_t{static_cast<uint16_t>(block - 1)} * kTftpBlockSize;
     ssize_t n = files_.Read(s.file, offset, data, now);
     if (n < 0) {
-        reporter_.Report(kMsgTftpError, Format("fseek error: %u on file %s",
-                                               static_cast<unsigned>(offset),
-                                               files_.Name(s.file).c_str()));
+        reporter_.Report(kMsgTftpError,
+                         Format("fseek error: %u on file %s", static_cast<unsigned>(offset),
+                                files_.Name(s.file).c_str()));
         return {};
     }
     const std::string dotted = DottedText(s.address);

@@ -20,7 +20,9 @@ constexpr uint32_t kRelaySpacing = 500;
 constexpr uint8_t kRelayLongFormsAfter = 5;
 constexpr uint32_t kPollMs = 10;
 
-bool Reached(uint32_t now, uint32_t deadline) { return os::TickReached(now, deadline); }
+bool Reached(uint32_t now, uint32_t deadline) {
+    return os::TickReached(now, deadline);
+}
 
 // Three lines: a row of stars, the text, the row again.
 void LogBanner(const char* stars, const char* text) {
@@ -36,21 +38,26 @@ constexpr const char* kThreadStars = "*******************************";
 
 CNS2::CNS2(uint32_t /*unused*/, uint16_t port, uint32_t group, uint16_t nodeType,
            uint32_t sessionId, const char* name, bool idle, int mode, uint32_t queueLimit)
-    : idle_(idle), port_(port), group_(group), queueLimit_(queueLimit),
+    : idle_(idle),
+      port_(port),
+      group_(group),
+      queueLimit_(queueLimit),
       receiveBuffer_(kReceiveBufferSize) {
     own_.online_ = true;
     own_.SetNodeType(nodeType);
     own_.SetSessionId(sessionId);
     own_.SetName(name != nullptr ? name : "");
     uint32_t status = 0;
-    if (mode == NS2_MODE_RELAY_NEEDED) status |= NS2_STATUS_RELAY_NEEDED;
-    if (mode == NS2_MODE_RELAY_CAPABLE) status |= NS2_STATUS_RELAYING | NS2_STATUS_RELAY_CAPABLE;
+    if (mode == NS2_MODE_RELAY_NEEDED)
+        status |= NS2_STATUS_RELAY_NEEDED;
+    if (mode == NS2_MODE_RELAY_CAPABLE)
+        status |= NS2_STATUS_RELAYING | NS2_STATUS_RELAY_CAPABLE;
     own_.SetStatusWord(status);
     // The long form carries every version registered in the process, ours included.
     VavVersionRegistry* registry = GetVersionRegistry();
-    registry->SetProtocolVersion(NS2_PROTOCOL_ID, KoltPVersion(kEngineVersion.major,
-                                                               kEngineVersion.minor,
-                                                               kEngineVersion.build));
+    registry->SetProtocolVersion(
+        NS2_PROTOCOL_ID,
+        KoltPVersion(kEngineVersion.major, kEngineVersion.minor, kEngineVersion.build));
     registry->SetProtocolVersionsListener(&own_);
     registry->SetComponentVersionsListener(&own_);
     LogBanner(kEngineStars, "* NS2 Started *");
@@ -70,7 +77,9 @@ CNS2::~CNS2() {
     LogBanner(kEngineStars, "* NS2 Stopped *");
 }
 
-bool CNS2::GetOwnMacAddress(VavMacAddress&) { return false; }
+bool CNS2::GetOwnMacAddress(VavMacAddress&) {
+    return false;
+}
 
 void CNS2::AddLifetimeObserver(LifetimeObserver* observer) {
     std::lock_guard lock(observersMutex_);
@@ -84,18 +93,23 @@ void CNS2::RemoveLifetimeObserver(LifetimeObserver* observer) {
 }
 
 uint32_t CNS2::CreateWorkThread(CXPort* port) {
-    if (port == nullptr) return NS2_E_NO_FACTORY;
+    if (port == nullptr)
+        return NS2_E_NO_FACTORY;
     std::lock_guard lock(mutex_);
-    if (!idle_) return NS2_E_STATE;
+    if (!idle_)
+        return NS2_E_STATE;
     portTransport_ = std::make_unique<XPortNS2Transport>(*port);
     return CreateWorkThread(portTransport_.get());
 }
 
 uint32_t CNS2::CreateWorkThread(NS2Transport* transport) {
     std::lock_guard lock(mutex_);
-    if (!idle_) return NS2_E_STATE;
-    if (transport == nullptr) return NS2_E_NO_FACTORY;
-    if (!transport->Attach(queueLimit_, &arrival_)) return NS2_E_NO_CONNECTION;
+    if (!idle_)
+        return NS2_E_STATE;
+    if (transport == nullptr)
+        return NS2_E_NO_FACTORY;
+    if (!transport->Attach(queueLimit_, &arrival_))
+        return NS2_E_NO_CONNECTION;
     transport_ = transport;
     stopRequest_ = false;
     own_.sourceAppId_ = transport->AppId();
@@ -120,15 +134,18 @@ uint32_t CNS2::CreateWorkThread(NS2Transport* transport) {
 void CNS2::WorkThread() {
     LogBanner(kThreadStars, "* NS2 : Work Thread Started *");
     while (true) {
-        if (arrival_.Wait(kPollMs) == os::WaitResult::Signaled) arrival_.Reset();
-        if (stopRequest_) break;
+        if (arrival_.Wait(kPollMs) == os::WaitResult::Signaled)
+            arrival_.Reset();
+        if (stopRequest_)
+            break;
         WorkStep();
     }
     LogBanner(kThreadStars, "* NS2 : Work Thread Stopped *");
 }
 
 uint32_t CNS2::WorkStep() {
-    if (idle_) return NS2_E_STATE;
+    if (idle_)
+        return NS2_E_STATE;
     const uint32_t start = os::TickCount();
     {
         std::lock_guard lock(mutex_);
@@ -143,7 +160,8 @@ uint32_t CNS2::WorkStep() {
     const uint32_t now = os::TickCount();
     SendTimer(now);
     SweepTimer(now);
-    if ((own_.status_ & NS2_STATUS_RELAY_CAPABLE) != 0) RelayStep(now);
+    if ((own_.status_ & NS2_STATUS_RELAY_CAPABLE) != 0)
+        RelayStep(now);
     return NS2_S_OK;
 }
 
@@ -153,18 +171,21 @@ void CNS2::ReceivePackets(uint32_t stepStart) {
     size_t length = 0;
     while (transport_->Receive(address, port, receiveBuffer_, length)) {
         HandlePacket(std::span<const uint8_t>(receiveBuffer_.data(), length), os::TickCount());
-        if (os::TickCount() - stepStart > receiveBudget_) break;
+        if (os::TickCount() - stepStart > receiveBudget_)
+            break;
     }
 }
 
 void CNS2::HandlePacket(std::span<const uint8_t> packet, uint32_t now) {
     // Refuse anything that is not a whole node-status packet before it touches a record.
-    if (NS2CheckPacket(packet) != NS2PacketError::None) return;
+    if (NS2CheckPacket(packet) != NS2PacketError::None)
+        return;
     const Key key{VavMacAddress(packet.data() + 14, 6), XPortHdrGetSrcApp(packet.data())};
     bool newSession = false;
 
     std::lock_guard lock(mutex_);
-    if (key.first == own_.mac_ && key.second == own_.sourceAppId_) return;  // our own echo
+    if (key.first == own_.mac_ && key.second == own_.sourceAppId_)
+        return;  // our own echo
     auto& slot = members_[key];
     if (!slot) {
         slot = std::make_unique<CNS2Node>(key.first, key.second);
@@ -176,7 +197,8 @@ void CNS2::HandlePacket(std::span<const uint8_t> packet, uint32_t now) {
     NS2ParsePacket(node, packet, newSession);
     node.newSession_ = newSession;
     node.lastHeard_ = now;
-    if (!node.online_ && node.interval_ == 0) return;  // departing, and not known on line
+    if (!node.online_ && node.interval_ == 0)
+        return;  // departing, and not known on line
     node.expiry_ = now + NS2_EXPIRY_INTERVALS * node.interval_;
     Elect(node);
     if (!node.online_) {
@@ -233,9 +255,12 @@ void CNS2::RefreshOwnMac() {
     }
     // No adapter address: the transport's IPv4 address (little-endian) and FF FF.
     const uint32_t ip = transport_ != nullptr ? transport_->LocalAddress() : 0;
-    const uint8_t fallback[6] = {static_cast<uint8_t>(ip), static_cast<uint8_t>(ip >> 8),
-                                 static_cast<uint8_t>(ip >> 16), static_cast<uint8_t>(ip >> 24),
-                                 0xFF, 0xFF};
+    const uint8_t fallback[6] = {static_cast<uint8_t>(ip),
+                                 static_cast<uint8_t>(ip >> 8),
+                                 static_cast<uint8_t>(ip >> 16),
+                                 static_cast<uint8_t>(ip >> 24),
+                                 0xFF,
+                                 0xFF};
     own_.SetMacAddress(VavMacAddress(fallback, 6));
 }
 
@@ -249,7 +274,8 @@ void CNS2::SendTimer(uint32_t now) {
         RefreshOwnMac();
         return;
     }
-    if (!sendArmed_ || !Reached(now, sendDeadline_)) return;
+    if (!sendArmed_ || !Reached(now, sendDeadline_))
+        return;
     sendArmed_ = false;
     uint32_t next = own_.interval_;
     if (burst_) {
@@ -263,7 +289,8 @@ void CNS2::SendTimer(uint32_t now) {
             burst_ = false;
     } else {
         const bool longForm = own_.interval_ >= 30000 || ++sendCount_ >= 20;
-        if (longForm) sendCount_ = 0;
+        if (longForm)
+            sendCount_ = 0;
         SendRecord(own_, longForm ? NS2Form::Long : NS2Form::Regular, group_);
     }
     if (next != 0) {
@@ -278,11 +305,13 @@ void CNS2::SweepTimer(uint32_t now) {
         sweepDeadline_ = now + NS2_SWEEP_PERIOD;
         return;
     }
-    if (!Reached(now, sweepDeadline_)) return;
+    if (!Reached(now, sweepDeadline_))
+        return;
     sweepDeadline_ = now + NS2_SWEEP_PERIOD;
     const uint32_t relaying = NS2_STATUS_RELAY_CAPABLE | NS2_STATUS_RELAYING;
     for (auto* n = first_; n != nullptr; n = n->next_.node) {
-        if (!n->online_ || !Reached(now, n->expiry_)) continue;
+        if (!n->online_ || !Reached(now, n->expiry_))
+            continue;
         --onlineCount_;
         n->online_ = false;
         n->seenOffline_ = true;
@@ -296,7 +325,8 @@ void CNS2::SweepTimer(uint32_t now) {
 }
 
 void CNS2::RelayStep(uint32_t now) {
-    if ((own_.status_ & NS2_STATUS_RELAYING) == 0 || onlineCount_ < 1 || first_ == nullptr) return;
+    if ((own_.status_ & NS2_STATUS_RELAYING) == 0 || onlineCount_ < 1 || first_ == nullptr)
+        return;
     relayCursor_ = relayCursor_ != nullptr && relayCursor_->next_.node != nullptr
                        ? relayCursor_->next_.node
                        : first_;
@@ -304,7 +334,8 @@ void CNS2::RelayStep(uint32_t now) {
 }
 
 void CNS2::RelayRecord(CNS2Node& node, uint32_t now) {
-    if (node.lastRelay_ != 0 ? now - node.lastRelay_ < kRelaySpacing : !node.online_) return;
+    if (node.lastRelay_ != 0 ? now - node.lastRelay_ < kRelaySpacing : !node.online_)
+        return;
     const uint32_t saved = node.interval_;
     node.interval_ = node.online_ ? NS2_RELAY_INTERVAL : 0;
     NS2Form form = NS2Form::Long;
@@ -313,7 +344,8 @@ void CNS2::RelayRecord(CNS2Node& node, uint32_t now) {
         form = node.online_ ? NS2Form::Long : NS2Form::Regular;
     }
     for (auto* m = first_; m != nullptr; m = m->next_.node) {
-        if (m->online_ && (m->status_ & NS2_STATUS_RELAY_NEEDED)) SendRecord(node, form, m->ip_);
+        if (m->online_ && (m->status_ & NS2_STATUS_RELAY_NEEDED))
+            SendRecord(node, form, m->ip_);
     }
     node.lastRelay_ = now != 0 ? now : 1;
     node.interval_ = saved;
@@ -338,9 +370,12 @@ void CNS2::DrainVersionRegistry() {
 }
 
 void CNS2::SendRecord(CNS2Node& node, NS2Form form, uint32_t address) {
-    if (transport_ == nullptr) return;
-    if (own_.status_ & NS2_STATUS_RELAY_NEEDED) own_.SetIpAddress(transport_->LocalAddress());
-    if (&node == &own_ && form == NS2Form::Long) DrainVersionRegistry();
+    if (transport_ == nullptr)
+        return;
+    if (own_.status_ & NS2_STATUS_RELAY_NEEDED)
+        own_.SetIpAddress(transport_->LocalAddress());
+    if (&node == &own_ && form == NS2Form::Long)
+        DrainVersionRegistry();
     std::array<uint8_t, NS2_MAX_PACKET> packet;
     size_t length = NS2BuildPacket(node, form, kEngineVersion.major, kEngineVersion.minor, packet);
     transport_->Send(address, port_, std::span<const uint8_t>(packet.data(), length));
@@ -370,7 +405,8 @@ void CNS2::SetStatusByte1(uint8_t nodeId) {
 }
 
 void CNS2::SetServerRole(uint8_t role) {
-    if (role > 3) return;
+    if (role > 3)
+        return;
     std::lock_guard lock(mutex_);
     own_.SetStatusWord((own_.status_ & ~NS2_STATUS_ROLE_MASK) |
                        (uint32_t{role} << NS2_STATUS_ROLE_SHIFT));
@@ -430,10 +466,12 @@ uint32_t CNS2::Stop() {
         thread_->Join();
         thread_.reset();
     }
-    if (transport_ == nullptr) return NS2_S_OK;
+    if (transport_ == nullptr)
+        return NS2_S_OK;
     SendFinalStatus();
     std::lock_guard lock(mutex_);
-    if (joined_ && !(own_.status_ & NS2_STATUS_RELAY_NEEDED)) transport_->Leave(group_, port_);
+    if (joined_ && !(own_.status_ & NS2_STATUS_RELAY_NEEDED))
+        transport_->Leave(group_, port_);
     joined_ = false;
     idle_ = true;
     transport_->Detach();

@@ -30,9 +30,9 @@ constexpr uint32_t NS2_STATUS_RELAY_NEEDED = 1u << 0;   // not in the group: rel
 constexpr uint32_t NS2_STATUS_RELAY_CAPABLE = 1u << 1;  // may become the relaying member
 constexpr uint32_t NS2_STATUS_BIT2 = 1u << 2;           // owner flags the engine does not read
 constexpr uint32_t NS2_STATUS_BIT5 = 1u << 5;
-constexpr uint32_t NS2_STATUS_NODE_ID_SHIFT = 8;        // bits 8-15
-constexpr uint32_t NS2_STATUS_RELAYING = 1u << 16;      // relays records right now
-constexpr uint32_t NS2_STATUS_ROLE_SHIFT = 17;          // bits 17-18: address-server role
+constexpr uint32_t NS2_STATUS_NODE_ID_SHIFT = 8;    // bits 8-15
+constexpr uint32_t NS2_STATUS_RELAYING = 1u << 16;  // relays records right now
+constexpr uint32_t NS2_STATUS_ROLE_SHIFT = 17;      // bits 17-18: address-server role
 constexpr uint32_t NS2_STATUS_ROLE_MASK = 3u << NS2_STATUS_ROLE_SHIFT;
 
 constexpr size_t NS2_MAX_NAME = 64;

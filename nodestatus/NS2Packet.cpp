@@ -9,7 +9,9 @@ namespace {
 constexpr size_t kComponentRecord = 9;
 constexpr size_t kProtocolRecord = 5;
 
-uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Get16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t Get32(const uint8_t* p) {
     return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
 }
@@ -27,27 +29,35 @@ struct LongLayout {
 };
 
 NS2PacketError CheckLong(std::span<const uint8_t> p, LongLayout& l) {
-    if (p.size() < NS2_LONG_FIXED_LENGTH + 1) return NS2PacketError::BadLength;
+    if (p.size() < NS2_LONG_FIXED_LENGTH + 1)
+        return NS2PacketError::BadLength;
     l.components = p[52];
     l.protocols = p[53];
-    l.nameAt = NS2_LONG_FIXED_LENGTH + l.components * kComponentRecord +
-               l.protocols * kProtocolRecord;
-    if (l.nameAt + 1 > p.size()) return NS2PacketError::CountsPastEnd;
+    l.nameAt =
+        NS2_LONG_FIXED_LENGTH + l.components * kComponentRecord + l.protocols * kProtocolRecord;
+    if (l.nameAt + 1 > p.size())
+        return NS2PacketError::CountsPastEnd;
     l.end = l.nameAt + 1 + p[l.nameAt];
-    if (l.end > p.size()) return NS2PacketError::CountsPastEnd;
+    if (l.end > p.size())
+        return NS2PacketError::CountsPastEnd;
     return NS2PacketError::None;
 }
 
 NS2PacketError Check(std::span<const uint8_t> p, LongLayout& layout) {
-    if (p.size() < XPORT_HEADER_LENGTH) return NS2PacketError::BadLength;
-    if (XPortHdrGetProtocol(p.data()) != NS2_PROTOCOL_ID) return NS2PacketError::NotNodeStatus;
-    if (XPortHdrGetVersionMajor(p.data()) != XPORT_VERSION_MAJOR) return NS2PacketError::BadMajor;
+    if (p.size() < XPORT_HEADER_LENGTH)
+        return NS2PacketError::BadLength;
+    if (XPortHdrGetProtocol(p.data()) != NS2_PROTOCOL_ID)
+        return NS2PacketError::NotNodeStatus;
+    if (XPortHdrGetVersionMajor(p.data()) != XPORT_VERSION_MAJOR)
+        return NS2PacketError::BadMajor;
     if (XPortHdrGetLength(p.data()) != p.size() || p.size() < NS2_SHORT_LENGTH)
         return NS2PacketError::BadLength;
     switch (static_cast<NS2Form>(XPortHdrGetType(p.data()))) {
         case NS2Form::Regular:
-        case NS2Form::Announce: return NS2PacketError::None;
-        case NS2Form::Long: return CheckLong(p, layout);
+        case NS2Form::Announce:
+            return NS2PacketError::None;
+        case NS2Form::Long:
+            return CheckLong(p, layout);
     }
     return NS2PacketError::UnknownForm;
 }
@@ -62,7 +72,8 @@ void ReadLong(CNS2Node& node, const uint8_t* p, const LongLayout& l) {
     const size_t n = p[l.nameAt];
     std::string name(reinterpret_cast<const char*>(p + l.nameAt + 1), n);
     // An empty name travels as one zero byte.
-    if (n == 1 && name[0] == '\0') name.clear();
+    if (n == 1 && name[0] == '\0')
+        name.clear();
     node.SetName(name);
 }
 
@@ -93,7 +104,8 @@ size_t NS2BuildPacket(const CNS2Node& node, NS2Form form, uint8_t versionMajor,
         size_t at = NS2_LONG_FIXED_LENGTH;
         uint8_t components = 0, protocols = 0;
         for (const auto& [id, v] : node.GetVersionMap()) {
-            if (components == 255 || room < kComponentRecord) break;
+            if (components == 255 || room < kComponentRecord)
+                break;
             Put16(p + at, id);
             p[at + 2] = v.major, p[at + 3] = v.minor, p[at + 4] = v.patch;
             p[at + 5] = v.stage, p[at + 6] = v.patchDigit;
@@ -101,7 +113,8 @@ size_t NS2BuildPacket(const CNS2Node& node, NS2Form form, uint8_t versionMajor,
             at += kComponentRecord, room -= kComponentRecord, ++components;
         }
         for (const auto& [id, v] : node.GetProtocolVersionMap()) {
-            if (protocols == 255 || room < kProtocolRecord) break;
+            if (protocols == 255 || room < kProtocolRecord)
+                break;
             p[at] = id, p[at + 1] = v.major, p[at + 2] = v.minor;
             Put16(p + at + 3, v.build);
             at += kProtocolRecord, room -= kProtocolRecord, ++protocols;
@@ -127,7 +140,8 @@ NS2PacketError NS2CheckPacket(std::span<const uint8_t> packet) {
 NS2PacketError NS2ParsePacket(CNS2Node& node, std::span<const uint8_t> packet, bool& newSession) {
     LongLayout layout;
     NS2PacketError error = Check(packet, layout);
-    if (error != NS2PacketError::None) return error;
+    if (error != NS2PacketError::None)
+        return error;
     const uint8_t* p = packet.data();
     const uint32_t oldSession = node.GetSessionId();
     node.SetHeaderFields(XPortHdrGetVersionMajor(p), XPortHdrGetVersionMinor(p),
@@ -139,19 +153,26 @@ NS2PacketError NS2ParsePacket(CNS2Node& node, std::span<const uint8_t> packet, b
     node.SetReportInterval(Get32(p + 28));
     node.SetStatusWord(Get32(p + 32));
     const auto form = static_cast<NS2Form>(XPortHdrGetType(p));
-    if (form == NS2Form::Long) ReadLong(node, p, layout);
+    if (form == NS2Form::Long)
+        ReadLong(node, p, layout);
     newSession = form == NS2Form::Announce || node.GetSessionId() != oldSession;
     return NS2PacketError::None;
 }
 
 const char* NS2PacketErrorText(NS2PacketError e) {
     switch (e) {
-        case NS2PacketError::None: return "no error";
-        case NS2PacketError::NotNodeStatus: return "not a node-status packet";
-        case NS2PacketError::BadMajor: return "protocol major version is not 3";
-        case NS2PacketError::BadLength: return "length field disagrees with the datagram";
-        case NS2PacketError::UnknownForm: return "unknown packet form";
-        case NS2PacketError::CountsPastEnd: return "version counts or name run past the packet";
+        case NS2PacketError::None:
+            return "no error";
+        case NS2PacketError::NotNodeStatus:
+            return "not a node-status packet";
+        case NS2PacketError::BadMajor:
+            return "protocol major version is not 3";
+        case NS2PacketError::BadLength:
+            return "length field disagrees with the datagram";
+        case NS2PacketError::UnknownForm:
+            return "unknown packet form";
+        case NS2PacketError::CountsPastEnd:
+            return "version counts or name run past the packet";
     }
     return "unknown error";
 }

@@ -5,7 +5,8 @@
 
 bool XPortNS2Transport::Attach(uint32_t queueLimit, os::Event* arrival) {
     channel_ = port_.createMulticastProtocol(NS2_PROTOCOL_ID, true);
-    if (channel_ == nullptr) return false;
+    if (channel_ == nullptr)
+        return false;
     connection_ = channel_->createConnection(queueLimit);
     if (connection_ == nullptr) {
         port_.releaseProtocol(channel_);
@@ -17,7 +18,8 @@ bool XPortNS2Transport::Attach(uint32_t queueLimit, os::Event* arrival) {
 }
 
 void XPortNS2Transport::Detach() {
-    if (channel_ == nullptr) return;
+    if (channel_ == nullptr)
+        return;
     connection_->setNotifyEvent(nullptr);
     channel_->destroyConnection(connection_);
     port_.releaseProtocol(channel_);
@@ -25,7 +27,9 @@ void XPortNS2Transport::Detach() {
     channel_ = nullptr;
 }
 
-uint8_t XPortNS2Transport::AppId() const { return port_.getAppId(); }
+uint8_t XPortNS2Transport::AppId() const {
+    return port_.getAppId();
+}
 
 uint32_t XPortNS2Transport::LocalAddress() const {
     return channel_ != nullptr ? channel_->getLocalAddress() : port_.getLocalAddress();
@@ -41,18 +45,20 @@ bool XPortNS2Transport::Leave(uint32_t group, uint16_t port) {
 
 bool XPortNS2Transport::Send(uint32_t address, uint16_t port, std::span<const uint8_t> data) {
     return connection_ != nullptr &&
-           !XPortFailed(connection_->send(address, port, data.data(),
-                                          static_cast<uint32_t>(data.size())));
+           !XPortFailed(
+               connection_->send(address, port, data.data(), static_cast<uint32_t>(data.size())));
 }
 
 bool XPortNS2Transport::Receive(uint32_t& address, uint16_t& port, std::span<uint8_t> buffer,
                                 size_t& length) {
-    if (connection_ == nullptr) return false;
+    if (connection_ == nullptr)
+        return false;
     uint32_t size = static_cast<uint32_t>(buffer.size());
     if (!connection_->receive(&address, &port, buffer.data(), &size)) {
         // A datagram larger than the buffer stays queued: take it out and drop it.
         std::vector<uint8_t> oversized;
-        if (size > buffer.size()) connection_->receive(&address, &port, oversized);
+        if (size > buffer.size())
+            connection_->receive(&address, &port, oversized);
         return false;
     }
     length = size;

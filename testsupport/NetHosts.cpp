@@ -18,17 +18,21 @@ bool InPrivateNetns() {
 int RunShell(const std::string& command) {
     std::string quiet = command + " 2>&1";
     FILE* p = popen(quiet.c_str(), "r");
-    if (p == nullptr) return -1;
+    if (p == nullptr)
+        return -1;
     std::string out;
     char buf[256];
     while (fgets(buf, sizeof buf, p) != nullptr) out += buf;
     int status = pclose(p);
     int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (code != 0) std::fprintf(stderr, "`%s` failed (%d): %s", command.c_str(), code, out.c_str());
+    if (code != 0)
+        std::fprintf(stderr, "`%s` failed (%d): %s", command.c_str(), code, out.c_str());
     return code;
 }
 
-std::string NetHosts::Address(int i) const { return "198.18.0." + std::to_string(i + 2); }
+std::string NetHosts::Address(int i) const {
+    return "198.18.0." + std::to_string(i + 2);
+}
 
 std::string NetHosts::Mac(int i) const {
     char buf[32];
@@ -38,11 +42,14 @@ std::string NetHosts::Mac(int i) const {
 
 std::unique_ptr<NetHosts> NetHosts::Create(int count, std::string* error) {
     auto fail = [&](const std::string& why) -> std::unique_ptr<NetHosts> {
-        if (error) *error = why;
+        if (error)
+            *error = why;
         return nullptr;
     };
-    if (count < 1 || count > 64) return fail("host count must be 1 to 64");
-    if (!InPrivateNetns()) return fail("not inside a private network namespace");
+    if (count < 1 || count > 64)
+        return fail("host count must be 1 to 64");
+    if (!InPrivateNetns())
+        return fail("not inside a private network namespace");
 
     std::unique_ptr<NetHosts> hosts(new NetHosts());
     const std::string br = kSelfInterface;
@@ -59,14 +66,17 @@ std::unique_ptr<NetHosts> NetHosts::Create(int count, std::string* error) {
     for (int i = 0; i < count; ++i) {
         std::string ns = "ixo" + tag + "g" + gen + "h" + std::to_string(i);
         std::string outer = "v" + tag + "g" + gen + "h" + std::to_string(i);
-        if (outer.size() > 15) outer = outer.substr(outer.size() - 15);
+        if (outer.size() > 15)
+            outer = outer.substr(outer.size() - 15);
         std::string in = "ip netns exec " + ns + " ";
         // The name holds our pid and a generation of ours, so a namespace already bearing it was
         // left by a killed process that had the same pid: it is stale.
         RunShell("ip netns del " + ns + " >/dev/null 2>&1 || true");
-        if (RunShell("ip netns add " + ns) != 0) return fail("ip netns add failed");
+        if (RunShell("ip netns add " + ns) != 0)
+            return fail("ip netns add failed");
         hosts->names_.push_back(ns);
-        if (RunShell("ip link add " + outer + " type veth peer name " + kInterface + " netns " + ns) != 0 ||
+        if (RunShell("ip link add " + outer + " type veth peer name " + kInterface + " netns " +
+                     ns) != 0 ||
             RunShell("ip link set " + outer + " master " + br + " up") != 0 ||
             RunShell(in + "ip link set " + kInterface + " address " + hosts->Mac(i)) != 0 ||
             RunShell(in + "ip addr add " + hosts->Address(i) + "/24 broadcast 198.18.0.255 dev " +
@@ -86,7 +96,8 @@ NetHosts::~NetHosts() {
 bool NetHosts::Enter(int i) const {
     std::string path = "/run/netns/" + names_.at(i);
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     bool ok = setns(fd, CLONE_NEWNET) == 0;
     close(fd);
     return ok;
@@ -96,12 +107,15 @@ bool NetHosts::RunIn(int i, const std::function<void()>& fn) const {
     bool entered = false;
     std::thread t([&] {
         entered = Enter(i);
-        if (entered) fn();
+        if (entered)
+            fn();
     });
     t.join();
     return entered;
 }
 
-std::vector<std::string> NetHosts::Exec(int i) const { return {"ip", "netns", "exec", names_.at(i)}; }
+std::vector<std::string> NetHosts::Exec(int i) const {
+    return {"ip", "netns", "exec", names_.at(i)};
+}
 
 }  // namespace ixo::testsupport

@@ -58,12 +58,12 @@ int RunShell(const std::string& command);
 }  // namespace ixo::testsupport
 
 // Fails in CI and skips elsewhere when the test is not inside a private network namespace.
-#define IXO_REQUIRE_NETNS()                                                              \
-    do {                                                                                 \
-        if (!::ixo::testsupport::InPrivateNetns()) {                                     \
-            const char* ci = std::getenv("CI");                                          \
-            if (ci && std::string(ci) == "true")                                         \
-                FAIL() << "needs a private network namespace (run under scripts/netns-run)"; \
+#define IXO_REQUIRE_NETNS()                                                                    \
+    do {                                                                                       \
+        if (!::ixo::testsupport::InPrivateNetns()) {                                           \
+            const char* ci = std::getenv("CI");                                                \
+            if (ci && std::string(ci) == "true")                                               \
+                FAIL() << "needs a private network namespace (run under scripts/netns-run)";   \
             GTEST_SKIP() << "needs a private network namespace (run under scripts/netns-run)"; \
-        }                                                                                \
+        }                                                                                      \
     } while (0)

@@ -48,8 +48,8 @@ TEST(AdapterConfigFile, ReadAndWrittenBack) {
          "# lighting net\r\nfoo=bar\r\ngateway=10.0.0.1\r\n; end\r\nsubnetmask=255.255.255.0\r\n"},
         {"card line rewritten in its place", "networkcard=3\nfoo=bar\n", 3,
          "networkcard=00-1A-2B-3C-4D-6F\r\nfoo=bar\r\n" + defaults},
-        {"hardware address and a blank is read as a number", "networkcard=00-1A-2B-3C-4D-5E \n",
-         0, defaults},
+        {"hardware address and a blank is read as a number", "networkcard=00-1A-2B-3C-4D-5E \n", 0,
+         defaults},
         {"index of no listed card", "networkcard=7\n", 0, defaults},
         {"negative index", "networkcard=-2\n", 0, defaults},
         {"unknown hardware address", "networkcard=00-1A-2B-3C-4D-99\n", 0, defaults},
@@ -77,8 +77,8 @@ TEST(AdapterConfigFile, ReadAndWrittenBack) {
 TEST(AdapterConfigFile, NewDocumentHasTheThreeDefaultLines) {
     AdapterConfig config;
     config.AddDefaultLines();
-    EXPECT_EQ(config.Lines(),
-              (std::vector<std::string>{"gateway=0.0.0.1", "subnetmask=255.255.255.0", "networkcard="}));
+    EXPECT_EQ(config.Lines(), (std::vector<std::string>{
+                                  "gateway=0.0.0.1", "subnetmask=255.255.255.0", "networkcard="}));
     EXPECT_EQ(config.Gateway(), "0.0.0.1");
     EXPECT_EQ(config.SubnetMask(), "255.255.255.0");
     EXPECT_EQ(config.Selection(), kNoSelection);
@@ -111,9 +111,19 @@ TEST(AdapterConfigFile, ValuesTheUserSetAreWritten) {
 
 TEST(AdapterTextsTest, DottedTextsAndAddresses) {
     const std::pair<const char*, uint32_t> cases[] = {
-        {"10.0.0.1", 0x0A000001},  {"255.255.255.255", 0xFFFFFFFF}, {"0.0.0.0", 0},
-        {"192.168.001.020", 0xC0A80114}, {"", 0}, {"1.2.3", 0}, {"256.1.1.1", 0},
-        {" 1.2.3.4\t", 0x01020304}, {"1.2.3.4x", 0}, {"1..2.3", 0}, {"1.2.3.4.5", 0}, {"0001.2.3.4", 0}, {"a.b.c.d", 0},
+        {"10.0.0.1", 0x0A000001},
+        {"255.255.255.255", 0xFFFFFFFF},
+        {"0.0.0.0", 0},
+        {"192.168.001.020", 0xC0A80114},
+        {"", 0},
+        {"1.2.3", 0},
+        {"256.1.1.1", 0},
+        {" 1.2.3.4\t", 0x01020304},
+        {"1.2.3.4x", 0},
+        {"1..2.3", 0},
+        {"1.2.3.4.5", 0},
+        {"0001.2.3.4", 0},
+        {"a.b.c.d", 0},
     };
     for (const auto& [text, address] : cases) EXPECT_EQ(TextToAddress(text), address) << text;
     EXPECT_EQ(AddressToText(0x0A000001), "10.0.0.1");

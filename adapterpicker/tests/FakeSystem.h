@@ -57,9 +57,12 @@ protected:
         unsetenv("VAV_CONFIG_FILE");
         net.interfaces = {
             Interface(1, IF_TYPE_SOFTWARE_LOOPBACK, {}, "lo"),
-            Interface(2, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}, "eth0 (e1000e)"),
-            Interface(3, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x6F}, "eth1 (igb)"),
-            Interface(5, IF_TYPE_IEEE80211, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x70}, "wlan0 (iwlwifi)"),
+            Interface(2, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E},
+                      "eth0 (e1000e)"),
+            Interface(3, IF_TYPE_ETHERNET_CSMACD, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x6F},
+                      "eth1 (igb)"),
+            Interface(5, IF_TYPE_IEEE80211, {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x70},
+                      "wlan0 (iwlwifi)"),
         };
         // eth0 has two addresses; the system lists the higher one first.
         net.addresses = {{1, 0x7F000001, 0xFF000000},

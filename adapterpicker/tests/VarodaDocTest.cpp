@@ -77,7 +77,8 @@ TEST_F(VarodaDocTest, SavedFileReadsBackThroughThePlatformLibrary) {
 }
 
 TEST_F(VarodaDocTest, HandsTheAddressToTheServicesWhoseFilesExist) {
-    test::WriteFile(SystemDir() / "ixotftp.ini", "[IXOTFTPSERVICE]\r\nROOT=/srv/tftp\r\nLOCAL_IP=1.1.1.1\r\n");
+    test::WriteFile(SystemDir() / "ixotftp.ini",
+                    "[IXOTFTPSERVICE]\r\nROOT=/srv/tftp\r\nLOCAL_IP=1.1.1.1\r\n");
     Open("networkcard=2\r\n");
     ASSERT_TRUE(doc.OnSaveDocument(File("a.cfg").string()));
     // eth0's lowest address; its own mask is shown beside it, not the mask of another record.
@@ -103,7 +104,8 @@ TEST_F(VarodaDocTest, AFailedSaveHandsNothingOver) {
     EXPECT_FALSE(doc.OnSaveDocument(File("no-such-folder/ixokolt.cfg").string()));
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_NE(boxes.asked[0].text.find("Failed to save document."), std::string::npos);
-    EXPECT_EQ(test::ReadFile(SystemDir() / "ixotftp.ini"), "[IXOTFTPSERVICE]\r\nLOCAL_IP=1.1.1.1\r\n");
+    EXPECT_EQ(test::ReadFile(SystemDir() / "ixotftp.ini"),
+              "[IXOTFTPSERVICE]\r\nLOCAL_IP=1.1.1.1\r\n");
     EXPECT_EQ(LocalIps(), "(none)");
 }
 

@@ -33,8 +33,9 @@ protected:
     // Two ends of a veth pair in this namespace; the first with an address.
     bool AddCardPair() {
         addedCards_ = true;
-        return RunShell("ip link add vcard0 address 02:00:5e:10:00:01 type veth peer name vcard1 "
-                        "address 02:00:5e:10:00:02") == 0 &&
+        return RunShell(
+                   "ip link add vcard0 address 02:00:5e:10:00:01 type veth peer name vcard1 "
+                   "address 02:00:5e:10:00:02") == 0 &&
                RunShell("ip addr add 198.18.7.1/24 dev vcard0") == 0 &&
                RunShell("ip link set vcard0 up") == 0 && RunShell("ip link set vcard1 up") == 0;
     }
@@ -72,7 +73,8 @@ TEST_F(VarodaNet, ListsTheCardsAndSavesThePickedOne) {
 
     QTreeWidget* tree = list.Widget();
     const QRect row = tree->visualItemRect(tree->topLevelItem(card));
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(row.left() + 8, row.center().y()));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      QPoint(row.left() + 8, row.center().y()));
     ASSERT_TRUE(list.GetCheck(card));
     const std::string out = File("ixokolt.cfg").string();
     ASSERT_TRUE(view.GetDocument()->OnSaveDocument(out));

@@ -1,7 +1,6 @@
 // Varoda's window with real widgets on the offscreen platform, over the fake interface
 // table: the adapter list, ticks by mouse, the configuration dialog by keyboard, Save and
 // Save As through the file dialog's test hook, and the remembered placement and widths.
-#include "testsupport/WithDialog.h"
 #include "adapterpicker/AboutDlg.h"
 #include "adapterpicker/ConfigurationDlg.h"
 #include "adapterpicker/MainFrame.h"
@@ -15,6 +14,7 @@
 #include "framework/MessageBox.h"
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
+#include "testsupport/WithDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +74,8 @@ protected:
         QRect r = tree->visualItemRect(tree->topLevelItem(std::min(row, last)));
         if (row > last)
             r.translate(0, r.height() * (row - last));
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(r.left() + x, r.center().y()));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          QPoint(r.left() + x, r.center().y()));
     }
     std::vector<bool> Ticks() {
         std::vector<bool> ticks;
@@ -318,7 +319,8 @@ TEST_F(VarodaWindow, AboutShowsTheProgramsVersion) {
 TEST_F(VarodaWindow, Screenshot) {
     test::WriteFile(File("ixokolt.cfg"), "gateway=10.0.0.1\r\nnetworkcard=00-1A-2B-3C-4D-6F\r\n");
     ASSERT_TRUE(Start({File("ixokolt.cfg").string()}));
-    List().SetItemState(1, fw::LVIS_SELECTED | fw::LVIS_FOCUSED, fw::LVIS_SELECTED | fw::LVIS_FOCUSED);
+    List().SetItemState(1, fw::LVIS_SELECTED | fw::LVIS_FOCUSED,
+                        fw::LVIS_SELECTED | fw::LVIS_FOCUSED);
     QApplication::processEvents();
     const QImage shot = Frame().grab().toImage();
     EXPECT_EQ(shot.size(), QSize(700, 400));

@@ -29,19 +29,24 @@ public:
                    ADDRSERVER_TESTHOST + " " + std::to_string(mode) + " " + folder + " " +
                    std::to_string(role) + "'";
         pipe_ = popen(command.c_str(), "r");
-        if (pipe_ != nullptr) fcntl(fileno(pipe_), F_SETFL, O_NONBLOCK);
-        if (auto line = WaitFor("pid ", 5000)) pid_ = std::stoi(line->substr(4));
+        if (pipe_ != nullptr)
+            fcntl(fileno(pipe_), F_SETFL, O_NONBLOCK);
+        if (auto line = WaitFor("pid ", 5000))
+            pid_ = std::stoi(line->substr(4));
     }
     ~ServerProcess() {
         Stop();
-        if (pipe_ != nullptr) pclose(pipe_);
+        if (pipe_ != nullptr)
+            pclose(pipe_);
     }
     // The first line from line `from` on that begins with `prefix`.
     std::optional<std::string> WaitFor(const std::string& prefix, int ms, size_t from = 0) {
         for (auto end = Clock::now() + std::chrono::milliseconds(ms);;) {
             for (size_t i = from; i < lines_.size(); ++i)
-                if (lines_[i].rfind(prefix, 0) == 0) return lines_[i];
-            if (Clock::now() >= end || !ReadMore(end)) return std::nullopt;
+                if (lines_[i].rfind(prefix, 0) == 0)
+                    return lines_[i];
+            if (Clock::now() >= end || !ReadMore(end))
+                return std::nullopt;
         }
     }
     size_t LineCount() const { return lines_.size(); }
@@ -51,7 +56,8 @@ public:
         return all;
     }
     bool Stop() {
-        if (pid_ <= 0) return false;
+        if (pid_ <= 0)
+            return false;
         kill(pid_, SIGTERM);
         pid_ = 0;
         return WaitFor("stopped", 5000).has_value();
@@ -59,13 +65,16 @@ public:
 
 private:
     bool ReadMore(Clock::time_point end) {
-        if (pipe_ == nullptr) return false;
+        if (pipe_ == nullptr)
+            return false;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
         pollfd p{fileno(pipe_), POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) <= 0) return false;
+        if (poll(&p, 1, static_cast<int>(std::max<int64_t>(left.count(), 0))) <= 0)
+            return false;
         char buf[1024];
         ssize_t n = read(fileno(pipe_), buf, sizeof buf);
-        if (n <= 0) return false;
+        if (n <= 0)
+            return false;
         partial_.append(buf, static_cast<size_t>(n));
         for (size_t nl; (nl = partial_.find('\n')) != std::string::npos; partial_.erase(0, nl + 1))
             lines_.push_back(partial_.substr(0, nl));
@@ -88,7 +97,8 @@ protected:
         for (int i = 0; i < 3; ++i) {
             char tmpl[] = "/tmp/ixo-election-XXXXXX";
             folders.push_back(mkdtemp(tmpl));
-            std::ofstream(folders.back() + "/bootp.cfg") << "gateway=198.18.0.1\nsubnetmask=255.255.255.0\n";
+            std::ofstream(folders.back() + "/bootp.cfg")
+                << "gateway=198.18.0.1\nsubnetmask=255.255.255.0\n";
         }
     }
     void TearDown() override {

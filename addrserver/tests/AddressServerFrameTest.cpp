@@ -46,7 +46,8 @@ std::string ReadWhole(const std::string& path) {
 }
 
 bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 300 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 300 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return done();
 }
 
@@ -108,15 +109,15 @@ TEST_F(AddressServerFrameTest, StartAndStopCodes) {
     EXPECT_EQ(server.Start(settings, env), 0u);
     EXPECT_TRUE(WaitFor([&] { return host.Has(kMsgError, "hostName truncated to 64 length"); }));
     EXPECT_EQ(server.Stop(), ADDRSRV_S_STOPPED);  // writes bootptab: the own segment is new
-    EXPECT_EQ(ReadWhole(dir + "/bootptab"), ".dynamic-1: gw=10.101.50.254:ip=10.101.50.0:T254=0x96\n");
+    EXPECT_EQ(ReadWhole(dir + "/bootptab"),
+              ".dynamic-1: gw=10.101.50.254:ip=10.101.50.0:T254=0x96\n");
     std::ofstream(dir + "/bootptab") << "node1: ha=02.49.58.00.00.21:ip=10.101.50.77";
     EXPECT_EQ(server.Start(settings, env), ADDRSRV_E_START);  // bootptab line without line feed
     env.ownAddress = 0;
     EXPECT_EQ(server.Start(settings, env), ADDRSRV_E_SOCKET);
     EXPECT_EQ(server.Stop(), ADDRSRV_S_STOPPED);
-    EXPECT_TRUE(WaitFor([&] {
-        return host.Has(kMsgFrameNotice, "Shuting Down Address Serverer Message Queue");
-    }));
+    EXPECT_TRUE(WaitFor(
+        [&] { return host.Has(kMsgFrameNotice, "Shuting Down Address Serverer Message Queue"); }));
 }
 
 TEST_F(AddressServerFrameTest, NodesFromNodeStatusEnterTheTable) {
@@ -131,8 +132,12 @@ TEST_F(AddressServerFrameTest, NodesFromNodeStatusEnterTheTable) {
         for (CNS2Node* n = engine.GetFirstNode(); n != nullptr; n = n->GetNext())
             server.AddNode(*n);
     }
-    ASSERT_TRUE(WaitFor([&] { return host.Has(kMsgNodeAdded, "Added Node IP 10.101.50.64 to bootptab from NS2"); }));
-    EXPECT_TRUE(WaitFor([&] { return host.Has(kMsgError, "Node with MAC 02.49.58.00.00.63 is using default IP!"); }));
+    ASSERT_TRUE(WaitFor([&] {
+        return host.Has(kMsgNodeAdded, "Added Node IP 10.101.50.64 to bootptab from NS2");
+    }));
+    EXPECT_TRUE(WaitFor([&] {
+        return host.Has(kMsgError, "Node with MAC 02.49.58.00.00.63 is using default IP!");
+    }));
     auto entry = server.FindNode(0x0A653240);
     ASSERT_TRUE(entry);
     EXPECT_EQ(entry->mac, (MacBytes{0x02, 0x49, 0x58, 0, 0, 0x40}));

@@ -4,8 +4,9 @@
 //   addrserver_testhost MODE TFTPDIR ROLE
 //
 // Runs in the current folder (bootp.cfg) with IXO_SYSTEM_DIR set (bootpmac.cfg); the
-// node-status record starts with ROLE; node status runs 700 ms before the server starts. Prints one line per event on standard output:
-// "pid N", "start HEX", "role N", "msg HEX TEXT", "stopped". SIGTERM stops it.
+// node-status record starts with ROLE; node status runs 700 ms before the server starts. Prints one
+// line per event on standard output: "pid N", "start HEX", "role N", "msg HEX TEXT", "stopped".
+// SIGTERM stops it.
 #include <unistd.h>
 
 #include <csignal>
@@ -45,7 +46,8 @@ public:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return 2;
+    if (argc != 4)
+        return 2;
     std::signal(SIGTERM, [](int) { stopRequested = 1; });
     Line("pid %d", static_cast<int>(getpid()));
     Host host;
@@ -64,7 +66,8 @@ int main(int argc, char** argv) {
     settings.hostName = "testhost";
     const uint32_t result = AddressServerStart(settings);
     Line("start %X", result);
-    if (result != 0) return 0;
+    if (result != 0)
+        return 0;
     AddressServerSetNodeStatus(&status);
     {
         auto lock = status.Lock();
@@ -75,7 +78,8 @@ int main(int argc, char** argv) {
     int role = -1;
     while (!stopRequested) {
         const int now = addrserver::ProcessServer().Role();
-        if (now != role) Line("role %d", role = now);
+        if (now != role)
+            Line("role %d", role = now);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     AddressServerStop();

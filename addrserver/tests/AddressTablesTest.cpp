@@ -76,8 +76,7 @@ TEST_F(AddressTablesTest, ClaimedAddressAcceptedOnlyWhenUsable) {
         AddressTables fresh(reporter, [](const std::string&) { return false; });
         fresh.Configure({Ip(10, 101, 50, 1), Ip(255, 255, 255, 0), 0, Ip(10, 101, 50, 101), 150});
         fresh.CreateSegment(Ip(10, 101, 50, 1), 0);
-        EXPECT_EQ(fresh.Assign(kMacA, c.claimed, 0).address, c.expected)
-            << DottedText(c.claimed);
+        EXPECT_EQ(fresh.Assign(kMacA, c.claimed, 0).address, c.expected) << DottedText(c.claimed);
     }
 }
 

@@ -133,12 +133,12 @@ TEST(BootpCfgTest, EachKeyAndItsValueForm) {
         {"firstnodeip=10.101.50.20", with([](auto& o) { o.firstNodeIp = Ip(10, 101, 50, 20); })},
         {"assigncount=40", with([](auto& o) { o.assignCount = 40; })},
         {"displaylevel=1f", with([](auto& o) { o.displayLevel = 0x1F; })},
-        {"gateway=10.101.0", d},             // three parts: unchanged
-        {"gateway=10.101.0.256", d},         // a part above 255: unchanged
-        {"assigncount=many", d},             // not a number: unchanged
-        {"Gateway=10.1.1.1", d},             // first character differs
-        {"gw=10.1.1.1", d},                  // name not in the line
-        {"# gateway=10.1.1.1", d},           // a comment
+        {"gateway=10.101.0", d},      // three parts: unchanged
+        {"gateway=10.101.0.256", d},  // a part above 255: unchanged
+        {"assigncount=many", d},      // not a number: unchanged
+        {"Gateway=10.1.1.1", d},      // first character differs
+        {"gw=10.1.1.1", d},           // name not in the line
+        {"# gateway=10.1.1.1", d},    // a comment
     };
     for (const auto& c : cases) {
         BootpOptions o;

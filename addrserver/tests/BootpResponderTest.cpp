@@ -17,9 +17,9 @@ using test::Ip;
 std::vector<uint8_t> RequestBytes(const uint8_t mac[6], const char* file, uint32_t ciaddr = 0,
                                   uint32_t giaddr = 0) {
     std::vector<uint8_t> b(300, 0);
-    b[0] = 1;  // op: request
-    b[1] = 1;  // hardware type: Ethernet
-    b[2] = 6;  // address length
+    b[0] = 1;                                            // op: request
+    b[1] = 1;                                            // hardware type: Ethernet
+    b[2] = 6;                                            // address length
     b[4] = 0x12, b[5] = 0x34, b[6] = 0x56, b[7] = 0x78;  // xid
     for (int i = 0; i < 4; ++i) b[12 + i] = static_cast<uint8_t>(ciaddr >> (24 - 8 * i));
     for (int i = 0; i < 4; ++i) b[24 + i] = static_cast<uint8_t>(giaddr >> (24 - 8 * i));
@@ -66,7 +66,8 @@ protected:
         BootpMessage m;
         EXPECT_EQ(ParseBootp(request, m), BootpParseError::kNone);
         auto reply = responder.Handle(m);
-        if (!reply) return std::nullopt;
+        if (!reply)
+            return std::nullopt;
         auto bytes = BuildBootp(*reply);
         return std::vector<uint8_t>(bytes.begin(), bytes.end());
     }
@@ -91,10 +92,11 @@ TEST_F(BootpResponderTest, RequestGetsAddressMaskRouterAndBootFile) {
     EXPECT_STREQ(reinterpret_cast<const char*>(&r[108]), "\\ionode.bin");
     // Cookie, subnet mask, router (the segment's gateway is this server, so the node's
     // own address), end.
-    const std::vector<uint8_t> vendor = {0x63, 0x82, 0x53, 0x63, 1, 4, 255, 255, 255, 0,
-                                         3,    4,    10,   101,  50, 101, 255};
+    const std::vector<uint8_t> vendor = {0x63, 0x82, 0x53, 0x63, 1,   4,  255, 255, 255,
+                                         0,    3,    4,    10,   101, 50, 101, 255};
     EXPECT_EQ(std::vector<uint8_t>(&r[236], &r[236 + vendor.size()]), vendor);
-    EXPECT_TRUE(std::all_of(r.begin() + 236 + vendor.size(), r.end(), [](uint8_t b) { return b == 0; }));
+    EXPECT_TRUE(
+        std::all_of(r.begin() + 236 + vendor.size(), r.end(), [](uint8_t b) { return b == 0; }));
 }
 
 TEST_F(BootpResponderTest, RouterOptionCarriesTheSegmentsGateway) {
@@ -108,7 +110,8 @@ TEST_F(BootpResponderTest, RouterOptionCarriesTheSegmentsGateway) {
 TEST_F(BootpResponderTest, MacOutsideTheFilterIsIgnored) {
     const uint8_t stranger[6] = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
     EXPECT_FALSE(Answer(RequestBytes(stranger, "ionode.bin")));
-    EXPECT_TRUE(reporter.Has(kMsgRequestIgnored, "Bootp: ignoring request from 00:11:22:33:44:55\n"));
+    EXPECT_TRUE(
+        reporter.Has(kMsgRequestIgnored, "Bootp: ignoring request from 00:11:22:33:44:55\n"));
     EXPECT_TRUE(tables.Nodes().empty());
 }
 
@@ -116,8 +119,8 @@ TEST_F(BootpResponderTest, MissingBootFileSendsNoReply) {
     for (const char* file : {"missing.bin", "", "..", "../.."}) {
         EXPECT_FALSE(Answer(RequestBytes(kNodeMac, file))) << file;
     }
-    EXPECT_TRUE(reporter.Has(kMsgBootFileError,
-                             "Bootp: File missing.bin requested by 02:49:58:00:00:01 doesn't exist"));
+    EXPECT_TRUE(reporter.Has(
+        kMsgBootFileError, "Bootp: File missing.bin requested by 02:49:58:00:00:01 doesn't exist"));
     // The node's entry with a missing boot file refuses whatever it asks for.
     tables.AddNode(Ip(10, 101, 50, 40), {0x02, 0x49, 0x58, 0, 0, 1}, "gone.bin");
     EXPECT_FALSE(Answer(RequestBytes(kNodeMac, "ionode.bin")));

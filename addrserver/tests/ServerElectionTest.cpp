@@ -84,7 +84,8 @@ TEST_F(ServerElectionTest, PeerStatesChangeTheMaster) {
 TEST_F(ServerElectionTest, BackupTableKeepsTheTenLowest) {
     election.Reset(kOwn, kModeBackup);
     election.UpdatePeer(kOwn, kRoleBackup, true);  // never ourselves
-    for (unsigned i = 0; i < 10; ++i) election.UpdatePeer(Ip(10, 101, 1, 20 + i), kRoleBackup, true);
+    for (unsigned i = 0; i < 10; ++i)
+        election.UpdatePeer(Ip(10, 101, 1, 20 + i), kRoleBackup, true);
     election.UpdatePeer(Ip(10, 101, 1, 10), kRoleBackup, true);  // replaces the highest
     election.UpdatePeer(Ip(10, 101, 1, 99), kRoleBackup, true);  // no room
     EXPECT_EQ(election.LowestBackup(), Ip(10, 101, 1, 10));

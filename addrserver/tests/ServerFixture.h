@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
-#include <functional>
-#include <thread>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -37,7 +37,8 @@ public:
     bool Has(uint32_t code, const std::string& text) const {
         std::lock_guard lock(mutex_);
         for (const auto& m : messages_)
-            if (m.first == code && m.second == text) return true;
+            if (m.first == code && m.second == text)
+                return true;
         return false;
     }
 
@@ -56,7 +57,8 @@ inline uint32_t HostOrder(const std::string& dotted) {
 inline std::string Capture(const std::string& command) {
     std::string out;
     FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr) return out;
+    if (p == nullptr)
+        return out;
     char buf[512];
     while (fgets(buf, sizeof buf, p) != nullptr) out += buf;
     pclose(p);
@@ -78,7 +80,8 @@ protected:
     }
     void TearDown() override {
         server.Stop();
-        if (!dir.empty()) std::filesystem::remove_all(dir);
+        if (!dir.empty())
+            std::filesystem::remove_all(dir);
     }
     // Starts the server inside host 0; 0 or the start's code.
     uint32_t StartServer(uint32_t mode) {

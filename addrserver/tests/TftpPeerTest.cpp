@@ -12,7 +12,9 @@ using Bytes = std::vector<uint8_t>;
 
 class TftpPeerTest : public ServerFixture {
 protected:
-    std::string Url(const std::string& name) const { return "tftp://" + hosts->Address(0) + "/" + name; }
+    std::string Url(const std::string& name) const {
+        return "tftp://" + hosts->Address(0) + "/" + name;
+    }
     int Curl(const std::string& name, const std::string& out, const std::string& extra = "") {
         return ixo::testsupport::RunShell("curl -s --tftp-no-options --connect-timeout 5 -m 30 " +
                                           extra + " -o " + out + " '" + Url(name) + "'");
@@ -36,11 +38,13 @@ public:
         dst.sin_family = AF_INET;
         dst.sin_port = htons(69);
         dst.sin_addr.s_addr = htonl(HostOrder(to));
-        ::sendto(fd_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&dst), sizeof dst);
+        ::sendto(fd_, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&dst),
+                 sizeof dst);
     }
     Bytes Receive(int ms = 2000) {
         pollfd p{fd_, POLLIN, 0};
-        if (::poll(&p, 1, ms) != 1) return {};
+        if (::poll(&p, 1, ms) != 1)
+            return {};
         Bytes b(1500);
         ssize_t n = ::recv(fd_, b.data(), b.size(), 0);
         b.resize(n > 0 ? static_cast<size_t>(n) : 0);
@@ -59,7 +63,9 @@ Bytes ReadRequest(const std::string& name) {
     return b;
 }
 
-Bytes Ack(uint16_t block) { return {0, 4, static_cast<uint8_t>(block >> 8), static_cast<uint8_t>(block)}; }
+Bytes Ack(uint16_t block) {
+    return {0, 4, static_cast<uint8_t>(block >> 8), static_cast<uint8_t>(block)};
+}
 
 Bytes Error(uint16_t code, const std::string& text) {
     Bytes b = {0, 5, 0, static_cast<uint8_t>(code)};

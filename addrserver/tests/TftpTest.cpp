@@ -28,7 +28,9 @@ Bytes ReadRequest(const std::string& name, const std::string& mode = "octet") {
     return b;
 }
 
-Bytes Ack(uint16_t block) { return {0, 4, static_cast<uint8_t>(block >> 8), static_cast<uint8_t>(block)}; }
+Bytes Ack(uint16_t block) {
+    return {0, 4, static_cast<uint8_t>(block >> 8), static_cast<uint8_t>(block)};
+}
 
 Bytes Error(uint16_t code, const std::string& text) {
     Bytes b = {0, 5, static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)};
@@ -56,12 +58,12 @@ TEST(TftpPacketTest, ParsesRequestsAndAcks) {
     Bytes unterminated = {0, 1, 'a', 'b'};
     EXPECT_EQ(ParseTftp(unterminated).kind, TftpPacketKind::kUnterminatedName);
     const Bytes bad[] = {
-        {},                                       // empty
-        {1, 1, 'a', 0},                           // first byte not 0
-        {0, 2, 'a', 0, 'o', 0},                   // write request
-        {0, 4, 0},                                // short acknowledgement
-        {0, 4, 0, 1, 0},                          // long acknowledgement
-        ReadRequest(std::string(129, 'x')),       // name over 128 characters
+        {},                                  // empty
+        {1, 1, 'a', 0},                      // first byte not 0
+        {0, 2, 'a', 0, 'o', 0},              // write request
+        {0, 4, 0},                           // short acknowledgement
+        {0, 4, 0, 1, 0},                     // long acknowledgement
+        ReadRequest(std::string(129, 'x')),  // name over 128 characters
     };
     for (const auto& b : bad) EXPECT_EQ(ParseTftp(b).kind, TftpPacketKind::kBad);
 }
@@ -154,12 +156,9 @@ TEST_F(TftpSessionsTest, OnlyFilesOfTheDirectoryAreServed) {
     fs::create_directory(dir + "/sub");
     const std::pair<std::string, Bytes> cases[] = {
         {"some\\dir\\vidnode.bin", Bytes{}},  // directory parts are cut away
-        {"../../vidnode.bin", Bytes{}},
-        {"../../etc/passwd", Error(1, "File not found")},
-        {"..", Error(1, "File not found")},
-        {"", Error(1, "File not found")},
-        {"sub", Error(1, "File not found")},
-        {"missing.bin", Error(1, "File not found")},
+        {"../../vidnode.bin", Bytes{}},      {"../../etc/passwd", Error(1, "File not found")},
+        {"..", Error(1, "File not found")},  {"", Error(1, "File not found")},
+        {"sub", Error(1, "File not found")}, {"missing.bin", Error(1, "File not found")},
     };
     for (const auto& [name, expected] : cases) {
         auto reply = Send(ReadRequest(name));
@@ -174,7 +173,8 @@ TEST_F(TftpSessionsTest, OnlyFilesOfTheDirectoryAreServed) {
 
 TEST_F(TftpSessionsTest, ThirtyThirdClientWaitsForAnIdleSession) {
     MakeFile("ionode.bin", 5000);
-    for (uint32_t i = 0; i < 32; ++i) ASSERT_EQ(Data(Send(ReadRequest("ionode.bin"), kClient + i)).first, 1);
+    for (uint32_t i = 0; i < 32; ++i)
+        ASSERT_EQ(Data(Send(ReadRequest("ionode.bin"), kClient + i)).first, 1);
     const uint32_t late = kClient + 32;
     now += TftpSessions::kIdleReuseMs;
     EXPECT_EQ(Send(ReadRequest("ionode.bin"), late), Error(3, "Server max sessions open"));

@@ -26,8 +26,8 @@ public:
 std::vector<std::vector<uint8_t>> Packets(uint32_t session) {
     std::vector<std::vector<uint8_t>> packets;
     for (int i = 0; i < kNodes; ++i) {
-        const uint8_t mac[6] = {0x02, 0x49, 0x58, 0x00, static_cast<uint8_t>(i >> 8),
-                                static_cast<uint8_t>(i)};
+        const uint8_t mac[6] = {
+            0x02, 0x49, 0x58, 0x00, static_cast<uint8_t>(i >> 8), static_cast<uint8_t>(i)};
         CNS2Node n(VavMacAddress(mac, 6), 1);
         n.SetNodeType(0x2181);
         n.SetIpAddress(0x0A650000u + static_cast<uint32_t>(i));

@@ -36,10 +36,13 @@ double Fetch(const std::string& url, const std::string& out, const std::string& 
     std::vector<double> times;
     for (int i = 0; i < kRuns; ++i) {
         auto start = std::chrono::steady_clock::now();
-        if (RunShell("curl -s --tftp-no-options -m 60 -o " + out + " " + url) != 0) return -1;
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (RunShell("curl -s --tftp-no-options -m 60 -o " + out + " " + url) != 0)
+            return -1;
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         std::ifstream in(out, std::ios::binary);
-        if (std::string(std::istreambuf_iterator<char>(in), {}) != expected) return -1;
+        if (std::string(std::istreambuf_iterator<char>(in), {}) != expected)
+            return -1;
     }
     std::sort(times.begin(), times.end());
     return times[kRuns / 2];
@@ -72,11 +75,10 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>((i * 2654435761u) >> 13);
     std::ofstream(dir + "/node.bin", std::ios::binary) << image;
     // tftpd-hpa reads as an unprivileged user.
-    std::filesystem::permissions(dir, std::filesystem::perms::owner_all |
-                                          std::filesystem::perms::group_read |
-                                          std::filesystem::perms::group_exec |
-                                          std::filesystem::perms::others_read |
-                                          std::filesystem::perms::others_exec);
+    std::filesystem::permissions(
+        dir, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                 std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                 std::filesystem::perms::others_exec);
 
     QuietHost host;
     addrserver::Server server;
@@ -94,7 +96,8 @@ int main(int argc, char** argv) {
     hosts->RunIn(0, [&] { started = server.Start(settings, env); });
     // tftpd-hpa in the foreground on host 1, so that we know its process and end it.
     std::vector<std::string> args = hosts->Exec(1);
-    for (std::string a : {"/usr/sbin/in.tftpd", "--foreground", "--listen", "--secure", "--address"})
+    for (std::string a :
+         {"/usr/sbin/in.tftpd", "--foreground", "--listen", "--secure", "--address"})
         args.push_back(a);
     args.push_back(hosts->Address(1) + ":69");
     args.push_back(dir);
@@ -102,7 +105,8 @@ int main(int argc, char** argv) {
     for (auto& a : args) argvSpawn.push_back(a.data());
     argvSpawn.push_back(nullptr);
     pid_t tftpd = 0;
-    if (started != 0 || posix_spawnp(&tftpd, argvSpawn[0], nullptr, nullptr, argvSpawn.data(), environ) != 0) {
+    if (started != 0 ||
+        posix_spawnp(&tftpd, argvSpawn[0], nullptr, nullptr, argvSpawn.data(), environ) != 0) {
         std::fprintf(stderr, "cannot start the servers (ours %X)\n", started);
         return 1;
     }

@@ -36,9 +36,9 @@
 // What the core offers handlers (all usable inside a call):
 //   FunctionArgs.h   GXNumericArgument, GXDereferenceValue, GXToInteger, GXCellNumber,
 //                    GXCellString, GXCopyBounded, GXAppendBounded, GXFunctionError,
-//                    GXRequire, GXRaiseValueError, GXCheckArgCount, GXNumberArg (a scalar that must be
-//                    a number), GXForEachListNumber (list arguments), GXRangeCells
-//                    (the cells of a range that hold something, row by row).
+//                    GXRequire, GXRaiseValueError, GXCheckArgCount, GXNumberArg (a scalar that must
+//                    be a number), GXForEachListNumber (list arguments), GXRangeCells (the cells of
+//                    a range that hold something, row by row).
 //   Evaluator.h      GXEvaluateArg (an unevaluated argument, trapped: errors come back as error
 //                    values), GXEvaluate(GXGetEvalState().sheet, row, col, nodes, index) to
 //                    evaluate at another cell (conditions of CSUM and the like),

@@ -45,7 +45,8 @@ public:
         std::lock_guard lock(m_);
         auto& map = online ? online_ : offline_;
         auto it = map.find(ip);
-        if (it == map.end()) return std::nullopt;
+        if (it == map.end())
+            return std::nullopt;
         return it->second;
     }
     bool Relaying() { return CopyOwnNode().GetStatusWord() & NS2_STATUS_RELAYING; }
@@ -68,7 +69,8 @@ struct Member {
 
 bool WaitFor(const std::function<bool()>& done, int ms) {
     for (auto end = Clock::now() + std::chrono::milliseconds(ms); Clock::now() < end;) {
-        if (done()) return true;
+        if (done())
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return done();
@@ -91,7 +93,8 @@ protected:
         m.transport = std::make_unique<UdpTestTransport>(m.ip, NS2_PORT);
         m.engine = std::make_unique<HostEngine>(hosts->Mac(host), mode);
         uint32_t result = 0;
-        EXPECT_TRUE(hosts->RunIn(host, [&] { result = m.engine->CreateWorkThread(m.transport.get()); }));
+        EXPECT_TRUE(
+            hosts->RunIn(host, [&] { result = m.engine->CreateWorkThread(m.transport.get()); }));
         EXPECT_EQ(result, NS2_S_OK);
         members.push_back(std::move(m));
         return members.back();
@@ -140,7 +143,8 @@ TEST_F(CNS2NetTest, StopSendsItsFinalStatusFiveTimes) {
                 continue;
             }
             // Regular form with report interval 0: "I am going off line".
-            if (n == 36 && buffer[1] == 0 && buffer[28] == 0 && buffer[29] == 0) ++finals;
+            if (n == 36 && buffer[1] == 0 && buffer[28] == 0 && buffer[29] == 0)
+                ++finals;
         }
         stopper.join();
     }));

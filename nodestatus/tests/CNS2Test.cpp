@@ -52,14 +52,17 @@ private:
 
 bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
     for (int waited = 0; waited < ms; waited += 2) {
-        if (done()) return true;
+        if (done())
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return done();
 }
 
 // Lets the work thread run a few steps at the current fake time.
-void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(40)); }
+void Settle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+}
 
 std::vector<uint8_t> Packet(const char* mac, uint8_t app, uint32_t session, uint32_t interval,
                             NS2Form form = NS2Form::Regular, uint32_t ip = 0xC6120009) {
@@ -185,7 +188,9 @@ TEST_F(CNS2Test, StartUpBurstThenRegularReports) {
     EXPECT_EQ(SentInForm(NS2Form::Regular), 0u);
     for (int i = 1; i <= 20; ++i) {
         fakeNow += 500;
-        ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Regular) + SentInForm(NS2Form::Long) == size_t(i) + 6; }));
+        ASSERT_TRUE(WaitFor([&] {
+            return SentInForm(NS2Form::Regular) + SentInForm(NS2Form::Long) == size_t(i) + 6;
+        }));
     }
     EXPECT_EQ(SentInForm(NS2Form::Regular), 19u);  // every 20th report is long
     auto own = transport.SentPackets().back();

@@ -21,7 +21,8 @@ public:
 
     bool Attach(uint32_t, os::Event* arrival) override {
         std::lock_guard lock(mutex_);
-        if (refuseAttach) return false;
+        if (refuseAttach)
+            return false;
         attached = true;
         arrival_ = arrival;
         return true;
@@ -51,7 +52,8 @@ public:
     bool Receive(uint32_t& address, uint16_t& port, std::span<uint8_t> buffer,
                  size_t& length) override {
         std::lock_guard lock(mutex_);
-        if (incoming_.empty()) return false;
+        if (incoming_.empty())
+            return false;
         const auto& d = incoming_.front();
         address = 0x0A000001;
         port = 6107;
@@ -64,7 +66,8 @@ public:
     void Push(std::vector<uint8_t> datagram) {
         std::lock_guard lock(mutex_);
         incoming_.push_back(std::move(datagram));
-        if (arrival_ != nullptr) arrival_->Set();
+        if (arrival_ != nullptr)
+            arrival_->Set();
     }
     std::vector<Sent> SentPackets() const {
         std::lock_guard lock(mutex_);

@@ -52,10 +52,10 @@ TEST(NS2PacketTest, LongFormCarriesVersionsAndName) {
     Bytes expected = kRegular;
     expected[1] = 1;
     expected[8] = 76;
-    expected.insert(expected.end(), 16, 0);                                        // data words
-    expected.insert(expected.end(), {0x01, 0x01});                                  // counts
-    expected.insert(expected.end(), {0x0B, 0x00, 4, 0, 14, 9, 1, 0x2C, 0x01});     // id 11
-    expected.insert(expected.end(), {0x08, 3, 1, 0x02, 0x00});                      // id 8
+    expected.insert(expected.end(), 16, 0);                                     // data words
+    expected.insert(expected.end(), {0x01, 0x01});                              // counts
+    expected.insert(expected.end(), {0x0B, 0x00, 4, 0, 14, 9, 1, 0x2C, 0x01});  // id 11
+    expected.insert(expected.end(), {0x08, 3, 1, 0x02, 0x00});                  // id 8
     expected.insert(expected.end(), {7, 'T', 'e', 's', 's', 'a', 'l', 'y'});
     EXPECT_EQ(Build(node, NS2Form::Long), expected);
 
@@ -118,13 +118,13 @@ TEST(NS2PacketTest, RefusesPacketsThatLie) {
     } cases[] = {
         {changed(kRegular, 0, 9), NS2PacketError::NotNodeStatus},
         {changed(kRegular, 2, 2), NS2PacketError::BadMajor},
-        {changed(kRegular, 8, 37), NS2PacketError::BadLength},         // says more than came
-        {changed(kRegular, 8, 35), NS2PacketError::BadLength},         // says less than came
+        {changed(kRegular, 8, 37), NS2PacketError::BadLength},  // says more than came
+        {changed(kRegular, 8, 35), NS2PacketError::BadLength},  // says less than came
         {Bytes(kRegular.begin(), kRegular.begin() + 30), NS2PacketError::BadLength},
         {changed(kRegular, 1, 3), NS2PacketError::UnknownForm},
-        {changed(good, 52, 2), NS2PacketError::CountsPastEnd},         // one more component
-        {changed(good, 53, 1), NS2PacketError::CountsPastEnd},         // a protocol record
-        {changed(good, 63, 8), NS2PacketError::CountsPastEnd},         // name one byte longer
+        {changed(good, 52, 2), NS2PacketError::CountsPastEnd},  // one more component
+        {changed(good, 53, 1), NS2PacketError::CountsPastEnd},  // a protocol record
+        {changed(good, 63, 8), NS2PacketError::CountsPastEnd},  // name one byte longer
     };
     for (const auto& c : cases) {
         CNS2Node received;

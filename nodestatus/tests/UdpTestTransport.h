@@ -20,7 +20,8 @@ public:
 
     bool Attach(uint32_t, os::Event*) override {
         fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (fd_ < 0) return false;
+        if (fd_ < 0)
+            return false;
         int one = 1, zero = 0;
         ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
         ::setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_LOOP, &zero, sizeof zero);
@@ -32,7 +33,8 @@ public:
         return ::bind(fd_, reinterpret_cast<sockaddr*>(&any), sizeof any) == 0;
     }
     void Detach() override {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
         fd_ = -1;
     }
     uint8_t AppId() const override { return appId_; }
@@ -40,7 +42,8 @@ public:
     bool Join(uint32_t group, uint16_t) override { return Membership(IP_ADD_MEMBERSHIP, group); }
     bool Leave(uint32_t group, uint16_t) override { return Membership(IP_DROP_MEMBERSHIP, group); }
     bool Send(uint32_t address, uint16_t port, std::span<const uint8_t> data) override {
-        if (muted) return true;
+        if (muted)
+            return true;
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_port = htons(port);
@@ -54,7 +57,8 @@ public:
         socklen_t fromLength = sizeof from;
         ssize_t n = ::recvfrom(fd_, buffer.data(), buffer.size(), 0,
                                reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (n < 0) return false;
+        if (n < 0)
+            return false;
         address = ntohl(from.sin_addr.s_addr);
         port = ntohs(from.sin_port);
         length = static_cast<size_t>(n);

@@ -18,9 +18,9 @@
 #include <memory>
 #include <vector>
 
-#include "testsupport/WithDialog.h"
 #include "framework/ListView.h"
 #include "framework/Profile.h"
+#include "testsupport/WithDialog.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/VersionToolDlg.h"
 
