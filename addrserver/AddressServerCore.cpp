@@ -140,6 +140,7 @@ uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnviro
     }
     files_.Reset(settings.tftpDirectory);
     sessions_.SetDisplayLevel(options_.displayLevel);
+    sessions_.SetOwnAddress(own_);
     responder_.Configure({own_, mask_, host, options_.displayLevel});
     {
         std::lock_guard lock(electionMutex_);
