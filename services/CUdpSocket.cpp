@@ -2,9 +2,13 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <poll.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "platform/Logger.h"
 #include "platform/NetAdapter.h"
@@ -178,4 +182,32 @@ UdpStatus CUdpSocket::LeaveGroup(uint32_t group) {
         return UDPSOCK_E_JOIN;
     }
     return UDPSOCK_S_OK;
+}
+
+bool CUdpSocket::WaitReadable(int timeoutMs) {
+    if (socket_ == VAV_INVALID_SOCKET) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return false;
+    }
+    pollfd p{socket_, POLLIN, 0};
+    return ::poll(&p, 1, timeoutMs) > 0 && (p.revents & POLLIN) != 0;
+}
+
+UdpStatus CUdpSocket::ReserveDatagrams(uint32_t datagrams) {
+    if (socket_ == VAV_INVALID_SOCKET)
+        return UDPSOCK_E_NO_SOCKET;
+    // A small datagram costs up to about 2 KiB of kernel memory (its buffer's true size
+    // on loopback and on common cards); the system doubles what is asked for its own
+    // bookkeeping, which the 2 KiB per datagram leaves as margin.
+    constexpr int kPerDatagram = 2048;
+    const int bytes = static_cast<int>(std::min<uint32_t>(datagrams, 4096)) * kPerDatagram;
+    if (bytes <= static_cast<int>(kMaxDatagram))
+        return UDPSOCK_S_OK;
+    // Past the system's limit for ordinary programs only with the privilege to force it.
+    if (SetInt(socket_, SOL_SOCKET, SO_RCVBUFFORCE, bytes) ||
+        SetInt(socket_, SOL_SOCKET, SO_RCVBUF, bytes))
+        return UDPSOCK_S_OK;
+    VAV_LOG(LOG_WARN, "UDP socket: receive buffer of %d bytes refused: %s", bytes,
+            std::strerror(errno));
+    return UDPSOCK_E_ERROR;
 }

@@ -64,6 +64,12 @@ public:
                                   uint32_t* length) = 0;
     virtual UdpStatus JoinGroup(uint32_t group) = 0;
     virtual UdpStatus LeaveGroup(uint32_t group) = 0;
+    // Waits up to timeoutMs for a datagram to be waiting; true when one is. A socket that
+    // is not open waits the whole time (its owner's loop must not spin).
+    virtual bool WaitReadable(int timeoutMs) = 0;
+    // Lets the system queue `datagrams` small datagrams before it drops any (the system
+    // counts each one's full kernel size, not its payload, against the buffer).
+    virtual UdpStatus ReserveDatagrams(uint32_t datagrams) = 0;
 };
 
 class CUdpSocket : public UdpEndpoint {
@@ -84,6 +90,8 @@ public:
                           uint32_t* length) override;
     UdpStatus JoinGroup(uint32_t group) override;
     UdpStatus LeaveGroup(uint32_t group) override;
+    bool WaitReadable(int timeoutMs) override;
+    UdpStatus ReserveDatagrams(uint32_t datagrams) override;
 
     bool IsOpen() const { return open_; }
 
