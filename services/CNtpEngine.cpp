@@ -83,13 +83,14 @@ void CNtpEngine::Step() {
     for (int i = 0; i < kDatagramsPerStep; ++i) {
         uint32_t from = 0, length = UdpEndpoint::kMaxDatagram;
         uint16_t port = 0;
-        const UdpStatus s = socket_->ReceiveInto(&from, &port, buffer_.data(), &length);
+        double waited = 0;
+        const UdpStatus s = socket_->ReceiveStamped(&from, &port, buffer_.data(), &length, &waited);
         if (UdpFailed(s)) {
             if (s != UDPSOCK_E_NOTHING)
                 Report("receiving", s);
             break;
         }
-        Handle(buffer_.data(), length, from, port);
+        Handle(buffer_.data(), length, from, port, waited);
     }
     Poll();
 }
@@ -98,10 +99,13 @@ void CNtpEngine::Rest(int ms) {
     socket_->WaitReadable(ms);
 }
 
-void CNtpEngine::Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port) {
+void CNtpEngine::Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port,
+                        double waited) {
     if (from == localAddress_)
         return;  // our own multicast
-    const double t = GetNtpTime(NTP_UNIX_OFFSET);
+    // The arrival, not the moment the loop came round to it: a client that measures its
+    // delay to us then sees the network's, not our scheduler's.
+    const double t = GetNtpTime(NTP_UNIX_OFFSET) - waited;
     NtpPacketFields p;
     if (NtpDecode(std::span<const uint8_t>(data, length), t, p) != NtpPacketError::None)
         return;

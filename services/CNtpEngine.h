@@ -71,7 +71,8 @@ public:
 private:
     void CheckAnnouncement();
     void RestartPollCycle();
-    void Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port);
+    // `waited`: seconds the datagram sat in the socket before it was taken.
+    void Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port, double waited);
     void Reply(NtpPacketFields& request, uint8_t mode, uint32_t to, uint16_t port);
     bool Accepts(uint32_t from, const NtpPacketFields& p, bool broadcast) const;
     void OnServerReply(const NtpPacketFields& p, uint32_t from);
