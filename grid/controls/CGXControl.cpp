@@ -370,6 +370,9 @@ void CGXStatic::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, RO
     if (inner.IsEmpty())
         return;
     Draw3dFrame(dc, rect, style);
+    // Most cells of a large grid are empty: nothing to measure or draw.
+    if (!style.GetIncludeValue() || style.GetValue().empty())
+        return;
     const std::optional<fw::LogFont> oldFont = m_pGrid->LoadFont(&dc, style, standardStyle);
     const CGXProperties* props = m_pGrid->GetProperties();
     const bool blackWhite = m_pGrid->IsPrinting() && props && props->GetBlackWhite();

@@ -10,7 +10,6 @@
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXProperties.h"
 #include "grid/core/CGXStylesMap.h"
-#include "grid/core/GXDrawHelpers.h"
 
 #include <QImage>
 
@@ -315,7 +314,7 @@ void CGXGridCore::OnGridDraw(fw::DeviceContext* dc) {
     // The scroll bars follow the counts; when that changes the layout, the whole window is
     // painted again instead.
     const fw::Rect before = GetGridRect();
-    UpdateScrollbars();
+    UpdateScrollbars(true, true);
     if (!(GetGridRect() == before)) {
         if (m_pGridWnd)
             m_pGridWnd->Invalidate();
@@ -725,16 +724,14 @@ void CGXGridCore::DrawOutsideArea(GX_DRAW_CONTEXT& ctx) {
     const int bottom = ctx.tops.back() + ctx.heights.back();
     const int top = ctx.tops.front(), left = ctx.lefts.front();
     if (ctx.cols.back() == 0 && ctx.right >= GetColCount() && right < grid.right) {
-        GXFillSolidRect(*ctx.dc,
-                        fw::Rect{right, top, grid.right, std::max(bottom, grid.bottom) + 5},
-                        ctx.background);
+        ctx.dc->FillSolidRect(fw::Rect{right, top, grid.right, std::max(bottom, grid.bottom) + 5},
+                              ctx.background);
         if (GetDisplayVertLines() && !threeD)
             DrawLine(ctx.dc, right, top, 1, bottom - top, GX_VERTLINE, 0);
     }
     if (ctx.rows.back() == 0 && ctx.bottom >= GetRowCount() && bottom < grid.bottom) {
-        GXFillSolidRect(*ctx.dc,
-                        fw::Rect{left, bottom, std::max(right, grid.right), grid.bottom + 5},
-                        ctx.background);
+        ctx.dc->FillSolidRect(fw::Rect{left, bottom, std::max(right, grid.right), grid.bottom + 5},
+                              ctx.background);
         if (GetDisplayHorzLines() && !threeD)
             DrawLine(ctx.dc, left, bottom, right - left + 1, 1, GX_HORZLINE, 0);
     }
@@ -776,7 +773,7 @@ void CGXGridCore::DrawCellBorder(const CGXPen& pen, const fw::Rect& rect, int si
         DrawBrushRect(dc, line, brush);
         return;
     }
-    GXFillSolidRect(*dc, line, blackWhite ? kBlack : pen.GetColorResolved() & 0xFFFFFFu);
+    dc->FillSolidRect(line, blackWhite ? kBlack : pen.GetColorResolved() & 0xFFFFFFu);
 }
 
 void CGXGridCore::DrawLine(fw::DeviceContext* dc, int x, int y, int width, int height, int kind,
@@ -790,7 +787,7 @@ void CGXGridCore::DrawLine(fw::DeviceContext* dc, int x, int y, int width, int h
     if (flags & GX_LINE_DRAG) {
         dc->InvertRect(r);
     } else if (flags & GX_LINE_PEN) {
-        GXFillSolidRect(*dc, r, color(0));
+        dc->FillSolidRect(r, color(0));
         fw::Pen pen = GridLinePen(false);
         pen.color = color(3);
         const fw::Pen old = dc->SelectPen(pen);
@@ -801,11 +798,11 @@ void CGXGridCore::DrawLine(fw::DeviceContext* dc, int x, int y, int width, int h
             dc->LineTo(x + width, y);
         dc->SelectPen(old);
     } else if (flags & GX_LINE_FROZEN) {
-        GXFillSolidRect(*dc, r, blackWhite ? kBlack : color(1));
+        dc->FillSolidRect(r, blackWhite ? kBlack : color(1));
     } else if (flags & GX_LINE_INVERT) {
         dc->InvertRect(r);
     } else {
-        GXFillSolidRect(*dc, r, color(0));
+        dc->FillSolidRect(r, color(0));
     }
 }
 
@@ -835,7 +832,7 @@ void CGXGridCore::DrawBrushRect(fw::DeviceContext* dc, const fw::Rect& rect,
         return;
     switch (brush.GetStyle()) {
         case fw::BS_SOLID:
-            GXFillSolidRect(*dc, rect, brush.GetColorResolved() & 0xFFFFFFu);
+            dc->FillSolidRect(rect, brush.GetColorResolved() & 0xFFFFFFu);
             return;
         case fw::BS_HOLLOW:
             return;

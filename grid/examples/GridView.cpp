@@ -25,7 +25,10 @@ int main(int argc, char** argv) {
     window.GetCore().SetCurrentCell(3, 2);
     window.GetCore().Redraw(GX_INVALIDATE);
     if (screenshot) {
+        // Let the window be shown and sized as the event loop would, then paint.
+        app.processEvents();
         window.UpdateWindow();
+        app.processEvents();
         return window.grab().save(screenshot) ? 0 : 1;
     }
     return app.exec();
