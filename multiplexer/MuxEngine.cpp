@@ -103,6 +103,7 @@ MuxStatus MuxEngine::shutdown(std::uint8_t appid) {
         if (auto t = Tcp())
             t->ReleaseClient(appid);
         clients_.Unregister(appid);
+        options_.objects->ForgetClosedMappings();
     }
     if (clients_.Count() == 0)
         StopLocked();

@@ -32,6 +32,9 @@ public:
     // is no such mapping or it is smaller than `size` (never created here, so bytes never
     // go into a mapping nobody reads, and a short one is never read past its end).
     virtual std::unique_ptr<MuxMapping> OpenMapping(const std::string& name, std::size_t size) = 0;
+    // Lets go of what OpenMapping keeps between calls for mappings whose clients closed
+    // them or died (a client that is gone leaves no mapping behind).
+    virtual void ForgetClosedMappings() {}
 };
 
 std::string ArrivedEventName(MuxKind kind, std::uint8_t appid);

@@ -14,4 +14,13 @@ OpenResult SharedMemory::Open(std::string_view name) {
     return object_.Open("shm", name, 0, 0, 0, nullptr);
 }
 
+OpenResult SharedMemory::Watch(std::string_view name) {
+    OpenResult result = Open(name);
+    if (os::IsOpen(result) && !object_.DropHold()) {
+        Close();
+        return OpenResult::Failed;
+    }
+    return result;
+}
+
 }  // namespace os

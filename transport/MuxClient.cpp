@@ -60,8 +60,13 @@ std::shared_ptr<TravexConnection> AttachTravex(std::string& error) {
 void DetachTravex() {
     MuxClientProcess& p = Process();
     std::lock_guard g(p.lock);
-    if (p.registrations.empty())
+    if (p.registrations.empty()) {
         p.travex.reset();
+        for (SendMappings* m : {&p.tcpSend, &p.mcSend}) {
+            std::lock_guard kept(m->lock);
+            m->idle.clear();
+        }
+    }
 }
 
 XPortStatus OpenEvents(std::uint8_t id, MuxClientRegistration& r, XPortEvents* events) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "multiplexer/MuxEntry.h"
 #include "os/SharedMemory.h"
@@ -42,8 +43,22 @@ struct MuxClientRegistration {
     XPortEvents events;
 };
 
+// The process's send mappings of one direction, kept from send to send: a send takes an
+// idle one (two threads sending at once each have their own) and makes a new one, under
+// a new name, only when none is idle or the message does not fit.
+struct SendMappings {
+    struct Mapping {
+        os::SharedMemory memory;
+        std::string name;
+    };
+    std::mutex lock;
+    std::vector<std::unique_ptr<Mapping>> idle;
+};
+
 struct MuxClientProcess {
     std::mutex lock;
+    SendMappings tcpSend;
+    SendMappings mcSend;
     std::shared_ptr<TravexConnection> travex;
     std::map<std::uint8_t, std::shared_ptr<MuxClientRegistration>> registrations;
     std::filesystem::path program;  // the Travex to start; empty: the usual search
