@@ -23,7 +23,25 @@ public:
     }
 };
 
+class OsQueueMemory final : public MuxQueueMemory {
+public:
+    os::SharedMemory memory;
+    void* Data() override { return memory.Data(); }
+    std::size_t Size() override { return memory.Size(); }
+};
+
 }  // namespace
+
+std::unique_ptr<MuxQueueMemory> MuxOsObjects::MakeQueueMemory(const std::string& name,
+                                                              std::size_t size) {
+    auto m = std::make_unique<OsQueueMemory>();
+    const std::string full = MuxObjectName(name);
+    // A queue of that name can only be one a Travex of this scope left when it died.
+    os::SharedMemory::Remove(full);
+    if (m->memory.Create(full, size) != os::OpenResult::Created)
+        return nullptr;
+    return m;
+}
 
 std::unique_ptr<MuxEvent> MuxOsObjects::OpenEvent(const std::string& name) {
     return OpenMuxNamedEvent(name);

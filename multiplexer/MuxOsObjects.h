@@ -19,6 +19,8 @@ public:
     std::unique_ptr<MuxEvent> OpenEvent(const std::string& name) override;
     std::unique_ptr<MuxMapping> OpenMapping(const std::string& name, std::size_t size) override;
     void ForgetClosedMappings() override;
+    std::unique_ptr<MuxQueueMemory> MakeQueueMemory(const std::string& name,
+                                                    std::size_t size) override;
     std::size_t KeptMappings() const;
 
     struct Kept;

@@ -35,6 +35,9 @@ public:
     // closes while nobody holds it removes it (its holders died without closing).
     bool Held() const { return object_.Held(); }
     void Close() { object_.Close(); }
+    // Takes the name away from the memory of this name (its handles keep it mapped), so
+    // that a Create makes new memory. For a name only one program makes.
+    static bool Remove(std::string_view name);
 
     bool IsOpen() const { return object_.IsOpen(); }
     bool AlreadyExisted() const { return object_.AlreadyExisted(); }

@@ -238,6 +238,16 @@ OpenResult SharedObject::CreateNew(size_t size, const std::function<void(void*)>
     return OpenResult::Created;
 }
 
+bool SharedObject::Remove(std::string_view kind, std::string_view name) {
+    std::string cleaned;
+    if (!CheckObjectName(name, cleaned)) {
+        return false;
+    }
+    const std::string path = std::string(kShmDir) + "/ixo-" + std::to_string(geteuid()) + "-" +
+                             std::string(kind) + "-" + cleaned;
+    return unlink(path.c_str()) == 0;
+}
+
 bool SharedObject::DropHold() {
     return fd_ >= 0 && flock(fd_, LOCK_UN) == 0;
 }
