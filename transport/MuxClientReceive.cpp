@@ -35,7 +35,6 @@ bool Recreate(MuxKind kind, std::uint8_t appId, ReceiveDirection& d) {
     return true;
 }
 
-
 // Takes the oldest entry from the client's own queue. Nothing when the queue is not
 // mapped, Travex closed it, or the entry is one Travex keeps (then Travex is asked).
 std::optional<XPortStatus> FetchFromQueue(MuxKind kind, MuxClientRegistration& r,
