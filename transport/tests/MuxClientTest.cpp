@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "multiplexer/MuxEntry.h"
+#include "os/ByteOrder.h"
 #include "testsupport/NetHosts.h"
 #include "transport/tests/TravexTestEnv.h"
 
@@ -20,7 +21,7 @@ constexpr std::uint16_t kPort = 6107;
 Bytes Packet(std::uint8_t src, std::uint8_t dst, std::uint32_t total) {
     Bytes p(total, 0x33);
     p[0] = 8, p[1] = 0, p[2] = 3, p[3] = 0, p[4] = src, p[5] = dst, p[6] = 0, p[7] = 0;
-    PutLe32(p.data() + 8, total);
+    os::PutLe32(p.data() + 8, total);
     return p;
 }
 
