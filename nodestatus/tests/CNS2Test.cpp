@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "FakeNS2Transport.h"
+#include "nodestatus/fakes/FakeNS2Transport.h"
 #include "os/Clock.h"
 #include "platform/VavVersionRegistry.h"
 

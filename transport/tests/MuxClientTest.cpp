@@ -9,7 +9,7 @@
 #include "multiplexer/MuxEntry.h"
 #include "os/ByteOrder.h"
 #include "testsupport/NetHosts.h"
-#include "transport/tests/TravexTestEnv.h"
+#include "testsupport/TravexTestEnv.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ XPortStatus Fetch(bool tcp, std::uint8_t id, XPortPacket& packet, int ms = 2000)
 
 TEST(MuxClient, TwoRegistrationsShareGroupsAndTalkOverTcp) {
     IXO_REQUIRE_NETNS();
-    xport::test::TravexTestEnv env("muxclient");
+    ixo::testsupport::TravexTestEnv env("muxclient");
     std::uint8_t a = 0, b = 0;
     XPortEvents ea, eb;
     ASSERT_EQ(MuxClientOpen(&a, 1, 100, 100, &ea), 0);

@@ -1,12 +1,12 @@
-// The one main of the framework test program: Qt widgets, fonts and the clipboard need an
-// application object, created before any test runs (on the offscreen platform under CTest).
+// The one main of the Qt test programs: widgets, fonts, images and the clipboard need an
+// application object, created before any test runs. The offscreen platform is set here
+// too, so a test run outside CTest or inside a network namespace needs no display.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    // Tests never need a display, also when CTest lists them without the test environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
