@@ -4,8 +4,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sched.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 
 #include <gtest/gtest.h>
@@ -13,7 +11,6 @@
 #include <chrono>
 #include <fstream>
 #include <set>
-#include <thread>
 
 #include "multiplexer/TravexInterface.h"
 #include "multiplexer/TravexRegistration.h"
@@ -234,47 +231,6 @@ TEST(TravexProcess, RegServerInAnyCaseRecordsTheProgramThatClientsStart) {
     pid_t server = env.ServerPid();
     ASSERT_NE(server, 0);
     EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(server) + "/exe"), copy);
-}
-
-// The installed server pins itself to the second processor at raised priority; the test
-// suite's setting leaves its servers where the scheduler puts them, at the normal priority.
-TEST(TravexProcess, ServerIsPinnedToTheSecondProcessorUnlessUnpinned) {
-    IXO_REQUIRE_NETNS();
-    cpu_set_t own;
-    ASSERT_EQ(sched_getaffinity(0, sizeof own, &own), 0);
-    if (std::thread::hardware_concurrency() < 2 || !CPU_ISSET(1, &own) || CPU_COUNT(&own) < 2)
-        GTEST_SKIP() << "needs processors 0 and 1";
-    struct Case {
-        const char* unpinned;  // nullptr: not set
-        bool pinned;
-    };
-    for (const Case& c : {Case{nullptr, true}, Case{"1", false}, Case{"0", true}}) {
-        TravexTestEnv env("pin", 100, false);
-        std::vector<std::string> argv = {"env", "-u", "IXO_TRAVEX_UNPINNED"};
-        for (const auto& v : env.Vars()) argv.push_back(v);
-        if (c.unpinned != nullptr)
-            argv.push_back(std::string("IXO_TRAVEX_UNPINNED=") + c.unpinned);
-        argv.push_back((os::ProgramDir() / "xport_probe").string());
-        for (const char* a : {"mc-peer", "236.1.0.2", "46107"}) argv.push_back(a);
-        ChildProcess client(argv);
-        ASSERT_EQ(client.Expect("id "), "128");
-        pid_t server = env.ServerPid();
-        ASSERT_NE(server, 0);
-        cpu_set_t set;
-        ASSERT_EQ(sched_getaffinity(server, sizeof set, &set), 0);
-        const std::string label = c.unpinned ? c.unpinned : "(unset)";
-        if (c.pinned) {
-            EXPECT_EQ(CPU_COUNT(&set), 1) << label;
-            EXPECT_TRUE(CPU_ISSET(1, &set)) << label;
-            EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(server)), -10) << label;
-        } else {
-            EXPECT_EQ(CPU_COUNT(&set), CPU_COUNT(&own)) << label;
-            EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(server)), 0) << label;
-        }
-        client.CloseInput();
-        EXPECT_EQ(client.Wait(3000), 0);
-        EXPECT_TRUE(env.WaitServerGone(3000));
-    }
 }
 
 }  // namespace
