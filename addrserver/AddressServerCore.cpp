@@ -222,7 +222,7 @@ uint32_t Server::WaitForProbe() {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     if (settings_.serverMode == kModePrimary) {
         while (!probeAnswered_ && !os::TickReached(os::TickCount(), windowDeadline_))
-            std::this_thread::sleep_for(std::chrono::milliseconds(kProbePeriodMs));
+            os::Sleep(kProbePeriodMs);
         if (probeAnswered_) {
             CloseBootp();
             return Fail(ADDRSRV_E_OTHER_SERVER,

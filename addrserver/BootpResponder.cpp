@@ -1,4 +1,5 @@
 #include "addrserver/BootpResponder.h"
+#include "os/ByteOrder.h"
 
 namespace addrserver {
 namespace {
@@ -7,13 +8,6 @@ constexpr uint8_t kMagicCookie[] = {0x63, 0x82, 0x53, 0x63};
 constexpr uint8_t kOptionSubnetMask = 1, kOptionRouter = 3, kOptionEnd = 255;
 // The boot-file field is 128 bytes: "\" + name + NUL must fit.
 constexpr size_t kMaxBootFileName = 126;
-
-void Put32(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v >> 24);
-    p[1] = static_cast<uint8_t>(v >> 16);
-    p[2] = static_cast<uint8_t>(v >> 8);
-    p[3] = static_cast<uint8_t>(v);
-}
 
 }  // namespace
 
@@ -82,13 +76,13 @@ std::optional<BootpMessage> BootpResponder::Handle(const BootpMessage& request) 
     size_t at = 4;
     v[at++] = kOptionSubnetMask;
     v[at++] = 4;
-    Put32(v + at, config_.subnetMask);
+    os::PutBe32(v + at, config_.subnetMask);
     at += 4;
     if (a.gateway) {
         v[at++] = kOptionRouter;
         v[at++] = 4;
         // A node on the server's own network is its own router: it talks to us directly.
-        Put32(v + at, *a.gateway == config_.ownAddress ? a.address : *a.gateway);
+        os::PutBe32(v + at, *a.gateway == config_.ownAddress ? a.address : *a.gateway);
         at += 4;
     } else {
         reporter_.Print(Format("Network undefined for node %s\n", DottedText(a.address).c_str()));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include "os/ByteOrder.h"
 
 namespace addrserver {
 namespace {
@@ -35,11 +36,6 @@ ErrorText TextOf(TftpError e) {
     return {0, "Unspecified error"};
 }
 
-void Put16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
-}
-
 }  // namespace
 
 TftpPacket ParseTftp(std::span<const uint8_t> b) {
@@ -53,7 +49,7 @@ TftpPacket ParseTftp(std::span<const uint8_t> b) {
     if (b[1] == kOpAck) {
         if (b.size() == 4) {
             p.kind = TftpPacketKind::kAck;
-            p.block = static_cast<uint16_t>((b[2] << 8) | b[3]);
+            p.block = os::GetBe16(&b[2]);
         }
         return p;
     }
@@ -77,8 +73,8 @@ TftpPacket ParseTftp(std::span<const uint8_t> b) {
 std::vector<uint8_t> BuildTftpData(uint16_t block, std::span<const uint8_t> data) {
     std::vector<uint8_t> out;
     out.reserve(4 + data.size());
-    Put16(out, kOpData);
-    Put16(out, block);
+    os::AppendBe16(out, kOpData);
+    os::AppendBe16(out, block);
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
@@ -86,8 +82,8 @@ std::vector<uint8_t> BuildTftpData(uint16_t block, std::span<const uint8_t> data
 std::vector<uint8_t> BuildTftpError(TftpError e) {
     ErrorText t = TextOf(e);
     std::vector<uint8_t> out;
-    Put16(out, kOpError);
-    Put16(out, t.code);
+    os::AppendBe16(out, kOpError);
+    os::AppendBe16(out, t.code);
     out.insert(out.end(), t.text, t.text + std::strlen(t.text));
     out.push_back(0);
     return out;

@@ -5,6 +5,8 @@
 #include <bit>
 #include <limits>
 
+#include "os/ByteOrder.h"
+
 namespace fw {
 
 namespace {
@@ -18,12 +20,10 @@ constexpr std::uint64_t kMaxPixels = 64ull * 1024 * 1024;
 constexpr std::int64_t kMaxSide = 65536;
 
 std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(b[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return os::GetLe32(b.data() + at);
 }
 std::uint16_t U16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
+    return os::GetLe16(b.data() + at);
 }
 std::int32_t S32(std::span<const std::uint8_t> b, std::size_t at) {
     return static_cast<std::int32_t>(U32(b, at));
@@ -190,16 +190,13 @@ ColorRef Dib::GetPixel(int x, int y) const {
         case 8:
             return indexed(p[ux]);
         case 16: {
-            std::uint32_t v = static_cast<std::uint32_t>(p[ux * 2] | (p[ux * 2 + 1] << 8));
+            std::uint32_t v = os::GetLe16(p + ux * 2);
             return Rgb(Channel(v, masks_[0]), Channel(v, masks_[1]), Channel(v, masks_[2]));
         }
         case 24:
             return Rgb(p[ux * 3 + 2], p[ux * 3 + 1], p[ux * 3]);
         case 32: {
-            const std::uint8_t* q = p + ux * 4;
-            std::uint32_t v =
-                static_cast<std::uint32_t>(q[0]) | (static_cast<std::uint32_t>(q[1]) << 8) |
-                (static_cast<std::uint32_t>(q[2]) << 16) | (static_cast<std::uint32_t>(q[3]) << 24);
+            std::uint32_t v = os::GetLe32(p + ux * 4);
             return Rgb(Channel(v, masks_[0]), Channel(v, masks_[1]), Channel(v, masks_[2]));
         }
         default:

@@ -43,27 +43,4 @@ MuxEntry MakeMulticastEntry(const MuxMulticastOrigin& origin,
 // Fills the descriptor of an entry whose message is already in place (entry.size() >= 24).
 void WriteTcpDescriptor(MuxEntry& entry, const MuxTcpOrigin& origin);
 
-// Little-endian field access shared by both sides.
-inline void PutLe32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-inline void PutLe16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-inline std::uint32_t GetLe32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-           std::uint32_t{p[3]} << 24;
-}
-inline std::uint16_t GetLe16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-inline void PutBe16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v >> 8);
-    p[1] = static_cast<std::uint8_t>(v);
-}
-inline std::uint16_t GetBe16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
-}
-
 }  // namespace mux

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "os/ByteOrder.h"
+
 namespace mux {
 namespace {
 
@@ -295,8 +297,7 @@ bool RpcFrameReader::Next(std::vector<std::uint8_t>& body) {
     if (error_ != RpcError::None || buffer_.size() - start_ < 4)
         return false;
     const std::uint8_t* p = buffer_.data() + start_;
-    std::uint32_t n = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-                      std::uint32_t{p[3]} << 24;
+    std::uint32_t n = os::GetLe32(p);
     if (n == 0 || n > kRpcMaxBody) {
         error_ = RpcError::BadFrameSize;
         return false;

@@ -436,7 +436,7 @@ void CNS2::SendFinalStatus() {
         for (int i = 0; i < 5; ++i) {
             if (i > 0) {
                 lock.unlock();
-                std::this_thread::sleep_for(std::chrono::milliseconds(spacing));
+                os::Sleep(static_cast<uint32_t>(spacing));
                 lock.lock();
             }
             send();

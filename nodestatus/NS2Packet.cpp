@@ -2,26 +2,13 @@
 
 #include <algorithm>
 
+#include "os/ByteOrder.h"
 #include "platform/XPortHeader.h"
 
 namespace {
 
 constexpr size_t kComponentRecord = 9;
 constexpr size_t kProtocolRecord = 5;
-
-uint16_t Get16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t Get32(const uint8_t* p) {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-void Put16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 // Offsets of the long form's version counts and where its variable part begins.
 struct LongLayout {
@@ -63,12 +50,13 @@ NS2PacketError Check(std::span<const uint8_t> p, LongLayout& layout) {
 }
 
 void ReadLong(CNS2Node& node, const uint8_t* p, const LongLayout& l) {
-    for (int i = 0; i < 4; ++i) node.SetDataWord(i, Get32(p + 36 + 4 * i));
+    for (int i = 0; i < 4; ++i) node.SetDataWord(i, os::GetLe32(p + 36 + 4 * i));
     const uint8_t* r = p + NS2_LONG_FIXED_LENGTH;
     for (size_t i = 0; i < l.components; ++i, r += kComponentRecord)
-        node.SetComponentVersion(Get16(r), {r[2], r[3], r[4], r[5], r[6], Get16(r + 7)});
+        node.SetComponentVersion(os::GetLe16(r),
+                                 {r[2], r[3], r[4], r[5], r[6], os::GetLe16(r + 7)});
     for (size_t i = 0; i < l.protocols; ++i, r += kProtocolRecord)
-        node.SetProtocolVersion(r[0], {r[1], r[2], Get16(r + 3)});
+        node.SetProtocolVersion(r[0], {r[1], r[2], os::GetLe16(r + 3)});
     const size_t n = p[l.nameAt];
     std::string name(reinterpret_cast<const char*>(p + l.nameAt + 1), n);
     // An empty name travels as one zero byte.
@@ -88,12 +76,12 @@ size_t NS2BuildPacket(const CNS2Node& node, NS2Form form, uint8_t versionMajor,
     XPortHdrSetVersionMajor(p, versionMajor);
     XPortHdrSetVersionMinor(p, versionMinor);
     XPortHdrSetSrcApp(p, node.GetSourceAppId());
-    Put16(p + 12, node.GetNodeType());
+    os::PutLe16(p + 12, node.GetNodeType());
     node.GetMacAddress().GetBytes(p + 14, 6);
-    Put32(p + 20, node.GetIpAddress());
-    Put32(p + 24, node.GetSessionId());
-    Put32(p + 28, node.GetReportInterval());
-    Put32(p + 32, node.GetStatusWord());
+    os::PutLe32(p + 20, node.GetIpAddress());
+    os::PutLe32(p + 24, node.GetSessionId());
+    os::PutLe32(p + 28, node.GetReportInterval());
+    os::PutLe32(p + 32, node.GetStatusWord());
     size_t length = NS2_SHORT_LENGTH;
     if (form == NS2Form::Long) {
         // Data words are not used by this system and travel as 0.
@@ -106,17 +94,17 @@ size_t NS2BuildPacket(const CNS2Node& node, NS2Form form, uint8_t versionMajor,
         for (const auto& [id, v] : node.GetVersionMap()) {
             if (components == 255 || room < kComponentRecord)
                 break;
-            Put16(p + at, id);
+            os::PutLe16(p + at, id);
             p[at + 2] = v.major, p[at + 3] = v.minor, p[at + 4] = v.patch;
             p[at + 5] = v.stage, p[at + 6] = v.patchDigit;
-            Put16(p + at + 7, v.build);
+            os::PutLe16(p + at + 7, v.build);
             at += kComponentRecord, room -= kComponentRecord, ++components;
         }
         for (const auto& [id, v] : node.GetProtocolVersionMap()) {
             if (protocols == 255 || room < kProtocolRecord)
                 break;
             p[at] = id, p[at + 1] = v.major, p[at + 2] = v.minor;
-            Put16(p + at + 3, v.build);
+            os::PutLe16(p + at + 3, v.build);
             at += kProtocolRecord, room -= kProtocolRecord, ++protocols;
         }
         p[52] = components;
@@ -146,12 +134,12 @@ NS2PacketError NS2ParsePacket(CNS2Node& node, std::span<const uint8_t> packet, b
     const uint32_t oldSession = node.GetSessionId();
     node.SetHeaderFields(XPortHdrGetVersionMajor(p), XPortHdrGetVersionMinor(p),
                          XPortHdrGetSrcApp(p));
-    node.SetNodeType(Get16(p + 12));
+    node.SetNodeType(os::GetLe16(p + 12));
     node.SetMacAddress(VavMacAddress(p + 14, 6));
-    node.SetIpAddress(Get32(p + 20));
-    node.SetSessionId(Get32(p + 24));
-    node.SetReportInterval(Get32(p + 28));
-    node.SetStatusWord(Get32(p + 32));
+    node.SetIpAddress(os::GetLe32(p + 20));
+    node.SetSessionId(os::GetLe32(p + 24));
+    node.SetReportInterval(os::GetLe32(p + 28));
+    node.SetStatusWord(os::GetLe32(p + 32));
     const auto form = static_cast<NS2Form>(XPortHdrGetType(p));
     if (form == NS2Form::Long)
         ReadLong(node, p, layout);

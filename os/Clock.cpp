@@ -3,46 +3,48 @@
 #include <time.h>
 
 #include <atomic>
-#include <memory>
-#include <mutex>
+#include <chrono>
+#include <thread>
 
 namespace os {
 namespace {
 
-std::mutex g_sourceLock;
-std::shared_ptr<std::function<uint32_t()>> g_source;  // guarded by g_sourceLock
-std::atomic<bool> g_hasSource{false};
+class RealClock : public Clock {
+public:
+    uint32_t Now() override {
+        timespec ts{};
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        const uint64_t ms =
+            static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+        return static_cast<uint32_t>(ms);
+    }
+    void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
 
-uint32_t RealTickCount() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    const uint64_t ms =
-        static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
-    return static_cast<uint32_t>(ms);
+std::atomic<Clock*> g_clock{nullptr};  // nullptr: the system clock
+
+Clock& Current() {
+    Clock* c = g_clock.load(std::memory_order_acquire);
+    return c != nullptr ? *c : SystemClock();
 }
 
 }  // namespace
 
-uint32_t TickCount() {
-    if (!g_hasSource.load(std::memory_order_acquire)) {
-        return RealTickCount();
-    }
-    std::shared_ptr<std::function<uint32_t()>> source;
-    {
-        std::lock_guard<std::mutex> lock(g_sourceLock);
-        source = g_source;
-    }
-    return source ? (*source)() : RealTickCount();
+Clock& SystemClock() {
+    static RealClock clock;
+    return clock;
 }
 
-void SetTickSourceForTest(std::function<uint32_t()> source) {
-    std::lock_guard<std::mutex> lock(g_sourceLock);
-    if (source) {
-        g_source = std::make_shared<std::function<uint32_t()>>(std::move(source));
-    } else {
-        g_source.reset();
-    }
-    g_hasSource.store(g_source != nullptr, std::memory_order_release);
+uint32_t TickCount() {
+    return Current().Now();
+}
+
+void Sleep(uint32_t ms) {
+    Current().Sleep(ms);
+}
+
+void SetClockForTest(Clock* clock) {
+    g_clock.store(clock, std::memory_order_release);
 }
 
 }  // namespace os

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 // Milliseconds of the process-wide clock (os::TickCount; tests move it with
-// os::SetTickSourceForTest).
+// os::FakeClock).
 uint32_t GetMilliseconds();
 // The clock plus `ms`.
 uint32_t DeadlineFromNow(uint32_t ms);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "os/ByteOrder.h"
 #include "os/VersionRecord.h"
 
 namespace {
@@ -60,8 +61,7 @@ bool VavVersionInfo::WriteWire(std::span<uint8_t>& cursor) const {
     out[1] = static_cast<uint8_t>(d.patch);
     out[2] = static_cast<uint8_t>((d.stage & 0x0F) << 4 | (d.minor & 0x0F));
     out[3] = static_cast<uint8_t>(d.patchDigit);
-    out[4] = static_cast<uint8_t>(d.build);
-    out[5] = static_cast<uint8_t>(d.build >> 8);
+    os::PutLe16(out + 4, d.build);
     size_t at = 6;
     for (const auto* text : {&d.buildDate, &d.copyright, &d.productName}) {
         std::memcpy(out + at, text->data(), text->size());
@@ -82,7 +82,7 @@ VerInfoWireError VavVersionInfo::ReadWire(std::span<const uint8_t>& cursor) {
     d.stage = cursor[2] >> 4;
     d.minor = cursor[2] & 0x0F;
     d.patchDigit = cursor[3];
-    d.build = static_cast<uint16_t>(cursor[4] | cursor[5] << 8);
+    d.build = os::GetLe16(cursor.data() + 4);
     for (auto* text : {&d.buildDate, &d.copyright, &d.productName})
         if (!TakeText(rest, *text))
             return VerInfoWireError::UnterminatedText;

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <span>
 
+#include "os/ByteOrder.h"
+
 constexpr uint32_t XPORT_HEADER_LENGTH = 12;
 constexpr uint8_t XPORT_VERSION_MAJOR = 3;
 constexpr uint8_t XPORT_VERSION_MINOR = 0;
@@ -40,11 +42,10 @@ inline uint8_t XPortHdrGetDstApp(const uint8_t* h) {
     return h[5];
 }
 inline uint16_t XPortHdrGetReserved(const uint8_t* h) {
-    return static_cast<uint16_t>(h[6] | (h[7] << 8));
+    return os::GetLe16(h + 6);
 }
 inline uint32_t XPortHdrGetLength(const uint8_t* h) {
-    return static_cast<uint32_t>(h[8]) | static_cast<uint32_t>(h[9]) << 8 |
-           static_cast<uint32_t>(h[10]) << 16 | static_cast<uint32_t>(h[11]) << 24;
+    return os::GetLe32(h + 8);
 }
 
 inline void XPortHdrSetProtocol(uint8_t* h, uint8_t v) {
@@ -66,11 +67,10 @@ inline void XPortHdrSetDstApp(uint8_t* h, uint8_t v) {
     h[5] = v;
 }
 inline void XPortHdrSetReserved(uint8_t* h, uint16_t v) {
-    h[6] = static_cast<uint8_t>(v);
-    h[7] = static_cast<uint8_t>(v >> 8);
+    os::PutLe16(h + 6, v);
 }
 inline void XPortHdrSetLength(uint8_t* h, uint32_t v) {
-    for (int i = 0; i < 4; ++i) h[8 + i] = static_cast<uint8_t>(v >> (8 * i));
+    os::PutLe32(h + 8, v);
 }
 
 // The header as a value; Write and Read go through the accessors above.

@@ -49,8 +49,9 @@ uint32_t CIOMProxy::getProp(const std::string& className, const CRccValue& insta
                 className.c_str(), Describe(instanceId).c_str(), propertyName.c_str());
     return proxyRequest(
         RCC_IF_IOM, 0, nullptr,
-        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x00800009, propertyName)},
-        {Out(0x0000000A, propertyValue)});
+        {In(RCC_INPUT | RCC_STR, className), In(RCC_INPUT | RCC_VARIANT, instanceId),
+         In(RCC_INPUT | RCC_STR, propertyName)},
+        {Out(RCC_VARIANT, propertyValue)});
 }
 
 uint32_t CIOMProxy::setProp(const std::string& className, const CRccValue& instanceId,
@@ -61,9 +62,10 @@ uint32_t CIOMProxy::setProp(const std::string& className, const CRccValue& insta
                 "IOM::setProp() className=%s instanceId=%s propertyName=%s propertyValue=%s",
                 className.c_str(), Describe(instanceId).c_str(), propertyName.c_str(),
                 Describe(propertyValue).c_str());
-    return proxyRequest(RCC_IF_IOM, 1, nullptr,
-                        {In(0x00800009, className), In(0x0080000A, instanceId),
-                         In(0x00800009, propertyName), In(0x0080000A, propertyValue)});
+    return proxyRequest(
+        RCC_IF_IOM, 1, nullptr,
+        {In(RCC_INPUT | RCC_STR, className), In(RCC_INPUT | RCC_VARIANT, instanceId),
+         In(RCC_INPUT | RCC_STR, propertyName), In(RCC_INPUT | RCC_VARIANT, propertyValue)});
 }
 
 uint32_t CIOMProxy::getPropMulti(const std::string& className, const CRccValue& instanceId,
@@ -75,8 +77,9 @@ uint32_t CIOMProxy::getPropMulti(const std::string& className, const CRccValue& 
                 Describe(instanceId).c_str());
     return proxyRequest(
         RCC_IF_IOM, 2, nullptr,
-        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x08800009, propertyNames)},
-        {Out(0x0800000A, propertyValues)});
+        {In(RCC_INPUT | RCC_STR, className), In(RCC_INPUT | RCC_VARIANT, instanceId),
+         In(RCC_INPUT | RCC_ARRAY | RCC_STR, propertyNames)},
+        {Out(RCC_ARRAY | RCC_VARIANT, propertyValues)});
 }
 
 uint32_t CIOMProxy::setPropMulti(const std::string& className, const CRccValue& instanceId,
@@ -90,9 +93,10 @@ uint32_t CIOMProxy::setPropMulti(const std::string& className, const CRccValue& 
     uint8_t flag = onErrorContinue ? 1 : 0;
     return proxyRequest(
         RCC_IF_IOM, 3, nullptr,
-        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x08800009, propertyNames),
-         In(0x0880000A, propertyValues), In(0x00800008, flag)},
-        {Out(0x08000006, setResults)});
+        {In(RCC_INPUT | RCC_STR, className), In(RCC_INPUT | RCC_VARIANT, instanceId),
+         In(RCC_INPUT | RCC_ARRAY | RCC_STR, propertyNames),
+         In(RCC_INPUT | RCC_ARRAY | RCC_VARIANT, propertyValues), In(RCC_INPUT | RCC_BOOL, flag)},
+        {Out(RCC_ARRAY | RCC_S32, setResults)});
 }
 
 uint32_t CIOMProxy::getPropArray(const std::string& className, const CRccValue& instanceId,
@@ -107,9 +111,10 @@ uint32_t CIOMProxy::getPropArray(const std::string& className, const CRccValue& 
                 count);
     return proxyRequest(
         RCC_IF_IOM, 4, nullptr,
-        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x00800009, propertyName),
-         In(0x00800003, startIndex), In(0x00800003, count)},
-        {Out(0x0000000A, propertyValues)});
+        {In(RCC_INPUT | RCC_STR, className), In(RCC_INPUT | RCC_VARIANT, instanceId),
+         In(RCC_INPUT | RCC_STR, propertyName), In(RCC_INPUT | RCC_U32, startIndex),
+         In(RCC_INPUT | RCC_U32, count)},
+        {Out(RCC_VARIANT, propertyValues)});
 }
 
 uint32_t CIOMProxy::setPropArray(const std::string& className, const CRccValue& instanceId,
@@ -126,10 +131,11 @@ uint32_t CIOMProxy::setPropArray(const std::string& className, const CRccValue& 
     uint8_t flag = onErrorContinue ? 1 : 0;
     return proxyRequest(
         RCC_IF_IOM, 5, nullptr,
-        {In(0x00800009, className), In(0x0080000A, instanceId), In(0x00800009, propertyName),
-         In(0x00800003, startIndex), In(0x00800003, count), In(0x0080000A, propertyValues),
-         In(0x00800008, flag)},
-        {Out(0x08000006, setResults)});
+        {In(RCC_INPUT | RCC_STR, className), In(RCC_INPUT | RCC_VARIANT, instanceId),
+         In(RCC_INPUT | RCC_STR, propertyName), In(RCC_INPUT | RCC_U32, startIndex),
+         In(RCC_INPUT | RCC_U32, count), In(RCC_INPUT | RCC_VARIANT, propertyValues),
+         In(RCC_INPUT | RCC_BOOL, flag)},
+        {Out(RCC_ARRAY | RCC_S32, setResults)});
 }
 
 uint32_t CIOMProxy::getPropTransaction(IOMTransactionList& list) {
@@ -152,10 +158,11 @@ uint32_t CIOMProxy::invokeMethod(const std::string& className, const CRccValue& 
         return RCC_E_PROXY_BUSY;
     RCC_LOG_DBG(kSource, "IOM::invokeMethod() className=%s instanceId=%s methodName=%s",
                 className.c_str(), Describe(instanceId).c_str(), methodName.c_str());
-    return proxyRequest(RCC_IF_IOM, 6, nullptr,
-                        {In(0x00800009, className), In(0x0080000A, instanceId),
-                         In(0x00800009, methodName), In(0x0880000A, methodArgs)},
-                        {Out(0x0800000A, methodResults)});
+    return proxyRequest(
+        RCC_IF_IOM, 6, nullptr,
+        {In(RCC_INPUT | RCC_STR, className), In(RCC_INPUT | RCC_VARIANT, instanceId),
+         In(RCC_INPUT | RCC_STR, methodName), In(RCC_INPUT | RCC_ARRAY | RCC_VARIANT, methodArgs)},
+        {Out(RCC_ARRAY | RCC_VARIANT, methodResults)});
 }
 
 uint32_t CIOMProxy::subscriptionCall(uint32_t methodId, uint32_t handle) {
@@ -164,8 +171,8 @@ uint32_t CIOMProxy::subscriptionCall(uint32_t methodId, uint32_t handle) {
     uint8_t appId = factory ? factory->appId() : 0;
     uint16_t port = getDefaultPort();
     return proxyRequest(RCC_IF_IOM, methodId, nullptr,
-                        {In(0x00000003, handle), In(0x00800003, address), In(0x00800001, appId),
-                         In(0x00800002, port)});
+                        {In(RCC_U32, handle), In(RCC_INPUT | RCC_U32, address),
+                         In(RCC_INPUT | RCC_U8, appId), In(RCC_INPUT | RCC_U16, port)});
 }
 
 uint32_t CIOMProxy::subscribe(IOMNotificationSink* sink, uint32_t* handle) {

@@ -9,19 +9,19 @@ constexpr const char* kSource = "RCCImpl";
 
 using Args = std::vector<CMethodArg>;
 
-// The argument lists below spell the wire, type codes with their flags as they stand.
-const CMethodArg kClassName{"className", 0x00800009};
-const CMethodArg kInstanceId{"instanceId", 0x0080000A};
-const CMethodArg kPropertyName{"propertyName", 0x00800009};
-const CMethodArg kPropertyNames{"propertyNames", 0x08800009};
-const CMethodArg kSetResults{"setResults", 0x08000006};
-const CMethodArg kOnErrorContinue{"onErrorContinue", 0x00800008};
-const CMethodArg kStartIndex{"startIndex", 0x00800003};
-const CMethodArg kCount{"count", 0x00800003};
-const CMethodArg kSubhandle{"subhandle", 0x00000003};
-const CMethodArg kHresult{"hresult", 0x00800006};
-const CMethodArg kMissed{"missedNotification", 0x00800008};
-const CMethodArg kNotifySetResults{"setResults", 0x08800006};
+// The argument lists below spell the wire: each type code with its input and array flags.
+const CMethodArg kClassName{"className", RCC_INPUT | RCC_STR};
+const CMethodArg kInstanceId{"instanceId", RCC_INPUT | RCC_VARIANT};
+const CMethodArg kPropertyName{"propertyName", RCC_INPUT | RCC_STR};
+const CMethodArg kPropertyNames{"propertyNames", RCC_INPUT | RCC_ARRAY | RCC_STR};
+const CMethodArg kSetResults{"setResults", RCC_ARRAY | RCC_S32};
+const CMethodArg kOnErrorContinue{"onErrorContinue", RCC_INPUT | RCC_BOOL};
+const CMethodArg kStartIndex{"startIndex", RCC_INPUT | RCC_U32};
+const CMethodArg kCount{"count", RCC_INPUT | RCC_U32};
+const CMethodArg kSubhandle{"subhandle", RCC_U32};
+const CMethodArg kHresult{"hresult", RCC_INPUT | RCC_S32};
+const CMethodArg kMissed{"missedNotification", RCC_INPUT | RCC_BOOL};
+const CMethodArg kNotifySetResults{"setResults", RCC_INPUT | RCC_ARRAY | RCC_S32};
 
 std::vector<CMethodSignature> Interface(uint32_t id, std::vector<std::pair<Args, Args>> methods) {
     std::vector<CMethodSignature> list;
@@ -33,8 +33,8 @@ std::vector<CMethodSignature> Interface(uint32_t id, std::vector<std::pair<Args,
 // clang-format off
 std::vector<CMethodSignature> IStandard() {
     return Interface(RCC_IF_ISTANDARD, {
-        {{}, {{"interfaceNames", 0x08000009}}},
-        {{{"interfaceName", 0x00800009}}, {{"isSupported", 0x00000008}}},
+        {{}, {{"interfaceNames", RCC_ARRAY | RCC_STR}}},
+        {{{"interfaceName", RCC_INPUT | RCC_STR}}, {{"isSupported", RCC_BOOL}}},
     });
 }
 
@@ -45,19 +45,22 @@ std::vector<CMethodSignature> Iom() {
         args.insert(args.end(), more.begin(), more.end());
         return args;
     };
-    const Args subscription{kSubhandle, {"ipAddress", 0x00800003}, {"appid", 0x00800001},
-                            {"port", 0x00800002}};
+    const Args subscription{kSubhandle, {"ipAddress", RCC_INPUT | RCC_U32},
+                            {"appid", RCC_INPUT | RCC_U8}, {"port", RCC_INPUT | RCC_U16}};
     return Interface(RCC_IF_IOM, {
-        {with({kPropertyName}), {{"propertyValue", 0x0000000A}}},
-        {with({kPropertyName, {"propertyValue", 0x0080000A}}), {}},
-        {with({kPropertyNames}), {{"propertyValues", 0x0800000A}}},
-        {with({kPropertyNames, {"propertyValues", 0x0880000A}, kOnErrorContinue}), {kSetResults}},
-        {with({kPropertyName, kStartIndex, kCount}), {{"propertyValues", 0x0000000A}}},
-        {with({kPropertyName, kStartIndex, kCount, {"propertyValues", 0x0080000A},
+        {with({kPropertyName}), {{"propertyValue", RCC_VARIANT}}},
+        {with({kPropertyName, {"propertyValue", RCC_INPUT | RCC_VARIANT}}), {}},
+        {with({kPropertyNames}), {{"propertyValues", RCC_ARRAY | RCC_VARIANT}}},
+        {with({kPropertyNames, {"propertyValues", RCC_INPUT | RCC_ARRAY | RCC_VARIANT},
                kOnErrorContinue}),
          {kSetResults}},
-        {with({{"methodName", 0x00800009}, {"methodArgs", 0x0880000A}}),
-         {{"methodResults", 0x0800000A}}},
+        {with({kPropertyName, kStartIndex, kCount}), {{"propertyValues", RCC_VARIANT}}},
+        {with({kPropertyName, kStartIndex, kCount, {"propertyValues", RCC_INPUT | RCC_VARIANT},
+               kOnErrorContinue}),
+         {kSetResults}},
+        {with({{"methodName", RCC_INPUT | RCC_STR},
+               {"methodArgs", RCC_INPUT | RCC_ARRAY | RCC_VARIANT}}),
+         {{"methodResults", RCC_ARRAY | RCC_VARIANT}}},
         {subscription, {}},
         {subscription, {}},
         {{}, {}},
@@ -67,47 +70,49 @@ std::vector<CMethodSignature> Iom() {
 
 std::vector<CMethodSignature> IomSubscribe() {
     return Interface(RCC_IF_IOMSUBSCRIBE, {
-        {{kSubhandle, kClassName, kInstanceId, kPropertyName, {"propertyValue", 0x0080000A},
-          kHresult, kMissed},
+        {{kSubhandle, kClassName, kInstanceId, kPropertyName,
+          {"propertyValue", RCC_INPUT | RCC_VARIANT}, kHresult, kMissed},
          {}},
-        {{kSubhandle, kClassName, kInstanceId, kPropertyNames, {"propertyValues", 0x0880000A},
-          kOnErrorContinue, kHresult, kNotifySetResults, kMissed},
+        {{kSubhandle, kClassName, kInstanceId, kPropertyNames,
+          {"propertyValues", RCC_INPUT | RCC_ARRAY | RCC_VARIANT}, kOnErrorContinue, kHresult,
+          kNotifySetResults, kMissed},
          {}},
         {{kSubhandle, kClassName, kInstanceId, kPropertyName, kStartIndex, kCount,
-          {"propertyValues", 0x0080000A}, kOnErrorContinue, kHresult, kNotifySetResults, kMissed},
+          {"propertyValues", RCC_INPUT | RCC_VARIANT}, kOnErrorContinue, kHresult,
+          kNotifySetResults, kMissed},
          {}},
-        {{{"subhandle", 0x00800003}}, {}},
+        {{{"subhandle", RCC_INPUT | RCC_U32}}, {}},
     });
 }
 
 std::vector<CMethodSignature> FileService() {
-    const CMethodArg dir{"dir", 0x00800009};
-    const CMethodArg file{"file", 0x00800009};
-    const CMethodArg drive{"drive", 0x00800009};
-    const CMethodArg lockType{"lockType", 0x00800001};
+    const CMethodArg dir{"dir", RCC_INPUT | RCC_STR};
+    const CMethodArg file{"file", RCC_INPUT | RCC_STR};
+    const CMethodArg drive{"drive", RCC_INPUT | RCC_STR};
+    const CMethodArg lockType{"lockType", RCC_INPUT | RCC_U8};
     std::vector<std::pair<Args, Args>> methods = {
         {{}, {}},
         {{}, {}},
-        {{dir}, {{"results", 0x08000012}}},
+        {{dir}, {{"results", RCC_ARRAY | RCC_FI}}},
         {{dir}, {}},
         {{dir}, {}},
         {{dir}, {}},
-        {{{"oldName", 0x00800009}, {"newName", 0x00800009}}, {}},
-        {{{"source", 0x00800009}, {"target", 0x00800009}}, {}},
+        {{{"oldName", RCC_INPUT | RCC_STR}, {"newName", RCC_INPUT | RCC_STR}}, {}},
+        {{{"source", RCC_INPUT | RCC_STR}, {"target", RCC_INPUT | RCC_STR}}, {}},
         {{file}, {}},
-        {{file, {"offset", 0x00800003}}, {{"block", 0x00000011}}},
+        {{file, {"offset", RCC_INPUT | RCC_U32}}, {{"block", RCC_RB}}},
         {{file}, {}},
-        {{file, {"block", 0x00800011}}, {}},
+        {{file, {"block", RCC_INPUT | RCC_RB}}, {}},
         {{file}, {}},
-        {{file}, {{"fileInfo", 0x00000012}}},
-        {{file, lockType}, {{"lockKey", 0x00000003}}},
-        {{file, lockType, {"lockKey", 0x00800003}}, {}},
-        {{file, {"flags", 0x00800001}}, {}},
+        {{file}, {{"fileInfo", RCC_FI}}},
+        {{file, lockType}, {{"lockKey", RCC_U32}}},
+        {{file, lockType, {"lockKey", RCC_INPUT | RCC_U32}}, {}},
+        {{file, {"flags", RCC_INPUT | RCC_U8}}, {}},
         {{drive}, {}},
         {{drive}, {}},
         {{file}, {}},
         {{file}, {}},
-        {{file, {"size", 0x00800003}}, {}},
+        {{file, {"size", RCC_INPUT | RCC_U32}}, {}},
         {{file}, {}},
     };
     // The file service's records carry the ids 0 and 0, as its peers expect; lookup goes

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 
+#include "os/ByteOrder.h"
 #include "rcc/RccBuffer.h"
 #include "rcc/RccValue.h"
 
@@ -26,11 +27,12 @@ inline void PutU8(uint8_t*& c, uint8_t v) {
     *c++ = v;
 }
 inline void PutU16(uint8_t*& c, uint16_t v) {
-    *c++ = static_cast<uint8_t>(v);
-    *c++ = static_cast<uint8_t>(v >> 8);
+    os::PutLe16(c, v);
+    c += 2;
 }
 inline void PutU32(uint8_t*& c, uint32_t v) {
-    for (int i = 0; i < 4; ++i) *c++ = static_cast<uint8_t>(v >> (8 * i));
+    os::PutLe32(c, v);
+    c += 4;
 }
 inline void PutBytes(uint8_t*& c, const void* data, size_t n) {
     if (n > 0)
@@ -51,15 +53,14 @@ inline RccDecodeError GetU8(const uint8_t*& c, const uint8_t* end, uint8_t& v) {
 inline RccDecodeError GetU16(const uint8_t*& c, const uint8_t* end, uint16_t& v) {
     if (Left(c, end) < 2)
         return RccDecodeError::Truncated;
-    v = static_cast<uint16_t>(c[0] | (c[1] << 8));
+    v = os::GetLe16(c);
     c += 2;
     return RccDecodeError::None;
 }
 inline RccDecodeError GetU32(const uint8_t*& c, const uint8_t* end, uint32_t& v) {
     if (Left(c, end) < 4)
         return RccDecodeError::Truncated;
-    v = static_cast<uint32_t>(c[0]) | static_cast<uint32_t>(c[1]) << 8 |
-        static_cast<uint32_t>(c[2]) << 16 | static_cast<uint32_t>(c[3]) << 24;
+    v = os::GetLe32(c);
     c += 4;
     return RccDecodeError::None;
 }

@@ -2,21 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include "os/ByteOrder.h"
 
 namespace {
 
 constexpr double kTwo32 = 4294967296.0;
-
-void PutU32(uint8_t* at, uint32_t v) {
-    at[0] = static_cast<uint8_t>(v >> 24);
-    at[1] = static_cast<uint8_t>(v >> 16);
-    at[2] = static_cast<uint8_t>(v >> 8);
-    at[3] = static_cast<uint8_t>(v);
-}
-
-uint32_t GetU32(const uint8_t* at) {
-    return uint32_t{at[0]} << 24 | uint32_t{at[1]} << 16 | uint32_t{at[2]} << 8 | at[3];
-}
 
 }  // namespace
 
@@ -28,14 +18,14 @@ NtpTimestampBytes NtpEncodeTimestamp(double seconds) {
     const double era = std::floor(whole / kTwo32);
     const auto s = static_cast<uint32_t>(whole - era * kTwo32);
     const double f = std::floor((seconds - whole) * kTwo32);
-    PutU32(out.data(), s);
-    PutU32(out.data() + 4, f >= kTwo32 - 1 ? 0xFFFFFFFFu : static_cast<uint32_t>(f));
+    os::PutBe32(out.data(), s);
+    os::PutBe32(out.data() + 4, f >= kTwo32 - 1 ? 0xFFFFFFFFu : static_cast<uint32_t>(f));
     return out;
 }
 
 double NtpDecodeTimestamp(std::span<const uint8_t, 8> bytes, double pivot) {
-    const uint32_t s = GetU32(bytes.data());
-    const uint32_t f = GetU32(bytes.data() + 4);
+    const uint32_t s = os::GetBe32(bytes.data());
+    const uint32_t f = os::GetBe32(bytes.data() + 4);
     if (s == 0 && f == 0)
         return 0;
     const double value = s + f / kTwo32;
@@ -49,7 +39,7 @@ std::array<uint8_t, NTP_PACKET_LENGTH> NtpEncode(const NtpPacketFields& p, bool 
     out[1] = p.stratum;
     out[2] = p.poll;
     out[3] = p.precision;
-    PutU32(&out[12], p.refId);
+    os::PutBe32(&out[12], p.refId);
     auto put = [&](size_t at, const NtpTimestampBytes& b) {
         for (size_t i = 0; i < 8; ++i) out[at + i] = b[i];
     };
@@ -73,8 +63,8 @@ NtpPacketError NtpDecode(std::span<const uint8_t> d, double now, NtpPacketFields
     p.stratum = d[1];
     p.poll = d[2];
     p.precision = d[3];
-    p.rootDispersion = GetU32(&d[8]) / 65536.0;
-    p.refId = GetU32(&d[12]);
+    p.rootDispersion = os::GetBe32(&d[8]) / 65536.0;
+    p.refId = os::GetBe32(&d[12]);
     auto stamp = [&](size_t at) { return NtpDecodeTimestamp(d.subspan(at).first<8>(), now); };
     p.referenceTime = stamp(16);
     p.originateTime = stamp(24);

@@ -1,6 +1,7 @@
 #include "transport/MuxClientEntry.h"
 
 #include "multiplexer/MuxTcpFramer.h"
+#include "os/ByteOrder.h"
 
 namespace xport {
 
@@ -19,11 +20,11 @@ MuxEntryError ParseMuxEntry(MuxKind kind, std::span<const std::uint8_t> entry,
     if (XPortHdrGetLength(message.data()) != message.size())
         return MuxEntryError::LengthMismatch;
     bool tcp = kind == MuxKind::Tcp;
-    packet.remoteAddress = GetLe32(d);
-    packet.remotePort = tcp ? GetBe16(d + 4) : GetLe16(d + 4);
-    packet.localAddress = GetLe32(d + 8);
-    packet.localPort = tcp ? GetBe16(d + 12) : GetLe16(d + 12);
-    packet.handle = GetLe32(d + 16);
+    packet.remoteAddress = os::GetLe32(d);
+    packet.remotePort = tcp ? os::GetBe16(d + 4) : os::GetLe16(d + 4);
+    packet.localAddress = os::GetLe32(d + 8);
+    packet.localPort = tcp ? os::GetBe16(d + 12) : os::GetLe16(d + 12);
+    packet.handle = os::GetLe32(d + 16);
     packet.remoteAppId = XPortHdrGetSrcApp(message.data());
     packet.localAppId = ownAppId;
     packet.data.assign(message.begin(), message.end());

@@ -9,6 +9,7 @@
 #include "platform/XPortHeader.h"
 
 #include "multiplexer/TravexEndpoint.h"
+#include "os/ByteOrder.h"
 #include "transport/MuxClientEntry.h"
 
 namespace xport::detail {
@@ -120,11 +121,11 @@ bool PushDirect(std::uint32_t handle, const XPortBuffer* chain) {
             return false;
         std::uint8_t* d = q.Back().data();
         std::memset(d, 0, kMuxDescriptorSize);
-        PutLe32(d + 0, q.LocalAddress());
-        PutBe16(d + 4, port);
-        PutLe32(d + 8, q.LocalAddress());
-        PutBe16(d + 12, port);
-        PutLe32(d + 16, handle ^ 1u);  // the partner's side of the pair
+        os::PutLe32(d + 0, q.LocalAddress());
+        os::PutBe16(d + 4, port);
+        os::PutLe32(d + 8, q.LocalAddress());
+        os::PutBe16(d + 12, port);
+        os::PutLe32(d + 16, handle ^ 1u);  // the partner's side of the pair
         std::uint8_t* out = d + kMuxDescriptorSize;
         for (const XPortBuffer* b = chain; b != nullptr; b = b->next) {
             if (b->length == 0)

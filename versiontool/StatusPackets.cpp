@@ -4,6 +4,7 @@
 
 #include "nodestatus/CNS2Node.h"
 #include "nodestatus/NS2Packet.h"
+#include "os/ByteOrder.h"
 
 namespace {
 
@@ -21,15 +22,14 @@ public:
     bool U16(uint16_t& v) {
         if (!Has(2))
             return false;
-        v = static_cast<uint16_t>(bytes_[at_] | bytes_[at_ + 1] << 8);
+        v = os::GetLe16(&bytes_[at_]);
         at_ += 2;
         return true;
     }
     bool U32(uint32_t& v) {
         if (!Has(4))
             return false;
-        v = 0;
-        for (int i = 3; i >= 0; --i) v = v << 8 | bytes_[at_ + i];
+        v = os::GetLe32(&bytes_[at_]);
         at_ += 4;
         return true;
     }
@@ -127,10 +127,6 @@ void CopyNodeRecord(const CNS2Node& node, StatusReport& s) {
     s.name = node.GetName();
 }
 
-void Put32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
 ParseResult Parse(CDeviceRecord& record, std::span<const uint8_t> datagram,
                   StatusError (*decode)(std::span<const uint8_t>, StatusReport&)) {
     StatusReport report;
@@ -224,9 +220,9 @@ std::array<uint8_t, kLegacyRequestLength> BuildLegacyRequest(uint8_t layoutFlag,
     p[4] = static_cast<uint8_t>(kVersionToolDeviceType);
     p[5] = static_cast<uint8_t>(kVersionToolDeviceType >> 8);
     std::copy_n(mac, 6, p.begin() + 6);
-    Put32(&p[12], ipAddress);
-    Put32(&p[16], session);
-    Put32(&p[20], kRequestStatusInterval);
+    os::PutLe32(&p[12], ipAddress);
+    os::PutLe32(&p[16], session);
+    os::PutLe32(&p[20], kRequestStatusInterval);
     return p;
 }
 

@@ -17,7 +17,7 @@
 #include "addrserver/AddressServer.h"
 #include "addrserver/AddressServerCore.h"
 #include "nodestatus/CNS2.h"
-#include "nodestatus/tests/UdpTestTransport.h"
+#include "nodestatus/fakes/UdpTestTransport.h"
 #include "platform/NetAdapter.h"
 
 namespace {

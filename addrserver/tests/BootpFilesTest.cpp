@@ -9,6 +9,7 @@
 #include "addrserver/BootpOptions.h"
 #include "addrserver/Bootptab.h"
 #include "addrserver/MacFilter.h"
+#include "testsupport/TempDir.h"
 
 namespace addrserver {
 namespace {
@@ -16,27 +17,15 @@ namespace {
 namespace fs = std::filesystem;
 using test::Ip;
 
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/ixo-addrserver-XXXXXX";
-        path_ = mkdtemp(tmpl);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    static void Write(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-
-private:
-    fs::path path_;
-};
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 class BootptabTest : public ::testing::Test {
 protected:
@@ -44,7 +33,7 @@ protected:
         tables.Configure({Ip(10, 101, 50, 1), Ip(255, 255, 255, 0), Ip(10, 101, 50, 1),
                           Ip(10, 101, 50, 101), 150});
     }
-    TempDir dir;
+    ixo::testsupport::TempDir dir;
     test::TestReporter reporter;
     AddressTables tables{reporter, [](const std::string& n) { return n == "ionode.bin"; }};
 };
@@ -93,20 +82,20 @@ TEST_F(BootptabTest, LineWithoutLineFeedFailsTheRead) {
 }
 
 TEST_F(BootptabTest, MissingFileIsNoError) {
-    EXPECT_EQ(ReadBootptab(dir.File("bootptab"), tables, reporter), BootptabError::kMissing);
+    EXPECT_EQ(ReadBootptab((dir / "bootptab").string(), tables, reporter), BootptabError::kMissing);
     EXPECT_TRUE(reporter.Has(kMsgNotice, "bootptab doesn't exist"));
 }
 
 TEST_F(BootptabTest, WriteGoesThroughTempFileKeepsBackupAndReadsBack) {
-    const std::string path = dir.File("bootptab");
-    TempDir::Write(path, "node1: ha=00.D0.11.00.0A.00:ip=10.101.50.101\n");
+    const std::string path = (dir / "bootptab").string();
+    WriteFile(path, "node1: ha=00.D0.11.00.0A.00:ip=10.101.50.101\n");
     ASSERT_EQ(ReadBootptab(path, tables, reporter), BootptabError::kNone);
     tables.CreateSegment(Ip(10, 101, 50, 0), Ip(10, 101, 50, 1));
     tables.AddNode(Ip(10, 101, 50, 102), {0x02, 0x49, 0x58, 0, 0, 2});
     ASSERT_TRUE(WriteBootptab(path, tables, reporter));
-    EXPECT_EQ(TempDir::Read(path + ".bak"), "node1: ha=00.D0.11.00.0A.00:ip=10.101.50.101\n");
-    EXPECT_FALSE(fs::exists(dir.File("bootptab.tmp")));
-    const std::string written = TempDir::Read(path);
+    EXPECT_EQ(ReadFile(path + ".bak"), "node1: ha=00.D0.11.00.0A.00:ip=10.101.50.101\n");
+    EXPECT_FALSE(fs::exists((dir / "bootptab.tmp").string()));
+    const std::string written = ReadFile(path);
     EXPECT_EQ(written, BootptabText(tables));
 
     AddressTables again{reporter, [](const std::string&) { return false; }};
@@ -153,9 +142,9 @@ TEST(BootpCfgTest, EachKeyAndItsValueForm) {
 }
 
 TEST(BootpMacCfgTest, MissingFileIsCreatedWithItsDefaultLines) {
-    TempDir dir;
+    ixo::testsupport::TempDir dir;
     MacFilter filter;
-    const std::string path = dir.File("bootpmac.cfg");
+    const std::string path = (dir / "bootpmac.cfg").string();
     ASSERT_TRUE(LoadBootpMacCfg(path, filter));
     const std::string expected =
         "# Bootp configuration file for MAC address Filtering\n\n#\n\n"
@@ -171,20 +160,20 @@ TEST(BootpMacCfgTest, MissingFileIsCreatedWithItsDefaultLines) {
         "#          00:C0:00\n"
         "#     Following line contains the OUI and the address range.\n"
         "#          00:D0:11 00:0A:00 00:E0:00\n";
-    EXPECT_EQ(TempDir::Read(path), expected);
+    EXPECT_EQ(ReadFile(path), expected);
     EXPECT_EQ(filter.Entries().size(), 2u);  // only the built-in ones
     ASSERT_TRUE(LoadBootpMacCfg(path, filter));
     EXPECT_EQ(filter.Entries().size(), 2u);
 }
 
 TEST(BootpMacCfgTest, LinesAddWholeOuisOrRanges) {
-    TempDir dir;
-    const std::string path = dir.File("bootpmac.cfg");
-    TempDir::Write(path,
-                   "00:C0:00\n"
-                   "\t00:D0:11   00:0A:00\t00:E0:00   # a range\n"
-                   "00:D0:1\n"
-                   "zz:D0:11\n");
+    ixo::testsupport::TempDir dir;
+    const std::string path = (dir / "bootpmac.cfg").string();
+    WriteFile(path,
+              "00:C0:00\n"
+              "\t00:D0:11   00:0A:00\t00:E0:00   # a range\n"
+              "00:D0:1\n"
+              "zz:D0:11\n");
     MacFilter filter;
     ASSERT_TRUE(LoadBootpMacCfg(path, filter));
     EXPECT_EQ(filter.Entries().size(), 4u);

@@ -12,7 +12,7 @@ protected:
         const auto exec = hosts->Exec(1);
         std::string command;
         for (const auto& part : exec) command += part + " ";
-        command += std::string("/usr/bin/python3 ") + ADDRSERVER_TEST_DIR + "/bootp_client.py " +
+        command += std::string("/usr/bin/python3 ") + BOOTP_CLIENT + " " +
                    ixo::testsupport::NetHosts::kInterface + " " + mac + " " + file + " 2>&1";
         std::string out = Capture(command);
         while (!out.empty() && out.back() == '\n') out.pop_back();

@@ -32,8 +32,8 @@
 #include "rcc/IOMProxy.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/TravexTestEnv.h"
 #include "transport/CXPort.h"
-#include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
-using xport::test::TravexTestEnv;
+using ixo::testsupport::TravexTestEnv;
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();

@@ -1,5 +1,5 @@
 #include "framework/Clipboard.h"
-#include "framework/tests/TestDir.h"
+#include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ class ClipboardTest : public testing::Test {
 protected:
     void SetUp() override { SetClipboardFormatFile(file_); }
     void TearDown() override { SetClipboardFormatFile({}); }
-    TestDir dir_{"ixo-clip-"};
+    ixo::testsupport::TempDir dir_;
     std::filesystem::path file_ = dir_ / "clipformats";
 };
 

@@ -1,5 +1,5 @@
 #include "framework/Printing.h"
-#include "framework/tests/TestDir.h"
+#include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +82,7 @@ protected:
         return p.readAllStandardOutput().toStdString();
     }
 
-    TestDir dir_{"ixo-print-"};
+    ixo::testsupport::TempDir dir_;
 };
 
 TEST_F(PrintingTest, TwoPagesPrintToPdf) {

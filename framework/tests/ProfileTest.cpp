@@ -1,6 +1,6 @@
 #include "framework/Profile.h"
 #include "framework/RecentFileList.h"
-#include "framework/tests/TestDir.h"
+#include "testsupport/TempDir.h"
 
 #include "os/KeyStore.h"
 
@@ -42,7 +42,7 @@ protected:
         EXPECT_EQ(p.GetProfileInt("Settings", "Col0", 7), 7);
     }
 
-    TestDir dir_{"ixo-profile-"};
+    ixo::testsupport::TempDir dir_;
 };
 
 TEST_F(ProfileTest, KeyStoreRoundTripUnderTheProgramsKey) {

@@ -12,6 +12,7 @@
 
 #include "multiplexer/MuxEngine.h"
 #include "multiplexer/tests/FakeNamedObjects.h"
+#include "os/ByteOrder.h"
 #include "testsupport/NetHosts.h"
 
 namespace mux {
@@ -27,7 +28,7 @@ constexpr std::uint16_t kPort = 46107;
 Bytes Packet(std::uint8_t dst, std::uint32_t total, std::uint8_t major = 3) {
     Bytes p(total, 0x5A);
     p[0] = 9, p[1] = 0, p[2] = major, p[3] = 0, p[4] = 1, p[5] = dst, p[6] = 0, p[7] = 0;
-    PutLe32(p.data() + 8, total);
+    os::PutLe32(p.data() + 8, total);
     return p;
 }
 
@@ -126,11 +127,11 @@ TEST_F(MuxEngineNetTest, DatagramsFromTheNetworkReachEverySubscriberOnce) {
         Bytes entry;
         ASSERT_TRUE(Fetch(MuxKind::Multicast, id, entry));
         EXPECT_EQ(Message(entry), good);
-        EXPECT_EQ(GetLe32(entry.data()), kPeer);
-        EXPECT_EQ(GetLe16(entry.data() + 4), ntohs(bound.sin_port));
-        EXPECT_EQ(GetLe32(entry.data() + 8), kGroup);
-        EXPECT_EQ(GetLe16(entry.data() + 12), kPort);
-        EXPECT_EQ(GetLe32(entry.data() + 20), 22u);
+        EXPECT_EQ(os::GetLe32(entry.data()), kPeer);
+        EXPECT_EQ(os::GetLe16(entry.data() + 4), ntohs(bound.sin_port));
+        EXPECT_EQ(os::GetLe32(entry.data() + 8), kGroup);
+        EXPECT_EQ(os::GetLe16(entry.data() + 12), kPort);
+        EXPECT_EQ(os::GetLe32(entry.data() + 20), 22u);
     }
     std::uint32_t l = 0, n = 0;
     EXPECT_EQ(engine.MulticastGetPacket(a, &l, &n, " "), MUX_E_QUEUE_EMPTY);
@@ -186,15 +187,15 @@ TEST_F(MuxEngineNetTest, PointAcceptsAndFramesMessagesForTheNamedClient) {
     EXPECT_EQ(Message(e1), m1);
     EXPECT_EQ(Message(e2), m2);
     EXPECT_EQ(Message(e3), m3);
-    EXPECT_EQ(GetLe32(e1.data()), kLocal);
-    EXPECT_EQ(GetLe32(e1.data() + 8), kLocal);
-    EXPECT_EQ(GetBe16(e1.data() + 12), port);
-    EXPECT_EQ(GetLe32(e1.data() + 16) & 0xFFF00000u, 0x100000u);
-    EXPECT_NE(GetLe32(e1.data() + 16), GetLe32(e3.data() + 16));
+    EXPECT_EQ(os::GetLe32(e1.data()), kLocal);
+    EXPECT_EQ(os::GetLe32(e1.data() + 8), kLocal);
+    EXPECT_EQ(os::GetBe16(e1.data() + 12), port);
+    EXPECT_EQ(os::GetLe32(e1.data() + 16) & 0xFFF00000u, 0x100000u);
+    EXPECT_NE(os::GetLe32(e1.data() + 16), os::GetLe32(e3.data() + 16));
 
     // The client answers on the connection's handle.
     Bytes reply = Packet(1, 40);
-    ASSERT_EQ(engine.TCPSendBuffer(GetLe32(e1.data() + 16), 1000, 40, Fill(reply)), MUX_S_OK);
+    ASSERT_EQ(engine.TCPSendBuffer(os::GetLe32(e1.data() + 16), 1000, 40, Fill(reply)), MUX_S_OK);
     Bytes got(40);
     ASSERT_EQ(recv(toA.Fd(), got.data(), got.size(), MSG_WAITALL), 40);
     EXPECT_EQ(got, reply);
@@ -209,7 +210,7 @@ TEST_F(MuxEngineNetTest, BadStreamsLoseTheirConnection) {
     Bytes shortLength = Packet(a, 12);
     shortLength[8] = 11;
     Bytes hugeLength = Packet(a, 12);
-    PutLe32(hugeLength.data() + 8, (1u << 20) + 1);
+    os::PutLe32(hugeLength.data() + 8, (1u << 20) + 1);
     for (const Bytes& bad : {shortLength, hugeLength, Packet(99, 12)}) {  // 99: no such client
         MuxSocket s = Tcp(kLocal, port);
         Write(s, bad);
@@ -264,9 +265,9 @@ TEST_F(MuxEngineNetTest, OpenedConnectionCarriesBothWaysAndClosesWithItsClient) 
     Write(peer, Packet(a, 33));
     Bytes e;
     ASSERT_TRUE(Fetch(MuxKind::Tcp, a, e));
-    EXPECT_EQ(GetLe32(e.data() + 16), conn);
-    EXPECT_EQ(GetLe32(e.data()), kPeer);
-    EXPECT_EQ(GetBe16(e.data() + 4), ntohs(at.sin_port));
+    EXPECT_EQ(os::GetLe32(e.data() + 16), conn);
+    EXPECT_EQ(os::GetLe32(e.data()), kPeer);
+    EXPECT_EQ(os::GetBe16(e.data() + 4), ntohs(at.sin_port));
     engine.shutdown(a);  // the client goes: its connection is closed
     EXPECT_TRUE(ClosedByPeer(peer, 2000));
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "multiplexer/tests/FakeNamedObjects.h"
+#include "os/ByteOrder.h"
 
 namespace mux {
 namespace {
@@ -21,7 +22,7 @@ constexpr std::uint16_t kPort = 6107;
 Bytes Packet(std::uint8_t src, std::uint8_t dst, std::uint32_t total, std::uint8_t major = 3) {
     Bytes p(total, 0xAB);
     p[0] = 8, p[1] = 0, p[2] = major, p[3] = 0, p[4] = src, p[5] = dst, p[6] = 0, p[7] = 0;
-    PutLe32(p.data() + 8, total);
+    os::PutLe32(p.data() + 8, total);
     return p;
 }
 
@@ -215,7 +216,7 @@ TEST_F(MuxEngineTest, LocalPairCarriesMessagesBothWaysWithPartnerHandles) {
     Bytes reply = Packet(server, client, 12);
     ASSERT_EQ(engine.TCPSendBuffer(0x1100001, 1000, 12, Fill(reply)), MUX_S_OK);
     ASSERT_EQ(Fetch(MuxKind::Tcp, client, entry), MUX_S_OK);
-    EXPECT_EQ(GetLe32(entry.data() + 16), 0x1100000u);
+    EXPECT_EQ(os::GetLe32(entry.data() + 16), 0x1100000u);
 }
 
 TEST_F(MuxEngineTest, LocalSendWaitsForRoomThenGivesUp) {

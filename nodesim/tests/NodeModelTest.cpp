@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace nodesim {
 namespace {
@@ -71,7 +71,7 @@ TEST(NodeModelTest, PatchIsIndexedFromOneAndFlagsEmptiness) {
 }
 
 TEST(NodeModelTest, SavedConfigurationSurvivesRebootAndRestartUntilCleared) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     const auto state = dir / "node.state";
     auto name = [](const NodeModel& m) {
         CRccValue v;

@@ -10,8 +10,8 @@
 #include <memory>
 #include <thread>
 
-#include "UdpTestTransport.h"
 #include "nodestatus/CNS2.h"
+#include "nodestatus/fakes/UdpTestTransport.h"
 #include "testsupport/NetHosts.h"
 
 namespace {

@@ -10,13 +10,11 @@
 #include <string>
 #include <thread>
 
-#include "FakeNS2Transport.h"
-#include "os/Clock.h"
+#include "nodestatus/fakes/FakeNS2Transport.h"
+#include "os/FakeClock.h"
 #include "platform/VavVersionRegistry.h"
 
 namespace {
-
-std::atomic<uint32_t> fakeNow{100000};
 
 struct Event {
     bool online;
@@ -78,14 +76,8 @@ std::vector<uint8_t> Packet(const char* mac, uint8_t app, uint32_t session, uint
 
 class CNS2Test : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fakeNow = 100000;
-        os::SetTickSourceForTest([] { return fakeNow.load(); });
-    }
-    void TearDown() override {
-        engine.Stop();
-        os::SetTickSourceForTest(nullptr);
-    }
+    void SetUp() override { fakeNow = 100000; }
+    void TearDown() override { engine.Stop(); }
     // The first report goes out 1 ms after the start.
     void Start() {
         ASSERT_EQ(engine.CreateWorkThread(&transport), NS2_S_OK);
@@ -100,6 +92,7 @@ protected:
         return n;
     }
 
+    os::FakeClock fakeNow{100000, true};  // the final status's spacing passes at once
     FakeNS2Transport transport;
     TestEngine engine;
 };

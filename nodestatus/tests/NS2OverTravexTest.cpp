@@ -8,8 +8,8 @@
 
 #include "nodestatus/CNS2.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/TravexTestEnv.h"
 #include "transport/CXPort.h"
-#include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ bool Within(int ms, const std::function<bool()>& done) {
 
 TEST(NS2OverTravex, TwoProgramsOfOnePcAreTwoMembers) {
     IXO_REQUIRE_NETNS();
-    xport::test::TravexTestEnv env("ns2");
+    ixo::testsupport::TravexTestEnv env("ns2");
     CXPort editor, service;
     uint8_t editorId = 0, serviceId = 0;
     ASSERT_EQ(editor.open(&editorId, 1, NS2_PORT, 100, 100), 0);

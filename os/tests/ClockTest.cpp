@@ -1,5 +1,11 @@
 #include "os/Clock.h"
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "os/FakeClock.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,16 +29,45 @@ TEST(Clock, TickReachedComparesBySignedDifferenceAcrossTheWrap) {
     }
 }
 
-TEST(Clock, TestSourceReplacesTheRealClockUntilReset) {
-    uint32_t fake = 0xFFFFFFFEu;
-    os::SetTickSourceForTest([&] { return fake; });
-    EXPECT_EQ(os::TickCount(), 0xFFFFFFFEu);
-    fake += 5;  // wraps
-    EXPECT_EQ(os::TickCount(), 3u);
-    os::SetTickSourceForTest(nullptr);
+TEST(Clock, FakeClockReplacesTheSystemClockForItsLifetime) {
+    {
+        os::FakeClock clock(0xFFFFFFFEu);
+        EXPECT_EQ(os::TickCount(), 0xFFFFFFFEu);
+        clock.Advance(5);  // wraps
+        EXPECT_EQ(os::TickCount(), 3u);
+    }
     const uint32_t a = os::TickCount();
     const uint32_t b = os::TickCount();
-    EXPECT_TRUE(os::TickReached(b, a));  // the real clock runs forward
+    EXPECT_TRUE(os::TickReached(b, a));  // the system clock runs forward
+}
+
+// A sleeper returns when the test has moved the time past the end of its sleep, not
+// before, and however long that takes in wall time.
+TEST(Clock, SleepOnAFakeClockEndsWhenTheTestAdvancesPastIt) {
+    os::FakeClock clock(1000);
+    std::atomic<bool> woke{false};
+    std::thread sleeper([&] {
+        os::Sleep(4500);  // three intervals of 1500 ms
+        woke = true;
+    });
+    clock.AwaitSleepers(1);
+    clock.Advance(1500);
+    clock.Advance(1500);
+    clock.Advance(1499);
+    // The sleeper cannot have returned: its end, 5500, is not reached.
+    EXPECT_FALSE(woke.load());
+    const auto before = std::chrono::steady_clock::now();
+    clock.Advance(1);
+    sleeper.join();
+    EXPECT_TRUE(woke.load());
+    EXPECT_EQ(os::TickCount(), 5500u);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+}
+
+TEST(Clock, SleepAdvancesAClockMadeSo) {
+    os::FakeClock clock(0xFFFFFF00u, true);
+    for (int i = 0; i < 5; ++i) os::Sleep(100);
+    EXPECT_EQ(os::TickCount(), 0xFFFFFF00u + 500u);
 }
 
 }  // namespace

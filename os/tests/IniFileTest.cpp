@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace {
 
+using ixo::testsupport::TempDir;
 using os::IniFile;
-using os::test::TempDir;
 
 class IniFileTest : public ::testing::Test {
 protected:

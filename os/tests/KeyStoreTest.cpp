@@ -6,14 +6,14 @@
 #include <thread>
 
 #include "os/KeyStoreFormat.h"
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace {
 
+using ixo::testsupport::TempDir;
 using os::KeyStatus;
 using os::KeyStore;
 using os::KeyValue;
-using os::test::TempDir;
 using Names = std::vector<std::string>;
 
 class KeyStoreTest : public ::testing::Test {
@@ -133,13 +133,13 @@ TEST_F(KeyStoreTest, ConcurrentWritersLoseNothing) {
 
 TEST_F(KeyStoreTest, RootsFollowTheirFolders) {
     {
-        os::test::ScopedEnv keys("IXO_KEYSTORE_DIR", nullptr);
-        os::test::ScopedEnv system("IXO_SYSTEM_DIR", "/srv/sys");
-        os::test::ScopedEnv config("XDG_CONFIG_HOME", "/home/t/cfg");
+        ixo::testsupport::ScopedEnv keys("IXO_KEYSTORE_DIR", nullptr);
+        ixo::testsupport::ScopedEnv system("IXO_SYSTEM_DIR", "/srv/sys");
+        ixo::testsupport::ScopedEnv config("XDG_CONFIG_HOME", "/home/t/cfg");
         EXPECT_EQ(KeyStore::FileFor(os::KeyRoot::Machine), "/srv/sys/machine.keys");
         EXPECT_EQ(KeyStore::FileFor(os::KeyRoot::User), "/home/t/cfg/ixo/user.keys");
     }
-    os::test::ScopedEnv keys("IXO_KEYSTORE_DIR", dir_.Path().c_str());
+    ixo::testsupport::ScopedEnv keys("IXO_KEYSTORE_DIR", dir_.Path().c_str());
     KeyStore machine(os::KeyRoot::Machine);
     ASSERT_EQ(machine.SetU32("SOFTWARE", "v", 1), KeyStatus::Ok);
     EXPECT_TRUE(std::filesystem::exists(dir_ / "machine.keys"));

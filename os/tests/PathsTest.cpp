@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace {
 
-using os::test::ScopedEnv;
-using os::test::TempDir;
+using ixo::testsupport::ScopedEnv;
+using ixo::testsupport::TempDir;
 
 TEST(Paths, ProgramPathIsThisTestProgram) {
     const auto path = os::ProgramPath();

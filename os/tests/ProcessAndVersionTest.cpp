@@ -4,7 +4,7 @@
 #include "os/Paths.h"
 #include "os/Process.h"
 #include "os/VersionRecord.h"
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST(VersionRecord, FilesWithoutARecord) {
     EXPECT_EQ(os::ReadVersionRecord("/no/such/file", record), VersionStatus::Unreadable);
     EXPECT_EQ(os::ReadVersionRecord("/tmp", record), VersionStatus::Unreadable);
 
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     const std::string marker = os::VersionRecordMarker();
     ASSERT_EQ(marker.size(), os::kVersionMarkerSize);
     const std::string unended = "junk" + marker + std::string(os::kMaxVersionPayload, 'x');
@@ -74,7 +74,7 @@ TEST(VersionRecord, FilesWithoutARecord) {
 }
 
 TEST(VersionRecord, RecordFoundAcrossReadPiecesAfterABrokenOne) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     const std::string marker = os::VersionRecordMarker();
     // A broken marker first, then a real record straddling the 1 MiB read boundary.
     std::string bytes = marker + std::string(os::kMaxVersionPayload + 10, 'x');

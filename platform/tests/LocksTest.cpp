@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "os/Clock.h"
+#include "os/FakeClock.h"
 #include "platform/CCriticalSectionGuard.h"
 #include "platform/SafeStrCopy.h"
 #include "platform/VavClock.h"
@@ -135,8 +135,7 @@ TEST(CCriticalSectionGuard, HoldsTheSectionForItsScope) {
 }
 
 TEST(VavClock, DeadlinesSurviveTheWrapOfTheCounter) {
-    uint32_t now = 0xFFFFFFF0;
-    os::SetTickSourceForTest([&] { return now; });
+    os::FakeClock now(0xFFFFFFF0);
     EXPECT_EQ(GetMilliseconds(), 0xFFFFFFF0u);
     uint32_t deadline = DeadlineFromNow(0x20);
     EXPECT_EQ(deadline, 0x10u);
@@ -147,7 +146,6 @@ TEST(VavClock, DeadlinesSurviveTheWrapOfTheCounter) {
     EXPECT_TRUE(DeadlinePassed(deadline));
     now = 0x7000;
     EXPECT_TRUE(DeadlinePassed(deadline));
-    os::SetTickSourceForTest(nullptr);
 }
 
 TEST(SafeStrCopy, AlwaysTerminatesWithinTheSize) {

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -39,7 +39,7 @@ protected:
 
     std::string Contents() const { return ReadFile(path_); }
 
-    os::test::TempDir dir_;
+    ixo::testsupport::TempDir dir_;
     std::string path_;
     Logger logger_{[] { return FixedTime(2007, 3, 4, 5, 6, 7); }};
 };

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <map>
 
-#include "os/tests/TempDir.h"
 #include "platform/NetAdapter.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/TempDir.h"
 
 namespace fs = std::filesystem;
 using ixo::testsupport::RunShell;
@@ -56,7 +56,7 @@ protected:
         std::ofstream(dir_ / "ixokolt.cfg")
             << "gateway=0.0.0.1\r\nsubnetmask=255.255.255.0\r\nnetworkcard=" << card << "\r\n";
     }
-    os::test::TempDir dir_;
+    ixo::testsupport::TempDir dir_;
 };
 
 TEST_F(NetAdapterVeth, InterfaceTableShowsTypesSpeedsAddressesAndDescriptions) {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace fs = std::filesystem;
 
@@ -130,7 +130,7 @@ protected:
     }
 
     fs::path oldCwd_;
-    os::test::TempDir root_;
+    ixo::testsupport::TempDir root_;
 };
 
 TEST_F(ConfigFileLookup, CurrentFolderThenEnvironmentThenSystemFolder) {

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <thread>
 
-#include "LoopbackTransport.h"
 #include "RccLogCapture.h"
 #include "RccTestBytes.h"
 #include "TestIomNode.h"
@@ -12,6 +11,7 @@
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
 #include "rcc/StubDispatcher.h"
+#include "rcc/fakes/LoopbackTransport.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include "rcc/XPortRccTransport.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
-#include "transport/tests/TravexTestEnv.h"
+#include "testsupport/TravexTestEnv.h"
 
 namespace {
 
 using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
-using xport::test::TravexTestEnv;
+using ixo::testsupport::TravexTestEnv;
 using Bytes = std::vector<uint8_t>;
 
 constexpr uint16_t kNodePort = 36507;

@@ -2,11 +2,11 @@
 // through the process's subscription stub to the sink.
 #include <gtest/gtest.h>
 
-#include "LoopbackTransport.h"
 #include "TestIomNode.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
 #include "rcc/StubDispatcher.h"
+#include "rcc/fakes/LoopbackTransport.h"
 
 namespace {
 

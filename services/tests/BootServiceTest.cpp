@@ -35,7 +35,7 @@ TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
     TempDir dir;
     fs::create_directory(dir.Path() / "images");
     fs::copy_file(STELLAN_PROGRAM, dir / "stellan");
-    WriteText(dir / "Stellan.INI", "[IxoBootpService]\nFTPDir=" + (dir / "images") + "\n");
+    WriteText(dir / "Stellan.INI", "[IxoBootpService]\nFTPDir=" + (dir / "images").string() + "\n");
     // The test hosts have no default route: the gateway comes from bootp.cfg.
     WriteText(dir / "bootp.cfg", "gateway=198.18.0.1\nsubnetmask=255.255.255.0\n");
     WriteText(dir / "images/bootptab", "node1: ha=02.49.58.00.00.21:ip=198.18.0.77\n");
@@ -58,8 +58,8 @@ TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
 
     const std::string command = "cd " + dir.Path().string() +
                                 " && IXO_SYSTEM_DIR=" + dir.Path().string() + " exec " +
-                                Join(hosts->Exec(0)) + (dir / "stellan") + " console:bootp > " +
-                                (dir / "out") + " 2>&1 < /dev/null";
+                                Join(hosts->Exec(0)) + (dir / "stellan").string() +
+                                " console:bootp > " + (dir / "out").string() + " 2>&1 < /dev/null";
     const pid_t stellan = fork();
     if (stellan == 0) {
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
@@ -82,12 +82,12 @@ TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
     EXPECT_EQ(record.GetReportInterval(), 1500u);
 
     const ProcessOutput bootp =
-        RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " + ADDRSERVER_TEST_DIR +
-                   "/bootp_client.py " + NetHosts::kInterface + " 02:49:58:00:00:21 ionode.bin");
+        RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " + BOOTP_CLIENT + " " +
+                   NetHosts::kInterface + " 02:49:58:00:00:21 ionode.bin");
     EXPECT_EQ(bootp.out.substr(0, 38), "yiaddr=198.18.0.77 siaddr=198.18.0.2 f") << bootp.out;
     const int curl = ixo::testsupport::RunShell(
         Join(hosts->Exec(1)) + "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
-        (dir / "fetched") + " tftp://198.18.0.2/ionode.bin");
+        (dir / "fetched").string() + " tftp://198.18.0.2/ionode.bin");
     EXPECT_EQ(curl, 0);
     EXPECT_EQ(ReadText(dir / "fetched"), std::string(3000, 'x'));
 

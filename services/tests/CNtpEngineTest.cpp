@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FakeUdpEndpoint.h"
-#include "os/Clock.h"
+#include "os/FakeClock.h"
 #include "services/CNtpEngine.h"
 #include "services/FakeClock.h"
 
@@ -20,11 +20,7 @@ constexpr uint32_t kSource = 0xC6120002;  // 198.18.0.2, on our network
 
 class EngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        os::SetTickSourceForTest([this] { return ticks_; });
-        clock_.Freeze(kStart);
-    }
-    void TearDown() override { os::SetTickSourceForTest(nullptr); }
+    void SetUp() override { clock_.Freeze(kStart); }
 
     void Make(uint8_t stratum) {
         clock_.SetStratum(stratum);
@@ -91,7 +87,7 @@ protected:
     FakeUdpEndpoint* net_ = nullptr;
     std::unique_ptr<CNtpEngine> engine_;
     std::vector<std::string> traces_;
-    uint32_t ticks_ = 5000;
+    os::FakeClock ticks_{5000};
     double now_ = 0;
     double stepped_ = 0;
 };

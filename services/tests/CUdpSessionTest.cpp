@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "os/Clock.h"
+#include "os/FakeClock.h"
 #include "services/CUdpBackend.h"
 #include "services/CUdpSocket.h"
 #include "testsupport/NetHosts.h"
@@ -54,16 +54,12 @@ class CUdpSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         IXO_REQUIRE_NETNS();
-        os::SetTickSourceForTest([this] { return now.load(); });
         session = channel.createConnection(1);
         ASSERT_NE(session, nullptr);
         session->setCallback(nullptr, &events);
         ASSERT_EQ(peer.Open(0), UDPSOCK_S_OK);
     }
-    void TearDown() override {
-        session = nullptr;
-        os::SetTickSourceForTest(nullptr);
-    }
+    void TearDown() override { session = nullptr; }
 
     // The next datagram the peer gets (empty after a second without one); learns the
     // session's port from it.
@@ -104,7 +100,7 @@ protected:
         ASSERT_EQ(events.connected, 1);
     }
 
-    std::atomic<std::uint32_t> now{5000};
+    os::FakeClock now{5000};
     CXPort port{std::make_shared<CUdpBackend>()};
     CXTcpProtocol channel{port, 9, true, kSettings};
     CXConn* session = nullptr;

@@ -86,14 +86,14 @@ class StellanProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directory(dir.Path() / "units");
-        WriteText(dir / "systemctl", "#!/bin/sh\necho \"$@\" >> " + (dir / "calls") +
+        WriteText(dir / "systemctl", "#!/bin/sh\necho \"$@\" >> " + (dir / "calls").string() +
                                          "\n[ \"$1\" = is-active ] && echo inactive\nexit 0\n");
         fs::permissions(dir / "systemctl", fs::perms::owner_all);
     }
     ProcessOutput Stellan(const std::string& args, const std::string& systemctl = "") {
-        return RunCommand("IXO_SERVICE_DIR=" + (dir / "units") +
-                          " IXO_SYSTEMCTL=" + (systemctl.empty() ? dir / "systemctl" : systemctl) +
-                          " " + STELLAN_PROGRAM + " " + args + " </dev/null");
+        return RunCommand("IXO_SERVICE_DIR=" + (dir / "units").string() + " IXO_SYSTEMCTL=" +
+                          (systemctl.empty() ? (dir / "systemctl").string() : systemctl) + " " +
+                          STELLAN_PROGRAM + " " + args + " </dev/null");
     }
     fs::path Unit(const std::string& name) const { return dir.Path() / "units" / name; }
     fs::path Wants(const std::string& name) const {
@@ -179,7 +179,7 @@ TEST_F(StellanProgramTest, RunInstallsOnDemandAndHandsTheStartParametersToTheUni
 
 TEST_F(StellanProgramTest, WithoutSystemctlRunAndStopSaySo) {
     for (const std::string verb : {"-run:ntp", "-stop:ntp"}) {
-        const ProcessOutput r = Stellan(verb, dir / "no-systemctl");
+        const ProcessOutput r = Stellan(verb, (dir / "no-systemctl").string());
         EXPECT_EQ(r.out,
                   "OpenSCManager failed - systemctl not found: no service manager to talk to on "
                   "this machine\n")
@@ -190,7 +190,7 @@ TEST_F(StellanProgramTest, WithoutSystemctlRunAndStopSaySo) {
     WriteText(dir / "failing",
               "#!/bin/sh\necho 'System has not been booted with systemd'\nexit 1\n");
     fs::permissions(dir / "failing", fs::perms::owner_all);
-    const ProcessOutput r = Stellan("-run:ntp", dir / "failing");
+    const ProcessOutput r = Stellan("-run:ntp", (dir / "failing").string());
     EXPECT_EQ(r.out, "StartService failed - System has not been booted with systemd\n");
     EXPECT_EQ(r.exitCode, 1);
 }

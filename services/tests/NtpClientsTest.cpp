@@ -37,8 +37,8 @@ protected:
         hosts = NetHosts::Create(2, &error);
         ASSERT_TRUE(hosts) << error;
         // The server: stratum 7, at most 40 s; it serves after its third poll (3 s).
-        const std::string command =
-            "exec " + Join(hosts->Exec(0)) + NTP_PEER + " 7 0 40 > " + (dir / "peer.out") + " 2>&1";
+        const std::string command = "exec " + Join(hosts->Exec(0)) + NTP_PEER + " 7 0 40 > " +
+                                    (dir / "peer.out").string() + " 2>&1";
         peer = fork();
         if (peer == 0) {
             execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
@@ -80,10 +80,10 @@ TEST_F(NtpClientsTest, ChronydSelectsItAsItsSource) {
     WriteText(dir / "chrony.conf", "server " + hosts->Address(0) +
                                        " iburst minpoll -2 maxpoll -2\n"
                                        "pidfile " +
-                                       (dir / "chronyd.pid") +
+                                       (dir / "chronyd.pid").string() +
                                        "\n"
                                        "bindcmdaddress " +
-                                       (dir / "chronyd.sock") +
+                                       (dir / "chronyd.sock").string() +
                                        "\n"
                                        "cmdport 0\n"
                                        "logdir " +
@@ -93,7 +93,7 @@ TEST_F(NtpClientsTest, ChronydSelectsItAsItsSource) {
     // -x: the clock is never touched; the run is bounded by timeout in any case.
     const int started = ixo::testsupport::RunShell(
         "timeout 30 " + Join(hosts->Exec(1)) + "/usr/sbin/chronyd -x -d -u root -f " +
-        (dir / "chrony.conf") + " > " + (dir / "chronyd.log") + " 2>&1 &");
+        (dir / "chrony.conf").string() + " > " + (dir / "chronyd.log").string() + " 2>&1 &");
     ASSERT_EQ(started, 0);
     const bool selected =
         WaitForText(dir / "chronyd.log", "Selected source " + hosts->Address(0), 20);

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "testsupport/TempDir.h"
+
 struct ProcessOutput {
     std::string out;
     int exitCode = -1;
@@ -29,19 +31,7 @@ inline ProcessOutput RunCommand(const std::string& command) {
     return r;
 }
 
-class TempDir {
-public:
-    TempDir() {
-        char name[] = "/tmp/ixo-stellan-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~TempDir() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+using ixo::testsupport::TempDir;
 
 inline std::string ReadText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

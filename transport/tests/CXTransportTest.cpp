@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "os/Clock.h"
+#include "os/FakeClock.h"
 #include "transport/CXMcProtocol.h"
 #include "transport/CXPort.h"
 #include "transport/CXTcpProtocol.h"
@@ -48,15 +48,11 @@ struct Acceptor : CXAcceptor {
 class TransportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        os::SetTickSourceForTest([this] { return now.load(); });
         std::uint8_t id = 0;
         port.open(&id, 1, 6107, 100, 100);
     }
-    void TearDown() override {
-        port.close();
-        os::SetTickSourceForTest(nullptr);
-    }
-    std::atomic<std::uint32_t> now{1000};
+    void TearDown() override { port.close(); }
+    os::FakeClock now{1000};
     std::shared_ptr<FakeBackend> backend = std::make_shared<FakeBackend>();
     CXPort port{backend};
     CXChannelSettings settings{10000, 5000, 1000, 1000, 10};

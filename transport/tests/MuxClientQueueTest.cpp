@@ -14,9 +14,10 @@
 #include <thread>
 
 #include "multiplexer/MuxEntry.h"
+#include "os/ByteOrder.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/TravexTestEnv.h"
 #include "transport/MuxClient.h"
-#include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ constexpr std::uint16_t kPort = 36508;
 Bytes Packet(std::uint8_t src, std::uint8_t dst, std::uint32_t total, std::uint8_t fill) {
     Bytes p(total, fill);
     p[0] = 8, p[1] = 0, p[2] = 3, p[3] = 0, p[4] = src, p[5] = dst, p[6] = 0, p[7] = 0;
-    PutLe32(p.data() + 8, total);
+    os::PutLe32(p.data() + 8, total);
     return p;
 }
 
@@ -69,7 +70,7 @@ bool HasName(const std::set<std::string>& names, const std::string& part) {
 
 TEST(MuxClientQueues, LargeAndSmallMessagesGoBothWaysInOrder) {
     IXO_REQUIRE_NETNS();
-    xport::test::TravexTestEnv env("muxqueue");
+    ixo::testsupport::TravexTestEnv env("muxqueue");
     std::uint8_t a = 0, b = 0;
     XPortEvents ea, eb;
     ASSERT_EQ(MuxClientOpen(&a, 0, 10, 10, &ea), 0);
@@ -108,7 +109,7 @@ TEST(MuxClientQueues, LargeAndSmallMessagesGoBothWaysInOrder) {
 
 TEST(MuxClientQueues, KilledClientLeavesNoMappingOrQueueBehind) {
     IXO_REQUIRE_NETNS();
-    xport::test::TravexTestEnv env("muxdead");
+    ixo::testsupport::TravexTestEnv env("muxdead");
     const std::string scope = env.Dir().filename().string().substr(4);  // after "ixo-"
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);

@@ -7,8 +7,9 @@
 #include <thread>
 
 #include "multiplexer/MuxEntry.h"
+#include "os/ByteOrder.h"
 #include "testsupport/NetHosts.h"
-#include "transport/tests/TravexTestEnv.h"
+#include "testsupport/TravexTestEnv.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ constexpr std::uint16_t kPort = 6107;
 Bytes Packet(std::uint8_t src, std::uint8_t dst, std::uint32_t total) {
     Bytes p(total, 0x33);
     p[0] = 8, p[1] = 0, p[2] = 3, p[3] = 0, p[4] = src, p[5] = dst, p[6] = 0, p[7] = 0;
-    PutLe32(p.data() + 8, total);
+    os::PutLe32(p.data() + 8, total);
     return p;
 }
 
@@ -37,7 +38,7 @@ XPortStatus Fetch(bool tcp, std::uint8_t id, XPortPacket& packet, int ms = 2000)
 
 TEST(MuxClient, TwoRegistrationsShareGroupsAndTalkOverTcp) {
     IXO_REQUIRE_NETNS();
-    xport::test::TravexTestEnv env("muxclient");
+    ixo::testsupport::TravexTestEnv env("muxclient");
     std::uint8_t a = 0, b = 0;
     XPortEvents ea, eb;
     ASSERT_EQ(MuxClientOpen(&a, 1, 100, 100, &ea), 0);

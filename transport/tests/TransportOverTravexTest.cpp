@@ -9,8 +9,8 @@
 
 #include "platform/XPortHeader.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/TravexTestEnv.h"
 #include "transport/CXPort.h"
-#include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
@@ -55,11 +55,11 @@ class TransportOverTravex : public ::testing::Test {
 protected:
     void SetUp() override {
         IXO_REQUIRE_NETNS();
-        env = std::make_unique<xport::test::TravexTestEnv>("xport");
+        env = std::make_unique<ixo::testsupport::TravexTestEnv>("xport");
         ASSERT_EQ(server.open(&serverId, 1, 6107, 100, 100), 0);
         ASSERT_EQ(client.open(&clientId, 1, 6107, 100, 100), 0);
     }
-    std::unique_ptr<xport::test::TravexTestEnv> env;
+    std::unique_ptr<ixo::testsupport::TravexTestEnv> env;
     CXPort server, client;
     std::uint8_t serverId = 0, clientId = 0;
 };

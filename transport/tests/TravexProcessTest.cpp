@@ -21,14 +21,14 @@
 #include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
 #include "testsupport/SocketAddress.h"
-#include "transport/tests/TravexTestEnv.h"
+#include "testsupport/TravexTestEnv.h"
 
 namespace {
 
 using ixo::testsupport::ChildProcess;
 using ixo::testsupport::Ipv4Address;
 using ixo::testsupport::NetHosts;
-using xport::test::TravexTestEnv;
+using ixo::testsupport::TravexTestEnv;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 

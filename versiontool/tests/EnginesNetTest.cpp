@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "nodestatus/CNS2.h"
-#include "nodestatus/tests/UdpTestTransport.h"
+#include "nodestatus/fakes/UdpTestTransport.h"
 #include "platform/VavClock.h"
 #include "platform/VavVersionRegistry.h"
 #include "testsupport/SelectedCardTest.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 namespace xmldom {
 namespace {
@@ -87,7 +87,7 @@ TEST(DocumentTest, ADatatypeUnderAPrefixBoundElsewhereIsNoType) {
 }
 
 TEST(DocumentTest, SaveWritesTheWholeDocumentAndItReadsBackTheSame) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     Document doc;
     ASSERT_TRUE(doc.LoadText(kTyped));
     ASSERT_TRUE(doc.Save(dir / "net.wov"));
@@ -101,7 +101,7 @@ TEST(DocumentTest, SaveWritesTheWholeDocumentAndItReadsBackTheSame) {
 }
 
 TEST(DocumentTest, AFileKeepsItsEncodingAndItsPermissions) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     std::string latin1 = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<a>B\xFChne</a>\n";
     auto path = dir.Write("latin.wov", latin1);
     ::chmod(path.c_str(), 0640);
@@ -121,7 +121,7 @@ TEST(DocumentTest, AFileKeepsItsEncodingAndItsPermissions) {
 }
 
 TEST(DocumentTest, AFailedLoadSaysWhyAndKeepsWhatTheDocumentHeld) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     Document doc;
     ASSERT_TRUE(doc.LoadText("<Network><Nodes/></Network>"));
 
@@ -137,7 +137,7 @@ TEST(DocumentTest, AFailedLoadSaysWhyAndKeepsWhatTheDocumentHeld) {
 }
 
 TEST(DocumentTest, AFailedSaveLeavesThePreviousFileWhole) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     Document doc;
     ASSERT_TRUE(doc.LoadText("<Network/>"));
     SaveResult missing = doc.Save(dir / "no-such-folder" / "x.wov");

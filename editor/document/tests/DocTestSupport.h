@@ -8,7 +8,7 @@
 
 #include "editor/document/ErrorSink.h"
 #include "editor/document/TessalyDoc.h"
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 class DocTest : public ::testing::Test {
 protected:
@@ -22,7 +22,7 @@ protected:
     std::filesystem::path DataDirWith(std::string_view templateText);
 
     HeadlessErrorSink sink_{nullptr};
-    os::test::TempDir dir_;
+    ixo::testsupport::TempDir dir_;
 };
 
 // The text below `node` at `path` ("" when absent).

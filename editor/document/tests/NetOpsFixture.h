@@ -22,10 +22,10 @@
 #include "editor/document/tests/RecordingFrame.h"
 #include "nodesim/IomNodeStub.h"
 #include "nodesim/NodeModel.h"
-#include "nodestatus/tests/FakeNS2Transport.h"
-#include "os/tests/TempDir.h"
+#include "nodestatus/fakes/FakeNS2Transport.h"
 #include "rcc/StubDispatcher.h"
-#include "rcc/tests/LoopbackTransport.h"
+#include "rcc/fakes/LoopbackTransport.h"
+#include "testsupport/TempDir.h"
 
 // One simulated node served in this process.
 struct SimNode {
@@ -61,7 +61,7 @@ protected:
     // Writes [Network] settings and makes the settings singleton over them.
     void UseSettings(int rccTimeoutSeconds, int updateDelayMs);
 
-    os::test::TempDir dir_;
+    ixo::testsupport::TempDir dir_;
     RecordingFrame frame_;
     ScriptedSink sink_;
     LoopbackNetwork net_;

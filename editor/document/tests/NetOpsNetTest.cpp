@@ -25,15 +25,15 @@
 #include "platform/VavConfig.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/TravexTestEnv.h"
 #include "transport/CXPort.h"
-#include "transport/tests/TravexTestEnv.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
-using xport::test::TravexTestEnv;
+using ixo::testsupport::TravexTestEnv;
 using Calls = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 

@@ -102,9 +102,10 @@ TEST_F(NetOpsSendTest, OutputsAreRestoredWhenALaterPassFails) {
 TEST_F(NetOpsSendTest, SilentNodeIsAskedAboutAndRetryRepeatsIt) {
     SimNode& node = AddNode(2);
     xmldom::Node element = AddDocNode(node);
-    // In this process a new connection waits for the held call, so the node wakes up by
-    // itself a little after the editor has given up on it.
-    node.stub.HoldCall(4, 1500);
+    // The node stays silent until the editor has given up on it and asks; then it wakes up
+    // (in this process a new connection waits for the held call), so the retry finds it.
+    node.stub.HoldCall(4);
+    sink_.onQuestion = [&](const std::string&) { node.stub.Resume(); };
     sink_.QueueAnswer(ANSWER_RETRY);
     ASSERT_TRUE(doc_->SendConfig(element));
     EXPECT_EQ(sink_.Questions().size(), 1u);

@@ -3,13 +3,13 @@
 #include "editor/document/ConfigData.h"
 #include "editor/document/EditorStrings.h"
 #include "editor/document/ErrorHandler.h"
-#include "os/tests/TempDir.h"
 #include "platform/Logger.h"
+#include "testsupport/TempDir.h"
 
 namespace {
 
 TEST(ConfigDataTest, WithoutASettingsFileEveryValueIsItsDefault) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     for (CConfigData config : {CConfigData(dir / "Tessaly.ini"), CConfigData({})}) {
         EXPECT_EQ(config.GetPassword(), "Pelur");
         EXPECT_EQ(config.GetDefaultDataDir(), "");
@@ -24,7 +24,7 @@ TEST(ConfigDataTest, WithoutASettingsFileEveryValueIsItsDefault) {
 }
 
 TEST(ConfigDataTest, ValuesComeFromTheirSectionsWholeAndThePasswordIsWritten) {
-    os::test::TempDir dir;
+    ixo::testsupport::TempDir dir;
     std::string longFolder = "/home/lx/" + std::string(240, 'd');
     dir.Write("Tessaly.ini", "[wov]\npassword=stage\nDefaultDataDir=" + longFolder +
                                  "\n[Network]\nUpdateSoftwareDelay=250\nRCCTimeout=3\n"
@@ -59,7 +59,7 @@ protected:
     }
     std::string Log() const { return dir_.Read("Wov.log"); }
 
-    os::test::TempDir dir_;
+    ixo::testsupport::TempDir dir_;
     HeadlessErrorSink sink_{nullptr};
     CErrorHandler* handler_ = nullptr;
 };

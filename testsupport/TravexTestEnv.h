@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-namespace xport::test {
+namespace ixo::testsupport {
 
 class TravexTestEnv {
 public:
@@ -96,4 +96,4 @@ private:
     std::vector<std::pair<std::string, std::string>> vars_;
 };
 
-}  // namespace xport::test
+}  // namespace ixo::testsupport

@@ -1,4 +1,4 @@
-#include "os/tests/TempDir.h"
+#include "testsupport/TempDir.h"
 
 #include <stdlib.h>
 
@@ -6,10 +6,10 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace os::test {
+namespace ixo::testsupport {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ixo-os-test-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "ixo-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary folder");
     }
@@ -53,4 +53,4 @@ ScopedEnv::~ScopedEnv() {
     }
 }
 
-}  // namespace os::test
+}  // namespace ixo::testsupport

@@ -1,5 +1,6 @@
-// The one main of the grid test programs: fonts, images and windows need a Qt application,
-// created before any test runs (on the offscreen platform under CTest).
+// The one main of the Qt test programs: widgets, fonts, images and the clipboard need an
+// application object, created before any test runs. The offscreen platform is set here
+// too, so a test run outside CTest or inside a network namespace needs no display.
 #include <gtest/gtest.h>
 
 #include <QApplication>

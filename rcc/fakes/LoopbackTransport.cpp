@@ -1,4 +1,4 @@
-#include "LoopbackTransport.h"
+#include "rcc/fakes/LoopbackTransport.h"
 
 #include <atomic>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace os::test {
+namespace ixo::testsupport {
 
 class TempDir {
 public:
@@ -38,4 +38,4 @@ private:
     bool hadOld_;
 };
 
-}  // namespace os::test
+}  // namespace ixo::testsupport

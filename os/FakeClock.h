@@ -1,0 +1,80 @@
+// A clock for tests: time stands still until the test moves it. A thread that sleeps on
+// it returns once the test has advanced the time past the end of its sleep; with
+// `sleepAdvances`, a sleep moves the time itself, so code that waits on the test's own
+// thread runs through its pauses at once.
+//
+//   os::FakeClock clock(100000);   // the process's clock until `clock` goes
+//   engine.Start();  clock.Advance(3 * 1500);  // three report intervals, no wall time
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+#include "os/Clock.h"
+
+namespace os {
+
+class FakeClock : public Clock {
+public:
+    explicit FakeClock(uint32_t start = 0, bool sleepAdvances = false)
+        : now_(start), sleepAdvances_(sleepAdvances) {
+        SetClockForTest(this);
+    }
+    ~FakeClock() override { SetClockForTest(nullptr); }
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+
+    uint32_t Now() override {
+        std::lock_guard lock(mutex_);
+        return now_;
+    }
+    void Sleep(uint32_t ms) override {
+        std::unique_lock lock(mutex_);
+        const uint32_t deadline = now_ + ms;
+        if (sleepAdvances_) {
+            if (!TickReached(now_, deadline))
+                now_ = deadline;
+            moved_.notify_all();
+            return;
+        }
+        ++sleepers_;
+        moved_.notify_all();
+        moved_.wait(lock, [&] { return TickReached(now_, deadline); });
+        --sleepers_;
+    }
+    // Returns once at least `n` threads sleep on the clock, so that the test advances the
+    // time after they have started their sleeps.
+    void AwaitSleepers(std::size_t n) {
+        std::unique_lock lock(mutex_);
+        moved_.wait(lock, [&] { return sleepers_ >= n; });
+    }
+
+    // Moves the time on by `ms`, or to `now`; sleepers whose end has come return.
+    void Advance(uint32_t ms) { Set(Now() + ms); }
+    void Set(uint32_t now) {
+        {
+            std::lock_guard lock(mutex_);
+            now_ = now;
+        }
+        moved_.notify_all();
+    }
+    FakeClock& operator+=(uint32_t ms) {
+        Advance(ms);
+        return *this;
+    }
+    FakeClock& operator=(uint32_t now) {
+        Set(now);
+        return *this;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable moved_;
+    uint32_t now_;
+    bool sleepAdvances_;
+    std::size_t sleepers_ = 0;
+};
+
+}  // namespace os
