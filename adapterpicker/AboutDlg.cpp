@@ -1,9 +1,9 @@
 #include "adapterpicker/AboutDlg.h"
 
 #include "adapterpicker/VarodaResources.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/Static.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/Static.h"
 #include "platform/VavVersionInfo.h"
 
 #include <QApplication>

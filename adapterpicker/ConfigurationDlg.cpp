@@ -3,9 +3,9 @@
 #include "adapterpicker/AdapterTexts.h"
 #include "adapterpicker/VarodaDoc.h"
 #include "adapterpicker/VarodaResources.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/IPAddressCtrl.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/IPAddressCtrl.h"
 
 namespace varoda {
 namespace {

@@ -1,9 +1,9 @@
 #include "versiontool/AboutDlg.h"
 
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/DataExchange.h"
-#include "framework/Static.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/Static.h"
+#include "framework/dialogs/DataExchange.h"
 #include "platform/VavVersionInfo.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/StateImages.h"

@@ -2,10 +2,10 @@
 
 #include <QTreeWidget>
 
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/ListView.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ListView.h"
+#include "framework/persist/StringTable.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/StateImages.h"
 

@@ -10,12 +10,12 @@
 #include <algorithm>
 
 #include "editor/document/NodeCommand.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/ListView.h"
-#include "framework/Profile.h"
-#include "framework/Static.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ListView.h"
+#include "framework/controls/Static.h"
+#include "framework/persist/Profile.h"
+#include "framework/persist/StringTable.h"
 #include "platform/VavSocket.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/StateImages.h"

@@ -14,7 +14,7 @@
 #include <map>
 #include <memory>
 
-#include "framework/Dialog.h"
+#include "framework/dialogs/Dialog.h"
 #include "versiontool/DeviceMonitor.h"
 
 class QMenuBar;

@@ -8,12 +8,12 @@
 #include "adapterpicker/VarodaResources.h"
 #include "adapterpicker/VarodaView.h"
 #include "adapterpicker/tests/FakeSystem.h"
-#include "framework/CommandIds.h"
-#include "framework/FileDialog.h"
-#include "framework/IPAddressCtrl.h"
-#include "framework/MessageBox.h"
-#include "framework/Profile.h"
-#include "framework/RecentFileList.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/dialogs/FileDialog.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/persist/Profile.h"
+#include "framework/persist/RecentFileList.h"
 #include "testsupport/WithDialog.h"
 
 #include <gtest/gtest.h>

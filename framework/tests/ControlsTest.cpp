@@ -1,12 +1,12 @@
 // The standard controls as windows with ids that notify their parent.
-#include "framework/ComboBox.h"
-#include "framework/Edit.h"
-#include "framework/IPAddressCtrl.h"
-#include "framework/ListBox.h"
-#include "framework/ListView.h"
-#include "framework/ProgressBar.h"
-#include "framework/SpinButton.h"
-#include "framework/TabCtrl.h"
+#include "framework/controls/ComboBox.h"
+#include "framework/controls/Edit.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/controls/ListBox.h"
+#include "framework/controls/ListView.h"
+#include "framework/controls/ProgressBar.h"
+#include "framework/controls/SpinButton.h"
+#include "framework/controls/TabCtrl.h"
 #include "framework/tests/RecordingWindow.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Dialogs built in code with data exchange, and message boxes answered by the test hook.
-#include "framework/Button.h"
-#include "framework/ComboBox.h"
-#include "framework/DataExchange.h"
-#include "framework/Dialog.h"
-#include "framework/Edit.h"
-#include "framework/IPAddressCtrl.h"
-#include "framework/MessageBox.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ComboBox.h"
+#include "framework/controls/Edit.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/dialogs/DataExchange.h"
+#include "framework/dialogs/Dialog.h"
+#include "framework/dialogs/MessageBox.h"
 #include "framework/tests/RecordingWindow.h"
 
 #include <gtest/gtest.h>

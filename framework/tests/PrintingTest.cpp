@@ -1,4 +1,4 @@
-#include "framework/Printing.h"
+#include "framework/printing/Printing.h"
 #include "framework/tests/TestDir.h"
 
 #include <gtest/gtest.h>

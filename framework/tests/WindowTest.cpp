@@ -1,7 +1,7 @@
 // Painting into the backing image, scrolling, timers, mouse, focus and the input pump.
-#include "framework/InputPump.h"
-#include "framework/PaintContext.h"
+#include "framework/drawing/PaintContext.h"
 #include "framework/tests/RecordingWindow.h"
+#include "framework/window/InputPump.h"
 
 #include <gtest/gtest.h>
 

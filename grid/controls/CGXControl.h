@@ -4,9 +4,9 @@
 // operations whose default behaviour needs the grid core are completed with the cell controls.
 #pragma once
 
-#include "framework/DeviceContext.h"
-#include "framework/Geometry.h"
-#include "framework/Message.h"
+#include "framework/base/Geometry.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/window/Message.h"
 #include "grid/core/CGXStyle.h"
 #include "grid/core/GXTypes.h"
 

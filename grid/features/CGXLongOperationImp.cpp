@@ -1,9 +1,9 @@
 #include "grid/features/CGXLongOperationImp.h"
 
-#include "framework/Application.h"
-#include "framework/CommandIds.h"
-#include "framework/FrameWnd.h"
-#include "framework/MessageBox.h"
+#include "framework/app/Application.h"
+#include "framework/base/CommandIds.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/docview/FrameWnd.h"
 #include "grid/core/GXLibraryState.h"
 
 #include <QCoreApplication>

@@ -18,8 +18,8 @@
 #include <memory>
 #include <vector>
 
-#include "framework/ListView.h"
-#include "framework/Profile.h"
+#include "framework/controls/ListView.h"
+#include "framework/persist/Profile.h"
 #include "testsupport/WithDialog.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/VersionToolDlg.h"

@@ -5,10 +5,10 @@
 #include <QMenuBar>
 
 #include "editor/document/NodeCommand.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/MessageBox.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/persist/StringTable.h"
 #include "versiontool/AboutDlg.h"
 #include "versiontool/LegendDlg.h"
 #include "versiontool/tests/DialogFixture.h"

@@ -1,0 +1,356 @@
+#include "framework/dialogs/Dialog.h"
+
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ComboBox.h"
+#include "framework/controls/Edit.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/controls/ListBox.h"
+#include "framework/controls/ListView.h"
+#include "framework/controls/ProgressBar.h"
+#include "framework/controls/SpinButton.h"
+#include "framework/controls/Static.h"
+#include "framework/controls/TabCtrl.h"
+#include "framework/controls/ToolBar.h"
+#include "framework/dialogs/DataExchange.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/persist/StringTable.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QScreen>
+
+namespace fw {
+namespace {
+
+// The dialog base units of the framework's dialog font.
+Size BaseUnits() {
+    DeviceContext dc;
+    dc.CreateCompatibleDC(nullptr);
+    dc.SelectFont(DefaultGuiFont());
+    const TextMetrics tm = dc.GetTextMetrics();
+    return {std::max(1, tm.aveCharWidth), std::max(1, tm.height)};
+}
+
+}  // namespace
+
+Dialog::Dialog(Window* parent) : owner_(parent) {
+    MapCommand(IDOK, [this] { OnOK(); });
+    MapCommand(IDCANCEL, [this] { OnCancel(); });
+}
+
+Dialog::~Dialog() {
+    if (loop_)
+        loop_->quit();
+    owned_.clear();
+}
+
+void Dialog::SetTemplate(std::string_view title, int widthDu, int heightDu) {
+    title_ = std::string(title);
+    widthDu_ = widthDu;
+    heightDu_ = heightDu;
+}
+
+Rect Dialog::MapDialogRect(const Rect& du) const {
+    const Size base = BaseUnits();
+    return {du.left * base.cx / 4, du.top * base.cy / 8, du.right * base.cx / 4,
+            du.bottom * base.cy / 8};
+}
+
+bool Dialog::MakeWindow(Window* parent, bool modal) {
+    if (IsCreated())
+        return true;
+    ended_ = false;
+    result_ = 0;
+    const Rect size = MapDialogRect({0, 0, widthDu_, heightDu_});
+    Rect r{0, 0, size.Width(), size.Height()};
+    // Centred over the owner, else on the screen.
+    QRect over = parent ? parent->window()->geometry()
+                        : (QApplication::primaryScreen() ? QApplication::primaryScreen()->geometry()
+                                                         : QRect(0, 0, 800, 600));
+    r.Offset(over.center().x() - size.Width() / 2, over.center().y() - size.Height() / 2);
+    SetWindowText(title_);
+    if (!Create(parent, r, 0, WS_POPUP | WS_CAPTION | WS_SYSMENU))
+        return false;
+    setWindowFlag(Qt::Dialog, true);
+    if (modal)
+        setWindowModality(Qt::ApplicationModal);
+    CreateControls();
+    QPointer<Dialog> alive(this);
+    const bool defaultFocus = SendMessage(WM_INITDIALOG) != 0;
+    if (!alive)
+        return false;
+    if (ended_)
+        return true;
+    ShowWindow(SW_SHOW);
+    activateWindow();
+    if (defaultFocus) {
+        for (Window* w : findChildren<Window*>()) {
+            if ((w->GetStyle() & WS_TABSTOP) && w->isEnabled() && w->isVisibleTo(this)) {
+                GotoDlgCtrl(w);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+int Dialog::DoModal() {
+    CancelModeForModal();
+    if (!MakeWindow(owner_, true))
+        return -1;
+    if (!ended_) {
+        QEventLoop loop;
+        loop_ = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        loop_ = nullptr;
+    }
+    DestroyWindow();
+    return result_;
+}
+
+bool Dialog::CreateModeless(Window* parent) {
+    owner_ = parent;
+    return MakeWindow(parent, false);
+}
+
+void Dialog::EndDialog(int result) {
+    result_ = result;
+    ended_ = true;
+    if (loop_) {
+        loop_->quit();
+    } else if (IsCreated() && isVisible()) {
+        DestroyWindow();
+    }
+}
+
+bool Dialog::UpdateData(bool saveAndValidate) {
+    DataExchange dx(*this, saveAndValidate);
+    try {
+        DoDataExchange(dx);
+    } catch (const DataExchangeFailure&) {
+        return false;
+    }
+    return true;
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+bool Dialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::OnOK() {
+    if (!UpdateData(true))
+        return;
+    EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+LRESULT Dialog::WindowProc(Message& msg) {
+    if (msg.id == WM_INITDIALOG)
+        return OnInitDialog() ? 1 : 0;
+    return Window::WindowProc(msg);
+}
+
+// The controls go with the window, so that the next DoModal makes them afresh.
+void Dialog::OnDestroy() {
+    owned_.clear();
+}
+
+void Dialog::OnClose() {
+    SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+void Dialog::keyPressEvent(QKeyEvent* e) {
+    const bool plain = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+        // The focused push button, else the default one.
+        UINT id = defId_;
+        if (auto* b = qobject_cast<Button*>(Window::FromWidget(QApplication::focusWidget()))) {
+            if (b->Kind() == BS_PUSHBUTTON || b->Kind() == BS_DEFPUSHBUTTON)
+                id = b->GetDlgCtrlID();
+        }
+        Window* w = GetDlgItem(id);
+        if (!w || w->isEnabled()) {
+            SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(id), BN_CLICKED),
+                        w ? static_cast<LPARAM>(w->Handle().value) : 0);
+        }
+        e->accept();
+        return;
+    }
+    if (e->key() == Qt::Key_Space && (e->modifiers() & Qt::AltModifier)) {
+        ShowSystemMenu(ClientToScreen(Point{0, 0}));
+        e->accept();
+        return;
+    }
+    if (e->key() == Qt::Key_F1 && plain) {
+        SendMessage(WM_HELP);
+        e->accept();
+        return;
+    }
+    if (e->key() == Qt::Key_Escape) {
+        SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        e->accept();
+        return;
+    }
+    Window::keyPressEvent(e);
+}
+
+void Dialog::SetDlgItemText(UINT id, std::string_view text) {
+    if (Window* w = GetDlgItem(id))
+        w->SetWindowText(text);
+}
+
+std::string Dialog::GetDlgItemText(UINT id) const {
+    Window* w = GetDlgItem(id);
+    return w ? w->GetWindowText() : std::string();
+}
+
+void Dialog::SetDlgItemInt(UINT id, int value, bool isSigned) {
+    SetDlgItemText(id,
+                   isSigned ? std::to_string(value) : std::to_string(static_cast<unsigned>(value)));
+}
+
+int Dialog::GetDlgItemInt(UINT id, bool* ok, bool isSigned) const {
+    const std::string text = GetDlgItemText(id);
+    bool good = false;
+    const QString t = QString::fromStdString(text).trimmed();
+    const qlonglong v = t.toLongLong(&good);
+    good = good && (isSigned ? (v >= INT32_MIN && v <= INT32_MAX) : (v >= 0 && v <= UINT32_MAX));
+    if (ok)
+        *ok = good;
+    return good ? static_cast<int>(v) : 0;
+}
+
+void Dialog::CheckDlgButton(UINT id, int state) {
+    if (auto* b = qobject_cast<Button*>(GetDlgItem(id)))
+        b->SetCheck(state);
+}
+
+int Dialog::IsDlgButtonChecked(UINT id) const {
+    auto* b = qobject_cast<Button*>(GetDlgItem(id));
+    return b ? b->GetCheck() : 0;
+}
+
+void Dialog::CheckRadioButton(UINT first, UINT last, UINT checked) {
+    for (UINT id = first; id <= last; ++id)
+        CheckDlgButton(id, id == checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+UINT Dialog::GetCheckedRadioButton(UINT first, UINT last) const {
+    for (UINT id = first; id <= last; ++id) {
+        if (IsDlgButtonChecked(id) == BST_CHECKED)
+            return id;
+    }
+    return 0;
+}
+
+void Dialog::GotoDlgCtrl(Window* control) {
+    if (!control)
+        return;
+    control->SetFocus();
+    if (auto* e = qobject_cast<Edit*>(control))
+        e->SetSel(0, -1);
+}
+
+void Dialog::SetDefID(UINT id) {
+    if (auto* old = qobject_cast<Button*>(GetDlgItem(defId_)))
+        old->SetDefault(false);
+    defId_ = id;
+    if (auto* b = qobject_cast<Button*>(GetDlgItem(id)))
+        b->SetDefault(true);
+}
+
+void Dialog::EnableToolTips(bool enable) {
+    for (Window* w : findChildren<Window*>()) {
+        const UINT id = w->GetDlgCtrlID();
+        if (id == 0)
+            continue;
+        std::string tip = CommandTip(id);
+        if (tip.empty())
+            tip = LoadString(id);
+        QWidget* shown = w->focusProxy() ? w->focusProxy() : w;
+        shown->setToolTip(enable ? QString::fromStdString(tip) : QString());
+        w->setToolTip(enable ? QString::fromStdString(tip) : QString());
+    }
+}
+
+template <class T>
+T* Dialog::Own(std::unique_ptr<T> control) {
+    T* raw = control.get();
+    owned_.push_back(std::move(control));
+    return raw;
+}
+
+Static* Dialog::AddStatic(UINT id, std::string_view text, const Rect& du, DWORD style) {
+    auto c = std::make_unique<Static>();
+    c->Create(text, style | WS_VISIBLE, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+Edit* Dialog::AddEdit(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<Edit>();
+    c->Create(style | WS_VISIBLE | WS_TABSTOP, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+Button* Dialog::AddButton(UINT id, std::string_view text, const Rect& du, DWORD style) {
+    auto c = std::make_unique<Button>();
+    const DWORD kind = style & BS_TYPEMASK;
+    const DWORD tab = kind == BS_GROUPBOX ? 0 : WS_TABSTOP;
+    c->Create(text, style | WS_VISIBLE | tab, MapDialogRect(du), this, id);
+    if (kind == BS_DEFPUSHBUTTON)
+        defId_ = id;
+    return Own(std::move(c));
+}
+
+ComboBox* Dialog::AddComboBox(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<ComboBox>();
+    c->Create(style | WS_VISIBLE | WS_TABSTOP, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+ListBox* Dialog::AddListBox(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<ListBox>();
+    c->Create(style | WS_VISIBLE | WS_TABSTOP, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+ListView* Dialog::AddListView(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<ListView>();
+    c->Create(style | WS_VISIBLE | WS_TABSTOP, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+SpinButton* Dialog::AddSpinButton(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<SpinButton>();
+    c->Create(style | WS_VISIBLE, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+ProgressBar* Dialog::AddProgressBar(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<ProgressBar>();
+    c->Create(style | WS_VISIBLE, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+IPAddressCtrl* Dialog::AddIPAddress(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<IPAddressCtrl>();
+    c->Create(style | WS_VISIBLE | WS_TABSTOP, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+TabCtrl* Dialog::AddTabCtrl(UINT id, const Rect& du, DWORD style) {
+    auto c = std::make_unique<TabCtrl>();
+    c->Create(style | WS_VISIBLE | WS_TABSTOP, MapDialogRect(du), this, id);
+    return Own(std::move(c));
+}
+
+}  // namespace fw
