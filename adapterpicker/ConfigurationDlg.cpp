@@ -19,12 +19,12 @@ CConfigurationDlg::CConfigurationDlg(fw::Window* parent) : fw::Dialog(parent) {
 }
 
 void CConfigurationDlg::CreateControls() {
-    AddStatic(0, "&Subnet Mask:", {7, 10, 85, 20});
-    AddIPAddress(IDC_SUBNET_MASK, {90, 8, 183, 21});
-    AddStatic(0, "Default &Gateway:", {7, 30, 85, 40});
-    AddIPAddress(IDC_GATEWAY, {90, 28, 183, 41});
-    AddButton(fw::IDOK, "OK", {40, 52, 90, 66}, fw::BS_DEFPUSHBUTTON);
-    AddButton(fw::IDCANCEL, "Cancel", {100, 52, 150, 66});
+    Add<Static>(0, "&Subnet Mask:", {7, 10, 85, 20});
+    Add<IPAddressCtrl>(IDC_SUBNET_MASK, {90, 8, 183, 21});
+    Add<Static>(0, "Default &Gateway:", {7, 30, 85, 40});
+    Add<IPAddressCtrl>(IDC_GATEWAY, {90, 28, 183, 41});
+    Add<Button>(fw::IDOK, "OK", {40, 52, 90, 66}, fw::BS_DEFPUSHBUTTON);
+    Add<Button>(fw::IDCANCEL, "Cancel", {100, 52, 150, 66});
 }
 
 bool CConfigurationDlg::OnInitDialog() {

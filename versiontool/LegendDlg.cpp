@@ -17,7 +17,7 @@ CLegendDlg::CLegendDlg(fw::Window* parent) : fw::Dialog(parent) {
 }
 
 void CLegendDlg::CreateControls() {
-    list_ = AddListView(IDC_LEGEND_LIST, {7, 7, 463, 63},
+    list_ = Add<ListView>(IDC_LEGEND_LIST, {7, 7, 463, 63},
                         fw::LVS_REPORT | fw::LVS_NOCOLUMNHEADER | fw::LVS_SINGLESEL);
     // It only shows: no selection, no focus, no clicks; but not disabled, which would
     // grey out the very colours it explains.
@@ -26,7 +26,7 @@ void CLegendDlg::CreateControls() {
     tree->setFocusPolicy(Qt::NoFocus);
     list_->setFocusPolicy(Qt::NoFocus);
     list_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    AddButton(fw::IDOK, "OK", {210, 72, 260, 86}, fw::BS_DEFPUSHBUTTON);
+    Add<Button>(fw::IDOK, "OK", {210, 72, 260, 86}, fw::BS_DEFPUSHBUTTON);
 }
 
 bool CLegendDlg::OnInitDialog() {

@@ -14,6 +14,8 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 class QEventLoop;
@@ -31,6 +33,61 @@ class ProgressBar;
 class SpinButton;
 class Static;
 class TabCtrl;
+
+// How a dialog makes a control of class T (Dialog::Add): the style it gets when the caller
+// names none, and whether the Tab key stops on it.
+template <class T>
+struct DialogItem;
+template <>
+struct DialogItem<Static> {
+    static constexpr DWORD kStyle = 0;
+    static constexpr bool kTabStop = false;
+};
+template <>
+struct DialogItem<Edit> {
+    static constexpr DWORD kStyle = ES_AUTOHSCROLL;
+    static constexpr bool kTabStop = true;
+};
+template <>
+struct DialogItem<Button> {
+    static constexpr DWORD kStyle = BS_PUSHBUTTON;
+    static constexpr bool kTabStop = true;
+};
+template <>
+struct DialogItem<ComboBox> {
+    static constexpr DWORD kStyle = CBS_DROPDOWNLIST;
+    static constexpr bool kTabStop = true;
+};
+template <>
+struct DialogItem<ListBox> {
+    static constexpr DWORD kStyle = LBS_NOTIFY;
+    static constexpr bool kTabStop = true;
+};
+template <>
+struct DialogItem<ListView> {
+    static constexpr DWORD kStyle = LVS_REPORT;
+    static constexpr bool kTabStop = true;
+};
+template <>
+struct DialogItem<SpinButton> {
+    static constexpr DWORD kStyle = UDS_SETBUDDYINT | UDS_ALIGNRIGHT;
+    static constexpr bool kTabStop = false;
+};
+template <>
+struct DialogItem<ProgressBar> {
+    static constexpr DWORD kStyle = 0;
+    static constexpr bool kTabStop = false;
+};
+template <>
+struct DialogItem<IPAddressCtrl> {
+    static constexpr DWORD kStyle = 0;
+    static constexpr bool kTabStop = true;
+};
+template <>
+struct DialogItem<TabCtrl> {
+    static constexpr DWORD kStyle = 0;
+    static constexpr bool kTabStop = true;
+};
 
 class Dialog : public Window {
     Q_OBJECT
@@ -78,18 +135,27 @@ protected:
     virtual void CreateControls() {}
     virtual void DoDataExchange(DataExchange& dx);
 
-    // Control makers (rectangles in dialog units); the dialog owns what they make.
-    Static* AddStatic(UINT id, std::string_view text, const Rect& du, DWORD style = 0);
-    Edit* AddEdit(UINT id, const Rect& du, DWORD style = ES_AUTOHSCROLL);
-    Button* AddButton(UINT id, std::string_view text, const Rect& du, DWORD style = BS_PUSHBUTTON);
-    ComboBox* AddComboBox(UINT id, const Rect& du, DWORD style = CBS_DROPDOWNLIST);
-    ListBox* AddListBox(UINT id, const Rect& du, DWORD style = LBS_NOTIFY);
-    ListView* AddListView(UINT id, const Rect& du, DWORD style = LVS_REPORT);
-    SpinButton* AddSpinButton(UINT id, const Rect& du,
-                              DWORD style = UDS_SETBUDDYINT | UDS_ALIGNRIGHT);
-    ProgressBar* AddProgressBar(UINT id, const Rect& du, DWORD style = 0);
-    IPAddressCtrl* AddIPAddress(UINT id, const Rect& du, DWORD style = 0);
-    TabCtrl* AddTabCtrl(UINT id, const Rect& du, DWORD style = 0);
+    // Makes a control of class T that the dialog owns, its rectangle in dialog units and its
+    // style DialogItem<T>::kStyle unless the caller names one; the text comes first for the
+    // controls that take one:
+    //   Add<Edit>(IDC_NAME, {7, 20, 100, 32});
+    //   Add<Button>(IDOK, "OK", {7, 40, 57, 54}, BS_DEFPUSHBUTTON);
+    template <class T>
+    T* Add(UINT id, const Rect& du, DWORD style = DialogItem<T>::kStyle) {
+        auto c = std::make_unique<T>();
+        c->Create(style | ItemStyle<T>(style), MapDialogRect(du), this, id);
+        return AddWindow(std::move(c));
+    }
+    template <class T>
+    T* Add(UINT id, std::string_view text, const Rect& du, DWORD style = DialogItem<T>::kStyle) {
+        auto c = std::make_unique<T>();
+        c->Create(text, style | ItemStyle<T>(style), MapDialogRect(du), this, id);
+        if constexpr (std::is_same_v<T, Button>) {
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                defId_ = id;
+        }
+        return AddWindow(std::move(c));
+    }
     // Takes any other window (a grid) as a control of the dialog.
     template <class T>
     T* AddWindow(std::unique_ptr<T> window) {
@@ -105,8 +171,15 @@ protected:
 
 private:
     bool MakeWindow(Window* parent, bool modal);
+    // What every control made by Add gets besides its style: visible, and a Tab stop where
+    // DialogItem says so (a group box is a frame, never a stop).
     template <class T>
-    T* Own(std::unique_ptr<T> control);
+    static DWORD ItemStyle(DWORD style) {
+        bool tabStop = DialogItem<T>::kTabStop;
+        if constexpr (std::is_same_v<T, Button>)
+            tabStop = (style & BS_TYPEMASK) != BS_GROUPBOX;
+        return WS_VISIBLE | (tabStop ? WS_TABSTOP : 0);
+    }
 
     std::string title_;
     int widthDu_ = 200;

@@ -31,30 +31,30 @@ bool FindReplaceDialog::Create(bool findOnly, std::string_view findWhat,
 }
 
 void FindReplaceDialog::CreateControls() {
-    AddStatic(0, "Fi&nd what:", {5, 8, 50, 18});
-    AddEdit(IDC_FR_FINDWHAT, {52, 6, 170, 18})->SetWindowText(findWhat_);
+    Add<Static>(0, "Fi&nd what:", {5, 8, 50, 18});
+    Add<Edit>(IDC_FR_FINDWHAT, {52, 6, 170, 18})->SetWindowText(findWhat_);
     int y = 22;
     if (!findOnly_) {
-        AddStatic(0, "Re&place with:", {5, 24, 50, 34});
-        AddEdit(IDC_FR_REPLACEWITH, {52, 22, 170, 34})->SetWindowText(replaceWith_);
+        Add<Static>(0, "Re&place with:", {5, 24, 50, 34});
+        Add<Edit>(IDC_FR_REPLACEWITH, {52, 22, 170, 34})->SetWindowText(replaceWith_);
         y = 40;
     }
-    AddButton(IDC_FR_WHOLEWORD, "Match &whole word only", {5, y, 120, y + 10}, BS_AUTOCHECKBOX)
+    Add<Button>(IDC_FR_WHOLEWORD, "Match &whole word only", {5, y, 120, y + 10}, BS_AUTOCHECKBOX)
         ->SetCheck(MatchWholeWord() ? BST_CHECKED : BST_UNCHECKED);
-    AddButton(IDC_FR_MATCHCASE, "Match &case", {5, y + 14, 120, y + 24}, BS_AUTOCHECKBOX)
+    Add<Button>(IDC_FR_MATCHCASE, "Match &case", {5, y + 14, 120, y + 24}, BS_AUTOCHECKBOX)
         ->SetCheck(MatchCase() ? BST_CHECKED : BST_UNCHECKED);
     if (findOnly_) {
-        AddButton(IDC_FR_UP, "&Up", {125, y, 150, y + 10}, BS_AUTORADIOBUTTON | WS_GROUP)
+        Add<Button>(IDC_FR_UP, "&Up", {125, y, 150, y + 10}, BS_AUTORADIOBUTTON | WS_GROUP)
             ->SetCheck(SearchDown() ? BST_UNCHECKED : BST_CHECKED);
-        AddButton(IDC_FR_DOWN, "&Down", {152, y, 180, y + 10}, BS_AUTORADIOBUTTON)
+        Add<Button>(IDC_FR_DOWN, "&Down", {152, y, 180, y + 10}, BS_AUTORADIOBUTTON)
             ->SetCheck(SearchDown() ? BST_CHECKED : BST_UNCHECKED);
     }
-    AddButton(IDOK, "&Find Next", {176, 5, 226, 19}, BS_DEFPUSHBUTTON | WS_GROUP);
+    Add<Button>(IDOK, "&Find Next", {176, 5, 226, 19}, BS_DEFPUSHBUTTON | WS_GROUP);
     if (!findOnly_) {
-        AddButton(IDC_FR_REPLACE, "&Replace", {176, 22, 226, 36});
-        AddButton(IDC_FR_REPLACEALL, "Replace &All", {176, 39, 226, 53});
+        Add<Button>(IDC_FR_REPLACE, "&Replace", {176, 22, 226, 36});
+        Add<Button>(IDC_FR_REPLACEALL, "Replace &All", {176, 39, 226, 53});
     }
-    AddButton(IDCANCEL, "Cancel", {176, findOnly_ ? 22 : 56, 226, findOnly_ ? 36 : 70});
+    Add<Button>(IDCANCEL, "Cancel", {176, findOnly_ ? 22 : 56, 226, findOnly_ ? 36 : 70});
 }
 
 void FindReplaceDialog::ReadControls() {
