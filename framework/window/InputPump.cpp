@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -16,12 +17,13 @@
 namespace fw {
 namespace {
 
-enum class PumpMode { TakeKeyDown, Flush };
+enum class PumpMode { TakeKeyDown, Flush, DropInput };
 
 struct PumpState {
     QPointer<Window> target;
     PumpMode mode;
     bool tookKeyDown = false;
+    bool cancelKey = false;  // DropInput: Escape or Cancel was pressed
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held;
 };
 
@@ -67,6 +69,16 @@ bool InputPumpFilter(QObject* receiver, QEvent* e) {
     if (!g_pump)
         return false;
     const QEvent::Type t = e->type();
+    if (g_pump->mode == PumpMode::DropInput) {
+        if (!IsKeyEvent(t) && !IsPointerEvent(t))
+            return false;
+        if (t == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Escape || key == Qt::Key_Cancel)
+                g_pump->cancelKey = true;
+        }
+        return true;
+    }
     if (t == kPostedWakeEvent) {
         Hold(receiver, e);
         return true;
@@ -97,14 +109,23 @@ bool InputPumpFilter(QObject* receiver, QEvent* e) {
 }  // namespace detail
 
 bool TakePendingKeyDown(Window& window) {
-    PumpState state{&window, PumpMode::TakeKeyDown, false, {}};
+    PumpState state{&window, PumpMode::TakeKeyDown, false, false, {}};
     RunPump(state);
     return state.tookKeyDown;
 }
 
 void FlushKeyInput(Window& window) {
-    PumpState state{&window, PumpMode::Flush, false, {}};
+    PumpState state{&window, PumpMode::Flush, false, false, {}};
     RunPump(state);
+}
+
+bool PumpDroppingInput() {
+    if (!QCoreApplication::instance())
+        return false;
+    detail::EnsureAppHooks();
+    PumpState state{nullptr, PumpMode::DropInput, false, false, {}};
+    RunPump(state);
+    return state.cancelKey;
 }
 
 }  // namespace fw

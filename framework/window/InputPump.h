@@ -23,6 +23,12 @@ bool TakePendingKeyDown(Window& window);
 // inside it, so that a held key does not run into a box that is about to open.
 void FlushKeyInput(Window& window);
 
+// Delivers what is pending (paints, posted messages, timers) while a long operation runs on the
+// user-interface thread, and throws away every key and mouse input meanwhile, so that nothing
+// clicked or typed lands in the windows the operation is changing. True when a cancel key
+// (Escape, Cancel/Ctrl+Break) was among the input thrown away.
+bool PumpDroppingInput();
+
 namespace detail {
 // The application-wide event filter asks this first; true swallows the event.
 bool InputPumpFilter(QObject* receiver, QEvent* event);
