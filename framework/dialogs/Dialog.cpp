@@ -16,9 +16,12 @@
 #include "framework/drawing/DeviceContext.h"
 #include "framework/persist/StringTable.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 
@@ -78,6 +81,7 @@ bool Dialog::MakeWindow(Window* parent, bool modal) {
     if (modal)
         setWindowModality(Qt::ApplicationModal);
     CreateControls();
+    BuildMenuBar();
     QPointer<Dialog> alive(this);
     const bool defaultFocus = SendMessage(WM_INITDIALOG) != 0;
     if (!alive)
@@ -162,6 +166,75 @@ LRESULT Dialog::WindowProc(Message& msg) {
 // The controls go with the window, so that the next DoModal makes them afresh.
 void Dialog::OnDestroy() {
     owned_.clear();
+    menuActions_.clear();
+    menuBar_ = nullptr;  // a child of the window, deleted with it
+}
+
+void Dialog::SetMenu(std::vector<MenuDef> popups) {
+    menu_ = std::move(popups);
+}
+
+QAction* Dialog::MenuAction(unsigned id) const {
+    for (const auto& [itemId, action] : menuActions_) {
+        if (itemId == id)
+            return action;
+    }
+    return nullptr;
+}
+
+void Dialog::BuildMenuBar() {
+    if (menu_.empty())
+        return;
+    auto* bar = new QMenuBar(this);
+    bar->setNativeMenuBar(false);
+    menuBar_ = bar;
+    for (const MenuDef& popup : menu_)
+        FillMenu(bar->addMenu(QString::fromStdString(popup.text)), popup.items);
+    const int height = bar->sizeHint().height();
+    bar->setGeometry(0, 0, width(), height);
+    for (Window* child : findChildren<Window*>(Qt::FindDirectChildrenOnly))
+        child->move(child->x(), child->y() + height);
+    resize(width(), this->height() + height);
+    bar->show();
+}
+
+void Dialog::FillMenu(QMenu* menu, const std::vector<MenuDef>& items) {
+    for (const MenuDef& item : items) {
+        if (item.separator) {
+            menu->addSeparator();
+        } else if (!item.items.empty()) {
+            FillMenu(menu->addMenu(QString::fromStdString(item.text)), item.items);
+        } else {
+            QAction* action = menu->addAction(QString::fromStdString(item.text));
+            const unsigned id = item.id;
+            menuActions_.emplace_back(id, action);
+            connect(action, &QAction::triggered, this, [this, id] {
+                SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<int>(id), 0), 0);
+            });
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenu(menu); });
+}
+
+void Dialog::UpdateMenu(QMenu* menu) {
+    for (const auto& [id, action] : menuActions_) {
+        if (!menu->actions().contains(action))
+            continue;
+        const CmdUI ui = QueryCommandState(id);
+        action->setEnabled(ui.enabled().value_or(true));
+        if (ui.check()) {
+            action->setCheckable(true);
+            action->setChecked(*ui.check() != 0);
+        }
+        if (ui.text())
+            action->setText(QString::fromStdString(*ui.text()));
+    }
+}
+
+void Dialog::OnSize(UINT type, int cx, int cy) {
+    Window::OnSize(type, cx, cy);
+    if (menuBar_)
+        menuBar_->setGeometry(0, 0, cx, menuBar_->sizeHint().height());
 }
 
 void Dialog::OnClose() {

@@ -9,6 +9,7 @@
 // value has been reported in a message box and its control has the focus.
 #pragma once
 
+#include "framework/base/MenuDef.h"
 #include "framework/controls/ControlStyles.h"
 #include "framework/window/Window.h"
 
@@ -16,9 +17,13 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
+class QAction;
 class QEventLoop;
+class QMenu;
+class QMenuBar;
 
 namespace fw {
 
@@ -126,6 +131,15 @@ public:
     // Tips for the controls: the string table's text under each control's id.
     void EnableToolTips(bool enable = true);
 
+    // A menu bar across the top of the dialog. Each item sends its id as WM_COMMAND through the
+    // dialog's command routing (MapCommand); when a popup opens, the update handlers enable,
+    // check and rename its items. Set before the window is made (in the constructor or
+    // CreateControls): the bar takes the top of the client area, the controls move below it
+    // and the dialog grows by its height.
+    void SetMenu(std::vector<MenuDef> popups);
+    // The item of a command (tests trigger it); null when no item has the id or no bar is shown.
+    QAction* MenuAction(unsigned id) const;
+
     virtual bool OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
@@ -165,12 +179,16 @@ protected:
     }
 
     LRESULT WindowProc(Message& msg) override;
+    void OnSize(UINT type, int cx, int cy) override;
     void OnClose() override;
     void OnDestroy() override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     bool MakeWindow(Window* parent, bool modal);
+    void BuildMenuBar();
+    void FillMenu(QMenu* menu, const std::vector<MenuDef>& items);
+    void UpdateMenu(QMenu* menu);
     // What every control made by Add gets besides its style: visible, and a Tab stop where
     // DialogItem says so (a group box is a frame, never a stop).
     template <class T>
@@ -190,6 +208,9 @@ private:
     Window* owner_ = nullptr;
     QEventLoop* loop_ = nullptr;
     std::vector<std::unique_ptr<Window>> owned_;
+    std::vector<MenuDef> menu_;
+    QMenuBar* menuBar_ = nullptr;
+    std::vector<std::pair<unsigned, QAction*>> menuActions_;
 };
 
 }  // namespace fw

@@ -16,7 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
@@ -238,6 +241,45 @@ TEST(DialogAdd, EachControlGetsItsDefaultStyleVisibleAndItsTabStop) {
         EXPECT_EQ((style & WS_TABSTOP) != 0, row.tabStop);
     }
     EXPECT_EQ(dlg.GetDefID(), 2012u);
+    dlg.DestroyWindow();
+}
+
+TEST(DialogMenu, ItemsRouteTheirCommandsAndFollowTheUpdateHandlers) {
+    constexpr UINT kShow = 3001, kMode = 3002;
+    struct MenuDialog : Dialog {
+        int shown = 0;
+        bool modeOn = false;
+        MenuDialog() {
+            SetTemplate("Menu", 120, 60);
+            SetMenu({MenuDef::Popup("&View", {MenuDef::Item("&Show", kShow), MenuDef::Separator(),
+                                              MenuDef::Item("&Mode", kMode)})});
+            MapCommand(kShow, [this] { ++shown; });
+            MapUpdate(kShow, [this](CmdUI& ui) { ui.Enable(!modeOn); });
+            MapUpdate(kMode, [this](CmdUI& ui) { ui.SetCheck(modeOn ? 1 : 0); });
+        }
+
+    protected:
+        void CreateControls() override { Add<Button>(IDOK, "OK", {5, 5, 55, 19}); }
+    } dlg;
+    ASSERT_TRUE(dlg.CreateModeless());
+    QAction* show = dlg.MenuAction(kShow);
+    ASSERT_NE(show, nullptr);
+    ASSERT_NE(dlg.MenuAction(kMode), nullptr);
+    EXPECT_EQ(dlg.MenuAction(IDOK), nullptr);
+    show->trigger();
+    EXPECT_EQ(dlg.shown, 1);
+
+    // The bar sits above the controls, which moved below it.
+    auto* bar = dlg.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GE(dlg.GetDlgItem(IDOK)->y(), bar->geometry().bottom());
+
+    dlg.modeOn = true;
+    QMenu* popup = bar->actions().at(0)->menu();
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    EXPECT_FALSE(show->isEnabled());
+    EXPECT_TRUE(dlg.MenuAction(kMode)->isChecked());
     dlg.DestroyWindow();
 }
 
