@@ -2,8 +2,6 @@
 // placement of the status lines, the list and the buttons, and closing.
 #include "versiontool/VersionToolDlg.h"
 
-#include <QTreeWidget>
-
 #include <algorithm>
 
 #include "editor/document/NodeCommand.h"
@@ -238,8 +236,7 @@ std::array<int, CVersionToolDlg::kColumns> CVersionToolDlg::StretchedColumnWidth
 }
 
 int CVersionToolDlg::ListClientWidth() const {
-    const QTreeWidget* tree = list_->Widget();
-    return std::max(0, tree->width() - 2 * tree->frameWidth());
+    return list_->GetClientRect().Width();  // without the scroll bar once the list scrolls
 }
 
 void CVersionToolDlg::OnClose() {

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTreeWidget>
@@ -55,6 +56,34 @@ bool ListView::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
     });
     SetInner(tree_);
     return true;
+}
+
+Rect ListView::GetClientRect() const {
+    const Rect whole = Window::GetClientRect();
+    if (!tree_)
+        return whole;
+    const int frame = tree_->frameWidth();
+    int width = whole.Width() - 2 * frame;
+    int height = whole.Height() - 2 * frame;
+    if (const QScrollBar* bar = tree_->verticalScrollBar(); bar->isVisibleTo(tree_))
+        width -= bar->width();
+    if (const QScrollBar* bar = tree_->horizontalScrollBar(); bar->isVisibleTo(tree_))
+        height -= bar->height();
+    return {0, 0, std::max(0, width), std::max(0, height)};
+}
+
+void ListView::SetShowOnly(bool showOnly) {
+    showOnly_ = showOnly;
+    if (!tree_)
+        return;
+    const DWORD style = GetStyle();
+    tree_->setSelectionMode(showOnly                  ? QAbstractItemView::NoSelection
+                            : (style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection
+                                                      : QAbstractItemView::ExtendedSelection);
+    tree_->setFocusPolicy(showOnly ? Qt::NoFocus : Qt::StrongFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents, showOnly);
+    if (showOnly)
+        tree_->setCurrentItem(nullptr);
 }
 
 void ListView::SetExtendedStyle(DWORD exStyle) {
@@ -152,6 +181,8 @@ int ListView::InsertItem(int index, std::string_view text, int image) {
     if (exStyle_ & LVS_EX_CHECKBOXES)
         item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
     tree_->insertTopLevelItem(index, item.release());
+    if (showOnly_)
+        tree_->setCurrentItem(nullptr);  // the model makes the first row current
     return index;
 }
 

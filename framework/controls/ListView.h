@@ -96,6 +96,19 @@ public:
     // Shows the header image of a column (-1: none).
     void SetHeaderImage(int column, int image);
 
+    // The list's client area in its own coordinates: the control without its frame and
+    // without the scroll bars it shows now (the header stays inside). Column widths that
+    // should fill the list are shares of this width.
+    Rect GetClientRect() const;
+
+    // A list that only shows its rows: nothing can be selected or focused and clicks go to
+    // what lies beneath; unlike a disabled list it keeps its colours. No row carries the
+    // focus frame.
+    void SetShowOnly(bool showOnly);
+    bool IsShowOnly() const { return showOnly_; }
+
+    // The inner widget, for tests that look at what the list draws; programs use the calls
+    // above.
     QTreeWidget* Widget() const { return tree_; }
 
 protected:
@@ -107,6 +120,7 @@ private:
     void SendChange(int index, UINT newState, UINT oldState);
     QTreeWidget* tree_ = nullptr;
     DWORD exStyle_ = 0;
+    bool showOnly_ = false;
     ImageList images_;
     ImageList headerImages_;
 };

@@ -41,7 +41,7 @@ TEST_F(VersionToolDlgTest, ListsDevicesInSixColumnsWithImagesAndCounters) {
     EXPECT_EQ(Column(1), (Texts{"10.0.0.1", "10.0.0.3", "192.168.1.2", "10.0.0.4"}));
     EXPECT_EQ(Column(2), (Texts{"9", "1", "1", "1"}));
     EXPECT_EQ(Column(3), (Texts{"4.0.14.0.0.0", "3.9.2.0.0.0", "4.0.14.0.0.0", "3.9.2.0.0.0"}));
-    EXPECT_EQ(Column(4)[0], "Network node or gateway, type 0x2042");
+    EXPECT_EQ(Column(4)[0], "0x2042 Network node or gateway");
     EXPECT_EQ(Column(5)[0], "2.1.0.0.0.45");
     const int images[] = {0, 2, 1, 3};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(List().GetItemImage(i), images[i]) << i;
@@ -251,8 +251,7 @@ TEST_F(VersionToolDlgTest, LegendByF1AndTheHelpMenu) {
                                EXPECT_EQ(legend.GetWindowText(), "Device List Legend");
                                fw::ListView& list = legend.List();
                                ASSERT_EQ(list.GetItemCount(), 4);
-                               EXPECT_EQ(list.Widget()->selectionMode(),
-                                         QAbstractItemView::NoSelection);
+                               EXPECT_TRUE(list.IsShowOnly());
                                for (int i = 0; i < 4; ++i) {
                                    EXPECT_EQ(list.GetItemText(i, 0), fw::LoadString(117 + i));
                                    EXPECT_EQ(list.GetItemImage(i), i);
