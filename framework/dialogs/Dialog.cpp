@@ -19,6 +19,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFont>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,12 +31,13 @@ namespace fw {
 namespace {
 
 // The dialog base units of the framework's dialog font.
-Size BaseUnits() {
-    DeviceContext dc;
-    dc.CreateCompatibleDC(nullptr);
-    dc.SelectFont(DefaultGuiFont());
-    const TextMetrics tm = dc.GetTextMetrics();
-    return {std::max(1, tm.aveCharWidth), std::max(1, tm.height)};
+// Dialog base units of a font, as a dialog template's font gives them: across, the average
+// width of the 52 letters; down, the font's height.
+Size BaseUnitsOf(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {std::max(1, (letters / 26 + 1) / 2), std::max(1, metrics.height())};
 }
 
 }  // namespace
@@ -57,7 +60,8 @@ void Dialog::SetTemplate(std::string_view title, int widthDu, int heightDu) {
 }
 
 Rect Dialog::MapDialogRect(const Rect& du) const {
-    const Size base = BaseUnits();
+    // The font the dialog and its controls really draw in, so the layout holds at any size.
+    const Size base = BaseUnitsOf(font());
     return {du.left * base.cx / 4, du.top * base.cy / 8, du.right * base.cx / 4,
             du.bottom * base.cy / 8};
 }

@@ -112,8 +112,9 @@ public:
     // Moves data between the controls and the members; false when a value was refused.
     bool UpdateData(bool saveAndValidate = true);
 
-    // Dialog units to pixels (a unit is a quarter of the average character width across and
-    // an eighth of the font height down).
+    // Dialog units to pixels: a unit is a quarter of the average character width across and
+    // an eighth of the font height down, of the font the dialog draws in (its own, else the
+    // program's), so a larger desktop font makes a larger dialog.
     Rect MapDialogRect(const Rect& du) const;
 
     // Controls by id.

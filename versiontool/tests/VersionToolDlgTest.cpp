@@ -9,6 +9,7 @@
 #include "framework/controls/Button.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/persist/StringTable.h"
+#include "testsupport/TextFit.h"
 #include "versiontool/AboutDlg.h"
 #include "versiontool/LegendDlg.h"
 #include "versiontool/tests/DialogFixture.h"
@@ -304,6 +305,42 @@ TEST_F(VersionToolDlgTest, Screenshot) {
             EXPECT_TRUE(about.grab().save(QString(SCREENSHOT_DIR) + "/quillon-about.png"));
             about.EndDialog(fw::IDOK);
         });
+}
+
+// The dialogs take their units from the desktop's font: at every common size each text fits
+// its control, the list's headers included. At 16 px a picture of each is kept to look at.
+TEST_F(VersionToolDlgTest, TextsFitAtEveryFontSize) {
+    using ixo::testsupport::TextMisfits;
+    std::filesystem::create_directories(SCREENSHOT_DIR);
+    for (int pixels : {11, 13, 16}) {
+        SCOPED_TRACE(std::to_string(pixels) + " px");
+        ixo::testsupport::ScopedAppFont font(ixo::testsupport::FontOfPixels(pixels));
+        fw::AppProfile().WriteProfileInt(kSettings, kMainBorderWidth, -1);  // template layout
+        Open();
+        Found(Device("Stage left gateway", 0xC6120011, true, true));
+        Found(Device("FOH face panel", 0xC6120021, false, false));
+        const QString shot =
+            QString(SCREENSHOT_DIR) + "/quillon-%1-" + QString::number(pixels) + "px.png";
+        EXPECT_EQ(TextMisfits(*dialog), std::vector<std::string>{});
+        if (pixels == 16)
+            dialog->grab().save(shot.arg("main"));
+        WithDialog<CLegendDlg>([&] { QTest::keyClick(dialog.get(), Qt::Key_F1); },
+                               [&](CLegendDlg& legend) {
+                                   EXPECT_EQ(TextMisfits(legend), std::vector<std::string>{});
+                                   if (pixels == 16)
+                                       legend.grab().save(shot.arg("legend"));
+                                   legend.EndDialog(fw::IDOK);
+                               });
+        WithDialog<CVersionToolAboutDlg>(
+            [&] { dialog->SendMessage(fw::WM_SYSCOMMAND, IDM_ABOUTBOX); },
+            [&](CVersionToolAboutDlg& about) {
+                EXPECT_EQ(TextMisfits(about), std::vector<std::string>{});
+                if (pixels == 16)
+                    about.grab().save(shot.arg("about"));
+                about.EndDialog(fw::IDOK);
+            });
+        dialog.reset();
+    }
 }
 
 }  // namespace
