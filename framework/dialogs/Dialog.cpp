@@ -171,7 +171,8 @@ LRESULT Dialog::WindowProc(Message& msg) {
 void Dialog::OnDestroy() {
     owned_.clear();
     menuActions_.clear();
-    menuBar_ = nullptr;  // a child of the window, deleted with it
+    delete menuBar_;  // made afresh with the controls
+    menuBar_ = nullptr;
 }
 
 void Dialog::SetMenu(std::vector<MenuDef> popups) {
