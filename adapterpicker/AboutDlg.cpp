@@ -16,12 +16,12 @@ CAboutDlg::CAboutDlg(fw::Window* parent) : fw::Dialog(parent) {
 }
 
 void CAboutDlg::CreateControls() {
-    fw::Static* icon = Add<Static>(0, "", {11, 17, 31, 37});
+    fw::Static* icon = Add<fw::Static>(0, "", {11, 17, 31, 37});
     icon->SetPicture(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
-    Add<Static>(IDC_PRODUCT, "Product String", {40, 10, 170, 18}, fw::SS_NOPREFIX);
-    Add<Static>(IDC_VERSION, "Version String", {40, 22, 170, 30}, fw::SS_NOPREFIX);
-    Add<Static>(IDC_COPYRIGHT, "Copyright String", {40, 34, 170, 42}, fw::SS_NOPREFIX);
-    Add<Button>(fw::IDOK, "OK", {178, 7, 210, 21}, fw::BS_DEFPUSHBUTTON);
+    Add<fw::Static>(IDC_PRODUCT, "Product String", {40, 10, 170, 18}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_VERSION, "Version String", {40, 22, 170, 30}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_COPYRIGHT, "Copyright String", {40, 34, 170, 42}, fw::SS_NOPREFIX);
+    Add<fw::Button>(fw::IDOK, "OK", {178, 7, 210, 21}, fw::BS_DEFPUSHBUTTON);
 }
 
 bool CAboutDlg::OnInitDialog() {

@@ -22,11 +22,11 @@ CVersionToolAboutDlg::CVersionToolAboutDlg(fw::Window* parent) : fw::Dialog(pare
 }
 
 void CVersionToolAboutDlg::CreateControls() {
-    Add<Static>(0, "", {11, 17, 32, 38})->SetPicture(QuillonIcon().pixmap(32, 32));
-    Add<Static>(IDC_ABOUT_PRODUCT, "Product String", {43, 10, 176, 20}, fw::SS_NOPREFIX);
-    Add<Static>(IDC_ABOUT_VERSION, "Version String", {43, 23, 139, 31}, fw::SS_NOPREFIX);
-    Add<Static>(IDC_ABOUT_COPYRIGHT, "Copyright String", {43, 36, 229, 57}, fw::SS_NOPREFIX);
-    Add<Button>(fw::IDOK, "OK", {185, 7, 229, 21}, fw::BS_DEFPUSHBUTTON);
+    Add<fw::Static>(0, "", {11, 17, 32, 38})->SetPicture(QuillonIcon().pixmap(32, 32));
+    Add<fw::Static>(IDC_ABOUT_PRODUCT, "Product String", {43, 10, 176, 20}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_ABOUT_VERSION, "Version String", {43, 23, 139, 31}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_ABOUT_COPYRIGHT, "Copyright String", {43, 36, 229, 57}, fw::SS_NOPREFIX);
+    Add<fw::Button>(fw::IDOK, "OK", {185, 7, 229, 21}, fw::BS_DEFPUSHBUTTON);
 }
 
 void CVersionToolAboutDlg::DoDataExchange(fw::DataExchange& dx) {

@@ -15,11 +15,11 @@ CLegendDlg::CLegendDlg(fw::Window* parent) : fw::Dialog(parent) {
 }
 
 void CLegendDlg::CreateControls() {
-    list_ = Add<ListView>(IDC_LEGEND_LIST, {7, 7, 463, 63},
-                          fw::LVS_REPORT | fw::LVS_NOCOLUMNHEADER | fw::LVS_SINGLESEL);
+    list_ = Add<fw::ListView>(IDC_LEGEND_LIST, {7, 7, 463, 63},
+                              fw::LVS_REPORT | fw::LVS_NOCOLUMNHEADER | fw::LVS_SINGLESEL);
     // It only shows; not disabled, which would grey out the very colours it explains.
     list_->SetShowOnly(true);
-    Add<Button>(fw::IDOK, "OK", {210, 72, 260, 86}, fw::BS_DEFPUSHBUTTON);
+    Add<fw::Button>(fw::IDOK, "OK", {210, 72, 260, 86}, fw::BS_DEFPUSHBUTTON);
 }
 
 bool CLegendDlg::OnInitDialog() {

@@ -77,16 +77,16 @@ CVersionToolDlg::~CVersionToolDlg() {
 }
 
 void CVersionToolDlg::CreateControls() {
-    line1_ = Add<Static>(IDC_STATUS_LINE1, "", {5, 7, 355, 16}, fw::SS_NOPREFIX);
-    line2_ = Add<Static>(IDC_STATUS_LINE2, "", {5, 21, 355, 30}, fw::SS_NOPREFIX);
-    list_ =
-        Add<ListView>(IDC_DEVICE_LIST, {5, 34, 355, 181}, fw::LVS_REPORT | fw::LVS_SHOWSELALWAYS);
+    line1_ = Add<fw::Static>(IDC_STATUS_LINE1, "", {5, 7, 355, 16}, fw::SS_NOPREFIX);
+    line2_ = Add<fw::Static>(IDC_STATUS_LINE2, "", {5, 21, 355, 30}, fw::SS_NOPREFIX);
+    list_ = Add<fw::ListView>(IDC_DEVICE_LIST, {5, 34, 355, 181},
+                              fw::LVS_REPORT | fw::LVS_SHOWSELALWAYS);
     list_->SetExtendedStyle(fw::LVS_EX_FULLROWSELECT);
-    buttons_[0] = Add<Button>(IDC_START_STOP, fw::LoadString(IDS_START_DISCOVERY),
-                              {19, 190, 94, 205}, fw::BS_DEFPUSHBUTTON);
-    buttons_[1] = Add<Button>(IDC_UPDATE_ALL, "Update All", {101, 190, 176, 205});
-    buttons_[2] = Add<Button>(IDC_UPDATE_SELECTED, "Update Selected", {183, 190, 258, 205});
-    buttons_[3] = Add<Button>(IDC_SARN_TO_KOLT, "Sarn->Kolt", {265, 190, 340, 205});
+    buttons_[0] = Add<fw::Button>(IDC_START_STOP, fw::LoadString(IDS_START_DISCOVERY),
+                                  {19, 190, 94, 205}, fw::BS_DEFPUSHBUTTON);
+    buttons_[1] = Add<fw::Button>(IDC_UPDATE_ALL, "Update All", {101, 190, 176, 205});
+    buttons_[2] = Add<fw::Button>(IDC_UPDATE_SELECTED, "Update Selected", {183, 190, 258, 205});
+    buttons_[3] = Add<fw::Button>(IDC_SARN_TO_KOLT, "Sarn->Kolt", {265, 190, 340, 205});
     AddHelpMenu();
 }
 

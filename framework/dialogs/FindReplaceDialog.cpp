@@ -3,6 +3,7 @@
 #include "framework/base/CommandIds.h"
 #include "framework/controls/Button.h"
 #include "framework/controls/Edit.h"
+#include "framework/controls/Static.h"
 #include "framework/window/RegisteredMessage.h"
 
 #include <QPointer>
