@@ -76,8 +76,13 @@ inline void CheckStatic(const fw::Static& s, std::vector<std::string>& out) {
         return;
     const QFontMetrics fm(s.font());
     // Statics wrap at word breaks: the wrapped text must fit in height, and no word in width.
-    const QRect bound =
-        fm.boundingRect(QRect(0, 0, s.width(), 100000), Qt::TextWordWrap | Qt::AlignLeft, text);
+    // A line needs the font's height; the leading below the last line may be cut.
+    QRect bound(0, 0, fm.horizontalAdvance(text), fm.height());
+    if (bound.width() > s.width()) {
+        bound =
+            fm.boundingRect(QRect(0, 0, s.width(), 100000), Qt::TextWordWrap | Qt::AlignLeft, text);
+        bound.setHeight(bound.height() - fm.leading());
+    }
     if (bound.width() > s.width() || bound.height() > s.height())
         out.push_back("static \"" + text.toStdString() + "\" needs " +
                       std::to_string(bound.width()) + " x " + std::to_string(bound.height()) +

@@ -59,16 +59,26 @@ bool ListView::Create(DWORD style, const Rect& rect, Window* parent, UINT id) {
 }
 
 Rect ListView::GetClientRect() const {
-    const Rect whole = Window::GetClientRect();
     if (!tree_)
-        return whole;
+        return Window::GetClientRect();
+    // Worked out from the rows and columns rather than read from the bars, which the toolkit
+    // shows or hides only at its next layout: a size handler asks before that.
+    // The control's own size, which moving it sets at once (the inner widget follows later).
+    const Rect whole = Window::GetClientRect();
     const int frame = tree_->frameWidth();
     int width = whole.Width() - 2 * frame;
     int height = whole.Height() - 2 * frame;
-    if (const QScrollBar* bar = tree_->verticalScrollBar(); bar->isVisibleTo(tree_))
-        width -= bar->width();
-    if (const QScrollBar* bar = tree_->horizontalScrollBar(); bar->isVisibleTo(tree_))
-        height -= bar->height();
+    if (!tree_->isHeaderHidden())
+        height -= tree_->header()->sizeHint().height();
+    const int rows = tree_->topLevelItemCount();
+    const int rowsHeight = rows > 0 ? rows * tree_->sizeHintForRow(0) : 0;
+    auto needs = [](Qt::ScrollBarPolicy policy, bool overflow) {
+        return policy == Qt::ScrollBarAlwaysOn || (policy == Qt::ScrollBarAsNeeded && overflow);
+    };
+    if (needs(tree_->verticalScrollBarPolicy(), rowsHeight > height))
+        width -= tree_->verticalScrollBar()->sizeHint().width();
+    if (needs(tree_->horizontalScrollBarPolicy(), tree_->header()->length() > width))
+        height -= tree_->horizontalScrollBar()->sizeHint().height();
     return {0, 0, std::max(0, width), std::max(0, height)};
 }
 

@@ -88,7 +88,7 @@ TEST_F(VersionToolDlgTest, SortsByEachColumnBothWays) {
         {"node-2", "node10", "Node 9"},  // address: 10.0.0.1, 10.0.0.2, 192.168.0.1
         {"Node 9", "node10", "node-2"},  // application id: 9, 52, 200
         {"Node 9", "node10", "node-2"},  // network version: 3.9.2, 4.0.14, 5.0.0
-        {"node-2", "Node 9", "node10"},  // device type: diagnostic, face panel, gateway
+        {"Node 9", "node10", "node-2"},  // device type: 0x1882, 0x2042, then letters
         {"node10", "node-2", "Node 9"},  // application version: 1, 2, 3
     };
     for (int column = 0; column < 6; ++column) {
@@ -190,7 +190,8 @@ TEST_F(VersionToolDlgTest, LayoutIsStoredAndRestored) {
     fw::Profile& profile = fw::AppProfile();
     EXPECT_EQ(profile.GetProfileInt(kSettings, kMainBorderWidth, -1), -1) << "a first run";
     // The template's layout: the columns share the list, the application id narrower.
-    const int c = (Tree()->width() - 2 * Tree()->frameWidth()) / 6;
+    // c is a sixth of the list's client width as the template places it (5, 34, 350 x 147).
+    const int c = (dialog->MapDialogRect({5, 34, 355, 181}).Width() - 2 * Tree()->frameWidth()) / 6;
     const int template_[] = {c + 20, c + 20, c - 43, c, c + 7, c};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(List().GetColumnWidth(i), template_[i]) << i;
     const fw::Rect listBefore = dialog->ScreenToClient(List().GetWindowRect());
@@ -206,7 +207,7 @@ TEST_F(VersionToolDlgTest, LayoutIsStoredAndRestored) {
     const fw::Rect listAfter = dialog->ScreenToClient(List().GetWindowRect());
     EXPECT_EQ(listAfter.Width(), listBefore.Width() + 200);
     EXPECT_EQ(listAfter.Height(), listBefore.Height() + 100);
-    const int m = (Tree()->width() - 2 * Tree()->frameWidth()) / 6;
+    const int m = List().GetClientRect().Width() / 6;
     EXPECT_EQ(List().GetColumnWidth(2), m - 40);
     List().SetColumnWidth(0, 123);  // and widens the names by hand
     dialog->SendMessage(fw::WM_CLOSE);
