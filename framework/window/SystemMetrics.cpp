@@ -1,4 +1,4 @@
-#include "framework/SystemMetrics.h"
+#include "framework/window/SystemMetrics.h"
 
 #include <QApplication>
 #include <QScreen>
