@@ -17,9 +17,9 @@
 // thousandths of the standard font's line height and character width (GXSizeUnits.h).
 #pragma once
 
+#include "framework/base/Geometry.h"
 #include "framework/drawing/DeviceContext.h"
 #include "framework/drawing/GdiObjects.h"
-#include "framework/base/Geometry.h"
 #include "framework/window/Message.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/core/CGXAbstractFeatures.h"
