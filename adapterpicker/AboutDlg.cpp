@@ -1,9 +1,9 @@
 #include "adapterpicker/AboutDlg.h"
 
 #include "adapterpicker/VarodaResources.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/Static.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/Static.h"
 #include "platform/VavVersionInfo.h"
 
 #include <QApplication>
@@ -16,12 +16,12 @@ CAboutDlg::CAboutDlg(fw::Window* parent) : fw::Dialog(parent) {
 }
 
 void CAboutDlg::CreateControls() {
-    fw::Static* icon = AddStatic(0, "", {11, 17, 31, 37});
+    fw::Static* icon = Add<fw::Static>(0, "", {11, 17, 31, 37});
     icon->SetPicture(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
-    AddStatic(IDC_PRODUCT, "Product String", {40, 10, 170, 18}, fw::SS_NOPREFIX);
-    AddStatic(IDC_VERSION, "Version String", {40, 22, 170, 30}, fw::SS_NOPREFIX);
-    AddStatic(IDC_COPYRIGHT, "Copyright String", {40, 34, 170, 42}, fw::SS_NOPREFIX);
-    AddButton(fw::IDOK, "OK", {178, 7, 210, 21}, fw::BS_DEFPUSHBUTTON);
+    Add<fw::Static>(IDC_PRODUCT, "Product String", {40, 10, 170, 18}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_VERSION, "Version String", {40, 22, 170, 30}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_COPYRIGHT, "Copyright String", {40, 34, 170, 42}, fw::SS_NOPREFIX);
+    Add<fw::Button>(fw::IDOK, "OK", {178, 7, 210, 21}, fw::BS_DEFPUSHBUTTON);
 }
 
 bool CAboutDlg::OnInitDialog() {

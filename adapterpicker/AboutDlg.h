@@ -2,7 +2,7 @@
 // the version record the build gave the program.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "framework/dialogs/Dialog.h"
 
 namespace varoda {
 

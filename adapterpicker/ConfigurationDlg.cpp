@@ -3,9 +3,10 @@
 #include "adapterpicker/AdapterTexts.h"
 #include "adapterpicker/VarodaDoc.h"
 #include "adapterpicker/VarodaResources.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/IPAddressCtrl.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/controls/Static.h"
 
 namespace varoda {
 namespace {
@@ -19,12 +20,12 @@ CConfigurationDlg::CConfigurationDlg(fw::Window* parent) : fw::Dialog(parent) {
 }
 
 void CConfigurationDlg::CreateControls() {
-    AddStatic(0, "&Subnet Mask:", {7, 10, 85, 20});
-    AddIPAddress(IDC_SUBNET_MASK, {90, 8, 183, 21});
-    AddStatic(0, "Default &Gateway:", {7, 30, 85, 40});
-    AddIPAddress(IDC_GATEWAY, {90, 28, 183, 41});
-    AddButton(fw::IDOK, "OK", {40, 52, 90, 66}, fw::BS_DEFPUSHBUTTON);
-    AddButton(fw::IDCANCEL, "Cancel", {100, 52, 150, 66});
+    Add<fw::Static>(0, "&Subnet Mask:", {7, 10, 85, 20});
+    Add<fw::IPAddressCtrl>(IDC_SUBNET_MASK, {90, 8, 183, 21});
+    Add<fw::Static>(0, "Default &Gateway:", {7, 30, 85, 40});
+    Add<fw::IPAddressCtrl>(IDC_GATEWAY, {90, 28, 183, 41});
+    Add<fw::Button>(fw::IDOK, "OK", {40, 52, 90, 66}, fw::BS_DEFPUSHBUTTON);
+    Add<fw::Button>(fw::IDCANCEL, "Cancel", {100, 52, 150, 66});
 }
 
 bool CConfigurationDlg::OnInitDialog() {

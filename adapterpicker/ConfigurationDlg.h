@@ -3,7 +3,7 @@
 // Cancel stores nothing. The mask is not checked: any four numbers are the user's to give.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "framework/dialogs/Dialog.h"
 
 namespace varoda {
 

@@ -3,10 +3,10 @@
 #include "adapterpicker/ConfigurationDlg.h"
 #include "adapterpicker/VarodaResources.h"
 #include "adapterpicker/VarodaView.h"
-#include "framework/CommandIds.h"
-#include "framework/Profile.h"
-#include "framework/StatusBar.h"
-#include "framework/ToolBar.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/StatusBar.h"
+#include "framework/controls/ToolBar.h"
+#include "framework/persist/Profile.h"
 
 #include <QApplication>
 #include <QStyle>

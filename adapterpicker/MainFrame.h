@@ -2,7 +2,7 @@
 // it was last closed, and on closing remembers its placement and the list's column widths.
 #pragma once
 
-#include "framework/FrameWnd.h"
+#include "framework/docview/FrameWnd.h"
 
 namespace varoda {
 

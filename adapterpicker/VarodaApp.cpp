@@ -6,8 +6,8 @@
 #include "adapterpicker/VarodaDoc.h"
 #include "adapterpicker/VarodaResources.h"
 #include "adapterpicker/VarodaView.h"
-#include "framework/CommandIds.h"
-#include "framework/DocTemplate.h"
+#include "framework/base/CommandIds.h"
+#include "framework/docview/DocTemplate.h"
 #include "os/Text.h"
 
 namespace varoda {

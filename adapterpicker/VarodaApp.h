@@ -3,8 +3,8 @@
 // has at most one usable network interface (there is nothing to pick).
 #pragma once
 
-#include "framework/Application.h"
-#include "framework/CommandLineInfo.h"
+#include "framework/app/Application.h"
+#include "framework/app/CommandLineInfo.h"
 
 namespace varoda {
 

@@ -2,7 +2,7 @@
 
 #include "adapterpicker/AdapterTexts.h"
 #include "adapterpicker/HandOver.h"
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 
 namespace varoda {
 

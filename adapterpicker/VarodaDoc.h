@@ -8,7 +8,7 @@
 
 #include "adapterpicker/AdapterConfig.h"
 #include "adapterpicker/AdapterMap.h"
-#include "framework/Document.h"
+#include "framework/docview/Document.h"
 
 #include <cstdint>
 #include <string>

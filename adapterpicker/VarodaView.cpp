@@ -2,11 +2,11 @@
 
 #include "adapterpicker/AdapterTexts.h"
 #include "adapterpicker/VarodaResources.h"
-#include "framework/CommandIds.h"
-#include "framework/DocTemplate.h"
-#include "framework/FileDialog.h"
-#include "framework/Profile.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/dialogs/FileDialog.h"
+#include "framework/docview/DocTemplate.h"
+#include "framework/persist/Profile.h"
+#include "framework/persist/StringTable.h"
 #include "os/Paths.h"
 
 #include <algorithm>

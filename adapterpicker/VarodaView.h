@@ -5,8 +5,8 @@
 #pragma once
 
 #include "adapterpicker/VarodaDoc.h"
-#include "framework/ListView.h"
-#include "framework/View.h"
+#include "framework/controls/ListView.h"
+#include "framework/docview/View.h"
 
 #include <memory>
 

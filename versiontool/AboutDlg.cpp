@@ -1,9 +1,9 @@
 #include "versiontool/AboutDlg.h"
 
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/DataExchange.h"
-#include "framework/Static.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/Static.h"
+#include "framework/dialogs/DataExchange.h"
 #include "platform/VavVersionInfo.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/StateImages.h"
@@ -22,11 +22,11 @@ CVersionToolAboutDlg::CVersionToolAboutDlg(fw::Window* parent) : fw::Dialog(pare
 }
 
 void CVersionToolAboutDlg::CreateControls() {
-    AddStatic(0, "", {11, 17, 32, 38})->SetPicture(QuillonIcon().pixmap(32, 32));
-    AddStatic(IDC_ABOUT_PRODUCT, "Product String", {43, 10, 176, 20}, fw::SS_NOPREFIX);
-    AddStatic(IDC_ABOUT_VERSION, "Version String", {43, 23, 139, 31}, fw::SS_NOPREFIX);
-    AddStatic(IDC_ABOUT_COPYRIGHT, "Copyright String", {43, 36, 229, 57}, fw::SS_NOPREFIX);
-    AddButton(fw::IDOK, "OK", {185, 7, 229, 21}, fw::BS_DEFPUSHBUTTON);
+    Add<fw::Static>(0, "", {11, 17, 32, 38})->SetPicture(QuillonIcon().pixmap(32, 32));
+    Add<fw::Static>(IDC_ABOUT_PRODUCT, "Product String", {43, 10, 176, 20}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_ABOUT_VERSION, "Version String", {43, 23, 139, 31}, fw::SS_NOPREFIX);
+    Add<fw::Static>(IDC_ABOUT_COPYRIGHT, "Copyright String", {43, 36, 229, 57}, fw::SS_NOPREFIX);
+    Add<fw::Button>(fw::IDOK, "OK", {185, 7, 229, 21}, fw::BS_DEFPUSHBUTTON);
 }
 
 void CVersionToolAboutDlg::DoDataExchange(fw::DataExchange& dx) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/Dialog.h"
+#include "framework/dialogs/Dialog.h"
 
 namespace quillon {
 

@@ -1,11 +1,9 @@
 #include "versiontool/LegendDlg.h"
 
-#include <QTreeWidget>
-
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/ListView.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ListView.h"
+#include "framework/persist/StringTable.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/StateImages.h"
 
@@ -17,28 +15,21 @@ CLegendDlg::CLegendDlg(fw::Window* parent) : fw::Dialog(parent) {
 }
 
 void CLegendDlg::CreateControls() {
-    list_ = AddListView(IDC_LEGEND_LIST, {7, 7, 463, 63},
-                        fw::LVS_REPORT | fw::LVS_NOCOLUMNHEADER | fw::LVS_SINGLESEL);
-    // It only shows: no selection, no focus, no clicks; but not disabled, which would
-    // grey out the very colours it explains.
-    QTreeWidget* tree = list_->Widget();
-    tree->setSelectionMode(QAbstractItemView::NoSelection);
-    tree->setFocusPolicy(Qt::NoFocus);
-    list_->setFocusPolicy(Qt::NoFocus);
-    list_->setAttribute(Qt::WA_TransparentForMouseEvents);
-    AddButton(fw::IDOK, "OK", {210, 72, 260, 86}, fw::BS_DEFPUSHBUTTON);
+    list_ = Add<fw::ListView>(IDC_LEGEND_LIST, {7, 7, 463, 63},
+                              fw::LVS_REPORT | fw::LVS_NOCOLUMNHEADER | fw::LVS_SINGLESEL);
+    // It only shows; not disabled, which would grey out the very colours it explains.
+    list_->SetShowOnly(true);
+    Add<fw::Button>(fw::IDOK, "OK", {210, 72, 260, 86}, fw::BS_DEFPUSHBUTTON);
 }
 
 bool CLegendDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
     list_->SetImageList(MakeStateImages());
-    const QTreeWidget* tree = list_->Widget();
     list_->InsertColumn(0, fw::LoadString(IDS_COLUMN_NAME), fw::LVCFMT_LEFT,
-                        tree->width() - 2 * tree->frameWidth());
+                        list_->GetClientRect().Width());
     for (int image = 0; image < 4; ++image)
         list_->InsertItem(image, fw::LoadString(IDS_LEGEND_FIRST + static_cast<unsigned>(image)),
                           image);
-    list_->Widget()->setCurrentItem(nullptr);  // no focus frame on the first row
     return true;
 }
 

@@ -1,7 +1,7 @@
 // The legend of the device list: its four state images, each with what it means.
 #pragma once
 
-#include "framework/Dialog.h"
+#include "framework/dialogs/Dialog.h"
 
 namespace fw {
 class ListView;

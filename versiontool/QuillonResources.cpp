@@ -1,7 +1,7 @@
 #include "versiontool/QuillonResources.h"
 
-#include "framework/CommandIds.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/persist/StringTable.h"
 
 namespace quillon {
 

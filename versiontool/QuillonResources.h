@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "framework/Messages.h"
+#include "framework/window/Messages.h"
 
 namespace quillon {
 

@@ -5,7 +5,7 @@
 
 #include <QIcon>
 
-#include "framework/ImageList.h"
+#include "framework/drawing/ImageList.h"
 
 namespace quillon {
 

@@ -1,7 +1,7 @@
 // Quillon's application object: runs the main dialog modally and ends when it closes.
 #pragma once
 
-#include "framework/Application.h"
+#include "framework/app/Application.h"
 
 namespace quillon {
 

@@ -2,20 +2,15 @@
 // placement of the status lines, the list and the buttons, and closing.
 #include "versiontool/VersionToolDlg.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTreeWidget>
-
 #include <algorithm>
 
 #include "editor/document/NodeCommand.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/ListView.h"
-#include "framework/Profile.h"
-#include "framework/Static.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ListView.h"
+#include "framework/controls/Static.h"
+#include "framework/persist/Profile.h"
+#include "framework/persist/StringTable.h"
 #include "platform/VavSocket.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/StateImages.h"
@@ -64,6 +59,8 @@ CVersionToolDlg::CVersionToolDlg(fw::Window* parent, std::unique_ptr<CDeviceMoni
     MapCommand(IDC_UPDATE_ALL, [this] { OnUpdateAll(); });
     MapCommand(IDC_UPDATE_SELECTED, [this] { OnUpdateSelected(); });
     MapCommand(IDC_SARN_TO_KOLT, [this] { OnSarnToKolt(); });
+    MapCommand(IDM_LEGEND, [this] { SendMessage(fw::WM_SYSCOMMAND, IDM_LEGEND); });
+    MapCommand(IDM_ABOUTBOX, [this] { SendMessage(fw::WM_SYSCOMMAND, IDM_ABOUTBOX); });
     // Header notifications come from the list's header, child id 0.
     MapNotify(fw::HDN_ITEMCLICKA, 0, [this](fw::NotifyHeader& h, fw::LRESULT&) {
         OnHeaderClick(reinterpret_cast<fw::HeaderClick&>(h).item);
@@ -80,36 +77,25 @@ CVersionToolDlg::~CVersionToolDlg() {
 }
 
 void CVersionToolDlg::CreateControls() {
-    line1_ = AddStatic(IDC_STATUS_LINE1, "", {5, 7, 355, 16}, fw::SS_NOPREFIX);
-    line2_ = AddStatic(IDC_STATUS_LINE2, "", {5, 21, 355, 30}, fw::SS_NOPREFIX);
-    list_ = AddListView(IDC_DEVICE_LIST, {5, 34, 355, 181}, fw::LVS_REPORT | fw::LVS_SHOWSELALWAYS);
+    line1_ = Add<fw::Static>(IDC_STATUS_LINE1, "", {5, 7, 355, 16}, fw::SS_NOPREFIX);
+    line2_ = Add<fw::Static>(IDC_STATUS_LINE2, "", {5, 21, 355, 30}, fw::SS_NOPREFIX);
+    list_ = Add<fw::ListView>(IDC_DEVICE_LIST, {5, 34, 355, 181},
+                              fw::LVS_REPORT | fw::LVS_SHOWSELALWAYS);
     list_->SetExtendedStyle(fw::LVS_EX_FULLROWSELECT);
-    buttons_[0] = AddButton(IDC_START_STOP, fw::LoadString(IDS_START_DISCOVERY), {19, 190, 94, 205},
-                            fw::BS_DEFPUSHBUTTON);
-    buttons_[1] = AddButton(IDC_UPDATE_ALL, "Update All", {101, 190, 176, 205});
-    buttons_[2] = AddButton(IDC_UPDATE_SELECTED, "Update Selected", {183, 190, 258, 205});
-    buttons_[3] = AddButton(IDC_SARN_TO_KOLT, "Sarn->Kolt", {265, 190, 340, 205});
+    buttons_[0] = Add<fw::Button>(IDC_START_STOP, fw::LoadString(IDS_START_DISCOVERY),
+                                  {19, 190, 94, 205}, fw::BS_DEFPUSHBUTTON);
+    buttons_[1] = Add<fw::Button>(IDC_UPDATE_ALL, "Update All", {101, 190, 176, 205});
+    buttons_[2] = Add<fw::Button>(IDC_UPDATE_SELECTED, "Update Selected", {183, 190, 258, 205});
+    buttons_[3] = Add<fw::Button>(IDC_SARN_TO_KOLT, "Sarn->Kolt", {265, 190, 340, 205});
     AddHelpMenu();
 }
 
-// The menu bar takes the top of the client area: the template's controls move below it.
+// The system menu's two commands, also on a Help menu where every desktop shows them.
 void CVersionToolDlg::AddHelpMenu() {
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setNativeMenuBar(false);
-    QMenu* help = menuBar_->addMenu(QString::fromStdString(fw::LoadString(IDS_HELP_MENU)));
-    auto add = [&](unsigned textId, unsigned command) {
-        QAction* action = help->addAction(QString::fromStdString(fw::LoadString(textId)));
-        QObject::connect(action, &QAction::triggered, this,
-                         [this, command] { SendMessage(fw::WM_SYSCOMMAND, command); });
-    };
-    add(IDS_LEGEND, IDM_LEGEND);
-    help->addSeparator();
-    add(IDS_ABOUTBOX, IDM_ABOUTBOX);
-    const int height = menuBar_->sizeHint().height();
-    menuBar_->setGeometry(0, 0, width(), height);
-    for (fw::Window* child : findChildren<fw::Window*>(Qt::FindDirectChildrenOnly))
-        child->move(child->x(), child->y() + height);
-    resize(width(), this->height() + height);
+    SetMenu({fw::MenuDef::Popup(
+        fw::LoadString(IDS_HELP_MENU),
+        {fw::MenuDef::Item(fw::LoadString(IDS_LEGEND), IDM_LEGEND), fw::MenuDef::Separator(),
+         fw::MenuDef::Item(fw::LoadString(IDS_ABOUTBOX), IDM_ABOUTBOX)})});
 }
 
 bool CVersionToolDlg::OnInitDialog() {
@@ -200,8 +186,6 @@ void CVersionToolDlg::LayoutButtons() {
 
 void CVersionToolDlg::OnSize(fw::UINT type, int cx, int cy) {
     fw::Dialog::OnSize(type, cx, cy);
-    if (menuBar_)
-        menuBar_->setGeometry(0, 0, cx, menuBar_->sizeHint().height());
     if (list_ == nullptr || list_->GetColumnCount() == 0)
         return;  // still being made
     if ((type == fw::SIZE_MAXIMIZED || type == fw::SIZE_MINIMIZED) && !columnsSaved_) {
@@ -252,8 +236,7 @@ std::array<int, CVersionToolDlg::kColumns> CVersionToolDlg::StretchedColumnWidth
 }
 
 int CVersionToolDlg::ListClientWidth() const {
-    const QTreeWidget* tree = list_->Widget();
-    return std::max(0, tree->width() - 2 * tree->frameWidth());
+    return list_->GetClientRect().Width();  // without the scroll bar once the list scrolls
 }
 
 void CVersionToolDlg::OnClose() {

@@ -14,10 +14,8 @@
 #include <map>
 #include <memory>
 
-#include "framework/Dialog.h"
+#include "framework/dialogs/Dialog.h"
 #include "versiontool/DeviceMonitor.h"
-
-class QMenuBar;
 
 namespace fw {
 class Button;
@@ -64,7 +62,6 @@ public:
     bool IsDiscovering() const { return discovering_; }
     int SortColumn() const { return sortColumn_; }
     bool SortAscending() const { return ascending_; }
-    QMenuBar* HelpMenuBar() const { return menuBar_; }
 
 protected:
     void CreateControls() override;
@@ -128,7 +125,6 @@ private:
     fw::Static* line1_ = nullptr;
     fw::Static* line2_ = nullptr;
     std::array<fw::Button*, 4> buttons_{};
-    QMenuBar* menuBar_ = nullptr;
     std::map<const ListEntry*, std::unique_ptr<ListEntry>> entries_;
 
     int online_ = 0, older_ = 0, updatableOlder_ = 0;

@@ -8,12 +8,12 @@
 #include <new>
 
 #include "editor/document/NodeCommand.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/ListView.h"
-#include "framework/MessageBox.h"
-#include "framework/Static.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ListView.h"
+#include "framework/controls/Static.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/persist/StringTable.h"
 #include "versiontool/AboutDlg.h"
 #include "versiontool/DeviceOrder.h"
 #include "versiontool/LegendDlg.h"

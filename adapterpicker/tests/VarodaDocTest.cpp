@@ -3,7 +3,7 @@
 #include "adapterpicker/HandOver.h"
 #include "adapterpicker/VarodaDoc.h"
 #include "adapterpicker/tests/FakeSystem.h"
-#include "framework/MessageBox.h"
+#include "framework/dialogs/MessageBox.h"
 #include "os/IniFile.h"
 #include "os/KeyStore.h"
 #include "platform/VavConfig.h"

@@ -3,7 +3,7 @@
 #include "adapterpicker/VarodaApp.h"
 #include "adapterpicker/VarodaView.h"
 #include "adapterpicker/tests/FakeSystem.h"
-#include "framework/FrameWnd.h"
+#include "framework/docview/FrameWnd.h"
 #include "testsupport/NetHosts.h"
 
 #include <gtest/gtest.h>

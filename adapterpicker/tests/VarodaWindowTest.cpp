@@ -8,12 +8,13 @@
 #include "adapterpicker/VarodaResources.h"
 #include "adapterpicker/VarodaView.h"
 #include "adapterpicker/tests/FakeSystem.h"
-#include "framework/CommandIds.h"
-#include "framework/FileDialog.h"
-#include "framework/IPAddressCtrl.h"
-#include "framework/MessageBox.h"
-#include "framework/Profile.h"
-#include "framework/RecentFileList.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/dialogs/FileDialog.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/persist/Profile.h"
+#include "framework/persist/RecentFileList.h"
+#include "testsupport/TextFit.h"
 #include "testsupport/WithDialog.h"
 
 #include <gtest/gtest.h>
@@ -326,6 +327,36 @@ TEST_F(VarodaWindow, Screenshot) {
     EXPECT_EQ(shot.size(), QSize(700, 400));
     std::filesystem::create_directories(SCREENSHOT_DIR);
     EXPECT_TRUE(shot.save(QString(SCREENSHOT_DIR) + "/varoda.png"));
+}
+
+// The dialogs take their units from the desktop's font: at every common size each text fits
+// its control. At 16 px a picture of each is kept to look at.
+TEST_F(VarodaWindow, DialogTextsFitAtEveryFontSize) {
+    using ixo::testsupport::TextMisfits;
+    for (int pixels : {11, 13, 16}) {
+        SCOPED_TRACE(std::to_string(pixels) + " px");
+        ixo::testsupport::ScopedAppFont font(ixo::testsupport::FontOfPixels(pixels));
+        ASSERT_TRUE(Start());
+        const QString shot =
+            QString(SCREENSHOT_DIR) + "/varoda-%1-" + QString::number(pixels) + "px.png";
+        std::filesystem::create_directories(SCREENSHOT_DIR);
+        WithDialog<CConfigurationDlg>([&] { Frame().ExecuteCommand(ID_CONFIGURATION); },
+                                      [&](CConfigurationDlg& dialog) {
+                                          EXPECT_EQ(TextMisfits(dialog),
+                                                    std::vector<std::string>{});
+                                          if (pixels == 16)
+                                              dialog.grab().save(shot.arg("configuration"));
+                                          dialog.ExecuteCommand(fw::IDCANCEL);
+                                      });
+        WithDialog<CAboutDlg>([&] { Frame().ExecuteCommand(fw::ID_APP_ABOUT); },
+                              [&](CAboutDlg& dialog) {
+                                  EXPECT_EQ(TextMisfits(dialog), std::vector<std::string>{});
+                                  if (pixels == 16)
+                                      dialog.grab().save(shot.arg("about"));
+                                  dialog.ExecuteCommand(fw::IDOK);
+                              });
+        app.reset();
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/Clipboard.h"
+#include "framework/persist/Clipboard.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>

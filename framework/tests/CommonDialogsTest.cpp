@@ -1,12 +1,12 @@
 // The common dialogs answered through their hooks, the modeless find and replace dialog with
 // its registered notification, tool tips and window placement.
-#include "framework/CommandIds.h"
-#include "framework/CommonDialogs.h"
-#include "framework/FileDialog.h"
-#include "framework/FindReplaceDialog.h"
-#include "framework/RegisteredMessage.h"
-#include "framework/ToolTipCtrl.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/ToolTipCtrl.h"
+#include "framework/dialogs/CommonDialogs.h"
+#include "framework/dialogs/FileDialog.h"
+#include "framework/dialogs/FindReplaceDialog.h"
 #include "framework/tests/RecordingWindow.h"
+#include "framework/window/RegisteredMessage.h"
 
 #include <gtest/gtest.h>
 

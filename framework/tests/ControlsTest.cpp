@@ -1,12 +1,12 @@
 // The standard controls as windows with ids that notify their parent.
-#include "framework/ComboBox.h"
-#include "framework/Edit.h"
-#include "framework/IPAddressCtrl.h"
-#include "framework/ListBox.h"
-#include "framework/ListView.h"
-#include "framework/ProgressBar.h"
-#include "framework/SpinButton.h"
-#include "framework/TabCtrl.h"
+#include "framework/controls/ComboBox.h"
+#include "framework/controls/Edit.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/controls/ListBox.h"
+#include "framework/controls/ListView.h"
+#include "framework/controls/ProgressBar.h"
+#include "framework/controls/SpinButton.h"
+#include "framework/controls/TabCtrl.h"
 #include "framework/tests/RecordingWindow.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -218,6 +219,52 @@ TEST_F(ControlsTest, ListViewColumnsChecksSortingAndClicks) {
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0], (std::pair<UINT, UINT>{LVN_COLUMNCLICK, 400}));
     EXPECT_EQ(notes[1], (std::pair<UINT, UINT>{HDN_ITEMCLICKA, 0}));
+}
+
+// The client width is what columns that fill the list share: once rows overflow, the
+// vertical scroll bar takes its part and columns of that width make no horizontal bar.
+TEST_F(ControlsTest, ListViewClientAreaLeavesOutFrameAndScrollBars) {
+    ListView lv;
+    ASSERT_TRUE(lv.Create(LVS_REPORT | WS_VISIBLE, {0, 0, 300, 120}, &parent, 401));
+    lv.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+    lv.InsertColumn(1, "Type", LVCFMT_LEFT, 100);
+    QTreeWidget* tree = lv.Widget();
+    const int frame = tree->frameWidth();
+    auto settle = [&] {
+        tree->doItemsLayout();
+        QCoreApplication::processEvents();
+    };
+    settle();
+    EXPECT_EQ(lv.GetClientRect().Width(), 300 - 2 * frame);
+    for (int i = 0; i < 40; ++i) lv.InsertItem(i, "row " + std::to_string(i));
+    settle();
+    ASSERT_TRUE(tree->verticalScrollBar()->isVisible());
+    const int width = lv.GetClientRect().Width();
+    EXPECT_EQ(width, 300 - 2 * frame - tree->verticalScrollBar()->width());
+    EXPECT_EQ(width, tree->viewport()->width());
+    lv.SetColumnWidth(0, width / 2);
+    lv.SetColumnWidth(1, width - width / 2);
+    settle();
+    EXPECT_FALSE(tree->horizontalScrollBar()->isVisible());
+}
+
+TEST_F(ControlsTest, AShowOnlyListViewTakesNoSelectionOrClick) {
+    ListView lv;
+    ASSERT_TRUE(lv.Create(LVS_REPORT | WS_VISIBLE, {0, 0, 300, 120}, &parent, 402));
+    lv.SetShowOnly(true);
+    lv.InsertColumn(0, "Legend", LVCFMT_LEFT, 200);
+    for (int i = 0; i < 3; ++i) lv.InsertItem(i, "state " + std::to_string(i));
+    EXPECT_TRUE(lv.IsShowOnly());
+    EXPECT_EQ(lv.Widget()->currentItem(), nullptr) << "no row carries the focus frame";
+    Rect row;
+    ASSERT_TRUE(lv.GetItemRect(0, row));
+    // Through the window, as a real click comes, so that it finds what lies beneath.
+    ASSERT_NE(parent.windowHandle(), nullptr);
+    const QPoint at = lv.mapTo(&parent, QPoint(row.left + 20, (row.top + row.bottom) / 2));
+    QTest::mouseClick(parent.windowHandle(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(lv.GetSelectedCount(), 0);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_TRUE(lv.isEnabled()) << "it keeps its colours";
 }
 
 TEST_F(ControlsTest, SpinStepsWithinItsRangeAndSetsItsBuddy) {

@@ -1,4 +1,4 @@
-#include "framework/DeviceContext.h"
+#include "framework/drawing/DeviceContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,25 @@
 // Dialogs built in code with data exchange, and message boxes answered by the test hook.
-#include "framework/Button.h"
-#include "framework/ComboBox.h"
-#include "framework/DataExchange.h"
-#include "framework/Dialog.h"
-#include "framework/Edit.h"
-#include "framework/IPAddressCtrl.h"
-#include "framework/MessageBox.h"
+#include "framework/controls/Button.h"
+#include "framework/controls/ComboBox.h"
+#include "framework/controls/Edit.h"
+#include "framework/controls/IPAddressCtrl.h"
+#include "framework/controls/ListBox.h"
+#include "framework/controls/ListView.h"
+#include "framework/controls/ProgressBar.h"
+#include "framework/controls/SpinButton.h"
+#include "framework/controls/Static.h"
+#include "framework/controls/TabCtrl.h"
+#include "framework/dialogs/DataExchange.h"
+#include "framework/dialogs/Dialog.h"
+#include "framework/dialogs/MessageBox.h"
 #include "framework/tests/RecordingWindow.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
@@ -40,16 +49,16 @@ public:
 
 protected:
     void CreateControls() override {
-        AddEdit(IDC_CHANNELS, {10, 10, 60, 22});
-        AddEdit(IDC_NAME, {10, 26, 100, 38});
-        AddButton(IDC_ENABLED, "&Enabled", {10, 42, 80, 52}, BS_AUTOCHECKBOX);
-        AddButton(IDC_MODE_A, "Mode &A", {10, 56, 60, 66}, BS_AUTORADIOBUTTON | WS_GROUP);
-        AddButton(IDC_MODE_B, "Mode &B", {70, 56, 120, 66}, BS_AUTORADIOBUTTON);
-        ComboBox* ports = AddComboBox(IDC_PORT, {10, 70, 100, 120}, CBS_DROPDOWNLIST | WS_GROUP);
+        Add<Edit>(IDC_CHANNELS, {10, 10, 60, 22});
+        Add<Edit>(IDC_NAME, {10, 26, 100, 38});
+        Add<Button>(IDC_ENABLED, "&Enabled", {10, 42, 80, 52}, BS_AUTOCHECKBOX);
+        Add<Button>(IDC_MODE_A, "Mode &A", {10, 56, 60, 66}, BS_AUTORADIOBUTTON | WS_GROUP);
+        Add<Button>(IDC_MODE_B, "Mode &B", {70, 56, 120, 66}, BS_AUTORADIOBUTTON);
+        ComboBox* ports = Add<ComboBox>(IDC_PORT, {10, 70, 100, 120}, CBS_DROPDOWNLIST | WS_GROUP);
         for (const char* p : {"DMX 1", "DMX 2", "DMX 3"}) ports->AddString(p);
-        AddIPAddress(IDC_ADDRESS, {10, 86, 100, 98});
-        AddButton(IDOK, "OK", {120, 100, 170, 114}, BS_DEFPUSHBUTTON);
-        AddButton(IDCANCEL, "Cancel", {120, 84, 170, 98});
+        Add<IPAddressCtrl>(IDC_ADDRESS, {10, 86, 100, 98});
+        Add<Button>(IDOK, "OK", {120, 100, 170, 114}, BS_DEFPUSHBUTTON);
+        Add<Button>(IDCANCEL, "Cancel", {120, 84, 170, 98});
     }
     void DoDataExchange(DataExchange& dx) override {
         DDX_Text(dx, IDC_CHANNELS, channels);
@@ -174,6 +183,103 @@ TEST(DialogDataExchange, TooLongATextIsRefused) {
     EXPECT_FALSE(dlg.UpdateData(true));
     ASSERT_EQ(boxes.asked.size(), 1u);
     EXPECT_EQ(boxes.asked[0].text, "Please enter no more than 8 characters.");
+    dlg.DestroyWindow();
+}
+
+// One of every control Add makes, each with the style it gets when none is named, and the
+// styles that change what Add does (a group box, a default button).
+class EveryControlDialog : public Dialog {
+public:
+    EveryControlDialog() { SetTemplate("Every control", 200, 160); }
+
+protected:
+    void CreateControls() override {
+        Add<Static>(2001, "Label", {5, 5, 60, 15});
+        Add<Edit>(2002, {5, 20, 60, 30});
+        Add<Button>(2003, "Push", {5, 35, 60, 45});
+        Add<ComboBox>(2004, {5, 50, 60, 90});
+        Add<ListBox>(2005, {70, 5, 130, 40});
+        Add<ListView>(2006, {70, 45, 130, 80});
+        Add<SpinButton>(2007, {135, 5, 145, 15});
+        Add<ProgressBar>(2008, {135, 20, 195, 30});
+        Add<IPAddressCtrl>(2009, {135, 35, 195, 45});
+        Add<TabCtrl>(2010, {5, 95, 195, 115});
+        Add<Button>(2011, "Group", {5, 120, 100, 155}, BS_GROUPBOX);
+        Add<Button>(2012, "Go", {140, 130, 190, 145}, BS_DEFPUSHBUTTON);
+    }
+};
+
+TEST(DialogAdd, EachControlGetsItsDefaultStyleVisibleAndItsTabStop) {
+    EveryControlDialog dlg;
+    ASSERT_TRUE(dlg.CreateModeless());
+    struct Row {
+        UINT id;
+        DWORD style;  // the default style bits Add gives when none is named
+        bool tabStop;
+    };
+    const Row rows[] = {
+        {2001, 0, false},
+        {2002, ES_AUTOHSCROLL, true},
+        {2003, BS_PUSHBUTTON, true},
+        {2004, CBS_DROPDOWNLIST, true},
+        {2005, LBS_NOTIFY, true},
+        {2006, LVS_REPORT, true},
+        {2007, UDS_SETBUDDYINT | UDS_ALIGNRIGHT, false},
+        {2008, 0, false},
+        {2009, 0, true},
+        {2010, 0, true},
+        {2011, BS_GROUPBOX, false},
+        {2012, BS_DEFPUSHBUTTON, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.id);
+        Window* control = dlg.GetDlgItem(row.id);
+        ASSERT_NE(control, nullptr);
+        const DWORD style = control->GetStyle();
+        EXPECT_EQ(style & row.style, row.style);
+        EXPECT_NE(style & WS_VISIBLE, 0u);
+        EXPECT_EQ((style & WS_TABSTOP) != 0, row.tabStop);
+    }
+    EXPECT_EQ(dlg.GetDefID(), 2012u);
+    dlg.DestroyWindow();
+}
+
+TEST(DialogMenu, ItemsRouteTheirCommandsAndFollowTheUpdateHandlers) {
+    constexpr UINT kShow = 3001, kMode = 3002;
+    struct MenuDialog : Dialog {
+        int shown = 0;
+        bool modeOn = false;
+        MenuDialog() {
+            SetTemplate("Menu", 120, 60);
+            SetMenu({MenuDef::Popup("&View", {MenuDef::Item("&Show", kShow), MenuDef::Separator(),
+                                              MenuDef::Item("&Mode", kMode)})});
+            MapCommand(kShow, [this] { ++shown; });
+            MapUpdate(kShow, [this](CmdUI& ui) { ui.Enable(!modeOn); });
+            MapUpdate(kMode, [this](CmdUI& ui) { ui.SetCheck(modeOn ? 1 : 0); });
+        }
+
+    protected:
+        void CreateControls() override { Add<Button>(IDOK, "OK", {5, 5, 55, 19}); }
+    } dlg;
+    ASSERT_TRUE(dlg.CreateModeless());
+    QAction* show = dlg.MenuAction(kShow);
+    ASSERT_NE(show, nullptr);
+    ASSERT_NE(dlg.MenuAction(kMode), nullptr);
+    EXPECT_EQ(dlg.MenuAction(IDOK), nullptr);
+    show->trigger();
+    EXPECT_EQ(dlg.shown, 1);
+
+    // The bar sits above the controls, which moved below it.
+    auto* bar = dlg.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_GE(dlg.GetDlgItem(IDOK)->y(), bar->geometry().bottom());
+
+    dlg.modeOn = true;
+    QMenu* popup = bar->actions().at(0)->menu();
+    ASSERT_NE(popup, nullptr);
+    emit popup->aboutToShow();
+    EXPECT_FALSE(show->isEnabled());
+    EXPECT_TRUE(dlg.MenuAction(kMode)->isChecked());
     dlg.DestroyWindow();
 }
 

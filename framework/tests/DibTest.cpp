@@ -1,5 +1,5 @@
-#include "framework/DeviceContext.h"
-#include "framework/Dib.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/drawing/Dib.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "framework/DeviceContext.h"
-#include "framework/TextLayout.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/drawing/TextLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Keys arrive as a key-down phase and a character phase with the codes programs expect.
-#include "framework/KeyTranslator.h"
 #include "framework/tests/RecordingWindow.h"
+#include "framework/window/KeyTranslator.h"
 
 #include <gtest/gtest.h>
 

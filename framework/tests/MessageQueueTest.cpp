@@ -1,6 +1,6 @@
 // Posting from worker threads, peeking, payload ownership and sends across threads.
-#include "framework/SendBridge.h"
 #include "framework/tests/RecordingWindow.h"
+#include "framework/window/SendBridge.h"
 
 #include <gtest/gtest.h>
 

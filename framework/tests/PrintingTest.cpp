@@ -1,4 +1,4 @@
-#include "framework/Printing.h"
+#include "framework/printing/Printing.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>

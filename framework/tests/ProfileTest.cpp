@@ -1,5 +1,5 @@
-#include "framework/Profile.h"
-#include "framework/RecentFileList.h"
+#include "framework/persist/Profile.h"
+#include "framework/persist/RecentFileList.h"
 #include "testsupport/TempDir.h"
 
 #include "os/KeyStore.h"

@@ -1,7 +1,7 @@
 // A window that records every message it sees, for the framework's tests.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,19 +1,19 @@
 // A small document program built on the framework, as the suite's programs are: an application
 // object, a single-document template with a document, a frame and a view, menus, accelerators,
 // a toolbar and a status bar. The tests drive it through the File commands.
-#include "framework/Application.h"
-#include "framework/Archive.h"
-#include "framework/CommandIds.h"
-#include "framework/DocTemplate.h"
-#include "framework/FileDialog.h"
-#include "framework/MessageBox.h"
-#include "framework/PrinterSettings.h"
-#include "framework/Printing.h"
-#include "framework/Profile.h"
-#include "framework/RecentFileList.h"
-#include "framework/StatusBar.h"
-#include "framework/StringTable.h"
-#include "framework/ToolBar.h"
+#include "framework/app/Application.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/StatusBar.h"
+#include "framework/controls/ToolBar.h"
+#include "framework/dialogs/FileDialog.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/docview/DocTemplate.h"
+#include "framework/persist/Archive.h"
+#include "framework/persist/Profile.h"
+#include "framework/persist/RecentFileList.h"
+#include "framework/persist/StringTable.h"
+#include "framework/printing/PrinterSettings.h"
+#include "framework/printing/Printing.h"
 #include "framework/tests/RecordingWindow.h"
 
 #include <gtest/gtest.h>

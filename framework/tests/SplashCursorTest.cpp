@@ -1,9 +1,9 @@
 // The splash window and cursors by id.
-#include "framework/Application.h"
-#include "framework/Cursor.h"
-#include "framework/DeviceContext.h"
-#include "framework/SplashWindow.h"
+#include "framework/app/Application.h"
+#include "framework/drawing/DeviceContext.h"
 #include "framework/tests/RecordingWindow.h"
+#include "framework/window/Cursor.h"
+#include "framework/window/SplashWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "framework/StringTable.h"
+#include "framework/persist/StringTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "framework/PaintContext.h"
-#include "framework/SystemMetrics.h"
-#include "framework/Window.h"
+#include "framework/drawing/PaintContext.h"
+#include "framework/window/SystemMetrics.h"
+#include "framework/window/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,12 @@
 // Painting into the backing image, scrolling, timers, mouse, focus and the input pump.
-#include "framework/InputPump.h"
-#include "framework/PaintContext.h"
+#include "framework/drawing/PaintContext.h"
 #include "framework/tests/RecordingWindow.h"
+#include "framework/window/InputPump.h"
 
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -264,6 +265,36 @@ TEST(InputPump, PendingKeysAreTakenOrFlushedWithoutDeliveringOtherInput) {
     QApplication::processEvents();
     EXPECT_TRUE(w.Of(WM_KEYDOWN).empty());
     EXPECT_TRUE(w.Of(WM_CHAR).empty());
+}
+
+TEST(InputPump, ALongOperationDropsInputDeliversTheRestAndSeesEscape) {
+    RecordingWindow w;
+    w.only = {WM_KEYDOWN, WM_CHAR, WM_LBUTTONDOWN, WM_APP};
+    w.Create(nullptr, {0, 0, 50, 50}, 0, WS_VISIBLE);
+    auto post = [&](QEvent* e) { QCoreApplication::postEvent(&w, e); };
+    auto key = [](Qt::Key k) {
+        return new QKeyEvent(QEvent::KeyPress, k, Qt::NoModifier, QString(QChar(k & 0x7F)));
+    };
+    auto click = [] {
+        return new QMouseEvent(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5),
+                               Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    };
+    post(key(Qt::Key_A));
+    post(click());
+    w.PostMessage(WM_APP);  // delivered during the operation, unlike the input
+    EXPECT_FALSE(PumpDroppingInput());
+    EXPECT_EQ(w.Of(WM_APP).size(), 1u);
+    QApplication::processEvents();  // nothing was only held back
+    EXPECT_TRUE(w.Of(WM_KEYDOWN).empty());
+    EXPECT_TRUE(w.Of(WM_CHAR).empty());
+    EXPECT_TRUE(w.Of(WM_LBUTTONDOWN).empty());
+
+    for (Qt::Key cancel : {Qt::Key_Escape, Qt::Key_Cancel}) {
+        post(key(cancel));
+        EXPECT_TRUE(PumpDroppingInput()) << cancel;
+        EXPECT_FALSE(PumpDroppingInput()) << "seen once";
+    }
+    EXPECT_TRUE(w.Of(WM_KEYDOWN).empty());
 }
 
 TEST(NumericLocale, NumbersUseThePointOnceTheFrameworkRuns) {

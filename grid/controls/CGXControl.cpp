@@ -1,7 +1,7 @@
 #include "grid/controls/CGXControl.h"
 
-#include "framework/SystemMetrics.h"
-#include "framework/Window.h"
+#include "framework/window/SystemMetrics.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"

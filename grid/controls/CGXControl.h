@@ -6,9 +6,9 @@
 // bound. User-interface thread only.
 #pragma once
 
-#include "framework/DeviceContext.h"
-#include "framework/Geometry.h"
-#include "framework/Message.h"
+#include "framework/base/Geometry.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/window/Message.h"
 #include "grid/core/CGXStyle.h"
 #include "grid/core/GXTypes.h"
 

@@ -1,6 +1,6 @@
 #include "grid/core/CGXAutoScrollPlugin.h"
 
-#include "framework/VirtualKeys.h"
+#include "framework/window/VirtualKeys.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 //           bits 24-29 pattern index, bits 0-23 background colour
 #pragma once
 
-#include "framework/GdiObjects.h"
+#include "framework/drawing/GdiObjects.h"
 #include "grid/core/GXColor.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "grid/core/CGXCollMapDWordToLong.h"
 
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 
 #include <limits>
 

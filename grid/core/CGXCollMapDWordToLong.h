@@ -2,7 +2,7 @@
 // row or column number. The keys follow their rows when rows are inserted, removed or moved.
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 
 #include <cstdint>
 #include <map>

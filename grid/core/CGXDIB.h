@@ -3,10 +3,10 @@
 // resource and keeps every block it loaded under its key.
 #pragma once
 
-#include "framework/DeviceContext.h"
-#include "framework/Dib.h"
-#include "framework/GdiObjects.h"
-#include "framework/RuntimeClass.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/drawing/Dib.h"
+#include "framework/drawing/GdiObjects.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/GXBitmapResources.h"
 
 #include <map>

@@ -2,7 +2,7 @@
 // The formula sheet derives from it and overrides its storage operations and its hooks.
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/CGXStylePtrArray.h"
 

@@ -3,9 +3,9 @@
 // component. Created on first use and kept by the library state.
 #pragma once
 
-#include "framework/DeviceContext.h"
-#include "framework/GdiObjects.h"
-#include "framework/Geometry.h"
+#include "framework/base/Geometry.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/drawing/GdiObjects.h"
 #include "grid/core/GXColor.h"
 #include "grid/core/GXTypes.h"
 

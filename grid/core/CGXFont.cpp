@@ -1,6 +1,6 @@
 #include "grid/core/CGXFont.h"
 
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 #include "grid/core/CGXFontFaceTable.h"
 #include "grid/core/GXLibraryState.h"
 

@@ -6,8 +6,8 @@
 // GetLogFont); every setter drops the font's share first.
 #pragma once
 
-#include "framework/GdiObjects.h"
-#include "framework/RuntimeClass.h"
+#include "framework/drawing/GdiObjects.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/GXTypes.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "grid/core/CGXFontFaceTable.h"
 
-#include "framework/DeviceContext.h"
+#include "framework/drawing/DeviceContext.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // the read-only state and the current-cell basics that drawing and the controls rely on.
 #include "grid/core/CGXGridCore.h"
 
-#include "framework/SystemMetrics.h"
-#include "framework/Window.h"
+#include "framework/window/SystemMetrics.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXAutoScrollPlugin.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridParam.h"

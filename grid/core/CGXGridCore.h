@@ -17,10 +17,10 @@
 // thousandths of the standard font's line height and character width (GXSizeUnits.h).
 #pragma once
 
-#include "framework/DeviceContext.h"
-#include "framework/GdiObjects.h"
-#include "framework/Geometry.h"
-#include "framework/Message.h"
+#include "framework/base/Geometry.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/drawing/GdiObjects.h"
+#include "framework/window/Message.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/core/CGXAbstractFeatures.h"
 #include "grid/core/CGXBrush.h"

@@ -3,8 +3,8 @@
 // line, border and brush helpers. Everything is drawn where the device context points: the paint
 // context of the window, a memory bitmap, or (for immediate drawing) the grid DC over the
 // window's backing image.
-#include "framework/PaintContext.h"
-#include "framework/Window.h"
+#include "framework/drawing/PaintContext.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"

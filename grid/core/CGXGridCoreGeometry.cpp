@@ -1,7 +1,7 @@
 // Cell geometry: row heights and column widths (pixels here, font units in the parameter
 // object), and the conversions between cells, client rectangles and points. Client indices
 // count rows as the window shows them: header and frozen rows, then from the top row.
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXSizeUnits.h"

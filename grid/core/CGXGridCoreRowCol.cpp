@@ -1,7 +1,7 @@
 // Row and column structure: counts, inserting and removing, frozen and header rows and columns,
 // client-row mappings and the top row and left column. Each change is a Set (what callers use),
 // a Store (the data only) and an Update (the screen).
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"

@@ -1,7 +1,7 @@
 // Selection lists, scrolling and the scroll bars. Scroll positions given to the window are
 // divided by a unit (range maximum / 32767 + 1) so that the toolkit's 16-bit thumb messages hold
 // them; positions read back are multiplied by it again.
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXAutoScrollPlugin.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"

@@ -1,6 +1,6 @@
 // Cell styles in the grid core: what a cell shows is its own style over its row's, its column's
 // and the table's, with the base styles, header texts and the standard style below them.
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"

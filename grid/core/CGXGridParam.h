@@ -3,7 +3,7 @@
 // flag saying whether the parameter object owns (deletes) it.
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/CGXAbstractFeatures.h"
 #include "grid/core/CGXCollMapDWordToLong.h"
 #include "grid/core/CGXRangeList.h"

@@ -1,8 +1,8 @@
 #include "grid/core/CGXIntelliMousePlugin.h"
 
-#include "framework/PaintContext.h"
-#include "framework/VirtualKeys.h"
-#include "framework/WindowStyles.h"
+#include "framework/drawing/PaintContext.h"
+#include "framework/window/VirtualKeys.h"
+#include "framework/window/WindowStyles.h"
 #include "grid/core/GXBitmapResources.h"
 #include "grid/core/GXDrawHelpers.h"
 

@@ -5,8 +5,8 @@
 
 #include "grid/core/CGXPluginComponent.h"
 
-#include "framework/Cursor.h"
-#include "framework/GdiObjects.h"
+#include "framework/drawing/GdiObjects.h"
+#include "framework/window/Cursor.h"
 
 #include <cstdint>
 #include <memory>

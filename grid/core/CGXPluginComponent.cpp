@@ -1,6 +1,6 @@
 #include "grid/core/CGXPluginComponent.h"
 
-#include "framework/WindowStyles.h"
+#include "framework/window/WindowStyles.h"
 
 #include <QApplication>
 #include <QCursor>

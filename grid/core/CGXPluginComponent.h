@@ -4,9 +4,9 @@
 // `m_bSkipOtherPlugins` (nobody else, the grid's own handling included, gets it).
 #pragma once
 
-#include "framework/Geometry.h"
-#include "framework/Message.h"
-#include "framework/Window.h"
+#include "framework/base/Geometry.h"
+#include "framework/window/Message.h"
+#include "framework/window/Window.h"
 
 #include <QPointer>
 

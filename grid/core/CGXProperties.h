@@ -3,8 +3,8 @@
 // properties and header and footer printing are added with the properties feature.
 #pragma once
 
-#include "framework/Color.h"
-#include "framework/RuntimeClass.h"
+#include "framework/base/Color.h"
+#include "framework/persist/RuntimeClass.h"
 
 #include <vector>
 

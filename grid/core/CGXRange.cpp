@@ -1,6 +1,6 @@
 #include "grid/core/CGXRange.h"
 
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "grid/core/CGXRangeList.h"
 
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,7 +3,7 @@
 // the same until the range is removed.
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/CGXRange.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "grid/core/CGXStyle.h"
 
-#include "framework/DeviceContext.h"
+#include "framework/drawing/DeviceContext.h"
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
 

@@ -9,7 +9,7 @@
 //   22 flood cell  23 merge cell  24 number format  25 decimal places
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/CGXBrush.h"
 #include "grid/core/CGXFont.h"
 #include "grid/core/CGXUserAttributeMap.h"

@@ -2,7 +2,7 @@
 // the cell array: one style array per row, indexed by column.
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/CGXStyle.h"
 
 #include <memory>

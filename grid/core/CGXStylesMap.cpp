@@ -1,7 +1,7 @@
 #include "grid/core/CGXStylesMap.h"
 
-#include "framework/DeviceContext.h"
-#include "framework/StringTable.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/persist/StringTable.h"
 #include "grid/core/GXLibraryState.h"
 
 #include <set>

@@ -3,7 +3,7 @@
 // Base-style ids are small numbers handed out in order from 0.
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/CGXStyle.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 // start-up and when the system colours or settings change.
 #pragma once
 
-#include "framework/Color.h"
-#include "framework/GdiObjects.h"
+#include "framework/base/Color.h"
+#include "framework/drawing/GdiObjects.h"
 
 #include <array>
 

@@ -2,9 +2,9 @@
 // attribute "Tooltip-Text" (51022), that text is shown as the grid window's tooltip.
 #pragma once
 
-#include "framework/Geometry.h"
-#include "framework/Message.h"
-#include "framework/Window.h"
+#include "framework/base/Geometry.h"
+#include "framework/window/Message.h"
+#include "framework/window/Window.h"
 #include "grid/core/GXTypes.h"
 
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "grid/core/CGXUserAttribute.h"
 
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/GXNumberText.h"
 

@@ -2,7 +2,7 @@
 // (validation bounds, spin bounds, check-box values, tooltip texts, masks and the like).
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "grid/core/CGXUserAttributeMap.h"
 
-#include "framework/Archive.h"
-#include "framework/Profile.h"
+#include "framework/persist/Archive.h"
+#include "framework/persist/Profile.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The user attributes of a style: owned attributes sorted by ascending id.
 #pragma once
 
-#include "framework/RuntimeClass.h"
+#include "framework/persist/RuntimeClass.h"
 #include "grid/core/CGXUserAttribute.h"
 #include "grid/core/GXTypes.h"
 

@@ -1,6 +1,6 @@
 #include "grid/core/GXBitmapResources.h"
 
-#include "framework/Dib.h"
+#include "framework/drawing/Dib.h"
 #include "grid/core/GXColor.h"
 
 #include <map>

@@ -3,7 +3,7 @@
 // The bitmap pool, the system-colour cache and the plug-ins load them from here.
 #pragma once
 
-#include "framework/GdiObjects.h"
+#include "framework/drawing/GdiObjects.h"
 
 #include <cstdint>
 #include <optional>

@@ -7,7 +7,7 @@
 // a system colour index.
 #pragma once
 
-#include "framework/Color.h"
+#include "framework/base/Color.h"
 
 #include <cstdint>
 

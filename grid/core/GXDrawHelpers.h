@@ -3,10 +3,10 @@
 // scaled in a rectangle.
 #pragma once
 
-#include "framework/DeviceContext.h"
-#include "framework/Dib.h"
-#include "framework/GdiObjects.h"
-#include "framework/Geometry.h"
+#include "framework/base/Geometry.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/drawing/Dib.h"
+#include "framework/drawing/GdiObjects.h"
 #include "grid/core/GXColor.h"
 
 #include <cstdint>

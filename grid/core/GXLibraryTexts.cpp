@@ -1,7 +1,7 @@
 // The grid library's own string-table texts: progress texts and command names, the long-
 // operation texts, the names of the standard styles, the cell controls the core knows and the
 // user attributes. A program may set its own texts under these ids before the library starts.
-#include "framework/StringTable.h"
+#include "framework/persist/StringTable.h"
 #include "grid/core/GXLibraryState.h"
 
 #include <array>

@@ -2,7 +2,7 @@
 // read and written by the long-operation component.
 #pragma once
 
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 
 #include <QPointer>
 

@@ -4,8 +4,8 @@
 // then. `Core` is CGXGridCore or a class derived from it constructible from the window.
 #pragma once
 
-#include "framework/PaintContext.h"
-#include "framework/Window.h"
+#include "framework/drawing/PaintContext.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
 
 template <class Core = CGXGridCore>

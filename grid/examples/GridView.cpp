@@ -1,6 +1,6 @@
 // gridview: a window with the demo grid (a million rows, a hundred columns). With
 // "--screenshot FILE" it paints once, writes the window's image and ends.
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 #include "grid/controls/CGXControlFactory.h"
 #include "grid/core/GXLibraryState.h"
 #include "grid/examples/GridDemo.h"

@@ -1,14 +1,11 @@
 #include "grid/features/CGXLongOperationImp.h"
 
-#include "framework/Application.h"
-#include "framework/CommandIds.h"
-#include "framework/FrameWnd.h"
-#include "framework/MessageBox.h"
+#include "framework/app/Application.h"
+#include "framework/base/CommandIds.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/docview/FrameWnd.h"
+#include "framework/window/InputPump.h"
 #include "grid/core/GXLibraryState.h"
-
-#include <QCoreApplication>
-#include <QEvent>
-#include <QKeyEvent>
 
 #include <cstdio>
 
@@ -32,32 +29,6 @@ void SendStatus(const std::string& text) {
     if (fw::Window* w = StatusWindow())
         w->SendMessage(fw::WM_SETMESSAGESTRING, 0, reinterpret_cast<fw::LPARAM>(text.c_str()));
 }
-
-// Drops keyboard and mouse input while a long operation pumps; Escape and Ctrl+Break are
-// noted as a request to cancel.
-class InputDropper : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* e) override {
-        switch (e->type()) {
-            case QEvent::KeyPress: {
-                const int key = static_cast<QKeyEvent*>(e)->key();
-                if (key == Qt::Key_Escape || key == Qt::Key_Cancel)
-                    State().bAbortRequested = true;
-                return true;
-            }
-            case QEvent::KeyRelease:
-            case QEvent::ShortcutOverride:
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove:
-            case QEvent::Wheel:
-                return true;
-            default:
-                return false;
-        }
-    }
-};
 
 }  // namespace
 
@@ -191,12 +162,9 @@ void CGXLongOperationImp::ProcessPendingInput(CGXLongOperation& op) {
             s.bWaiting = true;
         }
     }
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-        InputDropper dropper;
-        app->installEventFilter(&dropper);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        app->removeEventFilter(&dropper);
-    }
+    // Escape and Ctrl+Break among the dropped input are a request to cancel.
+    if (fw::PumpDroppingInput())
+        s.bAbortRequested = true;
     if (fw::Application* app = fw::GetApp())
         app->RunIdle();
 }

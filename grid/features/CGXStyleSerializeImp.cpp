@@ -1,6 +1,6 @@
 #include "grid/features/CGXStyleSerializeImp.h"
 
-#include "framework/Archive.h"
+#include "framework/persist/Archive.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/CGXFontFaceTable.h"
 #include "grid/core/CGXStyle.h"

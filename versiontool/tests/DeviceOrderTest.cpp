@@ -65,7 +65,7 @@ TEST(DeviceOrderTest, ListItemsByColumnAndDirection) {
     a.ipAddress = 0xC0A80002, b.ipAddress = 0x0A000001;  // 192.168.0.2 > 10.0.0.1 unsigned
     a.appId = 9, b.appId = 52;
     a.netVersion = Version({4, 0, 14, 0, 0, 0}), b.netVersion = Version({4, 0, 13, 0, 0, 9});
-    a.typeName = "Face panel, type 0x18C2", b.typeName = "Face panel, type 0x1882";
+    a.typeName = "0x18C2 Face panel", b.typeName = "0x1882 Face panel";
     a.appVersion = VavVersionInfo(), b.appVersion = Version({1, 0, 0, 0, 0, 0});
     // Device types compare by their digit runs: "18" (of 18C2) before "1882".
     const int ascending[] = {-1, 1, -1, 1, -1, -1};

@@ -18,8 +18,8 @@
 #include <memory>
 #include <vector>
 
-#include "framework/ListView.h"
-#include "framework/Profile.h"
+#include "framework/controls/ListView.h"
+#include "framework/persist/Profile.h"
 #include "testsupport/WithDialog.h"
 #include "versiontool/QuillonResources.h"
 #include "versiontool/VersionToolDlg.h"
@@ -61,7 +61,7 @@ inline DeviceEvent Device(std::string name, uint32_t ip, bool current, bool upda
     e.appId = appId;
     e.netVersion = current ? Version(4, 0, 14) : Version(3, 9, 2);
     e.appVersion = Version(2, 1, 0, 45);
-    e.typeName = updatable ? "Network node or gateway, type 0x2042" : "Face panel, type 0x1882";
+    e.typeName = updatable ? "0x2042 Network node or gateway" : "0x1882 Face panel";
     e.updatable = updatable;
     return e;
 }

@@ -145,7 +145,7 @@ TEST_F(EnginesNetTest, DevicesOfBothGenerationsFoundChangedAndLost) {
     ASSERT_EQ(heard.size(), 2u);
     for (const Heard& h : heard) {
         EXPECT_TRUE(h.event.updatable) << h.event.name << ": class 4";
-        EXPECT_EQ(h.event.typeName, "Network node or gateway, type 0x2185");
+        EXPECT_EQ(h.event.typeName, "0x2185 Network node or gateway");
         EXPECT_EQ(h.event.appId, h.event.name == "Old node" ? 1 : 9);
     }
 

@@ -29,12 +29,17 @@ TEST(VersionRulesTest, DeviceTypeNames) {
     ASSERT_EQ(std::size(kKnownTypes), 56u);
     EXPECT_EQ(KnownDeviceTypeCount(), 56);
     std::set<std::string> texts;
+    std::set<std::string> starts;  // what a narrow column shows
     for (uint16_t type : kKnownTypes) {
         const std::string text = DeviceTypeName(type);
         EXPECT_EQ(text.find("Unknown"), std::string::npos) << std::hex << type;
         texts.insert(text);
+        starts.insert(text.substr(0, 8));
     }
     EXPECT_EQ(texts.size(), 56u) << "every known type has a text of its own";
+    EXPECT_EQ(starts.size(), 56u) << "the first eight characters tell every two types apart";
+    EXPECT_EQ(DeviceTypeName(0x2185), "0x2185 Network node or gateway");
+    EXPECT_EQ(DeviceTypeName(0x3841), "Class 7 network device");
     EXPECT_EQ(DeviceTypeName(0x5841), "Diagnostic tool (version tool)");
     EXPECT_EQ(DeviceTypeName(0x3041), "PC application (editor or service host)");
     EXPECT_EQ(DeviceTypeName(0x0842), "Unknown device type 2114");

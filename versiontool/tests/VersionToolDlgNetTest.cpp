@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "editor/document/NodeCommand.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/MessageBox.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/dialogs/MessageBox.h"
 #include "testsupport/NetHosts.h"
 #include "versiontool/StatusPackets.h"
 #include "versiontool/VersionToolApp.h"

@@ -2,13 +2,14 @@
 // images and counters, sorting by every column, the command buttons with their
 // questions, stopping and starting discovery, the stored layout, the Legend and About
 // boxes, and a screenshot.
-#include <QMenuBar>
+#include <QAction>
 
 #include "editor/document/NodeCommand.h"
-#include "framework/Button.h"
-#include "framework/CommandIds.h"
-#include "framework/MessageBox.h"
-#include "framework/StringTable.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/Button.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/persist/StringTable.h"
+#include "testsupport/TextFit.h"
 #include "versiontool/AboutDlg.h"
 #include "versiontool/LegendDlg.h"
 #include "versiontool/tests/DialogFixture.h"
@@ -41,7 +42,7 @@ TEST_F(VersionToolDlgTest, ListsDevicesInSixColumnsWithImagesAndCounters) {
     EXPECT_EQ(Column(1), (Texts{"10.0.0.1", "10.0.0.3", "192.168.1.2", "10.0.0.4"}));
     EXPECT_EQ(Column(2), (Texts{"9", "1", "1", "1"}));
     EXPECT_EQ(Column(3), (Texts{"4.0.14.0.0.0", "3.9.2.0.0.0", "4.0.14.0.0.0", "3.9.2.0.0.0"}));
-    EXPECT_EQ(Column(4)[0], "Network node or gateway, type 0x2042");
+    EXPECT_EQ(Column(4)[0], "0x2042 Network node or gateway");
     EXPECT_EQ(Column(5)[0], "2.1.0.0.0.45");
     const int images[] = {0, 2, 1, 3};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(List().GetItemImage(i), images[i]) << i;
@@ -87,7 +88,7 @@ TEST_F(VersionToolDlgTest, SortsByEachColumnBothWays) {
         {"node-2", "node10", "Node 9"},  // address: 10.0.0.1, 10.0.0.2, 192.168.0.1
         {"Node 9", "node10", "node-2"},  // application id: 9, 52, 200
         {"Node 9", "node10", "node-2"},  // network version: 3.9.2, 4.0.14, 5.0.0
-        {"node-2", "Node 9", "node10"},  // device type: diagnostic, face panel, gateway
+        {"Node 9", "node10", "node-2"},  // device type: 0x1882, 0x2042, then letters
         {"node10", "node-2", "Node 9"},  // application version: 1, 2, 3
     };
     for (int column = 0; column < 6; ++column) {
@@ -189,7 +190,8 @@ TEST_F(VersionToolDlgTest, LayoutIsStoredAndRestored) {
     fw::Profile& profile = fw::AppProfile();
     EXPECT_EQ(profile.GetProfileInt(kSettings, kMainBorderWidth, -1), -1) << "a first run";
     // The template's layout: the columns share the list, the application id narrower.
-    const int c = (Tree()->width() - 2 * Tree()->frameWidth()) / 6;
+    // c is a sixth of the list's client width as the template places it (5, 34, 350 x 147).
+    const int c = (dialog->MapDialogRect({5, 34, 355, 181}).Width() - 2 * Tree()->frameWidth()) / 6;
     const int template_[] = {c + 20, c + 20, c - 43, c, c + 7, c};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(List().GetColumnWidth(i), template_[i]) << i;
     const fw::Rect listBefore = dialog->ScreenToClient(List().GetWindowRect());
@@ -205,7 +207,7 @@ TEST_F(VersionToolDlgTest, LayoutIsStoredAndRestored) {
     const fw::Rect listAfter = dialog->ScreenToClient(List().GetWindowRect());
     EXPECT_EQ(listAfter.Width(), listBefore.Width() + 200);
     EXPECT_EQ(listAfter.Height(), listBefore.Height() + 100);
-    const int m = (Tree()->width() - 2 * Tree()->frameWidth()) / 6;
+    const int m = List().GetClientRect().Width() / 6;
     EXPECT_EQ(List().GetColumnWidth(2), m - 40);
     List().SetColumnWidth(0, 123);  // and widens the names by hand
     dialog->SendMessage(fw::WM_CLOSE);
@@ -251,8 +253,7 @@ TEST_F(VersionToolDlgTest, LegendByF1AndTheHelpMenu) {
                                EXPECT_EQ(legend.GetWindowText(), "Device List Legend");
                                fw::ListView& list = legend.List();
                                ASSERT_EQ(list.GetItemCount(), 4);
-                               EXPECT_EQ(list.Widget()->selectionMode(),
-                                         QAbstractItemView::NoSelection);
+                               EXPECT_TRUE(list.IsShowOnly());
                                for (int i = 0; i < 4; ++i) {
                                    EXPECT_EQ(list.GetItemText(i, 0), fw::LoadString(117 + i));
                                    EXPECT_EQ(list.GetItemImage(i), i);
@@ -260,11 +261,9 @@ TEST_F(VersionToolDlgTest, LegendByF1AndTheHelpMenu) {
                                legend.EndDialog(fw::IDOK);
                            });
     // The Help menu offers the Legend and the About box.
-    QMenu* help = dialog->HelpMenuBar()->actions().at(0)->menu();
-    ASSERT_NE(help, nullptr);
-    QList<QAction*> items = help->actions();
-    items.removeIf([](QAction* a) { return a->isSeparator(); });
-    ASSERT_EQ(items.size(), 2);
+    QAction* items[] = {dialog->MenuAction(IDM_LEGEND), dialog->MenuAction(IDM_ABOUTBOX)};
+    ASSERT_NE(items[0], nullptr);
+    ASSERT_NE(items[1], nullptr);
     EXPECT_EQ(items[0]->text().toStdString(), "The &Legend to the Device List\tF1");
     EXPECT_EQ(items[1]->text().toStdString(), "&About Quillon...");
     WithDialog<CVersionToolAboutDlg>(
@@ -307,6 +306,42 @@ TEST_F(VersionToolDlgTest, Screenshot) {
             EXPECT_TRUE(about.grab().save(QString(SCREENSHOT_DIR) + "/quillon-about.png"));
             about.EndDialog(fw::IDOK);
         });
+}
+
+// The dialogs take their units from the desktop's font: at every common size each text fits
+// its control, the list's headers included. At 16 px a picture of each is kept to look at.
+TEST_F(VersionToolDlgTest, TextsFitAtEveryFontSize) {
+    using ixo::testsupport::TextMisfits;
+    std::filesystem::create_directories(SCREENSHOT_DIR);
+    for (int pixels : {11, 13, 16}) {
+        SCOPED_TRACE(std::to_string(pixels) + " px");
+        ixo::testsupport::ScopedAppFont font(ixo::testsupport::FontOfPixels(pixels));
+        fw::AppProfile().WriteProfileInt(kSettings, kMainBorderWidth, -1);  // template layout
+        Open();
+        Found(Device("Stage left gateway", 0xC6120011, true, true));
+        Found(Device("FOH face panel", 0xC6120021, false, false));
+        const QString shot =
+            QString(SCREENSHOT_DIR) + "/quillon-%1-" + QString::number(pixels) + "px.png";
+        EXPECT_EQ(TextMisfits(*dialog), std::vector<std::string>{});
+        if (pixels == 16)
+            dialog->grab().save(shot.arg("main"));
+        WithDialog<CLegendDlg>([&] { QTest::keyClick(dialog.get(), Qt::Key_F1); },
+                               [&](CLegendDlg& legend) {
+                                   EXPECT_EQ(TextMisfits(legend), std::vector<std::string>{});
+                                   if (pixels == 16)
+                                       legend.grab().save(shot.arg("legend"));
+                                   legend.EndDialog(fw::IDOK);
+                               });
+        WithDialog<CVersionToolAboutDlg>(
+            [&] { dialog->SendMessage(fw::WM_SYSCOMMAND, IDM_ABOUTBOX); },
+            [&](CVersionToolAboutDlg& about) {
+                EXPECT_EQ(TextMisfits(about), std::vector<std::string>{});
+                if (pixels == 16)
+                    about.grab().save(shot.arg("about"));
+                about.EndDialog(fw::IDOK);
+            });
+        dialog.reset();
+    }
 }
 
 }  // namespace

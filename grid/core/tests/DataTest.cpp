@@ -1,5 +1,5 @@
-#include "framework/DeviceContext.h"
-#include "framework/StringTable.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/persist/StringTable.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXNumberFormattingImp.h"

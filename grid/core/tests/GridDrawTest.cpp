@@ -1,7 +1,7 @@
 // Grid drawing: the calls the painting makes where their sequence is the fault (recorded by a
 // grid that logs its brush, border and line calls), golden images of what a grid shows, and
 // scrolling that must leave exactly what a full repaint of the same state gives.
-#include "framework/Window.h"
+#include "framework/window/Window.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/tests/GridFixture.h"
 

@@ -1,7 +1,7 @@
 // Builds packed 24-bit DIB blocks for the grid's tests.
 #pragma once
 
-#include "framework/Color.h"
+#include "framework/base/Color.h"
 
 #include <cstdint>
 #include <vector>

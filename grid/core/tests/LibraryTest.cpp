@@ -1,5 +1,5 @@
-#include "framework/Clipboard.h"
-#include "framework/StringTable.h"
+#include "framework/persist/Clipboard.h"
+#include "framework/persist/StringTable.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXSysColorCache.h"

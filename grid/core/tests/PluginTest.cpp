@@ -1,4 +1,4 @@
-#include "framework/WindowStyles.h"
+#include "framework/window/WindowStyles.h"
 #include "grid/core/CGXAutoScrollPlugin.h"
 #include "grid/core/CGXIntelliMousePlugin.h"
 #include "grid/core/CGXToolTipCtrlProxy.h"

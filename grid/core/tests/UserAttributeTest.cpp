@@ -1,5 +1,5 @@
-#include "framework/Archive.h"
-#include "framework/Profile.h"
+#include "framework/persist/Archive.h"
+#include "framework/persist/Profile.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXUserAttributeMap.h"
 #include "grid/core/GXLibraryState.h"

@@ -1,4 +1,4 @@
-#include "framework/DeviceContext.h"
+#include "framework/drawing/DeviceContext.h"
 #include "grid/core/CGXStyle.h"
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"

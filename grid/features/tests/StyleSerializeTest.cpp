@@ -1,5 +1,5 @@
-#include "framework/Archive.h"
-#include "framework/DeviceContext.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/persist/Archive.h"
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/CGXSysColorCache.h"
 #include "grid/core/GXLibraryState.h"
