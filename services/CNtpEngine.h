@@ -17,8 +17,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/CUdpSocket.h"
 #include "services/CClock.h"
-#include "services/CUdpSocket.h"
 #include "services/NtpPacket.h"
 
 class CNtpEngine {

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <utility>
 
-#include "services/CUdpSocket.h"
+#include "platform/CUdpSocket.h"
 #include "transport/CXConn.h"
 
 class CUdpConnection : public CXConn {

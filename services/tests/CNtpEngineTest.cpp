@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "FakeUdpEndpoint.h"
 #include "os/Clock.h"
+#include "platform/FakeUdpEndpoint.h"
 #include "services/CNtpEngine.h"
 #include "services/FakeClock.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "os/Clock.h"
+#include "platform/CUdpSocket.h"
 #include "services/CUdpBackend.h"
-#include "services/CUdpSocket.h"
 #include "testsupport/NetHosts.h"
 #include "transport/CXPort.h"
 #include "transport/CXTcpProtocol.h"
