@@ -37,16 +37,14 @@ NS2PacketError Check(std::span<const uint8_t> p, LongLayout& layout) {
         return NS2PacketError::NotNodeStatus;
     if (XPortHdrGetVersionMajor(p.data()) != XPORT_VERSION_MAJOR)
         return NS2PacketError::BadMajor;
-    if (XPortHdrGetLength(p.data()) != p.size() || p.size() < NS2_SHORT_LENGTH)
+    // Devices pad their datagrams: only a length field that claims more than came is a
+    // fault. Every field is bounded by the datagram itself.
+    if (XPortHdrGetLength(p.data()) > p.size() || p.size() < NS2_SHORT_LENGTH)
         return NS2PacketError::BadLength;
-    switch (static_cast<NS2Form>(XPortHdrGetType(p.data()))) {
-        case NS2Form::Regular:
-        case NS2Form::Announce:
-            return NS2PacketError::None;
-        case NS2Form::Long:
-            return CheckLong(p, layout);
-    }
-    return NS2PacketError::UnknownForm;
+    // Any form but the long one is read as the short form.
+    if (static_cast<NS2Form>(XPortHdrGetType(p.data())) == NS2Form::Long)
+        return CheckLong(p, layout);
+    return NS2PacketError::None;
 }
 
 void ReadLong(CNS2Node& node, const uint8_t* p, const LongLayout& l) {
@@ -156,9 +154,7 @@ const char* NS2PacketErrorText(NS2PacketError e) {
         case NS2PacketError::BadMajor:
             return "protocol major version is not 3";
         case NS2PacketError::BadLength:
-            return "length field disagrees with the datagram";
-        case NS2PacketError::UnknownForm:
-            return "unknown packet form";
+            return "shorter than the status block, or the length field claims more than came";
         case NS2PacketError::CountsPastEnd:
             return "version counts or name run past the packet";
     }

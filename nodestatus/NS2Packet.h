@@ -26,8 +26,7 @@ enum class NS2PacketError {
     None,
     NotNodeStatus,  // header byte 0 is not 8
     BadMajor,       // header byte 2 is not 3
-    BadLength,      // shorter than its form, or the length field differs from the datagram
-    UnknownForm,
+    BadLength,      // shorter than the status block, or the length field claims more than came
     CountsPastEnd,  // version counts or the name length run past the packet
 };
 
@@ -37,7 +36,9 @@ enum class NS2PacketError {
 size_t NS2BuildPacket(const CNS2Node& node, NS2Form form, uint8_t versionMajor,
                       uint8_t versionMinor, std::span<uint8_t, NS2_MAX_PACKET> out);
 
-// Whether the datagram is a whole node-status packet we take.
+// Whether the datagram is a node-status packet we take. A datagram longer than its
+// length field (padding) is taken, and so is a short form longer than 36 bytes; a form
+// other than 0, 1 and 2 is read as the short form. Fields are read within the datagram.
 NS2PacketError NS2CheckPacket(std::span<const uint8_t> packet);
 
 // Checks the whole datagram, then stores it into `node`: header bytes 2 to 4, the

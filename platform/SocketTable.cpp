@@ -11,6 +11,7 @@ struct Entry {
     VavSocket socket;
     bool readyToSend = false;
     uint32_t pinnedCard = 0;
+    uint32_t pinnedAddress = 0;
 };
 
 VavRWLock g_lock;
@@ -77,16 +78,20 @@ bool SocketTableGetReadyToSend(VavSocket socket, bool& ready) {
     });
 }
 
-void SocketTableSetPinnedCard(VavSocket socket, uint32_t interfaceIndex) {
+void SocketTableSetPinnedCard(VavSocket socket, uint32_t interfaceIndex, uint32_t address) {
     Locked([&] {
-        if (Entry* e = Find(socket))
+        if (Entry* e = Find(socket)) {
             e->pinnedCard = interfaceIndex;
+            e->pinnedAddress = address;
+        }
     });
 }
 
-uint32_t SocketTableGetPinnedCard(VavSocket socket) {
+uint32_t SocketTableGetPinnedCard(VavSocket socket, uint32_t* address) {
     return Locked([&] {
         Entry* e = Find(socket);
+        if (address != nullptr)
+            *address = e != nullptr ? e->pinnedAddress : 0u;
         return e != nullptr ? e->pinnedCard : 0u;
     });
 }

@@ -19,6 +19,7 @@ void SocketTableSetReadyToSend(VavSocket socket, bool ready);
 // False when the socket is not in the table.
 bool SocketTableGetReadyToSend(VavSocket socket, bool& ready);
 
-// The card a datagram socket was pinned to by SocketBind (0: none).
-void SocketTableSetPinnedCard(VavSocket socket, uint32_t interfaceIndex);
-uint32_t SocketTableGetPinnedCard(VavSocket socket);
+// The card a datagram socket was pinned to by SocketBind (0: none), and the card's
+// address (host order) at that time.
+void SocketTableSetPinnedCard(VavSocket socket, uint32_t interfaceIndex, uint32_t address = 0);
+uint32_t SocketTableGetPinnedCard(VavSocket socket, uint32_t* address = nullptr);

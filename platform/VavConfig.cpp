@@ -5,6 +5,7 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
+#include <vector>
 
 #include "os/Paths.h"
 
@@ -26,7 +27,8 @@ std::string_view TrimRight(std::string_view s) {
     return s;
 }
 
-// Four decimal numbers 0..255 joined by points, nothing else; host order.
+// Four decimal numbers 0..255 joined by points, as "%u.%u.%u.%u" reads them: what
+// follows the fourth number is not read. Host order.
 std::optional<uint32_t> ParseDottedQuad(std::string_view s) {
     uint32_t result = 0;
     for (int part = 0; part < 4; ++part) {
@@ -44,8 +46,6 @@ std::optional<uint32_t> ParseDottedQuad(std::string_view s) {
         s.remove_prefix(digits);
         result = (result << 8) | value;
     }
-    if (!s.empty())
-        return std::nullopt;
     return result;
 }
 
@@ -103,15 +103,28 @@ ConfigLineError ParseConfigLine(std::string_view line, VavConfig& into) {
         return ConfigLineError::None;
     }
     std::optional<uint32_t>& slot = first == 'g' ? into.gateway : into.subnetMask;
-    if (value.empty()) {
-        slot.reset();
-        return ConfigLineError::None;
-    }
+    // An empty value has no four numbers: a bad line like any other.
     std::optional<uint32_t> address = ParseDottedQuad(value);
     if (!address)
         return ConfigLineError::BadAddress;
     slot = address;
     return ConfigLineError::None;
+}
+
+std::vector<std::string_view> ConfigLinePieces(std::string_view line) {
+    if (line.size() <= kMaxConfigPiece)
+        return {line};
+    std::vector<std::string_view> pieces;
+    for (size_t at = 0; at < line.size(); at += kMaxConfigPiece)
+        pieces.push_back(line.substr(at, kMaxConfigPiece));
+    // A piece that begins with a key's first character would be taken for a key line
+    // its writer never meant: such a line is read whole instead.
+    for (size_t i = 1; i < pieces.size(); ++i) {
+        const char c = pieces[i].front();
+        if (c == 'g' || c == 's' || c == 'n')
+            return {line};
+    }
+    return pieces;
 }
 
 ConfigParseResult ParseConfigText(std::string_view text) {
@@ -124,10 +137,13 @@ ConfigParseResult ParseConfigText(std::string_view text) {
         ++number;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        ConfigLineError error = ParseConfigLine(line, result.values);
-        if (error != ConfigLineError::None && error != ConfigLineError::Ignored && result.ok()) {
-            result.badLine = number;
-            result.error = error;
+        for (std::string_view piece : ConfigLinePieces(line)) {
+            ConfigLineError error = ParseConfigLine(piece, result.values);
+            if (error != ConfigLineError::None && error != ConfigLineError::Ignored &&
+                result.ok()) {
+                result.badLine = number;
+                result.error = error;
+            }
         }
     }
     return result;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum VavConfigKey { VAV_CONFIG_GATEWAY = 0, VAV_CONFIG_SUBNETMASK = 1, VAV_CONFIG_NETWORKCARD = 2 };
 
@@ -37,7 +38,7 @@ enum class ConfigLineError {
     None,
     Ignored,        // no key starts with the line's first character
     MissingEquals,  // a key line without "="
-    BadAddress,     // gateway or subnet mask not four dotted numbers 0..255
+    BadAddress,     // gateway or subnet mask not four dotted numbers 0..255 (also empty)
 };
 
 // Parses one line (without its line end) into `into`. Pure.
@@ -49,6 +50,12 @@ struct ConfigParseResult {
     ConfigLineError error = ConfigLineError::None;
     bool ok() const { return badLine == 0; }
 };
+// The most characters of a line read as one: a longer line is read in pieces of this
+// size, each as a line of its own, unless a later piece would begin like a key line;
+// then the line is read whole.
+constexpr size_t kMaxConfigPiece = 78;
+std::vector<std::string_view> ConfigLinePieces(std::string_view line);
+
 // Parses a whole file's text; lines end in LF or CRLF. Pure.
 ConfigParseResult ParseConfigText(std::string_view text);
 

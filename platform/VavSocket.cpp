@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -23,11 +24,46 @@ int SocketType(VavSocket socket) {
     return getsockopt(socket, SOL_SOCKET, SO_TYPE, &type, &length) == 0 ? type : 0;
 }
 
+std::atomic<uint64_t> g_foreignDrops{0};
+
 // Pins a datagram socket bound to the unspecified address to the selected card.
 void PinToCard(VavSocket socket, uint32_t cardAddress) {
     in_addr local{htonl(cardAddress)};
     setsockopt(socket, IPPROTO_IP, IP_MULTICAST_IF, &local, sizeof local);
-    SocketTableSetPinnedCard(socket, GetSelectedInterface());
+    int on = 1;
+    setsockopt(socket, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    SocketTableSetPinnedCard(socket, GetSelectedInterface(), cardAddress);
+}
+
+// One datagram on a pinned socket; *fromCard false when it arrived through another
+// interface and was not addressed to the card (a datagram from this PC to the card's
+// own address arrives through the loopback interface).
+ssize_t ReceiveOnCard(VavSocket socket, void* buffer, size_t size, int flags, sockaddr* from,
+                      socklen_t* fromLength, uint32_t card, uint32_t cardAddress, bool* fromCard) {
+    iovec io{buffer, size};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo)) + 64] = {};
+    msghdr message{};
+    message.msg_name = from;
+    message.msg_namelen = fromLength != nullptr ? *fromLength : 0;
+    message.msg_iov = &io;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    const ssize_t n = ::recvmsg(socket, &message, flags);
+    if (n < 0)
+        return n;
+    if (fromLength != nullptr)
+        *fromLength = message.msg_namelen;
+    *fromCard = true;  // without the information there is nothing to filter by
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+        if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO)
+            continue;
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(c), sizeof info);
+        *fromCard = static_cast<uint32_t>(info.ipi_ifindex) == card ||
+                    (cardAddress != 0 && info.ipi_addr.s_addr == htonl(cardAddress));
+    }
+    return n;
 }
 
 bool IsLimitedBroadcast(const sockaddr* to, socklen_t length) {
@@ -126,9 +162,34 @@ int SocketSendTo(VavSocket socket, const void* data, size_t length, int flags, c
     return VAV_SOCK_SEND_ERROR;
 }
 
+uint64_t SocketForeignDrops() {
+    return g_foreignDrops.load();
+}
+
 int SocketRecvFrom(VavSocket socket, void* buffer, size_t size, int flags, sockaddr* from,
                    socklen_t* fromLength, size_t* received) {
-    ssize_t n = ::recvfrom(socket, buffer, size, flags, from, fromLength);
+    uint32_t cardAddress = 0;
+    const uint32_t card = SocketTableGetPinnedCard(socket, &cardAddress);
+    ssize_t n;
+    if (card == 0) {
+        n = ::recvfrom(socket, buffer, size, flags, from, fromLength);
+    } else {
+        const socklen_t room = fromLength != nullptr ? *fromLength : 0;
+        bool fromCard = false;
+        // After a dropped datagram the next one is only taken when it is already there:
+        // the caller asked for one datagram, and may have polled for it.
+        int f = flags;
+        for (;;) {
+            if (fromLength != nullptr)
+                *fromLength = room;
+            n = ReceiveOnCard(socket, buffer, size, f, from, fromLength, card, cardAddress,
+                              &fromCard);
+            if (n < 0 || fromCard)
+                break;
+            g_foreignDrops.fetch_add(1);
+            f = flags | MSG_DONTWAIT;
+        }
+    }
     if (n >= 0) {
         if (received != nullptr)
             *received = static_cast<size_t>(n);

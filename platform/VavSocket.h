@@ -7,8 +7,11 @@
 //  - a datagram socket is bound to the unspecified address, because a socket bound to a
 //    unicast address receives no broadcast or multicast here, and is pinned to the card
 //    instead: multicast leaves through the card (IP_MULTICAST_IF), memberships are made
-//    on the card's address, and a limited broadcast (255.255.255.255) leaves through the
-//    card whatever the routes say.
+//    on the card's address, a limited broadcast (255.255.255.255) leaves through the
+//    card whatever the routes say, and a datagram is received only when it arrived
+//    through the card or was addressed to the card's address (IP_PKTINFO); any other
+//    is dropped and counted (SocketForeignDrops), so a PC with a second network never
+//    answers there.
 // Every datagram socket receives only the groups it joined itself (IP_MULTICAST_ALL off),
 // so that sockets sharing a port do not see each other's groups.
 #pragma once
@@ -61,9 +64,13 @@ bool SocketSetOption(VavSocket socket, int level, int option, const void* value,
 // or VAV_SOCK_SEND_ERROR.
 int SocketSendTo(VavSocket socket, const void* data, size_t length, int flags, const sockaddr* to,
                  socklen_t toLength, size_t* sent);
-// VAV_SOCK_OK with *received, VAV_SOCK_WOULD_BLOCK or VAV_SOCK_RECV_ERROR.
+// VAV_SOCK_OK with *received, VAV_SOCK_WOULD_BLOCK or VAV_SOCK_RECV_ERROR. On a socket
+// pinned to the card, datagrams from elsewhere are dropped; when only such were waiting
+// the result is VAV_SOCK_WOULD_BLOCK.
 int SocketRecvFrom(VavSocket socket, void* buffer, size_t size, int flags, sockaddr* from,
                    socklen_t* fromLength, size_t* received);
+// Datagrams the pinned sockets of this process dropped because they came from another card.
+uint64_t SocketForeignDrops();
 
 // Membership of an IPv4 group (host order) on the selected card's address.
 bool SocketJoinGroup(VavSocket socket, uint32_t group);

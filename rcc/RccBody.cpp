@@ -50,7 +50,8 @@ RccDecodeError RccReadBody(CRccBuffer& buffer, const std::vector<CMethodArg>& li
         if (e != RccDecodeError::None)
             return e;
     }
-    return buffer.count() == 0 ? RccDecodeError::None : RccDecodeError::TrailingBytes;
+    // Bytes after the named values are a newer peer's additions: left unread.
+    return RccDecodeError::None;
 }
 
 namespace {
@@ -145,8 +146,6 @@ RccDecodeError RccReadTransactionList(CRccBuffer& buffer, IOMTransactionList& li
         if ((e = TakeTransaction(buffer, transaction)) != RccDecodeError::None)
             return e;
     }
-    if (buffer.count() != 0)
-        return RccDecodeError::TrailingBytes;
     list = std::move(read);
     return RccDecodeError::None;
 }

@@ -1,7 +1,8 @@
 // The bodies of remote-call PDUs: the values of a method's argument list in signature
 // order, or a whole IOMTransactionList. Nothing labels the values; the signature alone
-// says how to read them, so a reader checks every value against the bytes received and
-// refuses bytes left over.
+// says how to read them, so a reader checks every value against the bytes received.
+// Bytes after the last named value are left unread: a node with newer software appends
+// outputs, and older readers must keep working with it.
 #pragma once
 
 #include <functional>
@@ -29,8 +30,8 @@ RccBodyResult RccWriteBody(CRccBuffer& buffer, const std::vector<CMethodArg>& li
                            const std::vector<CRccArg>& args, bool (*accepts)(RccTypeCode),
                            const RccUnknownCode& onUnknown);
 
-// Reads the values of the list from the buffer into args (one per record) and requires
-// the buffer to be used up.
+// Reads the values of the list from the buffer into args (one per record); what follows
+// them stays in the buffer.
 RccDecodeError RccReadBody(CRccBuffer& buffer, const std::vector<CMethodArg>& list,
                            const std::vector<CRccArg>& args, bool (*accepts)(RccTypeCode),
                            const RccUnknownCode& onUnknown);
@@ -41,6 +42,6 @@ RccDecodeError RccReadBody(CRccBuffer& buffer, const std::vector<CMethodArg>& li
 // variant value. Counts above 65535 are refused before anything is written.
 RccBodyResult RccAppendTransactionList(CRccBuffer& buffer, const IOMTransactionList& list);
 // Reads a transaction-list body into `list`, replacing its transactions, tag and flags
-// (and the notification fields when they travel); the buffer must be used up. On failure
-// the list is unchanged.
+// (and the notification fields when they travel); what follows it stays in the buffer.
+// On failure the list is unchanged.
 RccDecodeError RccReadTransactionList(CRccBuffer& buffer, IOMTransactionList& list);

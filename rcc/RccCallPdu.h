@@ -22,7 +22,7 @@ enum class RccReplyError { None, HeaderMismatch, BadBody, OutOfMemory };
 
 // The server's side. Reads a request's body (the header already taken) by the signature:
 // the inputs into new values appended to `args`, or for the transaction-list methods the
-// list into `list`. The buffer must be used up.
+// list into `list`. Bytes after them are ignored.
 RccDecodeError RccReadRequest(CRccBuffer& in, const CMethodSignature& signature, RccOwnedArgs& args,
                               IOMTransactionList& list);
 // One empty value per output of the signature.
@@ -35,7 +35,7 @@ RccBodyResult RccBuildReply(CRccBuffer& out, const RccPduHeader& header, uint32_
 
 // Reads a reply to `request` from `in` (which holds exactly the bytes received): checks
 // its header, reads the status, then, when bytes remain, the outputs into outArgs or the
-// list into `list`. Each error is logged.
+// list into `list`; bytes after them are ignored. Each error is logged.
 RccReplyError RccReadReply(CRccBuffer& in, const RccPduHeader& request,
                            const CMethodSignature& signature, const std::vector<CRccArg>& outArgs,
                            IOMTransactionList* list, uint32_t& status);

@@ -12,8 +12,6 @@ const char* RccDecodeErrorText(RccDecodeError error) {
             return "a value runs past the end of the data";
         case RccDecodeError::ZeroLength:
             return "a text of length 0";
-        case RccDecodeError::TrailingBytes:
-            return "bytes left over after the last value";
     }
     return "unknown error";
 }

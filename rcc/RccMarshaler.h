@@ -14,9 +14,8 @@
 // Why received bytes could not be read.
 enum class RccDecodeError {
     None,
-    Truncated,      // a value, length or count runs past the end of the data
-    ZeroLength,     // a text length of 0 (a sender always counts the NUL)
-    TrailingBytes,  // bytes left over after the last value of a body
+    Truncated,   // a value, length or count runs past the end of the data
+    ZeroLength,  // a text length of 0 (a sender always counts the NUL)
 };
 
 const char* RccDecodeErrorText(RccDecodeError error);

@@ -21,8 +21,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/CUdpSocket.h"
 #include "services/CClock.h"
-#include "services/CUdpSocket.h"
 #include "services/NtpPacket.h"
 #include "services/StepAgreement.h"
 

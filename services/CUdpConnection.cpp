@@ -99,7 +99,8 @@ bool CUdpConnection::PollReceive() {
     XPortPacket packet;
     if (!receive(&packet.remoteAddress, &packet.remotePort, packet.data))
         return false;
-    if (XPortHdrCheckPacket(packet.data) != XPortHdrError::None ||
+    // A datagram longer than its length field (a device's padding) is taken.
+    if (XPortHdrCheckStream(packet.data) != XPortHdrError::None ||
         XPortHdrGetProtocol(packet.data.data()) != channel().getProtocolId())
         return false;  // not a whole packet of ours: dropped
     packet.localAddress = getLocalAddress();

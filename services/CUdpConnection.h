@@ -11,7 +11,7 @@
 #include <mutex>
 #include <utility>
 
-#include "services/CUdpSocket.h"
+#include "platform/CUdpSocket.h"
 #include "transport/CXConn.h"
 
 class CUdpConnection : public CXConn {
@@ -25,7 +25,8 @@ public:
     // True while it has a subscription.
     bool IsActive() { return getState() != 0; }
     // One datagram from the socket into the queue, when one waits and its header says
-    // it is a whole packet of this channel's protocol; true when one was queued.
+    // it is a packet of this channel's protocol whose length field does not claim more
+    // than came (padding is kept); true when one was queued.
     bool PollReceive();
 
     // Port 0 is the connection's own port; true when the socket is open and in the group.

@@ -9,47 +9,30 @@
 
 namespace {
 
-enum : std::uint8_t {
-    kTypeData = 0,
-    kTypeConnect = 1,
-    kTypeAccepted = 2,
-    kTypeClosed = 3,
-    kTypeProbe = 4,
-    kTypeProbeAnswer = 5,
-};
 constexpr int kReceivesPerTick = 10;
-
-std::uint32_t Since(std::uint32_t then) {
-    const auto d = static_cast<std::int32_t>(GetMilliseconds() - then);
-    return static_cast<std::uint32_t>(d < 0 ? -static_cast<std::int64_t>(d) : d);
-}
 
 }  // namespace
 
 CUdpSession::CUdpSession(CXProtocol& channel, std::uint32_t queueLimit)
     : CXConn(channel, queueLimit, false),
-      connectTimeout_(channel.settings().connectTimeout),
-      keepAliveInterval_(channel.settings().idleTime),
-      replyTimeout_(channel.settings().probeInterval),
-      lastActivity_(GetMilliseconds()),
-      connectStart_(GetMilliseconds()) {
+      keepAlive_({channel.settings().connectTimeout, channel.settings().idleTime,
+                  channel.settings().probeInterval}) {
+    keepAlive_.connecting(GetMilliseconds());
     setState(kClosed);
 }
 
 int CUdpSession::onReceive(XPortPacket& packet) {
     {
         std::lock_guard g(lock_);
-        lastActivity_ = GetMilliseconds();
+        keepAlive_.heard(GetMilliseconds());
     }
     if (XPortHdrCheckPacket(packet.data) != XPortHdrError::None)
         return kRefused;
     const std::uint8_t type = XPortHdrGetType(packet.data.data());
-    if (type == kTypeData) {
-        if (getState() == kProbing)
-            setState(kConnected);
+    if (type == XPORT_TCP_DATA) {
         {
             std::lock_guard g(lock_);
-            retries_ = 0;
+            keepAlive_.dataHeard(*this);
         }
         XPortPacket payload = packet;
         payload.data.erase(payload.data.begin(), payload.data.begin() + XPORT_HEADER_LENGTH);
@@ -63,7 +46,7 @@ int CUdpSession::onReceive(XPortPacket& packet) {
             std::lock_guard g(lock_);
             if (!firstRefusal_)
                 firstRefusal_ = GetMilliseconds();
-            expired = Since(*firstRefusal_) > kRefusalMs;
+            expired = XPortElapsed(GetMilliseconds(), *firstRefusal_) > kRefusalMs;
             if (expired)
                 firstRefusal_.reset();
         }
@@ -72,29 +55,21 @@ int CUdpSession::onReceive(XPortPacket& packet) {
         Fail();
         return kTaken;
     }
-    switch (type) {
-        case kTypeAccepted:
-            setState(kConnected);
+    CXKeepAlive::Event event;
+    {
+        std::lock_guard g(lock_);
+        event = keepAlive_.onControl(*this, type);
+    }
+    switch (event) {
+        case CXKeepAlive::Event::Connected:
             notifyConnected();
             break;
-        case kTypeClosed:
-            setState(kClosed);
+        case CXKeepAlive::Event::Disconnected:
             notifyDisconnected();
             break;
-        case kTypeProbe: {
-            std::lock_guard g(lock_);
-            ++pendingReplies_;
-        }
-            [[fallthrough]];
-        case kTypeProbeAnswer:
-            if (getState() == kProbing)
-                setState(kConnected);
-            {
-                std::lock_guard g(lock_);
-                retries_ = 0;
-            }
+        case CXKeepAlive::Event::None:
             break;
-        default:
+        case CXKeepAlive::Event::Unknown:
             return kRefused;
     }
     notifyOwner();
@@ -107,10 +82,10 @@ XPortStatus CUdpSession::connect(std::uint32_t address, std::uint16_t port, std:
     setRemoteAppId(appId);
     {
         std::lock_guard g(lock_);
-        connectStart_ = lastActivity_ = GetMilliseconds();
+        keepAlive_.connecting(GetMilliseconds());
     }
     setState(kConnecting);
-    const XPortStatus s = SendTyped(kTypeConnect, nullptr);
+    const XPortStatus s = SendTyped(XPORT_TCP_CONNECT, nullptr);
     if (XPortFailed(s))
         reset();  // nothing went out: no peer will answer, so do not wait for one
     return s;
@@ -118,13 +93,17 @@ XPortStatus CUdpSession::connect(std::uint32_t address, std::uint16_t port, std:
 
 XPortStatus CUdpSession::close() {
     if (getState() != kClosed)
-        SendTyped(kTypeClosed, nullptr);
+        SendTyped(XPORT_TCP_CLOSE, nullptr);
+    {
+        std::lock_guard g(lock_);
+        keepAlive_.reset();
+    }
     reset();
     return mux::MUX_S_OK;
 }
 
 XPortStatus CUdpSession::send(const XPortBuffer* chain) {
-    return SendTyped(kTypeData, chain);
+    return SendTyped(XPORT_TCP_DATA, chain);
 }
 
 XPortStatus CUdpSession::SendTyped(std::uint8_t type, const XPortBuffer* chain) {
@@ -153,6 +132,10 @@ XPortStatus CUdpSession::SendTyped(std::uint8_t type, const XPortBuffer* chain) 
 }
 
 void CUdpSession::Fail() {
+    {
+        std::lock_guard g(lock_);
+        keepAlive_.reset();
+    }
     reset();
     notifyDisconnected();
 }
@@ -178,44 +161,27 @@ void CUdpSession::tick() {
 }
 
 void CUdpSession::KeepAlive() {
-    enum class Act { None, Answer, Probe, Close } act = Act::None;
+    CXKeepAlive::Act act;
     {
         std::lock_guard g(lock_);
-        const std::uint32_t state = getState();
-        if (pendingReplies_ > 0) {
-            --pendingReplies_;
-            act = Act::Answer;
-        } else if (state == kConnected && Since(lastActivity_) > keepAliveInterval_ &&
-                   queueEmpty()) {
-            lastActivity_ = GetMilliseconds();
-            retries_ = 0;
-            setState(kProbing);
-            act = Act::Probe;
-        } else if (state == kProbing && Since(lastActivity_) > replyTimeout_) {
-            lastActivity_ = GetMilliseconds();
-            act = ++retries_ > kMaxRetries ? Act::Close : Act::Probe;
-        } else if (state == kConnecting && Since(connectStart_) > connectTimeout_) {
-            act = Act::Close;
-        }
+        act = keepAlive_.step(*this, GetMilliseconds(), protocolOption(), queueEmpty());
     }
     switch (act) {
-        case Act::None:
+        case CXKeepAlive::Act::None:
             break;
-        case Act::Answer:
-            if (XPortFailed(SendTyped(kTypeProbeAnswer, nullptr)))
+        case CXKeepAlive::Act::Reply:
+            if (XPortFailed(SendTyped(XPORT_TCP_PROBE_REPLY, nullptr)))
                 return Fail();
-            if (getState() == kProbing)
-                setState(kConnected);
             {
                 std::lock_guard g(lock_);
-                retries_ = 0;
+                keepAlive_.replied(*this);
             }
             break;
-        case Act::Probe:
-            if (XPortFailed(SendTyped(kTypeProbe, nullptr)))
+        case CXKeepAlive::Act::Probe:
+            if (XPortFailed(SendTyped(XPORT_TCP_PROBE, nullptr)))
                 Fail();
             break;
-        case Act::Close:
+        case CXKeepAlive::Act::Close:
             Fail();
             break;
     }

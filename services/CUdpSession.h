@@ -1,7 +1,6 @@
-// A point-to-point connection over UDP on the service host's back end: each packet
-// carries the transport's 12-byte header whose type byte says what it is
-//   0 data   1 connect request (not handled here)   2 accepted   3 closed
-//   4 keep-alive request   5 keep-alive answer
+// A point-to-point connection over UDP on the service host's back end: the transport's
+// point-to-point protocol (CXKeepAlive.h: packet types and keep-alive rules, the same as
+// a TCP connection's; a connect request is not handled here), one packet a datagram,
 // with keep-alives sent from the channel's tick (every 100 ms). States: 0 open and
 // idle, 1 waiting for the peer to accept, 2 closed, 3 waiting for a keep-alive answer.
 #pragma once
@@ -10,12 +9,12 @@
 #include <mutex>
 #include <optional>
 
-#include "services/CUdpSocket.h"
+#include "platform/CUdpSocket.h"
 #include "transport/CXConn.h"
+#include "transport/CXKeepAlive.h"
 
 class CUdpSession : public CXConn {
 public:
-    static constexpr std::uint32_t kMaxRetries = 3;
     static constexpr std::uint32_t kRefusalMs = 500;
 
     CUdpSession(CXProtocol& channel, std::uint32_t queueLimit);
@@ -35,13 +34,7 @@ private:
 
     std::mutex lock_;
     CUdpSocket socket_;
-    const std::uint32_t connectTimeout_;
-    const std::uint32_t keepAliveInterval_;
-    const std::uint32_t replyTimeout_;
-    std::uint32_t retries_ = 0;
-    std::uint32_t lastActivity_;
-    std::uint32_t connectStart_;
-    std::uint32_t pendingReplies_ = 0;
+    CXKeepAlive keepAlive_;
     // When delivery was first refused; none while nothing waits. Every clock reading,
     // 0 included, is a valid time.
     std::optional<std::uint32_t> firstRefusal_;

@@ -7,24 +7,14 @@
 #include "transport/CXPort.h"
 #include "transport/CXProtocol.h"
 
-namespace {
-
-// Time differences are taken as the absolute 32-bit difference of two clock readings.
-std::uint32_t Since(std::uint32_t then) {
-    auto d = static_cast<std::int32_t>(GetMilliseconds() - then);
-    return static_cast<std::uint32_t>(d < 0 ? -static_cast<std::int64_t>(d) : d);
-}
-
-}  // namespace
-
 CXTcpConn::CXTcpConn(CXProtocol& channel, std::uint32_t queueLimit)
     : CXConn(channel, queueLimit, false),
       connectTimeout_(channel.settings().connectTimeout),
       sendTimeout_(channel.settings().sendTimeout),
-      idleTime_(channel.settings().idleTime),
-      probeInterval_(channel.settings().probeInterval) {
+      keepAlive_({channel.settings().connectTimeout, channel.settings().idleTime,
+                  channel.settings().probeInterval}) {
     setState(kClosed);
-    lastReceive_ = GetMilliseconds();
+    keepAlive_.heard(GetMilliseconds());
 }
 
 CXTcpConn::~CXTcpConn() {
@@ -34,7 +24,7 @@ CXTcpConn::~CXTcpConn() {
 void CXTcpConn::adopt(std::uint32_t handle) {
     std::lock_guard g(lock_);
     handle_ = handle;
-    lastReceive_ = GetMilliseconds();
+    keepAlive_.heard(GetMilliseconds());
     channel().port().countTcpUse(+1);
 }
 
@@ -46,14 +36,16 @@ std::uint32_t CXTcpConn::handle() const {
 int CXTcpConn::onReceive(XPortPacket& packet) {
     {
         std::lock_guard g(lock_);
-        lastReceive_ = GetMilliseconds();
+        keepAlive_.heard(GetMilliseconds());
     }
     if (packet.length() < XPORT_HEADER_LENGTH)
         return kRefused;
     const std::uint8_t type = XPortHdrGetType(packet.data.data());
     if (type == XPORT_TCP_DATA) {
-        if (getState() == kProbing)
-            setState(kConnected);
+        {
+            std::lock_guard g(lock_);
+            keepAlive_.dataHeard(*this);
+        }
         std::uint8_t header[XPORT_HEADER_LENGTH];
         std::copy_n(packet.data.begin(), XPORT_HEADER_LENGTH, header);
         packet.data.erase(packet.data.begin(), packet.data.begin() + XPORT_HEADER_LENGTH);
@@ -69,35 +61,28 @@ int CXTcpConn::onReceive(XPortPacket& packet) {
             std::lock_guard g(lock_);
             if (fullSince_ == 0)
                 fullSince_ = GetMilliseconds() | 1;  // 0 means "not full"
-            tooLong = Since(fullSince_) > kFullQueueMs;
+            tooLong = XPortElapsed(GetMilliseconds(), fullSince_) > kFullQueueMs;
         }
         if (!tooLong)
             return kLater;
         fail();
         return kRefused;
     }
-    switch (type) {
-        case XPORT_TCP_ACCEPTED:
-            setState(kConnected);
+    CXKeepAlive::Event event;
+    {
+        std::lock_guard g(lock_);
+        event = keepAlive_.onControl(*this, type);
+    }
+    switch (event) {
+        case CXKeepAlive::Event::Connected:
             notifyConnected();
             break;
-        case XPORT_TCP_CLOSE:
-            setState(kClosed);
+        case CXKeepAlive::Event::Disconnected:
             notifyDisconnected();
             break;
-        case XPORT_TCP_PROBE: {
-            std::lock_guard g(lock_);
-            ++repliesOwed_;
-        }
-            [[fallthrough]];
-        case XPORT_TCP_PROBE_REPLY:
-            if (getState() == kProbing) {
-                setState(kConnected);
-                std::lock_guard g(lock_);
-                probesSent_ = 0;
-            }
+        case CXKeepAlive::Event::None:
             break;
-        default:
+        case CXKeepAlive::Event::Unknown:
             return kRefused;
     }
     notifyOwner();
@@ -108,7 +93,7 @@ XPortStatus CXTcpConn::connect(std::uint32_t address, std::uint16_t port, std::u
     close();
     {
         std::lock_guard g(lock_);
-        connectStart_ = GetMilliseconds();
+        keepAlive_.connecting(GetMilliseconds());
     }
     setRemoteAddress(address);
     setRemoteAppId(appId);
@@ -124,7 +109,7 @@ XPortStatus CXTcpConn::connect(std::uint32_t address, std::uint16_t port, std::u
     adopt(h);
     {
         std::lock_guard g(lock_);
-        connectStart_ = GetMilliseconds();
+        keepAlive_.connecting(GetMilliseconds());
     }
     return sendControl(XPORT_TCP_CONNECT);
 }
@@ -133,7 +118,7 @@ XPortStatus CXTcpConn::close() {
     std::uint32_t h;
     {
         std::lock_guard g(lock_);
-        repliesOwed_ = 0;
+        keepAlive_.reset();
         h = handle_;
         handle_ = 0;
     }
@@ -184,36 +169,24 @@ void CXTcpConn::acceptPeer() {
 }
 
 void CXTcpConn::tick() {
-    enum class Act { None, Reply, Probe, Close } act = Act::None;
+    CXKeepAlive::Act act;
     {
         std::lock_guard g(lock_);
-        const std::uint32_t state = getState();
-        if (repliesOwed_ > 0) {
-            --repliesOwed_;
-            act = Act::Reply;
-        } else if (state == kConnected && Since(lastReceive_) > idleTime_ && queueEmpty()) {
-            setState(kProbing);
-            probesSent_ = 0;
-            lastReceive_ = GetMilliseconds();
-            act = Act::Probe;
-        } else if (state == kProbing && Since(lastReceive_) > probeInterval_) {
-            lastReceive_ = GetMilliseconds();
-            act = ++probesSent_ > protocolOption() ? Act::Close : Act::Probe;
-        } else if (state == kConnecting && Since(connectStart_) > connectTimeout_) {
-            act = Act::Close;
-        }
+        act = keepAlive_.step(*this, GetMilliseconds(), protocolOption(), queueEmpty());
     }
     switch (act) {
-        case Act::None:
+        case CXKeepAlive::Act::None:
             break;
-        case Act::Reply:
-            if (!mux::MuxFailed(sendControl(XPORT_TCP_PROBE_REPLY)) && getState() == kProbing)
-                setState(kConnected);
+        case CXKeepAlive::Act::Reply:
+            if (!mux::MuxFailed(sendControl(XPORT_TCP_PROBE_REPLY))) {
+                std::lock_guard g(lock_);
+                keepAlive_.replied(*this);
+            }
             break;
-        case Act::Probe:
+        case CXKeepAlive::Act::Probe:
             sendControl(XPORT_TCP_PROBE);
             break;
-        case Act::Close:
+        case CXKeepAlive::Act::Close:
             fail();
             break;
     }

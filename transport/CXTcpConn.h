@@ -1,8 +1,5 @@
-// A TCP connection of the transport: its own small protocol on top of one of the
-// multiplexer's TCP streams. Every packet starts with the 12-byte header whose type
-// byte says what it is:
-//   0 data   1 connect request   2 connect accepted   3 refused or closed
-//   4 keep-alive request   5 keep-alive reply
+// A TCP connection of the transport: its own small protocol (CXKeepAlive.h: packet
+// types and keep-alive rules) on top of one of the multiplexer's TCP streams.
 // States: 0 connected, 1 connecting, 2 closed, 3 probing (a keep-alive is out).
 #pragma once
 
@@ -10,15 +7,7 @@
 #include <mutex>
 
 #include "transport/CXConn.h"
-
-enum : std::uint8_t {
-    XPORT_TCP_DATA = 0,
-    XPORT_TCP_CONNECT = 1,
-    XPORT_TCP_ACCEPTED = 2,
-    XPORT_TCP_CLOSE = 3,
-    XPORT_TCP_PROBE = 4,
-    XPORT_TCP_PROBE_REPLY = 5,
-};
+#include "transport/CXKeepAlive.h"
 
 class CXTcpConn : public CXConn {
 public:
@@ -55,12 +44,7 @@ private:
     mutable std::mutex lock_;
     std::uint32_t handle_ = 0;
     std::uint32_t fullSince_ = 0;
-    std::uint32_t connectStart_ = 0;
-    std::uint32_t lastReceive_ = 0;
-    std::uint32_t probesSent_ = 0;
-    std::uint32_t repliesOwed_ = 0;
     const std::uint32_t connectTimeout_;
     const std::uint32_t sendTimeout_;
-    const std::uint32_t idleTime_;
-    const std::uint32_t probeInterval_;
+    CXKeepAlive keepAlive_;  // under lock_
 };

@@ -17,8 +17,11 @@ MuxEntryError ParseMuxEntry(MuxKind kind, std::span<const std::uint8_t> entry,
         return MuxEntryError::Short;
     const std::uint8_t* d = entry.data();
     std::span<const std::uint8_t> message = entry.subspan(kMuxDescriptorSize);
-    if (XPortHdrGetLength(message.data()) != message.size())
-        return MuxEntryError::LengthMismatch;
+    const std::uint32_t length = XPortHdrGetLength(message.data());
+    if (length > message.size())
+        return MuxEntryError::LengthBeyondEntry;
+    if (length >= kXPortHeaderSize)
+        message = message.first(length);
     bool tcp = kind == MuxKind::Tcp;
     packet.remoteAddress = os::GetLe32(d);
     packet.remotePort = tcp ? os::GetBe16(d + 4) : os::GetLe16(d + 4);

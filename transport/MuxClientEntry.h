@@ -1,5 +1,8 @@
 // Turning one entry that Travex copied into a receive mapping into a packet, after
-// checking its lengths: Travex's word is not taken for any of them.
+// checking its lengths: Travex's word is not taken for any of them. The packet is the
+// message as long as its header's length field says; what follows (a device's padding
+// of its datagram) is left out. A length field below the header's own 12 bytes cannot
+// cut the message, which is then taken whole.
 //   0 u32 remote address   4 u16 remote port (TCP: big-endian)   8 u32 local address
 //   12 u16 local port (TCP: big-endian)   16 u32 connection handle   24 the message
 #pragma once
@@ -14,8 +17,8 @@ namespace xport {
 
 enum class MuxEntryError {
     None,
-    Short,           // no room for the descriptor and a 12-byte header
-    LengthMismatch,  // the header's length is not the message's size
+    Short,              // no room for the descriptor and a 12-byte header
+    LengthBeyondEntry,  // the header's length claims more than the entry holds
 };
 
 // The largest entry of each kind a client accepts (descriptor included).

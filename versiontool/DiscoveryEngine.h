@@ -1,7 +1,7 @@
 // A discovery engine: listens to one status protocol and reports the devices it hears.
 #pragma once
 
-#include "services/CUdpSocket.h"
+#include "platform/CUdpSocket.h"
 #include "versiontool/DeviceEvent.h"
 
 class CDiscoveryEngine {

@@ -99,8 +99,6 @@ StatusError FromNs2(NS2PacketError error) {
             return StatusError::BadVersionMajor;
         case NS2PacketError::BadLength:
             return StatusError::BadLength;
-        case NS2PacketError::UnknownForm:
-            return StatusError::UnknownForm;
         case NS2PacketError::CountsPastEnd:
             return StatusError::EndsEarly;
     }
@@ -255,9 +253,7 @@ const char* StatusErrorText(StatusError error) {
         case StatusError::EndsEarly:
             return "datagram ends before its fields";
         case StatusError::BadLength:
-            return "total length disagrees with the datagram";
-        case StatusError::UnknownForm:
-            return "unknown packet form";
+            return "total length claims more than the datagram holds";
     }
     return "unknown error";
 }

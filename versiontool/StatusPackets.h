@@ -44,8 +44,7 @@ enum class StatusError {
     BadLayoutFlag,    // older generation: byte 2 is neither 0 nor 1
     BadVersionMajor,  // node status: byte 2 is not 3
     EndsEarly,        // the datagram ends before its fields, counts or name
-    BadLength,        // node status: the header's total length disagrees with the datagram
-    UnknownForm,      // node status: a form the protocol does not define
+    BadLength,        // node status: the total length claims more than the datagram holds
 };
 const char* StatusErrorText(StatusError error);
 

@@ -122,6 +122,13 @@ TEST(BootpCfgTest, EachKeyAndItsValueForm) {
         {"firstnodeip=10.101.50.20", with([](auto& o) { o.firstNodeIp = Ip(10, 101, 50, 20); })},
         {"assigncount=40", with([](auto& o) { o.assignCount = 40; })},
         {"displaylevel=1f", with([](auto& o) { o.displayLevel = 0x1F; })},
+        // Numbers as "%u" and "%x" read them: a 0x prefix, text after the number.
+        {"displaylevel=0x1F", with([](auto& o) { o.displayLevel = 0x1F; })},
+        {"displaylevel= 0Xc ; traces", with([](auto& o) { o.displayLevel = 0xC; })},
+        {"assigncount=40 nodes", with([](auto& o) { o.assignCount = 40; })},
+        {"gateway=10.101.0.254 (the router)",
+         with([](auto& o) { o.gateway = Ip(10, 101, 0, 254); })},
+        {"firstnodeip=10.101.50.20x", with([](auto& o) { o.firstNodeIp = Ip(10, 101, 50, 20); })},
         {"gateway=10.101.0", d},      // three parts: unchanged
         {"gateway=10.101.0.256", d},  // a part above 255: unchanged
         {"assigncount=many", d},      // not a number: unchanged
@@ -138,6 +145,34 @@ TEST(BootpCfgTest, EachKeyAndItsValueForm) {
         EXPECT_EQ(o.firstNodeIp, c.expected.firstNodeIp) << c.line;
         EXPECT_EQ(o.assignCount, c.expected.assignCount) << c.line;
         EXPECT_EQ(o.displayLevel, c.expected.displayLevel) << c.line;
+    }
+}
+
+TEST(BootpCfgTest, LongLinesAreReadInPiecesUnlessAPieceWouldBeAKeyLine) {
+    EXPECT_EQ(BootpCfgPieces(std::string(79, 'a')).size(), 1u);
+    const std::string blanks = "assigncount=" + std::string(67, ' ');  // 79 characters
+    struct Case {
+        const char* what;
+        std::string text;
+        uint32_t assignCount;
+        uint32_t gateway;
+    } cases[] = {
+        {"the value cut off at the 79th character", blanks + "40\n", 150, 0},
+        {"a piece that is no key line is passed over", blanks + "40\nassigncount=30\n", 30, 0},
+        {"a piece that would be a key line: read whole", std::string(79, '#') + "gateway=1.2.3.4\n",
+         150, 0},
+        {"a piece that begins with blanks is no key line",
+         "assigncount=20 " + std::string(70, ' ') + "gateway=1.2.3.4\n", 20, 0},
+        {"short lines with CRLF", "gateway=1.2.3.4\r\nassigncount=9\r\n", 9, Ip(1, 2, 3, 4)},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string path = dir.File("bootp.cfg");
+        std::ofstream(path, std::ios::binary) << c.text;
+        BootpOptions o;
+        ASSERT_TRUE(ReadBootpCfg(path, o)) << c.what;
+        EXPECT_EQ(o.assignCount, c.assignCount) << c.what;
+        EXPECT_EQ(o.gateway, c.gateway) << c.what;
     }
 }
 

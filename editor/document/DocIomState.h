@@ -40,8 +40,9 @@ enum class DocReadWalk : uint8_t {
     Single,   // property by property
 };
 
-// How one node of a walk went.
-enum class NodeStep : uint8_t { Done, Skipped, Failed };
+// How one node of a walk went. NotSaved: everything was sent, but the node did not save
+// it; a failure that has a question of its own.
+enum class NodeStep : uint8_t { Done, Skipped, Failed, NotSaved };
 
 // A node of the document as the operations see it.
 struct DocNodeInfo {

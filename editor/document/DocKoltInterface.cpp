@@ -19,6 +19,10 @@ using xmldom::Node;
 namespace {
 
 constexpr const char* kSource = "DocKoltInterface";
+// Asked when a node took every property but did not save them: name, IP, MAC.
+constexpr const char* kNotSavedQuestion =
+    "The node: %s (%s, %s) did not save its configuration. The properties were sent to the "
+    "node, but it may not keep them when it restarts.";
 // The node side of every remote call: application id 1, port 0 for the default port.
 constexpr uint8_t kNodeAppId = 1;
 
@@ -123,9 +127,11 @@ CTessalyDoc::StepAnswer CTessalyDoc::RunStep(const DocNodeInfo& node, const Node
             return StepAnswer::Done;
         if (step == NodeStep::Skipped)
             return StepAnswer::Skipped;
-        std::string text =
-            FormatText(LoadEditorString(walk.failureMessage).c_str(), node.name.c_str(),
-                       CIPAddress(node.ip).GetText().c_str(), node.mac.ToText());
+        const std::string format = step == NodeStep::NotSaved
+                                       ? std::string(kNotSavedQuestion)
+                                       : LoadEditorString(walk.failureMessage);
+        std::string text = FormatText(format.c_str(), node.name.c_str(),
+                                      CIPAddress(node.ip).GetText().c_str(), node.mac.ToText());
         int answer = CErrorHandler::GetInstance()->AskAbortRetryIgnore(CErrorHandler::TYPE_ERROR,
                                                                        kSource, __LINE__, text);
         if (answer == ANSWER_RETRY)
@@ -185,9 +191,8 @@ bool CTessalyDoc::WalkNodes(Node node, const NodeWalk& walk) {
 }
 
 bool CTessalyDoc::RebootOrUpdate(Node node, bool update) {
-    return RunOnNodes(node, &CTessalyDoc::InvokeReboot, update,
-                      update ? "The software update could not be started on these nodes: %s."
-                             : "These nodes could not be rebooted: %s.");
+    // A node may restart before it answers: the results are not examined.
+    return RunOnNodes(node, &CTessalyDoc::InvokeReboot, update, nullptr);
 }
 
 bool CTessalyDoc::ClearConfiguration(Node node) {
@@ -204,7 +209,7 @@ bool CTessalyDoc::RunOnNodes(Node node, uint32_t (CTessalyDoc::*invoke)(bool), b
     std::vector<std::string> failed;
     auto run = [&](const std::string& name, uint32_t ip) {
         iom_.nodeAddress = ip;
-        if (!IomOk((this->*invoke)(update)))
+        if (!IomOk((this->*invoke)(update)) && failureText != nullptr)
             failed.push_back(name + " (" + CIPAddress(ip).GetText() + ")");
     };
     if (node) {

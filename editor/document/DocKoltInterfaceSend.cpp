@@ -49,11 +49,6 @@ void Notice(uint32_t messageId, const std::string& name) {
         FormatText(LoadEditorString(messageId).c_str(), name.c_str()));
 }
 
-void NoticeText(const char* format, const std::string& name) {
-    CErrorHandler::GetInstance()->ReportText(CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
-                                             FormatText(format, name.c_str()));
-}
-
 }  // namespace
 
 bool CTessalyDoc::SendConfig(Node node) {
@@ -104,16 +99,14 @@ NodeStep CTessalyDoc::SendConfigToNode(const DocNodeInfo& node) {
     }
     if (!sent)
         return NodeStep::Failed;
-    if (!IomOk(InvokeSaveConfiguration())) {
-        NoticeText("Could not save the configuration on node: %s.", node.name);
-        return NodeStep::Failed;
-    }
+    if (!IomOk(InvokeSaveConfiguration()))
+        return NodeStep::NotSaved;
     bool rebootNeeded = iom_.rebootNeeded;
     iom_.rebootNeeded = false;
-    if (rebootNeeded && !IomOk(InvokeReboot(false))) {
-        NoticeText("Could not reboot node: %s after sending its configuration.", node.name);
-        return NodeStep::Failed;
-    }
+    // A node may restart before it answers the reboot: its result is not examined, and
+    // a Retry would only reboot it again.
+    if (rebootNeeded)
+        InvokeReboot(false);
     return NodeStep::Done;
 }
 
@@ -266,8 +259,9 @@ bool CTessalyDoc::SendEdmxMulticastIp(Node node) {
     if (IsNodeOnline(info)) {
         ConnectToNode(info.ip);
         sent = SendProperty(node, "EDMX_Multicast_IP");
-        bool applied = sent && IomOk(InvokeSaveConfiguration()) &&
-                       (!iom_.rebootNeeded || IomOk(InvokeReboot(false)));
+        bool applied = sent && IomOk(InvokeSaveConfiguration());
+        if (applied && iom_.rebootNeeded)
+            InvokeReboot(false);  // not examined: the node may restart before it answers
         iom_.rebootNeeded = false;
         if (!applied)
             CErrorHandler::GetInstance()->ReportText(

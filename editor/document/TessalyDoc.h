@@ -297,6 +297,8 @@ private:
     void ConnectToNode(uint32_t address);
     void Reconnect();
     uint32_t InvokeNodeMethod(const char* method, const std::vector<CRccValue>& args);
+    // Invokes on the given node, or on every on-line node; the nodes whose call failed are
+    // reported with failureText, unless it is null (the results are then not examined).
     bool RunOnNodes(xmldom::Node node, uint32_t (CTessalyDoc::*invoke)(bool), bool update,
                     const char* failureText);
     uint32_t InvokeClear(bool) { return InvokeClearConfiguration(); }

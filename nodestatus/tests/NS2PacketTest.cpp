@@ -119,9 +119,8 @@ TEST(NS2PacketTest, RefusesPacketsThatLie) {
         {changed(kRegular, 0, 9), NS2PacketError::NotNodeStatus},
         {changed(kRegular, 2, 2), NS2PacketError::BadMajor},
         {changed(kRegular, 8, 37), NS2PacketError::BadLength},  // says more than came
-        {changed(kRegular, 8, 35), NS2PacketError::BadLength},  // says less than came
         {Bytes(kRegular.begin(), kRegular.begin() + 30), NS2PacketError::BadLength},
-        {changed(kRegular, 1, 3), NS2PacketError::UnknownForm},
+        {changed(good, 8, 72), NS2PacketError::BadLength},      // long form says one more
         {changed(good, 52, 2), NS2PacketError::CountsPastEnd},  // one more component
         {changed(good, 53, 1), NS2PacketError::CountsPastEnd},  // a protocol record
         {changed(good, 63, 8), NS2PacketError::CountsPastEnd},  // name one byte longer
@@ -132,6 +131,50 @@ TEST(NS2PacketTest, RefusesPacketsThatLie) {
         EXPECT_EQ(NS2ParsePacket(received, c.packet, newSession), c.error);
         EXPECT_FALSE(received.IsChanged());
         EXPECT_EQ(received.GetSessionId(), 0u);
+    }
+}
+
+// What real devices send beyond the letter of the format is read: padding after the
+// length field's end, a short form longer than 36 bytes, a form other than 0, 1 and 2.
+TEST(NS2PacketTest, ReadsPaddedAndUnknownFormsAsTheirFieldsSay) {
+    CNS2Node sender = EditorRecord();
+    sender.SetName("Tessaly");
+    const Bytes longForm = Build(sender, NS2Form::Long);  // 62 bytes: no records
+    ASSERT_EQ(longForm.size(), 62u);
+    auto padded = [](Bytes b, size_t bytes) {
+        b.insert(b.end(), bytes, 0xA5);
+        return b;
+    };
+    auto withLengthAndForm = [](Bytes b, uint8_t length, uint8_t form) {
+        b[8] = length;
+        b[1] = form;
+        return b;
+    };
+    struct Case {
+        const char* what;
+        Bytes packet;
+        bool longForm;
+    } cases[] = {
+        {"regular form padded to 64 bytes", padded(kRegular, 28), false},
+        {"regular form padded, length field 64 too", withLengthAndForm(padded(kRegular, 28), 64, 0),
+         false},
+        {"announce padded by one byte", withLengthAndForm(padded(kRegular, 1), 36, 2), false},
+        {"form 3 read as the short form", withLengthAndForm(kRegular, 36, 3), false},
+        {"form 0xFF padded", withLengthAndForm(padded(kRegular, 10), 36, 0xFF), false},
+        {"length field below the status block", withLengthAndForm(kRegular, 20, 0), false},
+        {"long form padded to 100 bytes", padded(longForm, 38), true},
+    };
+    for (const Case& c : cases) {
+        CNS2Node received;
+        bool newSession = false;
+        ASSERT_EQ(NS2ParsePacket(received, c.packet, newSession), NS2PacketError::None) << c.what;
+        EXPECT_EQ(received.GetNodeType(), 0x3041) << c.what;
+        EXPECT_EQ(received.GetIpAddress(), 0x0A010203u) << c.what;
+        EXPECT_EQ(received.GetSessionId(), 0x11223344u) << c.what;
+        EXPECT_EQ(received.GetReportInterval(), 1500u) << c.what;
+        EXPECT_EQ(received.GetStatusWord(), 0x00028402u) << c.what;
+        EXPECT_EQ(received.GetName(), c.longForm ? "Tessaly" : "") << c.what;
+        EXPECT_TRUE(newSession) << c.what;  // a new record: the session changed from 0
     }
 }
 

@@ -1,7 +1,9 @@
 // Calls from a client proxy to a stub dispatcher over the in-process link.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 
 #include "RccLogCapture.h"
@@ -202,6 +204,86 @@ TEST_F(RccCallTest, UnreadableRequestBodyGetsAnErrorReply) {
     Bytes reply = RawCall(pdu);
     ASSERT_EQ(reply.size(), 28u);
     EXPECT_EQ(Bytes(reply.begin() + 24, reply.end()), (Bytes{0x06, 0x00, 0x2C, 0x81}));
+}
+
+TEST_F(RccCallTest, RequestWithBytesAfterItsInputsIsServed) {
+    // IStandard isInterfaceSupported("IOM") followed by six bytes no signature names.
+    Bytes pdu = RawRequest(RCC_IF_ISTANDARD, 1);
+    const Bytes body = {0x04, 0, 0, 0, 'I', 'O', 'M', 0, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
+    pdu.insert(pdu.end(), body.begin(), body.end());
+    pdu[8] = static_cast<uint8_t>(pdu.size());
+    bool closed = true;
+    Bytes reply = RawCall(pdu, &closed);
+    ASSERT_EQ(reply.size(), 29u);
+    EXPECT_EQ(reply[8], 29);
+    // Status 0x012D0000, then the bool true.
+    EXPECT_EQ(Bytes(reply.begin() + 24, reply.end()), (Bytes{0x00, 0x00, 0x2D, 0x01, 0x01}));
+    EXPECT_FALSE(closed);
+}
+
+// A node with newer software: its replies carry outputs after those the signature names.
+TEST_F(RccCallTest, ReplyWithBytesAfterItsOutputsGivesTheNodesStatus) {
+    std::vector<std::unique_ptr<RccConnection>> held;
+    std::mutex heldLock;
+    auto newer = nodeSide.listen(9, 4010, {}, [&](std::unique_ptr<RccConnection> c) {
+        std::lock_guard g(heldLock);
+        held.push_back(std::move(c));
+    });
+    ASSERT_NE(newer, nullptr);
+    std::atomic<bool> stop{false};
+    const uint32_t statuses[] = {RCC_S_OK, 0x812C0027};
+    std::thread answering([&] {
+        size_t answered = 0;
+        while (!stop && answered < std::size(statuses)) {
+            Bytes request;
+            {
+                std::lock_guard g(heldLock);
+                if (held.empty() || !held.back()->receive(request))
+                    request.clear();
+            }
+            if (request.empty()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                continue;
+            }
+            const uint32_t status = statuses[answered++];
+            Bytes reply(request.begin(), request.begin() + 24);
+            reply[1] = 0x02;
+            std::swap(reply[4], reply[5]);
+            const Bytes tail = {static_cast<uint8_t>(status),
+                                static_cast<uint8_t>(status >> 8),
+                                static_cast<uint8_t>(status >> 16),
+                                static_cast<uint8_t>(status >> 24),
+                                0x09,
+                                0,
+                                0,
+                                0,
+                                0x02,
+                                0,
+                                0,
+                                0,
+                                'x',
+                                0,  // the variant output
+                                0x0B,
+                                0,
+                                0,
+                                0,
+                                0xAA,
+                                0xBB};  // and what is new
+            reply.insert(reply.end(), tail.begin(), tail.end());
+            reply[8] = static_cast<uint8_t>(reply.size());
+            std::lock_guard g(heldLock);
+            held.back()->send(reply);
+        }
+    });
+    ASSERT_EQ(proxy->connect(kNodeAddress, kNodeApp, 4010), 0);
+    for (uint32_t expected : statuses) {
+        CRccValue value = CRccValue::ofU8(1);
+        EXPECT_EQ(proxy->getProp("Node", kNodeId, "Name", value), expected);
+        EXPECT_EQ(value, CRccValue::ofString("x"));
+        EXPECT_TRUE(proxy->isConnected());
+    }
+    stop = true;
+    answering.join();
 }
 
 TEST_F(RccCallTest, SecondCallWhileOneRunsIsRefused) {

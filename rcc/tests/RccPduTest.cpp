@@ -227,11 +227,27 @@ TEST_F(RccReplyTest, HeaderChecks) {
     EXPECT_EQ(Read(noStatus), RccReplyError::HeaderMismatch);
 }
 
-TEST_F(RccReplyTest, UnreadableBodyIsAFailure) {
-    // A body that runs past the data, and one with a byte left over.
+TEST_F(RccReplyTest, BodyThatEndsBeforeTheOutputIsAFailure) {
+    // The text claims 9 bytes where 2 follow.
     EXPECT_EQ(Read(Reply(RCC_S_OK, {0x09, 0, 0, 0, 0x09, 0, 0, 0, 'x', 0})),
               RccReplyError::BadBody);
-    EXPECT_EQ(Read(Reply(RCC_S_OK, {0x03, 0, 0, 0, 0x01, 0, 0, 0, 0xEE})), RccReplyError::BadBody);
+    // The variant's type code alone.
+    EXPECT_EQ(Read(Reply(RCC_S_OK, {0x09, 0, 0, 0})), RccReplyError::BadBody);
+}
+
+TEST_F(RccReplyTest, BytesAfterTheOutputsAreIgnored) {
+    // A newer node appends outputs: variant STR "x", then a U32 and a byte the
+    // signature does not name. The named output is taken; the status is the node's.
+    const Bytes extra = {0x09, 0, 0, 0, 0x02, 0, 0, 0, 'x', 0, 0x78, 0x56, 0x34, 0x12, 0xEE};
+    struct Case {
+        uint32_t status;
+    } cases[] = {{RCC_S_OK}, {0x812C0027}, {RCC_E_UNKNOWN_METHOD}};
+    for (const Case& c : cases) {
+        value = CRccValue::ofString("untouched");
+        ASSERT_EQ(Read(Reply(c.status, extra)), RccReplyError::None) << std::hex << c.status;
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(value, CRccValue::ofString("x"));
+    }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // through the process's subscription stub to the sink.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "TestIomNode.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
@@ -126,6 +129,37 @@ TEST_F(RccSubscriptionTest, NotificationsReachTheSinkUntilUnsubscribed) {
     size_t calls = node.methodsCalled().size();
     EXPECT_EQ(proxy.unsubscribe(4711), RCC_S_OK);
     EXPECT_EQ(node.methodsCalled().size(), calls);
+}
+
+TEST_F(RccSubscriptionTest, NotificationWithBytesAfterItsValuesIsDelivered) {
+    RecordingSink sink;
+    sink.answer = RCC_S_OK;
+    uint32_t handle = 0;
+    ASSERT_EQ(proxy.subscribe(&sink, &handle), RCC_S_OK);
+    ConnectNotifier();
+    ASSERT_EQ(Notify(handle, "Name", CRccValue::ofString("n1")), RCC_S_OK);
+    // The same notification as a newer node sends it: four more bytes after its values.
+    std::vector<uint8_t> pdu = nodeSide.sent().back();
+    ASSERT_EQ(pdu[1], 0x01);
+    pdu.insert(pdu.end(), {0x01, 0x02, 0x03, 0x04});
+    pdu[8] = static_cast<uint8_t>(pdu.size());
+    pdu[9] = static_cast<uint8_t>(pdu.size() >> 8);
+    pdu[12] ^= 0x40;  // a sequence of its own
+    auto raw = nodeSide.createConnection(9, {});
+    ASSERT_EQ(raw->connect(kPcAddress, RCC_DEFAULT_PORT, kPcApp), 0);
+    for (int i = 0; i < 200 && !raw->isConnected(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_GE(raw->send(pdu), 0);
+    std::vector<uint8_t> reply;
+    for (int i = 0; i < 400 && !raw->receive(reply); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(reply.size(), 28u);
+    EXPECT_EQ(std::vector<uint8_t>(reply.begin() + 24, reply.end()),
+              (std::vector<uint8_t>{0x00, 0x00, 0x2C, 0x01}));
+    EXPECT_TRUE(raw->isConnected());
+    EXPECT_EQ(sink.seen,
+              (std::vector<Notification>{{handle, "Node", "Name", CRccValue::ofString("n1")},
+                                         {handle, "Node", "Name", CRccValue::ofString("n1")}}));
 }
 
 TEST_F(RccSubscriptionTest, ProxiesShareOneStubAndItsHandles) {

@@ -27,6 +27,51 @@ std::string Join(const std::vector<std::string>& words) {
     return s;
 }
 
+// A socket of the test's own side on the node-status group of the bridge.
+int NodeStatusListener() {
+    const int listener = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    int one = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(6107);
+    EXPECT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+    ip_mreq m{};
+    m.imr_multiaddr.s_addr = inet_addr("236.1.0.2");
+    m.imr_interface.s_addr = inet_addr(NetHosts::SelfAddress().c_str());
+    EXPECT_EQ(setsockopt(listener, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m), 0);
+    timeval wait{0, 200000};
+    setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    return listener;
+}
+
+// Starts `stellan console:bootp` from `dir` inside host 0.
+pid_t StartBootService(const NetHosts& hosts, const TempDir& dir) {
+    const std::string command = "cd " + dir.Path().string() +
+                                " && IXO_SYSTEM_DIR=" + dir.Path().string() + " exec " +
+                                Join(hosts.Exec(0)) + (dir / "stellan").string() + " console:bootp > " +
+                                (dir / "out").string() + " 2>&1 < /dev/null";
+    const pid_t stellan = fork();
+    if (stellan == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return stellan;
+}
+
+// Waits up to ten seconds for a status record of the service host.
+bool HeardServiceHost(int listener, CNS2Node& record) {
+    for (int i = 0; i < 50; ++i) {
+        uint8_t packet[1500];
+        const ssize_t n = recv(listener, packet, sizeof packet, 0);
+        bool newSession = false;
+        if (n > 0 && NS2ParsePacket(record, {packet, static_cast<size_t>(n)}, newSession) ==
+                         NS2PacketError::None)
+            return true;
+    }
+    return false;
+}
+
 TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
     IXO_REQUIRE_NETNS();
     std::string error;
@@ -42,40 +87,11 @@ TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
     WriteText(dir / "images/ionode.bin", std::string(3000, 'x'));
 
     // The test's side listens to the node-status group on the bridge.
-    const int listener = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    any.sin_port = htons(6107);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
-    ip_mreq m{};
-    m.imr_multiaddr.s_addr = inet_addr("236.1.0.2");
-    m.imr_interface.s_addr = inet_addr(NetHosts::SelfAddress().c_str());
-    ASSERT_EQ(setsockopt(listener, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m), 0);
-    timeval wait{0, 200000};
-    setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-
-    const std::string command = "cd " + dir.Path().string() +
-                                " && IXO_SYSTEM_DIR=" + dir.Path().string() + " exec " +
-                                Join(hosts->Exec(0)) + (dir / "stellan").string() +
-                                " console:bootp > " + (dir / "out").string() + " 2>&1 < /dev/null";
-    const pid_t stellan = fork();
-    if (stellan == 0) {
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const int listener = NodeStatusListener();
+    const pid_t stellan = StartBootService(*hosts, dir);
     // The first status record of the service host.
     CNS2Node record(VavMacAddress("0:0:0:0:0:0"), 0);
-    bool heard = false;
-    for (int i = 0; i < 50 && !heard; ++i) {
-        uint8_t packet[1500];
-        const ssize_t n = recv(listener, packet, sizeof packet, 0);
-        bool newSession = false;
-        heard = n > 0 && NS2ParsePacket(record, {packet, static_cast<size_t>(n)}, newSession) ==
-                             NS2PacketError::None;
-    }
-    ASSERT_TRUE(heard) << ReadText(dir / "out");
+    ASSERT_TRUE(HeardServiceHost(listener, record)) << ReadText(dir / "out");
     EXPECT_EQ(record.GetNodeType(), 0x3041);
     EXPECT_EQ(record.GetName(), "IxoKolt Services");
     EXPECT_EQ(record.GetStatusWord() & 0x8FF20, (1u << 19) | (0x84u << 8) | (1u << 5));
@@ -111,6 +127,71 @@ TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
     EXPECT_NE(ReadText(dir / "out").find("Running in console mode - Appid 10\r\n"),
               std::string::npos);
     EXPECT_TRUE(fs::exists(dir / "NS2.log"));  // beside the program
+}
+
+// Stellan's PC with two cards: eth0 faces the lighting network (host 1) and is the card
+// ixokolt.cfg selects; office0 faces an office network (host 2). A BOOTP and a TFTP
+// client on each side: only the lighting side is answered, and the office client's
+// hardware address is not saved in bootptab.
+TEST(BootServiceTest, AnswersOnlyOnTheSelectedCard) {
+    IXO_REQUIRE_NETNS();
+    std::string error;
+    auto hosts = NetHosts::Create(3, &error);
+    ASSERT_TRUE(hosts) << error;
+    using ixo::testsupport::RunShell;
+    const std::string pc = "ip netns exec " + hosts->Name(0) + " ";
+    const std::string office = "ip netns exec " + hosts->Name(2) + " ";
+    const std::string a = "of" + std::to_string(getpid()) + "a";
+    const std::string b = "of" + std::to_string(getpid()) + "b";
+    ASSERT_EQ(RunShell("ip link add " + a + " type veth peer name " + b), 0);
+    ASSERT_EQ(RunShell("ip link set " + a + " netns " + hosts->Name(0) + " name office0"), 0);
+    ASSERT_EQ(RunShell("ip link set " + b + " netns " + hosts->Name(2) + " name office0"), 0);
+    ASSERT_EQ(RunShell(pc + "ip addr add 198.19.0.1/24 broadcast 198.19.0.255 dev office0"), 0);
+    ASSERT_EQ(RunShell(pc + "ip link set office0 up"), 0);
+    ASSERT_EQ(RunShell(office + "ip addr add 198.19.0.2/24 broadcast 198.19.0.255 dev office0"), 0);
+    ASSERT_EQ(RunShell(office + "ip link set office0 up"), 0);
+    ASSERT_EQ(RunShell(office + "ip link set eth0 down"), 0);  // the office host is only there
+
+    TempDir dir;
+    fs::create_directory(dir.Path() / "images");
+    fs::copy_file(STELLAN_PROGRAM, dir / "stellan");
+    WriteText(dir / "ixokolt.cfg", "networkcard=" + std::string("02-18-00-00-00-02") + "\r\n");
+    WriteText(dir / "Stellan.INI", "[IxoBootpService]\nFTPDir=" + (dir / "images") + "\n");
+    WriteText(dir / "bootp.cfg", "gateway=198.18.0.1\nsubnetmask=255.255.255.0\n");
+    WriteText(dir / "images/ionode.bin", std::string(700, 'x'));
+
+    const int listener = NodeStatusListener();
+    const pid_t stellan = StartBootService(*hosts, dir);
+    CNS2Node record(VavMacAddress("0:0:0:0:0:0"), 0);
+    ASSERT_TRUE(HeardServiceHost(listener, record)) << ReadText(dir / "out");
+    EXPECT_EQ(record.GetIpAddress(), 0xC6120002u) << "node status runs on the selected card";
+
+    const std::string bootp = std::string("/usr/bin/python3 ") + ADDRSERVER_TEST_DIR +
+                              "/bootp_client.py office0 02:49:58:00:00:22 ionode.bin";
+    EXPECT_EQ(RunCommand(office + bootp).out, "none\n");
+    EXPECT_NE(RunShell(office + "curl -s --tftp-no-options --connect-timeout 2 -m 4 -o " +
+                       (dir / "office") + " tftp://198.19.0.1/ionode.bin"),
+              0);
+    EXPECT_FALSE(fs::exists(dir / "office") && fs::file_size(dir / "office") > 0);
+
+    const ProcessOutput lighting =
+        RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " + ADDRSERVER_TEST_DIR +
+                   "/bootp_client.py eth0 02:49:58:00:00:21 ionode.bin");
+    EXPECT_EQ(lighting.out.substr(0, 28), "yiaddr=198.18.0.101 siaddr=1") << lighting.out;
+    EXPECT_EQ(
+        RunShell(Join(hosts->Exec(1)) + "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
+                 (dir / "fetched") + " tftp://198.18.0.2/ionode.bin"),
+        0);
+    EXPECT_EQ(ReadText(dir / "fetched"), std::string(700, 'x'));
+
+    kill(stellan, SIGTERM);
+    int status = 0;
+    waitpid(stellan, &status, 0);
+    close(listener);
+    const std::string table = ReadText(dir / "images/bootptab");
+    EXPECT_NE(table.find("ha=02.49.58.00.00.21"), std::string::npos) << table;
+    EXPECT_EQ(table.find("02.49.58.00.00.22"), std::string::npos) << table;
+    EXPECT_EQ(table.find("198.19."), std::string::npos) << table;
 }
 
 }  // namespace

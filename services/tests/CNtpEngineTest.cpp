@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "FakeUdpEndpoint.h"
+#include "os/Clock.h"
 #include "os/FakeClock.h"
+#include "platform/FakeUdpEndpoint.h"
 #include "services/CNtpEngine.h"
 #include "services/FakeClock.h"
 

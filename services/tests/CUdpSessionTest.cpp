@@ -9,9 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include "os/Clock.h"
 #include "os/FakeClock.h"
+#include "platform/CUdpSocket.h"
 #include "services/CUdpBackend.h"
-#include "services/CUdpSocket.h"
 #include "testsupport/NetHosts.h"
 #include "transport/CXPort.h"
 #include "transport/CXTcpProtocol.h"

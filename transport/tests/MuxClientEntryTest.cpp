@@ -40,14 +40,39 @@ TEST(MuxClientEntry, DescriptorAndMessageBecomeThePacket) {
     }
 }
 
-TEST(MuxClientEntry, LengthsThatDisagreeAreRefused) {
+TEST(MuxClientEntry, OnlyALengthBeyondTheEntryIsRefused) {
     XPortPacket p;
     Bytes e = Entry(true);
     EXPECT_EQ(ParseMuxEntry(MuxKind::Tcp, std::span(e).first(35), 128, p), MuxEntryError::Short);
-    for (std::uint8_t length : {13, 15, 0}) {
+    for (std::uint32_t length : {15u, 0x10000u + 14u, 0xFFFFFFFFu}) {
         Bytes bad = e;
-        bad[24 + 8] = length;
-        EXPECT_EQ(ParseMuxEntry(MuxKind::Tcp, bad, 128, p), MuxEntryError::LengthMismatch);
+        for (int i = 0; i < 4; ++i) bad[24 + 8 + i] = static_cast<std::uint8_t>(length >> (8 * i));
+        EXPECT_EQ(ParseMuxEntry(MuxKind::Tcp, bad, 128, p), MuxEntryError::LengthBeyondEntry)
+            << length;
+    }
+}
+
+TEST(MuxClientEntry, PaddingAfterTheMessageIsLeftOut) {
+    struct Case {
+        const char* what;
+        std::uint8_t length;
+        size_t padding;
+        size_t packet;
+    } cases[] = {
+        {"four bytes of padding", 14, 4, 14},
+        {"length field of the header alone", 12, 2, 12},
+        {"length field below the header: taken whole", 3, 2, 16},
+        {"length field 0: taken whole", 0, 0, 14},
+    };
+    for (const Case& c : cases) {
+        Bytes e = Entry(false);
+        e[24 + 8] = c.length;
+        e.insert(e.end(), c.padding, 0xEE);
+        XPortPacket p;
+        ASSERT_EQ(ParseMuxEntry(MuxKind::Multicast, e, 128, p), MuxEntryError::None) << c.what;
+        EXPECT_EQ(p.data, Bytes(e.begin() + 24, e.begin() + 24 + static_cast<long>(c.packet)))
+            << c.what;
+        EXPECT_EQ(p.remoteAppId, 7) << c.what;
     }
 }
 

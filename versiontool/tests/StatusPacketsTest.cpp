@@ -95,6 +95,24 @@ TEST(StatusPacketsTest, LegacyLayout0ReadsOnlyMajorAndMinor) {
     EXPECT_EQ(s.services[0], (ServiceRecord{8, 3, 1, 0}));
 }
 
+// Devices that pad their datagrams, and short forms longer than 36 bytes, are listed.
+TEST(StatusPacketsTest, NodeStatusPaddedAndLongShortForms) {
+    Bytes padded = kNodeStatus;
+    padded.insert(padded.end(), 17, 0x00);  // 100 bytes, the length field still 83
+    StatusReport s;
+    ASSERT_EQ(DecodeNodeStatus(padded, s), StatusError::None);
+    ExpectStatusBlock(s);
+    ExpectLongPart(s);
+
+    Bytes shortForm(kNodeStatus.begin(), kNodeStatus.begin() + 44);
+    shortForm[1] = 0;     // regular form
+    shortForm[8] = 0x2C;  // 44 bytes: eight after the status block
+    ASSERT_EQ(DecodeNodeStatus(shortForm, s), StatusError::None);
+    ExpectStatusBlock(s);
+    EXPECT_FALSE(s.longForm);
+    EXPECT_EQ(s.name, "");
+}
+
 TEST(StatusPacketsTest, NodeStatusGolden) {
     StatusReport s;
     ASSERT_EQ(DecodeNodeStatus(kNodeStatus, s), StatusError::None);
@@ -192,7 +210,11 @@ TEST(StatusPacketsTest, NodeStatusSingleFieldMutations) {
              }},
             {"form 2 is short", 1, 2, StatusError::None,
              [](const StatusReport& s) { EXPECT_FALSE(s.longForm); }},
-            {"a form the protocol does not define", 1, 3, StatusError::UnknownForm, nullptr},
+            {"a form the protocol does not define is short", 1, 3, StatusError::None,
+             [](const StatusReport& s) {
+                 EXPECT_FALSE(s.longForm);
+                 EXPECT_EQ(s.deviceType, 0x2185);
+             }},
             {"version major 2", 2, 2, StatusError::BadVersionMajor, nullptr},
             {"version minor 7 is handled", 3, 7, StatusError::None,
              [](const StatusReport& s) { EXPECT_EQ(s.headerByte3, 7); }},
@@ -201,7 +223,8 @@ TEST(StatusPacketsTest, NodeStatusSingleFieldMutations) {
             {"destination application is not read", 5, 3, StatusError::None, nullptr},
             {"reserved is not read", 6, 1, StatusError::None, nullptr},
             {"total length longer than the datagram", 8, 0x54, StatusError::BadLength, nullptr},
-            {"total length shorter than the datagram", 8, 0x52, StatusError::BadLength, nullptr},
+            {"total length shorter than the datagram", 8, 0x52, StatusError::None,
+             [](const StatusReport& s) { EXPECT_EQ(s.name, "Rack1"); }},
             {"total length over 16 bits", 10, 0x01, StatusError::BadLength, nullptr},
             {"device type", 13, 0x20, StatusError::None,
              [](const StatusReport& s) { EXPECT_EQ(s.deviceType, 0x2085); }},

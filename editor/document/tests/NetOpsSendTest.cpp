@@ -116,6 +116,45 @@ TEST_F(NetOpsSendTest, SilentNodeIsAskedAboutAndRetryRepeatsIt) {
     EXPECT_EQ(calls.back(), "invokeMethod Node 1 reboot");
 }
 
+// The template's boot property makes every send end with a reboot, which a node may not
+// live to answer; a node that does not save is asked about in words of its own.
+TEST_F(NetOpsSendTest, UnansweredRebootIsASendAndAFailedSaveIsSaidSo) {
+    SimNode& node = AddNode(2);
+    xmldom::Node element = AddDocNode(node);
+    // A plain send first: its calls, the reboot last.
+    ASSERT_TRUE(doc_->SendConfig(element));
+    const Calls expected = node.stub.Calls();
+    ASSERT_EQ(expected.back(), "invokeMethod Node 1 reboot");
+    const auto reboot = static_cast<uint32_t>(expected.size());
+
+    // Restarts without answering: held past the editor's time-out.
+    node.stub.ClearCalls();
+    node.stub.HoldCall(reboot, 1500);
+    EXPECT_TRUE(doc_->SendConfig(element));
+    EXPECT_TRUE(sink_.Questions().empty());
+    EXPECT_EQ(node.stub.Calls(), expected);
+    node.stub.Resume();
+
+    // Answers the reboot with a failure.
+    node.stub.ClearCalls();
+    node.stub.FailCall(reboot, 0x812C001E);
+    EXPECT_TRUE(doc_->SendConfig(element));
+    EXPECT_TRUE(sink_.Questions().empty());
+    EXPECT_EQ(CountOf(node.stub.Calls(), "invokeMethod Node 1 reboot"), 1u);
+
+    // Refuses to save: a failure, asked about as such, and no reboot.
+    node.stub.ClearCalls();
+    node.stub.FailCall(reboot - 1, 0x80A10005);
+    sink_.QueueAnswer(ANSWER_ABORT);
+    EXPECT_FALSE(doc_->SendConfig(element));
+    ASSERT_EQ(sink_.Questions().size(), 1u);
+    EXPECT_EQ(sink_.Questions()[0],
+              "The node: Node 2 (010.000.000.002, 02:18:00:00:00:02) did not save its "
+              "configuration. The properties were sent to the node, but it may not keep them "
+              "when it restarts.");
+    EXPECT_EQ(CountOf(node.stub.Calls(), "invokeMethod Node 1 reboot"), 0u);
+}
+
 TEST_F(NetOpsSendTest, NetworkAddressModeSkipsANodeOutsideItsSubnet) {
     SimNode& wrong = AddNode(2);
     SimNode& right = AddNode(3);

@@ -42,32 +42,33 @@ TEST_F(NetOpsWalkTest, SendWalkSkipsOfflineAndUnboundAndStopsAtAKey) {
     EXPECT_EQ(sink_.MessageTexts().back(), "Ready");
 }
 
-TEST_F(NetOpsWalkTest, RebootUpdateAndClearNameTheNodesThatFailed) {
+TEST_F(NetOpsWalkTest, RebootAndUpdateResultsAreNotExaminedAndClearNamesTheNodesThatFailed) {
     SimNode& a = AddNode(2);
     SimNode& b = AddNode(3);
     xmldom::Node element = AddDocNode(a);
+    // A node may restart before it answers: a failed reboot or update is no error.
     b.stub.FailCall(1, 0x80A10005);
-    EXPECT_FALSE(doc_->RebootNodes());
-    ASSERT_EQ(sink_.Errors().size(), 1u);
-    EXPECT_EQ(sink_.Errors()[0], "These nodes could not be rebooted: Node 3 (010.000.000.003).");
+    EXPECT_TRUE(doc_->RebootNodes());
+    EXPECT_TRUE(sink_.Errors().empty());
+    EXPECT_TRUE(sink_.Questions().empty());
     EXPECT_EQ(a.model.GetCounters().reboots, 1);
     EXPECT_EQ(b.model.GetCounters().reboots, 0);
 
     ASSERT_TRUE(doc_->UpdateNodeSoftware(element));
     EXPECT_EQ(a.stub.Calls().back(), "invokeMethod Node 1 reboot U32: 1");
     EXPECT_EQ(a.model.GetCounters().updates, 1);
+    a.stub.FailCall(1, 0x80A10005);
+    EXPECT_TRUE(doc_->UpdateNodeSoftware(element));
+    EXPECT_TRUE(sink_.Errors().empty());
+
     ASSERT_TRUE(doc_->ClearConfiguration());
     EXPECT_EQ(a.model.GetCounters().clears, 1);
     EXPECT_EQ(b.model.GetCounters().clears, 1);
-
     a.stub.FailCall(1, 0x80A10005);
     EXPECT_FALSE(doc_->ClearConfiguration(element));
+    ASSERT_EQ(sink_.Errors().size(), 1u);
     EXPECT_EQ(sink_.Errors().back(),
               "The configuration could not be cleared on these nodes: Node 2 (010.000.000.002).");
-    a.stub.FailCall(1, 0x80A10005);
-    EXPECT_FALSE(doc_->UpdateNodeSoftware(element));
-    EXPECT_EQ(sink_.Errors().back(),
-              "The software update could not be started on these nodes: Node 2 (010.000.000.002).");
 
     // A key ends the walk after the node at hand.
     frame_.cancelTests = 0;

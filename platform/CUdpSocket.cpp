@@ -1,4 +1,4 @@
-#include "services/CUdpSocket.h"
+#include "platform/CUdpSocket.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "services/CUdpSocket.h"
+#include "platform/CUdpSocket.h"
 #include "testsupport/NetHosts.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <deque>
 #include <vector>
 
-#include "services/CUdpSocket.h"
+#include "platform/CUdpSocket.h"
 
 class FakeUdpEndpoint : public UdpEndpoint {
 public:
