@@ -26,10 +26,33 @@ TEST(GridCoreObject, WithoutAFactoryEverySlotIsEmptyAndTheForwardersAnswerFalse)
 }
 
 struct Counted : CGXOwnedObject {
-    explicit Counted(int* n) : n_(n) { ++*n_; }
-    ~Counted() override { --*n_; }
+    explicit Counted(int* n, CGXGridCore* grid = nullptr) : n_(n), grid_(grid) { ++*n_; }
+    ~Counted() override {
+        --*n_;
+        // A feature may still reach the grid's parameters while it goes.
+        if (grid_)
+            sawParameters = grid_->GetParam() && grid_->GetData();
+    }
     int* n_;
+    CGXGridCore* grid_;
+    static inline bool sawParameters = false;
 };
+
+TEST(GridCoreObject, FeaturesGoBeforeTheParameterObject) {
+    GXTerminateLibrary();
+    GXInitWithControlFactory();
+    int features = 0;
+    Counted::sawParameters = false;
+    {
+        GridHostWindow w;
+        w.Create(nullptr, {0, 0, 200, 100}, 0, fw::WS_VISIBLE);
+        w.GetCore().OnGridInitialUpdate();
+        w.GetCore().AddOwnedObject(std::make_unique<Counted>(&features, &w.GetCore()));
+    }
+    EXPECT_EQ(features, 0);
+    EXPECT_TRUE(Counted::sawParameters);
+    GXTerminateLibrary();
+}
 
 TEST(GridCoreObject, SharedParametersOutliveTheGridThatDoesNotOwnThem) {
     GXTerminateLibrary();

@@ -316,3 +316,96 @@ TEST_F(GridScrollPixels, EveryScrolledImageEqualsAFullRepaintOfTheSameState) {
 }
 
 }  // namespace
+
+namespace {
+
+using GridPaintPaths = GridFixture;
+
+TEST_F(GridPaintPaths, ThroughAMemoryBitmapThePaintIsTheSameAsDirect) {
+    Core().SetRowCount(40);
+    Core().SetColCount(10);
+    Core().SetFrozenRows(1, 0);
+    for (ROWCOL r = 1; r <= 40; r += 3)
+        Core().SetValueRange(CGXRange(r, 2), "text " + std::to_string(r));
+    CGXBrush hatch(fw::BS_HATCHED, 0x0000A0, fw::HS_DIAGCROSS);
+    Core().SetStyleRange(CGXRange(3, 3, 6, 5), &CGXStyle().SetInterior(hatch.SetBkColor(0xE0FFFF)));
+    Core().SelectRange(CGXRange(8, 1, 9, 3));
+    Core().SetTopRow(3, 0);
+    const QImage direct = RepaintAll();
+    Core().SetMemDCDrawing(1);
+    const QImage throughMemory = RepaintAll();
+    Core().SetMemDCDrawing(0);
+    EXPECT_EQ(CountDiffering(direct, throughMemory, 0), 0);
+    // A part of the window painted through the bitmap fits in seamlessly as well.
+    Core().SetMemDCDrawing(1);
+    wnd_->InvalidateRect({37, 41, 211, 133});
+    EXPECT_EQ(CountDiffering(direct, Paint(), 0), 0);
+}
+
+TEST_F(GridPaintPaths, BrushesDrawByTheirStyle) {
+    QImage image(60, 20, QImage::Format_RGB32);
+    const struct {
+        CGXBrush brush;
+        QRgb at00, at10;  // two pixels of the first pattern row
+    } cases[] = {
+        {CGXBrush(fw::BS_SOLID, 0x00FF00, 0), qRgb(0, 255, 0), qRgb(0, 255, 0)},
+        {CGXBrush(fw::BS_HOLLOW, 0x00FF00, 0), qRgb(1, 2, 3), qRgb(1, 2, 3)},  // untouched
+        {CGXBrush(fw::BS_HATCHED, 0x0000FF, fw::HS_VERTICAL).SetBkColor(0xFFFFFF), qRgb(255, 0, 0),
+         qRgb(255, 255, 255)},
+    };
+    for (const auto& c : cases) {
+        image.fill(qRgb(1, 2, 3));
+        {
+            fw::DeviceContext dc(&image);
+            Core().DrawBrushRect(&dc, {0, 0, 60, 20}, c.brush);
+        }
+        EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, c.at00 & 0xFFFFFF) << c.brush.GetStyle();
+        EXPECT_EQ(image.pixel(3, 0) & 0xFFFFFF, c.at10 & 0xFFFFFF) << c.brush.GetStyle();
+    }
+}
+
+TEST_F(GridPaintPaths, FontsCompareFieldByFieldAndEqualFontsAreNotSelectedAgain) {
+    QImage image(10, 10, QImage::Format_RGB32);
+    fw::DeviceContext dc(&image);
+    CGXStyle a, b, c;
+    a.SetFont(CGXFont().SetFaceName("DejaVu Sans").SetSize(9));
+    b.SetFont(CGXFont().SetFaceName("DejaVu Sans").SetSize(9));
+    c.SetFont(CGXFont().SetFaceName("DejaVu Serif").SetSize(9));
+    EXPECT_FALSE(Core().LoadFont(&dc, a, &b).has_value());
+    EXPECT_TRUE(Core().LoadFont(&dc, c, &a).has_value());
+    EXPECT_EQ(dc.GetCurrentFont().faceName, "DejaVu Serif");
+    EXPECT_FALSE(Core().LoadFont(&dc, CGXStyle(), &a).has_value());  // no font: nothing
+    // The zoom scales the selected font.
+    Core().SetZoom(200, 0);
+    Core().LoadFont(&dc, a);
+    const int zoomed = dc.GetCurrentFont().height;
+    Core().SetZoom(100, 0);
+    Core().LoadFont(&dc, a);
+    EXPECT_EQ(zoomed, 2 * dc.GetCurrentFont().height);
+}
+
+}  // namespace
+
+namespace {
+
+using GridImmediate = GridFixture;
+
+TEST_F(GridImmediate, DragLinesGoToTheBackingImageAndASecondDrawingTakesThemAway) {
+    Core().SetRowCount(10);
+    Core().SetColCount(5);
+    const QImage before = RepaintAll();
+    fw::DeviceContext* dc = Core().AcquireGridDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(Core().AcquireGridDC(), dc);  // one context for all immediate drawing
+    Core().DrawDragLine(dc, GX_VERTLINE, 2, GX_LINE_DRAG);
+    Core().ReleaseGridDC();
+    const QImage with = wnd_->BackingImage().copy();
+    const int x = Core().CalcRectFromRowCol(1, 2).left;
+    EXPECT_NE(with.pixel(x, 60), before.pixel(x, 60));
+    EXPECT_EQ(with.pixel(x + 5, 60), before.pixel(x + 5, 60));
+    Core().DrawDragLine(Core().AcquireGridDC(), GX_VERTLINE, 2, GX_LINE_DRAG);
+    Core().ReleaseGridDC();
+    EXPECT_EQ(CountDiffering(wnd_->BackingImage(), before, 0), 0);
+}
+
+}  // namespace
