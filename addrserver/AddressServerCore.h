@@ -21,6 +21,7 @@
 #include "addrserver/TftpFiles.h"
 #include "addrserver/TftpSessions.h"
 #include "nodestatus/CNS2.h"
+#include "os/DropCounts.h"
 #include "os/Event.h"
 #include "os/Thread.h"
 
@@ -81,6 +82,10 @@ public:
         return tables_.FindByAddress(address);
     }
 
+    // Datagrams on the BOOTP ports that were no BOOTP message, by the reason.
+    using BootpDropCounts = os::DropCounts<BootpParseError, 2>;
+    const BootpDropCounts& BootpDrops() const { return bootpDrops_; }
+
     // Reporting: coded messages through the callback task's queues.
     void Queue(int queue, uint32_t code, std::string_view text);
     void Print(std::string_view text);
@@ -126,6 +131,7 @@ private:
     void TftpThread();
     void SendTftp(uint32_t address, uint16_t port, const std::vector<uint8_t>& reply);
 
+    BootpDropCounts bootpDrops_;
     QueueReporter bootpReporter_{*this, 0};
     QueueReporter tftpReporter_{*this, 1};
     QueueReporter frameReporter_{*this, 2};

@@ -27,8 +27,11 @@ void Server::BootpServerThread() {
 
 void Server::HandleBootp(std::span<const uint8_t> datagram) {
     BootpMessage request;
-    if (ParseBootp(datagram, request) != BootpParseError::kNone)
+    if (const BootpParseError error = ParseBootp(datagram, request);
+        error != BootpParseError::kNone) {
+        bootpDrops_.Count(error);
         return;
+    }
     const uint32_t display = options_.displayLevel;
     if (display & kDisplayBootpFrames)
         Print(BootpResponder::Describe(request));
@@ -49,8 +52,10 @@ void Server::ReplyListenerThread() {
     std::array<uint8_t, kDatagramSize> buffer;
     listenerSocket_.Serve(buffer, kWaitMs, [&](const ServerSocket::Datagram& d) {
         BootpMessage m;
-        if (ParseBootp(d.bytes, m) != BootpParseError::kNone)
+        if (const BootpParseError error = ParseBootp(d.bytes, m); error != BootpParseError::kNone) {
+            bootpDrops_.Count(error);
             return;
+        }
         // Another server's answer to our start-up probe.
         if (m.op == kBootReply && m.ciaddr == own_ && m.yiaddr == own_ && m.Mac() == kProbeMac) {
             answeringServer_ = m.siaddr;

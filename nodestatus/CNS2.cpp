@@ -178,8 +178,10 @@ void CNS2::ReceivePackets(uint32_t stepStart) {
 
 void CNS2::HandlePacket(std::span<const uint8_t> packet, uint32_t now) {
     // Refuse anything that is not a whole node-status packet before it touches a record.
-    if (NS2CheckPacket(packet) != NS2PacketError::None)
+    if (const NS2PacketError error = NS2CheckPacket(packet); error != NS2PacketError::None) {
+        drops_.Count(error);
         return;
+    }
     const Key key{VavMacAddress(packet.data() + 14, 6), XPortHdrGetSrcApp(packet.data())};
     bool newSession = false;
 

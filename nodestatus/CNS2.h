@@ -22,6 +22,7 @@
 #include "nodestatus/CNS2Node.h"
 #include "nodestatus/NS2Packet.h"
 #include "nodestatus/NS2Transport.h"
+#include "os/DropCounts.h"
 #include "os/Event.h"
 #include "os/Thread.h"
 
@@ -104,6 +105,10 @@ public:
     int32_t GetOnlineCount() const;
     bool IsRunning() const { return !idle_; }
 
+    // Received datagrams refused before they touched a record, by the reason.
+    using DropCounts = os::DropCounts<NS2PacketError, 6>;
+    const DropCounts& Drops() const { return drops_; }
+
     void AddLifetimeObserver(LifetimeObserver* observer);
     void RemoveLifetimeObserver(LifetimeObserver* observer);
 
@@ -147,6 +152,7 @@ private:
     const uint16_t port_;
     const uint32_t group_;
     const uint32_t queueLimit_;
+    DropCounts drops_;
     std::atomic<uint32_t> receiveBudget_{20};
     std::vector<uint8_t> receiveBuffer_;
 

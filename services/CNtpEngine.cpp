@@ -107,8 +107,11 @@ void CNtpEngine::Handle(const uint8_t* data, uint32_t length, uint32_t from, uin
     // delay to us then sees the network's, not our scheduler's.
     const double t = GetNtpTime(NTP_UNIX_OFFSET) - waited;
     NtpPacketFields p;
-    if (NtpDecode(std::span<const uint8_t>(data, length), t, p) != NtpPacketError::None)
+    if (const NtpPacketError error = NtpDecode(std::span<const uint8_t>(data, length), t, p);
+        error != NtpPacketError::None) {
+        drops_.Count(error);
         return;
+    }
     switch (p.mode) {
         case NTP_MODE_SYMMETRIC_ACTIVE:
             p.receiveTime = t;

@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 
+#include "os/DropCounts.h"
 #include "platform/CUdpSocket.h"
 #include "services/CClock.h"
 #include "services/NtpPacket.h"
@@ -67,6 +68,9 @@ public:
     uint8_t GetSourceStratum() const { return sourceStratum_; }
     uint32_t GetLocalAddress() const { return localAddress_; }
     double GetPollInterval() const { return pollInterval_; }
+    // Received datagrams that were no NTP packet, by the reason.
+    using DropCounts = os::DropCounts<NtpPacketError, 3>;
+    const DropCounts& Drops() const { return drops_; }
 
 private:
     void CheckAnnouncement();
@@ -111,4 +115,5 @@ private:
     StepAgreement agreement_;
     bool sendFailing_ = false;
     std::vector<uint8_t> buffer_;
+    DropCounts drops_;
 };

@@ -14,8 +14,10 @@ bool Before(uint32_t a, uint32_t b) {
 
 bool DeviceTable::HandleDatagram(std::span<const uint8_t> datagram, uint32_t now) {
     StatusReport report;
-    if (decode_(datagram, report) != StatusError::None)
+    if (const StatusError error = decode_(datagram, report); error != StatusError::None) {
+        drops_.Count(error);
         return false;
+    }
     CDeviceRecord& record = RecordFor({VavMacAddress(report.mac.data(), 6), report.appId});
     record.ClearChanged();
     // What the device list knows the entry by, before the packet changes it.

@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 
+#include "os/DropCounts.h"
 #include "versiontool/DeviceEvent.h"
 #include "versiontool/DeviceRecord.h"
 #include "versiontool/StatusPackets.h"
@@ -46,6 +47,10 @@ public:
     // Forgets every record without reporting.
     void Clear();
 
+    // Refused datagrams, by the decoder's reason; readable from any thread.
+    using DropCounts = os::DropCounts<StatusError, 7>;
+    const DropCounts& Drops() const { return drops_; }
+
     size_t Size() const { return records_.size(); }
     const CDeviceRecord* Find(const DeviceKey& key) const;
     // The records in expiry order, earliest deadline first.
@@ -66,4 +71,5 @@ private:
     IDeviceEngineSink* sink_ = nullptr;
     std::map<DeviceKey, std::unique_ptr<CDeviceRecord>> records_;
     ExpiryList expiry_;
+    DropCounts drops_;
 };

@@ -24,6 +24,8 @@ public:
     UdpStatus Start(IDeviceEngineSink* sink) override;
     void Stop() override;
     ~CStatusEngine() override;
+    // Received datagrams the decoder refused, by the reason.
+    const DeviceTable::DropCounts& Drops() const { return table_.Drops(); }
 
 protected:
     CStatusEngine(uint16_t port, DeviceTable::Decoder decode, UpdateRule rule,
