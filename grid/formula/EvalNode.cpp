@@ -238,10 +238,16 @@ GXValue Relative(const GXExprNode* nodes, const GXExprNode& n) {
     return GXValue::Cell(GXMakeCell(static_cast<int>(r), static_cast<int>(c)));
 }
 
-// Number arguments become numbers here: a cell is read, a text is converted.
+// Number arguments become numbers here: a cell is read, a text is converted. A blank cell is
+// the number 0 whatever "blank cells count as zero" says, as the argument routines read it
+// (GXNumericArgument, GXDereferenceValue): that setting governs operators and a formula that
+// is only a reference, not a function's number argument.
 void ConvertToNumber(GXValue& v) {
     if (v.type == GX_VT_CELL) {
         GXValue read = GXResolveCell(v.ref.firstRow(), v.ref.firstCol());
+        if (GXIsBlankCell(GXCurrentSheet(), v.ref.firstRow(), v.ref.firstCol())) {
+            read = GXValue::Number(0);
+        }
         if (read.type != GX_VT_NUMBER && read.type != GX_VT_STRING) {
             GXRaiseError(GX_ERR_NON_NUMERIC);
         }

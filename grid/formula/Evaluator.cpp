@@ -151,6 +151,11 @@ GXValue GXResolveCell(int row, int col) {
     return GXReadCell(s.sheetPtr, row, col, s.active);
 }
 
+bool GXIsBlankCell(GXEngineSheet& sheet, int row, int col) {
+    GXEngineCell* cell = GXFindCell(sheet, row, col);
+    return cell == nullptr || cell->valueKind() == GX_VAL_EMPTY;
+}
+
 double GXValueToNumber(const GXValue& v) {
     switch (v.type) {
         case GX_VT_NUMBER:

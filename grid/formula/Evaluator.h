@@ -54,6 +54,8 @@ int32_t GXValueToInt(const GXValue& v);
 GXValue GXResolveCell(int row, int col);
 // The same for any sheet; inside an evaluation an error cell raises 133.
 GXValue GXReadCell(GXEngineSheet* sheet, int row, int col, bool insideEvaluation);
+// True when the cell is missing or holds nothing (after its formula, if any, is computed).
+bool GXIsBlankCell(GXEngineSheet& sheet, int row, int col);
 void GXGetEvalCell(int& row, int& col);
 GXEngineSheet& GXCurrentSheet();
 // A zeroed temporary array of rows x cols doubles, freed when the evaluation ends.

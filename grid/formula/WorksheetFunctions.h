@@ -33,6 +33,19 @@
 // kinds, with the shared routines of FunctionArgs.h. String results are limited to 511 bytes
 // (GXCopyBounded / GXAppendBounded raise 150). A handler may call the evaluator recursively.
 //
+// BLANK CELLS. A blank (missing or empty) cell given where a function takes one number, or
+// read as a scalar by GXNumericArgument, GXDereferenceValue or GXNumberArg, is the number 0,
+// whether or not the sheet's "blank cells count as zero" is on: =ABS(A1), =ROUND(A1,0),
+// =IF(A1,1,2) and =LEFT("abc",A1) read 0 like ISNUMBER(A1). List arguments skip blank cells
+// (GXCellNumber yields nothing for them), so AVG(A1:A3) averages only what is there. The
+// setting governs operators and a formula that is only a reference: with it off, =A1+1 and
+// =A1 with A1 blank are errors (128 and 60); with it on they read 0.
+//
+// LOOPS. A count, period or size taken from an argument never drives a loop unbounded: an
+// argument can be 1e308. Handlers count in integers against a limit the arguments cannot
+// raise (the calendar's last day, the 511-byte text limit, the range's cells), or use a
+// closed form (annuity balances, declining balances), so every formula returns at once.
+//
 // What the core offers handlers (all usable inside a call):
 //   FunctionArgs.h   GXNumericArgument, GXDereferenceValue, GXToInteger, GXCellNumber,
 //                    GXCellString, GXCopyBounded, GXAppendBounded, GXFunctionError,

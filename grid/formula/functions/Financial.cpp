@@ -500,8 +500,21 @@ struct Paid {
     double interest = 0, principal = 0;
 };
 
+// The balance after j payments: each period adds the interest and takes the payment, so
+// b(j) = b(0) g^j - payment (g^j - 1) / rate with g = 1 + rate. In closed form no number of
+// periods costs more than another (counting them one by one froze the editor for 2^31).
+double BalanceAfter(double start, double rate, double payment, double j) {
+    if (rate == 0) {
+        return start - payment * j;
+    }
+    double growth = std::expm1(j * std::log1p(rate));  // g^j - 1, exact for small rates
+    return start + start * growth - payment * growth / rate;
+}
+
 Paid PaidOver(double rate, double nper, double pv, double fv, double first, double last,
               bool atStart) {
+    // A period beyond the annuity's end has no payment to split.
+    GXRequire(last <= nper, GX_ERR_FLOATING);
     double grown = std::pow(1 + rate, nper);
     // Without interest the payment only repays the principal.
     double payment = rate == 0 ? (pv + fv) / nper : rate / (grown - 1) * (grown * pv + fv);
@@ -516,13 +529,19 @@ Paid PaidOver(double rate, double nper, double pv, double fv, double first, doub
         first -= 1;
         last -= 1;
     }
-    for (double k = 1; k <= last; ++k) {
-        double interest = rate * balance;
-        if (k >= first) {
+    // Whole periods from..to of the (possibly shifted) schedule.
+    double from = std::max(std::ceil(first), 1.0), to = std::floor(last);
+    if (from <= to) {
+        double before = BalanceAfter(balance, rate, payment, from - 1);
+        if (from == to) {
+            double interest = rate * before;  // one period: as the schedule computes it
             paid.interest += interest;
             paid.principal += payment - interest;
+        } else {
+            double repaid = before - BalanceAfter(balance, rate, payment, to);
+            paid.principal += repaid;
+            paid.interest += rate == 0 ? 0 : (to - from + 1) * payment - repaid;
         }
-        balance -= payment - interest;
     }
     paid.interest = Checked(paid.interest);
     paid.principal = Checked(paid.principal);
@@ -682,16 +701,16 @@ void Db(GXValue& result, GXCallFrame& frame) {
         return;
     }
     double rate = std::floor((1 - std::pow(salvage / cost, 1 / life)) * 1000 + 0.5) / 1000;
-    double total = 0, depreciation = 0;
-    for (double p = 1; p <= period; ++p) {
-        if (p == 1 && month != 0) {
-            depreciation = cost * rate * month / 12;
-        } else if (p == life && month != 0) {
-            depreciation = (cost - total) * rate * (12 - month) / 12;
-        } else {
-            depreciation = (cost - total) * rate;
-        }
-        total += depreciation;
+    // The first period takes `month` twelfths of a year's rate, every later one the rate of
+    // what is left, so the book value before period p >= 2 is cost (1 - rate m / 12) (1 -
+    // rate)^(p - 2): a closed form, whatever the life (a period loop never ended for 1e15).
+    double firstShare = month != 0 ? month / 12 : 1;
+    double depreciation = 0;
+    if (period == 1) {
+        depreciation = cost * rate * firstShare;
+    } else {
+        double book = cost * (1 - rate * firstShare) * std::pow(1 - rate, period - 2);
+        depreciation = book * rate * (period == life && month != 0 ? (12 - month) / 12 : 1);
     }
     result = GXValue::Number(depreciation);
 }

@@ -717,9 +717,12 @@ void Permutations(GXValue& result, GXCallFrame& frame) {
     GXRequire(n > 0 && k >= 0 && n >= k, kPermutation);
     n = std::trunc(n);
     k = std::trunc(k);
+    // Every factor is at least 1 (n >= k) and all but the last at least 2, so the product
+    // overflows within about 1100 factors; an integer counts them (a double counter stops
+    // growing past 2^53).
     double p = 1;
-    for (double i = 0; i < k && std::isfinite(p); ++i) {
-        p *= n - i;
+    for (int64_t i = 0; static_cast<double>(i) < k && std::isfinite(p); ++i) {
+        p *= n - static_cast<double>(i);
     }
     result = GXValue::Number(p);
 }

@@ -194,8 +194,9 @@ void Repeat(GXValue& result, GXCallFrame& frame) {
     if (static_cast<uint64_t>(s.size()) * n >= GX_RESULT_LIMIT) {
         GXFunctionError(GX_ERR_STRING_TOO_LONG);
     }
+    // Copies of an empty text make an empty text, however many are asked for.
     std::string r;
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = 0; i < n && !s.empty(); ++i) {
         r += s;
     }
     StringResult(result, r);
