@@ -98,6 +98,9 @@ public:
 
     // --- Geometry and visibility ---------------------------------------------------------
     Rect GetClientRect() const;
+    // The client rectangle as it would be with neither scroll bar shown (a window that decides
+    // whether its scroll bars are needed measures against this).
+    Rect GetClientRectWithoutScrollBars() const;
     Rect GetWindowRect() const;  // screen coordinates
     // Moves and sizes the window within its parent's client area.
     void MoveWindow(const Rect& rect, bool repaint = true);

@@ -52,12 +52,17 @@ void Window::UpdateWindow() {
     if (d_->updateRegion.isEmpty() || !isVisible())
         return;
     const QRegion painted = d_->updateRegion;
+    const unsigned contexts = d_->paintContexts;
     QPointer<Window> alive(this);
     SendMessage(WM_PAINT);
     if (!alive)
         return;
-    d_->updateRegion = QRegion();
-    d_->eraseNeeded = false;
+    // A paint context took the invalid region when it began; what the paint itself invalidated
+    // after that (a layout change) stays for the next paint. A paint without one is over.
+    if (d_->paintContexts == contexts)
+        d_->updateRegion = QRegion();
+    if (d_->updateRegion.isEmpty())
+        d_->eraseNeeded = false;
     repaint(painted);
 }
 
@@ -175,13 +180,20 @@ void WindowPrivate::DeliverPaint() {
     if (updateRegion.isEmpty() || !q->isVisible())
         return;
     const QRegion painted = updateRegion;
+    const unsigned contexts = paintContexts;
     QPointer<Window> alive(q);
     q->SendMessage(WM_PAINT);
     if (!alive)
         return;
     // A window that did not validate would be asked again and again: its paint is over now.
-    updateRegion = QRegion();
-    eraseNeeded = false;
+    // A paint context took the region when it began; what the paint invalidated after that
+    // (a layout change) stays for the next paint.
+    if (paintContexts == contexts)
+        updateRegion = QRegion();
+    if (updateRegion.isEmpty())
+        eraseNeeded = false;
+    else
+        SchedulePaint();
     q->update(painted);
 }
 
@@ -190,6 +202,7 @@ void WindowPrivate::DeliverPaint() {
 PaintContext::PaintContext(Window& window)
     : DeviceContext(&window.d_->backing), window_(window), region_(window.d_->updateRegion) {
     const bool erase = window.d_->eraseNeeded;
+    ++window.d_->paintContexts;
     window.d_->updateRegion = QRegion();
     window.d_->eraseNeeded = false;
     SetBaseClip(region_);

@@ -43,6 +43,7 @@ struct WindowPrivate {
     QRegion updateRegion;
     bool eraseNeeded = false;
     bool paintScheduled = false;
+    unsigned paintContexts = 0;  // counts PaintContexts made, to tell a paint that began one
     bool everShown = false;
     std::optional<QColor> background;
 

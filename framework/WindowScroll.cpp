@@ -247,6 +247,10 @@ Rect WindowPrivate::ClientRect() const {
     return {0, 0, std::max(0, w), std::max(0, h)};
 }
 
+Rect Window::GetClientRectWithoutScrollBars() const {
+    return {0, 0, std::max(0, width()), std::max(0, height())};
+}
+
 void WindowPrivate::LayoutScrollBars() {
     const Rect c = ClientRect();
     const int ext = BarExtent(q);

@@ -1,5 +1,386 @@
 #include "grid/controls/CGXControl.h"
 
+#include "framework/SystemMetrics.h"
+#include "framework/Window.h"
+#include "grid/core/CGXDrawingAndFormatting.h"
+#include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridParam.h"
+#include "grid/core/CGXProperties.h"
 #include "grid/core/CGXStyle.h"
+#include "grid/core/GXDrawHelpers.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+const CGXControlClassInfo CGXControl::kClassInfo{"CGXControl", nullptr};
+const CGXControlClassInfo CGXStatic::kClassInfo{"CGXStatic", &CGXControl::kClassInfo};
 
 CGXControl::~CGXControl() = default;
+
+bool CGXControl::IsKindOfControlClass(const CGXControlClassInfo& info) const {
+    for (const CGXControlClassInfo* c = &GetControlClass(); c; c = c->base)
+        if (c == &info || std::strcmp(c->name, info.name) == 0)
+            return true;
+    return false;
+}
+
+// --- binding -------------------------------------------------------------------------------------
+
+void CGXControl::Init(ROWCOL row, ROWCOL col) {
+    m_nRow = row;
+    m_nCol = col;
+    m_bInit = true;
+    SetActive(false);
+    SetModify(false);
+    FreeStyle(false);
+    m_pGrid->OnInitCurrentCell(row, col);
+    if (m_pGrid->GetParam() && (m_pGrid->GetParam()->m_nActivateCell & 0x04) && OnStartEditing())
+        SetActive(true);
+}
+
+void CGXControl::Reset() {
+    Hide();
+    SetModify(false);
+    SetActive(false);
+    FreeStyle(true);
+    m_bInit = false;
+    m_nRow = m_nCol = GX_INVALID;
+}
+
+const CGXStyle& CGXControl::GetStyle() {
+    if (!m_pStyle)
+        m_pStyle = m_pGrid->LookupStyleRowCol(m_nRow, m_nCol).Clone();
+    return *m_pStyle;
+}
+
+void CGXControl::FreeStyle(bool) {
+    m_pStyle.reset();
+}
+
+bool CGXControl::OnValidate() {
+    if (IsActive() && GetModify()) {
+        std::string text;
+        GetCurrentText(text);
+        if (!text.empty()) {
+            const CGXStyle& style = m_pGrid->LookupStyleRowCol(m_nRow, m_nCol);
+            const std::string min = style.GetUserAttribute(51011).GetValue();
+            const std::string max = style.GetUserAttribute(51012).GetValue();
+            const double value = std::atof(text.c_str());
+            if ((!min.empty() && value < std::atof(min.c_str())) ||
+                (!max.empty() && value > std::atof(max.c_str()))) {
+                m_pGrid->SetWarningText(style.GetUserAttribute(51013).GetValue());
+                return false;
+            }
+        }
+        if (!ValidateText(text))
+            return false;
+    }
+    return m_pGrid->OnValidateCell(m_nRow, m_nCol);
+}
+
+bool CGXControl::OnStartEditing() {
+    if (!m_bInit || !m_pGrid->OnStartEditing(m_nRow, m_nCol))
+        return false;
+    m_pGrid->ScrollCellInView(m_nRow, m_nCol, GX_UPDATENOW);
+    return true;
+}
+
+bool CGXControl::OnModifyCell() {
+    return GetModify() && m_pGrid->OnModifyCell(m_nRow, m_nCol);
+}
+
+bool CGXControl::OnCancelEditing() {
+    return m_pGrid->OnCancelEditing(m_nRow, m_nCol);
+}
+
+void CGXControl::OnCanceledEditing() {
+    m_pGrid->OnCanceledEditing(m_nRow, m_nCol);
+}
+
+bool CGXControl::OnEndEditing() {
+    return m_pGrid->OnEndEditing(m_nRow, m_nCol);
+}
+
+bool CGXControl::OnLeftCell(ROWCOL newRow, ROWCOL newCol) {
+    return m_pGrid->OnLeftCell(m_nRow, m_nCol, newRow, newCol);
+}
+
+bool CGXControl::OnDeleteCell() {
+    return m_pGrid->OnDeleteCell(m_nRow, m_nCol);
+}
+
+bool CGXControl::Refresh() {
+    if (!m_bInit)
+        return false;
+    Hide();
+    if (fw::Window* wnd = m_pGrid->GridWnd()) {
+        const fw::Rect r = IsActive() ? m_pGrid->CalcRectFromRowColEx(m_nRow, m_nCol)
+                                      : m_pGrid->CalcRectFromRowCol(m_nRow, m_nCol);
+        if (!r.IsEmpty())
+            wnd->InvalidateRect(r);
+    }
+    return true;
+}
+
+bool CGXControl::IsReadOnly() {
+    if (m_bInit)
+        GetStyle();
+    if (m_pGrid->QueryReadOnly())
+        return true;
+    return m_pStyle && m_pStyle->GetIncludeReadOnly() && m_pStyle->GetReadOnly();
+}
+
+// --- geometry and drawing
+// ---------------------------------------------------------------------------
+
+fw::Rect CGXControl::GetCellRect(ROWCOL row, ROWCOL col, const fw::Rect* rect,
+                                 const CGXStyle* style) {
+    if (!style)
+        style = &m_pGrid->LookupStyleRowCol(row, col);
+    fw::Rect r = rect ? *rect : m_pGrid->CalcRectFromRowCol(row, col);
+    m_pGrid->SubtractBorders(r, *style, true);
+    if (m_pGrid->GetDisplayVertLines() && col > m_pGrid->GetHeaderCols() &&
+        col == m_pGrid->GetFrozenCols() && col != 0 && !style->HasBorder(gxBorderRight))
+        r.right -= 1;
+    if (m_pGrid->GetDisplayHorzLines() && row > m_pGrid->GetHeaderRows() &&
+        row == m_pGrid->GetFrozenRows() && row != 0 && !style->HasBorder(gxBorderBottom))
+        r.bottom -= 1;
+    return r;
+}
+
+fw::Size CGXControl::AddBorders(fw::Size size, const CGXStyle& style) {
+    return m_pGrid->AddBorders(size, style);
+}
+
+void CGXControl::Draw(fw::DeviceContext&, const fw::Rect&, ROWCOL, ROWCOL, const CGXStyle&,
+                      const CGXStyle*) {
+    // The base control has no children to draw; controls with buttons lay them out here.
+}
+
+void CGXControl::DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect) {
+    const CGXGridParam* param = m_pGrid->GetParam();
+    if (param) {
+        const std::uint32_t mode = param->m_nHideCurrentCell;
+        if (mode != 0 && mode != 2)
+            return;
+        if (mode == 2 && !m_pGrid->m_bGridHasFocus)
+            return;
+    }
+    // "Invert Thin.": four one-pixel bands along the edges, which a second drawing undoes.
+    const int w = 1;
+    dc.InvertRect({rect.left, rect.top, rect.left + w, rect.bottom});
+    dc.InvertRect({rect.right - w, rect.top, rect.right, rect.bottom});
+    dc.InvertRect({rect.left + w, rect.top, rect.right - w, rect.top + w});
+    dc.InvertRect({rect.left + w, rect.bottom - w, rect.right - w, rect.bottom});
+}
+
+void CGXControl::DrawBackground(fw::DeviceContext& dc, const fw::Rect& rect, const CGXStyle& style,
+                                bool erase) {
+    if (erase)
+        m_pGrid->DrawBrushRect(&dc, rect, style.GetInterior());
+    Draw3dFrame(dc, rect, style);
+}
+
+void CGXControl::Draw3dFrame(fw::DeviceContext& dc, const fw::Rect& rect, const CGXStyle& style) {
+    const CGXProperties* props = m_pGrid->GetProperties();
+    if (m_pGrid->IsPrinting() && props && props->GetBlackWhite())
+        return;
+    if (!style.GetIncludeDraw3dFrame())
+        return;
+    const unsigned kind = style.GetDraw3dFrame();
+    if (kind != 1 && kind != 2)
+        return;
+    fw::Rect r = m_pGrid->GetCellRectInset(rect, style, true);
+    const COLORREF light = GXGetSysColor(fw::COLOR_BTNHIGHLIGHT) & 0xFFFFFFu;
+    const COLORREF dark = 0;
+    CGXDrawingAndFormatting::GetInstance().DrawFrame(dc, r.left - 1, r.top - 1, r.right + 1,
+                                                     r.bottom + 1, 1, kind == 1 ? light : dark,
+                                                     kind == 1 ? dark : light);
+}
+
+// --- values and texts --------------------------------------------------------------------------
+
+void CGXControl::GetCurrentText(std::string& text) {
+    text.clear();
+    if (m_pStyle && m_pStyle->GetIncludeValue()) {
+        text = m_pStyle->GetValue();
+        return;
+    }
+    if (m_bInit)
+        GetControlText(text, m_nRow, m_nCol, nullptr, GetStyle());
+}
+
+void CGXControl::SetCurrentText(const std::string& text) {
+    if (m_bInit)
+        m_pGrid->SetControlTextRowCol(m_nRow, m_nCol, text, GX_UPDATENOW, m_pStyle.get());
+}
+
+bool CGXControl::GetValue(std::string& text) {
+    if (!m_bInit)
+        return false;
+    const CGXStyle& style = GetStyle();
+    if (!style.GetIncludeValue())
+        return false;
+    text = style.GetValue();
+    return true;
+}
+
+void CGXControl::SetValue(const std::string& text) {
+    if (!m_bInit)
+        return;
+    GetStyle();
+    m_pStyle->SetValue(text);
+}
+
+bool CGXControl::GetControlText(std::string& text, ROWCOL, ROWCOL, const std::string* valueText,
+                                const CGXStyle& style) {
+    const bool formatted = style.GetIncludeFormat() && (style.GetFormat() & 0x1F) != 0;
+    if (valueText) {
+        text = formatted ? GXFormatText(style, valueText) : *valueText;
+        return true;
+    }
+    if (!style.GetIncludeValue())
+        return false;
+    text = formatted ? GXFormatText(style) : style.GetValue();
+    return true;
+}
+
+bool CGXControl::SetControlText(ROWCOL row, ROWCOL col, const std::string& text, unsigned flags,
+                                const CGXStyle* style) {
+    std::unique_ptr<CGXStyle> made;
+    if (!style) {
+        made = m_pGrid->CreateStyle();
+        m_pGrid->ComposeStyleRowCol(row, col, made.get());
+        style = made.get();
+    }
+    std::string value = text;
+    bool result = ConvertControlTextToValue(value, row, col, style);
+    if (result &&
+        (m_pGrid->QueryReadOnly() || (style->GetIncludeReadOnly() && style->GetReadOnly())))
+        result = false;
+    if (result) {
+        if (style->GetIncludeMaxLength() && style->GetMaxLength() != 0 &&
+            style->GetMaxLength() < value.size())
+            value.resize(style->GetMaxLength());
+        result = m_pGrid->SetValueRange(CGXRange(row, col), value, gxOverride, flags);
+    }
+    if (made)
+        m_pGrid->RecycleStyle(std::move(made));
+    return result;
+}
+
+namespace {
+// Takes the first line off `list` (CR, LF or CR LF ends it); FALSE when the list had no break.
+bool ExtractLine(std::string& list, std::string& line) {
+    const std::size_t end = list.find_first_of("\r\n");
+    if (end == std::string::npos) {
+        line = list;
+        list.clear();
+        return false;
+    }
+    line = list.substr(0, end);
+    std::size_t next = end + 1;
+    if (list[end] == '\r' && next < list.size() && list[next] == '\n')
+        ++next;
+    list.erase(0, next);
+    return true;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+}  // namespace
+
+bool CGXControl::GetChoiceListItem(std::string& text, const std::string& choiceList, int index) {
+    text.clear();
+    if (choiceList.empty() || index < 0)
+        return false;
+    std::string list = choiceList, line;
+    for (int i = 0;; ++i) {
+        const bool more = ExtractLine(list, line);
+        if (i == index) {
+            text = line;
+            return true;
+        }
+        if (!more || list.empty())
+            return false;
+    }
+}
+
+int CGXControl::FindStringInChoiceList(std::string& out, const std::string& text,
+                                       const std::string& choiceList, bool exact) {
+    out.clear();
+    if (text.empty())
+        return -1;
+    std::string list = choiceList, line, prefixLine;
+    int prefixIndex = -1;
+    for (int i = 0; !list.empty(); ++i) {
+        const bool more = ExtractLine(list, line);
+        if (EqualNoCase(line, text)) {
+            out = line;
+            return i;
+        }
+        if (!exact && prefixIndex < 0 && line.size() >= text.size() &&
+            EqualNoCase(std::string_view(line).substr(0, text.size()), text)) {
+            prefixIndex = i;
+            prefixLine = line;
+        }
+        if (!more)
+            break;
+    }
+    if (exact || prefixIndex < 0)
+        return -1;
+    out = prefixLine;
+    return prefixIndex;
+}
+
+// --- static text ---------------------------------------------------------------------------------
+
+int CGXStatic::TextMargin() {
+    const int half = fw::GetSystemMetrics(fw::SM_CXFRAME) / 2;
+    return half >= 3 ? half : 2;
+}
+
+fw::Rect CGXStatic::GetCellRect(ROWCOL row, ROWCOL col, const fw::Rect* rect,
+                                const CGXStyle* style) {
+    if (!style)
+        style = &m_pGrid->LookupStyleRowCol(row, col);
+    fw::Rect r = CGXControl::GetCellRect(row, col, rect, style);
+    const int m = TextMargin();
+    r.left += m;
+    r.right -= style->GetHorizontalAlignment() == fw::DT_RIGHT ? m + 1 : m / 2;
+    return r;
+}
+
+fw::Size CGXStatic::AddBorders(fw::Size size, const CGXStyle& style) {
+    size.cx += 2 * TextMargin() + 1;
+    return m_pGrid->AddBorders(size, style);
+}
+
+void CGXStatic::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
+                     const CGXStyle& style, const CGXStyle* standardStyle) {
+    const fw::Rect inner = GetCellRect(row, col, &rect, &style);
+    if (inner.IsEmpty())
+        return;
+    Draw3dFrame(dc, rect, style);
+    // Most cells of a large grid are empty: nothing to measure or draw.
+    if (!style.GetIncludeValue() || style.GetValue().empty())
+        return;
+    const std::optional<fw::LogFont> oldFont = m_pGrid->LoadFont(&dc, style, standardStyle);
+    const CGXProperties* props = m_pGrid->GetProperties();
+    const bool blackWhite = m_pGrid->IsPrinting() && props && props->GetBlackWhite();
+    const COLORREF oldColor = dc.SetTextColor(blackWhite ? 0 : style.GetTextColor() & 0xFFFFFFu);
+    const int oldMode = dc.SetBkMode(fw::TRANSPARENT);
+    CGXDrawingAndFormatting::GetInstance().DrawControlText(*this, dc, inner, row, col, style);
+    dc.SetBkMode(oldMode);
+    dc.SetTextColor(oldColor);
+    if (oldFont)
+        dc.SelectFont(*oldFont);
+}

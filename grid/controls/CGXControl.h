@@ -1,7 +1,9 @@
 // The cell-control interface: the grid core binds one control object per control id to
 // whichever cell needs it (Init), asks it to draw cells of its kind and routes the current
-// cell's keyboard, mouse and editing traffic to it. This declares what the core relies on; the
-// operations whose default behaviour needs the grid core are completed with the cell controls.
+// cell's keyboard, mouse and editing traffic to it. Every operation has a default behaviour, so
+// a concrete control (static text, edit, ...) overrides only what differs. A control is not one
+// object per cell: it is re-bound to whichever cell needs it and caches that cell's style while
+// bound. User-interface thread only.
 #pragma once
 
 #include "framework/DeviceContext.h"
@@ -16,14 +18,25 @@
 class CGXGridCore;
 class CGXStyle;
 
+// The class record of a control class: its name and its base class's record.
+struct CGXControlClassInfo {
+    const char* name;
+    const CGXControlClassInfo* base;
+};
+
 class CGXControl {
 public:
+    static const CGXControlClassInfo kClassInfo;
+
     explicit CGXControl(CGXGridCore* grid) : m_pGrid(grid) {}
     virtual ~CGXControl();
     CGXControl(const CGXControl&) = delete;
     CGXControl& operator=(const CGXControl&) = delete;
 
     CGXGridCore* Grid() const { return m_pGrid; }
+    virtual const CGXControlClassInfo& GetControlClass() const { return kClassInfo; }
+    // TRUE when this control's class is `info` or derives from it (records compared by name).
+    bool IsKindOfControlClass(const CGXControlClassInfo& info) const;
 
     // --- state --------------------------------------------------------------------------
     virtual void SetActive(bool) {}
@@ -32,30 +45,62 @@ public:
     virtual bool GetModify() { return false; }
 
     // --- binding and the editing protocol -----------------------------------------------
-    virtual void Init(ROWCOL row, ROWCOL col) = 0;
-    virtual void Reset() = 0;
+    // Binds the control to the cell: initialised, inactive, unmodified, no cached style.
+    virtual void Init(ROWCOL row, ROWCOL col);
+    // Hides and unbinds the control.
+    virtual void Reset();
     virtual bool Store() { return false; }
-    virtual bool OnValidate() = 0;
-    virtual bool OnStartEditing() = 0;
-    virtual bool OnCancelEditing() = 0;
-    virtual void OnCanceledEditing() = 0;
-    virtual bool OnEndEditing() = 0;
-    virtual bool OnLeftCell(ROWCOL newRow, ROWCOL newCol) = 0;
-    virtual bool OnDeleteCell() = 0;
+    // FALSE when the edited text lies outside the cell's "Valid: Min. Value" and "Valid: Max.
+    // Value" (the warning text is set), else the grid's answer.
+    virtual bool OnValidate();
+    virtual bool OnStartEditing();
+    virtual bool OnModifyCell();
+    virtual bool OnCancelEditing();
+    virtual void OnCanceledEditing();
+    virtual bool OnEndEditing();
+    virtual bool OnLeftCell(ROWCOL newRow, ROWCOL newCol);
+    virtual bool OnDeleteCell();
 
-    // --- drawing and texts ----------------------------------------------------------------
+    // --- geometry and drawing -------------------------------------------------------------
+    // The cell's inner rectangle: the cell rectangle less borders and grid lines, and one
+    // pixel less at the frozen edges.
+    virtual fw::Rect GetCellRect(ROWCOL row, ROWCOL col, const fw::Rect* rect = nullptr,
+                                 const CGXStyle* style = nullptr);
+    virtual fw::Size AddBorders(fw::Size size, const CGXStyle& style);
+    // Draws the frame of the current cell as the grid's "Current Cell." property says.
+    virtual void DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect);
     virtual void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
-                      const CGXStyle& style, const CGXStyle* standardStyle) = 0;
-    virtual void GetCurrentText(std::string& text) = 0;
-    virtual void SetCurrentText(const std::string& text) = 0;
+                      const CGXStyle& style, const CGXStyle* standardStyle);
+    virtual void DrawBackground(fw::DeviceContext& dc, const fw::Rect& rect, const CGXStyle& style,
+                                bool erase);
+    virtual void Draw3dFrame(fw::DeviceContext& dc, const fw::Rect& rect, const CGXStyle& style);
+
+    // --- values and texts ---------------------------------------------------------------------
+    virtual void GetCurrentText(std::string& text);
+    virtual void SetCurrentText(const std::string& text);
+    virtual bool GetValue(std::string& text);
+    virtual void SetValue(const std::string& text);
     // The text the control shows for a cell (the style's value, formatted).
     virtual bool GetControlText(std::string& text, ROWCOL row, ROWCOL col,
-                                const std::string* valueText, const CGXStyle& style) = 0;
+                                const std::string* valueText, const CGXStyle& style);
+    virtual bool SetControlText(ROWCOL row, ROWCOL col, const std::string& text, unsigned flags,
+                                const CGXStyle* style);
+    virtual bool ConvertControlTextToValue(std::string&, ROWCOL, ROWCOL, const CGXStyle*) {
+        return true;
+    }
     virtual void GetSelectedText(std::string& text) { GetCurrentText(text); }
     // The control's answer for a cell with a composed style (the core returns it unchanged).
     virtual bool QueryCell(ROWCOL, ROWCOL, unsigned, unsigned, const CGXStyle*) { return false; }
     virtual void Hide() {}
-    virtual bool Refresh() = 0;
+    // Redraws the bound cell (hiding an active window first); FALSE when not bound.
+    virtual bool Refresh();
+    virtual bool ValidateText(const std::string&) { return true; }
+    // Line `index` of a choice list (lines end in CR, LF or CR LF); FALSE past the end.
+    static bool GetChoiceListItem(std::string& text, const std::string& choiceList, int index);
+    // The index of the line equal to `text` (any case), or, when not exact, of the first line
+    // that begins with it; -1 and an empty text when none.
+    static int FindStringInChoiceList(std::string& out, const std::string& text,
+                                      const std::string& choiceList, bool exact);
 
     // --- input --------------------------------------------------------------------------------
     virtual bool MouseMove(unsigned, fw::Point) { return false; }
@@ -81,10 +126,14 @@ public:
     virtual bool OnSysColorChange() { return false; }
     virtual bool OnSettingsChange() { return false; }
 
-    virtual bool IsReadOnly() = 0;
+    // TRUE when the grid or the cached style makes the cell read-only.
+    virtual bool IsReadOnly();
     bool IsInitFor(ROWCOL row, ROWCOL col) const {
         return m_bInit && m_nRow == row && m_nCol == col;
     }
+    // The bound cell's style, a copy of the grid's composed style made on first use.
+    const CGXStyle& GetStyle();
+    void FreeStyle(bool notify);
 
     // Fields the core relies on.
     CGXGridCore* const m_pGrid;
@@ -94,4 +143,21 @@ public:
     bool m_bActive = false;
     bool m_bModified = false;
     std::unique_ptr<CGXStyle> m_pStyle;  // the bound cell's style, while bound
+};
+
+// Static text (control id 52513): draws the cell's text, aligned, wrapped and formatted as the
+// style says, and does not edit it.
+class CGXStatic : public CGXControl {
+public:
+    static const CGXControlClassInfo kClassInfo;
+    explicit CGXStatic(CGXGridCore* grid) : CGXControl(grid) {}
+    const CGXControlClassInfo& GetControlClass() const override { return kClassInfo; }
+
+    // The text margin: 2 pixels, or half the sizing frame when that is 3 or more.
+    static int TextMargin();
+    fw::Rect GetCellRect(ROWCOL row, ROWCOL col, const fw::Rect* rect = nullptr,
+                         const CGXStyle* style = nullptr) override;
+    fw::Size AddBorders(fw::Size size, const CGXStyle& style) override;
+    void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
+              const CGXStyle& style, const CGXStyle* standardStyle) override;
 };

@@ -97,6 +97,21 @@ public:
     bool m_bLockReadOnly = true;  // store operations refuse while read-only
     bool m_bInitDone = false;     // a grid has initialised this object
 
+    // --- rows and columns seen by the grid core ----------------------------------------------
+    ROWCOL m_nFrozenRows = 0;  // rows 1..n stay at the top while the rest scrolls
+    ROWCOL m_nFrozenCols = 0;
+    ROWCOL m_nHeaderRows = 0;  // the last header row (rows 0..n get the column-header style)
+    ROWCOL m_nHeaderCols = 0;
+    bool m_bNumberedColHeaders = true;  // column headers show letters A, B, ...
+    bool m_bNumberedRowHeaders = true;  // row headers show the row number
+    bool m_bLockUpdate = false;         // update operations change nothing on screen
+    bool m_bMarkCells = false;          // cells of m_MarkedCells are drawn with a grey pattern
+    CGXRangeList m_MarkedCells;
+    bool m_bMarkSelectionHeaders = false;  // headers of the selection are redrawn with it
+    bool m_bPaintOutside = true;           // the area past the last row and column is filled
+    int m_nGridLineStyle = 0;              // pen style of the grid lines (0 solid, 2 dot)
+    int m_nCurrentCellDrawing = 0;         // 1: a selected current cell is inverted whole
+
     // --- sizes (thousandths of the core's size unit) ------------------------------------------
     std::int32_t m_nDefaultRowHeight = 1200;
     std::int32_t m_nDefaultColWidth = 10000;

@@ -25,12 +25,29 @@ public:
     void SetColor(std::size_t index, fw::ColorRef c);
     bool GetBlackWhite() const { return blackWhite_; }
     void SetBlackWhite(bool b) { blackWhite_ = b; }
+    // Grid lines on screen and on paper, and the 3-D look (lines on the right and bottom edges
+    // of cells instead of the left and top).
+    bool GetDisplayHorzLines() const { return horzLines_; }
+    bool GetDisplayVertLines() const { return vertLines_; }
+    bool GetPrintHorzLines() const { return printHorzLines_; }
+    bool GetPrintVertLines() const { return printVertLines_; }
+    void SetDisplayHorzLines(bool b) { horzLines_ = b; }
+    void SetDisplayVertLines(bool b) { vertLines_ = b; }
+    void SetPrintHorzLines(bool b) { printHorzLines_ = b; }
+    void SetPrintVertLines(bool b) { printVertLines_ = b; }
+    bool Get3dButtons() const { return threeD_; }
+    void Set3dButtons(bool b) { threeD_ = b; }
     int GetZoom() const { return zoom_; }
     void SetZoom(int percent) { zoom_ = percent; }
 
 private:
     std::vector<fw::ColorRef> colors_;
     bool blackWhite_ = false;
+    bool horzLines_ = true;
+    bool vertLines_ = true;
+    bool printHorzLines_ = true;
+    bool printVertLines_ = true;
+    bool threeD_ = false;
     int zoom_ = 100;
 };
 

@@ -1,0 +1,470 @@
+// The grid core object: construction, feature slots, initialisation, destruction, cell controls,
+// the read-only state and the current-cell basics that drawing and the controls rely on.
+#include "grid/core/CGXGridCore.h"
+
+#include "framework/SystemMetrics.h"
+#include "framework/Window.h"
+#include "grid/core/CGXAutoScrollPlugin.h"
+#include "grid/core/CGXData.h"
+#include "grid/core/CGXGridParam.h"
+#include "grid/core/CGXPluginComponent.h"
+#include "grid/core/CGXProperties.h"
+#include "grid/core/CGXStylesMap.h"
+#include "grid/core/GXLibraryState.h"
+
+#include <QApplication>
+
+CGXGridCore::CGXGridCore(fw::Window* gridWnd, fw::Document* doc, bool isViewContext)
+    : m_pAppData(&GXGetLibraryState()),
+      m_pGridWnd(gridWnd),
+      m_pDocument(doc),
+      m_bIsViewContext(isViewContext) {
+    m_styleCache.reserve(257);
+    m_nCyBorder = fw::GetSystemMetrics(fw::SM_CYBORDER);
+    m_nCxBorder = fw::GetSystemMetrics(fw::SM_CXBORDER);
+    m_nCyFrame = fw::GetSystemMetrics(fw::SM_CYFRAME);
+    m_nCxFrame = fw::GetSystemMetrics(fw::SM_CXFRAME);
+    if (m_pAppData->m_pControlFactory && !m_bInitDone)
+        m_pAppData->m_pControlFactory->InstallGridFeatures(*this);
+}
+
+CGXGridCore::~CGXGridCore() {
+    // Controls first: a control may still reach the grid while it goes.
+    m_pActiveControl = nullptr;
+    m_pLastControl = nullptr;
+    m_pDefaultControl = nullptr;
+    m_pCurrentCellControl = nullptr;
+    m_controls.clear();
+    m_pGridDC.reset();
+    m_styleCache.clear();
+    m_currentCellStyles.clear();
+    m_pCurrentCellStyle.reset();
+    // Features and plug-ins are owned here alone, and go before the parameter object they may
+    // still reach while they are destroyed.
+    m_featureSlots.fill(nullptr);
+    m_pAutoScrollPlugin = nullptr;
+    m_ownedObjects.clear();
+    m_plugins.clear();
+    if (m_bOwnParam)
+        delete m_pParam;
+    m_pParam = nullptr;
+    m_pStyleEdit.reset();
+    m_pStyleValue.reset();
+    m_pStyleGetValue.reset();
+    m_freeStyles.clear();
+    m_pAppData->RemoveGrid(this);
+}
+
+void CGXGridCore::SetGridWnd(fw::Window* wnd, fw::Document* doc, bool isViewContext) {
+    m_pGridDC.reset();
+    m_pGridWnd = wnd;
+    m_pDocument = doc;
+    m_bIsViewContext = isViewContext;
+}
+
+CGXStylesMap* CGXGridCore::GetStylesMap() const {
+    return m_pParam ? m_pParam->GetStylesMap() : nullptr;
+}
+CGXProperties* CGXGridCore::GetProperties() const {
+    return m_pParam ? m_pParam->GetProperties() : nullptr;
+}
+CGXData* CGXGridCore::GetData() const {
+    return m_pParam ? m_pParam->GetData() : nullptr;
+}
+
+void CGXGridCore::OnGridInitialUpdate() {
+    if (!GXGetClassInfo("GXWND"))
+        throw CGXNotSupportedException("the grid library was not started");
+    for (auto& plugin : m_plugins) plugin->PlugIn(m_pGridWnd);
+    if (!m_pStyleEdit)
+        m_pStyleEdit = CreateStyle();
+    if (!m_pStyleValue)
+        m_pStyleValue = CreateStyle();
+    if (!m_pStyleGetValue)
+        m_pStyleGetValue = CreateStyle();
+    m_pStyleClass = &m_pStyleEdit->GetRuntimeClass();
+
+    if (!m_pParam)
+        SetParam(nullptr, true);
+    m_pAppData->RegisterGridObject(m_pParam, this);
+    FreeObjectCache();
+
+    if (!m_pParam->GetProperties()) {
+        m_pParam->SetProperties(new CGXProperties, true);
+    }
+    m_pAppData->RegisterGridObject(m_pParam->GetProperties(), this);
+    if (!m_pParam->GetStylesMap()) {
+        auto* map = new CGXStylesMap(m_pStyleClass);
+        map->CreateStandardStyles();
+        if (m_pAppData->m_pProfileImp)
+            map->ReadProfile();
+        m_pParam->SetStylesMap(map, true);
+    }
+    m_pAppData->RegisterGridObject(m_pParam->GetStylesMap(), this);
+    ReCacheBaseStyles();
+    if (m_pAppData->m_pControlFactory && m_pStyleStandard) {
+        const unsigned id = m_pStyleStandard->GetControl();
+        if (!m_controls.count(id)) {
+            if (auto control = m_pAppData->m_pControlFactory->CreateCellControl(id, *this))
+                RegisterControl(id, std::move(control));
+        }
+    }
+    if (!m_pParam->GetData()) {
+        auto* data = new CGXData;
+        data->InitParam(m_pParam);
+        m_pParam->SetData(data, true);
+    }
+    m_pAppData->RegisterGridObject(m_pParam->GetData(), this);
+
+    m_pParam->m_bInitDone = true;
+    UpdateFontMetrics();
+    m_bInitDone = true;
+    m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
+    m_nLeftCol = std::max(m_nLeftCol, GetFrozenCols() + 1);
+    if (CGXTabWndInterface* tab = m_pAppData->GetTabWndInterface())
+        tab->OnGridInitialized(m_pGridWnd, m_pParam->m_sSheetName.c_str(),
+                               !m_pParam->m_sSheetName.empty());
+    if (m_pParam->m_bRestoreCurrentCell && m_pParam->m_nCurrentRow <= GetRowCount() &&
+        m_pParam->m_nCurrentCol <= GetColCount())
+        SetCurrentCell(m_pParam->m_nCurrentRow, m_pParam->m_nCurrentCol, 0);
+    UpdateScrollbars(true, false);
+}
+
+void CGXGridCore::SetParam(CGXGridParam* param, bool mustDelete) {
+    if (param == m_pParam && param)
+        return;
+    if (m_bOwnParam)
+        delete m_pParam;
+    if (!param) {
+        param = new CGXGridParam;
+        mustDelete = true;
+    }
+    m_pParam = param;
+    m_bOwnParam = mustDelete;
+    m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
+    FreeObjectCache();
+}
+
+CGXOwnedObject* CGXGridCore::AddOwnedObject(std::unique_ptr<CGXOwnedObject> object) {
+    m_ownedObjects.push_back(std::move(object));
+    return m_ownedObjects.back().get();
+}
+
+void CGXGridCore::AddPlugin(std::unique_ptr<CGXPluginComponent> plugin) {
+    if (m_bInitDone)
+        plugin->PlugIn(m_pGridWnd);
+    m_plugins.push_back(std::move(plugin));
+}
+
+void CGXGridCore::SetModifiedFlag(bool modified) {
+    (void)modified;
+    // The document's modified flag comes with the grid as a document view; a window grid has
+    // no document.
+}
+
+CGXOwnedObject* CGXGridCore::GetFeatureSlot(int slot) const {
+    return slot >= 1 && slot <= GX_FEATURE_SLOTS ? m_featureSlots[slot] : nullptr;
+}
+
+void CGXGridCore::SetFeatureSlot(int slot, CGXOwnedObject* feature) {
+    if (slot >= 1 && slot <= GX_FEATURE_SLOTS)
+        m_featureSlots[slot] = feature;
+}
+
+namespace {
+template <class T>
+T* SlotAs(CGXOwnedObject* o) {
+    return dynamic_cast<T*>(o);
+}
+}  // namespace
+
+CGXAbstractGridPrintImp* CGXGridCore::GetPrintImp() const {
+    return SlotAs<CGXAbstractGridPrintImp>(m_featureSlots[2]);
+}
+CGXAbstractGridSortImp* CGXGridCore::GetSortImp() const {
+    return SlotAs<CGXAbstractGridSortImp>(m_featureSlots[3]);
+}
+CGXCommandFactory* CGXGridCore::GetCommandFactory() const {
+    return SlotAs<CGXCommandFactory>(m_featureSlots[9]);
+}
+CGXAbstractGridUpdateHintImp* CGXGridCore::GetUpdateHintImp() const {
+    return SlotAs<CGXAbstractGridUpdateHintImp>(m_featureSlots[11]);
+}
+CGXAbstractGridHideCellsImp* CGXGridCore::GetHideCellsImp() const {
+    return SlotAs<CGXAbstractGridHideCellsImp>(m_featureSlots[13]);
+}
+CGXAbstractGridFindReplaceImp* CGXGridCore::GetFindReplaceImp() const {
+    return SlotAs<CGXAbstractGridFindReplaceImp>(m_featureSlots[14]);
+}
+CGXAbstractGridExcelLikeFillImp* CGXGridCore::GetExcelLikeFillImp() const {
+    return SlotAs<CGXAbstractGridExcelLikeFillImp>(m_featureSlots[17]);
+}
+CGXAbstractGridCutPasteImp* CGXGridCore::GetCutPasteImp() const {
+    return SlotAs<CGXAbstractGridCutPasteImp>(m_featureSlots[27]);
+}
+
+void CGXGridCore::SetExcelLikeFillImp(CGXAbstractGridExcelLikeFillImp* imp, bool addToOwned) {
+    m_featureSlots[17] = imp;
+    if (imp && addToOwned)
+        m_ownedObjects.emplace_back(imp);
+}
+
+// The feature interfaces gain their operations with the features; until a feature is present
+// its forwarders do what an empty slot does: nothing, answering FALSE.
+bool CGXGridCore::Undo() {
+    return false;
+}
+bool CGXGridCore::Redo() {
+    return false;
+}
+bool CGXGridCore::BeginTrans(const char*) {
+    return false;
+}
+void CGXGridCore::CommitTrans() {}
+void CGXGridCore::Rollback() {}
+bool CGXGridCore::FindText(bool) {
+    return false;
+}
+bool CGXGridCore::CanCopy() {
+    return false;
+}
+bool CGXGridCore::Copy() {
+    return false;
+}
+bool CGXGridCore::CanPaste() {
+    return false;
+}
+bool CGXGridCore::Paste() {
+    return false;
+}
+bool CGXGridCore::OnGridBeginPrinting() {
+    return false;
+}
+bool CGXGridCore::SortRows(const CGXRange&) {
+    return false;
+}
+
+// --- controls ----------------------------------------------------------------------------------
+
+void CGXGridCore::RegisterControl(unsigned id, std::unique_ptr<CGXControl> control,
+                                  bool makeDefault, bool registerName) {
+    auto it = m_controls.find(id);
+    if (it != m_controls.end()) {
+        CGXControl* old = it->second.get();
+        if (m_pActiveControl == old)
+            m_pActiveControl = nullptr;
+        if (m_pLastControl == old)
+            m_pLastControl = nullptr, m_nLastControlId = 0;
+        if (m_pDefaultControl == old)
+            m_pDefaultControl = nullptr;
+        if (m_pCurrentCellControl == old)
+            m_pCurrentCellControl = nullptr;
+    }
+    CGXControl* raw = control.get();
+    m_controls[id] = std::move(control);
+    if (registerName && GetStylesMap())
+        GetStylesMap()->AddControl(id);
+    if (makeDefault || !m_pDefaultControl)
+        m_pDefaultControl = raw;
+}
+
+CGXControl* CGXGridCore::GetRegisteredControl(unsigned id) {
+    if ((id & 0xFFFFu) == 0)
+        return m_pDefaultControl;
+    if (m_pLastControl && id == m_nLastControlId)
+        return m_pLastControl;
+    CGXControl* control = nullptr;
+    auto it = m_controls.find(id);
+    if (it != m_controls.end()) {
+        control = it->second.get();
+    } else if (m_pAppData->m_pControlFactory) {
+        if (auto made = m_pAppData->m_pControlFactory->CreateCellControl(id, *this)) {
+            control = made.get();
+            RegisterControl(id, std::move(made), false, false);
+        }
+    }
+    if (!control)
+        return m_pDefaultControl;
+    m_nLastControlId = id;
+    m_pLastControl = control;
+    return control;
+}
+
+CGXControl* CGXGridCore::GetControl(ROWCOL row, ROWCOL col) {
+    return GetRegisteredControl(LookupStyleRowCol(row, col).GetControl());
+}
+
+bool CGXGridCore::QueryCellControl(ROWCOL row, ROWCOL col, unsigned a, unsigned b,
+                                   const CGXStyle* style) {
+    std::unique_ptr<CGXStyle> made;
+    if (!style) {
+        made = CreateStyle();
+        ComposeStyleRowCol(row, col, made.get());
+        style = made.get();
+    }
+    CGXControl* control = GetRegisteredControl(style->GetControl());
+    const bool answer = control && control->QueryCell(row, col, a, b, style);
+    if (made)
+        RecycleStyle(std::move(made));
+    return answer;
+}
+
+// --- read-only ---------------------------------------------------------------------------------
+
+bool CGXGridCore::QueryReadOnly() {
+    return m_pParam && m_pParam->m_bReadOnly;
+}
+
+bool CGXGridCore::SaveReadOnly(bool readOnly) {
+    if (m_pParam)
+        m_pParam->m_bReadOnly = readOnly;
+    return true;
+}
+
+bool CGXGridCore::ChangeReadOnly(bool readOnly) {
+    const bool old = QueryReadOnly();
+    if (!SaveReadOnly(readOnly))
+        return false;
+    AfterReadOnlyChange(old);
+    return true;
+}
+
+void CGXGridCore::AfterReadOnlyChange(bool) {
+    ROWCOL row, col;
+    if (GetCurrentCell(row, col)) {
+        if (CGXControl* control = GetControl(row, col); control && control->IsInitFor(row, col)) {
+            control->Reset();
+            control->Init(row, col);
+        }
+    }
+}
+
+bool CGXGridCore::IsLockReadOnly() {
+    return m_pParam && m_pParam->m_bLockReadOnly && QueryReadOnly();
+}
+
+void CGXGridCore::Beep(unsigned) {
+    QApplication::beep();
+}
+
+// --- grid rectangle ---------------------------------------------------------------------------
+
+fw::Rect CGXGridCore::GetGridRect() {
+    fw::Rect r;
+    if (m_bPrintInProgress)
+        r = m_printRect;
+    else if (m_bGridRectSet)
+        r = m_gridRect;
+    else if (m_pGridWnd)
+        r = m_pGridWnd->GetClientRect();
+    if (r.right < r.left || r.bottom < r.top)
+        r = fw::Rect{r.left, r.top, r.left, r.top};
+    return r;
+}
+
+void CGXGridCore::SetGridRect(bool set, const fw::Rect& rect) {
+    m_bGridRectSet = set;
+    m_gridRect = rect;
+}
+
+void CGXGridCore::SetPrinting(bool printing, const fw::Rect& printRect) {
+    if (printing && !m_bPrintInProgress) {
+        TransferCurrentCell(true);
+        if (m_pCurrentCellControl)
+            m_pCurrentCellControl->SetActive(false);
+        m_nPrintTopRow = GetFrozenRows() + 1;
+        m_nPrintLeftCol = GetFrozenCols() + 1;
+    }
+    m_bPrintInProgress = printing;
+    m_printRect = printRect;
+    FreeObjectCache();
+}
+
+bool CGXGridCore::IsTracking(int* mode, ROWCOL* index) const {
+    if (mode)
+        *mode = m_nTrackingMode;
+    if (index)
+        *index = m_nTrackingIndex;
+    return m_nTrackingMode != 0;
+}
+
+bool CGXGridCore::GridWndIsVisible() const {
+    return m_pGridWnd && m_pGridWnd->isVisible();
+}
+
+// --- current cell --------------------------------------------------------------------------------
+
+bool CGXGridCore::GetCurrentCell(ROWCOL& row, ROWCOL& col) const {
+    row = m_nCurrentRow;
+    col = m_nCurrentCol;
+    return m_nCurrentRow != GX_INVALID && m_nCurrentCol != GX_INVALID;
+}
+
+bool CGXGridCore::IsCurrentCell(ROWCOL row, ROWCOL col, bool evenWhilePrinting) const {
+    if (m_bPrintInProgress && !evenWhilePrinting)
+        return false;
+    if (m_nCurrentRow == GX_INVALID)
+        return false;
+    return (row == GX_INVALID || row == m_nCurrentRow) &&
+           (col == GX_INVALID || col == m_nCurrentCol);
+}
+
+bool CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags) {
+    if (!m_bInitDone || row > GetRowCount() || col > GetColCount())
+        return false;
+    if (!TransferCurrentCell(true))
+        return false;
+    const ROWCOL oldRow = m_nCurrentRow, oldCol = m_nCurrentCol;
+    if (m_pCurrentCellControl)
+        m_pCurrentCellControl->Reset();
+    m_pCurrentCellControl = nullptr;
+    m_pCurrentCellStyle.reset();
+    m_nCurrentRow = row;
+    m_nCurrentCol = col;
+    if (m_pParam) {
+        m_pParam->m_nCurrentRow = row;
+        m_pParam->m_nCurrentCol = col;
+    }
+    // The old and new cell compose afresh (the current cell's style is kept apart).
+    FreeObjectCache();
+    if (CGXControl* control = GetControl(row, col)) {
+        m_pCurrentCellControl = control;
+        control->Init(row, col);
+    }
+    if (oldRow != GX_INVALID)
+        RedrawRowCol(oldRow, oldCol, oldRow, oldCol, flags);
+    RedrawRowCol(row, col, row, col, flags);
+    return true;
+}
+
+void CGXGridCore::ResetCurrentCell() {
+    if (m_nCurrentRow == GX_INVALID)
+        return;
+    const ROWCOL row = m_nCurrentRow, col = m_nCurrentCol;
+    if (m_pCurrentCellControl)
+        m_pCurrentCellControl->Reset();
+    m_pCurrentCellControl = nullptr;
+    m_pCurrentCellStyle.reset();
+    m_nCurrentRow = m_nCurrentCol = GX_INVALID;
+    FreeObjectCache();
+    RedrawRowCol(row, col, row, col, GX_INVALIDATE);
+}
+
+bool CGXGridCore::TransferCurrentCell(bool store) {
+    CGXControl* control = m_pCurrentCellControl;
+    if (!control || !control->m_bInit || !control->GetModify())
+        return true;
+    return store ? control->Store() : true;
+}
+
+void CGXGridCore::RefreshCurrentCell() {
+    ROWCOL row, col;
+    if (!GetCurrentCell(row, col))
+        return;
+    if (row > GetRowCount() || col > GetColCount()) {
+        ResetCurrentCell();
+        return;
+    }
+    if (m_pCurrentCellControl)
+        m_pCurrentCellControl->Refresh();
+}

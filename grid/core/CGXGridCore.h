@@ -1,0 +1,625 @@
+// The grid engine: one object per grid that holds the grid's state, owns its feature objects,
+// plug-ins and cell controls, and through which the window classes, the cell controls and the
+// features drive the grid. Its operations live in several files by concern:
+//   CGXGridCore.cpp          construction, feature slots, initialisation, controls, read-only
+//   CGXGridCoreRowCol.cpp    row and column counts, inserting and removing, frozen rows, top row
+//   CGXGridCoreStyles.cpp    composing and storing cell styles, base styles
+//   CGXGridCoreGeometry.cpp  row heights, column widths, cells to rectangles and points
+//   CGXGridCoreScroll.cpp    selection lists, scrolling and scroll bars
+//   CGXGridCoreDraw.cpp      style and GDI caches, painting, lines, borders and inversion
+//
+// The core reaches its window only through the window pointer it is given (SetGridWnd), so a
+// test can hand it any framework window (shown or not). It draws through framework device
+// contexts: painting into the context of a paint, immediate drawing (AcquireGridDC) into a
+// client context over the window's backing image. Everything runs on the user-interface thread.
+//
+// Sizes: GetRowHeight and GetColWidth answer pixels; the parameter object stores sizes in
+// thousandths of the standard font's line height and character width (GXSizeUnits.h).
+#pragma once
+
+#include "framework/DeviceContext.h"
+#include "framework/GdiObjects.h"
+#include "framework/Geometry.h"
+#include "framework/Message.h"
+#include "grid/controls/CGXControl.h"
+#include "grid/core/CGXAbstractFeatures.h"
+#include "grid/core/CGXBrush.h"
+#include "grid/core/CGXRange.h"
+#include "grid/core/CGXRangeList.h"
+#include "grid/core/CGXStyle.h"
+#include "grid/core/GXTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace fw {
+class Document;
+class Window;
+}  // namespace fw
+
+class CGXAutoScrollPlugin;
+class CGXData;
+class CGXGridParam;
+class CGXLongOperation;
+class CGXPluginComponent;
+class CGXProperties;
+class CGXStylesMap;
+struct GX_LIBRARY_STATE;
+
+// Update flags of the Set and Update operations.
+inline constexpr unsigned GX_INVALIDATE = 0x01;  // invalidate what changed
+inline constexpr unsigned GX_UPDATENOW = 0x02;   // and repaint at once
+inline constexpr unsigned GX_SMART = 0x04;       // scroll the contents where possible
+
+// Scroll-bar modes (bits of SetScrollBarMode).
+inline constexpr int gxnDisabled = 0;
+inline constexpr int gxnEnabled = 0x01;    // always shown
+inline constexpr int gxnAutomatic = 0x02;  // shown only when the grid does not fit
+inline constexpr int gxnShared = 0x04;     // range and position kept, shown by the owner
+inline constexpr int gxnEnhanced = 0x08;   // thumb sized to the page, top row held in range
+
+// DrawLine kinds and flags.
+inline constexpr int GX_VERTLINE = 1;
+inline constexpr int GX_HORZLINE = 2;
+inline constexpr unsigned GX_LINE_FROZEN = 0x01;  // frozen-area colour
+inline constexpr unsigned GX_LINE_PEN = 0x02;     // grid-line colour with a pen line on it
+inline constexpr unsigned GX_LINE_INVERT = 0x04;
+inline constexpr unsigned GX_LINE_DRAG = 0x08;  // the resize line while dragging
+
+// The user attribute that names the text colour of negative numbers. Its value is the colour as
+// the library writes colours in text: the decimal number of the 32-bit colour word (so "255" is
+// red, and a system colour word such as "4177526784" keeps its meaning).
+inline constexpr std::uint16_t GX_IDS_UA_NEGATIVECOLOR = 52797;
+
+// Per-cell flags of the draw context.
+inline constexpr std::uint16_t gxnFlagLeftBorder = 0x0001;
+inline constexpr std::uint16_t gxnFlagRightBorder = 0x0002;
+inline constexpr std::uint16_t gxnFlagTopBorder = 0x0004;
+inline constexpr std::uint16_t gxnFlagBottomBorder = 0x0008;
+inline constexpr std::uint16_t gxnFlagSel = 0x0010;
+inline constexpr std::uint16_t gxnFlagBackground = 0x0020;
+inline constexpr std::uint16_t gxnFlagSpanned = 0x0040;
+inline constexpr std::uint16_t gxnFlagHorzLine = 0x0200;
+inline constexpr std::uint16_t gxnFlagVertLine = 0x0400;
+inline constexpr std::uint16_t gxnFlagVertFrozen = 0x0800;
+inline constexpr std::uint16_t gxnFlagHorzFrozen = 0x1000;
+
+// The state of one paint of a range (OnGridDrawRange); nested paints stack.
+struct GX_DRAW_CONTEXT {
+    fw::DeviceContext* dc = nullptr;
+    ROWCOL top = 0, left = 0, bottom = 0, right = 0;
+    int rowCount = 0, colCount = 0;       // indices 0 .. count - 1
+    std::vector<int> heights, tops;       // per row index
+    std::vector<int> widths, lefts;       // per column index
+    std::vector<ROWCOL> rows, cols;       // absolute numbers; one more entry (0 past the count)
+    std::vector<const CGXStyle*> styles;  // per cell, row-major
+    std::vector<std::uint16_t> flags;     // per cell, row-major
+    CGXControl* currentControl = nullptr;
+    fw::Rect currentInner;
+    bool invertSelection = false;
+    bool colorBackground = true;
+    COLORREF background = 0xFFFFFF;
+    std::size_t Cell(int r, int c) const { return static_cast<std::size_t>(r) * colCount + c; }
+};
+
+// Number of feature slots (see the Feature slots section).
+inline constexpr int GX_FEATURE_SLOTS = 35;
+
+class CGXGridCore {
+public:
+    // The grid window, the document (null for a window grid) and whether the window is a view.
+    // Installs the per-grid features when the library has a control factory.
+    explicit CGXGridCore(fw::Window* gridWnd = nullptr, fw::Document* doc = nullptr,
+                         bool isViewContext = false);
+    virtual ~CGXGridCore();
+    CGXGridCore(const CGXGridCore&) = delete;
+    CGXGridCore& operator=(const CGXGridCore&) = delete;
+
+    // ===== Core object (construction, slots, initialisation) =================================
+    void SetGridWnd(fw::Window* wnd, fw::Document* doc = nullptr, bool isViewContext = false);
+    fw::Window* GridWnd() const { return m_pGridWnd; }
+    fw::Document* GetDocument() const { return m_pDocument; }
+    bool IsInitialized() const { return m_bInitDone; }
+    // Attaches the parameter object, made, styles map, properties and cell store made when
+    // missing; ends by updating the scroll bars. Raises CGXNotSupportedException when the
+    // library was not started (no "GXWND" window class).
+    virtual void OnGridInitialUpdate();
+    // A null parameter object makes a new one (owned); an owned one held before is deleted.
+    virtual void SetParam(CGXGridParam* param, bool mustDelete = true);
+    CGXGridParam* GetParam() const { return m_pParam; }
+    CGXStylesMap* GetStylesMap() const;
+    CGXProperties* GetProperties() const;
+    CGXData* GetData() const;
+    // The grid keeps these until it is destroyed (features before the parameter object).
+    CGXOwnedObject* AddOwnedObject(std::unique_ptr<CGXOwnedObject> object);
+    void AddPlugin(std::unique_ptr<CGXPluginComponent> plugin);
+    const std::vector<std::unique_ptr<CGXPluginComponent>>& GetPlugins() const { return m_plugins; }
+    // Marks the document modified when hints are enabled.
+    virtual void SetModifiedFlag(bool modified = true);
+    void EnableHints(bool enable = true) { m_bHintsEnabled = enable; }
+    bool IsHintsEnabled() const { return m_bHintsEnabled; }
+
+    // Feature slots 1..35, null until an installer fills them. Features that the forwarders
+    // reach answer 0 (FALSE, null) while their slot is empty.
+    CGXOwnedObject* GetFeatureSlot(int slot) const;
+    void SetFeatureSlot(int slot, CGXOwnedObject* feature);  // not owned: add it to the list
+    CGXAbstractGridPrintImp* GetPrintImp() const;
+    CGXCommandFactory* GetCommandFactory() const;
+    CGXAbstractGridHideCellsImp* GetHideCellsImp() const;
+    CGXAbstractGridUpdateHintImp* GetUpdateHintImp() const;
+    CGXAbstractGridFindReplaceImp* GetFindReplaceImp() const;
+    CGXAbstractGridCutPasteImp* GetCutPasteImp() const;
+    CGXAbstractGridSortImp* GetSortImp() const;
+    CGXAbstractGridExcelLikeFillImp* GetExcelLikeFillImp() const;
+    void SetExcelLikeFillImp(CGXAbstractGridExcelLikeFillImp* imp, bool addToOwned);
+    CGXAutoScrollPlugin* GetAutoScrollPlugin() const { return m_pAutoScrollPlugin; }
+    void SetAutoScrollPlugin(CGXAutoScrollPlugin* plugin) { m_pAutoScrollPlugin = plugin; }
+
+    // Forwarders whose features are not installed in this build answer FALSE.
+    virtual bool Undo();
+    virtual bool Redo();
+    virtual bool BeginTrans(const char* label);
+    virtual void CommitTrans();
+    virtual void Rollback();
+    virtual bool FindText(bool next);
+    virtual bool CanCopy();
+    virtual bool Copy();
+    virtual bool CanPaste();
+    virtual bool Paste();
+    virtual bool OnGridBeginPrinting();
+    virtual bool SortRows(const CGXRange& range);
+
+    // ===== Cell controls ======================================================================
+    // Stores the control for an id (deleting one held before), registers the id's name in the
+    // styles map when asked, and makes it the default control when asked or when none is yet.
+    virtual void RegisterControl(unsigned id, std::unique_ptr<CGXControl> control,
+                                 bool makeDefault = false, bool registerName = false);
+    // Id 0 (low 16 bits) answers the default control; an unknown id is created through the
+    // library's factory and registered; a factory that answers none gives the default control.
+    virtual CGXControl* GetRegisteredControl(unsigned id);
+    // The control registered for the cell's composed control id.
+    virtual CGXControl* GetControl(ROWCOL row, ROWCOL col);
+    CGXControl* GetDefaultControl() const { return m_pDefaultControl; }
+    virtual bool QueryCellControl(ROWCOL row, ROWCOL col, unsigned a, unsigned b,
+                                  const CGXStyle* style);
+
+    // ===== Read-only state =====================================================================
+    virtual bool QueryReadOnly();
+    virtual bool SaveReadOnly(bool readOnly);
+    virtual bool ChangeReadOnly(bool readOnly);
+    virtual void AfterReadOnlyChange(bool oldReadOnly);
+    bool IsReadOnly() { return QueryReadOnly(); }
+    // The stores refuse while the parameter object's lock switch is on and the grid read-only.
+    bool IsLockReadOnly();
+
+    // Ten permission queries share this body: TRUE.
+    virtual bool DefaultTrue(ROWCOL, ROWCOL) { return true; }
+    virtual bool OnStartEditing(ROWCOL row, ROWCOL col) { return DefaultTrue(row, col); }
+    virtual bool OnEndEditing(ROWCOL row, ROWCOL col) { return DefaultTrue(row, col); }
+    virtual bool OnCancelEditing(ROWCOL row, ROWCOL col) { return DefaultTrue(row, col); }
+    virtual bool OnDeleteCell(ROWCOL row, ROWCOL col) { return DefaultTrue(row, col); }
+    virtual bool OnValidateCell(ROWCOL row, ROWCOL col) { return DefaultTrue(row, col); }
+    virtual bool OnLeftCell(ROWCOL, ROWCOL, ROWCOL, ROWCOL) { return true; }
+    virtual void OnCanceledEditing(ROWCOL, ROWCOL) {}
+    virtual bool OnModifyCell(ROWCOL, ROWCOL) {
+        SetModifiedFlag(true);
+        return true;
+    }
+    virtual void OnInitCurrentCell(ROWCOL, ROWCOL) {}
+    virtual bool OnCellClicked(ROWCOL, ROWCOL, unsigned, fw::Point) { return false; }
+    virtual void OnClickedButtonRowCol(ROWCOL, ROWCOL) {}
+    virtual void SetWarningText(const std::string& text) { m_sWarningText = text; }
+    const std::string& GetWarningText() const { return m_sWarningText; }
+    virtual void Beep(unsigned type = 0);
+
+    // The grid's rectangle: the print rectangle while printing, else one the caller set, else
+    // the window's client rectangle (empty without a window).
+    virtual fw::Rect GetGridRect();
+    void SetGridRect(bool set, const fw::Rect& rect = {});
+    bool IsPrinting() const { return m_bPrintInProgress; }
+    void SetPrinting(bool printing, const fw::Rect& printRect = {});
+    bool IsTracking(int* mode = nullptr, ROWCOL* index = nullptr) const;
+    bool GridWndIsVisible() const;
+
+    // ===== Current cell (the part drawing and the controls rely on) ===========================
+    virtual bool GetCurrentCell(ROWCOL& row, ROWCOL& col) const;
+    virtual bool IsCurrentCell(ROWCOL row = GX_INVALID, ROWCOL col = GX_INVALID,
+                               bool evenWhilePrinting = false) const;
+    // Moves the current cell (no validation here: the editing protocol comes with the current
+    // cell's own operations); binds the control and redraws the old and the new cell.
+    virtual bool SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags = GX_INVALIDATE);
+    // Forgets the current cell, unbinding its control.
+    virtual void ResetCurrentCell();
+    // Stores a pending edit of the current cell's control; FALSE when it refuses.
+    virtual bool TransferCurrentCell(bool store = true);
+    virtual void RefreshCurrentCell();
+    virtual void HideCurrentCell() {}
+
+    // ===== Rows and columns ===================================================================
+    virtual ROWCOL GetRowCount();
+    virtual ROWCOL GetColCount();
+    virtual bool SetRowCount(ROWCOL count, unsigned flags = GX_UPDATENOW);
+    virtual bool SetColCount(ROWCOL count, unsigned flags = GX_UPDATENOW);
+    virtual bool StoreRowCount(ROWCOL count);
+    virtual bool StoreColCount(ROWCOL count);
+    virtual void UpdateRowCount(ROWCOL oldCount, unsigned flags, bool createHint);
+    virtual void UpdateColCount(ROWCOL oldCount, unsigned flags, bool createHint);
+    virtual bool InsertRows(ROWCOL row, ROWCOL count, const int* heights = nullptr,
+                            unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool InsertCols(ROWCOL col, ROWCOL count, const int* widths = nullptr,
+                            unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool RemoveRows(ROWCOL from, ROWCOL to, unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool RemoveCols(ROWCOL from, ROWCOL to, unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool StoreInsertRows(ROWCOL row, ROWCOL count, bool force = false);
+    virtual bool StoreInsertCols(ROWCOL col, ROWCOL count, bool force = false);
+    virtual bool StoreRemoveRows(ROWCOL from, ROWCOL to, bool force = false);
+    virtual bool StoreRemoveCols(ROWCOL from, ROWCOL to, bool force = false);
+    virtual void UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool createHint);
+    virtual void UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool createHint);
+    virtual void UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
+    virtual void UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
+    virtual bool SetFrozenRows(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,
+                               int ctCmd = 0);
+    virtual bool SetFrozenCols(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,
+                               int ctCmd = 0);
+    virtual bool StoreFrozenRows(ROWCOL frozen, ROWCOL header);
+    virtual bool StoreFrozenCols(ROWCOL frozen, ROWCOL header);
+    virtual void UpdateFrozenRows(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
+                                  bool createHint);
+    virtual void UpdateFrozenCols(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
+                                  bool createHint);
+    virtual ROWCOL GetFrozenRows();
+    virtual ROWCOL GetFrozenCols();
+    // The index of the last header row (n: rows 0..n are header rows).
+    virtual ROWCOL GetHeaderRows();
+    virtual ROWCOL GetHeaderCols();
+    bool IsFrozenRow(ROWCOL row);
+    bool IsFrozenCol(ROWCOL col);
+    // Absolute row to client row (0 for a scrolled row above the top row) and back.
+    ROWCOL GetClientRow(ROWCOL row);
+    ROWCOL GetClientCol(ROWCOL col);
+    ROWCOL GetRowFromClientRow(ROWCOL clientRow);
+    ROWCOL GetColFromClientCol(ROWCOL clientCol);
+    ROWCOL GetTopRow() const { return m_bPrintInProgress ? m_nPrintTopRow : m_nTopRow; }
+    ROWCOL GetLeftCol() const { return m_bPrintInProgress ? m_nPrintLeftCol : m_nLeftCol; }
+    virtual bool SetTopRow(ROWCOL row, unsigned flags = GX_INVALIDATE, bool createHint = true);
+    virtual bool SetLeftCol(ROWCOL col, unsigned flags = GX_INVALIDATE, bool createHint = true);
+    virtual bool CanChangeTopLeft(ROWCOL, ROWCOL) { return true; }
+    virtual void AfterTopLeftChange(ROWCOL, ROWCOL) {}
+    // Set while something outside makes the frozen counts answer 0 (second: not while printing).
+    bool m_bIgnoreFrozenRows = false;
+    bool m_bIgnoreFrozenWhilePrinting = false;
+
+    // ===== Cell styles ==========================================================================
+    virtual bool GetStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type = gxCopy,
+                                int styleType = 0);
+    virtual void ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle* style,
+                                    bool applyStandard = true);
+    virtual bool StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style,
+                                  GXModifyType type = gxOverride, int styleType = 0);
+    virtual bool SetStyleRange(const CGXRange& range, const CGXStyle* style,
+                               GXModifyType type = gxOverride, int styleType = 0,
+                               const std::vector<std::unique_ptr<CGXStyle>>* styles = nullptr,
+                               unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual void UpdateStyleRange(const CGXRange& range, const CGXStyle* style, GXModifyType type,
+                                  int styleType, unsigned flags, bool createHint);
+    // The stored styles of every cell of a range, row by row (null where none); empty on abort.
+    virtual std::vector<std::unique_ptr<CGXStyle>> CopyStyleRange(const CGXRange& range,
+                                                                  int styleType,
+                                                                  CGXLongOperation* op,
+                                                                  bool* aborted = nullptr);
+    virtual bool SetValueRange(const CGXRange& range, const std::string& value,
+                               GXModifyType type = gxOverride, unsigned flags = GX_UPDATENOW);
+    virtual bool SetControlTextRowCol(ROWCOL row, ROWCOL col, const std::string& text,
+                                      unsigned flags, const CGXStyle* style);
+    virtual std::string GetValueRowCol(ROWCOL row, ROWCOL col);
+    virtual std::string GetStoredValueRowCol(ROWCOL row, ROWCOL col);
+    virtual bool SetStylesMap(const CGXStylesMap& map, unsigned flags = GX_UPDATENOW,
+                              int ctCmd = 0);
+    virtual void UpdateStylesMap(unsigned flags, bool createHint);
+    virtual bool ChangeBaseStyle(std::uint16_t baseStyleId, const CGXStyle& style,
+                                 GXModifyType type = gxOverride, unsigned flags = GX_UPDATENOW,
+                                 int ctCmd = 0);
+    virtual void UpdateBaseStyle(std::uint16_t baseStyleId, unsigned flags, bool createHint);
+    virtual bool ChangeStandardStyle(const CGXStyle& style, GXModifyType type = gxOverride,
+                                     unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    // The cached "Standard" base style; raises CGXNotSupportedException without parameter
+    // object or styles map.
+    const CGXStyle& GetStandardStyle();
+    const CGXStyle* GetRowHeaderStyle() const { return m_pStyleRowHeader; }
+    const CGXStyle* GetColHeaderStyle() const { return m_pStyleColHeader; }
+    // The library's header text of a column: 1 A, 26 Z, 27 AA, ... at most nine letters.
+    static std::string GetColumnLetters(ROWCOL col);
+    // TRUE when the undo question must be asked before saving the old styles of the range:
+    // more than 0x7FFFFFFE cells or more than 0x7FFF rows or columns (whole rows and columns
+    // counted against the grid's counts first, the product in 64 bits).
+    static bool IsTooLargeForUndo(const CGXRange& range, ROWCOL rowCount, ROWCOL colCount);
+
+    // ===== Geometry =============================================================================
+    virtual int GetRowHeight(ROWCOL row);
+    virtual int GetColWidth(ROWCOL col);
+    virtual int GetDefaultRowHeight();
+    virtual int GetDefaultColWidth();
+    virtual bool StoreDefaultRowHeight(int pixels);
+    virtual bool StoreDefaultColWidth(int pixels);
+    virtual bool StoreRowHeight(ROWCOL row, int pixels);
+    virtual bool StoreColWidth(ROWCOL col, int pixels);
+    virtual bool SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int* sizes = nullptr,
+                              unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool SetColWidth(ROWCOL first, ROWCOL last, int pixels, const int* sizes = nullptr,
+                             unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool SetDefaultRowHeight(int pixels, unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool SetDefaultColWidth(int pixels, unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual void OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
+                                    unsigned flags, bool notify);
+    virtual void OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
+                                   unsigned flags, bool notify);
+    std::vector<int> GetRowHeights(ROWCOL first, ROWCOL last);
+    std::vector<int> GetColWidths(ROWCOL first, ROWCOL last);
+    virtual bool IsRowHidden(ROWCOL row);
+    virtual bool IsColHidden(ROWCOL col);
+    // A row's height (a column's width) at most the window's less the frozen part.
+    bool m_bLimitRowHeight = false;
+    bool m_bLimitColWidth = false;
+
+    fw::Rect CalcRectFromRowCol(ROWCOL row, ROWCOL col);
+    fw::Rect CalcRectFromRowColEx(ROWCOL row, ROWCOL col);
+    fw::Rect CalcRectFromRange(const CGXRange& range);
+    fw::Rect CalcClientRectFromRange(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                     bool unclipped = false);
+    // Client index under a point (-1 past the last row or column, 0 when nothing has a size).
+    ROWCOL CalcClientRowFromPt(fw::Point pt, int* top = nullptr);
+    ROWCOL CalcClientColFromPt(fw::Point pt, int* left = nullptr);
+    ROWCOL CalcRightColFromRect(const fw::Rect& rect, bool* pastLast = nullptr);
+    ROWCOL CalcBottomRowFromRect(const fw::Rect& rect, bool* pastLast = nullptr);
+    bool CalcCellFromPoint(fw::Point pt, ROWCOL& row, ROWCOL& col, fw::Rect* rect = nullptr);
+    bool CalcCellFromPointClamped(fw::Point pt, ROWCOL& row, ROWCOL& col);
+    fw::Rect CalcRectRightOfCol(ROWCOL col);
+    fw::Rect CalcRectBelowRow(ROWCOL row);
+    int CalcLeftOfClientCol(ROWCOL index);
+    int CalcTopOfClientRow(ROWCOL index);
+    int CalcSumOfRowHeights(ROWCOL first, ROWCOL last, int limit = 0);
+    int CalcSumOfColWidths(ROWCOL first, ROWCOL last, int limit = 0);
+    int CalcSumOfClientRowHeights(ROWCOL first, ROWCOL last, int limit = 0);
+    int CalcSumOfClientColWidths(ROWCOL first, ROWCOL last, int limit = 0);
+    fw::Rect CalcCellRectFromClientIndex(ROWCOL clientRow, ROWCOL clientCol);
+
+    // ===== Selection and scrolling ==============================================================
+    bool CopyRangeList(CGXRangeList& out, bool useCurrentCell);
+    ROWCOL GetSelectedRows(std::vector<ROWCOL>& rows, bool entireRowsOnly = false,
+                           bool useCurrentCell = false);
+    ROWCOL GetSelectedCols(std::vector<ROWCOL>& cols, bool entireColsOnly = false,
+                           bool useCurrentCell = false);
+    bool IsCellInRangeList(ROWCOL row, ROWCOL col, const CGXRangeList& list) const {
+        return list.ContainsCell(row, col);
+    }
+    virtual bool SelectRange(const CGXRange& range, bool select = true, bool update = true);
+    virtual void SetSelection(std::nullptr_t);
+    virtual bool OnStartSelection(const CGXRange&, bool, unsigned) {
+        OnPrepareSelection();
+        return true;
+    }
+    virtual void OnPrepareSelection() {}
+    virtual void OnSelectionChanged();
+    virtual bool CanSelectRange() { return true; }
+
+    virtual bool ScrollCellInView(ROWCOL row, ROWCOL col, unsigned flags = GX_UPDATENOW,
+                                  bool span = false);
+    // Direction 1 up, 2 left, 3 down, 4 right; `hint` receives what DoScroll passes on.
+    virtual bool OnScroll(int direction, ROWCOL count, ROWCOL* hint = nullptr);
+    virtual bool DoScroll(int direction, ROWCOL count);
+    virtual void UpdateScrollbars(bool redraw = true, bool onlyWhenChanged = false);
+    virtual void SetScrollBarMode(int bar, int mode, bool redraw = true);
+    virtual int GetScrollBarMode(int bar) const;
+    virtual int SetGridScrollPos(int bar, int pos, bool redraw = true);
+    virtual bool SetGridScrollRange(int bar, int min, int max, bool redraw = true);
+    virtual int GetGridScrollPos(int bar);
+    virtual int GetGridScrollRange(int bar, int* min, int* max);
+    virtual void ShowGridScrollBar(int bar, bool show);
+    int GetScrollUnit(int bar) const { return bar == 1 ? m_nVScrollUnit : m_nHScrollUnit; }
+    int LockScrollbars(int lock);
+    ROWCOL GetLastVisibleRow(bool* partly = nullptr);
+    ROWCOL GetLastVisibleCol(bool* partly = nullptr);
+    // Moves the window's pixels (hiding the fill handle first when the grid moves).
+    virtual void ScrollWindowContents(int dx, int dy, const fw::Rect* scroll, const fw::Rect* clip);
+    virtual void StartAutoScroll(bool capture, int directions);
+    // WM_VSCROLL and WM_HSCROLL of the grid window: line, page, thumb, top and bottom.
+    virtual void OnGridVScroll(unsigned code, unsigned pos);
+    virtual void OnGridHScroll(unsigned code, unsigned pos);
+    // WM_SIZE of the grid window.
+    virtual void OnGridSize(unsigned type, int cx, int cy);
+
+    // ===== Drawing ==============================================================================
+    virtual void OnGridPrepareDC(fw::DeviceContext* dc, bool printing = false);
+    virtual void AfterPrepareDC(fw::DeviceContext*) {}
+    // The composed style of a cell, cached until FreeObjectCache.
+    virtual const CGXStyle& LookupStyleRowCol(ROWCOL row, ROWCOL col);
+    virtual std::unique_ptr<CGXStyle> CreateStyle();
+    virtual void RecycleStyle(std::unique_ptr<CGXStyle> style);
+    virtual void FreeObjectCache();
+    // Paints the part of the grid inside the DC's clip box.
+    virtual void OnGridDraw(fw::DeviceContext* dc);
+    virtual void OnGridDrawRange(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                 fw::DeviceContext* dc);
+    virtual void DrawGridCell(GX_DRAW_CONTEXT& ctx, int rowIndex, int colIndex);
+    virtual void DrawItem(fw::DeviceContext* dc, ROWCOL row, ROWCOL col, const fw::Rect& rect,
+                          const CGXStyle& style);
+    virtual void DrawRowLines(GX_DRAW_CONTEXT& ctx, int rowIndex);
+    virtual void DrawColumnLines(GX_DRAW_CONTEXT& ctx, int colIndex);
+    virtual void DrawCellBorders(fw::DeviceContext* dc, const fw::Rect& rect,
+                                 const CGXStyle& style);
+    // Draws one side (0 left, 1 right, 2 top, 3 bottom) of a rectangle with a border pen.
+    virtual void DrawCellBorder(const CGXPen& pen, const fw::Rect& rect, int side,
+                                fw::DeviceContext* dc, const CGXBrush* interior);
+    virtual void DrawInvertedCells(GX_DRAW_CONTEXT& ctx);
+    virtual void DrawInvertCell(fw::DeviceContext* dc, ROWCOL row, ROWCOL col,
+                                const fw::Rect& rect);
+    virtual void DrawLine(fw::DeviceContext* dc, int x, int y, int width, int height, int kind,
+                          unsigned flags);
+    virtual void DrawDragLine(fw::DeviceContext* dc, int kind, ROWCOL index, unsigned flags);
+    virtual void DrawBrushRect(fw::DeviceContext* dc, const fw::Rect& rect, const CGXBrush& brush);
+    // Selects the style's font (zoomed) unless it equals the other style's; answers the font
+    // selected before, or none when nothing changed.
+    virtual std::optional<fw::LogFont> LoadFont(fw::DeviceContext* dc, const CGXStyle& style,
+                                                const CGXStyle* other = nullptr);
+    fw::LogFont SelectZoomedFont(fw::DeviceContext* dc, const CGXFont& font);
+    const fw::Pen& LookupPen(const CGXPen& pen);
+    const fw::Brush& LookupBrush(const CGXBrush& brush);
+    virtual void GetFontMetrics(fw::DeviceContext* dc, int& width, int& height);
+    virtual void UpdateFontMetrics();
+    virtual int GetLineHeight();
+    virtual int GetCharWidth();
+    virtual int GetZoom();
+    virtual bool SetZoom(int percent, unsigned flags = GX_UPDATENOW);
+    virtual bool StoreZoom(int percent, bool createHint = true);
+    virtual void OnZoomChanged(int oldZoom, unsigned flags);
+    int SetMemDCDrawing(int mode);
+    int GetMemDCDrawing() const { return m_nMemDCDrawing; }
+    // Invalidates the cells (widened to spans); nothing with flags 0, hidden or locked.
+    virtual void RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                              unsigned flags = GX_UPDATENOW, bool notify = false);
+    void RedrawRowCol(const CGXRange& range, unsigned flags = GX_UPDATENOW, bool notify = false);
+    virtual void Redraw(unsigned flags = GX_UPDATENOW, bool notify = false);
+    // The cell's rectangle less its borders and grid lines; AddBorders grows a content size.
+    virtual void SubtractBorders(fw::Rect& rect, const CGXStyle& style, bool gridLines);
+    virtual fw::Size AddBorders(fw::Size size, const CGXStyle& style);
+    fw::Rect GetCellRectInset(const fw::Rect& rect, const CGXStyle& style, bool gridLines) {
+        fw::Rect r = rect;
+        SubtractBorders(r, style, gridLines);
+        return r;
+    }
+    // Immediate drawing (current-cell frame, inversion, drag lines) goes through this one
+    // context over the window's backing image.
+    fw::DeviceContext* AcquireGridDC();
+    void ReleaseGridDC();
+    // Grid lines and 3-D look as the properties say (the printing pair while printing).
+    bool GetDisplayHorzLines();
+    bool GetDisplayVertLines();
+    bool Is3dLook();
+    // The rectangles that active control windows cover (held, not drawn over).
+    std::vector<fw::Rect> m_coveredWindowRects;
+    bool m_bDrawFrame = false;        // a one-pixel black frame along the grid rectangle
+    bool m_bLockCurrentCell = false;  // the lock flag of the current-cell style
+    bool m_bDropDownOpen = false;     // flags that the controls set
+    bool m_bNoFocusChange = false;
+    bool m_bCreatingPopup = false;
+    bool m_bGridHasFocus = false;
+    bool m_bSelectCurrentCell = false;       // the current cell counts as selected when inverting
+    bool m_bInvertCurrentCellFrame = false;  // the selection follows the current cell
+
+protected:
+    // Drawing of a range split into steps (the draw file).
+    void FillDrawContext(GX_DRAW_CONTEXT& ctx, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                         ROWCOL right);
+    void PrepareCells(GX_DRAW_CONTEXT& ctx);
+    void DrawBackgroundRuns(GX_DRAW_CONTEXT& ctx, int rowIndex);
+    void DrawOutsideArea(GX_DRAW_CONTEXT& ctx);
+    void PaintClipBox(fw::DeviceContext* dc, const fw::Rect& clip);
+    void PaintThroughMemoryDC(fw::DeviceContext* dc, const fw::Rect& clip);
+    fw::Pen GridLinePen(bool frozen);
+    // Scroll helpers (the scroll file).
+    ROWCOL LastTopRow(int clientHeight);
+    ROWCOL LastLeftCol(int clientWidth);
+    void ScrollVisibleBy(int direction, ROWCOL from, ROWCOL to);
+    void InvalidateCachedVisible() {
+        m_nLastVisibleRow = GX_INVALID;
+        m_nLastVisibleCol = GX_INVALID;
+    }
+    int SizeUnitRows();
+    int SizeUnitCols();
+    void ApplyNegativeColor(CGXStyle& style);
+    void ReCacheBaseStyles();
+    bool UpdatesLocked() const;
+
+    GX_LIBRARY_STATE* m_pAppData;
+    fw::Window* m_pGridWnd = nullptr;
+    fw::Document* m_pDocument = nullptr;
+    bool m_bIsViewContext = false;
+
+    std::array<CGXOwnedObject*, GX_FEATURE_SLOTS + 1> m_featureSlots{};  // index 1..35
+    CGXAutoScrollPlugin* m_pAutoScrollPlugin = nullptr;                  // slot 35
+    std::vector<std::unique_ptr<CGXOwnedObject>> m_ownedObjects;
+    std::vector<std::unique_ptr<CGXPluginComponent>> m_plugins;
+
+    CGXGridParam* m_pParam = nullptr;
+    bool m_bOwnParam = false;
+
+    std::unique_ptr<CGXStyle> m_pStyleEdit;   // receives the composed style of a cell
+    std::unique_ptr<CGXStyle> m_pStyleValue;  // value-only lookups and value setting
+    std::unique_ptr<CGXStyle> m_pStyleGetValue;
+    const fw::RuntimeClass* m_pStyleClass = nullptr;
+    const CGXStyle* m_pStyleStandard = nullptr;
+    const CGXStyle* m_pStyleRowHeader = nullptr;
+    const CGXStyle* m_pStyleColHeader = nullptr;
+
+    std::map<unsigned, std::unique_ptr<CGXControl>> m_controls;
+    CGXControl* m_pDefaultControl = nullptr;
+    CGXControl* m_pActiveControl = nullptr;
+    unsigned m_nLastControlId = 0;
+    CGXControl* m_pLastControl = nullptr;
+    CGXControl* m_pCurrentCellControl = nullptr;
+
+    // Style cache: (row, col) -> composed style; the current cell's styles separately.
+    std::unordered_map<std::uint64_t, std::unique_ptr<CGXStyle>> m_styleCache;
+    std::vector<std::unique_ptr<CGXStyle>> m_currentCellStyles;
+    std::unique_ptr<CGXStyle> m_pCurrentCellStyle;
+    std::vector<std::unique_ptr<CGXStyle>> m_freeStyles;
+    std::map<std::uint64_t, fw::Pen> m_penCache;
+    std::map<std::uint64_t, fw::Brush> m_brushCache;
+
+    ROWCOL m_nTopRow = 1;
+    ROWCOL m_nLeftCol = 1;
+    ROWCOL m_nPrintTopRow = 1;
+    ROWCOL m_nPrintLeftCol = 1;
+    ROWCOL m_nLastVisibleRow = GX_INVALID;
+    ROWCOL m_nLastVisibleRowTop = 0;
+    bool m_bLastRowPartly = false;
+    ROWCOL m_nLastVisibleCol = GX_INVALID;
+    ROWCOL m_nLastVisibleColLeft = 0;
+    bool m_bLastColPartly = false;
+    int m_nVScrollMode = gxnAutomatic | gxnEnhanced;
+    int m_nHScrollMode = gxnAutomatic | gxnEnhanced;
+    int m_nVScrollUnit = 2;
+    int m_nHScrollUnit = 2;
+    int m_nScrollLock = 0;
+    bool m_bInUpdateScrollbars = false;
+    bool m_bScrollRangeSet = false;
+    ROWCOL m_nLastUpdateRowCount = GX_INVALID;
+    ROWCOL m_nLastUpdateColCount = GX_INVALID;
+    int m_nAutoScrollDirections = 0;
+    bool m_bAutoScroll = false;
+
+    int m_nCyBorder = 1, m_nCxBorder = 1, m_nCyFrame = 4, m_nCxFrame = 4;
+
+    bool m_bInitDone = false;
+    bool m_bHintsEnabled = true;
+    bool m_bPrintInProgress = false;
+    fw::Rect m_printRect;
+    bool m_bGridRectSet = false;
+    fw::Rect m_gridRect;
+    int m_nTrackingMode = 0;
+    ROWCOL m_nTrackingIndex = 0;
+
+    ROWCOL m_nCurrentRow = GX_INVALID;
+    ROWCOL m_nCurrentCol = GX_INVALID;
+
+    bool m_bInStyleChange = false;
+    bool m_bValueOnly = false;
+    int m_nDrawNesting = 0;
+    std::vector<GX_DRAW_CONTEXT*> m_drawContexts;
+    bool m_bBackgroundPending = false;
+    int m_nMemDCDrawing = 0;
+    int m_nZoom = 100;
+    int m_nCharWidth = 10;
+    int m_nLineHeight = 15;
+    bool m_bFontMeasured = false;
+    std::unique_ptr<fw::DeviceContext> m_pGridDC;
+    std::vector<fw::Rect> m_exclusions;
+    std::string m_sWarningText;
+};

@@ -1,0 +1,423 @@
+// Cell geometry: row heights and column widths (pixels here, font units in the parameter
+// object), and the conversions between cells, client rectangles and points. Client indices
+// count rows as the window shows them: header and frozen rows, then from the top row.
+#include "framework/Window.h"
+#include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridParam.h"
+#include "grid/core/GXSizeUnits.h"
+
+#include <algorithm>
+#include <climits>
+
+int CGXGridCore::SizeUnitRows() {
+    return GetLineHeight();
+}
+int CGXGridCore::SizeUnitCols() {
+    return GetCharWidth();
+}
+
+namespace {
+// Pixels times the stored-size factor, held within the 32 bits the parameter object keeps.
+std::int32_t StoredFromPixels(int pixels, int unit) {
+    const long long v = static_cast<long long>(pixels) * GXSizeFactor(unit);
+    return static_cast<std::int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
+}
+}  // namespace
+
+bool CGXGridCore::IsRowHidden(ROWCOL) {
+    return false;  // hiding comes with the hide-cells feature (slot 13)
+}
+bool CGXGridCore::IsColHidden(ROWCOL) {
+    return false;
+}
+
+int CGXGridCore::GetRowHeight(ROWCOL row) {
+    if (!m_pParam || IsRowHidden(row))
+        return 0;
+    std::int32_t stored;
+    int h = m_pParam->m_RowHeights.Lookup(row, stored)
+                ? GXPixelsFromStoredSize(stored, SizeUnitRows())
+                : GetDefaultRowHeight();
+    if (m_bLimitRowHeight && row > GetFrozenRows() && GridWndIsVisible()) {
+        const int limit = GetGridRect().Height() - CalcSumOfRowHeights(0, GetFrozenRows());
+        h = std::min(h, std::max(0, limit));
+    }
+    return std::max(0, h);
+}
+
+int CGXGridCore::GetColWidth(ROWCOL col) {
+    if (!m_pParam || IsColHidden(col))
+        return 0;
+    std::int32_t stored;
+    int w = m_pParam->m_ColWidths.Lookup(col, stored)
+                ? GXPixelsFromStoredSize(stored, SizeUnitCols())
+                : GetDefaultColWidth();
+    if (m_bLimitColWidth && col > GetFrozenCols() && GridWndIsVisible()) {
+        const int limit = GetGridRect().Width() - CalcSumOfColWidths(0, GetFrozenCols());
+        w = std::min(w, std::max(0, limit));
+    }
+    return std::max(0, w);
+}
+
+int CGXGridCore::GetDefaultRowHeight() {
+    return m_pParam ? GXPixelsFromStoredSize(m_pParam->m_nDefaultRowHeight, SizeUnitRows()) : 0;
+}
+
+int CGXGridCore::GetDefaultColWidth() {
+    return m_pParam ? GXPixelsFromStoredSize(m_pParam->m_nDefaultColWidth, SizeUnitCols()) : 0;
+}
+
+bool CGXGridCore::StoreDefaultRowHeight(int pixels) {
+    if (!m_pParam || pixels <= 0)
+        return false;
+    m_pParam->m_nDefaultRowHeight = StoredFromPixels(pixels, SizeUnitRows());
+    SetModifiedFlag(true);
+    return true;
+}
+
+bool CGXGridCore::StoreDefaultColWidth(int pixels) {
+    if (!m_pParam || pixels <= 0)
+        return false;
+    m_pParam->m_nDefaultColWidth = StoredFromPixels(pixels, SizeUnitCols());
+    SetModifiedFlag(true);
+    return true;
+}
+
+bool CGXGridCore::StoreRowHeight(ROWCOL row, int pixels) {
+    if (!m_pParam)
+        return false;
+    if (pixels < 0)
+        m_pParam->m_RowHeights.RemoveKey(row);
+    else
+        m_pParam->m_RowHeights.SetAt(row, StoredFromPixels(pixels, SizeUnitRows()));
+    SetModifiedFlag(true);
+    return true;
+}
+
+bool CGXGridCore::StoreColWidth(ROWCOL col, int pixels) {
+    if (!m_pParam)
+        return false;
+    if (pixels < 0)
+        m_pParam->m_ColWidths.RemoveKey(col);
+    else
+        m_pParam->m_ColWidths.SetAt(col, StoredFromPixels(pixels, SizeUnitCols()));
+    SetModifiedFlag(true);
+    return true;
+}
+
+std::vector<int> CGXGridCore::GetRowHeights(ROWCOL first, ROWCOL last) {
+    std::vector<int> out;
+    for (ROWCOL r = first; r <= last && r != GX_INVALID; ++r) out.push_back(GetRowHeight(r));
+    return out;
+}
+
+std::vector<int> CGXGridCore::GetColWidths(ROWCOL first, ROWCOL last) {
+    std::vector<int> out;
+    for (ROWCOL c = first; c <= last && c != GX_INVALID; ++c) out.push_back(GetColWidth(c));
+    return out;
+}
+
+bool CGXGridCore::SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
+                               unsigned flags, int) {
+    if (last == 0)
+        last = first;
+    std::vector<int> old = GetRowHeights(first, last);
+    bool changed = false;
+    for (ROWCOL r = first; r <= last; ++r) {
+        const int size = sizes ? sizes[r - first] : pixels;
+        if (GetRowHeight(r) != size || size < 0) {
+            if (StoreRowHeight(r, size))
+                changed = true;
+        }
+    }
+    if (!changed)
+        return false;
+    OnRowHeightChanged(first, last, old, flags, true);
+    return true;
+}
+
+bool CGXGridCore::SetColWidth(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
+                              unsigned flags, int) {
+    if (last == 0)
+        last = first;
+    std::vector<int> old = GetColWidths(first, last);
+    bool changed = false;
+    for (ROWCOL c = first; c <= last; ++c) {
+        const int size = sizes ? sizes[c - first] : pixels;
+        if (GetColWidth(c) != size || size < 0) {
+            if (StoreColWidth(c, size))
+                changed = true;
+        }
+    }
+    if (!changed)
+        return false;
+    OnColWidthChanged(first, last, old, flags, true);
+    return true;
+}
+
+bool CGXGridCore::SetDefaultRowHeight(int pixels, unsigned flags, int) {
+    if (!StoreDefaultRowHeight(pixels))
+        return false;
+    OnRowHeightChanged(0, GetRowCount(), {}, flags, true);
+    return true;
+}
+
+bool CGXGridCore::SetDefaultColWidth(int pixels, unsigned flags, int) {
+    if (!StoreDefaultColWidth(pixels))
+        return false;
+    OnColWidthChanged(0, GetColCount(), {}, flags, true);
+    return true;
+}
+
+void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vector<int>&,
+                                     unsigned flags, bool) {
+    InvalidateCachedVisible();
+    ROWCOL row, col;
+    if (GetCurrentCell(row, col) && row >= first && row <= last && GetRowHeight(first) == 0) {
+        TransferCurrentCell(true);
+        if (m_pCurrentCellControl)
+            m_pCurrentCellControl->Reset();
+    }
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+void CGXGridCore::OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>&,
+                                    unsigned flags, bool) {
+    InvalidateCachedVisible();
+    ROWCOL row, col;
+    if (GetCurrentCell(row, col) && col >= first && col <= last && GetColWidth(first) == 0) {
+        TransferCurrentCell(true);
+        if (m_pCurrentCellControl)
+            m_pCurrentCellControl->Reset();
+    }
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+// --- sums and edges ----------------------------------------------------------------------------
+
+int CGXGridCore::CalcSumOfRowHeights(ROWCOL first, ROWCOL last, int limit) {
+    long long sum = 0;
+    for (ROWCOL r = first; r <= last && r != GX_INVALID; ++r) {
+        sum += GetRowHeight(r);
+        if (limit > 0 && sum > limit)
+            break;
+    }
+    return static_cast<int>(std::min<long long>(sum, INT_MAX));
+}
+
+int CGXGridCore::CalcSumOfColWidths(ROWCOL first, ROWCOL last, int limit) {
+    long long sum = 0;
+    for (ROWCOL c = first; c <= last && c != GX_INVALID; ++c) {
+        sum += GetColWidth(c);
+        if (limit > 0 && sum > limit)
+            break;
+    }
+    return static_cast<int>(std::min<long long>(sum, INT_MAX));
+}
+
+int CGXGridCore::CalcSumOfClientRowHeights(ROWCOL first, ROWCOL last, int limit) {
+    long long sum = 0;
+    const ROWCOL count = GetRowCount();
+    for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
+        const ROWCOL row = GetRowFromClientRow(i);
+        if (row > count)
+            break;
+        sum += GetRowHeight(row);
+        if (limit > 0 && sum > limit)
+            break;
+    }
+    return static_cast<int>(std::min<long long>(sum, INT_MAX));
+}
+
+int CGXGridCore::CalcSumOfClientColWidths(ROWCOL first, ROWCOL last, int limit) {
+    long long sum = 0;
+    const ROWCOL count = GetColCount();
+    for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
+        const ROWCOL col = GetColFromClientCol(i);
+        if (col > count)
+            break;
+        sum += GetColWidth(col);
+        if (limit > 0 && sum > limit)
+            break;
+    }
+    return static_cast<int>(std::min<long long>(sum, INT_MAX));
+}
+
+int CGXGridCore::CalcTopOfClientRow(ROWCOL index) {
+    return GetGridRect().top + (index == 0 ? 0 : CalcSumOfClientRowHeights(0, index - 1));
+}
+
+int CGXGridCore::CalcLeftOfClientCol(ROWCOL index) {
+    return GetGridRect().left + (index == 0 ? 0 : CalcSumOfClientColWidths(0, index - 1));
+}
+
+fw::Rect CGXGridCore::CalcRectBelowRow(ROWCOL row) {
+    fw::Rect r = GetGridRect();
+    if (row == 0) {
+        r.top += GetRowHeight(0);
+    } else {
+        const ROWCOL client = GetClientRow(row);
+        r.top = CalcTopOfClientRow(client) + GetRowHeight(row);
+    }
+    r.top = std::min(r.top, r.bottom);
+    return r;
+}
+
+fw::Rect CGXGridCore::CalcRectRightOfCol(ROWCOL col) {
+    fw::Rect r = GetGridRect();
+    if (col == 0) {
+        r.left += GetColWidth(0);
+    } else {
+        const ROWCOL client = GetClientCol(col);
+        r.left = CalcLeftOfClientCol(client) + GetColWidth(col);
+    }
+    r.left = std::min(r.left, r.right);
+    return r;
+}
+
+// --- points to cells ---------------------------------------------------------------------------
+
+ROWCOL CGXGridCore::CalcClientRowFromPt(fw::Point pt, int* topOut) {
+    const fw::Rect grid = GetGridRect();
+    const ROWCOL count = GetRowCount();
+    int top = grid.top;
+    bool anySize = false;
+    for (ROWCOL i = 0;; ++i) {
+        const ROWCOL row = GetRowFromClientRow(i);
+        if (row > count || top > pt.y || top >= grid.bottom + 1)
+            break;
+        const int h = GetRowHeight(row);
+        anySize = anySize || h > 0;
+        if (pt.y < top + h) {
+            if (topOut)
+                *topOut = top;
+            return i;
+        }
+        top += h;
+    }
+    if (topOut)
+        *topOut = top;
+    return anySize ? GX_INVALID : 0;
+}
+
+ROWCOL CGXGridCore::CalcClientColFromPt(fw::Point pt, int* leftOut) {
+    const fw::Rect grid = GetGridRect();
+    const ROWCOL count = GetColCount();
+    int left = grid.left;
+    bool anySize = false;
+    for (ROWCOL i = 0;; ++i) {
+        const ROWCOL col = GetColFromClientCol(i);
+        if (col > count || left > pt.x || left >= grid.right + 1)
+            break;
+        const int w = GetColWidth(col);
+        anySize = anySize || w > 0;
+        if (pt.x < left + w) {
+            if (leftOut)
+                *leftOut = left;
+            return i;
+        }
+        left += w;
+    }
+    if (leftOut)
+        *leftOut = left;
+    return anySize ? GX_INVALID : 0;
+}
+
+bool CGXGridCore::CalcCellFromPoint(fw::Point pt, ROWCOL& row, ROWCOL& col, fw::Rect* rect) {
+    if (pt.x < 0 || pt.y < 0) {
+        row = col = 0;
+        return false;
+    }
+    int top = 0, left = 0;
+    const ROWCOL cr = CalcClientRowFromPt(pt, &top);
+    const ROWCOL cc = CalcClientColFromPt(pt, &left);
+    if (cr == GX_INVALID || cc == GX_INVALID) {
+        row = cr == GX_INVALID ? GX_INVALID : GetRowFromClientRow(cr);
+        col = cc == GX_INVALID ? GX_INVALID : GetColFromClientCol(cc);
+        return false;
+    }
+    row = GetRowFromClientRow(cr);
+    col = GetColFromClientCol(cc);
+    if (rect)
+        *rect = fw::Rect{left, top, left + GetColWidth(col), top + GetRowHeight(row)};
+    return true;
+}
+
+bool CGXGridCore::CalcCellFromPointClamped(fw::Point pt, ROWCOL& row, ROWCOL& col) {
+    CalcCellFromPoint(pt, row, col);
+    if (row == GX_INVALID)
+        row = GetLastVisibleRow();
+    if (col == GX_INVALID)
+        col = GetLastVisibleCol();
+    return true;
+}
+
+ROWCOL CGXGridCore::CalcBottomRowFromRect(const fw::Rect& rect, bool* pastLast) {
+    const ROWCOL cr = CalcClientRowFromPt({rect.left, rect.bottom - 1});
+    if (pastLast)
+        *pastLast = cr == GX_INVALID;
+    return cr == GX_INVALID ? GetRowCount() : GetRowFromClientRow(cr);
+}
+
+ROWCOL CGXGridCore::CalcRightColFromRect(const fw::Rect& rect, bool* pastLast) {
+    const ROWCOL cc = CalcClientColFromPt({rect.right - 1, rect.top});
+    if (pastLast)
+        *pastLast = cc == GX_INVALID;
+    return cc == GX_INVALID ? GetColCount() : GetColFromClientCol(cc);
+}
+
+// --- cells to rectangles -----------------------------------------------------------------------
+
+fw::Rect CGXGridCore::CalcClientRectFromRange(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                              bool unclipped) {
+    if (top > bottom)
+        std::swap(top, bottom);
+    if (left > right)
+        std::swap(left, right);
+    const ROWCOL frozenRows = GetFrozenRows(), frozenCols = GetFrozenCols();
+    const ROWCOL topRow = GetTopRow(), leftCol = GetLeftCol();
+    const fw::Rect grid = GetGridRect();
+    // Entirely in the scrolled-away part: nothing of it shows.
+    if ((bottom > frozenRows && bottom < topRow) || (right > frozenCols && right < leftCol))
+        return {};
+    ROWCOL ct = top > frozenRows && top < topRow ? GetClientRow(topRow) : GetClientRow(top);
+    ROWCOL cl = left > frozenCols && left < leftCol ? GetClientCol(leftCol) : GetClientCol(left);
+    const ROWCOL cb = GetClientRow(bottom);
+    const ROWCOL cr = GetClientCol(right);
+    const int limitH = unclipped ? 0 : 2 * grid.Height();
+    const int limitW = unclipped ? 0 : 2 * grid.Width();
+    fw::Rect r;
+    r.top = grid.top + (ct == 0 ? 0 : CalcSumOfClientRowHeights(0, ct - 1, limitH));
+    r.left = grid.left + (cl == 0 ? 0 : CalcSumOfClientColWidths(0, cl - 1, limitW));
+    r.bottom =
+        r.top +
+        (unclipped || r.top - grid.top <= limitH ? CalcSumOfClientRowHeights(ct, cb, limitH) : 0);
+    r.right =
+        r.left +
+        (unclipped || r.left - grid.left <= limitW ? CalcSumOfClientColWidths(cl, cr, limitW) : 0);
+    return r;
+}
+
+fw::Rect CGXGridCore::CalcRectFromRowCol(ROWCOL row, ROWCOL col) {
+    return CalcClientRectFromRange(row, col, row, col);
+}
+
+fw::Rect CGXGridCore::CalcRectFromRowColEx(ROWCOL row, ROWCOL col) {
+    return CalcRectFromRowCol(row, col);  // spans come with the covered and merged features
+}
+
+fw::Rect CGXGridCore::CalcRectFromRange(const CGXRange& range) {
+    CGXRange r = range;
+    r.ResolveToCells(0, 0, GetRowCount(), GetColCount());
+    return CalcClientRectFromRange(r.top, r.left, r.bottom, r.right);
+}
+
+fw::Rect CGXGridCore::CalcCellRectFromClientIndex(ROWCOL clientRow, ROWCOL clientCol) {
+    const fw::Rect grid = GetGridRect();
+    const int top = grid.top + (clientRow == 0 ? 0 : CalcSumOfClientRowHeights(0, clientRow - 1));
+    const int left = grid.left + (clientCol == 0 ? 0 : CalcSumOfClientColWidths(0, clientCol - 1));
+    return {left, top, left + GetColWidth(GetColFromClientCol(clientCol)),
+            top + GetRowHeight(GetRowFromClientRow(clientRow))};
+}

@@ -1,0 +1,464 @@
+// Row and column structure: counts, inserting and removing, frozen and header rows and columns,
+// client-row mappings and the top row and left column. Each change is a Set (what callers use),
+// a Store (the data only) and an Update (the screen).
+#include "framework/Window.h"
+#include "grid/core/CGXData.h"
+#include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridParam.h"
+
+#include <algorithm>
+
+ROWCOL CGXGridCore::GetRowCount() {
+    CGXData* data = GetData();
+    return data ? data->GetRowCount() : 0;
+}
+
+ROWCOL CGXGridCore::GetColCount() {
+    CGXData* data = GetData();
+    return data ? data->GetColCount() : 0;
+}
+
+bool CGXGridCore::SetRowCount(ROWCOL count, unsigned flags) {
+    const ROWCOL old = GetRowCount();
+    if (count < old)
+        return RemoveRows(count + 1, old, flags);
+    if (count > old)
+        return InsertRows(old + 1, count - old, nullptr, flags);
+    return true;
+}
+
+bool CGXGridCore::SetColCount(ROWCOL count, unsigned flags) {
+    const ROWCOL old = GetColCount();
+    if (count < old)
+        return RemoveCols(count + 1, old, flags);
+    if (count > old)
+        return InsertCols(old + 1, count - old, nullptr, flags);
+    return true;
+}
+
+bool CGXGridCore::StoreRowCount(ROWCOL count) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    return GetData()->SetRowCount(count);
+}
+
+bool CGXGridCore::StoreColCount(ROWCOL count) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    return GetData()->SetColCount(count);
+}
+
+bool CGXGridCore::UpdatesLocked() const {
+    return m_pParam && m_pParam->m_bLockUpdate;
+}
+
+void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool) {
+    ROWCOL row, col;
+    if (GetCurrentCell(row, col) && row > GetRowCount())
+        RefreshCurrentCell();
+    InvalidateCachedVisible();
+    if (UpdatesLocked() || !(flags & 7))
+        return;
+    UpdateScrollbars();
+    if (m_bInitDone && m_pGridWnd) {
+        const ROWCOL first = std::min(oldCount, GetRowCount()) + 1;
+        fw::Rect r = GetGridRect();
+        r.top = CalcRectFromRowCol(first, 0).top;
+        if (r.top < r.bottom || first <= GetTopRow())
+            m_pGridWnd->InvalidateRect(first <= GetTopRow() ? GetGridRect() : r);
+        if (flags & GX_UPDATENOW)
+            m_pGridWnd->UpdateWindow();
+    }
+}
+
+void CGXGridCore::UpdateColCount(ROWCOL oldCount, unsigned flags, bool) {
+    ROWCOL row, col;
+    if (GetCurrentCell(row, col) && col > GetColCount())
+        RefreshCurrentCell();
+    InvalidateCachedVisible();
+    if (UpdatesLocked() || !(flags & 7))
+        return;
+    UpdateScrollbars();
+    if (m_bInitDone && m_pGridWnd) {
+        const ROWCOL first = std::min(oldCount, GetColCount()) + 1;
+        fw::Rect r = GetGridRect();
+        r.left = CalcRectFromRowCol(0, first).left;
+        m_pGridWnd->InvalidateRect(first <= GetLeftCol() ? GetGridRect() : r);
+        if (flags & GX_UPDATENOW)
+            m_pGridWnd->UpdateWindow();
+    }
+}
+
+bool CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, unsigned flags, int) {
+    if (!TransferCurrentCell(true))
+        return false;
+    if (!StoreInsertRows(row, count))
+        return false;
+    if (heights)
+        for (ROWCOL i = 0; i < count; ++i) StoreRowHeight(row + i, heights[i]);
+    UpdateInsertRows(row, count, flags, true);
+    // Undo commands come with the undo feature (slot 9); without it nothing is recorded.
+    return true;
+}
+
+bool CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, unsigned flags, int) {
+    if (!TransferCurrentCell(true))
+        return false;
+    if (!StoreInsertCols(col, count))
+        return false;
+    if (widths)
+        for (ROWCOL i = 0; i < count; ++i) StoreColWidth(col + i, widths[i]);
+    UpdateInsertCols(col, count, flags, true);
+    return true;
+}
+
+bool CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, unsigned flags, int) {
+    if (from > to)
+        std::swap(from, to);
+    if (!StoreRemoveRows(from, to))
+        return false;
+    UpdateRemoveRows(from, to, flags, true);
+    return true;
+}
+
+bool CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, unsigned flags, int) {
+    if (from > to)
+        std::swap(from, to);
+    if (!StoreRemoveCols(from, to))
+        return false;
+    UpdateRemoveCols(from, to, flags, true);
+    return true;
+}
+
+bool CGXGridCore::StoreInsertRows(ROWCOL row, ROWCOL count, bool force) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    if (!GetData()->InsertRows(row, count) && !force)
+        return false;
+    SetModifiedFlag(true);
+    m_pParam->m_RowHeights.ShiftKeysForInsert(row, count);
+    m_pParam->m_SelRects.InsertRowsInRanges(row, count);
+    m_pParam->m_CoveredCells.InsertRowsInRanges(row, count);
+    FreeObjectCache();
+    return true;
+}
+
+bool CGXGridCore::StoreInsertCols(ROWCOL col, ROWCOL count, bool force) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    if (!GetData()->InsertCols(col, count) && !force)
+        return false;
+    m_pParam->m_ColWidths.ShiftKeysForInsert(col, count);
+    m_pParam->m_SelRects.InsertColsInRanges(col, count);
+    m_pParam->m_CoveredCells.InsertColsInRanges(col, count);
+    FreeObjectCache();
+    return true;
+}
+
+bool CGXGridCore::StoreRemoveRows(ROWCOL from, ROWCOL to, bool force) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    const ROWCOL count = GetRowCount();
+    if (!GetData()->RemoveRows(from, to) && !force)
+        return false;
+    SetModifiedFlag(true);
+    m_pParam->m_RowHeights.ShiftKeysForRemove(from, to);
+    m_pParam->m_SelRects.RemoveRowsInRanges(from, to, count);
+    m_pParam->m_CoveredCells.RemoveRowsInRanges(from, to, count);
+    FreeObjectCache();
+    return true;
+}
+
+bool CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, bool force) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    const ROWCOL count = GetColCount();
+    if (!GetData()->RemoveCols(from, to) && !force)
+        return false;
+    SetModifiedFlag(true);
+    m_pParam->m_ColWidths.ShiftKeysForRemove(from, to);
+    m_pParam->m_SelRects.RemoveColsInRanges(from, to, count);
+    m_pParam->m_CoveredCells.RemoveColsInRanges(from, to, count);
+    FreeObjectCache();
+    return true;
+}
+
+void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool) {
+    InvalidateCachedVisible();
+    ROWCOL cr, cc;
+    if (GetCurrentCell(cr, cc) && cr >= row) {
+        m_nCurrentRow = cr + count;
+        if (m_pCurrentCellControl && m_pCurrentCellControl->m_bInit)
+            m_pCurrentCellControl->Init(m_nCurrentRow, cc);
+    }
+    if (m_nTopRow == GetFrozenRows())
+        ++m_nTopRow;
+    if (UpdatesLocked())
+        return;
+    const int lock = LockScrollbars(1);
+    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    m_nScrollLock = lock;
+    if (flags & (GX_UPDATENOW | GX_SMART))
+        UpdateScrollbars();
+}
+
+void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool) {
+    InvalidateCachedVisible();
+    ROWCOL cr, cc;
+    if (GetCurrentCell(cr, cc) && cc >= col) {
+        m_nCurrentCol = cc + count;
+        if (m_pCurrentCellControl && m_pCurrentCellControl->m_bInit)
+            m_pCurrentCellControl->Init(cr, m_nCurrentCol);
+    }
+    if (m_nLeftCol == GetFrozenCols())
+        ++m_nLeftCol;
+    if (UpdatesLocked())
+        return;
+    const int lock = LockScrollbars(1);
+    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    m_nScrollLock = lock;
+    if (flags & (GX_UPDATENOW | GX_SMART))
+        UpdateScrollbars();
+}
+
+void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool) {
+    InvalidateCachedVisible();
+    ROWCOL cr, cc;
+    if (GetCurrentCell(cr, cc) && cr >= from) {
+        if (cr <= to)
+            ResetCurrentCell();
+        else
+            m_nCurrentRow = cr - (to - from + 1);
+    }
+    m_nTopRow = std::clamp<ROWCOL>(m_nTopRow, GetFrozenRows() + 1,
+                                   std::max<ROWCOL>(GetRowCount(), GetFrozenRows() + 1));
+    if (UpdatesLocked())
+        return;
+    const int lock = LockScrollbars(1);
+    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    m_nScrollLock = lock;
+    if (flags & (GX_UPDATENOW | GX_SMART))
+        UpdateScrollbars();
+}
+
+void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool) {
+    InvalidateCachedVisible();
+    ROWCOL cr, cc;
+    if (GetCurrentCell(cr, cc) && cc >= from) {
+        if (cc <= to)
+            ResetCurrentCell();
+        else
+            m_nCurrentCol = cc - (to - from + 1);
+    }
+    m_nLeftCol = std::clamp<ROWCOL>(m_nLeftCol, GetFrozenCols() + 1,
+                                    std::max<ROWCOL>(GetColCount(), GetFrozenCols() + 1));
+    if (UpdatesLocked())
+        return;
+    const int lock = LockScrollbars(1);
+    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    m_nScrollLock = lock;
+    if (flags & (GX_UPDATENOW | GX_SMART))
+        UpdateScrollbars();
+}
+
+bool CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, unsigned flags, int) {
+    if (!m_pParam)
+        return false;
+    const ROWCOL oldFrozen = m_pParam->m_nFrozenRows, oldHeader = m_pParam->m_nHeaderRows;
+    if (!StoreFrozenRows(frozen, header))
+        return false;
+    UpdateFrozenRows(oldFrozen, oldHeader, flags, true);
+    return true;
+}
+
+bool CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, unsigned flags, int) {
+    if (!m_pParam)
+        return false;
+    const ROWCOL oldFrozen = m_pParam->m_nFrozenCols, oldHeader = m_pParam->m_nHeaderCols;
+    if (!StoreFrozenCols(frozen, header))
+        return false;
+    UpdateFrozenCols(oldFrozen, oldHeader, flags, true);
+    return true;
+}
+
+bool CGXGridCore::StoreFrozenRows(ROWCOL frozen, ROWCOL header) {
+    if (!m_pParam || IsLockReadOnly())
+        return false;
+    m_pParam->m_nFrozenRows = frozen;
+    m_pParam->m_nHeaderRows = header;
+    FreeObjectCache();
+    return true;
+}
+
+bool CGXGridCore::StoreFrozenCols(ROWCOL frozen, ROWCOL header) {
+    if (!m_pParam || IsLockReadOnly())
+        return false;
+    m_pParam->m_nFrozenCols = frozen;
+    m_pParam->m_nHeaderCols = header;
+    FreeObjectCache();
+    return true;
+}
+
+void CGXGridCore::UpdateFrozenRows(ROWCOL, ROWCOL, unsigned flags, bool) {
+    m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
+    InvalidateCachedVisible();
+    HideCurrentCell();
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+void CGXGridCore::UpdateFrozenCols(ROWCOL, ROWCOL, unsigned flags, bool) {
+    m_nLeftCol = std::max(m_nLeftCol, GetFrozenCols() + 1);
+    InvalidateCachedVisible();
+    HideCurrentCell();
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+ROWCOL CGXGridCore::GetFrozenRows() {
+    if (!m_pParam)
+        return 0;
+    if (m_bIgnoreFrozenRows && !(m_bPrintInProgress && !m_bIgnoreFrozenWhilePrinting))
+        return 0;
+    return m_pParam->m_nFrozenRows;
+}
+
+ROWCOL CGXGridCore::GetFrozenCols() {
+    if (!m_pParam)
+        return 0;
+    if (m_bIgnoreFrozenRows && !(m_bPrintInProgress && !m_bIgnoreFrozenWhilePrinting))
+        return 0;
+    return m_pParam->m_nFrozenCols;
+}
+
+ROWCOL CGXGridCore::GetHeaderRows() {
+    return m_pParam ? m_pParam->m_nHeaderRows : 0;
+}
+
+ROWCOL CGXGridCore::GetHeaderCols() {
+    return m_pParam ? m_pParam->m_nHeaderCols : 0;
+}
+
+bool CGXGridCore::IsFrozenRow(ROWCOL row) {
+    return row != 0 && row <= GetFrozenRows();
+}
+
+bool CGXGridCore::IsFrozenCol(ROWCOL col) {
+    return col != 0 && col <= GetFrozenCols();
+}
+
+ROWCOL CGXGridCore::GetClientRow(ROWCOL row) {
+    if (row == GX_INVALID)
+        return GX_INVALID;
+    const ROWCOL frozen = GetFrozenRows(), top = GetTopRow();
+    if (row <= frozen)
+        return row;
+    if (row < top)
+        return 0;
+    if (top == frozen + 1)
+        return row;
+    return row + frozen - top + 1;
+}
+
+ROWCOL CGXGridCore::GetClientCol(ROWCOL col) {
+    if (col == GX_INVALID)
+        return GX_INVALID;
+    const ROWCOL frozen = GetFrozenCols(), left = GetLeftCol();
+    if (col <= frozen)
+        return col;
+    if (col < left)
+        return 0;
+    if (left == frozen + 1)
+        return col;
+    return col + frozen - left + 1;
+}
+
+ROWCOL CGXGridCore::GetRowFromClientRow(ROWCOL clientRow) {
+    const ROWCOL frozen = GetFrozenRows();
+    if (clientRow <= frozen || clientRow == GX_INVALID)
+        return clientRow;
+    return clientRow + GetTopRow() - frozen - 1;
+}
+
+ROWCOL CGXGridCore::GetColFromClientCol(ROWCOL clientCol) {
+    const ROWCOL frozen = GetFrozenCols();
+    if (clientCol <= frozen || clientCol == GX_INVALID)
+        return clientCol;
+    return clientCol + GetLeftCol() - frozen - 1;
+}
+
+bool CGXGridCore::SetTopRow(ROWCOL row, unsigned flags, bool) {
+    row = std::clamp<ROWCOL>(row, 1, std::max<ROWCOL>(1, GetRowCount()));
+    row = std::max(row, GetFrozenRows() + 1);
+    InvalidateCachedVisible();
+    if (m_bPrintInProgress) {
+        m_nPrintTopRow = row;
+        return true;
+    }
+    if (row == m_nTopRow)
+        return true;
+    if (UpdatesLocked()) {
+        if (!CanChangeTopLeft(row, m_nLeftCol))
+            return false;
+        m_nTopRow = row;
+        AfterTopLeftChange(row, m_nLeftCol);
+        return true;
+    }
+    if (flags & (GX_UPDATENOW | GX_SMART)) {
+        if (row < m_nTopRow)
+            OnScroll(1, m_nTopRow - row);
+        else
+            OnScroll(3, row - m_nTopRow);
+        if ((flags & GX_UPDATENOW) && m_pGridWnd)
+            m_pGridWnd->UpdateWindow();
+        return true;
+    }
+    if (!CanChangeTopLeft(row, m_nLeftCol))
+        return false;
+    m_nTopRow = row;
+    if (flags & GX_INVALIDATE) {
+        UpdateScrollbars();
+        if (m_bInitDone && m_pGridWnd)
+            m_pGridWnd->Invalidate();
+    }
+    AfterTopLeftChange(row, m_nLeftCol);
+    return true;
+}
+
+bool CGXGridCore::SetLeftCol(ROWCOL col, unsigned flags, bool) {
+    col = std::clamp<ROWCOL>(col, 1, std::max<ROWCOL>(1, GetColCount()));
+    col = std::max(col, GetFrozenCols() + 1);
+    InvalidateCachedVisible();
+    if (m_bPrintInProgress) {
+        m_nPrintLeftCol = col;
+        return true;
+    }
+    if (col == m_nLeftCol)
+        return true;
+    if (UpdatesLocked()) {
+        if (!CanChangeTopLeft(m_nTopRow, col))
+            return false;
+        m_nLeftCol = col;
+        AfterTopLeftChange(m_nTopRow, col);
+        return true;
+    }
+    if (flags & (GX_UPDATENOW | GX_SMART)) {
+        if (col < m_nLeftCol)
+            OnScroll(2, m_nLeftCol - col);
+        else
+            OnScroll(4, col - m_nLeftCol);
+        if ((flags & GX_UPDATENOW) && m_pGridWnd)
+            m_pGridWnd->UpdateWindow();
+        return true;
+    }
+    if (!CanChangeTopLeft(m_nTopRow, col))
+        return false;
+    m_nLeftCol = col;
+    if (flags & GX_INVALIDATE) {
+        UpdateScrollbars();
+        if (m_bInitDone && m_pGridWnd)
+            m_pGridWnd->Invalidate();
+    }
+    AfterTopLeftChange(m_nTopRow, col);
+    return true;
+}

@@ -1,0 +1,311 @@
+// Cell styles in the grid core: what a cell shows is its own style over its row's, its column's
+// and the table's, with the base styles, header texts and the standard style below them.
+#include "framework/Window.h"
+#include "grid/core/CGXData.h"
+#include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridParam.h"
+#include "grid/core/CGXLongOperation.h"
+#include "grid/core/CGXStylesMap.h"
+#include "grid/core/CGXUserAttribute.h"
+#include "grid/core/GXLibraryState.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+bool CGXGridCore::GetStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
+                                 int styleType) {
+    CGXData* data = GetData();
+    return data && data->GetStyleAt(row, col, style, type, styleType);
+}
+
+std::string CGXGridCore::GetColumnLetters(ROWCOL col) {
+    std::string letters;
+    while (col != 0 && letters.size() < 9) {
+        letters.push_back(static_cast<char>('A' + (col - 1) % 26));
+        col = (col - 1) / 26;
+    }
+    std::reverse(letters.begin(), letters.end());
+    return letters;
+}
+
+void CGXGridCore::ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle* style, bool applyStandard) {
+    GetStyleRowCol(row, col, *style, gxCopy, 0);
+    if (m_bValueOnly && style->GetIncludeValue())
+        return;
+    const ROWCOL headerRows = GetHeaderRows(), headerCols = GetHeaderCols();
+    // Row 0's "row style" would be the table's; the table's style reaches only the cells
+    // beyond the headers (step below), so a header row never shows it.
+    if (col > headerCols && row != 0)
+        GetStyleRowCol(row, 0, *style, gxApplyNew, gxRowColStyle);
+    if (row > headerRows) {
+        GetStyleRowCol(0, col, *style, gxApplyNew, gxRowColStyle);
+        if (col > headerCols)
+            GetStyleRowCol(0, 0, *style, gxApplyNew, gxRowColStyle);
+    }
+    if (CGXStylesMap* map = GetStylesMap())
+        style->LoadBaseStyle(*map);
+    if (row <= headerRows && m_pStyleColHeader)
+        style->ChangeStyle(*m_pStyleColHeader, gxApplyNew);
+    if (col <= headerCols && m_pStyleRowHeader)
+        style->ChangeStyle(*m_pStyleRowHeader, gxApplyNew);
+    if (!style->GetIncludeValue() && (row == 0) != (col == 0) && m_pParam) {
+        if (row == 0 && m_pParam->m_bNumberedColHeaders)
+            style->SetValue(GetColumnLetters(col));
+        else if (col == 0 && m_pParam->m_bNumberedRowHeaders)
+            style->SetValue(static_cast<std::uint32_t>(row));
+    }
+    if (applyStandard && m_pStyleStandard)
+        style->ChangeStyle(*m_pStyleStandard, gxApplyNew);
+    if (m_pParam && m_pParam->m_bMarkCells && m_pParam->m_MarkedCells.ContainsCell(row, col))
+        style->SetInterior(
+            CGXBrush().SetStyle(fw::BS_PATTERN).SetPattern(17).SetColor(fw::Rgb(0xC0, 0xC0, 0xC0)));
+    if (IsCurrentCell(row, col) && style->GetIncludeControl()) {
+        CGXControl* control = GetRegisteredControl(style->GetControl());
+        if (control && control->IsActive())
+            return;
+    }
+    ApplyNegativeColor(*style);
+}
+
+// The negative-number colour is kept as the decimal text of a colour word (GX_IDS_UA_NEGATIVE-
+// COLOR); a text that is not a number leaves the text colour alone.
+void CGXGridCore::ApplyNegativeColor(CGXStyle& style) {
+    if (!style.GetIncludeValue() || !style.GetIncludeUserAttribute(GX_IDS_UA_NEGATIVECOLOR))
+        return;
+    const std::string& value = style.GetValue();
+    char* end = nullptr;
+    const double number = std::strtod(value.c_str(), &end);
+    if (end == value.c_str() || !(number < 0))
+        return;
+    const std::string colorText = style.GetUserAttribute(GX_IDS_UA_NEGATIVECOLOR).GetValue();
+    char* colorEnd = nullptr;
+    const unsigned long color = std::strtoul(colorText.c_str(), &colorEnd, 10);
+    if (colorEnd == colorText.c_str() || *colorEnd != '\0' || color > 0xFFFFFFFFul)
+        return;
+    style.SetTextColor(static_cast<COLORREF>(color));
+}
+
+bool CGXGridCore::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModifyType type,
+                                   int styleType) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    const bool stored = GetData()->StoreStyleAt(row, col, style, type, styleType);
+    if (stored && !m_bInStyleChange) {
+        // One cell changed: its cached composition (and, for a row, column or table style,
+        // every cached composition) is stale.
+        if (row == 0 || col == 0)
+            FreeObjectCache();
+        else
+            m_styleCache.erase((static_cast<std::uint64_t>(row) << 32) | col);
+    }
+    if (IsCurrentCell(row, col))
+        m_pCurrentCellStyle.reset();
+    return stored;
+}
+
+bool CGXGridCore::IsTooLargeForUndo(const CGXRange& range, ROWCOL rowCount, ROWCOL colCount) {
+    CGXRange r = range;
+    r.ResolveToCells(0, 0, rowCount, colCount);
+    if (r.bottom < r.top || r.right < r.left)
+        return false;
+    const std::uint64_t rows = static_cast<std::uint64_t>(r.bottom) - r.top + 1;
+    const std::uint64_t cols = static_cast<std::uint64_t>(r.right) - r.left + 1;
+    return rows > 0x7FFF || cols > 0x7FFF || rows * cols > 0x7FFFFFFEull;
+}
+
+std::vector<std::unique_ptr<CGXStyle>> CGXGridCore::CopyStyleRange(const CGXRange& range,
+                                                                   int styleType,
+                                                                   CGXLongOperation* op,
+                                                                   bool* aborted) {
+    std::vector<std::unique_ptr<CGXStyle>> out;
+    if (aborted)
+        *aborted = false;
+    CGXRange r = range;
+    r.ResolveToCells(0, 0, GetRowCount(), GetColCount());
+    for (ROWCOL row = r.top; row <= r.bottom && row != GX_INVALID; ++row) {
+        for (ROWCOL col = r.left; col <= r.right && col != GX_INVALID; ++col) {
+            std::unique_ptr<CGXStyle> s = CreateStyle();
+            if (GetStyleRowCol(row, col, *s, gxCopy, styleType)) {
+                out.push_back(std::move(s));
+            } else {
+                RecycleStyle(std::move(s));
+                out.push_back(nullptr);
+            }
+        }
+        bool abort = false;
+        if (op && op->CheckProgressCanAbort(abort) && abort) {
+            if (aborted)
+                *aborted = true;
+            out.clear();
+            return out;
+        }
+    }
+    return out;
+}
+
+void CGXGridCore::UpdateStyleRange(const CGXRange& range, const CGXStyle*, GXModifyType, int,
+                                   unsigned flags, bool) {
+    if (UpdatesLocked() || !GridWndIsVisible())
+        return;
+    CGXRange r = range;
+    r.ResolveToCells(0, 0, GetRowCount(), GetColCount());
+    RedrawRowCol(r.top, r.left, r.bottom, r.right, flags, false);
+}
+
+bool CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, GXModifyType type,
+                                int styleType, const std::vector<std::unique_ptr<CGXStyle>>* styles,
+                                unsigned flags, int ctCmd) {
+    if (!range.IsCells() && styleType == 0)
+        styleType = gxRowColStyle;
+    CGXLongOperation op;
+    op.SetStatusText(GXLibraryText(20141));
+    // Saving the old styles for undo needs the undo feature; without it nothing is saved and the
+    // undo-size question does not arise.
+    op.SetStatusText(GXLibraryText(ctCmd == 0 ? 20142 : 20143));
+    FreeObjectCache();
+    const bool outer = !m_bInStyleChange;
+    m_bInStyleChange = true;
+    bool any = false;
+    std::size_t index = 0;
+    auto storeCell = [&](ROWCOL row, ROWCOL col) {
+        const CGXStyle* s = style;
+        GXModifyType t = type;
+        if (styles) {
+            s = index < styles->size() ? (*styles)[index].get() : nullptr;
+            t = gxCopy;
+        }
+        ++index;
+        if (StoreStyleRowCol(row, col, s, t, styleType))
+            any = true;
+    };
+    if (range.IsRows()) {
+        for (ROWCOL row = range.top; row <= range.bottom && row != GX_INVALID; ++row)
+            storeCell(row, 0);
+    } else if (range.IsCols()) {
+        for (ROWCOL col = range.left; col <= range.right && col != GX_INVALID; ++col)
+            storeCell(0, col);
+    } else if (range.IsTable()) {
+        storeCell(0, 0);
+    } else {
+        for (ROWCOL row = range.top; row <= range.bottom && row != GX_INVALID; ++row) {
+            for (ROWCOL col = range.left; col <= range.right && col != GX_INVALID; ++col)
+                storeCell(row, col);
+            op.CheckProgress();
+        }
+    }
+    if (outer)
+        m_bInStyleChange = false;
+    if (!any)
+        return false;
+    UpdateStyleRange(range, style, type, styleType, flags, true);
+    return true;
+}
+
+bool CGXGridCore::SetValueRange(const CGXRange& range, const std::string& value, GXModifyType type,
+                                unsigned flags) {
+    if (!m_pStyleValue)
+        m_pStyleValue = CreateStyle();
+    m_pStyleValue->Free();
+    m_pStyleValue->SetValue(value);
+    return SetStyleRange(range, m_pStyleValue.get(), type, 0, nullptr, flags);
+}
+
+bool CGXGridCore::SetControlTextRowCol(ROWCOL row, ROWCOL col, const std::string& text,
+                                       unsigned flags, const CGXStyle* style) {
+    std::unique_ptr<CGXStyle> made;
+    if (!style) {
+        made = CreateStyle();
+        ComposeStyleRowCol(row, col, made.get());
+        style = made.get();
+    }
+    CGXControl* control = GetRegisteredControl(style->GetControl());
+    bool result = false;
+    if (control) {
+        result = QueryReadOnly() || (style->GetIncludeReadOnly() && style->GetReadOnly())
+                     ? false
+                     : SetValueRange(CGXRange(row, col), text, gxOverride, flags);
+    }
+    if (made)
+        RecycleStyle(std::move(made));
+    return result;
+}
+
+std::string CGXGridCore::GetValueRowCol(ROWCOL row, ROWCOL col) {
+    return LookupStyleRowCol(row, col).GetValue();
+}
+
+std::string CGXGridCore::GetStoredValueRowCol(ROWCOL row, ROWCOL col) {
+    if (!m_pStyleGetValue)
+        m_pStyleGetValue = CreateStyle();
+    m_pStyleGetValue->Free();
+    GetStyleRowCol(row, col, *m_pStyleGetValue, gxCopy, 0);
+    return m_pStyleGetValue->GetValue();
+}
+
+void CGXGridCore::ReCacheBaseStyles() {
+    m_pStyleStandard = m_pStyleRowHeader = m_pStyleColHeader = nullptr;
+    CGXStylesMap* map = GetStylesMap();
+    if (!map)
+        return;
+    const CGXStyle* s = nullptr;
+    if (map->LookupStyle(map->m_wStyleStandard, s))
+        m_pStyleStandard = s;
+    if (map->LookupStyle(map->m_wStyleRowHeader, s))
+        m_pStyleRowHeader = s;
+    if (map->LookupStyle(map->m_wStyleColHeader, s))
+        m_pStyleColHeader = s;
+}
+
+const CGXStyle& CGXGridCore::GetStandardStyle() {
+    if (!m_pStyleStandard)
+        ReCacheBaseStyles();
+    if (!m_pStyleStandard)
+        throw CGXNotSupportedException("the grid has no styles map");
+    return *m_pStyleStandard;
+}
+
+bool CGXGridCore::SetStylesMap(const CGXStylesMap& map, unsigned flags, int) {
+    if (!m_pParam || IsLockReadOnly())
+        return false;
+    m_pParam->SetStylesMap(new CGXStylesMap(map), true);
+    m_pAppData->RegisterGridObject(m_pParam->GetStylesMap(), this);
+    SetModifiedFlag(true);
+    UpdateStylesMap(flags, true);
+    return true;
+}
+
+void CGXGridCore::UpdateStylesMap(unsigned flags, bool) {
+    ReCacheBaseStyles();
+    FreeObjectCache();
+    m_bFontMeasured = false;
+    Redraw(flags, false);
+}
+
+bool CGXGridCore::ChangeBaseStyle(std::uint16_t id, const CGXStyle& style, GXModifyType type,
+                                  unsigned flags, int) {
+    CGXStylesMap* map = GetStylesMap();
+    if (!map || IsLockReadOnly())
+        return false;
+    CGXStyle* base = map->LookupStyle(id);
+    if (!base)
+        return false;
+    base->ChangeStyle(style, type);
+    SetModifiedFlag(true);
+    UpdateBaseStyle(id, flags, true);
+    return true;
+}
+
+void CGXGridCore::UpdateBaseStyle(std::uint16_t, unsigned flags, bool) {
+    ReCacheBaseStyles();
+    FreeObjectCache();
+    UpdateFontMetrics();
+    Redraw(flags, false);
+}
+
+bool CGXGridCore::ChangeStandardStyle(const CGXStyle& style, GXModifyType type, unsigned flags,
+                                      int ctCmd) {
+    CGXStylesMap* map = GetStylesMap();
+    if (!map)
+        return false;
+    return ChangeBaseStyle(map->m_wStyleStandard, style, type, flags, ctCmd);
+}
