@@ -5,7 +5,8 @@ cd "$(dirname "$0")"
 scripts/setup
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true CCACHE_SLOPPINESS=time_macros
 cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc)"
+# The programs only: the tests, benchmarks and fuzz targets are ./test.sh's business.
+cmake --build --preset default -j "$(nproc)" --target programs
 
 # The editor is the main program; until its window exists, the first other program built
 # is started instead.

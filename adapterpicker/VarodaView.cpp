@@ -1,5 +1,7 @@
 #include "adapterpicker/VarodaView.h"
 
+#include <cctype>
+
 #include "adapterpicker/AdapterTexts.h"
 #include "adapterpicker/VarodaResources.h"
 #include "framework/base/CommandIds.h"
@@ -176,6 +178,9 @@ void CVarodaView::OnFileSaveAs() {
     std::string ext, name, folder;
     docTemplate.GetDocString(ext, fw::DocTemplate::filterExt);
     docTemplate.GetDocString(name, fw::DocTemplate::docName);
+    // File names are case sensitive here: the document name "IxoKolt" is offered in lower
+    // case, as "ixokolt.cfg", the name every reader of the file looks for first.
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     name += ext;
     SaveAsStart(folder, name);
     fw::FileDialog dialog(false, ext, name, fw::OFN_HIDEREADONLY | fw::OFN_OVERWRITEPROMPT,

@@ -9,6 +9,12 @@ function(ixo_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} Threads::Threads)
 endfunction()
 
+# The tests' runtime folder (sockets and shared objects between the suite's processes),
+# private to the user as a runtime folder must be; the test presets point
+# XDG_RUNTIME_DIR at it, so nothing is left in /tmp and Qt has one to use.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-runtime)
+file(CHMOD ${CMAKE_BINARY_DIR}/test-runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+
 # ixo_test(NAME SOURCES... [DEPS libs...] [LABEL unit|net|gui|peer] [TIMEOUT s])
 # A GoogleTest program whose tests CTest discovers one by one.
 #   net:  every test runs inside a fresh network namespace (scripts/netns-run);

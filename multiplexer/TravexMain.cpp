@@ -116,9 +116,30 @@ int Serve() {
     return 0;
 }
 
+constexpr const char* kUsage =
+    "usage: travex [-RegServer | -UnregServer | -Embedding]\n"
+    "  The application multiplexer of the Kolt network suite. Its clients start it when they\n"
+    "  find none running; it ends a few seconds after its last client has gone.\n"
+    "  -RegServer     record this program as the one clients start, then end\n"
+    "  -UnregServer   remove that record, then end\n"
+    "  -Embedding     serve, detached from the program that started it\n"
+    "  (no argument)  serve in the foreground\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const mux::TravexCommand command = mux::ParseTravexCommandLine(args);
+    if (command == mux::TravexCommand::Help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == mux::TravexCommand::Unknown) {
+        std::string words;
+        for (const auto& a : args) words += " " + a;
+        std::fprintf(stderr, "travex: unknown argument(s):%s\n%s", words.c_str(), kUsage);
+        return 2;
+    }
     // This program's version (component 14) and the protocol suite's, as every program
     // of the suite records them.
     VavVersionInfo own;
@@ -126,9 +147,8 @@ int main(int argc, char** argv) {
     GetVersionRegistry()->SetComponentVersion(kTravexComponent, own);
     GetVersionRegistry()->SetComponentVersion(VAV_COMPONENT_PROTOCOL_SUITE, ProtocolSuiteVersion());
     RaisePriority();
-    std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
-    switch (mux::ParseTravexCommandLine(args)) {
+    switch (command) {
         case mux::TravexCommand::RegServer:
             if (mux::RegisterTravex(os::ProgramPath(), error))
                 return 0;
@@ -148,6 +168,8 @@ int main(int argc, char** argv) {
             DetachStandardStreams();
             break;
         case mux::TravexCommand::Serve:
+        case mux::TravexCommand::Help:
+        case mux::TravexCommand::Unknown:
             break;
     }
     int code = Serve();

@@ -39,6 +39,8 @@ TravexCommand ParseTravexCommandLine(const std::vector<std::string>& args) {
     std::string line;
     for (const auto& a : args) line += " " + a;
     TravexCommand command = TravexCommand::Serve;
+    bool unknown = false;
+    bool help = false;
     std::size_t start = 0;
     while (start <= line.size()) {
         std::size_t end = line.find_first_of("-/", start);
@@ -49,11 +51,17 @@ TravexCommand ParseTravexCommandLine(const std::vector<std::string>& args) {
             return TravexCommand::RegServer;
         if (SameText(token, "Embedding"))
             command = TravexCommand::ServeDetached;
+        else if (SameText(token, "help") || SameText(token, "h") || token == "?")
+            help = true;
+        else if (!token.empty())
+            unknown = true;
         if (end == std::string::npos)
             break;
         start = end + 1;
     }
-    return command;
+    if (help)
+        return TravexCommand::Help;
+    return unknown ? TravexCommand::Unknown : command;
 }
 
 bool RegisterTravex(const std::filesystem::path& program, std::string& error) {

@@ -9,11 +9,13 @@
 
 namespace mux {
 
-enum class TravexCommand { Serve, ServeDetached, RegServer, UnregServer };
+enum class TravexCommand { Serve, ServeDetached, RegServer, UnregServer, Help, Unknown };
 
 // The text after each "-" or "/" (or a word on its own) is compared, without regard to
-// case, with "UnregServer" and "RegServer"; "Embedding" (what a client that starts the
-// server passes) serves detached from the starter; anything else serves.
+// case, with "UnregServer" and "RegServer", which win over everything else; "Embedding"
+// (what a client that starts the server passes) serves detached from the starter; "help",
+// "h" and "?" ask for the usage text. Any other word is Unknown, so a mistyped switch is
+// refused instead of quietly starting a server that ends a few seconds later.
 TravexCommand ParseTravexCommandLine(const std::vector<std::string>& args);
 
 // Writes the class, application id, programmatic ids, type library and interface

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -87,6 +88,31 @@ fs::path UserConfigDir() {
     }
     fs::path home = HomeDir();
     return home.empty() ? fs::path() : home / ".config" / "ixo";
+}
+
+}  // namespace os
+
+namespace os {
+
+std::filesystem::path FindAnyCase(const std::filesystem::path& folder, std::string_view name) {
+    const std::filesystem::path exact = folder / name;
+    std::error_code ec;
+    if (std::filesystem::exists(exact, ec))
+        return exact;
+    auto lower = [](std::string_view s) {
+        std::string out(s);
+        for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return out;
+    };
+    const std::string wanted = lower(name);
+    std::string best;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (lower(entry) == wanted && (best.empty() || entry < best))
+            best = entry;
+    }
+    return best.empty() ? exact : folder / best;
 }
 
 }  // namespace os

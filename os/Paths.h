@@ -11,6 +11,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace os {
@@ -26,5 +27,11 @@ std::filesystem::path RuntimeDir();
 
 // Not created here; the key store creates it on its first write.
 std::filesystem::path UserConfigDir();
+
+// `folder / name` when that exists; otherwise the entry of `folder` whose name equals
+// `name` without regard to case (the first in name order, so the choice is stable);
+// otherwise `folder / name`. Settings files written on a PC where names are not case
+// sensitive ("IxoKolt.cfg", "STELLAN.INI") are found all the same.
+std::filesystem::path FindAnyCase(const std::filesystem::path& folder, std::string_view name);
 
 }  // namespace os

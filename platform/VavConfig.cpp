@@ -154,13 +154,13 @@ bool OpenConfigFile(std::string& text, std::string* path) {
     std::error_code ec;
     std::filesystem::path cwd = std::filesystem::current_path(ec);
     if (!ec)
-        candidates[0] = (cwd / kFileName).string();
+        candidates[0] = os::FindAnyCase(cwd, kFileName).string();
     const char* env = std::getenv("VAV_CONFIG_FILE");
     if (env != nullptr)
         candidates[1] = env;
     std::filesystem::path systemDir = os::SystemDir();
     if (!systemDir.empty())
-        candidates[2] = (systemDir / kFileName).string();
+        candidates[2] = os::FindAnyCase(systemDir, kFileName).string();
     for (const std::string& candidate : candidates) {
         if (candidate.empty() || std::filesystem::is_directory(candidate, ec))
             continue;

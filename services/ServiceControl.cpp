@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 #include <thread>
 
 #include "os/Paths.h"
@@ -175,8 +176,13 @@ bool WriteStartParameters(const std::string& name, const std::vector<std::string
 }  // namespace
 
 std::string ServiceUnitName(const std::string& serviceName) {
+    // The version stays out of the unit's name, so an update finds and replaces the units
+    // it installed before, and the names a user types do not change with each release.
+    std::string_view base = serviceName;
+    if (std::size_t ver = base.find(" (Ver:"); ver != std::string_view::npos)
+        base = base.substr(0, ver);
     std::string out;
-    for (unsigned char c : serviceName) {
+    for (unsigned char c : base) {
         if (std::isalnum(c) || c == '.')
             out += static_cast<char>(std::tolower(c));
         else if (!out.empty() && out.back() != '-')

@@ -31,7 +31,7 @@ void ServiceHost::Initialise() {
 }
 
 std::filesystem::path ServiceHost::SettingsFile() const {
-    return os::ProgramDir() / "Stellan.INI";
+    return os::FindAnyCase(os::ProgramDir(), "Stellan.INI");
 }
 
 bool ServiceHost::StartTransport() {

@@ -12,6 +12,11 @@
 #include <QTreeWidget>
 
 #include <net/if.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 namespace varoda {
 namespace {
@@ -86,6 +91,31 @@ TEST_F(VarodaNet, ListsTheCardsAndSavesThePickedOne) {
     EXPECT_EQ(GetSelectedInterface(), if_nametoindex("vcard0"));
     EXPECT_EQ(GetLocalIpAddress(), 0xC6120701u);
     ResetConfigForTest();
+
+    // Stellan started where that file lies takes its card, mask and gateway and serves,
+    // with no hand-written route or settings of its own.
+    const std::filesystem::path folder = File("").parent_path();
+    std::filesystem::copy_file(STELLAN_PROGRAM, folder / "stellan");
+    const std::string log = (folder / "stellan.out").string();
+    const std::string command = "cd " + folder.string() + " && exec ./stellan console:bootp > " +
+                                log + " 2>&1 < /dev/null";
+    const pid_t stellan = fork();
+    if (stellan == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    bool running = false;
+    for (int i = 0; i < 100 && !running; ++i) {
+        running = test::ReadFile(log).find("Running in console mode") != std::string::npos;
+        if (!running && waitpid(stellan, nullptr, WNOHANG) == stellan)
+            break;  // ended by itself: its words say why
+        QTest::qWait(100);
+    }
+    kill(stellan, SIGTERM);
+    int status = 0;
+    waitpid(stellan, &status, 0);
+    EXPECT_TRUE(running) << test::ReadFile(log);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test::ReadFile(log);
 }
 
 TEST_F(VarodaNet, ChecknumEndsOnALoopbackOnlyHost) {

@@ -212,7 +212,7 @@ TEST_F(VarodaWindow, SaveAsStartsInTheSystemFolderAndSaveWritesThere) {
     Frame().ExecuteCommand(fw::ID_FILE_SAVE);  // no name yet: Save asks as Save As does
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_FALSE(asked[0].open);
-    EXPECT_EQ(asked[0].fileName, "IxoKolt.cfg");
+    EXPECT_EQ(asked[0].fileName, "ixokolt.cfg");  // the name every reader looks for
     EXPECT_EQ(asked[0].initialDir, SystemDir().string());
     EXPECT_EQ(asked[0].defaultExt, "cfg");
     EXPECT_EQ(asked[0].filter, "Varo Configurations (*.cfg)|*.cfg|All Files (*.*)|*.*||");
@@ -256,7 +256,7 @@ TEST_F(VarodaWindow, SaveAsStartsWhereVavConfigFilePoints) {
     EXPECT_EQ(asked[0].initialDir, "/srv/lights/");
     EXPECT_EQ(asked[0].fileName, "show.cfg");
     EXPECT_EQ(asked[1].initialDir, "show.cfg");
-    EXPECT_EQ(asked[1].fileName, "IxoKolt.cfg");
+    EXPECT_EQ(asked[1].fileName, "ixokolt.cfg");
 }
 
 TEST_F(VarodaWindow, PlacementAndColumnWidthsComeBack) {

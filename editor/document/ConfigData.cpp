@@ -16,7 +16,7 @@ std::unique_ptr<CConfigData>& Instance() {
 std::filesystem::path DefaultSettingsPath() {
     const char* name = FindEditorString(IDS_SETTINGS_FILE);
     std::filesystem::path folder = os::ProgramDir();
-    return folder.empty() ? std::filesystem::path(name) : folder / name;
+    return folder.empty() ? std::filesystem::path(name) : os::FindAnyCase(folder, name);
 }
 
 }  // namespace

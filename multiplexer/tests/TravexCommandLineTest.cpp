@@ -20,8 +20,14 @@ TEST(TravexCommandLine, SwitchesInAnyCase) {
         {{"/unregserver"}, TravexCommand::UnregServer},
         {{"-Embedding"}, TravexCommand::ServeDetached},
         {{"-Embedding", "/RegServer"}, TravexCommand::RegServer},
-        {{"-RegServerX"}, TravexCommand::Serve},
-        {{"--verbose"}, TravexCommand::Serve},
+        {{"-RegServerX"}, TravexCommand::Unknown},
+        {{"--verbose"}, TravexCommand::Unknown},
+        {{"bogus"}, TravexCommand::Unknown},
+        {{"--help"}, TravexCommand::Help},
+        {{"-h"}, TravexCommand::Help},
+        {{"/?"}, TravexCommand::Help},
+        {{"--help", "-RegServer"}, TravexCommand::RegServer},
+        {{"-Embedding", "--bogus"}, TravexCommand::Unknown},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ParseTravexCommandLine(c.args), c.command)

@@ -26,6 +26,18 @@ TEST(Paths, SystemDirFollowsTheVariable) {
     EXPECT_EQ(os::SystemDir(), "/srv/ixo");
 }
 
+TEST(Paths, FindAnyCaseTakesTheExactNameFirstThenAnyCase) {
+    TempDir dir;
+    EXPECT_EQ(os::FindAnyCase(dir.Path(), "Stellan.INI"), dir / "Stellan.INI") << "none: as asked";
+    dir.Write("STELLAN.ini", "b");
+    dir.Write("stellan.ini", "a");
+    EXPECT_EQ(os::FindAnyCase(dir.Path(), "Stellan.INI"), dir / "STELLAN.ini")
+        << "the first in name order";
+    dir.Write("Stellan.INI", "c");
+    EXPECT_EQ(os::FindAnyCase(dir.Path(), "Stellan.INI"), dir / "Stellan.INI");
+    EXPECT_EQ(os::FindAnyCase(dir / "missing", "x.cfg"), dir / "missing" / "x.cfg");
+}
+
 TEST(Paths, UserConfigDirFollowsXdgElseHome) {
     {
         ScopedEnv xdg("XDG_CONFIG_HOME", nullptr);

@@ -164,6 +164,20 @@ TEST_F(ConfigFileLookup, CurrentFolderThenEnvironmentThenSystemFolder) {
     EXPECT_EQ(ReadConfigFile(), 1);
 }
 
+TEST_F(ConfigFileLookup, FoundWhateverTheCaseOfItsName) {
+    // Written on a PC whose names ignore case, or by an older Varoda.
+    Write(root_ / "sys" / "IxoKolt.cfg", "gateway=3.0.0.3\n");
+    EXPECT_EQ(Gateway(), Ip(3, 0, 0, 3));
+    ResetConfigForTest();
+    // The exact name wins over another case in the same folder; the current folder still
+    // comes before the system folder.
+    Write(root_ / "cwd" / "IXOKOLT.CFG", "gateway=1.0.0.1\n");
+    EXPECT_EQ(Gateway(), Ip(1, 0, 0, 1));
+    ResetConfigForTest();
+    Write(root_ / "cwd" / "ixokolt.cfg", "gateway=1.0.0.9\n");
+    EXPECT_EQ(Gateway(), Ip(1, 0, 0, 9));
+}
+
 TEST_F(ConfigFileLookup, FailedFileAnswersNothingAndIsReadAgain) {
     const fs::path file = root_ / "cwd" / "ixokolt.cfg";
     Write(file, "gateway=1.2.3.4\r\nsubnetmask=255.255.0\r\nnetworkcard=3\r\n");

@@ -46,9 +46,9 @@ TEST(CommandLineTest, VerbsTargetsSeparatorsAndCase) {
 
 TEST(CommandLineTest, UnitNamesAreClean) {
     EXPECT_EQ(ServiceUnitName("IxoBootpService (Ver:4.0.14.0.0.0)"),
-              "ixobootpservice-ver-4.0.14.0.0.0.service");
+              "ixobootpservice.service");
     EXPECT_EQ(ServiceUnitName("Ixo Chronel Service (NTP) (Ver:4.0.14.0.0.0)"),
-              "ixo-chronel-service-ntp-ver-4.0.14.0.0.0.service");
+              "ixo-chronel-service-ntp.service");
 }
 
 const std::string kHelp =
@@ -78,8 +78,8 @@ const std::string kHelp =
 
 const std::string kBoot = "IxoBootpService (Ver:4.0.14.0.0.0)";
 const std::string kTime = "Ixo Chronel Service (NTP) (Ver:4.0.14.0.0.0)";
-const std::string kBootUnit = "ixobootpservice-ver-4.0.14.0.0.0.service";
-const std::string kTimeUnit = "ixo-chronel-service-ntp-ver-4.0.14.0.0.0.service";
+const std::string kBootUnit = "ixobootpservice.service";
+const std::string kTimeUnit = "ixo-chronel-service-ntp.service";
 
 // The program with its unit directory and a systemctl that logs its arguments.
 class StellanProgramTest : public ::testing::Test {
