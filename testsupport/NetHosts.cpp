@@ -54,7 +54,8 @@ std::unique_ptr<NetHosts> NetHosts::Create(int count, std::string* error) {
     std::unique_ptr<NetHosts> hosts(new NetHosts());
     const std::string br = kSelfInterface;
     // Idempotent: a previous test in this namespace may have left the bridge.
-    if (RunShell("ip link show " + br + " >/dev/null 2>&1 || ip link add " + br + " type bridge") != 0 ||
+    if (RunShell("ip link show " + br + " >/dev/null 2>&1 || ip link add " + br + " type bridge") !=
+            0 ||
         RunShell("ip link set " + br + " address 02:18:00:00:00:01 up") != 0 ||
         RunShell("ip addr replace " + SelfAddress() + "/24 dev " + br) != 0)
         return fail("cannot make the bridge");

@@ -97,8 +97,8 @@ TEST_F(VarodaNet, ListsTheCardsAndSavesThePickedOne) {
     const std::filesystem::path folder = File("").parent_path();
     std::filesystem::copy_file(STELLAN_PROGRAM, folder / "stellan");
     const std::string log = (folder / "stellan.out").string();
-    const std::string command = "cd " + folder.string() + " && exec ./stellan console:bootp > " +
-                                log + " 2>&1 < /dev/null";
+    const std::string command =
+        "cd " + folder.string() + " && exec ./stellan console:bootp > " + log + " 2>&1 < /dev/null";
     const pid_t stellan = fork();
     if (stellan == 0) {
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));

@@ -49,8 +49,8 @@ int NodeStatusListener() {
 pid_t StartBootService(const NetHosts& hosts, const TempDir& dir) {
     const std::string command = "cd " + dir.Path().string() +
                                 " && IXO_SYSTEM_DIR=" + dir.Path().string() + " exec " +
-                                Join(hosts.Exec(0)) + (dir / "stellan").string() + " console:bootp > " +
-                                (dir / "out").string() + " 2>&1 < /dev/null";
+                                Join(hosts.Exec(0)) + (dir / "stellan").string() +
+                                " console:bootp > " + (dir / "out").string() + " 2>&1 < /dev/null";
     const pid_t stellan = fork();
     if (stellan == 0) {
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));

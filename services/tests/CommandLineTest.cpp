@@ -45,8 +45,7 @@ TEST(CommandLineTest, VerbsTargetsSeparatorsAndCase) {
 }
 
 TEST(CommandLineTest, UnitNamesAreClean) {
-    EXPECT_EQ(ServiceUnitName("IxoBootpService (Ver:4.0.14.0.0.0)"),
-              "ixobootpservice.service");
+    EXPECT_EQ(ServiceUnitName("IxoBootpService (Ver:4.0.14.0.0.0)"), "ixobootpservice.service");
     EXPECT_EQ(ServiceUnitName("Ixo Chronel Service (NTP) (Ver:4.0.14.0.0.0)"),
               "ixo-chronel-service-ntp.service");
 }
