@@ -1,6 +1,7 @@
 #include "addrserver/AddressServer.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "addrserver/AddressServerCore.h"
 #include "addrserver/DeviceKinds.h"
@@ -18,7 +19,10 @@ CAddressServer::~CAddressServer() {
 }
 
 void CAddressServer::OnMessage(uint32_t code, const char* text) {
-    std::printf("%s, MSG CODE: %X\n", text, code);
+    // Some texts end in a line feed of their own; the code belongs on the same line.
+    std::string_view line(text);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    std::printf("%.*s, MSG CODE: %X\n", static_cast<int>(line.size()), line.data(), code);
     std::fflush(stdout);
 }
 

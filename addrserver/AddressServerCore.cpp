@@ -8,6 +8,7 @@
 #include "os/Clock.h"
 #include "os/Paths.h"
 #include "platform/NetAdapter.h"
+#include "platform/VavConfig.h"
 
 namespace addrserver {
 namespace {
@@ -26,6 +27,13 @@ ServerEnvironment ServerEnvironment::FromPlatform() {
     e.ownAddress = GetLocalIpAddress();
     e.subnetMask = GetLocalSubnetMask();
     e.gateway = GetDefaultGateway();
+    // A lighting network seldom has a default route: what the user saved for the card in
+    // ixokolt.cfg stands in for what the card itself does not say.
+    uint32_t saved = 0;
+    if (e.gateway == 0 && GetConfigValue(VAV_CONFIG_GATEWAY, saved) == 0)
+        e.gateway = saved;
+    if (e.subnetMask == 0 && GetConfigValue(VAV_CONFIG_SUBNETMASK, saved) == 0)
+        e.subnetMask = saved;
     e.bootpMacCfgPath = (os::SystemDir() / "bootpmac.cfg").string();
     return e;
 }
@@ -104,7 +112,11 @@ uint32_t Server::ReadConfiguration(const ServerEnvironment& env) {
     gateway_ = options_.gateway != 0 ? options_.gateway : env.gateway;
     if (mask_ == 0 || gateway_ == 0) {
         Print("Bootp subnet & gateway not defined!\n");
-        return ADDRSRV_E_START;
+        return Fail(ADDRSRV_E_START,
+                    "the address server knows no gateway and subnet mask for the lighting "
+                    "network: save them with varoda (ixokolt.cfg, keys gateway and subnetmask), "
+                    "or write the lines gateway=A.B.C.D and subnetmask=A.B.C.D into bootp.cfg "
+                    "in the folder Stellan starts in");
     }
     LoadBootpMacCfg(env.bootpMacCfgPath, filter_);
     return 0;
@@ -122,15 +134,22 @@ bool Server::StartThread(std::unique_ptr<os::Thread>& thread, uint32_t priority,
     return thread->Resume();
 }
 
+uint32_t Server::Fail(uint32_t code, const std::string& advice) {
+    Print("Stellan: " + advice + "\n");
+    return code;
+}
+
 uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnvironment& env) {
     Stop();
     if (!SocketStartup())
-        return ADDRSRV_E_SOCKET;
+        return Fail(ADDRSRV_E_SOCKET, "the system's sockets cannot be used");
     settings_ = settings;
     running_ = true;
     own_ = env.ownAddress;
     if (own_ == 0)
-        return ADDRSRV_E_SOCKET;
+        return Fail(ADDRSRV_E_SOCKET,
+                    "the lighting network card has no IPv4 address: give it one, or choose the "
+                    "card that has one with varoda (ixokolt.cfg, key networkcard)");
     if (uint32_t e = ReadConfiguration(env))
         return e;
     std::string host = settings.hostName;
@@ -140,6 +159,7 @@ uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnviro
     }
     files_.Reset(settings.tftpDirectory);
     sessions_.SetDisplayLevel(options_.displayLevel);
+    sessions_.SetOwnAddress(own_);
     responder_.Configure({own_, mask_, host, options_.displayLevel});
     {
         std::lock_guard lock(electionMutex_);
@@ -153,7 +173,9 @@ uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnviro
     tables_.CreateSegment(own_, gateway_);
     if (ReadBootptab(BootptabPath(settings.tftpDirectory), tables_, bootpReporter_) ==
         BootptabError::kBadLine)
-        return ADDRSRV_E_START;
+        return Fail(ADDRSRV_E_START, "the file " + BootptabPath(settings.tftpDirectory) +
+                                         " has a line that is too long or does not end in a "
+                                         "line feed: mend the line or remove the file");
 
     serverSet_ = settings.serverMode;
     runState_ = 1;
@@ -163,7 +185,10 @@ uint32_t Server::Start(const AddressServerSettings& settings, const ServerEnviro
     }
     if (settings.tftpEnabled) {
         if (!tftpSocket_.Open(settings.tftpPort, false))
-            return ADDRSRV_E_SOCKET;
+            return Fail(ADDRSRV_E_SOCKET,
+                        "UDP port " + std::to_string(settings.tftpPort) +
+                            " (TFTP) cannot be opened: another TFTP server runs (stop it), "
+                            "or Stellan was not started as root");
         if (!StartThread(tftpThread_, settings.tftpPriority, "AddrSrvTftp", &Server::TftpThread))
             return ADDRSRV_E_START;
     }
@@ -176,7 +201,11 @@ uint32_t Server::OpenBootp() {
     listenerReady_ = false;
     if (!listenerSocket_.Open(settings_.bootpClientPort, true) ||
         !serverSocket_.Open(settings_.bootpServerPort, true))
-        return ADDRSRV_E_SOCKET;
+        return Fail(ADDRSRV_E_SOCKET,
+                    "UDP ports " + std::to_string(settings_.bootpServerPort) + " and " +
+                        std::to_string(settings_.bootpClientPort) +
+                        " (BOOTP) cannot be opened: another BOOTP or DHCP server or client runs "
+                        "on this PC (stop it), or Stellan was not started as root");
     if (!StartThread(listenerThread_, settings_.callbackPriority, "AddrSrvListen",
                      &Server::ReplyListenerThread) ||
         !StartThread(serverThread_, settings_.callbackPriority, "AddrSrvBootp",
@@ -196,7 +225,9 @@ uint32_t Server::WaitForProbe() {
             std::this_thread::sleep_for(std::chrono::milliseconds(kProbePeriodMs));
         if (probeAnswered_) {
             CloseBootp();
-            return ADDRSRV_E_OTHER_SERVER;
+            return Fail(ADDRSRV_E_OTHER_SERVER,
+                        "another BOOTP server (" + DottedText(answeringServer_) +
+                            ") answers on the lighting network: stop it first");
         }
     }
     if (listenerReady_ && listenerRuns_)

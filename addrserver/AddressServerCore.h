@@ -102,6 +102,8 @@ private:
     void OnNodeStatusDestroyed(CNS2& engine) override;
 
     uint32_t ReadConfiguration(const ServerEnvironment& environment);
+    // Prints a sentence that tells the user what to mend, and answers `code`.
+    uint32_t Fail(uint32_t code, const std::string& advice);
     bool StartThread(std::unique_ptr<os::Thread>& thread, uint32_t priority, const char* name,
                      void (Server::*body)());
     uint32_t OpenBootp();

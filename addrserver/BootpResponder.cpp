@@ -60,9 +60,16 @@ std::optional<BootpMessage> BootpResponder::Handle(const BootpMessage& request) 
     if (mac == kProbeMac)
         return AnswerProbe(request);
 
+    // The boot file is settled before an address is taken: a request that gets no reply
+    // must not leave an allocated (and saved) address behind.
+    std::optional<std::string> bootFile;
     Assignment a;
-    if (filter_.Admits(mac))
+    if (filter_.Admits(mac)) {
+        bootFile = BootFileFor(request);
+        if (!bootFile)
+            return std::nullopt;
         a = tables_.Assign(mac, request.ciaddr, request.giaddr);
+    }
     if (a.address == 0) {
         reporter_.Report(kMsgRequestIgnored, Format("Bootp: ignoring request from %s\n",
                                                     MacText(mac.data(), ':').c_str()));
@@ -87,18 +94,17 @@ std::optional<BootpMessage> BootpResponder::Handle(const BootpMessage& request) 
         reporter_.Print(Format("Network undefined for node %s\n", DottedText(a.address).c_str()));
     }
     v[at] = kOptionEnd;
-    if (!SetBootFile(request, a, reply))
-        return std::nullopt;
+    SetField(reply.file, "\\" + *bootFile);
     return reply;
 }
 
-bool BootpResponder::SetBootFile(const BootpMessage& request, const Assignment& a,
-                                 BootpMessage& reply) {
+std::optional<std::string> BootpResponder::BootFileFor(const BootpMessage& request) {
+    const std::optional<NodeEntry> entry = tables_.FindByMac(request.Mac());
     std::string name;
     bool ok = false;
-    if (a.bootFileState != kNoBootFile) {
-        name = a.bootFile;
-        ok = a.bootFileState == kBootFilePresent;
+    if (entry && entry->bootFileState != kNoBootFile) {
+        name = entry->bootFile;
+        ok = entry->bootFileState == kBootFilePresent;
     } else {
         name = BaseName(request.FileName());
         ok = !name.empty() && name.size() <= kMaxBootFileName && fileExists_(name);
@@ -107,10 +113,9 @@ bool BootpResponder::SetBootFile(const BootpMessage& request, const Assignment& 
         reporter_.Report(kMsgBootFileError,
                          Format("Bootp: File %s requested by %s doesn't exist", name.c_str(),
                                 MacText(request.chaddr.data(), ':').c_str()));
-        return false;
+        return std::nullopt;
     }
-    SetField(reply.file, "\\" + name.substr(0, kMaxBootFileName));
-    return true;
+    return name.substr(0, kMaxBootFileName);
 }
 
 uint32_t BootpResponder::ReplyDestination(const BootpMessage& request) const {

@@ -44,8 +44,9 @@ public:
 
 private:
     std::optional<BootpMessage> AnswerProbe(const BootpMessage& request);
-    bool SetBootFile(const BootpMessage& request, const Assignment& assignment,
-                     BootpMessage& reply);
+    // The boot file a reply to `request` names (without its leading "\\"), or nothing
+    // (reported) when the request is not to be answered for want of one.
+    std::optional<std::string> BootFileFor(const BootpMessage& request);
     BootpMessage ReplyTo(const BootpMessage& request, uint32_t assigned) const;
 
     AddressTables& tables_;

@@ -25,6 +25,10 @@ ErrorText TextOf(TftpError e) {
             return {0, "Invalid frame received"};
         case TftpError::kBadImage:
             return {0, "File not Ixo tftp file format"};
+        case TftpError::kTooLarge:
+            return {0, "file too large for TFTP"};
+        case TftpError::kAccessDenied:
+            return {2, "Access violation"};
         case TftpError::kUnspecified:
             break;
     }
@@ -42,6 +46,10 @@ TftpPacket ParseTftp(std::span<const uint8_t> b) {
     TftpPacket p;
     if (b.size() < 2 || b[0] != 0)
         return p;
+    if (b[1] == kOpError) {
+        p.kind = TftpPacketKind::kError;
+        return p;
+    }
     if (b[1] == kOpAck) {
         if (b.size() == 4) {
             p.kind = TftpPacketKind::kAck;

@@ -17,6 +17,7 @@ enum class TftpPacketKind {
     kReadRequest,
     kAck,
     kUnterminatedName,  // a read request whose name has no NUL inside the packet
+    kError,             // an error packet: never answered, or two servers answer each other forever
     kBad,               // anything else
 };
 
@@ -34,6 +35,8 @@ enum class TftpError {
     kMaxSessionsOpen,
     kInvalidFrame,
     kBadImage,
+    kTooLarge,      // more blocks than a 16-bit block number counts
+    kAccessDenied,  // the address server's own tables
     kUnspecified,
 };
 

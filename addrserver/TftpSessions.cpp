@@ -1,10 +1,31 @@
 #include "addrserver/TftpSessions.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <string_view>
 
 #include "addrserver/BootpResponder.h"
 
 namespace addrserver {
+namespace {
+
+// The address server's own tables: they share the TFTP folder with the images (or may,
+// when the folder is the current one) and hold every node's address, so nobody fetches them.
+bool IsServerTable(const std::string& name) {
+    constexpr std::string_view kTables[] = {"bootptab", "bootptab.tmp", "bootptab.bak", "bootp.cfg",
+                                            "bootpmac.cfg"};
+    return std::any_of(std::begin(kTables), std::end(kTables), [&](std::string_view table) {
+        return std::equal(name.begin(), name.end(), table.begin(), table.end(),
+                          [](char a, char b) { return std::tolower(uint8_t(a)) == b; });
+    });
+}
+
+bool IsErrorPacket(const std::vector<uint8_t>& bytes) {
+    return bytes.size() >= 2 && bytes[0] == 0 && bytes[1] == 5;
+}
+
+}  // namespace
 
 TftpSessions::TftpSessions(TftpFiles& files, Reporter& reporter)
     : files_(files), reporter_(reporter), sessions_(kCapacity) {}
@@ -26,17 +47,19 @@ void TftpSessions::Clear() {
     }
 }
 
-TftpSessions::Session* TftpSessions::Find(uint32_t address) {
+TftpSessions::Session* TftpSessions::Find(uint32_t address, uint16_t port) {
     for (auto& s : sessions_) {
-        if (s.address == address)
+        if (s.address == address && s.port == port)
             return &s;
     }
     return nullptr;
 }
 
 TftpSessions::Session* TftpSessions::FreePlace(uint32_t now) {
-    if (Session* free = Find(0))
-        return free;
+    for (auto& s : sessions_) {
+        if (s.address == 0)
+            return &s;
+    }
     for (auto& s : sessions_) {
         if (now - s.lastActivity > kIdleReuseMs) {
             Remove(s);
@@ -56,7 +79,14 @@ void TftpSessions::Remove(Session& s) {
 
 std::vector<uint8_t> TftpSessions::Handle(uint32_t address, uint16_t port,
                                           std::span<const uint8_t> packet, uint32_t now) {
-    TftpPacket p = ParseTftp(packet);
+    std::vector<uint8_t> reply = Answer(ParseTftp(packet), address, port, now);
+    if (address == ownAddress_ && IsErrorPacket(reply))
+        return {};
+    return reply;
+}
+
+std::vector<uint8_t> TftpSessions::Answer(const TftpPacket& p, uint32_t address, uint16_t port,
+                                          uint32_t now) {
     switch (p.kind) {
         case TftpPacketKind::kReadRequest:
             return ReadRequest(address, port, p.fileName, now);
@@ -64,6 +94,8 @@ std::vector<uint8_t> TftpSessions::Handle(uint32_t address, uint16_t port,
             return Ack(address, port, p.block, now);
         case TftpPacketKind::kUnterminatedName:
             return BuildTftpError(TftpError::kFileNotFound);
+        case TftpPacketKind::kError:
+            return {};
         case TftpPacketKind::kBad:
             break;
     }
@@ -73,7 +105,7 @@ std::vector<uint8_t> TftpSessions::Handle(uint32_t address, uint16_t port,
 std::vector<uint8_t> TftpSessions::ReadRequest(uint32_t address, uint16_t port,
                                                const std::string& requested, uint32_t now) {
     const std::string dotted = DottedText(address);
-    if (Session* old = Find(address)) {
+    if (Session* old = Find(address, port)) {
         reporter_.Report(kMsgTftpSession, Format("Restarting Tftp Session %s", dotted.c_str()));
         Remove(*old);
     }
@@ -86,6 +118,11 @@ std::vector<uint8_t> TftpSessions::ReadRequest(uint32_t address, uint16_t port,
     const std::string name = BaseName(requested);
     if (name.empty())
         return BuildTftpError(TftpError::kFileNotFound);
+    if (IsServerTable(name)) {
+        reporter_.Report(kMsgTftpWarning, Format("Tftp: %s asked for %s, which is not served",
+                                                 dotted.c_str(), name.c_str()));
+        return BuildTftpError(TftpError::kAccessDenied);
+    }
     int record = -1;
     bool isNew = false;
     switch (files_.Acquire(name, now, record, isNew)) {
@@ -98,7 +135,7 @@ std::vector<uint8_t> TftpSessions::ReadRequest(uint32_t address, uint16_t port,
         case TftpFiles::OpenResult::kTooLarge:
             reporter_.Report(kMsgTftpError, Format("Tftp: %s has more than %u blocks", name.c_str(),
                                                    static_cast<unsigned>(kTftpMaxBlocks)));
-            return BuildTftpError(TftpError::kUnspecified);
+            return BuildTftpError(TftpError::kTooLarge);
     }
     if (isNew) {
         auto version = files_.VersionOf(name).value_or(ImageVersion{});
@@ -133,16 +170,12 @@ std::vector<uint8_t> TftpSessions::SendBlock(Session& s, uint16_t block, uint32_
 std::vector<uint8_t> TftpSessions::Ack(uint32_t address, uint16_t port, uint16_t block,
                                        uint32_t now) {
     const std::string dotted = DottedText(address);
-    Session* s = Find(address);
+    // Sessions are told apart by port too, so an acknowledgement from an unknown port is
+    // one of no session: answering it or ending another transfer of the host would be wrong.
+    Session* s = Find(address, port);
     if (s == nullptr) {
         reporter_.Report(kMsgTftpError, Format("Unknown Tftp Session Error %s", dotted.c_str()));
         return {};
-    }
-    if (port != s->port) {
-        reporter_.Report(kMsgTftpWarning, Format("Port Mis-Match for Tftp Session %s  was:%u is:%u",
-                                                 dotted.c_str(), s->port, port));
-        Remove(*s);
-        return BuildTftpError(TftpError::kUnspecified);
     }
     if (displayLevel_ & kDisplayTftpBlocks)
         reporter_.Print(Format("TftpS %s Blk:%u\n", dotted.c_str(), block));
@@ -157,7 +190,6 @@ std::vector<uint8_t> TftpSessions::Ack(uint32_t address, uint16_t port, uint16_t
         return {};
     }
     if (s->done) {
-        reporter_.Print(Format("Tftp Session %s Complete\n", dotted.c_str()));
         reporter_.Report(kMsgTftpTrace, Format("Tftp Session %s Complete", dotted.c_str()));
         Remove(*s);
         return {};

@@ -1,20 +1,34 @@
-// One client's queue of one kind (TCP or multicast): a bounded FIFO of entries.
+// One client's queue of one kind (TCP or multicast): a bounded FIFO of entries in a
+// MuxSharedQueue, so the client and its local senders reach it without calling Travex.
+// Entries larger than a slot stay here in Travex and are fetched through Fetch.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <functional>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <span>
 
 #include "multiplexer/MuxEntry.h"
+#include "multiplexer/MuxNamedObjects.h"
+#include "multiplexer/MuxSharedQueue.h"
 
 namespace mux {
 
 class MuxClientQueue {
 public:
-    explicit MuxClientQueue(std::size_t capacity) : capacity_(capacity) {}
+    // A queue in memory of this process only.
+    explicit MuxClientQueue(std::size_t capacity);
+    // A queue in `memory` (at least MuxSharedQueue::BytesFor(capacity) bytes, zeroed).
+    MuxClientQueue(std::unique_ptr<MuxQueueMemory> memory, std::size_t capacity,
+                   std::uint32_t localAddress);
+    // Marks the queue closed, so local senders that still map it let go.
+    ~MuxClientQueue();
+    MuxClientQueue(const MuxClientQueue&) = delete;
+    MuxClientQueue& operator=(const MuxClientQueue&) = delete;
+    bool Valid() const { return ring_.Valid(); }
 
     // Appends the entry. A full queue first drops its oldest entry, or, without
     // dropOldest, refuses the new one (false).
@@ -34,10 +48,18 @@ public:
                     const std::function<bool(std::span<const std::uint8_t>)>& deliver,
                     MuxStatus copyError);
 
+    // Publishes a local pair this client is a side of, for senders that push directly.
+    void SetPair(int index, std::uint16_t port, bool active);
+
 private:
-    const std::size_t capacity_;
-    mutable std::mutex lock_;
-    std::deque<MuxEntry> entries_;
+    static std::unique_ptr<MuxQueueMemory> PrivateMemory(std::size_t capacity);
+    void DropFrontLocked();
+
+    std::unique_ptr<MuxQueueMemory> memory_;
+    MuxSharedQueue ring_;
+    // Entries too large for a slot, by the id their slot names; changed under the ring's lock.
+    std::map<std::uint64_t, MuxEntry> kept_;
+    std::uint64_t nextKept_ = 1;
 };
 
 }  // namespace mux

@@ -41,8 +41,15 @@ MuxStatus MuxClientTable::Register(std::uint8_t id, bool wire, std::int32_t mcqS
     Slot slot;
     slot.id = id;
     slot.wire = wire;
-    slot.queues[Index(MuxKind::Tcp)] = std::make_unique<MuxClientQueue>(tcpqSize);
-    slot.queues[Index(MuxKind::Multicast)] = std::make_unique<MuxClientQueue>(mcqSize);
+    for (MuxKind kind : {MuxKind::Tcp, MuxKind::Multicast}) {
+        auto capacity = static_cast<std::uint32_t>(kind == MuxKind::Tcp ? tcpqSize : mcqSize);
+        auto memory =
+            objects_.MakeQueueMemory(QueueMemoryName(kind, id), MuxSharedQueue::BytesFor(capacity));
+        auto& queue = slot.queues[Index(kind)];
+        queue = std::make_unique<MuxClientQueue>(std::move(memory), capacity, localAddress_.load());
+        if (!queue->Valid())
+            return MUX_E_CLIENT_SETUP;
+    }
     for (MuxKind kind : {MuxKind::Tcp, MuxKind::Multicast}) {
         slot.arrived[Index(kind)] = objects_.OpenEvent(ArrivedEventName(kind, id));
         if (!slot.arrived[Index(kind)])
@@ -138,6 +145,12 @@ MuxStatus MuxClientTable::Fetch(std::uint8_t id, MuxKind kind, std::uint32_t* pL
     };
     MuxStatus copyError = kind == MuxKind::Tcp ? MUX_E_TCP_COPY : MUX_E_MC_COPY;
     return s->queues[Index(kind)]->Fetch(pLen, pNextLen, copy, copyError);
+}
+
+void MuxClientTable::SetPair(std::uint8_t id, int index, std::uint16_t port, bool active) {
+    std::shared_lock lock(lock_);
+    if (const Slot* s = FindLocked(id))
+        s->queues[Index(MuxKind::Tcp)]->SetPair(index, port, active);
 }
 
 bool MuxClientTable::WaitProcessed(MuxKind kind, std::uint32_t ms) {

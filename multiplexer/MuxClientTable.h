@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <shared_mutex>
@@ -44,6 +45,11 @@ public:
     // the entry is copied into the client's named mapping.
     MuxStatus Fetch(std::uint8_t id, MuxKind kind, std::uint32_t* pLen, std::uint32_t* pNextLen,
                     std::string_view mappingName);
+    // Publishes in the queues of both sides that local pair `index` is open on `port`
+    // (or closed), for clients that push to each other directly.
+    void SetPair(std::uint8_t id, int index, std::uint16_t port, bool active);
+    // The address local pairs carry in their entries (the engine's), for queues made from now.
+    void SetLocalAddress(std::uint32_t address) { localAddress_ = address; }
     // Waits up to `ms` for a client to report that it consumed an entry of the kind,
     // and resets the event; false on time-out or when no client exists.
     bool WaitProcessed(MuxKind kind, std::uint32_t ms);
@@ -63,6 +69,7 @@ private:
     mutable std::shared_mutex lock_;
     std::array<Slot, kMuxMaxClients> slots_;
     std::array<std::shared_ptr<MuxEvent>, 2> processed_;
+    std::atomic<std::uint32_t> localAddress_{1};
 };
 
 }  // namespace mux

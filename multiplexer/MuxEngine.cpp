@@ -31,6 +31,7 @@ MuxStatus MuxEngine::StartLocked() {
     std::uint32_t address = options_.localAddress ? options_.localAddress() : 0;
     bool wire = options_.network && address != 0;
     std::uint32_t reported = address != 0 ? address : 1;
+    clients_.SetLocalAddress(reported);
     auto multicast = std::make_shared<MuxMulticastManager>(clients_, reported, wire);
     if (!multicast->Start())
         return MUX_E_START_MC_INIT;
@@ -103,6 +104,7 @@ MuxStatus MuxEngine::shutdown(std::uint8_t appid) {
         if (auto t = Tcp())
             t->ReleaseClient(appid);
         clients_.Unregister(appid);
+        options_.objects->ForgetClosedMappings();
     }
     if (clients_.Count() == 0)
         StopLocked();

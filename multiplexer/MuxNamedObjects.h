@@ -23,6 +23,14 @@ public:
     virtual std::span<std::uint8_t> Bytes() = 0;
 };
 
+// Memory a client's queue lives in (see MuxSharedQueue).
+class MuxQueueMemory {
+public:
+    virtual ~MuxQueueMemory() = default;
+    virtual void* Data() = 0;
+    virtual std::size_t Size() = 0;
+};
+
 class MuxNamedObjects {
 public:
     virtual ~MuxNamedObjects() = default;
@@ -32,7 +40,18 @@ public:
     // is no such mapping or it is smaller than `size` (never created here, so bytes never
     // go into a mapping nobody reads, and a short one is never read past its end).
     virtual std::unique_ptr<MuxMapping> OpenMapping(const std::string& name, std::size_t size) = 0;
+    // Lets go of what OpenMapping keeps between calls for mappings whose clients closed
+    // them or died (a client that is gone leaves no mapping behind).
+    virtual void ForgetClosedMappings() {}
+    // Zeroed memory of `size` bytes for a client's queue, under `name` so the client
+    // can map it; this process is its only holder. The default is memory of this
+    // process only (the client then fetches through the calls alone).
+    virtual std::unique_ptr<MuxQueueMemory> MakeQueueMemory(const std::string& name,
+                                                            std::size_t size);
 };
+
+// Zeroed memory of this process only; null when there is none.
+std::unique_ptr<MuxQueueMemory> MakePrivateQueueMemory(std::size_t size);
 
 std::string ArrivedEventName(MuxKind kind, std::uint8_t appid);
 std::string ProcessedEventName(MuxKind kind);

@@ -159,6 +159,8 @@ MuxStatus MuxTcpManager::AllocateNetworkPoint(std::uint8_t id, std::uint16_t por
 MuxStatus MuxTcpManager::Deallocate(std::uint8_t id, std::uint32_t handle) {
     if (MuxLocalTcp::IsPoint(handle) || MuxLocalTcp::IsPair(handle)) {
         std::lock_guard lock(localLock_);
+        if (MuxLocalTcp::IsPair(handle))
+            PublishPair(handle, false);
         bool done = MuxLocalTcp::IsPoint(handle) ? local_.DeallocatePoint(id, handle)
                                                  : local_.ClosePair(handle);
         return done ? MUX_S_OK : MUX_E_TCP_CLOSE;
@@ -216,6 +218,7 @@ MuxStatus MuxTcpManager::OpenLocalPair(std::uint8_t src, std::uint16_t port, std
     std::uint32_t h = local_.OpenPair(port, src, dst);
     if (h == 0)
         return MUX_E_UNKNOWN_APPID;
+    PublishPair(h, true);
     *handle = h;
     return 0;
 }
@@ -359,9 +362,24 @@ std::optional<MuxStatus> MuxTcpManager::TrySend(std::uint32_t handle,
     return PushLocal(handle, data);
 }
 
+void MuxTcpManager::PublishPair(std::uint32_t handle, bool active) {
+    auto pair = local_.ActivePair(handle);
+    if (!pair)
+        return;
+    int index = static_cast<int>((handle - MuxLocalTcp::kPairBase) >> 1);
+    clients_.SetPair(pair->src, index, pair->port, active);
+    clients_.SetPair(pair->dst, index, pair->port, active);
+}
+
 void MuxTcpManager::ReleaseClient(std::uint8_t id) {
     {
         std::lock_guard lock(localLock_);
+        for (int i = 0; i < MuxLocalTcp::kEntries; ++i) {
+            std::uint32_t h = MuxLocalTcp::kPairBase + (static_cast<std::uint32_t>(i) << 1);
+            auto pair = local_.ActivePair(h);
+            if (pair && (pair->src == id || pair->dst == id))
+                PublishPair(h, false);
+        }
         local_.ReleaseClient(id);
     }
     std::vector<std::unique_ptr<Point>> gone;

@@ -73,6 +73,8 @@ private:
     MuxStatus SendLocal(std::uint32_t handle, std::uint32_t timeoutMs,
                         std::span<const std::uint8_t> data);
     // One attempt; nullopt while the destination's queue is full.
+    // Tells both sides' queues whether the pair is open (under localLock_).
+    void PublishPair(std::uint32_t handle, bool active);
     std::optional<MuxStatus> PushLocal(std::uint32_t handle, std::span<const std::uint8_t> data);
     bool HasPointOn(std::uint16_t port) const;
     // Enters a connection in the first free entry; its handle, or 0 when the table is full.

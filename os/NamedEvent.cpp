@@ -16,12 +16,13 @@ constexpr uint32_t kEventMagic = 0x49584F45;  // "IXOE"
 struct NamedEvent::Shared {
     uint32_t magic;
     uint32_t manualReset;
-    std::atomic<uint32_t> set;  // 1 set, 0 not
+    std::atomic<uint32_t> set;      // 1 set, 0 not
+    std::atomic<uint32_t> waiters;  // threads, in any process, inside Wait
 };
 
 OpenResult NamedEvent::Create(std::string_view name, bool manualReset, bool initiallySet) {
     const auto init = [&](void* data) {
-        new (data) Shared{kEventMagic, manualReset ? 1u : 0u, initiallySet ? 1u : 0u};
+        new (data) Shared{kEventMagic, manualReset ? 1u : 0u, initiallySet ? 1u : 0u, 0u};
     };
     return object_.Open("event", name, sizeof(Shared), sizeof(Shared), kEventMagic, init);
 }
@@ -39,7 +40,12 @@ bool NamedEvent::Set() {
         return false;
     }
     Shared* state = State();
-    state->set.store(1);
+    // Already set: nobody sleeps on it. Otherwise the system is asked to wake only when
+    // someone waits (a waiter counts itself before it sleeps, and sleeps only while the
+    // word is still 0, so it sees either this store or this call).
+    if (state->set.exchange(1) == 1 || state->waiters.load() == 0) {
+        return true;
+    }
     detail::FutexWake(state->set, state->manualReset != 0 ? INT_MAX : 1);
     return true;
 }
@@ -48,7 +54,10 @@ bool NamedEvent::Reset() {
     if (!IsOpen()) {
         return false;
     }
-    State()->set.store(0);
+    Shared* state = State();
+    if (state->set.load(std::memory_order_relaxed) != 0) {
+        state->set.store(0);
+    }
     return true;
 }
 
@@ -74,7 +83,9 @@ WaitResult NamedEvent::Wait(uint32_t ms) {
             }
             left = static_cast<uint32_t>(remaining.count());
         }
+        state->waiters.fetch_add(1);
         detail::FutexWait(state->set, 0, left);
+        state->waiters.fetch_sub(1);
     }
 }
 

@@ -238,6 +238,35 @@ OpenResult SharedObject::CreateNew(size_t size, const std::function<void(void*)>
     return OpenResult::Created;
 }
 
+bool SharedObject::Remove(std::string_view kind, std::string_view name) {
+    std::string cleaned;
+    if (!CheckObjectName(name, cleaned)) {
+        return false;
+    }
+    const std::string path = std::string(kShmDir) + "/ixo-" + std::to_string(geteuid()) + "-" +
+                             std::string(kind) + "-" + cleaned;
+    return unlink(path.c_str()) == 0;
+}
+
+bool SharedObject::DropHold() {
+    return fd_ >= 0 && flock(fd_, LOCK_UN) == 0;
+}
+
+bool SharedObject::StillNamed() const {
+    struct stat info {};
+    return fd_ >= 0 && fstat(fd_, &info) == 0 && info.st_nlink > 0;
+}
+
+bool SharedObject::Held() const {
+    if (fd_ < 0 || flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+        if (fd_ >= 0) {
+            flock(fd_, LOCK_UN);
+        }
+        return false;
+    }
+    return true;
+}
+
 void SharedObject::Close() {
     if (data_ != nullptr) {
         munmap(data_, size_);

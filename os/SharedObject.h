@@ -62,6 +62,16 @@ public:
     OpenResult Open(std::string_view kind, std::string_view name, size_t createSize,
                     size_t existingSize, uint32_t magic, const std::function<void(void*)>& init);
     void Close();
+    // Unlinks the object `kind`/`name`; false when there was none.
+    static bool Remove(std::string_view kind, std::string_view name);
+    // Lets go of the handle's share in the object's lifetime but keeps it mapped: the
+    // object goes when its other handles close, and Close() of this one removes it only
+    // when nobody else holds it (their processes died). False when not open.
+    bool DropHold();
+    // Whether the object still has its name (its last holder has not removed it).
+    bool StillNamed() const;
+    // Whether another handle, in any process, holds the object (see DropHold).
+    bool Held() const;
 
     bool IsOpen() const { return data_ != nullptr; }
     bool AlreadyExisted() const { return existed_; }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/Logger.h"
+
 namespace {
 
 struct AdapterCache {
@@ -200,7 +202,7 @@ int GetInterfaceDescription(char* buffer, uint32_t size, uint32_t index) {
         return 1;
     if (index == 0)
         for (size_t i = 0; i < table->size(); ++i)
-            std::printf("dwIndex %u is %u\n", static_cast<unsigned>(i), (*table)[i].index);
+            VAV_LOG(LOG_DBG, "dwIndex %u is %u", static_cast<unsigned>(i), (*table)[i].index);
     for (const VavIfRow& row : *table)
         if (row.index == index && index != 0) {
             size_t n = std::min<size_t>(row.description.size(), size - 1);

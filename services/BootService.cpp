@@ -71,16 +71,22 @@ CStellanNodeStatus* StartNodeStatus() {
 
 std::string TftpDirectory() {
     return os::IniFile(ServiceHost::Get().SettingsFile())
-        .GetString("IxoBootpService", "FTPDir", "C:\\ixo\\nodesbin")
+        .GetString("IxoBootpService", "FTPDir", kDefaultTftpDirectory)
         .substr(0, 259);
 }
 
+// Every interface the system has, whatever its index.
 void PrintInterfaces() {
-    char description[256];
-    for (uint32_t i = 0; i < 10; ++i) {
-        if (GetInterfaceDescription(description, sizeof description, i) == 0)
-            Print("Interface %d is \"%s\"\n", static_cast<int>(i), description);
-    }
+    const auto table = GetInterfaceTable();
+    if (!table)
+        return;
+    for (const VavIfRow& row : *table)
+        Print("Interface %u is \"%s\"\n", static_cast<unsigned>(row.index),
+              row.description.c_str());
+}
+
+void OpenLog() {
+    GetLogger()->Open((os::ProgramDir() / "NS2.log").c_str(), kLogFlags, 100000, false);
 }
 
 // Idles until a key, a stop signal or the service's stop flag.
@@ -106,7 +112,7 @@ CStellanNodeStatus::CStellanNodeStatus()
     SetReportInterval(1500);
     SetServerRole(2);
     SetReceiveBudget(100);
-    GetLogger()->Open((os::ProgramDir() / "NS2.log").c_str(), kLogFlags, 100000, false);
+    OpenLog();
 }
 
 CStellanNodeStatus::~CStellanNodeStatus() {
@@ -153,6 +159,7 @@ void DeleteBootNodeStatus() {
 }
 
 uint32_t BootServiceWorker(void* console) {
+    OpenLog();  // the start-up's own lines go to the log too
     PrintInterfaces();
     const std::string tftpDirectory = TftpDirectory();
     uint32_t position = kDefaultInterfacePosition;
@@ -176,7 +183,8 @@ uint32_t BootServiceWorker(void* console) {
         if (CNtService* service = Service(false))
             service->HandleControl(SERVICE_CONTROL_STOP);
         Print("Failure code %X\n", result);
-        return 0;  // the host goes with this scope and stops the server
+        Print("The address server did not start; the line above says what to mend.\n");
+        return 1;  // the host goes with this scope and stops the server
     }
     g_serverRuns = true;
     CStellanNodeStatus* status = nullptr;

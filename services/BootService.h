@@ -21,6 +21,9 @@ public:
 };
 
 constexpr uint32_t kDefaultInterfacePosition = 0xFFFFFFFE;
+// Where the node images, and the address server's bootptab, are when Stellan.INI names
+// no FTPDir: the usual TFTP folder of a Linux system.
+constexpr const char* kDefaultTftpDirectory = "/srv/tftp";
 
 // Position in the system's interface table (kDefaultInterfacePosition: the platform's
 // own choice) made the selected card; false when there is no such row.

@@ -12,10 +12,16 @@ constexpr double kMaxPollInterval = 300;
 constexpr double kRestartPollInterval = 0.125;
 constexpr double kHoldOff = 300 + 10;  // no poll after a step by another server
 constexpr uint32_t kHoldTimerMs = 2000;
-constexpr int kDatagramsPerStep = 100;
 
 uint32_t Since(uint32_t then) {
     return GetMilliseconds() - then;
+}
+
+std::string Dotted(uint32_t a) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 0xFF, (a >> 8) & 0xFF,
+                  a & 0xFF);
+    return text;
 }
 
 void PrintLine(const std::string& line) {
@@ -39,6 +45,7 @@ CNtpEngine::CNtpEngine(CClock& clock, std::unique_ptr<UdpEndpoint> socket, Trace
     localAddress_ = socket_->GetLocalAddress();
     Report("binding UDP port 123", socket_->Open(kPort));
     Report("joining 224.0.1.1", socket_->JoinGroup(kGroup));
+    Report("reserving room for 100 datagrams", socket_->ReserveDatagrams(kDatagramsPerStep));
 }
 
 CNtpEngine::~CNtpEngine() {
@@ -76,21 +83,29 @@ void CNtpEngine::Step() {
     for (int i = 0; i < kDatagramsPerStep; ++i) {
         uint32_t from = 0, length = UdpEndpoint::kMaxDatagram;
         uint16_t port = 0;
-        const UdpStatus s = socket_->ReceiveInto(&from, &port, buffer_.data(), &length);
+        double waited = 0;
+        const UdpStatus s = socket_->ReceiveStamped(&from, &port, buffer_.data(), &length, &waited);
         if (UdpFailed(s)) {
             if (s != UDPSOCK_E_NOTHING)
                 Report("receiving", s);
             break;
         }
-        Handle(buffer_.data(), length, from, port);
+        Handle(buffer_.data(), length, from, port, waited);
     }
     Poll();
 }
 
-void CNtpEngine::Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port) {
+void CNtpEngine::Rest(int ms) {
+    socket_->WaitReadable(ms);
+}
+
+void CNtpEngine::Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port,
+                        double waited) {
     if (from == localAddress_)
         return;  // our own multicast
-    const double t = GetNtpTime(NTP_UNIX_OFFSET);
+    // The arrival, not the moment the loop came round to it: a client that measures its
+    // delay to us then sees the network's, not our scheduler's.
+    const double t = GetNtpTime(NTP_UNIX_OFFSET) - waited;
     NtpPacketFields p;
     if (NtpDecode(std::span<const uint8_t>(data, length), t, p) != NtpPacketError::None)
         return;
@@ -165,30 +180,59 @@ void CNtpEngine::OnServerReply(const NtpPacketFields& p, uint32_t from) {
     const double offset = ((t2 - t1) + back) / 2;
     const double delay = (t2 - t1) - back;
     const double bound = std::min(std::max(delay, (t4 - t1) / 2), 1.0);
-    if (std::fabs(offset) > bound && std::fabs(offset) > offsetThreshold_) {
-        AdjustClock(offset);
-        AfterStep(from);
-    }
+    // The election goes first, so that the answer that makes a source counts towards the
+    // agreement its steps need.
     if (!synced_) {
         sourceAddress_ = from;
         sourceStratum_ = p.stratum;
         synced_ = 1;
+        agreement_.Reset();
     }
+    if (std::fabs(offset) > bound && std::fabs(offset) > offsetThreshold_)
+        ConsiderStep(offset, from, p.stratum);
+    else if (from == sourceAddress_)
+        agreement_.Reset();  // the source agrees with our clock
     FollowStratum(p.stratum, from);
     if (from == sourceAddress_)
         missedPolls_ = 0;
 }
 
 void CNtpEngine::OnBroadcast(const NtpPacketFields& p, uint32_t from) {
+    // A broadcast answers no poll of ours, so anybody can send one with any time in it:
+    // it never steps the clock. It still tells a stratum-15 engine that its source lives.
     if (!Accepts(from, p, true))
         return;
-    const double offset = p.transmitTime - p.arrivalTime;
-    const double size = std::fabs(offset);
-    if (size > 0.001 && size > offsetThreshold_ && size > stepThreshold_) {
-        AdjustClock(offset);
-        AfterStep(from);
-    }
     FollowStratum(p.stratum, from);
+}
+
+void CNtpEngine::ConsiderStep(double offset, uint32_t from, uint8_t stratum) {
+    if (from != sourceAddress_ || (from & networkMask_) != (localAddress_ & networkMask_))
+        return;  // only the elected source on the lighting network moves the clock
+    char line[200];
+    switch (agreement_.Add(pollNumber_, offset, GetNtpTime(NTP_UNIX_OFFSET))) {
+        case StepAgreement::Verdict::kWait:
+            // The source is asked again at once rather than after the grown interval, as
+            // a step would have had it: the agreement takes a second, not minutes.
+            if (agreement_.Samples() == 1)
+                announceRequest_ = 1;
+            return;
+        case StepAgreement::Verdict::kRefusedLarge:
+            std::snprintf(line, sizeof line,
+                          "NTP: refused a step of %+.3f s from %s (stratum %u): more than "
+                          "1000 s, taken only once the source has kept it for 60 s",
+                          offset, Dotted(from).c_str(), static_cast<unsigned>(stratum));
+            trace_(line);
+            return;
+        case StepAgreement::Verdict::kStep:
+            break;
+    }
+    const double agreed = agreement_.Offset();
+    agreement_.Reset();
+    std::snprintf(line, sizeof line, "NTP: clock stepped by %+.3f s, source %s (stratum %u)",
+                  agreed, Dotted(from).c_str(), static_cast<unsigned>(stratum));
+    trace_(line);
+    AdjustClock(agreed);
+    AfterStep(from);
 }
 
 void CNtpEngine::AfterStep(uint32_t from) {
@@ -232,6 +276,7 @@ void CNtpEngine::Poll() {
     if (pollCount_ < 3)
         ++pollCount_;
     lastPoll_ = now;
+    ++pollNumber_;
     NtpPacketFields p;
     p.version = 3;
     p.mode = NTP_MODE_CLIENT;

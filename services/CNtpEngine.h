@@ -6,10 +6,14 @@
 //   CSystemClock clock(10);
 //   CNtpEngine engine(clock);          // binds port 123, joins 224.0.1.1
 //   engine.SetServerMode(1);
-//   while (running) { engine.Step(); sleep 10 ms; }
+//   while (running) { engine.Step(); engine.Rest(10); }
 //
-// No thread of its own, no lock: the owner calls Step every 10 ms. The clock and the
-// socket come in through the constructor; the millisecond clock is GetMilliseconds.
+// No thread of its own, no lock: the owner calls Step, resting up to 10 ms between steps
+// (the rest ends as soon as a datagram waits). The clock and the socket come in through
+// the constructor; the millisecond clock is GetMilliseconds.
+//
+// The clock is stepped only on the agreement of the elected source (StepAgreement): an
+// answer or broadcast of anyone else, however good its stratum, moves nothing.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +24,7 @@
 #include "services/CClock.h"
 #include "services/CUdpSocket.h"
 #include "services/NtpPacket.h"
+#include "services/StepAgreement.h"
 
 class CNtpEngine {
 public:
@@ -29,6 +34,8 @@ public:
     // the clock is read. (0x52 would claim 2^82 s, and peers would refuse every answer.)
     static constexpr uint8_t kPrecision = 0xEC;
     static constexpr uint32_t kLocalClockId = 0x4C4F434C;  // "LOCL"
+    // The datagrams one step takes in; the socket holds as many.
+    static constexpr int kDatagramsPerStep = 100;
     // Where socket failures are told (one line each); the default prints on stdout.
     using Trace = std::function<void(const std::string&)>;
 
@@ -41,10 +48,15 @@ public:
     CNtpEngine& operator=(const CNtpEngine&) = delete;
 
     void SetServerMode(uint8_t on);
+    // The lighting card's subnet mask (host order): a source that steps the clock must be
+    // on the card's own network. Until it is set, 255.255.255.0.
+    void SetLocalNetwork(uint32_t mask) { networkMask_ = mask; }
     // Accepted for 3 to 15 when the clock takes it too.
     bool SetStratum(uint8_t stratum);
     // One pass: the announcement check, up to 100 datagrams, a poll when one is due.
     void Step();
+    // Rests up to `ms` milliseconds, less when a datagram arrives.
+    void Rest(int ms);
     // The clock's time in seconds plus `offset` (NTP_UNIX_OFFSET gives NTP time).
     double GetNtpTime(double offset) const;
     bool IsServing() const { return pollCount_ >= 3 && serverMode_ == 1; }
@@ -59,11 +71,13 @@ public:
 private:
     void CheckAnnouncement();
     void RestartPollCycle();
-    void Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port);
+    // `waited`: seconds the datagram sat in the socket before it was taken.
+    void Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port, double waited);
     void Reply(NtpPacketFields& request, uint8_t mode, uint32_t to, uint16_t port);
     bool Accepts(uint32_t from, const NtpPacketFields& p, bool broadcast) const;
     void OnServerReply(const NtpPacketFields& p, uint32_t from);
     void OnBroadcast(const NtpPacketFields& p, uint32_t from);
+    void ConsiderStep(double offset, uint32_t from, uint8_t stratum);
     void AfterStep(uint32_t from);
     void FollowStratum(uint8_t sourceStratum, uint32_t from);
     void AdjustClock(double offset);
@@ -92,6 +106,9 @@ private:
     uint8_t announceRequest_ = 0;
     // The transmit timestamp of our last poll: a server's reply must echo it.
     NtpTimestampBytes lastPollStamp_{};
+    uint32_t pollNumber_ = 0;  // polls sent, so agreement counts consecutive ones
+    uint32_t networkMask_ = 0xFFFFFF00;
+    StepAgreement agreement_;
     bool sendFailing_ = false;
     std::vector<uint8_t> buffer_;
 };

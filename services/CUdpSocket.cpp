@@ -2,9 +2,16 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <poll.h>
+
+#include <sys/socket.h>
+#include <time.h>
+#include <algorithm>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "platform/Logger.h"
 #include "platform/NetAdapter.h"
@@ -155,6 +162,52 @@ UdpStatus CUdpSocket::ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* bu
     return UDPSOCK_S_OK;
 }
 
+UdpStatus CUdpSocket::ReceiveStamped(uint32_t* address, uint16_t* port, uint8_t* buffer,
+                                     uint32_t* length, double* waited) {
+    *waited = 0;
+    if (socket_ == VAV_INVALID_SOCKET)
+        return UDPSOCK_E_NO_SOCKET;
+    if (buffer == nullptr || length == nullptr)
+        return UDPSOCK_E_ERROR;
+    if (!stamping_)
+        stamping_ = SetInt(socket_, SOL_SOCKET, SO_TIMESTAMPNS, 1);
+    sockaddr_in from{};
+    iovec data{buffer, *length};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+    msghdr m{};
+    m.msg_name = &from;
+    m.msg_namelen = sizeof from;
+    m.msg_iov = &data;
+    m.msg_iovlen = 1;
+    m.msg_control = control;
+    m.msg_controllen = sizeof control;
+    const ssize_t n = ::recvmsg(socket_, &m, MSG_DONTWAIT);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        return UDPSOCK_E_NOTHING;
+    if (n < 0) {
+        VAV_LOG(LOG_WARN, "UDP socket: receive failed: %s", std::strerror(errno));
+        return UDPSOCK_E_ERROR;
+    }
+    for (cmsghdr* c = CMSG_FIRSTHDR(&m); c != nullptr; c = CMSG_NXTHDR(&m, c)) {
+        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS)
+            continue;
+        timespec arrived{}, now{};
+        std::memcpy(&arrived, CMSG_DATA(c), sizeof arrived);
+        clock_gettime(CLOCK_REALTIME, &now);
+        const double age = static_cast<double>(now.tv_sec - arrived.tv_sec) +
+                           (now.tv_nsec - arrived.tv_nsec) / 1e9;
+        // A clock set meanwhile makes nonsense of the difference: then it is not known.
+        if (age > 0 && age < 1)
+            *waited = age;
+    }
+    if (address)
+        *address = NetToHostLong(from.sin_addr.s_addr);
+    if (port)
+        *port = ntohs(from.sin_port);
+    *length = static_cast<uint32_t>(n);
+    return UDPSOCK_S_OK;
+}
+
 UdpStatus CUdpSocket::JoinGroup(uint32_t group) {
     if (socket_ == VAV_INVALID_SOCKET)
         return UDPSOCK_E_NO_SOCKET;
@@ -178,4 +231,32 @@ UdpStatus CUdpSocket::LeaveGroup(uint32_t group) {
         return UDPSOCK_E_JOIN;
     }
     return UDPSOCK_S_OK;
+}
+
+bool CUdpSocket::WaitReadable(int timeoutMs) {
+    if (socket_ == VAV_INVALID_SOCKET) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+        return false;
+    }
+    pollfd p{socket_, POLLIN, 0};
+    return ::poll(&p, 1, timeoutMs) > 0 && (p.revents & POLLIN) != 0;
+}
+
+UdpStatus CUdpSocket::ReserveDatagrams(uint32_t datagrams) {
+    if (socket_ == VAV_INVALID_SOCKET)
+        return UDPSOCK_E_NO_SOCKET;
+    // A small datagram costs up to about 2 KiB of kernel memory (its buffer's true size
+    // on loopback and on common cards); the system doubles what is asked for its own
+    // bookkeeping, which the 2 KiB per datagram leaves as margin.
+    constexpr int kPerDatagram = 2048;
+    const int bytes = static_cast<int>(std::min<uint32_t>(datagrams, 4096)) * kPerDatagram;
+    if (bytes <= static_cast<int>(kMaxDatagram))
+        return UDPSOCK_S_OK;
+    // Past the system's limit for ordinary programs only with the privilege to force it.
+    if (SetInt(socket_, SOL_SOCKET, SO_RCVBUFFORCE, bytes) ||
+        SetInt(socket_, SOL_SOCKET, SO_RCVBUF, bytes))
+        return UDPSOCK_S_OK;
+    VAV_LOG(LOG_WARN, "UDP socket: receive buffer of %d bytes refused: %s", bytes,
+            std::strerror(errno));
+    return UDPSOCK_E_ERROR;
 }

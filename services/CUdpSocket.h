@@ -62,8 +62,22 @@ public:
     // cut); *length becomes the bytes taken.
     virtual UdpStatus ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* buffer,
                                   uint32_t* length) = 0;
+    // ReceiveInto, and how long the datagram waited in the system before it was taken
+    // (seconds; 0 where that is not known): a time server stamps its arrival, not the
+    // moment its loop came round to it.
+    virtual UdpStatus ReceiveStamped(uint32_t* address, uint16_t* port, uint8_t* buffer,
+                                     uint32_t* length, double* waited) {
+        *waited = 0;
+        return ReceiveInto(address, port, buffer, length);
+    }
     virtual UdpStatus JoinGroup(uint32_t group) = 0;
     virtual UdpStatus LeaveGroup(uint32_t group) = 0;
+    // Waits up to timeoutMs for a datagram to be waiting; true when one is. A socket that
+    // is not open waits the whole time (its owner's loop must not spin).
+    virtual bool WaitReadable(int timeoutMs) = 0;
+    // Lets the system queue `datagrams` small datagrams before it drops any (the system
+    // counts each one's full kernel size, not its payload, against the buffer).
+    virtual UdpStatus ReserveDatagrams(uint32_t datagrams) = 0;
 };
 
 class CUdpSocket : public UdpEndpoint {
@@ -82,8 +96,12 @@ public:
     UdpStatus ReceiveFrom(uint32_t* address, uint16_t* port, std::vector<uint8_t>& data) override;
     UdpStatus ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* buffer,
                           uint32_t* length) override;
+    UdpStatus ReceiveStamped(uint32_t* address, uint16_t* port, uint8_t* buffer, uint32_t* length,
+                             double* waited) override;
     UdpStatus JoinGroup(uint32_t group) override;
     UdpStatus LeaveGroup(uint32_t group) override;
+    bool WaitReadable(int timeoutMs) override;
+    UdpStatus ReserveDatagrams(uint32_t datagrams) override;
 
     bool IsOpen() const { return open_; }
 
@@ -96,4 +114,5 @@ private:
     uint16_t port_ = 0;
     bool started_ = false;
     bool open_ = false;
+    bool stamping_ = false;  // the system stamps each datagram's arrival
 };

@@ -209,6 +209,11 @@ std::string ServiceUnitText(const std::string& name, const fs::path& program) {
            "ExecStart=\"" +
            UnitEscape(program.string()) +
            "\" $IXO_START_PARAMETERS\n"
+           // bootp.cfg is read from the current folder: for a service, the system folder
+           // beside bootpmac.cfg and ixokolt.cfg ("-": no failure when it is missing).
+           "WorkingDirectory=-" +
+           UnitEscape(os::SystemDir().string()) +
+           "\n"
            "KillSignal=SIGTERM\n"
            "TimeoutStopSec=30\n"
            "AmbientCapabilities=CAP_NET_BIND_SERVICE CAP_SYS_TIME\n"

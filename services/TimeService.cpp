@@ -1,11 +1,9 @@
 #include "services/TimeService.h"
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <mutex>
-#include <thread>
 
 #include "os/IniFile.h"
 #include "platform/NetAdapter.h"
@@ -70,11 +68,15 @@ void RunTimeEngine(CClock& clock, const std::function<bool()>& stop,
                    const std::function<void(CNtpEngine&)>& afterStep) {
     CNtpEngine engine(clock);
     engine.SetServerMode(1);
+    if (const uint32_t mask = GetLocalSubnetMask(); mask != 0)
+        engine.SetLocalNetwork(mask);
     while (!stop()) {
         engine.Step();
         if (afterStep)
             afterStep(engine);
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // Polls and announcements follow the clock, so a rest cut short by a datagram
+        // changes none of them; it only answers sooner.
+        engine.Rest(10);
     }
 }
 

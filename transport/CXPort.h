@@ -100,6 +100,7 @@ private:
     void tickerLoop();
     // Waits up to ms for the event (sleeps without one), resets it; true when it was set.
     bool waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms);
+    bool arrived(const std::shared_ptr<XPortSignal>& event);
 
     std::shared_ptr<XPortBackend> backend_;
     std::atomic<bool> closed_{true};

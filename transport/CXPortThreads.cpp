@@ -22,13 +22,24 @@ bool CXPort::waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms
     return set;
 }
 
+// Whether to fetch after a wait: the arrival event was set, or there is no event and
+// only asking tells. Travex sets the event with every entry it queues, so without it
+// nothing new came and no call is made.
+bool CXPort::arrived(const std::shared_ptr<XPortSignal>& event) {
+    return waitFor(event, kArrivalWaitMs) || !event;
+}
+
 void CXPort::tcpReceiveLoop() {
     os::SetCurrentThreadName("XPortTcpRecv");
     std::optional<XPortPacket> held;  // refused for now by a full connection queue
+    bool fetch = true;                // the first round asks
     while (!closed_) {
-        // Without points or connections, fetch only when Travex says something came.
-        if (tcpUses_ == 0 && !held && !waitFor(events_.tcpArrived, kArrivalWaitMs))
+        // A held packet is offered again every round; new ones are fetched only when
+        // Travex says something came.
+        if (!held && !fetch) {
+            fetch = arrived(events_.tcpArrived);
             continue;
+        }
         int taken = 0;
         bool more = true;  // Travex said another packet waits
         for (; taken < kPerRound && more && !closed_; ++taken) {
@@ -44,14 +55,18 @@ void CXPort::tcpReceiveLoop() {
             held.reset();
         }
         // A full round leaves more waiting: go on at once.
-        if (taken < kPerRound || !more)
-            waitFor(events_.tcpArrived, kArrivalWaitMs);
+        fetch = taken < kPerRound || !more ? arrived(events_.tcpArrived) : true;
     }
 }
 
 void CXPort::multicastReceiveLoop() {
     os::SetCurrentThreadName("XPortMcRecv");
+    bool fetch = true;  // the first round asks
     while (!closed_) {
+        if (!fetch) {
+            fetch = arrived(events_.mcArrived);
+            continue;
+        }
         int taken = 0;
         bool more = true;
         for (; taken < kPerRound && more && !closed_; ++taken) {
@@ -60,8 +75,7 @@ void CXPort::multicastReceiveLoop() {
                 break;
             route(packet);
         }
-        if (taken < kPerRound || !more)
-            waitFor(events_.mcArrived, kArrivalWaitMs);
+        fetch = taken < kPerRound || !more ? arrived(events_.mcArrived) : true;
     }
 }
 

@@ -60,8 +60,15 @@ std::shared_ptr<TravexConnection> AttachTravex(std::string& error) {
 void DetachTravex() {
     MuxClientProcess& p = Process();
     std::lock_guard g(p.lock);
-    if (p.registrations.empty())
+    if (p.registrations.empty()) {
         p.travex.reset();
+        p.peers.clear();
+        p.tcpProcessed.reset();
+        for (SendMappings* m : {&p.tcpSend, &p.mcSend}) {
+            std::lock_guard kept(m->lock);
+            m->idle.clear();
+        }
+    }
 }
 
 XPortStatus OpenEvents(std::uint8_t id, MuxClientRegistration& r, XPortEvents* events) {
@@ -99,6 +106,9 @@ XPortStatus MuxClientOpen(std::uint8_t* appId, int wire, int mcQueueSize, int tc
         return E_FAIL;
     }
     r->appId = *appId;
+    // Without them (a Travex that makes none) every fetch goes through Travex.
+    r->tcpQueue.Open(MuxKind::Tcp, *appId);
+    r->mcQueue.Open(MuxKind::Multicast, *appId);
     {
         MuxClientProcess& p = Process();
         std::lock_guard g(p.lock);

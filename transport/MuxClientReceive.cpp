@@ -1,5 +1,13 @@
 #include "transport/MuxClientReceive.h"
 
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "multiplexer/MuxLocalTcp.h"
+#include "platform/XPortHeader.h"
+
 #include "multiplexer/TravexEndpoint.h"
 #include "transport/MuxClientEntry.h"
 
@@ -12,6 +20,10 @@ namespace {
 constexpr std::uint32_t kSlack = 16;  // a mapping is made this much larger than asked
 constexpr int kGrowAttempts = 3;      // a message that keeps growing is given up
 
+std::string ArrivedName(std::uint8_t id) {
+    return "TCPPacketArrived" + std::to_string(id);
+}
+
 bool Recreate(MuxKind kind, std::uint8_t appId, ReceiveDirection& d) {
     d.mapping.Close();
     d.name = (kind == MuxKind::Tcp ? "TCPGet" : "MCGet") + std::to_string(appId) +
@@ -23,7 +35,110 @@ bool Recreate(MuxKind kind, std::uint8_t appId, ReceiveDirection& d) {
     return true;
 }
 
+// Takes the oldest entry from the client's own queue. Nothing when the queue is not
+// mapped, Travex closed it, or the entry is one Travex keeps (then Travex is asked).
+std::optional<XPortStatus> FetchFromQueue(MuxKind kind, MuxClientRegistration& r,
+                                          XPortPacket& packet, bool* more) {
+    MappedQueue& q = kind == MuxKind::Tcp ? r.tcpQueue : r.mcQueue;
+    if (!q.queue.Valid() || q.queue.Closed())
+        return std::nullopt;
+    MuxSharedQueue::Lock lock(q.queue);
+    if (!lock.Held() || q.queue.Closed())
+        return std::nullopt;
+    if (q.queue.Count() == 0)
+        return MUX_E_QUEUE_EMPTY;
+    MuxSharedQueue::Slot front = q.queue.Front();
+    if (front.kept)
+        return std::nullopt;
+    MuxEntryError e = ParseMuxEntry(kind, front.bytes, r.appId, packet);
+    q.queue.PopFront();
+    if (more)
+        *more = q.queue.Count() != 0;
+    if (e != MuxEntryError::None)
+        return kind == MuxKind::Tcp ? MUX_E_TCP_COPY : MUX_E_MC_COPY;
+    return MUX_S_OK;
+}
+
 }  // namespace
+
+bool MappedQueue::Open(MuxKind kind, std::uint8_t appId) {
+    if (!os::IsOpen(memory.Watch(MuxObjectName(QueueMemoryName(kind, appId)))))
+        return false;
+    queue = MuxSharedQueue(memory.Data(), memory.Size());
+    if (queue.Valid())
+        return true;
+    memory.Close();
+    return false;
+}
+
+namespace {
+
+// The peer's queue, mapped once and kept while Travex keeps it open.
+std::shared_ptr<LocalPeer> Peer(std::uint8_t id) {
+    MuxClientProcess& p = Process();
+    std::lock_guard g(p.lock);
+    auto& peer = p.peers[id];
+    if (peer && !peer->tcpQueue.queue.Closed())
+        return peer;
+    peer.reset();
+    auto made = std::make_shared<LocalPeer>();
+    made->arrived = OpenMuxNamedEvent(ArrivedName(id));
+    if (!made->arrived || !made->tcpQueue.Open(MuxKind::Tcp, id)) {
+        p.peers.erase(id);
+        return nullptr;
+    }
+    if (!p.tcpProcessed)
+        p.tcpProcessed = OpenMuxNamedEvent("TravexTCPPacketProcessed");
+    peer = made;
+    return peer;
+}
+
+}  // namespace
+
+bool PushDirect(std::uint32_t handle, const XPortBuffer* chain) {
+    if (!MuxLocalTcp::IsPair(handle))
+        return false;
+    std::uint64_t total = XPortChainLength(chain);
+    if (total < XPORT_HEADER_LENGTH || total + kMuxDescriptorSize > MuxSharedQueue::kInlineBytes)
+        return false;
+    std::uint8_t header[XPORT_HEADER_LENGTH];
+    std::size_t got = 0;
+    for (const XPortBuffer* b = chain; b != nullptr && got < sizeof header; b = b->next) {
+        std::size_t n = std::min<std::size_t>(b->length, sizeof header - got);
+        std::memcpy(header + got, b->data, n);
+        got += n;
+    }
+    std::shared_ptr<LocalPeer> peer = Peer(header[5]);  // the destination named in the header
+    if (!peer)
+        return false;
+    MuxSharedQueue& q = peer->tcpQueue.queue;
+    {
+        MuxSharedQueue::Lock lock(q);
+        std::uint16_t port = 0;
+        int index = static_cast<int>((handle - MuxLocalTcp::kPairBase) >> 1);
+        if (!lock.Held() || q.Closed() || !q.PairActive(index, &port) || q.Count() >= q.Capacity())
+            return false;
+        std::uint8_t* d = q.Back().data();
+        std::memset(d, 0, kMuxDescriptorSize);
+        PutLe32(d + 0, q.LocalAddress());
+        PutBe16(d + 4, port);
+        PutLe32(d + 8, q.LocalAddress());
+        PutBe16(d + 12, port);
+        PutLe32(d + 16, handle ^ 1u);  // the partner's side of the pair
+        std::uint8_t* out = d + kMuxDescriptorSize;
+        for (const XPortBuffer* b = chain; b != nullptr; b = b->next) {
+            if (b->length == 0)
+                continue;
+            std::memcpy(out, b->data, b->length);
+            out += b->length;
+        }
+        q.CommitBack(static_cast<std::uint32_t>(total + kMuxDescriptorSize), false, 0);
+    }
+    if (auto processed = Process().tcpProcessed)
+        processed->Reset();
+    peer->arrived->Set();
+    return true;
+}
 
 XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection& travex,
                        XPortPacket& packet, bool* more) {
@@ -32,6 +147,8 @@ XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection&
     std::unique_lock guard(d.guard, std::chrono::milliseconds(5000));
     if (!guard.owns_lock())
         return failed;
+    if (auto done = FetchFromQueue(kind, r, packet, more))
+        return *done;
     auto get = [&](std::uint32_t* len, std::uint32_t* next, std::string_view name) {
         return kind == MuxKind::Tcp ? travex.TCPGetPacket(r.appId, len, next, name)
                                     : travex.MulticastGetPacket(r.appId, len, next, name);

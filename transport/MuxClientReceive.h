@@ -6,8 +6,10 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "multiplexer/MuxEntry.h"
+#include "multiplexer/MuxSharedQueue.h"
 #include "os/SharedMemory.h"
 #include "transport/TravexConnection.h"
 #include "transport/XPortTypes.h"
@@ -33,17 +35,50 @@ struct ReceiveDirection {
     }
 };
 
+// A client queue mapped here (our own, or a local peer's we push to) without keeping it
+// alive: Travex holds it, and marks it closed when it lets the client go.
+struct MappedQueue {
+    os::SharedMemory memory;
+    mux::MuxSharedQueue queue;
+    // Maps the queue of that kind and id; false when Travex made none.
+    bool Open(mux::MuxKind kind, std::uint8_t appId);
+};
+
 struct MuxClientRegistration {
     std::uint8_t appId = 0;
     ReceiveDirection tcp;
     ReceiveDirection mc;
+    MappedQueue tcpQueue;
+    MappedQueue mcQueue;
     Guard tcpSendGuard;
     Guard mcSendGuard;
     XPortEvents events;
 };
 
+// The process's send mappings of one direction, kept from send to send: a send takes an
+// idle one (two threads sending at once each have their own) and makes a new one, under
+// a new name, only when none is idle or the message does not fit.
+struct SendMappings {
+    struct Mapping {
+        os::SharedMemory memory;
+        std::string name;
+    };
+    std::mutex lock;
+    std::vector<std::unique_ptr<Mapping>> idle;
+};
+
+// A local client this process pushes to directly: its TCP queue and arrival event.
+struct LocalPeer {
+    MappedQueue tcpQueue;
+    std::unique_ptr<mux::MuxEvent> arrived;
+};
+
 struct MuxClientProcess {
     std::mutex lock;
+    std::map<std::uint8_t, std::shared_ptr<LocalPeer>> peers;
+    std::shared_ptr<mux::MuxEvent> tcpProcessed;
+    SendMappings tcpSend;
+    SendMappings mcSend;
     std::shared_ptr<TravexConnection> travex;
     std::map<std::uint8_t, std::shared_ptr<MuxClientRegistration>> registrations;
     std::filesystem::path program;  // the Travex to start; empty: the usual search
@@ -54,6 +89,11 @@ struct MuxClientProcess {
 MuxClientProcess& Process();
 std::shared_ptr<MuxClientRegistration> Registration(std::uint8_t appId);
 std::shared_ptr<TravexConnection> Connection();
+
+// Pushes a message sent on a local pair straight into the destination's queue and sets
+// its events, as Travex would; false when Travex must do it (not a local pair, the pair
+// not open in the destination's queue, no room, a message larger than a slot).
+bool PushDirect(std::uint32_t handle, const XPortBuffer* chain);
 
 // TCPGetPacket / MulticastGetPacket through the direction's mapping (see MuxClient.h).
 XPortStatus FetchEntry(mux::MuxKind kind, MuxClientRegistration& registration,

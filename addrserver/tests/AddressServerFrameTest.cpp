@@ -175,5 +175,17 @@ TEST_F(AddressServerFrameTest, ModeChangesStartAndStop) {
     EXPECT_FALSE(server.Running());
 }
 
+// The host prints each message on one line with its code, also when the text ends in a
+// line feed of its own.
+TEST(AddressServerHostTest, EveryMessageIsOneLine) {
+    CAddressServer host;
+    ::testing::internal::CaptureStdout();
+    host.OnMessage(0x50000000, "Bootp: test request from 10.101.50.7\n");
+    host.OnMessage(0x28000000, "Tftp Session 10.101.50.7 Complete");
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "Bootp: test request from 10.101.50.7, MSG CODE: 50000000\n"
+              "Tftp Session 10.101.50.7 Complete, MSG CODE: 28000000\n");
+}
+
 }  // namespace
 }  // namespace addrserver

@@ -1,4 +1,5 @@
-// The BOOTP server on real sockets, asked by requests that scapy builds on another host.
+// The BOOTP server on real sockets, asked by requests that scapy builds on another host,
+// and by ISC dhclient.
 #include "ServerFixture.h"
 
 namespace addrserver::test {
@@ -16,6 +17,17 @@ protected:
         std::string out = Capture(command);
         while (!out.empty() && out.back() == '\n') out.pop_back();
         return out;
+    }
+    // What ISC dhclient on host 1 prints in one try of at most 5 s (it configures nothing:
+    // its script is /bin/true).
+    std::string Dhclient() {
+        WriteFile(dir + "/dhclient.conf", "timeout 5;\ninitial-interval 1;\n");
+        std::string command = "timeout 10 ";
+        for (const auto& part : hosts->Exec(1)) command += part + " ";
+        command += "dhclient -1 -d -sf /bin/true -cf " + dir + "/dhclient.conf -lf " + dir +
+                   "/leases -pf " + dir + "/dhclient.pid " +
+                   ixo::testsupport::NetHosts::kInterface + " 2>&1";
+        return Capture(command);
     }
 };
 
@@ -46,6 +58,25 @@ TEST_F(BootpPeerTest, OptionFilesAreHonoured) {
     server.Stop();
     EXPECT_NE(ReadFile(tftpDir + "/bootptab").find("ha=00.D0.11.00.0B.00:ip=198.18.0.50\n"),
               std::string::npos);
+}
+
+// dhclient asks without a boot file: a node known with its image is answered by BOOTP,
+// an unknown one is not, and is given no address it never receives.
+TEST_F(BootpPeerTest, DhclientIsAnsweredOnlyWhenABootFileIsKnown) {
+    Image(1000, "ionode.bin");
+    WriteFile(dir + "/bootpmac.cfg", "02:18:00\n");  // the test hosts' hardware addresses
+    ASSERT_EQ(StartServer(1), 0u);
+    std::string out = Dhclient();
+    EXPECT_EQ(out.find("BOOTREPLY"), std::string::npos) << out;
+    server.Stop();
+    EXPECT_EQ(ReadFile(tftpDir + "/bootptab").find("02.18.00.00.00.03"), std::string::npos)
+        << ReadFile(tftpDir + "/bootptab");
+
+    WriteFile(tftpDir + "/bootptab", "node1: ha=02.18.00.00.00.03:ip=198.18.0.77:bf=ionode.bin\n");
+    ASSERT_EQ(StartServer(1), 0u);
+    out = Dhclient();
+    EXPECT_NE(out.find("BOOTREPLY of 198.18.0.77 from 198.18.0.2"), std::string::npos) << out;
+    EXPECT_NE(out.find("bound to 198.18.0.77"), std::string::npos) << out;
 }
 
 }  // namespace

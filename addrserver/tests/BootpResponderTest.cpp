@@ -116,11 +116,15 @@ TEST_F(BootpResponderTest, MacOutsideTheFilterIsIgnored) {
 }
 
 TEST_F(BootpResponderTest, MissingBootFileSendsNoReply) {
+    tables.MarkSaved();
     for (const char* file : {"missing.bin", "", "..", "../.."}) {
         EXPECT_FALSE(Answer(RequestBytes(kNodeMac, file))) << file;
     }
     EXPECT_TRUE(reporter.Has(
         kMsgBootFileError, "Bootp: File missing.bin requested by 02:49:58:00:00:01 doesn't exist"));
+    // Unanswered requests take no address: nothing to hand out, nothing to save.
+    EXPECT_TRUE(tables.Nodes().empty());
+    EXPECT_FALSE(tables.Dirty());
     // The node's entry with a missing boot file refuses whatever it asks for.
     tables.AddNode(Ip(10, 101, 50, 40), {0x02, 0x49, 0x58, 0, 0, 1}, "gone.bin");
     EXPECT_FALSE(Answer(RequestBytes(kNodeMac, "ionode.bin")));

@@ -1,7 +1,10 @@
-// The TFTP server on a real socket, fetched from by curl and by hand-made packets.
+// The TFTP server on a real socket, fetched from by curl, the TFTP clients of tftp-hpa and
+// atftp, and by hand-made packets.
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <map>
 
 #include "ServerFixture.h"
 
@@ -134,6 +137,62 @@ TEST_F(TftpPeerTest, ThirtyThirdSessionGetsTheServersError) {
     }
     clients[32]->Send(hosts->Address(0), ReadRequest("ionode.bin"));
     EXPECT_EQ(clients[32]->Receive(), Error(3, "Server max sessions open"));
+}
+
+// Ten transfers by the tftp-hpa client and ten by atftp at once, all from one host: each
+// gets its own session (address and port) and its own file, byte for byte.
+TEST_F(TftpPeerTest, TwentyParallelTransfersFromOneHostAreByteExact) {
+    std::map<std::string, std::string> images;
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "par" + std::to_string(i) + ".bin";
+        images[name] = Image(40000 + 517 * i, name);
+    }
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    const std::string server = hosts->Address(0);
+    std::string script;
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "par" + std::to_string(i) + ".bin";
+        const std::string out = dir + "/got-" + name;
+        script += i % 2 == 0 ? "timeout 30 tftp -m binary " + server + " -c get " + name + " " + out
+                             : "timeout 30 atftp -g -r " + name + " -l " + out + " " + server;
+        script += " >/dev/null 2>&1 & ";
+    }
+    ASSERT_EQ(ixo::testsupport::RunShell(script + "wait"), 0);
+    for (const auto& [name, bytes] : images)
+        EXPECT_EQ(ReadFile(dir + "/got-" + name), bytes) << name;
+}
+
+// An error packet is never answered: two servers that answer what they do not understand
+// would otherwise keep each other busy for ever after one forged datagram.
+TEST_F(TftpPeerTest, ErrorPacketsGetNoAnswer) {
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    Client client(ixo::testsupport::NetHosts::SelfAddress());
+    for (const Bytes& e : {Error(0, "Invalid frame received"), Error(4, "x"), Bytes{0, 5}}) {
+        client.Send(hosts->Address(0), e);
+        EXPECT_TRUE(client.Receive(300).empty());
+    }
+    client.Send(hosts->Address(0), Bytes{0, 3, 0, 1});  // other unknown packets still are
+    EXPECT_EQ(client.Receive(), Error(0, "Invalid frame received"));
+}
+
+// Block numbers are 16 bits: a larger image is refused with a text that says so.
+TEST_F(TftpPeerTest, TooLargeAFileIsRefusedByName) {
+    const std::string path = tftpDir + "/huge.bin";
+    Image(0, "huge.bin");
+    std::filesystem::resize_file(path, 65535 * 512);
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    const std::string out = Capture("timeout 10 tftp -m binary " + hosts->Address(0) +
+                                    " -c get huge.bin " + dir + "/huge 2>&1");
+    EXPECT_NE(out.find("file too large for TFTP"), std::string::npos) << out;
+}
+
+// The address server's own tables share the folder, and are not served.
+TEST_F(TftpPeerTest, BootptabIsNotServed) {
+    WriteFile(tftpDir + "/bootptab", "node1: ha=02.49.58.00.00.01:ip=198.18.0.50\n");
+    ASSERT_EQ(StartServer(kModeTftpOnly), 0u);
+    const std::string out = Capture("timeout 10 atftp -g -r bootptab -l " + dir + "/tab " +
+                                    hosts->Address(0) + " 2>&1");
+    EXPECT_NE(out.find("Access violation"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -46,6 +47,39 @@ int LoopbackConnection(Serve serve, std::thread& server) {
         close(peer);
         close(listener);
     });
+    int client = socket(AF_INET, SOCK_STREAM, 0);
+    NoDelay(client);
+    if (connect(client, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0)
+        return -1;
+    return client;
+}
+
+// The same, with the serving end in a child process of its own, as the far end of a
+// connection through Travex is. Call it before the process starts any thread. Returns
+// the connecting end (-1 on failure); *child is the serving process, which ends when
+// the connecting end is closed (reap it with waitpid).
+template <typename Serve>
+int LoopbackConnectionToChild(Serve serve, pid_t* child) {
+    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof at;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0 ||
+        listen(listener, 1) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&at), &length) != 0)
+        return -1;
+    *child = fork();
+    if (*child < 0)
+        return -1;
+    if (*child == 0) {
+        int peer = accept(listener, nullptr, nullptr);
+        close(listener);
+        NoDelay(peer);
+        serve(peer);
+        _exit(0);
+    }
+    close(listener);
     int client = socket(AF_INET, SOCK_STREAM, 0);
     NoDelay(client);
     if (connect(client, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0)

@@ -1,6 +1,7 @@
 // travex_bench: messages per second and round-trip latency from one client to another
 // through Travex (two processes, a transport TCP connection inside the PC), beside the
-// same messages over a direct loopback TCP socket, measured in the same run.
+// same messages over a direct loopback TCP socket between two processes, measured in the
+// same run.
 //
 // Traffic: 76-byte messages (the 12-byte header and 64 bytes). Throughput: a stream of
 // kStream messages one way, timed until the receiver reports the last. Latency: kPings
@@ -11,6 +12,7 @@
 #include <netinet/tcp.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -192,9 +194,10 @@ void SendAll(int fd, const Bytes& m) {
     }
 }
 
-Figures MeasureDirect() {
-    std::thread far;
-    int c = bench::LoopbackConnection(
+// The far end of the baseline, in a process of its own as Travex's far client is:
+// echoes pings and answers the stream. Started before any thread; returns the near end.
+int StartDirectFarEnd(pid_t* far) {
+    int c = bench::LoopbackConnectionToChild(
         [](int s) {
             mux::MuxTcpFramer framer;
             Responder responder;
@@ -206,32 +209,33 @@ Figures MeasureDirect() {
             }
         },
         far);
-    if (c < 0) {
-        std::fprintf(stderr, "no loopback connection for the baseline\n");
-        std::exit(1);
-    }
+    if (c >= 0)
+        fcntl(c, F_SETFD, FD_CLOEXEC);
+    return c;
+}
+
+Figures MeasureDirect(int c) {
     mux::MuxTcpFramer framer;
     std::vector<std::uint8_t> kinds;
-    Figures f = Measure([&](const Bytes& b) { SendAll(c, Framed(b)); },
-                        [&]() -> std::uint8_t {
-                            while (kinds.empty())
-                                ReadMessages(c, framer,
-                                             [&](const std::uint8_t* p) { kinds.push_back(p[0]); });
-                            std::uint8_t k = kinds.front();
-                            kinds.erase(kinds.begin());
-                            return k;
-                        });
-    close(c);
-    far.join();
-    return f;
+    return Measure([&](const Bytes& b) { SendAll(c, Framed(b)); },
+                   [&]() -> std::uint8_t {
+                       while (kinds.empty())
+                           ReadMessages(c, framer,
+                                        [&](const std::uint8_t* p) { kinds.push_back(p[0]); });
+                       std::uint8_t k = kinds.front();
+                       kinds.erase(kinds.begin());
+                       return k;
+                   });
 }
 
 // A private runtime folder and scope, so this run meets no other Travex.
 std::filesystem::path PrivateTravex() {
     std::string tag = "travex-bench-" + std::to_string(getpid());
     auto dir = std::filesystem::temp_directory_path() / tag;
-    std::filesystem::create_directories(dir);
+    std::filesystem::create_directories(dir / "keys");
     setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+    // A Travex registered in the usual key store must not be started instead of ours.
+    setenv("IXO_KEYSTORE_DIR", (dir / "keys").c_str(), 1);
     setenv("IXO_OBJECT_SCOPE", tag.c_str(), 1);
     setenv("IXO_TRAVEX_LINGER_MS", "200", 1);
     return dir;
@@ -243,6 +247,12 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "echo")
         return RunEcho();
     const std::filesystem::path runtime = PrivateTravex();
+    pid_t far = 0;
+    int direct = StartDirectFarEnd(&far);
+    if (direct < 0) {
+        std::fprintf(stderr, "no loopback connection for the baseline\n");
+        return 1;
+    }
     std::string command = (os::ProgramPath()).string() + " echo";
     int toChild[2];
     if (pipe(toChild) != 0)
@@ -260,7 +270,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "travex_bench: the far client did not start\n");
         return 1;
     }
-    Figures direct = MeasureDirect();
+    Figures directFigures = MeasureDirect(direct);
+    close(direct);
+    waitpid(far, nullptr, 0);
     Figures viaTravex = MeasureTravex(static_cast<std::uint8_t>(echoId));
     close(toChild[1]);
     pclose(child);
@@ -269,12 +281,15 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(runtime, ec);
     std::printf("messages of %u bytes, %d streamed, %d round trips\n",
                 XPORT_HEADER_LENGTH + kPayload, kStream, kPings);
-    std::printf("direct TCP:    %10.0f msg/s   median round trip %8.1f us\n", direct.perSecond,
-                direct.medianUs);
+    std::printf("direct TCP:    %10.0f msg/s   median round trip %8.1f us\n",
+                directFigures.perSecond, directFigures.medianUs);
     std::printf("through Travex:%10.0f msg/s   median round trip %8.1f us\n", viaTravex.perSecond,
                 viaTravex.medianUs);
     std::printf("throughput ratio (Travex / direct): %.3f\n",
-                viaTravex.perSecond / direct.perSecond);
-    std::printf("latency ratio (direct / Travex):    %.3f\n", direct.medianUs / viaTravex.medianUs);
+                viaTravex.perSecond / directFigures.perSecond);
+    std::printf("latency ratio (direct / Travex):    %.3f\n",
+                directFigures.medianUs / viaTravex.medianUs);
+    std::printf("round trip added by Travex:         %.1f us\n",
+                viaTravex.medianUs - directFigures.medianUs);
     return 0;
 }

@@ -273,4 +273,45 @@ TEST(NamedObjectsTwoProcesses, HandlesOfAKilledProcessDoNotKeepTheObject) {
     EXPECT_EQ(mine.Open(name), OpenResult::NotFound);
 }
 
+// A server keeps a client's memory mapped between calls without keeping it alive: the
+// client's close removes it, and memory a killed client held goes once the watcher lets go.
+TEST(NamedObjectsTwoProcesses, WatchingHandleKeepsNothingAlive) {
+    const std::string name = Unique("xwatch");
+    {
+        os::SharedMemory client, watcher;
+        ASSERT_EQ(client.Create(name, 64), OpenResult::Created);
+        std::memcpy(client.Data(), "TCPSend", 8);
+        ASSERT_EQ(watcher.Watch(name), OpenResult::Opened);
+        EXPECT_STREQ(static_cast<const char*>(watcher.Data()), "TCPSend");
+        EXPECT_TRUE(watcher.StillNamed());
+        EXPECT_TRUE(watcher.Held());
+        client.Close();  // the last holder: removed although the watcher maps it
+        EXPECT_FALSE(watcher.StillNamed());
+        EXPECT_FALSE(std::ifstream(FileOf("shm", name)).good());
+    }
+    os::NamedEvent ready;
+    ASSERT_EQ(ready.Create(name, true, false), OpenResult::Created);
+    const pid_t child = Spawn([&] {
+        os::SharedMemory theirs;
+        os::NamedEvent made;
+        if (theirs.Create(name, 64) != OpenResult::Created ||
+            made.Open(name) != OpenResult::Opened) {
+            return 1;
+        }
+        made.Set();
+        pause();
+        return 2;
+    });
+    ASSERT_EQ(ready.Wait(10000), WaitResult::Signaled);
+    os::SharedMemory watcher;
+    ASSERT_EQ(watcher.Watch(name), OpenResult::Opened);
+    EXPECT_TRUE(watcher.Held());
+    kill(child, SIGKILL);
+    ExitCodeOf(child);
+    EXPECT_FALSE(watcher.Held());
+    EXPECT_TRUE(watcher.StillNamed());  // nobody closed it
+    watcher.Close();
+    EXPECT_FALSE(std::ifstream(FileOf("shm", name)).good());
+}
+
 }  // namespace

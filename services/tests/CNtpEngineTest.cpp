@@ -16,6 +16,7 @@ namespace {
 constexpr double kStart = 1704067200.0;  // 2024-01-01, seconds since 1970
 constexpr uint32_t kSelf = 0xC6120005;   // 198.18.0.5
 constexpr uint32_t kGroup = 0xE0000101;
+constexpr uint32_t kSource = 0xC6120002;  // 198.18.0.2, on our network
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -59,6 +60,17 @@ protected:
     }
     void Deliver(uint32_t from, uint16_t port, const std::vector<uint8_t>& bytes) {
         net_->incoming.push_back({from, port, bytes});
+    }
+    // `from` answers the last poll at once, `ahead` seconds ahead of us.
+    void Answer(uint32_t from, uint8_t stratum, double ahead) {
+        Deliver(from, 123, ReplyToLastPoll(stratum, ahead));
+        Advance(0);
+    }
+    // On to the engine's next poll.
+    void NextPoll() {
+        const size_t sent = net_->sent.size();
+        Advance(engine_->GetPollInterval());
+        EXPECT_EQ(net_->sent.size(), sent + 1);
     }
     // A server's reply to the engine's last poll, `ahead` seconds ahead of us.
     std::vector<uint8_t> ReplyToLastPoll(uint8_t stratum, double ahead, uint8_t leap = 0) {
@@ -157,26 +169,103 @@ TEST_F(EngineTest, WhomItAnswers) {
     }
 }
 
-TEST_F(EngineTest, StepsByTheOffsetOfAnAnswerToItsOwnPoll) {
+TEST_F(EngineTest, StepsOnThreeAgreeingAnswersOfItsSourceAndSaysSo) {
     Make(10);
     Advance(0);
     auto reply = ReplyToLastPoll(5, 100);
     // The same answer with another originate is not ours: ignored.
     auto forged = reply;
     forged[31] ^= 1;
-    Deliver(0xC6120002, 123, forged);
+    Deliver(kSource, 123, forged);
     Advance(0.02);
-    EXPECT_EQ(clock_.Steps(), 0);
     EXPECT_FALSE(engine_->IsSynced());
 
-    Deliver(0xC6120002, 123, reply);
-    Advance(0);
+    // ((T2 - T1) + (T3 - T4)) / 2 with T2 = T1 + ahead + 0.01, T3 = T2 + 0.001, T4 = T1.
+    for (double ahead : {100.0, 100.1, 100.05}) {
+        EXPECT_EQ(clock_.Steps(), 0) << ahead;
+        Answer(kSource, 5, ahead);
+        EXPECT_TRUE(engine_->IsSynced());
+        NextPoll();
+    }
     ASSERT_EQ(clock_.Steps(), 1);
-    // ((T2 - T1) + (T3 - T4)) / 2 with T2 = T1 + 100.01, T3 = T2 + 0.001, T4 = T1 + 0.02.
-    EXPECT_NEAR(clock_.LastStep(), (100.01 + (100.011 - 0.02)) / 2, 1e-6);
-    EXPECT_TRUE(engine_->IsSynced());
-    EXPECT_EQ(engine_->GetSourceAddress(), 0xC6120002u);
+    EXPECT_NEAR(clock_.LastStep(), 100.05 + 0.0105, 1e-6);  // the latest answer's offset
+    EXPECT_EQ(engine_->GetSourceAddress(), kSource);
     EXPECT_EQ(engine_->GetSourceStratum(), 5);
+    EXPECT_EQ(traces_, std::vector<std::string>{
+                           "NTP: clock stepped by +100.061 s, source 198.18.0.2 (stratum 5)"});
+}
+
+// One datagram from a stranger, or answers that do not agree, move no clock.
+TEST_F(EngineTest, NoStepWithoutTheAgreementOfTheSource) {
+    struct Case {
+        const char* what;
+        std::vector<double> aheads;  // the source's answers to consecutive polls (NAN: none)
+        uint32_t source = kSource;
+        bool steps = false;
+    } cases[] = {
+        {"two answers", {100, 100}},
+        {"spread over 128 ms", {100, 100.2, 100.4, 100.6}},
+        {"a poll unanswered", {100, 100, NAN, 100, 100}},
+        {"spread within 128 ms", {100, 100.12, 100.06}, kSource, true},
+        {"after a spread, three that agree", {100, 100.2, 100.2, 100.2}, kSource, true},
+        {"off the lighting network", {100, 100, 100, 100}, 0xC6130002},
+    };
+    for (const Case& c : cases) {
+        Make(10);
+        const int before = clock_.Steps();
+        Advance(0);
+        for (double ahead : c.aheads) {
+            if (!std::isnan(ahead))
+                Answer(c.source, 5, ahead);
+            NextPoll();
+        }
+        EXPECT_EQ(clock_.Steps() - before, c.steps ? 1 : 0) << c.what;
+    }
+}
+
+TEST_F(EngineTest, StrangersNeverStepTheClock) {
+    Make(15);
+    Advance(0);
+    Answer(kSource, 5, 0);
+    ASSERT_EQ(engine_->GetSourceAddress(), kSource);
+    EXPECT_EQ(engine_->GetStratum(), 14);  // a source below 15: one better than 15
+
+    // Broadcasts (mode 5) of the best strata, and a stratum-1 answer of another server,
+    // three times over: the election would accept them, the clock does not move.
+    for (int i = 0; i < 3; ++i) {
+        for (uint32_t from : {0xC6120007u, kSource}) {
+            NtpPacketFields b;
+            b.version = 3;
+            b.mode = NTP_MODE_BROADCAST;
+            b.stratum = 1;
+            b.transmitTime = Ntp() + 50;
+            Deliver(from, 123, Packet(b));
+        }
+        Deliver(0xC6120008, 123, ReplyToLastPoll(1, 50));
+        Advance(0);
+        NextPoll();
+        Answer(kSource, 5, 0);
+    }
+    EXPECT_EQ(clock_.Steps(), 0);
+    EXPECT_EQ(engine_->GetSourceAddress(), kSource);
+    EXPECT_TRUE(traces_.empty());
+}
+
+TEST_F(EngineTest, ALargeStepWaitsUntilTheSourceKeepsItForAMinute) {
+    Make(10);
+    Advance(0);
+    // Every poll answered 5000 s ahead: no step in the first minute.
+    while (now_ < 60) {
+        Answer(kSource, 5, 5000);
+        EXPECT_EQ(clock_.Steps(), 0) << now_;
+        NextPoll();
+    }
+    EXPECT_EQ(traces_, std::vector<std::string>{
+                           "NTP: refused a step of +5000.011 s from 198.18.0.2 (stratum 5): "
+                           "more than 1000 s, taken only once the source has kept it for 60 s"});
+    Answer(kSource, 5, 5000);  // a minute after the first answer
+    ASSERT_EQ(clock_.Steps(), 1);
+    EXPECT_NEAR(clock_.LastStep(), 5000.0105, 1e-6);
 }
 
 TEST_F(EngineTest, UnsynchronisedServersNeverStepTheClock) {
@@ -219,33 +308,6 @@ TEST_F(EngineTest, ElectionAmongServingPeers) {
         Advance(0);
         EXPECT_EQ(engine_->IsSynced(), c.taken) << c.from << " stratum " << int(c.stratum);
     }
-}
-
-TEST_F(EngineTest, BetterBroadcastStepsAndHoldsOffPolls) {
-    Make(15);
-    Advance(0);
-    Deliver(0xC6120002, 123, ReplyToLastPoll(5, 0));
-    Advance(0);
-    ASSERT_EQ(engine_->GetSourceAddress(), 0xC6120002u);
-    EXPECT_EQ(engine_->GetStratum(), 14);  // a source below 15: one better than 15
-    net_->sent.clear();
-
-    NtpPacketFields b;
-    b.version = 3;
-    b.mode = NTP_MODE_BROADCAST;
-    b.stratum = 2;
-    b.transmitTime = Ntp() + 50;
-    Deliver(0xC6120007, 123, Packet(b));
-    Advance(0);
-    ASSERT_EQ(clock_.Steps(), 1);
-    EXPECT_NEAR(clock_.LastStep(), 50, 1e-6);
-    EXPECT_EQ(engine_->GetSourceAddress(), 0xC6120002u);  // a broadcast makes no source
-    // No poll for 310 s plus the interval (1 s).
-    Advance(310.9);
-    EXPECT_TRUE(net_->sent.empty());
-    Advance(0.2);
-    ASSERT_EQ(net_->sent.size(), 1u);
-    EXPECT_EQ(net_->sent[0].address, 0xC6120002u);  // polls its source directly
 }
 
 TEST_F(EngineTest, SendFailuresAreToldOnce) {

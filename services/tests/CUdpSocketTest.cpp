@@ -79,6 +79,40 @@ TEST(CUdpSocketTest, OpenSendReceiveAndLengths) {
     EXPECT_EQ(fromPort, port);
 }
 
+// A time server stamps a request's arrival: how long it sat in the socket is told; a
+// hundred of them find room; the wait for one ends when it comes.
+TEST(CUdpSocketTest, ArrivalsAreStampedAndQueued) {
+    IXO_REQUIRE_NETNS();
+    CUdpSocket a, b;
+    ASSERT_EQ(a.Open(0), UDPSOCK_S_OK);
+    ASSERT_EQ(b.Open(0), UDPSOCK_S_OK);
+    ASSERT_EQ(a.ReserveDatagrams(100), UDPSOCK_S_OK);
+    uint8_t into[48] = {};
+    uint32_t length = sizeof into, from = 0;
+    uint16_t port = 0;
+    double waited = -1;
+    EXPECT_EQ(a.ReceiveStamped(&from, &port, into, &length, &waited), UDPSOCK_E_NOTHING);
+    EXPECT_FALSE(a.WaitReadable(0));
+
+    const uint8_t request[48] = {0x1B};
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(b.SendTo(kLoopback, request, sizeof request, a.GetPort()), UDPSOCK_S_OK);
+    ASSERT_TRUE(a.WaitReadable(1000));
+    // The datagrams age in the socket while nobody reads them.
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(50)) {
+    }
+    int received = 0;
+    while (a.ReceiveStamped(&from, &port, into, &length, &waited) == UDPSOCK_S_OK) {
+        ++received;
+        EXPECT_GE(waited, 0.045) << received;
+        EXPECT_LT(waited, 1.0) << received;
+        EXPECT_EQ(length, 48u);
+        length = sizeof into;
+    }
+    EXPECT_EQ(received, 100) << "every datagram of a step finds room";
+}
+
 TEST(CUdpSocketTest, GroupMembersHearTheGroup) {
     IXO_REQUIRE_NETNS();
     CUdpSocket member, sender;

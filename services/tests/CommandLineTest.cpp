@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProcessRun.h"
+#include "os/Paths.h"
 #include "services/CommandLine.h"
 #include "services/ServiceControl.h"
 
@@ -136,6 +137,10 @@ TEST_F(StellanProgramTest, InstallWritesUnitsAutoEnablesThemRemoveDeletesThem) {
         << boot;
     EXPECT_NE(boot.find("\nAmbientCapabilities=CAP_NET_BIND_SERVICE CAP_SYS_TIME\n"),
               std::string::npos);
+    // bootp.cfg is read from the current folder: the system folder, for a service.
+    EXPECT_NE(boot.find("\nWorkingDirectory=-" + os::SystemDir().string() + "\n"),
+              std::string::npos)
+        << boot;
     EXPECT_NE(ReadText(Unit(kTimeUnit)).find("\nDescription=" + kTime + "\n"), std::string::npos);
     EXPECT_EQ(fs::read_symlink(Wants(kBootUnit)), Unit(kBootUnit));
     EXPECT_TRUE(fs::is_symlink(Wants(kTimeUnit)));

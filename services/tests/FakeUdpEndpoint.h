@@ -64,11 +64,18 @@ public:
         groups.erase(std::remove(groups.begin(), groups.end(), group), groups.end());
         return UDPSOCK_S_OK;
     }
+    // Never waits: a test moves time itself.
+    bool WaitReadable(int) override { return !incoming.empty(); }
+    UdpStatus ReserveDatagrams(uint32_t datagrams) override {
+        reserved = datagrams;
+        return UDPSOCK_S_OK;
+    }
 
     std::deque<Datagram> incoming;
     std::vector<Datagram> sent;
     std::vector<uint32_t> groups;
     bool failSends = false;
+    uint32_t reserved = 0;
 
 private:
     uint32_t local_;
