@@ -24,14 +24,19 @@ void MarkSubtree(const GXFormula& f, int index, std::vector<bool>& marks) {
     MarkSubtree(f, n.colTerm, marks);
 }
 
-// Calls visit(range) for every reference of the formula outside its constraint.
+// Calls visit(range) for every reference of the formula outside its constraint. Runs for every
+// formula of every pass, so it allocates nothing unless the formula has a constraint.
 template <typename Visit>
 void ForEachReference(const GXFormula& f, Visit visit) {
-    std::vector<bool> constraint(f.nodes.size(), false);
-    MarkSubtree(f, f.constraint, constraint);
+    thread_local std::vector<bool> constraint;
+    bool hasConstraint = f.constraint >= 0;
+    if (hasConstraint) {
+        constraint.assign(f.nodes.size(), false);
+        MarkSubtree(f, f.constraint, constraint);
+    }
     for (size_t i = 0; i < f.nodes.size(); ++i) {
         const GXExprNode& n = f.nodes[i];
-        if (constraint[i] || (n.flags & GX_NODE_NOT_DEPENDENCY)) {
+        if ((hasConstraint && constraint[i]) || (n.flags & GX_NODE_NOT_DEPENDENCY)) {
             continue;
         }
         if (n.kind == GX_NODE_CELL || n.kind == GX_NODE_RANGE) {
@@ -42,29 +47,32 @@ void ForEachReference(const GXFormula& f, Visit visit) {
     }
 }
 
-// The positions of the formula cells this cell's formula refers to.
-std::vector<std::pair<int, int>> Dependencies(GXEngineSheet& sheet, const GXEngineCell& cell) {
-    std::vector<std::pair<int, int>> deps;
+// Appends the formula cells this cell's formula refers to.
+void AppendDependencies(GXEngineSheet& sheet, const GXEngineCell& cell,
+                        std::vector<GXEngineCell*>& deps) {
     if (!cell.formula) {
-        return deps;
+        return;
     }
     ForEachReference(*cell.formula, [&](const GXRangeRef& ref) {
         if (ref.single() || (ref.rowCount() == 1 && ref.colCount() == 1)) {
-            deps.emplace_back(ref.firstRow(), ref.firstCol());
+            GXEngineCell* c = GXFindCell(sheet, ref.firstRow(), ref.firstCol());
+            if (c != nullptr && c->formula) {
+                deps.push_back(c);
+            }
             return;
         }
         GXRangeIterator it(sheet, ref, GX_LIST_FORMULAS);
         while (GXEngineCell* c = it.Next()) {
-            deps.emplace_back(c->row, c->col);
+            deps.push_back(c);
         }
     });
-    return deps;
 }
 
+// A cell being recomputed: its dependencies are deps[first..last) of the shared list, which
+// grows and shrinks with the stack, so entering a cell allocates nothing.
 struct Frame {
     GXEngineCell* cell;
-    std::vector<std::pair<int, int>> deps;
-    size_t next = 0;
+    size_t first, next, last;
     bool must;
 };
 
@@ -159,24 +167,34 @@ void GXRecomputeCell(GXEngineSheet& sheet, GXEngineCell* start) {
         return;
     }
     GXDeferGuard defer(sheet, GX_LIST_ALL);
-    // An explicit stack: a chain of a hundred thousand formulas must not need as many frames.
-    std::vector<Frame> stack;
+    // An explicit stack: a chain of a million formulas must not need as many frames. The
+    // stack and the dependency list keep their memory from one call to the next.
+    thread_local std::vector<Frame> stack;
+    thread_local std::vector<GXEngineCell*> deps;
+    // A recomputation nested in an evaluation (a cell read before it was computed) works above
+    // the outer one's share and leaves it as it was, also when it unwinds.
+    struct Restore {
+        size_t stackBase = stack.size(), depsBase = deps.size();
+        ~Restore() {
+            stack.resize(stackBase);
+            deps.resize(depsBase);
+        }
+    } share;
     auto enter = [&](GXEngineCell* c) {
         c->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS);
         bool linked = c->has(GX_CF_LINKED);
-        stack.push_back({c, linked ? Dependencies(sheet, *c) : decltype(Frame::deps){}, 0,
-                         linked && c->has(GX_CF_STALE)});
-        if (!linked) {
-            stack.back().must = false;
+        size_t first = deps.size();
+        if (linked) {
+            AppendDependencies(sheet, *c, deps);
         }
+        stack.push_back({c, first, first, deps.size(), linked && c->has(GX_CF_STALE)});
     };
     enter(start);
-    while (!stack.empty()) {
+    while (stack.size() > share.stackBase) {
         Frame& f = stack.back();
-        if (f.next < f.deps.size()) {
-            auto [row, col] = f.deps[f.next];
-            GXEngineCell* dep = GXFindCell(sheet, row, col);
-            if (dep == nullptr || !dep->formula) {
+        if (f.next < f.last) {
+            GXEngineCell* dep = deps[f.next];
+            if (!dep->formula) {  // cleared since it was listed (its memory lives on meanwhile)
                 ++f.next;
                 continue;
             }
@@ -197,6 +215,7 @@ void GXRecomputeCell(GXEngineSheet& sheet, GXEngineCell* start) {
         }
         GXEngineCell* cell = f.cell;
         bool must = f.must && cell->has(GX_CF_LINKED);
+        deps.resize(f.first);
         stack.pop_back();
         if (must) {
             GXComputeCell(sheet, cell);
