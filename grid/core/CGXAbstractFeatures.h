@@ -1,13 +1,18 @@
 // Interfaces of the per-grid feature objects that fill the grid core's feature slots, and the
 // undo command base. Each interface has one implementation, named without "Abstract", among the
 // grid's feature components; the core forwards to the object in a slot when it is filled and
-// does nothing (answering 0, FALSE or null) when it is empty. The operations of each interface
-// are added with the feature that implements it; every operation takes the grid core first.
+// does nothing (answering 0, FALSE or null) when it is empty. Interfaces without operations yet
+// gain them with the feature that implements them; every operation takes the grid core first.
 #pragma once
 
 #include "grid/core/GXTypes.h"
 
+#include <memory>
+#include <string>
+
 class CGXGridCore;
+class CGXRange;
+class CGXRangeList;
 
 // An undo or redo command, held in the parameter object's undo and redo lists.
 class CGXCommand : public CGXOwnedObject {};
@@ -15,16 +20,79 @@ class CGXCommand : public CGXOwnedObject {};
 class CGXAbstractGridPrintImp : public CGXOwnedObject {};
 class CGXAbstractGridSortImp : public CGXOwnedObject {};
 class CGXAbstractGridOldDrawingImp : public CGXOwnedObject {};
-class CGXAbstractGridCoveredCellsImp : public CGXOwnedObject {};
+// Coverings: blocks of cells drawn as their top-left cell.
+class CGXAbstractGridCoveredCellsImp : public CGXOwnedObject {
+public:
+    virtual bool SetCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                       ROWCOL right, unsigned flags, int ctCmd) = 0;
+    // The covering that holds the cell, copied into `range`; null when none.
+    virtual CGXRange* GetCoveredCellsRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col,
+                                            CGXRange& range) = 0;
+    virtual bool StoreCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                         ROWCOL right, bool set) = 0;
+    virtual void UpdateCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                          ROWCOL right, unsigned flags, bool createHint) = 0;
+    virtual void ExpandRangeByCoverings(CGXGridCore* grid, CGXRange& range) = 0;
+};
 class CGXAbstractDrawSpannedCellsImp : public CGXOwnedObject {};
 class CGXAbstractGridFloatCellsImp : public CGXOwnedObject {};
 class CGXAbstractGridMergeCellsImp : public CGXOwnedObject {};
-class CGXCommandFactory : public CGXOwnedObject {};
+// Records the commands that reverse the grid's changes and runs the undo and redo lists. The
+// command type is 0 for a new action, 1 for a rollback, 2 for undo and 3 for redo.
+class CGXAbstractCommandFactory : public CGXOwnedObject {
+public:
+    virtual void AddCommand(CGXGridCore* grid, std::unique_ptr<CGXCommand> command, int ctCmd) = 0;
+    // Deletes the newest command of the list AddCommand would use for the type.
+    virtual void RemoveCommand(CGXGridCore* grid, int ctCmd) = 0;
+    virtual bool Undo(CGXGridCore* grid) = 0;
+    virtual bool Redo(CGXGridCore* grid) = 0;
+    virtual bool BeginTrans(CGXGridCore* grid, const char* description) = 0;
+    virtual void CommitTrans(CGXGridCore* grid) = 0;
+    virtual void Rollback(CGXGridCore* grid) = 0;
+};
 class CGXAbstractCalcSizeImp : public CGXOwnedObject {};
 class CGXAbstractGridUpdateHintImp : public CGXOwnedObject {};
-class CGXAbstractGridResizeToFitImp : public CGXOwnedObject {};
-class CGXAbstractGridHideCellsImp : public CGXOwnedObject {};
-class CGXAbstractGridFindReplaceImp : public CGXOwnedObject {};
+// Fits row heights and column widths to what the cells' controls need; FALSE on a user abort.
+class CGXAbstractGridResizeToFitImp : public CGXOwnedObject {
+public:
+    virtual bool ResizeRowHeightsToFit(CGXGridCore* grid, const CGXRange& range, bool unused,
+                                       unsigned flags) = 0;
+    virtual bool ResizeColWidthsToFit(CGXGridCore* grid, const CGXRange& range, bool unused,
+                                      unsigned flags) = 0;
+};
+
+// Hidden rows and columns (kept in the parameter object); rows first, columns their twins.
+class CGXAbstractGridHideCellsImp : public CGXOwnedObject {
+public:
+    virtual void RowsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) = 0;
+    virtual void ColsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) = 0;
+    virtual void RowsInserted(CGXGridCore* grid, ROWCOL at, ROWCOL count) = 0;
+    virtual void ColsInserted(CGXGridCore* grid, ROWCOL at, ROWCOL count) = 0;
+    virtual void RowsMoved(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest) = 0;
+    virtual void ColsMoved(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest) = 0;
+    // `values` (or null) gives each row's own hide flag; TRUE when any row changed.
+    virtual bool HideRows(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool hide,
+                          const bool* values, unsigned flags, int ctCmd) = 0;
+    virtual bool IsRowHidden(CGXGridCore* grid, ROWCOL row) = 0;
+    virtual bool StoreHideRow(CGXGridCore* grid, ROWCOL row, bool hide) = 0;
+    virtual bool HideCols(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool hide,
+                          const bool* values, unsigned flags, int ctCmd) = 0;
+    virtual bool IsColHidden(CGXGridCore* grid, ROWCOL col) = 0;
+    virtual bool StoreHideCol(CGXGridCore* grid, ROWCOL col, bool hide) = 0;
+};
+
+// Find and replace over the grid's cell texts; the find state is shared by all grids.
+class CGXAbstractGridFindReplaceImp : public CGXOwnedObject {
+public:
+    virtual void ShowDialog(CGXGridCore* grid, bool findOnly) = 0;
+    virtual bool Find(CGXGridCore* grid, const std::string& text, bool down, bool matchCase) = 0;
+    virtual bool FindFrom(CGXGridCore* grid, ROWCOL row, ROWCOL col, bool setCurrentCell) = 0;
+    virtual bool FindNext(CGXGridCore* grid, bool setCurrentCell) = 0;
+    virtual void Replace(CGXGridCore* grid, const std::string& find, bool down, bool matchCase,
+                         const std::string& replacement) = 0;
+    virtual void ReplaceAll(CGXGridCore* grid, const std::string& find,
+                            const std::string& replacement, bool matchCase) = 0;
+};
 class CGXAbstractGridUserSelectRangeImp : public CGXOwnedObject {};
 class CGXAbstractGridExcelLikeFrameImp : public CGXOwnedObject {};
 class CGXAbstractGridExcelLikeFillImp : public CGXOwnedObject {};
@@ -37,7 +105,24 @@ class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {};
 class CGXAbstractGridDirectCopyMoveCellsImp : public CGXOwnedObject {};
 class CGXAbstractGridTextDataExchangeImp : public CGXOwnedObject {};
 class CGXAbstractGridStyleDataExchangeImp : public CGXOwnedObject {};
-class CGXAbstractGridCutPasteImp : public CGXOwnedObject {};
+// The clipboard commands: copy, cut and paste of cell ranges as text and as styles.
+class CGXAbstractGridCutPasteImp : public CGXOwnedObject {
+public:
+    virtual bool CanCopy(CGXGridCore* grid) = 0;
+    virtual bool Copy(CGXGridCore* grid) = 0;
+    virtual bool CopyRangeList(CGXGridCore* grid, const CGXRangeList& list) = 0;
+    virtual bool CopyTextToClipboard(CGXGridCore* grid, const CGXRangeList& list) = 0;
+    virtual bool CopyStylesToClipboard(CGXGridCore* grid, const CGXRangeList& list) = 0;
+    virtual bool CanCut(CGXGridCore* grid) = 0;
+    virtual bool Cut(CGXGridCore* grid) = 0;
+    virtual bool CutRangeList(CGXGridCore* grid, const CGXRangeList& list, bool clearStyles) = 0;
+    virtual bool CanPaste(CGXGridCore* grid) = 0;
+    virtual bool HasClipboardData(CGXGridCore* grid) = 0;
+    virtual bool Paste(CGXGridCore* grid) = 0;
+    virtual bool PasteDirect(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual bool PasteFromClipboard(CGXGridCore* grid, const CGXRange& range) = 0;
+    virtual bool ConfirmPasteSize(CGXGridCore* grid) = 0;
+};
 class CGXAbstractGridClearCellsImp : public CGXOwnedObject {};
 
 // The tab-window interface that a tab window installs in the library state; every grid tells it

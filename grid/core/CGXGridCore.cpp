@@ -184,8 +184,14 @@ CGXAbstractGridPrintImp* CGXGridCore::GetPrintImp() const {
 CGXAbstractGridSortImp* CGXGridCore::GetSortImp() const {
     return SlotAs<CGXAbstractGridSortImp>(m_featureSlots[3]);
 }
-CGXCommandFactory* CGXGridCore::GetCommandFactory() const {
-    return SlotAs<CGXCommandFactory>(m_featureSlots[9]);
+CGXAbstractCommandFactory* CGXGridCore::GetCommandFactory() const {
+    return SlotAs<CGXAbstractCommandFactory>(m_featureSlots[9]);
+}
+CGXAbstractGridCoveredCellsImp* CGXGridCore::GetCoveredCellsImp() const {
+    return SlotAs<CGXAbstractGridCoveredCellsImp>(m_featureSlots[5]);
+}
+CGXAbstractGridResizeToFitImp* CGXGridCore::GetResizeToFitImp() const {
+    return SlotAs<CGXAbstractGridResizeToFitImp>(m_featureSlots[12]);
 }
 CGXAbstractGridUpdateHintImp* CGXGridCore::GetUpdateHintImp() const {
     return SlotAs<CGXAbstractGridUpdateHintImp>(m_featureSlots[11]);
@@ -209,34 +215,172 @@ void CGXGridCore::SetExcelLikeFillImp(CGXAbstractGridExcelLikeFillImp* imp, bool
         m_ownedObjects.emplace_back(imp);
 }
 
-// The feature interfaces gain their operations with the features; until a feature is present
-// its forwarders do what an empty slot does: nothing, answering FALSE.
+// --- forwarders ---------------------------------------------------------------------------------
+// An empty slot leaves the grid without the feature: nothing happens and the answer is FALSE.
+
 bool CGXGridCore::Undo() {
-    return false;
+    auto* f = GetCommandFactory();
+    return f && f->Undo(this);
 }
 bool CGXGridCore::Redo() {
-    return false;
+    auto* f = GetCommandFactory();
+    return f && f->Redo(this);
 }
-bool CGXGridCore::BeginTrans(const char*) {
-    return false;
+bool CGXGridCore::BeginTrans(const char* label) {
+    auto* f = GetCommandFactory();
+    return f && f->BeginTrans(this, label);
 }
-void CGXGridCore::CommitTrans() {}
-void CGXGridCore::Rollback() {}
-bool CGXGridCore::FindText(bool) {
-    return false;
+void CGXGridCore::CommitTrans() {
+    if (auto* f = GetCommandFactory())
+        f->CommitTrans(this);
 }
+void CGXGridCore::Rollback() {
+    if (auto* f = GetCommandFactory())
+        f->Rollback(this);
+}
+void CGXGridCore::AddCommand(std::unique_ptr<CGXCommand> command, int ctCmd) {
+    if (auto* f = GetCommandFactory())
+        f->AddCommand(this, std::move(command), ctCmd);
+}
+void CGXGridCore::DropLastCommand() {
+    if (auto* f = GetCommandFactory())
+        f->RemoveCommand(this, 0);
+}
+
+void CGXGridCore::OnShowFindReplaceDialog(bool findOnly) {
+    if (auto* f = GetFindReplaceImp())
+        f->ShowDialog(this, findOnly);
+}
+bool CGXGridCore::OnFindNext(const std::string& text, bool down, bool matchCase) {
+    auto* f = GetFindReplaceImp();
+    return f && f->Find(this, text, down, matchCase);
+}
+void CGXGridCore::OnReplaceSel(const std::string& find, bool down, bool matchCase,
+                               const std::string& replacement) {
+    if (auto* f = GetFindReplaceImp())
+        f->Replace(this, find, down, matchCase, replacement);
+}
+void CGXGridCore::OnReplaceAll(const std::string& find, const std::string& replacement,
+                               bool matchCase) {
+    if (auto* f = GetFindReplaceImp())
+        f->ReplaceAll(this, find, replacement, matchCase);
+}
+bool CGXGridCore::FindText(bool setCurrentCell) {
+    auto* f = GetFindReplaceImp();
+    return f && f->FindNext(this, setCurrentCell);
+}
+bool CGXGridCore::FindTextFrom(ROWCOL row, ROWCOL col, bool setCurrentCell) {
+    auto* f = GetFindReplaceImp();
+    return f && f->FindFrom(this, row, col, setCurrentCell);
+}
+
 bool CGXGridCore::CanCopy() {
-    return false;
+    auto* f = GetCutPasteImp();
+    return f && f->CanCopy(this);
 }
 bool CGXGridCore::Copy() {
-    return false;
+    auto* f = GetCutPasteImp();
+    return f && f->Copy(this);
+}
+bool CGXGridCore::CopyRange(const CGXRangeList& list) {
+    auto* f = GetCutPasteImp();
+    return f && f->CopyRangeList(this, list);
+}
+bool CGXGridCore::CopyRange(const CGXRange& range) {
+    CGXRangeList list;
+    list.AddTail(range);
+    return CopyRange(list);
+}
+bool CGXGridCore::CopyTextToClipboard(const CGXRangeList& list) {
+    auto* f = GetCutPasteImp();
+    return f && f->CopyTextToClipboard(this, list);
+}
+bool CGXGridCore::CopyStylesToClipboard(const CGXRangeList& list) {
+    auto* f = GetCutPasteImp();
+    return f && f->CopyStylesToClipboard(this, list);
+}
+bool CGXGridCore::CanCut() {
+    auto* f = GetCutPasteImp();
+    return f && f->CanCut(this);
+}
+bool CGXGridCore::Cut() {
+    auto* f = GetCutPasteImp();
+    return f && f->Cut(this);
+}
+bool CGXGridCore::CutRange(const CGXRangeList& list, bool clearStyles) {
+    auto* f = GetCutPasteImp();
+    return f && f->CutRangeList(this, list, clearStyles);
+}
+bool CGXGridCore::CutRange(const CGXRange& range, bool clearStyles) {
+    CGXRangeList list;
+    list.AddTail(range);
+    return CutRange(list, clearStyles);
 }
 bool CGXGridCore::CanPaste() {
-    return false;
+    auto* f = GetCutPasteImp();
+    return f && f->CanPaste(this);
 }
 bool CGXGridCore::Paste() {
-    return false;
+    auto* f = GetCutPasteImp();
+    return f && f->Paste(this);
 }
+bool CGXGridCore::PasteFromClipboard(const CGXRange& range) {
+    auto* f = GetCutPasteImp();
+    return f && f->PasteFromClipboard(this, range);
+}
+
+bool CGXGridCore::HideRows(ROWCOL first, ROWCOL last, bool hide, const bool* values, unsigned flags,
+                           int ctCmd) {
+    auto* f = GetHideCellsImp();
+    return f && f->HideRows(this, first, last, hide, values, flags, ctCmd);
+}
+bool CGXGridCore::HideCols(ROWCOL first, ROWCOL last, bool hide, const bool* values, unsigned flags,
+                           int ctCmd) {
+    auto* f = GetHideCellsImp();
+    return f && f->HideCols(this, first, last, hide, values, flags, ctCmd);
+}
+bool CGXGridCore::StoreHideRow(ROWCOL row, bool hide) {
+    auto* f = GetHideCellsImp();
+    return f && f->StoreHideRow(this, row, hide);
+}
+bool CGXGridCore::StoreHideCol(ROWCOL col, bool hide) {
+    auto* f = GetHideCellsImp();
+    return f && f->StoreHideCol(this, col, hide);
+}
+
+bool CGXGridCore::ResizeRowHeightsToFit(const CGXRange& range, unsigned flags) {
+    auto* f = GetResizeToFitImp();
+    return f && f->ResizeRowHeightsToFit(this, range, false, flags);
+}
+bool CGXGridCore::ResizeColWidthsToFit(const CGXRange& range, unsigned flags) {
+    auto* f = GetResizeToFitImp();
+    return f && f->ResizeColWidthsToFit(this, range, false, flags);
+}
+
+bool CGXGridCore::SetCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                        unsigned flags, int ctCmd) {
+    auto* f = GetCoveredCellsImp();
+    return f && f->SetCoveredCellsRowCol(this, top, left, bottom, right, flags, ctCmd);
+}
+CGXRange* CGXGridCore::GetCoveredCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range) {
+    auto* f = GetCoveredCellsImp();
+    return f ? f->GetCoveredCellsRowCol(this, row, col, range) : nullptr;
+}
+bool CGXGridCore::StoreCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                          bool set) {
+    auto* f = GetCoveredCellsImp();
+    return f && f->StoreCoveredCellsRowCol(this, top, left, bottom, right, set);
+}
+void CGXGridCore::UpdateCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                           unsigned flags, bool createHint) {
+    if (auto* f = GetCoveredCellsImp())
+        f->UpdateCoveredCellsRowCol(this, top, left, bottom, right, flags, createHint);
+}
+void CGXGridCore::ExpandRangeByCoverings(CGXRange& range) {
+    if (auto* f = GetCoveredCellsImp())
+        f->ExpandRangeByCoverings(this, range);
+}
+
 bool CGXGridCore::OnGridBeginPrinting() {
     return false;
 }

@@ -150,7 +150,9 @@ public:
     CGXOwnedObject* GetFeatureSlot(int slot) const;
     void SetFeatureSlot(int slot, CGXOwnedObject* feature);  // not owned: add it to the list
     CGXAbstractGridPrintImp* GetPrintImp() const;
-    CGXCommandFactory* GetCommandFactory() const;
+    CGXAbstractCommandFactory* GetCommandFactory() const;
+    CGXAbstractGridCoveredCellsImp* GetCoveredCellsImp() const;
+    CGXAbstractGridResizeToFitImp* GetResizeToFitImp() const;
     CGXAbstractGridHideCellsImp* GetHideCellsImp() const;
     CGXAbstractGridUpdateHintImp* GetUpdateHintImp() const;
     CGXAbstractGridFindReplaceImp* GetFindReplaceImp() const;
@@ -161,17 +163,59 @@ public:
     CGXAutoScrollPlugin* GetAutoScrollPlugin() const { return m_pAutoScrollPlugin; }
     void SetAutoScrollPlugin(CGXAutoScrollPlugin* plugin) { m_pAutoScrollPlugin = plugin; }
 
-    // Forwarders whose features are not installed in this build answer FALSE.
+    // Forwarders: each calls its feature with the grid first and answers the feature's result;
+    // with the slot empty it does nothing and answers FALSE (null).
+    // Undo and redo (slot 9).
     virtual bool Undo();
     virtual bool Redo();
     virtual bool BeginTrans(const char* label);
     virtual void CommitTrans();
     virtual void Rollback();
-    virtual bool FindText(bool next);
+    virtual void AddCommand(std::unique_ptr<CGXCommand> command, int ctCmd);
+    // Deletes the command recorded last.
+    virtual void DropLastCommand();
+    // Find and replace (slot 14).
+    virtual void OnShowFindReplaceDialog(bool findOnly);
+    virtual bool OnFindNext(const std::string& text, bool down, bool matchCase);
+    virtual void OnReplaceSel(const std::string& find, bool down, bool matchCase,
+                              const std::string& replacement);
+    virtual void OnReplaceAll(const std::string& find, const std::string& replacement,
+                              bool matchCase);
+    virtual bool FindText(bool setCurrentCell);
+    virtual bool FindTextFrom(ROWCOL row, ROWCOL col, bool setCurrentCell);
+    // Clipboard (slot 27); the single-range forms copy the range into a list of its own.
     virtual bool CanCopy();
     virtual bool Copy();
+    virtual bool CopyRange(const CGXRangeList& list);
+    bool CopyRange(const CGXRange& range);
+    virtual bool CopyTextToClipboard(const CGXRangeList& list);
+    virtual bool CopyStylesToClipboard(const CGXRangeList& list);
+    virtual bool CanCut();
+    virtual bool Cut();
+    virtual bool CutRange(const CGXRangeList& list, bool clearStyles);
+    bool CutRange(const CGXRange& range, bool clearStyles);
     virtual bool CanPaste();
     virtual bool Paste();
+    virtual bool PasteFromClipboard(const CGXRange& range);
+    // Hidden rows and columns (slot 13); nothing is hidden without the feature.
+    virtual bool HideRows(ROWCOL first, ROWCOL last, bool hide = true, const bool* values = nullptr,
+                          unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool HideCols(ROWCOL first, ROWCOL last, bool hide = true, const bool* values = nullptr,
+                          unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool StoreHideRow(ROWCOL row, bool hide);
+    virtual bool StoreHideCol(ROWCOL col, bool hide);
+    // Resize to fit (slot 12).
+    virtual bool ResizeRowHeightsToFit(const CGXRange& range, unsigned flags = GX_UPDATENOW);
+    virtual bool ResizeColWidthsToFit(const CGXRange& range, unsigned flags = GX_UPDATENOW);
+    // Covered cells (slot 5).
+    virtual bool SetCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                       unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual CGXRange* GetCoveredCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range);
+    virtual bool StoreCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                         bool set);
+    virtual void UpdateCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                                          unsigned flags, bool createHint);
+    virtual void ExpandRangeByCoverings(CGXRange& range);
     virtual bool OnGridBeginPrinting();
     virtual bool SortRows(const CGXRange& range);
 

@@ -24,11 +24,13 @@ std::int32_t StoredFromPixels(int pixels, int unit) {
 }
 }  // namespace
 
-bool CGXGridCore::IsRowHidden(ROWCOL) {
-    return false;  // hiding comes with the hide-cells feature (slot 13)
+bool CGXGridCore::IsRowHidden(ROWCOL row) {
+    auto* f = GetHideCellsImp();
+    return f && f->IsRowHidden(this, row);
 }
-bool CGXGridCore::IsColHidden(ROWCOL) {
-    return false;
+bool CGXGridCore::IsColHidden(ROWCOL col) {
+    auto* f = GetHideCellsImp();
+    return f && f->IsColHidden(this, col);
 }
 
 int CGXGridCore::GetRowHeight(ROWCOL row) {
@@ -405,7 +407,11 @@ fw::Rect CGXGridCore::CalcRectFromRowCol(ROWCOL row, ROWCOL col) {
 }
 
 fw::Rect CGXGridCore::CalcRectFromRowColEx(ROWCOL row, ROWCOL col) {
-    return CalcRectFromRowCol(row, col);  // spans come with the covered and merged features
+    // A covered cell takes the rectangle of its whole covering.
+    CGXRange cover;
+    if (GetCoveredCellsRowCol(row, col, cover))
+        return CalcClientRectFromRange(cover.top, cover.left, cover.bottom, cover.right);
+    return CalcRectFromRowCol(row, col);
 }
 
 fw::Rect CGXGridCore::CalcRectFromRange(const CGXRange& range) {
