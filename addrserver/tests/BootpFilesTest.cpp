@@ -166,8 +166,8 @@ TEST(BootpCfgTest, LongLinesAreReadInPiecesUnlessAPieceWouldBeAKeyLine) {
         {"short lines with CRLF", "gateway=1.2.3.4\r\nassigncount=9\r\n", 9, Ip(1, 2, 3, 4)},
     };
     for (const Case& c : cases) {
-        TempDir dir;
-        const std::string path = dir.File("bootp.cfg");
+        ixo::testsupport::TempDir dir;
+        const std::string path = (dir / "bootp.cfg").string();
         std::ofstream(path, std::ios::binary) << c.text;
         BootpOptions o;
         ASSERT_TRUE(ReadBootpCfg(path, o)) << c.what;

@@ -156,7 +156,7 @@ TEST(BootServiceTest, AnswersOnlyOnTheSelectedCard) {
     fs::create_directory(dir.Path() / "images");
     fs::copy_file(STELLAN_PROGRAM, dir / "stellan");
     WriteText(dir / "ixokolt.cfg", "networkcard=" + std::string("02-18-00-00-00-02") + "\r\n");
-    WriteText(dir / "Stellan.INI", "[IxoBootpService]\nFTPDir=" + (dir / "images") + "\n");
+    WriteText(dir / "Stellan.INI", "[IxoBootpService]\nFTPDir=" + (dir / "images").string() + "\n");
     WriteText(dir / "bootp.cfg", "gateway=198.18.0.1\nsubnetmask=255.255.255.0\n");
     WriteText(dir / "images/ionode.bin", std::string(700, 'x'));
 
@@ -166,21 +166,20 @@ TEST(BootServiceTest, AnswersOnlyOnTheSelectedCard) {
     ASSERT_TRUE(HeardServiceHost(listener, record)) << ReadText(dir / "out");
     EXPECT_EQ(record.GetIpAddress(), 0xC6120002u) << "node status runs on the selected card";
 
-    const std::string bootp = std::string("/usr/bin/python3 ") + ADDRSERVER_TEST_DIR +
-                              "/bootp_client.py office0 02:49:58:00:00:22 ionode.bin";
+    const std::string bootp =
+        std::string("/usr/bin/python3 ") + BOOTP_CLIENT + " office0 02:49:58:00:00:22 ionode.bin";
     EXPECT_EQ(RunCommand(office + bootp).out, "none\n");
     EXPECT_NE(RunShell(office + "curl -s --tftp-no-options --connect-timeout 2 -m 4 -o " +
-                       (dir / "office") + " tftp://198.19.0.1/ionode.bin"),
+                       (dir / "office").string() + " tftp://198.19.0.1/ionode.bin"),
               0);
     EXPECT_FALSE(fs::exists(dir / "office") && fs::file_size(dir / "office") > 0);
 
-    const ProcessOutput lighting =
-        RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " + ADDRSERVER_TEST_DIR +
-                   "/bootp_client.py eth0 02:49:58:00:00:21 ionode.bin");
+    const ProcessOutput lighting = RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " +
+                                              BOOTP_CLIENT + " eth0 02:49:58:00:00:21 ionode.bin");
     EXPECT_EQ(lighting.out.substr(0, 28), "yiaddr=198.18.0.101 siaddr=1") << lighting.out;
     EXPECT_EQ(
         RunShell(Join(hosts->Exec(1)) + "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
-                 (dir / "fetched") + " tftp://198.18.0.2/ionode.bin"),
+                 (dir / "fetched").string() + " tftp://198.18.0.2/ionode.bin"),
         0);
     EXPECT_EQ(ReadText(dir / "fetched"), std::string(700, 'x'));
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "FakeUdpEndpoint.h"
+#include "platform/FakeUdpEndpoint.h"
 #include "services/CNtpEngine.h"
 #include "services/FakeClock.h"
 

@@ -27,7 +27,6 @@ TEST(DeviceTableDropTest, EachRefusedDatagramCountsUnderItsReason) {
         {"node status: protocol 9", true, 0, 9, StatusError::WrongProtocol},
         {"node status: major 2", true, 2, 2, StatusError::BadVersionMajor},
         {"node status: length field off by one", true, 8, 0, StatusError::BadLength},
-        {"node status: form 5", true, 1, 5, StatusError::UnknownForm},
     };
     DeviceTable older(DecodeLegacyStatus, UpdateRule::DeviceClass);
     DeviceTable nodeStatus(DecodeNodeStatus, UpdateRule::DeviceClassNodeStatus);
