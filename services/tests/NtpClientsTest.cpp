@@ -97,8 +97,18 @@ TEST_F(NtpClientsTest, ChronydSelectsItAsItsSource) {
     ASSERT_EQ(started, 0);
     const bool selected =
         WaitForText(dir / "chronyd.log", "Selected source " + hosts->Address(0), 20);
-    // Polls every 250 ms: a few seconds give a good number of samples.
-    std::this_thread::sleep_for(std::chrono::seconds(selected ? 4 : 0));
+    // chronyd polls every 250 ms on its own clock: wait until it has logged enough samples
+    // of Stellan's answers, not for a fixed time.
+    const auto samplesOfStellan = [&] {
+        std::istringstream log(ReadText(dir / "measurements.log"));
+        int n = 0;
+        for (std::string line; std::getline(log, line);)
+            n += line.find(" " + hosts->Address(0) + " ") != std::string::npos ? 1 : 0;
+        return n;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (selected && samplesOfStellan() < 12 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const std::string pid = ReadText(dir / "chronyd.pid");
     if (!pid.empty())
         kill(std::stoi(pid), SIGTERM);
