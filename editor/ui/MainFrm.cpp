@@ -1,5 +1,6 @@
 #include "editor/ui/MainFrm.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "editor/document/Bootp.h"
@@ -320,6 +321,8 @@ void CMainFrame::BeginProgress(int range) {
 
 void CMainFrame::SetProgress(int position) {
     progressPos_ = position;
+    ++progressUpdates_;
+    highestProgress_ = std::max(highestProgress_, position);
     DrawProgress();
 }
 

@@ -64,6 +64,9 @@ public:
         shellOpen_ = std::move(open);
     }
     const CProgressBar* Progress() const { return progress_.get(); }
+    // Progress positions drawn so far, and the highest.
+    int ProgressUpdates() const { return progressUpdates_; }
+    int HighestProgress() const { return highestProgress_; }
     // Node-status messages taken out of the queue by drains so far.
     int DrainedCount() const { return drained_; }
 
@@ -93,6 +96,8 @@ private:
 
     std::unique_ptr<CProgressBar> progress_;
     int progressPos_ = 0;
+    int progressUpdates_ = 0;
+    int highestProgress_ = 0;
     int drained_ = 0;
     std::function<void(std::chrono::milliseconds)> pause_;
     std::function<bool()> passwordGate_;

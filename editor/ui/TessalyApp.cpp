@@ -86,6 +86,12 @@ bool CTessalyApp::InitInstance() {
 }
 
 int CTessalyApp::ExitInstance() {
+    // The document outlives this (the templates hold it until the application goes), but its
+    // remote-call proxy is a channel of the transport closed below: it goes first.
+    for (const auto& t : DocTemplates()) {
+        if (auto* doc = dynamic_cast<CTessalyDocument*>(t->GetDocument()))
+            doc->Doc().DeleteIomProxy();
+    }
     CConfigData::DeleteInstance();
     CKoltInterface::DeleteInstance();
     if (CBootp::GetInstance()->IsRunning())

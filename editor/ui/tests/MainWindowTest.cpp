@@ -195,6 +195,15 @@ TEST_F(MainWindow, EditsAreWrittenThroughWithThePortRules) {
     ASSERT_NE(name, nullptr);
     View().SetValueRange(CGXRange(row, name->column), "Stage left");
     EXPECT_EQ(DocText(node, ".Node_Properties.Name"), "Stage left");
+    // A value the document refuses (longer than any property may be) is not shown as if
+    // stored: the cell keeps the old one and the user is told why.
+    {
+        fw::ScopedMessageBoxAnswers told({fw::IDOK});
+        EXPECT_FALSE(View().SetValueRange(CGXRange(row, name->column), std::string(60000, 'x')));
+        EXPECT_EQ(told.asked.size(), 1u);
+    }
+    EXPECT_EQ(Cell(row, name->column), "Stage left");
+    EXPECT_EQ(DocText(node, ".Node_Properties.Name"), "Stage left");
     // Seconds shown, milliseconds stored.
     const CTessalyView::ColumnEntry* interval =
         View().EntryForPath(".Node_Properties.Status_Interval");
