@@ -11,6 +11,7 @@
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXCommandFactory.h"
 #include "grid/features/CGXGridCellBlocks.h"
+#include "grid/features/GXStylesClipboardCheck.h"
 
 #include <unistd.h>
 
@@ -749,4 +750,12 @@ bool CGXGridCutPasteImp::PasteFromClipboard(CGXGridCore* grid, const CGXRange& r
 bool CGXGridCutPasteImp::ConfirmPasteSize(CGXGridCore*) {
     return fw::AppMessageBox(fw::LoadString(20175), fw::MB_OKCANCEL | fw::MB_ICONQUESTION) ==
            fw::IDOK;
+}
+
+bool GXCheckStylesClipboard(const std::uint8_t* data, std::size_t size, std::uint32_t& rows,
+                            std::uint32_t& cols, std::size_t& cells) {
+    std::vector<std::unique_ptr<CGXStyle>> styles;
+    const bool ok = GXReadStylesClipboard({data, size}, nullptr, rows, cols, styles);
+    cells = styles.size();
+    return ok;
 }
