@@ -17,3 +17,15 @@ std::string GXExtrasText(unsigned id);
 
 // The work area of the screen that holds the point (pop-ups stay inside it).
 fw::Rect GXWorkAreaAt(fw::Point screenPoint);
+
+// A packed device-independent bitmap (info header and 24-bit rows, bottom-up) of an image, the
+// form bitmap resources are registered in.
+#include <cstdint>
+#include <vector>
+class QImage;
+std::vector<std::uint8_t> GXPackDIB(const QImage& image);
+
+// The stand-alone controls' own button pictures, registered by name on first use unless a
+// program registered its own: "GXBDROPARROW" (a drop-down arrow) and "GXBCALCBTN" (a small
+// calculator).
+void GXRegisterExtrasBitmaps();
