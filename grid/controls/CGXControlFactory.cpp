@@ -1,5 +1,6 @@
 #include "grid/controls/CGXControlFactory.h"
 
+#include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXStylesMap.h"
@@ -10,6 +11,14 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
     switch (controlId) {
         case GX_IDS_CTRL_STATIC:
             return std::make_unique<CGXStatic>(&grid);
+        case GX_IDS_CTRL_CHECKBOX:
+            return std::make_unique<CGXCheckBox>(&grid, false);
+        case GX_IDS_CTRL_CHECKBOX3D:
+            return std::make_unique<CGXCheckBox>(&grid, true);
+        case GX_IDS_CTRL_CHECKBOX_EX:
+            return std::make_unique<CGXCheckBoxEx>(&grid, false);
+        case GX_IDS_CTRL_CHECKBOX3D_EX:
+            return std::make_unique<CGXCheckBoxEx>(&grid, true);
         default:
             // GX_IDS_CTRL_EDIT and unknown ids: the edit control's stand-in.
             return std::make_unique<CGXStatic>(&grid);
@@ -25,6 +34,10 @@ void CGXControlFactory::InstallApplicationComponents() {
 void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     map.AddControl(GX_IDS_CTRL_EDIT);
     map.AddControl(GX_IDS_CTRL_STATIC);
+    for (unsigned id : {GX_IDS_CTRL_CHECKBOX, GX_IDS_CTRL_CHECKBOX3D, GX_IDS_CTRL_CHECKBOX_EX,
+                        GX_IDS_CTRL_CHECKBOX3D_EX})
+        map.AddControl(id);
+    CGXCheckBox::AddUserAttributes(map);
 }
 
 void GXInitWithControlFactory() {
