@@ -172,10 +172,13 @@ TEST_F(CurrencyEditTest, TypingInTheCLocale) {
         int caret;
     } steps[] = {
         {"1", "$1.00", 2},  // the whole selection is replaced; caret at the separator
-        {"2", "$12.00", 3},       {"34", "$1,234.00", 6}, {".5", "$1,234.50", 8},
-        {"7", "$1,234.57", 9},    {"9", "$1,234.57", 9},  // after the last fractional digit nothing
-                                                          // changes
-        {"-", "($1,234.57)", 10},                         // the caret keeps its place in the number
+        {"2", "$12.00", 3},
+        {"34", "$1,234.00", 6},
+        {".5", "$1,234.50", 8},
+        {"7", "$1,234.57", 9},
+        {"9", "$1,234.57", 9},     // after the last fractional digit nothing
+                                   // changes
+        {"-", "($1,234.57)", 10},  // the caret keeps its place in the number
         {"-", "$1,234.57", 9},
     };
     for (const Step& s : steps) {
