@@ -219,6 +219,57 @@ public:
     virtual bool OnGridBeginPrinting();
     virtual bool SortRows(const CGXRange& range);
 
+    // ===== Editing features: installers, forwarders and their state ============================
+    // The installers are defined with the feature components (grid/features); each fills its
+    // slot once, gives the object to the grid's owned list and installs what it needs.
+    void InstallUpdateHintImp();
+    void InstallCommandFactory();
+    void InstallUserSelectRangeImp();
+    void InstallDirectCopyMoveCellsImp();
+    void InstallTextDataExchangeImp();
+    void InstallStyleDataExchangeImp();
+    void InstallCutPasteImp();
+    void InstallClearCellsImp();
+    CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
+    CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;
+    CGXAbstractGridTextDataExchangeImp* GetTextDataExchangeImp() const;
+    CGXAbstractGridStyleDataExchangeImp* GetStyleDataExchangeImp() const;
+    CGXAbstractGridClearCellsImp* GetClearCellsImp() const;
+    // Clearing (slot 28) and block copy and move (slot 24); FALSE without the feature.
+    virtual bool CanClear();
+    virtual bool Clear(bool styles = false);
+    virtual bool ClearCells(const CGXRangeList& list, bool styles);
+    virtual bool CopyCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                           unsigned flags = GX_UPDATENOW);
+    // `data` is a move-data object from an earlier move (taken over), or null.
+    virtual bool MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                           std::unique_ptr<CGXOwnedObject> data = nullptr,
+                           unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    // Text and styles exchange (slots 25 and 26).
+    virtual bool PasteTextFromBuffer(const char* text, std::size_t size, const CGXRange& target);
+    // The clipboard flag word (0x0001 row headers ... 0x1000 escapes), the copy separator and
+    // the paste separators (empty: one tab), and the size of the last copy.
+    unsigned m_nClipboardFlags = 0x0008 | 0x0010 | 0x0200 | 0x0400;
+    std::string m_sCopySeparator;
+    std::string m_sPasteSeparators;
+    ROWCOL m_nLastCopyRows = 0;
+    ROWCOL m_nLastCopyCols = 0;
+    bool m_bClearStylesOnCut = false;
+    // Undo: set while a block command runs, and the current-cell request it defers.
+    bool m_bBlockCmdRunning = false;
+    bool m_bDeferredCell = false;
+    ROWCOL m_nDeferredRow = 0, m_nDeferredCol = 0;
+    bool m_bDeferredMakeCurrent = false;
+    std::string m_sTransactionText;
+    // Selection in progress: the range being extended (index in the list, -1 none), the anchor,
+    // the last cell reached and the mouse-selection flag; a plain click keeps its one cell.
+    int m_nSelRangeIndex = -1;
+    ROWCOL m_nAnchorRow = GX_INVALID, m_nAnchorCol = GX_INVALID;
+    ROWCOL m_nLastSelRow = GX_INVALID, m_nLastSelCol = GX_INVALID;
+    bool m_bMouseSelecting = false;
+    bool m_bKeepSingleCell = false;
+    bool m_bInsideClearUpdate = false;
+
     // ===== Cell controls ======================================================================
     // Stores the control for an id (deleting one held before), registers the id's name in the
     // styles map when asked, and makes it the default control when asked or when none is yet.

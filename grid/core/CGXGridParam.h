@@ -130,6 +130,19 @@ public:
     std::uint32_t m_nUndoLimit = 512;
     std::int32_t m_nTransactionDepth = 0;
 
+    // --- clipboard features -------------------------------------------------------------------
+    // Direct copy and move between grids of this parameter object, the pending cut of a direct
+    // move, and the number that names this object on the clipboard (with the process id).
+    bool m_bDirectCopyPaste = false;
+    bool m_bDirectCutPaste = false;
+    bool m_bCutPending = false;
+    bool m_bKeepSelection = false;  // a plain click leaves the selection as it is
+    std::uint64_t m_nClipboardSerial = NextClipboardSerial();
+    static std::uint64_t NextClipboardSerial() {
+        static std::uint64_t serial = 0;
+        return ++serial;
+    }
+
     // --- the current cell to restore at initialisation --------------------------------------
     bool m_bRestoreCurrentCell = false;
     ROWCOL m_nCurrentRow = 1;
