@@ -145,6 +145,16 @@ public:
 
     // --- the current cell to restore at initialisation --------------------------------------
     bool m_bRestoreCurrentCell = false;
+    // Current cell and input settings.
+    bool m_bSyncCurrentCell = false;           // the selection follows the current cell
+    int m_nEnterKeyAction = 0;                 // direction after Enter (0: stay; 1..4 as moves)
+    bool m_bSetCurrentCellOnRelease = false;   // a click makes its cell current on the release
+    bool m_bRedrawOnCancel = false;            // Escape or cancel mode redraws the whole grid
+    bool m_bLockHeaderSize = false;            // header rows and columns cannot be resized
+    bool m_bTrackBodyCells = false;            // rows and columns resize from body cells too
+    bool m_bFocusOnClickInActiveView = false;  // a click takes the focus only in the active view
+    bool m_bTrackThumb = true;                 // the grid follows the scroll-bar thumb as it moves
+    bool m_bExcelLikeFill = false;             // the selection has a fill handle
     ROWCOL m_nCurrentRow = 1;
     ROWCOL m_nCurrentCol = 1;
 
