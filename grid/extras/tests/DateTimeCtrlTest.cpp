@@ -215,4 +215,24 @@ TEST_F(DateTimeTest, SpinAndCalendarDropDown) {
     EXPECT_EQ(Parts(ctrl.GetDateTime()).day, 12);
 }
 
+TEST_F(DateTimeTest, HoldingTheSpinSpeedsUp) {
+    Make("yyyy", CGXBDateTimeCtrl::kStyleSpin);
+    ctrl.SetDateTime(Ole(2000, 6, 1));
+    auto* spin = ctrl.Gadgets()[0].get();
+    ASSERT_EQ(spin->id, 0x8000);
+    const fw::Rect r = spin->rect;
+    QTest::mousePress(&ctrl, Qt::LeftButton, Qt::NoModifier, QPoint(r.left + 4, r.top + 2));
+    EXPECT_EQ(Parts(ctrl.GetDateTime()).year, 2001);  // the press steps once
+    // The repeat timer's ticks, driven here instead of waited for: 20 by 1, 30 by 2, then by 5.
+    for (int tick = 0; tick < 60; ++tick)
+        spin->OnTimer();
+    EXPECT_EQ(Parts(ctrl.GetDateTime()).year, 2001 + 20 + 30 * 2 + 10 * 5);
+    // Off the pressed half the ticks do nothing; the release stops them.
+    QTest::mouseMove(&ctrl, QPoint(r.left + 4, r.bottom - 2));
+    spin->OnTimer();
+    EXPECT_EQ(Parts(ctrl.GetDateTime()).year, 2131);
+    QTest::mouseRelease(&ctrl, Qt::LeftButton, Qt::NoModifier, QPoint(r.left + 4, r.bottom - 2));
+    EXPECT_EQ(static_cast<CGXBDTSpinGadget*>(spin)->State(), 0u);
+}
+
 }  // namespace
