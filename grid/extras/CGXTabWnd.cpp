@@ -451,7 +451,8 @@ std::string GXRegisterTabWndClass() {
     static const std::string kName = "CGXTabWnd";
     if (!GXGetClassInfo(kName))
         GXRegisterWndClass(kName, GX_CS_DBLCLKS | GX_CS_GLOBALCLASS);
-    fw::RegisterDialogClass(kName, []() -> std::unique_ptr<fw::Window> { return std::make_unique<CGXTabWnd>(); });
+    fw::RegisterDialogClass(
+        kName, []() -> std::unique_ptr<fw::Window> { return std::make_unique<CGXTabWnd>(); });
     return kName;
 }
 
@@ -459,7 +460,8 @@ std::string GXRegisterTabBeamClass() {
     static const std::string kName = "CGXTabBeam";
     if (!GXGetClassInfo(kName))
         GXRegisterWndClass(kName, GX_CS_DBLCLKS | GX_CS_GLOBALCLASS);
-    fw::RegisterDialogClass(kName, []() -> std::unique_ptr<fw::Window> { return std::make_unique<CGXTabBeam>(); });
+    fw::RegisterDialogClass(
+        kName, []() -> std::unique_ptr<fw::Window> { return std::make_unique<CGXTabBeam>(); });
     return kName;
 }
 
