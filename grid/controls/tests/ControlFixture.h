@@ -4,7 +4,10 @@
 // keys to the current cell's control. Golden images are compared with a tolerance.
 #pragma once
 
+#include "grid/controls/CGXCellTip.h"
 #include "grid/core/tests/GridFixture.h"
+
+#include <QElapsedTimer>
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +17,8 @@ namespace gxtest {
 
 class RoutingHost : public GridHost<CGXGridCore> {
 public:
+    CGXCellTips* tips = nullptr;  // handed the mouse moves when set
+
     // The cell under a client point; false outside every cell.
     bool CellAt(fw::Point p, ROWCOL& row, ROWCOL& col) {
         CGXGridCore& core = GetCore();
@@ -54,12 +59,18 @@ protected:
             c->LButtonDblClk(flags, p);
     }
     void OnMouseMove(fw::UINT flags, fw::Point p) override {
+        if (tips)
+            tips->OnGridMouseMove(p);
         if (CGXControl* c = Current())
             c->MouseMove(flags, p);
     }
     bool OnKeyDown(fw::UINT vk, fw::UINT repeat, fw::UINT flags) override {
         CGXControl* c = Current();
         return c && c->ProcessKeys(fw::WM_KEYDOWN, vk, repeat, flags);
+    }
+    bool OnSysKeyDown(fw::UINT vk, fw::UINT repeat, fw::UINT flags) override {
+        CGXControl* c = Current();
+        return c && c->ProcessKeys(fw::WM_SYSKEYDOWN, vk, repeat, flags);
     }
     bool OnChar(fw::UINT ch, fw::UINT repeat, fw::UINT flags) override {
         CGXControl* c = Current();
@@ -96,9 +107,15 @@ protected:
     }
     QPoint At(fw::Point p) const { return QPoint(p.x, p.y); }
     fw::Rect Cell(ROWCOL row, ROWCOL col) { return Core().CalcRectFromRowCol(row, col); }
+    // The cell's style composed now (the grid's lookup keeps styles until its next paint).
+    std::unique_ptr<CGXStyle> Style(ROWCOL row, ROWCOL col) {
+        std::unique_ptr<CGXStyle> s = Core().CreateStyle();
+        Core().ComposeStyleRowCol(row, col, s.get());
+        return s;
+    }
     std::string Value(ROWCOL row, ROWCOL col) {
-        const CGXStyle& s = Core().LookupStyleRowCol(row, col);
-        return s.GetIncludeValue() ? s.GetValue() : std::string();
+        const std::unique_ptr<CGXStyle> s = Style(row, col);
+        return s->GetIncludeValue() ? s->GetValue() : std::string();
     }
     void Click(fw::Point p) {
         QTest::mouseClick(wnd_.get(), Qt::LeftButton, Qt::NoModifier, At(p));
@@ -109,6 +126,18 @@ protected:
     int height_ = 300;
     std::unique_ptr<RoutingHost> wnd_;
 };
+
+// Runs the event loop until `done` holds, at most `ms` milliseconds; true when it held.
+inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
 
 // Compares with the stored image under controls/tests/golden; with IXO_UPDATE_GOLDEN set (or no
 // image yet) writes it. What the run rendered goes to the build folder.
