@@ -7,15 +7,30 @@
 
 #include "grid/core/GXTypes.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CGXGridCore;
 class CGXRange;
 class CGXRangeList;
 
 // An undo or redo command, held in the parameter object's undo and redo lists.
-class CGXCommand : public CGXOwnedObject {};
+// It remembers the grid's current cell when it was recorded; Execute runs it with a command type
+// and answers TRUE on success (the base command does nothing and fails).
+class CGXCommand : public CGXOwnedObject {
+public:
+    virtual bool Execute(CGXGridCore* grid, int ctCmd) {
+        (void)grid;
+        (void)ctCmd;
+        return false;
+    }
+    virtual std::string GetDescription() const { return " "; }
+    ROWCOL m_nRow = 0;
+    ROWCOL m_nCol = 0;
+    bool m_bCurrentCell = false;
+};
 
 class CGXAbstractGridPrintImp : public CGXOwnedObject {};
 class CGXAbstractGridSortImp : public CGXOwnedObject {};
@@ -93,7 +108,25 @@ public:
     virtual void ReplaceAll(CGXGridCore* grid, const std::string& find,
                             const std::string& replacement, bool matchCase) = 0;
 };
-class CGXAbstractGridUserSelectRangeImp : public CGXOwnedObject {};
+// Selection by keyboard and mouse; key flags are 0x04 Shift and 0x08 Ctrl.
+class CGXAbstractGridUserSelectRangeImp : public CGXOwnedObject {
+public:
+    virtual bool MoveCurrentCellEx(CGXGridCore* grid, ROWCOL row, ROWCOL col, bool shift) = 0;
+    virtual bool OnSelectButtonDown(CGXGridCore* grid, ROWCOL row, ROWCOL col,
+                                    unsigned keyFlags) = 0;
+    virtual void OnSelectMouseMove(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+    virtual void OnSelectButtonUp(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+    virtual bool SelectRange(CGXGridCore* grid, const CGXRange& range, bool select,
+                             bool update) = 0;
+    virtual void AddOrExcludeRange(CGXGridCore* grid, const CGXRange& range, bool add) = 0;
+    virtual void RedrawSelectionChange(CGXGridCore* grid, const CGXRangeList& oldList) = 0;
+    // Sets the range at a list index (-1 clears the whole selection).
+    virtual void SetSelection(CGXGridCore* grid, int index, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                              ROWCOL right) = 0;
+    virtual void RedrawSelection(CGXGridCore* grid) = 0;
+    virtual bool OnCtrlClickHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col,
+                                   unsigned keyFlags) = 0;
+};
 class CGXAbstractGridExcelLikeFrameImp : public CGXOwnedObject {};
 class CGXAbstractGridExcelLikeFillImp : public CGXOwnedObject {};
 class CGXAbstractGridUserDragSelectRangeImp : public CGXOwnedObject {};
@@ -102,9 +135,40 @@ class CGXAbstractGridUserResizeCellsImp : public CGXOwnedObject {};
 class CGXAbstractGridOptimizedUpdateImp : public CGXOwnedObject {};
 class CGXAbstractGridMarkEditHeaderImp : public CGXOwnedObject {};
 class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {};
-class CGXAbstractGridDirectCopyMoveCellsImp : public CGXOwnedObject {};
-class CGXAbstractGridTextDataExchangeImp : public CGXOwnedObject {};
-class CGXAbstractGridStyleDataExchangeImp : public CGXOwnedObject {};
+// Copying and moving a block of cells inside the grid's cell store, undoably.
+class CGXAbstractGridDirectCopyMoveCellsImp : public CGXOwnedObject {
+public:
+    virtual bool CopyCells(CGXGridCore* grid, const CGXRange& source, ROWCOL destRow,
+                           ROWCOL destCol, unsigned flags) = 0;
+    virtual bool StoreCopyCells(CGXGridCore* grid, const CGXRange& source, ROWCOL destRow,
+                                ROWCOL destCol) = 0;
+    virtual bool MoveCells(CGXGridCore* grid, const CGXRange& source, ROWCOL destRow,
+                           ROWCOL destCol, std::unique_ptr<CGXOwnedObject> data, unsigned flags,
+                           int ctCmd) = 0;
+    virtual bool StoreMoveCells(CGXGridCore* grid, const CGXRange& source, ROWCOL destRow,
+                                ROWCOL destCol, std::unique_ptr<CGXOwnedObject>& data,
+                                bool keepForUndo) = 0;
+};
+// Cells as tab-separated text.
+class CGXAbstractGridTextDataExchangeImp : public CGXOwnedObject {
+public:
+    virtual bool WriteTextToFile(CGXGridCore* grid, std::string& out, const CGXRangeList& list) = 0;
+    virtual std::string GetCopyTextRowCol(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+    virtual bool PasteTextFromBuffer(CGXGridCore* grid, const char* text, std::size_t size,
+                                     const CGXRange& target) = 0;
+    virtual bool StorePastedText(CGXGridCore* grid, ROWCOL row, ROWCOL col,
+                                 const std::string& text) = 0;
+    virtual void CalcTextBufferSize(const char* text, std::size_t size, ROWCOL& rows, ROWCOL& cols,
+                                    const std::string& separators) = 0;
+};
+// Cells as an archive of whole styles.
+class CGXAbstractGridStyleDataExchangeImp : public CGXOwnedObject {
+public:
+    virtual bool WriteStylesToArchive(CGXGridCore* grid, std::vector<std::uint8_t>& out,
+                                      const CGXRangeList& list) = 0;
+    virtual bool PasteStylesFromArchive(CGXGridCore* grid, const std::uint8_t* data,
+                                        std::size_t size, const CGXRange& target) = 0;
+};
 // The clipboard commands: copy, cut and paste of cell ranges as text and as styles.
 class CGXAbstractGridCutPasteImp : public CGXOwnedObject {
 public:
@@ -123,7 +187,13 @@ public:
     virtual bool PasteFromClipboard(CGXGridCore* grid, const CGXRange& range) = 0;
     virtual bool ConfirmPasteSize(CGXGridCore* grid) = 0;
 };
-class CGXAbstractGridClearCellsImp : public CGXOwnedObject {};
+// Clearing the values (or the whole styles) of cells, undoably.
+class CGXAbstractGridClearCellsImp : public CGXOwnedObject {
+public:
+    virtual bool CanClear(CGXGridCore* grid) = 0;
+    virtual bool Clear(CGXGridCore* grid, bool styles) = 0;
+    virtual bool ClearCells(CGXGridCore* grid, const CGXRangeList& list, bool styles) = 0;
+};
 
 // The tab-window interface that a tab window installs in the library state; every grid tells it
 // its sheet name when it is initialised.

@@ -1,5 +1,5 @@
 // The grid core object: construction, feature slots, initialisation, destruction, cell controls,
-// the read-only state and the current-cell basics that drawing and the controls rely on.
+// and the read-only state.
 #include "grid/core/CGXGridCore.h"
 
 #include "framework/window/SystemMetrics.h"
@@ -434,10 +434,6 @@ CGXControl* CGXGridCore::GetRegisteredControl(unsigned id) {
     return control;
 }
 
-CGXControl* CGXGridCore::GetControl(ROWCOL row, ROWCOL col) {
-    return GetRegisteredControl(LookupStyleRowCol(row, col).GetControl());
-}
-
 bool CGXGridCore::QueryCellControl(ROWCOL row, ROWCOL col, unsigned a, unsigned b,
                                    const CGXStyle* style) {
     std::unique_ptr<CGXStyle> made;
@@ -534,81 +530,4 @@ bool CGXGridCore::IsTracking(int* mode, ROWCOL* index) const {
 
 bool CGXGridCore::GridWndIsVisible() const {
     return m_pGridWnd && m_pGridWnd->isVisible();
-}
-
-// --- current cell --------------------------------------------------------------------------------
-
-bool CGXGridCore::GetCurrentCell(ROWCOL& row, ROWCOL& col) const {
-    row = m_nCurrentRow;
-    col = m_nCurrentCol;
-    return m_nCurrentRow != GX_INVALID && m_nCurrentCol != GX_INVALID;
-}
-
-bool CGXGridCore::IsCurrentCell(ROWCOL row, ROWCOL col, bool evenWhilePrinting) const {
-    if (m_bPrintInProgress && !evenWhilePrinting)
-        return false;
-    if (m_nCurrentRow == GX_INVALID)
-        return false;
-    return (row == GX_INVALID || row == m_nCurrentRow) &&
-           (col == GX_INVALID || col == m_nCurrentCol);
-}
-
-bool CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags) {
-    if (!m_bInitDone || row > GetRowCount() || col > GetColCount())
-        return false;
-    if (!TransferCurrentCell(true))
-        return false;
-    const ROWCOL oldRow = m_nCurrentRow, oldCol = m_nCurrentCol;
-    if (m_pCurrentCellControl)
-        m_pCurrentCellControl->Reset();
-    m_pCurrentCellControl = nullptr;
-    m_pCurrentCellStyle.reset();
-    m_nCurrentRow = row;
-    m_nCurrentCol = col;
-    if (m_pParam) {
-        m_pParam->m_nCurrentRow = row;
-        m_pParam->m_nCurrentCol = col;
-    }
-    // The old and new cell compose afresh (the current cell's style is kept apart).
-    FreeObjectCache();
-    if (CGXControl* control = GetControl(row, col)) {
-        m_pCurrentCellControl = control;
-        control->Init(row, col);
-    }
-    if (oldRow != GX_INVALID)
-        RedrawRowCol(oldRow, oldCol, oldRow, oldCol, flags);
-    RedrawRowCol(row, col, row, col, flags);
-    return true;
-}
-
-void CGXGridCore::ResetCurrentCell() {
-    if (m_nCurrentRow == GX_INVALID)
-        return;
-    const ROWCOL row = m_nCurrentRow, col = m_nCurrentCol;
-    if (m_pCurrentCellControl)
-        m_pCurrentCellControl->Reset();
-    m_pCurrentCellControl = nullptr;
-    m_pCurrentCellStyle.reset();
-    m_nCurrentRow = m_nCurrentCol = GX_INVALID;
-    FreeObjectCache();
-    RedrawRowCol(row, col, row, col, GX_INVALIDATE);
-}
-
-bool CGXGridCore::TransferCurrentCell(bool store) {
-    CGXControl* control = m_pCurrentCellControl;
-    if (!control || !control->m_bInit || !control->GetModify())
-        return true;
-    return store ? control->Store() : true;
-}
-
-void CGXGridCore::RefreshCurrentCell() {
-    ROWCOL row, col;
-    if (!GetCurrentCell(row, col))
-        return;
-    if (row > GetRowCount() || col > GetColCount()) {
-        ResetCurrentCell();
-        return;
-    }
-    if (m_pCurrentCellControl)
-        m_pCurrentCellControl->Refresh();
 }

@@ -7,6 +7,8 @@
 //   CGXGridCoreGeometry.cpp  row heights, column widths, cells to rectangles and points
 //   CGXGridCoreScroll.cpp    selection lists, scrolling and scroll bars
 //   CGXGridCoreDraw.cpp      style and GDI caches, painting, lines, borders and inversion
+//   CGXGridCoreCurrentCell.cpp  the current cell and the editing cycle of its control
+//   CGXGridCoreInput.cpp     keys, mouse, hit test, cursors, focus and other window messages
 //
 // The core reaches its window only through the window pointer it is given (SetGridWnd), so a
 // test can hand it any framework window (shown or not). It draws through framework device
@@ -21,6 +23,7 @@
 #include "framework/drawing/DeviceContext.h"
 #include "framework/drawing/GdiObjects.h"
 #include "framework/window/Message.h"
+#include "framework/window/WindowHandle.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/core/CGXAbstractFeatures.h"
 #include "grid/core/CGXBrush.h"
@@ -107,6 +110,69 @@ struct GX_DRAW_CONTEXT {
     COLORREF background = 0xFFFFFF;
     std::size_t Cell(int r, int c) const { return static_cast<std::size_t>(r) * colCount + c; }
 };
+
+// SetCurrentCell flags.
+inline constexpr unsigned GX_CCUPDATENOW = 0x02;      // update the window at once (or 0x04)
+inline constexpr unsigned GX_CCSMART = 0x04;          // update the window at once
+inline constexpr unsigned GX_CCSCROLLINVIEW = 0x08;   // scroll the new cell into view
+inline constexpr unsigned GX_CCDISPLAYEDIT = 0x10;    // activate the new cell's control
+inline constexpr unsigned GX_CCNOSETFOCUS = 0x20;     // leave the focus where it is
+inline constexpr unsigned GX_CCNOHINT = 0x40;         // do not pass the move to other views
+inline constexpr unsigned GX_CCKEEPSELECTION = 0x80;  // leave the selection alone
+
+// MoveCurrentCell directions.
+inline constexpr int GX_UP = 1;
+inline constexpr int GX_LEFT = 2;
+inline constexpr int GX_DOWN = 3;
+inline constexpr int GX_RIGHT = 4;
+inline constexpr int GX_PGDOWN = 5;
+inline constexpr int GX_PGUP = 6;
+inline constexpr int GX_TOP = 7;
+inline constexpr int GX_BOTTOM = 8;
+inline constexpr int GX_MOSTLEFT = 9;
+inline constexpr int GX_MOSTRIGHT = 10;
+inline constexpr int GX_TOPLEFT = 11;
+inline constexpr int GX_BOTTOMRIGHT = 12;
+
+// Hit codes of HitTest.
+inline constexpr int GX_NOHIT = 0;
+inline constexpr int GX_HORZLINE_HIT = 1;  // column boundary
+inline constexpr int GX_VERTLINE_HIT = 2;  // row boundary
+inline constexpr int GX_CELLHIT = 3;
+inline constexpr int GX_HEADERHIT = 4;
+inline constexpr int GX_SELEDGEHIT = 5;
+inline constexpr int GX_FILLHANDLEHIT = 6;
+inline constexpr int GX_HIDDENCOL_HIT = 7;
+inline constexpr int GX_HIDDENROW_HIT = 8;
+
+// The action word of the per-cell mouse operations.
+inline constexpr unsigned GX_MABUTTONDOWN = 0x04;
+inline constexpr unsigned GX_MAMOVE = 0x08;
+inline constexpr unsigned GX_MABUTTONUP = 0x10;
+inline constexpr unsigned GX_MALEFTPRESSED = 0x20;  // the pointer just left the pressed cell
+inline constexpr unsigned GX_MAOVERPRESSED = 0x40;  // the pointer is over the pressed cell
+
+// Cursor resource ids of the grid.
+inline constexpr int GX_IDC_HEIGHT = 20191;
+inline constexpr int GX_IDC_WIDTH = 20190;
+inline constexpr int GX_IDC_HIDEWIDTH = 20192;
+inline constexpr int GX_IDC_HIDEHEIGHT = 20193;
+inline constexpr int GX_IDC_SELEDGE = 20194;
+inline constexpr int GX_IDC_SELCOL = 20195;
+inline constexpr int GX_IDC_SELROW = 20196;
+inline constexpr int GX_IDC_FILLHANDLE = 20209;
+
+// Library messages of the grid window.
+inline constexpr unsigned WM_GX_NEEDCHANGETAB = 0x790;
+inline constexpr unsigned WM_GX_CHANGEDTAB = 0x791;
+inline constexpr unsigned WM_GX_VALIDATE = 0x792;
+inline constexpr unsigned WM_GX_MOVETORECORD = 0x7A3;
+inline constexpr unsigned WM_GX_LOCKRESIZE = 0x7CB;
+
+// Collects a typed character into `out` (UTF-8): TRUE when a held lead byte was joined to it,
+// FALSE for a character that stands alone. Characters arrive as whole code points, so nothing
+// is ever held back by this function itself.
+bool GXCollectDbcsChar(unsigned ch, std::string& out, bool& pending, unsigned& lead);
 
 // Number of feature slots (see the Feature slots section).
 inline constexpr int GX_FEATURE_SLOTS = 35;
@@ -219,6 +285,57 @@ public:
     virtual bool OnGridBeginPrinting();
     virtual bool SortRows(const CGXRange& range);
 
+    // ===== Editing features: installers, forwarders and their state ============================
+    // The installers are defined with the feature components (grid/features); each fills its
+    // slot once, gives the object to the grid's owned list and installs what it needs.
+    void InstallUpdateHintImp();
+    void InstallCommandFactory();
+    void InstallUserSelectRangeImp();
+    void InstallDirectCopyMoveCellsImp();
+    void InstallTextDataExchangeImp();
+    void InstallStyleDataExchangeImp();
+    void InstallCutPasteImp();
+    void InstallClearCellsImp();
+    CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
+    CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;
+    CGXAbstractGridTextDataExchangeImp* GetTextDataExchangeImp() const;
+    CGXAbstractGridStyleDataExchangeImp* GetStyleDataExchangeImp() const;
+    CGXAbstractGridClearCellsImp* GetClearCellsImp() const;
+    // Clearing (slot 28) and block copy and move (slot 24); FALSE without the feature.
+    virtual bool CanClear();
+    virtual bool Clear(bool styles = false);
+    virtual bool ClearCells(const CGXRangeList& list, bool styles);
+    virtual bool CopyCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                           unsigned flags = GX_UPDATENOW);
+    // `data` is a move-data object from an earlier move (taken over), or null.
+    virtual bool MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                           std::unique_ptr<CGXOwnedObject> data = nullptr,
+                           unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    // Text and styles exchange (slots 25 and 26).
+    virtual bool PasteTextFromBuffer(const char* text, std::size_t size, const CGXRange& target);
+    // The clipboard flag word (0x0001 row headers ... 0x1000 escapes), the copy separator and
+    // the paste separators (empty: one tab), and the size of the last copy.
+    unsigned m_nClipboardFlags = 0x0008 | 0x0010 | 0x0200 | 0x0400;
+    std::string m_sCopySeparator;
+    std::string m_sPasteSeparators;
+    ROWCOL m_nLastCopyRows = 0;
+    ROWCOL m_nLastCopyCols = 0;
+    bool m_bClearStylesOnCut = false;
+    // Undo: set while a block command runs, and the current-cell request it defers.
+    bool m_bBlockCmdRunning = false;
+    bool m_bDeferredCell = false;
+    ROWCOL m_nDeferredRow = 0, m_nDeferredCol = 0;
+    bool m_bDeferredMakeCurrent = false;
+    std::string m_sTransactionText;
+    // Selection in progress: the range being extended (index in the list, -1 none), the anchor,
+    // the last cell reached and the mouse-selection flag; a plain click keeps its one cell.
+    int m_nSelRangeIndex = -1;
+    ROWCOL m_nAnchorRow = GX_INVALID, m_nAnchorCol = GX_INVALID;
+    ROWCOL m_nLastSelRow = GX_INVALID, m_nLastSelCol = GX_INVALID;
+    bool m_bMouseSelecting = false;
+    bool m_bKeepSingleCell = false;
+    bool m_bInsideClearUpdate = false;
+
     // ===== Cell controls ======================================================================
     // Stores the control for an id (deleting one held before), registers the id's name in the
     // styles map when asked, and makes it the default control when asked or when none is yet.
@@ -271,19 +388,151 @@ public:
     bool IsTracking(int* mode = nullptr, ROWCOL* index = nullptr) const;
     bool GridWndIsVisible() const;
 
-    // ===== Current cell (the part drawing and the controls rely on) ===========================
-    virtual bool GetCurrentCell(ROWCOL& row, ROWCOL& col) const;
+    // ===== Current cell and in-cell editing (CGXGridCoreCurrentCell.cpp) ======================
+    // Flags of SetCurrentCell are the GX_CC* constants above the class.
+    // TRUE while a current cell is set within the counts (a cell beyond them is forgotten) and,
+    // unless ignorePrinting, the grid is not printing.
+    virtual bool GetCurrentCell(ROWCOL& row, ROWCOL& col, bool ignorePrinting = false);
+    bool GetCurrentCell(ROWCOL& row, ROWCOL& col, bool ignorePrinting = false) const;
+    // GX_INVALID for row or column matches any.
     virtual bool IsCurrentCell(ROWCOL row = GX_INVALID, ROWCOL col = GX_INVALID,
-                               bool evenWhilePrinting = false) const;
-    // Moves the current cell (no validation here: the editing protocol comes with the current
-    // cell's own operations); binds the control and redraws the old and the new cell.
-    virtual bool SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags = GX_INVALIDATE);
-    // Forgets the current cell, unbinding its control.
+                               bool ignorePrinting = false) const;
+    // set TRUE: binds the cell's control, stores the cell (core and parameter object) and looks
+    // its style up again; FALSE only forgets the cell.
+    void StoreCurrentCell(bool set, ROWCOL row = 0, ROWCOL col = 0);
+    bool IsActiveCurrentCell();
+    CGXControl* GetCurrentCellControl();
+    // Leaves the old cell (store, validate, end editing) and makes the new one current; FALSE
+    // when the old control refuses to be left or the new cell cannot be selected.
+    virtual bool SetCurrentCell(ROWCOL row, ROWCOL col,
+                                unsigned flags = GX_CCSCROLLINVIEW | GX_CCUPDATENOW);
+    // Forgets the current cell, unbinding its control (no store).
     virtual void ResetCurrentCell();
-    // Stores a pending edit of the current cell's control; FALSE when it refuses.
-    virtual bool TransferCurrentCell(bool store = true);
-    virtual void RefreshCurrentCell();
-    virtual void HideCurrentCell() {}
+    // save TRUE stores and validates an active control (re-setting the same cell); FALSE
+    // cancels the edit and reloads the stored value. TRUE on success.
+    virtual bool TransferCurrentCell(bool save = true, unsigned flags = GX_CCUPDATENOW,
+                                     bool notify = true);
+    // Direction 1 up, 2 left, 3 down, 4 right: the next visible, uncovered, enabled cell.
+    virtual bool FindNextCell(int direction, ROWCOL& row, ROWCOL& col);
+    // Direction 1..12 (GX_UP ... GX_BOTTOMRIGHT); TRUE when the current cell moved.
+    virtual bool MoveCurrentCell(int direction, unsigned count = 1, bool moveFlag = true);
+    virtual bool DoMoveCurrentCell(int direction, unsigned count = 1);
+    // Stores a modified control (store TRUE, when it may be left), then resets the control.
+    virtual void RefreshCurrentCell(bool store = false);
+    virtual void HideCurrentCell();
+    // Shows the pending warning once in an OK box and empties it.
+    virtual void ShowWarningText();
+    virtual bool CanSelectCurrentCell(bool select, ROWCOL row, ROWCOL col, ROWCOL oldRow,
+                                      ROWCOL oldCol);
+    // Direction 1 up, 2 left, 3 down, 4 right.
+    virtual bool ScrollBy(int direction, ROWCOL count);
+    // The grid gains (TRUE) or loses the focus: a modified control is stored on the way out.
+    virtual bool OnActivateGrid(bool activate);
+    // Kind 0 first, 1 previous, 2 next, 3 last, 4 record `number`; FALSE for any other kind.
+    virtual bool MoveToRecord(int kind, long number = 0);
+    // FALSE when the active control refuses its value (the warning has been shown).
+    virtual bool ValidateCurrentCell(bool skip = false);
+    // Hook before a cell becomes current; GX_INVALID - 1 (-2) stands for the last row/column.
+    virtual void PrepareRowCol(ROWCOL, ROWCOL) {}
+    virtual void MarkEditHeader(ROWCOL row, ROWCOL col, int changeClass, unsigned flags);
+    virtual bool NotifyDisplayFeatures();
+    // Recalculation through the cell store (the plain store answers FALSE).
+    virtual bool Recalc(bool force = false, std::string* errorText = nullptr, bool notify = true);
+    virtual bool IsRecalcCell(ROWCOL row, ROWCOL col);
+    virtual void ClearRecalcCell(ROWCOL row, ROWCOL col);
+    virtual void OnCellChanged(const CGXRange& range);
+    virtual void SetRecalcMode(bool on);
+    virtual void ResetRecalcError();
+    virtual bool GetRecalcError(std::string& text);
+    bool IsWarningShown() const { return m_bWarningShown; }
+    bool IsCurrentCellBusy() const { return m_bCCBusy; }
+    // Settings: composed style of the current cell held (default on); key moves refresh the
+    // new cell instead of drawing it at once (default off).
+    bool m_bCacheCurrentCell = true;
+    bool m_bRefreshOnSetCurrentCell = false;
+
+    // ===== Mouse, keyboard, hit-testing and cursors (CGXGridCoreInput.cpp) =====================
+    // Keyboard routing of every key message of the grid window and of the controls' windows.
+    virtual bool ProcessKeys(fw::Window* sender, unsigned message, unsigned key, unsigned repeat,
+                             unsigned flags);
+    virtual bool OnGridKeyDown(unsigned key, unsigned repeat, unsigned flags);
+    virtual bool OnGridKeyUp(unsigned key, unsigned repeat, unsigned flags);
+    virtual bool OnGridChar(unsigned ch, unsigned repeat, unsigned flags);
+    virtual bool OnGridDBCSChar(const std::string& chars, unsigned repeat, unsigned flags);
+    virtual bool OnGridDeadChar(unsigned ch, unsigned repeat, unsigned flags);
+    virtual bool OnGridSysKeyDown(unsigned key, unsigned repeat, unsigned flags);
+    virtual bool OnGridSysKeyUp(unsigned key, unsigned repeat, unsigned flags);
+    virtual bool OnGridSysChar(unsigned ch, unsigned repeat, unsigned flags);
+    virtual bool OnGridSysDeadChar(unsigned ch, unsigned repeat, unsigned flags);
+    // Mouse buttons and moves (key flags MK_*, point in client pixels).
+    virtual bool OnGridMouseMove(unsigned flags, fw::Point pt);
+    virtual bool OnGridLButtonDown(unsigned flags, fw::Point pt);
+    virtual bool OnGridLButtonUp(unsigned flags, fw::Point pt);
+    virtual bool OnGridLButtonDblClk(unsigned flags, fw::Point pt);
+    virtual bool OnGridMButtonDown(unsigned flags, fw::Point pt);
+    virtual bool OnGridMButtonUp(unsigned flags, fw::Point pt);
+    virtual bool OnGridMButtonDblClk(unsigned flags, fw::Point pt);
+    virtual bool OnGridRButtonDown(unsigned flags, fw::Point pt);
+    virtual bool OnGridRButtonUp(unsigned flags, fw::Point pt);
+    virtual bool OnGridRButtonDblClk(unsigned flags, fw::Point pt);
+    // Per-cell mouse protocol; `action` is a GX_MA* word ORed with the pressed flag.
+    virtual bool OnCellMouseAction(ROWCOL pressedRow, ROWCOL pressedCol, ROWCOL row, ROWCOL col,
+                                   fw::Point pt, unsigned flags, unsigned action);
+    virtual bool OnCellMButtonAction(ROWCOL pressedRow, ROWCOL pressedCol, ROWCOL row, ROWCOL col,
+                                     fw::Point pt, unsigned flags, unsigned action);
+    virtual bool OnCellRButtonAction(ROWCOL pressedRow, ROWCOL pressedCol, ROWCOL row, ROWCOL col,
+                                     fw::Point pt, unsigned flags, unsigned action);
+    virtual bool OnCellMClicked(ROWCOL, ROWCOL, unsigned, fw::Point) { return false; }
+    virtual bool OnCellRClicked(ROWCOL, ROWCOL, unsigned, fw::Point) { return false; }
+    virtual bool OnCellDblClicked(ROWCOL row, ROWCOL col, unsigned flags, fw::Point pt);
+    virtual bool OnCellMDblClicked(ROWCOL, ROWCOL, unsigned, fw::Point) { return false; }
+    virtual bool OnCellRDblClicked(ROWCOL, ROWCOL, unsigned, fw::Point) { return false; }
+    // Hit codes GX_HIT*: 0 nothing, 1 column boundary, 2 row boundary, 3 body cell, 4 header
+    // cell, 5 selection frame, 6 fill handle, 7 hidden column, 8 hidden row.
+    virtual int HitTest(fw::Point pt, ROWCOL* row = nullptr, ROWCOL* col = nullptr,
+                        fw::Rect* rect = nullptr);
+    virtual int HitTestSelectionFrame(ROWCOL row, ROWCOL col, fw::Point pt, const fw::Rect& rect);
+    // Cursors: resource ids 20190.. with system fallbacks.
+    virtual void SetGridCursor(int id, int systemFallback = 0);
+    virtual bool OnGridSetCursor(fw::Window* wnd, unsigned hitTest, unsigned message);
+    virtual void SetForcedCursor(int id);
+    virtual bool IsGridCursorArea(fw::Window* wnd, unsigned hitTest);
+    // The id of the cursor last set by the grid (0: the default).
+    int GetGridCursorId() const { return m_nCursorId; }
+    virtual fw::Window* SetGridCapture();
+    virtual bool OnGridCancelMode();
+    virtual bool OnGridMouseActivate(fw::Window* topLevel, unsigned hitTest, unsigned message,
+                                     fw::LRESULT& result);
+    virtual bool PassToControl(fw::WPARAM wParam, fw::LPARAM lParam);
+    virtual bool OnGridSysColorChange();
+    virtual bool OnGridWinIniChange();
+    virtual unsigned OnGridGetDlgCode(unsigned code);
+    virtual fw::Window* GetScrollBarCtrl(bool vertical);
+    virtual bool OnGridKillFocus(fw::Window* newWnd);
+    virtual bool OnGridSetFocus(fw::Window* oldWnd);
+    virtual bool OnGridTimer(unsigned id);
+    // Offers a message to the plug-ins in list order; TRUE when one handled it.
+    virtual bool OnGridWndMsg(unsigned message, fw::WPARAM wParam, fw::LPARAM lParam,
+                              fw::LRESULT& result);
+    virtual bool OnGridShowWindow(bool show);
+    virtual bool OnGridDestroy();
+    // The current control's colour answer, else the current cell's text and interior colour.
+    virtual bool OnGridCtlColor(fw::DeviceContext* dc, fw::Window* wnd, unsigned kind);
+    // While an object is set, size changes do no layout work.
+    virtual void SetSizeLock(const void* object);
+    // Forwarders to the user-resize feature; the queries are TRUE when it is installed.
+    virtual bool OnResizeRowColStart(int hit, fw::Point pt);
+    virtual bool OnResizeRowColMove(fw::Point pt);
+    virtual bool OnResizeRowColEnd(fw::Point pt);
+    virtual bool OnResizeRowColCancel();
+    virtual bool CanResizeCol(ROWCOL col);
+    virtual bool CanResizeRow(ROWCOL row);
+    // Command routing of the grid's window classes (Edit commands of the view).
+    virtual bool OnGridCommand(fw::WPARAM wParam, fw::LPARAM lParam);
+    // Settings of the input model.
+    bool m_bAutoScrollKeys = false;  // a held arrow key keeps moving by automatic scrolling
+    bool m_bSelDragging = false;     // the selection frame can be dragged
+    int m_nHitTolerance = 8;         // half of it is the resize zone on either side
 
     // ===== Rows and columns ===================================================================
     virtual ROWCOL GetRowCount();
@@ -558,6 +807,28 @@ public:
     bool m_bInvertCurrentCellFrame = false;  // the selection follows the current cell
 
 protected:
+    // Current-cell steps (the current-cell file).
+    bool IsGridOrChild(const fw::Window* wnd) const;
+    void FlushGridKeyInput();
+    void GiveFocusBack(fw::WindowHandle focus, bool controlActive);
+    bool LeaveCurrentCell(CGXControl& control, ROWCOL oldRow, ROWCOL oldCol, ROWCOL row, ROWCOL col,
+                          unsigned flags, int changeClass);
+    void DrawNewCurrentCell(CGXControl& control, ROWCOL row, ROWCOL col, bool changed);
+    bool IsCellEnabledForMove(ROWCOL row, ROWCOL col);
+    bool FindCellAtOrFrom(int direction, ROWCOL& row, ROWCOL& col);
+    // Input steps (the input file).
+    bool ButtonDownStart(unsigned button, unsigned flags, fw::Point pt, int& hit, ROWCOL& row,
+                         ROWCOL& col);
+    fw::Point ClampMousePoint(fw::Point pt);
+    bool HandleMouseException();
+    bool OtherButtonDown(unsigned button, unsigned flags, fw::Point pt);
+    bool ButtonUp(unsigned button, unsigned flags, fw::Point pt);
+    bool DoubleClick(unsigned button, unsigned flags, fw::Point pt);
+    bool CellButtonAction(unsigned button, ROWCOL pressedRow, ROWCOL pressedCol, ROWCOL row,
+                          ROWCOL col, fw::Point pt, unsigned flags, unsigned action);
+    int CursorIdForHit(int hit, ROWCOL row, ROWCOL col, int* fallback);
+    void SetCursorAt(fw::Point pt);
+
     // Drawing of a range split into steps (the draw file).
     void FillDrawContext(GX_DRAW_CONTEXT& ctx, ROWCOL top, ROWCOL left, ROWCOL bottom,
                          ROWCOL right);
@@ -666,4 +937,36 @@ protected:
     std::unique_ptr<fw::DeviceContext> m_pGridDC;
     std::vector<fw::Rect> m_exclusions;
     std::string m_sWarningText;
+
+    // Current-cell state (CGXGridCoreCurrentCell.cpp).
+    bool m_bCCBusy = false;             // a change of the current cell or a warning box runs
+    bool m_bWarningShown = false;       // a warning box was shown during the current operation
+    bool m_bFocusLost = false;          // the grid lost the focus since the change began
+    bool m_bMoving = false;             // MoveCurrentCell runs
+    bool m_bRefusedValidation = false;  // the last ValidateCurrentCell was refused
+    bool m_bSettingFocus = false;       // the grid sets the focus itself
+    bool m_bInKillFocus = false;
+    bool m_bSuppressActivation = false;
+    std::array<long, 4> m_moveWords{};  // row, top row, column, left column kept during a move
+    fw::Window* m_pLastFocusWnd = nullptr;
+
+    // Input state (CGXGridCoreInput.cpp).
+    unsigned m_nPressed = 0;        // nonzero while a button that started on a cell is down
+    unsigned m_nPressedButton = 0;  // MK_LBUTTON, MK_MBUTTON or MK_RBUTTON
+    ROWCOL m_nPressedRow = 0, m_nPressedCol = 0;
+    ROWCOL m_nLastRow = 0, m_nLastCol = 0;
+    bool m_bMouseMoved = false;
+    bool m_bCtrlAtPress = false;
+    bool m_bControlWasInit = false;
+    bool m_bOverPressedCell = false;
+    bool m_bMouseUp = false;
+    unsigned m_nLastKeyState = 0;
+    bool m_bDbcsPending = false;
+    unsigned m_nDbcsLead = 0;
+    int m_nForcedCursor = 0;
+    int m_nCursorId = 0;
+    bool m_bCursorLock = false;
+    const void* m_pSizeLock = nullptr;
+    bool m_bKeyRepeatStarted = false;
+    unsigned m_nKeyRepeatKey = 0, m_nKeyRepeatFlags = 0;
 };

@@ -130,8 +130,31 @@ public:
     std::uint32_t m_nUndoLimit = 512;
     std::int32_t m_nTransactionDepth = 0;
 
+    // --- clipboard features -------------------------------------------------------------------
+    // Direct copy and move between grids of this parameter object, the pending cut of a direct
+    // move, and the number that names this object on the clipboard (with the process id).
+    bool m_bDirectCopyPaste = false;
+    bool m_bDirectCutPaste = false;
+    bool m_bCutPending = false;
+    bool m_bKeepSelection = false;  // a plain click leaves the selection as it is
+    std::uint64_t m_nClipboardSerial = NextClipboardSerial();
+    static std::uint64_t NextClipboardSerial() {
+        static std::uint64_t serial = 0;
+        return ++serial;
+    }
+
     // --- the current cell to restore at initialisation --------------------------------------
     bool m_bRestoreCurrentCell = false;
+    // Current cell and input settings.
+    bool m_bSyncCurrentCell = false;           // the selection follows the current cell
+    int m_nEnterKeyAction = 0;                 // direction after Enter (0: stay; 1..4 as moves)
+    bool m_bSetCurrentCellOnRelease = false;   // a click makes its cell current on the release
+    bool m_bRedrawOnCancel = false;            // Escape or cancel mode redraws the whole grid
+    bool m_bLockHeaderSize = false;            // header rows and columns cannot be resized
+    bool m_bTrackBodyCells = false;            // rows and columns resize from body cells too
+    bool m_bFocusOnClickInActiveView = false;  // a click takes the focus only in the active view
+    bool m_bTrackThumb = true;                 // the grid follows the scroll-bar thumb as it moves
+    bool m_bExcelLikeFill = false;             // the selection has a fill handle
     ROWCOL m_nCurrentRow = 1;
     ROWCOL m_nCurrentCol = 1;
 

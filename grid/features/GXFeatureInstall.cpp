@@ -1,0 +1,59 @@
+#include "grid/features/GXFeatureInstall.h"
+
+#include "grid/core/CGXGridCore.h"
+#include "grid/core/GXLibraryState.h"
+#include "grid/features/CGXCommandFactory.h"
+#include "grid/features/CGXDataCopyMoveCellsImp.h"
+#include "grid/features/CGXGridCellBlocks.h"
+#include "grid/features/CGXLongOperationImp.h"
+#include "grid/features/CGXStyleCompareSubsetImp.h"
+#include "grid/features/CGXStyleSerializeImp.h"
+
+namespace {
+
+// Fills a slot once; the grid owns the object.
+template <class Imp>
+void InstallSlot(CGXGridCore& grid, int slot) {
+    if (grid.GetFeatureSlot(slot))
+        return;
+    grid.SetFeatureSlot(slot, grid.AddOwnedObject(std::make_unique<Imp>()));
+}
+
+}  // namespace
+
+void CGXGridCore::InstallCommandFactory() {
+    InstallSlot<CGXCommandFactory>(*this, 9);
+    GXAddFeatureStrings();
+}
+
+void CGXGridCore::InstallDirectCopyMoveCellsImp() {
+    InstallSlot<CGXGridDirectCopyMoveCellsImp>(*this, 24);
+    InstallDataCopyMoveCellsImp();
+    GXAddFeatureStrings();
+}
+
+void CGXGridCore::InstallClearCellsImp() {
+    InstallSlot<CGXGridClearCellsImp>(*this, 28);
+    GXAddFeatureStrings();
+}
+
+void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
+    CGXControlFactory::InstallGridFeatures(grid);
+    grid.InstallCommandFactory();
+    grid.InstallDirectCopyMoveCellsImp();
+    grid.InstallClearCellsImp();
+}
+
+void CGXFeatureControlFactory::InstallApplicationComponents() {
+    CGXControlFactory::InstallApplicationComponents();
+    InstallStyleCompareSubsetImp();
+    InstallStyleSerializeImp();
+    InstallSortMoveDataImp();
+    InstallDataCopyMoveCellsImp();
+    InstallLongOperationImp();
+    GXAddFeatureStrings();
+}
+
+void GXInitWithFeatures() {
+    GXInitLibrary(std::make_unique<CGXFeatureControlFactory>());
+}
