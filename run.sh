@@ -8,12 +8,19 @@ cmake --preset default >/dev/null
 # The programs only: the tests, benchmarks and fuzz targets are ./test.sh's business.
 cmake --build --preset default -j "$(nproc)" --target programs
 
-# The editor is the main program; until its window exists, the first other program built
-# is started instead.
+# The editor is the main program: on a private demonstration network with three simulated
+# nodes (scripts/demo-network), which stop when the editor ends. IXO_DEMO=0 starts the editor
+# alone, on the machine's own network.
 bin=build/default/bin
-for program in tessaly quillon varoda; do
+if [[ -x "$bin/tessaly" ]]; then
+  if [[ "${IXO_DEMO:-1}" == "0" ]]; then
+    exec "$bin/tessaly" "$@"
+  fi
+  exec scripts/demo-network "$@"
+fi
+for program in quillon varoda; do
   if [[ -x "$bin/$program" ]]; then
-    [[ "$program" == tessaly ]] || echo "run.sh: the editor is not built yet; starting $program instead"
+    echo "run.sh: the editor is not built; starting $program instead"
     exec "$bin/$program" "$@"
   fi
 done

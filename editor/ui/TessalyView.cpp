@@ -1,0 +1,712 @@
+#include "editor/ui/TessalyView.h"
+
+#include <algorithm>
+
+#include "editor/document/EditorStrings.h"
+#include "editor/document/ErrorHandler.h"
+#include "editor/document/IPAddress.h"
+#include "editor/document/KoltInterface.h"
+#include "editor/document/TessalyDoc.h"
+#include "editor/ui/MainFrm.h"
+#include "editor/ui/TessalyDocument.h"
+#include "editor/ui/TessalyResources.h"
+#include "framework/app/Application.h"
+#include "framework/drawing/PaintContext.h"
+#include "framework/persist/StringTable.h"
+#include "grid/core/CGXGridParam.h"
+#include "platform/Logger.h"
+
+namespace tessaly {
+namespace {
+
+// Cell controls and their user attributes.
+constexpr std::uint16_t kTabbedDropDownList = 52540;
+constexpr std::uint16_t kCheckBox3d = 52523;
+constexpr std::uint16_t kNumEditControl = 61452;
+constexpr std::uint16_t kUaValidMin = 51011;
+constexpr std::uint16_t kUaValidMax = 51012;
+constexpr std::uint16_t kUaValidWarning = 51013;
+constexpr std::uint16_t kUaSpinMin = 51014;
+constexpr std::uint16_t kUaSpinMax = 51015;
+constexpr std::uint16_t kUaSpinStart = 51021;
+constexpr std::uint16_t kUaTabKeyColumn = 51028;
+constexpr std::uint16_t kUaTabTextColumn = 51029;
+constexpr std::uint16_t kUaTabShowAll = 51030;
+
+std::string Blanks(std::string text) {
+    std::replace(text.begin(), text.end(), '_', ' ');
+    return text;
+}
+
+std::string LastSegment(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    return dot == std::string::npos ? path : path.substr(dot + 1);
+}
+
+bool HasElementChildren(xmldom::Node element) {
+    return static_cast<bool>(element.FirstChildElement());
+}
+
+CGXStyle GreyStyle() {
+    CGXStyle style;
+    style.SetEnabled(false).SetInterior(CTessalyView::kGrey);
+    return style;
+}
+
+}  // namespace
+
+CTessalyView::CTessalyView() : CGXGridCore(this, nullptr, true) {
+    MapCommands();
+}
+
+CTessalyView::~CTessalyView() = default;
+
+CTessalyDocument* CTessalyView::GetTessalyDocument() const {
+    return dynamic_cast<CTessalyDocument*>(fw::View::GetDocument());
+}
+
+CTessalyDoc* CTessalyView::Doc() const {
+    CTessalyDocument* doc = GetTessalyDocument();
+    return doc ? &doc->Doc() : nullptr;
+}
+
+xmldom::Node* CTessalyView::Keep(xmldom::Node node) {
+    elements_.push_back(node);
+    return &elements_.back();
+}
+
+// ---- Window messages into the grid -----------------------------------------------------------
+
+void CTessalyView::OnPaint() {
+    fw::PaintContext dc(*this);
+    if (IsInitialized())
+        OnGridDraw(&dc);
+}
+
+void CTessalyView::OnSize(fw::UINT type, int cx, int cy) {
+    fw::View::OnSize(type, cx, cy);
+    if (IsInitialized())
+        OnGridSize(type, cx, cy);
+}
+
+void CTessalyView::OnVScroll(fw::UINT code, fw::UINT pos) {
+    OnGridVScroll(code, pos);
+}
+void CTessalyView::OnHScroll(fw::UINT code, fw::UINT pos) {
+    OnGridHScroll(code, pos);
+}
+
+// ---- Set-up ----------------------------------------------------------------------------------
+
+void CTessalyView::OnInitialUpdate() {
+    if (!IsInitialized()) {
+        SetParam(nullptr);
+        OnGridInitialUpdate();
+        CGXGridParam* param = GetParam();
+        param->EnableSelection(0x7A);
+        param->EnableMoveCols(false);
+        param->EnableMoveRows(false);
+        // Header cells without a title stay blank: no column letters, no row numbers.
+        param->m_bNumberedColHeaders = false;
+        param->m_bNumberedRowHeaders = false;
+        EnableHints(false);
+    }
+    CGXGridParam* param = GetParam();
+    param->EnableUndo(false);
+    if (!menusBuilt_)
+        BuildMenus();
+    param->EnableUndo(true);
+    if (!viewNames_.empty())
+        SelectView(ID_VIEW_FIRST, false);
+    RebuildGrid();
+}
+
+void CTessalyView::BuildMenus() {
+    CTessalyDoc* doc = Doc();
+    if (!doc)
+        return;
+    viewNames_.clear();
+    typeNames_.clear();
+    std::string name;
+    for (bool more = doc->GetNextViewName(true, name); more;
+         more = doc->GetNextViewName(false, name))
+        viewNames_.push_back(Blanks(name));
+    for (bool more = doc->GetNextNodeTypeName(true, name); more;
+         more = doc->GetNextNodeTypeName(false, name))
+        typeNames_.push_back(Blanks(name));
+    if (fw::FrameWnd* frame = GetParentFrame())
+        frame->SetMenu(MainMenu(viewNames_, typeNames_));
+    menusBuilt_ = true;
+}
+
+void CTessalyView::SelectView(unsigned commandId, bool fromMenu) {
+    CTessalyDoc* doc = Doc();
+    const size_t i = commandId - ID_VIEW_FIRST;
+    if (!doc || i >= viewNames_.size())
+        return;
+    std::string name = viewNames_[i];
+    std::replace(name.begin(), name.end(), ' ', '_');
+    currentViewId_ = commandId;
+    doc->SelectView(name);
+    if (fromMenu) {
+        GetParam()->EnableUndo(false);
+        ApplyColumnVisibility();
+        GetParam()->EnableUndo(true);
+    }
+}
+
+bool CTessalyView::OnCmdMsg(unsigned id, unsigned code, fw::CmdAction action, fw::CmdUI* ui) {
+    // The template's views and node types come before the message map.
+    const bool isView = id >= ID_VIEW_FIRST && id < ID_VIEW_FIRST + viewNames_.size();
+    const bool isType = id >= ID_INSERT_FIRST && id < ID_INSERT_FIRST + typeNames_.size();
+    if (code == 0 && (isView || isType)) {
+        if (action == fw::CmdAction::Update && ui) {
+            ui->Enable(true);
+            if (isView)
+                ui->SetCheck(id == currentViewId_ ? 1 : 0);
+        } else if (action == fw::CmdAction::Execute) {
+            if (isView)
+                SelectView(id);
+            else
+                InsertNode(id);
+        }
+        return true;
+    }
+    return fw::View::OnCmdMsg(id, code, action, ui);
+}
+
+// ---- Rebuilding -------------------------------------------------------------------------------
+
+void CTessalyView::RebuildGrid() {
+    if (!IsInitialized() || !Doc())
+        return;
+    fw::WaitCursor wait;
+    CGXGridParam* param = GetParam();
+    const bool oldLock = param->m_bLockUpdate;
+    param->m_bLockUpdate = true;
+    param->EnableUndo(false);
+    storingEnabled_ = false;
+    rebuilding_ = true;
+    refreshDeferred_ = false;
+
+    UnmergeNodeCells();
+    ResetCurrentCell();
+    elements_.clear();
+    SetRowCount(0);
+    SetRowCount(20);
+    SetColCount(100);
+    lastRow_ = 0;
+    lastCol_ = 100;
+    BuildColumns();
+    SetFrozenRows(2, 2);
+    GreyRows(headerRows_ + 1, 20);
+    FillRows();
+    ApplyColumnVisibility();
+    rebuilding_ = false;
+    RefreshAllNodes();
+
+    ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
+    param->m_bLockUpdate = oldLock;
+    Redraw(GX_INVALIDATE);
+    param->EnableUndo(true);
+    storingEnabled_ = true;
+}
+
+void CTessalyView::GreyRows(ROWCOL from, ROWCOL to) {
+    if (from > to)
+        return;
+    CGXStyle grey = GreyStyle();
+    SetStyleRange(CGXRange(from, 1, to, std::max<ROWCOL>(lastCol_, 1)), &grey, gxOverride, 0, 0);
+}
+
+// ---- Columns ----------------------------------------------------------------------------------
+
+void CTessalyView::BuildColumns() {
+    CTessalyDoc* doc = Doc();
+    columns_.clear();
+    byPath_.clear();
+    entryOfColumn_.assign(kMaxColumns + 1, -1);
+    portColumns_[0].clear();
+    portColumns_[1].clear();
+    firstPortCol_[0] = firstPortCol_[1] = lastPortCol_[0] = lastPortCol_[1] = -1;
+    directionCol_ = -1;
+    colCount_ = 0;
+    headerRows_ = 0;
+    rangeMessage_ = LoadEditorString(IDS_OUT_OF_RANGE);
+    xmldom::Node group;
+    while (doc->GetNextPropertyGroup(group)) {
+        if (AddColumns(group, "", 0) && !HasElementChildren(group))
+            ++colCount_;
+    }
+    WriteHeader();
+}
+
+bool CTessalyView::AddColumns(xmldom::Node element, const std::string& prefix, int depth) {
+    CTessalyDoc* doc = Doc();
+    const std::string path = prefix + "." + std::string(element.Name());
+    bool made = false;
+    if (!doc->IsHidden(element)) {
+        MakeEntry(path, depth, element);
+        made = true;
+    }
+    for (xmldom::Node child = element.FirstChildElement(); child;
+         child = child.NextSiblingElement()) {
+        if (AddColumns(child, path, depth + 1) && !HasElementChildren(child))
+            ++colCount_;
+    }
+    return made;
+}
+
+void CTessalyView::MakeEntry(const std::string& path, int depth, xmldom::Node element) {
+    CTessalyDoc* doc = Doc();
+    size_t slot = columns_.size();
+    if (auto it = byPath_.find(path); it != byPath_.end()) {
+        slot = it->second;
+    } else if (columns_.size() >= kMaxColumns || colCount_ > kMaxColumns) {
+        if (!overflowLogged_) {
+            overflowLogged_ = true;
+            VAV_LOG(LOG_WARN,
+                    "the template has more properties than the grid's %zu columns; "
+                    "%s and those after it are not shown",
+                    kMaxColumns, path.c_str());
+        }
+        return;
+    } else {
+        columns_.emplace_back();
+        byPath_[path] = slot;
+    }
+    ColumnEntry& entry = columns_[slot];
+    entry.path = path;
+    entry.column = colCount_;
+    entry.depth = depth;
+    entry.merged = doc->IsMergeable(element);
+    entry.readOnly = doc->IsReadOnly(element);
+    PropertyType type = PROPERTY_NONE;
+    doc->GetPropertyType(element, type);
+    entry.rule.type = type;
+    doc->GetPropertyMin(element, entry.rule.minimum);
+    doc->GetPropertyMax(element, entry.rule.maximum);
+    int32_t maxLen = 40;
+    doc->GetPropertyMaxLen(element, maxLen);
+    entry.rule.maxLength = static_cast<uint16_t>(std::clamp(maxLen, 0, 65535));
+    entry.rule.enumItems.clear();
+    std::string enumName;
+    if (doc->GetEnumName(element, enumName) && !enumName.empty()) {
+        std::string item;
+        int32_t value = 0;
+        for (bool more = doc->GetNextEnumItem(true, enumName, item, value); more;
+             more = doc->GetNextEnumItem(false, enumName, item, value))
+            entry.rule.enumItems.emplace_back(item, static_cast<uint32_t>(value));
+    }
+    entryOfColumn_[std::min<size_t>(entry.column, kMaxColumns)] = static_cast<int>(slot);
+    headerRows_ = std::max<ROWCOL>(headerRows_, depth);
+
+    CGXStyle columnStyle;
+    if (entry.merged)
+        columnStyle.SetMergeCell(3);
+    if (entry.readOnly)
+        columnStyle.SetEnabled(false).SetInterior(kGrey);
+    if (!columnStyle.IsEmpty())
+        SetStyleRange(CGXRange().SetCols(entry.column, entry.column), &columnStyle, gxOverride, 0,
+                      0);
+    SetColumnControl(entry, element);
+
+    // Port roles.
+    entry.inputPort = path.find("DMX_Input_Port_Properties") != std::string::npos;
+    entry.outputPort = path.find("DMX_Output_Port_Properties") != std::string::npos;
+    for (int kind = 0; kind < 2; ++kind) {
+        if ((kind == 0 && !entry.inputPort) || (kind == 1 && !entry.outputPort))
+            continue;
+        const int col = static_cast<int>(entry.column);
+        if (firstPortCol_[kind] < 0)
+            firstPortCol_[kind] = col;
+        lastPortCol_[kind] = std::max(lastPortCol_[kind], col);
+        entry.role = PortRoleOf(LastSegment(path), kind == 0);
+        if (entry.role != PortRole::None)
+            portColumns_[kind][static_cast<int>(entry.role)] = col;
+    }
+    if (path == ".DMX_Port_Properties.Input_Output")
+        directionCol_ = static_cast<int>(entry.column);
+}
+
+void CTessalyView::SetColumnControl(const ColumnEntry& entry, xmldom::Node) {
+    CGXStyle style;
+    const uint32_t type = entry.rule.type;
+    if (!entry.rule.enumItems.empty()) {
+        std::string choices;
+        for (const auto& [name, value] : entry.rule.enumItems)
+            choices += name + "\t" + std::to_string(value) + "\n";
+        style.SetControl(kTabbedDropDownList)
+            .SetChoiceList(choices)
+            .SetUserAttribute(kUaTabTextColumn, "0")
+            .SetUserAttribute(kUaTabKeyColumn, "1")
+            .SetUserAttribute(kUaTabShowAll, "0");
+    } else if (((type >= PROPERTY_UI1 && type <= PROPERTY_I4) || type == PROPERTY_TIME_MS) &&
+               !entry.readOnly) {
+        int32_t low = entry.rule.minimum;
+        int32_t high = entry.rule.maximum;
+        if (type == PROPERTY_TIME_MS) {
+            low /= 1000;
+            high = high < 0 ? high : high / 1000;
+        }
+        style.SetControl(kNumEditControl)
+            .SetUserAttribute(kUaSpinMin, low)
+            .SetUserAttribute(kUaSpinMax, high)
+            .SetUserAttribute(kUaSpinStart, 1)
+            .SetUserAttribute(kUaValidMin, low)
+            .SetUserAttribute(kUaValidMax, high)
+            .SetUserAttribute(kUaValidWarning, rangeMessage_);
+    } else if (type == PROPERTY_BOOLEAN) {
+        style.SetControl(kCheckBox3d);
+    } else if (type == PROPERTY_STRING) {
+        CGXFont font;
+        font.SetSize(7);
+        style.SetMaxLength(entry.rule.maxLength).SetFont(font);
+    } else if (type >= PROPERTY_IPV4 && type <= PROPERTY_VERNUMSTR) {
+        style.SetMaxLength(entry.rule.maxLength);
+    } else {
+        return;
+    }
+    SetStyleRange(CGXRange().SetCols(entry.column, entry.column), &style, gxOverride, 0, 0);
+}
+
+void CTessalyView::WriteHeader() {
+    ROWCOL highest = 0;
+    for (const ColumnEntry& entry : columns_) highest = std::max(highest, entry.column);
+    SetColCount(highest);
+    lastCol_ = highest;
+    for (const ColumnEntry& entry : columns_) {
+        if (entry.column == 0)
+            continue;
+        SetValueRange(CGXRange(entry.depth, entry.column), Blanks(LastSegment(entry.path)));
+    }
+    // Each title is stretched over the empty titles to its right in its row.
+    for (ROWCOL row = 0; row <= headerRows_; ++row) {
+        for (ROWCOL col = 1; col <= highest;) {
+            if (GetValueRowCol(row, col).empty()) {
+                ++col;
+                continue;
+            }
+            ROWCOL end = col;
+            while (end + 1 <= highest && GetValueRowCol(row, end + 1).empty()) ++end;
+            if (end > col && row < headerRows_)
+                SetCoveredCellsRowCol(row, col, row, end);
+            col = end + 1;
+        }
+    }
+    // Wide enough for a value of the column's kind (an address, a name) or its title.
+    for (const ColumnEntry& entry : columns_) {
+        if (entry.column == 0 || &columns_[entryOfColumn_[entry.column]] != &entry)
+            continue;
+        size_t chars = std::string(Blanks(LastSegment(entry.path))).size();
+        const uint32_t type = entry.rule.type;
+        if (type == PROPERTY_IPV4 || type == PROPERTY_MAC)
+            chars = std::max<size_t>(chars, 17);
+        else if (type == PROPERTY_STRING || type == PROPERTY_VERSTR || type == PROPERTY_VERNUMSTR)
+            chars = std::max<size_t>(chars, std::min<size_t>(entry.rule.maxLength, 14));
+        else if (!entry.rule.enumItems.empty())
+            chars = std::max<size_t>(chars, 12);
+        chars = std::clamp<size_t>(chars, 4, 24);
+        SetColWidth(entry.column, entry.column, static_cast<int>(chars + 1) * 7, nullptr, 0);
+    }
+}
+
+// ---- Rows -------------------------------------------------------------------------------------
+
+void CTessalyView::FillRows() {
+    CTessalyDoc* doc = Doc();
+    if (CErrorHandler* errors = CErrorHandler::GetInstance())
+        errors->Sink().SetMessageText(LoadEditorString(IDS_DOCUMENT_LOADING));
+    ROWCOL next = headerRows_ + 1;
+    int index = 0;
+    xmldom::Node node;
+    while (doc->GetNextNode(node)) {
+        const ROWCOL rows = FillNode(node, index, next);
+        for (ROWCOL r = next; r < next + rows; ++r) ColourPortRow(r);
+        next += rows;
+        ++index;
+        if (GetRowCount() <= next + 10) {
+            const ROWCOL old = GetRowCount();
+            SetRowCount(next + 20, 0);
+            GreyRows(old + 1, next + 20);
+        }
+    }
+    nodeCount_ = index + 1;
+    lastRow_ = next - 1;
+    SetRowCount(std::max(lastRow_, headerRows_), 0);
+    CompleteNodeRows(headerRows_ + 1, lastRow_);
+    if (CErrorHandler* errors = CErrorHandler::GetInstance())
+        errors->ShowReady();
+}
+
+void CTessalyView::WriteRowHeader(ROWCOL row, int index, xmldom::Node node) {
+    CGXStyle style;
+    style.SetValue(static_cast<std::int32_t>(index))
+        .SetUserAttribute(GX_IDS_UA_NODE_INDEX, index)
+        .SetItemDataPtr(Keep(node));
+    CGXGridCore::StoreStyleRowCol(row, 0, &style, gxOverride, 0);
+}
+
+ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
+    WriteRowHeader(firstRow, index, node);
+    std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
+    ROWCOL rows = 1;
+    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement())
+        PlaceCells(child, "." + std::string(child.Name()), index, firstRow, used, rows);
+    return rows;
+}
+
+void CTessalyView::PlaceCells(xmldom::Node element, const std::string& path, int index,
+                              ROWCOL firstRow, std::vector<ROWCOL>& used, ROWCOL& rows) {
+    CTessalyDoc* doc = Doc();
+    for (xmldom::Node child = element.FirstChild(); child; child = child.NextSibling()) {
+        if (child.Kind() == xmldom::NodeKind::Element)
+            PlaceCells(child, path + "." + std::string(child.Name()), index, firstRow, used, rows);
+    }
+    // A leaf element, or an element's text, is one property cell.
+    xmldom::Node property;
+    if (!element.FirstChild())
+        property = element;
+    for (xmldom::Node child = element.FirstChild(); child && !property; child = child.NextSibling())
+        if (child.Kind() == xmldom::NodeKind::Text)
+            property = child;
+    if (!property)
+        return;
+    const ColumnEntry* entry = EntryForPath(path);
+    if (!entry || entry->column == 0 || entry->column >= used.size())
+        return;
+    const ROWCOL row = firstRow + used[entry->column]++;
+    if (row >= firstRow + rows) {
+        rows = row - firstRow + 1;
+        if (GetRowCount() < row)
+            SetRowCount(row + 20, 0);
+        WriteRowHeader(row, index, doc->SkipTextNode(element).Parent());
+        // The row header names the node, not the port: the same element as the first row.
+        CGXStyle first;
+        GetStyleRowCol(firstRow, 0, first);
+        CGXGridCore::StoreStyleRowCol(row, 0, &first, gxOverride, 0);
+    }
+    std::string value;
+    doc->GetNodeValue(property, value);
+    if (entry->rule.type == PROPERTY_TIME_MS)
+        value = MillisecondsToSecondsText(value);
+    CGXStyle style;
+    style.SetValue(value)
+        .SetUserAttribute(GX_IDS_UA_NODE_INDEX, index)
+        .SetItemDataPtr(Keep(property));
+    std::string edit;
+    const bool hasEdit = doc->GetTemplateAttribute(element, "edit", edit);
+    if ((hasEdit && edit != "N") || (!hasEdit && !entry->readOnly))
+        style.SetEnabled(true).SetInterior(kWhite);
+    CGXGridCore::StoreStyleRowCol(row, entry->column, &style, gxOverride, 0);
+}
+
+void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
+    for (ROWCOL row = firstRow + 1; row <= lastRow; ++row) {
+        if (NodeIndexOfRow(row) != NodeIndexOfRow(row - 1))
+            continue;
+        for (const ColumnEntry& entry : columns_) {
+            if (entry.column == 0 || entryOfColumn_[entry.column] < 0 ||
+                &columns_[entryOfColumn_[entry.column]] != &entry)
+                continue;
+            CGXStyle cell;
+            GetStyleRowCol(row, entry.column, cell);
+            if (cell.GetIncludeItemDataPtr() && cell.GetItemDataPtr())
+                continue;
+            if (entry.merged) {
+                CGXStyle above;
+                GetStyleRowCol(row - 1, entry.column, above);
+                if (!entry.readOnly)
+                    above.SetEnabled(true).SetInterior(kWhite);
+                CGXGridCore::StoreStyleRowCol(row, entry.column, &above, gxOverride, 0);
+            } else {
+                CGXStyle grey = GreyStyle();
+                CGXGridCore::StoreStyleRowCol(row, entry.column, &grey, gxOverride, 0);
+            }
+        }
+    }
+}
+
+void CTessalyView::ApplyColumnVisibility() {
+    CTessalyDoc* doc = Doc();
+    for (ColumnEntry& entry : columns_) {
+        if (entry.column == 0 || &columns_[entryOfColumn_[entry.column]] != &entry)
+            continue;
+        entry.visible = static_cast<bool>(doc->FindViewItem(entry.path));
+        HideCols(entry.column, entry.column, !entry.visible, nullptr, 0);
+    }
+    UnmergeNodeCells();
+    MergeNodeCells();
+    Redraw(GX_INVALIDATE);
+}
+
+void CTessalyView::MergeNodeCells() {
+    for (const ColumnEntry& entry : columns_) {
+        if (!entry.merged || entry.column == 0 || &columns_[entryOfColumn_[entry.column]] != &entry)
+            continue;
+        for (ROWCOL row = headerRows_ + 1; row <= lastRow_;) {
+            const int index = NodeIndexOfRow(row);
+            ROWCOL end = row;
+            while (end + 1 <= lastRow_ && NodeIndexOfRow(end + 1) == index) ++end;
+            if (end > row) {
+                SetCoveredCellsRowCol(row, entry.column, end, entry.column, 0);
+                merges_.emplace_back(row, entry.column, end, entry.column);
+            }
+            row = end + 1;
+        }
+    }
+}
+
+void CTessalyView::UnmergeNodeCells() {
+    for (const CGXRange& r : merges_)
+        StoreCoveredCellsRowCol(r.top, r.left, r.bottom, r.right, false);
+    merges_.clear();
+}
+
+// ---- Reading rows -----------------------------------------------------------------------------
+
+int CTessalyView::NodeIndexOfRow(ROWCOL row) {
+    if (row <= headerRows_ || row > lastRow_)
+        return -1;
+    CGXStyle header;
+    if (!GetStyleRowCol(row, 0, header) || !header.GetIncludeItemDataPtr())
+        return -1;
+    return static_cast<int>(header.GetUserAttribute(GX_IDS_UA_NODE_INDEX).GetLongValue());
+}
+
+xmldom::Node CTessalyView::NodeOfRow(ROWCOL row) {
+    if (row <= headerRows_ || row > lastRow_)
+        return {};
+    CGXStyle header;
+    if (!GetStyleRowCol(row, 0, header) || !header.GetItemDataPtr())
+        return {};
+    return *static_cast<xmldom::Node*>(header.GetItemDataPtr());
+}
+
+xmldom::Node CTessalyView::ElementOfCell(ROWCOL row, ROWCOL col) {
+    CGXStyle cell;
+    if (!GetStyleRowCol(row, col, cell) || !cell.GetItemDataPtr())
+        return {};
+    return *static_cast<xmldom::Node*>(cell.GetItemDataPtr());
+}
+
+const CTessalyView::ColumnEntry* CTessalyView::EntryForColumn(ROWCOL col) const {
+    if (col >= entryOfColumn_.size() || entryOfColumn_[col] < 0)
+        return nullptr;
+    return &columns_[entryOfColumn_[col]];
+}
+
+const CTessalyView::ColumnEntry* CTessalyView::EntryForPath(std::string_view path) const {
+    auto it = byPath_.find(std::string(path));
+    return it == byPath_.end() ? nullptr : &columns_[it->second];
+}
+
+int CTessalyView::PortColumn(PortRole role, bool input) const {
+    const auto& map = portColumns_[input ? 0 : 1];
+    auto it = map.find(static_cast<int>(role));
+    return it == map.end() ? -1 : it->second;
+}
+
+// ---- Node status -----------------------------------------------------------------------------
+
+void CTessalyView::SetStatusCells(ROWCOL row, bool online, const std::string& address) {
+    // Status is not configuration: these cells are not written through to the document.
+    const bool storing = storingEnabled_;
+    storingEnabled_ = false;
+    SetValueRange(CGXRange(row, 1), online ? "1" : "0", gxOverride, 0);
+    SetValueRange(CGXRange(row, 2), address, gxOverride, 0);
+    storingEnabled_ = storing;
+    RedrawRowCol(row, 1, row, 2, GX_INVALIDATE);
+}
+
+void CTessalyView::RefreshNodeStatus(std::unique_ptr<VavMacAddress> mac, bool online) {
+    CTessalyDoc* doc = Doc();
+    if (!doc || !IsInitialized())
+        return;
+    if (rebuilding_) {
+        // The grid is being rebuilt: one full refresh follows the rebuild.
+        refreshDeferred_ = true;
+        return;
+    }
+    if (!mac) {
+        RefreshAllNodes();
+        return;
+    }
+    CIPAddress address;
+    if (!CKoltInterface::GetInstance()->GetNodeIp(*mac, address))
+        address.SetValue(0);
+    for (ROWCOL row = headerRows_ + 1; row <= lastRow_; ++row) {
+        xmldom::Node node = NodeOfRow(row);
+        VavMacAddress rowMac;
+        if (!node || !doc->GetNodeMac(node, rowMac) || !(rowMac == *mac))
+            continue;
+        SetStatusCells(row, online, address.GetString());
+        doc->SetNodeOnlineIp(node, address.GetValue());
+    }
+}
+
+void CTessalyView::RefreshAllNodes() {
+    CTessalyDoc* doc = Doc();
+    ++fullRefreshes_;
+    refreshDeferred_ = false;
+    CKoltInterface* kolt = CKoltInterface::GetInstance();
+    xmldom::Node current;
+    bool online = false;
+    std::string text;
+    for (ROWCOL row = headerRows_ + 1; row <= lastRow_; ++row) {
+        xmldom::Node node = NodeOfRow(row);
+        if (!node)
+            continue;
+        if (!(node == current)) {
+            current = node;
+            VavMacAddress mac;
+            CIPAddress address;
+            online = doc->GetNodeMac(node, mac) && kolt->GetNodeIp(mac, address);
+            if (!online)
+                address.SetValue(0);
+            text = online ? address.GetString() : "0.0.0.0";
+            doc->SetNodeOnlineIp(node, address.GetValue());
+        }
+        SetStatusCells(row, online, text);
+    }
+}
+
+// ---- Insert -----------------------------------------------------------------------------------
+
+void CTessalyView::InsertNode(unsigned commandId) {
+    CTessalyDoc* doc = Doc();
+    const size_t i = commandId - ID_INSERT_FIRST;
+    if (!doc || i >= typeNames_.size())
+        return;
+    std::string name = typeNames_[i];
+    std::replace(name.begin(), name.end(), ' ', '_');
+    xmldom::Node added;
+    if (!doc->AddNode(name, &added))
+        return;
+    CGXGridParam* param = GetParam();
+    param->EnableUndo(false);
+    const bool oldLock = param->m_bLockUpdate;
+    param->m_bLockUpdate = true;
+    storingEnabled_ = false;
+    UnmergeNodeCells();
+    const ROWCOL first = lastRow_ + 1;
+    if (GetRowCount() <= lastRow_ + 10)
+        SetRowCount(lastRow_ + 20, 0);
+    const int index = nodeCount_ > 0 ? nodeCount_ - 1 : 0;
+    const ROWCOL rows = FillNode(added, index, first);
+    for (ROWCOL r = first; r < first + rows; ++r) ColourPortRow(r);
+    ++nodeCount_;
+    lastRow_ = first + rows - 1;
+    SetRowCount(lastRow_, 0);
+    CompleteNodeRows(first, lastRow_);
+    MergeNodeCells();
+    RefreshAllNodes();
+    storingEnabled_ = true;
+    param->m_bLockUpdate = oldLock;
+    ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
+    Redraw(GX_INVALIDATE);
+    ScrollCellInView(lastRow_, 1);
+    param->EnableUndo(true);
+}
+
+}  // namespace tessaly

@@ -1,0 +1,182 @@
+// CTessalyView: the editor's one view, a grid of the whole configuration. One column per
+// template property (the template's Properties tree, titles in the header rows), one or more
+// rows per configured node (a node gets a row per port), which template view's columns are
+// shown, which nodes are on line (columns 1 and 2), the View and Insert menus made from the
+// template, the node commands, and the write-through of every edit into the document with the
+// rules that keep a port row's EDMX range consistent (NodeGridRules).
+//
+// The grid is the grid core hosted in the framework's view; drawing, scrolling and sizing are
+// forwarded to it.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "editor/ui/NodeGridRules.h"
+#include "framework/docview/View.h"
+#include "grid/core/CGXGridCore.h"
+#include "platform/VavMacAddress.h"
+#include "xmldom/Node.h"
+
+class CTessalyDoc;
+
+namespace tessaly {
+
+class CTessalyDocument;
+
+// User attribute of every property cell and row header: the node's index in the document.
+inline constexpr std::uint16_t GX_IDS_UA_NODE_INDEX = 10001;
+
+class CTessalyView : public fw::View, public CGXGridCore {
+    Q_OBJECT
+
+public:
+    static constexpr size_t kMaxColumns = 100;
+    static constexpr COLORREF kWhite = 0xFFFFFF;
+    static constexpr COLORREF kGrey = 0xC0C0C0;
+
+    struct ColumnEntry {
+        std::string path;  // ".Group.Property"
+        ROWCOL column = 0;
+        int depth = 0;
+        bool visible = true;
+        bool merged = false;
+        bool readOnly = false;
+        ColumnRule rule;  // type, bounds, length, enumeration
+        PortRole role = PortRole::None;
+        bool inputPort = false;
+        bool outputPort = false;
+    };
+
+    CTessalyView();
+    ~CTessalyView() override;
+
+    CTessalyDocument* GetTessalyDocument() const;
+    CTessalyDoc* Doc() const;
+
+    void OnInitialUpdate() override;
+    // Rebuilds columns and rows from the document.
+    void RebuildGrid();
+    // One node's state (its hardware address) or, with none, every node's.
+    void RefreshNodeStatus(std::unique_ptr<VavMacAddress> mac, bool online);
+    void SelectView(unsigned commandId, bool fromMenu = true);
+    void InsertNode(unsigned commandId);
+
+    // The node of the first or next selected node row (one per run of its rows); false at the
+    // end, with index -1 and a null element.
+    bool GetNextSelectedNode(bool first, int& index, xmldom::Node& element);
+
+    // ---- Grid operations the editor decides ------------------------------------------------
+    bool StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style,
+                          GXModifyType type = gxOverride, int styleType = 0) override;
+    bool OnValidateCell(ROWCOL row, ROWCOL col) override;
+    bool OnCellClicked(ROWCOL row, ROWCOL col, unsigned flags, fw::Point pt) override;
+    bool OnStartSelection(const CGXRange& range, bool, unsigned) override;
+    bool OnDeleteCell(ROWCOL row, ROWCOL col) override;
+    bool Paste() override;
+
+    // ---- Reading the grid (tests and the commands) ----------------------------------------
+    const std::vector<ColumnEntry>& Columns() const { return columns_; }
+    const ColumnEntry* EntryForColumn(ROWCOL col) const;
+    const ColumnEntry* EntryForPath(std::string_view path) const;
+    ROWCOL HeaderRows() const { return headerRows_; }
+    ROWCOL LastRow() const { return lastRow_; }
+    int NodeIndexOfRow(ROWCOL row);
+    xmldom::Node NodeOfRow(ROWCOL row);
+    xmldom::Node ElementOfCell(ROWCOL row, ROWCOL col);
+    // The grid column of a port role (-1: none).
+    int PortColumn(PortRole role, bool input) const;
+    int DirectionColumn() const { return directionCol_; }
+    const std::vector<std::string>& ViewNames() const { return viewNames_; }
+    const std::vector<std::string>& NodeTypeNames() const { return typeNames_; }
+    // Full node-status refreshes done so far, and those asked while rebuilding.
+    int FullRefreshCount() const { return fullRefreshes_; }
+    // Selects every row of the node at `row`, keeping the selection when `add`.
+    void SelectNodeRows(ROWCOL row, bool add);
+
+    bool OnCmdMsg(unsigned id, unsigned code, fw::CmdAction action, fw::CmdUI* ui) override;
+
+protected:
+    void OnPaint() override;
+    void OnSize(fw::UINT type, int cx, int cy) override;
+    void OnVScroll(fw::UINT code, fw::UINT pos) override;
+    void OnHScroll(fw::UINT code, fw::UINT pos) override;
+
+private:
+    // Layout and filling (TessalyView.cpp).
+    void BuildMenus();
+    void BuildColumns();
+    bool AddColumns(xmldom::Node element, const std::string& prefix, int depth);
+    void MakeEntry(const std::string& path, int depth, xmldom::Node element);
+    void SetColumnControl(const ColumnEntry& entry, xmldom::Node element);
+    void WriteHeader();
+    void FillRows();
+    ROWCOL FillNode(xmldom::Node node, int index, ROWCOL firstRow);
+    void PlaceCells(xmldom::Node element, const std::string& path, int index, ROWCOL firstRow,
+                    std::vector<ROWCOL>& usedRows, ROWCOL& rows);
+    void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
+    void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
+    void GreyRows(ROWCOL from, ROWCOL to);
+    void ApplyColumnVisibility();
+    void MergeNodeCells();
+    void UnmergeNodeCells();
+    void RefreshAllNodes();
+    void SetStatusCells(ROWCOL row, bool online, const std::string& address);
+    xmldom::Node* Keep(xmldom::Node node);
+
+    // Editing rules (TessalyViewEdit.cpp).
+    void ColourPortRow(ROWCOL row);
+    void ColourPortCell(ROWCOL row, int col, PortColumnKind kind, bool output, bool aip);
+    void ApplyPortRules(ROWCOL row, ROWCOL col, const ColumnEntry& entry, const std::string& text);
+    void FillFromVPort(ROWCOL row, const ColumnEntry& entry, const std::string& text);
+    void CopyToNodeRows(ROWCOL row, ROWCOL col, const std::string& text);
+    void SetCellText(ROWCOL row, int col, const std::string& text);
+    void ReportInvalid(const std::string& text);
+
+    // Commands (TessalyViewCommands.cpp).
+    void MapCommands();
+    bool CommitCellEdit();
+    bool AskYesNo(unsigned textId, unsigned captionId = 0);
+    void RunOnSelection(unsigned selectedQuestion, unsigned allQuestion,
+                        bool (CTessalyDoc::*operation)(xmldom::Node), bool rebuild);
+    void OnDeleteNode();
+    void OnClearConfiguration();
+    void OnSarnKolt();
+    void OnQuillon();
+
+    std::vector<ColumnEntry> columns_;
+    std::unordered_map<std::string, size_t> byPath_;
+    std::vector<int> entryOfColumn_;  // by grid column, -1 for none
+    ROWCOL colCount_ = 0;
+    ROWCOL lastCol_ = 100;
+    ROWCOL headerRows_ = 0;
+    ROWCOL lastRow_ = 0;
+    int nodeCount_ = 0;
+    std::string rangeMessage_;
+    bool storingEnabled_ = false;
+    bool inDependentUpdate_ = false;
+    bool pasteWholeRows_ = false;
+    bool menusBuilt_ = false;
+    bool rebuilding_ = false;
+    bool refreshDeferred_ = false;
+    bool overflowLogged_ = false;
+    int fullRefreshes_ = 0;
+    std::vector<std::string> viewNames_;
+    std::vector<std::string> typeNames_;
+    unsigned currentViewId_ = 0;
+    // Port columns by role, for inputs [0] and outputs [1]; the first and last of each kind.
+    std::unordered_map<int, int> portColumns_[2];
+    int firstPortCol_[2] = {-1, -1};
+    int lastPortCol_[2] = {-1, -1};
+    int directionCol_ = -1;
+    // The elements that cells refer to (their item data), stable until the next rebuild.
+    std::deque<xmldom::Node> elements_;
+    std::vector<CGXRange> merges_;
+    std::vector<ROWCOL> selectedRows_;
+    size_t selectedPos_ = 0;
+};
+
+}  // namespace tessaly

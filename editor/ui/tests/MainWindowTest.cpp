@@ -1,0 +1,337 @@
+// Tessaly's main window on the offscreen platform: the frame's indicators and message
+// handling, the node grid with nodes on and off line, the write-through of edits with the
+// port rules, the save question, recent files, the progress bar and the screenshots.
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <atomic>
+
+#include "editor/document/EditorHost.h"
+#include "editor/document/KoltInterface.h"
+#include "editor/ui/AboutDlg.h"
+#include "editor/ui/ProgressBar.h"
+#include "editor/ui/Splash.h"
+#include "editor/ui/TessalyResources.h"
+#include "editor/ui/tests/TessalyFixture.h"
+#include "framework/base/CommandIds.h"
+#include "framework/controls/StatusBar.h"
+#include "framework/dialogs/MessageBox.h"
+#include "framework/drawing/DeviceContext.h"
+#include "framework/persist/RecentFileList.h"
+#include "framework/window/SplashWindow.h"
+
+namespace tessaly::test {
+namespace {
+
+// A payload that counts its own destruction.
+struct Counted {
+    explicit Counted(std::atomic<int>* c) : count(c) {}
+    Counted(Counted&& other) noexcept : count(std::exchange(other.count, nullptr)) {}
+    ~Counted() {
+        if (count)
+            ++*count;
+    }
+    std::atomic<int>* count;
+};
+
+class MainWindow : public TessalyFixture {};
+
+TEST_F(MainWindow, IndicatorsFollowTheNetworkAndTheDocument) {
+    Start();
+    EXPECT_EQ(Frame().NodesIndicatorText(), "Nodes: 0");
+    EXPECT_EQ(Frame().OnlineIndicatorText(), "Nodes Online:");  // no number while disconnected
+    EXPECT_EQ(Frame().NetworkIndicatorText(), "Network: Offline");
+    // Connect is enabled only while disconnected, the network commands only while connected.
+    EXPECT_TRUE(Frame().QueryCommandState(ID_NET_CONNECT).enabled().value_or(false));
+    EXPECT_FALSE(Frame().QueryCommandState(ID_NET_SEND_CONFIG).enabled().value_or(true));
+    AddSimNode(2);
+    AddDocNode(nodes_.back());
+    EXPECT_EQ(Frame().NetworkIndicatorText(), "Network: Online");
+    EXPECT_EQ(Frame().OnlineIndicatorText(), "Nodes Online: 1");
+    EXPECT_EQ(Frame().NodesIndicatorText(), "Nodes: 1");
+    EXPECT_FALSE(Frame().QueryCommandState(ID_NET_CONNECT).enabled().value_or(true));
+    EXPECT_TRUE(Frame().QueryCommandState(ID_NET_REBOOT).enabled().value_or(false));
+    EXPECT_FALSE(Frame().QueryCommandState(ID_NET_ALWAYS_DISABLED).enabled().value_or(true));
+}
+
+TEST_F(MainWindow, NodesComeOnLineInTheGridOneOffLine) {
+    Start();
+    SimNode& a = AddSimNode(2);
+    SimNode& b = AddSimNode(3);
+    SimNode& c = AddSimNode(4, false);
+    AddDocNode(a);
+    AddDocNode(b, "Kolt_4_Port_Node");
+    AddDocNode(c);
+    View().RebuildGrid();
+    ASSERT_NE(RowOfNode(2), 0u);
+    EXPECT_EQ(Cell(RowOfNode(2), 1), "1");
+    EXPECT_EQ(Cell(RowOfNode(2), 2), "010.000.000.002");
+    EXPECT_EQ(Cell(RowOfNode(3), 1), "1");
+    EXPECT_EQ(Cell(RowOfNode(4), 1), "0");
+    EXPECT_EQ(Cell(RowOfNode(4), 2), "0.0.0.0");
+    // A 4-port node takes a row per port, every row carrying the node's index.
+    const ROWCOL first = RowOfNode(3);
+    for (ROWCOL r = first; r < first + 4; ++r) EXPECT_EQ(View().NodeIndexOfRow(r), 1) << r;
+    // Refreshing the on-line address is status, not a change of the configuration.
+    Doc().SetModifiedFlag(false);
+    View().RefreshNodeStatus(nullptr, false);
+    EXPECT_FALSE(Doc().IsModified());
+
+    // The node that was off line comes on line: its row follows the posted message.
+    Announce(c);
+    ASSERT_TRUE(PumpUntil([&] { return Cell(RowOfNode(4), 1) == "1"; }));
+    EXPECT_EQ(Cell(RowOfNode(4), 2), "010.000.000.004");
+    EXPECT_FALSE(Doc().IsModified());
+
+    // Screenshot: the grid with nodes on line and one taken off line.
+    View().RefreshNodeStatus(std::make_unique<VavMacAddress>(c.identity.mac), false);
+    EXPECT_EQ(Cell(RowOfNode(4), 1), "0");
+    Frame().UpdateWindow();
+    QApplication::processEvents();
+    QImage shot = Screenshot(Frame(), "tessaly-main");
+    EXPECT_FALSE(shot.isNull());
+}
+
+TEST_F(MainWindow, ABurstOfStatusMessagesIsOneFullRefreshAndFreesEveryPayload) {
+    Start();
+    SimNode& a = AddSimNode(2);
+    AddDocNode(a);
+    View().RebuildGrid();
+    PumpUntil([] { return false; }, 50);
+    const int before = View().FullRefreshCount();
+    std::atomic<int> freed = 0;
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(fw::PostMessage(Frame().Handle(), WM_NODE_STATUS_CHANGED, 1, 0,
+                                    fw::Payload::Make(Counted(&freed))));
+    const int drained = Frame().DrainedCount();
+    PumpUntil([&] { return freed == 10; }, 1000);
+    EXPECT_EQ(freed, 10);
+    EXPECT_EQ(Frame().DrainedCount() - drained, 9);  // the first message drained the others
+    EXPECT_EQ(View().FullRefreshCount() - before, 1);
+
+    // A steady stream is drained a bounded number at a time: the window keeps turning.
+    freed = 0;
+    const int many = CMainFrame::kMaxDrainPerTurn * 3;
+    for (int i = 0; i < many; ++i)
+        fw::PostMessage(Frame().Handle(), WM_NODE_STATUS_CHANGED, 1, 0,
+                        fw::Payload::Make(Counted(&freed)));
+    const int refreshes = View().FullRefreshCount();
+    PumpUntil([&] { return freed == many; }, 2000);
+    EXPECT_EQ(freed, many);
+    EXPECT_GE(View().FullRefreshCount() - refreshes, 3);
+
+    // A single message refreshes that node only.
+    const int single = View().FullRefreshCount();
+    ASSERT_TRUE(Frame().PostNodeStatus(WM_NODE_STATUS_CHANGED, false,
+                                       std::make_unique<VavMacAddress>(a.identity.mac)));
+    ASSERT_TRUE(PumpUntil([&] { return Cell(RowOfNode(2), 1) == "0"; }));
+    EXPECT_EQ(View().FullRefreshCount(), single);
+}
+
+TEST_F(MainWindow, MessagesToAWindowThatIsGoneFreeTheirPayloads) {
+    Start();
+    std::atomic<int> freed = 0;
+    const fw::WindowHandle handle = Frame().Handle();
+    for (int i = 0; i < 3; ++i)
+        fw::PostMessage(handle, WM_NODE_STATUS_CHANGED, 1, 0, fw::Payload::Make(Counted(&freed)));
+    Frame().DestroyWindow();
+    EXPECT_EQ(freed, 3);  // queued ones go with the window
+    EXPECT_FALSE(
+        fw::PostMessage(handle, WM_NODE_STATUS_CHANGED, 1, 0, fw::Payload::Make(Counted(&freed))));
+    EXPECT_EQ(freed, 4);
+    // Node status posting through the host after the frame is gone loses nothing either.
+    EXPECT_FALSE(EditorHost::PostNodeStatus(WM_NODE_STATUS_CHANGED, true,
+                                            std::make_unique<VavMacAddress>()));
+}
+
+TEST_F(MainWindow, MessageTextGoesToTheFirstPaneAndNullChangesNothing) {
+    Start();
+    fw::StatusBar* bar = Frame().GetStatusBar();
+    Frame().SendMessage(WM_SET_MESSAGE_TEXT, 0, 0);
+    const std::string before = bar->GetPaneText(0);
+    fw::SendMessage(Frame().Handle(), WM_SET_MESSAGE_TEXT, 0, 0,
+                    fw::Payload::Make(std::string("bootp server started.")));
+    EXPECT_EQ(bar->GetPaneText(0), "bootp server started.");
+    fw::Message empty{WM_SET_MESSAGE_TEXT, 0, 0, {}};
+    Frame().SendMessage(empty);
+    EXPECT_EQ(bar->GetPaneText(0), "bootp server started.");
+    (void)before;
+}
+
+TEST_F(MainWindow, EditsAreWrittenThroughWithThePortRules) {
+    Start();
+    SimNode& a = AddSimNode(2);
+    xmldom::Node node = AddDocNode(a, "Kolt_1_Port_Node");
+    View().RebuildGrid();
+    const ROWCOL row = RowOfNode(2);
+    ASSERT_NE(row, 0u);
+    const int start = View().PortColumn(PortRole::EdmxStart, true);
+    const int end = View().PortColumn(PortRole::EdmxEnd, true);
+    const int count = View().PortColumn(PortRole::EdmxChannels, true);
+    const int vport = View().PortColumn(PortRole::VPort, true);
+    ASSERT_GT(start, 0);
+    ASSERT_GT(end, 0);
+    // Make the port an input, as the colouring and the input rules need.
+    const int dir = View().DirectionColumn();
+    ASSERT_GT(dir, 0);
+    View().SetValueRange(CGXRange(row, dir), "0");
+    Doc().SetModifiedFlag(false);
+    // An EDMX start near the top: the count shrinks so the end is 32767.
+    View().SetValueRange(CGXRange(row, start), "32500");
+    EXPECT_EQ(Cell(row, end), "32767");
+    EXPECT_EQ(Cell(row, count), "268");
+    EXPECT_EQ(Cell(row, vport), "0");
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_End"), "32767");
+    EXPECT_TRUE(Doc().IsModified());
+    // A pasted value out of range is refused: cell and document keep the old value.
+    fw::ScopedMessageBoxAnswers boxes({fw::IDOK});
+    CGXStyle pasted;
+    pasted.SetValue("40000");
+    EXPECT_FALSE(View().SetStyleRange(CGXRange(row, start), &pasted, gxCopy));
+    EXPECT_EQ(Cell(row, start), "32500");
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "32500");
+    // A node-level value (the name) typed on the node's row reaches the document.
+    const CTessalyView::ColumnEntry* name = View().EntryForPath(".Node_Properties.Name");
+    ASSERT_NE(name, nullptr);
+    View().SetValueRange(CGXRange(row, name->column), "Stage left");
+    EXPECT_EQ(DocText(node, ".Node_Properties.Name"), "Stage left");
+    // A value the document refuses (longer than any property may be) is not shown as if
+    // stored: the cell keeps the old one and the user is told why.
+    {
+        fw::ScopedMessageBoxAnswers told({fw::IDOK});
+        EXPECT_FALSE(View().SetValueRange(CGXRange(row, name->column), std::string(60000, 'x')));
+        EXPECT_EQ(told.asked.size(), 1u);
+    }
+    EXPECT_EQ(Cell(row, name->column), "Stage left");
+    EXPECT_EQ(DocText(node, ".Node_Properties.Name"), "Stage left");
+    // Seconds shown, milliseconds stored.
+    const CTessalyView::ColumnEntry* interval =
+        View().EntryForPath(".Node_Properties.Status_Interval");
+    ASSERT_NE(interval, nullptr);
+    EXPECT_EQ(Cell(row, interval->column), "1");
+    View().SetValueRange(CGXRange(row, interval->column), "3");
+    EXPECT_EQ(DocText(node, ".Node_Properties.Status_Interval"), "3000");
+    // A vPort number fills the port's range from that vPort.
+    View().SetValueRange(CGXRange(row, vport), "3");
+    EXPECT_EQ(Cell(row, start), "1025");
+    EXPECT_EQ(Cell(row, end), "1536");
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "1025");
+}
+
+TEST_F(MainWindow, ClosingAModifiedDocumentAsksToSave) {
+    Start();
+    SimNode& a = AddSimNode(2, false);
+    AddDocNode(a);
+    View().RebuildGrid();
+    ASSERT_TRUE(Doc().IsModified());
+    {
+        fw::ScopedMessageBoxAnswers answers({fw::IDCANCEL});
+        Frame().SendMessage(fw::WM_CLOSE);
+        ASSERT_EQ(answers.asked.size(), 1u);
+        EXPECT_NE(answers.asked[0].text.find("Save changes"), std::string::npos)
+            << answers.asked[0].text;
+    }
+    EXPECT_TRUE(Frame().IsWindowVisible());  // Cancel keeps the window
+    // Saved, it goes on the recent-file list and no longer asks.
+    const std::string path = (dir_.Path() / "Show.wov").string();
+    ASSERT_TRUE(Frame().ActiveTessalyDocument()->DoSave(path));
+    EXPECT_FALSE(Doc().IsModified());
+    fw::RecentFileList* recent = App().GetRecentFileList();
+    ASSERT_NE(recent, nullptr);
+    ASSERT_GE(recent->Size(), 1u);
+    EXPECT_EQ((*recent)[0], path);
+    fw::ScopedMessageBoxAnswers none({fw::IDCANCEL});
+    App().OnFileNew();
+    EXPECT_TRUE(none.asked.empty());
+    EXPECT_EQ(Doc().GetNodeCount(), 0);
+    // Open from the recent list brings the node back.
+    App().ExecuteCommand(fw::ID_FILE_MRU_FILE1);
+    EXPECT_EQ(Doc().GetNodeCount(), 1);
+    EXPECT_NE(RowOfNode(2), 0u);
+}
+
+TEST_F(MainWindow, FileOpenProposesTheDataFolder) {
+    EXPECT_EQ(CTessalyApp::ProposedOpenName(""), "*.wov");
+    EXPECT_EQ(CTessalyApp::ProposedOpenName("/home/light"), "/home/light/*.wov");
+    EXPECT_EQ(CTessalyApp::ProposedOpenName("/home/light/"), "/home/light/*.wov");
+}
+
+TEST_F(MainWindow, ProgressBarDrawsInTheStatusBarAndSurvivesAPaneOfWidthZero) {
+    Start();
+    Frame().BeginProgress(4);
+    Frame().SetProgress(2);
+    ASSERT_NE(Frame().Progress(), nullptr);
+    const CProgressBar& progress = *Frame().Progress();
+    EXPECT_EQ(progress.FilledWidth(), progress.InnerWidth() * 2 / 4);
+    EXPECT_EQ(progress.Percent(), progress.FilledWidth() * 100 / progress.InnerWidth());
+    fw::Rect pane;
+    ASSERT_TRUE(Frame().GetStatusBar()->GetItemRect(1, pane));
+    const QImage bar = Frame().GetStatusBar()->grab().toImage();
+    // Left of the middle is the blue fill, right of it the black background.
+    const QColor filled = bar.pixelColor(pane.left + 3 + 2, pane.top + pane.Height() / 2);
+    const QColor empty = bar.pixelColor(pane.right - 6, pane.top + pane.Height() / 2);
+    EXPECT_EQ(filled, QColor(0, 0, 200));
+    EXPECT_EQ(empty, QColor(0, 0, 0));
+    Frame().EndProgress();
+
+    // Squeezed to nothing, the bar draws nothing and divides by nothing.
+    CProgressBar zero(1, 0, 0, true);
+    zero.SetRange(10);
+    zero.SetPos(5);
+    EXPECT_EQ(zero.FilledWidth(), 0);
+    EXPECT_EQ(zero.Percent(), 0);
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    fw::DeviceContext dc(&image);
+    zero.Draw(dc, 3, 3);
+    EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::white));
+}
+
+TEST(ProgressBar, FillsByRangeAndIgnoresOtherKinds) {
+    CProgressBar bar(1, 104, 20, true);  // inner width 100
+    EXPECT_EQ(bar.FilledWidth(), 1);     // range 0
+    bar.SetRange(3);
+    bar.SetPos(3);
+    EXPECT_EQ(bar.FilledWidth(), 100);
+    EXPECT_EQ(bar.Percent(), 100);
+    bar.SetPos(1);
+    EXPECT_EQ(bar.FilledWidth(), 33);
+    CProgressBar other(2, 104, 20, true);
+    EXPECT_FALSE(other.SetRange(3));
+    EXPECT_FALSE(other.SetPos(1));
+}
+
+TEST_F(MainWindow, SplashAndAboutShowTheVersion) {
+    Start({});
+    fw::SplashWindow* splash = fw::SplashWindow::Current();
+    ASSERT_NE(splash, nullptr);
+    ASSERT_TRUE(splash->IsWindowVisible());
+    QImage shot = Screenshot(*splash, "tessaly-splash");
+    EXPECT_EQ(shot.width(), CSplashWnd::kWidth);
+    EXPECT_EQ(shot.pixelColor(5, 5), QColor(28, 44, 78));
+    // A key press only takes the splash down.
+    QTest::keyClick(&Frame(), Qt::Key_A);
+    QApplication::processEvents();
+    EXPECT_EQ(fw::SplashWindow::Current(), nullptr);
+
+    CAboutDlg about(&Frame());
+    EXPECT_EQ(about.Product(), "Tessaly");
+    EXPECT_EQ(about.Version(), "4.0.14.0.0.0");
+    about.CreateModeless(&Frame());
+    about.ShowWindow(fw::SW_SHOW);
+    QApplication::processEvents();
+    QImage box = Screenshot(about, "tessaly-about");
+    EXPECT_FALSE(box.isNull());
+    about.DestroyWindow();
+}
+
+TEST_F(MainWindow, HelpOpensTheProgramsOwnPage) {
+    Start();
+    std::string opened;
+    Frame().SetShellOpen([&](const std::string& path) { opened = path; });
+    Frame().ExecuteCommand(fw::ID_HELP_FINDER);
+    EXPECT_TRUE(opened.ends_with("help/Wov_Online_Help.htm")) << opened;
+}
+
+}  // namespace
+}  // namespace tessaly::test
