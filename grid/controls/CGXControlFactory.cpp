@@ -36,6 +36,12 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
         case GX_IDS_CTRL_CHECKBOX3D_EX:
             control = std::make_unique<CGXCheckBoxEx>(&grid, true);
             break;
+        case GX_IDS_CTRL_CBS_DROPDOWN:
+            control = std::make_unique<CGXComboBoxWnd>(&grid, false);
+            break;
+        case GX_IDS_CTRL_CBS_DROPDOWNLIST:
+            control = std::make_unique<CGXComboBoxWnd>(&grid, true);
+            break;
         case GX_IDS_CTRL_TABBED_DROPDOWNLIST:
             control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
             break;
@@ -61,6 +67,8 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     map.AddControl(GX_IDS_CTRL_STATIC);
     map.AddControl(GX_IDS_CTRL_HEADER);
     map.AddControl(GX_IDS_CTRL_DAOBITMAP);
+    map.AddControl(GX_IDS_CTRL_CBS_DROPDOWN);
+    map.AddControl(GX_IDS_CTRL_CBS_DROPDOWNLIST);
     map.AddControl(GX_IDS_CTRL_TABBED_DROPDOWNLIST);
     CGXTabbedComboBoxWnd::AddUserAttributes(map);
     for (unsigned id : {GX_IDS_CTRL_CHECKBOX, GX_IDS_CTRL_CHECKBOX3D, GX_IDS_CTRL_CHECKBOX_EX,

@@ -148,6 +148,7 @@ void CGXComboListBox::OnPaint() {
         dc.DrawText(items_[static_cast<std::size_t>(i)], t,
                     fw::DT_VCENTER | fw::DT_SINGLELINE | fw::DT_NOPREFIX);
     }
+    dc.FrameRect(client, fw::Brush::Solid(0x000000));  // the list's border
 }
 
 void CGXComboListBox::OnLButtonDown(fw::UINT, fw::Point p) {
