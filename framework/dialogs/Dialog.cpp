@@ -27,6 +27,9 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <cctype>
+#include <map>
+
 namespace fw {
 namespace {
 
@@ -40,7 +43,43 @@ Size BaseUnitsOf(const QFont& font) {
     return {std::max(1, (letters / 26 + 1) / 2), std::max(1, metrics.height())};
 }
 
+// Class names compare without regard to case, as window class names always have.
+std::string ClassKey(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+std::map<std::string, DialogClassFactory>& DialogClasses() {
+    static std::map<std::string, DialogClassFactory> classes;
+    return classes;
+}
+
 }  // namespace
+
+void RegisterDialogClass(std::string_view className, DialogClassFactory factory) {
+    DialogClasses()[ClassKey(className)] = std::move(factory);
+}
+
+void UnregisterDialogClass(std::string_view className) {
+    DialogClasses().erase(ClassKey(className));
+}
+
+bool IsDialogClassRegistered(std::string_view className) {
+    return DialogClasses().count(ClassKey(className)) != 0;
+}
+
+Window* Dialog::AddByClass(std::string_view className, UINT id, const Rect& du, DWORD style) {
+    auto it = DialogClasses().find(ClassKey(className));
+    if (it == DialogClasses().end() || !it->second)
+        return nullptr;
+    std::unique_ptr<Window> window = it->second();
+    if (!window)
+        return nullptr;
+    if (!window->Create(this, MapDialogRect(du), id, style | WS_CHILD | WS_VISIBLE))
+        return nullptr;
+    return AddWindow(std::move(window));
+}
 
 Dialog::Dialog(Window* parent) : owner_(parent) {
     MapCommand(IDOK, [this] { OnOK(); });

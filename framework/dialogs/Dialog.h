@@ -13,6 +13,7 @@
 #include "framework/controls/ControlStyles.h"
 #include "framework/window/Window.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -94,6 +95,13 @@ struct DialogItem<TabCtrl> {
     static constexpr bool kTabStop = true;
 };
 
+// Window classes that dialogs name by class name (a grid window is one): the class's factory
+// makes a new window object of it. Registering a name again replaces its factory.
+using DialogClassFactory = std::function<std::unique_ptr<Window>()>;
+void RegisterDialogClass(std::string_view className, DialogClassFactory factory);
+void UnregisterDialogClass(std::string_view className);
+bool IsDialogClassRegistered(std::string_view className);
+
 class Dialog : public Window {
     Q_OBJECT
 
@@ -171,6 +179,10 @@ protected:
         }
         return AddWindow(std::move(c));
     }
+    // Makes a control of a registered window class, as a dialog description names it; the
+    // dialog owns it. Null when nobody registered the class name.
+    Window* AddByClass(std::string_view className, UINT id, const Rect& du,
+                       DWORD style = WS_TABSTOP);
     // Takes any other window (a grid) as a control of the dialog.
     template <class T>
     T* AddWindow(std::unique_ptr<T> window) {

@@ -256,16 +256,15 @@ bool CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags) {
 
     bool selected = false;
     if (!failed) {
-        if (row > GetRowCount() || col > GetColCount()) {
-            failed = true;
-        } else {
+        {
             const bool same = IsCurrentCell(row, col, true);
             CGXControl* sameControl = same ? GetControl(row, col) : nullptr;
             if (sameControl && sameControl->IsActive()) {
                 if (!ScrollCellInView(row, col, flags))
                     sameControl->Refresh();
-            } else if ((same && sameControl) ||
-                       CanSelectCurrentCell(true, row, col, oldRow, oldCol)) {
+            } else if (row <= GetRowCount() && col <= GetColCount() &&
+                       ((same && sameControl) ||
+                        CanSelectCurrentCell(true, row, col, oldRow, oldCol))) {
                 const bool changed = row != oldRow || col != oldCol;
                 if (UpdatesLocked()) {
                     StoreCurrentCell(true, row, col);
@@ -289,6 +288,8 @@ bool CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags) {
                         ScrollCellInView(row, col, flags & (GX_CCUPDATENOW | GX_CCSMART));
                 }
             } else {
+                // A cell beyond the counts or one that refuses selection: the old cell comes
+                // back when it still accepts it.
                 if (oldControl &&
                     CanSelectCurrentCell(true, oldRow, oldCol, GX_INVALID, GX_INVALID)) {
                     StoreCurrentCell(true, oldRow, oldCol);

@@ -710,16 +710,18 @@ int CGXGridCore::HitTest(fw::Point pt, ROWCOL* rowOut, ROWCOL* colOut, fw::Rect*
                 !(lockHeader && col <= headerCols)) {
                 hit = GX_HORZLINE_HIT;
             } else if (col > 0 && pt.x < rect.left + half) {
+                // Right beside a boundary that hides a column (one of width 0) the press
+                // reaches the hidden column; a little further it resizes the visible one.
                 ROWCOL left = col - 1;
-                if (pt.x < rect.left + quarter || !IsColHidden(left)) {
+                if (pt.x < rect.left + quarter && GetColWidth(left) == 0) {
+                    hit = GX_HIDDENCOL_HIT;
+                    col = left;
+                } else {
                     while (left > 0 && GetColWidth(left) == 0) --left;
                     if (!(lockHeader && left <= headerCols)) {
                         hit = GX_HORZLINE_HIT;
                         col = left;
                     }
-                } else {
-                    hit = GX_HIDDENCOL_HIT;
-                    col = left;
                 }
             }
         }
@@ -729,15 +731,15 @@ int CGXGridCore::HitTest(fw::Point pt, ROWCOL* rowOut, ROWCOL* colOut, fw::Rect*
                 hit = GX_VERTLINE_HIT;
             } else if (row > 0 && pt.y < rect.top + half) {
                 ROWCOL above = row - 1;
-                if (pt.y < rect.top + quarter || !IsRowHidden(above)) {
+                if (pt.y < rect.top + quarter && GetRowHeight(above) == 0) {
+                    hit = GX_HIDDENROW_HIT;
+                    row = above;
+                } else {
                     while (above > 0 && GetRowHeight(above) == 0) --above;
                     if (!(lockHeader && above <= headerRows)) {
                         hit = GX_VERTLINE_HIT;
                         row = above;
                     }
-                } else {
-                    hit = GX_HIDDENROW_HIT;
-                    row = above;
                 }
             }
         }

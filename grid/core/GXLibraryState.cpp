@@ -8,6 +8,7 @@
 #include "grid/core/CGXAbstractFeatures.h"
 #include "grid/core/CGXDIB.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
+#include "grid/core/CGXGridWnd.h"
 #include "grid/core/CGXSysColorCache.h"
 #include "os/Paths.h"
 
@@ -162,6 +163,8 @@ void RegisterLibraryClasses(GX_LIBRARY_STATE& state) {
         GXRegisterWndClass("GXNDBLCLKSWND", 0x4003);
     if (!GXGetClassInfo("GxMdiFrame"))
         GXRegisterWndClass("GxMdiFrame", 0x4008);
+    // Dialogs name grid windows by this class.
+    CGXGridWnd::RegisterWindowClass();
 }
 
 }  // namespace
