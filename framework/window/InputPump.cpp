@@ -70,6 +70,17 @@ bool InputPumpFilter(QObject* receiver, QEvent* e) {
         return false;
     const QEvent::Type t = e->type();
     if (g_pump->mode == PumpMode::DropInput) {
+        // Commands posted meanwhile are dropped with the input that would have given them:
+        // nothing the user asked for runs in the middle of a long operation. The window's
+        // other posted messages are still delivered.
+        if (t == kPostedWakeEvent) {
+            if (auto* window = qobject_cast<Window*>(receiver)) {
+                Message dropped;
+                while (window->PeekMessage(dropped, WM_COMMAND, WM_COMMAND, true)) {
+                }
+            }
+            return false;
+        }
         if (!IsKeyEvent(t) && !IsPointerEvent(t))
             return false;
         if (t == QEvent::KeyPress) {

@@ -26,7 +26,8 @@ void FlushKeyInput(Window& window);
 // Delivers what is pending (paints, posted messages, timers) while a long operation runs on the
 // user-interface thread, and throws away every key and mouse input meanwhile, so that nothing
 // clicked or typed lands in the windows the operation is changing. True when a cancel key
-// (Escape, Cancel/Ctrl+Break) was among the input thrown away.
+// (Escape, Cancel/Ctrl+Break) was among the input thrown away. Posted WM_COMMAND messages are
+// thrown away too: no command runs in the middle of the operation.
 bool PumpDroppingInput();
 
 namespace detail {

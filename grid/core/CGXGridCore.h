@@ -315,7 +315,7 @@ public:
     virtual bool PasteTextFromBuffer(const char* text, std::size_t size, const CGXRange& target);
     // The clipboard flag word (0x0001 row headers ... 0x1000 escapes), the copy separator and
     // the paste separators (empty: one tab), and the size of the last copy.
-    unsigned m_nClipboardFlags = 0x0008 | 0x0010 | 0x0200 | 0x0400;
+    unsigned m_nClipboardFlags = 0x0008 | 0x0010;
     std::string m_sCopySeparator;
     std::string m_sPasteSeparators;
     ROWCOL m_nLastCopyRows = 0;

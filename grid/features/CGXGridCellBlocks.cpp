@@ -67,9 +67,10 @@ bool CGXGridClearCellsImp::ClearCells(CGXGridCore* grid, const CGXRangeList& lis
     if (grid->IsReadOnly() || !grid->GetParam())
         return false;
     const std::string name = fw::LoadString(20180);
-    grid->BeginTrans(name.c_str());
+    const bool transaction = grid->BeginTrans(name.c_str());
     CGXLongOperation op;
     op.SetStatusText(name);
+    CGXLongOperation::SetCanRollback(transaction);
 
     const ROWCOL rowCount = grid->GetRowCount();
     const ROWCOL colCount = grid->GetColCount();

@@ -5,6 +5,7 @@
 #include "grid/features/CGXCommandFactory.h"
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
+#include "grid/features/CGXGridClipboard.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"
 #include "grid/features/CGXStyleSerializeImp.h"
@@ -37,10 +38,26 @@ void CGXGridCore::InstallClearCellsImp() {
     GXAddFeatureStrings();
 }
 
+void CGXGridCore::InstallTextDataExchangeImp() {
+    InstallSlot<CGXGridTextDataExchangeImp>(*this, 25);
+}
+
+void CGXGridCore::InstallStyleDataExchangeImp() {
+    InstallSlot<CGXGridStyleDataExchangeImp>(*this, 26);
+}
+
+void CGXGridCore::InstallCutPasteImp() {
+    InstallSlot<CGXGridCutPasteImp>(*this, 27);
+    GXAddFeatureStrings();
+}
+
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
     grid.InstallCommandFactory();
     grid.InstallDirectCopyMoveCellsImp();
+    grid.InstallTextDataExchangeImp();
+    grid.InstallStyleDataExchangeImp();
+    grid.InstallCutPasteImp();
     grid.InstallClearCellsImp();
 }
 

@@ -21,6 +21,8 @@ class StatusWindow : public fw::Window {
 public:
     std::vector<std::string> texts;
     int keys = 0;
+    int commands = 0;
+    int userMessages = 0;
 
 protected:
     fw::LRESULT WindowProc(fw::Message& m) override {
@@ -28,6 +30,10 @@ protected:
             texts.emplace_back(reinterpret_cast<const char*>(m.lParam));
         if (m.id == fw::WM_KEYDOWN || m.id == fw::WM_CHAR)
             ++keys;
+        if (m.id == fw::WM_COMMAND)
+            ++commands;
+        if (m.id == fw::WM_USER + 5)
+            ++userMessages;
         return Window::WindowProc(m);
     }
 };
@@ -116,6 +122,18 @@ TEST_F(LongOperationTest, EscapeStopsItAndOtherKeysAreLost) {
     EXPECT_TRUE(CGXLongOperation::GetAbortConfirmedState());
     QCoreApplication::processEvents();
     EXPECT_EQ(window_.keys, 0);  // dropped, not queued for later
+}
+
+TEST_F(LongOperationTest, PostedCommandsAreDroppedWhileOtherMessagesArrive) {
+    CGXLongOperation op;
+    now_ += 800;
+    window_.PostMessage(fw::WM_COMMAND, 100, 0);
+    window_.PostMessage(fw::WM_USER + 5, 0, 0);
+    EXPECT_TRUE(op.CheckProgress());
+    EXPECT_EQ(window_.commands, 0);
+    EXPECT_EQ(window_.userMessages, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window_.commands, 0);  // dropped, not delivered after the operation
 }
 
 TEST_F(LongOperationTest, ConfirmedAbortAsksFirst) {
