@@ -193,8 +193,10 @@ bool CGXGridCore::OnGridKeyDown(unsigned key, unsigned repeat, unsigned) {
                     return false;
                 Cut();
             } else {
-                // Clearing cells belongs to a feature this grid does not have yet.
-                return false;
+                if (!hasCell || !control || control->IsActive() || !CanClear() ||
+                    !control->OnDeleteCell())
+                    return false;
+                Clear(ctrl);
             }
             break;
         case fw::VK_F1 + 1:  // F2
