@@ -122,9 +122,9 @@ CGXBDateTimeCtrl::~CGXBDateTimeCtrl() {
         calendar_.release()->deleteLater();
 }
 
-bool CGXBDateTimeCtrl::Create(unsigned style, const fw::Rect& rect, fw::Window* parent,
-                              unsigned id) {
-    if (!fw::Window::Create(parent, rect, id, style | fw::WS_CHILD))
+bool CGXBDateTimeCtrl::Create(unsigned style, const fw::Rect& rect, fw::Window* parent, unsigned id,
+                              unsigned exStyle) {
+    if (!fw::Window::Create(parent, rect, id, style | fw::WS_CHILD, exStyle))
         return false;
     setFocusPolicy(Qt::StrongFocus);
     if (style & kStyleDropDown) {
@@ -708,27 +708,34 @@ void CGXBDateTimeCtrl::MoveField(bool forward) {
     }
 }
 
+fw::Rect CGXBDateTimeCtrl::GadgetArea() const {
+    fw::Rect r = GetClientRect();
+    if (GetExStyle() & fw::WS_EX_CLIENTEDGE)
+        r.Inflate(-2, -2);
+    return r;
+}
+
 void CGXBDateTimeCtrl::LayoutGadgets() {
     if (!IsCreated())
         return;
     QImage probe(1, 1, QImage::Format_ARGB32);
     fw::DeviceContext dc(&probe);
     dc.SelectFont(font_);
-    const fw::Rect client = GetClientRect();
+    const fw::Rect client = GadgetArea();
     int right = client.right;
     reserved_ = 0;
-    int x = 1;
+    int x = client.left + 1;
     for (std::size_t i = 0; i < gadgets_.size(); ++i) {
         CGXBDTGadget& g = *gadgets_[i];
         g.CalcSize(dc);
         const int w = g.rect.Width();
         const int h = g.rect.bottom == -1 ? client.Height() : g.rect.Height();
         if (g.flags & CGXBDTGadget::kFixed) {
-            g.rect = {right - w, 0, right, client.Height()};
+            g.rect = {right - w, client.top, right, client.bottom};
             right -= w;
             reserved_ += w;
         } else {
-            const int top = std::max(0, (client.Height() - h) / 2);
+            const int top = client.top + std::max(0, (client.Height() - h) / 2);
             g.rect = {x, top, x + w, top + h};
             x += w;
         }
@@ -741,12 +748,12 @@ void CGXBDateTimeCtrl::ScrollIntoView(int index) {
     if (index < fixedCount_)
         return;
     const fw::Rect r = gadgets_[static_cast<std::size_t>(index)]->rect;
-    const fw::Rect c = GetClientRect();
+    const fw::Rect c = GadgetArea();
     const int left = r.left - scroll_;
     const int right = r.right - scroll_;
     const int limit = c.right - 1 - reserved_;
-    if (left < 1)
-        scroll_ = r.left - 1;
+    if (left < c.left + 1)
+        scroll_ = r.left - c.left - 1;
     else if (right > limit)
         scroll_ += right - limit;
     scroll_ = std::max(0, scroll_);
@@ -850,6 +857,15 @@ void CGXBDateTimeCtrl::OnPaint() {
     mem.CreateCompatibleDC(&dc);
     mem.SelectBitmap(bmp);
     mem.FillSolidRect(client, BackColor());
+    if (GetExStyle() & fw::WS_EX_CLIENTEDGE) {
+        // Two nested frames, sunken, in the library's cached colours.
+        const CGXSysColorCache& c = CGXSysColorCache::Instance();
+        fw::Rect edge = client;
+        mem.Draw3dRect(edge, c.clrBtnShadow, c.clrBtnHilite);
+        edge.Inflate(-1, -1);
+        mem.Draw3dRect(edge, c.clr3DDkShadow, c.clr3DLight);
+        mem.IntersectClipRect(GadgetArea());
+    }
     DrawGadgets(mem);
     mem.Flush();
     dc.BitBlt(0, 0, client.Width(), client.Height(), &mem, 0, 0, fw::SRCCOPY);

@@ -61,7 +61,12 @@ public:
     CGXBDateTimeCtrl();
     ~CGXBDateTimeCtrl() override;
 
-    bool Create(unsigned style, const fw::Rect& rect, fw::Window* parent, unsigned id);
+    // Extended styles: WS_EX_CLIENTEDGE draws a two-pixel sunken border inside the window,
+    // WS_EX_NOPARENTNOTIFY keeps changes from the parent.
+    bool Create(unsigned style, const fw::Rect& rect, fw::Window* parent, unsigned id,
+                unsigned exStyle = 0);
+    // The area the gadgets use: the client area, less the own border when there is one.
+    fw::Rect GadgetArea() const;
 
     void SetFormatType(int type);
     void SetCustomFormat(const std::string& picture);

@@ -1,5 +1,6 @@
 #include "grid/extras/CGXTabWnd.h"
 
+#include "framework/dialogs/Dialog.h"
 #include "framework/drawing/DeviceContext.h"
 #include "framework/drawing/PaintContext.h"
 #include "framework/window/SystemMetrics.h"
@@ -99,25 +100,30 @@ CGXTabWnd::~CGXTabWnd() {
 }
 
 bool CGXTabWnd::Create(fw::Window* parent, const fw::Rect& rect, unsigned style, unsigned id) {
+    return fw::Window::Create(parent, rect, id, style) && created_;
+}
+
+// The children are made here, so that a tab window a dialog makes by its class name has them too.
+int CGXTabWnd::OnCreate() {
+    const fw::DWORD style = GetStyle();
     showHorz_ = (style & fw::WS_HSCROLL) != 0;
     showVert_ = (style & fw::WS_VSCROLL) != 0;
-    const unsigned windowStyle = (style & ~(fw::WS_HSCROLL | fw::WS_VSCROLL)) | fw::WS_CLIPCHILDREN;
-    if (!fw::Window::Create(parent, rect, id, windowStyle))
-        return false;
+    // The scroll bars are the tab window's own children, shared by its sheets.
+    ModifyStyle(fw::WS_HSCROLL | fw::WS_VSCROLL, fw::WS_CLIPCHILDREN);
     SetBackgroundColor(fw::ToQColor(fw::GetSysColor(fw::COLOR_BTNFACE)));
     hbar_ = std::make_unique<CGXTabScrollBar>(false);
     vbar_ = std::make_unique<CGXTabScrollBar>(true);
     beam_ = std::make_unique<CGXTabBeam>();
     if (!hbar_->Create(this, kIdHorzBar) || !vbar_->Create(this, kIdVertBar) ||
         !beam_->Create(fw::WS_VISIBLE, {0, 0, 1, 1}, this, kIdBeam))
-        return false;
+        return -1;
     if (!showHorz_)
         hbar_->ShowWindow(fw::SW_HIDE);
     if (!showVert_)
         vbar_->ShowWindow(fw::SW_HIDE);
     created_ = true;
     RecalcLayout();
-    return true;
+    return fw::Window::OnCreate();
 }
 
 fw::Rect CGXTabWnd::SheetArea() const {
@@ -437,6 +443,34 @@ fw::LRESULT CGXTabWnd::WindowProc(fw::Message& msg) {
         default:
             return fw::Window::WindowProc(msg);
     }
+}
+
+// --- class names -----------------------------------------------------------------------------
+
+std::string GXRegisterTabWndClass() {
+    static const std::string kName = "CGXTabWnd";
+    if (!GXGetClassInfo(kName))
+        GXRegisterWndClass(kName, GX_CS_DBLCLKS | GX_CS_GLOBALCLASS);
+    fw::RegisterDialogClass(
+        kName, []() -> std::unique_ptr<fw::Window> { return std::make_unique<CGXTabWnd>(); });
+    return kName;
+}
+
+std::string GXRegisterTabBeamClass() {
+    static const std::string kName = "CGXTabBeam";
+    if (!GXGetClassInfo(kName))
+        GXRegisterWndClass(kName, GX_CS_DBLCLKS | GX_CS_GLOBALCLASS);
+    fw::RegisterDialogClass(
+        kName, []() -> std::unique_ptr<fw::Window> { return std::make_unique<CGXTabBeam>(); });
+    return kName;
+}
+
+void GXUnregisterTabWndClass() {
+    fw::UnregisterDialogClass("CGXTabWnd");
+}
+
+void GXUnregisterTabBeamClass() {
+    fw::UnregisterDialogClass("CGXTabBeam");
 }
 
 // --- the interface grids use -------------------------------------------------------------------

@@ -105,6 +105,7 @@ public:
 
 protected:
     LRESULT WindowProc(fw::Message& msg) override;
+    int OnCreate() override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnPaint() override;
     void OnLButtonDown(UINT flags, fw::Point p) override;
@@ -138,6 +139,13 @@ private:
     bool created_ = false;
     bool laidOut_ = false;
 };
+
+// "CGXTabWnd" and "CGXTabBeam" as class names that dialogs can name (double clicks, global);
+// registering again changes nothing. Each answers the class name.
+std::string GXRegisterTabWndClass();
+std::string GXRegisterTabBeamClass();
+void GXUnregisterTabWndClass();
+void GXUnregisterTabBeamClass();
 
 // What a grid inside a tab window uses to read and set its own tab label.
 class CGXTabWndInterfaceImp : public CGXTabWndInterface {

@@ -4,6 +4,8 @@
 #include "grid/extras/GXExtrasSupport.h"
 #include "grid/extras/tests/ExtrasTestSupport.h"
 
+#include "grid/core/CGXSysColorCache.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -49,11 +51,11 @@ protected:
     LocaleScope locale{QLocale(QLocale::English, QLocale::UnitedStates)};
     OwnerWindow owner;
     CGXBDateTimeCtrl ctrl;
-    void Make(const char* picture, unsigned style = 0) {
+    void Make(const char* picture, unsigned style = 0, unsigned exStyle = 0) {
         ASSERT_TRUE(owner.Create(nullptr, {0, 0, 320, 60}, 0, fw::WS_VISIBLE));
         ctrl.SetCustomFormat(picture);
         ctrl.SetDateTime(Ole(2027, 1, 31, 10, 31, 10));
-        ASSERT_TRUE(ctrl.Create(fw::WS_VISIBLE | style, {10, 10, 250, 34}, &owner, 4));
+        ASSERT_TRUE(ctrl.Create(fw::WS_VISIBLE | style, {10, 10, 250, 34}, &owner, 4, exStyle));
         ctrl.SetFocus();
         owner.seen.clear();
     }
@@ -190,7 +192,12 @@ TEST_F(DateTimeTest, MonthNamesCycleByTheirFirstLetter) {
 }
 
 TEST_F(DateTimeTest, SpinAndCalendarDropDown) {
-    Make("dd/MM/yyyy", CGXBDateTimeCtrl::kStyleDropDown | CGXBDateTimeCtrl::kStyleSpin);
+    Make("dd/MM/yyyy", CGXBDateTimeCtrl::kStyleDropDown | CGXBDateTimeCtrl::kStyleSpin,
+         fw::WS_EX_CLIENTEDGE);
+    // The own border takes two pixels on each side.
+    EXPECT_EQ(ctrl.GadgetArea().left, 2);
+    EXPECT_EQ(ctrl.Gadgets()[2]->rect.left, 3);
+    EXPECT_EQ(ctrl.Gadgets()[0]->rect.right, ctrl.GetClientRect().right - 2);
     ASSERT_EQ(ctrl.Gadgets()[0]->id, 0x4000);
     ASSERT_EQ(ctrl.Gadgets()[1]->id, 0x8000);
     const fw::Rect spin = ctrl.Gadgets()[1]->rect;
@@ -203,7 +210,9 @@ TEST_F(DateTimeTest, SpinAndCalendarDropDown) {
     EXPECT_EQ(CGXBDTSpinGadget::StepFor(51), 5);
 
     ctrl.UpdateWindow();
-    ASSERT_TRUE(extras_test::SaveShot(ctrl.BackingImage().copy(), "datetime"));
+    const QImage shot = ctrl.BackingImage().copy();
+    ASSERT_TRUE(extras_test::SaveShot(shot, "datetime"));
+    EXPECT_EQ(fw::FromPixel(shot.pixel(0, 0)), CGXSysColorCache::Instance().clrBtnShadow);
 
     Key(Qt::Key_F4);
     ASSERT_NE(ctrl.Calendar(), nullptr);
@@ -224,8 +233,7 @@ TEST_F(DateTimeTest, HoldingTheSpinSpeedsUp) {
     QTest::mousePress(&ctrl, Qt::LeftButton, Qt::NoModifier, QPoint(r.left + 4, r.top + 2));
     EXPECT_EQ(Parts(ctrl.GetDateTime()).year, 2001);  // the press steps once
     // The repeat timer's ticks, driven here instead of waited for: 20 by 1, 30 by 2, then by 5.
-    for (int tick = 0; tick < 60; ++tick)
-        spin->OnTimer();
+    for (int tick = 0; tick < 60; ++tick) spin->OnTimer();
     EXPECT_EQ(Parts(ctrl.GetDateTime()).year, 2001 + 20 + 30 * 2 + 10 * 5);
     // Off the pressed half the ticks do nothing; the release stops them.
     QTest::mouseMove(&ctrl, QPoint(r.left + 4, r.bottom - 2));

@@ -3,6 +3,9 @@
 #include "grid/extras/CGXTabWnd.h"
 #include "grid/extras/tests/ExtrasTestSupport.h"
 
+#include "framework/dialogs/Dialog.h"
+#include "grid/core/GXLibraryState.h"
+
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
@@ -202,6 +205,41 @@ TEST_F(TabWndTest, SharedScrollBarsFollowTheActiveSheet) {
     tab.UpdateWindow();
     tab.Beam().UpdateWindow();
     ASSERT_TRUE(extras_test::SaveShot(tab.grab().toImage(), "tabwnd"));
+}
+
+// A dialog description that names the tab window by its class.
+class TabDialog : public fw::Dialog {
+public:
+    TabDialog() { SetTemplate("Sheets", 300, 200); }
+    CGXTabWnd* tab = nullptr;
+
+protected:
+    void CreateControls() override {
+        tab = dynamic_cast<CGXTabWnd*>(
+            AddByClass("CGXTabWnd", 1001, {5, 5, 295, 195}, fw::WS_HSCROLL | fw::WS_VISIBLE));
+    }
+};
+
+TEST(TabWndClass, DialogsMakeItByName) {
+    EXPECT_EQ(GXRegisterTabWndClass(), "CGXTabWnd");
+    EXPECT_EQ(GXRegisterTabBeamClass(), "CGXTabBeam");
+    unsigned style = 0;
+    ASSERT_TRUE(GXGetClassInfo("CGXTabWnd", &style));
+    EXPECT_EQ(style, GX_CS_DBLCLKS | GX_CS_GLOBALCLASS);
+    {
+        TabDialog dlg;
+        ASSERT_TRUE(dlg.CreateModeless());
+        ASSERT_NE(dlg.tab, nullptr);
+        // Its children exist, and its own style holds no scroll bars: they are shared children.
+        EXPECT_EQ(dlg.tab->Beam().GetDlgCtrlID(), CGXTabWnd::kIdBeam);
+        EXPECT_FALSE(dlg.tab->GetStyle() & fw::WS_HSCROLL);
+        EXPECT_TRUE(dlg.tab->HorzBar().isVisibleTo(dlg.tab));
+        EXPECT_FALSE(dlg.tab->VertBar().isVisibleTo(dlg.tab));
+        dlg.DestroyWindow();
+    }
+    GXUnregisterTabWndClass();
+    GXUnregisterTabBeamClass();
+    EXPECT_FALSE(fw::IsDialogClassRegistered("CGXTabWnd"));
 }
 
 }  // namespace
