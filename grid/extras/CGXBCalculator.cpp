@@ -551,10 +551,7 @@ bool CGXBCalculator::OnChar(UINT ch, UINT, UINT) {
 bool CGXBCalculator::OnKeyDown(UINT vk, UINT, UINT) {
     if (vk == fw::VK_TAB && !IsPopup()) {
         // Tab leaves the calculator for the next control of the dialog (Shift: previous).
-        if (QWidget* w = parentWidget()) {
-            (void)w;
-            focusNextPrevChild(!fw::IsKeyDown(fw::VK_SHIFT));
-        }
+        focusNextPrevChild(!fw::IsKeyDown(fw::VK_SHIFT));
         return true;
     }
     for (auto& b : buttons_) {

@@ -571,9 +571,7 @@ void CGXBCurrencyEdit::OnRButtonUp(UINT, fw::Point p) {
                 menu.addSeparator();
                 continue;
             }
-            QString label = QString::fromStdString(m.item.text);
-            label.replace('\t', "\t");
-            QAction* a = menu.addAction(label);
+            QAction* a = menu.addAction(QString::fromStdString(m.item.text));
             a->setEnabled(!m.greyed);
             a->setData(m.item.id);
         }
