@@ -193,9 +193,10 @@ bool CGXGridCore::OnGridKeyDown(unsigned key, unsigned repeat, unsigned) {
                     return false;
                 Cut();
             } else {
-                if (!CanClear())
+                if (!hasCell || !control || control->IsActive() || !CanClear() ||
+                    !control->OnDeleteCell())
                     return false;
-                Clear(false);
+                Clear(ctrl);
             }
             break;
         case fw::VK_F1 + 1:  // F2

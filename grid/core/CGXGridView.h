@@ -1,0 +1,54 @@
+// The grid as a document view: a framework view with a grid core as its second base. It routes
+// window messages to the core as the grid window does, draws and prints through the core, and
+// handles the Edit commands (copy, cut, paste, undo, redo, find, replace, repeat) and printing,
+// each with an update handler: a command whose feature the grid lacks shows disabled.
+//
+// Views of this system are never panes of a splitter window: the splitter queries answer that
+// there is none.
+#pragma once
+
+#include "framework/docview/View.h"
+#include "grid/core/CGXGridCore.h"
+
+// The view side of the printing support: a view that prints through the grid.
+class CGXView : public fw::View {
+    Q_OBJECT
+
+public:
+    CGXView();
+    ~CGXView() override;
+    // Asks for every page (the grid learns its page count while it prints).
+    bool OnPreparePrinting(fw::PrintInfo& info) override;
+    virtual bool PreparePrinting(fw::PrintInfo& info);
+    virtual void OnPrinterChanged() {}
+};
+
+class CGXGridView : public CGXView, public CGXGridCore {
+    Q_OBJECT
+
+public:
+    CGXGridView();
+    ~CGXGridView() override;
+
+    // The view's document (the core's is the same once the view is initialised).
+    fw::Document* GetDocument() const { return CGXView::GetDocument(); }
+    void OnInitialUpdate() override;
+    void OnActivateView(bool activate, fw::View* activated, fw::View* deactivated) override;
+    void OnDraw(fw::DeviceContext& dc) override;
+    void OnPrepareDC(fw::DeviceContext& dc, fw::PrintInfo* info) override;
+    bool OnPreparePrinting(fw::PrintInfo& info) override;
+
+    // Undo and redo are possible when the undo feature is installed and has a command.
+    virtual bool CanUndo();
+    virtual bool CanRedo();
+    // No splitter window holds this view: null.
+    fw::Window* GetParentDynamicSplitter() const { return nullptr; }
+
+protected:
+    fw::LRESULT WindowProc(fw::Message& msg) override;
+    void OnPaint() override;
+    bool OnEraseBkgnd(fw::PaintContext& dc) override;
+
+private:
+    void MapEditCommands();
+};
