@@ -308,7 +308,7 @@ void CGXCheckBox::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, 
     const unsigned state = GetState(row, col, style);
     const unsigned alignment = AlignmentFlags(style);
     const std::optional<fw::LogFont> oldFont = m_pGrid->LoadFont(&dc, style, standardStyle);
-    DrawBackground(dc, rect, style, true);
+    DrawBackground(dc, rect, style, false);  // the grid filled the cell
     const int oldMode = dc.SetBkMode(fw::TRANSPARENT);
     const COLORREF oldBk = dc.SetBkColor(style.GetInterior().GetColorResolved() & 0xFFFFFFu);
     const COLORREF oldText = dc.SetTextColor(style.GetTextColor() & 0xFFFFFFu);
@@ -475,7 +475,7 @@ bool CGXCheckBox::OnCancelMode() {
     return false;
 }
 
-void CGXCheckBox::OnClickedButton() {
+void CGXCheckBox::OnClickedButton(CGXChild*) {
     if (!m_bInit || !OnStartEditing())
         return;
     // The value lives in the grid: toggle what the grid holds now, not an older copy.
@@ -534,7 +534,7 @@ bool CGXCheckBoxEx::ProcessKeys(unsigned message, unsigned key, unsigned repeat,
     return CGXCheckBox::ProcessKeys(message, key, repeat, flags);
 }
 
-void CGXCheckBoxEx::OnClickedButton() {
+void CGXCheckBoxEx::OnClickedButton(CGXChild*) {
     if (!m_bInit)
         return;
     if (!m_bActive) {

@@ -15,6 +15,7 @@
 #include <optional>
 
 class CGXStylesMap;
+class CGXChild;
 
 inline constexpr unsigned GX_IDS_CTRL_CHECKBOX = 52516;
 inline constexpr unsigned GX_IDS_CTRL_CHECKBOX3D = 52523;
@@ -69,7 +70,7 @@ public:
     bool OnSysColorChange() override;
     bool OnCancelMode() override;
     // Toggles the value (checked, unchecked, undetermined for tri-state cells) and stores it.
-    virtual void OnClickedButton();
+    virtual void OnClickedButton(CGXChild* child = nullptr);
 
     bool IsPressed() const { return m_bPressed; }
     int GetBoxSize() const { return m_nBoxSize; }
@@ -113,5 +114,5 @@ public:
     bool LButtonDown(unsigned flags, fw::Point point, unsigned hit) override;
     // As the check box, and Delete on the active control makes the value undetermined.
     bool ProcessKeys(unsigned message, unsigned key, unsigned repeat, unsigned flags) override;
-    void OnClickedButton() override;
+    void OnClickedButton(CGXChild* child = nullptr) override;
 };

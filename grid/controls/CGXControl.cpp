@@ -2,6 +2,7 @@
 
 #include "framework/window/SystemMetrics.h"
 #include "framework/window/Window.h"
+#include "grid/controls/CGXCellTip.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
@@ -121,6 +122,28 @@ bool CGXControl::Refresh() {
             wnd->InvalidateRect(r);
     }
     return true;
+}
+
+unsigned CGXControl::NeedCellTip(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    return m_pCellTip ? m_pCellTip->NeedTip(row, col, style) : 0;
+}
+
+unsigned CGXControl::GetCellTipKind(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    return m_pCellTip ? m_pCellTip->GetTipKind(row, col, style) : 0x7FFFFFFFu;
+}
+
+void CGXControl::InitCellTip(ROWCOL row, ROWCOL col, const CGXStyle& style, CGXCellTipWnd* wnd) {
+    if (m_pCellTip)
+        m_pCellTip->InitTipWnd(row, col, style, wnd);
+}
+
+void CGXControl::AttachCellTips() {
+    if (!m_pCellTip)
+        m_pCellTip.reset(new CGXCellTipStatic(this));  // NOLINT: held with its own deleter
+}
+
+void CGXCellTipDeleter::operator()(CGXCellTipBase* tip) const {
+    delete tip;
 }
 
 bool CGXControl::IsReadOnly() {

@@ -17,6 +17,13 @@
 
 class CGXGridCore;
 class CGXStyle;
+class CGXCellTipBase;
+class CGXCellTipWnd;
+
+// Deletes a cell tip where its class is complete (the control's header only names it).
+struct CGXCellTipDeleter {
+    void operator()(CGXCellTipBase* tip) const;
+};
 
 // The class record of a control class: its name and its base class's record.
 struct CGXControlClassInfo {
@@ -126,6 +133,16 @@ public:
     virtual bool OnSysColorChange() { return false; }
     virtual bool OnSettingsChange() { return false; }
 
+    // --- cell tips (the control's tip object answers; none: no tips) --------------------------
+    // The tip's flag word for the cell, 0 when the content fits or the control shows no tips.
+    virtual unsigned NeedCellTip(ROWCOL row, ROWCOL col, const CGXStyle& style);
+    // 1 text, 2 bitmap; 0x7FFFFFFF without a tip object.
+    virtual unsigned GetCellTipKind(ROWCOL row, ROWCOL col, const CGXStyle& style);
+    virtual void InitCellTip(ROWCOL row, ROWCOL col, const CGXStyle& style, CGXCellTipWnd* wnd);
+    // Gives the control the tip of text and bitmap cells unless it has a tip already.
+    void AttachCellTips();
+    CGXCellTipBase* GetCellTip() const { return m_pCellTip.get(); }
+
     // TRUE when the grid or the cached style makes the cell read-only.
     virtual bool IsReadOnly();
     bool IsInitFor(ROWCOL row, ROWCOL col) const {
@@ -143,6 +160,7 @@ public:
     bool m_bActive = false;
     bool m_bModified = false;
     std::unique_ptr<CGXStyle> m_pStyle;  // the bound cell's style, while bound
+    std::unique_ptr<CGXCellTipBase, CGXCellTipDeleter> m_pCellTip;
 };
 
 // Static text (control id 52513): draws the cell's text, aligned, wrapped and formatted as the

@@ -2,27 +2,58 @@
 
 #include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
+#include "grid/controls/CGXHeader.h"
+#include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
 
 std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned controlId,
                                                                  CGXGridCore& grid) {
+    std::unique_ptr<CGXControl> control;
+    bool tips = false;  // controls that show text or pool bitmaps carry a cell tip
     switch (controlId) {
         case GX_IDS_CTRL_STATIC:
-            return std::make_unique<CGXStatic>(&grid);
+            control = std::make_unique<CGXStatic>(&grid);
+            tips = true;
+            break;
+        case GX_IDS_CTRL_HEADER:
+            control = std::make_unique<CGXHeader>(&grid);
+            tips = true;
+            break;
+        case GX_IDS_CTRL_DAOBITMAP:
+            control = std::make_unique<CGXDaoBitmap>(&grid);
+            break;
         case GX_IDS_CTRL_CHECKBOX:
-            return std::make_unique<CGXCheckBox>(&grid, false);
+            control = std::make_unique<CGXCheckBox>(&grid, false);
+            break;
         case GX_IDS_CTRL_CHECKBOX3D:
-            return std::make_unique<CGXCheckBox>(&grid, true);
+            control = std::make_unique<CGXCheckBox>(&grid, true);
+            break;
         case GX_IDS_CTRL_CHECKBOX_EX:
-            return std::make_unique<CGXCheckBoxEx>(&grid, false);
+            control = std::make_unique<CGXCheckBoxEx>(&grid, false);
+            break;
         case GX_IDS_CTRL_CHECKBOX3D_EX:
-            return std::make_unique<CGXCheckBoxEx>(&grid, true);
+            control = std::make_unique<CGXCheckBoxEx>(&grid, true);
+            break;
+        case GX_IDS_CTRL_CBS_DROPDOWN:
+            control = std::make_unique<CGXComboBoxWnd>(&grid, false);
+            break;
+        case GX_IDS_CTRL_CBS_DROPDOWNLIST:
+            control = std::make_unique<CGXComboBoxWnd>(&grid, true);
+            break;
+        case GX_IDS_CTRL_TABBED_DROPDOWNLIST:
+            control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
+            break;
         default:
             // GX_IDS_CTRL_EDIT and unknown ids: the edit control's stand-in.
-            return std::make_unique<CGXStatic>(&grid);
+            control = std::make_unique<CGXStatic>(&grid);
+            tips = true;
+            break;
     }
+    if (tips)
+        control->AttachCellTips();
+    return control;
 }
 
 void CGXControlFactory::InstallGridFeatures(CGXGridCore&) {}
@@ -34,6 +65,12 @@ void CGXControlFactory::InstallApplicationComponents() {
 void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     map.AddControl(GX_IDS_CTRL_EDIT);
     map.AddControl(GX_IDS_CTRL_STATIC);
+    map.AddControl(GX_IDS_CTRL_HEADER);
+    map.AddControl(GX_IDS_CTRL_DAOBITMAP);
+    map.AddControl(GX_IDS_CTRL_CBS_DROPDOWN);
+    map.AddControl(GX_IDS_CTRL_CBS_DROPDOWNLIST);
+    map.AddControl(GX_IDS_CTRL_TABBED_DROPDOWNLIST);
+    CGXTabbedComboBoxWnd::AddUserAttributes(map);
     for (unsigned id : {GX_IDS_CTRL_CHECKBOX, GX_IDS_CTRL_CHECKBOX3D, GX_IDS_CTRL_CHECKBOX_EX,
                         GX_IDS_CTRL_CHECKBOX3D_EX})
         map.AddControl(id);

@@ -1,90 +1,53 @@
-// A grid in a real offscreen window whose host routes real mouse and key events to the cell
-// controls, as the grid window does: a button press makes the cell under it current and hands
-// the press to that cell's control, moves and releases go to the current cell's control, and
-// keys to the current cell's control. Golden images are compared with a tolerance.
+// Cell controls in a real grid window (CGXGridWnd, shown offscreen): real mouse and key events
+// go through the grid's own input handling to the controls, as in a program. The window also
+// hands its mouse moves to a cell-tip helper when a test sets one. Golden images are compared
+// with a tolerance.
 #pragma once
 
+#include "grid/controls/CGXCellTip.h"
+#include "grid/core/CGXGridWnd.h"
 #include "grid/core/tests/GridFixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
 
+#include <functional>
+
 namespace gxtest {
 
-class RoutingHost : public GridHost<CGXGridCore> {
+template <class Wnd = CGXGridWnd>
+class TestGridWnd : public Wnd {
 public:
-    // The cell under a client point; false outside every cell.
-    bool CellAt(fw::Point p, ROWCOL& row, ROWCOL& col) {
-        CGXGridCore& core = GetCore();
-        for (ROWCOL r = 0; r <= core.GetRowCount(); ++r)
-            for (ROWCOL c = 0; c <= core.GetColCount(); ++c)
-                if (core.CalcRectFromRowCol(r, c).Contains(p)) {
-                    row = r;
-                    col = c;
-                    return true;
-                }
-        return false;
-    }
-    CGXControl* Current() {
-        ROWCOL r, c;
-        if (!GetCore().GetCurrentCell(r, c))
-            return nullptr;
-        return GetCore().GetControl(r, c);
-    }
-
-protected:
-    void OnLButtonDown(fw::UINT flags, fw::Point p) override {
-        ROWCOL row, col;
-        if (!CellAt(p, row, col))
-            return;
-        if (!GetCore().IsCurrentCell(row, col))
-            GetCore().SetCurrentCell(row, col);
-        SetCapture();
-        if (CGXControl* c = Current())
-            c->LButtonDown(flags, p, 0);
-    }
-    void OnLButtonUp(fw::UINT flags, fw::Point p) override {
-        ReleaseCapture();
-        if (CGXControl* c = Current())
-            c->LButtonUp(flags, p, 0);
-    }
-    void OnLButtonDblClk(fw::UINT flags, fw::Point p) override {
-        if (CGXControl* c = Current())
-            c->LButtonDblClk(flags, p);
-    }
-    void OnMouseMove(fw::UINT flags, fw::Point p) override {
-        if (CGXControl* c = Current())
-            c->MouseMove(flags, p);
-    }
-    bool OnKeyDown(fw::UINT vk, fw::UINT repeat, fw::UINT flags) override {
-        CGXControl* c = Current();
-        return c && c->ProcessKeys(fw::WM_KEYDOWN, vk, repeat, flags);
-    }
-    bool OnChar(fw::UINT ch, fw::UINT repeat, fw::UINT flags) override {
-        CGXControl* c = Current();
-        return c && c->ProcessKeys(fw::WM_CHAR, ch, repeat, flags);
+    CGXCellTips* tips = nullptr;  // handed the mouse moves when set
+    bool OnGridMouseMove(unsigned flags, fw::Point pt) override {
+        if (tips)
+            tips->OnGridMouseMove(pt);
+        return Wnd::OnGridMouseMove(flags, pt);
     }
 };
 
-class ControlFixture : public ::testing::Test {
+template <class Wnd>
+class ControlFixtureT : public ::testing::Test {
 protected:
     void SetUp() override {
         GXTerminateLibrary();
         GXInitWithControlFactory();
-        wnd_ = std::make_unique<RoutingHost>();
+        wnd_ = std::make_unique<TestGridWnd<Wnd>>();
         wnd_->Create(nullptr, {0, 0, width_, height_}, 0, fw::WS_VISIBLE);
         wnd_->activateWindow();
         QApplication::setActiveWindow(wnd_.get());
+        wnd_->Initialize();
+        SetTestStandardFont(*wnd_);
         wnd_->SetFocus();
-        Core().OnGridInitialUpdate();
-        SetTestStandardFont(Core());
+        QCoreApplication::processEvents();
     }
     void TearDown() override {
         wnd_.reset();
         GXTerminateLibrary();
     }
-    CGXGridCore& Core() { return wnd_->GetCore(); }
+    Wnd& Core() { return *wnd_; }
     QImage Paint() {
         QCoreApplication::processEvents();
         for (int i = 0; i < 3 && wnd_->GetUpdateRect(nullptr); ++i) wnd_->UpdateWindow();
@@ -96,9 +59,15 @@ protected:
     }
     QPoint At(fw::Point p) const { return QPoint(p.x, p.y); }
     fw::Rect Cell(ROWCOL row, ROWCOL col) { return Core().CalcRectFromRowCol(row, col); }
+    // The cell's style composed now (the grid's lookup keeps styles until its next paint).
+    std::unique_ptr<CGXStyle> Style(ROWCOL row, ROWCOL col) {
+        std::unique_ptr<CGXStyle> s = Core().CreateStyle();
+        Core().ComposeStyleRowCol(row, col, s.get());
+        return s;
+    }
     std::string Value(ROWCOL row, ROWCOL col) {
-        const CGXStyle& s = Core().LookupStyleRowCol(row, col);
-        return s.GetIncludeValue() ? s.GetValue() : std::string();
+        const std::unique_ptr<CGXStyle> s = Style(row, col);
+        return s->GetIncludeValue() ? s->GetValue() : std::string();
     }
     void Click(fw::Point p) {
         QTest::mouseClick(wnd_.get(), Qt::LeftButton, Qt::NoModifier, At(p));
@@ -107,8 +76,22 @@ protected:
 
     int width_ = 400;
     int height_ = 300;
-    std::unique_ptr<RoutingHost> wnd_;
+    std::unique_ptr<TestGridWnd<Wnd>> wnd_;
 };
+
+using ControlFixture = ControlFixtureT<CGXGridWnd>;
+
+// Runs the event loop until `done` holds, at most `ms` milliseconds; true when it held.
+inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
 
 // Compares with the stored image under controls/tests/golden; with IXO_UPDATE_GOLDEN set (or no
 // image yet) writes it. What the run rendered goes to the build folder.
