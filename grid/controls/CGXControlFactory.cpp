@@ -1,5 +1,6 @@
 #include "grid/controls/CGXControlFactory.h"
 
+#include "framework/persist/StringTable.h"
 #include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXHeader.h"
@@ -62,7 +63,28 @@ void CGXControlFactory::InstallApplicationComponents() {
     InstallNumberFormattingImp();
 }
 
+namespace {
+
+// The string-table names of the controls and attributes made here, unless a program set its own.
+constexpr fw::StringEntry kControlTexts[] = {
+    {GX_IDS_CTRL_STATIC, "Static Text"},
+    {GX_IDS_CTRL_CHECKBOX, "Checkbox, 1/0"},
+    {GX_IDS_CTRL_CHECKBOX3D, "Checkbox, 3d-Effect"},
+    {GX_IDS_CTRL_CHECKBOX_EX, "Checkbox with modify state"},
+    {GX_IDS_CTRL_CHECKBOX3D_EX, "3D Checkbox with modify state"},
+    {GX_IDS_CTRL_DAOBITMAP, "Dao bitmap control"},
+    {GX_IDS_CTRL_CBS_DROPDOWN, "MFC ComboBox"},
+    {GX_IDS_CTRL_CBS_DROPDOWNLIST, "MFC DropDownList"},
+    {GX_IDS_CTRL_TABBED_DROPDOWNLIST, "Tabbed MFC DropDownList"},
+    {GX_IDS_UA_TABLIST_UNIQUEID, "TabList: Unique choicelist id"},
+};
+
+}  // namespace
+
 void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
+    for (const fw::StringEntry& e : kControlTexts)
+        if (!fw::FindString(e.id))
+            fw::SetString(e.id, e.text);
     map.AddControl(GX_IDS_CTRL_EDIT);
     map.AddControl(GX_IDS_CTRL_STATIC);
     map.AddControl(GX_IDS_CTRL_HEADER);

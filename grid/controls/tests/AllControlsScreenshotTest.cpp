@@ -2,6 +2,7 @@
 // tip family, with the tabbed drop-down open and a cell tip shown, written to the build folder
 // as grid_controls_all.png (the pop-ups are drawn in at their places on the screen).
 #include "grid/controls/CGXCheckBox.h"
+#include "grid/controls/CGXComboBoxWnd.h"
 #include "grid/controls/CGXGridCombo.h"
 #include "grid/controls/CGXHeader.h"
 #include "grid/controls/CGXOleVarUserAttribute.h"
@@ -40,11 +41,11 @@ TEST(AllControls, ScreenshotOfAGridHoldingEveryControl) {
         GXRegisterBitmapResource(GXResourceName::Id(7101),
                                  std::span<const std::uint8_t>(file).subspan(14));
         GridHost<PictureGrid> wnd;
-        wnd.Create(nullptr, {0, 0, 520, 330}, 0, fw::WS_VISIBLE);
+        wnd.Create(nullptr, {0, 0, 520, 380}, 0, fw::WS_VISIBLE);
         PictureGrid& core = wnd.GetCore();
         core.OnGridInitialUpdate();
         SetTestStandardFont(core);
-        core.SetRowCount(10);
+        core.SetRowCount(12);
         core.SetColCount(2);
         core.SetColWidth(0, 0, 170);
         core.SetColWidth(1, 2, 150);
@@ -80,6 +81,10 @@ TEST(AllControls, ScreenshotOfAGridHoldingEveryControl) {
             .SetVerticalAlignment(fw::DT_VCENTER)
             .SetUserAttributePtr(GX_IDS_UA_DAOBITMAP, std::move(picture));
         put("Dao bitmap control", GX_IDS_CTRL_DAOBITMAP, "", dao);
+        CGXStyle ports;
+        ports.SetChoiceList("Port A\r\nPort\r\nUniverse");
+        put("MFC ComboBox", GX_IDS_CTRL_CBS_DROPDOWN, "Port", ports, "typed text");
+        put("MFC DropDownList", GX_IDS_CTRL_CBS_DROPDOWNLIST, "Universe", ports, "Port A");
         CGXStyle single;
         single.SetWrapText(false);
         put("Static text with a cell tip", GX_IDS_CTRL_STATIC,

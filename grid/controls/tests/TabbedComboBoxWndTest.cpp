@@ -224,3 +224,49 @@ TEST_F(TabbedList, GoldenCellAndOpenList) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pop-up hands the hosted list's commands to its owner unchanged; a title bar without
+// column widths shows one title across the whole bar.
+TEST(GridCombo, ListCommandsReachTheOwnerAndATitleWithoutWidthsSpansTheBar) {
+    class Owner : public fw::Window {
+    public:
+        fw::WPARAM w = 0;
+        fw::LPARAM l = 0;
+
+    protected:
+        bool OnCommand(fw::WPARAM wParam, fw::LPARAM lParam) override {
+            w = wParam;
+            l = lParam;
+            return true;
+        }
+    } owner;
+    owner.Create(nullptr, {0, 0, 200, 100}, 0, fw::WS_VISIBLE);
+    CGXGridCombo popup;
+    ASSERT_TRUE(popup.Create(&owner));
+    auto list = std::make_unique<CGXComboListBox>();
+    list->Create(&popup, {0, 0, 1, 1}, 77);
+    const fw::LPARAM from = static_cast<fw::LPARAM>(list->Handle().value);
+    popup.SetListWnd(std::move(list));
+    popup.SendMessage(fw::WM_COMMAND, (1u << 16) | 77u, from);
+    EXPECT_EQ(owner.w, (1u << 16) | 77u);
+    EXPECT_EQ(owner.l, from);
+
+    CGXTabbedLBoxHeader* header = popup.ShowHeader(18);
+    header->SetTitles("One\tTwo", 0, {});
+    popup.Open({0, 0, 120, 60});
+    header->UpdateWindow();
+    const QImage image = header->BackingImage().copy();
+    int dark = 0;  // the text of "One" lies in the middle, "Two" nowhere
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 2; y < image.height() - 2; ++y)
+            if (qGray(image.pixel(x, y)) < 90)
+                ++dark;
+    EXPECT_GT(dark, 0);
+    for (int y = 2; y < image.height() - 2; ++y)
+        EXPECT_GT(qGray(image.pixel(image.width() - 4, y)), 90);  // no edge of a second cell
+    popup.Close();
+}
+
+}  // namespace
