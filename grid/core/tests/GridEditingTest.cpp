@@ -19,6 +19,43 @@ TEST_F(GridEditing, AClickMakesTheCellUnderThePointerCurrent) {
     EXPECT_EQ(fw::Window::GetCapture(), nullptr);  // the button-up ended the action
 }
 
+// Dark pixels (text) inside a rectangle.
+int DarkPixels(const QImage& image, const fw::Rect& r) {
+    int n = 0;
+    for (int y = r.top + 2; y < r.bottom - 2; ++y)
+        for (int x = r.left + 2; x < r.right - 2; ++x)
+            if (qGray(image.pixel(x, y)) < 96)
+                ++n;
+    return n;
+}
+
+// The current cell's frame: a dark pixel on the cell's left edge, at or just inside the line.
+bool HasFrame(const QImage& image, int left, int y) {
+    for (int x = left; x <= left + 2; ++x)
+        if (qGray(image.pixel(x, y)) < 96)
+            return true;
+    return false;
+}
+
+TEST_F(GridEditing, TheScreenShowsTheFrameAndTheTypedText) {
+    Click(3, 2);
+    Type("8888");
+    QImage image = Paint();
+    image.save(QString(GRID_BUILD_DIR) + "/grid_editing_typed.png");
+    const fw::Rect typed = Grid().CalcRectFromRowCol(3, 2), below = Grid().CalcRectFromRowCol(4, 2);
+    const int mid = (typed.top + typed.bottom) / 2, midBelow = (below.top + below.bottom) / 2;
+    EXPECT_GT(DarkPixels(image, typed), 20);
+    EXPECT_EQ(DarkPixels(image, below), 0);
+    EXPECT_FALSE(HasFrame(image, below.left, midBelow));
+    // Down stores the text and takes the frame along; the stored text stays on screen.
+    Key(Qt::Key_Down);
+    image = Paint();
+    image.save(QString(GRID_BUILD_DIR) + "/grid_editing_stored.png");
+    EXPECT_GT(DarkPixels(image, typed), 20);
+    EXPECT_FALSE(HasFrame(image, typed.left, mid));
+    EXPECT_TRUE(HasFrame(image, below.left, midBelow));
+}
+
 TEST_F(GridEditing, MoveCurrentCellInEveryDirection) {
     // Column 3 is hidden (width 0) and cell (6, 5) is disabled; rows 39 and 40 are disabled in
     // column 8, so the moves to the end stop above them.

@@ -20,10 +20,22 @@
 
 // An editing control: a character activates it and is appended; Backspace removes one; Store
 // writes the text as the cell's value. Validation is the base control's (min/max attributes).
-class TestEditControl : public CGXControl {
+class TestEditControl : public CGXStatic {
 public:
     static constexpr unsigned kId = 40001;
-    explicit TestEditControl(CGXGridCore* grid) : CGXControl(grid) {}
+    explicit TestEditControl(CGXGridCore* grid) : CGXStatic(grid) {}
+
+    // Shows the typed text while editing, the stored value otherwise.
+    void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
+              const CGXStyle& style, const CGXStyle* standard) override {
+        if (!(m_bActive && IsInitFor(row, col))) {
+            CGXStatic::Draw(dc, rect, row, col, style, standard);
+            return;
+        }
+        auto shown = style.Clone();
+        shown->SetValue(text_);
+        CGXStatic::Draw(dc, rect, row, col, *shown, standard);
+    }
 
     void Init(ROWCOL row, ROWCOL col) override {
         CGXControl::Init(row, col);
@@ -58,7 +70,7 @@ public:
             m_bModified = true;
             OnModifyCell();
         }
-        Refresh();
+        m_pGrid->RedrawRowCol(m_nRow, m_nCol, m_nRow, m_nCol, GX_INVALIDATE);
         return true;
     }
     std::string text_;
@@ -104,6 +116,12 @@ protected:
         QTest::keyClick(wnd_.get(), key, mods);
     }
     void Type(const char* text) { QTest::keyClicks(wnd_.get(), text); }
+    // Paints what is invalid and answers the window's image.
+    QImage Paint() {
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 3 && wnd_->GetUpdateRect(nullptr); ++i) wnd_->UpdateWindow();
+        return wnd_->BackingImage().copy();
+    }
     void Click(ROWCOL row, ROWCOL col) {
         QTest::mouseClick(wnd_.get(), Qt::LeftButton, Qt::NoModifier, CenterOf(row, col));
     }
