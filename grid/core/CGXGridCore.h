@@ -313,6 +313,11 @@ public:
                            unsigned flags = GX_UPDATENOW, int ctCmd = 0);
     // Text and styles exchange (slots 25 and 26).
     virtual bool PasteTextFromBuffer(const char* text, std::size_t size, const CGXRange& target);
+    // Keyboard and mouse hooks of the selection feature (slot 15): a key move of the current
+    // cell that extends the selection with Shift, and the cell mouse actions (TRUE when the
+    // press was on a header and only selected).
+    bool MoveCurrentCellWithSelection(int direction, unsigned count, bool shift);
+    bool SelectionMouseAction(ROWCOL row, ROWCOL col, unsigned flags, unsigned action);
     // The clipboard flag word (0x0001 row headers ... 0x1000 escapes), the copy separator and
     // the paste separators (empty: one tab), and the size of the last copy.
     unsigned m_nClipboardFlags = 0x0008 | 0x0010;

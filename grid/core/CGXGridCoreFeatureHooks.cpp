@@ -51,3 +51,31 @@ bool CGXGridCore::PasteTextFromBuffer(const char* text, std::size_t size, const 
     auto* f = GetTextDataExchangeImp();
     return f && f->PasteTextFromBuffer(this, text, size, target);
 }
+
+bool CGXGridCore::MoveCurrentCellWithSelection(int direction, unsigned count, bool shift) {
+    ROWCOL fromRow = 0, fromCol = 0;
+    const bool had = GetCurrentCell(fromRow, fromCol);
+    const bool moved = DoMoveCurrentCell(direction, count);
+    if (moved && had)
+        if (auto* f = GetUserSelectRangeImp())
+            f->MoveCurrentCellEx(this, fromRow, fromCol, shift);
+    return moved;
+}
+
+bool CGXGridCore::SelectionMouseAction(ROWCOL row, ROWCOL col, unsigned flags, unsigned action) {
+    auto* f = GetUserSelectRangeImp();
+    if (!f)
+        return false;
+    if (action & GX_MABUTTONDOWN) {
+        const bool header = row <= GetHeaderRows() || col <= GetHeaderCols();
+        if (header && f->OnCtrlClickHeader(this, row, col, flags))
+            return true;
+        f->OnSelectButtonDown(this, row, col, flags);
+        return header;
+    }
+    if (action & GX_MAMOVE)
+        f->OnSelectMouseMove(this, row, col);
+    else if (action & GX_MABUTTONUP)
+        f->OnSelectButtonUp(this, row, col);
+    return row <= GetHeaderRows() || col <= GetHeaderCols();
+}

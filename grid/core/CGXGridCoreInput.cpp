@@ -229,7 +229,7 @@ bool CGXGridCore::OnGridKeyDown(unsigned key, unsigned repeat, unsigned) {
         return false;
     if (move != 0) {
         m_bWarningShown = false;
-        const bool moved = DoMoveCurrentCell(move, count);
+        const bool moved = MoveCurrentCellWithSelection(move, count, shift);
         if (moved && !m_bWarningShown && m_bAutoScrollKeys && !m_bKeyRepeatStarted) {
             m_nKeyRepeatKey = key;
             m_bKeyRepeatStarted = true;
@@ -596,6 +596,10 @@ bool CGXGridCore::OnCellMouseAction(ROWCOL pressedRow, ROWCOL pressedCol, ROWCOL
         col = covering.left;
     }
     m_bOverPressedCell = (action & GX_MAOVERPRESSED) != 0;
+    // The selection feature sees every press, move and release first; a press on a header
+    // only selects.
+    if (SelectionMouseAction(row, col, flags, action))
+        return true;
     auto boundControl = [&]() -> CGXControl* {
         if (!IsCurrentCell(row, col))
             return nullptr;

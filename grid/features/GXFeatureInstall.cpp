@@ -6,6 +6,7 @@
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
+#include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"
 #include "grid/features/CGXStyleSerializeImp.h"
@@ -38,6 +39,10 @@ void CGXGridCore::InstallClearCellsImp() {
     GXAddFeatureStrings();
 }
 
+void CGXGridCore::InstallUserSelectRangeImp() {
+    InstallSlot<CGXGridUserSelectRangeImp>(*this, 15);
+}
+
 void CGXGridCore::InstallTextDataExchangeImp() {
     InstallSlot<CGXGridTextDataExchangeImp>(*this, 25);
 }
@@ -54,6 +59,7 @@ void CGXGridCore::InstallCutPasteImp() {
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
     grid.InstallCommandFactory();
+    grid.InstallUserSelectRangeImp();
     grid.InstallDirectCopyMoveCellsImp();
     grid.InstallTextDataExchangeImp();
     grid.InstallStyleDataExchangeImp();
