@@ -130,8 +130,10 @@ bool CGXGridCore::OnGridKeyDown(unsigned key, unsigned repeat, unsigned) {
             Redo();
             break;
         case fw::VK_TAB:
+            // Tab moves the cell without the selection feature: Shift+Tab goes back, it does
+            // not extend the selection.
             if (TransferCurrentCell(true, GX_CCUPDATENOW, true))
-                move = shift ? GX_LEFT : GX_RIGHT;
+                MoveCurrentCell(shift ? GX_LEFT : GX_RIGHT, 1, true);
             break;
         case fw::VK_ESCAPE:
             if (m_pParam && m_pParam->m_bRedrawOnCancel) {

@@ -273,6 +273,42 @@ TEST_F(GridEditing, TheCurrentControlIsToldOfScrolling) {
     EXPECT_EQ(Grid().GetLeftCol(), 2u);
 }
 
+// Records how the selection feature is told of key moves.
+class RecordingSelect : public CGXAbstractGridUserSelectRangeImp {
+public:
+    bool MoveCurrentCellEx(CGXGridCore*, ROWCOL row, ROWCOL col, bool shift) override {
+        moves.push_back({row, col, shift});
+        return true;
+    }
+    bool OnSelectButtonDown(CGXGridCore*, ROWCOL, ROWCOL, unsigned) override { return false; }
+    void OnSelectMouseMove(CGXGridCore*, ROWCOL, ROWCOL) override {}
+    void OnSelectButtonUp(CGXGridCore*, ROWCOL, ROWCOL) override {}
+    bool SelectRange(CGXGridCore*, const CGXRange&, bool, bool) override { return false; }
+    void AddOrExcludeRange(CGXGridCore*, const CGXRange&, bool) override {}
+    void RedrawSelectionChange(CGXGridCore*, const CGXRangeList&) override {}
+    void SetSelection(CGXGridCore*, int, ROWCOL, ROWCOL, ROWCOL, ROWCOL) override {}
+    void RedrawSelection(CGXGridCore*) override {}
+    bool OnCtrlClickHeader(CGXGridCore*, ROWCOL, ROWCOL, unsigned) override { return false; }
+    struct Move {
+        ROWCOL row, col;
+        bool shift;
+        bool operator==(const Move&) const = default;
+    };
+    std::vector<Move> moves;
+};
+
+TEST_F(GridEditing, KeyMovesTellTheSelectionFeatureWhereTheyStarted) {
+    auto* select =
+        static_cast<RecordingSelect*>(Grid().AddOwnedObject(std::make_unique<RecordingSelect>()));
+    Grid().SetFeatureSlot(15, select);
+    Grid().SetCurrentCell(5, 2);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);  // Tab moves without the feature
+    EXPECT_EQ(Current(), (Cell{6, 2}));
+    EXPECT_EQ(select->moves, (std::vector<RecordingSelect::Move>{{5, 2, true}, {6, 2, false}}));
+}
+
 TEST_F(GridEditing, MoveToRecord) {
     Grid().SetCurrentCell(10, 3);
     struct Case {
