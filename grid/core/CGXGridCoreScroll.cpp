@@ -516,7 +516,12 @@ ROWCOL FitCount(F size, ROWCOL from, int step, ROWCOL stop, int room) {
 }
 }  // namespace
 
-void CGXGridCore::OnGridVScroll(unsigned code, unsigned) {
+void CGXGridCore::OnGridVScroll(unsigned code, unsigned pos) {
+    if (!m_bInitDone)
+        return;
+    // An editing window over the cell follows the scroll (or hides).
+    if (CGXControl* control = GetCurrentCellControl())
+        control->OnGridScroll(fw::WM_VSCROLL, code, pos);
     const fw::Rect grid = GetGridRect();
     const ROWCOL frozen = GetFrozenRows();
     const int room = grid.Height() - CalcSumOfRowHeights(0, frozen);
@@ -555,7 +560,11 @@ void CGXGridCore::OnGridVScroll(unsigned code, unsigned) {
     }
 }
 
-void CGXGridCore::OnGridHScroll(unsigned code, unsigned) {
+void CGXGridCore::OnGridHScroll(unsigned code, unsigned pos) {
+    if (!m_bInitDone)
+        return;
+    if (CGXControl* control = GetCurrentCellControl())
+        control->OnGridScroll(fw::WM_HSCROLL, code, pos);
     const fw::Rect grid = GetGridRect();
     const ROWCOL frozen = GetFrozenCols();
     const int room = grid.Width() - CalcSumOfColWidths(0, frozen);

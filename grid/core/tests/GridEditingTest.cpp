@@ -264,6 +264,15 @@ TEST_F(GridEditing, LosingTheFocusStoresTheEditBeforeItGoes) {
     EXPECT_EQ(Current(), (Cell{2, 3}));
 }
 
+TEST_F(GridEditing, TheCurrentControlIsToldOfScrolling) {
+    Grid().SetCurrentCell(3, 2);
+    Grid().SendMessage(fw::WM_VSCROLL, fw::SB_LINEDOWN);
+    Grid().SendMessage(fw::WM_HSCROLL, fw::SB_LINERIGHT);
+    EXPECT_EQ(edit_->scrolls, (std::vector<unsigned>{fw::WM_VSCROLL, fw::WM_HSCROLL}));
+    EXPECT_EQ(Grid().GetTopRow(), 2u);
+    EXPECT_EQ(Grid().GetLeftCol(), 2u);
+}
+
 TEST_F(GridEditing, MoveToRecord) {
     Grid().SetCurrentCell(10, 3);
     struct Case {

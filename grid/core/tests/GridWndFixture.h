@@ -17,6 +17,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // An editing control: a character activates it and is appended; Backspace removes one; Store
 // writes the text as the cell's value. Validation is the base control's (min/max attributes).
@@ -73,8 +74,12 @@ public:
         m_pGrid->RedrawRowCol(m_nRow, m_nCol, m_nRow, m_nCol, GX_INVALIDATE);
         return true;
     }
+    void OnGridScroll(unsigned message, fw::WPARAM, fw::LPARAM) override {
+        scrolls.push_back(message);
+    }
     std::string text_;
     int stores = 0;
+    std::vector<unsigned> scrolls;
 };
 
 class GridWndFixture : public ::testing::Test {
