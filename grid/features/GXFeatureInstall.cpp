@@ -8,6 +8,7 @@
 #include "grid/features/CGXGridClipboard.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
+#include "grid/features/CGXSpanCellPools.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"
 #include "grid/features/CGXStyleSerializeImp.h"
 
@@ -74,6 +75,8 @@ void CGXFeatureControlFactory::InstallApplicationComponents() {
     InstallSortMoveDataImp();
     InstallDataCopyMoveCellsImp();
     InstallLongOperationImp();
+    InstallSpanCellPoolImp();
+    InstallDelayedRangePoolImp();
     GXAddFeatureStrings();
 }
 
