@@ -60,6 +60,9 @@ void CGXControl::DrawChildren(fw::DeviceContext& dc, const fw::Rect& rect, ROWCO
     const bool focus =
         m_pGrid->IsCurrentCell(row, col) && m_pGrid->m_bGridHasFocus && !m_pGrid->IsPrinting();
     for (auto& child : m_children) child->Draw(dc, focus, style);
+    // The children keep the bound cell's places: a press or a refresh finds them there.
+    if (m_bInit && !IsInitFor(row, col))
+        InitChildrenForMouse();
 }
 
 fw::Rect CGXControl::InitChildrenForMouse() {
