@@ -133,3 +133,7 @@ private:
     COLORREF text_ = 0x000000;
     COLORREF background_ = 0xFFFFFF;
 };
+
+// The name of the library's drop-down window class (registered at the library's start-up with
+// the save-bits class style); empty before the library is started.
+std::string GXGetGridComboClassName();
