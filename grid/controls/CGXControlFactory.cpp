@@ -3,6 +3,7 @@
 #include "framework/persist/StringTable.h"
 #include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
+#include "grid/controls/CGXEditControl.h"
 #include "grid/controls/CGXHeader.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/core/CGXNumberFormattingImp.h"
@@ -47,8 +48,9 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
             break;
         default:
-            // GX_IDS_CTRL_EDIT and unknown ids: the edit control's stand-in.
-            control = std::make_unique<CGXStatic>(&grid);
+            // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
+            // bound to the edit control's id.
+            control = std::make_unique<CGXEditControl>(&grid, GX_IDS_CTRL_EDIT_CONTROL);
             tips = true;
             break;
     }
@@ -67,6 +69,8 @@ namespace {
 
 // The string-table names of the controls and attributes made here, unless a program set its own.
 constexpr fw::StringEntry kControlTexts[] = {
+    // edit controls
+    {GX_IDS_CTRL_EDIT_CONTROL, "Edit Control"},
     {GX_IDS_CTRL_STATIC, "Static Text"},
     {GX_IDS_CTRL_CHECKBOX, "Checkbox, 1/0"},
     {GX_IDS_CTRL_CHECKBOX3D, "Checkbox, 3d-Effect"},
