@@ -2,10 +2,14 @@
 // tip family, with the tabbed drop-down open and a cell tip shown, written to the build folder
 // as grid_controls_all.png (the pop-ups are drawn in at their places on the screen).
 #include "grid/controls/CGXCheckBox.h"
+#include "grid/controls/CGXComboBox.h"
 #include "grid/controls/CGXComboBoxWnd.h"
 #include "grid/controls/CGXGridCombo.h"
 #include "grid/controls/CGXHeader.h"
+#include "grid/controls/CGXHotSpotEdit.h"
 #include "grid/controls/CGXOleVarUserAttribute.h"
+#include "grid/controls/CGXPushbutton.h"
+#include "grid/controls/CGXTabbedComboBox.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/controls/tests/ControlFixture.h"
 #include "grid/controls/tests/TestBitmaps.h"
@@ -41,15 +45,15 @@ TEST(AllControls, ScreenshotOfAGridHoldingEveryControl) {
         GXRegisterBitmapResource(GXResourceName::Id(7101),
                                  std::span<const std::uint8_t>(file).subspan(14));
         GridHost<PictureGrid> wnd;
-        wnd.Create(nullptr, {0, 0, 520, 380}, 0, fw::WS_VISIBLE);
+        wnd.Create(nullptr, {0, 0, 550, 560}, 0, fw::WS_VISIBLE);
         PictureGrid& core = wnd.GetCore();
         core.OnGridInitialUpdate();
         SetTestStandardFont(core);
-        core.SetRowCount(12);
+        core.SetRowCount(20);
         core.SetColCount(2);
-        core.SetColWidth(0, 0, 170);
+        core.SetColWidth(0, 0, 200);
         core.SetColWidth(1, 2, 150);
-        core.SetRowHeight(1, 10, 24);
+        core.SetRowHeight(1, 20, 24);
         core.SetStyleRange(CGXRange(0, 1), &CGXStyle().SetValue(std::string("Cell")));
         core.SetStyleRange(CGXRange(0, 2), &CGXStyle().SetValue(std::string("#BMP(7101)")));
 
@@ -87,9 +91,14 @@ TEST(AllControls, ScreenshotOfAGridHoldingEveryControl) {
         put("MFC DropDownList", GX_IDS_CTRL_CBS_DROPDOWNLIST, "Universe", ports, "Port A");
         CGXStyle single;
         single.SetWrapText(false);
-        put("Static text with a cell tip", GX_IDS_CTRL_STATIC,
-            "A text far too long for its cell shows a tip", single);
-
+        put("ComboBox, no text-fit", GX_IDS_CTRL_COMBOBOX, "Port", ports, "typed text");
+        put("ComboBox, text-fit", GX_IDS_CTRL_TEXTFIT, "Universe", ports);
+        put("ComboBox, zero-based", GX_IDS_CTRL_ZEROBASED, "1", ports);
+        put("Combo, disp.choice, 0-base", GX_IDS_CTRL_ZEROBASED_EX, "2", ports, "0");
+        CGXStyle button;
+        button.SetChoiceList("Apply");
+        put("Pushbutton", GX_IDS_CTRL_PUSHBTN, "", button, "");
+        put("Hotspot Edit", GX_IDS_CTRL_HOTSPOT, "hot spot", CGXStyle());
         CGXStyle tabbed;
         tabbed
             .SetChoiceList(
@@ -97,6 +106,10 @@ TEST(AllControls, ScreenshotOfAGridHoldingEveryControl) {
                 "input\r\n2\tDMX Out\toutput\r\n3\tMerge\tmerge two")
             .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
             .SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1");
+        put("Tabbed ComboBox", GX_IDS_CTRL_TABBED_COMBOBOX, "3", tabbed, "0");
+        put("Static text with a cell tip", GX_IDS_CTRL_STATIC,
+            "A text far too long for its cell shows a tip", single);
+
         const ROWCOL tabbedRow = row;
         put("Tabbed MFC DropDownList", GX_IDS_CTRL_TABBED_DROPDOWNLIST, "2", tabbed, "1");
 
