@@ -4,6 +4,8 @@
 #include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXHeader.h"
+#include "grid/controls/CGXProgressCtrl.h"
+#include "grid/controls/CGXRadioButton.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXStylesMap.h"
@@ -46,6 +48,23 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
         case GX_IDS_CTRL_TABBED_DROPDOWNLIST:
             control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
             break;
+        // --- progress bar and radio buttons ---
+        case GX_IDS_CTRL_PROGRESS:
+            control = std::make_unique<CGXProgressCtrl>(&grid);
+            break;
+        case GX_IDS_CTRL_RADIOBTN:
+            control = std::make_unique<CGXRadioButton>(&grid, false);
+            break;
+        case GX_IDS_CTRL_RADIOBTN3D:
+            control = std::make_unique<CGXRadioButton>(&grid, true);
+            break;
+        case GX_IDS_CTRL_RADIOBTNEX:
+            control = std::make_unique<CGXRadioButtonEx>(&grid, false);
+            break;
+        case GX_IDS_CTRL_RADIOBTN3DEX:
+            control = std::make_unique<CGXRadioButtonEx>(&grid, true);
+            break;
+        // --- end progress bar and radio buttons ---
         default:
             // GX_IDS_CTRL_EDIT and unknown ids: the edit control's stand-in.
             control = std::make_unique<CGXStatic>(&grid);
@@ -77,6 +96,18 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_CTRL_CBS_DROPDOWNLIST, "MFC DropDownList"},
     {GX_IDS_CTRL_TABBED_DROPDOWNLIST, "Tabbed MFC DropDownList"},
     {GX_IDS_UA_TABLIST_UNIQUEID, "TabList: Unique choicelist id"},
+    // --- progress bar and radio buttons ---
+    {GX_IDS_CTRL_PROGRESS, "Progressbar"},
+    {GX_IDS_UA_PROGRESS_UPPER, "Progress: Upper Bound"},
+    {GX_IDS_UA_PROGRESS_LOWER, "Progress: Lower Bound"},
+    {GX_IDS_UA_PROGRESS_CAPTION, "Progress: Caption"},
+    {GX_IDS_CTRL_RADIOBTN, "Radio Buttons"},
+    {GX_IDS_CTRL_RADIOBTN3D, "Radio Buttons, 3d-Effect"},
+    {GX_IDS_CTRL_RADIOBTNEX, "Radio Buttons, with active state"},
+    {GX_IDS_CTRL_RADIOBTN3DEX, "Radio Buttons, 3d-Effect and active state"},
+    {GX_IDS_UA_RADIOBUTTON_ALIGN, "RadioButton: Alignment"},
+    {GX_IDS_UA_RADIOBUTTONTEXTALIGN, "RadioButton: Text Alignment"},
+    // --- end progress bar and radio buttons ---
 };
 
 }  // namespace
@@ -97,6 +128,13 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
                         GX_IDS_CTRL_CHECKBOX3D_EX})
         map.AddControl(id);
     CGXCheckBox::AddUserAttributes(map);
+    // --- progress bar and radio buttons ---
+    for (unsigned id : {GX_IDS_CTRL_RADIOBTN, GX_IDS_CTRL_RADIOBTN3D, GX_IDS_CTRL_RADIOBTNEX,
+                        GX_IDS_CTRL_RADIOBTN3DEX, GX_IDS_CTRL_PROGRESS})
+        map.AddControl(id);
+    CGXRadioButtonEx::AddUserAttributes(map);
+    CGXProgressCtrl::AddUserAttributes(map);
+    // --- end progress bar and radio buttons ---
 }
 
 void GXInitWithControlFactory() {
