@@ -20,6 +20,13 @@ std::size_t SeqAt(std::string_view text, std::size_t pos) {
     for (std::size_t i = 1; i < n; ++i)
         if ((static_cast<unsigned char>(text[pos + i]) & 0xC0) != 0x80)
             return 1;
+    // Over-long forms, surrogates and values past U+10FFFF are broken too.
+    const unsigned char lead = static_cast<unsigned char>(text[pos]);
+    const unsigned char second =
+        static_cast<unsigned char>(text[pos + 1 < text.size() ? pos + 1 : pos]);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
+        return 1;
     return n;
 }
 
