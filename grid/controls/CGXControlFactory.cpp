@@ -11,10 +11,33 @@
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
 
+#include <map>
+
+namespace {
+
+// --- controls registered by libraries above this one ---
+std::map<unsigned, CGXControlFactory::ExtraControl>& ExtraControls() {
+    static std::map<unsigned, CGXControlFactory::ExtraControl> controls;
+    return controls;
+}
+// --- end controls registered by libraries above this one ---
+
+}  // namespace
+
+void CGXControlFactory::RegisterExtraControl(unsigned controlId, ExtraControl control) {
+    ExtraControls()[controlId] = std::move(control);
+}
+
 std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned controlId,
                                                                  CGXGridCore& grid) {
     std::unique_ptr<CGXControl> control;
     bool tips = false;  // controls that show text or pool bitmaps carry a cell tip
+    if (const auto extra = ExtraControls().find(controlId); extra != ExtraControls().end()) {
+        control = extra->second.create(grid);
+        if (control && extra->second.tips)
+            control->AttachCellTips();
+        return control;
+    }
     switch (controlId) {
         case GX_IDS_CTRL_STATIC:
             control = std::make_unique<CGXStatic>(&grid);
@@ -135,6 +158,15 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     CGXRadioButtonEx::AddUserAttributes(map);
     CGXProgressCtrl::AddUserAttributes(map);
     // --- end progress bar and radio buttons ---
+    // --- controls registered by libraries above this one ---
+    for (const auto& [id, extra] : ExtraControls()) {
+        if (!fw::FindString(id))
+            fw::SetString(id, extra.name);
+        map.AddControl(id);
+        if (extra.addUserAttributes)
+            extra.addUserAttributes(map);
+    }
+    // --- end controls registered by libraries above this one ---
 }
 
 void GXInitWithControlFactory() {
