@@ -3,10 +3,14 @@
 #include "framework/persist/StringTable.h"
 #include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
+#include "grid/controls/CGXEditControl.h"
 #include "grid/controls/CGXHeader.h"
+#include "grid/controls/CGXListBox.h"
+#include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXRadioButton.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
+#include "grid/controls/CGXVScrollEdit.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
@@ -71,6 +75,18 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
         case GX_IDS_CTRL_TABBED_DROPDOWNLIST:
             control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
             break;
+        // edit controls
+        case GX_IDS_CTRL_SPINEDIT:
+            control = std::make_unique<CGXSpinEdit>(&grid, GX_IDS_CTRL_SPINEDIT);
+            tips = true;
+            break;
+        case GX_IDS_CTRL_SCROLLEDIT:
+            control = std::make_unique<CGXVScrollEdit>(&grid, GX_IDS_CTRL_SCROLLEDIT);
+            break;
+        case GX_IDS_CTRL_LISTBOX:
+            control = std::make_unique<CGXListBox>(&grid, GX_IDS_CTRL_LISTBOX);
+            tips = true;
+            break;
         // --- progress bar and radio buttons ---
         case GX_IDS_CTRL_PROGRESS:
             control = std::make_unique<CGXProgressCtrl>(&grid);
@@ -89,8 +105,9 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             break;
         // --- end progress bar and radio buttons ---
         default:
-            // GX_IDS_CTRL_EDIT and unknown ids: the edit control's stand-in.
-            control = std::make_unique<CGXStatic>(&grid);
+            // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
+            // bound to the edit control's id.
+            control = std::make_unique<CGXEditControl>(&grid, GX_IDS_CTRL_EDIT_CONTROL);
             tips = true;
             break;
     }
@@ -109,6 +126,15 @@ namespace {
 
 // The string-table names of the controls and attributes made here, unless a program set its own.
 constexpr fw::StringEntry kControlTexts[] = {
+    // edit controls
+    {GX_IDS_CTRL_EDIT_CONTROL, "Edit Control"},
+    {GX_IDS_CTRL_SPINEDIT, "Spin Edit"},
+    {GX_IDS_CTRL_SCROLLEDIT, "Edit Control, Scrollbar"},
+    {GX_IDS_CTRL_LISTBOX, "Listbox"},
+    {GX_IDS_UA_SPINBOUND_MIN, "SpinBound: Min. Value"},
+    {GX_IDS_UA_SPINBOUND_MAX, "SpinBound: Max. Value"},
+    {GX_IDS_UA_SPINBOUND_WRAP, "SpinBound: Wrap Value"},
+    {GX_IDS_UA_SPINSTART, "SpinEdit: start value"},
     {GX_IDS_CTRL_STATIC, "Static Text"},
     {GX_IDS_CTRL_CHECKBOX, "Checkbox, 1/0"},
     {GX_IDS_CTRL_CHECKBOX3D, "Checkbox, 3d-Effect"},
@@ -151,6 +177,11 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
                         GX_IDS_CTRL_CHECKBOX3D_EX})
         map.AddControl(id);
     CGXCheckBox::AddUserAttributes(map);
+    // edit controls
+    map.AddControl(GX_IDS_CTRL_SPINEDIT);
+    map.AddControl(GX_IDS_CTRL_SCROLLEDIT);
+    map.AddControl(GX_IDS_CTRL_LISTBOX);
+    CGXSpinEdit::AddUserAttributes(map);
     // --- progress bar and radio buttons ---
     for (unsigned id : {GX_IDS_CTRL_RADIOBTN, GX_IDS_CTRL_RADIOBTN3D, GX_IDS_CTRL_RADIOBTNEX,
                         GX_IDS_CTRL_RADIOBTN3DEX, GX_IDS_CTRL_PROGRESS})
