@@ -2,13 +2,17 @@
 
 #include "framework/persist/StringTable.h"
 #include "grid/controls/CGXCheckBox.h"
+#include "grid/controls/CGXComboBox.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXEditControl.h"
 #include "grid/controls/CGXHeader.h"
+#include "grid/controls/CGXHotSpotEdit.h"
 #include "grid/controls/CGXListBox.h"
-#include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXProgressCtrl.h"
+#include "grid/controls/CGXPushbutton.h"
 #include "grid/controls/CGXRadioButton.h"
+#include "grid/controls/CGXSpinEdit.h"
+#include "grid/controls/CGXTabbedComboBox.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/controls/CGXVScrollEdit.h"
 #include "grid/core/CGXNumberFormattingImp.h"
@@ -73,7 +77,37 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             control = std::make_unique<CGXComboBoxWnd>(&grid, true);
             break;
         case GX_IDS_CTRL_TABBED_DROPDOWNLIST:
-            control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
+            // Without the platform's owner-drawn combo windows, the edit-based tabbed box.
+            if (GXGetLibraryState().m_bWin32s) {
+                control = std::make_unique<CGXTabbedComboBox>(&grid, GX_IDS_CTRL_TABBED_COMBOBOX,
+                                                              GX_IDS_CTRL_TABBED_COMBOBOX);
+                tips = true;
+            } else {
+                control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
+            }
+            break;
+        case GX_IDS_CTRL_TABBED_COMBOBOX:
+            control = std::make_unique<CGXTabbedComboBox>(&grid, GX_IDS_CTRL_TABBED_COMBOBOX,
+                                                          GX_IDS_CTRL_TABBED_COMBOBOX);
+            tips = true;
+            break;
+        case GX_IDS_CTRL_PUSHBTN:
+            control = std::make_unique<CGXPushbutton>(&grid);
+            tips = true;
+            break;
+        case GX_IDS_CTRL_HOTSPOT:
+            control = std::make_unique<CGXHotSpotEdit>(&grid, GX_IDS_CTRL_HOTSPOT);
+            tips = true;
+            break;
+        case GX_IDS_CTRL_COMBOBOX:
+        case GX_IDS_CTRL_ZEROBASED:
+        case GX_IDS_CTRL_ONEBASED:
+        case GX_IDS_CTRL_TEXTFIT:
+        case GX_IDS_CTRL_ONEBASED_EX:
+        case GX_IDS_CTRL_ZEROBASED_EX:
+            control = std::make_unique<CGXComboBox>(&grid, controlId, controlId,
+                                                    GXComboOptionsOf(controlId));
+            tips = true;
             break;
         // edit controls
         case GX_IDS_CTRL_SPINEDIT:
@@ -144,6 +178,15 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_CTRL_CBS_DROPDOWN, "MFC ComboBox"},
     {GX_IDS_CTRL_CBS_DROPDOWNLIST, "MFC DropDownList"},
     {GX_IDS_CTRL_TABBED_DROPDOWNLIST, "Tabbed MFC DropDownList"},
+    {GX_IDS_CTRL_TABBED_COMBOBOX, "Tabbed ComboBox"},
+    {GX_IDS_CTRL_PUSHBTN, "Pushbutton"},
+    {GX_IDS_CTRL_HOTSPOT, "Hotspot Edit"},
+    {GX_IDS_CTRL_COMBOBOX, "ComboBox, no text-fit"},
+    {GX_IDS_CTRL_ZEROBASED, "ComboBox, zero-based"},
+    {GX_IDS_CTRL_ONEBASED, "ComboBox, one-based"},
+    {GX_IDS_CTRL_TEXTFIT, "ComboBox, text-fit"},
+    {GX_IDS_CTRL_ONEBASED_EX, "Combo, disp.choice, 1-base"},
+    {GX_IDS_CTRL_ZEROBASED_EX, "Combo, disp.choice, 0-base"},
     {GX_IDS_UA_TABLIST_UNIQUEID, "TabList: Unique choicelist id"},
     // --- progress bar and radio buttons ---
     {GX_IDS_CTRL_PROGRESS, "Progressbar"},
@@ -172,6 +215,10 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     map.AddControl(GX_IDS_CTRL_CBS_DROPDOWN);
     map.AddControl(GX_IDS_CTRL_CBS_DROPDOWNLIST);
     map.AddControl(GX_IDS_CTRL_TABBED_DROPDOWNLIST);
+    for (unsigned id : {GX_IDS_CTRL_TEXTFIT, GX_IDS_CTRL_COMBOBOX, GX_IDS_CTRL_ONEBASED,
+                        GX_IDS_CTRL_ZEROBASED, GX_IDS_CTRL_ONEBASED_EX, GX_IDS_CTRL_ZEROBASED_EX,
+                        GX_IDS_CTRL_PUSHBTN, GX_IDS_CTRL_TABBED_COMBOBOX, GX_IDS_CTRL_HOTSPOT})
+        map.AddControl(id);
     CGXTabbedComboBoxWnd::AddUserAttributes(map);
     for (unsigned id : {GX_IDS_CTRL_CHECKBOX, GX_IDS_CTRL_CHECKBOX3D, GX_IDS_CTRL_CHECKBOX_EX,
                         GX_IDS_CTRL_CHECKBOX3D_EX})

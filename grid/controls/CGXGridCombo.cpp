@@ -323,3 +323,7 @@ fw::LRESULT CGXGridCombo::WindowProc(fw::Message& msg) {
         return Owner()->SendMessage(fw::WM_COMMAND, msg.wParam, msg.lParam);
     return fw::PopupWindow::WindowProc(msg);
 }
+
+std::string GXGetGridComboClassName() {
+    return GXGetLibraryState().m_strPopupClass;
+}

@@ -48,6 +48,7 @@ public:
     // Keys the control forwards: Up, Down, PgUp, PgDn, Home, End; true when it moved.
     bool MoveByKey(unsigned vk);
     void SetFont(const fw::LogFont& font) { font_ = font; }
+    const fw::LogFont& GetFont() const { return font_; }
     void SetColors(COLORREF text, COLORREF background);
     void SetDrawItemHook(DrawItemHook hook) { drawItem_ = std::move(hook); }
     // Called when a released click accepts the line under it.
@@ -133,3 +134,7 @@ private:
     COLORREF text_ = 0x000000;
     COLORREF background_ = 0xFFFFFF;
 };
+
+// The name of the library's drop-down window class (registered at the library's start-up with
+// the save-bits class style); empty before the library is started.
+std::string GXGetGridComboClassName();

@@ -24,10 +24,6 @@ int AttrInt(const CGXStyle& style, std::uint16_t id, int absent) {
     return std::atoi(style.GetUserAttribute(id).GetValue().c_str());
 }
 
-bool IsDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
-
 struct MeasureDC {
     fw::DeviceContext dc;
     MeasureDC() { dc.CreateCompatibleDC(nullptr); }
@@ -98,22 +94,8 @@ void CGXTabbedComboBoxWnd::FillList(const CGXStyle& style) {
         measure(line);
         m_items.push_back(m_nTextCol > 0 ? GXGetTabField(line, m_nTextCol) + "\t" + line : line);
     }
-    // Widths: the numbers of the widths text in order, else measured (+4) for shown columns.
-    m_edges.clear();
-    std::size_t pos = 0;
-    int right = 0;
-    for (int i = 0; i < kMaxColumns && widths[static_cast<std::size_t>(i)] != -1; ++i) {
-        int w = 0;
-        if (pos < m_widthsText.size() && IsDigit(m_widthsText[pos])) {
-            w = std::atoi(m_widthsText.c_str() + pos);
-            while (pos < m_widthsText.size() && IsDigit(m_widthsText[pos])) ++pos;
-            while (pos < m_widthsText.size() && !IsDigit(m_widthsText[pos])) ++pos;
-        } else if (m_bShowAll || i == m_nTextCol) {
-            w = widths[static_cast<std::size_t>(i)] + 4;
-        }
-        right += w;
-        m_edges.push_back(right);
-    }
+    m_edges = GXTabbedColumnEdges(widths, m_widthsText, m_bShowAll, m_nTextCol);
+    const int right = m_edges.empty() ? 0 : m_edges.back();
     m_nTotalWidth = right + fw::GetSystemMetrics(fw::SM_CXVSCROLL);
     m_nItemHeight = m.dc.GetTextMetrics().height + 2;
     for (const std::string& item : m_items)

@@ -4,6 +4,8 @@
 #include "grid/core/CGXDIB.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
 std::vector<std::string_view> GXSplitTabFields(std::string_view text) {
     std::vector<std::string_view> fields;
@@ -97,4 +99,30 @@ void GXDrawTabbedRow(fw::DeviceContext& dc, const fw::Rect& rect, std::string_vi
     dc.SetBkMode(oldMode);
     dc.SetBkColor(oldBk);
     dc.SetTextColor(oldText);
+}
+
+std::vector<int> GXTabbedColumnEdges(std::span<const int> measured, std::string_view widthsText,
+                                     bool showAll, int textColumn) {
+    auto digit = [&](std::size_t pos) {
+        return pos < widthsText.size() &&
+               std::isdigit(static_cast<unsigned char>(widthsText[pos])) != 0;
+    };
+    std::vector<int> edges;
+    std::size_t pos = 0;
+    int right = 0;
+    for (std::size_t i = 0; i < measured.size() && measured[i] != -1; ++i) {
+        int w = 0;
+        if (digit(pos)) {
+            std::size_t end = pos;
+            while (digit(end)) ++end;
+            w = std::atoi(std::string(widthsText.substr(pos, end - pos)).c_str());
+            pos = end;
+            while (pos < widthsText.size() && !digit(pos)) ++pos;
+        } else if (showAll || static_cast<int>(i) == textColumn) {
+            w = measured[i] + 4;
+        }
+        right += w;
+        edges.push_back(right);
+    }
+    return edges;
 }

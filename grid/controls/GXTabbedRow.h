@@ -27,6 +27,13 @@ std::vector<std::string_view> GXSplitTabFields(std::string_view text);
 void GXMeasureTabbedColumns(fw::DeviceContext& dc, std::string_view text, int columnCount,
                             std::span<int> widths);
 
+// The column right edges (cumulative) of a tabbed list from the widest field per column
+// (`measured`, -1 past the last column that has fields): the numbers of `widthsText` in order
+// (separated by any non-digits) give the first columns' widths; every further column gets its
+// measured width + 4 when all columns are shown or it is the text column, else 0 (hidden).
+std::vector<int> GXTabbedColumnEdges(std::span<const int> measured, std::string_view widthsText,
+                                     bool showAll, int textColumn);
+
 // Raises `height` to the tallest bitmap the row's shown fields name: with `singleColumn` only
 // the first shown field; a positive key-column option hides the first field.
 void GXMeasureTabbedRowHeight(std::string_view text, int& height, bool singleColumn, int keyColumn,

@@ -7,6 +7,7 @@
 #include "grid/core/CGXAbstractFeatures.h"
 #include "grid/core/CGXCollMapDWordToLong.h"
 #include "grid/core/CGXRangeList.h"
+#include "grid/core/GXChoiceMaps.h"
 #include "grid/core/GXTypes.h"
 
 #include <array>
@@ -171,6 +172,7 @@ public:
     std::uint16_t m_wFloatMode = 0;
     std::string m_sSheetName;  // handed to the tab window at initialisation
     std::map<const void*, void*> m_mapObjects;
+    CGXChoiceMaps m_choiceMaps;  // the shared tabbed choice lists' look-up maps
 
     // --- owned pools and further owned objects -------------------------------------------------
     std::unique_ptr<CGXOwnedObject> m_pCoveredCellPool;

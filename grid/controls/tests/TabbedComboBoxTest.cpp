@@ -1,0 +1,204 @@
+// The tabbed combo box cell: keys stored and texts shown, choosing by mouse and keys, typing
+// completed from the choices ("Port" typed out stays "Port" although "Port A" comes first),
+// titles, widths, sorting once, shared look-up maps and their aliases, Escape and clicks
+// outside.
+#include "grid/controls/CGXGridCombo.h"
+#include "grid/controls/CGXTabbedComboBox.h"
+#include "grid/controls/CGXTabbedComboBoxWnd.h"
+#include "grid/controls/tests/ControlFixture.h"
+#include "grid/core/CGXGridParam.h"
+
+#include <QTest>
+
+namespace {
+
+using gxtest::ControlFixture;
+
+constexpr const char* kPorts = "1\tPort A\tfirst\r\n2\tPort\tsecond\r\n3\tUniverse\tthird";
+
+class TabbedCombo : public ControlFixture {
+protected:
+    void SetUp() override {
+        ControlFixture::SetUp();
+        Core().SetRowCount(8);
+        Core().SetColCount(3);
+        Core().SetColWidth(1, 3, 100);
+        Core().SetRowHeight(1, 8, 20);
+        Put(1, 1, kPorts, "3");
+        Paint();
+    }
+    void Put(ROWCOL row, ROWCOL col, const char* list, const char* value,
+             CGXStyle extra = CGXStyle()) {
+        extra.SetControl(static_cast<std::uint16_t>(GX_IDS_CTRL_TABBED_COMBOBOX))
+            .SetChoiceList(list)
+            .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+            .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+            .SetValue(std::string(value));
+        Core().SetStyleRange(CGXRange(row, col), &extra);
+    }
+    CGXTabbedComboBox* Control() {
+        return static_cast<CGXTabbedComboBox*>(
+            Core().GetRegisteredControl(GX_IDS_CTRL_TABBED_COMBOBOX));
+    }
+    void Open(ROWCOL row, ROWCOL col) {
+        const fw::Rect c = Cell(row, col);
+        Click({c.right - 8, (c.top + c.bottom) / 2});
+        ASSERT_TRUE(Control()->IsDropDownVisible());
+    }
+    void ClickLine(int index) {
+        CGXComboListBox* list = Control()->GetListBox();
+        const fw::Rect r = list->ItemRect(index);
+        QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(r.left + 10, (r.top + r.bottom) / 2));
+        QCoreApplication::processEvents();
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
+        QTest::keyClick(target, key, mods);
+        QCoreApplication::processEvents();
+    }
+    void Type(const char* text) {
+        for (const char* p = text; *p; ++p) {
+            QWidget* target =
+                QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
+            QTest::keyClick(target, *p);
+            QCoreApplication::processEvents();
+        }
+    }
+    std::string EditText() {
+        std::string text;
+        Control()->GetCurrentText(text);
+        return text;
+    }
+};
+
+TEST_F(TabbedCombo, KeysAreStoredAndTextsShown) {
+    CGXTabbedComboBox* c = Control();
+    std::string text;
+    for (auto [value, shown, found] : std::vector<std::tuple<std::string, std::string, bool>>{
+             {"1", "Port A", true}, {"2", "Port", true}, {"9", "", false}, {"", "", false}}) {
+        EXPECT_EQ(c->GetControlText(text, 1, 1, &value, *Style(1, 1)), found) << value;
+        EXPECT_EQ(text, shown) << value;
+    }
+    for (auto [typed, key, ok] : std::vector<std::tuple<std::string, std::string, bool>>{
+             {"Port", "2", true}, {"Port A", "1", true}, {"", "", true}, {"Por", "Por", false}}) {
+        std::string t = typed;
+        EXPECT_EQ(c->ConvertControlTextToValue(t, 1, 1, nullptr), ok) << typed;
+        EXPECT_EQ(t, key) << typed;
+    }
+}
+
+TEST_F(TabbedCombo, ChoosingPortByMouseStoresItsKey) {
+    Open(1, 1);
+    CGXTabbedComboBox* c = Control();
+    ASSERT_EQ(c->GetListBox()->GetCount(), 3);
+    EXPECT_EQ(c->GetListBox()->GetText(1), "Port\t2\tPort\tsecond");  // text, tab, whole line
+    EXPECT_EQ(c->GetListBox()->GetCurSel(), 2);
+    ClickLine(1);
+    EXPECT_FALSE(c->IsDropDownVisible());
+    EXPECT_EQ(EditText(), "Port");
+    Core().SetCurrentCell(5, 1);
+    EXPECT_EQ(Value(1, 1), "2");
+}
+
+TEST_F(TabbedCombo, KeysMoveInTheListAndEnterTakesTheLine) {
+    Core().SetCurrentCell(1, 1);
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(Control()->IsDropDownVisible());
+    Key(Qt::Key_Home);
+    EXPECT_EQ(EditText(), "Port A");
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(Control()->IsDropDownVisible());
+    Core().SetCurrentCell(5, 1);
+    EXPECT_EQ(Value(1, 1), "2");
+}
+
+TEST_F(TabbedCombo, TypingCompletesAndTypingPortOutStaysPort) {
+    Core().SetCurrentCell(1, 1);
+    Type("P");
+    EXPECT_EQ(EditText(), "Port A");  // completed from the first choice it begins
+    Type("ort");
+    EXPECT_EQ(EditText(), "Port");  // the whole text wins over "Port A"
+    Type("x");                      // begins no choice: refused
+    EXPECT_EQ(EditText(), "Port");
+    Core().SetCurrentCell(5, 1);
+    EXPECT_EQ(Value(1, 1), "2");
+}
+
+TEST_F(TabbedCombo, EscapeClosesAndASecondEscapeRestoresTheStoredValue) {
+    Open(1, 1);
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(Control()->IsDropDownVisible());
+    EXPECT_EQ(EditText(), "Port A");
+    Key(Qt::Key_Escape);
+    Core().SetCurrentCell(5, 1);
+    EXPECT_EQ(Value(1, 1), "3");
+}
+
+TEST_F(TabbedCombo, AClickOutsideClosesAndTheChoiceIsStored) {
+    Open(1, 1);
+    Key(Qt::Key_Up);
+    const fw::Rect other = Cell(6, 3);
+    Click({other.left + 5, other.top + 5});
+    EXPECT_FALSE(Control()->IsDropDownVisible());
+    EXPECT_EQ(Value(1, 1), "2");
+}
+
+TEST_F(TabbedCombo, TitlesWidthsAndSortingOnce) {
+    CGXStyle extra;
+    extra.SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS, "40, 0 ,80")
+        .SetUserAttribute(GX_IDS_UA_TABLIST_SORTCOL, "1");
+    Put(2, 1, "Key\tName\tNote\tMore\r\n2\tGreen\tg\tx\r\n1\tRed\tr\ty", "2", extra);
+    Open(2, 1);
+    CGXTabbedComboBox* c = Control();
+    EXPECT_EQ(c->GetTitleText(), "Key\tName\tNote\tMore");
+    ASSERT_EQ(c->GetListBox()->GetCount(), 2);
+    EXPECT_EQ(c->GetListBox()->GetText(0), "Green\t2\tGreen\tg\tx");  // sorted by name
+    ASSERT_EQ(c->GetColumnEdges().size(), 4u);
+    EXPECT_EQ(c->GetColumnEdges()[0], 40);
+    EXPECT_EQ(c->GetColumnEdges()[1], 40);
+    EXPECT_EQ(c->GetColumnEdges()[2], 120);
+    EXPECT_GT(c->GetColumnEdges()[3], 120);  // measured
+    EXPECT_EQ(c->GetStyle().GetUserAttribute(GX_IDS_UA_TABLIST_SORTCOL).GetValue(), "-1");
+    ClickLine(1);
+    Core().SetCurrentCell(5, 1);
+    EXPECT_EQ(Value(2, 1), "1");
+}
+
+TEST_F(TabbedCombo, ASharedListTakesAWholeTextInAnotherCaseAsAnAliasNeverAPrefix) {
+    CGXStyle extra;
+    extra.SetUserAttribute(GX_IDS_UA_TABLIST_UNIQUEID, "7");
+    Put(3, 1, kPorts, "1", extra);
+    Core().SetCurrentCell(3, 1);
+    CGXTabbedComboBox* c = Control();
+    EXPECT_TRUE(c->ValidateText("port"));  // begins "Port A" and is "Port" in another case
+    EXPECT_TRUE(c->ValidateText("univ"));
+    EXPECT_FALSE(c->ValidateText("x"));
+    CGXChoiceMap* map = Core().GetParam()->m_choiceMaps.Find(7, CGXChoiceMaps::TextMap);
+    ASSERT_NE(map, nullptr);
+    ASSERT_NE(map->Find("port"), nullptr);
+    EXPECT_EQ(*map->Find("port"), "2\tPort\tsecond");  // "Port", not the earlier "Port A"
+    EXPECT_EQ(map->Find("univ"), nullptr);
+    std::string key = "port";
+    EXPECT_TRUE(c->ConvertControlTextToValue(key, 3, 1, nullptr));
+    EXPECT_EQ(key, "2");
+}
+
+TEST_F(TabbedCombo, Golden) {
+    CGXStyle extra;
+    extra.SetUserAttribute(GX_IDS_UA_TABLIST_TITLES, "1");
+    Put(2, 1, "Key\tName\r\n1\tRed\r\n2\tGreen", "2", extra);
+    gxtest::ExpectGolden(RepaintAll(), "tabbedcombo_inactive");
+    Open(2, 1);
+    gxtest::ExpectGolden(Paint(), "tabbedcombo_active_cell");
+    CGXGridCombo* popup = Control()->GetDropDown();
+    QImage image(popup->GetWindowRect().Width(), popup->GetWindowRect().Height(),
+                 QImage::Format_RGB32);
+    popup->render(&image);
+    gxtest::ExpectGolden(image, "tabbedcombo_list");
+}
+
+}  // namespace
