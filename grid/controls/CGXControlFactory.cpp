@@ -6,10 +6,12 @@
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXEditControl.h"
 #include "grid/controls/CGXHeader.h"
-#include "grid/controls/CGXListBox.h"
-#include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXHotSpotEdit.h"
+#include "grid/controls/CGXListBox.h"
+#include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXPushbutton.h"
+#include "grid/controls/CGXRadioButton.h"
+#include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXTabbedComboBox.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/controls/CGXVScrollEdit.h"
@@ -17,10 +19,33 @@
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
 
+#include <map>
+
+namespace {
+
+// --- controls registered by libraries above this one ---
+std::map<unsigned, CGXControlFactory::ExtraControl>& ExtraControls() {
+    static std::map<unsigned, CGXControlFactory::ExtraControl> controls;
+    return controls;
+}
+// --- end controls registered by libraries above this one ---
+
+}  // namespace
+
+void CGXControlFactory::RegisterExtraControl(unsigned controlId, ExtraControl control) {
+    ExtraControls()[controlId] = std::move(control);
+}
+
 std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned controlId,
                                                                  CGXGridCore& grid) {
     std::unique_ptr<CGXControl> control;
     bool tips = false;  // controls that show text or pool bitmaps carry a cell tip
+    if (const auto extra = ExtraControls().find(controlId); extra != ExtraControls().end()) {
+        control = extra->second.create(grid);
+        if (control && extra->second.tips)
+            control->AttachCellTips();
+        return control;
+    }
     switch (controlId) {
         case GX_IDS_CTRL_STATIC:
             control = std::make_unique<CGXStatic>(&grid);
@@ -96,6 +121,23 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             control = std::make_unique<CGXListBox>(&grid, GX_IDS_CTRL_LISTBOX);
             tips = true;
             break;
+        // --- progress bar and radio buttons ---
+        case GX_IDS_CTRL_PROGRESS:
+            control = std::make_unique<CGXProgressCtrl>(&grid);
+            break;
+        case GX_IDS_CTRL_RADIOBTN:
+            control = std::make_unique<CGXRadioButton>(&grid, false);
+            break;
+        case GX_IDS_CTRL_RADIOBTN3D:
+            control = std::make_unique<CGXRadioButton>(&grid, true);
+            break;
+        case GX_IDS_CTRL_RADIOBTNEX:
+            control = std::make_unique<CGXRadioButtonEx>(&grid, false);
+            break;
+        case GX_IDS_CTRL_RADIOBTN3DEX:
+            control = std::make_unique<CGXRadioButtonEx>(&grid, true);
+            break;
+        // --- end progress bar and radio buttons ---
         default:
             // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
             // bound to the edit control's id.
@@ -146,6 +188,18 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_CTRL_ONEBASED_EX, "Combo, disp.choice, 1-base"},
     {GX_IDS_CTRL_ZEROBASED_EX, "Combo, disp.choice, 0-base"},
     {GX_IDS_UA_TABLIST_UNIQUEID, "TabList: Unique choicelist id"},
+    // --- progress bar and radio buttons ---
+    {GX_IDS_CTRL_PROGRESS, "Progressbar"},
+    {GX_IDS_UA_PROGRESS_UPPER, "Progress: Upper Bound"},
+    {GX_IDS_UA_PROGRESS_LOWER, "Progress: Lower Bound"},
+    {GX_IDS_UA_PROGRESS_CAPTION, "Progress: Caption"},
+    {GX_IDS_CTRL_RADIOBTN, "Radio Buttons"},
+    {GX_IDS_CTRL_RADIOBTN3D, "Radio Buttons, 3d-Effect"},
+    {GX_IDS_CTRL_RADIOBTNEX, "Radio Buttons, with active state"},
+    {GX_IDS_CTRL_RADIOBTN3DEX, "Radio Buttons, 3d-Effect and active state"},
+    {GX_IDS_UA_RADIOBUTTON_ALIGN, "RadioButton: Alignment"},
+    {GX_IDS_UA_RADIOBUTTONTEXTALIGN, "RadioButton: Text Alignment"},
+    // --- end progress bar and radio buttons ---
 };
 
 }  // namespace
@@ -175,6 +229,22 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     map.AddControl(GX_IDS_CTRL_SCROLLEDIT);
     map.AddControl(GX_IDS_CTRL_LISTBOX);
     CGXSpinEdit::AddUserAttributes(map);
+    // --- progress bar and radio buttons ---
+    for (unsigned id : {GX_IDS_CTRL_RADIOBTN, GX_IDS_CTRL_RADIOBTN3D, GX_IDS_CTRL_RADIOBTNEX,
+                        GX_IDS_CTRL_RADIOBTN3DEX, GX_IDS_CTRL_PROGRESS})
+        map.AddControl(id);
+    CGXRadioButtonEx::AddUserAttributes(map);
+    CGXProgressCtrl::AddUserAttributes(map);
+    // --- end progress bar and radio buttons ---
+    // --- controls registered by libraries above this one ---
+    for (const auto& [id, extra] : ExtraControls()) {
+        if (!fw::FindString(id))
+            fw::SetString(id, extra.name);
+        map.AddControl(id);
+        if (extra.addUserAttributes)
+            extra.addUserAttributes(map);
+    }
+    // --- end controls registered by libraries above this one ---
 }
 
 void GXInitWithControlFactory() {

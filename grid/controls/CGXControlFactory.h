@@ -5,6 +5,9 @@
 
 #include "grid/core/CGXAbstractControlFactory.h"
 
+#include <functional>
+#include <memory>
+
 class CGXStylesMap;
 
 // Control ids of the string table used here.
@@ -23,6 +26,18 @@ public:
     void RegisterControlWindowClasses() override {}
     // Registers the display names of the controls built so far.
     void RegisterControlIds(CGXStylesMap& map);
+
+    // Controls built on libraries above this one (the date-time and currency cells of
+    // grid/extras) are made through creators those libraries register at start-up; the factory
+    // then makes and names them like its own. Registering an id again replaces its creator.
+    using Creator = std::function<std::unique_ptr<CGXControl>(CGXGridCore&)>;
+    struct ExtraControl {
+        Creator create;
+        const char* name;
+        bool tips;
+        std::function<void(CGXStylesMap&)> addUserAttributes;
+    };
+    static void RegisterExtraControl(unsigned controlId, ExtraControl control);
 };
 
 // Starts the grid library with this factory.
