@@ -5,6 +5,7 @@
 // gain them with the feature that implements them; every operation takes the grid core first.
 #pragma once
 
+#include "framework/base/Geometry.h"
 #include "grid/core/GXTypes.h"
 
 #include <cstdint>
@@ -64,6 +65,22 @@ public:
     virtual bool BeginTrans(CGXGridCore* grid, const char* description) = 0;
     virtual void CommitTrans(CGXGridCore* grid) = 0;
     virtual void Rollback(CGXGridCore* grid) = 0;
+    // Creators of the commands that reverse size and hiding changes (null when the factory does
+    // not make them). Old sizes are pixels, -1 where the row or column had no size of its own.
+    virtual std::unique_ptr<CGXCommand> CreateSetRowHeightCmd(ROWCOL, ROWCOL, std::vector<int>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateSetColWidthCmd(ROWCOL, ROWCOL, std::vector<int>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateHideRowsCmd(ROWCOL, ROWCOL, std::vector<bool>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateHideColsCmd(ROWCOL, ROWCOL, std::vector<bool>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateSetDefaultRowHeightCmd(int) { return nullptr; }
+    virtual std::unique_ptr<CGXCommand> CreateSetDefaultColWidthCmd(int) { return nullptr; }
 };
 class CGXAbstractCalcSizeImp : public CGXOwnedObject {};
 class CGXAbstractGridUpdateHintImp : public CGXOwnedObject {};
@@ -131,7 +148,19 @@ class CGXAbstractGridExcelLikeFrameImp : public CGXOwnedObject {};
 class CGXAbstractGridExcelLikeFillImp : public CGXOwnedObject {};
 class CGXAbstractGridUserDragSelectRangeImp : public CGXOwnedObject {};
 class CGXAbstractGridMoveRowsColsImp : public CGXOwnedObject {};
-class CGXAbstractGridUserResizeCellsImp : public CGXOwnedObject {};
+// Resizing rows and columns by dragging their boundaries; hit is the core's hit code, offsets are
+// the mouse's distance from where the drag started.
+class CGXAbstractGridUserResizeCellsImp : public CGXOwnedObject {
+public:
+    virtual void OnTrackMouseMove(CGXGridCore* grid, fw::Point pt) = 0;
+    virtual bool OnTrackButtonDown(CGXGridCore* grid, int hit, fw::Point pt) = 0;
+    virtual void OnTrackButtonUp(CGXGridCore* grid, fw::Point pt) = 0;
+    virtual bool OnTrackDblClick(CGXGridCore* grid, int hit, fw::Point pt) = 0;
+    virtual bool StartTracking(CGXGridCore* grid, ROWCOL index, int mode, fw::Point pt) = 0;
+    virtual void MoveTracking(CGXGridCore* grid, int offset) = 0;
+    virtual void CancelTracking(CGXGridCore* grid) = 0;
+    virtual void EndTracking(CGXGridCore* grid, int offset) = 0;
+};
 class CGXAbstractGridOptimizedUpdateImp : public CGXOwnedObject {};
 class CGXAbstractGridMarkEditHeaderImp : public CGXOwnedObject {};
 class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {};

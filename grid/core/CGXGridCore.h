@@ -296,6 +296,9 @@ public:
     void InstallStyleDataExchangeImp();
     void InstallCutPasteImp();
     void InstallClearCellsImp();
+    // Layout features: hidden rows and columns (slot 13), resizing with the mouse (slot 20).
+    void InstallHideCellsImp();
+    void InstallUserResizeCellsImp();
     CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
     CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;
     CGXAbstractGridTextDataExchangeImp* GetTextDataExchangeImp() const;
@@ -391,6 +394,11 @@ public:
     bool IsPrinting() const { return m_bPrintInProgress; }
     void SetPrinting(bool printing, const fw::Rect& printRect = {});
     bool IsTracking(int* mode = nullptr, ROWCOL* index = nullptr) const;
+    // Set by the resize feature while it tracks (mode 0 none, 1 rows, 2 columns).
+    void SetTracking(int mode, ROWCOL index) {
+        m_nTrackingMode = mode;
+        m_nTrackingIndex = index;
+    }
     bool GridWndIsVisible() const;
 
     // ===== Current cell and in-cell editing (CGXGridCoreCurrentCell.cpp) ======================
@@ -530,6 +538,7 @@ public:
     virtual bool OnResizeRowColMove(fw::Point pt);
     virtual bool OnResizeRowColEnd(fw::Point pt);
     virtual bool OnResizeRowColCancel();
+    virtual bool OnResizeRowColDblClk(int hit, fw::Point pt);
     virtual bool CanResizeCol(ROWCOL col);
     virtual bool CanResizeRow(ROWCOL row);
     // Command routing of the grid's window classes (Edit commands of the view).
@@ -658,6 +667,11 @@ public:
                                     unsigned flags, bool notify);
     virtual void OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
                                    unsigned flags, bool notify);
+    // A row's (column's) own size in pixels, hidden or not; -1 when it takes the default.
+    int GetOwnRowHeight(ROWCOL row);
+    int GetOwnColWidth(ROWCOL col);
+    // TRUE when an operation of this command type records its reversing command.
+    bool IsRecordingUndo(int ctCmd) const;
     std::vector<int> GetRowHeights(ROWCOL first, ROWCOL last);
     std::vector<int> GetColWidths(ROWCOL first, ROWCOL last);
     virtual bool IsRowHidden(ROWCOL row);

@@ -119,11 +119,33 @@ std::vector<int> CGXGridCore::GetColWidths(ROWCOL first, ROWCOL last) {
     return out;
 }
 
+bool CGXGridCore::IsRecordingUndo(int ctCmd) const {
+    return GetCommandFactory() && ctCmd != 1 && m_pParam && m_pParam->IsEnableUndo();
+}
+
+// The size a row keeps of its own, in pixels (a hidden row's too), or -1 when it takes the
+// default; what undo gives back.
+int CGXGridCore::GetOwnRowHeight(ROWCOL row) {
+    std::int32_t stored;
+    if (!m_pParam || !m_pParam->m_RowHeights.Lookup(row, stored))
+        return -1;
+    return GXPixelsFromStoredSize(stored, SizeUnitRows());
+}
+
+int CGXGridCore::GetOwnColWidth(ROWCOL col) {
+    std::int32_t stored;
+    if (!m_pParam || !m_pParam->m_ColWidths.Lookup(col, stored))
+        return -1;
+    return GXPixelsFromStoredSize(stored, SizeUnitCols());
+}
+
 bool CGXGridCore::SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
-                               unsigned flags, int) {
+                               unsigned flags, int ctCmd) {
     if (last == 0)
         last = first;
     std::vector<int> old = GetRowHeights(first, last);
+    std::vector<int> own;
+    for (ROWCOL r = first; r <= last && r != GX_INVALID; ++r) own.push_back(GetOwnRowHeight(r));
     bool changed = false;
     for (ROWCOL r = first; r <= last; ++r) {
         const int size = sizes ? sizes[r - first] : pixels;
@@ -135,14 +157,19 @@ bool CGXGridCore::SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int*
     if (!changed)
         return false;
     OnRowHeightChanged(first, last, old, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetRowHeightCmd(first, last, std::move(own)))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
 bool CGXGridCore::SetColWidth(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
-                              unsigned flags, int) {
+                              unsigned flags, int ctCmd) {
     if (last == 0)
         last = first;
     std::vector<int> old = GetColWidths(first, last);
+    std::vector<int> own;
+    for (ROWCOL c = first; c <= last && c != GX_INVALID; ++c) own.push_back(GetOwnColWidth(c));
     bool changed = false;
     for (ROWCOL c = first; c <= last; ++c) {
         const int size = sizes ? sizes[c - first] : pixels;
@@ -154,20 +181,31 @@ bool CGXGridCore::SetColWidth(ROWCOL first, ROWCOL last, int pixels, const int* 
     if (!changed)
         return false;
     OnColWidthChanged(first, last, old, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetColWidthCmd(first, last, std::move(own)))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
-bool CGXGridCore::SetDefaultRowHeight(int pixels, unsigned flags, int) {
+bool CGXGridCore::SetDefaultRowHeight(int pixels, unsigned flags, int ctCmd) {
+    const int old = GetDefaultRowHeight();
     if (!StoreDefaultRowHeight(pixels))
         return false;
     OnRowHeightChanged(0, GetRowCount(), {}, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetDefaultRowHeightCmd(old))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
-bool CGXGridCore::SetDefaultColWidth(int pixels, unsigned flags, int) {
+bool CGXGridCore::SetDefaultColWidth(int pixels, unsigned flags, int ctCmd) {
+    const int old = GetDefaultColWidth();
     if (!StoreDefaultColWidth(pixels))
         return false;
     OnColWidthChanged(0, GetColCount(), {}, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetDefaultColWidthCmd(old))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 

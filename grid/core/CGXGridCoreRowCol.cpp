@@ -139,6 +139,8 @@ bool CGXGridCore::StoreInsertRows(ROWCOL row, ROWCOL count, bool force) {
     m_pParam->m_RowHeights.ShiftKeysForInsert(row, count);
     m_pParam->m_SelRects.InsertRowsInRanges(row, count);
     m_pParam->m_CoveredCells.InsertRowsInRanges(row, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->RowsInserted(this, row, count);
     FreeObjectCache();
     return true;
 }
@@ -151,6 +153,8 @@ bool CGXGridCore::StoreInsertCols(ROWCOL col, ROWCOL count, bool force) {
     m_pParam->m_ColWidths.ShiftKeysForInsert(col, count);
     m_pParam->m_SelRects.InsertColsInRanges(col, count);
     m_pParam->m_CoveredCells.InsertColsInRanges(col, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->ColsInserted(this, col, count);
     FreeObjectCache();
     return true;
 }
@@ -165,6 +169,8 @@ bool CGXGridCore::StoreRemoveRows(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_RowHeights.ShiftKeysForRemove(from, to);
     m_pParam->m_SelRects.RemoveRowsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveRowsInRanges(from, to, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->RowsRemoved(this, from, to);
     FreeObjectCache();
     return true;
 }
@@ -179,6 +185,8 @@ bool CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_ColWidths.ShiftKeysForRemove(from, to);
     m_pParam->m_SelRects.RemoveColsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveColsInRanges(from, to, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->ColsRemoved(this, from, to);
     FreeObjectCache();
     return true;
 }

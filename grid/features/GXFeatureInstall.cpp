@@ -66,6 +66,8 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallStyleDataExchangeImp();
     grid.InstallCutPasteImp();
     grid.InstallClearCellsImp();
+    grid.InstallHideCellsImp();
+    grid.InstallUserResizeCellsImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {

@@ -1,0 +1,24 @@
+// Installers of the layout features: hidden rows and columns and resizing with the mouse.
+#include "grid/core/CGXGridCore.h"
+#include "grid/features/CGXGridHideCellsImp.h"
+#include "grid/features/CGXGridUserResizeCellsImp.h"
+#include "grid/features/CGXSizeCommands.h"
+
+namespace {
+template <class Imp>
+void InstallSlot(CGXGridCore& grid, int slot) {
+    if (grid.GetFeatureSlot(slot))
+        return;
+    grid.SetFeatureSlot(slot, grid.AddOwnedObject(std::make_unique<Imp>()));
+}
+}  // namespace
+
+void CGXGridCore::InstallHideCellsImp() {
+    InstallSlot<CGXGridHideCellsImp>(*this, 13);
+    GXAddSizeCommandStrings();
+}
+
+void CGXGridCore::InstallUserResizeCellsImp() {
+    InstallSlot<CGXGridUserResizeCellsImp>(*this, 20);
+    GXAddSizeCommandStrings();
+}
