@@ -162,7 +162,14 @@ public:
     virtual void EndTracking(CGXGridCore* grid, int offset) = 0;
 };
 class CGXAbstractGridOptimizedUpdateImp : public CGXOwnedObject {};
-class CGXAbstractGridMarkEditHeaderImp : public CGXOwnedObject {};
+// Draws the row and column headers of the current cell marked. Direction 0 both, 1 columns
+// only, 2 rows only.
+class CGXAbstractGridMarkEditHeaderImp : public CGXOwnedObject {
+public:
+    virtual void MarkEditHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col, int direction,
+                                unsigned flags) = 0;
+    virtual bool IsMarkedHeaderCell(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+};
 class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {};
 // Copying and moving a block of cells inside the grid's cell store, undoably.
 class CGXAbstractGridDirectCopyMoveCellsImp : public CGXOwnedObject {

@@ -299,6 +299,8 @@ public:
     // Layout features: hidden rows and columns (slot 13), resizing with the mouse (slot 20).
     void InstallHideCellsImp();
     void InstallUserResizeCellsImp();
+    // Marking the current cell's headers (slot 22).
+    void InstallMarkEditHeaderImp();
     CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
     CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;
     CGXAbstractGridTextDataExchangeImp* GetTextDataExchangeImp() const;
@@ -448,6 +450,8 @@ public:
     // Hook before a cell becomes current; GX_INVALID - 1 (-2) stands for the last row/column.
     virtual void PrepareRowCol(ROWCOL, ROWCOL) {}
     virtual void MarkEditHeader(ROWCOL row, ROWCOL col, int changeClass, unsigned flags);
+    // Whether a header cell is drawn marked (FALSE without the header-marking feature).
+    virtual bool IsMarkedHeaderCell(ROWCOL row, ROWCOL col);
     virtual bool NotifyDisplayFeatures();
     // Recalculation through the cell store (the plain store answers FALSE).
     virtual bool Recalc(bool force = false, std::string* errorText = nullptr, bool notify = true);

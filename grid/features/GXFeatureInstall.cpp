@@ -68,6 +68,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallClearCellsImp();
     grid.InstallHideCellsImp();
     grid.InstallUserResizeCellsImp();
+    grid.InstallMarkEditHeaderImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {

@@ -1,6 +1,8 @@
-// Installers of the layout features: hidden rows and columns and resizing with the mouse.
+// Installers of the layout features: hidden rows and columns, resizing with the mouse and the
+// marking of the current cell's headers.
 #include "grid/core/CGXGridCore.h"
 #include "grid/features/CGXGridHideCellsImp.h"
+#include "grid/features/CGXGridMarkEditHeaderImp.h"
 #include "grid/features/CGXGridUserResizeCellsImp.h"
 #include "grid/features/CGXSizeCommands.h"
 
@@ -21,4 +23,8 @@ void CGXGridCore::InstallHideCellsImp() {
 void CGXGridCore::InstallUserResizeCellsImp() {
     InstallSlot<CGXGridUserResizeCellsImp>(*this, 20);
     GXAddSizeCommandStrings();
+}
+
+void CGXGridCore::InstallMarkEditHeaderImp() {
+    InstallSlot<CGXGridMarkEditHeaderImp>(*this, 22);
 }

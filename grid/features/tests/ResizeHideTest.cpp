@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -263,6 +266,86 @@ TEST_F(ResizeHideTest, EscapeDuringADragGivesBackTheSize) {
     QTest::mouseRelease(wnd_.get(), Qt::LeftButton, Qt::NoModifier, ColEdge(2) + QPoint(25, 0));
     EXPECT_EQ(W(2), w);
     EXPECT_EQ(UndoCount(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// ----- marked headers ----------------------------------------------------------------------------
+
+class MarkHeaderTest : public ResizeHideTest {
+protected:
+    QImage Paint() {
+        QCoreApplication::processEvents();
+        for (int i = 0; i < 3 && wnd_->GetUpdateRect(nullptr); ++i) wnd_->UpdateWindow();
+        return wnd_->BackingImage().copy();
+    }
+    // The header cell's bottom-right inner pixel: dark when drawn flat (marked), the face colour
+    // when raised (its dark shadow line lies one pixel further out).
+    QRgb Inner(const QImage& image, ROWCOL r, ROWCOL c) {
+        const fw::Rect rect = R(r, c);
+        return image.pixel(rect.left + 3, rect.bottom - 2) & 0xFFFFFF;
+    }
+    static void ExpectGolden(const QImage& image, const char* name) {
+        const QString path = QString(GRID_FEATURES_SOURCE_DIR) + "/tests/golden/" + name + ".png";
+        const QString seen = QString(GRID_FEATURES_BUILD_DIR) + "/grid_golden_" + name + ".png";
+        image.save(seen);
+        if (qEnvironmentVariableIsSet("IXO_UPDATE_GOLDEN") || !QFile::exists(path)) {
+            QDir().mkpath(QFileInfo(path).path());
+            ASSERT_TRUE(image.save(path)) << path.toStdString();
+            if (!qEnvironmentVariableIsSet("IXO_UPDATE_GOLDEN"))
+                ADD_FAILURE() << "no golden image yet; written to " << path.toStdString();
+            return;
+        }
+        const QImage golden = QImage(path).convertToFormat(image.format());
+        const int differing = CountDiffering(image, golden);
+        EXPECT_LE(differing, image.width() * image.height() / 300)
+            << name << ": " << differing << " pixels differ; see " << seen.toStdString();
+    }
+};
+
+TEST_F(MarkHeaderTest, TheCurrentCellsHeadersAreMarkedAndFollowIt) {
+    Core().GetProperties()->Set3dButtons(true);
+    for (ROWCOL r = 1; r <= 8; ++r)
+        Core().SetValueRange(CGXRange(r, 1), "row " + std::to_string(r), gxOverride, 0);
+    QTest::mouseClick(wnd_.get(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(R(3, 2).left + 10, R(3, 2).top + 5));
+    ASSERT_TRUE(Core().IsCurrentCell(3, 2));
+    EXPECT_TRUE(Core().IsMarkedHeaderCell(3, 0));
+    EXPECT_TRUE(Core().IsMarkedHeaderCell(0, 2));
+    EXPECT_FALSE(Core().IsMarkedHeaderCell(4, 0));
+    EXPECT_FALSE(Core().IsMarkedHeaderCell(0, 3));
+    wnd_->Invalidate();
+    QImage image = Paint();
+    EXPECT_NE(Inner(image, 3, 0), Inner(image, 4, 0));
+    EXPECT_NE(Inner(image, 0, 2), Inner(image, 0, 3));
+    ExpectGolden(image, "marked_headers");
+
+    // The marks follow the current cell without a full repaint.
+    QTest::keyClick(wnd_.get(), Qt::Key_Down);
+    image = Paint();
+    EXPECT_EQ(Inner(image, 3, 0), Inner(image, 5, 0));
+    EXPECT_NE(Inner(image, 4, 0), Inner(image, 5, 0));
+
+    // Switched off in the properties, nothing is marked.
+    Core().GetProperties()->SetMarkRowHeader(false);
+    EXPECT_FALSE(Core().IsMarkedHeaderCell(4, 0));
+    EXPECT_TRUE(Core().IsMarkedHeaderCell(0, 2));
+}
+
+TEST_F(MarkHeaderTest, TheHeaderOfAColumnBeingResizedCountsAsMarked) {
+    // The default mask 0xB2 has bit 0x10: no marking while resizing.
+    QTest::mousePress(wnd_.get(), Qt::LeftButton, Qt::NoModifier, ColEdge(5));
+    ASSERT_TRUE(Core().IsTracking());
+    EXPECT_FALSE(Core().IsMarkedHeaderCell(0, 5));
+    QTest::mouseRelease(wnd_.get(), Qt::LeftButton, Qt::NoModifier, ColEdge(5));
+    Param().EnableTrackColWidth(0xB2 & ~0x10);
+    QTest::mousePress(wnd_.get(), Qt::LeftButton, Qt::NoModifier, ColEdge(5));
+    EXPECT_TRUE(Core().IsMarkedHeaderCell(0, 5));
+    EXPECT_FALSE(Core().IsMarkedHeaderCell(0, 4));
+    QTest::mouseRelease(wnd_.get(), Qt::LeftButton, Qt::NoModifier, ColEdge(5));
+    EXPECT_FALSE(Core().IsMarkedHeaderCell(0, 5));
 }
 
 }  // namespace
