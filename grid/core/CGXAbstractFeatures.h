@@ -14,6 +14,7 @@
 #include <vector>
 
 class CGXGridCore;
+struct CGXGridHint;
 class CGXRange;
 class CGXRangeList;
 
@@ -83,7 +84,14 @@ public:
     virtual std::unique_ptr<CGXCommand> CreateSetDefaultColWidthCmd(int) { return nullptr; }
 };
 class CGXAbstractCalcSizeImp : public CGXOwnedObject {};
-class CGXAbstractGridUpdateHintImp : public CGXOwnedObject {};
+// Carries the grid's changes to the other views of its document and repeats theirs here.
+class CGXAbstractGridUpdateHintImp : public CGXOwnedObject {
+public:
+    // A received hint: answers 0 when it is not for this grid or not understood.
+    virtual long OnHint(CGXGridCore* grid, const CGXGridHint* hint) = 0;
+    // Sends a hint to the other views (nothing without a document or with hints disabled).
+    virtual bool SendHint(CGXGridCore* grid, CGXGridHint& hint) = 0;
+};
 // Fits row heights and column widths to what the cells' controls need; FALSE on a user abort.
 class CGXAbstractGridResizeToFitImp : public CGXOwnedObject {
 public:

@@ -208,6 +208,10 @@ public:
     const std::vector<std::unique_ptr<CGXPluginComponent>>& GetPlugins() const { return m_plugins; }
     // Marks the document modified when hints are enabled.
     virtual void SetModifiedFlag(bool modified = true);
+    // Sends the change to the other views when createHint is set, hints are enabled and the
+    // update-hint feature is installed (the hint's target becomes the grid's hint channel).
+    void SendGridHint(CGXGridHint& hint, bool createHint);
+    std::int32_t m_nHintChannel = 0;
     void EnableHints(bool enable = true) { m_bHintsEnabled = enable; }
     bool IsHintsEnabled() const { return m_bHintsEnabled; }
 

@@ -3,6 +3,7 @@
 // count rows as the window shows them: header and frozen rows, then from the top row.
 #include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXSizeUnits.h"
 
@@ -209,8 +210,14 @@ bool CGXGridCore::SetDefaultColWidth(int pixels, unsigned flags, int ctCmd) {
     return true;
 }
 
-void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vector<int>&,
-                                     unsigned flags, bool) {
+void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
+                                     unsigned flags, bool notify) {
+    CGXGridHint hint(5);
+    hint.row1 = first;
+    hint.row2 = last;
+    hint.object = &old;
+    hint.flags = flags;
+    SendGridHint(hint, notify);
     InvalidateCachedVisible();
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && row >= first && row <= last && GetRowHeight(first) == 0) {
@@ -222,8 +229,14 @@ void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vecto
         Redraw(flags, false);
 }
 
-void CGXGridCore::OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>&,
-                                    unsigned flags, bool) {
+void CGXGridCore::OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
+                                    unsigned flags, bool notify) {
+    CGXGridHint hint(6);
+    hint.col1 = first;
+    hint.col2 = last;
+    hint.object = &old;
+    hint.flags = flags;
+    SendGridHint(hint, notify);
     InvalidateCachedVisible();
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && col >= first && col <= last && GetColWidth(first) == 0) {

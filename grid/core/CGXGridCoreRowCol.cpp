@@ -4,6 +4,7 @@
 #include "framework/window/Window.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 
 #include <algorithm>
@@ -52,7 +53,11 @@ bool CGXGridCore::UpdatesLocked() const {
     return m_pParam && m_pParam->m_bLockUpdate;
 }
 
-void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool) {
+void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool createHint) {
+    CGXGridHint hint(3);
+    hint.row1 = oldCount;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && row > GetRowCount())
         RefreshCurrentCell();
@@ -71,7 +76,11 @@ void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool) {
     }
 }
 
-void CGXGridCore::UpdateColCount(ROWCOL oldCount, unsigned flags, bool) {
+void CGXGridCore::UpdateColCount(ROWCOL oldCount, unsigned flags, bool createHint) {
+    CGXGridHint hint(4);
+    hint.col1 = oldCount;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && col > GetColCount())
         RefreshCurrentCell();
@@ -191,7 +200,12 @@ bool CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, bool force) {
     return true;
 }
 
-void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool) {
+void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool createHint) {
+    CGXGridHint hint(8);
+    hint.row1 = row;
+    hint.countOrResult = static_cast<long>(count);
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cr >= row) {
@@ -210,7 +224,12 @@ void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, boo
         UpdateScrollbars();
 }
 
-void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool) {
+void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool createHint) {
+    CGXGridHint hint(7);
+    hint.col1 = col;
+    hint.countOrResult = static_cast<long>(count);
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cc >= col) {
@@ -229,7 +248,12 @@ void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, boo
         UpdateScrollbars();
 }
 
-void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool) {
+void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool createHint) {
+    CGXGridHint hint(10);
+    hint.row1 = from;
+    hint.row2 = to;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cr >= from) {
@@ -249,7 +273,12 @@ void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool)
         UpdateScrollbars();
 }
 
-void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool) {
+void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool createHint) {
+    CGXGridHint hint(9);
+    hint.col1 = from;
+    hint.col2 = to;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cc >= from) {
@@ -307,7 +336,13 @@ bool CGXGridCore::StoreFrozenCols(ROWCOL frozen, ROWCOL header) {
     return true;
 }
 
-void CGXGridCore::UpdateFrozenRows(ROWCOL, ROWCOL, unsigned flags, bool) {
+void CGXGridCore::UpdateFrozenRows(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
+                                   bool createHint) {
+    CGXGridHint hint(15);
+    hint.row1 = oldFrozen;
+    hint.row2 = oldHeader;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
     InvalidateCachedVisible();
     HideCurrentCell();
@@ -315,7 +350,13 @@ void CGXGridCore::UpdateFrozenRows(ROWCOL, ROWCOL, unsigned flags, bool) {
         Redraw(flags, false);
 }
 
-void CGXGridCore::UpdateFrozenCols(ROWCOL, ROWCOL, unsigned flags, bool) {
+void CGXGridCore::UpdateFrozenCols(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
+                                   bool createHint) {
+    CGXGridHint hint(16);
+    hint.col1 = oldFrozen;
+    hint.col2 = oldHeader;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     m_nLeftCol = std::max(m_nLeftCol, GetFrozenCols() + 1);
     InvalidateCachedVisible();
     HideCurrentCell();

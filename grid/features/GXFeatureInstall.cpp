@@ -59,6 +59,7 @@ void CGXGridCore::InstallCutPasteImp() {
 
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
+    grid.InstallUpdateHintImp();
     grid.InstallCommandFactory();
     grid.InstallUserSelectRangeImp();
     grid.InstallDirectCopyMoveCellsImp();

@@ -1,8 +1,9 @@
 // Installers of the layout features: hidden rows and columns, resizing with the mouse and the
-// marking of the current cell's headers.
+// marking of the current cell's headers, and the update hints between views.
 #include "grid/core/CGXGridCore.h"
 #include "grid/features/CGXGridHideCellsImp.h"
 #include "grid/features/CGXGridMarkEditHeaderImp.h"
+#include "grid/features/CGXGridUpdateHintImp.h"
 #include "grid/features/CGXGridUserResizeCellsImp.h"
 #include "grid/features/CGXSizeCommands.h"
 
@@ -27,4 +28,8 @@ void CGXGridCore::InstallUserResizeCellsImp() {
 
 void CGXGridCore::InstallMarkEditHeaderImp() {
     InstallSlot<CGXGridMarkEditHeaderImp>(*this, 22);
+}
+
+void CGXGridCore::InstallUpdateHintImp() {
+    InstallSlot<CGXGridUpdateHintImp>(*this, 11);
 }
