@@ -82,6 +82,15 @@ public:
     }
     virtual std::unique_ptr<CGXCommand> CreateSetDefaultRowHeightCmd(int) { return nullptr; }
     virtual std::unique_ptr<CGXCommand> CreateSetDefaultColWidthCmd(int) { return nullptr; }
+    // Moves back: the block now at first..last returns to start at `dest`.
+    virtual std::unique_ptr<CGXCommand> CreateMoveRowsCmd(ROWCOL, ROWCOL, ROWCOL) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateMoveColsCmd(ROWCOL, ROWCOL, ROWCOL) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateSetFrozenRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    virtual std::unique_ptr<CGXCommand> CreateSetFrozenColsCmd(ROWCOL, ROWCOL) { return nullptr; }
 };
 class CGXAbstractCalcSizeImp : public CGXOwnedObject {};
 // Carries the grid's changes to the other views of its document and repeats theirs here.
@@ -178,7 +187,19 @@ public:
                                 unsigned flags) = 0;
     virtual bool IsMarkedHeaderCell(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
 };
-class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {};
+// Freezing the selected columns (rows): moved to the front and made the frozen pane; undone by
+// moving them back.
+class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {
+public:
+    virtual bool CanFreezeCols(CGXGridCore* grid) = 0;
+    virtual bool IsColsFrozen(CGXGridCore* grid) = 0;
+    virtual bool FreezeCols(CGXGridCore* grid) = 0;
+    virtual bool UnfreezeCols(CGXGridCore* grid) = 0;
+    virtual bool CanFreezeRows(CGXGridCore* grid) = 0;
+    virtual bool IsRowsFrozen(CGXGridCore* grid) = 0;
+    virtual bool FreezeRows(CGXGridCore* grid) = 0;
+    virtual bool UnfreezeRows(CGXGridCore* grid) = 0;
+};
 // Copying and moving a block of cells inside the grid's cell store, undoably.
 class CGXAbstractGridDirectCopyMoveCellsImp : public CGXOwnedObject {
 public:

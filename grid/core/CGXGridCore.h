@@ -303,8 +303,11 @@ public:
     // Layout features: hidden rows and columns (slot 13), resizing with the mouse (slot 20).
     void InstallHideCellsImp();
     void InstallUserResizeCellsImp();
-    // Marking the current cell's headers (slot 22).
+    // Marking the current cell's headers (slot 22) and fitting sizes to contents (slot 12).
     void InstallMarkEditHeaderImp();
+    void InstallResizeToFitImp();
+    // Freezing the selection (slot 23).
+    void InstallFreezeMenuHelperImp();
     CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
     CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;
     CGXAbstractGridTextDataExchangeImp* GetTextDataExchangeImp() const;
@@ -579,6 +582,18 @@ public:
     virtual void UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool createHint);
     virtual void UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
     virtual void UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
+    // Moves rows (columns) first..last so that the block starts at `dest` (as numbered after the
+    // move); cells, sizes, hidden states, selection and coverings move with them.
+    virtual bool MoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags = GX_UPDATENOW,
+                          int ctCmd = 0);
+    virtual bool MoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags = GX_UPDATENOW,
+                          int ctCmd = 0);
+    virtual bool StoreMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest);
+    virtual bool StoreMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest);
+    virtual void UpdateMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                bool createHint);
+    virtual void UpdateMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                bool createHint);
     virtual bool SetFrozenRows(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,
                                int ctCmd = 0);
     virtual bool SetFrozenCols(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,

@@ -298,23 +298,105 @@ void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool 
         UpdateScrollbars();
 }
 
-bool CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, unsigned flags, int) {
+bool CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, unsigned flags, int ctCmd) {
     if (!m_pParam)
         return false;
     const ROWCOL oldFrozen = m_pParam->m_nFrozenRows, oldHeader = m_pParam->m_nHeaderRows;
     if (!StoreFrozenRows(frozen, header))
         return false;
     UpdateFrozenRows(oldFrozen, oldHeader, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetFrozenRowsCmd(oldFrozen, oldHeader))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
-bool CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, unsigned flags, int) {
+bool CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, unsigned flags, int ctCmd) {
     if (!m_pParam)
         return false;
     const ROWCOL oldFrozen = m_pParam->m_nFrozenCols, oldHeader = m_pParam->m_nHeaderCols;
     if (!StoreFrozenCols(frozen, header))
         return false;
     UpdateFrozenCols(oldFrozen, oldHeader, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetFrozenColsCmd(oldFrozen, oldHeader))
+            AddCommand(std::move(cmd), ctCmd);
+    return true;
+}
+
+// --- moving rows and columns -------------------------------------------------------------------
+
+bool CGXGridCore::StoreMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest) {
+    if (IsLockReadOnly() || !GetData() || !m_pParam || first > last ||
+        !GetData()->MoveRows(first, last, dest))
+        return false;
+    SetModifiedFlag(true);
+    m_pParam->m_RowHeights.MoveKeys(first, last, dest);
+    m_pParam->m_SelRects.MoveRowsInRanges(first, last, dest, GetRowCount());
+    m_pParam->m_CoveredCells.MoveRowsInRanges(first, last, dest, GetRowCount());
+    if (auto* hide = GetHideCellsImp())
+        hide->RowsMoved(this, first, last, dest);
+    FreeObjectCache();
+    return true;
+}
+
+bool CGXGridCore::StoreMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest) {
+    if (IsLockReadOnly() || !GetData() || !m_pParam || first > last ||
+        !GetData()->MoveCols(first, last, dest))
+        return false;
+    SetModifiedFlag(true);
+    m_pParam->m_ColWidths.MoveKeys(first, last, dest);
+    m_pParam->m_SelRects.MoveColsInRanges(first, last, dest, GetColCount());
+    m_pParam->m_CoveredCells.MoveColsInRanges(first, last, dest, GetColCount());
+    if (auto* hide = GetHideCellsImp())
+        hide->ColsMoved(this, first, last, dest);
+    FreeObjectCache();
+    return true;
+}
+
+void CGXGridCore::UpdateMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                 bool createHint) {
+    CGXGridHint hint(12);
+    hint.row1 = first;
+    hint.row2 = last;
+    hint.row3 = dest;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
+    InvalidateCachedVisible();
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+void CGXGridCore::UpdateMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                 bool createHint) {
+    CGXGridHint hint(11);
+    hint.col1 = first;
+    hint.col2 = last;
+    hint.col3 = dest;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
+    InvalidateCachedVisible();
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+bool CGXGridCore::MoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags, int ctCmd) {
+    if (first == dest || !StoreMoveRows(first, last, dest))
+        return false;
+    UpdateMoveRows(first, last, dest, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateMoveRowsCmd(dest, dest + (last - first), first))
+            AddCommand(std::move(cmd), ctCmd);
+    return true;
+}
+
+bool CGXGridCore::MoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags, int ctCmd) {
+    if (first == dest || !StoreMoveCols(first, last, dest))
+        return false;
+    UpdateMoveCols(first, last, dest, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateMoveColsCmd(dest, dest + (last - first), first))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 

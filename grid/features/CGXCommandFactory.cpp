@@ -5,6 +5,7 @@
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXLongOperation.h"
 #include "grid/core/GXLibraryState.h"
+#include "grid/features/CGXMoveFreezeCommands.h"
 #include "grid/features/CGXSizeCommands.h"
 
 #include <algorithm>
@@ -228,6 +229,23 @@ std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetDefaultRowHeightCmd(int 
 }
 std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetDefaultColWidthCmd(int size) {
     return std::make_unique<CGXSetDefaultColWidthCmd>(size);
+}
+
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateMoveRowsCmd(ROWCOL first, ROWCOL last,
+                                                                 ROWCOL dest) {
+    return std::make_unique<CGXMoveRowsCmd>(first, last, dest);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateMoveColsCmd(ROWCOL first, ROWCOL last,
+                                                                 ROWCOL dest) {
+    return std::make_unique<CGXMoveColsCmd>(first, last, dest);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetFrozenRowsCmd(ROWCOL frozen,
+                                                                      ROWCOL header) {
+    return std::make_unique<CGXSetFrozenRowsCmd>(frozen, header);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetFrozenColsCmd(ROWCOL frozen,
+                                                                      ROWCOL header) {
+    return std::make_unique<CGXSetFrozenColsCmd>(frozen, header);
 }
 
 bool CGXCommandFactory::ExecuteCommand(CGXCommand& command, CGXGridCore* grid, int ctCmd) {

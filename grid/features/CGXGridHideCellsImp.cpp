@@ -75,13 +75,14 @@ void CGXGridHideCellsImp::ColsInserted(CGXGridCore* grid, ROWCOL at, ROWCOL coun
     if (auto* b = Bits(grid, false))
         gxbits::Insert(*b, at, count);
 }
+// `dest` is where the block starts after the move; the bit array counts before it.
 void CGXGridHideCellsImp::RowsMoved(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest) {
     if (auto* b = Bits(grid, true))
-        gxbits::Move(*b, first, last, dest);
+        gxbits::Move(*b, first, last, dest > first ? dest + (last - first + 1) : dest);
 }
 void CGXGridHideCellsImp::ColsMoved(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest) {
     if (auto* b = Bits(grid, false))
-        gxbits::Move(*b, first, last, dest);
+        gxbits::Move(*b, first, last, dest > first ? dest + (last - first + 1) : dest);
 }
 
 bool CGXGridHideCellsImp::HideRows(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool hide,

@@ -70,6 +70,8 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallHideCellsImp();
     grid.InstallUserResizeCellsImp();
     grid.InstallMarkEditHeaderImp();
+    grid.InstallResizeToFitImp();
+    grid.InstallFreezeMenuHelperImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {

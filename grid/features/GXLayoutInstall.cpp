@@ -1,8 +1,10 @@
 // Installers of the layout features: hidden rows and columns, resizing with the mouse and the
 // marking of the current cell's headers, and the update hints between views.
 #include "grid/core/CGXGridCore.h"
+#include "grid/features/CGXGridFreezeMenuHelperImp.h"
 #include "grid/features/CGXGridHideCellsImp.h"
 #include "grid/features/CGXGridMarkEditHeaderImp.h"
+#include "grid/features/CGXGridResizeToFitImp.h"
 #include "grid/features/CGXGridUpdateHintImp.h"
 #include "grid/features/CGXGridUserResizeCellsImp.h"
 #include "grid/features/CGXSizeCommands.h"
@@ -32,4 +34,13 @@ void CGXGridCore::InstallMarkEditHeaderImp() {
 
 void CGXGridCore::InstallUpdateHintImp() {
     InstallSlot<CGXGridUpdateHintImp>(*this, 11);
+}
+
+void CGXGridCore::InstallResizeToFitImp() {
+    InstallSlot<CGXGridResizeToFitImp>(*this, 12);
+    GXAddSizeCommandStrings();
+}
+
+void CGXGridCore::InstallFreezeMenuHelperImp() {
+    InstallSlot<CGXGridFreezeMenuHelperImp>(*this, 23);
 }

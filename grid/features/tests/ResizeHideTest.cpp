@@ -349,3 +349,135 @@ TEST_F(MarkHeaderTest, TheHeaderOfAColumnBeingResizedCountsAsMarked) {
 }
 
 }  // namespace
+
+namespace {
+
+// ----- resize to fit -----------------------------------------------------------------------------
+
+using ResizeToFitTest = ResizeHideTest;
+
+TEST_F(ResizeToFitTest, RowsFitTheirLinesInOneUndoStep) {
+    Core().SetValueRange(CGXRange(4, 2), "one\ntwo\nthree", gxOverride, 0);
+    Core().SetValueRange(CGXRange(5, 3), "single", gxOverride, 0);
+    Core().SetRowHeight(5, 5, 70);
+    const int h4 = H(4);
+    ASSERT_TRUE(Core().ResizeRowHeightsToFit(CGXRange().SetRows(4, 5)));
+    EXPECT_GT(H(4), 2 * h4);
+    EXPECT_LT(H(5), 70);  // shrunk to one line
+    EXPECT_LT(H(5), H(4));
+    EXPECT_EQ(Param().GetUndoList().front()->GetDescription(), "Resizing Rows");
+    Core().Undo();
+    EXPECT_EQ(H(4), h4);
+    EXPECT_EQ(H(5), 70);
+}
+
+TEST_F(ResizeToFitTest, GrowOnlyKeepsRowsThatAreHighEnough) {
+    Core().SetValueRange(CGXRange(6, 1), "short", gxOverride, 0);
+    Core().SetRowHeight(6, 6, 80);
+    Core().ResizeRowHeightsToFit(CGXRange().SetRows(6, 6), GX_UPDATENOW | 0x08);
+    EXPECT_EQ(H(6), 80);
+    Core().ResizeRowHeightsToFit(CGXRange().SetRows(6, 6));
+    EXPECT_LT(H(6), 80);
+}
+
+TEST_F(ResizeToFitTest, ARowNeverOutgrowsTheVisibleArea) {
+    std::string tall;
+    for (int i = 0; i < 60; ++i) tall += "line\n";
+    Core().SetValueRange(CGXRange(3, 1), tall, gxOverride, 0);
+    Core().ResizeRowHeightsToFit(CGXRange().SetRows(3, 3));
+    const int area = Core().GetGridRect().Height();
+    EXPECT_EQ(H(3), area - Core().CalcSumOfRowHeights(0, 0) - 1);
+}
+
+TEST_F(ResizeToFitTest, ColumnsFitTheirWidestText) {
+    Core().SetValueRange(CGXRange(2, 3), "a rather long text for one column", gxOverride, 0);
+    const int w = W(3);
+    ASSERT_TRUE(Core().ResizeColWidthsToFit(CGXRange().SetCols(3, 3)));
+    EXPECT_GT(W(3), w);
+    EXPECT_EQ(Param().GetUndoList().front()->GetDescription(), "Resizing Columns");
+}
+
+}  // namespace
+
+namespace {
+
+// ----- freezing the selection
+// ----------------------------------------------------------------------
+
+class FreezeTest : public ResizeHideTest {
+protected:
+    void SetUp() override {
+        ResizeHideTest::SetUp();
+        for (ROWCOL r = 1; r <= 8; ++r)
+            for (ROWCOL c = 1; c <= 8; ++c)
+                Core().SetValueRange(CGXRange(r, c), std::to_string(r) + "." + std::to_string(c),
+                                     gxOverride, 0);
+        Param().GetUndoList().clear();
+    }
+    CGXAbstractGridFreezeMenuHelperImp& F() {
+        return *dynamic_cast<CGXAbstractGridFreezeMenuHelperImp*>(Core().GetFeatureSlot(23));
+    }
+    std::string V(ROWCOL r, ROWCOL c) { return Core().GetValueRowCol(r, c); }
+};
+
+TEST_F(FreezeTest, FreezingColumnsMovesThemToTheFrontAndUnfreezingBack) {
+    Core().SetColWidth(6, 6, 77);
+    Core().HideCols(3, 3);
+    Param().GetUndoList().clear();
+    Core().SelectRange(CGXRange().SetCols(5, 6));
+    ASSERT_TRUE(F().CanFreezeCols(&Core()));
+    ASSERT_TRUE(F().FreezeCols(&Core()));
+    EXPECT_EQ(Core().GetFrozenCols(), 2u);
+    EXPECT_EQ(V(2, 1), "2.5");
+    EXPECT_EQ(V(2, 2), "2.6");
+    EXPECT_EQ(V(2, 3), "2.1");
+    EXPECT_EQ(W(2), 77);                 // the width went with its column
+    EXPECT_TRUE(Core().IsColHidden(5));  // and so did the hidden state of column 3
+    EXPECT_TRUE(Param().m_SelRects.IsEmpty());
+    EXPECT_EQ(UndoCount(), 1u);
+    EXPECT_EQ(Param().GetUndoList().front()->GetDescription(), "Freeze Columns");
+    EXPECT_FALSE(F().CanFreezeCols(&Core()));  // already frozen
+
+    ASSERT_TRUE(F().UnfreezeCols(&Core()));
+    EXPECT_EQ(Core().GetFrozenCols(), 0u);
+    EXPECT_EQ(V(2, 5), "2.5");
+    EXPECT_EQ(V(2, 1), "2.1");
+    EXPECT_EQ(W(6), 77);
+    EXPECT_TRUE(Core().IsColHidden(3));
+    // Undoing the unfreeze freezes again; undoing the freeze puts everything back.
+    Core().Undo();
+    EXPECT_EQ(Core().GetFrozenCols(), 2u);
+    EXPECT_EQ(V(2, 1), "2.5");
+    Core().Undo();
+    EXPECT_EQ(Core().GetFrozenCols(), 0u);
+    EXPECT_EQ(V(2, 5), "2.5");
+    EXPECT_EQ(V(2, 6), "2.6");
+}
+
+TEST_F(FreezeTest, TwoSeparateBlocksCannotBeFrozen) {
+    Core().SelectRange(CGXRange().SetCols(2, 2));
+    Core().SelectRange(CGXRange().SetCols(5, 6));
+    EXPECT_FALSE(F().CanFreezeCols(&Core()));
+    EXPECT_FALSE(F().FreezeCols(&Core()));
+    EXPECT_EQ(Core().GetFrozenCols(), 0u);
+    Param().m_SelRects.DeleteAll();
+    EXPECT_FALSE(F().CanFreezeRows(&Core()));  // nothing selected
+}
+
+TEST_F(FreezeTest, RowsFreezeAndUnfreezeEachAsOneStep) {
+    Core().SelectRange(CGXRange().SetRows(4, 5));
+    ASSERT_TRUE(F().FreezeRows(&Core()));
+    EXPECT_EQ(Core().GetFrozenRows(), 2u);
+    EXPECT_EQ(V(1, 3), "4.3");
+    EXPECT_EQ(V(3, 3), "1.3");
+    ASSERT_TRUE(F().UnfreezeRows(&Core()));
+    EXPECT_EQ(Core().GetFrozenRows(), 0u);
+    EXPECT_EQ(V(4, 3), "4.3");
+    EXPECT_EQ(UndoCount(), 2u);
+    EXPECT_EQ(Param().GetUndoList().front()->GetDescription(), "Freeze Rows");
+    Core().Undo();
+    EXPECT_EQ(Core().GetFrozenRows(), 2u);
+    EXPECT_EQ(V(1, 3), "4.3");
+}
+
+}  // namespace
