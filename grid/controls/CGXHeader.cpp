@@ -26,8 +26,8 @@ void CGXHeader::DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect) {
     dc.DrawFocusRect(rect);
 }
 
-bool CGXHeader::GetMarkHeaderState(ROWCOL, ROWCOL, unsigned) {
-    return false;
+bool CGXHeader::GetMarkHeaderState(ROWCOL row, ROWCOL col, unsigned) {
+    return m_pGrid && m_pGrid->IsMarkedHeaderCell(row, col);
 }
 
 void CGXHeader::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,

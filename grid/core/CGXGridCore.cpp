@@ -1,6 +1,7 @@
 // The grid core object: construction, feature slots, initialisation, destruction, cell controls,
 // and the read-only state.
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridHint.h"
 
 #include "framework/window/SystemMetrics.h"
 #include "framework/window/Window.h"
@@ -237,6 +238,13 @@ void CGXGridCore::CommitTrans() {
 void CGXGridCore::Rollback() {
     if (auto* f = GetCommandFactory())
         f->Rollback(this);
+}
+void CGXGridCore::SendGridHint(CGXGridHint& hint, bool createHint) {
+    auto* f = GetUpdateHintImp();
+    if (!createHint || !m_bHintsEnabled || !f)
+        return;
+    hint.target = m_nHintChannel;
+    f->SendHint(this, hint);
 }
 void CGXGridCore::AddCommand(std::unique_ptr<CGXCommand> command, int ctCmd) {
     if (auto* f = GetCommandFactory())

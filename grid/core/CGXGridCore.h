@@ -208,6 +208,10 @@ public:
     const std::vector<std::unique_ptr<CGXPluginComponent>>& GetPlugins() const { return m_plugins; }
     // Marks the document modified when hints are enabled.
     virtual void SetModifiedFlag(bool modified = true);
+    // Sends the change to the other views when createHint is set, hints are enabled and the
+    // update-hint feature is installed (the hint's target becomes the grid's hint channel).
+    void SendGridHint(CGXGridHint& hint, bool createHint);
+    std::int32_t m_nHintChannel = 0;
     void EnableHints(bool enable = true) { m_bHintsEnabled = enable; }
     bool IsHintsEnabled() const { return m_bHintsEnabled; }
 
@@ -296,6 +300,14 @@ public:
     void InstallStyleDataExchangeImp();
     void InstallCutPasteImp();
     void InstallClearCellsImp();
+    // Layout features: hidden rows and columns (slot 13), resizing with the mouse (slot 20).
+    void InstallHideCellsImp();
+    void InstallUserResizeCellsImp();
+    // Marking the current cell's headers (slot 22) and fitting sizes to contents (slot 12).
+    void InstallMarkEditHeaderImp();
+    void InstallResizeToFitImp();
+    // Freezing the selection (slot 23).
+    void InstallFreezeMenuHelperImp();
     CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
     CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;
     CGXAbstractGridTextDataExchangeImp* GetTextDataExchangeImp() const;
@@ -391,6 +403,11 @@ public:
     bool IsPrinting() const { return m_bPrintInProgress; }
     void SetPrinting(bool printing, const fw::Rect& printRect = {});
     bool IsTracking(int* mode = nullptr, ROWCOL* index = nullptr) const;
+    // Set by the resize feature while it tracks (mode 0 none, 1 rows, 2 columns).
+    void SetTracking(int mode, ROWCOL index) {
+        m_nTrackingMode = mode;
+        m_nTrackingIndex = index;
+    }
     bool GridWndIsVisible() const;
 
     // ===== Current cell and in-cell editing (CGXGridCoreCurrentCell.cpp) ======================
@@ -440,6 +457,8 @@ public:
     // Hook before a cell becomes current; GX_INVALID - 1 (-2) stands for the last row/column.
     virtual void PrepareRowCol(ROWCOL, ROWCOL) {}
     virtual void MarkEditHeader(ROWCOL row, ROWCOL col, int changeClass, unsigned flags);
+    // Whether a header cell is drawn marked (FALSE without the header-marking feature).
+    virtual bool IsMarkedHeaderCell(ROWCOL row, ROWCOL col);
     virtual bool NotifyDisplayFeatures();
     // Recalculation through the cell store (the plain store answers FALSE).
     virtual bool Recalc(bool force = false, std::string* errorText = nullptr, bool notify = true);
@@ -530,6 +549,7 @@ public:
     virtual bool OnResizeRowColMove(fw::Point pt);
     virtual bool OnResizeRowColEnd(fw::Point pt);
     virtual bool OnResizeRowColCancel();
+    virtual bool OnResizeRowColDblClk(int hit, fw::Point pt);
     virtual bool CanResizeCol(ROWCOL col);
     virtual bool CanResizeRow(ROWCOL row);
     // WM_COMMAND of the grid's window classes: the current cell's control first (its window's
@@ -563,6 +583,18 @@ public:
     virtual void UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool createHint);
     virtual void UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
     virtual void UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
+    // Moves rows (columns) first..last so that the block starts at `dest` (as numbered after the
+    // move); cells, sizes, hidden states, selection and coverings move with them.
+    virtual bool MoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags = GX_UPDATENOW,
+                          int ctCmd = 0);
+    virtual bool MoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags = GX_UPDATENOW,
+                          int ctCmd = 0);
+    virtual bool StoreMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest);
+    virtual bool StoreMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest);
+    virtual void UpdateMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                bool createHint);
+    virtual void UpdateMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                bool createHint);
     virtual bool SetFrozenRows(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,
                                int ctCmd = 0);
     virtual bool SetFrozenCols(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,
@@ -659,6 +691,11 @@ public:
                                     unsigned flags, bool notify);
     virtual void OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
                                    unsigned flags, bool notify);
+    // A row's (column's) own size in pixels, hidden or not; -1 when it takes the default.
+    int GetOwnRowHeight(ROWCOL row);
+    int GetOwnColWidth(ROWCOL col);
+    // TRUE when an operation of this command type records its reversing command.
+    bool IsRecordingUndo(int ctCmd) const;
     std::vector<int> GetRowHeights(ROWCOL first, ROWCOL last);
     std::vector<int> GetColWidths(ROWCOL first, ROWCOL last);
     virtual bool IsRowHidden(ROWCOL row);

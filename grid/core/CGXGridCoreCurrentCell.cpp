@@ -730,8 +730,16 @@ bool CGXGridCore::OnActivateGrid(bool activate) {
 
 // --- hooks and forwarders -----------------------------------------------------------------------
 
-void CGXGridCore::MarkEditHeader(ROWCOL, ROWCOL, int, unsigned) {
-    // The mark-edit-header feature is not part of this library yet.
+// The header-marking feature (slot 22) redraws the headers of a cell the current cell leaves
+// or enters.
+void CGXGridCore::MarkEditHeader(ROWCOL row, ROWCOL col, int, unsigned flags) {
+    if (auto* f = dynamic_cast<CGXAbstractGridMarkEditHeaderImp*>(GetFeatureSlot(22)))
+        f->MarkEditHeader(this, row, col, 0, flags);
+}
+
+bool CGXGridCore::IsMarkedHeaderCell(ROWCOL row, ROWCOL col) {
+    auto* f = dynamic_cast<CGXAbstractGridMarkEditHeaderImp*>(GetFeatureSlot(22));
+    return f && f->IsMarkedHeaderCell(this, row, col);
 }
 
 bool CGXGridCore::NotifyDisplayFeatures() {

@@ -3,6 +3,7 @@
 // count rows as the window shows them: header and frozen rows, then from the top row.
 #include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXSizeUnits.h"
 
@@ -119,11 +120,33 @@ std::vector<int> CGXGridCore::GetColWidths(ROWCOL first, ROWCOL last) {
     return out;
 }
 
+bool CGXGridCore::IsRecordingUndo(int ctCmd) const {
+    return GetCommandFactory() && ctCmd != 1 && m_pParam && m_pParam->IsEnableUndo();
+}
+
+// The size a row keeps of its own, in pixels (a hidden row's too), or -1 when it takes the
+// default; what undo gives back.
+int CGXGridCore::GetOwnRowHeight(ROWCOL row) {
+    std::int32_t stored;
+    if (!m_pParam || !m_pParam->m_RowHeights.Lookup(row, stored))
+        return -1;
+    return GXPixelsFromStoredSize(stored, SizeUnitRows());
+}
+
+int CGXGridCore::GetOwnColWidth(ROWCOL col) {
+    std::int32_t stored;
+    if (!m_pParam || !m_pParam->m_ColWidths.Lookup(col, stored))
+        return -1;
+    return GXPixelsFromStoredSize(stored, SizeUnitCols());
+}
+
 bool CGXGridCore::SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
-                               unsigned flags, int) {
+                               unsigned flags, int ctCmd) {
     if (last == 0)
         last = first;
     std::vector<int> old = GetRowHeights(first, last);
+    std::vector<int> own;
+    for (ROWCOL r = first; r <= last && r != GX_INVALID; ++r) own.push_back(GetOwnRowHeight(r));
     bool changed = false;
     for (ROWCOL r = first; r <= last; ++r) {
         const int size = sizes ? sizes[r - first] : pixels;
@@ -135,14 +158,19 @@ bool CGXGridCore::SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int*
     if (!changed)
         return false;
     OnRowHeightChanged(first, last, old, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetRowHeightCmd(first, last, std::move(own)))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
 bool CGXGridCore::SetColWidth(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
-                              unsigned flags, int) {
+                              unsigned flags, int ctCmd) {
     if (last == 0)
         last = first;
     std::vector<int> old = GetColWidths(first, last);
+    std::vector<int> own;
+    for (ROWCOL c = first; c <= last && c != GX_INVALID; ++c) own.push_back(GetOwnColWidth(c));
     bool changed = false;
     for (ROWCOL c = first; c <= last; ++c) {
         const int size = sizes ? sizes[c - first] : pixels;
@@ -154,25 +182,42 @@ bool CGXGridCore::SetColWidth(ROWCOL first, ROWCOL last, int pixels, const int* 
     if (!changed)
         return false;
     OnColWidthChanged(first, last, old, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetColWidthCmd(first, last, std::move(own)))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
-bool CGXGridCore::SetDefaultRowHeight(int pixels, unsigned flags, int) {
+bool CGXGridCore::SetDefaultRowHeight(int pixels, unsigned flags, int ctCmd) {
+    const int old = GetDefaultRowHeight();
     if (!StoreDefaultRowHeight(pixels))
         return false;
     OnRowHeightChanged(0, GetRowCount(), {}, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetDefaultRowHeightCmd(old))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
-bool CGXGridCore::SetDefaultColWidth(int pixels, unsigned flags, int) {
+bool CGXGridCore::SetDefaultColWidth(int pixels, unsigned flags, int ctCmd) {
+    const int old = GetDefaultColWidth();
     if (!StoreDefaultColWidth(pixels))
         return false;
     OnColWidthChanged(0, GetColCount(), {}, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetDefaultColWidthCmd(old))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
-void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vector<int>&,
-                                     unsigned flags, bool) {
+void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
+                                     unsigned flags, bool notify) {
+    CGXGridHint hint(5);
+    hint.row1 = first;
+    hint.row2 = last;
+    hint.object = &old;
+    hint.flags = flags;
+    SendGridHint(hint, notify);
     InvalidateCachedVisible();
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && row >= first && row <= last && GetRowHeight(first) == 0) {
@@ -184,8 +229,14 @@ void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vecto
         Redraw(flags, false);
 }
 
-void CGXGridCore::OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>&,
-                                    unsigned flags, bool) {
+void CGXGridCore::OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
+                                    unsigned flags, bool notify) {
+    CGXGridHint hint(6);
+    hint.col1 = first;
+    hint.col2 = last;
+    hint.object = &old;
+    hint.flags = flags;
+    SendGridHint(hint, notify);
     InvalidateCachedVisible();
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && col >= first && col <= last && GetColWidth(first) == 0) {

@@ -539,7 +539,7 @@ bool CGXGridCore::DoubleClick(unsigned button, unsigned flags, fw::Point pt) {
     const int hit = HitTest(pt, &row, &col, nullptr);
     if (hit != GX_CELLHIT && hit != GX_HEADERHIT) {
         if (button == fw::MK_LBUTTON && hit != GX_NOHIT)
-            OnResizeRowColStart(hit, pt);
+            OnResizeRowColDblClk(hit, pt);
         return true;
     }
     try {
@@ -1047,17 +1047,41 @@ void CGXGridCore::SetSizeLock(const void* object) {
         m_pGridWnd->Invalidate();
 }
 
-bool CGXGridCore::OnResizeRowColStart(int, fw::Point) {
-    return false;
+// The resize feature (slot 20) tracks boundary drags; without it nothing is tracked.
+namespace {
+CGXAbstractGridUserResizeCellsImp* ResizeImp(const CGXGridCore& grid) {
+    return dynamic_cast<CGXAbstractGridUserResizeCellsImp*>(grid.GetFeatureSlot(20));
 }
-bool CGXGridCore::OnResizeRowColMove(fw::Point) {
-    return false;
+}  // namespace
+
+bool CGXGridCore::OnResizeRowColStart(int hit, fw::Point pt) {
+    auto* f = ResizeImp(*this);
+    return f && f->OnTrackButtonDown(this, hit, pt);
 }
-bool CGXGridCore::OnResizeRowColEnd(fw::Point) {
-    return false;
+bool CGXGridCore::OnResizeRowColMove(fw::Point pt) {
+    auto* f = ResizeImp(*this);
+    if (!f || !IsTracking())
+        return false;
+    f->OnTrackMouseMove(this, pt);
+    return true;
+}
+bool CGXGridCore::OnResizeRowColEnd(fw::Point pt) {
+    auto* f = ResizeImp(*this);
+    if (!f || !IsTracking())
+        return false;
+    f->OnTrackButtonUp(this, pt);
+    return true;
 }
 bool CGXGridCore::OnResizeRowColCancel() {
-    return false;
+    auto* f = ResizeImp(*this);
+    if (!f || !IsTracking())
+        return false;
+    f->CancelTracking(this);
+    return true;
+}
+bool CGXGridCore::OnResizeRowColDblClk(int hit, fw::Point pt) {
+    auto* f = ResizeImp(*this);
+    return f && f->OnTrackDblClick(this, hit, pt);
 }
 bool CGXGridCore::CanResizeCol(ROWCOL) {
     return dynamic_cast<CGXAbstractGridUserResizeCellsImp*>(GetFeatureSlot(20)) != nullptr;

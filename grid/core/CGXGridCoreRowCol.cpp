@@ -4,6 +4,7 @@
 #include "framework/window/Window.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 
 #include <algorithm>
@@ -52,7 +53,11 @@ bool CGXGridCore::UpdatesLocked() const {
     return m_pParam && m_pParam->m_bLockUpdate;
 }
 
-void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool) {
+void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool createHint) {
+    CGXGridHint hint(3);
+    hint.row1 = oldCount;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && row > GetRowCount())
         RefreshCurrentCell();
@@ -71,7 +76,11 @@ void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool) {
     }
 }
 
-void CGXGridCore::UpdateColCount(ROWCOL oldCount, unsigned flags, bool) {
+void CGXGridCore::UpdateColCount(ROWCOL oldCount, unsigned flags, bool createHint) {
+    CGXGridHint hint(4);
+    hint.col1 = oldCount;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     ROWCOL row, col;
     if (GetCurrentCell(row, col) && col > GetColCount())
         RefreshCurrentCell();
@@ -139,6 +148,8 @@ bool CGXGridCore::StoreInsertRows(ROWCOL row, ROWCOL count, bool force) {
     m_pParam->m_RowHeights.ShiftKeysForInsert(row, count);
     m_pParam->m_SelRects.InsertRowsInRanges(row, count);
     m_pParam->m_CoveredCells.InsertRowsInRanges(row, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->RowsInserted(this, row, count);
     FreeObjectCache();
     return true;
 }
@@ -151,6 +162,8 @@ bool CGXGridCore::StoreInsertCols(ROWCOL col, ROWCOL count, bool force) {
     m_pParam->m_ColWidths.ShiftKeysForInsert(col, count);
     m_pParam->m_SelRects.InsertColsInRanges(col, count);
     m_pParam->m_CoveredCells.InsertColsInRanges(col, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->ColsInserted(this, col, count);
     FreeObjectCache();
     return true;
 }
@@ -165,6 +178,8 @@ bool CGXGridCore::StoreRemoveRows(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_RowHeights.ShiftKeysForRemove(from, to);
     m_pParam->m_SelRects.RemoveRowsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveRowsInRanges(from, to, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->RowsRemoved(this, from, to);
     FreeObjectCache();
     return true;
 }
@@ -179,11 +194,18 @@ bool CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_ColWidths.ShiftKeysForRemove(from, to);
     m_pParam->m_SelRects.RemoveColsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveColsInRanges(from, to, count);
+    if (auto* hide = GetHideCellsImp())
+        hide->ColsRemoved(this, from, to);
     FreeObjectCache();
     return true;
 }
 
-void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool) {
+void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool createHint) {
+    CGXGridHint hint(8);
+    hint.row1 = row;
+    hint.countOrResult = static_cast<long>(count);
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cr >= row) {
@@ -202,7 +224,12 @@ void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, boo
         UpdateScrollbars();
 }
 
-void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool) {
+void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool createHint) {
+    CGXGridHint hint(7);
+    hint.col1 = col;
+    hint.countOrResult = static_cast<long>(count);
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cc >= col) {
@@ -221,7 +248,12 @@ void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, boo
         UpdateScrollbars();
 }
 
-void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool) {
+void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool createHint) {
+    CGXGridHint hint(10);
+    hint.row1 = from;
+    hint.row2 = to;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cr >= from) {
@@ -241,7 +273,12 @@ void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool)
         UpdateScrollbars();
 }
 
-void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool) {
+void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool createHint) {
+    CGXGridHint hint(9);
+    hint.col1 = from;
+    hint.col2 = to;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     InvalidateCachedVisible();
     ROWCOL cr, cc;
     if (GetCurrentCell(cr, cc) && cc >= from) {
@@ -261,23 +298,105 @@ void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool)
         UpdateScrollbars();
 }
 
-bool CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, unsigned flags, int) {
+bool CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, unsigned flags, int ctCmd) {
     if (!m_pParam)
         return false;
     const ROWCOL oldFrozen = m_pParam->m_nFrozenRows, oldHeader = m_pParam->m_nHeaderRows;
     if (!StoreFrozenRows(frozen, header))
         return false;
     UpdateFrozenRows(oldFrozen, oldHeader, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetFrozenRowsCmd(oldFrozen, oldHeader))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
-bool CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, unsigned flags, int) {
+bool CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, unsigned flags, int ctCmd) {
     if (!m_pParam)
         return false;
     const ROWCOL oldFrozen = m_pParam->m_nFrozenCols, oldHeader = m_pParam->m_nHeaderCols;
     if (!StoreFrozenCols(frozen, header))
         return false;
     UpdateFrozenCols(oldFrozen, oldHeader, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateSetFrozenColsCmd(oldFrozen, oldHeader))
+            AddCommand(std::move(cmd), ctCmd);
+    return true;
+}
+
+// --- moving rows and columns -------------------------------------------------------------------
+
+bool CGXGridCore::StoreMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest) {
+    if (IsLockReadOnly() || !GetData() || !m_pParam || first > last ||
+        !GetData()->MoveRows(first, last, dest))
+        return false;
+    SetModifiedFlag(true);
+    m_pParam->m_RowHeights.MoveKeys(first, last, dest);
+    m_pParam->m_SelRects.MoveRowsInRanges(first, last, dest, GetRowCount());
+    m_pParam->m_CoveredCells.MoveRowsInRanges(first, last, dest, GetRowCount());
+    if (auto* hide = GetHideCellsImp())
+        hide->RowsMoved(this, first, last, dest);
+    FreeObjectCache();
+    return true;
+}
+
+bool CGXGridCore::StoreMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest) {
+    if (IsLockReadOnly() || !GetData() || !m_pParam || first > last ||
+        !GetData()->MoveCols(first, last, dest))
+        return false;
+    SetModifiedFlag(true);
+    m_pParam->m_ColWidths.MoveKeys(first, last, dest);
+    m_pParam->m_SelRects.MoveColsInRanges(first, last, dest, GetColCount());
+    m_pParam->m_CoveredCells.MoveColsInRanges(first, last, dest, GetColCount());
+    if (auto* hide = GetHideCellsImp())
+        hide->ColsMoved(this, first, last, dest);
+    FreeObjectCache();
+    return true;
+}
+
+void CGXGridCore::UpdateMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                 bool createHint) {
+    CGXGridHint hint(12);
+    hint.row1 = first;
+    hint.row2 = last;
+    hint.row3 = dest;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
+    InvalidateCachedVisible();
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+void CGXGridCore::UpdateMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                                 bool createHint) {
+    CGXGridHint hint(11);
+    hint.col1 = first;
+    hint.col2 = last;
+    hint.col3 = dest;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
+    InvalidateCachedVisible();
+    if (!UpdatesLocked())
+        Redraw(flags, false);
+}
+
+bool CGXGridCore::MoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags, int ctCmd) {
+    if (first == dest || !StoreMoveRows(first, last, dest))
+        return false;
+    UpdateMoveRows(first, last, dest, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateMoveRowsCmd(dest, dest + (last - first), first))
+            AddCommand(std::move(cmd), ctCmd);
+    return true;
+}
+
+bool CGXGridCore::MoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags, int ctCmd) {
+    if (first == dest || !StoreMoveCols(first, last, dest))
+        return false;
+    UpdateMoveCols(first, last, dest, flags, true);
+    if (IsRecordingUndo(ctCmd))
+        if (auto cmd = GetCommandFactory()->CreateMoveColsCmd(dest, dest + (last - first), first))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
@@ -299,7 +418,13 @@ bool CGXGridCore::StoreFrozenCols(ROWCOL frozen, ROWCOL header) {
     return true;
 }
 
-void CGXGridCore::UpdateFrozenRows(ROWCOL, ROWCOL, unsigned flags, bool) {
+void CGXGridCore::UpdateFrozenRows(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
+                                   bool createHint) {
+    CGXGridHint hint(15);
+    hint.row1 = oldFrozen;
+    hint.row2 = oldHeader;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
     InvalidateCachedVisible();
     HideCurrentCell();
@@ -307,7 +432,13 @@ void CGXGridCore::UpdateFrozenRows(ROWCOL, ROWCOL, unsigned flags, bool) {
         Redraw(flags, false);
 }
 
-void CGXGridCore::UpdateFrozenCols(ROWCOL, ROWCOL, unsigned flags, bool) {
+void CGXGridCore::UpdateFrozenCols(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
+                                   bool createHint) {
+    CGXGridHint hint(16);
+    hint.col1 = oldFrozen;
+    hint.col2 = oldHeader;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     m_nLeftCol = std::max(m_nLeftCol, GetFrozenCols() + 1);
     InvalidateCachedVisible();
     HideCurrentCell();

@@ -3,6 +3,7 @@
 #include "framework/window/Window.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXLongOperation.h"
 #include "grid/core/CGXStylesMap.h"
@@ -143,8 +144,15 @@ std::vector<std::unique_ptr<CGXStyle>> CGXGridCore::CopyStyleRange(const CGXRang
     return out;
 }
 
-void CGXGridCore::UpdateStyleRange(const CGXRange& range, const CGXStyle*, GXModifyType, int,
-                                   unsigned flags, bool) {
+void CGXGridCore::UpdateStyleRange(const CGXRange& range, const CGXStyle* style, GXModifyType type,
+                                   int styleType, unsigned flags, bool createHint) {
+    CGXGridHint hint(17);
+    hint.range = range;
+    hint.style = style;
+    hint.modifyType = static_cast<int>(type);
+    hint.value = styleType;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     if (UpdatesLocked() || !GridWndIsVisible())
         return;
     CGXRange r = range;
@@ -270,7 +278,10 @@ bool CGXGridCore::SetStylesMap(const CGXStylesMap& map, unsigned flags, int) {
     return true;
 }
 
-void CGXGridCore::UpdateStylesMap(unsigned flags, bool) {
+void CGXGridCore::UpdateStylesMap(unsigned flags, bool createHint) {
+    CGXGridHint hint(33);
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     ReCacheBaseStyles();
     FreeObjectCache();
     m_bFontMeasured = false;
@@ -291,7 +302,11 @@ bool CGXGridCore::ChangeBaseStyle(std::uint16_t id, const CGXStyle& style, GXMod
     return true;
 }
 
-void CGXGridCore::UpdateBaseStyle(std::uint16_t, unsigned flags, bool) {
+void CGXGridCore::UpdateBaseStyle(std::uint16_t id, unsigned flags, bool createHint) {
+    CGXGridHint hint(35);
+    hint.countOrResult = id;
+    hint.flags = flags;
+    SendGridHint(hint, createHint);
     ReCacheBaseStyles();
     FreeObjectCache();
     UpdateFontMetrics();

@@ -118,6 +118,16 @@ public:
     std::int32_t m_nDefaultColWidth = 10000;
     CGXCollMapDWordToLong m_RowHeights;  // row 0 preset to 1400
     CGXCollMapDWordToLong m_ColWidths;   // column 0 preset to 6000
+    // Hidden rows and columns: bit n (byte n / 8, least significant bit first) set hides row
+    // (column) n; bits past the end are clear.
+    std::vector<std::uint8_t> m_abHiddenRows;
+    std::vector<std::uint8_t> m_abHiddenCols;
+    // Freezing the selection: where the frozen block went, its size and where it came from.
+    ROWCOL m_nFreezeColsDest = 0, m_nFreezeColsCount = 0, m_nFreezeColsFrom = 0;
+    ROWCOL m_nFreezeRowsDest = 0, m_nFreezeRowsCount = 0, m_nFreezeRowsFrom = 0;
+    // Showing a hidden column again by a double click: TRUE stores its current width as its own
+    // width first; FALSE (the default, always for rows) clears the hidden state and the own size.
+    bool m_bShowHiddenColWithWidth = false;
 
     // --- range lists -----------------------------------------------------------------------------
     CGXRangeList m_SelRects;      // the selected ranges

@@ -3,6 +3,7 @@
 
 #include "framework/base/CommandIds.h"
 #include "framework/drawing/PaintContext.h"
+#include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "grid/core/GXLibraryState.h"
@@ -68,6 +69,15 @@ bool CGXGridView::CanUndo() {
 
 bool CGXGridView::CanRedo() {
     return GetCommandFactory() && GetParam() && !GetParam()->GetRedoList().empty();
+}
+
+void CGXGridView::OnUpdate(fw::View* sender, long hint, void* hintObject) {
+    if (hint == GX_HINT_GRID) {
+        if (auto* f = GetUpdateHintImp(); f && hintObject)
+            f->OnHint(this, static_cast<const CGXGridHint*>(hintObject));
+        return;
+    }
+    fw::View::OnUpdate(sender, hint, hintObject);
 }
 
 void CGXGridView::OnInitialUpdate() {

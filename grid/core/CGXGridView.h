@@ -33,6 +33,8 @@ public:
     // The view's document (the core's is the same once the view is initialised).
     fw::Document* GetDocument() const { return CGXView::GetDocument(); }
     void OnInitialUpdate() override;
+    // Grid hints (GX_HINT_GRID) go to the update-hint feature; other updates as a view's.
+    void OnUpdate(fw::View* sender, long hint, void* hintObject) override;
     void OnActivateView(bool activate, fw::View* activated, fw::View* deactivated) override;
     void OnDraw(fw::DeviceContext& dc) override;
     void OnPrepareDC(fw::DeviceContext& dc, fw::PrintInfo* info) override;

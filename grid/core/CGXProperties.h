@@ -35,6 +35,16 @@ public:
     void SetDisplayVertLines(bool b) { vertLines_ = b; }
     void SetPrintHorzLines(bool b) { printHorzLines_ = b; }
     void SetPrintVertLines(bool b) { printVertLines_ = b; }
+    // Header rows and columns on paper ("Print Column Headers", "Print Row Headers").
+    bool GetPrintColHeaders() const { return printColHeaders_; }
+    bool GetPrintRowHeaders() const { return printRowHeaders_; }
+    void SetPrintColHeaders(bool b) { printColHeaders_ = b; }
+    void SetPrintRowHeaders(bool b) { printRowHeaders_ = b; }
+    // The headers of the current cell's row and column are drawn marked.
+    bool GetMarkRowHeader() const { return markRowHeader_; }
+    bool GetMarkColHeader() const { return markColHeader_; }
+    void SetMarkRowHeader(bool b) { markRowHeader_ = b; }
+    void SetMarkColHeader(bool b) { markColHeader_ = b; }
     bool Get3dButtons() const { return threeD_; }
     void Set3dButtons(bool b) { threeD_ = b; }
     int GetZoom() const { return zoom_; }
@@ -47,6 +57,10 @@ private:
     bool vertLines_ = true;
     bool printHorzLines_ = true;
     bool printVertLines_ = true;
+    bool printColHeaders_ = true;
+    bool printRowHeaders_ = true;
+    bool markRowHeader_ = true;
+    bool markColHeader_ = true;
     bool threeD_ = false;
     int zoom_ = 100;
 };

@@ -5,6 +5,8 @@
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXLongOperation.h"
 #include "grid/core/GXLibraryState.h"
+#include "grid/features/CGXMoveFreezeCommands.h"
+#include "grid/features/CGXSizeCommands.h"
 
 #include <algorithm>
 
@@ -43,6 +45,7 @@ void GXAddFeatureStrings() {
     for (const fw::StringEntry& e : kTexts)
         if (!fw::FindString(e.id))
             fw::SetString(e.id, e.text);
+    GXAddSizeCommandStrings();
 }
 
 bool GXIsRecordingUndo(CGXGridCore* grid, int ctCmd) {
@@ -203,6 +206,46 @@ std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetStyleRangeCmd(
 std::unique_ptr<CGXCommand> CGXCommandFactory::CreateMoveCellsCmd(
     const CGXRange& source, ROWCOL destRow, ROWCOL destCol, std::unique_ptr<CGXOwnedObject> data) {
     return std::make_unique<CGXMoveCellsCmd>(source, destRow, destCol, std::move(data));
+}
+
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetRowHeightCmd(ROWCOL first, ROWCOL last,
+                                                                     std::vector<int> sizes) {
+    return std::make_unique<CGXSetRowHeightCmd>(first, last, std::move(sizes));
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetColWidthCmd(ROWCOL first, ROWCOL last,
+                                                                    std::vector<int> sizes) {
+    return std::make_unique<CGXSetColWidthCmd>(first, last, std::move(sizes));
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateHideRowsCmd(ROWCOL first, ROWCOL last,
+                                                                 std::vector<bool> states) {
+    return std::make_unique<CGXHideRowsCmd>(first, last, std::move(states));
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateHideColsCmd(ROWCOL first, ROWCOL last,
+                                                                 std::vector<bool> states) {
+    return std::make_unique<CGXHideColsCmd>(first, last, std::move(states));
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetDefaultRowHeightCmd(int size) {
+    return std::make_unique<CGXSetDefaultRowHeightCmd>(size);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetDefaultColWidthCmd(int size) {
+    return std::make_unique<CGXSetDefaultColWidthCmd>(size);
+}
+
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateMoveRowsCmd(ROWCOL first, ROWCOL last,
+                                                                 ROWCOL dest) {
+    return std::make_unique<CGXMoveRowsCmd>(first, last, dest);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateMoveColsCmd(ROWCOL first, ROWCOL last,
+                                                                 ROWCOL dest) {
+    return std::make_unique<CGXMoveColsCmd>(first, last, dest);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetFrozenRowsCmd(ROWCOL frozen,
+                                                                      ROWCOL header) {
+    return std::make_unique<CGXSetFrozenRowsCmd>(frozen, header);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetFrozenColsCmd(ROWCOL frozen,
+                                                                      ROWCOL header) {
+    return std::make_unique<CGXSetFrozenColsCmd>(frozen, header);
 }
 
 bool CGXCommandFactory::ExecuteCommand(CGXCommand& command, CGXGridCore* grid, int ctCmd) {

@@ -56,6 +56,21 @@ public:
                                                    ROWCOL destCol,
                                                    std::unique_ptr<CGXOwnedObject> data);
 
+    std::unique_ptr<CGXCommand> CreateSetRowHeightCmd(ROWCOL first, ROWCOL last,
+                                                      std::vector<int> sizes) override;
+    std::unique_ptr<CGXCommand> CreateSetColWidthCmd(ROWCOL first, ROWCOL last,
+                                                     std::vector<int> sizes) override;
+    std::unique_ptr<CGXCommand> CreateHideRowsCmd(ROWCOL first, ROWCOL last,
+                                                  std::vector<bool> states) override;
+    std::unique_ptr<CGXCommand> CreateHideColsCmd(ROWCOL first, ROWCOL last,
+                                                  std::vector<bool> states) override;
+    std::unique_ptr<CGXCommand> CreateSetDefaultRowHeightCmd(int size) override;
+    std::unique_ptr<CGXCommand> CreateSetDefaultColWidthCmd(int size) override;
+    std::unique_ptr<CGXCommand> CreateMoveRowsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) override;
+    std::unique_ptr<CGXCommand> CreateMoveColsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) override;
+    std::unique_ptr<CGXCommand> CreateSetFrozenRowsCmd(ROWCOL frozen, ROWCOL header) override;
+    std::unique_ptr<CGXCommand> CreateSetFrozenColsCmd(ROWCOL frozen, ROWCOL header) override;
+
     bool ExecuteCommand(CGXCommand& command, CGXGridCore* grid, int ctCmd);
     void AddCommand(CGXGridCore* grid, std::unique_ptr<CGXCommand> command, int ctCmd) override;
     void RemoveCommand(CGXGridCore* grid, int ctCmd) override;

@@ -59,6 +59,7 @@ void CGXGridCore::InstallCutPasteImp() {
 
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
+    grid.InstallUpdateHintImp();
     grid.InstallCommandFactory();
     grid.InstallUserSelectRangeImp();
     grid.InstallDirectCopyMoveCellsImp();
@@ -66,6 +67,11 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallStyleDataExchangeImp();
     grid.InstallCutPasteImp();
     grid.InstallClearCellsImp();
+    grid.InstallHideCellsImp();
+    grid.InstallUserResizeCellsImp();
+    grid.InstallMarkEditHeaderImp();
+    grid.InstallResizeToFitImp();
+    grid.InstallFreezeMenuHelperImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {

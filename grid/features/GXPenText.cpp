@@ -1,6 +1,6 @@
 #include "grid/features/GXPenText.h"
 
-#include "grid/core/GXNumberText.h"
+#include "grid/features/GXTextNumbers.h"
 
 #include <cstdio>
 #include <vector>
@@ -17,15 +17,7 @@ std::string GXPenDescription(const CGXPen& pen) {
 }
 
 CGXPen GXPenFromDescription(std::string_view text, CGXPen pen) {
-    std::vector<long> numbers;
-    std::size_t i = 0;
-    while (i < text.size() && numbers.size() < 6) {
-        while (i < text.size() && text[i] == ' ') ++i;
-        const std::size_t start = i;
-        while (i < text.size() && text[i] != ' ') ++i;
-        if (i > start)
-            numbers.push_back(GXAtol(text.substr(start, i - start)));
-    }
+    const std::vector<long> numbers = GXSplitNumbers(text, 6);
     if (numbers.size() < 5) {
         pen.SetColor(0);
         pen.SetInclude(false);

@@ -11,7 +11,17 @@ namespace {
 using Cell = std::pair<ROWCOL, ROWCOL>;
 
 // Stands in for the user-resize feature: the resize cursors show only where it is installed.
-class FakeResizeFeature : public CGXAbstractGridUserResizeCellsImp {};
+class FakeResizeFeature : public CGXAbstractGridUserResizeCellsImp {
+public:
+    void OnTrackMouseMove(CGXGridCore*, fw::Point) override {}
+    bool OnTrackButtonDown(CGXGridCore*, int, fw::Point) override { return false; }
+    void OnTrackButtonUp(CGXGridCore*, fw::Point) override {}
+    bool OnTrackDblClick(CGXGridCore*, int, fw::Point) override { return false; }
+    bool StartTracking(CGXGridCore*, ROWCOL, int, fw::Point) override { return false; }
+    void MoveTracking(CGXGridCore*, int) override {}
+    void CancelTracking(CGXGridCore*) override {}
+    void EndTracking(CGXGridCore*, int) override {}
+};
 
 class GridInput : public GridWndFixture {
 protected:

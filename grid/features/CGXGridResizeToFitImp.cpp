@@ -1,0 +1,139 @@
+#include "grid/features/CGXGridResizeToFitImp.h"
+
+#include "framework/drawing/PaintContext.h"
+#include "framework/persist/StringTable.h"
+#include "framework/window/Window.h"
+#include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXLongOperation.h"
+
+#include <algorithm>
+
+namespace {
+
+std::string Text(unsigned id, const char* fallback) {
+    std::string s = fw::LoadString(id);
+    return s.empty() ? fallback : s;
+}
+
+// The area the sizes must fit into: the grid's rectangle, or before the grid has a height its
+// parent's client area, or a large square.
+fw::Rect FitArea(CGXGridCore* grid) {
+    fw::Rect r = grid->GetGridRect();
+    if (r.Height() > 0)
+        return r;
+    if (grid->GridWnd())
+        if (fw::Window* parent = grid->GridWnd()->GetParentWindow())
+            return parent->GetClientRect();
+    return {0, 0, 32767, 32767};
+}
+
+// The size a cell's text needs with its font, lines stacked, borders added.
+fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col) {
+    const CGXStyle& style = grid->LookupStyleRowCol(row, col);
+    CGXControl* control = grid->GetControl(row, col);
+    std::string text;
+    if (control)
+        control->GetControlText(text, row, col, nullptr, style);
+    const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
+    const int lineHeight = dc.GetTextMetrics().height;
+    int width = 0, lines = 0;
+    std::size_t start = 0;
+    do {
+        const std::size_t end = text.find('\n', start);
+        std::string_view line(text.data() + start,
+                              (end == std::string::npos ? text.size() : end) - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        width = std::max(width, dc.GetTextExtent(line).cx);
+        ++lines;
+        start = end == std::string::npos ? text.size() + 1 : end + 1;
+    } while (start <= text.size());
+    if (old)
+        dc.SelectFont(*old);
+    const fw::Size inner{width + 4, lines * lineHeight + 2};
+    return control ? control->AddBorders(inner, style) : grid->AddBorders(inner, style);
+}
+
+// Rows and columns through one body; `rows` picks the direction.
+bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
+    // A context of its own: size changes free the grid's shared drawing context.
+    if (!grid->GridWnd() || !grid->GetParam())
+        return false;
+    fw::ClientContext clientDc(*grid->GridWnd());
+    fw::DeviceContext* dc = &clientDc;
+    grid->OnGridPrepareDC(dc);
+    CGXRange range = given;
+    range.ResolveToCells(0, 0, grid->GetRowCount(), grid->GetColCount());
+    range.bottom = std::min(range.bottom, grid->GetRowCount());
+    range.right = std::min(range.right, grid->GetColCount());
+    const std::string label = rows ? Text(20172, "Resizing Rows") : Text(20173, "Resizing Columns");
+    CGXLongOperation op;
+    op.SetStatusText(label);
+    grid->BeginTrans(label.c_str());
+    const fw::Rect area = FitArea(grid);
+    const int extent = rows ? area.Height() : area.Width();
+    const ROWCOL frozen = rows ? grid->GetFrozenRows() : grid->GetFrozenCols();
+    auto sum = [&](ROWCOL a, ROWCOL b) {
+        return rows ? grid->CalcSumOfRowHeights(a, b) : grid->CalcSumOfColWidths(a, b);
+    };
+    const ROWCOL first = rows ? range.top : range.left, last = rows ? range.bottom : range.right;
+    const ROWCOL crossFirst = rows ? range.left : range.top;
+    const ROWCOL crossLast = rows ? range.right : range.bottom;
+    for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
+        int limit = i == 0       ? extent - 1
+                    : i > frozen ? extent - sum(0, frozen) - 1
+                                 : extent - sum(0, i - 1) - 1;
+        limit = std::max(limit, 0);
+        int needed = 0;
+        for (ROWCOL j = crossFirst; j <= crossLast && j != GX_INVALID; ++j) {
+            const ROWCOL row = rows ? i : j, col = rows ? j : i;
+            CGXRange block;
+            if (grid->GetCoveredCellsRowCol(row, col, block)) {
+                // Measured once, at its bottom row (right column), when it lies in the range.
+                const bool atEnd = rows ? (row == block.bottom && col == block.left)
+                                        : (col == block.right && row == block.top);
+                const bool inside =
+                    rows ? (block.top >= range.top && block.right <= range.right)
+                         : (block.left >= range.left && block.bottom <= range.bottom);
+                if (!atEnd || !inside)
+                    continue;
+                const fw::Size s = Measure(grid, *dc, block.top, block.left);
+                const int before = rows ? sum(block.top, i - 1) : sum(block.left, i - 1);
+                needed = std::max(needed, (rows ? s.cy : s.cx) -
+                                              (i > (rows ? block.top : block.left) ? before : 0));
+            } else if ((rows ? grid->GetColWidth(col) : grid->GetRowHeight(row)) > 0) {
+                const fw::Size s = Measure(grid, *dc, row, col);
+                needed = std::max(needed, rows ? s.cy : s.cx);
+            }
+            bool abort = false;
+            op.CheckProgressCanAbort(abort);
+            if (abort) {
+                grid->Rollback();
+                return false;
+            }
+        }
+        const int size = std::min(needed, limit);
+        const int now = rows ? grid->GetRowHeight(i) : grid->GetColWidth(i);
+        const bool set = (flags & GX_NOSHRINKSIZE) ? size > now : (size != now && size > 0);
+        if (set) {
+            if (rows)
+                grid->SetRowHeight(i, i, size, nullptr, flags & ~GX_NOSHRINKSIZE, 0);
+            else
+                grid->SetColWidth(i, i, size, nullptr, flags & ~GX_NOSHRINKSIZE, 0);
+        }
+    }
+    grid->CommitTrans();
+    return true;
+}
+
+}  // namespace
+
+bool CGXGridResizeToFitImp::ResizeRowHeightsToFit(CGXGridCore* grid, const CGXRange& range, bool,
+                                                  unsigned flags) {
+    return Fit(grid, range, flags, true);
+}
+
+bool CGXGridResizeToFitImp::ResizeColWidthsToFit(CGXGridCore* grid, const CGXRange& range, bool,
+                                                 unsigned flags) {
+    return Fit(grid, range, flags, false);
+}
