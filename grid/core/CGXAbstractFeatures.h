@@ -15,6 +15,7 @@
 class CGXGridCore;
 class CGXRange;
 class CGXRangeList;
+class CGXSortInfoArray;
 
 // An undo or redo command, held in the parameter object's undo and redo lists.
 // It remembers the grid's current cell when it was recorded; Execute runs it with a command type
@@ -33,7 +34,22 @@ public:
 };
 
 class CGXAbstractGridPrintImp : public CGXOwnedObject {};
-class CGXAbstractGridSortImp : public CGXOwnedObject {};
+// Sorting rows by key columns and columns by key rows; the order is applied to the cell store as
+// one undoable step. order[i] is the offset (from the range's first row or column) of the row
+// or column that goes to offset i.
+class CGXAbstractGridSortImp : public CGXOwnedObject {
+public:
+    virtual bool SortRows(CGXGridCore* grid, const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags) = 0;
+    virtual bool SortCols(CGXGridCore* grid, const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags) = 0;
+    virtual bool MoveDataRows(CGXGridCore* grid, const CGXRange& range,
+                              const std::vector<ROWCOL>& order, unsigned flags, int ctCmd) = 0;
+    virtual bool MoveDataCols(CGXGridCore* grid, const CGXRange& range,
+                              const std::vector<ROWCOL>& order, unsigned flags, int ctCmd) = 0;
+    // A double click on a header cell: TRUE when it sorted.
+    virtual bool SortByHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+};
 class CGXAbstractGridOldDrawingImp : public CGXOwnedObject {};
 // Coverings: blocks of cells drawn as their top-left cell.
 class CGXAbstractGridCoveredCellsImp : public CGXOwnedObject {

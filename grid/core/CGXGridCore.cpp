@@ -384,8 +384,23 @@ void CGXGridCore::ExpandRangeByCoverings(CGXRange& range) {
 bool CGXGridCore::OnGridBeginPrinting() {
     return false;
 }
-bool CGXGridCore::SortRows(const CGXRange&) {
-    return false;
+bool CGXGridCore::SortRows(const CGXRange& range, CGXSortInfoArray& keys, unsigned flags) {
+    auto* f = GetSortImp();
+    return f && f->SortRows(this, range, keys, flags);
+}
+bool CGXGridCore::SortCols(const CGXRange& range, CGXSortInfoArray& keys, unsigned flags) {
+    auto* f = GetSortImp();
+    return f && f->SortCols(this, range, keys, flags);
+}
+bool CGXGridCore::MoveDataRows(const CGXRange& range, const std::vector<ROWCOL>& order,
+                               unsigned flags, int ctCmd) {
+    auto* f = GetSortImp();
+    return f && f->MoveDataRows(this, range, order, flags, ctCmd);
+}
+bool CGXGridCore::MoveDataCols(const CGXRange& range, const std::vector<ROWCOL>& order,
+                               unsigned flags, int ctCmd) {
+    auto* f = GetSortImp();
+    return f && f->MoveDataCols(this, range, order, flags, ctCmd);
 }
 
 // --- controls ----------------------------------------------------------------------------------

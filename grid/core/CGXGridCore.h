@@ -283,7 +283,17 @@ public:
                                           unsigned flags, bool createHint);
     virtual void ExpandRangeByCoverings(CGXRange& range);
     virtual bool OnGridBeginPrinting();
-    virtual bool SortRows(const CGXRange& range);
+    // Sorting (slot 3): rows of the range by key columns, columns by key rows; the Move forms
+    // reorder the cell store (order[i]: the offset of the row or column that goes to offset i).
+    virtual bool SortRows(const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags = GX_UPDATENOW);
+    virtual bool SortCols(const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags = GX_UPDATENOW);
+    virtual bool MoveDataRows(const CGXRange& range, const std::vector<ROWCOL>& order,
+                              unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool MoveDataCols(const CGXRange& range, const std::vector<ROWCOL>& order,
+                              unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    void InstallSortImp();
 
     // ===== Editing features: installers, forwarders and their state ============================
     // The installers are defined with the feature components (grid/features); each fills its

@@ -6,6 +6,7 @@
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
+#include "grid/features/CGXGridSortImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXSpanCellPools.h"
@@ -57,6 +58,12 @@ void CGXGridCore::InstallCutPasteImp() {
     GXAddFeatureStrings();
 }
 
+void CGXGridCore::InstallSortImp() {
+    InstallSlot<CGXGridSortImp>(*this, 3);
+    InstallSortMoveDataImp();
+    GXAddSortStrings();
+}
+
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
     grid.InstallCommandFactory();
@@ -66,6 +73,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallStyleDataExchangeImp();
     grid.InstallCutPasteImp();
     grid.InstallClearCellsImp();
+    grid.InstallSortImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {
