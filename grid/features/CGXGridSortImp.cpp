@@ -63,6 +63,10 @@ void GXAddSortStrings() {
 
 void CGXGridSortImp::SortItems(CGXSortItems& items) {
     const CGXSortInfoArray& keys = *items.keys;
+    if (items.keyCount == 1 && keys[0].sortType != gxSortAlphanumeric) {
+        SortByOneValue(items, keys[0].sortOrder != 0);
+        return;
+    }
     // The offset decides last, so the order is total and equal keys keep their order.
     std::sort(items.offsets.begin(), items.offsets.end(), [&](ROWCOL a, ROWCOL b) {
         for (std::size_t k = 0; k < items.keyCount; ++k)
@@ -70,6 +74,26 @@ void CGXGridSortImp::SortItems(CGXSortItems& items) {
                 return c < 0;
         return a < b;
     });
+}
+
+void CGXGridSortImp::SortByOneValue(CGXSortItems& items, bool descending) {
+    // The same order as the general comparison, on contiguous (value, offset) pairs.
+    struct Entry {
+        double value;
+        ROWCOL offset;
+    };
+    std::vector<Entry> entries(items.offsets.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        entries[i] = {items.values[items.offsets[i]], items.offsets[i]};
+    auto before = [descending](const Entry& a, const Entry& b) {
+        if (a.value < b.value)
+            return !descending;
+        if (b.value < a.value)
+            return descending;
+        return a.offset < b.offset;
+    };
+    std::sort(entries.begin(), entries.end(), before);
+    for (std::size_t i = 0; i < entries.size(); ++i) items.offsets[i] = entries[i].offset;
 }
 
 bool CGXGridSortImp::SortRows(CGXGridCore* grid, const CGXRange& range, CGXSortInfoArray& keys,

@@ -52,6 +52,7 @@ public:
     virtual void UpdateSortedCols(CGXGridCore* grid, const CGXRange& range, unsigned flags);
 
 private:
+    void SortByOneValue(CGXSortItems& items, bool descending);
     bool Sort(CGXGridCore* grid, const CGXRange& range, CGXSortInfoArray& keys, unsigned flags,
               bool cols);
     bool CollectKeys(CGXGridCore* grid, CGXSortItems& items, ROWCOL first, bool cols);
