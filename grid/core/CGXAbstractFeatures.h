@@ -16,6 +16,7 @@ class CGXGridCore;
 class CGXRange;
 class CGXRangeList;
 class CGXSortInfoArray;
+struct GX_DRAW_CONTEXT;
 
 // An undo or redo command, held in the parameter object's undo and redo lists.
 // It remembers the grid's current cell when it was recorded; Execute runs it with a command type
@@ -65,7 +66,15 @@ public:
                                           ROWCOL right, unsigned flags, bool createHint) = 0;
     virtual void ExpandRangeByCoverings(CGXGridCore* grid, CGXRange& range) = 0;
 };
-class CGXAbstractDrawSpannedCellsImp : public CGXOwnedObject {};
+// Draws cells that span several rows or columns (covered, merged and floating cells) as one cell
+// in a paint of the grid core; indices are the draw context's row and column indices.
+class CGXAbstractDrawSpannedCellsImp : public CGXOwnedObject {
+public:
+    // Marks the cells of the span that holds the cell; FALSE when the cell is not spanned.
+    virtual bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
+    // TRUE when the cell was drawn (or is drawn by its span's origin) as part of a span.
+    virtual bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
+};
 class CGXAbstractGridFloatCellsImp : public CGXOwnedObject {};
 class CGXAbstractGridMergeCellsImp : public CGXOwnedObject {};
 // Records the commands that reverse the grid's changes and runs the undo and redo lists. The

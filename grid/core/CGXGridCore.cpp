@@ -190,6 +190,9 @@ CGXAbstractCommandFactory* CGXGridCore::GetCommandFactory() const {
 CGXAbstractGridCoveredCellsImp* CGXGridCore::GetCoveredCellsImp() const {
     return SlotAs<CGXAbstractGridCoveredCellsImp>(m_featureSlots[5]);
 }
+CGXAbstractDrawSpannedCellsImp* CGXGridCore::GetDrawSpannedCellsImp() const {
+    return SlotAs<CGXAbstractDrawSpannedCellsImp>(m_featureSlots[6]);
+}
 CGXAbstractGridResizeToFitImp* CGXGridCore::GetResizeToFitImp() const {
     return SlotAs<CGXAbstractGridResizeToFitImp>(m_featureSlots[12]);
 }

@@ -49,12 +49,10 @@ std::vector<ROWCOL> Inverse(const std::vector<ROWCOL>& order) {
 
 }  // namespace
 
-void GXAddSortStrings() {
+void GXAddLayoutStrings() {
     static constexpr fw::StringEntry kTexts[] = {
-        {20181, "Sort Rows"},
-        {20182, "Sort Columns"},
-        {20183, "Not enough memory"},
-        {20184, "Canceled"},
+        {20166, "Cover Cells"},       {20181, "Sort Rows"}, {20182, "Sort Columns"},
+        {20183, "Not enough memory"}, {20184, "Canceled"},
     };
     for (const fw::StringEntry& e : kTexts)
         if (!fw::FindString(e.id))

@@ -60,5 +60,5 @@ private:
                   unsigned flags, int ctCmd, bool cols);
 };
 
-// The texts of sorting ("Sort Rows", "Not enough memory", ...), set once when missing.
-void GXAddSortStrings();
+// The texts of sorting and covering ("Sort Rows", "Cover Cells", ...), set once when missing.
+void GXAddLayoutStrings();

@@ -1,11 +1,15 @@
 #include "grid/features/GXFeatureInstall.h"
 
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridParam.h"
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXCommandFactory.h"
+#include "grid/features/CGXCoveredCellPool.h"
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
+#include "grid/features/CGXDrawSpannedCellsImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
+#include "grid/features/CGXGridCoveredCellsImp.h"
 #include "grid/features/CGXGridSortImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
@@ -61,7 +65,20 @@ void CGXGridCore::InstallCutPasteImp() {
 void CGXGridCore::InstallSortImp() {
     InstallSlot<CGXGridSortImp>(*this, 3);
     InstallSortMoveDataImp();
-    GXAddSortStrings();
+    GXAddLayoutStrings();
+}
+
+void CGXGridCore::InstallDrawSpannedCellsImp() {
+    InstallSlot<CGXDrawSpannedCellsImp>(*this, 6);
+}
+
+void CGXGridCore::InstallCoveredCellsImp() {
+    InstallSlot<CGXGridCoveredCellsImp>(*this, 5);
+    InstallCoveredCellPoolImp();
+    if (GetParam())
+        GetParam()->CreateCoveredCellPool();
+    InstallDrawSpannedCellsImp();
+    GXAddLayoutStrings();
 }
 
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
@@ -74,6 +91,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallCutPasteImp();
     grid.InstallClearCellsImp();
     grid.InstallSortImp();
+    grid.InstallCoveredCellsImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {
