@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+namespace fw {
+class DeviceContext;
+}
 class CGXGridCore;
 class CGXRange;
 class CGXRangeList;
@@ -74,8 +77,23 @@ public:
     virtual bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
     // TRUE when the cell was drawn (or is drawn by its span's origin) as part of a span.
     virtual bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
+    // Brings the computed spans of the cells of a paint up to date before they are prepared.
+    virtual void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) = 0;
 };
-class CGXAbstractGridFloatCellsImp : public CGXOwnedObject {};
+// Floating cells: a text wider than its cell runs on over the empty cells to its right. Mode 0
+// off; 1 and 2 compute the spans of the cells on display.
+class CGXAbstractGridFloatCellsImp : public CGXOwnedObject {
+public:
+    virtual void SetFloatCellsMode(CGXGridCore* grid, std::uint16_t mode, bool redraw) = 0;
+    // The span of floated text that holds the cell, copied into `range`; null when none.
+    virtual CGXRange* GetFloatedCellRange(CGXGridCore* grid, ROWCOL row, ROWCOL col,
+                                          CGXRange& range) = 0;
+    // Works out the spans of the rows top..bottom up to column `right` (and of the texts that
+    // reach into them from the left); `changed` grows by every span that changed. TRUE when
+    // any did. `dc` measures the texts.
+    virtual bool EvalFloatCells(CGXGridCore* grid, fw::DeviceContext* dc, ROWCOL top, ROWCOL bottom,
+                                ROWCOL left, ROWCOL right, CGXRange& changed) = 0;
+};
 class CGXAbstractGridMergeCellsImp : public CGXOwnedObject {};
 // Records the commands that reverse the grid's changes and runs the undo and redo lists. The
 // command type is 0 for a new action, 1 for a rollback, 2 for undo and 3 for redo.

@@ -193,6 +193,9 @@ CGXAbstractGridCoveredCellsImp* CGXGridCore::GetCoveredCellsImp() const {
 CGXAbstractDrawSpannedCellsImp* CGXGridCore::GetDrawSpannedCellsImp() const {
     return SlotAs<CGXAbstractDrawSpannedCellsImp>(m_featureSlots[6]);
 }
+CGXAbstractGridFloatCellsImp* CGXGridCore::GetFloatCellsImp() const {
+    return SlotAs<CGXAbstractGridFloatCellsImp>(m_featureSlots[7]);
+}
 CGXAbstractGridResizeToFitImp* CGXGridCore::GetResizeToFitImp() const {
     return SlotAs<CGXAbstractGridResizeToFitImp>(m_featureSlots[12]);
 }
@@ -382,6 +385,15 @@ void CGXGridCore::UpdateCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL botto
 void CGXGridCore::ExpandRangeByCoverings(CGXRange& range) {
     if (auto* f = GetCoveredCellsImp())
         f->ExpandRangeByCoverings(this, range);
+}
+
+void CGXGridCore::SetFloatCellsMode(std::uint16_t mode, bool redraw) {
+    if (auto* f = GetFloatCellsImp())
+        f->SetFloatCellsMode(this, mode, redraw);
+}
+CGXRange* CGXGridCore::GetFloatedCellRange(ROWCOL row, ROWCOL col, CGXRange& range) {
+    auto* f = GetFloatCellsImp();
+    return f ? f->GetFloatedCellRange(this, row, col, range) : nullptr;
 }
 
 bool CGXGridCore::OnGridBeginPrinting() {

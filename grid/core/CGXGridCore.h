@@ -222,6 +222,7 @@ public:
     CGXAbstractCommandFactory* GetCommandFactory() const;
     CGXAbstractGridCoveredCellsImp* GetCoveredCellsImp() const;
     CGXAbstractDrawSpannedCellsImp* GetDrawSpannedCellsImp() const;
+    CGXAbstractGridFloatCellsImp* GetFloatCellsImp() const;
     CGXAbstractGridResizeToFitImp* GetResizeToFitImp() const;
     CGXAbstractGridHideCellsImp* GetHideCellsImp() const;
     CGXAbstractGridUpdateHintImp* GetUpdateHintImp() const;
@@ -300,6 +301,11 @@ public:
     void InstallSortImp();
     void InstallCoveredCellsImp();
     void InstallDrawSpannedCellsImp();
+    void InstallFloatCellsImp();
+    // Floating cells (slot 7): the mode (0 off, 1 or 2 on) and the span of floated text that
+    // holds a cell (null when none or without the feature).
+    virtual void SetFloatCellsMode(std::uint16_t mode, bool redraw = true);
+    virtual CGXRange* GetFloatedCellRange(ROWCOL row, ROWCOL col, CGXRange& range);
 
     // ===== Editing features: installers, forwarders and their state ============================
     // The installers are defined with the feature components (grid/features); each fills its

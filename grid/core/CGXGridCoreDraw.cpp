@@ -527,11 +527,13 @@ void CGXGridCore::PrepareCells(GX_DRAW_CONTEXT& ctx) {
         }
     }
     // Spans take over their cells: one style, the span's borders, no lines inside.
-    if (CGXAbstractDrawSpannedCellsImp* spans = GetDrawSpannedCellsImp())
+    if (CGXAbstractDrawSpannedCellsImp* spans = GetDrawSpannedCellsImp()) {
+        spans->UpdateSpansInRange(this, ctx);
         for (int r = 0; r < ctx.rowCount; ++r)
             for (int c = 0; c < ctx.colCount; ++c)
                 if (ctx.styles[ctx.Cell(r, c)] && !(ctx.flags[ctx.Cell(r, c)] & gxnFlagSpanned))
                     spans->PrepareSpannedCell(this, ctx, r, c);
+    }
 }
 
 void CGXGridCore::DrawBackgroundRuns(GX_DRAW_CONTEXT& ctx, int r) {

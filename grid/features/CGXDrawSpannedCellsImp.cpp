@@ -5,7 +5,26 @@
 bool CGXDrawSpannedCellsImp::FindSpan(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& span,
                                       bool& covered) {
     covered = grid->GetCoveredCellsRowCol(row, col, span) != nullptr;
-    return covered;
+    if (covered)
+        return true;
+    if (!grid->GetFloatedCellRange(row, col, span))
+        return false;
+    // While the current cell is edited, its own text shows instead of a text floating into it.
+    ROWCOL cr = 0, cc = 0;
+    if (grid->GetCurrentCell(cr, cc) && cr == row && cc > span.left && cc <= span.right &&
+        grid->IsActiveCurrentCell())
+        return false;
+    return true;
+}
+
+void CGXDrawSpannedCellsImp::UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) {
+    CGXAbstractGridFloatCellsImp* floats = grid->GetFloatCellsImp();
+    if (!floats || ctx.rowCount == 0 || ctx.colCount == 0)
+        return;
+    CGXRange changed;
+    if (floats->EvalFloatCells(grid, ctx.dc, ctx.rows.front(), ctx.rows[ctx.rowCount - 1],
+                               ctx.cols.front(), ctx.cols[ctx.colCount - 1], changed))
+        grid->RedrawRowCol(changed, GX_INVALIDATE);
 }
 
 namespace {

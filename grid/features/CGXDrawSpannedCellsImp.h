@@ -11,6 +11,8 @@ class CGXDrawSpannedCellsImp : public CGXAbstractDrawSpannedCellsImp {
 public:
     bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
     bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
+    // Works out the floated spans of the paint's rows; spans that changed are painted again.
+    void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) override;
 
 protected:
     // The span that holds the cell (a covering first, then a floated text); FALSE when none.

@@ -10,6 +10,7 @@
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
 #include "grid/features/CGXGridCoveredCellsImp.h"
+#include "grid/features/CGXGridFloatCellsImp.h"
 #include "grid/features/CGXGridSortImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
@@ -81,6 +82,12 @@ void CGXGridCore::InstallCoveredCellsImp() {
     GXAddLayoutStrings();
 }
 
+void CGXGridCore::InstallFloatCellsImp() {
+    InstallSlot<CGXGridFloatCellsImp>(*this, 7);
+    InstallDrawSpannedCellsImp();
+    InstallSpanCellPoolImp();
+}
+
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
     grid.InstallCommandFactory();
@@ -92,6 +99,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallClearCellsImp();
     grid.InstallSortImp();
     grid.InstallCoveredCellsImp();
+    grid.InstallFloatCellsImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {
