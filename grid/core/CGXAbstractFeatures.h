@@ -13,10 +13,15 @@
 #include <string>
 #include <vector>
 
+namespace fw {
+class DeviceContext;
+}
 class CGXGridCore;
 struct CGXGridHint;
 class CGXRange;
 class CGXRangeList;
+class CGXSortInfoArray;
+struct GX_DRAW_CONTEXT;
 
 // An undo or redo command, held in the parameter object's undo and redo lists.
 // It remembers the grid's current cell when it was recorded; Execute runs it with a command type
@@ -35,7 +40,22 @@ public:
 };
 
 class CGXAbstractGridPrintImp : public CGXOwnedObject {};
-class CGXAbstractGridSortImp : public CGXOwnedObject {};
+// Sorting rows by key columns and columns by key rows; the order is applied to the cell store as
+// one undoable step. order[i] is the offset (from the range's first row or column) of the row
+// or column that goes to offset i.
+class CGXAbstractGridSortImp : public CGXOwnedObject {
+public:
+    virtual bool SortRows(CGXGridCore* grid, const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags) = 0;
+    virtual bool SortCols(CGXGridCore* grid, const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags) = 0;
+    virtual bool MoveDataRows(CGXGridCore* grid, const CGXRange& range,
+                              const std::vector<ROWCOL>& order, unsigned flags, int ctCmd) = 0;
+    virtual bool MoveDataCols(CGXGridCore* grid, const CGXRange& range,
+                              const std::vector<ROWCOL>& order, unsigned flags, int ctCmd) = 0;
+    // A double click on a header cell: TRUE when it sorted.
+    virtual bool SortByHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+};
 class CGXAbstractGridOldDrawingImp : public CGXOwnedObject {};
 // Coverings: blocks of cells drawn as their top-left cell.
 class CGXAbstractGridCoveredCellsImp : public CGXOwnedObject {
@@ -51,8 +71,31 @@ public:
                                           ROWCOL right, unsigned flags, bool createHint) = 0;
     virtual void ExpandRangeByCoverings(CGXGridCore* grid, CGXRange& range) = 0;
 };
-class CGXAbstractDrawSpannedCellsImp : public CGXOwnedObject {};
-class CGXAbstractGridFloatCellsImp : public CGXOwnedObject {};
+// Draws cells that span several rows or columns (covered, merged and floating cells) as one cell
+// in a paint of the grid core; indices are the draw context's row and column indices.
+class CGXAbstractDrawSpannedCellsImp : public CGXOwnedObject {
+public:
+    // Marks the cells of the span that holds the cell; FALSE when the cell is not spanned.
+    virtual bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
+    // TRUE when the cell was drawn (or is drawn by its span's origin) as part of a span.
+    virtual bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
+    // Brings the computed spans of the cells of a paint up to date before they are prepared.
+    virtual void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) = 0;
+};
+// Floating cells: a text wider than its cell runs on over the empty cells to its right. Mode 0
+// off; 1 and 2 compute the spans of the cells on display.
+class CGXAbstractGridFloatCellsImp : public CGXOwnedObject {
+public:
+    virtual void SetFloatCellsMode(CGXGridCore* grid, std::uint16_t mode, bool redraw) = 0;
+    // The span of floated text that holds the cell, copied into `range`; null when none.
+    virtual CGXRange* GetFloatedCellRange(CGXGridCore* grid, ROWCOL row, ROWCOL col,
+                                          CGXRange& range) = 0;
+    // Works out the spans of the rows top..bottom up to column `right` (and of the texts that
+    // reach into them from the left); `changed` grows by every span that changed. TRUE when
+    // any did. `dc` measures the texts.
+    virtual bool EvalFloatCells(CGXGridCore* grid, fw::DeviceContext* dc, ROWCOL top, ROWCOL bottom,
+                                ROWCOL left, ROWCOL right, CGXRange& changed) = 0;
+};
 class CGXAbstractGridMergeCellsImp : public CGXOwnedObject {};
 // Records the commands that reverse the grid's changes and runs the undo and redo lists. The
 // command type is 0 for a new action, 1 for a rollback, 2 for undo and 3 for redo.

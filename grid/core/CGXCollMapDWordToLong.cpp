@@ -8,63 +8,70 @@ const fw::RuntimeClass CGXCollMapDWordToLong::kClass{"CGXCollMapDWordToLong", 1,
                                                      &fw::Serializable::kClass,
                                                      fw::CreateInstance<CGXCollMapDWordToLong>};
 
-bool CGXCollMapDWordToLong::Lookup(std::uint32_t key, std::int32_t& value) const {
-    auto it = map_.find(key);
-    if (it == map_.end())
-        return false;
-    value = it->second;
-    return true;
+void CGXCollMapDWordToLong::CopyFrom(const CGXCollMapDWordToLong& other) {
+    if (&other == this)
+        return;
+    map_.RemoveAll();
+    other.map_.ForEach([this](std::uint32_t k, std::int32_t v) { map_[k] = v; });
+}
+
+template <class F>
+void CGXCollMapDWordToLong::Renumber(F&& renumber) {
+    // Through a fresh map of the default shape and back, so that the order of the entries (and
+    // with it the archive form) is what it always was.
+    GXHashMap<std::uint32_t, std::int32_t, GXDWordHash> moved(17, 10);
+    map_.ForEach([&](std::uint32_t k, std::int32_t v) {
+        std::uint64_t to = k;
+        if (renumber(to) && to <= std::numeric_limits<std::uint32_t>::max())
+            moved[static_cast<std::uint32_t>(to)] = v;
+    });
+    map_.RemoveAll();
+    moved.ForEach([this](std::uint32_t k, std::int32_t v) { map_[k] = v; });
 }
 
 void CGXCollMapDWordToLong::ShiftKeysForInsert(std::uint32_t from, std::uint32_t count) {
-    std::map<std::uint32_t, std::int32_t> moved;
-    for (const auto& [k, v] : map_) {
-        if (k < from) {
-            moved[k] = v;
-        } else if (k <= std::numeric_limits<std::uint32_t>::max() - count) {
-            moved[k + count] = v;
-        }
-    }
-    map_ = std::move(moved);
+    Renumber([&](std::uint64_t& k) {
+        if (k >= from)
+            k += count;
+        return true;
+    });
 }
 
 void CGXCollMapDWordToLong::ShiftKeysForRemove(std::uint32_t from, std::uint32_t to) {
     if (from > to)
         return;
-    const std::uint32_t n = to - from + 1;
-    std::map<std::uint32_t, std::int32_t> moved;
-    for (const auto& [k, v] : map_) {
+    const std::uint64_t n = static_cast<std::uint64_t>(to) - from + 1;
+    Renumber([&](std::uint64_t& k) {
         if (k < from)
-            moved[k] = v;
-        else if (k > to)
-            moved[k - n] = v;
-    }
-    map_ = std::move(moved);
+            return true;
+        if (k <= to)
+            return false;
+        k -= n;
+        return true;
+    });
 }
 
 void CGXCollMapDWordToLong::MoveKeys(std::uint32_t first, std::uint32_t last, std::uint32_t dest) {
     if (first > last || dest == first)
         return;
     const std::uint64_t n = static_cast<std::uint64_t>(last) - first + 1;
-    std::map<std::uint32_t, std::int32_t> moved;
-    for (const auto& [k, v] : map_) {
-        std::uint64_t to = k;
+    Renumber([&](std::uint64_t& k) {
         if (k >= first && k <= last)
-            to = static_cast<std::uint64_t>(k) - first + dest;
+            k = k - first + dest;
         else if (dest < first && k >= dest && k < first)
-            to = k + n;
+            k += n;
         else if (dest > first && k > last && k < dest + n)
-            to = k - n;
-        if (to <= std::numeric_limits<std::uint32_t>::max())
-            moved[static_cast<std::uint32_t>(to)] = v;
-    }
-    map_ = std::move(moved);
+            k -= n;
+        return true;
+    });
 }
 
 void CGXCollMapDWordToLong::Serialize(fw::Archive& ar) {
     if (ar.IsStoring()) {
-        ar << static_cast<std::uint16_t>(map_.size());
-        for (const auto& [k, v] : map_) ar << k << v;
+        if (map_.GetCount() > 0xFFFF)
+            throw fw::ArchiveException(fw::ArchiveCause::TooLarge, "more than 65535 entries");
+        ar << static_cast<std::uint16_t>(map_.GetCount());
+        map_.ForEach([&ar](std::uint32_t k, std::int32_t v) { ar << k << v; });
         return;
     }
     std::uint16_t count = 0;

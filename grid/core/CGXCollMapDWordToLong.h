@@ -1,37 +1,42 @@
-// A map from a 32-bit key to a 32-bit value: the row heights and column widths of a grid, kept by
-// row or column number. The keys follow their rows when rows are inserted, removed or moved.
+// A hashed map from a 32-bit key to a 32-bit value: the row heights and column widths of a grid,
+// kept by row or column number. The bucket of a key drops its low four bits, so neighbouring
+// rows share a bucket. The keys follow their rows when rows are inserted, removed or moved.
 #pragma once
 
 #include "framework/persist/RuntimeClass.h"
+#include "grid/core/GXHashMap.h"
 
 #include <cstdint>
-#include <map>
+
+struct GXDWordHash {
+    unsigned operator()(std::uint32_t key) const { return key >> 4; }
+};
 
 class CGXCollMapDWordToLong : public fw::Serializable {
 public:
     static const fw::RuntimeClass kClass;
     const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
 
-    explicit CGXCollMapDWordToLong(int blockSize = 10) { (void)blockSize; }
+    explicit CGXCollMapDWordToLong(int blockSize = 10) : map_(17, blockSize) {}
 
     void InitHashTable(unsigned hashSize, bool allocNow = true) {
-        hashSize_ = hashSize;
-        (void)allocNow;
+        map_.InitHashTable(hashSize, allocNow);
     }
-    unsigned GetHashTableSize() const { return hashSize_; }
-    std::size_t GetCount() const { return map_.size(); }
-    bool IsEmpty() const { return map_.empty(); }
-    bool Lookup(std::uint32_t key, std::int32_t& value) const;
+    unsigned GetHashTableSize() const { return map_.GetHashTableSize(); }
+    std::size_t GetCount() const { return map_.GetCount(); }
+    bool IsEmpty() const { return map_.IsEmpty(); }
+    bool Lookup(std::uint32_t key, std::int32_t& value) const { return map_.Lookup(key, value); }
     // The value slot of a key, created with 0 when missing.
     std::int32_t& operator[](std::uint32_t key) { return map_[key]; }
     void SetAt(std::uint32_t key, std::int32_t value) { map_[key] = value; }
-    bool RemoveKey(std::uint32_t key) { return map_.erase(key) != 0; }
-    void RemoveAll() { map_.clear(); }
-    const std::map<std::uint32_t, std::int32_t>& Entries() const { return map_; }
-    void CopyFrom(const CGXCollMapDWordToLong& other) {
-        if (&other != this)
-            map_ = other.map_;
+    bool RemoveKey(std::uint32_t key) { return map_.RemoveKey(key); }
+    void RemoveAll() { map_.RemoveAll(); }
+    GXPOSITION GetStartPosition() const { return map_.GetStartPosition(); }
+    void GetNextAssoc(GXPOSITION& pos, std::uint32_t& key, std::int32_t& value) const {
+        map_.GetNextAssoc(pos, key, value);
     }
+    // Unless it is this map: all entries removed, then every entry of the other inserted.
+    virtual void CopyFrom(const CGXCollMapDWordToLong& other);
 
     // Keys at or above `from` grow by `count`.
     void ShiftKeysForInsert(std::uint32_t from, std::uint32_t count);
@@ -41,10 +46,21 @@ public:
     // up.
     void MoveKeys(std::uint32_t first, std::uint32_t last, std::uint32_t destination);
 
-    // A 16-bit count, then each entry as a 32-bit key and a 32-bit value.
+    // A 16-bit count, then each entry as a 32-bit key and a 32-bit value, bucket by bucket and
+    // along each chain. A map of more than 65,535 entries cannot be stored: the archive
+    // exception (too large) is raised before anything is written.
     void Serialize(fw::Archive& ar) override;
 
 private:
-    std::map<std::uint32_t, std::int32_t> map_;
-    unsigned hashSize_ = 17;
+    // Rebuilds the map with every key passed through `renumber` (false: the entry is dropped).
+    template <class F>
+    void Renumber(F&& renumber);
+
+    GXHashMap<std::uint32_t, std::int32_t, GXDWordHash> map_;
+};
+
+// The same map with a creator of its own.
+class CGXMapDWordToLong : public CGXCollMapDWordToLong {
+public:
+    using CGXCollMapDWordToLong::CGXCollMapDWordToLong;
 };

@@ -191,6 +191,12 @@ CGXAbstractCommandFactory* CGXGridCore::GetCommandFactory() const {
 CGXAbstractGridCoveredCellsImp* CGXGridCore::GetCoveredCellsImp() const {
     return SlotAs<CGXAbstractGridCoveredCellsImp>(m_featureSlots[5]);
 }
+CGXAbstractDrawSpannedCellsImp* CGXGridCore::GetDrawSpannedCellsImp() const {
+    return SlotAs<CGXAbstractDrawSpannedCellsImp>(m_featureSlots[6]);
+}
+CGXAbstractGridFloatCellsImp* CGXGridCore::GetFloatCellsImp() const {
+    return SlotAs<CGXAbstractGridFloatCellsImp>(m_featureSlots[7]);
+}
 CGXAbstractGridResizeToFitImp* CGXGridCore::GetResizeToFitImp() const {
     return SlotAs<CGXAbstractGridResizeToFitImp>(m_featureSlots[12]);
 }
@@ -389,11 +395,35 @@ void CGXGridCore::ExpandRangeByCoverings(CGXRange& range) {
         f->ExpandRangeByCoverings(this, range);
 }
 
+void CGXGridCore::SetFloatCellsMode(std::uint16_t mode, bool redraw) {
+    if (auto* f = GetFloatCellsImp())
+        f->SetFloatCellsMode(this, mode, redraw);
+}
+CGXRange* CGXGridCore::GetFloatedCellRange(ROWCOL row, ROWCOL col, CGXRange& range) {
+    auto* f = GetFloatCellsImp();
+    return f ? f->GetFloatedCellRange(this, row, col, range) : nullptr;
+}
+
 bool CGXGridCore::OnGridBeginPrinting() {
     return false;
 }
-bool CGXGridCore::SortRows(const CGXRange&) {
-    return false;
+bool CGXGridCore::SortRows(const CGXRange& range, CGXSortInfoArray& keys, unsigned flags) {
+    auto* f = GetSortImp();
+    return f && f->SortRows(this, range, keys, flags);
+}
+bool CGXGridCore::SortCols(const CGXRange& range, CGXSortInfoArray& keys, unsigned flags) {
+    auto* f = GetSortImp();
+    return f && f->SortCols(this, range, keys, flags);
+}
+bool CGXGridCore::MoveDataRows(const CGXRange& range, const std::vector<ROWCOL>& order,
+                               unsigned flags, int ctCmd) {
+    auto* f = GetSortImp();
+    return f && f->MoveDataRows(this, range, order, flags, ctCmd);
+}
+bool CGXGridCore::MoveDataCols(const CGXRange& range, const std::vector<ROWCOL>& order,
+                               unsigned flags, int ctCmd) {
+    auto* f = GetSortImp();
+    return f && f->MoveDataCols(this, range, order, flags, ctCmd);
 }
 
 // --- controls ----------------------------------------------------------------------------------

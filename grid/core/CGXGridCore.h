@@ -87,7 +87,10 @@ inline constexpr std::uint16_t gxnFlagTopBorder = 0x0004;
 inline constexpr std::uint16_t gxnFlagBottomBorder = 0x0008;
 inline constexpr std::uint16_t gxnFlagSel = 0x0010;
 inline constexpr std::uint16_t gxnFlagBackground = 0x0020;
-inline constexpr std::uint16_t gxnFlagSpanned = 0x0040;
+inline constexpr std::uint16_t gxnFlagSpanned = 0x0040;      // part of a span
+inline constexpr std::uint16_t gxnFlagCoveredSpan = 0x0080;  // the span is a covering
+inline constexpr std::uint16_t gxnFlagSpanPart = 0x0100;     // drawn by the span's origin
+inline constexpr std::uint16_t gxnFlagSpanOrigin = 0x2000;   // draws the span in this paint
 inline constexpr std::uint16_t gxnFlagHorzLine = 0x0200;
 inline constexpr std::uint16_t gxnFlagVertLine = 0x0400;
 inline constexpr std::uint16_t gxnFlagVertFrozen = 0x0800;
@@ -222,6 +225,8 @@ public:
     CGXAbstractGridPrintImp* GetPrintImp() const;
     CGXAbstractCommandFactory* GetCommandFactory() const;
     CGXAbstractGridCoveredCellsImp* GetCoveredCellsImp() const;
+    CGXAbstractDrawSpannedCellsImp* GetDrawSpannedCellsImp() const;
+    CGXAbstractGridFloatCellsImp* GetFloatCellsImp() const;
     CGXAbstractGridResizeToFitImp* GetResizeToFitImp() const;
     CGXAbstractGridHideCellsImp* GetHideCellsImp() const;
     CGXAbstractGridUpdateHintImp* GetUpdateHintImp() const;
@@ -287,7 +292,24 @@ public:
                                           unsigned flags, bool createHint);
     virtual void ExpandRangeByCoverings(CGXRange& range);
     virtual bool OnGridBeginPrinting();
-    virtual bool SortRows(const CGXRange& range);
+    // Sorting (slot 3): rows of the range by key columns, columns by key rows; the Move forms
+    // reorder the cell store (order[i]: the offset of the row or column that goes to offset i).
+    virtual bool SortRows(const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags = GX_UPDATENOW);
+    virtual bool SortCols(const CGXRange& range, CGXSortInfoArray& keys,
+                          unsigned flags = GX_UPDATENOW);
+    virtual bool MoveDataRows(const CGXRange& range, const std::vector<ROWCOL>& order,
+                              unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    virtual bool MoveDataCols(const CGXRange& range, const std::vector<ROWCOL>& order,
+                              unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+    void InstallSortImp();
+    void InstallCoveredCellsImp();
+    void InstallDrawSpannedCellsImp();
+    void InstallFloatCellsImp();
+    // Floating cells (slot 7): the mode (0 off, 1 or 2 on) and the span of floated text that
+    // holds a cell (null when none or without the feature).
+    virtual void SetFloatCellsMode(std::uint16_t mode, bool redraw = true);
+    virtual CGXRange* GetFloatedCellRange(ROWCOL row, ROWCOL col, CGXRange& range);
 
     // ===== Editing features: installers, forwarders and their state ============================
     // The installers are defined with the feature components (grid/features); each fills its

@@ -526,6 +526,14 @@ void CGXGridCore::PrepareCells(GX_DRAW_CONTEXT& ctx) {
             ctx.flags[i] = f;
         }
     }
+    // Spans take over their cells: one style, the span's borders, no lines inside.
+    if (CGXAbstractDrawSpannedCellsImp* spans = GetDrawSpannedCellsImp()) {
+        spans->UpdateSpansInRange(this, ctx);
+        for (int r = 0; r < ctx.rowCount; ++r)
+            for (int c = 0; c < ctx.colCount; ++c)
+                if (ctx.styles[ctx.Cell(r, c)] && !(ctx.flags[ctx.Cell(r, c)] & gxnFlagSpanned))
+                    spans->PrepareSpannedCell(this, ctx, r, c);
+    }
 }
 
 void CGXGridCore::DrawBackgroundRuns(GX_DRAW_CONTEXT& ctx, int r) {
@@ -572,6 +580,10 @@ void CGXGridCore::DrawGridCell(GX_DRAW_CONTEXT& ctx, int r, int c) {
     const CGXStyle* style = ctx.styles[i];
     if (!style || ctx.heights[r] <= 0 || ctx.widths[c] <= 0)
         return;
+    if (ctx.flags[i] & gxnFlagSpanned)
+        if (CGXAbstractDrawSpannedCellsImp* spans = GetDrawSpannedCellsImp())
+            if (spans->DrawSpannedCell(this, ctx, r, c))
+                return;
     const ROWCOL row = ctx.rows[r], col = ctx.cols[c];
     const fw::Rect rect{ctx.lefts[c], ctx.tops[r], ctx.lefts[c] + ctx.widths[c],
                         ctx.tops[r] + ctx.heights[r]};

@@ -583,9 +583,10 @@ bool CGXGridCore::OnGridRButtonDblClk(unsigned flags, fw::Point pt) {
     return DoubleClick(fw::MK_RBUTTON, flags, pt);
 }
 
-bool CGXGridCore::OnCellDblClicked(ROWCOL, ROWCOL, unsigned, fw::Point) {
-    // A double click on a header sorts through the sort feature, which is not installed.
-    return false;
+bool CGXGridCore::OnCellDblClicked(ROWCOL row, ROWCOL col, unsigned, fw::Point) {
+    // A double click on a header sorts through the sort feature when it is installed.
+    auto* f = GetSortImp();
+    return f && f->SortByHeader(this, row, col);
 }
 
 // --- the per-cell mouse protocol -------------------------------------------------------------

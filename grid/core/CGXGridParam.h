@@ -178,6 +178,13 @@ public:
     std::uint32_t m_nDropDownHeight = 100;  // pixels
     std::uint32_t m_nOption3 = 0x200;
     std::uint16_t m_wOption4 = 4;
+    // Sorting by a double click on a column header (rows) or row header (columns), and what the
+    // last sort was by (GX_INVALID after a sort of the other kind).
+    bool m_bSortRowsByColHeader = false;
+    bool m_bSortColsByRowHeader = false;
+    ROWCOL m_nLastSortCol = GX_INVALID;
+    ROWCOL m_nLastSortRow = GX_INVALID;
+    bool m_bLastSortAscending = false;
     std::uint16_t m_wMergeMode = 0;
     std::uint16_t m_wFloatMode = 0;
     std::string m_sSheetName;  // handed to the tab window at initialisation

@@ -1,11 +1,17 @@
 #include "grid/features/GXFeatureInstall.h"
 
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridParam.h"
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXCommandFactory.h"
+#include "grid/features/CGXCoveredCellPool.h"
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
+#include "grid/features/CGXDrawSpannedCellsImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
+#include "grid/features/CGXGridCoveredCellsImp.h"
+#include "grid/features/CGXGridFloatCellsImp.h"
+#include "grid/features/CGXGridSortImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXSpanCellPools.h"
@@ -57,6 +63,31 @@ void CGXGridCore::InstallCutPasteImp() {
     GXAddFeatureStrings();
 }
 
+void CGXGridCore::InstallSortImp() {
+    InstallSlot<CGXGridSortImp>(*this, 3);
+    InstallSortMoveDataImp();
+    GXAddLayoutStrings();
+}
+
+void CGXGridCore::InstallDrawSpannedCellsImp() {
+    InstallSlot<CGXDrawSpannedCellsImp>(*this, 6);
+}
+
+void CGXGridCore::InstallCoveredCellsImp() {
+    InstallSlot<CGXGridCoveredCellsImp>(*this, 5);
+    InstallCoveredCellPoolImp();
+    if (GetParam())
+        GetParam()->CreateCoveredCellPool();
+    InstallDrawSpannedCellsImp();
+    GXAddLayoutStrings();
+}
+
+void CGXGridCore::InstallFloatCellsImp() {
+    InstallSlot<CGXGridFloatCellsImp>(*this, 7);
+    InstallDrawSpannedCellsImp();
+    InstallSpanCellPoolImp();
+}
+
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
     grid.InstallUpdateHintImp();
@@ -72,6 +103,9 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallMarkEditHeaderImp();
     grid.InstallResizeToFitImp();
     grid.InstallFreezeMenuHelperImp();
+    grid.InstallSortImp();
+    grid.InstallCoveredCellsImp();
+    grid.InstallFloatCellsImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {

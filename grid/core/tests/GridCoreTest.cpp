@@ -16,7 +16,8 @@ TEST(GridCoreObject, WithoutAFactoryEverySlotIsEmptyAndTheForwardersAnswerFalse)
         EXPECT_EQ(core.GetFeatureSlot(slot), nullptr) << slot;
     EXPECT_FALSE(core.Undo());
     EXPECT_FALSE(core.Redo());
-    EXPECT_FALSE(core.SortRows(CGXRange().SetTable()));
+    CGXSortInfoArray keys;
+    EXPECT_FALSE(core.SortRows(CGXRange().SetTable(), keys));
     EXPECT_FALSE(core.FindText(true));
     EXPECT_FALSE(core.OnGridBeginPrinting());
     EXPECT_FALSE(core.Copy());

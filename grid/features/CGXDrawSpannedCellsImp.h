@@ -1,0 +1,20 @@
+// Draws a cell that spans several rows or columns as one cell: in a paint of the grid core the
+// span's first cell on screen draws the whole span (its rectangle grown over the span's rows and
+// columns off screen, clipped to the part on screen), and the span's other cells draw nothing;
+// lines inside the span are left out and its borders are those of the span's top-left cell.
+#pragma once
+
+#include "grid/core/CGXAbstractFeatures.h"
+#include "grid/core/CGXRange.h"
+
+class CGXDrawSpannedCellsImp : public CGXAbstractDrawSpannedCellsImp {
+public:
+    bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
+    bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
+    // Works out the floated spans of the paint's rows; spans that changed are painted again.
+    void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) override;
+
+protected:
+    // The span that holds the cell (a covering first, then a floated text); FALSE when none.
+    virtual bool FindSpan(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& span, bool& covered);
+};
