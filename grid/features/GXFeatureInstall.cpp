@@ -6,6 +6,8 @@
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
+#include "grid/features/CGXGridDocSerializeImp.h"
+#include "grid/features/CGXGridParamCopyOperatorImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXSpanCellPools.h"
@@ -72,6 +74,8 @@ void CGXFeatureControlFactory::InstallApplicationComponents() {
     CGXControlFactory::InstallApplicationComponents();
     InstallStyleCompareSubsetImp();
     InstallStyleSerializeImp();
+    InstallDocSerializeImp();
+    InstallParamCopyOperatorImp();
     InstallSortMoveDataImp();
     InstallDataCopyMoveCellsImp();
     InstallLongOperationImp();
