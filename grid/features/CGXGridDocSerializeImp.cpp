@@ -137,6 +137,9 @@ void CGXGridDocSerializeImp::LoadStylesMap(CGXStylesMap& map, fw::Archive& ar) {
     for (std::uint16_t n = Word(ar); n > 0; --n) {
         CGXStylesMapStyleEntry e;
         e.id = Word(ar);
+        // A second entry for an id would leave the first one's names pointing at it.
+        if (map.Styles().count(e.id))
+            throw fw::ArchiveException(fw::ArchiveCause::BadIndex, "styles map: repeated id");
         e.resourceId = DWord(ar);
         e.name = ar.ReadString();
         e.system = Bool(ar);
