@@ -28,3 +28,13 @@ void CGXProperties::Serialize(fw::Archive& ar) {
     if (CGXAbstractGridDocSerializeImp* imp = GXGetLibraryState().m_pDocSerializeImp)
         imp->SerializeProperties(*this, ar);
 }
+
+void CGXProperties::WriteProfile() const {
+    if (CGXAbstractGridProfileImp* imp = GXGetLibraryState().m_pProfileImp)
+        imp->WriteProperties(*this);
+}
+
+bool CGXProperties::ReadProfile() {
+    CGXAbstractGridProfileImp* imp = GXGetLibraryState().m_pProfileImp;
+    return imp && imp->ReadProperties(*this);
+}

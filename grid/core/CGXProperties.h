@@ -26,6 +26,9 @@ public:
     CGXProperties& operator=(const CGXProperties&) = delete;
     // Through the document-serialisation component (nothing without it).
     void Serialize(fw::Archive& ar) override;
+    // Through the profile component (nothing, and FALSE, without it).
+    void WriteProfile() const;
+    bool ReadProfile();
 
     // Colour table: 0 grid lines and the area outside the cells, 1 frozen-area lines, 2 and 3
     // the drag lines. 0 past the end.

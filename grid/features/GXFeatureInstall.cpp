@@ -8,6 +8,7 @@
 #include "grid/features/CGXGridClipboard.h"
 #include "grid/features/CGXGridDocSerializeImp.h"
 #include "grid/features/CGXGridParamCopyOperatorImp.h"
+#include "grid/features/CGXGridProfileImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXSpanCellPools.h"
@@ -76,6 +77,7 @@ void CGXFeatureControlFactory::InstallApplicationComponents() {
     InstallStyleSerializeImp();
     InstallDocSerializeImp();
     InstallParamCopyOperatorImp();
+    InstallProfileImp();
     InstallSortMoveDataImp();
     InstallDataCopyMoveCellsImp();
     InstallLongOperationImp();
