@@ -129,7 +129,7 @@ TEST_P(GridProfileTest, AStylesMapRoundTripsWithALongListOfStyles) {
     EXPECT_EQ(back.Styles().size(), map.Styles().size());
     const CGXStyle* s = nullptr;
     ASSERT_TRUE(back.LookupStyle(back.GetStyleIdFromName("A rather long style name number 49"), s));
-    EXPECT_EQ(s->GetValue(), "v119");
+    EXPECT_EQ(s->GetValue(), "v49");
     ASSERT_TRUE(back.LookupStyle(back.GetStyleIdFromName("Derived"), s));
     EXPECT_EQ(s->GetBaseStyle(), back.GetStyleIdFromName("A rather long style name number 7"));
     EXPECT_NE(back.GetStyleIdFromResource(GX_IDS_STYLE_STANDARD), GX_NO_STYLE_ID);
