@@ -188,6 +188,8 @@ public:
     std::uint16_t m_wMergeMode = 0;
     std::uint16_t m_wFloatMode = 0;
     std::string m_sSheetName;  // handed to the tab window at initialisation
+    // Option words archived and copied with the object for features that read them.
+    std::array<std::uint16_t, 5> m_awOptions{1, 2, 0, 0, 0};
     std::map<const void*, void*> m_mapObjects;
     CGXChoiceMaps m_choiceMaps;  // the shared tabbed choice lists' look-up maps
 

@@ -6,7 +6,14 @@
 #include "framework/base/Color.h"
 #include "framework/persist/RuntimeClass.h"
 
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
 #include <vector>
+
+class CGXData;
+class CGXStyle;
 
 class CGXProperties : public fw::Serializable {
 public:
@@ -14,8 +21,14 @@ public:
     const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
 
     CGXProperties();
+    ~CGXProperties() override;
+    CGXProperties(const CGXProperties&) = delete;
+    CGXProperties& operator=(const CGXProperties&) = delete;
     // Through the document-serialisation component (nothing without it).
     void Serialize(fw::Archive& ar) override;
+    // Through the profile component (nothing, and FALSE, without it).
+    void WriteProfile() const;
+    bool ReadProfile();
 
     // Colour table: 0 grid lines and the area outside the cells, 1 frozen-area lines, 2 and 3
     // the drag lines. 0 past the end.
@@ -49,6 +62,44 @@ public:
     void Set3dButtons(bool b) { threeD_ = b; }
     int GetZoom() const { return zoom_; }
     void SetZoom(int percent) { zoom_ = percent; }
+    std::size_t GetColorCount() const { return colors_.size(); }
+    std::vector<fw::ColorRef>& Colors() { return colors_; }
+    const std::vector<fw::ColorRef>& Colors() const { return colors_; }
+
+    // --- settings kept in archives and the profile -----------------------------------------------
+    // The number of entries of the colour table (a loaded table is cut or padded to it).
+    static constexpr std::size_t kColorCount = 4;
+    bool m_bMarkRowHeader = true;
+    bool m_bMarkColHeader = true;
+    std::string m_sSection = "Grid";  // the profile section
+    // User properties: a name and the style whose value is the property's value, by id.
+    struct UserProperty {
+        std::string name;
+        std::unique_ptr<CGXStyle> style;
+    };
+    std::map<std::uint32_t, UserProperty> m_userProperties;
+    // Printing. Margins and distances are in pixels of the screen's 96 per inch: 1.5 inch at top
+    // and bottom, 1 inch at the sides, 0.4 inch from the header and the footer.
+    bool m_bPrintRowHeaders = true;
+    bool m_bPrintColHeaders = true;
+    bool m_bPrintFrame = true;
+    bool m_bCenterVertical = false;
+    bool m_bCenterHorizontal = true;
+    int m_nPageOrder = 0;  // 0 down then across, 1 across then down
+    int m_nTopMargin = 144;
+    int m_nLeftMargin = 96;
+    int m_nBottomMargin = 144;
+    int m_nRightMargin = 96;
+    int m_nHeaderDistance = 38;
+    int m_nFooterDistance = 38;
+    int m_nFirstPage = -1;  // the number of the first page (-1: numbering starts at 1)
+    std::uint16_t m_wSetting1 = 0;
+    std::uint16_t m_wSetting2 = 0;
+    std::vector<std::uint32_t> m_adwSettings1;
+    std::vector<std::uint32_t> m_adwSettings2;
+    // The header and footer printed on every page (cell stores of three columns).
+    std::unique_ptr<CGXData> m_pHeader;
+    std::unique_ptr<CGXData> m_pFooter;
 
 private:
     std::vector<fw::ColorRef> colors_;

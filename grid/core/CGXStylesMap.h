@@ -109,10 +109,13 @@ public:
     std::map<std::uint16_t, CGXStylesMapStyleEntry>& Styles() { return styles_; }
     const std::map<std::uint16_t, CGXStylesMapStyleEntry>& Styles() const { return styles_; }
     std::map<std::string, std::uint16_t>& Names() { return names_; }
+    const std::map<std::string, std::uint16_t>& Names() const { return names_; }
     std::map<unsigned, std::uint16_t>& Resources() { return resources_; }
+    const std::map<unsigned, std::uint16_t>& Resources() const { return resources_; }
     std::map<unsigned, std::string>& ControlNames() { return controlNames_; }
     std::map<std::uint16_t, CGXStylesMapUserAttrEntry>& UserAttributes() { return userAttributes_; }
     std::uint16_t& NextId() { return nextId_; }
+    std::uint16_t NextId() const { return nextId_; }
 
 private:
     void CopyFrom(const CGXStylesMap& other);

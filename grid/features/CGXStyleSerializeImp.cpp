@@ -8,6 +8,7 @@
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/GXPenText.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -133,7 +134,10 @@ void CGXStyleSerializeImp::SerializeFont(CGXFont& font, fw::Archive& ar) {
     if (mask & 0x40)
         font.SetWeight(Word(ar));
     if (mask & 0x80)
-        font.SetSize(Word(ar) / 10.0);
+        // The font keeps quarter points and the record truncated tenths (8.25 is 82): the
+        // nearest quarter gives back the size that was stored, where truncating again would
+        // lose a quarter on every round trip.
+        font.SetSize(std::round(Word(ar) / 10.0 * 4) / 4);
     if (mask & 0x100)
         font.SetOrientation(Word(ar));
     if (mask & 0x200) {

@@ -12,6 +12,9 @@
 #include "grid/features/CGXGridCoveredCellsImp.h"
 #include "grid/features/CGXGridFloatCellsImp.h"
 #include "grid/features/CGXGridSortImp.h"
+#include "grid/features/CGXGridDocSerializeImp.h"
+#include "grid/features/CGXGridParamCopyOperatorImp.h"
+#include "grid/features/CGXGridProfileImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXSpanCellPools.h"
@@ -112,6 +115,9 @@ void CGXFeatureControlFactory::InstallApplicationComponents() {
     CGXControlFactory::InstallApplicationComponents();
     InstallStyleCompareSubsetImp();
     InstallStyleSerializeImp();
+    InstallDocSerializeImp();
+    InstallParamCopyOperatorImp();
+    InstallProfileImp();
     InstallSortMoveDataImp();
     InstallDataCopyMoveCellsImp();
     InstallLongOperationImp();

@@ -108,7 +108,7 @@ TEST_F(StyleSerializeTest, EveryAttributeRoundTrips) {
     EXPECT_TRUE(f.GetItalic());
     EXPECT_EQ(f.GetOrientation(), 900);
     EXPECT_STREQ(f.GetFaceName(), "Arial");
-    EXPECT_EQ(f.GetSize(), 8.0);            // 8.25 points travel as 82 tenths
+    EXPECT_EQ(f.GetSize(), 8.25);           // 82 tenths on the way, the nearest quarter back
     for (int side = 0; side < 4; ++side) {  // a system colour in a pen keeps its meaning
         EXPECT_EQ(back.GetBorders(side).Color().kind, GX_COLOR_KIND_SYSTEM) << side;
         EXPECT_EQ(back.GetBorders(side).GetWidth(), 3);
@@ -160,6 +160,22 @@ TEST_F(StyleSerializeTest, FontRecordBytes) {
     expect.insert(expect.end(), {'C', 'G', 'X', 'F', 'o', 'n', 't'});
     Append(expect, {0x02, 0x00, 0xC9, 0, 0, 0, 0xBC, 0x02, 0x52, 0x00});
     EXPECT_EQ(out, expect);
+}
+
+TEST_F(StyleSerializeTest, AFontSizeSurvivesRoundTrips) {
+    for (double points : {8.25, 10.5, 0.25, 255.75}) {
+        SCOPED_TRACE(points);
+        CGXFont f;
+        f.SetSize(points);
+        for (int trip = 0; trip < 3; ++trip) {
+            Bytes out;
+            fw::Archive ar(fw::StoreTo{out});
+            f.Serialize(ar);
+            fw::Archive in(fw::LoadFrom{out});
+            f.Serialize(in);
+            EXPECT_EQ(f.GetSize(), points);
+        }
+    }
 }
 
 TEST(PenText, Forms) {
