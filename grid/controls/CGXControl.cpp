@@ -3,6 +3,7 @@
 #include "framework/window/SystemMetrics.h"
 #include "framework/window/Window.h"
 #include "grid/controls/CGXCellTip.h"
+#include "grid/controls/CGXChild.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
@@ -18,6 +19,161 @@ const CGXControlClassInfo CGXControl::kClassInfo{"CGXControl", nullptr};
 const CGXControlClassInfo CGXStatic::kClassInfo{"CGXStatic", &CGXControl::kClassInfo};
 
 CGXControl::~CGXControl() = default;
+
+// --- children ------------------------------------------------------------------------------------
+
+CGXChild* CGXControl::AddChild(std::unique_ptr<CGXChild> child) {
+    m_children.push_back(std::move(child));
+    return m_children.back().get();
+}
+
+std::unique_ptr<CGXChild> CGXControl::RemoveChild(CGXChild* child) {
+    for (auto it = m_children.begin(); it != m_children.end(); ++it) {
+        if (it->get() != child)
+            continue;
+        std::unique_ptr<CGXChild> taken = std::move(*it);
+        m_children.erase(it);
+        if (m_pActiveChild == child)
+            m_pActiveChild = nullptr;
+        return taken;
+    }
+    return nullptr;
+}
+
+CGXChild* CGXControl::GetChild(int index) const {
+    if (index < 0 || index >= GetChildCount())
+        return nullptr;
+    return m_children[static_cast<std::size_t>(index)].get();
+}
+
+void CGXControl::OnClickedButton(CGXChild*) {
+    if (m_bInit)
+        m_pGrid->OnClickedButtonRowCol(m_nRow, m_nCol);
+}
+
+void CGXControl::DrawChildren(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
+                              const CGXStyle& style) {
+    if (m_children.empty())
+        return;
+    const fw::Rect inner = GetCellRect(row, col, &rect, &style);
+    OnInitChildren(row, col, inner);
+    const bool focus =
+        m_pGrid->IsCurrentCell(row, col) && m_pGrid->m_bGridHasFocus && !m_pGrid->IsPrinting();
+    for (auto& child : m_children) child->Draw(dc, focus, style);
+    // The children keep the bound cell's places: a press or a refresh finds them there.
+    if (m_bInit && !IsInitFor(row, col))
+        InitChildrenForMouse();
+}
+
+fw::Rect CGXControl::InitChildrenForMouse() {
+    if (!m_bInit)
+        return {};
+    const fw::Rect inner = GetCellRect(m_nRow, m_nCol);
+    OnInitChildren(m_nRow, m_nCol, inner);
+    return inner;
+}
+
+bool CGXControl::ButtonDownToChild(bool (CGXChild::*down)(unsigned, fw::Point), unsigned flags,
+                                   fw::Point point) {
+    if (m_children.empty())
+        return false;
+    InitChildrenForMouse();
+    for (auto& child : m_children) {
+        if (child->HitTest(point)) {
+            m_pActiveChild = child.get();
+            return (child.get()->*down)(flags, point);
+        }
+    }
+    return false;
+}
+
+bool CGXControl::DblClkToChildren(bool (CGXChild::*dbl)(unsigned, fw::Point), unsigned flags,
+                                  fw::Point point) {
+    if (m_children.empty())
+        return false;
+    InitChildrenForMouse();
+    for (auto& child : m_children) {
+        if (!child->HitTest(point))
+            continue;
+        m_pActiveChild = child.get();
+        if ((child.get()->*dbl)(flags, point))
+            return true;
+    }
+    return false;
+}
+
+bool CGXControl::MouseMove(unsigned flags, fw::Point point) {
+    if (!m_pActiveChild)
+        return false;
+    InitChildrenForMouse();
+    return m_pActiveChild->MouseMove(flags, point);
+}
+
+bool CGXControl::LButtonDown(unsigned flags, fw::Point point, unsigned) {
+    return ButtonDownToChild(&CGXChild::LButtonDown, flags, point);
+}
+
+bool CGXControl::LButtonUp(unsigned flags, fw::Point point, unsigned) {
+    const fw::Rect inner = InitChildrenForMouse();
+    bool handled = m_pActiveChild && m_pActiveChild->LButtonUp(flags, point);
+    // The core leaves the click of a bound cell to its control.
+    if (m_bInit && inner.Contains(point))
+        handled = m_pGrid->OnCellClicked(m_nRow, m_nCol, flags, point) || handled;
+    return handled;
+}
+
+bool CGXControl::LButtonDblClk(unsigned flags, fw::Point point) {
+    return DblClkToChildren(&CGXChild::LButtonDblClk, flags, point);
+}
+
+bool CGXControl::MButtonDown(unsigned flags, fw::Point point, unsigned) {
+    return ButtonDownToChild(&CGXChild::MButtonDown, flags, point);
+}
+
+bool CGXControl::MButtonUp(unsigned flags, fw::Point point, unsigned) {
+    InitChildrenForMouse();
+    return m_pActiveChild && m_pActiveChild->MButtonUp(flags, point);
+}
+
+bool CGXControl::MButtonDblClk(unsigned flags, fw::Point point) {
+    return DblClkToChildren(&CGXChild::MButtonDblClk, flags, point);
+}
+
+bool CGXControl::RButtonDown(unsigned flags, fw::Point point, unsigned) {
+    return ButtonDownToChild(&CGXChild::RButtonDown, flags, point);
+}
+
+bool CGXControl::RButtonUp(unsigned flags, fw::Point point, unsigned) {
+    InitChildrenForMouse();
+    return m_pActiveChild && m_pActiveChild->RButtonUp(flags, point);
+}
+
+bool CGXControl::RButtonDblClk(unsigned flags, fw::Point point) {
+    return DblClkToChildren(&CGXChild::RButtonDblClk, flags, point);
+}
+
+bool CGXControl::ProcessKeys(unsigned message, unsigned key, unsigned repeat, unsigned flags) {
+    return m_pActiveChild && m_pActiveChild->OnKeyMessage(message, key, repeat, flags);
+}
+
+bool CGXControl::OnCancelMode() {
+    for (auto& child : m_children) child->OnCancelMode();
+    return false;
+}
+
+bool CGXControl::OnTimer(unsigned id) {
+    return m_pActiveChild && m_pActiveChild->OnTimer(id);
+}
+
+bool CGXControl::OnSysColorChange() {
+    for (auto& child : m_children) child->OnSysColorChange();
+    return false;
+}
+
+bool CGXControl::OnSettingsChange() {
+    for (auto& child : m_children) child->OnWinIniChange();
+    return false;
+}
 
 bool CGXControl::IsKindOfControlClass(const CGXControlClassInfo& info) const {
     for (const CGXControlClassInfo* c = &GetControlClass(); c; c = c->base)
@@ -176,9 +332,9 @@ fw::Size CGXControl::AddBorders(fw::Size size, const CGXStyle& style) {
     return m_pGrid->AddBorders(size, style);
 }
 
-void CGXControl::Draw(fw::DeviceContext&, const fw::Rect&, ROWCOL, ROWCOL, const CGXStyle&,
-                      const CGXStyle*) {
-    // The base control has no children to draw; controls with buttons lay them out here.
+void CGXControl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
+                      const CGXStyle& style, const CGXStyle*) {
+    DrawChildren(dc, rect, row, col, style);
 }
 
 void CGXControl::DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect) {
@@ -283,14 +439,34 @@ bool CGXControl::SetControlText(ROWCOL row, ROWCOL col, const std::string& text,
         (m_pGrid->QueryReadOnly() || (style->GetIncludeReadOnly() && style->GetReadOnly())))
         result = false;
     if (result) {
-        if (style->GetIncludeMaxLength() && style->GetMaxLength() != 0 &&
-            style->GetMaxLength() < value.size())
-            value.resize(style->GetMaxLength());
+        // The limit counts characters: a character is never cut in the middle.
+        if (style->GetIncludeMaxLength() && style->GetMaxLength() != 0)
+            value = GXLeftChars(value, style->GetMaxLength());
         result = m_pGrid->SetValueRange(CGXRange(row, col), value, gxOverride, flags);
     }
     if (made)
         m_pGrid->RecycleStyle(std::move(made));
     return result;
+}
+
+std::size_t GXCharCount(std::string_view text) {
+    std::size_t n = 0;
+    for (unsigned char c : text)
+        if ((c & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+std::string GXLeftChars(std::string_view text, std::size_t count) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        if (chars == count)
+            return std::string(text.substr(0, i));
+        ++chars;
+    }
+    return std::string(text);
 }
 
 namespace {

@@ -9,16 +9,23 @@
 #include "framework/base/Geometry.h"
 #include "framework/drawing/DeviceContext.h"
 #include "framework/window/Message.h"
+#include "grid/controls/CGXChild.h"
 #include "grid/core/CGXStyle.h"
 #include "grid/core/GXTypes.h"
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class CGXGridCore;
 class CGXStyle;
 class CGXCellTipBase;
 class CGXCellTipWnd;
+
+// Characters of a UTF-8 text (code points), and its first `count` characters.
+std::size_t GXCharCount(std::string_view text);
+std::string GXLeftChars(std::string_view text, std::size_t count);
 
 // Deletes a cell tip where its class is complete (the control's header only names it).
 struct CGXCellTipDeleter {
@@ -36,7 +43,7 @@ public:
     static const CGXControlClassInfo kClassInfo;
 
     explicit CGXControl(CGXGridCore* grid) : m_pGrid(grid) {}
-    virtual ~CGXControl();
+    virtual ~CGXControl();  // deletes the children too
     CGXControl(const CGXControl&) = delete;
     CGXControl& operator=(const CGXControl&) = delete;
 
@@ -110,28 +117,52 @@ public:
                                       const std::string& choiceList, bool exact);
 
     // --- input --------------------------------------------------------------------------------
-    virtual bool MouseMove(unsigned, fw::Point) { return false; }
-    virtual bool LButtonDown(unsigned, fw::Point, unsigned) { return false; }
-    virtual bool LButtonUp(unsigned, fw::Point, unsigned) { return false; }
-    virtual bool LButtonDblClk(unsigned, fw::Point) { return false; }
-    virtual bool MButtonDown(unsigned, fw::Point, unsigned) { return false; }
-    virtual bool MButtonUp(unsigned, fw::Point, unsigned) { return false; }
-    virtual bool MButtonDblClk(unsigned, fw::Point) { return false; }
-    virtual bool RButtonDown(unsigned, fw::Point, unsigned) { return false; }
-    virtual bool RButtonUp(unsigned, fw::Point, unsigned) { return false; }
-    virtual bool RButtonDblClk(unsigned, fw::Point) { return false; }
-    virtual bool ProcessKeys(unsigned /*message*/, unsigned /*key*/, unsigned /*repeat*/,
-                             unsigned /*flags*/) {
-        return false;
-    }
+    // The mouse reaches the children first: a press goes to the first child under the point,
+    // which becomes the active child; moves and releases go to the active child. Without a
+    // child under the point the press answers FALSE. A release inside the cell is also the
+    // grid's click (OnCellClicked).
+    virtual bool MouseMove(unsigned flags, fw::Point point);
+    virtual bool LButtonDown(unsigned flags, fw::Point point, unsigned hit);
+    virtual bool LButtonUp(unsigned flags, fw::Point point, unsigned hit);
+    virtual bool LButtonDblClk(unsigned flags, fw::Point point);
+    virtual bool MButtonDown(unsigned flags, fw::Point point, unsigned hit);
+    virtual bool MButtonUp(unsigned flags, fw::Point point, unsigned hit);
+    virtual bool MButtonDblClk(unsigned flags, fw::Point point);
+    virtual bool RButtonDown(unsigned flags, fw::Point point, unsigned hit);
+    virtual bool RButtonUp(unsigned flags, fw::Point point, unsigned hit);
+    virtual bool RButtonDblClk(unsigned flags, fw::Point point);
+    // A key message of the grid window for the current cell; the active child sees it first.
+    virtual bool ProcessKeys(unsigned message, unsigned key, unsigned repeat, unsigned flags);
+    // WM_COMMAND that reached the grid window (a control window's notification); TRUE when the
+    // control took it.
+    virtual bool OnCommand(fw::WPARAM, fw::LPARAM) { return false; }
     virtual void OnGridScroll(unsigned /*message*/, fw::WPARAM, fw::LPARAM) {}
 
     // --- further window events, no-ops answering FALSE ----------------------------------------
-    virtual bool OnCancelMode() { return false; }
+    // Cancel mode, the grid's timers, colour and settings changes are passed to the children.
+    virtual bool OnCancelMode();
     virtual bool OnMouseActivate(fw::LRESULT&) { return false; }
-    virtual bool OnTimer(unsigned) { return false; }
-    virtual bool OnSysColorChange() { return false; }
-    virtual bool OnSettingsChange() { return false; }
+    virtual bool OnTimer(unsigned id);
+    virtual bool OnSysColorChange();
+    virtual bool OnSettingsChange();
+
+    // --- children (buttons inside the cell) ------------------------------------------------
+    // The control owns its children; AddChild answers the child it took.
+    CGXChild* AddChild(std::unique_ptr<CGXChild> child);
+    // Takes the child out of the list and hands it back (null when it was not listed).
+    std::unique_ptr<CGXChild> RemoveChild(CGXChild* child);
+    CGXChild* GetChild(int index) const;
+    int GetChildCount() const { return static_cast<int>(m_children.size()); }
+    CGXChild* GetActiveChild() const { return m_pActiveChild; }
+    void SetActiveChild(CGXChild* child) { m_pActiveChild = child; }
+    // Places the children inside the cell's inner rectangle; nothing by default.
+    virtual void OnInitChildren(ROWCOL, ROWCOL, const fw::Rect&) {}
+    // A child button was clicked: the grid's OnClickedButtonRowCol for the bound cell.
+    virtual void OnClickedButton(CGXChild* child);
+    // Lays the children out in the cell and draws them (with focus on the grid's current cell
+    // while the grid has the focus).
+    void DrawChildren(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
+                      const CGXStyle& style);
 
     // --- cell tips (the control's tip object answers; none: no tips) --------------------------
     // The tip's flag word for the cell, 0 when the content fits or the control shows no tips.
@@ -161,6 +192,17 @@ public:
     bool m_bModified = false;
     std::unique_ptr<CGXStyle> m_pStyle;  // the bound cell's style, while bound
     std::unique_ptr<CGXCellTipBase, CGXCellTipDeleter> m_pCellTip;
+
+private:
+    // The inner rectangle of the bound cell with the children laid out in it.
+    fw::Rect InitChildrenForMouse();
+    bool ButtonDownToChild(bool (CGXChild::*down)(unsigned, fw::Point), unsigned flags,
+                           fw::Point point);
+    bool DblClkToChildren(bool (CGXChild::*dbl)(unsigned, fw::Point), unsigned flags,
+                          fw::Point point);
+
+    std::vector<std::unique_ptr<CGXChild>> m_children;
+    CGXChild* m_pActiveChild = nullptr;
 };
 
 // Static text (control id 52513): draws the cell's text, aligned, wrapped and formatted as the

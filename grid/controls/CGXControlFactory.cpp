@@ -3,7 +3,9 @@
 #include "framework/persist/StringTable.h"
 #include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
+#include "grid/controls/CGXEditControl.h"
 #include "grid/controls/CGXHeader.h"
+#include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXStylesMap.h"
@@ -46,9 +48,15 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
         case GX_IDS_CTRL_TABBED_DROPDOWNLIST:
             control = std::make_unique<CGXTabbedComboBoxWnd>(&grid);
             break;
+        // edit controls
+        case GX_IDS_CTRL_SPINEDIT:
+            control = std::make_unique<CGXSpinEdit>(&grid, GX_IDS_CTRL_SPINEDIT);
+            tips = true;
+            break;
         default:
-            // GX_IDS_CTRL_EDIT and unknown ids: the edit control's stand-in.
-            control = std::make_unique<CGXStatic>(&grid);
+            // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
+            // bound to the edit control's id.
+            control = std::make_unique<CGXEditControl>(&grid, GX_IDS_CTRL_EDIT_CONTROL);
             tips = true;
             break;
     }
@@ -67,6 +75,13 @@ namespace {
 
 // The string-table names of the controls and attributes made here, unless a program set its own.
 constexpr fw::StringEntry kControlTexts[] = {
+    // edit controls
+    {GX_IDS_CTRL_EDIT_CONTROL, "Edit Control"},
+    {GX_IDS_CTRL_SPINEDIT, "Spin Edit"},
+    {GX_IDS_UA_SPINBOUND_MIN, "SpinBound: Min. Value"},
+    {GX_IDS_UA_SPINBOUND_MAX, "SpinBound: Max. Value"},
+    {GX_IDS_UA_SPINBOUND_WRAP, "SpinBound: Wrap Value"},
+    {GX_IDS_UA_SPINSTART, "SpinEdit: start value"},
     {GX_IDS_CTRL_STATIC, "Static Text"},
     {GX_IDS_CTRL_CHECKBOX, "Checkbox, 1/0"},
     {GX_IDS_CTRL_CHECKBOX3D, "Checkbox, 3d-Effect"},
@@ -97,6 +112,9 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
                         GX_IDS_CTRL_CHECKBOX3D_EX})
         map.AddControl(id);
     CGXCheckBox::AddUserAttributes(map);
+    // edit controls
+    map.AddControl(GX_IDS_CTRL_SPINEDIT);
+    CGXSpinEdit::AddUserAttributes(map);
 }
 
 void GXInitWithControlFactory() {

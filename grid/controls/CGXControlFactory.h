@@ -13,8 +13,7 @@ inline constexpr unsigned GX_IDS_CTRL_STATIC = 52513;
 class CGXControlFactory : public CGXAbstractControlFactory {
 public:
     // 52513 makes the static text control; 52512 and every id without a control of its own
-    // make the edit control. Until the edit control exists, the static text control stands in
-    // for it, so that every cell still draws its text.
+    // make the edit control.
     std::unique_ptr<CGXControl> CreateCellControl(unsigned controlId, CGXGridCore& grid) override;
     // The per-grid features are installed here as they are built; none is yet.
     void InstallGridFeatures(CGXGridCore& grid) override;

@@ -532,7 +532,8 @@ public:
     virtual bool OnResizeRowColCancel();
     virtual bool CanResizeCol(ROWCOL col);
     virtual bool CanResizeRow(ROWCOL row);
-    // Command routing of the grid's window classes (Edit commands of the view).
+    // WM_COMMAND of the grid's window classes: the current cell's control first (its window's
+    // notifications); FALSE leaves the command to the window (the view's Edit commands).
     virtual bool OnGridCommand(fw::WPARAM wParam, fw::LPARAM lParam);
     // Settings of the input model.
     bool m_bAutoScrollKeys = false;  // a held arrow key keeps moving by automatic scrolling

@@ -620,12 +620,24 @@ bool CGXGridCore::OnCellMouseAction(ROWCOL pressedRow, ROWCOL pressedCol, ROWCOL
         m_bMouseMoved = false;
         return true;
     }
+    // The control of the cell where the press began while that cell is current: a button
+    // pressed inside it follows the pointer out of the cell.
+    auto pressedControl = [&]() -> CGXControl* {
+        if (!IsCurrentCell(pressedRow, pressedCol))
+            return nullptr;
+        CGXControl* control = GetControl(pressedRow, pressedCol);
+        return control && control->m_bInit ? control : nullptr;
+    };
     if (action & GX_MABUTTONUP) {
         CGXControl* control = boundControl();
-        if (control)
+        if (control) {
             control->LButtonUp(flags, pt, action);
-        else
+        } else {
+            // Released away from the pressed cell: its control's press ends without a click.
+            if (CGXControl* pressed = pressedControl())
+                pressed->OnCancelMode();
             OnCellClicked(row, col, flags, pt);
+        }
         if ((action & GX_MAOVERPRESSED) && IsCurrentCell(row, col)) {
             if (ScrollCellInView(row, col, GX_CCUPDATENOW) && control)
                 control->Refresh();
@@ -636,7 +648,9 @@ bool CGXGridCore::OnCellMouseAction(ROWCOL pressedRow, ROWCOL pressedCol, ROWCOL
         return true;
     }
     if (action & GX_MAMOVE) {
-        if (CGXControl* control = boundControl())
+        if (CGXControl* control = pressedControl())
+            control->MouseMove(flags, pt);
+        else if (CGXControl* control = boundControl())
             control->MouseMove(flags, pt);
         if (row != pressedRow || col != pressedCol)
             m_bMouseMoved = true;
@@ -1052,6 +1066,9 @@ bool CGXGridCore::CanResizeRow(ROWCOL) {
     return dynamic_cast<CGXAbstractGridUserResizeCellsImp*>(GetFeatureSlot(20)) != nullptr;
 }
 
-bool CGXGridCore::OnGridCommand(fw::WPARAM, fw::LPARAM) {
-    return false;
+bool CGXGridCore::OnGridCommand(fw::WPARAM wParam, fw::LPARAM lParam) {
+    // A control window's notification (an edit's EN_CHANGE) belongs to the current cell's
+    // control; commands it does not take go on to the window's command routing.
+    CGXControl* control = GetCurrentCellControl();
+    return control && control->OnCommand(wParam, lParam);
 }

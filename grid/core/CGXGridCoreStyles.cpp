@@ -218,13 +218,9 @@ bool CGXGridCore::SetControlTextRowCol(ROWCOL row, ROWCOL col, const std::string
         ComposeStyleRowCol(row, col, made.get());
         style = made.get();
     }
+    // The cell's control turns the text into the value it stores (and applies its limits).
     CGXControl* control = GetRegisteredControl(style->GetControl());
-    bool result = false;
-    if (control) {
-        result = QueryReadOnly() || (style->GetIncludeReadOnly() && style->GetReadOnly())
-                     ? false
-                     : SetValueRange(CGXRange(row, col), text, gxOverride, flags);
-    }
+    const bool result = control && control->SetControlText(row, col, text, flags, style);
     if (made)
         RecycleStyle(std::move(made));
     return result;

@@ -106,6 +106,8 @@ bool GXRouteGridMessage(CGXGridCore& core, fw::Window& wnd, fw::Message& msg, fw
         case WM_CANCELMODE:
             core.OnGridCancelMode();
             return true;
+        case WM_COMMAND:
+            return core.OnGridCommand(w, l);
         case WM_GX_VALIDATE:
             result = core.ValidateCurrentCell(w != 0) ? 1 : 0;
             return true;
