@@ -6,6 +6,7 @@
 #include "editor/document/Bootp.h"
 #include "editor/document/EdmxMulticastGroups.h"
 #include "editor/document/KoltInterface.h"
+#include "editor/ui/PasswordEntry.h"
 #include "editor/ui/Splash.h"
 #include "editor/ui/TessalyDocument.h"
 #include "editor/ui/TessalyResources.h"
@@ -236,11 +237,18 @@ void CMainFrame::OnNetworkAddresses() {
     if (!doc)
         return;
     const bool on = doc->Doc().IsNetworkAddressMode();
-    if (!on && !(passwordGate_ && passwordGate_()))
+    if (!on && !PasswordGate())
         return;  // entering the mode needs the password; leaving it does not
     doc->Doc().SetNetworkAddressMode(!on);
     if (CTessalyView* view = ActiveTessalyView())
         view->RebuildGrid();
+}
+
+bool CMainFrame::PasswordGate() {
+    if (passwordGate_)
+        return passwordGate_();
+    CPasswordEntry entry;
+    return entry.DoModal() == fw::IDOK;
 }
 
 void CMainFrame::OnOptimizeEdmx() {

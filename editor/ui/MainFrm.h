@@ -89,6 +89,7 @@ private:
     void OnDisconnect();
     void OnAddressServer();
     void OnNetworkAddresses();
+    bool PasswordGate();
     void OnOptimizeEdmx();
     void OnHelp();
     bool ProgressRect(fw::Rect& pane) const;

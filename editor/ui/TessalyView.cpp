@@ -8,12 +8,14 @@
 #include "editor/document/KoltInterface.h"
 #include "editor/document/TessalyDoc.h"
 #include "editor/ui/MainFrm.h"
+#include "editor/ui/NumEditControl.h"
 #include "editor/ui/TessalyDocument.h"
 #include "editor/ui/TessalyResources.h"
 #include "framework/app/Application.h"
 #include "framework/drawing/PaintContext.h"
 #include "framework/persist/StringTable.h"
 #include "grid/core/CGXGridParam.h"
+#include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
 
 namespace tessaly {
@@ -22,7 +24,7 @@ namespace {
 // Cell controls and their user attributes.
 constexpr std::uint16_t kTabbedDropDownList = 52540;
 constexpr std::uint16_t kCheckBox3d = 52523;
-constexpr std::uint16_t kNumEditControl = 61452;
+constexpr std::uint16_t kNumEditControl = kNumEditControlId;
 constexpr std::uint16_t kUaValidMin = 51011;
 constexpr std::uint16_t kUaValidMax = 51012;
 constexpr std::uint16_t kUaValidWarning = 51013;
@@ -77,6 +79,43 @@ xmldom::Node* CTessalyView::Keep(xmldom::Node node) {
 
 // ---- Window messages into the grid -----------------------------------------------------------
 
+// Keys, mouse, focus and timers go to the grid core, as for the library's own grid view, so
+// cells are edited in place by the controls.
+fw::LRESULT CTessalyView::WindowProc(fw::Message& msg) {
+    if (!IsInitialized())
+        return fw::View::WindowProc(msg);
+    switch (msg.id) {
+        case fw::WM_GETDLGCODE:
+            return static_cast<fw::LRESULT>(
+                OnGridGetDlgCode(static_cast<unsigned>(fw::View::WindowProc(msg))));
+        case fw::WM_SETFOCUS:
+        case fw::WM_KILLFOCUS:
+        case fw::WM_PAINT:
+        case fw::WM_SIZE:
+        case fw::WM_VSCROLL:
+        case fw::WM_HSCROLL:
+            return fw::View::WindowProc(msg);  // handled below or by the view
+        default:
+            break;
+    }
+    fw::LRESULT result = 0;
+    if (GXRouteGridMessage(*this, *this, msg, result))
+        return result;
+    return fw::View::WindowProc(msg);
+}
+
+void CTessalyView::OnSetFocus(fw::Window* old) {
+    fw::View::OnSetFocus(old);
+    if (IsInitialized())
+        OnGridSetFocus(old);
+}
+
+void CTessalyView::OnKillFocus(fw::Window* next) {
+    fw::View::OnKillFocus(next);
+    if (IsInitialized())
+        OnGridKillFocus(next);
+}
+
 void CTessalyView::OnPaint() {
     fw::PaintContext dc(*this);
     if (IsInitialized())
@@ -109,6 +148,8 @@ void CTessalyView::OnInitialUpdate() {
         // Header cells without a title stay blank: no column letters, no row numbers.
         param->m_bNumberedColHeaders = false;
         param->m_bNumberedRowHeaders = false;
+        RegisterControl(kNumEditControl, std::make_unique<CNumEditControl>(this, kNumEditControl),
+                        false, true);
         EnableHints(false);
     }
     CGXGridParam* param = GetParam();

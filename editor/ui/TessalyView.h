@@ -100,6 +100,9 @@ public:
     bool OnCmdMsg(unsigned id, unsigned code, fw::CmdAction action, fw::CmdUI* ui) override;
 
 protected:
+    fw::LRESULT WindowProc(fw::Message& msg) override;
+    void OnSetFocus(fw::Window* old) override;
+    void OnKillFocus(fw::Window* next) override;
     void OnPaint() override;
     void OnSize(fw::UINT type, int cx, int cy) override;
     void OnVScroll(fw::UINT code, fw::UINT pos) override;

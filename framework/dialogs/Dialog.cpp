@@ -290,7 +290,9 @@ void Dialog::keyPressEvent(QKeyEvent* e) {
     if (plain && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
         // The focused push button, else the default one.
         UINT id = defId_;
-        if (auto* b = qobject_cast<Button*>(Window::FromWidget(QApplication::focusWidget()))) {
+        // (Only a button of this dialog: the focus may still lie in the window that opened it.)
+        auto* b = qobject_cast<Button*>(Window::FromWidget(QApplication::focusWidget()));
+        if (b && isAncestorOf(b)) {
             if (b->Kind() == BS_PUSHBUTTON || b->Kind() == BS_DEFPUSHBUTTON)
                 id = b->GetDlgCtrlID();
         }

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QThread>
 
 namespace fw {
 namespace {
@@ -331,7 +332,10 @@ void FrameWnd::OnDestroy() {
     DocHost* app = GetDocHost();
     if (app && app->GetMainWnd() == this) {
         app->SetMainWnd(nullptr);
-        QCoreApplication::exit(0);
+        // Ends the running loop; with none running (a test drives the window) there is nothing
+        // to end, and an exit now would end every loop started later at once.
+        if (QThread::currentThread()->loopLevel() > 0)
+            QCoreApplication::exit(0);
     }
 }
 

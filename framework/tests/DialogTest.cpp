@@ -174,6 +174,54 @@ TEST(DialogDataExchange, EscapeCancelsWithoutReadingTheControls) {
     EXPECT_EQ(dlg.DoModal(), IDOK);
 }
 
+TEST(DialogFocus, TheControlOnInitDialogFocusedKeepsTheFocusOnceShown) {
+    struct NameFirst : PortDialog {
+        bool OnInitDialog() override {
+            PortDialog::OnInitDialog();
+            GotoDlgCtrl(GetDlgItem(IDC_NAME));
+            return false;  // the focus is set
+        }
+    } dlg;
+    bool onName = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        onName = QApplication::focusWidget() == dlg.GetDlgItem(IDC_NAME)->focusProxy();
+        dlg.ExecuteCommand(IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(onName);  // not the first control, which a dialog focuses by default
+}
+
+// Enter in a dialog opened by a button of another one presses its own default button, not the
+// button of the other dialog that may still hold the focus.
+TEST(DialogFocus, EnterInADialogOpenedFromAButtonPressesItsOwnDefault) {
+    constexpr UINT IDC_MORE = 1010;
+    struct Outer : PortDialog {
+        int inner = 0;
+        Outer() {
+            MapCommand(IDC_MORE, [this] {
+                PortDialog second;
+                QTimer::singleShot(0, [&] {
+                    EXPECT_TRUE(QTest::qWaitForWindowActive(&second));
+                    QTest::keyClick(second.GetDlgItem(IDC_NAME)->focusProxy(), Qt::Key_Return);
+                });
+                inner = second.DoModal();
+            });
+        }
+        void CreateControls() override {
+            PortDialog::CreateControls();
+            Add<Button>(IDC_MORE, "&More...", {10, 100, 60, 114});
+        }
+    } dlg;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        QTest::mouseClick(dlg.GetDlgItem(IDC_MORE)->focusProxy(), Qt::LeftButton);
+        dlg.ExecuteCommand(IDCANCEL);
+    });
+    dlg.DoModal();
+    EXPECT_EQ(dlg.inner, IDOK);
+}
+
 TEST(DialogDataExchange, TooLongATextIsRefused) {
     PortDialog dlg;
     ASSERT_TRUE(dlg.CreateModeless());

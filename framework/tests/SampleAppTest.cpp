@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QEventLoop>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -256,6 +257,21 @@ TEST_F(SampleApp, ExitClosesTheMainFrameAndEndsTheLoop) {
     QTimer::singleShot(0, [this] { frame->ExecuteCommand(ID_APP_EXIT); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_EQ(app.GetMainWnd(), nullptr);
+}
+
+// Closing the main frame with no loop running (as a test drives it) leaves later loops
+// (a modal dialog's) running until they are ended.
+TEST_F(SampleApp, ClosingTheMainFrameOutsideALoopDoesNotEndLaterLoops) {
+    frame->ExecuteCommand(ID_APP_EXIT);
+    EXPECT_EQ(app.GetMainWnd(), nullptr);
+    QEventLoop loop;
+    bool ranTimer = false;
+    QTimer::singleShot(0, [&] {
+        ranTimer = true;
+        loop.exit(7);
+    });
+    EXPECT_EQ(loop.exec(), 7);
+    EXPECT_TRUE(ranTimer);
 }
 
 // A program whose first document cannot be made ends without a main window left behind.
