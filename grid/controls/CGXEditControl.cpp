@@ -478,8 +478,10 @@ bool CGXEditControl::OnGridKeyDown(unsigned key, unsigned, unsigned) {
             break;
         case fw::VK_DELETE: {
             const CGXGridParam* param = m_pGrid->GetParam();
-            if ((param && param->m_bDirectCutPaste) || IsReadOnly() || ShiftHeld() ||
-                !OnDeleteCell() || !ActivateForEditing())
+            // A grid that clears cells itself (the selection with the current cell) keeps
+            // Delete.
+            if ((param && param->m_bDirectCutPaste) || m_pGrid->CanClear() || IsReadOnly() ||
+                ShiftHeld() || !OnDeleteCell() || !ActivateForEditing())
                 return false;
             m_pWnd->SetWindowText("");
             SetModify(true);
