@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
 
 namespace fw {
 Edit::Edit() = default;
@@ -133,6 +135,21 @@ void Edit::SetReadOnly(bool readOnly) {
     if (plain_)
         plain_->setReadOnly(readOnly);
     ModifyStyle(readOnly ? 0 : ES_READONLY, readOnly ? ES_READONLY : 0);
+}
+
+void Edit::SetAlignment(DWORD esAlign) {
+    esAlign &= ES_CENTER | ES_RIGHT;
+    ModifyStyle(ES_CENTER | ES_RIGHT, esAlign);
+    const Qt::Alignment h = esAlign & ES_RIGHT    ? Qt::AlignRight
+                            : esAlign & ES_CENTER ? Qt::AlignHCenter
+                                                  : Qt::AlignLeft;
+    if (line_)
+        line_->setAlignment(h | Qt::AlignVCenter);
+    if (plain_) {
+        QTextOption option = plain_->document()->defaultTextOption();
+        option.setAlignment(h);
+        plain_->document()->setDefaultTextOption(option);
+    }
 }
 
 bool Edit::IsReadOnly() const {

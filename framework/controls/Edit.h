@@ -27,6 +27,9 @@ public:
     void LimitText(int maxChars);  // 0: no limit
     int GetLimitText() const { return limit_; }
     void SetReadOnly(bool readOnly = true);
+    // The horizontal alignment of the text: ES_LEFT (0), ES_CENTER or ES_RIGHT; the style's
+    // alignment bits follow.
+    void SetAlignment(DWORD esAlign);
     bool IsReadOnly() const;
     // Modified by the user (or SetModify) since the last SetModify(false).
     bool GetModify() const { return modified_; }

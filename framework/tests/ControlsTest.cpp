@@ -99,6 +99,22 @@ TEST_F(ControlsTest, EditNotifiesChangesAlsoForTextSetByCode) {
 }
 
 // A subclassed edit sees keys before the widget: taking WM_CHAR keeps a character out.
+TEST_F(ControlsTest, EditAlignmentChangesWithItsStyle) {
+    Edit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE, {10, 10, 110, 30}, &parent, 101));
+    auto* line = static_cast<QLineEdit*>(edit.Inner());
+    struct Case {
+        DWORD align;
+        Qt::Alignment expected;
+    };
+    for (const Case& c : {Case{ES_RIGHT, Qt::AlignRight}, Case{ES_CENTER, Qt::AlignHCenter},
+                          Case{0, Qt::AlignLeft}}) {
+        edit.SetAlignment(c.align);
+        EXPECT_EQ(line->alignment() & Qt::AlignHorizontal_Mask, c.expected) << c.align;
+        EXPECT_EQ(edit.GetStyle() & (ES_CENTER | ES_RIGHT), c.align);
+    }
+}
+
 TEST_F(ControlsTest, EditKeysPassThroughTheMessagesFirst) {
     struct DigitsOnly : Edit {
         bool OnChar(UINT ch, UINT, UINT) override { return ch >= 0x20 && (ch < '0' || ch > '9'); }

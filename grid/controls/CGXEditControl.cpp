@@ -415,6 +415,11 @@ void CGXEditControl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL ro
     fw::Window* grid = m_pGrid->GridWnd();
     if (!grid || grid->ScreenToClient(m_pWnd->GetWindowRect()) != r)
         m_pWnd->MoveWindow(r, false);
+    const fw::DWORD esAlign = m_nAlignment == 2   ? fw::ES_RIGHT
+                              : m_nAlignment == 1 ? fw::ES_CENTER
+                                                  : 0u;
+    if ((m_pWnd->GetStyle() & (fw::ES_CENTER | fw::ES_RIGHT)) != esAlign)
+        m_pWnd->SetAlignment(esAlign);
     m_nLimitText = style.GetIncludeMaxLength() ? style.GetMaxLength() : 0;
     // Setting a limit or the read-only state again would reset the caret: only changes go.
     if (m_pWnd->GetLimitText() != m_nLimitText)
@@ -478,8 +483,10 @@ bool CGXEditControl::OnGridKeyDown(unsigned key, unsigned, unsigned) {
             break;
         case fw::VK_DELETE: {
             const CGXGridParam* param = m_pGrid->GetParam();
-            if ((param && param->m_bDirectCutPaste) || IsReadOnly() || ShiftHeld() ||
-                !OnDeleteCell() || !ActivateForEditing())
+            // A grid that clears cells itself (the selection with the current cell) keeps
+            // Delete.
+            if ((param && param->m_bDirectCutPaste) || m_pGrid->CanClear() || IsReadOnly() ||
+                ShiftHeld() || !OnDeleteCell() || !ActivateForEditing())
                 return false;
             m_pWnd->SetWindowText("");
             SetModify(true);

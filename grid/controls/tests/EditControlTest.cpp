@@ -1,6 +1,7 @@
 // The edit control in a real grid window: a click and typed keys put the cell's text into an
 // edit window over the cell; Enter, Tab and the arrows store it and move on, Escape restores
 // it, a refused value stays with one warning box; limits count characters.
+#include "framework/controls/ControlStyles.h"
 #include "framework/dialogs/MessageBox.h"
 #include "grid/controls/CGXControlFactory.h"
 #include "grid/controls/CGXEditControl.h"
@@ -250,6 +251,23 @@ TEST_F(EditControl, TheFactoryMakesTheEditControlForItsIdAndUnknownIds) {
         EXPECT_EQ(edit->GetControlId(), GX_IDS_CTRL_EDIT_CONTROL) << id;
         EXPECT_NE(edit->GetCellTip(), nullptr) << id;
         EXPECT_TRUE(edit->IsKindOfControlClass(CGXStatic::kClassInfo));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditControl, TheWindowTakesTheCellsAlignment) {
+    CGXStyle right;
+    right.SetHorizontalAlignment(fw::DT_RIGHT);
+    Core().SetStyleRange(CGXRange(4, 4), &right, gxOverride, 0, nullptr, 0);
+    for (const auto& [cell, align] : {std::pair{RC{4, 4}, fw::ES_RIGHT}, std::pair{RC{4, 3}, 0u}}) {
+        ClickCell(cell.first, cell.second);
+        Type("5");
+        ASSERT_TRUE(WindowShown());
+        EXPECT_EQ(edit_->GetWnd()->GetStyle() & (fw::ES_RIGHT | fw::ES_CENTER), align);
+        Key(Qt::Key_Escape);
     }
 }
 
