@@ -1,7 +1,10 @@
 #include "framework/controls/Edit.h"
 #include "framework/base/QtText.h"
+#include "framework/drawing/DeviceContext.h"
 
+#include <QImage>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -150,6 +153,39 @@ void Edit::SetAlignment(DWORD esAlign) {
         option.setAlignment(h);
         plain_->document()->setDefaultTextOption(option);
     }
+}
+
+void Edit::SetFont(const LogFont& font) {
+    // Realizing and re-laying out the text is not free: a font given again changes nothing.
+    if (fontGiven_ && font == font_)
+        return;
+    fontGiven_ = true;
+    font_ = font;
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    DeviceContext dc(&scratch);
+    dc.SelectFont(font);
+    const QFont realized = dc.RealizedFont();
+    if (QWidget* inner = Inner())
+        inner->setFont(realized);
+}
+
+void Edit::SetColors(ColorRef text, ColorRef background) {
+    if (colorsGiven_ && text == textColor_ && background == bkColor_)
+        return;
+    colorsGiven_ = true;
+    textColor_ = text;
+    bkColor_ = background;
+    QWidget* inner = Inner();
+    if (!inner)
+        return;
+    QPalette palette = inner->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Text, ToQColor(text));
+        palette.setColor(group, QPalette::Base, ToQColor(background));
+        palette.setColor(group, QPalette::Window, ToQColor(background));
+    }
+    inner->setPalette(palette);
+    inner->setAutoFillBackground(true);
 }
 
 bool Edit::IsReadOnly() const {

@@ -3,7 +3,9 @@
 // when the program sets it, and answers the EM_ messages as well as the member functions.
 #pragma once
 
+#include "framework/base/Color.h"
 #include "framework/controls/Control.h"
+#include "framework/drawing/GdiObjects.h"
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -31,6 +33,14 @@ public:
     // alignment bits follow.
     void SetAlignment(DWORD esAlign);
     bool IsReadOnly() const;
+    // The font the text is typed in, realized as a screen context draws the same logical font
+    // (so that text typed here matches text drawn with it elsewhere).
+    void SetFont(const LogFont& font);
+    const LogFont& GetFont() const { return font_; }
+    // The colours of the text and of the area behind it.
+    void SetColors(ColorRef text, ColorRef background);
+    ColorRef GetTextColor() const { return textColor_; }
+    ColorRef GetBkColor() const { return bkColor_; }
     // Modified by the user (or SetModify) since the last SetModify(false).
     bool GetModify() const { return modified_; }
     void SetModify(bool modified = true) { modified_ = modified; }
@@ -46,6 +56,11 @@ private:
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* plain_ = nullptr;
     int limit_ = 0;
+    LogFont font_ = DefaultGuiFont();
+    ColorRef textColor_ = Rgb(0, 0, 0);
+    ColorRef bkColor_ = Rgb(255, 255, 255);
+    bool fontGiven_ = false;
+    bool colorsGiven_ = false;
     bool modified_ = false;
     bool settingByCode_ = false;
 };

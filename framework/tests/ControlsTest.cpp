@@ -115,6 +115,43 @@ TEST_F(ControlsTest, EditAlignmentChangesWithItsStyle) {
     }
 }
 
+// The edit shows its text in the font and colours it is given: the rendered edit has the
+// background colour behind the text, pixels of the text colour, and a bold font is wider.
+TEST_F(ControlsTest, EditTakesItsFontAndColours) {
+    Edit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE, {10, 10, 210, 40}, &parent, 101));
+    edit.SetWindowText("WWWW");
+    auto* line = static_cast<QLineEdit*>(edit.Inner());
+    const int normalWidth = line->fontMetrics().horizontalAdvance("WWWW");
+
+    LogFont bold;
+    bold.height = -19;  // 14 points at 96 dpi
+    bold.weight = FW_BOLD;
+    edit.SetFont(bold);
+    EXPECT_EQ(edit.GetFont(), bold);
+    EXPECT_EQ(line->font().pixelSize(), 19);
+    EXPECT_TRUE(line->font().bold());
+    EXPECT_GT(line->fontMetrics().horizontalAdvance("WWWW"), normalWidth);
+
+    const ColorRef text = Rgb(200, 0, 0);
+    const ColorRef back = Rgb(255, 255, 0);
+    edit.SetColors(text, back);
+    EXPECT_EQ(edit.GetTextColor(), text);
+    EXPECT_EQ(edit.GetBkColor(), back);
+    edit.SetSel(-1, 0);
+    const QImage image = edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int textPixels = 0, backPixels = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const ColorRef c = FromPixel(image.pixel(x, y));
+            textPixels += c == text;
+            backPixels += c == back;
+        }
+    }
+    EXPECT_GT(textPixels, 20);
+    EXPECT_GT(backPixels, image.width() * image.height() / 2);
+}
+
 TEST_F(ControlsTest, EditKeysPassThroughTheMessagesFirst) {
     struct DigitsOnly : Edit {
         bool OnChar(UINT ch, UINT, UINT) override { return ch >= 0x20 && (ch < '0' || ch > '9'); }

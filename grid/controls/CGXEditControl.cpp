@@ -9,6 +9,7 @@
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXProperties.h"
 #include "grid/core/CGXRange.h"
+#include "grid/core/GXColor.h"
 
 #include <algorithm>
 #include <cctype>
@@ -411,6 +412,12 @@ void CGXEditControl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL ro
         r.right += 1;
     DrawBackground(dc, rect, style, true);
     m_rgbBackground = style.GetInterior().GetColorResolved() & 0xFFFFFFu;
+    m_rgbText = GXResolveColor(style.GetTextColor()) & 0xFFFFFFu;
+    // The window types in the font and colours the cell is drawn with, at the grid's zoom.
+    const CGXStyle* fontStyle = style.GetIncludeFont() ? &style : standardStyle;
+    if (fontStyle && fontStyle->GetIncludeFont())
+        m_pWnd->SetFont(fontStyle->GetFont().GetLogFontZoomed(m_pGrid->GetZoom()));
+    m_pWnd->SetColors(m_rgbText, m_rgbBackground);
     m_bRtlReading = std::atoi(style.GetUserAttribute(GX_IDS_UA_RTLREADING).GetValue().c_str()) != 0;
     fw::Window* grid = m_pGrid->GridWnd();
     if (!grid || grid->ScreenToClient(m_pWnd->GetWindowRect()) != r)

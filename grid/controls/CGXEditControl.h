@@ -134,6 +134,7 @@ public:
     int m_nLimitText = 0;           // the limit last given to the window
     int m_nLineHeight = 0;
     COLORREF m_rgbBackground = 0xFFFFFF;
+    COLORREF m_rgbText = 0;
     unsigned m_nAlignment = 0;   // DT_ flags last given to the window
     std::string m_sPendingText;  // the text a typed character is about to insert
     bool m_bCaretToStart = false;

@@ -271,4 +271,69 @@ TEST_F(EditControl, TheWindowTakesTheCellsAlignment) {
     }
 }
 
+// The box around the pixels of one colour in an image (empty when there are none).
+QRect BoxOf(const QImage& image, const QRect& area, fw::ColorRef color) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (fw::FromPixel(image.pixel(x, y)) == color)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// Typing into a cell shows the text as the cell shows it: the style's font at the grid's zoom,
+// its text colour on its interior colour.
+TEST_F(EditControl, TheWindowTakesTheCellsFontAndColours) {
+    const fw::ColorRef ink = fw::Rgb(192, 0, 0);
+    const fw::ColorRef paper = fw::Rgb(255, 240, 120);
+    CGXStyle look;
+    look.SetFont(CGXFont().SetWeight(fw::FW_BOLD).SetSize(14)).SetTextColor(ink).SetInterior(paper);
+    Core().SetStyleRange(CGXRange(3, 2), &look, gxOverride, 0, nullptr, 0);
+    Core().SetColWidth(2, 2, 120, nullptr, 0);
+    Core().SetRowHeight(3, 3, 34, nullptr, 0);
+    Core().SetValueRange(CGXRange(3, 2), "WMW", gxOverride, 0);
+    for (const int zoom : {100, 150}) {
+        SCOPED_TRACE(zoom);
+        Core().SetZoom(zoom);
+        // The cell as the grid draws it, not being edited.
+        QImage still = RepaintAll();
+        const fw::Rect cell = Cell(3, 2);
+        const QRect cellArea(cell.left, cell.top, cell.Width() - 1, cell.Height() - 1);
+        const QRect drawnText = BoxOf(still, cellArea, ink);
+        ASSERT_FALSE(drawnText.isEmpty());
+
+        ClickCell(3, 2);
+        Key(Qt::Key_End);  // activates with the caret after the text
+        ASSERT_TRUE(WindowShown());
+        auto* wnd = edit_->GetEditWnd();
+        const fw::LogFont font = wnd->GetFont();
+        EXPECT_EQ(font, Style(3, 2)->GetFont().GetLogFontZoomed(zoom));
+        EXPECT_EQ(font.weight, fw::FW_BOLD);
+        EXPECT_EQ(wnd->GetTextColor(), ink);
+        EXPECT_EQ(wnd->GetBkColor(), paper);
+
+        // The edit window rendered: the text in the cell's colour on the cell's interior, its
+        // letters as high and as wide as the grid draws them (within a pixel or two).
+        const QImage typed = wnd->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRect typedText = BoxOf(typed, typed.rect(), ink);
+        ASSERT_FALSE(typedText.isEmpty());
+        EXPECT_NEAR(typedText.height(), drawnText.height(), 2);
+        EXPECT_NEAR(typedText.width(), drawnText.width(), 3);
+        EXPECT_EQ(fw::FromPixel(typed.pixel(typed.width() - 2, 1)), paper);
+
+        // The screen: the grid's image with the edit window drawn where it lies.
+        const fw::Rect placed = Core().ScreenToClient(wnd->GetWindowRect());
+        QImage shot = RepaintAll();
+        {
+            QPainter painter(&shot);
+            painter.drawImage(QPoint(placed.left, placed.top), typed);
+        }
+        shot.save(QString(GRID_BUILD_DIR) + "/grid_controls_edit_font_" + QString::number(zoom) +
+                  ".png");
+        Key(Qt::Key_Escape);
+    }
+}
+
 }  // namespace
