@@ -189,11 +189,14 @@ fw::Size CGXComboBox::AddBorders(fw::Size size, const CGXStyle& style) {
 void CGXComboBox::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
                        const CGXStyle& style, const CGXStyle* standardStyle) {
     if (IsInitFor(row, col) && IsActive() && !m_pGrid->IsPrinting() && m_bDrawEditedText) {
+        // The edited text drawn as the cell would show it stored; the window stays hidden.
+        Hide();
         std::unique_ptr<CGXStyle> shown = style.Clone();
         std::string value;
-        CGXEditControl::GetValue(value);
-        shown->SetValue(value);
+        if (GetValue(value))
+            shown->SetValue(value);
         CGXStatic::Draw(dc, rect, row, col, *shown, standardStyle);
+        DrawChildren(dc, rect, row, col, style);
         return;
     }
     CGXEditControl::Draw(dc, rect, row, col, style, standardStyle);
