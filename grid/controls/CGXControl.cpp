@@ -55,19 +55,20 @@ void CGXControl::DrawChildren(fw::DeviceContext& dc, const fw::Rect& rect, ROWCO
                               const CGXStyle& style) {
     if (m_children.empty())
         return;
-    // The children lie in the whole inner cell: a control narrows its own text rectangle
-    // (GetCellRect) to keep clear of them.
-    const fw::Rect inner = CGXControl::GetCellRect(row, col, &rect, &style);
+    const fw::Rect inner = GetCellRect(row, col, &rect, &style);
     OnInitChildren(row, col, inner);
     const bool focus =
         m_pGrid->IsCurrentCell(row, col) && m_pGrid->m_bGridHasFocus && !m_pGrid->IsPrinting();
     for (auto& child : m_children) child->Draw(dc, focus, style);
+    // The children keep the bound cell's places: a press or a refresh finds them there.
+    if (m_bInit && !IsInitFor(row, col))
+        InitChildrenForMouse();
 }
 
 fw::Rect CGXControl::InitChildrenForMouse() {
     if (!m_bInit)
         return {};
-    const fw::Rect inner = CGXControl::GetCellRect(m_nRow, m_nCol);
+    const fw::Rect inner = GetCellRect(m_nRow, m_nCol);
     OnInitChildren(m_nRow, m_nCol, inner);
     return inner;
 }

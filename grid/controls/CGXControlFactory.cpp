@@ -7,9 +7,12 @@
 #include "grid/controls/CGXEditControl.h"
 #include "grid/controls/CGXHeader.h"
 #include "grid/controls/CGXHotSpotEdit.h"
+#include "grid/controls/CGXListBox.h"
 #include "grid/controls/CGXPushbutton.h"
+#include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXTabbedComboBox.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
+#include "grid/controls/CGXVScrollEdit.h"
 #include "grid/core/CGXNumberFormattingImp.h"
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
@@ -81,6 +84,18 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
                                                     GXComboOptionsOf(controlId));
             tips = true;
             break;
+        // edit controls
+        case GX_IDS_CTRL_SPINEDIT:
+            control = std::make_unique<CGXSpinEdit>(&grid, GX_IDS_CTRL_SPINEDIT);
+            tips = true;
+            break;
+        case GX_IDS_CTRL_SCROLLEDIT:
+            control = std::make_unique<CGXVScrollEdit>(&grid, GX_IDS_CTRL_SCROLLEDIT);
+            break;
+        case GX_IDS_CTRL_LISTBOX:
+            control = std::make_unique<CGXListBox>(&grid, GX_IDS_CTRL_LISTBOX);
+            tips = true;
+            break;
         default:
             // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
             // bound to the edit control's id.
@@ -105,6 +120,13 @@ namespace {
 constexpr fw::StringEntry kControlTexts[] = {
     // edit controls
     {GX_IDS_CTRL_EDIT_CONTROL, "Edit Control"},
+    {GX_IDS_CTRL_SPINEDIT, "Spin Edit"},
+    {GX_IDS_CTRL_SCROLLEDIT, "Edit Control, Scrollbar"},
+    {GX_IDS_CTRL_LISTBOX, "Listbox"},
+    {GX_IDS_UA_SPINBOUND_MIN, "SpinBound: Min. Value"},
+    {GX_IDS_UA_SPINBOUND_MAX, "SpinBound: Max. Value"},
+    {GX_IDS_UA_SPINBOUND_WRAP, "SpinBound: Wrap Value"},
+    {GX_IDS_UA_SPINSTART, "SpinEdit: start value"},
     {GX_IDS_CTRL_STATIC, "Static Text"},
     {GX_IDS_CTRL_CHECKBOX, "Checkbox, 1/0"},
     {GX_IDS_CTRL_CHECKBOX3D, "Checkbox, 3d-Effect"},
@@ -148,6 +170,11 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
                         GX_IDS_CTRL_CHECKBOX3D_EX})
         map.AddControl(id);
     CGXCheckBox::AddUserAttributes(map);
+    // edit controls
+    map.AddControl(GX_IDS_CTRL_SPINEDIT);
+    map.AddControl(GX_IDS_CTRL_SCROLLEDIT);
+    map.AddControl(GX_IDS_CTRL_LISTBOX);
+    CGXSpinEdit::AddUserAttributes(map);
 }
 
 void GXInitWithControlFactory() {

@@ -116,8 +116,10 @@ bool CGXEditControl::CreateEditWnd(fw::DWORD style, const fw::Rect* rect) {
         return false;
     auto wnd = std::make_unique<CGXEditWnd>(this);
     const fw::DWORD ex = m_bRtlReading ? 0x2000u : 0u;
-    if (!wnd->Create(style | fw::ES_AUTOHSCROLL | (m_bVertScrollBar ? fw::WS_VSCROLL : 0u),
-                     rect ? *rect : fw::Rect{0, 0, 1, 1}, grid, m_nId))
+    // A multi-line window scrolls by a bar of its own (m_bVertScrollBar keeps room for it).
+    if (!(style & fw::ES_MULTILINE))
+        style |= fw::ES_AUTOHSCROLL;
+    if (!wnd->Create(style, rect ? *rect : fw::Rect{0, 0, 1, 1}, grid, m_nId))
         return false;
     if (ex)
         wnd->ModifyStyleEx(0, ex);
@@ -476,8 +478,10 @@ bool CGXEditControl::OnGridKeyDown(unsigned key, unsigned, unsigned) {
             break;
         case fw::VK_DELETE: {
             const CGXGridParam* param = m_pGrid->GetParam();
-            if ((param && param->m_bDirectCutPaste) || IsReadOnly() || ShiftHeld() ||
-                !OnDeleteCell() || !ActivateForEditing())
+            // A grid that clears cells itself (the selection with the current cell) keeps
+            // Delete.
+            if ((param && param->m_bDirectCutPaste) || m_pGrid->CanClear() || IsReadOnly() ||
+                ShiftHeld() || !OnDeleteCell() || !ActivateForEditing())
                 return false;
             m_pWnd->SetWindowText("");
             SetModify(true);
