@@ -149,7 +149,7 @@ bool CGXComboBox::ValidateText(const std::string& text) {
 void CGXComboBox::Init(ROWCOL row, ROWCOL col) {
     CGXEditControl::Init(row, col);
     if (fw::Window* wnd = m_pGrid->GridWnd()) {
-        OnInitChildren(row, col, CGXControl::GetCellRect(row, col));
+        OnInitChildren(row, col, GetCellRect(row, col));
         wnd->InvalidateRect(m_pButton->GetRect(), true);
     }
 }
@@ -189,17 +189,22 @@ fw::Size CGXComboBox::AddBorders(fw::Size size, const CGXStyle& style) {
 void CGXComboBox::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
                        const CGXStyle& style, const CGXStyle* standardStyle) {
     if (IsInitFor(row, col) && IsActive() && !m_pGrid->IsPrinting() && m_bDrawEditedText) {
+        // The edited text drawn as the cell would show it stored; the window stays hidden.
+        Hide();
         std::unique_ptr<CGXStyle> shown = style.Clone();
         std::string value;
-        CGXEditControl::GetValue(value);
-        shown->SetValue(value);
+        if (GetValue(value))
+            shown->SetValue(value);
         CGXStatic::Draw(dc, rect, row, col, *shown, standardStyle);
+        DrawChildren(dc, rect, row, col, style);
         return;
     }
     CGXEditControl::Draw(dc, rect, row, col, style, standardStyle);
 }
 
-void CGXComboBox::OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect& rect) {
+void CGXComboBox::OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect&) {
+    // The button lies at the right of the whole inner cell, right of the text rectangle.
+    const fw::Rect rect = CGXControl::GetCellRect(row, col);
     fw::Rect b{std::max(rect.right - 16, rect.left + 1), rect.top, rect.right - 1, rect.bottom - 1};
     std::unique_ptr<CGXStyle> looked;
     const CGXStyle* style = nullptr;

@@ -104,7 +104,7 @@ public:
     void OnClickedButton(CGXChild* child) override;
     bool ProcessKeys(unsigned message, unsigned key, unsigned repeat, unsigned flags) override;
     void OnGridScroll(unsigned message, fw::WPARAM wParam, fw::LPARAM lParam) override;
-    void OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect& rect) override;
+    void OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect& textRect) override;
     bool LButtonDown(unsigned flags, fw::Point point, unsigned hit) override;
     // The edit window's keys: the open list's keys first; Alt+Down opens and closes it.
     fw::LRESULT OnEditKeyDown(unsigned key, unsigned repeat, unsigned flags) override;

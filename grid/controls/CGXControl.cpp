@@ -55,9 +55,7 @@ void CGXControl::DrawChildren(fw::DeviceContext& dc, const fw::Rect& rect, ROWCO
                               const CGXStyle& style) {
     if (m_children.empty())
         return;
-    // The children lie in the whole inner cell: a control narrows its own text rectangle
-    // (GetCellRect) to keep clear of them.
-    const fw::Rect inner = CGXControl::GetCellRect(row, col, &rect, &style);
+    const fw::Rect inner = GetCellRect(row, col, &rect, &style);
     OnInitChildren(row, col, inner);
     const bool focus =
         m_pGrid->IsCurrentCell(row, col) && m_pGrid->m_bGridHasFocus && !m_pGrid->IsPrinting();
@@ -70,7 +68,7 @@ void CGXControl::DrawChildren(fw::DeviceContext& dc, const fw::Rect& rect, ROWCO
 fw::Rect CGXControl::InitChildrenForMouse() {
     if (!m_bInit)
         return {};
-    const fw::Rect inner = CGXControl::GetCellRect(m_nRow, m_nCol);
+    const fw::Rect inner = GetCellRect(m_nRow, m_nCol);
     OnInitChildren(m_nRow, m_nCol, inner);
     return inner;
 }

@@ -14,7 +14,7 @@ CGXHotSpotEdit::CGXHotSpotEdit(CGXGridCore* grid, unsigned id)
 void CGXHotSpotEdit::Init(ROWCOL row, ROWCOL col) {
     CGXEditControl::Init(row, col);
     if (fw::Window* wnd = m_pGrid->GridWnd()) {
-        OnInitChildren(row, col, CGXControl::GetCellRect(row, col));
+        OnInitChildren(row, col, GetCellRect(row, col));
         wnd->InvalidateRect(m_pButton->GetRect(), true);
     }
 }
@@ -31,7 +31,9 @@ fw::Size CGXHotSpotEdit::AddBorders(fw::Size size, const CGXStyle& style) {
     return CGXStatic::AddBorders(size, style);
 }
 
-void CGXHotSpotEdit::OnInitChildren(ROWCOL, ROWCOL, const fw::Rect& rect) {
+void CGXHotSpotEdit::OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect&) {
+    // The button lies at the top right of the whole inner cell, right of the text rectangle.
+    const fw::Rect rect = CGXControl::GetCellRect(row, col);
     fw::Rect b{rect.right - 14, rect.top, rect.right - 1, rect.top + 13};
     b.left = std::max(b.left, rect.left);
     b.bottom = std::min(b.bottom, rect.bottom);

@@ -24,7 +24,7 @@ public:
     fw::Size AddBorders(fw::Size size, const CGXStyle& style) override;
     // The button: 13 pixels square at the top right, clipped to the cell; one pixel lower when
     // the cell is high enough.
-    void OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect& rect) override;
+    void OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect& textRect) override;
 
     CGXHotSpotButton* GetButton() const { return m_pButton; }
 

@@ -2,6 +2,7 @@
 // the line shown), opening by the button and by Alt+Down, choosing by mouse and keys, Escape and
 // clicks outside, the value the grid stores ("Port" listed after "Port A" stays "Port"), index
 // values read as whole integers, the Down key of the drawn-text option, and how it looks.
+#include "framework/window/SystemMetrics.h"
 #include "grid/controls/CGXButton.h"
 #include "grid/controls/CGXComboBox.h"
 #include "grid/controls/CGXGridCombo.h"
@@ -241,6 +242,26 @@ TEST_F(Combo, WithTheEditedTextDrawnOnlyTheDownKeyOpensTheList) {
     EXPECT_EQ(EditText(c), "U(");
     EXPECT_TRUE(c->ProcessKeys(fw::WM_KEYDOWN, fw::VK_DOWN, 1, 0));
     EXPECT_TRUE(c->IsDropDownVisible());
+}
+
+TEST_F(Combo, NearTheScreensBottomTheListOpensAboveTheCell) {
+    const int screenW = fw::GetSystemMetrics(fw::SM_CXSCREEN);
+    const int screenH = fw::GetSystemMetrics(fw::SM_CYSCREEN);
+    CGXComboBox* c = Control(GX_IDS_CTRL_TEXTFIT);
+    const fw::Rect cell = Cell(2, 1);
+    // The cell's bottom right corner lies 10 pixels inside the screen's.
+    wnd_->MoveWindow({screenW - cell.right - 10, screenH - cell.bottom - 10,
+                      screenW - cell.right - 10 + width_, screenH - cell.bottom - 10 + height_});
+    QCoreApplication::processEvents();
+    Core().SetCurrentCell(2, 1);
+    c->ShowDropDown(true);
+    ASSERT_TRUE(c->IsDropDownVisible());
+    // Above the cell's inner rectangle (the cell less its grid lines).
+    const fw::Rect screenCell = wnd_->ClientToScreen(c->CGXControl::GetCellRect(2, 1));
+    const fw::Rect list = c->GetDropDown()->GetWindowRect();
+    EXPECT_LE(list.bottom, screenCell.top);
+    EXPECT_LE(list.right, screenW);
+    EXPECT_GE(list.left, 0);
 }
 
 TEST_F(Combo, TheDropDownClassIsTheLibrarys) {

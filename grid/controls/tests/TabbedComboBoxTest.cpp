@@ -2,6 +2,7 @@
 // completed from the choices ("Port" typed out stays "Port" although "Port A" comes first),
 // titles, widths, sorting once, shared look-up maps and their aliases, Escape and clicks
 // outside.
+#include "framework/window/SystemMetrics.h"
 #include "grid/controls/CGXGridCombo.h"
 #include "grid/controls/CGXTabbedComboBox.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
@@ -185,6 +186,22 @@ TEST_F(TabbedCombo, ASharedListTakesAWholeTextInAnotherCaseAsAnAliasNeverAPrefix
     std::string key = "port";
     EXPECT_TRUE(c->ConvertControlTextToValue(key, 3, 1, nullptr));
     EXPECT_EQ(key, "2");
+}
+
+TEST_F(TabbedCombo, AWideListNearTheScreensRightEndsAtTheCellsRight) {
+    CGXStyle extra;
+    extra.SetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS, "150 150 150");
+    Put(2, 1, kPorts, "1", extra);
+    const int screenW = fw::GetSystemMetrics(fw::SM_CXSCREEN);
+    const fw::Rect cell = Cell(2, 1);
+    wnd_->MoveWindow({screenW - cell.right - 10, 0, screenW - cell.right - 10 + width_, height_});
+    QCoreApplication::processEvents();
+    Open(2, 1);
+    const fw::Rect screenCell = wnd_->ClientToScreen(Cell(2, 1));
+    const fw::Rect list = Control()->GetDropDown()->GetWindowRect();
+    EXPECT_GE(list.Width(), 450);
+    EXPECT_EQ(list.right, screenCell.right);
+    EXPECT_GE(list.top, screenCell.bottom);
 }
 
 TEST_F(TabbedCombo, Golden) {
