@@ -8,6 +8,7 @@
 #include "grid/controls/CGXHeader.h"
 #include "grid/controls/CGXHotSpotEdit.h"
 #include "grid/controls/CGXListBox.h"
+#include "grid/controls/CGXPasswordControl.h"
 #include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXPushbutton.h"
 #include "grid/controls/CGXRadioButton.h"
@@ -138,6 +139,12 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             control = std::make_unique<CGXRadioButtonEx>(&grid, true);
             break;
         // --- end progress bar and radio buttons ---
+        // --- password edit ---
+        case GX_IDS_CTRL_PASSWORD:
+            control = std::make_unique<CGXPasswordControl>(&grid, GX_IDS_CTRL_PASSWORD);
+            tips = true;
+            break;
+        // --- end password edit ---
         default:
             // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
             // bound to the edit control's id.
@@ -200,6 +207,7 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_UA_RADIOBUTTON_ALIGN, "RadioButton: Alignment"},
     {GX_IDS_UA_RADIOBUTTONTEXTALIGN, "RadioButton: Text Alignment"},
     // --- end progress bar and radio buttons ---
+    {GX_IDS_CTRL_PASSWORD, "Password Edit"},
 };
 
 }  // namespace
@@ -235,6 +243,7 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
         map.AddControl(id);
     CGXRadioButtonEx::AddUserAttributes(map);
     CGXProgressCtrl::AddUserAttributes(map);
+    map.AddControl(GX_IDS_CTRL_PASSWORD);
     // --- end progress bar and radio buttons ---
     // --- controls registered by libraries above this one ---
     for (const auto& [id, extra] : ExtraControls()) {
