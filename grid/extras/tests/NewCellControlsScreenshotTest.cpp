@@ -9,7 +9,9 @@
 #include "grid/controls/CGXRadioButton.h"
 #include "grid/controls/tests/ControlFixture.h"
 #include "grid/extras/CGXBCurrencyEdit.h"
+#include "grid/extras/CGXBDateTimeCtrl.h"
 #include "grid/extras/CGXCurrencyEdit.h"
+#include "grid/extras/CGXDateTimeCtrl.h"
 #include "grid/extras/GXExtrasCellControls.h"
 #include "grid/extras/tests/ExtrasTestSupport.h"
 
@@ -23,7 +25,7 @@ protected:
     void SetUp() override {
         GXRegisterExtrasCellControls();
         width_ = 560;
-        height_ = 330;
+        height_ = 410;
         gxtest::ControlFixture::SetUp();
     }
     extras_test::LocaleScope c_{QLocale::c()};
@@ -62,6 +64,10 @@ TEST_F(NewControlsPicture, ARowPerControlActiveAndInactive) {
          "cret",
          CGXStyle(), Qt::Key_End},
         {"Currency control", GX_IDS_CTRL_CURRENCY, "-1234.5", money, Qt::Key_End},
+        {"Date Time Control with popup calendar", GX_IDS_CTRL_DATETIME, "45292.5", CGXStyle(),
+         Qt::Key_3},
+        {"Date time control without calendar", GX_IDS_CTRL_DATETIMENOCAL, "45292", CGXStyle(),
+         Qt::Key_3},
     };
     CGXGridCore& core = Core();
     core.SetRowCount(static_cast<ROWCOL>(rows.size()));
@@ -91,13 +97,15 @@ TEST_F(NewControlsPicture, ARowPerControlActiveAndInactive) {
         Paint();
         QImage shot = wnd_->grab().toImage().convertToFormat(picture.format());
         // Self-drawn windows paint into their own backing image: put it in at its place.
-        if (rows[i].id == GX_IDS_CTRL_CURRENCY) {
-            CGXBCurrencyEdit* money =
-                static_cast<CGXCurrencyEdit&>(*core.GetRegisteredControl(rows[i].id)).GetWindow();
-            ASSERT_TRUE(money && money->IsWindowVisible());
-            money->UpdateWindow();
-            QPainter(&shot).drawImage(money->mapTo(wnd_.get(), QPoint(0, 0)),
-                                      money->BackingImage());
+        fw::Window* own = nullptr;
+        if (rows[i].id == GX_IDS_CTRL_CURRENCY)
+            own = static_cast<CGXCurrencyEdit&>(*core.GetRegisteredControl(rows[i].id)).GetWindow();
+        if (rows[i].id == GX_IDS_CTRL_DATETIME || rows[i].id == GX_IDS_CTRL_DATETIMENOCAL)
+            own = static_cast<CGXDateTimeCtrl&>(*core.GetRegisteredControl(rows[i].id)).GetWindow();
+        if (own) {
+            ASSERT_TRUE(own->IsWindowVisible()) << rows[i].name;
+            own->UpdateWindow();
+            QPainter(&shot).drawImage(own->mapTo(wnd_.get(), QPoint(0, 0)), own->BackingImage());
         }
         const fw::Rect cell = Cell(r, 2);
         const QRect area(cell.left - 1, cell.top - 1, cell.right - cell.left + 2,
