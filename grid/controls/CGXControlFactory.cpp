@@ -8,6 +8,7 @@
 #include "grid/controls/CGXHeader.h"
 #include "grid/controls/CGXHotSpotEdit.h"
 #include "grid/controls/CGXListBox.h"
+#include "grid/controls/CGXMaskControl.h"
 #include "grid/controls/CGXPasswordControl.h"
 #include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXPushbutton.h"
@@ -145,6 +146,12 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             tips = true;
             break;
         // --- end password edit ---
+        // --- masked edit ---
+        case GX_IDS_CTRL_MASKEDIT:
+            control = std::make_unique<CGXMaskControl>(&grid, GX_IDS_CTRL_MASKEDIT);
+            tips = true;
+            break;
+        // --- end masked edit ---
         default:
             // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
             // bound to the edit control's id.
@@ -208,6 +215,9 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_UA_RADIOBUTTONTEXTALIGN, "RadioButton: Text Alignment"},
     // --- end progress bar and radio buttons ---
     {GX_IDS_CTRL_PASSWORD, "Password Edit"},
+    {GX_IDS_CTRL_MASKEDIT, "Masked Edit"},
+    {GX_IDS_UA_INPUTMASKVALUE, "Maskedit: Input Mask"},
+    {GX_IDS_UA_INPUTPROMPT, "Maskedit: Prompt Char"},
 };
 
 }  // namespace
@@ -244,6 +254,8 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     CGXRadioButtonEx::AddUserAttributes(map);
     CGXProgressCtrl::AddUserAttributes(map);
     map.AddControl(GX_IDS_CTRL_PASSWORD);
+    map.AddControl(GX_IDS_CTRL_MASKEDIT);
+    CGXMaskControl::AddUserAttributes(map);
     // --- end progress bar and radio buttons ---
     // --- controls registered by libraries above this one ---
     for (const auto& [id, extra] : ExtraControls()) {

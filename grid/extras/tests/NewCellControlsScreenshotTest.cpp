@@ -1,9 +1,11 @@
-// One picture of a grid with a row per cell control of the progress, radio-button, password and
-// currency family: column A inactive, column B as the current cell while being edited (each
-// taken from its own paint and put in at its place), written to the build folder as
+// One picture of a grid with a row per cell control of the progress, radio-button, masked-edit,
+// password, currency and date-time family: column A inactive, column B as the current cell
+// while being edited (each taken from its own paint and put in at its place), written to the
+// build folder as
 // grid_cells34_controls.png.
 #define GRID_SOURCE_DIR ""
 #define GRID_BUILD_DIR EXTRAS_BUILD_DIR
+#include "grid/controls/CGXMaskControl.h"
 #include "grid/controls/CGXPasswordControl.h"
 #include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXRadioButton.h"
@@ -25,7 +27,7 @@ protected:
     void SetUp() override {
         GXRegisterExtrasCellControls();
         width_ = 560;
-        height_ = 410;
+        height_ = 450;
         gxtest::ControlFixture::SetUp();
     }
     extras_test::LocaleScope c_{QLocale::c()};
@@ -52,6 +54,8 @@ TEST_F(NewControlsPicture, ARowPerControlActiveAndInactive) {
     CGXStyle money;
     money.SetUserAttribute(GX_IDS_UA_CURRENCY_SYMBOL, "$")
         .SetUserAttribute(GX_IDS_UA_CURRENCY_FRACTION, "2");
+    CGXStyle masked;
+    masked.SetUserAttribute(GX_IDS_UA_INPUTMASKVALUE, "(###) ###-####");
     const std::vector<Row> rows = {
         {"Radio Buttons", GX_IDS_CTRL_RADIOBTN, "0", radios, Qt::Key_Space},
         {"Radio Buttons, 3d-Effect", GX_IDS_CTRL_RADIOBTN3D, "1", radios, Qt::Key_Space},
@@ -59,6 +63,7 @@ TEST_F(NewControlsPicture, ARowPerControlActiveAndInactive) {
         {"Radio Buttons, 3d-Effect and active state", GX_IDS_CTRL_RADIOBTN3DEX, "1", horz,
          Qt::Key_Space},
         {"Progressbar", GX_IDS_CTRL_PROGRESS, "40", progress, Qt::Key_unknown},
+        {"Masked Edit", GX_IDS_CTRL_MASKEDIT, "555123", masked, Qt::Key_End},
         {"Password Edit", GX_IDS_CTRL_PASSWORD,
          "s\xC3\xA9"
          "cret",
@@ -116,10 +121,11 @@ TEST_F(NewControlsPicture, ARowPerControlActiveAndInactive) {
     }
     const QString path = QString(EXTRAS_BUILD_DIR) + "/grid_cells34_controls.png";
     ASSERT_TRUE(picture.save(path));
-    // The values left behind: Space moved the plain radio buttons on, the password and the
-    // money were stored unchanged.
+    // The values left behind: Space moved the plain radio buttons on, the masked edit and the
+    // password were stored unchanged.
+    EXPECT_EQ(Value(6, 2), "555123");
     EXPECT_EQ(Value(1, 2), "1");
-    EXPECT_EQ(Value(6, 2),
+    EXPECT_EQ(Value(7, 2),
               "s\xC3\xA9"
               "cret");
 }
