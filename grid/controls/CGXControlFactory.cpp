@@ -8,6 +8,8 @@
 #include "grid/controls/CGXHeader.h"
 #include "grid/controls/CGXHotSpotEdit.h"
 #include "grid/controls/CGXListBox.h"
+#include "grid/controls/CGXMaskControl.h"
+#include "grid/controls/CGXPasswordControl.h"
 #include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXPushbutton.h"
 #include "grid/controls/CGXRadioButton.h"
@@ -138,6 +140,18 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             control = std::make_unique<CGXRadioButtonEx>(&grid, true);
             break;
         // --- end progress bar and radio buttons ---
+        // --- password edit ---
+        case GX_IDS_CTRL_PASSWORD:
+            control = std::make_unique<CGXPasswordControl>(&grid, GX_IDS_CTRL_PASSWORD);
+            tips = true;
+            break;
+        // --- end password edit ---
+        // --- masked edit ---
+        case GX_IDS_CTRL_MASKEDIT:
+            control = std::make_unique<CGXMaskControl>(&grid, GX_IDS_CTRL_MASKEDIT);
+            tips = true;
+            break;
+        // --- end masked edit ---
         default:
             // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
             // bound to the edit control's id.
@@ -200,6 +214,10 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_UA_RADIOBUTTON_ALIGN, "RadioButton: Alignment"},
     {GX_IDS_UA_RADIOBUTTONTEXTALIGN, "RadioButton: Text Alignment"},
     // --- end progress bar and radio buttons ---
+    {GX_IDS_CTRL_PASSWORD, "Password Edit"},
+    {GX_IDS_CTRL_MASKEDIT, "Masked Edit"},
+    {GX_IDS_UA_INPUTMASKVALUE, "Maskedit: Input Mask"},
+    {GX_IDS_UA_INPUTPROMPT, "Maskedit: Prompt Char"},
 };
 
 }  // namespace
@@ -235,6 +253,9 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
         map.AddControl(id);
     CGXRadioButtonEx::AddUserAttributes(map);
     CGXProgressCtrl::AddUserAttributes(map);
+    map.AddControl(GX_IDS_CTRL_PASSWORD);
+    map.AddControl(GX_IDS_CTRL_MASKEDIT);
+    CGXMaskControl::AddUserAttributes(map);
     // --- end progress bar and radio buttons ---
     // --- controls registered by libraries above this one ---
     for (const auto& [id, extra] : ExtraControls()) {

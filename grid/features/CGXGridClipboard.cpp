@@ -1,5 +1,7 @@
 #include "grid/features/CGXGridClipboard.h"
 
+#include "grid/controls/CGXPasswordControl.h"
+
 #include "framework/dialogs/MessageBox.h"
 #include "framework/persist/Archive.h"
 #include "framework/persist/Clipboard.h"
@@ -428,13 +430,19 @@ bool CGXGridTextDataExchangeImp::PasteTextFromBuffer(CGXGridCore* grid, const ch
 std::unique_ptr<CGXStyle> CGXGridStyleDataExchangeImp::GetCopyStyleRowCol(CGXGridCore* grid,
                                                                           ROWCOL row, ROWCOL col) {
     std::unique_ptr<CGXStyle> s = grid->CreateStyle();
-    if (grid->m_nClipboardFlags & GX_DNDCOMPOSE) {
+    bool found = true;
+    if (grid->m_nClipboardFlags & GX_DNDCOMPOSE)
         grid->ComposeStyleRowCol(row, col, s.get());
-        return s;
-    }
-    if (grid->GetStyleRowCol(row, col, *s, gxCopy, 0))
-        return s;
-    return nullptr;
+    else
+        found = grid->GetStyleRowCol(row, col, *s, gxCopy, 0);
+    if (!found)
+        return nullptr;
+    // A password never leaves the grid in clear text.
+    const CGXControl* c =
+        grid->GetRegisteredControl(grid->LookupStyleRowCol(row, col).GetControl());
+    if (c && c->IsKindOfControlClass(CGXPasswordControl::kClassInfo))
+        s->SetIncludeValue(false);
+    return s;
 }
 
 bool CGXGridStyleDataExchangeImp::WriteStylesToArchive(CGXGridCore* grid,
