@@ -96,7 +96,20 @@ public:
     virtual bool EvalFloatCells(CGXGridCore* grid, fw::DeviceContext* dc, ROWCOL top, ROWCOL bottom,
                                 ROWCOL left, ROWCOL right, CGXRange& changed) = 0;
 };
-class CGXAbstractGridMergeCellsImp : public CGXOwnedObject {};
+// Merged cells: neighbouring cells with equal values (or styles) drawn as one, by rows
+// (direction 0) and by columns (direction 1). The merge mode's bits 0-1: 0 off, 1 or 2 on; bit 2
+// turns vertical merging off, bit 3 horizontal merging.
+class CGXAbstractGridMergeCellsImp : public CGXOwnedObject {
+public:
+    virtual void SetMergeCellsMode(CGXGridCore* grid, std::uint16_t mode, bool redraw) = 0;
+    // The merged span that holds the cell in the direction (-1 either), or null.
+    virtual CGXRange* GetMergedCellRange(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& range,
+                                         int direction) = 0;
+    // Works out the spans of the cells top..bottom x left..right (and of the runs that reach
+    // into them); `changed` grows by every span that changed. TRUE when any did.
+    virtual bool EvalMergeCells(CGXGridCore* grid, ROWCOL top, ROWCOL bottom, ROWCOL left,
+                                ROWCOL right, CGXRange& changed) = 0;
+};
 // Records the commands that reverse the grid's changes and runs the undo and redo lists. The
 // command type is 0 for a new action, 1 for a rollback, 2 for undo and 3 for redo.
 class CGXAbstractCommandFactory : public CGXOwnedObject {

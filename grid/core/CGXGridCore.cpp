@@ -197,6 +197,9 @@ CGXAbstractDrawSpannedCellsImp* CGXGridCore::GetDrawSpannedCellsImp() const {
 CGXAbstractGridFloatCellsImp* CGXGridCore::GetFloatCellsImp() const {
     return SlotAs<CGXAbstractGridFloatCellsImp>(m_featureSlots[7]);
 }
+CGXAbstractGridMergeCellsImp* CGXGridCore::GetMergeCellsImp() const {
+    return SlotAs<CGXAbstractGridMergeCellsImp>(m_featureSlots[8]);
+}
 CGXAbstractGridResizeToFitImp* CGXGridCore::GetResizeToFitImp() const {
     return SlotAs<CGXAbstractGridResizeToFitImp>(m_featureSlots[12]);
 }
@@ -402,6 +405,15 @@ void CGXGridCore::SetFloatCellsMode(std::uint16_t mode, bool redraw) {
 CGXRange* CGXGridCore::GetFloatedCellRange(ROWCOL row, ROWCOL col, CGXRange& range) {
     auto* f = GetFloatCellsImp();
     return f ? f->GetFloatedCellRange(this, row, col, range) : nullptr;
+}
+
+void CGXGridCore::SetMergeCellsMode(std::uint16_t mode, bool redraw) {
+    if (auto* f = GetMergeCellsImp())
+        f->SetMergeCellsMode(this, mode, redraw);
+}
+CGXRange* CGXGridCore::GetMergedCellRange(ROWCOL row, ROWCOL col, CGXRange& range, int direction) {
+    auto* f = GetMergeCellsImp();
+    return f ? f->GetMergedCellRange(this, row, col, range, direction) : nullptr;
 }
 
 bool CGXGridCore::OnGridBeginPrinting() {

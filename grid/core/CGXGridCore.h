@@ -227,6 +227,7 @@ public:
     CGXAbstractGridCoveredCellsImp* GetCoveredCellsImp() const;
     CGXAbstractDrawSpannedCellsImp* GetDrawSpannedCellsImp() const;
     CGXAbstractGridFloatCellsImp* GetFloatCellsImp() const;
+    CGXAbstractGridMergeCellsImp* GetMergeCellsImp() const;
     CGXAbstractGridResizeToFitImp* GetResizeToFitImp() const;
     CGXAbstractGridHideCellsImp* GetHideCellsImp() const;
     CGXAbstractGridUpdateHintImp* GetUpdateHintImp() const;
@@ -310,6 +311,12 @@ public:
     // holds a cell (null when none or without the feature).
     virtual void SetFloatCellsMode(std::uint16_t mode, bool redraw = true);
     virtual CGXRange* GetFloatedCellRange(ROWCOL row, ROWCOL col, CGXRange& range);
+    // Merged cells (slot 8): the mode and the merged span that holds a cell in a direction (0 by
+    // rows, 1 by columns, -1 either).
+    void InstallMergeCellsImp();
+    virtual void SetMergeCellsMode(std::uint16_t mode, bool redraw = true);
+    virtual CGXRange* GetMergedCellRange(ROWCOL row, ROWCOL col, CGXRange& range,
+                                         int direction = -1);
 
     // ===== Editing features: installers, forwarders and their state ============================
     // The installers are defined with the feature components (grid/features); each fills its

@@ -7,23 +7,30 @@ bool CGXDrawSpannedCellsImp::FindSpan(CGXGridCore* grid, ROWCOL row, ROWCOL col,
     covered = grid->GetCoveredCellsRowCol(row, col, span) != nullptr;
     if (covered)
         return true;
-    if (!grid->GetFloatedCellRange(row, col, span))
+    if (!grid->GetMergedCellRange(row, col, span, 0) &&
+        !grid->GetMergedCellRange(row, col, span, 1) && !grid->GetFloatedCellRange(row, col, span))
         return false;
-    // While the current cell is edited, its own text shows instead of a text floating into it.
+    // While the current cell is edited, its own text shows instead of the span's, unless it is
+    // the span's first cell.
     ROWCOL cr = 0, cc = 0;
-    if (grid->GetCurrentCell(cr, cc) && cr == row && cc > span.left && cc <= span.right &&
-        grid->IsActiveCurrentCell())
+    if (grid->GetCurrentCell(cr, cc) && cr >= span.top && cr <= span.bottom && cc >= span.left &&
+        cc <= span.right && (cr != span.top || cc != span.left) && grid->IsActiveCurrentCell())
         return false;
     return true;
 }
 
 void CGXDrawSpannedCellsImp::UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) {
-    CGXAbstractGridFloatCellsImp* floats = grid->GetFloatCellsImp();
-    if (!floats || ctx.rowCount == 0 || ctx.colCount == 0)
+    if (ctx.rowCount == 0 || ctx.colCount == 0)
         return;
+    const ROWCOL top = ctx.rows.front(), bottom = ctx.rows[ctx.rowCount - 1];
+    const ROWCOL left = ctx.cols.front(), right = ctx.cols[ctx.colCount - 1];
     CGXRange changed;
-    if (floats->EvalFloatCells(grid, ctx.dc, ctx.rows.front(), ctx.rows[ctx.rowCount - 1],
-                               ctx.cols.front(), ctx.cols[ctx.colCount - 1], changed))
+    bool any = false;
+    if (CGXAbstractGridMergeCellsImp* merges = grid->GetMergeCellsImp())
+        any = merges->EvalMergeCells(grid, top, bottom, left, right, changed);
+    if (CGXAbstractGridFloatCellsImp* floats = grid->GetFloatCellsImp())
+        any = floats->EvalFloatCells(grid, ctx.dc, top, bottom, left, right, changed) || any;
+    if (any)
         grid->RedrawRowCol(changed, GX_INVALIDATE);
 }
 

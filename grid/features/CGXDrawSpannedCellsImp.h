@@ -11,10 +11,11 @@ class CGXDrawSpannedCellsImp : public CGXAbstractDrawSpannedCellsImp {
 public:
     bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
     bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
-    // Works out the floated spans of the paint's rows; spans that changed are painted again.
+    // Works out the merged and floated spans of the paint; spans that changed are painted again.
     void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) override;
 
 protected:
-    // The span that holds the cell (a covering first, then a floated text); FALSE when none.
+    // The span that holds the cell (a covering, a merge by rows, by columns, a floated text);
+    // FALSE when none.
     virtual bool FindSpan(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& span, bool& covered);
 };

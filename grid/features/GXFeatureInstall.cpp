@@ -11,6 +11,7 @@
 #include "grid/features/CGXGridClipboard.h"
 #include "grid/features/CGXGridCoveredCellsImp.h"
 #include "grid/features/CGXGridFloatCellsImp.h"
+#include "grid/features/CGXGridMergeCellsImp.h"
 #include "grid/features/CGXGridSortImp.h"
 #include "grid/features/CGXGridDocSerializeImp.h"
 #include "grid/features/CGXGridParamCopyOperatorImp.h"
@@ -91,6 +92,14 @@ void CGXGridCore::InstallFloatCellsImp() {
     InstallSpanCellPoolImp();
 }
 
+void CGXGridCore::InstallMergeCellsImp() {
+    InstallSlot<CGXGridMergeCellsImp>(*this, 8);
+    InstallDrawSpannedCellsImp();
+    InstallSpanCellPoolImp();
+    InstallDelayedRangePoolImp();
+    InstallStyleCompareSubsetImp();
+}
+
 void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     CGXControlFactory::InstallGridFeatures(grid);
     grid.InstallUpdateHintImp();
@@ -109,6 +118,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallSortImp();
     grid.InstallCoveredCellsImp();
     grid.InstallFloatCellsImp();
+    grid.InstallMergeCellsImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {
