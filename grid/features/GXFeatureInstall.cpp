@@ -69,6 +69,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallStyleDataExchangeImp();
     grid.InstallCutPasteImp();
     grid.InstallClearCellsImp();
+    grid.InstallFindReplaceImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {
