@@ -197,6 +197,8 @@ public:
                          const std::string& replacement) = 0;
     virtual void ReplaceAll(CGXGridCore* grid, const std::string& find,
                             const std::string& replacement, bool matchCase) = 0;
+    // A button of the find/replace dialog (the dialog passed as an opaque pointer).
+    virtual void OnDialogNotify(CGXGridCore* grid, void* dialog) = 0;
 };
 // Selection by keyboard and mouse; key flags are 0x04 Shift and 0x08 Ctrl.
 class CGXAbstractGridUserSelectRangeImp : public CGXOwnedObject {

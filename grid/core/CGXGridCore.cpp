@@ -282,6 +282,10 @@ void CGXGridCore::OnReplaceAll(const std::string& find, const std::string& repla
     if (auto* f = GetFindReplaceImp())
         f->ReplaceAll(this, find, replacement, matchCase);
 }
+void CGXGridCore::OnFindReplace(void* dialog) {
+    if (auto* f = GetFindReplaceImp())
+        f->OnDialogNotify(this, dialog);
+}
 bool CGXGridCore::FindText(bool setCurrentCell) {
     auto* f = GetFindReplaceImp();
     return f && f->FindNext(this, setCurrentCell);

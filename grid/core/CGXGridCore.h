@@ -257,6 +257,11 @@ public:
                               const std::string& replacement);
     virtual void OnReplaceAll(const std::string& find, const std::string& replacement,
                               bool matchCase);
+    // The find/replace dialog's buttons (its registered message); `dialog` is the
+    // fw::FindReplaceDialog that sent it.
+    virtual void OnFindReplace(void* dialog);
+    // Nothing was found for a search or a replacement (the grid does nothing by default).
+    virtual void OnTextNotFound(const std::string& text) { (void)text; }
     virtual bool FindText(bool setCurrentCell);
     virtual bool FindTextFrom(ROWCOL row, ROWCOL col, bool setCurrentCell);
     // Clipboard (slot 27); the single-range forms copy the range into a list of its own.
@@ -337,6 +342,7 @@ public:
     void InstallResizeToFitImp();
     // Freezing the selection (slot 23).
     void InstallFreezeMenuHelperImp();
+    void InstallFindReplaceImp();
     CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
     CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;
     CGXAbstractGridTextDataExchangeImp* GetTextDataExchangeImp() const;

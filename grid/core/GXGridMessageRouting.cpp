@@ -1,6 +1,8 @@
 // The message table of the grid's window classes.
 #include "grid/core/GXGridMessageRouting.h"
 
+#include "framework/dialogs/FindReplaceDialog.h"
+
 #include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
 
@@ -51,6 +53,10 @@ bool GXRouteGridMessage(CGXGridCore& core, fw::Window& wnd, fw::Message& msg, fw
     result = 0;
     if (core.OnGridWndMsg(msg.id, w, l, result))
         return true;
+    if (msg.id == FindReplaceMessage()) {
+        core.OnFindReplace(reinterpret_cast<void*>(l));
+        return true;
+    }
     if (MouseHandler handler = MouseHandlerOf(msg.id)) {
         (core.*handler)(static_cast<unsigned>(w), PointOf(l));
         return true;

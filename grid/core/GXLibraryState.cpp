@@ -85,6 +85,7 @@ void GX_LIBRARY_STATE::Release() {
     m_pTabWndInt.reset();
     m_pOwnedComponent2.reset();
     m_pOwnedComponent3.reset();
+    m_pFindReplaceSettings.reset();
     m_pDrawingAndFormatting.reset();
     m_pDIBPool.reset();
     for (auto& o : m_apEngineObjects) o.reset();

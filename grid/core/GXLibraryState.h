@@ -86,6 +86,8 @@ struct GX_LIBRARY_STATE {
     std::unique_ptr<CGXOwnedObject> m_pTabWndInt;
     std::unique_ptr<CGXOwnedObject> m_pOwnedComponent2;
     std::unique_ptr<CGXOwnedObject> m_pOwnedComponent3;
+    // The find state shared by all grids (the find-and-replace feature makes it).
+    std::unique_ptr<CGXOwnedObject> m_pFindReplaceSettings;
     CGXTabWndInterface* GetTabWndInterface() const;
 
     // Container window classes: a grid whose parent is one handles its scroll bars differently.

@@ -119,6 +119,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallCoveredCellsImp();
     grid.InstallFloatCellsImp();
     grid.InstallMergeCellsImp();
+    grid.InstallFindReplaceImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {

@@ -33,6 +33,7 @@ struct FakeFindReplace : CGXAbstractGridFindReplaceImp {
                 (override));
     MOCK_METHOD(void, ReplaceAll, (CGXGridCore*, const std::string&, const std::string&, bool),
                 (override));
+    MOCK_METHOD(void, OnDialogNotify, (CGXGridCore*, void*), (override));
 };
 
 struct FakeCutPaste : CGXAbstractGridCutPasteImp {
@@ -153,12 +154,15 @@ TEST_F(GridForwarders, FindAndReplacePassTheirArgumentsOn) {
     EXPECT_CALL(*f, Replace(g, "ab", true, false, "cd"));
     EXPECT_CALL(*f, ReplaceAll(g, "ab", "cd", true));
     EXPECT_CALL(*f, ShowDialog(g, false));
+    int dialog = 0;
+    EXPECT_CALL(*f, OnDialogNotify(g, &dialog));
     EXPECT_TRUE(Core().FindText(true));
     EXPECT_FALSE(Core().FindTextFrom(5, 6, false));
     EXPECT_TRUE(Core().OnFindNext("ab", false, true));
     Core().OnReplaceSel("ab", true, false, "cd");
     Core().OnReplaceAll("ab", "cd", true);
     Core().OnShowFindReplaceDialog(false);
+    Core().OnFindReplace(&dialog);
 }
 
 TEST_F(GridForwarders, OneRangeIsCopiedAndCutAsAListOfJustThatRange) {

@@ -65,6 +65,7 @@ public:
     }
     void Replace(CGXGridCore*, const std::string&, bool, bool, const std::string&) override {}
     void ReplaceAll(CGXGridCore*, const std::string&, const std::string&, bool) override {}
+    void OnDialogNotify(CGXGridCore*, void*) override {}
 };
 
 class GridViewInFrame : public ::testing::Test {
