@@ -3,6 +3,7 @@
 #include "editor/document/ErrorHandler.h"
 #include "editor/document/NodeCommand.h"
 #include "editor/document/TessalyDoc.h"
+#include "editor/ui/BindNodesDlg.h"
 #include "editor/ui/TessalyResources.h"
 #include "editor/ui/TessalyView.h"
 #include "framework/app/Application.h"
@@ -27,6 +28,13 @@ void CTessalyView::MapCommands() {
     MapCommand(ID_NET_GET_CONFIG, [this] {
         CommitCellEdit();
         RunOnSelection(IDS_GET_SELECTED, IDS_GET_ALL, &CTessalyDoc::GetConfig, true);
+    });
+    MapCommand(ID_NET_BIND, [this] {
+        CommitCellEdit();
+        CBindNodesDlg bind;
+        bind.m_pDoc = Doc();
+        bind.DoModal();
+        RebuildGrid();  // whatever the dialog did
     });
     MapCommand(ID_NET_GET_UNBOUND, [this] {
         if (!AskYesNo(IDS_GET_UNBOUND))

@@ -19,23 +19,6 @@
 namespace tessaly::test {
 namespace {
 
-// The dialog of class T that is up, once it is.
-template <class T>
-T* ModalDialog() {
-    T* found = nullptr;
-    PumpUntil([&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* dlg = dynamic_cast<T*>(w); dlg && dlg->isVisible())
-                found = dlg;
-        }
-        return found != nullptr;
-    });
-    if (found) {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(found));
-    }
-    return found;
-}
-
 QLineEdit* LineEdit(fw::Dialog& dlg, unsigned id) {
     return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)->focusProxy());
 }
@@ -60,7 +43,7 @@ protected:
     // Enters network-address mode through the menu command, answering the gate with `run`.
     void EnterMode(const std::function<void(CPasswordEntry&)>& run) {
         QTimer::singleShot(0, [&] {
-            CPasswordEntry* entry = ModalDialog<CPasswordEntry>();
+            CPasswordEntry* entry = ShownDialog<CPasswordEntry>();
             ASSERT_NE(entry, nullptr);
             run(*entry);
         });
@@ -104,10 +87,10 @@ TEST_F(PasswordDialogs, AChangedPasswordIsStoredAndOpensTheGate) {
     std::vector<fw::MessageBoxRequest> asked;
     CPasswordEntry entry;
     QTimer::singleShot(0, [&] {
-        ASSERT_NE(ModalDialog<CPasswordEntry>(), nullptr);
+        ASSERT_NE(ShownDialog<CPasswordEntry>(), nullptr);
         EXPECT_EQ(entry.StoredPassword(), "stage");
         QTimer::singleShot(0, [&] {
-            CChangePasswordDlg* change = ModalDialog<CChangePasswordDlg>();
+            CChangePasswordDlg* change = ShownDialog<CChangePasswordDlg>();
             ASSERT_NE(change, nullptr);
             for (unsigned id : {IDC_OLD_PASSWORD, IDC_NEW_PASSWORD, IDC_CONFIRM_PASSWORD})
                 EXPECT_EQ(LineEdit(*change, id)->echoMode(), QLineEdit::Password);
@@ -160,7 +143,7 @@ TEST_F(PasswordDialogs, AnEmptyNewPasswordIsAcceptedAndAFailedWriteKeepsTheOldOn
     CChangePasswordDlg change;
     change.currentPassword = "stage";
     QTimer::singleShot(0, [&] {
-        ASSERT_NE(ModalDialog<CChangePasswordDlg>(), nullptr);
+        ASSERT_NE(ShownDialog<CChangePasswordDlg>(), nullptr);
         Type(change, IDC_OLD_PASSWORD, "stage");
         Press(change, IDC_CONFIRM_PASSWORD, Qt::Key_Return);
     });
@@ -172,9 +155,9 @@ TEST_F(PasswordDialogs, AnEmptyNewPasswordIsAcceptedAndAFailedWriteKeepsTheOldOn
     std::vector<fw::MessageBoxRequest> asked;
     CPasswordEntry entry;
     QTimer::singleShot(0, [&] {
-        ASSERT_NE(ModalDialog<CPasswordEntry>(), nullptr);
+        ASSERT_NE(ShownDialog<CPasswordEntry>(), nullptr);
         QTimer::singleShot(0, [&] {
-            CChangePasswordDlg* inner = ModalDialog<CChangePasswordDlg>();
+            CChangePasswordDlg* inner = ShownDialog<CChangePasswordDlg>();
             ASSERT_NE(inner, nullptr);
             Type(*inner, IDC_OLD_PASSWORD, "Pelur");
             Type(*inner, IDC_NEW_PASSWORD, "house");

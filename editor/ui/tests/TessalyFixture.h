@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
 #include <functional>
 #include <list>
 #include <memory>
@@ -38,6 +40,24 @@ struct SimNode {
 
 // Runs the window's messages until `done` answers true or `ms` have passed.
 bool PumpUntil(const std::function<bool()>& done, int ms = 5000);
+
+// The shown dialog of class T (a modal one the code under test opened), once it is up and
+// active; null when none came.
+template <class T>
+T* ShownDialog() {
+    T* found = nullptr;
+    PumpUntil([&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* dlg = dynamic_cast<T*>(w); dlg && dlg->isVisible())
+                found = dlg;
+        }
+        return found != nullptr;
+    });
+    if (found) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(found));
+    }
+    return found;
+}
 
 class TessalyFixture : public ::testing::Test {
 protected:
