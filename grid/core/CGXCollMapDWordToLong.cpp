@@ -1,5 +1,8 @@
 #include "grid/core/CGXCollMapDWordToLong.h"
 
+#include <utility>
+#include <vector>
+
 #include "framework/persist/Archive.h"
 
 #include <limits>
@@ -78,10 +81,12 @@ void CGXCollMapDWordToLong::Serialize(fw::Archive& ar) {
     ar >> count;
     if (static_cast<std::size_t>(count) * 8 > ar.Remaining())
         throw fw::ArchiveException(fw::ArchiveCause::EndOfFile, "size map count");
-    for (std::uint16_t i = 0; i < count; ++i) {
-        std::uint32_t k = 0;
-        std::int32_t v = 0;
-        ar >> k >> v;
-        map_[k] = v;
-    }
+    std::vector<std::pair<std::uint32_t, std::int32_t>> entries(count);
+    for (auto& [k, v] : entries) ar >> k >> v;
+    // New entries go to the head of their chain, so inserting from the last stored entry back
+    // rebuilds every chain in the order it was stored: storing what was loaded gives the same
+    // bytes. Of a key stored twice, the later entry wins, as it would read front to back.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        if (!map_.LookupSlot(it->first))
+            map_[it->first] = it->second;
 }
