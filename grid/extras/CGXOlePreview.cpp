@@ -98,6 +98,7 @@ void CGXOlePreview::OnClickedButton(CGXChild*) {
         open->Open(CellObject(), m_pGrid->GridWnd());
         return;
     }
+    CloseViewer();  // one whose window went away on its own: let go of it and the flag
     CGXGenericViewerImpl* viewer = GetViewer();
     if (!viewer)
         return;
