@@ -16,6 +16,7 @@ std::atomic<unsigned> beeps{0};
 constexpr fw::StringEntry kTexts[] = {
     {20124, "Enter"},
     {20125, "Error "},
+    {20132, "Dao object preview control"},
     {20134, "The binary data is not valid."},
     {20203, "The copy operation failed"},
     {20204, "The cut operation failed"},
