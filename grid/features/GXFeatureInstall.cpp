@@ -4,6 +4,7 @@
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXCommandFactory.h"
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
+#include "grid/features/CGXDrawRotatedTextImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
 #include "grid/features/CGXGridDocSerializeImp.h"
@@ -11,6 +12,7 @@
 #include "grid/features/CGXGridProfileImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
+#include "grid/features/CGXNoOleDateTimeImp.h"
 #include "grid/features/CGXSpanCellPools.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"
 #include "grid/features/CGXStyleSerializeImp.h"
@@ -84,6 +86,8 @@ void CGXFeatureControlFactory::InstallApplicationComponents() {
     InstallLongOperationImp();
     InstallSpanCellPoolImp();
     InstallDelayedRangePoolImp();
+    InstallNoOleDateTimeImp();
+    InstallDrawRotatedTextImp();
     GXAddFeatureStrings();
 }
 
