@@ -4,8 +4,10 @@
 // the pointer and do nothing, or answer FALSE, 0 or a stated default, when it is absent.
 #pragma once
 
+#include "grid/core/GXDateText.h"
 #include "grid/core/GXTypes.h"
 
+#include <ctime>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -138,9 +140,16 @@ public:
     // 0 day first, 1 month first, 2 year first.
     virtual int GetDateFormatInfo(bool& fourDigitYear, std::string& separator) = 0;
     virtual std::string GetTimeSeparator(bool refresh) = 0;
+    // Parses a date, a time or both; false when the text is none of them.
+    virtual bool ParseDateTime(GXDateTimeRecord& record, std::string_view text) = 0;
+    virtual bool ParseDateTime(std::tm& time, std::string_view text) = 0;
+    virtual std::string FormatDateTime(const GXDateTimeRecord& record) = 0;
+    // The date alone ("%x") at local midnight, else date and time ("%c").
+    virtual std::string FormatTime(std::time_t time) = 0;
 };
 
-// Text drawn at the font's orientation.
+// Text drawn at the font's orientation (the font must be selected into the device context); the
+// turned text's box is aligned in the rectangle by DT_CENTER, DT_RIGHT, DT_VCENTER and DT_BOTTOM.
 class CGXAbstractDrawRotatedTextImp : public CGXOwnedObject {
 public:
     virtual bool DrawRotatedText(fw::DeviceContext& dc, std::string_view text, const fw::Rect& rect,

@@ -1,6 +1,7 @@
 // Date-time numbers (days since 30 December 1899, the time of day as the fraction) as texts.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,3 +20,13 @@ std::optional<GXDateTime> GXDateTimeFromNumber(double value);
 
 // Formats with the strftime-style fields %d %m %y %Y %b %H %I %M %S %p and %% in the C locale.
 std::string GXFormatDateTime(const GXDateTime& t, std::string_view pattern);
+
+// A date and time as parsed from or shown as text: month 0 means no date.
+struct GXDateTimeRecord {
+    std::uint16_t year = 0;  // full year
+    std::uint16_t month = 0;
+    std::uint16_t day = 0;
+    std::uint16_t hour = 0;
+    std::uint16_t minute = 0;
+    std::uint16_t second = 0;
+};

@@ -7,6 +7,7 @@
 #include "grid/features/CGXCoveredCellPool.h"
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
 #include "grid/features/CGXDrawSpannedCellsImp.h"
+#include "grid/features/CGXDrawRotatedTextImp.h"
 #include "grid/features/CGXGridCellBlocks.h"
 #include "grid/features/CGXGridClipboard.h"
 #include "grid/features/CGXGridCoveredCellsImp.h"
@@ -18,6 +19,7 @@
 #include "grid/features/CGXGridProfileImp.h"
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
+#include "grid/features/CGXNoOleDateTimeImp.h"
 #include "grid/features/CGXSpanCellPools.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"
 #include "grid/features/CGXStyleSerializeImp.h"
@@ -134,6 +136,8 @@ void CGXFeatureControlFactory::InstallApplicationComponents() {
     InstallLongOperationImp();
     InstallSpanCellPoolImp();
     InstallDelayedRangePoolImp();
+    InstallNoOleDateTimeImp();
+    InstallDrawRotatedTextImp();
     GXAddFeatureStrings();
 }
 
