@@ -1,5 +1,6 @@
 #include "grid/core/CGXCollMapDWordToLong.h"
 
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -86,7 +87,8 @@ void CGXCollMapDWordToLong::Serialize(fw::Archive& ar) {
     // New entries go to the head of their chain, so inserting from the last stored entry back
     // rebuilds every chain in the order it was stored: storing what was loaded gives the same
     // bytes. Of a key stored twice, the later entry wins, as it would read front to back.
+    std::unordered_set<std::uint32_t> loaded;
     for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-        if (!map_.LookupSlot(it->first))
+        if (loaded.insert(it->first).second)
             map_[it->first] = it->second;
 }

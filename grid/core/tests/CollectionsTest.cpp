@@ -77,6 +77,8 @@ TEST(Collections, NumberMapArchivesBucketByBucketNewestFirst) {
     EXPECT_EQ(v, 10);
     ASSERT_TRUE(back.Lookup(17, v));
     EXPECT_EQ(v, -1);
+    // Each chain is rebuilt in its stored order, so storing again gives the same bytes.
+    EXPECT_EQ(Store(back), stored);
     // Removed entries leave their chain; their nodes are used again.
     EXPECT_TRUE(map.RemoveKey(1));
     EXPECT_FALSE(map.RemoveKey(1));
