@@ -6,41 +6,20 @@
 #include "grid/controls/CGXGridCombo.h"
 #include "grid/controls/CGXTabbedComboBox.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
-#include "grid/controls/tests/ControlFixture.h"
+#include "grid/controls/tests/TabbedCellFixture.h"
 #include "grid/core/CGXGridParam.h"
 
 #include <QTest>
 
 namespace {
 
-using gxtest::ControlFixture;
+using Fixture = gxtest::TabbedCellFixture<CGXTabbedComboBox, GX_IDS_CTRL_TABBED_COMBOBOX>;
+using gxtest::kTabbedPorts;
 
-constexpr const char* kPorts = "1\tPort A\tfirst\r\n2\tPort\tsecond\r\n3\tUniverse\tthird";
-
-class TabbedCombo : public ControlFixture {
+class TabbedCombo : public Fixture {
 protected:
-    void SetUp() override {
-        ControlFixture::SetUp();
-        Core().SetRowCount(8);
-        Core().SetColCount(3);
-        Core().SetColWidth(1, 3, 100);
-        Core().SetRowHeight(1, 8, 20);
-        Put(1, 1, kPorts, "3");
-        Paint();
-    }
-    void Put(ROWCOL row, ROWCOL col, const char* list, const char* value,
-             CGXStyle extra = CGXStyle()) {
-        extra.SetControl(static_cast<std::uint16_t>(GX_IDS_CTRL_TABBED_COMBOBOX))
-            .SetChoiceList(list)
-            .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
-            .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
-            .SetValue(std::string(value));
-        Core().SetStyleRange(CGXRange(row, col), &extra);
-    }
-    CGXTabbedComboBox* Control() {
-        return static_cast<CGXTabbedComboBox*>(
-            Core().GetRegisteredControl(GX_IDS_CTRL_TABBED_COMBOBOX));
-    }
+    void SetUp() override { SetUpRows(8); }
+    CGXTabbedComboBox* Control() { return Ctrl(); }
     void Open(ROWCOL row, ROWCOL col) {
         const fw::Rect c = Cell(row, col);
         Click({c.right - 8, (c.top + c.bottom) / 2});
@@ -172,7 +151,7 @@ TEST_F(TabbedCombo, TitlesWidthsAndSortingOnce) {
 TEST_F(TabbedCombo, ASharedListTakesAWholeTextInAnotherCaseAsAnAliasNeverAPrefix) {
     CGXStyle extra;
     extra.SetUserAttribute(GX_IDS_UA_TABLIST_UNIQUEID, "7");
-    Put(3, 1, kPorts, "1", extra);
+    Put(3, 1, kTabbedPorts, "1", extra);
     Core().SetCurrentCell(3, 1);
     CGXTabbedComboBox* c = Control();
     EXPECT_TRUE(c->ValidateText("port"));  // begins "Port A" and is "Port" in another case
@@ -191,7 +170,7 @@ TEST_F(TabbedCombo, ASharedListTakesAWholeTextInAnotherCaseAsAnAliasNeverAPrefix
 TEST_F(TabbedCombo, AWideListNearTheScreensRightEndsAtTheCellsRight) {
     CGXStyle extra;
     extra.SetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS, "150 150 150");
-    Put(2, 1, kPorts, "1", extra);
+    Put(2, 1, kTabbedPorts, "1", extra);
     const int screenW = fw::GetSystemMetrics(fw::SM_CXSCREEN);
     const fw::Rect cell = Cell(2, 1);
     wnd_->MoveWindow({screenW - cell.right - 10, 0, screenW - cell.right - 10 + width_, height_});

@@ -5,40 +5,19 @@
 #include "grid/controls/CGXGridCombo.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/controls/GXTabbedRow.h"
-#include "grid/controls/tests/ControlFixture.h"
+#include "grid/controls/tests/TabbedCellFixture.h"
 
 #include <QTest>
 
 namespace {
 
-using gxtest::ControlFixture;
+using Fixture = gxtest::TabbedCellFixture<CGXTabbedComboBoxWnd, GX_IDS_CTRL_TABBED_DROPDOWNLIST>;
+using gxtest::kTabbedPorts;
 
-constexpr const char* kPorts = "1\tPort A\tfirst\r\n2\tPort\tsecond\r\n3\tUniverse\tthird";
-
-class TabbedList : public ControlFixture {
+class TabbedList : public Fixture {
 protected:
-    void SetUp() override {
-        ControlFixture::SetUp();
-        Core().SetRowCount(6);
-        Core().SetColCount(3);
-        Core().SetColWidth(1, 3, 100);
-        Core().SetRowHeight(1, 6, 20);
-        Put(1, 1, kPorts, "3");
-        Paint();
-    }
-    void Put(ROWCOL row, ROWCOL col, const char* list, const char* value,
-             CGXStyle extra = CGXStyle()) {
-        extra.SetControl(static_cast<std::uint16_t>(GX_IDS_CTRL_TABBED_DROPDOWNLIST))
-            .SetChoiceList(list)
-            .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
-            .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
-            .SetValue(std::string(value));
-        Core().SetStyleRange(CGXRange(row, col), &extra);
-    }
-    CGXTabbedComboBoxWnd* Control() {
-        return static_cast<CGXTabbedComboBoxWnd*>(
-            Core().GetRegisteredControl(GX_IDS_CTRL_TABBED_DROPDOWNLIST));
-    }
+    void SetUp() override { SetUpRows(6); }
+    CGXTabbedComboBoxWnd* Control() { return Ctrl(); }
     void Open(ROWCOL row, ROWCOL col) {
         const fw::Rect c = Cell(row, col);
         Click({c.left + 10, c.top + 5});
@@ -172,7 +151,7 @@ TEST_F(TabbedList, TitlesWidthsAndHiddenColumns) {
 
     CGXStyle hide;
     hide.SetUserAttribute(GX_IDS_UA_TABLIST_SHOWALLCOLS, "0");
-    Put(3, 1, kPorts, "1", hide);
+    Put(3, 1, kTabbedPorts, "1", hide);
     Open(3, 1);
     const std::vector<int>& edges = c->GetColumnEdges();
     ASSERT_EQ(edges.size(), 3u);

@@ -1,0 +1,38 @@
+// A grid of tabbed cells (key column 0, text column 1) over three ports, "Port A" listed before
+// "Port", for the tests of the tabbed drop-down list and the tabbed combo box.
+#pragma once
+
+#include "grid/controls/tests/ControlFixture.h"
+#include "grid/core/CGXStyle.h"
+
+namespace gxtest {
+
+inline constexpr const char* kTabbedPorts =
+    "1\tPort A\tfirst\r\n2\tPort\tsecond\r\n3\tUniverse\tthird";
+
+template <class Control, unsigned ControlId>
+class TabbedCellFixture : public ControlFixture {
+protected:
+    // `rows` rows of 20 pixels and three columns of 100; cell (1,1) holds the ports with key 3.
+    void SetUpRows(ROWCOL rows) {
+        ControlFixture::SetUp();
+        Core().SetRowCount(rows);
+        Core().SetColCount(3);
+        Core().SetColWidth(1, 3, 100);
+        Core().SetRowHeight(1, rows, 20);
+        Put(1, 1, kTabbedPorts, "3");
+        Paint();
+    }
+    void Put(ROWCOL row, ROWCOL col, const char* list, const char* value,
+             CGXStyle extra = CGXStyle()) {
+        extra.SetControl(static_cast<std::uint16_t>(ControlId))
+            .SetChoiceList(list)
+            .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "0")
+            .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "1")
+            .SetValue(std::string(value));
+        Core().SetStyleRange(CGXRange(row, col), &extra);
+    }
+    Control* Ctrl() { return static_cast<Control*>(Core().GetRegisteredControl(ControlId)); }
+};
+
+}  // namespace gxtest
