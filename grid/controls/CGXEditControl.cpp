@@ -10,6 +10,7 @@
 #include "grid/core/CGXProperties.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/GXColor.h"
+#include "grid/core/GXFlagScope.h"
 
 #include <algorithm>
 #include <cctype>
@@ -60,19 +61,6 @@ bool CtrlHeld() {
 bool ShiftHeld() {
     return fw::IsKeyDown(fw::VK_SHIFT);
 }
-
-// Sets a flag of the grid for the life of the guard.
-class FlagGuard {
-public:
-    FlagGuard(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagGuard() { flag_ = old_; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 }  // namespace
 
@@ -373,7 +361,7 @@ bool CGXEditControl::Paste() {
 void CGXEditControl::Hide() {
     if (!m_pWnd || !m_pWnd->IsWindowVisible())
         return;
-    FlagGuard noFocus(m_pGrid->m_bNoFocusChange, true);
+    GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
     fw::Window* grid = m_pGrid->GridWnd();
     // The focus goes back to the grid, not to whatever follows the edit window.
     if (grid && fw::Window::GetFocus() == m_pWnd.get())
@@ -435,7 +423,7 @@ void CGXEditControl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL ro
     if (const bool readOnly = IsReadOnly(); readOnly != m_pWnd->IsReadOnly())
         m_pWnd->SetReadOnly(readOnly);
     if (grid && fw::Window::GetFocus() == grid) {
-        FlagGuard noFocus(m_pGrid->m_bNoFocusChange, true);
+        GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
         m_pWnd->SetFocus();
     }
     DrawChildren(dc, rect, row, col, style);
@@ -534,7 +522,7 @@ bool CGXEditControl::OnGridCharText(const std::string& text, unsigned, unsigned)
     if (m_nLimitText > 0 && GXCharCount(result) > static_cast<std::size_t>(m_nLimitText))
         return true;
     if (ValidateText(result)) {
-        FlagGuard replacing(m_bReplacing, true);
+        GXFlagScope replacing(m_bReplacing, true);
         ReplaceSel(text);
     }
     return true;
@@ -721,7 +709,7 @@ fw::LRESULT CGXEditControl::OnEditChar(unsigned ch, unsigned repeat, unsigned fl
         return 0;
     }
     if (!m_sPendingText.empty()) {
-        FlagGuard replacing(m_bReplacing, true);
+        GXFlagScope replacing(m_bReplacing, true);
         const std::string text = std::move(m_sPendingText);
         m_sPendingText.clear();
         ReplaceSel(text);

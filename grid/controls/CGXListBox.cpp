@@ -9,26 +9,11 @@
 #include "grid/core/CGXProperties.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/GXChoiceList.h"
+#include "grid/core/GXFlagScope.h"
 
 #include <algorithm>
 
 const CGXControlClassInfo CGXListBox::kClassInfo{"CGXListBox", &CGXControl::kClassInfo};
-
-namespace {
-
-class FlagGuard {
-public:
-    FlagGuard(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagGuard() { flag_ = old_; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
-}  // namespace
 
 // --- the window side
 // ------------------------------------------------------------------------------
@@ -129,7 +114,7 @@ void CGXListBox::FillListBox() {
     if (!m_pWnd || !m_bInit)
         return;
     // Filling is not the user's choice: the cell stays unmodified.
-    FlagGuard filling(m_bFilling, true);
+    GXFlagScope filling(m_bFilling, true);
     m_pWnd->ResetContent();
     const CGXStyle& style = GetStyle();
     for (const std::string& line : Lines(style)) m_pWnd->AddString(line);
@@ -173,7 +158,7 @@ fw::Size CGXListBox::AddBorders(fw::Size size, const CGXStyle& style) {
 void CGXListBox::Hide() {
     if (!m_pWnd || !m_pWnd->IsWindowVisible())
         return;
-    FlagGuard noFocus(m_pGrid->m_bNoFocusChange, true);
+    GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
     fw::Window* grid = m_pGrid->GridWnd();
     if (grid && fw::Window::GetFocus() == m_pWnd.get())
         grid->SetFocus();
@@ -196,7 +181,7 @@ void CGXListBox::SetCurrentText(const std::string& text) {
     if (!ValidateText(text))
         return;
     {
-        FlagGuard filling(m_bFilling, true);
+        GXFlagScope filling(m_bFilling, true);
         m_pWnd->SetCurSel(m_pWnd->FindStringExact(-1, text));
     }
     m_bModified = true;
@@ -238,7 +223,7 @@ void CGXListBox::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, R
             m_pWnd->ShowWindow(fw::SW_SHOWNA);
         }
         if (grid && fw::Window::GetFocus() == grid) {
-            FlagGuard noFocus(m_pGrid->m_bNoFocusChange, true);
+            GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
             m_pWnd->SetFocus();
         }
         m_pGrid->m_coveredWindowRects.push_back(r);

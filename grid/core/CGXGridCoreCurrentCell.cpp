@@ -12,26 +12,10 @@
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXRange.h"
+#include "grid/core/GXFlagScope.h"
 
 #include <algorithm>
 #include <climits>
-
-namespace {
-
-// Sets a flag for the life of the guard and restores what it held before.
-class FlagScope {
-public:
-    FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
-}  // namespace
 
 // --- accessors -----------------------------------------------------------------------------------
 
@@ -139,7 +123,7 @@ bool CGXGridCore::LeaveCurrentCell(CGXControl& control, ROWCOL oldRow, ROWCOL ol
     if (control.m_bInit)
         control.GetCurrentText(text);
 
-    FlagScope busy(m_bCCBusy, true);
+    GXFlagScope busy(m_bCCBusy, true);
     m_bFocusLost = false;
     fw::Window* focusWnd = fw::Window::GetFocus();
     const fw::WindowHandle focus = focusWnd ? focusWnd->Handle() : fw::WindowHandle{};
@@ -198,7 +182,7 @@ bool CGXGridCore::LeaveCurrentCell(CGXControl& control, ROWCOL oldRow, ROWCOL ol
         control.Hide();
     control.SetActive(false);
     const bool left = control.OnLeftCell(row, col);
-    FlagScope lock(m_bLockCurrentCell, m_bLockCurrentCell);
+    GXFlagScope lock(m_bLockCurrentCell, m_bLockCurrentCell);
     if (!m_sWarningText.empty())
         ShowWarningText();
     if (left) {
@@ -274,7 +258,7 @@ bool CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags) {
                     selected = m_pParam && m_pParam->m_SelRects.ContainsCell(row, col);
                     if (!(flags & GX_CCNOSETFOCUS) && GridWndIsVisible() &&
                         fw::Window::GetFocus() != m_pGridWnd) {
-                        FlagScope setting(m_bSettingFocus, true);
+                        GXFlagScope setting(m_bSettingFocus, true);
                         m_pGridWnd->SetFocus();
                     }
                     StoreCurrentCell(true, row, col);
@@ -403,7 +387,7 @@ void CGXGridCore::ShowWarningText() {
         return;
     const std::string text = std::move(m_sWarningText);
     m_sWarningText.clear();
-    FlagScope busy(m_bCCBusy, true);
+    GXFlagScope busy(m_bCCBusy, true);
     fw::Window* focusWnd = fw::Window::GetFocus();
     const fw::WindowHandle focus = focusWnd ? focusWnd->Handle() : fw::WindowHandle{};
     // A held key must not run into the box or past it into the next cell.
@@ -423,7 +407,7 @@ void CGXGridCore::ShowWarningText() {
 bool CGXGridCore::ValidateCurrentCell(bool skip) {
     if (skip)
         return true;
-    FlagScope busy(m_bCCBusy, true);
+    GXFlagScope busy(m_bCCBusy, true);
     CGXControl* control = GetCurrentCellControl();
     if (!control)
         return true;
@@ -516,8 +500,8 @@ bool CGXGridCore::MoveCurrentCell(int direction, unsigned count, bool moveFlag) 
     CGXControl* control = GetCurrentCellControl();
     const bool keepStyles =
         !(control && control->GetModify()) && m_bCacheCurrentCell && !m_bRefreshOnSetCurrentCell;
-    FlagScope moving(m_bMoving, true);
-    FlagScope lock(m_bLockCurrentCell, keepStyles);
+    GXFlagScope moving(m_bMoving, true);
+    GXFlagScope lock(m_bLockCurrentCell, keepStyles);
     if (keepStyles)
         m_moveWords.fill(-2);
 
