@@ -9,6 +9,21 @@ function(ixo_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} Threads::Threads)
 endfunction()
 
+# ixo_test_program(TARGET): a program only tests start; it lies beside the tests.
+function(ixo_test_program target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${IXO_TEST_DIR})
+endfunction()
+
+# ixo_link_programs(DIR): links in DIR to the programs and the data beside them, so a test
+# or benchmark there starts "travex" or "nodesim" beside itself as the programs do. A link
+# to a program this build leaves out (no GUI) dangles harmlessly.
+function(ixo_link_programs dir)
+  file(MAKE_DIRECTORY ${dir})
+  foreach(name travex stellan nodesim tessaly quillon varoda template.cfg Config.cfg help)
+    file(CREATE_LINK ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name} ${dir}/${name} SYMBOLIC)
+  endforeach()
+endfunction()
+
 # The tests' runtime folder (sockets and shared objects between the suite's processes),
 # private to the user as a runtime folder must be; the test presets point
 # XDG_RUNTIME_DIR at it, so nothing is left in /tmp and Qt has one to use.
@@ -29,6 +44,7 @@ function(ixo_test name)
     set(ARG_TIMEOUT 120)
   endif()
   add_executable(${name} ${ARG_SOURCES})
+  ixo_test_program(${name})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   set(props LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} SKIP_RETURN_CODE 77)
   if(ARG_LABEL STREQUAL "net" OR ARG_LABEL STREQUAL "peer")

@@ -128,6 +128,7 @@ TEST_F(CellTip, TipsAppearAfterTheirDelayAndGoOnAMove) {
     EXPECT_LE(std::abs(tip->GetWindowRect().left - screenCell.left), 2);
     EXPECT_GT(tip->GetWindowRect().Width(), cell.Width());
     EXPECT_EQ(QApplication::focusWidget(), wnd_.get());
+    tip->UpdateWindow();  // its paint is queued behind the show; do not grab before it ran
     gxtest::ExpectGolden(tip->grab().toImage(), "celltip_text");
 
     const fw::Rect other = Cell(1, 2);
