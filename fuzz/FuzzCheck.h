@@ -7,8 +7,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
+
+#include <stdlib.h>
 
 // Like assert, but in every build: a broken invariant is a finding.
 #define FUZZ_CHECK(condition)                                                          \
@@ -19,6 +23,27 @@
             std::abort();                                                              \
         }                                                                              \
     } while (0)
+
+// A folder of the target's own under /tmp, made on first use and removed when the run
+// ends (libFuzzer leaves through exit, which runs static destructors).
+class FuzzTempDir {
+public:
+    explicit FuzzTempDir(const char* name) {
+        std::string pattern = std::string("/tmp/") + name + "-XXXXXX";
+        FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
+        path_ = pattern;
+    }
+    ~FuzzTempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    FuzzTempDir(const FuzzTempDir&) = delete;
+    FuzzTempDir& operator=(const FuzzTempDir&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 class FuzzInput {
 public:

@@ -13,10 +13,8 @@
 namespace {
 
 std::string FilePath() {
-    char pattern[] = "/tmp/ixo-ini-fuzz-XXXXXX";
-    const char* dir = ::mkdtemp(pattern);
-    FUZZ_CHECK(dir != nullptr);
-    return std::string(dir) + "/Fuzz.ini";
+    static const FuzzTempDir dir("ixo-ini-fuzz");
+    return dir.Path() + "/Fuzz.ini";
 }
 
 void Write(const std::string& path, std::string_view bytes) {

@@ -35,10 +35,8 @@ void WriteFile(const std::string& path, size_t bytes) {
 // Image files of the sizes that matter: empty, one short block, exactly one block, and
 // several blocks ending short. Made once, in a folder of our own.
 std::string ImageFolder() {
-    char pattern[] = "/tmp/ixo-tftp-fuzz-XXXXXX";
-    const char* dir = ::mkdtemp(pattern);
-    FUZZ_CHECK(dir != nullptr);
-    const std::string folder = dir;
+    static const FuzzTempDir dir("ixo-tftp-fuzz");
+    const std::string& folder = dir.Path();
     WriteFile(folder + "/a", 0);
     WriteFile(folder + "/b", 100);
     WriteFile(folder + "/c", kTftpBlockSize);
