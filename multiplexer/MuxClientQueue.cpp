@@ -32,7 +32,7 @@ void MuxClientQueue::DropFrontLocked() {
     ring_.PopFront();
 }
 
-bool MuxClientQueue::Push(MuxEntry&& entry, bool dropOldest) {
+bool MuxClientQueue::Push(MuxEntry&& entry, bool dropOldest, bool* droppedOldest) {
     if (!ring_.Valid())
         return false;
     MuxSharedQueue::Lock lock(ring_);
@@ -42,6 +42,8 @@ bool MuxClientQueue::Push(MuxEntry&& entry, bool dropOldest) {
         if (!dropOldest)
             return false;
         DropFrontLocked();
+        if (droppedOldest)
+            *droppedOldest = true;
     }
     auto size = static_cast<std::uint32_t>(entry.size());
     if (size <= MuxSharedQueue::kInlineBytes) {

@@ -30,9 +30,9 @@ public:
     MuxClientQueue& operator=(const MuxClientQueue&) = delete;
     bool Valid() const { return ring_.Valid(); }
 
-    // Appends the entry. A full queue first drops its oldest entry, or, without
-    // dropOldest, refuses the new one (false).
-    bool Push(MuxEntry&& entry, bool dropOldest = true);
+    // Appends the entry. A full queue first drops its oldest entry (*droppedOldest set), or,
+    // without dropOldest, refuses the new one (false).
+    bool Push(MuxEntry&& entry, bool dropOldest = true, bool* droppedOldest = nullptr);
     // Size of the oldest entry, 0 when empty.
     std::uint32_t NextSize() const;
     std::size_t Room() const;

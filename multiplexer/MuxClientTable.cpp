@@ -107,10 +107,17 @@ std::vector<std::uint8_t> MuxClientTable::Ids() const {
 bool MuxClientTable::Push(std::uint8_t id, MuxKind kind, MuxEntry&& entry, bool dropOldest) {
     std::shared_lock lock(lock_);
     const Slot* s = FindLocked(id);
-    if (s == nullptr)
+    if (s == nullptr) {
+        drops_.Count(MuxDrop::NoClient);
         return false;
-    if (!s->queues[Index(kind)]->Push(std::move(entry), dropOldest))
+    }
+    bool droppedOldest = false;
+    if (!s->queues[Index(kind)]->Push(std::move(entry), dropOldest, &droppedOldest)) {
+        drops_.Count(MuxDrop::QueueFull);
         return false;
+    }
+    if (droppedOldest)
+        drops_.Count(MuxDrop::OldestDropped);
     if (processed_[Index(kind)])
         processed_[Index(kind)]->Reset();
     s->arrived[Index(kind)]->Set();

@@ -13,12 +13,23 @@
 
 #include "multiplexer/MuxClientQueue.h"
 #include "multiplexer/MuxNamedObjects.h"
+#include "os/DropCounts.h"
 
 namespace mux {
 
 // Queue capacities a client may ask for; beyond this one client could make Travex
 // hold an unbounded amount of memory.
 inline constexpr std::int32_t kMuxMaxQueueSize = 65536;
+
+// Why Travex let something it received go instead of queuing it for a client.
+enum class MuxDrop {
+    QueueFull,         // the client's queue was full and the new entry was refused
+    OldestDropped,     // the client's queue was full and its oldest entry made room
+    NoClient,          // the client it was for has gone
+    DatagramTooLarge,  // a multicast datagram larger than any Travex carries
+    DatagramTooShort,  // a multicast datagram without a whole header
+    OtherVersion,      // a multicast datagram of another protocol generation
+};
 
 class MuxClientTable {
 public:
@@ -54,6 +65,11 @@ public:
     // and resets the event; false on time-out or when no client exists.
     bool WaitProcessed(MuxKind kind, std::uint32_t ms);
 
+    // What was dropped, and why (Push counts its own; the network side counts datagrams).
+    using DropCounts = os::DropCounts<MuxDrop, 6>;
+    const DropCounts& Drops() const { return drops_; }
+    void CountDrop(MuxDrop why) { drops_.Count(why); }
+
 private:
     struct Slot {
         std::uint8_t id = 0;  // 0: free
@@ -70,6 +86,7 @@ private:
     std::array<Slot, kMuxMaxClients> slots_;
     std::array<std::shared_ptr<MuxEvent>, 2> processed_;
     std::atomic<std::uint32_t> localAddress_{1};
+    DropCounts drops_;
 };
 
 }  // namespace mux

@@ -61,6 +61,7 @@ public:
 
     bool Started() const;
     int ClientCount() const { return clients_.Count(); }
+    const MuxClientTable::DropCounts& Drops() const { return clients_.Drops(); }
     // For tests: the managers of the running engine (null while stopped).
     std::shared_ptr<MuxMulticastManager> Multicast() const;
     std::shared_ptr<MuxTcpManager> Tcp() const;

@@ -197,9 +197,20 @@ bool MuxMulticastManager::ReceiveOne(int fd, std::span<std::uint8_t> buffer) {
     auto size = static_cast<std::uint32_t>(n);
     std::uint32_t source = ntohl(from.sin_addr.s_addr);
     // Our own datagrams come back through the loop: they were delivered locally already.
-    if (size > kMuxMaxDatagram || size < kMinDatagram ||
-        XPortHdrGetVersionMajor(buffer.data()) != XPORT_VERSION_MAJOR || source == localAddress_)
+    if (source == localAddress_)
         return true;
+    if (size > kMuxMaxDatagram) {
+        clients_.CountDrop(MuxDrop::DatagramTooLarge);
+        return true;
+    }
+    if (size < kMinDatagram) {
+        clients_.CountDrop(MuxDrop::DatagramTooShort);
+        return true;
+    }
+    if (XPortHdrGetVersionMajor(buffer.data()) != XPORT_VERSION_MAJOR) {
+        clients_.CountDrop(MuxDrop::OtherVersion);
+        return true;
+    }
     std::shared_lock lock(lock_);
     for (Record& r : records_) {
         if (!r.used || r.socket.Fd() != fd)

@@ -26,8 +26,10 @@ int CUdpSession::onReceive(XPortPacket& packet) {
         std::lock_guard g(lock_);
         keepAlive_.heard(GetMilliseconds());
     }
-    if (XPortHdrCheckPacket(packet.data) != XPortHdrError::None)
+    if (XPortHdrCheckPacket(packet.data) != XPortHdrError::None) {
+        drops_.Count(UdpSessionDrop::BadHeader);
         return kRefused;
+    }
     const std::uint8_t type = XPortHdrGetType(packet.data.data());
     if (type == XPORT_TCP_DATA) {
         {
@@ -70,6 +72,7 @@ int CUdpSession::onReceive(XPortPacket& packet) {
         case CXKeepAlive::Event::None:
             break;
         case CXKeepAlive::Event::Unknown:
+            drops_.Count(UdpSessionDrop::UnknownType);
             return kRefused;
     }
     notifyOwner();

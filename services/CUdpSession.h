@@ -9,13 +9,21 @@
 #include <mutex>
 #include <optional>
 
+#include "os/DropCounts.h"
 #include "platform/CUdpSocket.h"
 #include "transport/CXConn.h"
 #include "transport/CXKeepAlive.h"
 
+// What a session lets go of instead of taking in.
+enum class UdpSessionDrop {
+    BadHeader,    // the XPort header does not vouch for the datagram
+    UnknownType,  // a sound header of a type the session does not know
+};
+
 class CUdpSession : public CXConn {
 public:
     static constexpr std::uint32_t kRefusalMs = 500;
+    using DropCounts = os::DropCounts<UdpSessionDrop, 2>;
 
     CUdpSession(CXProtocol& channel, std::uint32_t queueLimit);
 
@@ -26,6 +34,7 @@ public:
     using CXConn::send;
     // Takes in what arrived, then one keep-alive step.
     void tick() override;
+    const DropCounts& Drops() const { return drops_; }
 
 private:
     XPortStatus SendTyped(std::uint8_t type, const XPortBuffer* chain);
@@ -39,4 +48,5 @@ private:
     // 0 included, is a valid time.
     std::optional<std::uint32_t> firstRefusal_;
     std::optional<XPortPacket> held_;  // refused for now by a full queue
+    DropCounts drops_;
 };

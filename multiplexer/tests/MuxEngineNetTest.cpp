@@ -135,6 +135,11 @@ TEST_F(MuxEngineNetTest, DatagramsFromTheNetworkReachEverySubscriberOnce) {
     }
     std::uint32_t l = 0, n = 0;
     EXPECT_EQ(engine.MulticastGetPacket(a, &l, &n, " "), MUX_E_QUEUE_EMPTY);
+    // Each stranger counted once, by its reason; our own datagram is not a drop.
+    EXPECT_EQ(engine.Drops().Of(MuxDrop::OtherVersion), 1u);
+    EXPECT_EQ(engine.Drops().Of(MuxDrop::DatagramTooLarge), 1u);
+    EXPECT_EQ(engine.Drops().Of(MuxDrop::DatagramTooShort), 1u);
+    EXPECT_EQ(engine.Drops().Total(), 3u);
 }
 
 TEST_F(MuxEngineNetTest, ClientSendGoesOnTheNetwork) {

@@ -178,6 +178,8 @@ TEST_F(MuxEngineTest, FullMulticastQueueKeepsTheNewest) {
         ASSERT_EQ(Fetch(MuxKind::Multicast, a, entry), MUX_S_OK);
         EXPECT_EQ(entry.size(), kMuxDescriptorSize + 12 + n);
     }
+    EXPECT_EQ(engine.Drops().Of(MuxDrop::OldestDropped), 2u);
+    EXPECT_EQ(engine.Drops().Total(), 2u);
 }
 
 TEST_F(MuxEngineTest, LocalAddressIsOneWithoutACard) {

@@ -128,6 +128,8 @@ TEST_F(CUdpSessionTest, CarriesDataBothWaysAndDropsWhatItsHeaderDoesNotVouchFor)
     EXPECT_EQ(got, (Bytes{'o', 'k'}));
     EXPECT_FALSE(session->receive(got));
     EXPECT_EQ(session->getState(), CXConn::kConnected);
+    EXPECT_EQ(session->Drops().Of(UdpSessionDrop::BadHeader), 3u);
+    EXPECT_EQ(session->Drops().Of(UdpSessionDrop::UnknownType), 2u);
 
     // One byte over the largest datagram is refused before anything goes out.
     Bytes big(UdpEndpoint::kMaxDatagram - 12 + 1, 0);
