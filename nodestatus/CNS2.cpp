@@ -139,6 +139,7 @@ void CNS2::WorkThread() {
         if (stopRequest_)
             break;
         WorkStep();
+        steps_.fetch_add(1, std::memory_order_release);
     }
     LogBanner(kThreadStars, "* NS2 : Work Thread Stopped *");
 }

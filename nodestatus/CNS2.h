@@ -104,6 +104,9 @@ public:
     CNS2Node CopyOwnNode() const;
     int32_t GetOnlineCount() const;
     bool IsRunning() const { return !idle_; }
+    // Work steps the work thread has finished: a test that moved the clock waits for the
+    // next whole step instead of sleeping for a guess of wall time.
+    uint64_t CompletedSteps() const { return steps_.load(std::memory_order_acquire); }
 
     // Received datagrams refused before they touched a record, by the reason.
     using DropCounts = os::DropCounts<NS2PacketError, 6>;
@@ -146,6 +149,7 @@ private:
     os::Event arrival_{true, false};
     std::unique_ptr<os::Thread> thread_;
     std::atomic<bool> stopRequest_{false};
+    std::atomic<uint64_t> steps_{0};
     std::atomic<bool> idle_;
     bool joined_ = false;
 

@@ -57,11 +57,6 @@ bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
     return done();
 }
 
-// Lets the work thread run a few steps at the current fake time.
-void Settle() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(40));
-}
-
 std::vector<uint8_t> Packet(const char* mac, uint8_t app, uint32_t session, uint32_t interval,
                             NS2Form form = NS2Form::Regular, uint32_t ip = 0xC6120009) {
     CNS2Node n(VavMacAddress(mac), app);
@@ -83,6 +78,12 @@ protected:
         ASSERT_EQ(engine.CreateWorkThread(&transport), NS2_S_OK);
         Settle();
         fakeNow += 1;
+    }
+    // Returns once the work thread has run a whole step at the current fake time (the step
+    // under way when called may have read the time before it was set).
+    void Settle() {
+        const uint64_t seen = engine.CompletedSteps();
+        ASSERT_TRUE(WaitFor([&] { return engine.CompletedSteps() >= seen + 2; }));
     }
     size_t EventCount() { return engine.Events().size(); }
     // Packets the engine sent in `form`.
