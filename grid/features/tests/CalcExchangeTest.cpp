@@ -68,6 +68,13 @@ TEST_F(CalcExchangeTest, CopyThroughCalcAndPasteBackGivesTheSameCells) {
     const fs::path dir = fs::temp_directory_path() / ("ixo-calc-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
+    struct RemovedAtEnd {  // also when a check below stops the test
+        fs::path path;
+        ~RemovedAtEnd() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } removed{dir};
     std::ofstream(dir / "copy.csv", std::ios::binary) << copied;
     // Calc's own profile in the test folder, so a running office is not disturbed.
     const std::string office = "soffice -env:UserInstallation=file://" +
@@ -84,7 +91,6 @@ TEST_F(CalcExchangeTest, CopyThroughCalcAndPasteBackGivesTheSameCells) {
                       (dir / "back").string() + " " + (dir / "copy.ods").string() +
                       " >/dev/null 2>&1"));
     const std::string back = ReadFile(dir / "back" / "copy.csv");
-    fs::remove_all(dir);
 
     // What Calc holds is what the grid copied, cell by cell.
     const auto rows = Cells(back);
