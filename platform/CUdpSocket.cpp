@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <time.h>
 #include <algorithm>
+#include <array>
 
 #include <cerrno>
 #include <chrono>
@@ -28,6 +29,23 @@ sockaddr_in Ipv4(uint32_t address, uint16_t port) {
 
 bool SetInt(VavSocket s, int level, int option, int value) {
     return SocketSetOption(s, level, option, &value, sizeof value);
+}
+
+// How long the datagram of a received message waited in the system before `now`, from the
+// arrival stamp the system attached; 0 where there is none, or where a clock set meanwhile
+// makes nonsense of the difference.
+double WaitedUntil(const msghdr& m, const timespec& now) {
+    for (cmsghdr* c = CMSG_FIRSTHDR(&m); c != nullptr;
+         c = CMSG_NXTHDR(const_cast<msghdr*>(&m), c)) {
+        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS)
+            continue;
+        timespec arrived{};
+        std::memcpy(&arrived, CMSG_DATA(c), sizeof arrived);
+        const double age = static_cast<double>(now.tv_sec - arrived.tv_sec) +
+                           (now.tv_nsec - arrived.tv_nsec) / 1e9;
+        return age > 0 && age < 1 ? age : 0;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -122,6 +140,57 @@ UdpStatus CUdpSocket::SendTo(uint32_t address, const uint8_t* data, uint32_t len
     return UDPSOCK_S_OK;
 }
 
+UdpStatus CUdpSocket::SendMany(std::span<const UdpOutgoing> batch) {
+    if (socket_ == VAV_INVALID_SOCKET)
+        return UDPSOCK_E_NO_SOCKET;
+    // A limited broadcast leaves through the card, and a bad datagram is refused, by SendTo's
+    // own path; runs of the others go with one system call.
+    auto plain = [](const UdpOutgoing& d) {
+        return d.address != 0xFFFFFFFFu && d.data != nullptr && d.length <= kMaxDatagram;
+    };
+    constexpr size_t kMost = 64;
+    UdpStatus result = UDPSOCK_S_OK;
+    auto note = [&](UdpStatus s) {
+        if (UdpFailed(s) && !UdpFailed(result))
+            result = s;
+    };
+    for (size_t done = 0; done < batch.size();) {
+        if (!plain(batch[done])) {
+            note(SendTo(batch[done].address, batch[done].data, batch[done].length,
+                        batch[done].port));
+            ++done;
+            continue;
+        }
+        std::array<sockaddr_in, kMost> to;
+        std::array<iovec, kMost> data;
+        std::array<mmsghdr, kMost> messages{};
+        size_t n = 0;
+        for (; n < kMost && done + n < batch.size() && plain(batch[done + n]); ++n) {
+            const UdpOutgoing& d = batch[done + n];
+            to[n] = Ipv4(d.address, d.port != 0 ? d.port : port_);
+            data[n] = {const_cast<uint8_t*>(d.data), d.length};
+            msghdr& m = messages[n].msg_hdr;
+            m.msg_name = &to[n];
+            m.msg_namelen = sizeof to[n];
+            m.msg_iov = &data[n];
+            m.msg_iovlen = 1;
+        }
+        const int sent =
+            ::sendmmsg(socket_, messages.data(), static_cast<unsigned>(n), MSG_NOSIGNAL);
+        if (sent > 0) {
+            done += static_cast<size_t>(sent);
+            continue;
+        }
+        const uint32_t address = batch[done].address;
+        VAV_LOG(LOG_WARN, "UDP socket: send of %u bytes to %u.%u.%u.%u:%u failed: %s",
+                batch[done].length, address >> 24, (address >> 16) & 0xFF, (address >> 8) & 0xFF,
+                address & 0xFF, ntohs(to[0].sin_port), std::strerror(errno));
+        note(UDPSOCK_E_NO_SOCKET);
+        ++done;  // the one that failed; the rest are tried
+    }
+    return result;
+}
+
 UdpStatus CUdpSocket::ReceiveFrom(uint32_t* address, uint16_t* port, std::vector<uint8_t>& data) {
     data.clear();
     if (socket_ == VAV_INVALID_SOCKET)
@@ -165,46 +234,77 @@ UdpStatus CUdpSocket::ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* bu
 UdpStatus CUdpSocket::ReceiveStamped(uint32_t* address, uint16_t* port, uint8_t* buffer,
                                      uint32_t* length, double* waited) {
     *waited = 0;
-    if (socket_ == VAV_INVALID_SOCKET)
-        return UDPSOCK_E_NO_SOCKET;
     if (buffer == nullptr || length == nullptr)
         return UDPSOCK_E_ERROR;
+    UdpDatagram one{buffer, *length};
+    size_t taken = 0;
+    const UdpStatus s = ReceiveStampedMany(std::span(&one, 1), &taken);
+    if (UdpFailed(s))
+        return s;
+    if (taken == 0)
+        return UDPSOCK_E_NOTHING;  // only datagrams from another card were waiting
+    if (address)
+        *address = one.address;
+    if (port)
+        *port = one.port;
+    *length = one.length;
+    *waited = one.waited;
+    return UDPSOCK_S_OK;
+}
+
+UdpStatus CUdpSocket::ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) {
+    *count = 0;
+    if (socket_ == VAV_INVALID_SOCKET)
+        return UDPSOCK_E_NO_SOCKET;
     if (!stamping_)
         stamping_ = SetInt(socket_, SOL_SOCKET, SO_TIMESTAMPNS, 1);
-    sockaddr_in from{};
-    iovec data{buffer, *length};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
-    msghdr m{};
-    m.msg_name = &from;
-    m.msg_namelen = sizeof from;
-    m.msg_iov = &data;
-    m.msg_iovlen = 1;
-    m.msg_control = control;
-    m.msg_controllen = sizeof control;
-    const ssize_t n = ::recvmsg(socket_, &m, MSG_DONTWAIT);
+    constexpr size_t kMost = 64;
+    const size_t wanted = std::min(batch.size(), kMost);
+    if (wanted == 0)
+        return UDPSOCK_S_OK;
+    // Room for the arrival stamp and for the interface the datagram came through.
+    struct Control {
+        alignas(cmsghdr) char bytes[CMSG_SPACE(sizeof(timespec)) + kSocketCardControlSpace];
+    };
+    std::array<sockaddr_in, kMost> from{};
+    std::array<iovec, kMost> data{};
+    std::array<Control, kMost> control;
+    std::array<mmsghdr, kMost> messages{};
+    for (size_t i = 0; i < wanted; ++i) {
+        data[i] = {batch[i].buffer, batch[i].capacity};
+        msghdr& m = messages[i].msg_hdr;
+        m.msg_name = &from[i];
+        m.msg_namelen = sizeof from[i];
+        m.msg_iov = &data[i];
+        m.msg_iovlen = 1;
+        m.msg_control = control[i].bytes;
+        m.msg_controllen = sizeof control[i].bytes;
+    }
+    const int n =
+        ::recvmmsg(socket_, messages.data(), static_cast<unsigned>(wanted), MSG_DONTWAIT, nullptr);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
         return UDPSOCK_E_NOTHING;
     if (n < 0) {
         VAV_LOG(LOG_WARN, "UDP socket: receive failed: %s", std::strerror(errno));
         return UDPSOCK_E_ERROR;
     }
-    for (cmsghdr* c = CMSG_FIRSTHDR(&m); c != nullptr; c = CMSG_NXTHDR(&m, c)) {
-        if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_TIMESTAMPNS)
-            continue;
-        timespec arrived{}, now{};
-        std::memcpy(&arrived, CMSG_DATA(c), sizeof arrived);
-        clock_gettime(CLOCK_REALTIME, &now);
-        const double age = static_cast<double>(now.tv_sec - arrived.tv_sec) +
-                           (now.tv_nsec - arrived.tv_nsec) / 1e9;
-        // A clock set meanwhile makes nonsense of the difference: then it is not known.
-        if (age > 0 && age < 1)
-            *waited = age;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    size_t kept = 0;
+    for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+        const msghdr& m = messages[i].msg_hdr;
+        if (!SocketMessageFromCard(socket_, m))
+            continue;  // a pinned socket serves its card only
+        UdpDatagram& d = batch[kept];
+        if (kept != i)
+            std::memcpy(d.buffer, batch[i].buffer, std::min(messages[i].msg_len, d.capacity));
+        d.waited = WaitedUntil(m, now);
+        d.address = NetToHostLong(from[i].sin_addr.s_addr);
+        d.port = ntohs(from[i].sin_port);
+        d.length = std::min(messages[i].msg_len, d.capacity);
+        ++kept;
     }
-    if (address)
-        *address = NetToHostLong(from.sin_addr.s_addr);
-    if (port)
-        *port = ntohs(from.sin_port);
-    *length = static_cast<uint32_t>(n);
+    *count = kept;
     return UDPSOCK_S_OK;
 }
 

@@ -15,7 +15,9 @@
 // platform library guards itself. Failures of the system are logged (VAV_LOG).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/VavSocket.h"
@@ -38,6 +40,25 @@ constexpr UdpStatus UDPSOCK_E_NO_MEMORY = static_cast<UdpStatus>(0x83FC007D);
 constexpr UdpStatus UDPSOCK_E_NOTHING = static_cast<UdpStatus>(0x83FC007E);  // nothing to receive
 constexpr UdpStatus UDPSOCK_E_ERROR =
     static_cast<UdpStatus>(0x83FC007F);  // error condition or receive failed
+
+// One datagram's place in a batch: the caller's buffer going in; the sender, the length
+// taken (a longer datagram is cut) and how long it waited in the system coming out.
+struct UdpDatagram {
+    uint8_t* buffer = nullptr;
+    uint32_t capacity = 0;
+    uint32_t address = 0;
+    uint16_t port = 0;
+    uint32_t length = 0;
+    double waited = 0;
+};
+
+// One datagram to send in a batch.
+struct UdpOutgoing {
+    uint32_t address = 0;
+    uint16_t port = 0;  // 0: the socket's own port
+    const uint8_t* data = nullptr;
+    uint32_t length = 0;
+};
 
 // What users of a datagram endpoint need of it; tests hand in their own.
 class UdpEndpoint {
@@ -70,6 +91,30 @@ public:
         *waited = 0;
         return ReceiveInto(address, port, buffer, length);
     }
+    // SendTo for each datagram of the batch, in order; the first failure, once all were tried.
+    virtual UdpStatus SendMany(std::span<const UdpOutgoing> batch) {
+        UdpStatus result = UDPSOCK_S_OK;
+        for (const UdpOutgoing& d : batch) {
+            const UdpStatus s = SendTo(d.address, d.data, d.length, d.port);
+            if (UdpFailed(s) && !UdpFailed(result))
+                result = s;
+        }
+        return result;
+    }
+    // ReceiveStamped for up to batch.size() waiting datagrams at once; *count is how many
+    // were taken. UDPSOCK_E_NOTHING when none waits; a failure after some were taken is
+    // answered by the next call.
+    virtual UdpStatus ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) {
+        *count = 0;
+        for (UdpDatagram& d : batch) {
+            d.length = d.capacity;
+            const UdpStatus s = ReceiveStamped(&d.address, &d.port, d.buffer, &d.length, &d.waited);
+            if (UdpFailed(s))
+                return *count > 0 ? UDPSOCK_S_OK : s;
+            ++*count;
+        }
+        return UDPSOCK_S_OK;
+    }
     virtual UdpStatus JoinGroup(uint32_t group) = 0;
     virtual UdpStatus LeaveGroup(uint32_t group) = 0;
     // Waits up to timeoutMs for a datagram to be waiting; true when one is. A socket that
@@ -98,6 +143,9 @@ public:
                           uint32_t* length) override;
     UdpStatus ReceiveStamped(uint32_t* address, uint16_t* port, uint8_t* buffer, uint32_t* length,
                              double* waited) override;
+    // One system call for the whole batch, each.
+    UdpStatus ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) override;
+    UdpStatus SendMany(std::span<const UdpOutgoing> batch) override;
     UdpStatus JoinGroup(uint32_t group) override;
     UdpStatus LeaveGroup(uint32_t group) override;
     bool WaitReadable(int timeoutMs) override;

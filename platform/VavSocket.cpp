@@ -35,6 +35,22 @@ void PinToCard(VavSocket socket, uint32_t cardAddress) {
     SocketTableSetPinnedCard(socket, GetSelectedInterface(), cardAddress);
 }
 
+// Whether a received message came through the card or was addressed to it; true without
+// the information, as there is nothing to filter by.
+bool CameThroughCard(const msghdr& message, uint32_t card, uint32_t cardAddress) {
+    bool fromCard = true;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr;
+         c = CMSG_NXTHDR(const_cast<msghdr*>(&message), c)) {
+        if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO)
+            continue;
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(c), sizeof info);
+        fromCard = static_cast<uint32_t>(info.ipi_ifindex) == card ||
+                   (cardAddress != 0 && info.ipi_addr.s_addr == htonl(cardAddress));
+    }
+    return fromCard;
+}
+
 // One datagram on a pinned socket; *fromCard false when it arrived through another
 // interface and was not addressed to the card (a datagram from this PC to the card's
 // own address arrives through the loopback interface).
@@ -54,15 +70,7 @@ ssize_t ReceiveOnCard(VavSocket socket, void* buffer, size_t size, int flags, so
         return n;
     if (fromLength != nullptr)
         *fromLength = message.msg_namelen;
-    *fromCard = true;  // without the information there is nothing to filter by
-    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
-        if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO)
-            continue;
-        in_pktinfo info{};
-        std::memcpy(&info, CMSG_DATA(c), sizeof info);
-        *fromCard = static_cast<uint32_t>(info.ipi_ifindex) == card ||
-                    (cardAddress != 0 && info.ipi_addr.s_addr == htonl(cardAddress));
-    }
+    *fromCard = CameThroughCard(message, card, cardAddress);
     return n;
 }
 
@@ -196,6 +204,15 @@ int SocketRecvFrom(VavSocket socket, void* buffer, size_t size, int flags, socka
         return VAV_SOCK_OK;
     }
     return IsWouldBlock(errno) ? VAV_SOCK_WOULD_BLOCK : VAV_SOCK_RECV_ERROR;
+}
+
+bool SocketMessageFromCard(VavSocket socket, const msghdr& message) {
+    uint32_t cardAddress = 0;
+    const uint32_t card = SocketTableGetPinnedCard(socket, &cardAddress);
+    if (card == 0 || CameThroughCard(message, card, cardAddress))
+        return true;
+    g_foreignDrops.fetch_add(1);
+    return false;
 }
 
 namespace {

@@ -69,6 +69,11 @@ int SocketSendTo(VavSocket socket, const void* data, size_t length, int flags, c
 // the result is VAV_SOCK_WOULD_BLOCK.
 int SocketRecvFrom(VavSocket socket, void* buffer, size_t size, int flags, sockaddr* from,
                    socklen_t* fromLength, size_t* received);
+// For a message taken with recvmsg or recvmmsg on `socket` with a control buffer of at least
+// kSocketCardControlSpace bytes: false, counted as a foreign drop, when the socket is pinned
+// to the card and the datagram came through another interface.
+bool SocketMessageFromCard(VavSocket socket, const msghdr& message);
+inline constexpr size_t kSocketCardControlSpace = CMSG_SPACE(sizeof(in_pktinfo));
 // Datagrams the pinned sockets of this process dropped because they came from another card.
 uint64_t SocketForeignDrops();
 

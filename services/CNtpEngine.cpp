@@ -1,7 +1,9 @@
 #include "services/CNtpEngine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 #include "platform/VavClock.h"
 
@@ -36,7 +38,9 @@ CNtpEngine::CNtpEngine(CClock& clock, std::unique_ptr<UdpEndpoint> socket, Trace
       socket_(socket ? std::move(socket) : std::make_unique<CUdpSocket>()),
       trace_(trace ? std::move(trace) : Trace(PrintLine)),
       stratum_(clock.GetStratum()),
-      buffer_(UdpEndpoint::kMaxDatagram) {
+      buffer_(kBatch * UdpEndpoint::kMaxDatagram) {
+    for (size_t i = 0; i < kBatch; ++i)
+        batch_[i] = {&buffer_[i * UdpEndpoint::kMaxDatagram], UdpEndpoint::kMaxDatagram};
     uint32_t s = 0, f = 0;
     clock_.GetResolution(s, f);
     offsetThreshold_ = stepThreshold_ =
@@ -80,17 +84,23 @@ double CNtpEngine::GetNtpTime(double offset) const {
 
 void CNtpEngine::Step() {
     CheckAnnouncement();
-    for (int i = 0; i < kDatagramsPerStep; ++i) {
-        uint32_t from = 0, length = UdpEndpoint::kMaxDatagram;
-        uint16_t port = 0;
-        double waited = 0;
-        const UdpStatus s = socket_->ReceiveStamped(&from, &port, buffer_.data(), &length, &waited);
+    // Datagrams are taken in batches, one system call each; a batch that is not full
+    // emptied the queue.
+    for (size_t left = kDatagramsPerStep; left > 0;) {
+        const std::span<UdpDatagram> batch = std::span(batch_).first(std::min(left, batch_.size()));
+        size_t taken = 0;
+        const UdpStatus s = socket_->ReceiveStampedMany(batch, &taken);
         if (UdpFailed(s)) {
             if (s != UDPSOCK_E_NOTHING)
                 Report("receiving", s);
             break;
         }
-        Handle(buffer_.data(), length, from, port, waited);
+        for (const UdpDatagram& d : batch.first(taken))
+            Handle(d.buffer, d.length, d.address, d.port, d.waited);
+        FlushReplies();
+        if (taken < batch.size())
+            break;
+        left -= taken;
     }
     Poll();
 }
@@ -151,7 +161,20 @@ void CNtpEngine::Reply(NtpPacketFields& request, uint8_t mode, uint32_t to, uint
     r.refId = sourceAddress_;
     r.originateRaw = request.transmitRaw;
     r.referenceTime = r.transmitTime = GetNtpTime(NTP_UNIX_OFFSET);
-    Send(to, port, r, true);
+    if (replyCount_ == replies_.size())
+        FlushReplies();
+    replies_[replyCount_++] = {to, port, NtpEncode(r, true)};
+}
+
+void CNtpEngine::FlushReplies() {
+    std::array<UdpOutgoing, kBatch> out;
+    for (size_t i = 0; i < replyCount_; ++i) {
+        const PendingReply& r = replies_[i];
+        out[i] = {r.to, r.port, r.bytes.data(), static_cast<uint32_t>(r.bytes.size())};
+    }
+    if (replyCount_ > 0)
+        NoteSend(socket_->SendMany(std::span(out).first(replyCount_)));
+    replyCount_ = 0;
 }
 
 bool CNtpEngine::Accepts(uint32_t from, const NtpPacketFields& p, bool broadcast) const {
@@ -338,8 +361,10 @@ void CNtpEngine::RestartPollCycle() {
 
 void CNtpEngine::Send(uint32_t to, uint16_t port, const NtpPacketFields& p, bool originateFromRaw) {
     const auto bytes = NtpEncode(p, originateFromRaw);
-    const UdpStatus s =
-        socket_->SendTo(to, bytes.data(), static_cast<uint32_t>(bytes.size()), port);
+    NoteSend(socket_->SendTo(to, bytes.data(), static_cast<uint32_t>(bytes.size()), port));
+}
+
+void CNtpEngine::NoteSend(UdpStatus s) {
     // Told once when sends start failing, not on every poll.
     if (UdpFailed(s) && !sendFailing_)
         Report("sending", s);

@@ -16,6 +16,8 @@
 // answer or broadcast of anyone else, however good its stratum, moves nothing.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -88,6 +90,8 @@ private:
     void Poll();
     void Announce(uint8_t stratum);
     void Send(uint32_t to, uint16_t port, const NtpPacketFields& p, bool originateFromRaw);
+    void FlushReplies();
+    void NoteSend(UdpStatus status);
     void Report(const std::string& what, UdpStatus status);
 
     CClock& clock_;
@@ -114,6 +118,16 @@ private:
     uint32_t networkMask_ = 0xFFFFFF00;
     StepAgreement agreement_;
     bool sendFailing_ = false;
+    static constexpr size_t kBatch = 16;  // datagrams taken, and replies sent, per system call
     std::vector<uint8_t> buffer_;
+    std::array<UdpDatagram, kBatch> batch_;
+    // Replies to the batch in hand, sent together once it is handled.
+    struct PendingReply {
+        uint32_t to = 0;
+        uint16_t port = 0;
+        std::array<uint8_t, NTP_PACKET_LENGTH> bytes{};
+    };
+    std::array<PendingReply, kBatch> replies_;
+    size_t replyCount_ = 0;
     DropCounts drops_;
 };

@@ -5,8 +5,13 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <array>
 #include <optional>
+#include <span>
+#include <string>
+#include <vector>
 
+#include "platform/CUdpSocket.h"
 #include "platform/NetAdapter.h"
 #include "platform/VavSocket.h"
 #include "testsupport/SelectedCardTest.h"
@@ -144,6 +149,38 @@ TEST_F(VavSocketCard, StreamSocketIsBoundToTheCardAddress) {
     getsockname(s, reinterpret_cast<sockaddr*>(&bound), &n);
     EXPECT_EQ(ntohl(bound.sin_addr.s_addr), 0xC6120001u);
     SocketClose(s);
+}
+
+// The time service takes its requests stamped and in batches; those too come only from the
+// card: a datagram that reached the port through another interface is dropped and counted.
+TEST_F(VavSocketCard, StampedBatchesTakeOnlyWhatCameThroughTheCard) {
+    CUdpSocket service;
+    ASSERT_EQ(service.Open(0), UDPSOCK_S_OK);
+    const uint16_t port = service.GetPort();
+    const int host = HostSocket(0);
+    const int local = socket(AF_INET, SOCK_DGRAM, 0);
+    const uint64_t foreignBefore = SocketForeignDrops();
+    HostSend(host, Ipv4Address(0xC6120001u, port), "card 1");
+    HostSend(local, Ipv4Address(0x7F000001u, port), "loopback");
+    HostSend(host, Ipv4Address(0xC6120001u, port), "card 2");
+    std::array<std::array<uint8_t, 64>, 4> buffers{};
+    std::array<UdpDatagram, 4> batch;
+    std::vector<std::pair<std::string, uint32_t>> got;
+    size_t taken = 0;
+    while ((got.size() < 2 || SocketForeignDrops() == foreignBefore) &&
+           service.WaitReadable(2000)) {
+        for (size_t i = 0; i < batch.size(); ++i) batch[i] = {buffers[i].data(), 64};
+        const UdpStatus status = service.ReceiveStampedMany(batch, &taken);
+        ASSERT_TRUE(status == UDPSOCK_S_OK || status == UDPSOCK_E_NOTHING) << status;
+        for (const UdpDatagram& d : std::span(batch).first(taken))
+            got.emplace_back(std::string(reinterpret_cast<char*>(d.buffer), d.length), d.address);
+    }
+    using Got = std::vector<std::pair<std::string, uint32_t>>;
+    EXPECT_EQ(got, (Got{{"card 1", 0xC6120002u}, {"card 2", 0xC6120002u}}));
+    EXPECT_EQ(SocketForeignDrops() - foreignBefore, 1u);
+    EXPECT_EQ(service.ReceiveStampedMany(batch, &taken), UDPSOCK_E_NOTHING);
+    close(local);
+    close(host);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "os/FakeClock.h"
 #include "platform/CUdpSocket.h"
 #include "services/CUdpBackend.h"
+#include "services/CUdpSession.h"
 #include "testsupport/NetHosts.h"
 #include "transport/CXPort.h"
 #include "transport/CXTcpProtocol.h"
@@ -128,8 +129,9 @@ TEST_F(CUdpSessionTest, CarriesDataBothWaysAndDropsWhatItsHeaderDoesNotVouchFor)
     EXPECT_EQ(got, (Bytes{'o', 'k'}));
     EXPECT_FALSE(session->receive(got));
     EXPECT_EQ(session->getState(), CXConn::kConnected);
-    EXPECT_EQ(session->Drops().Of(UdpSessionDrop::BadHeader), 3u);
-    EXPECT_EQ(session->Drops().Of(UdpSessionDrop::UnknownType), 2u);
+    const auto& drops = dynamic_cast<CUdpSession&>(*session).Drops();
+    EXPECT_EQ(drops.Of(UdpSessionDrop::BadHeader), 3u);
+    EXPECT_EQ(drops.Of(UdpSessionDrop::UnknownType), 2u);
 
     // One byte over the largest datagram is refused before anything goes out.
     Bytes big(UdpEndpoint::kMaxDatagram - 12 + 1, 0);
