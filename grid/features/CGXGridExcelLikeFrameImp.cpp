@@ -94,7 +94,7 @@ void CGXGridExcelLikeFrameImp::DrawSelectionFrame(CGXGridCore* grid, fw::DeviceC
 
 void CGXGridExcelLikeFrameImp::InvalidateFrame(CGXGridCore* grid) {
     fw::Window* wnd = grid->GridWnd();
-    if (!grid->m_bFrameShown || !wnd || !grid->IsInitialized())
+    if (!grid->m_bFrameShown || !wnd || !grid->IsInitialized() || !FrameWanted(grid))
         return;
     const CGXRange& r = grid->m_frameRange;
     fw::Rect rect = grid->CalcClientRectFromRange(r.top, r.left, r.bottom, r.right);
