@@ -132,6 +132,46 @@ TEST_F(DragMoveFillTest, AColumnDraggedRightLandsBeforeTheTargetColumn) {
     EXPECT_EQ(Get(1, 5), "e");
 }
 
+// A grid that lets rows land only above row 9 and tells which cursor it shows.
+class GuardedGrid : public CGXGridWnd {
+public:
+    bool CanDropRows(ROWCOL, ROWCOL, ROWCOL target) override { return target < 9; }
+    int Cursor() const { return m_nCursorId; }
+};
+
+TEST(DragGuardTest, ARefusedTargetShowsTheNoDropCursorAndDropsNothing) {
+    GXTerminateLibrary();
+    GXInitWithFeatures();
+    {
+        GuardedGrid grid;
+        grid.Create(nullptr, {0, 0, 420, 300}, 0, fw::WS_VISIBLE);
+        grid.Initialize();
+        SetTestStandardFont(grid);
+        grid.SetRowCount(12, 0);
+        grid.SetColCount(3, 0);
+        for (ROWCOL r = 1; r <= 12; ++r)
+            grid.SetValueRange(CGXRange(r, 1), std::to_string(r), gxOverride, 0);
+        QCoreApplication::processEvents();
+        grid.SelectRange(CGXRange().SetRows(2, 2));
+        const auto at = [&](ROWCOL row) {
+            const fw::Rect r = grid.CalcRectFromRowCol(row, 0);
+            return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        };
+        QTest::mousePress(&grid, Qt::LeftButton, Qt::NoModifier, at(2));
+        QTest::mouseMove(&grid, at(5));
+        EXPECT_EQ(grid.Cursor(), GX_IDC_SELDRAG);
+        QTest::mouseMove(&grid, at(10));
+        EXPECT_EQ(grid.Cursor(), GX_IDC_NODROP);
+        auto* drag = dynamic_cast<CGXGridUserDragSelectRangeImp*>(grid.GetUserDragSelectRangeImp());
+        ASSERT_NE(drag, nullptr);
+        EXPECT_FALSE(drag->GetDragLineWnd()->IsWindowVisible());
+        QTest::mouseRelease(&grid, Qt::LeftButton, Qt::NoModifier, at(10));
+        EXPECT_EQ(grid.GetStoredValueRowCol(2, 1), "2");
+        EXPECT_EQ(grid.GetStoredValueRowCol(9, 1), "9");
+    }
+    GXTerminateLibrary();
+}
+
 TEST_F(DragMoveFillTest, RowsDraggedPastTheLastRowGoToTheEnd) {
     Grid().SelectRange(CGXRange().SetRows(1, 2));
     const fw::Rect last = Grid().CalcRectFromRowCol(12, 1);
