@@ -219,10 +219,63 @@ public:
     virtual bool OnCtrlClickHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col,
                                    unsigned keyFlags) = 0;
 };
-class CGXAbstractGridExcelLikeFrameImp : public CGXOwnedObject {};
-class CGXAbstractGridExcelLikeFillImp : public CGXOwnedObject {};
-class CGXAbstractGridUserDragSelectRangeImp : public CGXOwnedObject {};
-class CGXAbstractGridMoveRowsColsImp : public CGXOwnedObject {};
+// The thick frame around the selection in progress, with its fill handle. Frame types: 0 a cell
+// range (handle bottom-right), 2 whole rows (bottom-left), 7 whole columns (top-right).
+class CGXAbstractGridExcelLikeFrameImp : public CGXOwnedObject {
+public:
+    // Draws (or, with erase, removes) the frame of a range split at the frozen rows and columns.
+    virtual void DrawSelectionFrame(CGXGridCore* grid, fw::DeviceContext* dc, const CGXRange& range,
+                                    int type, bool erase) = 0;
+    // Erases the frame, takes the new range (null: none) and draws it.
+    virtual void UpdateSelectionFrame(CGXGridCore* grid, const CGXRange* range) = 0;
+    virtual void RedrawSelectionFrame(CGXGridCore* grid) = 0;
+    // Answers the previous lock state; a change redraws the frame and, with hint, tells the
+    // other views.
+    virtual bool LockSelectionFrame(CGXGridCore* grid, bool lock, bool hint) = 0;
+};
+// Filling by dragging the frame's handle: repeats the source block into the cells dragged over,
+// or clears the cells cut off when the block shrinks.
+class CGXAbstractGridExcelLikeFillImp : public CGXOwnedObject {
+public:
+    virtual bool OnFillButtonDown(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+    virtual void OnFillMouseMove(CGXGridCore* grid, fw::Point pt, ROWCOL row, ROWCOL col) = 0;
+    virtual void OnFillButtonUp(CGXGridCore* grid) = 0;
+    virtual void CancelFill(CGXGridCore* grid) = 0;
+    virtual bool DoFill(CGXGridCore* grid, const CGXRange& target, const CGXRange& source) = 0;
+    // TRUE while a fill drag runs.
+    virtual bool IsFilling() const = 0;
+};
+// Moving fully selected rows (columns) by dragging their headers. The mouse hooks see every
+// button-down, move and button-up first and answer TRUE when they took the message.
+class CGXAbstractGridUserDragSelectRangeImp : public CGXOwnedObject {
+public:
+    virtual bool OnDragButtonDown(CGXGridCore* grid, fw::Point pt, unsigned flags, int hit,
+                                  ROWCOL row, ROWCOL col) = 0;
+    virtual bool OnDragMouseMove(CGXGridCore* grid, fw::Point pt, unsigned flags) = 0;
+    virtual bool OnDragButtonUp(CGXGridCore* grid, fw::Point pt, unsigned flags) = 0;
+    virtual bool StartDrag(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+    virtual void DragMove(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+    virtual bool Drop(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
+    virtual void CancelDrag(CGXGridCore* grid) = 0;
+};
+// Moving a block of rows (columns) so that its first one ends up at `dest`, numbered after the
+// move; the block keeps its order. Store changes the data, Update brings the screen and the
+// other views up to date, Move does both and records the reverse move.
+class CGXAbstractGridMoveRowsColsImp : public CGXOwnedObject {
+public:
+    virtual bool StoreMoveRows(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest,
+                               bool processed) = 0;
+    virtual void UpdateMoveRows(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest,
+                                unsigned flags, bool createHint) = 0;
+    virtual bool StoreMoveCols(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest,
+                               bool processed) = 0;
+    virtual void UpdateMoveCols(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest,
+                                unsigned flags, bool createHint) = 0;
+    virtual bool MoveRows(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                          int ctCmd) = 0;
+    virtual bool MoveCols(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                          int ctCmd) = 0;
+};
 // Resizing rows and columns by dragging their boundaries; hit is the core's hit code, offsets are
 // the mouse's distance from where the drag started.
 class CGXAbstractGridUserResizeCellsImp : public CGXOwnedObject {

@@ -619,7 +619,8 @@ public:
     virtual void UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
     virtual void UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool createHint);
     // Moves rows (columns) first..last so that the block starts at `dest` (as numbered after the
-    // move); cells, sizes, hidden states, selection and coverings move with them.
+    // move); cells, sizes, hidden states, selection and coverings move with them. The six move
+    // operations forward to the move feature (slot 19): FALSE and nothing done without it.
     virtual bool MoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags = GX_UPDATENOW,
                           int ctCmd = 0);
     virtual bool MoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags = GX_UPDATENOW,
@@ -630,6 +631,56 @@ public:
                                 bool createHint);
     virtual void UpdateMoveCols(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
                                 bool createHint);
+
+    // ===== Dragging rows and columns, filling and the selection frame (slots 16-19) ===========
+    void InstallMoveRowsColsImp();
+    void InstallUserDragSelectRangeImp();
+    void InstallExcelLikeFrameImp();
+    void InstallExcelLikeFillImp();
+    CGXAbstractGridExcelLikeFrameImp* GetExcelLikeFrameImp() const;
+    CGXAbstractGridUserDragSelectRangeImp* GetUserDragSelectRangeImp() const;
+    CGXAbstractGridMoveRowsColsImp* GetMoveRowsColsImp() const;
+    // Forwarders to the drag-select feature (slot 18): start dragging the selected rows or
+    // columns that hold the cell, show the target, drop there, cancel.
+    virtual bool StartDrag(ROWCOL row, ROWCOL col);
+    virtual void DragMove(ROWCOL row, ROWCOL col);
+    virtual bool DropSelection(ROWCOL row, ROWCOL col);
+    virtual void CancelDrag();
+    // Forwarders to the selection frame (slot 16); LockSelectionFrame answers the old state.
+    virtual void DrawSelectionFrame(fw::DeviceContext* dc, const CGXRange& range, int type,
+                                    bool erase);
+    virtual void UpdateSelectionFrame(const CGXRange* range);
+    virtual bool LockSelectionFrame(bool lock, bool hint = false);
+    // Forwarders to the fill feature (slot 17).
+    virtual bool DoFill(const CGXRange& target, const CGXRange& source);
+    virtual void CancelFill();
+    // Permission hooks the features ask (all TRUE by default): may rows (columns) first..last
+    // be dragged at all, may they land before `target`, does the user confirm the drop; may a
+    // fill start from the source, and reach the target.
+    virtual bool CanMoveRows(ROWCOL, ROWCOL) { return true; }
+    virtual bool CanMoveCols(ROWCOL, ROWCOL) { return true; }
+    virtual bool CanDropRows(ROWCOL, ROWCOL, ROWCOL) { return true; }
+    virtual bool CanDropCols(ROWCOL, ROWCOL, ROWCOL) { return true; }
+    virtual bool ConfirmMoveRows(ROWCOL, ROWCOL, ROWCOL) { return true; }
+    virtual bool ConfirmMoveCols(ROWCOL, ROWCOL, ROWCOL) { return true; }
+    virtual bool CanStartFill(const CGXRange&) { return true; }
+    virtual bool CanFillTo(const CGXRange&) { return true; }
+    // Forgets the cached last visible row and column (after rows or columns moved).
+    void ResetVisibleCache() { InvalidateCachedVisible(); }
+    // Drag state: armed by a press on a selected header, mode 1 columns, 2 rows; the last
+    // target shown, the selected range being dragged (index in the list) and the flag the mouse
+    // handlers read while a drag runs.
+    bool m_bDragArmed = false;
+    int m_nDragMode = 0;
+    ROWCOL m_nDragRow = GX_INVALID, m_nDragCol = GX_INVALID;
+    int m_nDragRangeIndex = -1;
+    bool m_bDragging = false;
+    // Fill state: set while a fill drag runs. Frame state: lock, type and range shown.
+    bool m_bFilling = false;
+    bool m_bFrameLocked = false;
+    int m_nFrameType = 0;
+    bool m_bFrameShown = false;
+    CGXRange m_frameRange;
     virtual bool SetFrozenRows(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,
                                int ctCmd = 0);
     virtual bool SetFrozenCols(ROWCOL frozen, ROWCOL header = 0, unsigned flags = GX_UPDATENOW,

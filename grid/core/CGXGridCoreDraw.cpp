@@ -327,6 +327,8 @@ void CGXGridCore::OnGridDraw(fw::DeviceContext* dc) {
         PaintThroughMemoryDC(dc, clip);
     else
         PaintClipBox(dc, clip);
+    if (m_bFrameShown && !m_bFrameLocked)
+        DrawSelectionFrame(dc, m_frameRange, m_nFrameType, false);
 }
 
 void CGXGridCore::PaintClipBox(fw::DeviceContext* dc, const fw::Rect& clipBox) {

@@ -351,8 +351,19 @@ bool CGXGridCore::OnGridLButtonDown(unsigned flags, fw::Point pt) {
     if (!ButtonDownStart(fw::MK_LBUTTON, flags, pt, hit, row, col))
         return false;
     try {
+        if (hit == GX_FILLHANDLEHIT && m_pParam && m_pParam->m_bExcelLikeFill) {
+            auto* fill = GetExcelLikeFillImp();
+            if (fill && fill->OnFillButtonDown(this, row, col)) {
+                SetGridCapture();
+                return true;
+            }
+        }
         if (hit == GX_SELEDGEHIT || hit == GX_FILLHANDLEHIT)
-            hit = GX_CELLHIT;  // dragging and filling the selection are features not installed
+            hit = GX_CELLHIT;  // moving the selection by its edge is a feature not installed
+        auto* drag = GetUserDragSelectRangeImp();
+        if ((hit == GX_CELLHIT || hit == GX_HEADERHIT) && (row || col) && drag &&
+            drag->OnDragButtonDown(this, pt, flags, hit, row, col))
+            return true;
         if (hit == GX_CELLHIT || hit == GX_HEADERHIT) {
             ROWCOL pressedRow = row, pressedCol = col;
             CGXRange covering;
@@ -441,6 +452,17 @@ bool CGXGridCore::OnGridMouseMove(unsigned flags, fw::Point pt) {
         return false;
     const fw::Point raw = pt;
     pt = ClampMousePoint(pt);
+    if (auto* drag = GetUserDragSelectRangeImp(); drag && drag->OnDragMouseMove(this, pt, flags))
+        return true;
+    if (m_bFilling) {
+        if (fw::Window::GetCapture() != m_pGridWnd)
+            return false;
+        ROWCOL row = 0, col = 0;
+        HitTest(pt, &row, &col, nullptr);
+        if (auto* fill = GetExcelLikeFillImp())
+            fill->OnFillMouseMove(this, pt, row, col);
+        return true;
+    }
     if (m_nPressed != 0) {
         if (fw::Window::GetCapture() != m_pGridWnd)
             return false;
@@ -493,6 +515,16 @@ bool CGXGridCore::ButtonUp(unsigned button, unsigned flags, fw::Point pt) {
     if (!m_pGridWnd || fw::Window::GetCapture() != m_pGridWnd)
         return false;
     pt = ClampMousePoint(pt);
+    if (button == fw::MK_LBUTTON) {
+        if (auto* drag = GetUserDragSelectRangeImp(); drag && drag->OnDragButtonUp(this, pt, flags))
+            return true;
+        if (m_bFilling) {
+            fw::Window::ReleaseCapture();
+            if (auto* fill = GetExcelLikeFillImp())
+                fill->OnFillButtonUp(this);
+            return true;
+        }
+    }
     if (m_nPressed == 0 || m_nPressedButton != button) {
         fw::Window::ReleaseCapture();
         if (button == fw::MK_LBUTTON)
@@ -915,6 +947,10 @@ bool CGXGridCore::OnGridCancelMode() {
             SetSelection(nullptr);
         m_nPressed = 0;
         m_nPressedButton = 0;
+    } else if (m_bDragging || m_bDragArmed) {
+        CancelDrag();
+    } else if (m_bFilling) {
+        CancelFill();
     }
     if (m_pParam && m_pParam->m_bRedrawOnCancel) {
         m_pParam->m_bRedrawOnCancel = false;

@@ -88,6 +88,11 @@ void CGXGridCore::SetSelection(std::nullptr_t) {
 }
 
 void CGXGridCore::OnSelectionChanged() {
+    // The selection frame follows the range in progress: the one added last.
+    if (GetExcelLikeFrameImp())
+        UpdateSelectionFrame(m_pParam && !m_pParam->m_SelRects.IsEmpty()
+                                 ? &m_pParam->m_SelRects.GetTail()
+                                 : nullptr);
     if (m_pParam && m_pParam->m_bMarkSelectionHeaders) {
         RedrawRowCol(0, 0, GetHeaderRows(), GetColCount(), GX_INVALIDATE);
         RedrawRowCol(0, 0, GetRowCount(), GetHeaderCols(), GX_INVALIDATE);

@@ -166,6 +166,8 @@ public:
     bool m_bFocusOnClickInActiveView = false;  // a click takes the focus only in the active view
     bool m_bTrackThumb = true;                 // the grid follows the scroll-bar thumb as it moves
     bool m_bExcelLikeFill = false;             // the selection has a fill handle
+    std::uint16_t m_wExcelLikeFillFlags = 0x01;  // a fill copies 0x01 values, 0x02 styles
+    bool m_bExcelLikeSelectionFrame = false;     // a thick frame marks the range in progress
     ROWCOL m_nCurrentRow = 1;
     ROWCOL m_nCurrentCol = 1;
 

@@ -62,6 +62,12 @@ long CGXGridUpdateHintImp::OnHint(CGXGridCore* grid, const CGXGridHint* hint) {
         case 10:
             grid->UpdateRemoveRows(h.row1, h.row2, h.flags, false);
             break;
+        case 11:
+            grid->UpdateMoveCols(h.col1, h.col2, h.col3, h.flags, false);
+            break;
+        case 12:
+            grid->UpdateMoveRows(h.row1, h.row2, h.row3, h.flags, false);
+            break;
         case 15:
             grid->UpdateFrozenRows(h.row1, h.row2, h.flags, false);
             break;

@@ -107,6 +107,8 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallUpdateHintImp();
     grid.InstallCommandFactory();
     grid.InstallUserSelectRangeImp();
+    grid.InstallExcelLikeFrameImp();
+    grid.InstallUserDragSelectRangeImp();
     grid.InstallDirectCopyMoveCellsImp();
     grid.InstallTextDataExchangeImp();
     grid.InstallStyleDataExchangeImp();
@@ -122,6 +124,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallFloatCellsImp();
     grid.InstallMergeCellsImp();
     grid.InstallFindReplaceImp();
+    grid.InstallExcelLikeFillImp();
 }
 
 void CGXFeatureControlFactory::InstallApplicationComponents() {

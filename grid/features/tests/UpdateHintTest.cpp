@@ -38,6 +38,13 @@ public:
              createHint);
         CGXGridView::OnRowHeightChanged(first, last, old, flags, createHint);
     }
+    void UpdateMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                        bool createHint) override {
+        Note("move rows " + std::to_string(first) + "-" + std::to_string(last) + " to " +
+                 std::to_string(dest),
+             createHint);
+        CGXGridView::UpdateMoveRows(first, last, dest, flags, createHint);
+    }
     void UpdateFrozenCols(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
                           bool createHint) override {
         Note("frozen cols", createHint);
@@ -96,6 +103,7 @@ TEST_F(UpdateHintTest, ChangesReachTheOtherViewOnceWithoutBeingSentOn) {
         {"remove columns", [](CGXGridCore& g) { g.RemoveCols(2, 3); }, "remove cols 2-3"},
         {"row heights", [](CGXGridCore& g) { g.SetRowHeight(5, 6, 40); }, "heights 5-6 old "},
         {"frozen columns", [](CGXGridCore& g) { g.SetFrozenCols(1, 0); }, "frozen cols"},
+        {"move rows", [](CGXGridCore& g) { g.MoveRows(3, 4, 6); }, "move rows 3-4 to 6"},
         {"style range",
          [](CGXGridCore& g) { g.SetValueRange(CGXRange(3, 2), "x", gxOverride, GX_INVALIDATE); },
          "style 3,2"},
