@@ -2,6 +2,7 @@
 
 #include "framework/persist/StringTable.h"
 #include "grid/controls/CGXCheckBox.h"
+#include "grid/controls/CGXCheckListComboBox.h"
 #include "grid/controls/CGXComboBox.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXEditControl.h"
@@ -152,6 +153,11 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             tips = true;
             break;
         // --- end masked edit ---
+        // --- check-list combo box ---
+        case GX_IDS_CTRL_CHECKLIST_COMBOBOX:
+            control = std::make_unique<CGXCheckListComboBox>(&grid);
+            break;
+        // --- end check-list combo box ---
         default:
             // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
             // bound to the edit control's id.
@@ -218,6 +224,7 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_CTRL_MASKEDIT, "Masked Edit"},
     {GX_IDS_UA_INPUTMASKVALUE, "Maskedit: Input Mask"},
     {GX_IDS_UA_INPUTPROMPT, "Maskedit: Prompt Char"},
+    {GX_IDS_CTRL_CHECKLIST_COMBOBOX, "Dropdown CheckListBox"},
 };
 
 }  // namespace
@@ -256,6 +263,7 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     map.AddControl(GX_IDS_CTRL_PASSWORD);
     map.AddControl(GX_IDS_CTRL_MASKEDIT);
     CGXMaskControl::AddUserAttributes(map);
+    map.AddControl(GX_IDS_CTRL_CHECKLIST_COMBOBOX);
     // --- end progress bar and radio buttons ---
     // --- controls registered by libraries above this one ---
     for (const auto& [id, extra] : ExtraControls()) {
