@@ -289,6 +289,89 @@ bool CGXRichEditCtrl::SetControlText(ROWCOL row, ROWCOL col, const std::string& 
     return result;
 }
 
+unsigned CGXRichEditCtrl::StyleToFormats(const CGXStyle& style, fw::RichCharFormat& format,
+                                         fw::RichAlign& align, bool& hasAlign) {
+    unsigned mask = 0;
+    format = {};
+    hasAlign = style.GetIncludeHorizontalAlignment();
+    const unsigned h = hasAlign ? style.GetHorizontalAlignment() : fw::DT_LEFT;
+    align = h == fw::DT_CENTER  ? fw::RichAlign::Center
+            : h == fw::DT_RIGHT ? fw::RichAlign::Right
+                                : fw::RichAlign::Left;
+    if (style.GetIncludeFont()) {
+        const CGXFont& font = style.GetFont();
+        if (font.GetIncludeWeight()) {
+            mask |= fw::CFM_BOLD;
+            format.bold = font.GetWeight() >= 700;
+        }
+        if (font.GetIncludeItalic()) {
+            mask |= fw::CFM_ITALIC;
+            format.italic = font.GetItalic();
+        }
+        if (font.GetIncludeUnderline()) {
+            mask |= fw::CFM_UNDERLINE;
+            format.underline = font.GetUnderline();
+        }
+        if (font.GetIncludeStrikeOut()) {
+            mask |= fw::CFM_STRIKEOUT;
+            format.strikeOut = font.GetStrikeOut();
+        }
+        if (font.GetIncludeFaceName() && font.GetFaceName()) {
+            mask |= fw::CFM_FACE;
+            format.face = font.GetFaceName();
+        }
+        if (font.GetIncludeSize()) {
+            mask |= fw::CFM_SIZE;
+            format.sizeTwips = static_cast<int>(font.GetSize() * 20 + 0.5);
+        }
+    }
+    if (style.GetIncludeTextColor()) {
+        mask |= fw::CFM_COLOR;
+        format.color = style.GetTextColor() & 0xFFFFFFu;
+    }
+    return mask;
+}
+
+bool CGXRichEditCtrl::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle& style,
+                                       GXModifyType type) {
+    fw::RichCharFormat format;
+    fw::RichAlign align = fw::RichAlign::Left;
+    bool hasAlign = false;
+    const unsigned mask = StyleToFormats(style, format, align, hasAlign);
+    if (type == gxExclude || (mask == 0 && !hasAlign) || !CreateWindows())
+        return m_pGrid->SetStyleRange(CGXRange(row, col), &style, type);
+    std::unique_ptr<CGXStyle> rest = style.Clone();
+    rest->SetIncludeFont(false).SetIncludeHorizontalAlignment(false).SetIncludeTextColor(false);
+    if (IsInitFor(row, col) && m_bActive && m_pGrid->IsCurrentCell(row, col)) {
+        m_pWnd->SetCharFormat(format, mask);
+        if (hasAlign)
+            m_pWnd->SetAlignment(align);
+        m_pWnd->SetModify(true);
+        OnModifyCell();
+    } else {
+        std::string value;
+        if (style.GetIncludeValue()) {
+            value = style.GetValue();
+        } else {
+            const std::unique_ptr<CGXStyle> cell = m_pGrid->CreateStyle();
+            m_pGrid->ComposeStyleRowCol(row, col, cell.get());
+            value = ValueOf(*cell);
+        }
+        m_pDrawWnd->SetContent(ToWindow(GXReadRichText(value)));
+        m_bDrawValueSet = false;
+        m_pDrawWnd->SetCharFormat(format, mask, true);
+        if (hasAlign)
+            m_pDrawWnd->SetAlignment(align, true);
+        // The document replaces the value whatever the modify type says of the rest.
+        rest->SetIncludeValue(false);
+        if (!m_pGrid->SetValueRange(CGXRange(row, col),
+                                    GXWriteRichText(FromWindow(m_pDrawWnd->GetContent())),
+                                    gxOverride, GX_INVALIDATE))
+            return false;
+    }
+    return rest->IsEmpty() || m_pGrid->SetStyleRange(CGXRange(row, col), rest.get(), type);
+}
+
 // --- size and drawing
 // ------------------------------------------------------------------------------
 

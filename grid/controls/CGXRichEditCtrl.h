@@ -46,6 +46,15 @@ public:
     static std::vector<fw::RichParagraph> ToWindow(const GXRichDocument& doc);
     static GXRichDocument FromWindow(const std::vector<fw::RichParagraph>& paragraphs);
 
+    // The character format (and its mask) and the alignment a style's font, text colour and
+    // horizontal alignment give; `hasAlign` tells whether the style aligns.
+    static unsigned StyleToFormats(const CGXStyle& style, fw::RichCharFormat& format,
+                                   fw::RichAlign& align, bool& hasAlign);
+    // Stores a style into a rich-text cell: its font, text colour and alignment go into the
+    // document instead of the cell's style, on the edited cell into the selection only, on any
+    // other cell into the whole document; the rest of the style is stored as it is.
+    bool StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle& style, GXModifyType type);
+
     // Creates the edit window (hidden, over the grid) and the hidden drawing window.
     bool CreateWindows();
     CGXRichEditWnd* GetWindow() const { return m_pWnd.get(); }

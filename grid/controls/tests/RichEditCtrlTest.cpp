@@ -176,4 +176,37 @@ TEST_F(RichCell, InactiveCellsDrawTheDocument) {
     EXPECT_EQ(ink(Cell(2, 1)), 0) << "an empty value draws nothing";
 }
 
+// A font applied to the edited cell formats only the selection; applied to another cell it
+// formats the whole document and no font is stored in the cell's style.
+TEST_F(RichCell, AFontGoesIntoTheDocumentNotIntoTheStyle) {
+    CGXStyle bold;
+    bold.SetFont(CGXFont().SetWeight(fw::FW_BOLD)).SetHorizontalAlignment(fw::DT_RIGHT);
+    Put(4, 1, GX_IDS_CTRL_RICHEDIT, "{\\rtf1 one two}");
+    ASSERT_TRUE(Control().StoreStyleRowCol(4, 1, bold, gxApplyNew));
+    GXRichDocument doc = GXReadRichText(Value(4, 1));
+    ASSERT_EQ(doc.paragraphs.size(), 1u);
+    EXPECT_EQ(doc.paragraphs[0].align, GXRichAlign::Right);
+    for (const GXRichRun& run : doc.paragraphs[0].runs) EXPECT_TRUE(run.format.bold) << run.text;
+    EXPECT_LT(Style(4, 1)->GetFont().GetWeight(), 700);
+    EXPECT_NE(Style(4, 1)->GetHorizontalAlignment(), fw::DT_RIGHT);
+
+    Put(4, 1, GX_IDS_CTRL_RICHEDIT, "{\\rtf1 one two}");
+    Core().SetCurrentCell(4, 1);
+    Paint();
+    Key(Qt::Key_End);
+    ASSERT_TRUE(Control().IsActive());
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    ASSERT_TRUE(Control().StoreStyleRowCol(4, 1, bold, gxApplyNew));
+    EXPECT_TRUE(Control().GetModify());
+    Key(Qt::Key_Return);
+    doc = GXReadRichText(Value(4, 1));
+    ASSERT_EQ(doc.paragraphs.size(), 1u);
+    ASSERT_EQ(doc.paragraphs[0].runs.size(), 2u);
+    EXPECT_FALSE(doc.paragraphs[0].runs[0].format.bold);
+    EXPECT_EQ(doc.paragraphs[0].runs[1].text, "two");
+    EXPECT_TRUE(doc.paragraphs[0].runs[1].format.bold);
+}
+
 }  // namespace
