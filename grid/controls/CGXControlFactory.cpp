@@ -2,6 +2,7 @@
 
 #include "framework/persist/StringTable.h"
 #include "grid/controls/CGXCheckBox.h"
+#include "grid/controls/CGXCheckListComboBox.h"
 #include "grid/controls/CGXComboBox.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXEditControl.h"
@@ -13,6 +14,7 @@
 #include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXPushbutton.h"
 #include "grid/controls/CGXRadioButton.h"
+#include "grid/controls/CGXRichEditCtrl.h"
 #include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXTabbedComboBox.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
@@ -152,6 +154,20 @@ std::unique_ptr<CGXControl> CGXControlFactory::CreateCellControl(unsigned contro
             tips = true;
             break;
         // --- end masked edit ---
+        // --- check-list combo box ---
+        case GX_IDS_CTRL_CHECKLIST_COMBOBOX:
+            control = std::make_unique<CGXCheckListComboBox>(&grid);
+            break;
+        // --- end check-list combo box ---
+        // --- rich text ---
+        case GX_IDS_CTRL_RICHEDIT: {
+            auto rich = std::make_unique<CGXRichEditCtrl>(&grid);
+            rich->CreateWindows();
+            control = std::move(rich);
+            tips = true;
+            break;
+        }
+        // --- end rich text ---
         default:
             // GX_IDS_CTRL_EDIT and every id without a control of its own: the edit control,
             // bound to the edit control's id.
@@ -218,6 +234,8 @@ constexpr fw::StringEntry kControlTexts[] = {
     {GX_IDS_CTRL_MASKEDIT, "Masked Edit"},
     {GX_IDS_UA_INPUTMASKVALUE, "Maskedit: Input Mask"},
     {GX_IDS_UA_INPUTPROMPT, "Maskedit: Prompt Char"},
+    {GX_IDS_CTRL_CHECKLIST_COMBOBOX, "Dropdown CheckListBox"},
+    {GX_IDS_CTRL_RICHEDIT, "Rich Edit"},
 };
 
 }  // namespace
@@ -256,6 +274,8 @@ void CGXControlFactory::RegisterControlIds(CGXStylesMap& map) {
     map.AddControl(GX_IDS_CTRL_PASSWORD);
     map.AddControl(GX_IDS_CTRL_MASKEDIT);
     CGXMaskControl::AddUserAttributes(map);
+    map.AddControl(GX_IDS_CTRL_CHECKLIST_COMBOBOX);
+    map.AddControl(GX_IDS_CTRL_RICHEDIT);
     // --- end progress bar and radio buttons ---
     // --- controls registered by libraries above this one ---
     for (const auto& [id, extra] : ExtraControls()) {

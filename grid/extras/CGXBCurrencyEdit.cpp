@@ -76,8 +76,7 @@ int PrevChar(const std::string& s, int i) {
 
 std::function<unsigned(const std::vector<CGXBCurrencyEdit::MenuItem>&)> CGXBCurrencyEdit::menuHook;
 
-CGXBCurrencyEdit::CGXBCurrencyEdit()
-    : format_(std::make_unique<Format>(true)), font_(fw::DefaultGuiFont()) {}
+CGXBCurrencyEdit::CGXBCurrencyEdit() : format_(std::make_unique<Format>(true)) {}
 
 CGXBCurrencyEdit::~CGXBCurrencyEdit() = default;
 
@@ -672,7 +671,7 @@ fw::LRESULT CGXBCurrencyEdit::DefWindowProc(fw::Message& msg) {
             if (msg.wParam == EC_USEFONTINFO) {
                 QImage probe(1, 1, QImage::Format_ARGB32);
                 fw::DeviceContext dc(&probe);
-                dc.SelectFont(font_);
+                dc.SelectFont(GetFont());
                 left = right = dc.GetTextMetrics().aveCharWidth;
                 leftMargin_ = left;
                 rightMargin_ = right;
@@ -827,8 +826,8 @@ int CGXBCurrencyEdit::TextLeft(const fw::LogFont& font) const {
 int CGXBCurrencyEdit::CharIndexAt(int x) const {
     QImage probe(1, 1, QImage::Format_ARGB32);
     fw::DeviceContext dc(&probe);
-    dc.SelectFont(font_);
-    const int left = TextLeft(font_);
+    dc.SelectFont(GetFont());
+    const int left = TextLeft(GetFont());
     int i = 0;
     while (i < static_cast<int>(text_.size())) {
         const int next = NextChar(text_, i);
@@ -938,7 +937,7 @@ void CGXBCurrencyEdit::OnPaint() {
         format_->GetNegativeColor(color);
     else
         format_->GetPositiveColor(color);
-    mem.SelectFont(font_);
+    mem.SelectFont(GetFont());
     const int lineHeight = mem.GetTextMetrics().height;
     const fw::Rect area = TextRect();
     const int top = area.top + fw::GetSystemMetrics(fw::SM_CYBORDER);
@@ -947,7 +946,7 @@ void CGXBCurrencyEdit::OnPaint() {
     const int dec = format_->FindDecimalSeparator(text_);
     if (format_->decimalLine && dec >= 0)
         shown[static_cast<std::size_t>(dec)] = ' ';
-    const int left = TextLeft(font_);
+    const int left = TextLeft(GetFont());
     int a = 0;
     int b = 0;
     SelectionBounds(a, b);

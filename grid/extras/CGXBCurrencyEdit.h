@@ -3,7 +3,8 @@
 // by digit (typing, pasting, deleting, sign toggling, one-level undo). The drop button opens the
 // pop-up calculator (F2 too), which answers with message 2019 to the window that owns the
 // control's cell; the grid's currency cell control handles that. Notifies the parent with
-// EN_SETFOCUS, EN_KILLFOCUS, EN_UPDATE and EN_CHANGE. User-interface thread.
+// EN_SETFOCUS, EN_KILLFOCUS, EN_UPDATE and EN_CHANGE. The text is drawn in the edit's font
+// (SetFont). User-interface thread.
 #pragma once
 
 #include "grid/extras/CGXBCurrencyFormat.h"
@@ -135,6 +136,5 @@ private:
     int selEnd_ = 0;
     int leftMargin_ = 0;
     int rightMargin_ = 0;
-    fw::LogFont font_;
     std::unique_ptr<CGXBPopupCalculator> calculator_;
 };

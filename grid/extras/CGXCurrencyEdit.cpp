@@ -14,7 +14,8 @@
 #include <cstdlib>
 #include <optional>
 
-const CGXControlClassInfo CGXCurrencyEdit::kClassInfo{"CGXCurrencyEdit", &CGXStatic::kClassInfo};
+const CGXControlClassInfo CGXCurrencyEdit::kClassInfo{"CGXCurrencyEdit",
+                                                      &CGXWindowCellControl::kClassInfo};
 
 namespace {
 
@@ -36,7 +37,7 @@ std::optional<double> ReadStored(const std::string& text) {
 }  // namespace
 
 CGXCurrencyEdit::CGXCurrencyEdit(CGXGridCore* grid, unsigned controlId)
-    : CGXStatic(grid), m_nControlId(controlId) {}
+    : CGXWindowCellControl(grid, controlId, {0, 0, 0, 0}) {}
 
 CGXCurrencyEdit::~CGXCurrencyEdit() = default;
 
@@ -104,6 +105,10 @@ bool CGXCurrencyEdit::FitsFormat(double value, const CGXBCurrencyFormat& format)
     return digits <= std::max(format.integerDigits, 1);
 }
 
+fw::Window* CGXCurrencyEdit::CellWindow() const {
+    return m_pWnd.get();
+}
+
 bool CGXCurrencyEdit::CreateWindows() {
     if (m_pWnd)
         return true;
@@ -132,26 +137,6 @@ void CGXCurrencyEdit::Init(ROWCOL row, ROWCOL col) {
     m_bModified = false;
 }
 
-void CGXCurrencyEdit::Reset() {
-    Hide();
-    m_bActive = false;
-    m_bModified = false;
-    CGXStatic::Reset();
-}
-
-void CGXCurrencyEdit::SetActive(bool active) {
-    m_bActive = active && m_pWnd != nullptr;
-    if (!m_bActive)
-        Hide();
-}
-
-void CGXCurrencyEdit::Hide() {
-    if (m_pWnd && m_pWnd->IsWindowVisible()) {
-        m_pWnd->MoveWindow({0, 0, 0, 0}, false);
-        m_pWnd->ShowWindow(fw::SW_HIDE);
-    }
-}
-
 bool CGXCurrencyEdit::GetValue(std::string& value) {
     if (!m_bInit)
         return false;
@@ -171,15 +156,6 @@ void CGXCurrencyEdit::SetValue(const std::string& value) {
         return;
     const std::optional<double> v = ReadStored(value);
     m_pWnd->SetValue(v.value_or(0));
-}
-
-bool CGXCurrencyEdit::Store() {
-    std::string value;
-    if (!m_pStyle || !m_bModified || !GetValue(value))
-        return true;
-    SetActive(false);
-    m_bModified = false;
-    return m_pGrid->SetValueRange(CGXRange(m_nRow, m_nCol), value, gxOverride, GX_INVALIDATE);
 }
 
 bool CGXCurrencyEdit::OnValidate() {
@@ -232,16 +208,6 @@ bool CGXCurrencyEdit::ConvertControlTextToValue(std::string& text, ROWCOL row, R
     if (!f.ParseText(text, magnitude, negative))
         return false;
     text = StoredText(negative ? -magnitude : magnitude, f);
-    return true;
-}
-
-bool CGXCurrencyEdit::StartEditing() {
-    if (m_bActive)
-        return true;
-    if (!m_pWnd || IsReadOnly() || !OnStartEditing())
-        return false;
-    SetActive(true);
-    Refresh();
     return true;
 }
 
@@ -307,13 +273,13 @@ bool CGXCurrencyEdit::ProcessKeys(unsigned message, unsigned key, unsigned repea
 
 void CGXCurrencyEdit::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
                            const CGXStyle& style, const CGXStyle* standardStyle) {
-    if (m_bActive && m_pWnd && IsInitFor(row, col) && !m_pGrid->IsPrinting()) {
-        DrawBackground(dc, rect, style, false);
-        fw::Rect inner = GetCellRect(row, col, &rect, &style);
-        m_pWnd->MoveWindow(inner, false);
-        m_pWnd->ShowWindow(fw::SW_SHOWNA);
-        m_pWnd->Invalidate();
-        CGXControl::Draw(dc, rect, row, col, style, standardStyle);
+    if (DrawsWindowFor(row, col)) {
+        // The window edits in the cell's font, as the other cells show their amounts.
+        const CGXStyle* fontStyle = style.GetIncludeFont() ? &style : standardStyle;
+        if (fontStyle && fontStyle->GetIncludeFont())
+            m_pWnd->SetFont(fontStyle->GetFont().GetLogFontZoomed(m_pGrid->GetZoom()));
+        DrawActiveCell(dc, rect, GetCellRect(row, col, &rect, &style), row, col, style,
+                       standardStyle);
         return;
     }
     CGXStatic::Draw(dc, rect, row, col, style, standardStyle);

@@ -10,8 +10,8 @@
 // through GXRegisterExtrasCellControls.
 #pragma once
 
-#include "grid/controls/CGXControl.h"
 #include "grid/extras/CGXBCurrencyFormat.h"
+#include "grid/extras/CGXWindowCellControl.h"
 
 #include <memory>
 
@@ -27,7 +27,7 @@ inline constexpr std::uint16_t GX_IDS_UA_CURRENCY_DECIMALS = 51049;
 inline constexpr std::uint16_t GX_IDS_UA_CURRENCY_FRACTION = 51050;
 inline constexpr std::uint16_t GX_IDS_UA_CURRENCY_SYMBOL = 51054;
 
-class CGXCurrencyEdit : public CGXStatic {
+class CGXCurrencyEdit : public CGXWindowCellControl {
 public:
     static const CGXControlClassInfo kClassInfo;
     explicit CGXCurrencyEdit(CGXGridCore* grid, unsigned controlId = GX_IDS_CTRL_CURRENCY);
@@ -43,12 +43,6 @@ public:
     static bool FitsFormat(double value, const CGXBCurrencyFormat& format);
 
     void Init(ROWCOL row, ROWCOL col) override;
-    void Reset() override;
-    void SetActive(bool active) override;
-    bool IsActive() override { return m_bActive; }
-    void SetModify(bool modified) override { m_bModified = modified; }
-    bool GetModify() override { return m_bModified; }
-    bool Store() override;
     // Refuses an amount the format cannot show (too many integer digits).
     bool OnValidate() override;
     bool GetValue(std::string& value) override;
@@ -61,15 +55,15 @@ public:
     void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
               const CGXStyle& style, const CGXStyle* standardStyle) override;
     bool ProcessKeys(unsigned message, unsigned key, unsigned repeat, unsigned flags) override;
-    void Hide() override;
 
     CGXBCurrencyEdit* GetWindow() const { return m_pWnd.get(); }
 
+protected:
+    fw::Window* CellWindow() const override;
+
 private:
     bool CreateWindows();
-    bool StartEditing();
 
-    unsigned m_nControlId;
     bool m_bInitInProgress = false;
     std::unique_ptr<CGXBCurrencyEdit> m_pWnd;
 };

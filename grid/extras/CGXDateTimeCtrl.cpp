@@ -8,12 +8,17 @@
 #include "grid/core/CGXStylesMap.h"
 #include "grid/extras/CGXBDateTimeCtrl.h"
 
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-const CGXControlClassInfo CGXDateTimeCtrl::kClassInfo{"CGXDateTimeCtrl", &CGXStatic::kClassInfo};
+const CGXControlClassInfo CGXDateTimeCtrl::kClassInfo{"CGXDateTimeCtrl",
+                                                      &CGXWindowCellControl::kClassInfo};
 
 namespace {
 
@@ -22,10 +27,17 @@ std::string Attr(const CGXStyle& style, std::uint16_t id) {
                                              : std::string();
 }
 
+std::optional<double> OleDateOf(const QDate& d, const QTime& t) {
+    GXOleDateParts p;
+    p.year = d.year(), p.month = d.month(), p.day = d.day();
+    p.hour = t.hour(), p.minute = t.minute(), p.second = t.second();
+    return GXOleDateFromParts(p);
+}
+
 }  // namespace
 
 CGXDateTimeCtrl::CGXDateTimeCtrl(CGXGridCore* grid, unsigned controlId)
-    : CGXStatic(grid), m_nControlId(controlId) {}
+    : CGXWindowCellControl(grid, controlId, {10000, 10000, 10001, 10001}) {}
 
 CGXDateTimeCtrl::~CGXDateTimeCtrl() = default;
 
@@ -81,6 +93,10 @@ std::string CGXDateTimeCtrl::StoredText(double date) {
     return buf;
 }
 
+fw::Window* CGXDateTimeCtrl::CellWindow() const {
+    return m_pWnd.get();
+}
+
 bool CGXDateTimeCtrl::CreateWindows() {
     if (m_pWnd)
         return true;
@@ -125,26 +141,6 @@ void CGXDateTimeCtrl::Init(ROWCOL row, ROWCOL col) {
     m_bModified = false;
 }
 
-void CGXDateTimeCtrl::Reset() {
-    Hide();
-    m_bActive = false;
-    m_bModified = false;
-    CGXStatic::Reset();
-}
-
-void CGXDateTimeCtrl::SetActive(bool active) {
-    m_bActive = active && m_pWnd != nullptr;
-    if (!m_bActive)
-        Hide();
-}
-
-void CGXDateTimeCtrl::Hide() {
-    if (m_pWnd && m_pWnd->IsWindowVisible()) {
-        m_pWnd->MoveWindow({10000, 10000, 10001, 10001}, false);
-        m_pWnd->ShowWindow(fw::SW_HIDE);
-    }
-}
-
 void CGXDateTimeCtrl::SetValue(const std::string& value) {
     if (!m_pWnd)
         return;
@@ -161,15 +157,6 @@ bool CGXDateTimeCtrl::GetValue(std::string& value) {
     }
     value = StoredText(m_pWnd->GetDateTime());
     return true;
-}
-
-bool CGXDateTimeCtrl::Store() {
-    std::string value;
-    if (!m_pStyle || !m_bModified || !GetValue(value))
-        return true;
-    SetActive(false);
-    m_bModified = false;
-    return m_pGrid->SetValueRange(CGXRange(m_nRow, m_nCol), value, gxOverride, GX_INVALIDATE);
 }
 
 void CGXDateTimeCtrl::GetCurrentText(std::string& text) {
@@ -198,13 +185,186 @@ bool CGXDateTimeCtrl::GetControlText(std::string& text, ROWCOL, ROWCOL,
     return true;
 }
 
-bool CGXDateTimeCtrl::StartEditing() {
-    if (m_bActive)
-        return true;
-    if (!m_pWnd || IsReadOnly() || !OnStartEditing())
-        return false;
-    SetActive(true);
+std::optional<double> CGXDateTimeCtrl::ParseDateText(const std::string& text) {
+    const QString t = QString::fromUtf8(text).simplified();
+    if (t.isEmpty())
+        return std::nullopt;
+    const QLocale loc;
+    // A picture with a two-digit year takes four digits too; two digits get the century the
+    // window's rule gives (and are tried first, so that "26" is never the year 26).
+    const auto withYear = [this](QDate d, bool twoDigits) {
+        if (twoDigits && m_pCaptive)
+            d = QDate(m_pCaptive->GetCentury(d.year() % 100) + d.year() % 100, d.month(), d.day());
+        return d;
+    };
+    for (QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
+        for (bool wide : {false, true}) {
+            QString date = loc.dateFormat(type);
+            QString both = loc.dateTimeFormat(type);
+            const bool shortYear = !date.contains(QLatin1String("yyyy"));
+            if (wide && shortYear) {
+                date.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+                both.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+            }
+            const bool twoDigits = shortYear && !wide;
+            const QDateTime dt = loc.toDateTime(t, both);
+            if (dt.isValid())
+                if (const std::optional<double> v =
+                        OleDateOf(withYear(dt.date(), twoDigits), dt.time()))
+                    return v;
+            const QDate d = loc.toDate(t, date);
+            if (d.isValid())
+                if (const std::optional<double> v = OleDateOf(withYear(d, twoDigits), QTime(0, 0)))
+                    return v;
+        }
+    }
+    for (const QString& format :
+         {loc.timeFormat(QLocale::ShortFormat), loc.timeFormat(QLocale::LongFormat),
+          QStringLiteral("H:mm:ss"), QStringLiteral("H:mm")}) {
+        const QTime tm = loc.toTime(t, format);
+        if (tm.isValid())
+            return OleDateOf(QDate(1899, 12, 30), tm);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> CGXDateTimeCtrl::SplitInput(const std::string& text) const {
+    std::vector<std::string> fields;
+    std::string piece;
+    for (char c : text) {
+        if (c == '\r' || c == '\n' || c == ' ' || m_sSeparators.find(c) != std::string::npos) {
+            if (!piece.empty())
+                fields.push_back(std::move(piece));
+            piece.clear();
+        } else {
+            piece += c;
+        }
+    }
+    if (!piece.empty())
+        fields.push_back(std::move(piece));
+    return fields;
+}
+
+std::optional<double> CGXDateTimeCtrl::DateFromFields(const std::vector<std::string>& fields,
+                                                      const CGXStyle& style) {
+    if (fields.empty() || !CreateWindows())
+        return std::nullopt;
+    ApplyFormat(*m_pCaptive, style);
+    // Fields the text does not give keep the cell's date (today for an empty cell).
+    const std::optional<double> old =
+        ParseValue(style.GetIncludeValue() ? style.GetValue() : std::string());
+    std::optional<GXOleDateParts> parts =
+        GXOleDateToParts(old ? *old : OleDateOf(QDate::currentDate(), QTime(0, 0)).value_or(0));
+    if (!parts)
+        return std::nullopt;
+    bool pm = parts->hour >= 12;
+    bool twelveHour = false;
+    std::size_t next = 0;
+    for (const auto& g : m_pCaptive->Gadgets()) {
+        if (next == fields.size())
+            break;
+        const std::string& field = fields[next];
+        if (dynamic_cast<const CGXBDTNumericGadget*>(g.get())) {
+            ++next;
+            const int v = std::atoi(field.c_str());
+            switch (g->id) {
+                case CGXBDateTimeCtrl::kHour12:
+                    twelveHour = true;
+                    parts->hour = v % 12;
+                    break;
+                case CGXBDateTimeCtrl::kHour24:
+                    parts->hour = v;
+                    break;
+                case CGXBDateTimeCtrl::kMinute:
+                    parts->minute = v;
+                    break;
+                case CGXBDateTimeCtrl::kSecond:
+                    parts->second = v;
+                    break;
+                case CGXBDateTimeCtrl::kDay:
+                    parts->day = v;
+                    break;
+                case CGXBDateTimeCtrl::kMonth:
+                    parts->month = v;
+                    break;
+                case CGXBDateTimeCtrl::kYear2:
+                    parts->year = m_pCaptive->GetCentury(v % 100) + v % 100;
+                    break;
+                case CGXBDateTimeCtrl::kYear4:
+                    parts->year = v;
+                    break;
+                default:
+                    break;
+            }
+        } else if (const auto* list = dynamic_cast<const CGXBDTListGadget*>(g.get())) {
+            ++next;
+            const QString typed = QString::fromUtf8(field);
+            int found = -1;
+            for (std::size_t i = 0; i < list->Items().size() && found < 0; ++i)
+                if (QString::fromUtf8(list->Items()[i]).startsWith(typed, Qt::CaseInsensitive))
+                    found = static_cast<int>(i);
+            if (found < 0)
+                return std::nullopt;
+            if (g->id == CGXBDateTimeCtrl::kMonthName)
+                parts->month = found + 1;
+            else if (g->id == CGXBDateTimeCtrl::kAmPm)
+                pm = found == 1;
+        }
+    }
+    if (twelveHour && pm)
+        parts->hour += 12;
+    if (parts->hour > 23 || parts->minute > 59 || parts->second > 59 || parts->month < 1 ||
+        parts->month > 12 || parts->day < 1 ||
+        QDate(parts->year, parts->month, 1).daysInMonth() < parts->day)
+        return std::nullopt;
+    return GXOleDateFromParts(*parts);
+}
+
+std::optional<double> CGXDateTimeCtrl::DateFromText(const std::string& text,
+                                                    const CGXStyle& style) {
+    CreateWindows();
+    if (std::atoi(Attr(style, GX_IDS_UA_FORCENUMERIC).c_str()) == 0) {
+        const std::optional<double> date = ParseDateText(text);
+        if (date && *date != 0)
+            return date;
+    }
+    return DateFromFields(SplitInput(text), style);
+}
+
+void CGXDateTimeCtrl::SetCurrentText(const std::string& text) {
+    if (!m_bInit || !m_pWnd || !StartEditing())
+        return;
+    if (text.empty()) {
+        m_pWnd->SetDateTime(0);
+    } else {
+        if (!ValidateText(text))
+            return;
+        const std::optional<double> date = DateFromText(text, GetStyle());
+        if (!date)
+            return;
+        m_pWnd->SetDateTime(*date);
+    }
+    m_bModified = true;
+    OnModifyCell();
     Refresh();
+}
+
+bool CGXDateTimeCtrl::ConvertControlTextToValue(std::string& text, ROWCOL row, ROWCOL col,
+                                                const CGXStyle* style) {
+    if (text.empty())
+        return true;
+    std::unique_ptr<CGXStyle> composed;
+    if (!style) {
+        composed = m_pGrid->CreateStyle();
+        m_pGrid->ComposeStyleRowCol(row, col, composed.get());
+        style = composed.get();
+    }
+    const std::optional<double> date = DateFromText(text, *style);
+    if (composed)
+        m_pGrid->RecycleStyle(std::move(composed));
+    if (!date)
+        return false;
+    text = StoredText(*date);
     return true;
 }
 
@@ -250,12 +410,9 @@ bool CGXDateTimeCtrl::ProcessKeys(unsigned message, unsigned key, unsigned repea
 
 void CGXDateTimeCtrl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
                            const CGXStyle& style, const CGXStyle* standardStyle) {
-    if (m_bActive && m_pWnd && IsInitFor(row, col) && !m_pGrid->IsPrinting()) {
-        DrawBackground(dc, rect, style, false);
-        m_pWnd->MoveWindow(GetCellRect(row, col, &rect, &style), false);
-        m_pWnd->ShowWindow(fw::SW_SHOWNA);
-        m_pWnd->Invalidate(false);
-        CGXControl::Draw(dc, rect, row, col, style, standardStyle);
+    if (DrawsWindowFor(row, col)) {
+        DrawActiveCell(dc, rect, GetCellRect(row, col, &rect, &style), row, col, style,
+                       standardStyle);
         return;
     }
     CGXStatic::Draw(dc, rect, row, col, style, standardStyle);

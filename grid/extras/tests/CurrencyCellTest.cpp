@@ -161,3 +161,48 @@ TEST_F(CurrencyCell, TypingFlippingTheSignAndStoring) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rows of dark ink inside a rectangle of an image (first to last, inclusive); 0 when none.
+int InkHeight(const QImage& img, const fw::Rect& r) {
+    int top = -1, bottom = -1;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            if (qGray(img.pixel(x, y)) < 100) {
+                if (top < 0)
+                    top = y;
+                bottom = y;
+                break;
+            }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+// The edit window types in the cell's font: the amount being edited is as large as the same
+// amount in the cell below it.
+TEST_F(CurrencyCell, EditsInTheCellsFont) {
+    CGXStyle big;
+    big.SetFont(CGXFont().SetWeight(fw::FW_BOLD).SetSize(16));
+    Core().SetStyleRange(CGXRange(1, 1, 2, 1), &big, gxApplyNew);
+    Core().SetRowHeight(1, 2, 34);
+    Core().SetColWidth(1, 1, 160);
+    Core().SetCurrentCell(1, 1);
+    Paint();
+    QTest::keyClick(wnd_.get(), Qt::Key_End);
+    ASSERT_TRUE(Control().IsActive());
+    const fw::LogFont wanted = Style(1, 1)->GetFont().GetLogFontZoomed(Core().GetZoom());
+    EXPECT_TRUE(Control().GetWindow()->GetFont() == wanted);
+    Paint();
+    const QImage shot = wnd_->grab().toImage();
+    extras_test::SaveShot(shot, "currency_cell_font");
+    const fw::Rect edited = Cell(1, 1);
+    const fw::Rect below = Cell(2, 1);
+    const int inkEdited =
+        InkHeight(shot, {edited.left + 3, edited.top + 3, edited.right - 3, edited.bottom - 3});
+    const int inkBelow =
+        InkHeight(shot, {below.left + 3, below.top + 3, below.right - 3, below.bottom - 3});
+    EXPECT_GT(inkBelow, 12);
+    EXPECT_NEAR(inkEdited, inkBelow, 1);
+}
+
+}  // namespace

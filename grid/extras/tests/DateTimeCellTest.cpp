@@ -92,3 +92,88 @@ TEST_F(DateTimeCell, FieldsAndKeysAndStore) {
 }
 
 }  // namespace
+
+namespace {
+
+// A date given as a whole text: in the user's locale, or as fields for the cell's format.
+TEST_F(DateTimeCell, DateTextsBecomeStoredDates) {
+    struct Case {
+        QLocale locale;
+        const char* text;
+        const char* stored;  // null: refused
+    };
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale de(QLocale::German, QLocale::Germany);
+    const Case cases[] = {
+        {us, "12/25/2026", "46381"},  // short date, four-digit year
+        {us, "Friday, December 25, 2026", "46381"},
+        {de, "25.12.2026", "46381"},
+        {us, "25 12 2026", "46381"},  // fields of the cell's dd.MM.yyyy, in order
+        {us, "1,2", "45323"},         // fields the text lacks keep the cell's: 2024
+        {us, "31 2 2024", nullptr},   // no 31 February
+        {us, " , ", nullptr},         // no field at all
+        {us, "", ""},
+    };
+    for (const Case& c : cases) {
+        extras_test::LocaleScope scope(c.locale);
+        std::string text = c.text;
+        const bool ok = Control().ConvertControlTextToValue(text, 1, 1, nullptr);
+        if (!c.stored) {
+            EXPECT_FALSE(ok) << c.text;
+            continue;
+        }
+        ASSERT_TRUE(ok) << c.text;
+        EXPECT_EQ(text, c.stored) << c.text;
+    }
+    // Two year digits take the century of the date-time window's rule.
+    extras_test::LocaleScope scope(us);
+    std::string text = "12/25/26";
+    ASSERT_TRUE(Control().ConvertControlTextToValue(text, 1, 1, nullptr));
+    const int year = Control().GetWindow()->GetCentury(26) + 26;
+    EXPECT_EQ(text, CGXDateTimeCtrl::StoredText(
+                        *GXOleDateFromParts(GXOleDateParts{year, 12, 25, 0, 0, 0, 7})));
+}
+
+TEST_F(DateTimeCell, TimeTextsAndNamedFields) {
+    extras_test::LocaleScope us(QLocale(QLocale::English, QLocale::UnitedStates));
+    CGXStyle s = *Style(1, 1);
+    s.SetUserAttribute(GX_IDS_UA_CUSTOMFORMAT, "d MMMM yyyy h:mm tt");
+    std::string text = "3 mar 2024 2 30 pm";  // fields: month by its name, PM by its letters
+    ASSERT_TRUE(Control().ConvertControlTextToValue(text, 1, 1, &s));
+    EXPECT_EQ(text, "45354.60416667");
+    text = "14:30";  // a time alone: 30 December 1899
+    ASSERT_TRUE(Control().ConvertControlTextToValue(text, 1, 1, &s));
+    EXPECT_EQ(text, "0.6041666666667");
+    text = "3 Smarch 2024";
+    EXPECT_FALSE(Control().ConvertControlTextToValue(text, 1, 1, &s));
+    // With the numbers-only attribute a date text is not read as a date but as its fields.
+    s.SetUserAttribute(GX_IDS_UA_FORCENUMERIC, "1")
+        .SetUserAttribute(GX_IDS_UA_CUSTOMFORMAT, "dd.MM.yyyy");
+    text = "12/25/2026";
+    ASSERT_TRUE(Control().ConvertControlTextToValue(text, 1, 1, &s));
+    EXPECT_EQ(text, "45303");  // "12/25/2026" is one field: the 12th of the cell's month
+}
+
+// Typing a date as text into the grid: the grid's set-text, and the control's current text
+// stored with a real Enter.
+TEST_F(DateTimeCell, SetTextOfACellAndCurrentTextStoredWithEnter) {
+    extras_test::LocaleScope de(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_TRUE(Core().SetControlTextRowCol(2, 1, "24.12.2026", GX_UPDATENOW, nullptr));
+    EXPECT_EQ(Value(2, 1), "46380");
+    EXPECT_FALSE(Core().SetControlTextRowCol(2, 1, "kein Datum", GX_UPDATENOW, nullptr));
+    EXPECT_EQ(Value(2, 1), "46380");
+
+    Core().SetCurrentCell(1, 1);
+    Paint();
+    Control().SetCurrentText("31.12.2025");
+    EXPECT_TRUE(Control().IsActive());
+    EXPECT_TRUE(Control().GetModify());
+    std::string shown;
+    Control().GetCurrentText(shown);
+    EXPECT_EQ(shown, "31.12.2025");
+    EXPECT_EQ(Value(1, 1), "45292");
+    QTest::keyClick(wnd_.get(), Qt::Key_Return);
+    EXPECT_EQ(Value(1, 1), "46022");
+}
+
+}  // namespace

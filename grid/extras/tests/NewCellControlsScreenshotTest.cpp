@@ -1,14 +1,15 @@
 // One picture of a grid with a row per cell control of the progress, radio-button, masked-edit,
-// password, currency and date-time family: column A inactive, column B as the current cell
-// while being edited (each taken from its own paint and put in at its place), written to the
-// build folder as
-// grid_cells34_controls.png.
+// password, currency, date-time, check-list and rich-text family: column A inactive, column B as
+// the current cell while being edited (each taken from its own paint and put in at its place),
+// written to the build folder as grid_cells34_controls.png.
 #define GRID_SOURCE_DIR ""
 #define GRID_BUILD_DIR EXTRAS_BUILD_DIR
+#include "grid/controls/CGXCheckListComboBox.h"
 #include "grid/controls/CGXMaskControl.h"
 #include "grid/controls/CGXPasswordControl.h"
 #include "grid/controls/CGXProgressCtrl.h"
 #include "grid/controls/CGXRadioButton.h"
+#include "grid/controls/CGXRichEditCtrl.h"
 #include "grid/controls/tests/ControlFixture.h"
 #include "grid/extras/CGXBCurrencyEdit.h"
 #include "grid/extras/CGXBDateTimeCtrl.h"
@@ -27,7 +28,7 @@ protected:
     void SetUp() override {
         GXRegisterExtrasCellControls();
         width_ = 560;
-        height_ = 450;
+        height_ = 530;
         gxtest::ControlFixture::SetUp();
     }
     extras_test::LocaleScope c_{QLocale::c()};
@@ -54,6 +55,8 @@ TEST_F(NewControlsPicture, ARowPerControlActiveAndInactive) {
     CGXStyle money;
     money.SetUserAttribute(GX_IDS_UA_CURRENCY_SYMBOL, "$")
         .SetUserAttribute(GX_IDS_UA_CURRENCY_FRACTION, "2");
+    CGXStyle checks;
+    checks.SetChoiceList("Fixed fields\nYear\nMonth\nDay");
     CGXStyle masked;
     masked.SetUserAttribute(GX_IDS_UA_INPUTMASKVALUE, "(###) ###-####");
     const std::vector<Row> rows = {
@@ -73,6 +76,9 @@ TEST_F(NewControlsPicture, ARowPerControlActiveAndInactive) {
          Qt::Key_3},
         {"Date time control without calendar", GX_IDS_CTRL_DATETIMENOCAL, "45292", CGXStyle(),
          Qt::Key_3},
+        {"Dropdown CheckListBox", GX_IDS_CTRL_CHECKLIST_COMBOBOX, "5", checks, Qt::Key_unknown},
+        {"Rich Edit", GX_IDS_CTRL_RICHEDIT, "{\\rtf1{\\b Bold} {\\i plain}}", CGXStyle(),
+         Qt::Key_End},
     };
     CGXGridCore& core = Core();
     core.SetRowCount(static_cast<ROWCOL>(rows.size()));
