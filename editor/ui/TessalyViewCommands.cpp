@@ -3,6 +3,7 @@
 #include "editor/document/ErrorHandler.h"
 #include "editor/document/NodeCommand.h"
 #include "editor/document/TessalyDoc.h"
+#include "editor/ui/AIPConfig.h"
 #include "editor/ui/BindNodesDlg.h"
 #include "editor/ui/TessalyResources.h"
 #include "editor/ui/TessalyView.h"
@@ -35,6 +36,11 @@ void CTessalyView::MapCommands() {
         bind.m_pDoc = Doc();
         bind.DoModal();
         RebuildGrid();  // whatever the dialog did
+    });
+    MapCommand(ID_EDIT_AIP, [this] {
+        CommitCellEdit();
+        CAIPConfig aip;
+        aip.DoModal();
     });
     MapCommand(ID_NET_GET_UNBOUND, [this] {
         if (!AskYesNo(IDS_GET_UNBOUND))
