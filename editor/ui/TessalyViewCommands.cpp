@@ -7,6 +7,7 @@
 #include "editor/ui/BindNodesDlg.h"
 #include "editor/ui/TessalyResources.h"
 #include "editor/ui/TessalyView.h"
+#include "editor/ui/VPorts.h"
 #include "framework/app/Application.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/persist/StringTable.h"
@@ -41,6 +42,12 @@ void CTessalyView::MapCommands() {
         CommitCellEdit();
         CAIPConfig aip;
         aip.DoModal();
+    });
+    MapCommand(ID_EDIT_VPORTS, [this] {
+        CommitCellEdit();
+        CVPorts vPorts;
+        if (vPorts.DoModal() == fw::IDOK)
+            RebuildGrid();  // the ports now hold their vPorts' new ranges
     });
     MapCommand(ID_NET_GET_UNBOUND, [this] {
         if (!AskYesNo(IDS_GET_UNBOUND))

@@ -82,7 +82,7 @@ protected:
             ASSERT_NE(dlg, nullptr);
             drive(*dlg);
             driven = true;
-            if (dlg->isVisible())
+            if (dlg->Result() == 0)  // not ended by the drive: Escape
                 QTest::keyClick(dlg->GetDlgItem(IDC_AIP_NODE)->focusProxy(), Qt::Key_Escape);
         });
         Frame().ExecuteCommand(ID_EDIT_AIP);
