@@ -320,5 +320,24 @@ TEST_F(AipDialog, DmxTextSelectsItsRowOrNone) {
     });
 }
 
+TEST_F(AipDialog, APatchMadeHereTravelsToTheNodeAndBack) {
+    RunAip([&](CAIPConfig& dlg) {
+        Pick(dlg, IDC_AIP_NODE, 0);
+        Pick(dlg, IDC_AIP_PORT, 0);
+        PatchKeys(dlg, "3", "2/1");
+        PatchKeys(dlg, "512", "32767");
+        Click(dlg, fw::IDOK);
+    });
+    const std::string patched = StoredPatch(Port(two_, 0));
+    ASSERT_NE(patched, Stored({{1, 5}, {2, 600}}));
+    ASSERT_TRUE(Doc().SendConfig(two_));
+
+    // A new document that knows only the node's address reads the patch back.
+    ASSERT_TRUE(Doc().OnNewDocument());
+    xmldom::Node copy = AddDocNode(nodes_.front());
+    ASSERT_TRUE(Doc().GetConfig(copy));
+    EXPECT_EQ(StoredPatch(Port(copy, 0)), patched);
+}
+
 }  // namespace
 }  // namespace tessaly::test

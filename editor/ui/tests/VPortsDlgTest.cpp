@@ -127,6 +127,13 @@ TEST_F(VPortTable, EditsFollowTheRulesAndOkWritesVPortsAndPorts) {
         TypeAndEnter(grid, "2000");
         EXPECT_EQ(Row(grid, three), (Cells{"2000", "512", "2511", "0", "1281", "1536"}));
 
+        // Doubling near the top keeps both ranges inside the EDMX addresses.
+        const ROWCOL four = RowOf(grid, 4);
+        ClickCell(grid, four, kVPortStart);
+        TypeAndEnter(grid, "32600");
+        ClickCell(grid, four, kVPortDd);
+        EXPECT_EQ(Row(grid, four), (Cells{"32600", "168", "32767", "1", "32512", "32767"}));
+
         // A factory vPort is not deleted.
         ClickCell(grid, RowOf(grid, 5), kVPortId);
         {
@@ -229,6 +236,27 @@ TEST_F(VPortTable, CancelAndAnUneditedOkLeaveTheFileAlone) {
     EXPECT_FALSE(Doc().IsModified());
     ASSERT_TRUE(Doc().OnSaveDocument(dir_ / "after.cfg"));
     EXPECT_EQ(FileBytes(dir_ / "after.cfg"), FileBytes(dir_ / "before.cfg"));
+}
+
+TEST_F(VPortTable, WithoutVPortsNothingCanBeEdited) {
+    ASSERT_TRUE(Doc().OnSaveDocument(dir_ / "with.cfg"));
+    std::string xml = FileBytes(dir_ / "with.cfg");
+    const size_t from = xml.find("<vPorts>");
+    const size_t to = xml.find("</vPorts>");
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    xml.erase(from, to + std::string("</vPorts>").size() - from);
+    std::ofstream(dir_ / "without.cfg", std::ios::binary) << xml;
+    ASSERT_TRUE(Doc().OnOpenDocument(dir_ / "without.cfg"));
+    View().RebuildGrid();
+    ASSERT_FALSE(Doc().GetVPortsElement());
+    RunVPorts([&](CVPorts& dlg, CGridWnd& grid) {
+        for (unsigned id : {IDC_VPORT_ADD, IDC_VPORT_DELETE, IDC_VPORT_SAVE, IDC_VPORT_RESET})
+            EXPECT_FALSE(dlg.GetDlgItem(id)->isEnabled()) << id;
+        EXPECT_FALSE(grid.isEnabled());
+        EXPECT_TRUE(dlg.GetDlgItem(fw::IDCANCEL)->isEnabled());
+    });
+    EXPECT_FALSE(Doc().IsModified());
 }
 
 }  // namespace
