@@ -238,6 +238,30 @@ TEST_F(VPortTable, CancelAndAnUneditedOkLeaveTheFileAlone) {
     EXPECT_EQ(FileBytes(dir_ / "after.cfg"), FileBytes(dir_ / "before.cfg"));
 }
 
+TEST_F(VPortTable, ResetButtonsGiveFactoryVPortsTheirDefaults) {
+    RunVPorts([&](CVPorts& dlg, CGridWnd& grid) {
+        const ROWCOL three = RowOf(grid, 3);
+        ClickCell(grid, three, kVPortStart);
+        TypeAndEnter(grid, "2000");
+        ClickCell(grid, three, kVPortDd);
+        ASSERT_EQ(Row(grid, three), (Cells{"2000", "256", "2255", "1", "2256", "2511"}));
+        ClickCell(grid, three, kVPortReset);
+        EXPECT_EQ(Row(grid, three), (Cells{"1025", "512", "1536", "0", "1281", "1536"}));
+
+        const ROWCOL one = RowOf(grid, 1);
+        ClickCell(grid, one, kVPortStart);
+        TypeAndEnter(grid, "99");
+        {
+            fw::ScopedMessageBoxAnswers boxes({fw::IDYES});
+            QTest::mouseClick(dlg.GetDlgItem(IDC_VPORT_RESET)->focusProxy(), Qt::LeftButton);
+            ASSERT_EQ(boxes.asked.size(), 1u);
+            EXPECT_EQ(boxes.asked[0].text, "Reset all factory vPorts to the default values?");
+        }
+        EXPECT_EQ(Row(grid, one), (Cells{"1", "512", "512", "0", "257", "512"}));
+        EXPECT_TRUE(grid.m_bModified);
+    });
+}
+
 TEST_F(VPortTable, WithoutVPortsNothingCanBeEdited) {
     ASSERT_TRUE(Doc().OnSaveDocument(dir_ / "with.cfg"));
     std::string xml = FileBytes(dir_ / "with.cfg");
