@@ -98,11 +98,9 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 if (!atEnd || !inside)
                     continue;
                 const fw::Size s = Measure(grid, *dc, block.top, block.left);
-                // What the block's earlier rows (columns) already give it; none when it
-                // starts here (i - 1 would wrap at index 0).
-                const ROWCOL blockFirst = rows ? block.top : block.left;
-                const int before = i > blockFirst ? sum(blockFirst, i - 1) : 0;
-                needed = std::max(needed, (rows ? s.cy : s.cx) - before);
+                const int before = rows ? sum(block.top, i - 1) : sum(block.left, i - 1);
+                needed = std::max(needed, (rows ? s.cy : s.cx) -
+                                              (i > (rows ? block.top : block.left) ? before : 0));
             } else if ((rows ? grid->GetColWidth(col) : grid->GetRowHeight(row)) > 0) {
                 const fw::Size s = Measure(grid, *dc, row, col);
                 needed = std::max(needed, rows ? s.cy : s.cx);

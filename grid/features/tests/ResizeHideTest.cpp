@@ -397,14 +397,6 @@ TEST_F(ResizeToFitTest, ColumnsFitTheirWidestText) {
     EXPECT_EQ(Param().GetUndoList().front()->GetDescription(), "Resizing Columns");
 }
 
-TEST_F(ResizeToFitTest, ABlockCoveringTheHeaderColumnFitsThatColumn) {
-    Core().SetValueRange(CGXRange(1, 0), "a long row-header text", gxOverride, 0);
-    Core().SetCoveredCellsRowCol(1, 0, 2, 0);
-    const int w = W(0);
-    ASSERT_TRUE(Core().ResizeColWidthsToFit(CGXRange().SetCols(0, 1)));
-    EXPECT_GT(W(0), w);
-}
-
 }  // namespace
 
 namespace {
