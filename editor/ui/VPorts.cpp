@@ -194,7 +194,13 @@ void CVPorts::SetupGrid() {
     SetupHeaders();
     FillRows();
     grid_->HideCols(kVPortAffected, kVPortAffected);
+    // Widths are fitted before the header blocks are made, each header text measured in its
+    // own column, so every column is wide enough for its header.
     grid_->ResizeColWidthsToFit(CGXRange().SetTable());
+    CoverHeaders();
+    // The Dimmer Doubling header spans three columns now: its first one needs only the room
+    // of its own cells.
+    grid_->ResizeColWidthsToFit(CGXRange(1, kVPortDd, grid_->GetRowCount(), kVPortDd));
     param->EnableUndo(true);
 }
 
@@ -232,6 +238,9 @@ void CVPorts::SetupHeaders() {
     }
     grid_->m_nHeaderLevels = levels;
     grid_->SetRowCount(levels);
+}
+
+void CVPorts::CoverHeaders() {
     grid_->SetCoveredCellsRowCol(0, kVPortDd, 0, kVPortDdEnd);
     for (ROWCOL col :
          {kVPortId, kVPortStart, kVPortChannels, kVPortEnd, kVPortAffected, kVPortReset})

@@ -65,6 +65,9 @@ private:
     void SetupGrid();
     void SetupColumn(const VPortColumnInfo& column);
     void SetupHeaders();
+    // Header cells that span: Dimmer Doubling over its three columns, the others over both
+    // header rows.
+    void CoverHeaders();
     void FillRows();
     void PlaceControls();
     // Writes a shown row into its vPort's leaves (columns from `first`).
