@@ -3,9 +3,11 @@
 #include "editor/document/ErrorHandler.h"
 #include "editor/document/NodeCommand.h"
 #include "editor/document/TessalyDoc.h"
+#include "editor/ui/AIPConfig.h"
 #include "editor/ui/BindNodesDlg.h"
 #include "editor/ui/TessalyResources.h"
 #include "editor/ui/TessalyView.h"
+#include "editor/ui/VPorts.h"
 #include "framework/app/Application.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/persist/StringTable.h"
@@ -35,6 +37,17 @@ void CTessalyView::MapCommands() {
         bind.m_pDoc = Doc();
         bind.DoModal();
         RebuildGrid();  // whatever the dialog did
+    });
+    MapCommand(ID_EDIT_AIP, [this] {
+        CommitCellEdit();
+        CAIPConfig aip;
+        aip.DoModal();
+    });
+    MapCommand(ID_EDIT_VPORTS, [this] {
+        CommitCellEdit();
+        CVPorts vPorts;
+        if (vPorts.DoModal() == fw::IDOK)
+            RebuildGrid();  // the ports now hold their vPorts' new ranges
     });
     MapCommand(ID_NET_GET_UNBOUND, [this] {
         if (!AskYesNo(IDS_GET_UNBOUND))
