@@ -98,9 +98,11 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 if (!atEnd || !inside)
                     continue;
                 const fw::Size s = Measure(grid, *dc, block.top, block.left);
-                const int before = rows ? sum(block.top, i - 1) : sum(block.left, i - 1);
-                needed = std::max(needed, (rows ? s.cy : s.cx) -
-                                              (i > (rows ? block.top : block.left) ? before : 0));
+                // What the block's earlier rows (columns) already give; none when it starts
+                // here, and then i - 1 must not be asked for (at 0 it wraps to the last index).
+                const ROWCOL start = rows ? block.top : block.left;
+                const int before = i > start ? sum(start, i - 1) : 0;
+                needed = std::max(needed, (rows ? s.cy : s.cx) - before);
             } else if ((rows ? grid->GetColWidth(col) : grid->GetRowHeight(row)) > 0) {
                 const fw::Size s = Measure(grid, *dc, row, col);
                 needed = std::max(needed, rows ? s.cy : s.cx);
