@@ -16,6 +16,7 @@
 #include "framework/dialogs/FileDialog.h"
 #include "framework/docview/DocTemplate.h"
 #include "grid/controls/CGXControlFactory.h"
+#include "grid/features/GXFeatureInstall.h"
 #include "grid/core/GXLibraryState.h"
 #include "platform/Logger.h"
 #include "platform/VavVersionRegistry.h"
@@ -68,7 +69,7 @@ bool CTessalyApp::InitInstance() {
         [] { return std::make_unique<CMainFrame>(); },
         [] { return std::make_unique<CTessalyView>(); }));
 
-    GXInitWithControlFactory();
+    GXInitWithFeatures();
     GXSetLibrarySettings(1, 2, 1);
 
     CMainFrame::RecordComponentVersions();
