@@ -116,6 +116,7 @@ private:
     void MakeEntry(const std::string& path, int depth, xmldom::Node element);
     void SetColumnControl(const ColumnEntry& entry, xmldom::Node element);
     void WriteHeader();
+    int MeasuredWidth(const ColumnEntry& entry);
     void FillRows();
     ROWCOL FillNode(xmldom::Node node, int index, ROWCOL firstRow);
     void PlaceCells(xmldom::Node element, const std::string& path, int index, ROWCOL firstRow,

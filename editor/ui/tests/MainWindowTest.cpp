@@ -72,6 +72,15 @@ TEST_F(MainWindow, NodesComeOnLineInTheGridOneOffLine) {
     // A 4-port node takes a row per port, every row carrying the node's index.
     const ROWCOL first = RowOfNode(3);
     for (ROWCOL r = first; r < first + 4; ++r) EXPECT_EQ(View().NodeIndexOfRow(r), 1) << r;
+    // Its node-level cells are one covered cell over the four rows, its port cells are not.
+    const CTessalyView::ColumnEntry* name = View().EntryForPath(".Node_Properties.Name");
+    ASSERT_NE(name, nullptr);
+    CGXRange block;
+    ASSERT_TRUE(View().GetCoveredCellsRowCol(first + 2, name->column, block));
+    EXPECT_EQ(block, CGXRange(first, name->column, first + 3, name->column));
+    const int start = View().PortColumn(PortRole::EdmxStart, false);
+    ASSERT_GT(start, 0);
+    EXPECT_FALSE(View().GetCoveredCellsRowCol(first + 2, static_cast<ROWCOL>(start), block));
     // Refreshing the on-line address is status, not a change of the configuration.
     Doc().SetModifiedFlag(false);
     View().RefreshNodeStatus(nullptr, false);
