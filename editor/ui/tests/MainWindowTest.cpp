@@ -15,6 +15,7 @@
 #include "editor/ui/tests/TessalyFixture.h"
 #include "framework/base/CommandIds.h"
 #include "framework/controls/StatusBar.h"
+#include "framework/controls/ToolBar.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/drawing/DeviceContext.h"
 #include "framework/persist/RecentFileList.h"
@@ -332,6 +333,31 @@ TEST_F(MainWindow, SplashAndAboutShowTheVersion) {
     QImage box = Screenshot(about, "tessaly-about");
     EXPECT_FALSE(box.isNull());
     about.DestroyWindow();
+}
+
+TEST_F(MainWindow, EveryToolbarButtonHasAPictureAndSendsItsCommand) {
+    Start();
+    fw::ToolBar* bar = Frame().GetToolBar();
+    ASSERT_NE(bar, nullptr);
+    for (unsigned id : {fw::ID_FILE_NEW, fw::ID_FILE_OPEN, fw::ID_FILE_SAVE, fw::ID_EDIT_COPY,
+                        fw::ID_EDIT_PASTE, fw::ID_FILE_PRINT, fw::ID_APP_ABOUT}) {
+        QAction* action = bar->ActionOf(id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_FALSE(action->icon().isNull()) << id;
+        EXPECT_FALSE(action->toolTip().isEmpty()) << id;
+    }
+    // The pictures magnified four times, to be looked at.
+    QImage shot = Screenshot(*bar, "tessaly-toolbar");
+    const int right = bar->widgetForAction(bar->ActionOf(fw::ID_APP_ABOUT))->geometry().right();
+    const QImage buttons = shot.copy(0, 0, right + 4, shot.height());
+    buttons.scaled(buttons.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .save(QString(SCREENSHOT_DIR) + "/tessaly-toolbar-x4.png");
+    // A button sends its command like the menu item: New empties the document.
+    AddDocNode(AddSimNode(2));
+    Doc().SetModifiedFlag(false);
+    bar->ActionOf(fw::ID_FILE_NEW)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Doc().GetNodeCount(), 0);
 }
 
 TEST_F(MainWindow, HelpOpensTheProgramsOwnPage) {
