@@ -116,6 +116,9 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 return false;
             }
         }
+        // The styles composed for this line are not needed again: the cache stays small over
+        // a large table.
+        grid->FreeObjectCache();
         const int size = std::min(needed, limit);
         const int now = rows ? grid->GetRowHeight(i) : grid->GetColWidth(i);
         const bool set = (flags & GX_NOSHRINKSIZE) ? size > now : (size != now && size > 0);
