@@ -2,6 +2,7 @@
 // handling, the node grid with nodes on and off line, the write-through of edits with the
 // port rules, the save question, recent files, the progress bar and the screenshots.
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QTest>
 #include <atomic>
@@ -226,6 +227,50 @@ TEST_F(MainWindow, EditsAreWrittenThroughWithThePortRules) {
     EXPECT_EQ(Cell(row, start), "1025");
     EXPECT_EQ(Cell(row, end), "1536");
     EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "1025");
+}
+
+// Ctrl+C and Ctrl+V through the clipboard: a value in range is written through with the port
+// rules, one out of range is refused and the cell and the document keep what they had.
+TEST_F(MainWindow, PastingWithTheKeysMeetsTheSameBoundsAsTyping) {
+    Start();
+    xmldom::Node node = AddDocNode(AddSimNode(2), "Kolt_1_Port_Node");
+    View().RebuildGrid();
+    const ROWCOL row = RowOfNode(2);
+    const int start = View().PortColumn(PortRole::EdmxStart, true);
+    const int end = View().PortColumn(PortRole::EdmxEnd, true);
+    ASSERT_GT(start, 0);
+    View().SetValueRange(CGXRange(row, static_cast<ROWCOL>(View().DirectionColumn())), "0");
+    View().SetValueRange(CGXRange(row, start), "100");
+    const std::string endBefore = Cell(row, end);
+    View().SetFocus();
+    auto pasteInto = [&](const char* text) {
+        QApplication::clipboard()->setText(text);
+        View().SetCurrentCell(row, static_cast<ROWCOL>(start));
+        QTest::keyClick(&View(), Qt::Key_V, Qt::ControlModifier);
+        QApplication::processEvents();
+    };
+    {
+        fw::ScopedMessageBoxAnswers boxes({fw::IDOK, fw::IDOK});
+        pasteInto("40000");
+        EXPECT_FALSE(boxes.asked.empty());  // the user is told why
+    }
+    EXPECT_EQ(Cell(row, start), "100");
+    EXPECT_EQ(Cell(row, end), endBefore);
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "100");
+    pasteInto("2000");
+    EXPECT_EQ(Cell(row, start), "2000");
+    EXPECT_NE(Cell(row, end), endBefore);  // the end follows the start
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "2000");
+    // Lines past the last node row are dropped: the grid gets no rows that belong to no node.
+    const ROWCOL rows = View().GetRowCount();
+    pasteInto("3000\n3100\n3200");
+    EXPECT_EQ(View().GetRowCount(), rows);
+    EXPECT_EQ(Cell(row, start), "3000");
+    // Copy puts the cell's value on the clipboard.
+    QApplication::clipboard()->clear();
+    View().SetCurrentCell(row, static_cast<ROWCOL>(start));
+    QTest::keyClick(&View(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().trimmed(), "3000");
 }
 
 TEST_F(MainWindow, ClosingAModifiedDocumentAsksToSave) {
