@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QTest>
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 
 #include "editor/document/EditorHost.h"
 #include "editor/document/KoltInterface.h"
@@ -21,6 +23,7 @@
 #include "framework/drawing/DeviceContext.h"
 #include "framework/persist/RecentFileList.h"
 #include "framework/window/SplashWindow.h"
+#include "platform/Logger.h"
 
 namespace tessaly::test {
 namespace {
@@ -266,11 +269,51 @@ TEST_F(MainWindow, PastingWithTheKeysMeetsTheSameBoundsAsTyping) {
     pasteInto("3000\n3100\n3200");
     EXPECT_EQ(View().GetRowCount(), rows);
     EXPECT_EQ(Cell(row, start), "3000");
+    // Ctrl+Z takes the paste back, in the grid and in the document.
+    QTest::keyClick(&View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Cell(row, start), "2000");
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "2000");
+    pasteInto("3000");
     // Copy puts the cell's value on the clipboard.
     QApplication::clipboard()->clear();
     View().SetCurrentCell(row, static_cast<ROWCOL>(start));
     QTest::keyClick(&View(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text().trimmed(), "3000");
+}
+
+// A template with more properties than the grid's 100 columns: those past the last column get
+// none, and the log says so once, however often the grid is rebuilt.
+TEST_F(MainWindow, PropertiesPastTheLastColumnAreLeftOutAndLoggedOnce) {
+    namespace fs = std::filesystem;
+    const fs::path data = dir_.Path() / "data";
+    fs::copy(IXO_DATA_DIR, data, fs::copy_options::recursive);
+    std::string text;
+    {
+        std::ifstream in(data / "template.cfg", std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string extra = "<Extra_Properties>";
+    for (int i = 0; i < 120; ++i) extra += "<P" + std::to_string(i) + " dt:dt=\"ui1\"/>";
+    extra += "</Extra_Properties>";
+    const size_t end = text.find("</Properties>");
+    ASSERT_NE(end, std::string::npos);
+    text.insert(end, extra);
+    std::ofstream(data / "template.cfg", std::ios::binary) << text;
+
+    const fs::path log = dir_.Path() / "tessaly.log";
+    ASSERT_TRUE(GetLogger()->Open(log.c_str()));
+    Start({"/nologo"}, data);
+    View().RebuildGrid();
+    View().RebuildGrid();
+    GetLogger()->Close();
+    EXPECT_NE(View().EntryForPath(".Extra_Properties.P0"), nullptr);
+    EXPECT_EQ(View().EntryForPath(".Extra_Properties.P119"), nullptr);
+    EXPECT_LE(View().GetColCount(), 100u);
+    std::ifstream in(log);
+    int lines = 0;
+    for (std::string line; std::getline(in, line);)
+        lines += line.find("are not shown") != std::string::npos;
+    EXPECT_EQ(lines, 1);
 }
 
 TEST_F(MainWindow, ClosingAModifiedDocumentAsksToSave) {
