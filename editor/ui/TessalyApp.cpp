@@ -17,6 +17,7 @@
 #include "framework/docview/DocTemplate.h"
 #include "grid/controls/CGXControlFactory.h"
 #include "grid/core/GXLibraryState.h"
+#include "grid/features/GXFeatureInstall.h"
 #include "platform/Logger.h"
 #include "platform/VavVersionRegistry.h"
 #include "transport/CXPort.h"
@@ -68,7 +69,7 @@ bool CTessalyApp::InitInstance() {
         [] { return std::make_unique<CMainFrame>(); },
         [] { return std::make_unique<CTessalyView>(); }));
 
-    GXInitWithControlFactory();
+    GXInitWithFeatures();
     GXSetLibrarySettings(1, 2, 1);
 
     CMainFrame::RecordComponentVersions();

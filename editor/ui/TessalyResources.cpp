@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "editor/ui/ToolBarPictures.h"
 #include "framework/base/CommandIds.h"
 #include "framework/persist/StringTable.h"
 #include "framework/window/VirtualKeys.h"
@@ -145,37 +146,21 @@ std::vector<fw::Accelerator> MainAccelerators() {
     };
 }
 
-namespace {
-
-// A plain 16-pixel picture: a letter on a coloured square.
-QIcon LetterIcon(QColor colour, const char* letter) {
-    QPixmap pixmap(16, 15);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.fillRect(1, 1, 14, 13, colour);
-    p.setPen(Qt::white);
-    QFont font("DejaVu Sans");
-    font.setPixelSize(10);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRect(0, 0, 16, 15), Qt::AlignCenter, letter);
-    return QIcon(pixmap);
-}
-
-}  // namespace
-
 std::vector<fw::ToolButton> MainToolBar() {
-    return {
-        {fw::ID_FILE_NEW, "New", LetterIcon(QColor(70, 110, 160), "N")},
-        {fw::ID_FILE_OPEN, "Open", LetterIcon(QColor(70, 110, 160), "O")},
-        {fw::ID_FILE_SAVE, "Save", LetterIcon(QColor(70, 110, 160), "S")},
-        {},
-        {fw::ID_EDIT_COPY, "Copy", LetterIcon(QColor(90, 130, 90), "C")},
-        {fw::ID_EDIT_PASTE, "Paste", LetterIcon(QColor(90, 130, 90), "V")},
-        {},
-        {fw::ID_FILE_PRINT, "Print", LetterIcon(QColor(110, 110, 110), "P")},
-        {fw::ID_APP_ABOUT, "About", LetterIcon(QColor(150, 90, 60), "?")},
+    const std::pair<unsigned, const char*> order[] = {
+        {fw::ID_FILE_NEW, "New"},
+        {fw::ID_FILE_OPEN, "Open"},
+        {fw::ID_FILE_SAVE, "Save"},
+        {0, ""},
+        {fw::ID_EDIT_COPY, "Copy"},
+        {fw::ID_EDIT_PASTE, "Paste"},
+        {0, ""},
+        {fw::ID_FILE_PRINT, "Print"},
+        {fw::ID_APP_ABOUT, "About"},
     };
+    std::vector<fw::ToolButton> buttons;
+    for (const auto& [id, tip] : order) buttons.emplace_back(id, tip, ToolBarPicture(id));
+    return buttons;
 }
 
 QIcon TessalyIcon() {

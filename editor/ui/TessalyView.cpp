@@ -14,6 +14,7 @@
 #include "framework/app/Application.h"
 #include "framework/drawing/PaintContext.h"
 #include "framework/persist/StringTable.h"
+#include "grid/controls/CGXControl.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
@@ -448,8 +449,32 @@ void CTessalyView::WriteHeader() {
         else if (!entry.rule.enumItems.empty())
             chars = std::max<size_t>(chars, 12);
         chars = std::clamp<size_t>(chars, 4, 24);
-        SetColWidth(entry.column, entry.column, static_cast<int>(chars + 1) * 7, nullptr, 0);
+        const int width = std::max(static_cast<int>(chars + 1) * 7, MeasuredWidth(entry));
+        SetColWidth(entry.column, entry.column, width, nullptr, 0);
     }
+}
+
+int CTessalyView::MeasuredWidth(const ColumnEntry& entry) {
+    // The title and every enumeration name in their own fonts, so that no choice is clipped;
+    // the control adds its button and borders.
+    fw::ClientContext dc(*this);
+    OnGridPrepareDC(&dc);
+    auto widest = [&](ROWCOL row, auto&& texts) {
+        const CGXStyle& style = LookupStyleRowCol(row, entry.column);
+        const std::optional<fw::LogFont> old = LoadFont(&dc, style);
+        int width = 0;
+        for (const std::string& text : texts) width = std::max(width, dc.GetTextExtent(text).cx);
+        if (old)
+            dc.SelectFont(*old);
+        const fw::Size inner{width + 4, 0};
+        CGXControl* control = GetControl(row, entry.column);
+        return (control ? control->AddBorders(inner, style) : AddBorders(inner, style)).cx;
+    };
+    std::vector<std::string> names;
+    for (const auto& [name, value] : entry.rule.enumItems) names.push_back(name);
+    const ROWCOL body = headerRows_ + 1;
+    return std::max(widest(entry.depth, std::vector{Blanks(LastSegment(entry.path))}),
+                    widest(body, names));
 }
 
 // ---- Rows -------------------------------------------------------------------------------------

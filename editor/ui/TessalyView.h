@@ -77,6 +77,7 @@ public:
     bool OnStartSelection(const CGXRange& range, bool, unsigned) override;
     bool OnDeleteCell(ROWCOL row, ROWCOL col) override;
     bool Paste() override;
+    bool PasteFromClipboard(const CGXRange& range) override;
 
     // ---- Reading the grid (tests and the commands) ----------------------------------------
     const std::vector<ColumnEntry>& Columns() const { return columns_; }
@@ -116,6 +117,7 @@ private:
     void MakeEntry(const std::string& path, int depth, xmldom::Node element);
     void SetColumnControl(const ColumnEntry& entry, xmldom::Node element);
     void WriteHeader();
+    int MeasuredWidth(const ColumnEntry& entry);
     void FillRows();
     ROWCOL FillNode(xmldom::Node node, int index, ROWCOL firstRow);
     void PlaceCells(xmldom::Node element, const std::string& path, int index, ROWCOL firstRow,
@@ -162,6 +164,9 @@ private:
     bool storingEnabled_ = false;
     bool inDependentUpdate_ = false;
     bool pasteWholeRows_ = false;
+    // Set while a paste runs: pasted text arrives as plain value stores, and is checked as a
+    // paste all the same.
+    bool pasting_ = false;
     bool menusBuilt_ = false;
     bool rebuilding_ = false;
     bool refreshDeferred_ = false;

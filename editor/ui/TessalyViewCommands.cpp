@@ -9,8 +9,10 @@
 #include "editor/ui/TessalyView.h"
 #include "editor/ui/VPorts.h"
 #include "framework/app/Application.h"
+#include "framework/base/CommandIds.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/persist/StringTable.h"
+#include "grid/core/CGXGridParam.h"
 #include "os/Paths.h"
 #include "os/Process.h"
 #include "platform/VavSocket.h"
@@ -18,6 +20,16 @@
 namespace tessaly {
 
 void CTessalyView::MapCommands() {
+    // The Edit menu's grid commands (the grid's features do the work; without them they stay
+    // disabled).
+    MapCommand(fw::ID_EDIT_COPY, [this] { Copy(); });
+    MapUpdate(fw::ID_EDIT_COPY, [this](fw::CmdUI& ui) { ui.Enable(CanCopy()); });
+    MapCommand(fw::ID_EDIT_PASTE, [this] { Paste(); });
+    MapUpdate(fw::ID_EDIT_PASTE, [this](fw::CmdUI& ui) { ui.Enable(CanPaste()); });
+    MapCommand(fw::ID_EDIT_UNDO, [this] { Undo(); });
+    MapUpdate(fw::ID_EDIT_UNDO, [this](fw::CmdUI& ui) {
+        ui.Enable(GetCommandFactory() && GetParam() && !GetParam()->GetUndoList().empty());
+    });
     MapCommand(ID_EDIT_DELETE_NODE, [this] { OnDeleteNode(); });
     MapUpdate(ID_EDIT_DELETE_NODE, [this](fw::CmdUI& ui) {
         std::vector<ROWCOL> rows;

@@ -12,6 +12,7 @@
 #include "grid/controls/CGXControl.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXRangeList.h"
+#include "grid/features/CGXGridClipboard.h"
 
 namespace tessaly {
 namespace {
@@ -55,7 +56,7 @@ bool CTessalyView::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* styl
     CTessalyDoc* doc = Doc();
     if (!storingEnabled_ || col == 0 || row <= headerRows_ || !doc || !style)
         return CGXGridCore::StoreStyleRowCol(row, col, style, type, styleType);
-    const bool pasted = type == gxCopy;
+    const bool pasted = type == gxCopy || (pasting_ && !inDependentUpdate_);
     if (pasted && !pasteWholeRows_ && IsColHidden(col))
         return false;
     CGXStyle current;
@@ -298,8 +299,19 @@ bool CTessalyView::Paste() {
         return false;
     }
     pasteWholeRows_ = ranges.GetHead().IsRows();
+    pasting_ = true;
     const bool result = CGXGridCore::Paste();
+    pasting_ = false;
     pasteWholeRows_ = false;
+    return result;
+}
+
+bool CTessalyView::PasteFromClipboard(const CGXRange& range) {
+    // Text only, and never past the grid's last row or column: the rows are the nodes'.
+    const unsigned old = m_nClipboardFlags;
+    m_nClipboardFlags |= GX_DNDTEXT | GX_DNDNOAPPENDROWS | GX_DNDNOAPPENDCOLS;
+    const bool result = CGXGridCore::PasteFromClipboard(range);
+    m_nClipboardFlags = old;
     return result;
 }
 

@@ -55,6 +55,9 @@ struct DeviceContext::Impl {
     std::function<void(const QRect&)> onFlush;
 
     mutable std::optional<QFont> realized;  // cache of the selected font on this device
+    // The device metrics of `realized`, made when first asked; dropped whenever the font is
+    // realized again.
+    mutable std::optional<TextMetrics> realizedMetrics;
 
     // --- surface ---
     bool HasSurface() const;

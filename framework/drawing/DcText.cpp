@@ -144,7 +144,10 @@ Size DeviceContext::GetTextExtent(std::string_view text) const {
 }
 
 TextMetrics DeviceContext::GetTextMetrics() const {
-    TextMetrics tm = DeviceMetrics(d_->Font(), d_->st.font);
+    const QFont& font = d_->Font();
+    if (!d_->realizedMetrics)
+        d_->realizedMetrics = DeviceMetrics(font, d_->st.font);
+    TextMetrics tm = *d_->realizedMetrics;
     auto y = [this](int v) { return d_->UnscaleLenY(v); };
     auto x = [this](int v) { return d_->UnscaleLenX(v); };
     tm.ascent = y(tm.ascent);

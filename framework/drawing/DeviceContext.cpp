@@ -118,6 +118,7 @@ const QFont& DeviceContext::Impl::Font() const {
         double sx = static_cast<double>(std::abs(v.cx)) / std::abs(st.winExt.cx);
         double sy = static_cast<double>(std::abs(v.cy)) / std::abs(st.winExt.cy);
         realized = RealizeFont(st.font, sx, sy);
+        realizedMetrics.reset();
         if (Mono())
             realized->setStyleStrategy(QFont::NoAntialias);
     }
@@ -264,6 +265,10 @@ Brush DeviceContext::SelectBrush(const Brush& brush) {
     return std::exchange(d_->st.brush, brush);
 }
 LogFont DeviceContext::SelectFont(const LogFont& font) {
+    // The same font again keeps what was realized for it (measuring many cells selects it
+    // once per cell).
+    if (font == d_->st.font)
+        return font;
     d_->realized.reset();
     return std::exchange(d_->st.font, font);
 }

@@ -234,6 +234,8 @@ TEST(TextOut, AlignsOnTheReferencePointAndMeasuresInLogicalUnits) {
     EXPECT_LE(dc.GetTextMetrics().height, 30);
     EXPECT_GE(dc.GetTextMetrics().height, 28);
 
+    const int cellHeight = dc.GetTextMetrics().height;
+
     // At 200 % the same logical text measures the same in logical units.
     Size plain = dc.GetTextExtent("Hello");
     dc.SetMapMode(MM_ANISOTROPIC);
@@ -242,6 +244,10 @@ TEST(TextOut, AlignsOnTheReferencePointAndMeasuresInLogicalUnits) {
     Size zoomed = dc.GetTextExtent("Hello");
     EXPECT_NEAR(zoomed.cx, plain.cx, 2);
     EXPECT_NEAR(zoomed.cy, plain.cy, 1);
+    // The metrics follow the zoom and the font selected, asked for again and again.
+    EXPECT_NEAR(dc.GetTextMetrics().height, cellHeight, 1);
+    dc.SelectFont(TestFont());
+    EXPECT_NEAR(dc.GetTextMetrics().height, tm.height, 1);
 }
 
 }  // namespace

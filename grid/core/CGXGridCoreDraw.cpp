@@ -77,8 +77,17 @@ void CGXGridCore::FreeObjectCache() {
     ReleaseGridDC();
     m_penCache.clear();
     m_brushCache.clear();
-    for (auto& [key, style] : m_styleCache) RecycleStyle(std::move(style));
-    m_styleCache.clear();
+    // Clearing costs the table's buckets, not its entries: an empty cache is left alone, and one
+    // that a walk over many cells grew large starts small again.
+    if (!m_styleCache.empty()) {
+        for (auto& [key, style] : m_styleCache) RecycleStyle(std::move(style));
+        if (m_styleCache.bucket_count() > 4096) {
+            m_styleCache = decltype(m_styleCache)();
+            m_styleCache.reserve(257);
+        } else {
+            m_styleCache.clear();
+        }
+    }
     if (!m_bLockCurrentCell)
         m_pCurrentCellStyle.reset();
     m_currentCellStyles.clear();

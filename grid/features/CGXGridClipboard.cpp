@@ -673,7 +673,8 @@ bool CGXGridCutPasteImp::Paste(CGXGridCore* grid) {
             }
         }
     }
-    return PasteFromClipboard(grid, target);
+    // Through the grid, so that a grid that adjusts the clipboard paste is asked.
+    return grid->PasteFromClipboard(target);
 }
 
 bool CGXGridCutPasteImp::PasteDirect(CGXGridCore* grid, const CGXRange& range) {

@@ -27,14 +27,17 @@ fw::Rect FitArea(CGXGridCore* grid) {
     return {0, 0, 32767, 32767};
 }
 
-// The size a cell's text needs with its font, lines stacked, borders added.
-fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col) {
+// The size a cell's text needs with its font, lines stacked, borders added. Fitting heights
+// needs no widths: the lines are not measured then (shaping text is the costly part).
+fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col, bool widths) {
     const CGXStyle& style = grid->LookupStyleRowCol(row, col);
     CGXControl* control = grid->GetControl(row, col);
     std::string text;
     if (control)
         control->GetControlText(text, row, col, nullptr, style);
-    const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
+    // The font stays selected: the context is the fit's own, and the next cell most often
+    // needs the same font again.
+    grid->LoadFont(&dc, style);
     const int lineHeight = dc.GetTextMetrics().height;
     int width = 0, lines = 0;
     std::size_t start = 0;
@@ -44,12 +47,11 @@ fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL co
                               (end == std::string::npos ? text.size() : end) - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        width = std::max(width, dc.GetTextExtent(line).cx);
+        if (widths)
+            width = std::max(width, dc.GetTextExtent(line).cx);
         ++lines;
         start = end == std::string::npos ? text.size() + 1 : end + 1;
     } while (start <= text.size());
-    if (old)
-        dc.SelectFont(*old);
     const fw::Size inner{width + 4, lines * lineHeight + 2};
     return control ? control->AddBorders(inner, style) : grid->AddBorders(inner, style);
 }
@@ -97,12 +99,14 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                          : (block.left >= range.left && block.bottom <= range.bottom);
                 if (!atEnd || !inside)
                     continue;
-                const fw::Size s = Measure(grid, *dc, block.top, block.left);
-                const int before = rows ? sum(block.top, i - 1) : sum(block.left, i - 1);
-                needed = std::max(needed, (rows ? s.cy : s.cx) -
-                                              (i > (rows ? block.top : block.left) ? before : 0));
+                const fw::Size s = Measure(grid, *dc, block.top, block.left, !rows);
+                // What the block's earlier rows (columns) already give; none when it starts
+                // here, and then i - 1 must not be asked for (at 0 it wraps to the last index).
+                const ROWCOL start = rows ? block.top : block.left;
+                const int before = i > start ? sum(start, i - 1) : 0;
+                needed = std::max(needed, (rows ? s.cy : s.cx) - before);
             } else if ((rows ? grid->GetColWidth(col) : grid->GetRowHeight(row)) > 0) {
-                const fw::Size s = Measure(grid, *dc, row, col);
+                const fw::Size s = Measure(grid, *dc, row, col, !rows);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }
             bool abort = false;
@@ -112,6 +116,9 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 return false;
             }
         }
+        // The styles composed for this line are not needed again: the cache stays small over
+        // a large table.
+        grid->FreeObjectCache();
         const int size = std::min(needed, limit);
         const int now = rows ? grid->GetRowHeight(i) : grid->GetColWidth(i);
         const bool set = (flags & GX_NOSHRINKSIZE) ? size > now : (size != now && size > 0);

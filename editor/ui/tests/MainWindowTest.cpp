@@ -2,9 +2,12 @@
 // handling, the node grid with nodes on and off line, the write-through of edits with the
 // port rules, the save question, recent files, the progress bar and the screenshots.
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QTest>
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 
 #include "editor/document/EditorHost.h"
 #include "editor/document/KoltInterface.h"
@@ -15,10 +18,12 @@
 #include "editor/ui/tests/TessalyFixture.h"
 #include "framework/base/CommandIds.h"
 #include "framework/controls/StatusBar.h"
+#include "framework/controls/ToolBar.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/drawing/DeviceContext.h"
 #include "framework/persist/RecentFileList.h"
 #include "framework/window/SplashWindow.h"
+#include "platform/Logger.h"
 
 namespace tessaly::test {
 namespace {
@@ -72,6 +77,15 @@ TEST_F(MainWindow, NodesComeOnLineInTheGridOneOffLine) {
     // A 4-port node takes a row per port, every row carrying the node's index.
     const ROWCOL first = RowOfNode(3);
     for (ROWCOL r = first; r < first + 4; ++r) EXPECT_EQ(View().NodeIndexOfRow(r), 1) << r;
+    // Its node-level cells are one covered cell over the four rows, its port cells are not.
+    const CTessalyView::ColumnEntry* name = View().EntryForPath(".Node_Properties.Name");
+    ASSERT_NE(name, nullptr);
+    CGXRange block;
+    ASSERT_TRUE(View().GetCoveredCellsRowCol(first + 2, name->column, block));
+    EXPECT_EQ(block, CGXRange(first, name->column, first + 3, name->column));
+    const int start = View().PortColumn(PortRole::EdmxStart, false);
+    ASSERT_GT(start, 0);
+    EXPECT_FALSE(View().GetCoveredCellsRowCol(first + 2, static_cast<ROWCOL>(start), block));
     // Refreshing the on-line address is status, not a change of the configuration.
     Doc().SetModifiedFlag(false);
     View().RefreshNodeStatus(nullptr, false);
@@ -218,6 +232,90 @@ TEST_F(MainWindow, EditsAreWrittenThroughWithThePortRules) {
     EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "1025");
 }
 
+// Ctrl+C and Ctrl+V through the clipboard: a value in range is written through with the port
+// rules, one out of range is refused and the cell and the document keep what they had.
+TEST_F(MainWindow, PastingWithTheKeysMeetsTheSameBoundsAsTyping) {
+    Start();
+    xmldom::Node node = AddDocNode(AddSimNode(2), "Kolt_1_Port_Node");
+    View().RebuildGrid();
+    const ROWCOL row = RowOfNode(2);
+    const int start = View().PortColumn(PortRole::EdmxStart, true);
+    const int end = View().PortColumn(PortRole::EdmxEnd, true);
+    ASSERT_GT(start, 0);
+    View().SetValueRange(CGXRange(row, static_cast<ROWCOL>(View().DirectionColumn())), "0");
+    View().SetValueRange(CGXRange(row, start), "100");
+    const std::string endBefore = Cell(row, end);
+    View().SetFocus();
+    auto pasteInto = [&](const char* text) {
+        QApplication::clipboard()->setText(text);
+        View().SetCurrentCell(row, static_cast<ROWCOL>(start));
+        QTest::keyClick(&View(), Qt::Key_V, Qt::ControlModifier);
+        QApplication::processEvents();
+    };
+    {
+        fw::ScopedMessageBoxAnswers boxes({fw::IDOK, fw::IDOK});
+        pasteInto("40000");
+        EXPECT_FALSE(boxes.asked.empty());  // the user is told why
+    }
+    EXPECT_EQ(Cell(row, start), "100");
+    EXPECT_EQ(Cell(row, end), endBefore);
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "100");
+    pasteInto("2000");
+    EXPECT_EQ(Cell(row, start), "2000");
+    EXPECT_NE(Cell(row, end), endBefore);  // the end follows the start
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "2000");
+    // Lines past the last node row are dropped: the grid gets no rows that belong to no node.
+    const ROWCOL rows = View().GetRowCount();
+    pasteInto("3000\n3100\n3200");
+    EXPECT_EQ(View().GetRowCount(), rows);
+    EXPECT_EQ(Cell(row, start), "3000");
+    // Ctrl+Z takes the paste back, in the grid and in the document.
+    QTest::keyClick(&View(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Cell(row, start), "2000");
+    EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "2000");
+    pasteInto("3000");
+    // Copy puts the cell's value on the clipboard.
+    QApplication::clipboard()->clear();
+    View().SetCurrentCell(row, static_cast<ROWCOL>(start));
+    QTest::keyClick(&View(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().trimmed(), "3000");
+}
+
+// A template with more properties than the grid's 100 columns: those past the last column get
+// none, and the log says so once, however often the grid is rebuilt.
+TEST_F(MainWindow, PropertiesPastTheLastColumnAreLeftOutAndLoggedOnce) {
+    namespace fs = std::filesystem;
+    const fs::path data = dir_.Path() / "data";
+    fs::copy(IXO_DATA_DIR, data, fs::copy_options::recursive);
+    std::string text;
+    {
+        std::ifstream in(data / "template.cfg", std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string extra = "<Extra_Properties>";
+    for (int i = 0; i < 120; ++i) extra += "<P" + std::to_string(i) + " dt:dt=\"ui1\"/>";
+    extra += "</Extra_Properties>";
+    const size_t end = text.find("</Properties>");
+    ASSERT_NE(end, std::string::npos);
+    text.insert(end, extra);
+    std::ofstream(data / "template.cfg", std::ios::binary) << text;
+
+    const fs::path log = dir_.Path() / "tessaly.log";
+    ASSERT_TRUE(GetLogger()->Open(log.c_str()));
+    Start({"/nologo"}, data);
+    View().RebuildGrid();
+    View().RebuildGrid();
+    GetLogger()->Close();
+    EXPECT_NE(View().EntryForPath(".Extra_Properties.P0"), nullptr);
+    EXPECT_EQ(View().EntryForPath(".Extra_Properties.P119"), nullptr);
+    EXPECT_LE(View().GetColCount(), 100u);
+    std::ifstream in(log);
+    int lines = 0;
+    for (std::string line; std::getline(in, line);)
+        lines += line.find("are not shown") != std::string::npos;
+    EXPECT_EQ(lines, 1);
+}
+
 TEST_F(MainWindow, ClosingAModifiedDocumentAsksToSave) {
     Start();
     SimNode& a = AddSimNode(2, false);
@@ -323,6 +421,31 @@ TEST_F(MainWindow, SplashAndAboutShowTheVersion) {
     QImage box = Screenshot(about, "tessaly-about");
     EXPECT_FALSE(box.isNull());
     about.DestroyWindow();
+}
+
+TEST_F(MainWindow, EveryToolbarButtonHasAPictureAndSendsItsCommand) {
+    Start();
+    fw::ToolBar* bar = Frame().GetToolBar();
+    ASSERT_NE(bar, nullptr);
+    for (unsigned id : {fw::ID_FILE_NEW, fw::ID_FILE_OPEN, fw::ID_FILE_SAVE, fw::ID_EDIT_COPY,
+                        fw::ID_EDIT_PASTE, fw::ID_FILE_PRINT, fw::ID_APP_ABOUT}) {
+        QAction* action = bar->ActionOf(id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_FALSE(action->icon().isNull()) << id;
+        EXPECT_FALSE(action->toolTip().isEmpty()) << id;
+    }
+    // The pictures magnified four times, to be looked at.
+    QImage shot = Screenshot(*bar, "tessaly-toolbar");
+    const int right = bar->widgetForAction(bar->ActionOf(fw::ID_APP_ABOUT))->geometry().right();
+    const QImage buttons = shot.copy(0, 0, right + 4, shot.height());
+    buttons.scaled(buttons.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+        .save(QString(SCREENSHOT_DIR) + "/tessaly-toolbar-x4.png");
+    // A button sends its command like the menu item: New empties the document.
+    AddDocNode(AddSimNode(2));
+    Doc().SetModifiedFlag(false);
+    bar->ActionOf(fw::ID_FILE_NEW)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Doc().GetNodeCount(), 0);
 }
 
 TEST_F(MainWindow, HelpOpensTheProgramsOwnPage) {

@@ -77,8 +77,8 @@ TessalyFixture::~TessalyFixture() {
     CConfigData::DeleteInstance();
 }
 
-void TessalyFixture::Start(std::vector<std::string> args) {
-    app_ = std::make_unique<CTessalyApp>(IXO_DATA_DIR, false);
+void TessalyFixture::Start(std::vector<std::string> args, std::filesystem::path dataDir) {
+    app_ = std::make_unique<CTessalyApp>(std::move(dataDir), false);
     app_->SetArguments(std::move(args));
     ASSERT_TRUE(app_->InitInstance());
     // The settings made above, not the ones beside the test program.

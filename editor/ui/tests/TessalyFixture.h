@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <filesystem>
 #include <functional>
 #include <list>
 #include <memory>
@@ -64,8 +65,10 @@ protected:
     TessalyFixture();
     ~TessalyFixture() override;
 
-    // Starts the application (InitInstance) with these arguments.
-    void Start(std::vector<std::string> args = {"/nologo"});
+    // Starts the application (InitInstance) with these arguments, on the program's data folder
+    // or another one.
+    void Start(std::vector<std::string> args = {"/nologo"},
+               std::filesystem::path dataDir = IXO_DATA_DIR);
     CTessalyApp& App() { return *app_; }
     CMainFrame& Frame() { return *app_->MainFrame(); }
     CTessalyView& View() { return *Frame().ActiveTessalyView(); }

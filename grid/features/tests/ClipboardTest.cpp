@@ -273,6 +273,33 @@ TEST_F(FailingPasteTest, AFailedStoreRollsThePasteBack) {
     EXPECT_EQ(Param().m_nTransactionDepth, 0);
 }
 
+// A grid that keeps the clipboard paste within its rows: Paste must go through the grid's own
+// PasteFromClipboard for that to hold.
+class NoAppendCore : public CGXGridCore {
+public:
+    using CGXGridCore::CGXGridCore;
+    bool PasteFromClipboard(const CGXRange& range) override {
+        ++asked;
+        const unsigned old = m_nClipboardFlags;
+        m_nClipboardFlags |= GX_DNDNOAPPENDROWS;
+        const bool ok = CGXGridCore::PasteFromClipboard(range);
+        m_nClipboardFlags = old;
+        return ok;
+    }
+    int asked = 0;
+};
+using NoAppendPasteTest = FeatureFixtureT<NoAppendCore>;
+
+TEST_F(NoAppendPasteTest, PasteAsksTheGridsOwnClipboardPaste) {
+    Core().m_nClipboardFlags = GX_DNDTEXT;
+    SetClipText("a\r\nb\r\nc\r\n");
+    Param().m_SelRects.AddTail(CGXRange(19, 1));
+    EXPECT_TRUE(Core().Paste());
+    EXPECT_EQ(Core().asked, 1);
+    EXPECT_EQ(Core().GetRowCount(), 20u);
+    EXPECT_EQ(Block(19, 1, 20, 1), "a|b");
+}
+
 // A paste over 10,000 cells, with the long operation's clock stepping 100 ms per look.
 class BigPasteTest : public ClipboardTest {
 protected:

@@ -389,6 +389,26 @@ TEST_F(ResizeToFitTest, ARowNeverOutgrowsTheVisibleArea) {
     EXPECT_EQ(H(3), area - Core().CalcSumOfRowHeights(0, 0) - 1);
 }
 
+// A block that starts at the first row (column) has no earlier part to subtract; the fit over
+// the whole table must end and size the header to the block's text.
+TEST_F(ResizeToFitTest, BlocksStartingAtTheHeaderFitAndTheWholeTableEnds) {
+    struct Case {
+        bool rows;
+        CGXRange block;
+    };
+    for (const Case& c : {Case{true, CGXRange(0, 1, 0, 3)}, Case{false, CGXRange(1, 0, 3, 0)}}) {
+        SCOPED_TRACE(c.rows ? "rows" : "columns");
+        Core().SetCoveredCellsRowCol(c.block.top, c.block.left, c.block.bottom, c.block.right);
+        Core().SetValueRange(CGXRange(c.block.top, c.block.left), "a long title\nover two lines",
+                             gxOverride, 0);
+        const int before = c.rows ? H(0) : W(0);
+        ASSERT_TRUE(c.rows ? Core().ResizeRowHeightsToFit(CGXRange().SetTable())
+                           : Core().ResizeColWidthsToFit(CGXRange().SetTable()));
+        EXPECT_GT(c.rows ? H(0) : W(0), before);
+        Core().SetCoveredCellsRowCol(c.block.top, c.block.left, c.block.top, c.block.left);
+    }
+}
+
 TEST_F(ResizeToFitTest, ColumnsFitTheirWidestText) {
     Core().SetValueRange(CGXRange(2, 3), "a rather long text for one column", gxOverride, 0);
     const int w = W(3);
