@@ -77,6 +77,7 @@ bool CGXFormulaSheet::RemoveRows(ROWCOL from, ROWCOL to) {
     GXUndoRecordingScope recording(Engine().undoRecording, undoSwitch_);
     if (from <= to) {
         const ROWCOL count = std::min<ROWCOL>(to - from + 1, GX_MAX_ROW);
+        SaveBeforeRemoval(GXMakeRange(GXEngineRow(from), 0, GXEngineRow(to), GX_MAX_COL));
         GXRemoveRows(sheet_, GXEngineRow(from), static_cast<int>(count));
         CollectUndo(false, false);
         CollectUndo(true, false);
@@ -88,11 +89,36 @@ bool CGXFormulaSheet::RemoveCols(ROWCOL from, ROWCOL to) {
     GXUndoRecordingScope recording(Engine().undoRecording, undoSwitch_);
     if (from <= to) {
         const ROWCOL count = std::min<ROWCOL>(to - from + 1, GX_MAX_COL + 1);
+        SaveBeforeRemoval(GXMakeRange(1, GXEngineCol(from), GX_MAX_ROW, GXEngineCol(to)));
         GXRemoveCols(sheet_, GXEngineCol(from), static_cast<int>(count));
         CollectUndo(false, false);
         CollectUndo(true, false);
     }
     return CGXData::RemoveCols(from, to);
+}
+
+// The engine frees the cells of removed rows or columns and rewrites the references of every
+// formula to them without keeping the old state; while recording, copies of those cells and of
+// every formula are saved first, so undo after re-inserting puts them all back.
+void CGXFormulaSheet::SaveBeforeRemoval(const GXRangeRef& removed) {
+    GXEngineSheet& s = Engine();
+    if (!s.undoRecording)
+        return;
+    std::vector<GXEngineCell*> copies;
+    for (GXCellList* list : {&s.values, &s.formulas}) {
+        GXListIterator it(*list);
+        std::vector<GXEngineCell*> cells;
+        while (GXEngineCell* c = it.Next())
+            if (c->has(GX_CF_LINKED) && (c->formula || removed.contains(c->row, c->col)))
+                cells.push_back(c);
+        for (GXEngineCell* c : cells) copies.push_back(GXCloneCell(*list, *c));
+    }
+    if (copies.empty())
+        return;
+    if (!pendingUndo_)
+        pendingUndo_ = std::make_unique<CGXUndoEngineCellsInfo>(poolToken_);
+    std::vector<GXEngineCell*>& first = pendingUndo_->m_first;
+    first.insert(first.begin(), copies.begin(), copies.end());
 }
 
 bool CGXFormulaSheet::MoveRows(ROWCOL from, ROWCOL to, ROWCOL dest) {

@@ -110,6 +110,7 @@ private:
     void Changed(ROWCOL row, ROWCOL col);
     void NoteEmptyForUndo(ROWCOL row, ROWCOL col);
     void CollectUndo(bool recalcFirst, bool keepCleared);
+    void SaveBeforeRemoval(const formula::GXRangeRef& removed);
     void RelinkCells(std::vector<formula::GXEngineCell*>& cells);
     std::vector<formula::GXEngineCell*> TakeEngineUndoCells();
     void ResetEngine();

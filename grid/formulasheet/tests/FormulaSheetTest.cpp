@@ -234,4 +234,174 @@ TEST_F(FormulaSheetTest, DeletedNameComesBackWithItsFormulas) {
     EXPECT_FALSE(sheet->DeleteRangeName("nothing", info, true));
 }
 
+// Without the document-serialisation component the base store writes nothing, so the record
+// is the sheet's own.
+TEST_F(FormulaSheetTest, ArchiveRecordHasTheOrderedLayout) {
+    sheet->SetIterationLimit(3);
+    sheet->SetRecalcMethod(true);
+    ASSERT_TRUE(sheet->SetRangeName("x", CGXRange(1, 1)));
+    Type(1, 1, "2");  // number cell at engine (1, 0), format 11
+    sheet->DeleteContents();
+    ASSERT_TRUE(sheet->SetRangeName("x", CGXRange(1, 1)));
+    sheet->SetNumberValue(1, 1, 2);
+    ASSERT_TRUE(sheet->SetFormula(2, 2, "=x+1"));
+    sheet->Recalc(false);
+    const Bytes expected = {
+        0x01, 0x00,                                      // version 1
+        0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00,  // iterations 3, blanks, manual, method 1
+        0x00, 0x00,                                      // constraint checking
+        0x01, 0x00, 0x04, 'x', '=', 'A', '1',            // one name "x=A1"
+        // A1: a number (kind 1, value kind 3), no style, the double 2.0
+        0x01, 0x01, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40,
+        // B2: a formula (kind 3, value kind 3), computed in this pass and changed (flag bits 16
+        // and 18), row 2, engine column 1, no style, its text, the double 3.0
+        0x01, 0x03, 0x03, 0x0A, 0x02, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x04,
+        '=', 'x', '+', '1', 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0x40, 0x00};  // end of cells
+    const Bytes stored = Store(*sheet);
+    EXPECT_EQ(stored, expected);
+
+    CGXFormulaSheet loaded;
+    Load(loaded, stored);
+    EXPECT_EQ(loaded.GetFormulaText(2, 2), "=x+1");
+    EXPECT_EQ(loaded.GetValueText(2, 2), "3");
+    EXPECT_EQ(loaded.GetIterationLimit(), 3);
+    EXPECT_TRUE(loaded.GetRecalcMethod());
+    EXPECT_EQ(loaded.GetRangeNames(), sheet->GetRangeNames());
+    loaded.SetNumberValue(1, 1, 10);
+    loaded.Recalc(false);
+    EXPECT_EQ(loaded.GetValueText(2, 2), "11") << "the loaded formula still depends on x";
+}
+
+TEST_F(FormulaSheetTest, LoadingKeepsAnUnreadableFormulaAsTextAndRefusesOtherVersions) {
+    Bytes b = {0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00,
+               // C5 (engine column 2): a formula whose text no longer parses, no value
+               0x01, 0x03, 0x00, 0x00, 0x05, 0, 0, 0, 0x02, 0, 0, 0, 0x00, 0x00, 0x05, '=', 'S',
+               'U', 'M', '(', 0x00};
+    CGXFormulaSheet loaded;
+    Load(loaded, b);
+    EXPECT_EQ(loaded.GetValueText(5, 3), "=SUM(");
+    EXPECT_EQ(loaded.GetFormulaText(5, 3), "'=SUM(");
+
+    for (std::uint8_t version : {0, 2}) {
+        Bytes wrong = b;
+        wrong[0] = version;
+        fw::Archive ar(fw::LoadFrom{wrong});
+        try {
+            loaded.Serialize(ar);
+            ADD_FAILURE() << "version " << int(version) << " loaded";
+        } catch (const fw::ArchiveException& e) {
+            EXPECT_EQ(e.cause, fw::ArchiveCause::BadSchema);
+        }
+    }
+}
+
+TEST_F(FormulaSheetTest, CopiesOfAFormulaSheetAreLiveAndArchiveAlike) {
+    Type(1, 1, "4");
+    ASSERT_TRUE(sheet->SetRangeName("base", CGXRange(1, 1)));
+    Type(1, 2, "=base*2");
+    Type(2, 1, "'note");
+    CGXFormulaSheet copy;
+    copy.CopyFrom(*sheet);
+    EXPECT_EQ(copy.GetValueText(1, 2), "8");
+    EXPECT_EQ(copy.GetFormulaText(2, 1), "'note");
+    EXPECT_EQ(Store(copy), Store(*sheet)) << "every copied cell is linked";
+    sheet.reset();  // the copy's formulas hold their own names
+    copy.SetNumberValue(1, 1, 5);
+    copy.Recalc(false);
+    EXPECT_EQ(copy.GetValueText(1, 2), "10");
+    CGXRange r;
+    EXPECT_TRUE(copy.GetRangeName("base", r));
+}
+
+TEST_F(FormulaSheetTest, CopyFromAPlainStoreTakesItsCellsIntoTheEngine) {
+    CGXData plain;
+    CGXStyle v;
+    v.SetValue("=A2*2");
+    plain.StoreStyleAt(1, 1, &v, gxOverride, 0);
+    CGXStyle n;
+    n.SetValue("21").SetHorizontalAlignment(2);
+    plain.StoreStyleAt(2, 1, &n, gxOverride, 0);
+    CGXStyle row;
+    row.SetHorizontalAlignment(1);
+    plain.StoreStyleAt(2, 0, &row, gxOverride, 0);  // the row's own entry stays
+    sheet->CopyFrom(plain);
+    sheet->Recalc(true);
+    EXPECT_EQ(sheet->GetValueText(1, 1), "42");
+    CGXStyle got;
+    ASSERT_TRUE(sheet->GetStyleAt(2, 1, got, gxCopy, 0));
+    EXPECT_TRUE(got.GetIncludeHorizontalAlignment());
+    EXPECT_EQ(sheet->m_apapCellStyle.GetSize(), 3u);
+    ASSERT_NE(sheet->m_apapCellStyle.GetAt(2), nullptr);
+    EXPECT_EQ(sheet->m_apapCellStyle.GetAt(2)->GetSize(), 1u);
+    EXPECT_EQ(sheet->m_apapCellStyle.GetAt(1), nullptr);
+}
+
+TEST_F(FormulaSheetTest, UndoInfoPutsTypedOverCellsBack) {
+    Type(1, 1, "2");
+    Type(1, 2, "=A1*10");
+    sheet->SetUndoSwitch(true);
+    Type(1, 2, "7");  // over a formula
+    Type(3, 3, "x");  // into an empty cell
+    std::unique_ptr<CGXOwnedObject> info = sheet->GetUndoInfo();
+    ASSERT_TRUE(info);
+    EXPECT_FALSE(sheet->GetUndoInfo()) << "the info is given up once";
+    ASSERT_TRUE(sheet->UndoEngineCells(info.get(), true, false));
+    sheet->Recalc(false);
+    EXPECT_EQ(sheet->GetFormulaText(1, 2), "=A1*10");
+    EXPECT_EQ(sheet->GetValueText(1, 2), "20");
+    EXPECT_EQ(sheet->GetValueText(3, 3), "");
+    // Recorded while undoing: applying the info again redoes.
+    ASSERT_TRUE(sheet->UndoEngineCells(info.get(), true, false));
+    sheet->Recalc(false);
+    EXPECT_EQ(sheet->GetValueText(1, 2), "7");
+    EXPECT_EQ(sheet->GetValueText(3, 3), "x");
+    EXPECT_FALSE(sheet->UndoEngineCells(nullptr, true, false));
+}
+
+TEST_F(FormulaSheetTest, UndoOfAMoveRestoresTheOverwrittenCells) {
+    Type(1, 1, "1");
+    Type(2, 1, "=A1+1");
+    Type(1, 3, "100");
+    Type(2, 3, "=C1*2");
+    Type(4, 1, "=A2*3");
+    std::unique_ptr<CGXUndoEngineCellsInfo> info;
+    ASSERT_TRUE(sheet->MoveCells(CGXRange(1, 1, 2, 1), 1, 3, info, true, 0));
+    EXPECT_EQ(sheet->GetFormulaText(2, 3), "=C1+1");
+    EXPECT_EQ(sheet->GetFormulaText(4, 1), "=C2*3") << "references follow the moved block";
+    EXPECT_EQ(sheet->GetValueText(4, 1), "6");
+    ASSERT_TRUE(info);
+    // Moving back, then the saved cells over the destination.
+    std::unique_ptr<CGXUndoEngineCellsInfo> none;
+    ASSERT_TRUE(sheet->MoveCells(CGXRange(1, 3, 2, 3), 1, 1, none, false, 0));
+    ASSERT_TRUE(sheet->UndoEngineCells(info.get(), false, false));
+    sheet->Recalc(true);
+    EXPECT_EQ(sheet->GetValueText(1, 3), "100");
+    EXPECT_EQ(sheet->GetFormulaText(2, 3), "=C1*2");
+    EXPECT_EQ(sheet->GetValueText(2, 3), "200");
+    EXPECT_EQ(sheet->GetFormulaText(2, 1), "=A1+1");
+    EXPECT_EQ(sheet->GetValueText(4, 1), "6");
+}
+
+TEST_F(FormulaSheetTest, UndoOfARowRemovalRestoresFormulasAndValues) {
+    Type(1, 1, "1");
+    Type(2, 1, "2");
+    Type(3, 1, "=A1+A2");
+    Type(3, 2, "=A3*2");
+    sheet->SetUndoSwitch(true);
+    ASSERT_TRUE(sheet->RemoveRows(2, 2));
+    sheet->SetUndoSwitch(false);
+    EXPECT_EQ(sheet->GetRowCount(), 19u);
+    EXPECT_EQ(sheet->GetFormulaText(2, 2), "=A2*2");
+    std::unique_ptr<CGXOwnedObject> info = sheet->GetUndoInfo();
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(sheet->InsertRows(2, 1));
+    ASSERT_TRUE(sheet->UndoEngineCells(info.get(), false, false));
+    sheet->Recalc(true);
+    EXPECT_EQ(sheet->GetFormulaText(3, 1), "=A1+A2");
+    EXPECT_EQ(sheet->GetValueText(3, 1), "3");
+    EXPECT_EQ(sheet->GetValueText(3, 2), "6");
+    EXPECT_EQ(sheet->GetValueText(2, 1), "2");
+}
+
 }  // namespace
