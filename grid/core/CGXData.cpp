@@ -244,6 +244,8 @@ bool CGXData::GetUpdateErrorText(std::string&) {
     return false;
 }
 
+void CGXData::ResetUpdateError() {}
+
 bool CGXData::SetUndoSwitch(bool) {
     return false;
 }

@@ -68,6 +68,8 @@ public:
     virtual int SetRecalcMode(int mode);
     virtual bool Recalc(bool force);
     virtual bool GetUpdateErrorText(std::string& text);
+    // Frees the message that GetUpdateErrorText reports (it stays until then).
+    virtual void ResetUpdateError();
     // Engine undo of the formula sheet: the recording switch (returns the old one), the pending
     // saved cells (given up to the caller) and putting saved cells back.
     virtual bool SetUndoSwitch(bool on);

@@ -50,6 +50,7 @@ public:
     int SetRecalcMode(int mode) override;
     bool Recalc(bool force) override;
     bool GetUpdateErrorText(std::string& text) override { return GetError(text); }
+    void ResetUpdateError() override { ResetError(); }
     bool SetUndoSwitch(bool on) override;
     std::unique_ptr<CGXOwnedObject> GetUndoInfo() override;
     bool UndoEngineCells(CGXOwnedObject* info, bool record, bool which) override;
