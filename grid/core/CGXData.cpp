@@ -258,6 +258,11 @@ bool CGXData::UndoEngineCells(CGXOwnedObject*, bool, bool) {
     return false;
 }
 
+bool CGXData::MoveCellsUndoable(const CGXRange&, ROWCOL, ROWCOL, std::unique_ptr<CGXOwnedObject>&,
+                                bool) {
+    return false;
+}
+
 bool CGXData::GetExpressionAt(ROWCOL, ROWCOL, std::string&) {
     return false;
 }

@@ -75,6 +75,10 @@ public:
     virtual bool SetUndoSwitch(bool on);
     virtual std::unique_ptr<CGXOwnedObject> GetUndoInfo();
     virtual bool UndoEngineCells(CGXOwnedObject* info, bool record, bool which);
+    // A store that moves its own cells (the formula sheet) does so here, keeping what undo needs
+    // in `data`; FALSE leaves the move to the copy-and-move component.
+    virtual bool MoveCellsUndoable(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                                   std::unique_ptr<CGXOwnedObject>& data, bool record);
     // The text a user edits in a cell when it differs from the shown value (a formula's text).
     virtual bool GetExpressionAt(ROWCOL row, ROWCOL col, std::string& text);
 

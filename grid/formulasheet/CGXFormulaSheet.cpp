@@ -178,12 +178,13 @@ bool CGXFormulaSheet::MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL d
     GXEngineSheet& s = Engine();
     const bool wasRecording = s.undoRecording;
     s.undoRecording = record;
+    // What a move puts back only fills what the move itself vacated.
     if (info)
-        RelinkCells(info->m_second);
+        RelinkCells(info->m_second, false);
     const GXRangeRef src = GXEngineRange(source, GetRowCount(), GetColCount());
     GXMoveCells(sheet_, src, GXEngineRow(destRow), GXEngineCol(destCol), false);
     if (info)
-        RelinkCells(info->m_first);
+        RelinkCells(info->m_first, false);
     if (record) {
         if (!info)
             info = std::make_unique<CGXUndoEngineCellsInfo>(poolToken_);
@@ -204,6 +205,19 @@ bool CGXFormulaSheet::MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL d
     }
     s.undoRecording = wasRecording;
     return true;
+}
+
+bool CGXFormulaSheet::MoveCellsUndoable(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                                        std::unique_ptr<CGXOwnedObject>& data, bool record) {
+    auto* saved = dynamic_cast<CGXUndoEngineCellsInfo*>(data.get());
+    std::unique_ptr<CGXUndoEngineCellsInfo> info(saved);
+    if (saved)
+        static_cast<void>(data.release());
+    else
+        data.reset();  // not ours: nothing of it can be put back
+    const bool ok = MoveCells(source, destRow, destCol, info, record, 0);
+    data = std::move(info);
+    return ok;
 }
 
 // --- recalculation and messages ------------------------------------------------------------------

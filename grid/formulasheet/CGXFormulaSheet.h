@@ -36,6 +36,8 @@ public:
     // that UndoEngineCells can put them back. `mode` 0 or 3 records the recalculation too.
     bool MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
                    std::unique_ptr<CGXUndoEngineCellsInfo>& info, bool record, int mode);
+    bool MoveCellsUndoable(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                           std::unique_ptr<CGXOwnedObject>& data, bool record) override;
     bool StoreStyleAt(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModifyType type,
                       int storeType) override;
     bool GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
@@ -112,7 +114,8 @@ private:
     void NoteEmptyForUndo(ROWCOL row, ROWCOL col);
     void CollectUndo(bool recalcFirst, bool keepCleared);
     void SaveBeforeRemoval(const formula::GXRangeRef& removed);
-    void RelinkCells(std::vector<formula::GXEngineCell*>& cells);
+    // Puts saved cells back; what they displace is kept for undo when recording and asked to.
+    void RelinkCells(std::vector<formula::GXEngineCell*>& cells, bool keepDisplaced = true);
     std::vector<formula::GXEngineCell*> TakeEngineUndoCells();
     void ResetEngine();
     std::string CellFormulaText(const formula::GXEngineCell& cell) const;

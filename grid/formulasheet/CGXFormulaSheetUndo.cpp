@@ -45,12 +45,16 @@ void CGXFormulaSheet::CollectUndo(bool recalcFirst, bool keepCleared) {
     s.undoCells.clear();
 }
 
-void CGXFormulaSheet::RelinkCells(std::vector<GXEngineCell*>& cells) {
+void CGXFormulaSheet::RelinkCells(std::vector<GXEngineCell*>& cells, bool keepDisplaced) {
     GXEngineSheet& s = Engine();
     for (auto it = cells.rbegin(); it != cells.rend(); ++it) {
         GXEngineCell* cell = *it;
-        if (GXEngineCell* old = GXFindCell(s, cell->row, cell->col))
-            GXDiscardCell(s, old);
+        if (GXEngineCell* old = GXFindCell(s, cell->row, cell->col)) {
+            if (keepDisplaced)
+                GXDiscardCell(s, old);
+            else
+                GXRemoveCell(s, old);
+        }
         GXLinkCell(s, cell);
         cell->set(GX_CF_CHANGED);
         if (cell->kind() == GX_CELL_FORMULA)

@@ -5,6 +5,7 @@
 #include "grid/controls/CGXEditControl.h"
 #include "grid/core/CGXGridWnd.h"
 #include "grid/core/tests/GridFixture.h"
+#include "grid/features/CGXCommandFactory.h"
 #include "grid/features/GXFeatureInstall.h"
 #include "grid/formula/EngineState.h"
 #include "grid/formulasheet/CGXFormulaSheet.h"
@@ -128,6 +129,45 @@ TEST_F(FormulaGrid, TypedNumbersAndFormulasComputeAndErrorsExplainThemselves) {
     EXPECT_LT(qGreen(violated), 40);
     EXPECT_LT(qBlue(violated), 40);
     image.save(QString(FORMULASHEET_BUILD_DIR) + "/grid_formulasheet_typing.png");
+}
+
+TEST_F(FormulaGrid, UndoOfAMoveAndOfAStoreBringsFormulasAndValuesBack) {
+    Enter(1, 1, "5");
+    Enter(2, 1, "=A1*2");
+    Enter(1, 3, "100");
+    Enter(2, 3, "=C1+1");
+    Enter(4, 1, "=A2+1");
+    ASSERT_EQ(Shown(4, 1), "11");
+
+    // The block A1:A2 moves over C1:C2; the formula that used it follows.
+    ASSERT_TRUE(wnd_->MoveCells(CGXRange(1, 1, 2, 1), 1, 3));
+    wnd_->Recalc(true);
+    EXPECT_EQ(sheet_->GetFormulaText(4, 1), "=C2+1");
+    EXPECT_EQ(Shown(2, 3), "10");
+    ASSERT_TRUE(wnd_->Undo());
+    EXPECT_EQ(Shown(1, 3), "100");
+    EXPECT_EQ(sheet_->GetFormulaText(2, 3), "=C1+1");
+    EXPECT_EQ(Shown(2, 3), "101");
+    EXPECT_EQ(sheet_->GetFormulaText(2, 1), "=A1*2");
+    EXPECT_EQ(sheet_->GetFormulaText(4, 1), "=A2+1");
+    EXPECT_EQ(Shown(4, 1), "11");
+    ASSERT_TRUE(wnd_->Redo());
+    EXPECT_EQ(Shown(2, 3), "10");
+    EXPECT_EQ(Shown(4, 1), "11");
+    ASSERT_TRUE(wnd_->Undo());
+    EXPECT_EQ(Shown(2, 3), "101");
+
+    // A store of typed texts, recorded with what was typed before: undo gives the formula back.
+    std::vector<std::unique_ptr<CGXStyle>> typed;
+    typed.push_back(std::make_unique<CGXStyle>());
+    typed.back()->SetValue("7");
+    ASSERT_TRUE(
+        GXSetStyleRangeUndoable(wnd_.get(), CGXRange(2, 1), typed, GX_INVALIDATE, 0, gxValueStore));
+    wnd_->Recalc(false);
+    EXPECT_EQ(Shown(4, 1), "8");
+    ASSERT_TRUE(wnd_->Undo());
+    EXPECT_EQ(sheet_->GetFormulaText(2, 1), "=A1*2");
+    EXPECT_EQ(Shown(4, 1), "11");
 }
 
 }  // namespace
