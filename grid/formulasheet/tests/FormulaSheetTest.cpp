@@ -1,6 +1,11 @@
 #include "framework/persist/Archive.h"
+#include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXStyle.h"
+#include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
+#include "grid/features/CGXGridDocSerializeImp.h"
+#include "grid/features/CGXGridParamCopyOperatorImp.h"
+#include "grid/features/CGXStyleSerializeImp.h"
 #include "grid/formula/EngineState.h"
 #include "grid/formula/ErrorMessages.h"
 #include "grid/formulasheet/CGXFormulaSheet.h"
@@ -402,6 +407,82 @@ TEST_F(FormulaSheetTest, UndoOfARowRemovalRestoresFormulasAndValues) {
     EXPECT_EQ(sheet->GetValueText(3, 1), "3");
     EXPECT_EQ(sheet->GetValueText(3, 2), "6");
     EXPECT_EQ(sheet->GetValueText(2, 1), "2");
+}
+
+// A parameter object that holds a formula sheet makes a formula sheet again when it is loaded
+// from an archive (creation by run-time class) or copied.
+TEST_F(FormulaSheetTest, ParameterArchivesAndCopiesMakeFormulaSheetsAgain) {
+    InstallDocSerializeImp();
+    InstallStyleSerializeImp();
+    InstallParamCopyOperatorImp();
+    CGXGridParam param;
+    param.SetStylesMap(new CGXStylesMap(&CGXStyle::kClass), true);
+    auto* data = new CGXFormulaSheet;
+    param.SetData(data, true);
+    data->SetRowCount(5);
+    data->SetColCount(3);
+    data->SetNumberValue(1, 1, 6);
+    ASSERT_TRUE(data->SetFormula(2, 1, "=A1*7"));
+    CGXStyle right;
+    right.SetHorizontalAlignment(2);
+    ASSERT_TRUE(data->StoreStyleAt(2, 1, &right, gxOverride, 0));
+    data->Recalc(true);
+
+    Bytes bytes;
+    {
+        fw::Archive ar(fw::StoreTo{bytes});
+        param.Serialize(ar);
+    }
+    CGXGridParam loaded;
+    {
+        fw::Archive ar(fw::LoadFrom{bytes});
+        loaded.Serialize(ar);
+    }
+    auto* again = dynamic_cast<CGXFormulaSheet*>(loaded.GetData());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->GetFormulaText(2, 1), "=A1*7");
+    EXPECT_EQ(again->GetValueText(2, 1), "42");
+    CGXStyle got;
+    ASSERT_TRUE(again->GetStyleAt(2, 1, got, gxCopy, 0));
+    EXPECT_TRUE(got.GetIncludeHorizontalAlignment());
+
+    CGXGridParam copied;
+    GXGetLibraryState().m_pParamCopyOperatorImp->CopyParam(copied, param);
+    auto* copy = dynamic_cast<CGXFormulaSheet*>(copied.GetData());
+    ASSERT_NE(copy, nullptr);
+    copy->SetNumberValue(1, 1, 2);
+    copy->Recalc(false);
+    EXPECT_EQ(copy->GetValueText(2, 1), "14");
+    EXPECT_EQ(data->GetValueText(2, 1), "42") << "the source stays as it was";
+}
+
+TEST_F(FormulaSheetTest, AnUndoInfoFreesTheCellsOfBothItsLists) {
+    const int engine = sheet->GetEngineSheet();
+    auto allocated = [&] { return formula::GXCountCells(sheet->Engine(), formula::GX_LIST_ALL); };
+    Type(1, 1, "1");
+    Type(1, 2, "=A1+1");
+    const int before = allocated();
+    sheet->SetUndoSwitch(true);
+    Type(1, 2, "=A1+2");  // the replaced formula goes to the first list
+    std::unique_ptr<CGXUndoEngineCellsInfo> info;
+    ASSERT_TRUE(sheet->MoveCells(CGXRange(1, 1), 1, 2, info, true, 0));  // both lists
+    std::unique_ptr<CGXOwnedObject> typed = sheet->GetUndoInfo();
+    ASSERT_TRUE(typed);
+    EXPECT_GT(allocated(), before);
+    typed.reset();
+    info.reset();
+    EXPECT_EQ(allocated(), formula::GXGetSheet(engine)->linkedCount)
+        << "every saved cell went back to the pool";
+}
+
+TEST_F(FormulaSheetTest, LongRefusedFormulasGiveABoundedMessage) {
+    std::string text = "=1+";
+    text += std::string(600, '(');
+    EXPECT_FALSE(sheet->SetFormula(3, 2, text));
+    std::string message;
+    ASSERT_TRUE(sheet->GetError(message));
+    EXPECT_EQ(message.rfind("Cell B3: ERROR: ", 0), 0u) << message;
+    EXPECT_LE(message.size(), 259u);
 }
 
 }  // namespace
