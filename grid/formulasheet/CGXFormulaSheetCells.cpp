@@ -83,6 +83,11 @@ bool CGXFormulaSheet::SetFormula(ROWCOL row, ROWCOL col, std::string_view text) 
     }
     s.undoRecording = wasRecording;
     if (!ok) {
+        // Nothing changed: the empty cell noted for undo goes back to the pool.
+        if (undoSwitch_ && !s.undoCells.empty() && !FindCell(row, col)) {
+            GXFreeCell(s.undoCells.back());
+            s.undoCells.pop_back();
+        }
         GXPostMessage(s, "Cell " + GXColumnName(GXEngineCol(col)) +
                              std::to_string(GXEngineRow(row)) + ": " + ParseErrorText());
         return false;

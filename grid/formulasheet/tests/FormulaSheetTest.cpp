@@ -485,4 +485,29 @@ TEST_F(FormulaSheetTest, LongRefusedFormulasGiveABoundedMessage) {
     EXPECT_LE(message.size(), 259u);
 }
 
+TEST_F(FormulaSheetTest, FormulasEvaluateOutsideAnyCell) {
+    Type(1, 1, "4");
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"=SUM(A1,2)*2", true, "12"},
+        {"=1/0", false, "Error!"},
+        {"=NA()", false, "#N/A"},
+        {"=STRCAT(\"a\",\"b\")", true, "ab"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::string result;
+        EXPECT_EQ(sheet->ParseAndEvaluate(result, c.text), c.ok);
+        EXPECT_EQ(result, c.result);
+    }
+    std::string result;
+    EXPECT_FALSE(sheet->ParseAndEvaluate(result, "=1+"));
+    EXPECT_EQ(result.rfind("ERROR: ", 0), 0u) << result;
+    EXPECT_EQ(sheet->GetValueText(1, 1), "4") << "no cell changes";
+}
+
 }  // namespace
