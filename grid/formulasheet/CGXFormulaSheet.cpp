@@ -36,8 +36,26 @@ GXEngineCell* CGXFormulaSheet::FindCell(ROWCOL row, ROWCOL col) const {
     return GXFindCell(Engine(), GXEngineRow(row), GXEngineCol(col));
 }
 
+// The engine compares every new changed range with those it holds; a store of many cells (a
+// paste, a copy from a plain store) would make that quadratic, so past a few dozen ranges they
+// become their bounding range: it marks at least every dependant, which is all that counts.
 void CGXFormulaSheet::Changed(ROWCOL row, ROWCOL col) {
-    GXAddChangedRange(sheet_, GXMakeCell(GXEngineRow(row), GXEngineCol(col)));
+    constexpr std::size_t kMaxChangedRanges = 64;
+    const GXRangeRef cell = GXMakeCell(GXEngineRow(row), GXEngineCol(col));
+    std::vector<GXRangeRef>& ranges = Engine().changedRanges;
+    if (ranges.size() < kMaxChangedRanges) {
+        GXAddChangedRange(sheet_, cell);
+        return;
+    }
+    int top = cell.firstRow(), left = cell.firstCol();
+    int bottom = cell.lastRow(), right = cell.lastCol();
+    for (const GXRangeRef& r : ranges) {
+        top = std::min(top, r.firstRow());
+        left = std::min(left, r.firstCol());
+        bottom = std::max(bottom, r.lastRow());
+        right = std::max(right, r.lastCol());
+    }
+    ranges.assign(1, GXMakeRange(top, left, bottom, right));
 }
 
 void CGXFormulaSheet::ResetEngine() {

@@ -510,4 +510,25 @@ TEST_F(FormulaSheetTest, FormulasEvaluateOutsideAnyCell) {
     EXPECT_EQ(sheet->GetValueText(1, 1), "4") << "no cell changes";
 }
 
+TEST_F(FormulaSheetTest, ManyStoresBeforeARecalculationReachEveryDependant) {
+    sheet->SetRowCount(300);
+    for (ROWCOL row = 1; row <= 300; ++row) {
+        ASSERT_TRUE(sheet->SetNumberValue(row, 1, 1));
+        ASSERT_TRUE(sheet->SetFormula(row, 2, "=A" + std::to_string(row) + "*2"));
+    }
+    ASSERT_TRUE(sheet->SetFormula(1, 3, "=SUM(B1:B300)"));
+    sheet->Recalc(false);
+    ASSERT_EQ(sheet->GetValueText(1, 3), "600");
+    // Far more stores than the changed ranges the sheet keeps apart.
+    CGXStyle three;
+    three.SetValue("3");
+    for (ROWCOL row = 1; row <= 300; row += 2)
+        ASSERT_TRUE(sheet->StoreStyleAt(row, 1, &three, gxOverride, gxValueStore));
+    EXPECT_LE(sheet->Engine().changedRanges.size(), 64u) << "merged into bounding ranges";
+    sheet->Recalc(false);
+    EXPECT_EQ(sheet->GetValueText(299, 2), "6");
+    EXPECT_EQ(sheet->GetValueText(300, 2), "2");
+    EXPECT_EQ(sheet->GetValueText(1, 3), "1200");
+}
+
 }  // namespace
