@@ -193,6 +193,8 @@ bool CGXFormulaSheet::MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL d
                                 int mode) {
     if (!InSheet(destRow, destCol))
         return false;
+    if (info && !info->PoolAlive())
+        info.reset();  // saved before the sheet was reset: its cells are gone
     GXEngineSheet& s = Engine();
     const bool wasRecording = s.undoRecording;
     s.undoRecording = record;

@@ -126,6 +126,8 @@ bool IsAcceptableName(std::string_view name) {
 
 bool CGXFormulaSheet::SetRangeName(std::string_view name, const CGXRange& range,
                                    CGXUndoEngineCellsInfo* info) {
+    if (info && !info->PoolAlive())
+        info = nullptr;  // saved before the sheet was reset: nothing of it is left
     GXEngineSheet& s = Engine();
     if (info && info->m_pSavedName) {
         for (auto it = s.retiredNames.begin(); it != s.retiredNames.end(); ++it) {

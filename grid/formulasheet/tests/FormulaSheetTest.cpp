@@ -531,4 +531,22 @@ TEST_F(FormulaSheetTest, ManyStoresBeforeARecalculationReachEveryDependant) {
     EXPECT_EQ(sheet->GetValueText(1, 3), "1200");
 }
 
+TEST_F(FormulaSheetTest, UndoInfoFromBeforeAResetIsRefusedNotReplayed) {
+    Type(1, 1, "1");
+    std::unique_ptr<CGXUndoEngineCellsInfo> moved;
+    ASSERT_TRUE(sheet->MoveCells(CGXRange(1, 1), 2, 2, moved, true, 0));
+    sheet->SetUndoSwitch(true);
+    Type(3, 3, "x");
+    std::unique_ptr<CGXOwnedObject> typed = sheet->GetUndoInfo();
+    ASSERT_TRUE(typed && moved);
+    sheet->DeleteContents();  // the pool of those saved cells is gone
+    Type(4, 4, "kept");
+    EXPECT_FALSE(sheet->UndoEngineCells(typed.get(), true, false));
+    ASSERT_TRUE(sheet->MoveCells(CGXRange(5, 5), 6, 6, moved, true, 0));
+    EXPECT_EQ(sheet->GetValueText(4, 4), "kept");
+    typed.reset();
+    moved.reset();  // and destroying them frees nothing twice
+    EXPECT_EQ(sheet->GetValueText(4, 4), "kept");
+}
+
 }  // namespace
