@@ -4,6 +4,7 @@
 #include "framework/persist/Clipboard.h"
 #include "framework/window/Messages.h"
 #include "framework/window/VirtualKeys.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
@@ -159,7 +160,10 @@ void CGXEditControl::Init(ROWCOL row, ROWCOL col) {
         CreateEditWnd(0, nullptr);
     const CGXStyle& style = GetStyle();
     m_bOption = style.GetIncludeAllowEnter() && style.GetAllowEnter();
-    SetValue(m_pGrid->GetValueRowCol(row, col));
+    std::string value = m_pGrid->GetValueRowCol(row, col);
+    if (CGXData* data = m_pGrid->GetData())
+        data->GetExpressionAt(row, col, value);  // a formula is edited as its text
+    SetValue(value);
     if (m_pWnd) {
         SetSel(0, -1);
         if (m_bActive)

@@ -37,6 +37,8 @@ public:
     ROWCOL m_nRow = 0;
     ROWCOL m_nCol = 0;
     bool m_bCurrentCell = false;
+    // The computing cell store's saved cells that belong to this change (null when none).
+    std::unique_ptr<CGXOwnedObject> m_pEngineInfo;
 };
 
 class CGXAbstractGridPrintImp : public CGXOwnedObject {};

@@ -244,6 +244,29 @@ bool CGXData::GetUpdateErrorText(std::string&) {
     return false;
 }
 
+void CGXData::ResetUpdateError() {}
+
+bool CGXData::SetUndoSwitch(bool) {
+    return false;
+}
+
+std::unique_ptr<CGXOwnedObject> CGXData::GetUndoInfo() {
+    return nullptr;
+}
+
+bool CGXData::UndoEngineCells(CGXOwnedObject*, bool, bool) {
+    return false;
+}
+
+bool CGXData::MoveCellsUndoable(const CGXRange&, ROWCOL, ROWCOL, std::unique_ptr<CGXOwnedObject>&,
+                                bool) {
+    return false;
+}
+
+bool CGXData::GetExpressionAt(ROWCOL, ROWCOL, std::string&) {
+    return false;
+}
+
 CGXGridCore* CGXData::GetBoundGrid() const {
     return GXGetLibraryState().FindGridOfObject(this);
 }

@@ -68,6 +68,19 @@ public:
     virtual int SetRecalcMode(int mode);
     virtual bool Recalc(bool force);
     virtual bool GetUpdateErrorText(std::string& text);
+    // Frees the message that GetUpdateErrorText reports (it stays until then).
+    virtual void ResetUpdateError();
+    // Engine undo of the formula sheet: the recording switch (returns the old one), the pending
+    // saved cells (given up to the caller) and putting saved cells back.
+    virtual bool SetUndoSwitch(bool on);
+    virtual std::unique_ptr<CGXOwnedObject> GetUndoInfo();
+    virtual bool UndoEngineCells(CGXOwnedObject* info, bool record, bool which);
+    // A store that moves its own cells (the formula sheet) does so here, keeping what undo needs
+    // in `data`; FALSE leaves the move to the copy-and-move component.
+    virtual bool MoveCellsUndoable(const CGXRange& source, ROWCOL destRow, ROWCOL destCol,
+                                   std::unique_ptr<CGXOwnedObject>& data, bool record);
+    // The text a user edits in a cell when it differs from the shown value (a formula's text).
+    virtual bool GetExpressionAt(ROWCOL row, ROWCOL col, std::string& text);
 
     // The first grid registered in the library state for this cell store.
     CGXGridCore* GetBoundGrid() const;

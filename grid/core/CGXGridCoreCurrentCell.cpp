@@ -755,7 +755,10 @@ void CGXGridCore::SetRecalcMode(bool on) {
     if (CGXData* data = GetData())
         data->SetRecalcMode(on ? 1 : 0);
 }
-void CGXGridCore::ResetRecalcError() {}
+void CGXGridCore::ResetRecalcError() {
+    if (CGXData* data = GetData())
+        data->ResetUpdateError();
+}
 bool CGXGridCore::GetRecalcError(std::string& text) {
     CGXData* data = GetData();
     return data && data->GetUpdateErrorText(text);

@@ -215,7 +215,9 @@ bool CGXGridCore::SetValueRange(const CGXRange& range, const std::string& value,
         m_pStyleValue = CreateStyle();
     m_pStyleValue->Free();
     m_pStyleValue->SetValue(value);
-    return SetStyleRange(range, m_pStyleValue.get(), type, 0, nullptr, flags);
+    // Cells take the text as typed input (a computing store reads formulas from it).
+    return SetStyleRange(range, m_pStyleValue.get(), type, range.IsCells() ? gxValueStore : 0,
+                         nullptr, flags);
 }
 
 bool CGXGridCore::SetControlTextRowCol(ROWCOL row, ROWCOL col, const std::string& text,

@@ -1,6 +1,7 @@
 #include "grid/features/CGXCommandFactory.h"
 
 #include "framework/persist/StringTable.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXLongOperation.h"
@@ -53,7 +54,8 @@ bool GXIsRecordingUndo(CGXGridCore* grid, int ctCmd) {
            grid->GetParam()->IsEnableUndo();
 }
 
-std::vector<std::unique_ptr<CGXStyle>> GXSaveCellStyles(CGXGridCore* grid, const CGXRange& range) {
+std::vector<std::unique_ptr<CGXStyle>> GXSaveCellStyles(CGXGridCore* grid, const CGXRange& range,
+                                                        int styleType) {
     std::vector<std::unique_ptr<CGXStyle>> out;
     if (range.top > range.bottom || range.left > range.right)
         return out;
@@ -61,7 +63,7 @@ std::vector<std::unique_ptr<CGXStyle>> GXSaveCellStyles(CGXGridCore* grid, const
     for (ROWCOL row = range.top; row <= range.bottom; ++row) {
         for (ROWCOL col = range.left; col <= range.right; ++col) {
             std::unique_ptr<CGXStyle> s = grid->CreateStyle();
-            if (grid->GetStyleRowCol(row, col, *s, gxCopy, 0)) {
+            if (grid->GetStyleRowCol(row, col, *s, gxCopy, styleType)) {
                 out.push_back(std::move(s));
             } else {
                 grid->RecycleStyle(std::move(s));
@@ -74,16 +76,17 @@ std::vector<std::unique_ptr<CGXStyle>> GXSaveCellStyles(CGXGridCore* grid, const
 
 bool GXSetStyleRangeUndoable(CGXGridCore* grid, const CGXRange& range,
                              const std::vector<std::unique_ptr<CGXStyle>>& styles, unsigned flags,
-                             int ctCmd) {
+                             int ctCmd, int styleType) {
     const bool record = GXIsRecordingUndo(grid, ctCmd);
     std::vector<std::unique_ptr<CGXStyle>> old;
     if (record)
-        old = GXSaveCellStyles(grid, range);
+        old = GXSaveCellStyles(grid, range, styleType);
     // The store itself runs as a roll-back type so that nothing below records it a second time.
-    if (!grid->SetStyleRange(range, nullptr, gxCopy, 0, &styles, flags, 1))
+    if (!grid->SetStyleRange(range, nullptr, gxCopy, styleType, &styles, flags, 1))
         return false;
     if (record)
-        grid->AddCommand(std::make_unique<CGXSetStyleRangeCmd>(range, 0, std::move(old)), ctCmd);
+        grid->AddCommand(std::make_unique<CGXSetStyleRangeCmd>(range, styleType, std::move(old)),
+                         ctCmd);
     return true;
 }
 
@@ -169,7 +172,7 @@ CGXSetStyleRangeCmd::CGXSetStyleRangeCmd(const CGXRange& range, int styleType,
     : m_range(range), m_nStyleType(styleType), m_styles(std::move(styles)) {}
 
 bool CGXSetStyleRangeCmd::Execute(CGXGridCore* grid, int ctCmd) {
-    return GXSetStyleRangeUndoable(grid, m_range, m_styles, GX_INVALIDATE, ctCmd);
+    return GXSetStyleRangeUndoable(grid, m_range, m_styles, GX_INVALIDATE, ctCmd, m_nStyleType);
 }
 
 std::string CGXSetStyleRangeCmd::GetDescription() const {
@@ -253,6 +256,12 @@ bool CGXCommandFactory::ExecuteCommand(CGXCommand& command, CGXGridCore* grid, i
     const bool oldLock = param ? param->m_bLockReadOnly : false;
     if (param)
         param->m_bLockReadOnly = false;
+    // The store's own saved cells come back first; the command then repeats the grid change.
+    if (CGXData* data = param ? param->GetData() : nullptr; data && command.m_pEngineInfo) {
+        const bool oldRecording = data->SetUndoSwitch(ctCmd != 1);
+        data->UndoEngineCells(command.m_pEngineInfo.get(), true, false);
+        data->SetUndoSwitch(oldRecording);
+    }
     const bool ok = command.Execute(grid, ctCmd);
     if (param)
         param->m_bLockReadOnly = oldLock;
@@ -277,6 +286,9 @@ void CGXCommandFactory::AddCommand(CGXGridCore* grid, std::unique_ptr<CGXCommand
     try {
         if (ctCmd == 0)
             param->EmptyRedoList();
+        if (!command->m_pEngineInfo)
+            if (CGXData* data = param->GetData())
+                command->m_pEngineInfo = data->GetUndoInfo();
         CGXGridParam::CommandList* target = TargetList(grid, ctCmd);
         const bool inBlock = target != &param->GetRedoList() && target != &param->GetUndoList();
         if (!inBlock && target->size() > param->m_nUndoLimit)
@@ -325,6 +337,7 @@ bool CGXCommandFactory::Undo(CGXGridCore* grid) {
     const bool ok = ExecuteCommand(*cmd, grid, 2);
     if (!ok)
         list.push_front(std::move(cmd));
+    grid->Recalc(false);  // a computing cell store brings the dependants up to date
     grid->Redraw(GX_INVALIDATE);
     grid->UpdateScrollbars();
     return ok;
@@ -352,6 +365,7 @@ bool CGXCommandFactory::Redo(CGXGridCore* grid) {
     } else {
         list.push_front(std::move(cmd));
     }
+    grid->Recalc(false);
     grid->Redraw(GX_INVALIDATE);
     grid->UpdateScrollbars();
     return ok;

@@ -90,14 +90,16 @@ private:
 };
 
 // Saves the stored styles of every cell of a cells range, row by row (null where nothing is
-// stored), past the grid's counts too.
-std::vector<std::unique_ptr<CGXStyle>> GXSaveCellStyles(CGXGridCore* grid, const CGXRange& range);
+// stored), past the grid's counts too. Store type 1 saves what the user typed (a formula's
+// text where the cell store computes).
+std::vector<std::unique_ptr<CGXStyle>> GXSaveCellStyles(CGXGridCore* grid, const CGXRange& range,
+                                                        int styleType = 0);
 // TRUE when the grid records undo commands for an operation of this type.
 bool GXIsRecordingUndo(CGXGridCore* grid, int ctCmd);
 // Stores `styles` over the cells range (modify type copy) and records the command that puts
 // back what was there.
 bool GXSetStyleRangeUndoable(CGXGridCore* grid, const CGXRange& range,
                              const std::vector<std::unique_ptr<CGXStyle>>& styles, unsigned flags,
-                             int ctCmd);
+                             int ctCmd, int styleType = 0);
 // The feature's own string-table texts (menu names, messages), set once when missing.
 void GXAddFeatureStrings();

@@ -248,6 +248,8 @@ bool CGXGridDirectCopyMoveCellsImp::StoreMoveCells(CGXGridCore* grid, const CGXR
         return true;
     if (grid->IsLockReadOnly())
         return false;
+    if (store->MoveCellsUndoable(source, destRow, destCol, data, keepForUndo))
+        return true;
     if (auto* imp =
             dynamic_cast<CGXDataCopyMoveCellsImp*>(GXGetLibraryState().m_pDataCopyMoveCellsImp))
         return imp->MoveCellsEx(*store, source, destRow, destCol, data, keepForUndo);
