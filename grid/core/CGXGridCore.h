@@ -52,6 +52,7 @@ class CGXGridParam;
 class CGXLongOperation;
 class CGXPluginComponent;
 class CGXProperties;
+class CGXSplitterPanes;
 class CGXStylesMap;
 struct GX_LIBRARY_STATE;
 
@@ -217,6 +218,16 @@ public:
     std::int32_t m_nHintChannel = 0;
     void EnableHints(bool enable = true) { m_bHintsEnabled = enable; }
     bool IsHintsEnabled() const { return m_bHintsEnabled; }
+    // The splitter window whose pane this grid is (null when none) and the pane's row and
+    // column; the panes keep their scrolling and zoom in step through update hints.
+    void SetSplitterPane(CGXSplitterPanes* splitter, int paneRow = 0, int paneCol = 0) {
+        m_pSplitter = splitter;
+        m_nPaneRow = paneRow;
+        m_nPaneCol = paneCol;
+    }
+    CGXSplitterPanes* GetSplitter() const { return m_pSplitter; }
+    int GetPaneRow() const { return m_nPaneRow; }
+    int GetPaneCol() const { return m_nPaneCol; }
 
     // Feature slots 1..35, null until an installer fills them. Features that the forwarders
     // reach answer 0 (FALSE, null) while their slot is empty.
@@ -889,6 +900,11 @@ protected:
     bool IsGridOrChild(const fw::Window* wnd) const;
     void FlushGridKeyInput();
     void GiveFocusBack(fw::WindowHandle focus, bool controlActive);
+    bool TransferOwnCurrentCell(bool save, unsigned flags);
+    void HintSelectionChange(const CGXRangeList& before, const CGXRange& changed);
+    // SetTopRow and SetLeftCol without the hint.
+    bool MoveTopRow(ROWCOL row, unsigned flags);
+    bool MoveLeftCol(ROWCOL col, unsigned flags);
     bool LeaveCurrentCell(CGXControl& control, ROWCOL oldRow, ROWCOL oldCol, ROWCOL row, ROWCOL col,
                           unsigned flags, int changeClass);
     void DrawNewCurrentCell(CGXControl& control, ROWCOL row, ROWCOL col, bool changed);
@@ -992,6 +1008,8 @@ protected:
 
     bool m_bInitDone = false;
     bool m_bHintsEnabled = true;
+    CGXSplitterPanes* m_pSplitter = nullptr;
+    int m_nPaneRow = 0, m_nPaneCol = 0;
     bool m_bPrintInProgress = false;
     fw::Rect m_printRect;
     bool m_bGridRectSet = false;

@@ -165,18 +165,23 @@ bool CGXGridCore::SetZoom(int percent, unsigned flags) {
     if (!StoreZoom(percent, true))
         return false;
     OnZoomChanged(old, flags);
+    if (auto* f = GetUpdateHintImp(); f && m_bHintsEnabled)
+        f->HintZoom(this, percent, flags);
     return true;
 }
 
-bool CGXGridCore::StoreZoom(int percent, bool) {
+bool CGXGridCore::StoreZoom(int percent, bool createHint) {
     if (percent <= 0)
         return false;
     m_nZoom = percent;
     if (CGXProperties* props = GetProperties())
         props->SetZoom(percent);
+    if (auto* f = GetUpdateHintImp(); createHint && m_bHintsEnabled && f)
+        f->HintSetZoom(this, percent);
     return true;
 }
 
+// An old zoom of 0 (never a zoom of its own) stands for "not known": the grid is redrawn.
 void CGXGridCore::OnZoomChanged(int oldZoom, unsigned flags) {
     FreeObjectCache();
     UpdateFontMetrics();
@@ -268,9 +273,11 @@ fw::Size CGXGridCore::AddBorders(fw::Size size, const CGXStyle& style) {
 // -----------------------------------------------------------------------------------
 
 void CGXGridCore::RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, unsigned flags,
-                               bool) {
+                               bool notify) {
     if (flags == 0 || !GridWndIsVisible() || UpdatesLocked() || !m_bInitDone)
         return;
+    if (auto* f = GetUpdateHintImp(); notify && m_bHintsEnabled && f)
+        f->HintRedrawRowCol(this, top, left, bottom, right, flags);
     bottom = std::min(bottom, GetRowCount());
     right = std::min(right, GetColCount());
     const fw::Rect r = CalcClientRectFromRange(top, left, bottom, right);
@@ -287,10 +294,12 @@ void CGXGridCore::RedrawRowCol(const CGXRange& range, unsigned flags, bool notif
     RedrawRowCol(r.top, r.left, r.bottom, r.right, flags, notify);
 }
 
-void CGXGridCore::Redraw(unsigned flags, bool) {
+void CGXGridCore::Redraw(unsigned flags, bool notify) {
     InvalidateCachedVisible();
     if (flags == 0 || UpdatesLocked())
         return;
+    if (auto* f = GetUpdateHintImp(); notify && m_bHintsEnabled && f)
+        f->HintRedraw(this, flags);
     m_nTopRow = std::max<ROWCOL>(GetFrozenRows() + 1,
                                  std::min(m_nTopRow, std::max<ROWCOL>(1, GetRowCount())));
     m_nLeftCol = std::max<ROWCOL>(GetFrozenCols() + 1,

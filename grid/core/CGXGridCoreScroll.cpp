@@ -7,6 +7,7 @@
 #include "grid/core/CGXGridParam.h"
 
 #include <algorithm>
+#include <optional>
 
 // --- selection
 // ------------------------------------------------------------------------------------
@@ -53,9 +54,18 @@ ROWCOL CGXGridCore::GetSelectedCols(std::vector<ROWCOL>& cols, bool entireColsOn
     return static_cast<ROWCOL>(cols.size());
 }
 
+// The other views of the document redraw the same change of the shared selection.
+void CGXGridCore::HintSelectionChange(const CGXRangeList& before, const CGXRange& changed) {
+    if (auto* f = GetUpdateHintImp(); f && m_bHintsEnabled)
+        f->HintSelection(this, &before, changed.top, changed.left, changed.bottom, changed.right);
+}
+
 bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
     if (!m_pParam)
         return false;
+    std::optional<CGXRangeList> before;
+    if (update && GetUpdateHintImp() && m_bHintsEnabled && m_pDocument)
+        before = m_pParam->m_SelRects;
     if (select) {
         m_pParam->m_SelRects.AddTail(range);
     } else {
@@ -74,6 +84,8 @@ bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
         CGXRange r = range;
         r.ResolveToCells(0, 0, GetRowCount(), GetColCount());
         RedrawRowCol(r.top, r.left, r.bottom, r.right, GX_INVALIDATE);
+        if (before)
+            HintSelectionChange(*before, r);
     }
     OnSelectionChanged();
     return true;
@@ -82,8 +94,10 @@ bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
 void CGXGridCore::SetSelection(std::nullptr_t) {
     if (!m_pParam || m_pParam->m_SelRects.IsEmpty())
         return;
+    const CGXRangeList before = m_pParam->m_SelRects;
     m_pParam->m_SelRects.DeleteAll();
     Redraw(GX_INVALIDATE);
+    HintSelectionChange(before, CGXRange());
     OnSelectionChanged();
 }
 
@@ -276,7 +290,12 @@ void CGXGridCore::ScrollWindowContents(int dx, int dy, const fw::Rect* scroll,
 
 bool CGXGridCore::DoScroll(int direction, ROWCOL count) {
     ROWCOL hint = 0;
-    return OnScroll(direction, count, &hint);
+    if (!OnScroll(direction, count, &hint))
+        return false;
+    // The other panes of a splitter follow in the direction scrolled.
+    if (auto* f = GetUpdateHintImp(); f && m_bHintsEnabled)
+        f->HintSyncPanes(this, direction);
+    return true;
 }
 
 bool CGXGridCore::ScrollCellInView(ROWCOL row, ROWCOL col, unsigned flags, bool) {
