@@ -705,6 +705,14 @@ public:
     virtual bool SetStylesMap(const CGXStylesMap& map, unsigned flags = GX_UPDATENOW,
                               int ctCmd = 0);
     virtual void UpdateStylesMap(unsigned flags, bool createHint);
+    // Replaces the parameter object's properties by a copy of `properties` (through the
+    // library's parameter-copy component; FALSE without it or while read-only locked).
+    virtual bool SetProperties(const CGXProperties& properties, unsigned flags = GX_UPDATENOW,
+                               int ctCmd = 0);
+    virtual void UpdateProperties(unsigned flags, bool createHint);
+    // The value of one cell, stored as SetValueRange does.
+    virtual bool SetValueRowCol(ROWCOL row, ROWCOL col, const std::string& value,
+                                unsigned flags = GX_UPDATENOW);
     virtual bool ChangeBaseStyle(std::uint16_t baseStyleId, const CGXStyle& style,
                                  GXModifyType type = gxOverride, unsigned flags = GX_UPDATENOW,
                                  int ctCmd = 0);
@@ -783,6 +791,14 @@ public:
                            bool useCurrentCell = false);
     ROWCOL GetSelectedCols(std::vector<ROWCOL>& cols, bool entireColsOnly = false,
                            bool useCurrentCell = false);
+    // The selected rows (columns) as spans first[i]..last[i]; TRUE when there is one. With
+    // nothing selected and useCurrentCell, the current cell's row (column) is the one span.
+    bool GetSelectedRowRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                              bool entireRowsOnly = false, bool useCurrentCell = false);
+    bool GetSelectedColRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                              bool entireColsOnly = false, bool useCurrentCell = false);
+    // The current cell's selected text as its control reports it (empty without one).
+    virtual void GetSelectedText(std::string& text);
     bool IsCellInRangeList(ROWCOL row, ROWCOL col, const CGXRangeList& list) const {
         return list.ContainsCell(row, col);
     }
@@ -868,6 +884,10 @@ public:
     virtual void OnZoomChanged(int oldZoom, unsigned flags);
     int SetMemDCDrawing(int mode);
     int GetMemDCDrawing() const { return m_nMemDCDrawing; }
+    // The document passes a hint to every other view (nothing with hints off or no document).
+    virtual void UpdateAllViews(fw::Window* sender, long hint, void* object);
+    // Hands a hint to the update-hint feature: FALSE without it.
+    virtual bool SendUpdateHint(CGXGridHint& hint);
     // Invalidates the cells (widened to spans); nothing with flags 0, hidden or locked.
     virtual void RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
                               unsigned flags = GX_UPDATENOW, bool notify = false);

@@ -3,6 +3,8 @@
 // line, border and brush helpers. Everything is drawn where the device context points: the paint
 // context of the window, a memory bitmap, or (for immediate drawing) the grid DC over the
 // window's backing image.
+#include "framework/docview/Document.h"
+#include "framework/docview/View.h"
 #include "framework/drawing/PaintContext.h"
 #include "framework/window/Window.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
@@ -292,6 +294,16 @@ void CGXGridCore::RedrawRowCol(const CGXRange& range, unsigned flags, bool notif
     CGXRange r = range;
     r.ResolveToCells(0, 0, GetRowCount(), GetColCount());
     RedrawRowCol(r.top, r.left, r.bottom, r.right, flags, notify);
+}
+
+void CGXGridCore::UpdateAllViews(fw::Window* sender, long hint, void* object) {
+    if (m_bHintsEnabled && m_pDocument)
+        m_pDocument->UpdateAllViews(dynamic_cast<fw::View*>(sender), hint, object);
+}
+
+bool CGXGridCore::SendUpdateHint(CGXGridHint& hint) {
+    CGXAbstractGridUpdateHintImp* f = GetUpdateHintImp();
+    return f && f->SendHint(this, hint);
 }
 
 void CGXGridCore::Redraw(unsigned flags, bool notify) {

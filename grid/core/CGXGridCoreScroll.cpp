@@ -22,10 +22,10 @@ bool CGXGridCore::CopyRangeList(CGXRangeList& out, bool useCurrentCell) {
     return !out.IsEmpty();
 }
 
-ROWCOL CGXGridCore::GetSelectedRows(std::vector<ROWCOL>& rows, bool entireRowsOnly,
-                                    bool useCurrentCell) {
-    rows.clear();
-    std::vector<ROWCOL> first, last;
+bool CGXGridCore::GetSelectedRowRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                                       bool entireRowsOnly, bool useCurrentCell) {
+    first.clear();
+    last.clear();
     if (m_pParam)
         m_pParam->m_SelRects.GetRowSpans(GetRowCount(), first, last, entireRowsOnly);
     ROWCOL row, col;
@@ -33,6 +33,28 @@ ROWCOL CGXGridCore::GetSelectedRows(std::vector<ROWCOL>& rows, bool entireRowsOn
         first.push_back(row);
         last.push_back(row);
     }
+    return !first.empty();
+}
+
+bool CGXGridCore::GetSelectedColRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                                       bool entireColsOnly, bool useCurrentCell) {
+    first.clear();
+    last.clear();
+    if (m_pParam)
+        m_pParam->m_SelRects.GetColSpans(GetColCount(), first, last, entireColsOnly);
+    ROWCOL row, col;
+    if (first.empty() && useCurrentCell && GetCurrentCell(row, col)) {
+        first.push_back(col);
+        last.push_back(col);
+    }
+    return !first.empty();
+}
+
+ROWCOL CGXGridCore::GetSelectedRows(std::vector<ROWCOL>& rows, bool entireRowsOnly,
+                                    bool useCurrentCell) {
+    rows.clear();
+    std::vector<ROWCOL> first, last;
+    GetSelectedRowRanges(first, last, entireRowsOnly, useCurrentCell);
     for (std::size_t i = 0; i < first.size(); ++i)
         for (ROWCOL r = first[i]; r <= last[i] && r != GX_INVALID; ++r) rows.push_back(r);
     return static_cast<ROWCOL>(rows.size());
@@ -42,16 +64,19 @@ ROWCOL CGXGridCore::GetSelectedCols(std::vector<ROWCOL>& cols, bool entireColsOn
                                     bool useCurrentCell) {
     cols.clear();
     std::vector<ROWCOL> first, last;
-    if (m_pParam)
-        m_pParam->m_SelRects.GetColSpans(GetColCount(), first, last, entireColsOnly);
-    ROWCOL row, col;
-    if (first.empty() && useCurrentCell && GetCurrentCell(row, col)) {
-        first.push_back(col);
-        last.push_back(col);
-    }
+    GetSelectedColRanges(first, last, entireColsOnly, useCurrentCell);
     for (std::size_t i = 0; i < first.size(); ++i)
         for (ROWCOL c = first[i]; c <= last[i] && c != GX_INVALID; ++c) cols.push_back(c);
     return static_cast<ROWCOL>(cols.size());
+}
+
+void CGXGridCore::GetSelectedText(std::string& text) {
+    text.clear();
+    ROWCOL row, col;
+    if (!GetCurrentCell(row, col))
+        return;
+    if (CGXControl* control = GetControl(row, col))
+        control->GetSelectedText(text);
 }
 
 // The other views of the document redraw the same change of the shared selection.

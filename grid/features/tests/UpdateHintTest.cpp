@@ -5,6 +5,7 @@
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXGridView.h"
+#include "grid/core/CGXProperties.h"
 #include "grid/core/CGXSplitterPanes.h"
 #include "grid/core/tests/GridFixture.h"
 #include "grid/features/GXFeatureInstall.h"
@@ -341,6 +342,19 @@ TEST_F(UpdateHintTest, SelectionChangesAreRedrawnInTheOtherView) {
         EXPECT_NE(std::find(B().redrawn.begin(), B().redrawn.end(), CGXRange(2, 2, 4, 3)),
                   B().redrawn.end());
     }
+}
+
+TEST_F(UpdateHintTest, ReplacedPropertiesAreACopyAndTheOtherViewRedraws) {
+    CGXProperties replacement;
+    replacement.SetDisplayHorzLines(false);
+    B().received.clear();
+    ASSERT_TRUE(A().SetProperties(replacement));
+    CGXProperties* now = A().GetProperties();
+    ASSERT_NE(now, nullptr);
+    EXPECT_NE(now, &replacement);
+    EXPECT_FALSE(now->GetDisplayHorzLines());
+    EXPECT_EQ(B().GetProperties(), now);  // the parameter object is shared
+    EXPECT_EQ(B().received, std::vector<int>{33});
 }
 
 }  // namespace
