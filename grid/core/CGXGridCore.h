@@ -53,6 +53,8 @@ class CGXLongOperation;
 class CGXPluginComponent;
 class CGXProperties;
 class CGXSplitterPanes;
+class CGXNoToolTipCtrlProxy;
+class CGXToolTipHost;
 class CGXStylesMap;
 struct GX_LIBRARY_STATE;
 
@@ -606,6 +608,10 @@ public:
     // WM_COMMAND of the grid's window classes: the current cell's control first (its window's
     // notifications); FALSE leaves the command to the window (the view's Edit commands).
     virtual bool OnGridCommand(fw::WPARAM wParam, fw::LPARAM lParam);
+    // Cell tooltips (the "Tooltip-Text" user attribute): TRUE makes the grid's tooltip proxy
+    // once and shows tips as the mouse rests over cells; FALSE stops them. Answers TRUE.
+    virtual bool EnableGridToolTips(bool enable = true);
+    CGXNoToolTipCtrlProxy* GetToolTipProxy() const { return m_pToolTipProxy.get(); }
     // Settings of the input model.
     bool m_bAutoScrollKeys = false;  // a held arrow key keeps moving by automatic scrolling
     bool m_bSelDragging = false;     // the selection frame can be dragged
@@ -1088,6 +1094,9 @@ protected:
     int m_nCursorId = 0;
     bool m_bCursorLock = false;
     const void* m_pSizeLock = nullptr;
+    std::unique_ptr<CGXToolTipHost> m_pToolTipHost;
+    std::unique_ptr<CGXNoToolTipCtrlProxy> m_pToolTipProxy;
+    bool m_bToolTips = false;
     bool m_bKeyRepeatStarted = false;
     unsigned m_nKeyRepeatKey = 0, m_nKeyRepeatFlags = 0;
 };
