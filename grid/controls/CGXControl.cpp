@@ -346,8 +346,25 @@ void CGXControl::DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect) {
         if (mode == 2 && !m_pGrid->m_bGridHasFocus)
             return;
     }
-    // "Invert Thin.": four one-pixel bands along the edges, which a second drawing undoes.
-    const int w = 1;
+    // The frame the user chose in the grid's properties ("Current Cell."); a text that names
+    // none of the choices is drawn as "Invert Thin.".
+    std::string choice;
+    if (const CGXProperties* props = m_pGrid->GetProperties()) {
+        const auto it = props->m_userProperties.find(GX_IDS_UA_CURRENTCELLFRAME);
+        if (it != props->m_userProperties.end() && it->second.style &&
+            it->second.style->GetIncludeValue())
+            choice = it->second.style->GetValue();
+    }
+    if (choice == "No Border.")
+        return;
+    if (choice == "Thin Border." || choice == "Thick Border.") {
+        const CGXPen pen(fw::PS_SOLID, choice == "Thin Border." ? 1 : 2, 0);
+        for (int side : {gxBorderTop, gxBorderBottom, gxBorderLeft, gxBorderRight})
+            m_pGrid->DrawCellBorder(pen, rect, side, &dc, nullptr);
+        return;
+    }
+    // Bands along the edges, inverted (one pixel, two for "Invert Thick.").
+    const int w = choice == "Invert Thick." ? 2 : 1;
     dc.InvertRect({rect.left, rect.top, rect.left + w, rect.bottom});
     dc.InvertRect({rect.right - w, rect.top, rect.right, rect.bottom});
     dc.InvertRect({rect.left + w, rect.top, rect.right - w, rect.top + w});

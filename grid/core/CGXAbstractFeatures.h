@@ -158,6 +158,25 @@ public:
     virtual long OnHint(CGXGridCore* grid, const CGXGridHint* hint) = 0;
     // Sends a hint to the other views (nothing without a document or with hints disabled).
     virtual bool SendHint(CGXGridCore* grid, CGXGridHint& hint) = 0;
+    // The senders that the core and the other features call (each FALSE when nothing was sent).
+    virtual bool HintSetCurrentCell(CGXGridCore* grid, ROWCOL row, ROWCOL col, unsigned flags) = 0;
+    // The other views store their current cell's edit; TRUE unless one of them failed.
+    virtual bool HintStoreCurrentCell(CGXGridCore* grid, bool save, unsigned flags) = 0;
+    virtual bool HintRedraw(CGXGridCore* grid, unsigned flags) = 0;
+    virtual bool HintRedrawRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
+                                  ROWCOL right, unsigned flags) = 0;
+    virtual bool HintTopRow(CGXGridCore* grid, ROWCOL row, unsigned flags) = 0;
+    virtual bool HintLeftCol(CGXGridCore* grid, ROWCOL col, unsigned flags) = 0;
+    // After a scroll in a direction (1 up, 2 left, 3 down, 4 right) the splitter's other panes
+    // follow; any other value sends nothing and answers it less 4.
+    virtual long HintSyncPanes(CGXGridCore* grid, int scrollType) = 0;
+    virtual bool HintSetZoom(CGXGridCore* grid, int zoom) = 0;
+    virtual bool HintZoom(CGXGridCore* grid, int zoom, unsigned flags) = 0;
+    // The selection changed: `oldList` is the selection before (a CGXRangeList, or null), the
+    // block the range in progress now covers.
+    virtual bool HintSelection(CGXGridCore* grid, const void* oldList, ROWCOL top, ROWCOL left,
+                               ROWCOL bottom, ROWCOL right) = 0;
+    virtual bool HintSelectionAll(CGXGridCore* grid) = 0;
 };
 // Fits row heights and column widths to what the cells' controls need; FALSE on a user abort.
 class CGXAbstractGridResizeToFitImp : public CGXOwnedObject {

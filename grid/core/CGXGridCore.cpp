@@ -11,6 +11,7 @@
 #include "grid/core/CGXPluginComponent.h"
 #include "grid/core/CGXProperties.h"
 #include "grid/core/CGXStylesMap.h"
+#include "grid/core/CGXToolTipCtrlProxy.h"
 #include "grid/core/GXLibraryState.h"
 
 #include <QApplication>

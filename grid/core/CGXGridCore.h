@@ -52,6 +52,9 @@ class CGXGridParam;
 class CGXLongOperation;
 class CGXPluginComponent;
 class CGXProperties;
+class CGXSplitterPanes;
+class CGXNoToolTipCtrlProxy;
+class CGXToolTipHost;
 class CGXStylesMap;
 struct GX_LIBRARY_STATE;
 
@@ -79,6 +82,11 @@ inline constexpr unsigned GX_LINE_DRAG = 0x08;  // the resize line while draggin
 // the library writes colours in text: the decimal number of the 32-bit colour word (so "255" is
 // red, and a system colour word such as "4177526784" keeps its meaning).
 inline constexpr std::uint16_t GX_IDS_UA_NEGATIVECOLOR = 52797;
+
+// The user property of the grid's properties that chooses the current cell's frame: its value
+// is one of "Invert Thin." (the default), "Invert Thick.", "Thin Border.", "Thick Border." and
+// "No Border.".
+inline constexpr std::uint32_t GX_IDS_UA_CURRENTCELLFRAME = 51005;
 
 // Per-cell flags of the draw context.
 inline constexpr std::uint16_t gxnFlagLeftBorder = 0x0001;
@@ -217,6 +225,16 @@ public:
     std::int32_t m_nHintChannel = 0;
     void EnableHints(bool enable = true) { m_bHintsEnabled = enable; }
     bool IsHintsEnabled() const { return m_bHintsEnabled; }
+    // The splitter window whose pane this grid is (null when none) and the pane's row and
+    // column; the panes keep their scrolling and zoom in step through update hints.
+    void SetSplitterPane(CGXSplitterPanes* splitter, int paneRow = 0, int paneCol = 0) {
+        m_pSplitter = splitter;
+        m_nPaneRow = paneRow;
+        m_nPaneCol = paneCol;
+    }
+    CGXSplitterPanes* GetSplitter() const { return m_pSplitter; }
+    int GetPaneRow() const { return m_nPaneRow; }
+    int GetPaneCol() const { return m_nPaneCol; }
 
     // Feature slots 1..35, null until an installer fills them. Features that the forwarders
     // reach answer 0 (FALSE, null) while their slot is empty.
@@ -590,6 +608,10 @@ public:
     // WM_COMMAND of the grid's window classes: the current cell's control first (its window's
     // notifications); FALSE leaves the command to the window (the view's Edit commands).
     virtual bool OnGridCommand(fw::WPARAM wParam, fw::LPARAM lParam);
+    // Cell tooltips (the "Tooltip-Text" user attribute): TRUE makes the grid's tooltip proxy
+    // once and shows tips as the mouse rests over cells; FALSE stops them. Answers TRUE.
+    virtual bool EnableGridToolTips(bool enable = true);
+    CGXNoToolTipCtrlProxy* GetToolTipProxy() const { return m_pToolTipProxy.get(); }
     // Settings of the input model.
     bool m_bAutoScrollKeys = false;  // a held arrow key keeps moving by automatic scrolling
     bool m_bSelDragging = false;     // the selection frame can be dragged
@@ -740,6 +762,14 @@ public:
     virtual bool SetStylesMap(const CGXStylesMap& map, unsigned flags = GX_UPDATENOW,
                               int ctCmd = 0);
     virtual void UpdateStylesMap(unsigned flags, bool createHint);
+    // Replaces the parameter object's properties by a copy of `properties` (through the
+    // library's parameter-copy component; FALSE without it or while read-only locked).
+    virtual bool SetProperties(const CGXProperties& properties, unsigned flags = GX_UPDATENOW,
+                               int ctCmd = 0);
+    virtual void UpdateProperties(unsigned flags, bool createHint);
+    // The value of one cell, stored as SetValueRange does.
+    virtual bool SetValueRowCol(ROWCOL row, ROWCOL col, const std::string& value,
+                                unsigned flags = GX_UPDATENOW);
     virtual bool ChangeBaseStyle(std::uint16_t baseStyleId, const CGXStyle& style,
                                  GXModifyType type = gxOverride, unsigned flags = GX_UPDATENOW,
                                  int ctCmd = 0);
@@ -818,6 +848,14 @@ public:
                            bool useCurrentCell = false);
     ROWCOL GetSelectedCols(std::vector<ROWCOL>& cols, bool entireColsOnly = false,
                            bool useCurrentCell = false);
+    // The selected rows (columns) as spans first[i]..last[i]; TRUE when there is one. With
+    // nothing selected and useCurrentCell, the current cell's row (column) is the one span.
+    bool GetSelectedRowRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                              bool entireRowsOnly = false, bool useCurrentCell = false);
+    bool GetSelectedColRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                              bool entireColsOnly = false, bool useCurrentCell = false);
+    // The current cell's selected text as its control reports it (empty without one).
+    virtual void GetSelectedText(std::string& text);
     bool IsCellInRangeList(ROWCOL row, ROWCOL col, const CGXRangeList& list) const {
         return list.ContainsCell(row, col);
     }
@@ -903,6 +941,10 @@ public:
     virtual void OnZoomChanged(int oldZoom, unsigned flags);
     int SetMemDCDrawing(int mode);
     int GetMemDCDrawing() const { return m_nMemDCDrawing; }
+    // The document passes a hint to every other view (nothing with hints off or no document).
+    virtual void UpdateAllViews(fw::Window* sender, long hint, void* object);
+    // Hands a hint to the update-hint feature: FALSE without it.
+    virtual bool SendUpdateHint(CGXGridHint& hint);
     // Invalidates the cells (widened to spans); nothing with flags 0, hidden or locked.
     virtual void RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
                               unsigned flags = GX_UPDATENOW, bool notify = false);
@@ -940,6 +982,11 @@ protected:
     bool IsGridOrChild(const fw::Window* wnd) const;
     void FlushGridKeyInput();
     void GiveFocusBack(fw::WindowHandle focus, bool controlActive);
+    bool TransferOwnCurrentCell(bool save, unsigned flags);
+    void HintSelectionChange(const CGXRangeList& before, const CGXRange& changed);
+    // SetTopRow and SetLeftCol without the hint.
+    bool MoveTopRow(ROWCOL row, unsigned flags);
+    bool MoveLeftCol(ROWCOL col, unsigned flags);
     bool LeaveCurrentCell(CGXControl& control, ROWCOL oldRow, ROWCOL oldCol, ROWCOL row, ROWCOL col,
                           unsigned flags, int changeClass);
     void DrawNewCurrentCell(CGXControl& control, ROWCOL row, ROWCOL col, bool changed);
@@ -1043,6 +1090,8 @@ protected:
 
     bool m_bInitDone = false;
     bool m_bHintsEnabled = true;
+    CGXSplitterPanes* m_pSplitter = nullptr;
+    int m_nPaneRow = 0, m_nPaneCol = 0;
     bool m_bPrintInProgress = false;
     fw::Rect m_printRect;
     bool m_bGridRectSet = false;
@@ -1096,6 +1145,9 @@ protected:
     int m_nCursorId = 0;
     bool m_bCursorLock = false;
     const void* m_pSizeLock = nullptr;
+    std::unique_ptr<CGXToolTipHost> m_pToolTipHost;
+    std::unique_ptr<CGXNoToolTipCtrlProxy> m_pToolTipProxy;
+    bool m_bToolTips = false;
     bool m_bKeyRepeatStarted = false;
     unsigned m_nKeyRepeatKey = 0, m_nKeyRepeatFlags = 0;
 };

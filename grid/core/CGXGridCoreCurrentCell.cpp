@@ -299,6 +299,14 @@ bool CGXGridCore::SetCurrentCell(ROWCOL row, ROWCOL col, unsigned flags) {
             if (row > GetHeaderRows() && col > GetHeaderCols())
                 SelectRange(CGXRange(row, col), true, true);
         }
+        // The other views move their current cell too, without scrolling, taking the focus,
+        // touching the selection or passing the move on.
+        if (auto* f = GetUpdateHintImp(); f && m_bHintsEnabled && m_pParam &&
+                                          m_pParam->m_bCurrentCellHints && !(flags & GX_CCNOHINT)) {
+            f->HintSetCurrentCell(
+                this, row, col,
+                (flags & ~GX_CCSCROLLINVIEW) | GX_CCNOSETFOCUS | GX_CCNOHINT | GX_CCKEEPSELECTION);
+        }
     }
     return !failed;
 }
@@ -333,7 +341,14 @@ bool CGXGridCore::CanSelectCurrentCell(bool select, ROWCOL row, ROWCOL col, ROWC
     return true;
 }
 
-bool CGXGridCore::TransferCurrentCell(bool save, unsigned flags, bool) {
+bool CGXGridCore::TransferCurrentCell(bool save, unsigned flags, bool notify) {
+    bool result = TransferOwnCurrentCell(save, flags);
+    if (auto* f = GetUpdateHintImp(); notify && m_bHintsEnabled && f)
+        result = f->HintStoreCurrentCell(this, save, flags) && result;
+    return result;
+}
+
+bool CGXGridCore::TransferOwnCurrentCell(bool save, unsigned flags) {
     bool result = true;
     ROWCOL row, col;
     if (!GetCurrentCell(row, col, true))

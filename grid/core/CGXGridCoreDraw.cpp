@@ -3,6 +3,8 @@
 // line, border and brush helpers. Everything is drawn where the device context points: the paint
 // context of the window, a memory bitmap, or (for immediate drawing) the grid DC over the
 // window's backing image.
+#include "framework/docview/Document.h"
+#include "framework/docview/View.h"
 #include "framework/drawing/PaintContext.h"
 #include "framework/window/Window.h"
 #include "grid/core/CGXDrawingAndFormatting.h"
@@ -174,18 +176,23 @@ bool CGXGridCore::SetZoom(int percent, unsigned flags) {
     if (!StoreZoom(percent, true))
         return false;
     OnZoomChanged(old, flags);
+    if (auto* f = GetUpdateHintImp(); f && m_bHintsEnabled)
+        f->HintZoom(this, percent, flags);
     return true;
 }
 
-bool CGXGridCore::StoreZoom(int percent, bool) {
+bool CGXGridCore::StoreZoom(int percent, bool createHint) {
     if (percent <= 0)
         return false;
     m_nZoom = percent;
     if (CGXProperties* props = GetProperties())
         props->SetZoom(percent);
+    if (auto* f = GetUpdateHintImp(); createHint && m_bHintsEnabled && f)
+        f->HintSetZoom(this, percent);
     return true;
 }
 
+// An old zoom of 0 (never a zoom of its own) stands for "not known": the grid is redrawn.
 void CGXGridCore::OnZoomChanged(int oldZoom, unsigned flags) {
     FreeObjectCache();
     UpdateFontMetrics();
@@ -277,9 +284,11 @@ fw::Size CGXGridCore::AddBorders(fw::Size size, const CGXStyle& style) {
 // -----------------------------------------------------------------------------------
 
 void CGXGridCore::RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, unsigned flags,
-                               bool) {
+                               bool notify) {
     if (flags == 0 || !GridWndIsVisible() || UpdatesLocked() || !m_bInitDone)
         return;
+    if (auto* f = GetUpdateHintImp(); notify && m_bHintsEnabled && f)
+        f->HintRedrawRowCol(this, top, left, bottom, right, flags);
     bottom = std::min(bottom, GetRowCount());
     right = std::min(right, GetColCount());
     const fw::Rect r = CalcClientRectFromRange(top, left, bottom, right);
@@ -296,10 +305,22 @@ void CGXGridCore::RedrawRowCol(const CGXRange& range, unsigned flags, bool notif
     RedrawRowCol(r.top, r.left, r.bottom, r.right, flags, notify);
 }
 
-void CGXGridCore::Redraw(unsigned flags, bool) {
+void CGXGridCore::UpdateAllViews(fw::Window* sender, long hint, void* object) {
+    if (m_bHintsEnabled && m_pDocument)
+        m_pDocument->UpdateAllViews(dynamic_cast<fw::View*>(sender), hint, object);
+}
+
+bool CGXGridCore::SendUpdateHint(CGXGridHint& hint) {
+    CGXAbstractGridUpdateHintImp* f = GetUpdateHintImp();
+    return f && f->SendHint(this, hint);
+}
+
+void CGXGridCore::Redraw(unsigned flags, bool notify) {
     InvalidateCachedVisible();
     if (flags == 0 || UpdatesLocked())
         return;
+    if (auto* f = GetUpdateHintImp(); notify && m_bHintsEnabled && f)
+        f->HintRedraw(this, flags);
     m_nTopRow = std::max<ROWCOL>(GetFrozenRows() + 1,
                                  std::min(m_nTopRow, std::max<ROWCOL>(1, GetRowCount())));
     m_nLeftCol = std::max<ROWCOL>(GetFrozenCols() + 1,

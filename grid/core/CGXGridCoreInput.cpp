@@ -12,6 +12,7 @@
 #include "grid/core/CGXPluginComponent.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/CGXSysColorCache.h"
+#include "grid/core/CGXToolTipCtrlProxy.h"
 #include "grid/core/GXLibraryState.h"
 
 #include <QCursor>
@@ -1044,8 +1045,53 @@ bool CGXGridCore::OnGridTimer(unsigned id) {
     return true;
 }
 
+namespace {
+
+// What the tooltip proxy asks of the grid: the cell under a point (the top-left cell of a
+// covering) and the cell's tip text.
+class GridToolTipHost : public CGXToolTipHost {
+public:
+    explicit GridToolTipHost(CGXGridCore& grid) : grid_(grid) {}
+    bool ToolTipCellFromPoint(fw::Point client, ROWCOL& row, ROWCOL& col) override {
+        if (!grid_.CalcCellFromPoint(client, row, col))
+            return false;
+        CGXRange covering;
+        if (grid_.GetCoveredCellsRowCol(row, col, covering)) {
+            row = covering.top;
+            col = covering.left;
+        }
+        return true;
+    }
+    std::string ToolTipText(ROWCOL row, ROWCOL col) override {
+        const CGXStyle& style = grid_.LookupStyleRowCol(row, col);
+        return style.GetUserAttribute(GX_IDS_UA_TOOLTIPTEXT).GetValue();
+    }
+
+private:
+    CGXGridCore& grid_;
+};
+
+}  // namespace
+
+bool CGXGridCore::EnableGridToolTips(bool enable) {
+    if (enable && !m_pToolTipProxy && m_pGridWnd) {
+        m_pToolTipHost = std::make_unique<GridToolTipHost>(*this);
+        auto proxy = std::make_unique<CGXToolTipCtrlProxy>(m_pToolTipHost.get(), m_pGridWnd);
+        if (proxy->Create())
+            m_pToolTipProxy = std::move(proxy);
+    }
+    m_bToolTips = enable;
+    if (!enable && m_pToolTipProxy)
+        m_pToolTipProxy->ResetLastCell();
+    return true;
+}
+
 bool CGXGridCore::OnGridWndMsg(unsigned message, fw::WPARAM wParam, fw::LPARAM lParam,
                                fw::LRESULT& result) {
+    // The tooltip sees the mouse messages first (a button hides the tip).
+    if (m_bToolTips && m_pToolTipProxy && message >= fw::WM_MOUSEMOVE &&
+        message <= fw::WM_MBUTTONDBLCLK)
+        m_pToolTipProxy->RelayEvent({message, wParam, lParam, {}});
     for (auto& plugin : m_plugins) {
         plugin->HandleMessage(message, wParam, lParam, &result);
         if (plugin->m_bExitMessage)

@@ -446,7 +446,16 @@ ROWCOL CGXGridCore::GetColFromClientCol(ROWCOL clientCol) {
     return clientCol + GetLeftCol() - frozen - 1;
 }
 
-bool CGXGridCore::SetTopRow(ROWCOL row, unsigned flags, bool) {
+bool CGXGridCore::SetTopRow(ROWCOL row, unsigned flags, bool createHint) {
+    const ROWCOL before = m_nTopRow;
+    const bool ok = MoveTopRow(row, flags);
+    if (auto* f = GetUpdateHintImp();
+        ok && createHint && m_bHintsEnabled && f && !m_bPrintInProgress && m_nTopRow != before)
+        f->HintTopRow(this, m_nTopRow, flags);
+    return ok;
+}
+
+bool CGXGridCore::MoveTopRow(ROWCOL row, unsigned flags) {
     row = std::clamp<ROWCOL>(row, 1, std::max<ROWCOL>(1, GetRowCount()));
     row = std::max(row, GetFrozenRows() + 1);
     InvalidateCachedVisible();
@@ -484,7 +493,16 @@ bool CGXGridCore::SetTopRow(ROWCOL row, unsigned flags, bool) {
     return true;
 }
 
-bool CGXGridCore::SetLeftCol(ROWCOL col, unsigned flags, bool) {
+bool CGXGridCore::SetLeftCol(ROWCOL col, unsigned flags, bool createHint) {
+    const ROWCOL before = m_nLeftCol;
+    const bool ok = MoveLeftCol(col, flags);
+    if (auto* f = GetUpdateHintImp();
+        ok && createHint && m_bHintsEnabled && f && !m_bPrintInProgress && m_nLeftCol != before)
+        f->HintLeftCol(this, m_nLeftCol, flags);
+    return ok;
+}
+
+bool CGXGridCore::MoveLeftCol(ROWCOL col, unsigned flags) {
     col = std::clamp<ROWCOL>(col, 1, std::max<ROWCOL>(1, GetColCount()));
     col = std::max(col, GetFrozenCols() + 1);
     InvalidateCachedVisible();

@@ -7,6 +7,7 @@
 #include "grid/core/CGXGridParam.h"
 
 #include <algorithm>
+#include <optional>
 
 // --- selection
 // ------------------------------------------------------------------------------------
@@ -21,10 +22,10 @@ bool CGXGridCore::CopyRangeList(CGXRangeList& out, bool useCurrentCell) {
     return !out.IsEmpty();
 }
 
-ROWCOL CGXGridCore::GetSelectedRows(std::vector<ROWCOL>& rows, bool entireRowsOnly,
-                                    bool useCurrentCell) {
-    rows.clear();
-    std::vector<ROWCOL> first, last;
+bool CGXGridCore::GetSelectedRowRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                                       bool entireRowsOnly, bool useCurrentCell) {
+    first.clear();
+    last.clear();
     if (m_pParam)
         m_pParam->m_SelRects.GetRowSpans(GetRowCount(), first, last, entireRowsOnly);
     ROWCOL row, col;
@@ -32,6 +33,28 @@ ROWCOL CGXGridCore::GetSelectedRows(std::vector<ROWCOL>& rows, bool entireRowsOn
         first.push_back(row);
         last.push_back(row);
     }
+    return !first.empty();
+}
+
+bool CGXGridCore::GetSelectedColRanges(std::vector<ROWCOL>& first, std::vector<ROWCOL>& last,
+                                       bool entireColsOnly, bool useCurrentCell) {
+    first.clear();
+    last.clear();
+    if (m_pParam)
+        m_pParam->m_SelRects.GetColSpans(GetColCount(), first, last, entireColsOnly);
+    ROWCOL row, col;
+    if (first.empty() && useCurrentCell && GetCurrentCell(row, col)) {
+        first.push_back(col);
+        last.push_back(col);
+    }
+    return !first.empty();
+}
+
+ROWCOL CGXGridCore::GetSelectedRows(std::vector<ROWCOL>& rows, bool entireRowsOnly,
+                                    bool useCurrentCell) {
+    rows.clear();
+    std::vector<ROWCOL> first, last;
+    GetSelectedRowRanges(first, last, entireRowsOnly, useCurrentCell);
     for (std::size_t i = 0; i < first.size(); ++i)
         for (ROWCOL r = first[i]; r <= last[i] && r != GX_INVALID; ++r) rows.push_back(r);
     return static_cast<ROWCOL>(rows.size());
@@ -41,21 +64,33 @@ ROWCOL CGXGridCore::GetSelectedCols(std::vector<ROWCOL>& cols, bool entireColsOn
                                     bool useCurrentCell) {
     cols.clear();
     std::vector<ROWCOL> first, last;
-    if (m_pParam)
-        m_pParam->m_SelRects.GetColSpans(GetColCount(), first, last, entireColsOnly);
-    ROWCOL row, col;
-    if (first.empty() && useCurrentCell && GetCurrentCell(row, col)) {
-        first.push_back(col);
-        last.push_back(col);
-    }
+    GetSelectedColRanges(first, last, entireColsOnly, useCurrentCell);
     for (std::size_t i = 0; i < first.size(); ++i)
         for (ROWCOL c = first[i]; c <= last[i] && c != GX_INVALID; ++c) cols.push_back(c);
     return static_cast<ROWCOL>(cols.size());
 }
 
+void CGXGridCore::GetSelectedText(std::string& text) {
+    text.clear();
+    ROWCOL row, col;
+    if (!GetCurrentCell(row, col))
+        return;
+    if (CGXControl* control = GetControl(row, col))
+        control->GetSelectedText(text);
+}
+
+// The other views of the document redraw the same change of the shared selection.
+void CGXGridCore::HintSelectionChange(const CGXRangeList& before, const CGXRange& changed) {
+    if (auto* f = GetUpdateHintImp(); f && m_bHintsEnabled)
+        f->HintSelection(this, &before, changed.top, changed.left, changed.bottom, changed.right);
+}
+
 bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
     if (!m_pParam)
         return false;
+    std::optional<CGXRangeList> before;
+    if (update && GetUpdateHintImp() && m_bHintsEnabled && m_pDocument)
+        before = m_pParam->m_SelRects;
     if (select) {
         m_pParam->m_SelRects.AddTail(range);
     } else {
@@ -74,6 +109,8 @@ bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
         CGXRange r = range;
         r.ResolveToCells(0, 0, GetRowCount(), GetColCount());
         RedrawRowCol(r.top, r.left, r.bottom, r.right, GX_INVALIDATE);
+        if (before)
+            HintSelectionChange(*before, r);
     }
     OnSelectionChanged();
     return true;
@@ -82,8 +119,10 @@ bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
 void CGXGridCore::SetSelection(std::nullptr_t) {
     if (!m_pParam || m_pParam->m_SelRects.IsEmpty())
         return;
+    const CGXRangeList before = m_pParam->m_SelRects;
     m_pParam->m_SelRects.DeleteAll();
     Redraw(GX_INVALIDATE);
+    HintSelectionChange(before, CGXRange());
     OnSelectionChanged();
 }
 
@@ -281,7 +320,12 @@ void CGXGridCore::ScrollWindowContents(int dx, int dy, const fw::Rect* scroll,
 
 bool CGXGridCore::DoScroll(int direction, ROWCOL count) {
     ROWCOL hint = 0;
-    return OnScroll(direction, count, &hint);
+    if (!OnScroll(direction, count, &hint))
+        return false;
+    // The other panes of a splitter follow in the direction scrolled.
+    if (auto* f = GetUpdateHintImp(); f && m_bHintsEnabled)
+        f->HintSyncPanes(this, direction);
+    return true;
 }
 
 bool CGXGridCore::ScrollCellInView(ROWCOL row, ROWCOL col, unsigned flags, bool) {

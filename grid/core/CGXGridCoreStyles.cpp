@@ -6,6 +6,7 @@
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXLongOperation.h"
+#include "grid/core/CGXProperties.h"
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/CGXUserAttribute.h"
 #include "grid/core/GXLibraryState.h"
@@ -288,6 +289,28 @@ void CGXGridCore::UpdateStylesMap(unsigned flags, bool createHint) {
     FreeObjectCache();
     m_bFontMeasured = false;
     Redraw(flags, false);
+}
+
+bool CGXGridCore::SetProperties(const CGXProperties& properties, unsigned flags, int) {
+    CGXAbstractGridParamCopyOperatorImp* copier = GXGetLibraryState().m_pParamCopyOperatorImp;
+    if (!m_pParam || !copier || IsLockReadOnly())
+        return false;
+    auto copy = std::make_unique<CGXProperties>();
+    copier->CopyProperties(*copy, properties);
+    m_pParam->SetProperties(copy.release(), true);
+    m_pAppData->RegisterGridObject(m_pParam->GetProperties(), this);
+    SetModifiedFlag(true);
+    UpdateProperties(flags, true);
+    return true;
+}
+
+// A properties change redraws as a styles-map change does, and tells the other views so.
+void CGXGridCore::UpdateProperties(unsigned flags, bool createHint) {
+    UpdateStylesMap(flags, createHint);
+}
+
+bool CGXGridCore::SetValueRowCol(ROWCOL row, ROWCOL col, const std::string& value, unsigned flags) {
+    return SetValueRange(CGXRange(row, col), value, gxOverride, flags);
 }
 
 bool CGXGridCore::ChangeBaseStyle(std::uint16_t id, const CGXStyle& style, GXModifyType type,

@@ -24,7 +24,9 @@ struct CGXGridHint {
     ROWCOL row1 = 0, row2 = 0, row3 = 0;
     ROWCOL col1 = 0, col2 = 0, col3 = 0;
     long value = 0;
-    long countOrResult = 0;
+    // A count, a base-style id, or the result the receivers of a current-cell store combine
+    // into the hint (so it changes while the sender only reads the rest).
+    mutable long countOrResult = 0;
     const void* object = nullptr;
     unsigned flags = 0;
     std::int32_t target;  // -1: every grid; else only grids of this hint channel

@@ -158,6 +158,8 @@ public:
     bool m_bRestoreCurrentCell = false;
     // Current cell and input settings.
     bool m_bSyncCurrentCell = false;           // the selection follows the current cell
+    bool m_bCurrentCellHints = false;          // other views follow a move of the current cell
+    bool m_bSharedZoom = false;                // every view zooms with the others, split or not
     int m_nEnterKeyAction = 0;                 // direction after Enter (0: stay; 1..4 as moves)
     bool m_bSetCurrentCellOnRelease = false;   // a click makes its cell current on the release
     bool m_bRedrawOnCancel = false;            // Escape or cancel mode redraws the whole grid

@@ -350,11 +350,26 @@ void CGXGridUserSelectRangeImp::RedrawSelectionChange(CGXGridCore* grid,
     };
     redrawMissing(oldList, now);
     redrawMissing(now, oldList);
+    // The other views of the document show the same selection: they redraw the same change.
+    if (auto* hints = grid->GetUpdateHintImp(); hints && grid->IsHintsEnabled()) {
+        CGXRange progress;
+        if (const CGXRange* r = RangeAt(p->m_SelRects, grid->m_nSelRangeIndex))
+            progress = *r;
+        hints->HintSelection(grid, &oldList, progress.top, progress.left, progress.bottom,
+                             progress.right);
+    }
 }
 
 void CGXGridUserSelectRangeImp::RedrawSelection(CGXGridCore* grid) {
     CGXRangeList none;
-    RedrawSelectionChange(grid, none);
+    {
+        const bool hints = grid->IsHintsEnabled();
+        grid->EnableHints(false);
+        RedrawSelectionChange(grid, none);
+        grid->EnableHints(hints);
+    }
+    if (auto* f = grid->GetUpdateHintImp(); f && grid->IsHintsEnabled())
+        f->HintSelectionAll(grid);
 }
 
 bool CGXGridUserSelectRangeImp::OnCtrlClickHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col,

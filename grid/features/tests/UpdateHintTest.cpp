@@ -5,12 +5,16 @@
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXGridView.h"
+#include "grid/core/CGXProperties.h"
+#include "grid/core/CGXSplitterPanes.h"
 #include "grid/core/tests/GridFixture.h"
 #include "grid/features/GXFeatureInstall.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,34 @@ namespace {
 class NotingView : public CGXGridView {
 public:
     std::vector<std::string> log;
+    std::vector<int> received;  // ids of the grid hints that reached this view
+    bool transferResult = true;
+    std::vector<std::string> transfers;
+    void OnUpdate(fw::View* sender, long hint, void* object) override {
+        if (hint == GX_HINT_GRID && object)
+            received.push_back(static_cast<const CGXGridHint*>(object)->id);
+        CGXGridView::OnUpdate(sender, hint, object);
+    }
+    bool TransferCurrentCell(bool save, unsigned flags, bool notify) override {
+        transfers.push_back(std::to_string(save) + " " + std::to_string(flags) + " " +
+                            std::to_string(notify));
+        const bool own = CGXGridView::TransferCurrentCell(save, flags, notify);
+        return own && transferResult;
+    }
+    std::vector<CGXRange> redrawn;
+    void RedrawRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right, unsigned flags,
+                      bool notify) override {
+        redrawn.emplace_back(top, left, bottom, right);
+        CGXGridView::RedrawRowCol(top, left, bottom, right, flags, notify);
+    }
+    using CGXGridView::RedrawRowCol;
+    void UpdateMoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags,
+                        bool createHint) override {
+        Note("move rows " + std::to_string(first) + "-" + std::to_string(last) + ">" +
+                 std::to_string(dest),
+             createHint);
+        CGXGridView::UpdateMoveRows(first, last, dest, flags, createHint);
+    }
     void Note(const std::string& what, bool createHint) {
         log.push_back(what + (createHint ? " send" : " recv"));
     }
@@ -107,6 +139,7 @@ TEST_F(UpdateHintTest, ChangesReachTheOtherViewOnceWithoutBeingSentOn) {
         {"style range",
          [](CGXGridCore& g) { g.SetValueRange(CGXRange(3, 2), "x", gxOverride, GX_INVALIDATE); },
          "style 3,2"},
+        {"move rows", [](CGXGridCore& g) { g.MoveRows(2, 3, 6); }, "move rows 2-3>6"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,6 +183,186 @@ TEST_F(UpdateHintTest, DisabledHintsAreNeitherSentNorTaken) {
     // Other document updates still reach a grid view as plain updates.
     doc_.UpdateAllViews(&A(), 0, nullptr);
     EXPECT_TRUE(B().log.empty());
+}
+
+// A splitter of panes laid out in rows and columns.
+class PaneGrid : public CGXSplitterPanes {
+public:
+    PaneGrid(int rows, int cols) : rows_(rows), cols_(cols) {}
+    int GetRowCount() const override { return rows_; }
+    int GetColumnCount() const override { return cols_; }
+    fw::Window* GetPane(int row, int col) const override {
+        return row < rows_ && col < cols_ ? panes_[row * cols_ + col] : nullptr;
+    }
+    void Put(CGXGridCore& grid, int row, int col) {
+        panes_[row * cols_ + col] = grid.GridWnd();
+        grid.SetSplitterPane(this, row, col);
+    }
+
+private:
+    int rows_, cols_;
+    std::array<fw::Window*, 4> panes_{};
+};
+
+TEST_F(UpdateHintTest, TheCurrentCellFollowsWhenTheParameterObjectAsks) {
+    const struct {
+        const char* name;
+        bool asked;
+        unsigned flags;
+        bool follows;
+    } cases[] = {
+        {"asked", true, GX_CCSCROLLINVIEW | GX_CCUPDATENOW, true},
+        {"not asked", false, GX_CCSCROLLINVIEW | GX_CCUPDATENOW, false},
+        {"no hint flag", true, GX_CCUPDATENOW | GX_CCNOHINT, false},
+    };
+    ROWCOL row = 3;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        A().GetParam()->m_bCurrentCellHints = c.asked;
+        B().ResetCurrentCell();
+        A().received.clear();
+        ASSERT_TRUE(A().SetCurrentCell(++row, 2, c.flags));
+        ROWCOL r = 0, col = 0;
+        EXPECT_EQ(B().GetCurrentCell(r, col), c.follows);
+        if (c.follows) {
+            EXPECT_EQ(std::make_pair(r, col), std::make_pair(row, ROWCOL{2}));
+        }
+        // Nothing comes back to the view that moved.
+        EXPECT_EQ(std::count(A().received.begin(), A().received.end(), 27), 0);
+    }
+}
+
+TEST_F(UpdateHintTest, StoringTheCurrentCellAnswersFalseWhenAnotherViewFails) {
+    for (bool otherStores : {true, false}) {
+        SCOPED_TRACE(otherStores);
+        B().transferResult = otherStores;
+        B().transfers.clear();
+        EXPECT_EQ(A().TransferCurrentCell(true, GX_CCUPDATENOW, true), otherStores);
+        // The other view stores with notify off and passes nothing on.
+        ASSERT_EQ(B().transfers.size(), 1u);
+        EXPECT_EQ(B().transfers[0], "1 " + std::to_string(GX_CCUPDATENOW | GX_CCNOHINT) + " 0");
+    }
+    // Without notify the other views are not asked.
+    B().transfers.clear();
+    EXPECT_TRUE(A().TransferCurrentCell(false, GX_CCUPDATENOW, false));
+    EXPECT_TRUE(B().transfers.empty());
+}
+
+TEST_F(UpdateHintTest, ZoomReachesThePanesOfTheSendersSplitterOrEveryViewWhenShared) {
+    PaneGrid one(1, 2), other(1, 2);
+    const struct {
+        const char* name;
+        PaneGrid* splitterA;
+        PaneGrid* splitterB;
+        bool shared;
+        int zoomB;
+    } cases[] = {
+        {"two frames", nullptr, nullptr, false, 100},
+        {"one splitter", &one, &one, false, 150},
+        {"two splitters", &one, &other, false, 100},
+        {"shared zoom", nullptr, nullptr, true, 150},
+        {"two splitters, shared", &one, &other, true, 150},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        A().SetSplitterPane(nullptr);
+        B().SetSplitterPane(nullptr);
+        if (c.splitterA)
+            c.splitterA->Put(A(), 0, 0);
+        if (c.splitterB)
+            c.splitterB->Put(B(), 0, c.splitterA == c.splitterB ? 1 : 0);
+        A().GetParam()->m_bSharedZoom = c.shared;
+        A().SetZoom(100);
+        B().StoreZoom(100, false);
+        A().received.clear();
+        B().received.clear();
+        ASSERT_TRUE(A().SetZoom(150));
+        EXPECT_EQ(B().GetZoom(), c.zoomB);
+        EXPECT_EQ(B().received, (std::vector<int>{20, 19}));
+        EXPECT_TRUE(A().received.empty());
+    }
+}
+
+TEST_F(UpdateHintTest, SplitterPanesKeepTheirScrollingInStep) {
+    A().SetRowCount(300, 0);
+    A().SetColCount(60, 0);
+    const struct {
+        const char* name;
+        int rows, cols;  // the splitter's layout
+        int paneBRow, paneBCol;
+        bool topFollows, leftFollows;
+    } cases[] = {
+        {"side by side", 1, 2, 0, 1, true, false},
+        {"one above the other", 2, 1, 1, 0, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PaneGrid split(c.rows, c.cols);
+        split.Put(A(), 0, 0);
+        split.Put(B(), c.paneBRow, c.paneBCol);
+        A().SetTopRow(1, GX_INVALIDATE, false);
+        A().SetLeftCol(1, GX_INVALIDATE, false);
+        B().SetTopRow(1, GX_INVALIDATE, false);
+        B().SetLeftCol(1, GX_INVALIDATE, false);
+        // Setting the top row or left column, and scrolling by lines.
+        A().SetTopRow(10);
+        A().SetLeftCol(7);
+        EXPECT_EQ(B().GetTopRow(), c.topFollows ? 10u : 1u);
+        EXPECT_EQ(B().GetLeftCol(), c.leftFollows ? 7u : 1u);
+        ASSERT_TRUE(A().DoScroll(3, 2));
+        ASSERT_TRUE(A().DoScroll(4, 1));
+        EXPECT_EQ(B().GetTopRow(), c.topFollows ? 12u : 1u);
+        EXPECT_EQ(B().GetLeftCol(), c.leftFollows ? 8u : 1u);
+        // The pane that followed sends nothing back: the first pane stays where it went.
+        B().SetTopRow(B().GetTopRow(), GX_INVALIDATE, false);
+        EXPECT_EQ(A().GetTopRow(), 12u);
+        A().SetSplitterPane(nullptr);
+        B().SetSplitterPane(nullptr);
+    }
+    // Outside a splitter nothing is sent for scrolling.
+    B().received.clear();
+    A().SetTopRow(30);
+    A().DoScroll(3, 1);
+    EXPECT_TRUE(B().received.empty());
+}
+
+TEST_F(UpdateHintTest, SelectionChangesAreRedrawnInTheOtherView) {
+    const struct {
+        const char* name;
+        void (*change)(CGXGridCore&);
+        int hint;
+    } cases[] = {
+        {"select a block", [](CGXGridCore& g) { g.SelectRange(CGXRange(2, 2, 4, 3)); }, 13},
+        {"redraw all of it", [](CGXGridCore& g) { g.GetUserSelectRangeImp()->RedrawSelection(&g); },
+         14},
+        {"clear it", [](CGXGridCore& g) { g.SetSelection(nullptr); }, 13},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        A().received.clear();
+        B().received.clear();
+        B().redrawn.clear();
+        c.change(A());
+        EXPECT_TRUE(A().received.empty());
+        ASSERT_FALSE(B().received.empty());
+        EXPECT_EQ(B().received.back(), c.hint);
+        // The other view redrew the block whose selected state changed.
+        EXPECT_NE(std::find(B().redrawn.begin(), B().redrawn.end(), CGXRange(2, 2, 4, 3)),
+                  B().redrawn.end());
+    }
+}
+
+TEST_F(UpdateHintTest, ReplacedPropertiesAreACopyAndTheOtherViewRedraws) {
+    CGXProperties replacement;
+    replacement.SetDisplayHorzLines(false);
+    B().received.clear();
+    ASSERT_TRUE(A().SetProperties(replacement));
+    CGXProperties* now = A().GetProperties();
+    ASSERT_NE(now, nullptr);
+    EXPECT_NE(now, &replacement);
+    EXPECT_FALSE(now->GetDisplayHorzLines());
+    EXPECT_EQ(B().GetProperties(), now);  // the parameter object is shared
+    EXPECT_EQ(B().received, std::vector<int>{33});
 }
 
 }  // namespace
