@@ -44,6 +44,8 @@ CGXProperties::CGXProperties()
     : m_pHeader(std::make_unique<CGXData>()),
       m_pFooter(std::make_unique<CGXData>()),
       emptyStyle_(std::make_unique<CGXStyle>()) {
+    // The names come from the library's texts, also before the library has started.
+    GXAddLibraryStrings();
     for (std::size_t i = 0; i < choiceNames_.size(); ++i)
         choiceNames_[i] = fw::LoadString(kChoiceIds[i]);
     // The line colours keep the look the grid is drawn with; the background is the button
@@ -57,7 +59,6 @@ CGXProperties::CGXProperties()
     m_nTopMargin = m_nBottomMargin = inch * 3 / 2;
     m_nLeftMargin = m_nRightMargin = inch;
     m_nHeaderDistance = m_nFooterDistance = inch * 4 / 10;
-    for (const char* t : {"$F", "$A", "$P", "$N", "$D", "$R"}) AddToken(t);
     InitHeaderFooter();
 }
 
@@ -164,14 +165,14 @@ void CGXProperties::AddDefaultUserProperties() {
 // --- tokens ----------------------------------------------------------------------------------
 
 std::size_t CGXProperties::AddToken(std::string_view token) {
-    tokens_.emplace_back(token);
-    return tokens_.size() - 1;
+    m_sTokens.emplace_back(token);
+    return m_sTokens.size() - 1;
 }
 
 void CGXProperties::SetTokenValue(std::size_t index, std::string_view value) {
-    if (index >= tokenValues_.size())
-        tokenValues_.resize(index + 1);
-    tokenValues_[index] = value;
+    if (index >= m_sTokenValues.size())
+        m_sTokenValues.resize(index + 1);
+    m_sTokenValues[index] = value;
 }
 
 std::string CGXProperties::SubstTokenText(std::string_view text) {
@@ -179,11 +180,11 @@ std::string CGXProperties::SubstTokenText(std::string_view text) {
     std::string result;
     while (!rest.empty()) {
         bool matched = false;
-        for (std::size_t i = 0; i < tokens_.size() && !matched; ++i) {
+        for (std::size_t i = 0; i < m_sTokens.size() && !matched; ++i) {
             // An empty token would match everywhere and consume nothing.
-            if (tokens_[i].empty() || !StartsWithNoCase(rest, tokens_[i]))
+            if (m_sTokens[i].empty() || !StartsWithNoCase(rest, m_sTokens[i]))
                 continue;
-            rest.erase(0, tokens_[i].size());
+            rest.erase(0, m_sTokens[i].size());
             result += GetTokenValue(i, rest);
             matched = true;
         }
@@ -208,7 +209,7 @@ std::string CGXProperties::GetTokenValue(std::size_t index, std::string& rest) {
         const std::size_t n = std::strftime(buf, sizeof buf, format.c_str(), &local);
         return std::string(buf, n);
     }
-    return index < tokenValues_.size() ? tokenValues_[index] : std::string();
+    return index < m_sTokenValues.size() ? m_sTokenValues[index] : std::string();
 }
 
 std::string CGXProperties::GetTokenArg(std::string& rest) {

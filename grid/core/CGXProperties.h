@@ -127,7 +127,7 @@ public:
 
     // --- header and footer tokens --------------------------------------------------------------
     std::size_t AddToken(std::string_view token);
-    const std::vector<std::string>& GetTokens() const { return tokens_; }
+    const std::vector<std::string>& GetTokens() const { return m_sTokens; }
     // The printing code sets the values before each page's header and footer.
     void SetTokenValue(std::size_t index, std::string_view value);
     // The text with every token (in any case) replaced by its value.
@@ -161,21 +161,22 @@ public:
     int m_nFirstPage = -1;      // the number printed on the first page; -1 as the pages come
     std::uint16_t m_wSetting1 = 0;
     std::uint16_t m_wSetting2 = 0;
-    // The first column of each page across and the first row of each page down, as the last
-    // pagination found them.
-    std::vector<std::uint32_t> m_awColBreaks;
-    std::vector<std::uint32_t> m_awRowBreaks;
-    // The header and footer printed on every page: 10 rows by 3 columns (left, centre, right).
+    // The header and footer printed on every page (cell stores of three columns).
     std::unique_ptr<CGXData> m_pHeader;
     std::unique_ptr<CGXData> m_pFooter;
+    // Header and footer tokens ("$F" title, "$A" application, "$P" page, "$N" pages, "$D" date,
+    // "$R" the parameter object's name) and their values, set before each printed page.
+    std::vector<std::string> m_sTokens{"$F", "$A", "$P", "$N", "$D", "$R"};
+    std::vector<std::string> m_sTokenValues;
+    // The first column (row) of each page across (down) of the last pagination.
+    std::vector<std::uint32_t> m_awColBreaks;
+    std::vector<std::uint32_t> m_awRowBreaks;
 
 private:
     void InitHeaderFooter();
 
     std::array<std::string, 5> choiceNames_;
     std::unique_ptr<CGXStyle> emptyStyle_;
-    std::vector<std::string> tokens_;
-    std::vector<std::string> tokenValues_;
     std::vector<std::string> colorNames_;
     std::vector<fw::ColorRef> colors_;
     bool printing_ = false;
