@@ -27,10 +27,14 @@ fw::Rect FitArea(CGXGridCore* grid) {
     return {0, 0, 32767, 32767};
 }
 
-// The size a cell's text needs with its font, lines stacked, borders added.
-fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col) {
+// The size a cell's text needs with its font, lines stacked, borders added: as its control
+// measures it through the grid's size feature, else here.
+fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col,
+                 bool heightOnly) {
     const CGXStyle& style = grid->LookupStyleRowCol(row, col);
     CGXControl* control = grid->GetControl(row, col);
+    if (control && grid->GetCalcSizeImp())
+        return control->CalcSize(dc, row, col, style, &grid->GetStandardStyle(), heightOnly);
     std::string text;
     if (control)
         control->GetControlText(text, row, col, nullptr, style);
@@ -97,12 +101,12 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                          : (block.left >= range.left && block.bottom <= range.bottom);
                 if (!atEnd || !inside)
                     continue;
-                const fw::Size s = Measure(grid, *dc, block.top, block.left);
+                const fw::Size s = Measure(grid, *dc, block.top, block.left, rows);
                 const int before = rows ? sum(block.top, i - 1) : sum(block.left, i - 1);
                 needed = std::max(needed, (rows ? s.cy : s.cx) -
                                               (i > (rows ? block.top : block.left) ? before : 0));
             } else if ((rows ? grid->GetColWidth(col) : grid->GetRowHeight(row)) > 0) {
-                const fw::Size s = Measure(grid, *dc, row, col);
+                const fw::Size s = Measure(grid, *dc, row, col, rows);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }
             bool abort = false;

@@ -49,6 +49,16 @@ TEST_F(CalcSizeTest, AWrappedTextIsMeasuredUpToThirtyTwoLines) {
               Measure(1, 2, Text(Words(1), true), true).cx);
 }
 
+TEST_F(CalcSizeTest, FittingARowTakesTheHeightOfItsWrappedText) {
+    wnd_->SetColWidth(2, 2, 50, nullptr, 0);
+    CGXStyle wrapped = Text(Words(4), true);
+    wnd_->SetStyleRange(CGXRange(3, 2), &wrapped, gxOverride, 0, nullptr, 0);
+    const int one = Measure(3, 1, Text("x"), true).cy;
+    ASSERT_TRUE(wnd_->ResizeRowHeightsToFit(CGXRange().SetRows(3, 3)));
+    EXPECT_EQ(wnd_->GetRowHeight(3), Measure(3, 2, CGXStyle(), true).cy);
+    EXPECT_GT(wnd_->GetRowHeight(3), 3 * one);
+}
+
 TEST_F(CalcSizeTest, TheWidthIsTheWidestLine) {
     const int longer = Measure(1, 1, Text("a much longer line"), false).cx;
     EXPECT_EQ(Measure(1, 1, Text("short\na much longer line\nx"), false).cx, longer);
