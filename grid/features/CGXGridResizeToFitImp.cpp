@@ -27,11 +27,15 @@ fw::Rect FitArea(CGXGridCore* grid) {
     return {0, 0, 32767, 32767};
 }
 
-// The size a cell's text needs with its font, lines stacked, borders added. Fitting heights
-// needs no widths: the lines are not measured then (shaping text is the costly part).
-fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col, bool widths) {
+// The size a cell's text needs with its font, lines stacked, borders added: as its control
+// measures it through the grid's size feature, else here. Fitting heights needs no widths:
+// the lines are not measured then (shaping text is the costly part).
+fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col,
+                 bool heightOnly) {
     const CGXStyle& style = grid->LookupStyleRowCol(row, col);
     CGXControl* control = grid->GetControl(row, col);
+    if (control && grid->GetCalcSizeImp())
+        return control->CalcSize(dc, row, col, style, &grid->GetStandardStyle(), heightOnly);
     std::string text;
     if (control)
         control->GetControlText(text, row, col, nullptr, style);
@@ -47,7 +51,7 @@ fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL co
                               (end == std::string::npos ? text.size() : end) - start);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (widths)
+        if (!heightOnly)
             width = std::max(width, dc.GetTextExtent(line).cx);
         ++lines;
         start = end == std::string::npos ? text.size() + 1 : end + 1;
@@ -99,14 +103,14 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                          : (block.left >= range.left && block.bottom <= range.bottom);
                 if (!atEnd || !inside)
                     continue;
-                const fw::Size s = Measure(grid, *dc, block.top, block.left, !rows);
+                const fw::Size s = Measure(grid, *dc, block.top, block.left, rows);
                 // What the block's earlier rows (columns) already give; none when it starts
                 // here, and then i - 1 must not be asked for (at 0 it wraps to the last index).
                 const ROWCOL start = rows ? block.top : block.left;
                 const int before = i > start ? sum(start, i - 1) : 0;
                 needed = std::max(needed, (rows ? s.cy : s.cx) - before);
             } else if ((rows ? grid->GetColWidth(col) : grid->GetRowHeight(row)) > 0) {
-                const fw::Size s = Measure(grid, *dc, row, col, !rows);
+                const fw::Size s = Measure(grid, *dc, row, col, rows);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }
             bool abort = false;

@@ -92,6 +92,7 @@ void CGXGridCore::InstallFloatCellsImp() {
     InstallSlot<CGXGridFloatCellsImp>(*this, 7);
     InstallDrawSpannedCellsImp();
     InstallSpanCellPoolImp();
+    InstallCalcSizeImp();
 }
 
 void CGXGridCore::InstallMergeCellsImp() {
@@ -116,6 +117,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallClearCellsImp();
     grid.InstallHideCellsImp();
     grid.InstallUserResizeCellsImp();
+    grid.InstallOptimizedUpdateImp();
     grid.InstallMarkEditHeaderImp();
     grid.InstallResizeToFitImp();
     grid.InstallFreezeMenuHelperImp();
