@@ -356,7 +356,7 @@ void CGXControl::DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect) {
     // none of the choices is drawn as "Invert Thin.".
     std::string choice;
     if (const CGXProperties* props = m_pGrid->GetProperties()) {
-        const auto it = props->m_userProperties.find(GX_IDS_UA_CURRENTCELLFRAME);
+        const auto it = props->m_userProperties.find(GX_IDS_UA_CURRENTCELL);
         if (it != props->m_userProperties.end() && it->second.style &&
             it->second.style->GetIncludeValue())
             choice = it->second.style->GetValue();

@@ -83,11 +83,6 @@ inline constexpr unsigned GX_LINE_DRAG = 0x08;  // the resize line while draggin
 // red, and a system colour word such as "4177526784" keeps its meaning).
 inline constexpr std::uint16_t GX_IDS_UA_NEGATIVECOLOR = 52797;
 
-// The user property of the grid's properties that chooses the current cell's frame: its value
-// is one of "Invert Thin." (the default), "Invert Thick.", "Thin Border.", "Thick Border." and
-// "No Border.".
-inline constexpr std::uint32_t GX_IDS_UA_CURRENTCELLFRAME = 51005;
-
 // Per-cell flags of the draw context.
 inline constexpr std::uint16_t gxnFlagLeftBorder = 0x0001;
 inline constexpr std::uint16_t gxnFlagRightBorder = 0x0002;

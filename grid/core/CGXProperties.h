@@ -26,7 +26,8 @@ inline constexpr std::size_t GX_COLOR_TRACKINGLINE = 2;
 inline constexpr std::size_t GX_COLOR_DRAGGINGLINE = 3;
 inline constexpr std::size_t GX_COLOR_BACKGROUND = 4;
 
-// The user property that picks how the current cell is framed.
+// The user property that picks how the current cell is framed: "Invert Thin." (the default),
+// "Invert Thick.", "Thin Border.", "Thick Border." or "No Border.".
 inline constexpr std::uint16_t GX_IDS_UA_CURRENTCELL = 51005;
 
 // Indexes of the standard header and footer tokens.

@@ -27,7 +27,7 @@ protected:
         auto style = std::make_unique<CGXStyle>();
         style->SetValue(choice);
         CGXProperties* props = Core().GetProperties();
-        props->m_userProperties[GX_IDS_UA_CURRENTCELLFRAME] = {"Current Cell.", std::move(style)};
+        props->m_userProperties[GX_IDS_UA_CURRENTCELL] = {"Current Cell.", std::move(style)};
     }
     // The two pixels inside the cell's left edge and the two above its bottom edge, at the
     // middle of the other direction.
