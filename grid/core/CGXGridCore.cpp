@@ -420,9 +420,6 @@ CGXRange* CGXGridCore::GetMergedCellRange(ROWCOL row, ROWCOL col, CGXRange& rang
     return f ? f->GetMergedCellRange(this, row, col, range, direction) : nullptr;
 }
 
-bool CGXGridCore::OnGridBeginPrinting() {
-    return false;
-}
 bool CGXGridCore::SortRows(const CGXRange& range, CGXSortInfoArray& keys, unsigned flags) {
     auto* f = GetSortImp();
     return f && f->SortRows(this, range, keys, flags);

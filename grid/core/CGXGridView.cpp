@@ -3,8 +3,10 @@
 
 #include "framework/base/CommandIds.h"
 #include "framework/drawing/PaintContext.h"
+#include "grid/core/CGXAbstractComponents.h"
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
+#include "grid/core/CGXPrintDevice.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "grid/core/GXLibraryState.h"
 
@@ -13,13 +15,22 @@
 CGXView::CGXView() = default;
 CGXView::~CGXView() = default;
 
+void CGXView::SetPrintDevice(CGXPrintDevice* device, bool mustDelete) {
+    if (m_pOwnedPrintDevice.get() == device)
+        static_cast<void>(m_pOwnedPrintDevice.release());
+    m_pOwnedPrintDevice.reset(mustDelete ? device : nullptr);
+    m_pPrintDevice = device;
+}
+
 bool CGXView::OnPreparePrinting(fw::PrintInfo& info) {
     info.SetMaxPage(0xFFFF);
     return PreparePrinting(info);
 }
 
 bool CGXView::PreparePrinting(fw::PrintInfo& info) {
-    if (!fw::View::OnPreparePrinting(info))
+    CGXAbstractPrintDeviceImp* imp = GXGetLibraryState().m_pPrintDeviceImp;
+    if (imp ? !imp->OnPreparePrinting(m_pPrintDevice, *this, info)
+            : !fw::View::OnPreparePrinting(info))
         return false;
     OnPrinterChanged();
     return true;
@@ -86,6 +97,12 @@ void CGXGridView::OnInitialUpdate() {
     SetScrollBarMode(fw::SB_VERT, gxnAutomatic | gxnEnhanced, false);
     SetScrollBarMode(fw::SB_HORZ, gxnAutomatic | gxnEnhanced, false);
     OnGridInitialUpdate();
+    // The view prints on the parameter object's printer, which the first view creates.
+    if (!m_pPrintDevice && GetParam()) {
+        if (!GetParam()->GetPrintDevice())
+            GetParam()->SetPrintDevice(new CGXPrintDevice(), true);
+        SetPrintDevice(GetParam()->GetPrintDevice(), false);
+    }
     CGXView::OnInitialUpdate();
     UpdateScrollbars(true, false);
 }
@@ -120,6 +137,18 @@ bool CGXGridView::OnEraseBkgnd(fw::PaintContext&) {
 bool CGXGridView::OnPreparePrinting(fw::PrintInfo& info) {
     info.SetMaxPage(0xFFFF);
     return PreparePrinting(info);
+}
+
+void CGXGridView::OnBeginPrinting(fw::DeviceContext& dc, fw::PrintInfo& info) {
+    OnGridBeginPrinting(&dc, &info);
+}
+
+void CGXGridView::OnPrint(fw::DeviceContext& dc, fw::PrintInfo& info) {
+    OnGridPrint(&dc, &info);
+}
+
+void CGXGridView::OnEndPrinting(fw::DeviceContext& dc, fw::PrintInfo& info) {
+    OnGridEndPrinting(&dc, &info);
 }
 
 fw::LRESULT CGXGridView::WindowProc(fw::Message& msg) {

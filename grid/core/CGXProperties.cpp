@@ -7,8 +7,6 @@
 
 const fw::RuntimeClass CGXProperties::kClass{"CGXProperties", 4, &fw::Serializable::kClass,
                                              fw::CreateInstance<CGXProperties>};
-const fw::RuntimeClass CGXPrintDevice::kClass{"CGXPrintDevice", 1, &fw::Serializable::kClass,
-                                              fw::CreateInstance<CGXPrintDevice>};
 
 CGXProperties::CGXProperties()
     : colors_{fw::Rgb(192, 192, 192), fw::Rgb(0, 0, 0), fw::Rgb(128, 128, 128), fw::Rgb(0, 0, 0)} {

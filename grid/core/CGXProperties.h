@@ -5,6 +5,7 @@
 
 #include "framework/base/Color.h"
 #include "framework/persist/RuntimeClass.h"
+#include "grid/core/CGXPrintDevice.h"
 
 #include <cstdint>
 #include <map>
@@ -100,6 +101,13 @@ public:
     // The header and footer printed on every page (cell stores of three columns).
     std::unique_ptr<CGXData> m_pHeader;
     std::unique_ptr<CGXData> m_pFooter;
+    // Header and footer tokens ("$F" title, "$A" application, "$P" page, "$N" pages, "$D" date,
+    // "$R" the parameter object's name) and their values, set before each printed page.
+    std::vector<std::string> m_sTokens{"$F", "$A", "$P", "$N", "$D", "$R"};
+    std::vector<std::string> m_sTokenValues;
+    // The first column (row) of each page across (down) of the last pagination.
+    std::vector<std::uint32_t> m_awColBreaks;
+    std::vector<std::uint32_t> m_awRowBreaks;
 
 private:
     std::vector<fw::ColorRef> colors_;
@@ -114,12 +122,4 @@ private:
     bool markColHeader_ = true;
     bool threeD_ = false;
     int zoom_ = 100;
-};
-
-// Printer settings of a grid, owned by the parameter object.
-class CGXPrintDevice : public fw::Serializable {
-public:
-    static const fw::RuntimeClass kClass;
-    const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
-    void Serialize(fw::Archive&) override {}
 };
