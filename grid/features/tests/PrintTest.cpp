@@ -367,29 +367,20 @@ TEST_F(PrintTest, PrintPreviewOpensOnTheScreensPageAndPages) {
     QPrinter printer(QPrinter::HighResolution);
     SetUpPrinter(printer);
     QPrintPreviewWidget preview(&printer);
-    fw::PrintInfo shown;
-    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview, [&](QPrinter* p) {
-        fw::PrintInfo info;
-        info.preview = true;
-        fw::RenderPreview(view, *p, info);
-    });
+    unsigned chosen = 0;
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview,
+                     [&](QPrinter* p) { chosen = fw::RenderPreview(view, *p, fw::PrintInfo{}); });
     preview.resize(600, 800);
     preview.show();
     preview.updatePreview();
     EXPECT_EQ(preview.pageCount(), 42);
-    preview.setCurrentPage(8);
+    // The screen's top-left cell (row 40, column 8) lies on page row 1, page column 1.
+    EXPECT_EQ(chosen, 8u);
+    preview.setCurrentPage(static_cast<int>(chosen));
     EXPECT_EQ(preview.currentPage(), 8);
     preview.grab().save(GRID_FEATURES_BUILD_DIR "/print-preview.png");
     EXPECT_FALSE(Core().IsPrinting());
     EXPECT_EQ(Core().GetTopRow(), 40u);
-
-    // The screen's top-left cell (row 40, column 8) lies on page row 1, page column 1.
-    fw::DeviceContext dc(&printer);
-    fw::PrintInfo info;
-    info.preview = true;
-    ASSERT_TRUE(Core().OnGridBeginPrinting(&dc, &info));
-    EXPECT_EQ(info.currentPage, 8u);
-    Core().OnGridEndPrinting(&dc, &info);
 }
 
 }  // namespace
