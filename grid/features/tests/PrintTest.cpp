@@ -3,8 +3,12 @@
 // PNG) and the print preview.
 #include "FeatureFixture.h"
 
+#include "framework/docview/Document.h"
+#include "framework/docview/FrameWnd.h"
 #include "framework/printing/Printing.h"
 #include "grid/core/CGXData.h"
+#include "grid/core/CGXGridView.h"
+#include "grid/core/CGXPrintDevice.h"
 #include "grid/core/CGXProperties.h"
 #include "grid/features/CGXGridPrintImp.h"
 
@@ -381,6 +385,52 @@ TEST_F(PrintTest, PrintPreviewOpensOnTheScreensPageAndPages) {
     preview.grab().save(GRID_FEATURES_BUILD_DIR "/print-preview.png");
     EXPECT_FALSE(Core().IsPrinting());
     EXPECT_EQ(Core().GetTopRow(), 40u);
+}
+
+// A grid view prints through its grid, on the printer its parameter object keeps, with its
+// document's title for "$F".
+TEST(PrintViewTest, AGridViewPrintsOnItsParameterObjectsPrinterWithItsDocumentsTitle) {
+    GXTerminateLibrary();
+    GXInitWithFeatures();
+    fw::Document doc;
+    doc.SetTitle("Nodes.wov");
+    auto frame = std::make_unique<fw::FrameWnd>();
+    ASSERT_TRUE(frame->LoadFrame("Grid", fw::WS_OVERLAPPEDWINDOW));
+    auto* view = static_cast<CGXGridView*>(frame->SetView(std::make_unique<CGXGridView>()));
+    view->SetDocument(&doc);
+    frame->InitialUpdateFrame(&doc, true);
+    ASSERT_NE(view->GetPrintDevice(), nullptr);
+    EXPECT_EQ(view->GetPrintDevice(), view->GetParam()->GetPrintDevice());
+    SetTestStandardFont(*view);
+    view->SetRowCount(3, 0);
+    view->SetColCount(2, 0);
+    view->SetValueRange(CGXRange(2, 2), std::string("gateway"), gxOverride, 0);
+    CGXData& header = *view->GetProperties()->m_pHeader;
+    header.SetColCount(3);
+    header.SetRowCount(10);
+    CGXStyle title;
+    title.SetValue(std::string_view("$F"));
+    header.StoreStyleAt(1, 1, &title, gxCopy, 0);
+
+    fw::PrintInfo info;
+    ASSERT_TRUE(view->OnPreparePrinting(info));
+    EXPECT_FALSE(view->GetPrintDevice()->CompareBlocks({}, {})) << "the device took a printer";
+    const std::string pdf = GRID_FEATURES_BUILD_DIR "/print-view.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, pdf);
+    fw::PrintOptions options;
+    options.showAbortDialog = false;
+    ASSERT_TRUE(fw::PrintPages(*view, printer, info, options));
+    EXPECT_EQ(info.maxPage, 1u);
+    EXPECT_FALSE(view->IsPrinting());
+    if (!Shell("command -v pdftotext").empty()) {
+        const std::string text = Shell("pdftotext -layout '" + pdf + "' -");
+        EXPECT_NE(text.find("Nodes.wov"), std::string::npos) << text;
+        EXPECT_NE(text.find("gateway"), std::string::npos) << text;
+    }
+    view->SetDocument(nullptr);
+    frame.reset();
+    GXTerminateLibrary();
 }
 
 }  // namespace
