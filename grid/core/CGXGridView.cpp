@@ -3,6 +3,7 @@
 
 #include "framework/base/CommandIds.h"
 #include "framework/drawing/PaintContext.h"
+#include "framework/printing/PrinterSettings.h"
 #include "grid/core/CGXAbstractComponents.h"
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
@@ -10,9 +11,13 @@
 #include "grid/core/GXGridMessageRouting.h"
 #include "grid/core/GXLibraryState.h"
 
+#include <QPrinter>
+
 // --- CGXView -------------------------------------------------------------------------------------
 
-CGXView::CGXView() = default;
+CGXView::CGXView() {
+    MapCommand(fw::ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+}
 CGXView::~CGXView() = default;
 
 void CGXView::SetPrintDevice(CGXPrintDevice* device, bool mustDelete) {
@@ -34,6 +39,29 @@ bool CGXView::PreparePrinting(fw::PrintInfo& info) {
         return false;
     OnPrinterChanged();
     return true;
+}
+
+void CGXView::OnFilePrintSetup() {
+    CGXAbstractPrintDeviceImp* imp = GXGetLibraryState().m_pPrintDeviceImp;
+    if (imp && m_pPrintDevice) {
+        if (imp->DoPrintSetup(*m_pPrintDevice) == 1)
+            OnPrinterChanged();
+        return;
+    }
+    QPrinter printer;
+    fw::AppPrinterSettings().ApplyTo(printer);
+    fw::PrintInfo info;
+    if (fw::RunPrintDialog(printer, info, window()))
+        fw::AppPrinterSettings() = fw::PrinterSettings::FromPrinter(printer);
+}
+
+void CGXView::OnFilePrint(bool direct) {
+    fw::View::OnFilePrint(direct);
+    if (!m_pPrintDevice || !GXGetLibraryState().m_pPrintDeviceImp)
+        return;
+    const fw::PrinterSettings& chosen = fw::AppPrinterSettings();
+    if (!m_pPrintDevice->CompareBlocks(chosen.NamesBlock(), chosen.ModeBlock()))
+        m_pPrintDevice->CreateDevice(chosen.NamesBlock(), chosen.ModeBlock());
 }
 
 // --- CGXGridView ---------------------------------------------------------------------------------

@@ -24,6 +24,11 @@ public:
     // Through the print-device component with the view's print device when it is installed.
     virtual bool PreparePrinting(fw::PrintInfo& info);
     virtual void OnPrinterChanged() {}
+    // Print setup (ID_FILE_PRINT_SETUP) on the view's printer through the print-device
+    // component; without it the application's printer is set up.
+    virtual void OnFilePrintSetup();
+    // Printing keeps the printer chosen in the print dialog with the view's device.
+    void OnFilePrint(bool direct) override;
     CGXPrintDevice* GetPrintDevice() const { return m_pPrintDevice; }
     void SetPrintDevice(CGXPrintDevice* device, bool mustDelete);
 

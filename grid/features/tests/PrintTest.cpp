@@ -3,8 +3,11 @@
 // PNG) and the print preview.
 #include "FeatureFixture.h"
 
+#include "framework/base/CommandIds.h"
 #include "framework/docview/Document.h"
 #include "framework/docview/FrameWnd.h"
+#include "framework/docview/View.h"
+#include "framework/printing/PrinterSettings.h"
 #include "framework/printing/Printing.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridView.h"
@@ -428,6 +431,30 @@ TEST(PrintViewTest, AGridViewPrintsOnItsParameterObjectsPrinterWithItsDocumentsT
         EXPECT_NE(text.find("Nodes.wov"), std::string::npos) << text;
         EXPECT_NE(text.find("gateway"), std::string::npos) << text;
     }
+
+    // Print setup and the print command's dialog leave their printer with the view's device.
+    QPageLayout::Orientation pick = QPageLayout::Landscape;
+    fw::SetPrintDialogHook([&](QPrinter& p, fw::PrintInfo&, QWidget*) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(QString::fromStdString(pdf));
+        p.setPageOrientation(pick);
+        return true;
+    });
+    auto deviceOrientation = [&] {
+        std::vector<std::uint8_t> names, mode;
+        view->GetPrintDevice()->GetDeviceBlocks(names, mode);
+        QPrinter q;
+        fw::PrinterSettings::FromBlocks(names, mode).value_or(fw::PrinterSettings()).ApplyTo(q);
+        return q.pageLayout().orientation();
+    };
+    EXPECT_TRUE(frame->ExecuteCommand(fw::ID_FILE_PRINT_SETUP));
+    EXPECT_EQ(deviceOrientation(), QPageLayout::Landscape);
+    pick = QPageLayout::Portrait;
+    EXPECT_TRUE(frame->ExecuteCommand(fw::ID_FILE_PRINT));
+    EXPECT_EQ(deviceOrientation(), QPageLayout::Portrait);
+    fw::SetPrintDialogHook(nullptr);
+    fw::AppPrinterSettings() = {};
+
     view->SetDocument(nullptr);
     frame.reset();
     GXTerminateLibrary();
