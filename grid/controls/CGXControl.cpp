@@ -332,6 +332,12 @@ fw::Size CGXControl::AddBorders(fw::Size size, const CGXStyle& style) {
     return m_pGrid->AddBorders(size, style);
 }
 
+fw::Size CGXControl::CalcSize(fw::DeviceContext& dc, ROWCOL row, ROWCOL col, const CGXStyle& style,
+                              const CGXStyle*, bool heightOnly) {
+    CGXAbstractCalcSizeImp* imp = m_pGrid->GetCalcSizeImp();
+    return imp ? imp->CalcSize(m_pGrid, this, dc, row, col, style, heightOnly) : fw::Size{};
+}
+
 void CGXControl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
                       const CGXStyle& style, const CGXStyle*) {
     DrawChildren(dc, rect, row, col, style);

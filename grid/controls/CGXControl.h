@@ -81,6 +81,9 @@ public:
     virtual fw::Rect GetCellRect(ROWCOL row, ROWCOL col, const fw::Rect* rect = nullptr,
                                  const CGXStyle* style = nullptr);
     virtual fw::Size AddBorders(fw::Size size, const CGXStyle& style);
+    // The size the cell's contents need, through the grid's size feature; (0, 0) without it.
+    virtual fw::Size CalcSize(fw::DeviceContext& dc, ROWCOL row, ROWCOL col, const CGXStyle& style,
+                              const CGXStyle* standardStyle, bool heightOnly);
     // Draws the frame of the current cell as the grid's "Current Cell." property says.
     virtual void DrawFrame(fw::DeviceContext& dc, const fw::Rect& rect);
     virtual void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,7 @@ class DeviceContext;
 class Document;
 struct PrintInfo;
 }  // namespace fw
+class CGXControl;
 class CGXData;
 class CGXGridCore;
 class CGXGridParam;
@@ -26,6 +28,7 @@ struct CGXGridHint;
 class CGXRange;
 class CGXRangeList;
 class CGXSortInfoArray;
+class CGXStyle;
 struct GX_DRAW_CONTEXT;
 
 // An undo or redo command, held in the parameter object's undo and redo lists.
@@ -177,7 +180,13 @@ public:
     virtual std::unique_ptr<CGXCommand> CreateSetFrozenRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
     virtual std::unique_ptr<CGXCommand> CreateSetFrozenColsCmd(ROWCOL, ROWCOL) { return nullptr; }
 };
-class CGXAbstractCalcSizeImp : public CGXOwnedObject {};
+// The size a cell needs to show its contents (width, height), borders included. The control
+// draws the cell; heightOnly asks for the height at the cell's present width.
+class CGXAbstractCalcSizeImp : public CGXOwnedObject {
+public:
+    virtual fw::Size CalcSize(CGXGridCore* grid, CGXControl* control, fw::DeviceContext& dc,
+                              ROWCOL row, ROWCOL col, const CGXStyle& style, bool heightOnly) = 0;
+};
 // Carries the grid's changes to the other views of its document and repeats theirs here.
 class CGXAbstractGridUpdateHintImp : public CGXOwnedObject {
 public:
@@ -265,7 +274,22 @@ public:
     virtual void CancelTracking(CGXGridCore* grid) = 0;
     virtual void EndTracking(CGXGridCore* grid, int offset) = 0;
 };
-class CGXAbstractGridOptimizedUpdateImp : public CGXOwnedObject {};
+// Repaints after rows or columns were inserted, removed or resized by scrolling the part of the
+// window that did not change; without it the core repaints everything. Old sizes are the
+// sizes before the change, one per row (column); empty when not known.
+class CGXAbstractGridOptimizedUpdateImp : public CGXOwnedObject {
+public:
+    virtual void OnInsertedRows(CGXGridCore* grid, ROWCOL first, ROWCOL count, unsigned flags) = 0;
+    virtual void OnInsertedCols(CGXGridCore* grid, ROWCOL first, ROWCOL count, unsigned flags) = 0;
+    virtual void OnRemovedRows(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                               std::span<const int> oldHeights, unsigned flags) = 0;
+    virtual void OnRemovedCols(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                               std::span<const int> oldWidths, unsigned flags) = 0;
+    virtual void OnChangedRowHeights(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                     std::span<const int> oldHeights, unsigned flags) = 0;
+    virtual void OnChangedColWidths(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                    std::span<const int> oldWidths, unsigned flags) = 0;
+};
 // Draws the row and column headers of the current cell marked. Direction 0 both, 1 columns
 // only, 2 rows only.
 class CGXAbstractGridMarkEditHeaderImp : public CGXOwnedObject {

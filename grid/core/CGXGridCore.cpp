@@ -191,6 +191,12 @@ CGXAbstractCommandFactory* CGXGridCore::GetCommandFactory() const {
 CGXAbstractGridCoveredCellsImp* CGXGridCore::GetCoveredCellsImp() const {
     return SlotAs<CGXAbstractGridCoveredCellsImp>(m_featureSlots[5]);
 }
+CGXAbstractCalcSizeImp* CGXGridCore::GetCalcSizeImp() const {
+    return SlotAs<CGXAbstractCalcSizeImp>(m_featureSlots[10]);
+}
+CGXAbstractGridOptimizedUpdateImp* CGXGridCore::GetOptimizedUpdateImp() const {
+    return SlotAs<CGXAbstractGridOptimizedUpdateImp>(m_featureSlots[21]);
+}
 CGXAbstractDrawSpannedCellsImp* CGXGridCore::GetDrawSpannedCellsImp() const {
     return SlotAs<CGXAbstractDrawSpannedCellsImp>(m_featureSlots[6]);
 }
@@ -568,6 +574,8 @@ void CGXGridCore::SetPrinting(bool printing, const fw::Rect& printRect) {
     }
     m_bPrintInProgress = printing;
     m_printRect = printRect;
+    if (CGXProperties* props = GetProperties())
+        props->SetPrinting(printing);
     FreeObjectCache();
 }
 

@@ -236,6 +236,8 @@ public:
     CGXAbstractGridCutPasteImp* GetCutPasteImp() const;
     CGXAbstractGridSortImp* GetSortImp() const;
     CGXAbstractGridExcelLikeFillImp* GetExcelLikeFillImp() const;
+    CGXAbstractCalcSizeImp* GetCalcSizeImp() const;                    // slot 10
+    CGXAbstractGridOptimizedUpdateImp* GetOptimizedUpdateImp() const;  // slot 21
     void SetExcelLikeFillImp(CGXAbstractGridExcelLikeFillImp* imp, bool addToOwned);
     CGXAutoScrollPlugin* GetAutoScrollPlugin() const { return m_pAutoScrollPlugin; }
     void SetAutoScrollPlugin(CGXAutoScrollPlugin* plugin) { m_pAutoScrollPlugin = plugin; }
@@ -342,6 +344,10 @@ public:
     void InstallResizeToFitImp();
     // Freezing the selection (slot 23).
     void InstallFreezeMenuHelperImp();
+    // Repainting by scrolling after inserts, removals and size changes (slot 21), and the size
+    // a cell's contents need (slot 10).
+    void InstallOptimizedUpdateImp();
+    void InstallCalcSizeImp();
     void InstallFindReplaceImp();
     CGXAbstractGridUserSelectRangeImp* GetUserSelectRangeImp() const;
     CGXAbstractGridDirectCopyMoveCellsImp* GetDirectCopyMoveCellsImp() const;

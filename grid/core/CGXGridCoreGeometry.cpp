@@ -225,7 +225,11 @@ void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vecto
         if (m_pCurrentCellControl)
             m_pCurrentCellControl->Reset();
     }
-    if (!UpdatesLocked())
+    if (UpdatesLocked())
+        return;
+    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
+        update->OnChangedRowHeights(this, first, last, old, flags);
+    else
         Redraw(flags, false);
 }
 
@@ -244,7 +248,11 @@ void CGXGridCore::OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector
         if (m_pCurrentCellControl)
             m_pCurrentCellControl->Reset();
     }
-    if (!UpdatesLocked())
+    if (UpdatesLocked())
+        return;
+    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
+        update->OnChangedColWidths(this, first, last, old, flags);
+    else
         Redraw(flags, false);
 }
 

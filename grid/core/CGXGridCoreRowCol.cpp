@@ -218,7 +218,10 @@ void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, boo
     if (UpdatesLocked())
         return;
     const int lock = LockScrollbars(1);
-    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
+        update->OnInsertedRows(this, row, count, flags);
+    else
+        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
     m_nScrollLock = lock;
     if (flags & (GX_UPDATENOW | GX_SMART))
         UpdateScrollbars();
@@ -242,7 +245,10 @@ void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, boo
     if (UpdatesLocked())
         return;
     const int lock = LockScrollbars(1);
-    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
+        update->OnInsertedCols(this, col, count, flags);
+    else
+        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
     m_nScrollLock = lock;
     if (flags & (GX_UPDATENOW | GX_SMART))
         UpdateScrollbars();
@@ -267,7 +273,10 @@ void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool 
     if (UpdatesLocked())
         return;
     const int lock = LockScrollbars(1);
-    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
+        update->OnRemovedRows(this, from, to, {}, flags);
+    else
+        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
     m_nScrollLock = lock;
     if (flags & (GX_UPDATENOW | GX_SMART))
         UpdateScrollbars();
@@ -292,7 +301,10 @@ void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool 
     if (UpdatesLocked())
         return;
     const int lock = LockScrollbars(1);
-    Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
+        update->OnRemovedCols(this, from, to, {}, flags);
+    else
+        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
     m_nScrollLock = lock;
     if (flags & (GX_UPDATENOW | GX_SMART))
         UpdateScrollbars();

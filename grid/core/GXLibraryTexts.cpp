@@ -1,6 +1,7 @@
 // The grid library's own string-table texts: progress texts and command names, the long-
-// operation texts, the names of the standard styles, the cell controls the core knows and the
-// user attributes. A program may set its own texts under these ids before the library starts.
+// operation texts, the names of the standard styles, the cell controls the core knows, the
+// user attributes and the names of the grid properties' colours and choices. A program may set its
+// own texts under these ids before the library starts.
 #include "framework/persist/StringTable.h"
 #include "grid/core/GXLibraryState.h"
 
@@ -88,6 +89,17 @@ constexpr fw::StringEntry kTexts[] = {
     {51054, "Currency: Monetary Symbol. "},
     {51055, "TabList: Unique choicelist id"},
     {51057, "RadioButton: Alignment"},
+    {51005, "Current Cell."},
+    {51006, "Invert Thin."},
+    {51007, "Invert Thick."},
+    {51008, "Thin Border."},
+    {51009, "Thick Border."},
+    {20059, "No Border."},
+    {52232, "Grid Lines"},
+    {52233, "Fixed Lines"},
+    {52234, "Tracking Line"},
+    {52235, "Background"},
+    {52236, "Dragging Line"},
 };
 
 // The ids of the text table, in its order.

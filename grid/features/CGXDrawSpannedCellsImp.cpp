@@ -2,6 +2,9 @@
 
 #include "grid/core/CGXGridCore.h"
 
+#include <algorithm>
+#include <array>
+
 bool CGXDrawSpannedCellsImp::FindSpan(CGXGridCore* grid, ROWCOL row, ROWCOL col, CGXRange& span,
                                       bool& covered) {
     covered = grid->GetCoveredCellsRowCol(row, col, span) != nullptr;
@@ -86,6 +89,42 @@ bool CGXDrawSpannedCellsImp::PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTE
     return true;
 }
 
+namespace {
+
+// One run of a span's rows (or columns) that shows on screen in one piece: the part in the
+// frozen rows, or the part from the top row on.
+struct SpanPart {
+    ROWCOL first = 1, last = 0;
+    bool Empty() const { return first > last; }
+};
+
+// The span's rows [from, to] split by the frozen rows and the first scrolled row.
+std::array<SpanPart, 2> SplitSpan(ROWCOL from, ROWCOL to, ROWCOL frozen, ROWCOL scrolledFirst) {
+    std::array<SpanPart, 2> parts;
+    if (from <= frozen)
+        parts[0] = {from, std::min(to, frozen)};
+    const ROWCOL first = std::max({from, scrolledFirst, frozen + 1});
+    if (first <= to)
+        parts[1] = {first, to};
+    return parts;
+}
+
+// The matrix indexes whose numbers lie in the part: [first, last], or false when none is on
+// screen.
+bool IndexesOf(const std::vector<ROWCOL>& numbers, int count, const SpanPart& part, int& first,
+               int& last) {
+    first = -1;
+    for (int i = 0; i < count; ++i)
+        if (numbers[i] >= part.first && numbers[i] <= part.last) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    return first >= 0;
+}
+
+}  // namespace
+
 bool CGXDrawSpannedCellsImp::DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r,
                                              int c) {
     const std::size_t i = ctx.Cell(r, c);
@@ -96,20 +135,40 @@ bool CGXDrawSpannedCellsImp::DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT&
         return false;
     CGXRange span;
     bool covered = false;
-    const ROWCOL row = ctx.rows[r], col = ctx.cols[c];
-    if (!FindSpan(grid, row, col, span, covered))
+    if (!FindSpan(grid, ctx.rows[r], ctx.cols[c], span, covered))
         return false;
-    // The whole span, with the parts above and left of the screen counted off.
+    // Frozen rows and columns and the scrolled ones show as up to four separate pieces of the
+    // span; each piece draws the whole span with itself as the window onto it.
+    const auto rowParts =
+        SplitSpan(span.top, span.bottom, grid->GetFrozenRows(), grid->GetTopRow());
+    const auto colParts =
+        SplitSpan(span.left, span.right, grid->GetFrozenCols(), grid->GetLeftCol());
+    const CGXStyle& style = *ctx.styles[i];
+    bool first = true;
+    for (const SpanPart& rows : rowParts)
+        for (const SpanPart& cols : colParts) {
+            int r0 = 0, r1 = 0, c0 = 0, c1 = 0;
+            if (rows.Empty() || cols.Empty() || !IndexesOf(ctx.rows, ctx.rowCount, rows, r0, r1) ||
+                !IndexesOf(ctx.cols, ctx.colCount, cols, c0, c1))
+                continue;
+            const fw::Rect clip{ctx.lefts[c0], ctx.tops[r0], ctx.lefts[c1] + ctx.widths[c1],
+                                ctx.tops[r1] + ctx.heights[r1]};
+            DrawSpanPiece(grid, ctx, span, ctx.rows[r0], ctx.cols[c0], clip, style, first);
+            first = false;
+        }
+    return true;
+}
+
+void CGXDrawSpannedCellsImp::DrawSpanPiece(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx,
+                                           const CGXRange& span, ROWCOL row, ROWCOL col,
+                                           const fw::Rect& clip, const CGXStyle& style,
+                                           bool first) {
+    // The whole span, with the parts above and left of the piece counted off.
     fw::Rect rect;
-    rect.left = ctx.lefts[c] - (col > span.left ? grid->CalcSumOfColWidths(span.left, col - 1) : 0);
-    rect.top = ctx.tops[r] - (row > span.top ? grid->CalcSumOfRowHeights(span.top, row - 1) : 0);
+    rect.left = clip.left - (col > span.left ? grid->CalcSumOfColWidths(span.left, col - 1) : 0);
+    rect.top = clip.top - (row > span.top ? grid->CalcSumOfRowHeights(span.top, row - 1) : 0);
     rect.right = rect.left + grid->CalcSumOfColWidths(span.left, span.right);
     rect.bottom = rect.top + grid->CalcSumOfRowHeights(span.top, span.bottom);
-    const int lastR = LastIndexWithin(ctx.rows, ctx.rowCount, r, span.bottom);
-    const int lastC = LastIndexWithin(ctx.cols, ctx.colCount, c, span.right);
-    const fw::Rect clip{ctx.lefts[c], ctx.tops[r], ctx.lefts[lastC] + ctx.widths[lastC],
-                        ctx.tops[lastR] + ctx.heights[lastR]};
-    const CGXStyle& style = *ctx.styles[i];
     fw::DeviceContext* dc = ctx.dc;
     const int saved = dc->SaveDC();
     dc->IntersectClipRect(clip);
@@ -124,12 +183,11 @@ bool CGXDrawSpannedCellsImp::DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT&
         throw;
     }
     dc->RestoreDC(saved);
-    if (grid->IsCurrentCell(span.top, span.left)) {
+    if (first && grid->IsCurrentCell(span.top, span.left)) {
         CGXControl* control = grid->GetRegisteredControl(style.GetControl());
         if (control && !control->IsActive()) {
             ctx.currentControl = control;
             ctx.currentInner = grid->GetCellRectInset(rect, style, true);
         }
     }
-    return true;
 }

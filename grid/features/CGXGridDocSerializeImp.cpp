@@ -265,8 +265,8 @@ void CGXGridDocSerializeImp::StoreProperties(CGXProperties& p, fw::Archive& ar) 
                   p.m_nFirstPage})
         ar << static_cast<std::int32_t>(v);
     ar << p.m_wSetting1 << p.m_wSetting2;
-    ar.WriteDWordArray(p.m_adwSettings1);
-    ar.WriteDWordArray(p.m_adwSettings2);
+    ar.WriteDWordArray(p.m_awColBreaks);
+    ar.WriteDWordArray(p.m_awRowBreaks);
     SerializeData(*p.m_pFooter, ar);
     SerializeData(*p.m_pHeader, ar);
     ar << static_cast<std::uint32_t>(p.m_bPrintColHeaders ? 1 : 0);
@@ -275,7 +275,8 @@ void CGXGridDocSerializeImp::StoreProperties(CGXProperties& p, fw::Archive& ar) 
 void CGXGridDocSerializeImp::LoadProperties(CGXProperties& p, fw::Archive& ar) {
     const std::uint16_t schema = Schema(ar, kPropertiesSchema, "properties");
     std::vector<std::uint32_t> colors = ar.ReadDWordArray();
-    colors.resize(CGXProperties::kColorCount, 0);
+    // The table keeps one colour per name: the names come from the program, not the archive.
+    colors.resize(p.ColorNames().size(), 0);
     p.Colors().assign(colors.begin(), colors.end());
     ar.ReadStringArray();
     p.SetDisplayVertLines(Bool(ar));
@@ -309,8 +310,8 @@ void CGXGridDocSerializeImp::LoadProperties(CGXProperties& p, fw::Archive& ar) {
     p.m_wSetting1 = Word(ar);
     p.m_wSetting2 = Word(ar);
     if (schema >= 3) {
-        p.m_adwSettings1 = ar.ReadDWordArray();
-        p.m_adwSettings2 = ar.ReadDWordArray();
+        p.m_awColBreaks = ar.ReadDWordArray();
+        p.m_awRowBreaks = ar.ReadDWordArray();
     }
     SerializeData(*p.m_pFooter, ar);
     SerializeData(*p.m_pHeader, ar);

@@ -158,6 +158,7 @@ void CGXGridParamCopyOperatorImp::CopyProperties(CGXProperties& d, const CGXProp
     d.m_bMarkColHeader = s.m_bMarkColHeader;
     d.SetZoom(s.GetZoom());
     d.m_sSection = s.m_sSection;
+    d.ColorNames() = s.ColorNames();
     d.Colors() = s.Colors();
     for (const auto& [id, u] : s.m_userProperties)
         d.m_userProperties[id] = {u.name, u.style ? u.style->Clone() : nullptr};
@@ -179,8 +180,8 @@ void CGXGridParamCopyOperatorImp::CopyProperties(CGXProperties& d, const CGXProp
     d.m_nFirstPage = s.m_nFirstPage;
     d.m_wSetting1 = s.m_wSetting1;
     d.m_wSetting2 = s.m_wSetting2;
-    d.m_adwSettings1 = s.m_adwSettings1;
-    d.m_adwSettings2 = s.m_adwSettings2;
+    d.m_awColBreaks = s.m_awColBreaks;
+    d.m_awRowBreaks = s.m_awRowBreaks;
     d.m_pHeader->CopyFrom(*s.m_pHeader);
     d.m_pFooter->CopyFrom(*s.m_pFooter);
 }

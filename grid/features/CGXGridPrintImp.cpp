@@ -11,12 +11,9 @@
 #include "grid/core/CGXProperties.h"
 
 #include <algorithm>
-#include <cctype>
-#include <ctime>
 
 namespace {
 
-constexpr std::size_t kDateToken = 4;
 constexpr ROWCOL kHeaderFooterRows = 10;
 constexpr int kHeaderFooterInset = 8;
 
@@ -286,16 +283,14 @@ void CGXGridPrintImp::PrintHeaderAndFooter(CGXGridCore* grid, fw::DeviceContext*
     CGXProperties* props = grid->GetProperties();
     if (!props)
         return;
-    auto& values = props->m_sTokenValues;
-    values.assign(std::max<std::size_t>(values.size(), 6), std::string());
-    values[0] = doc ? doc->GetTitle() : std::string();
-    values[1] = fw::ApplicationName();
+    props->SetTokenValue(GX_TOKEN_FILE, doc ? doc->GetTitle() : std::string());
+    props->SetTokenValue(GX_TOKEN_APP, fw::ApplicationName());
     const long long page = props->m_nFirstPage == -1 ? static_cast<long long>(info->currentPage)
                                                      : static_cast<long long>(props->m_nFirstPage) +
                                                            info->currentPage - info->minPage;
-    values[2] = FormatNumber(page);
-    values[3] = FormatNumber(info->maxPage);
-    values[5] = param ? param->m_sSheetName : std::string();
+    props->SetTokenValue(GX_TOKEN_PAGE, FormatNumber(page));
+    props->SetTokenValue(GX_TOKEN_PAGES, FormatNumber(info->maxPage));
+    props->SetTokenValue(GX_TOKEN_REGISTER, param ? param->m_sSheetName : std::string());
 
     const fw::Rect page_ = PageRect(*dc);
     if (props->m_pHeader) {
@@ -358,61 +353,20 @@ void CGXGridPrintImp::DrawHeaderFooter(CGXGridCore* grid, fw::DeviceContext* dc,
     dc->SelectFont(oldFont);
 }
 
+// The tokens and their values live in the properties, which replace them.
 std::string CGXGridPrintImp::SubstTokenText(CGXGridCore* grid, std::string_view text) {
-    const CGXProperties* props = grid->GetProperties();
-    static const std::vector<std::string> kNone;
-    const std::vector<std::string>& tokens = props ? props->m_sTokens : kNone;
-    auto startsWith = [](std::string_view s, std::string_view token) {
-        return !token.empty() && s.size() >= token.size() &&
-               std::equal(token.begin(), token.end(), s.begin(), [](char a, char b) {
-                   return std::tolower(static_cast<unsigned char>(a)) ==
-                          std::tolower(static_cast<unsigned char>(b));
-               });
-    };
-    std::string rest(text);
-    std::string result;
-    while (!rest.empty()) {
-        std::size_t index = 0;
-        while (index < tokens.size() && !startsWith(rest, tokens[index])) ++index;
-        if (index == tokens.size()) {
-            result += rest.front();
-            rest.erase(0, 1);
-            continue;
-        }
-        rest.erase(0, tokens[index].size());
-        result += GetTokenValue(grid, index, rest);
-    }
-    return result;
+    CGXProperties* props = grid->GetProperties();
+    return props ? props->SubstTokenText(text) : std::string(text);
 }
 
 std::string CGXGridPrintImp::GetTokenValue(CGXGridCore* grid, std::size_t index,
                                            std::string& rest) {
-    if (index == kDateToken) {
-        std::string format = GetTokenArg(grid, rest);
-        if (format.empty())
-            format = "%c";
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        char buffer[256];
-        const std::size_t n = std::strftime(buffer, sizeof buffer, format.c_str(), &local);
-        return std::string(buffer, n);
-    }
-    const CGXProperties* props = grid->GetProperties();
-    if (!props || index >= props->m_sTokenValues.size())
-        return {};
-    return props->m_sTokenValues[index];
+    CGXProperties* props = grid->GetProperties();
+    return props ? props->GetTokenValue(index, rest) : std::string();
 }
 
 std::string CGXGridPrintImp::GetTokenArg(CGXGridCore*, std::string& rest) {
-    if (rest.empty() || rest.front() != '{')
-        return {};
-    const std::size_t close = rest.find('}');
-    if (close == std::string::npos)
-        return {};
-    std::string arg = rest.substr(1, close - 1);
-    rest.erase(0, close + 1);
-    return arg;
+    return CGXProperties::GetTokenArg(rest);
 }
 
 void CGXGridCore::InstallPrintImp() {

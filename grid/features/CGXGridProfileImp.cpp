@@ -275,6 +275,10 @@ void CGXGridProfileImp::WriteProperties(const CGXProperties& p) {
     fw::Profile& profile = fw::AppProfile();
     const std::string& sec = p.m_sSection;
     auto put = [&](const char* key, long v) { profile.WriteProfileString(sec, key, Num(v)); };
+    // One key per named colour, the colour word as an unsigned number.
+    for (std::size_t i = 0; i < p.GetColorCount(); ++i)
+        if (!p.GetColorName(i).empty())
+            profile.WriteProfileString(sec, p.GetColorName(i), std::to_string(p.GetColor(i)));
     put("MarkColumnHeader", p.m_bMarkColHeader);
     put("MarkRowHeader", p.m_bMarkRowHeader);
     put("3dHeader", p.Get3dButtons());
@@ -310,6 +314,11 @@ bool CGXGridProfileImp::ReadProperties(CGXProperties& p) {
     auto flag = [&sec](const char* key, auto set) {
         IfSet(sec, key, [&set](const std::string& v) { set(ToLong(v) != 0); });
     };
+    for (std::size_t i = 0; i < p.GetColorCount(); ++i)
+        if (!p.GetColorName(i).empty())
+            IfSet(sec, p.GetColorName(i).c_str(), [&p, i](const std::string& v) {
+                p.SetColor(i, static_cast<fw::ColorRef>(std::strtoul(v.c_str(), nullptr, 10)));
+            });
     flag("MarkColumnHeader", [&p](bool b) { p.m_bMarkColHeader = b; });
     flag("MarkRowHeader", [&p](bool b) { p.m_bMarkRowHeader = b; });
     flag("3dHeader", [&p](bool b) { p.Set3dButtons(b); });

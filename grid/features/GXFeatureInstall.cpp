@@ -93,6 +93,7 @@ void CGXGridCore::InstallFloatCellsImp() {
     InstallSlot<CGXGridFloatCellsImp>(*this, 7);
     InstallDrawSpannedCellsImp();
     InstallSpanCellPoolImp();
+    InstallCalcSizeImp();
 }
 
 void CGXGridCore::InstallMergeCellsImp() {
@@ -115,6 +116,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallClearCellsImp();
     grid.InstallHideCellsImp();
     grid.InstallUserResizeCellsImp();
+    grid.InstallOptimizedUpdateImp();
     grid.InstallMarkEditHeaderImp();
     grid.InstallResizeToFitImp();
     grid.InstallFreezeMenuHelperImp();

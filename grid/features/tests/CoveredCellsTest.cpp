@@ -144,3 +144,45 @@ TEST_F(CoveredCellsWndTest, CoveredCellsGolden) {
 }
 
 }  // namespace
+
+namespace {
+
+// A covering across the frozen rows and columns shows in four pieces, each a window onto the
+// whole covering: the text at its bottom right lands in the scrolled piece's corner.
+TEST_F(CoveredCellsWndTest, ACoveringAcrossFrozenRowsAndColumnsDrawsInFourPieces) {
+    CGXStyle look;
+    look.SetInterior(CGXBrush().SetColor(fw::Rgb(255, 255, 192)))
+        .SetHorizontalAlignment(fw::DT_RIGHT)
+        .SetVerticalAlignment(fw::DT_BOTTOM)
+        .SetBorders(gxBorderAll, CGXPen(fw::PS_SOLID, 1, fw::Rgb(0, 0, 160)));
+    wnd_->SetStyleRange(CGXRange(1, 1), &look, gxOverride, 0, nullptr, 0);
+    wnd_->SetValueRange(CGXRange(1, 1), "Corner", gxOverride, 0);
+    ASSERT_TRUE(wnd_->SetCoveredCellsRowCol(1, 1, 8, 5));
+    wnd_->SetFrozenRows(2, 0, 0);
+    wnd_->SetFrozenCols(1, 0, 0);
+    wnd_->SetTopRow(6, 0, false);
+    wnd_->SetLeftCol(4, 0, false);
+    wnd_->Invalidate();
+    const QImage image = Paint();
+    ExpectGolden(image, "covered_frozen");
+
+    auto darkIn = [&image](const fw::Rect& r) {
+        int dark = 0;
+        for (int y = r.top + 2; y < r.bottom - 2; ++y)
+            for (int x = r.left + 2; x < r.right - 2; ++x)
+                if (qGray(image.pixel(x, y)) < 96)
+                    ++dark;
+        return dark;
+    };
+    // The text shows once, in the scrolled rows and columns, above row 8's bottom.
+    EXPECT_GT(darkIn(wnd_->CalcRectFromRowCol(8, 5)), 10);
+    for (auto [row, col] : {std::pair<ROWCOL, ROWCOL>{1, 1}, {2, 5}, {8, 1}, {6, 4}})
+        EXPECT_EQ(darkIn(wnd_->CalcRectFromRowCol(row, col)), 0) << row << "," << col;
+    // Every piece is filled.
+    for (auto [row, col] : {std::pair<ROWCOL, ROWCOL>{1, 1}, {1, 4}, {7, 1}, {7, 4}}) {
+        const fw::Rect r = wnd_->CalcRectFromRowCol(row, col);
+        EXPECT_EQ(image.pixel(r.left + 4, r.top + 4) & 0xFFFFFFu, 0xFFFFC0u) << row << "," << col;
+    }
+}
+
+}  // namespace

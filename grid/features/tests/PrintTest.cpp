@@ -218,7 +218,12 @@ TEST_F(PrintTest, TokensAreReplacedWithoutRegardToCase) {
     auto* imp = dynamic_cast<CGXGridPrintImp*>(Core().GetPrintImp());
     ASSERT_NE(imp, nullptr);
     CGXProperties& props = *Core().GetProperties();
-    props.m_sTokenValues = {"doc", "app", "3", "42", "", "sheet"};
+    for (const auto& [index, value] : {std::pair{GX_TOKEN_FILE, "doc"},
+                                       {GX_TOKEN_APP, "app"},
+                                       {GX_TOKEN_PAGE, "3"},
+                                       {GX_TOKEN_PAGES, "42"},
+                                       {GX_TOKEN_REGISTER, "sheet"}})
+        props.SetTokenValue(index, value);
     char year[8];
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -1,0 +1,82 @@
+#include "framework/drawing/PaintContext.h"
+#include "grid/controls/tests/TestBitmaps.h"
+#include "grid/core/GXBitmapResources.h"
+#include "grid/features/tests/LayoutWndFixture.h"
+
+#include <span>
+
+namespace {
+
+// Sizes measured through a cell's control, as fitting rows and columns measures them.
+class CalcSizeTest : public LayoutWndFixture {
+protected:
+    fw::Size Measure(ROWCOL row, ROWCOL col, const CGXStyle& extra, bool heightOnly,
+                     unsigned control = TestEditControl::kId) {
+        CGXStyle style = wnd_->LookupStyleRowCol(row, col);
+        style.ChangeStyle(extra, gxOverride);
+        style.SetControl(static_cast<std::uint16_t>(control));
+        fw::ClientContext dc(*wnd_);
+        return wnd_->GetRegisteredControl(control)->CalcSize(dc, row, col, style, nullptr,
+                                                             heightOnly);
+    }
+    static CGXStyle Text(const std::string& text, bool wrap = false) {
+        CGXStyle s;
+        s.SetValue(text);
+        if (wrap)
+            s.SetWrapText(true);
+        return s;
+    }
+    static std::string Words(int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += (i ? " word" : "word") + std::to_string(i);
+        return text;
+    }
+};
+
+TEST_F(CalcSizeTest, AWrappedTextIsMeasuredUpToThirtyTwoLines) {
+    wnd_->SetColWidth(2, 2, 50, nullptr, 0);  // one word a line
+    const int one = Measure(1, 2, Text(Words(1), true), true).cy;
+    const int ten = Measure(1, 2, Text(Words(10), true), true).cy;
+    const int lineHeight = (ten - one) / 9;
+    EXPECT_GT(lineHeight, 8);
+    EXPECT_EQ(ten - one, 9 * lineHeight);
+    EXPECT_EQ(Measure(1, 2, Text(Words(32), true), true).cy, one + 31 * lineHeight);
+    EXPECT_EQ(Measure(1, 2, Text(Words(40), true), true).cy, one + 31 * lineHeight);
+    // Without wrapping the line breaks of the text still count.
+    EXPECT_EQ(Measure(1, 2, Text("a\nb\nc"), true).cy, one + 2 * lineHeight);
+    // The width asked with the height is the width the text has in the cell.
+    EXPECT_EQ(Measure(1, 2, Text(Words(10), true), true).cx,
+              Measure(1, 2, Text(Words(1), true), true).cx);
+}
+
+TEST_F(CalcSizeTest, TheWidthIsTheWidestLine) {
+    const int longer = Measure(1, 1, Text("a much longer line"), false).cx;
+    EXPECT_EQ(Measure(1, 1, Text("short\na much longer line\nx"), false).cx, longer);
+    EXPECT_LT(Measure(1, 1, Text("short"), false).cx, longer);
+    // An empty cell needs one character.
+    EXPECT_GT(Measure(1, 1, Text(""), false).cx, 0);
+    EXPECT_GT(Measure(1, 1, Text(""), true).cy, 8);
+}
+
+TEST_F(CalcSizeTest, ACoveredCellMeasuresAcrossItsCovering) {
+    const int single = Measure(2, 2, Text("x"), true).cx;
+    ASSERT_TRUE(wnd_->SetCoveredCellsRowCol(2, 2, 2, 3));
+    EXPECT_EQ(Measure(2, 2, Text("x"), true).cx, single + wnd_->GetColWidth(3));
+}
+
+TEST_F(CalcSizeTest, ATextNamingABitmapSizesToTheBitmapExceptInAnEditor) {
+    const std::vector<std::uint8_t> file = gxtest::BitmapFile(30, 20, 0x0000FF);
+    ASSERT_TRUE(GXRegisterBitmapResource(GXResourceName::Id(7003),
+                                         std::span<const std::uint8_t>(file).subspan(14)));
+    const CGXStyle bitmap = Text("#BMP(7003)");
+    CGXControl* control = wnd_->GetRegisteredControl(TestEditControl::kId);
+    EXPECT_EQ(Measure(1, 1, bitmap, false),
+              control->AddBorders({30, 20}, wnd_->LookupStyleRowCol(1, 1)));
+    // The edit control (52512) measures the text, whether or not it names a bitmap.
+    const fw::Size edited = Measure(1, 1, bitmap, false, 52512);
+    EXPECT_NE(edited, Measure(1, 1, bitmap, false));
+    GXRemoveBitmapResources();
+    EXPECT_EQ(Measure(1, 1, bitmap, false, 52512), edited);
+}
+
+}  // namespace
