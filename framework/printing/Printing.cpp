@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -96,6 +98,7 @@ bool PrintPages(Printable& view, QPrinter& printer, PrintInfo& info, const Print
         return false;
     AbortScope abort(options, options.showAbortDialog && !info.preview);
     view.OnBeginPrinting(dc, info);
+    const unsigned chosenPage = info.currentPage;
     unsigned last = std::min(info.toPage, info.maxPage);
     bool completed = true;
     for (unsigned page = std::max(info.fromPage, info.minPage); page <= last; ++page) {
@@ -118,6 +121,8 @@ bool PrintPages(Printable& view, QPrinter& printer, PrintInfo& info, const Print
     if (completed && abort.Poll(info.currentPage, info.pageDesc))
         completed = false;
     view.OnEndPrinting(dc, info);
+    if (info.preview)
+        info.currentPage = chosenPage;
     if (!completed) {
         dc.AbortDoc();
         return false;
@@ -160,11 +165,12 @@ bool PrintDocument(Printable& view, PrinterSettings& settings, PrintInfo& info,
     return PrintPages(view, printer, info, options);
 }
 
-void RenderPreview(Printable& view, QPrinter& printer, PrintInfo info) {
+unsigned RenderPreview(Printable& view, QPrinter& printer, PrintInfo info) {
     info.preview = true;
     PrintOptions options;
     options.showAbortDialog = false;
     PrintPages(view, printer, info, options);
+    return info.currentPage;
 }
 
 void ShowPrintPreview(Printable& view, const PrinterSettings& settings, const PrintInfo& info,
@@ -173,7 +179,14 @@ void ShowPrintPreview(Printable& view, const PrinterSettings& settings, const Pr
     settings.ApplyTo(printer);
     QPrintPreviewDialog dialog(&printer, parent);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&view, &info](QPrinter* p) { RenderPreview(view, *p, info); });
+                     [&view, &info, &dialog](QPrinter* p) {
+                         const unsigned page = RenderPreview(view, *p, info);
+                         // The preview lays its pages out after this slot returns.
+                         QTimer::singleShot(0, &dialog, [&dialog, page] {
+                             if (auto* w = dialog.findChild<QPrintPreviewWidget*>())
+                                 w->setCurrentPage(static_cast<int>(page));
+                         });
+                     });
     dialog.exec();
 }
 

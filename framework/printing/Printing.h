@@ -42,7 +42,7 @@ struct PrintInfo {
     unsigned maxPage = kUnknownPages;  // set by the view when it knows (SetMaxPage)
     unsigned fromPage = 1;             // the range asked for
     unsigned toPage = kUnknownPages;
-    unsigned currentPage = 1;
+    unsigned currentPage = 1;          // in preview, OnBeginPrinting may set the page shown first
     Rect drawRect;                     // the printable area of the page, in logical units
     std::string pageDesc = "Page %u";  // the text shown for a page in the abort dialog
 
@@ -101,9 +101,11 @@ void SetPrintDialogHook(PrintDialogHook hook);
 bool PrintDocument(Printable& view, PrinterSettings& settings, PrintInfo& info,
                    const PrintOptions& options);
 
-// Renders the pages for a print preview (the slot of QPrintPreviewWidget::paintRequested).
-void RenderPreview(Printable& view, QPrinter& printer, PrintInfo info);
-// A modal print preview of the view on the document's printer.
+// Renders the pages for a print preview (the slot of QPrintPreviewWidget::paintRequested);
+// returns the page to show first (the current page as OnBeginPrinting left it).
+unsigned RenderPreview(Printable& view, QPrinter& printer, PrintInfo info);
+// A modal print preview of the view on the document's printer, opened on the page the view
+// chose.
 void ShowPrintPreview(Printable& view, const PrinterSettings& settings, const PrintInfo& info,
                       QWidget* parent = nullptr);
 

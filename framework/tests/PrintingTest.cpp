@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPrintPreviewWidget>
@@ -10,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -153,6 +155,46 @@ TEST_F(PrintingTest, PreviewShowsEveryPage) {
     preview.updatePreview();
     EXPECT_EQ(preview.pageCount(), 2);
     EXPECT_EQ(view.printed, (std::vector<unsigned>{1, 2}));
+}
+
+TEST_F(PrintingTest, PreviewOpensOnThePageTheViewChose) {
+    PagesView view(3);
+    auto choose = [](DeviceContext&, PrintInfo& info) {
+        info.SetMaxPage(3);
+        if (info.preview)
+            info.currentPage = 2;
+    };
+    struct ChoosingView : PagesView {
+        using PagesView::PagesView;
+        std::function<void(DeviceContext&, PrintInfo&)> begin;
+        void OnBeginPrinting(DeviceContext& dc, PrintInfo& info) override { begin(dc, info); }
+    } chooser(3);
+    chooser.begin = choose;
+    QPrinter printer(QPrinter::HighResolution);
+    PdfPrinter(printer, "preview.pdf");
+    EXPECT_EQ(RenderPreview(chooser, printer, PrintInfo{}), 2u);
+    EXPECT_EQ(chooser.printed, (std::vector<unsigned>{1, 2, 3}));
+    EXPECT_EQ(RenderPreview(view, printer, PrintInfo{}), 1u) << "by default the first page";
+
+    // The dialog sets its page once the preview has laid the pages out; the check runs after.
+    int shown = 0;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            EXPECT_NE(dialog, nullptr);
+            if (!dialog) {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<QDialog*>(w))
+                        w->close();
+                return;
+            }
+            if (auto* w = dialog->findChild<QPrintPreviewWidget*>())
+                shown = w->currentPage();
+            dialog->close();
+        });
+    });
+    ShowPrintPreview(chooser, PrinterSettings{}, PrintInfo{});
+    EXPECT_EQ(shown, 2);
 }
 
 TEST_F(PrintingTest, DocumentKeepsThePrinterChosenInTheDialog) {

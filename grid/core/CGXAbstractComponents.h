@@ -7,8 +7,10 @@
 #include "grid/core/GXDateText.h"
 #include "grid/core/GXTypes.h"
 
+#include <cstdint>
 #include <ctime>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -156,11 +158,41 @@ public:
                                  const CGXStyle& style, unsigned format) = 0;
 };
 
-// Printer settings of a grid.
+// The work of a grid's print device (CGXPrintDevice), in the component's order. Blocks are the
+// printer's names and mode blocks; a null or empty block is a missing one.
 class CGXAbstractPrintDeviceImp : public CGXOwnedObject {
 public:
-    // Runs the print-setup dialog; IDOK (1) when the printer changed.
+    // 0: the device's printer becomes the application's.
+    virtual void MakeAppPrinter(CGXPrintDevice& device) = 0;
+    // 1: the print dialog on the device's printer; IDOK (1) stores the chosen one, IDCANCEL (2)
+    // leaves it; 0 without a device.
+    virtual int DoPrintDialog(CGXPrintDevice* device) = 0;
+    // 2: prepares printing of a view on the device's printer; FALSE when the view refuses.
+    virtual bool OnPreparePrinting(CGXPrintDevice* device, fw::View& view, fw::PrintInfo& info) = 0;
+    // 3 and 4: the device takes copies of the blocks.
+    virtual void StoreHandles(CGXPrintDevice& device, const std::vector<std::uint8_t>* names,
+                              const std::vector<std::uint8_t>* mode) = 0;
+    virtual void StoreData(CGXPrintDevice& device, std::span<const std::uint8_t> names,
+                           std::span<const std::uint8_t> mode) = 0;
+    // 5: frees the blocks and the printer context.
+    virtual void FreeDevice(CGXPrintDevice& device) = 0;
+    // 6: copies of two blocks (empty for missing ones).
+    virtual void CopyOut(const std::vector<std::uint8_t>* names,
+                         const std::vector<std::uint8_t>* mode, std::vector<std::uint8_t>& namesOut,
+                         std::vector<std::uint8_t>& modeOut) = 0;
+    // 7: the print-setup dialog; IDOK (1) when the device took the printer chosen.
     virtual int DoPrintSetup(CGXPrintDevice& device) = 0;
-    // Prepares printing of a view; TRUE when the printer changed.
-    virtual bool OnPreparePrinting(CGXPrintDevice& device, fw::View& view, fw::PrintInfo& info) = 0;
+    // 8 and 9: the printer context, made once; deleting it.
+    virtual fw::DeviceContext* GetPrinterDC(CGXPrintDevice& device) = 0;
+    virtual void DeletePrinterDC(CGXPrintDevice& device) = 0;
+    // 10: new copies of the device's blocks (both null without a names block).
+    virtual void MakeHandles(const CGXPrintDevice& device,
+                             std::unique_ptr<std::vector<std::uint8_t>>& names,
+                             std::unique_ptr<std::vector<std::uint8_t>>& mode) = 0;
+    // 11 and 12: TRUE when each of the device's blocks has the given size and bytes, or is
+    // missing while the given block is empty.
+    virtual bool IsSamePrinter(const CGXPrintDevice& device, const std::vector<std::uint8_t>* names,
+                               const std::vector<std::uint8_t>* mode) = 0;
+    virtual bool IsSameData(const CGXPrintDevice& device, std::span<const std::uint8_t> names,
+                            std::span<const std::uint8_t> mode) = 0;
 };

@@ -12,13 +12,18 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw {
 class DeviceContext;
-}
+class Document;
+struct PrintInfo;
+}  // namespace fw
 class CGXControl;
+class CGXData;
 class CGXGridCore;
+class CGXGridParam;
 struct CGXGridHint;
 class CGXRange;
 class CGXRangeList;
@@ -44,7 +49,31 @@ public:
     std::unique_ptr<CGXOwnedObject> m_pEngineInfo;
 };
 
-class CGXAbstractGridPrintImp : public CGXOwnedObject {};
+// Printing and print preview: pagination into the core's page breaks, one page at a time, and the
+// page header and footer with their tokens.
+class CGXAbstractGridPrintImp : public CGXOwnedObject {
+public:
+    // Paginates; FALSE when there is nothing to print on.
+    virtual bool OnGridBeginPrinting(CGXGridCore* grid, fw::DeviceContext* dc,
+                                     fw::PrintInfo* info) = 0;
+    // Prints info->currentPage.
+    virtual void OnGridPrint(CGXGridCore* grid, fw::DeviceContext* dc, fw::PrintInfo* info) = 0;
+    virtual void OnGridEndPrinting(CGXGridCore* grid, fw::DeviceContext* dc,
+                                   fw::PrintInfo* info) = 0;
+    virtual void PrintHeaderAndFooter(CGXGridCore* grid, fw::DeviceContext* dc, fw::PrintInfo* info,
+                                      fw::Document* doc, CGXGridParam* param) = 0;
+    // Height of a header or footer block (rows of three columns: left, centre, right).
+    virtual int CalcHeaderFooterHeight(CGXGridCore* grid, fw::DeviceContext* dc,
+                                       const CGXData& data) = 0;
+    virtual void DrawHeaderFooter(CGXGridCore* grid, fw::DeviceContext* dc, fw::PrintInfo* info,
+                                  const fw::Rect& rect, const CGXData& data) = 0;
+    // The text with every token (any case) replaced by its value.
+    virtual std::string SubstTokenText(CGXGridCore* grid, std::string_view text) = 0;
+    // The value of one token; may take an argument off the start of `rest`.
+    virtual std::string GetTokenValue(CGXGridCore* grid, std::size_t index, std::string& rest) = 0;
+    // Takes "{argument}" off the start of `rest`; empty, and `rest` unchanged, without one.
+    virtual std::string GetTokenArg(CGXGridCore* grid, std::string& rest) = 0;
+};
 // Sorting rows by key columns and columns by key rows; the order is applied to the cell store as
 // one undoable step. order[i] is the offset (from the range's first row or column) of the row
 // or column that goes to offset i.

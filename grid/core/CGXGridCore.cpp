@@ -427,9 +427,6 @@ CGXRange* CGXGridCore::GetMergedCellRange(ROWCOL row, ROWCOL col, CGXRange& rang
     return f ? f->GetMergedCellRange(this, row, col, range, direction) : nullptr;
 }
 
-bool CGXGridCore::OnGridBeginPrinting() {
-    return false;
-}
 bool CGXGridCore::SortRows(const CGXRange& range, CGXSortInfoArray& keys, unsigned flags) {
     auto* f = GetSortImp();
     return f && f->SortRows(this, range, keys, flags);
@@ -578,6 +575,8 @@ void CGXGridCore::SetPrinting(bool printing, const fw::Rect& printRect) {
     }
     m_bPrintInProgress = printing;
     m_printRect = printRect;
+    if (CGXProperties* props = GetProperties())
+        props->SetPrinting(printing);
     FreeObjectCache();
 }
 

@@ -44,6 +44,7 @@
 namespace fw {
 class Document;
 class Window;
+struct PrintInfo;
 }  // namespace fw
 
 class CGXAutoScrollPlugin;
@@ -312,7 +313,6 @@ public:
     virtual void UpdateCoveredCellsRowCol(ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
                                           unsigned flags, bool createHint);
     virtual void ExpandRangeByCoverings(CGXRange& range);
-    virtual bool OnGridBeginPrinting();
     // Sorting (slot 3): rows of the range by key columns, columns by key rows; the Move forms
     // reorder the cell store (order[i]: the offset of the row or column that goes to offset i).
     virtual bool SortRows(const CGXRange& range, CGXSortInfoArray& keys,
@@ -895,6 +895,25 @@ public:
     virtual void OnGridHScroll(unsigned code, unsigned pos);
     // WM_SIZE of the grid window.
     virtual void OnGridSize(unsigned type, int cx, int cy);
+
+    // ===== Printing (CGXGridCorePrint.cpp) ======================================================
+    // Begin printing, print a page and end printing go to the print feature (slot 2): FALSE and
+    // nothing without it (or without a device context and print information).
+    virtual bool OnGridBeginPrinting(fw::DeviceContext* dc = nullptr,
+                                     fw::PrintInfo* info = nullptr);
+    virtual void OnGridPrint(fw::DeviceContext* dc, fw::PrintInfo* info);
+    virtual void OnGridEndPrinting(fw::DeviceContext* dc, fw::PrintInfo* info);
+    // Shrinks info->drawRect by the properties' margins.
+    virtual void OnAdjustPrintRect(fw::DeviceContext* dc, fw::PrintInfo* info);
+    // The page header and footer (with the grid view's document, when the grid is a view).
+    virtual void OnPrintHeaderAndFooter(fw::DeviceContext* dc, fw::PrintInfo* info);
+    void InstallPrintImp();
+    // Page breaks of the last pagination: entry k is the first column (row) of page column
+    // (row) k; the last entry is one past the printed range.
+    std::vector<ROWCOL> m_awColBreaks;
+    std::vector<ROWCOL> m_awRowBreaks;
+    // What the last pagination printed: 0 the whole table, 1 the selection, 2 the screen.
+    int m_nPrintRangeKind = 0;
 
     // ===== Drawing ==============================================================================
     virtual void OnGridPrepareDC(fw::DeviceContext* dc, bool printing = false);

@@ -206,7 +206,14 @@ int CGXGridCore::SetMemDCDrawing(int mode) {
     return old;
 }
 
-void CGXGridCore::OnGridPrepareDC(fw::DeviceContext* dc, bool) {
+void CGXGridCore::OnGridPrepareDC(fw::DeviceContext* dc, bool printing) {
+    // Sizes stay in the screen's logical pixels on paper: an inch of them is an inch of the
+    // printer's.
+    if (printing && dc) {
+        dc->SetMapMode(fw::MM_ANISOTROPIC);
+        dc->SetWindowExt(fw::ScreenDpi(), fw::ScreenDpi());
+        dc->SetViewportExt(dc->GetDeviceCaps(fw::LOGPIXELSX), dc->GetDeviceCaps(fw::LOGPIXELSY));
+    }
     AfterPrepareDC(dc);
 }
 

@@ -3,15 +3,29 @@
 
 #include "framework/base/CommandIds.h"
 #include "framework/drawing/PaintContext.h"
+#include "framework/printing/PrinterSettings.h"
+#include "grid/core/CGXAbstractComponents.h"
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
+#include "grid/core/CGXPrintDevice.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "grid/core/GXLibraryState.h"
 
+#include <QPrinter>
+
 // --- CGXView -------------------------------------------------------------------------------------
 
-CGXView::CGXView() = default;
+CGXView::CGXView() {
+    MapCommand(fw::ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+}
 CGXView::~CGXView() = default;
+
+void CGXView::SetPrintDevice(CGXPrintDevice* device, bool mustDelete) {
+    if (m_pOwnedPrintDevice.get() == device)
+        static_cast<void>(m_pOwnedPrintDevice.release());
+    m_pOwnedPrintDevice.reset(mustDelete ? device : nullptr);
+    m_pPrintDevice = device;
+}
 
 bool CGXView::OnPreparePrinting(fw::PrintInfo& info) {
     info.SetMaxPage(0xFFFF);
@@ -19,10 +33,35 @@ bool CGXView::OnPreparePrinting(fw::PrintInfo& info) {
 }
 
 bool CGXView::PreparePrinting(fw::PrintInfo& info) {
-    if (!fw::View::OnPreparePrinting(info))
+    CGXAbstractPrintDeviceImp* imp = GXGetLibraryState().m_pPrintDeviceImp;
+    if (imp ? !imp->OnPreparePrinting(m_pPrintDevice, *this, info)
+            : !fw::View::OnPreparePrinting(info))
         return false;
     OnPrinterChanged();
     return true;
+}
+
+void CGXView::OnFilePrintSetup() {
+    CGXAbstractPrintDeviceImp* imp = GXGetLibraryState().m_pPrintDeviceImp;
+    if (imp && m_pPrintDevice) {
+        if (imp->DoPrintSetup(*m_pPrintDevice) == 1)
+            OnPrinterChanged();
+        return;
+    }
+    QPrinter printer;
+    fw::AppPrinterSettings().ApplyTo(printer);
+    fw::PrintInfo info;
+    if (fw::RunPrintDialog(printer, info, window()))
+        fw::AppPrinterSettings() = fw::PrinterSettings::FromPrinter(printer);
+}
+
+void CGXView::OnFilePrint(bool direct) {
+    fw::View::OnFilePrint(direct);
+    if (!m_pPrintDevice || !GXGetLibraryState().m_pPrintDeviceImp)
+        return;
+    const fw::PrinterSettings& chosen = fw::AppPrinterSettings();
+    if (!m_pPrintDevice->CompareBlocks(chosen.NamesBlock(), chosen.ModeBlock()))
+        m_pPrintDevice->CreateDevice(chosen.NamesBlock(), chosen.ModeBlock());
 }
 
 // --- CGXGridView ---------------------------------------------------------------------------------
@@ -86,6 +125,12 @@ void CGXGridView::OnInitialUpdate() {
     SetScrollBarMode(fw::SB_VERT, gxnAutomatic | gxnEnhanced, false);
     SetScrollBarMode(fw::SB_HORZ, gxnAutomatic | gxnEnhanced, false);
     OnGridInitialUpdate();
+    // The view prints on the parameter object's printer, which the first view creates.
+    if (!m_pPrintDevice && GetParam()) {
+        if (!GetParam()->GetPrintDevice())
+            GetParam()->SetPrintDevice(new CGXPrintDevice(), true);
+        SetPrintDevice(GetParam()->GetPrintDevice(), false);
+    }
     CGXView::OnInitialUpdate();
     UpdateScrollbars(true, false);
 }
@@ -120,6 +165,18 @@ bool CGXGridView::OnEraseBkgnd(fw::PaintContext&) {
 bool CGXGridView::OnPreparePrinting(fw::PrintInfo& info) {
     info.SetMaxPage(0xFFFF);
     return PreparePrinting(info);
+}
+
+void CGXGridView::OnBeginPrinting(fw::DeviceContext& dc, fw::PrintInfo& info) {
+    OnGridBeginPrinting(&dc, &info);
+}
+
+void CGXGridView::OnPrint(fw::DeviceContext& dc, fw::PrintInfo& info) {
+    OnGridPrint(&dc, &info);
+}
+
+void CGXGridView::OnEndPrinting(fw::DeviceContext& dc, fw::PrintInfo& info) {
+    OnGridEndPrinting(&dc, &info);
 }
 
 fw::LRESULT CGXGridView::WindowProc(fw::Message& msg) {

@@ -10,6 +10,8 @@
 #include "framework/docview/View.h"
 #include "grid/core/CGXGridCore.h"
 
+class CGXPrintDevice;
+
 // The view side of the printing support: a view that prints through the grid.
 class CGXView : public fw::View {
     Q_OBJECT
@@ -19,8 +21,20 @@ public:
     ~CGXView() override;
     // Asks for every page (the grid learns its page count while it prints).
     bool OnPreparePrinting(fw::PrintInfo& info) override;
+    // Through the print-device component with the view's print device when it is installed.
     virtual bool PreparePrinting(fw::PrintInfo& info);
     virtual void OnPrinterChanged() {}
+    // Print setup (ID_FILE_PRINT_SETUP) on the view's printer through the print-device
+    // component; without it the application's printer is set up.
+    virtual void OnFilePrintSetup();
+    // Printing keeps the printer chosen in the print dialog with the view's device.
+    void OnFilePrint(bool direct) override;
+    CGXPrintDevice* GetPrintDevice() const { return m_pPrintDevice; }
+    void SetPrintDevice(CGXPrintDevice* device, bool mustDelete);
+
+protected:
+    CGXPrintDevice* m_pPrintDevice = nullptr;
+    std::unique_ptr<CGXPrintDevice> m_pOwnedPrintDevice;  // when the view owns its device
 };
 
 class CGXGridView : public CGXView, public CGXGridCore {
@@ -39,6 +53,10 @@ public:
     void OnDraw(fw::DeviceContext& dc) override;
     void OnPrepareDC(fw::DeviceContext& dc, fw::PrintInfo* info) override;
     bool OnPreparePrinting(fw::PrintInfo& info) override;
+    // The pages are paginated and printed by the grid (its print feature).
+    void OnBeginPrinting(fw::DeviceContext& dc, fw::PrintInfo& info) override;
+    void OnPrint(fw::DeviceContext& dc, fw::PrintInfo& info) override;
+    void OnEndPrinting(fw::DeviceContext& dc, fw::PrintInfo& info) override;
 
     // Undo and redo are possible when the undo feature is installed and has a command.
     virtual bool CanUndo();

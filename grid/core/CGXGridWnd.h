@@ -27,9 +27,15 @@ public:
     // (or the container's shared bars), then the initial update.
     virtual void Initialize();
     // The four operations of the window class: printing and the initial update.
-    virtual bool OnGridWndBeginPrinting() { return OnGridBeginPrinting(); }
-    virtual void OnGridWndEndPrinting() {}
-    virtual void OnGridWndPrint() {}
+    virtual bool OnGridWndBeginPrinting(fw::DeviceContext* dc, fw::PrintInfo* info) {
+        return OnGridBeginPrinting(dc, info);
+    }
+    virtual void OnGridWndEndPrinting(fw::DeviceContext* dc, fw::PrintInfo* info) {
+        OnGridEndPrinting(dc, info);
+    }
+    virtual void OnGridWndPrint(fw::DeviceContext* dc, fw::PrintInfo* info) {
+        OnGridPrint(dc, info);
+    }
     virtual void OnInitialUpdate() { OnGridInitialUpdate(); }
 
     // A 3-D frame around the window (drawn by the parent's paint).

@@ -14,8 +14,6 @@
 
 const fw::RuntimeClass CGXProperties::kClass{"CGXProperties", 4, &fw::Serializable::kClass,
                                              fw::CreateInstance<CGXProperties>};
-const fw::RuntimeClass CGXPrintDevice::kClass{"CGXPrintDevice", 1, &fw::Serializable::kClass,
-                                              fw::CreateInstance<CGXPrintDevice>};
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "framework/base/Color.h"
 #include "framework/persist/RuntimeClass.h"
+#include "grid/core/CGXPrintDevice.h"
 
 #include <array>
 #include <cstdint>
@@ -188,12 +189,4 @@ private:
     bool printVertLines_ = true;
     bool threeD_ = false;
     int zoom_ = 100;
-};
-
-// Printer settings of a grid, owned by the parameter object.
-class CGXPrintDevice : public fw::Serializable {
-public:
-    static const fw::RuntimeClass kClass;
-    const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
-    void Serialize(fw::Archive&) override {}
 };

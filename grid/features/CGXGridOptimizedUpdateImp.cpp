@@ -36,6 +36,8 @@ public:
     int End() const { return rows_ ? area_.bottom : area_.right; }
     // Where a frozen row, or one from the first scrolled row on, begins in the window.
     int Pos(ROWCOL n) const {
+        if (n == 0)  // row or column 0 begins at the start (n - 1 would wrap around)
+            return Start();
         if (n <= Frozen())
             return Start() + Sum(0, n - 1);
         return Start() + Sum(0, Frozen()) + Sum(First(), n - 1);

@@ -109,7 +109,7 @@ void CGXGridParamCopyOperatorImp::CopyParam(CGXGridParam& d, const CGXGridParam&
         d.SetProperties(copy.release(), true);
     }
     if (s.GetPrintDevice())
-        d.SetPrintDevice(new CGXPrintDevice(), true);
+        d.SetPrintDevice(new CGXPrintDevice(*s.GetPrintDevice()), true);
     d.m_SelRects = s.m_SelRects;
     d.m_CoveredCells = s.m_CoveredCells;
     d.CreateCoveredCellPool();

@@ -20,6 +20,7 @@
 #include "grid/features/CGXGridUserSelectRangeImp.h"
 #include "grid/features/CGXLongOperationImp.h"
 #include "grid/features/CGXNoOleDateTimeImp.h"
+#include "grid/features/CGXPrintDeviceImp.h"
 #include "grid/features/CGXSpanCellPools.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"
 #include "grid/features/CGXStyleSerializeImp.h"
@@ -126,6 +127,7 @@ void CGXFeatureControlFactory::InstallGridFeatures(CGXGridCore& grid) {
     grid.InstallFloatCellsImp();
     grid.InstallMergeCellsImp();
     grid.InstallFindReplaceImp();
+    grid.InstallPrintImp();
     grid.InstallExcelLikeFillImp();
 }
 
@@ -143,6 +145,7 @@ void CGXFeatureControlFactory::InstallApplicationComponents() {
     InstallDelayedRangePoolImp();
     InstallNoOleDateTimeImp();
     InstallDrawRotatedTextImp();
+    InstallPrintDeviceImp();
     GXAddFeatureStrings();
 }
 
