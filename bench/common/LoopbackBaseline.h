@@ -9,17 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <thread>
 #include <vector>
 
-namespace bench {
+#include "bench/common/Timing.h"
 
-// 0 for no rounds.
-inline double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+namespace bench {
 
 inline void NoDelay(int socket) {
     int one = 1;

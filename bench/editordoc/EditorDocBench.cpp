@@ -15,6 +15,7 @@
 
 #include <pugixml.hpp>
 
+#include "bench/common/Timing.h"
 #include "editor/document/ConfigData.h"
 #include "editor/document/ErrorHandler.h"
 #include "editor/document/TessalyDoc.h"
@@ -23,6 +24,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using bench::Median;
+using bench::Ms;
 
 // Milliseconds one call of `work` takes; exits when it fails.
 double Time(const std::function<bool()>& work) {
@@ -33,11 +37,6 @@ double Time(const std::function<bool()>& work) {
     }
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 //   - the engine alone: the number set in the engine cell, the cell marked changed and the
 //     engine sheet recalculated.
 // The grid's share is the difference; the ratio grid / engine is printed (1 = no overhead).
+#include "bench/common/Timing.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXLibraryState.h"
 #include "grid/examples/GridHostWindow.h"
@@ -26,19 +27,11 @@
 
 namespace {
 
+using bench::Median;
+using bench::Ms;
+
 constexpr int kCells = 100000;
 constexpr int kRepeats = 7;
-
-double Ms(const std::function<void()>& step) {
-    const auto t0 = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 // same size, in one run on the offscreen platform. Each figure is the median over 1,000 typed
 // characters: the key goes in as a real key event to the window that has the focus, and the
 // time runs until every paint it caused is done.
+#include "bench/common/Timing.h"
 #include "framework/window/Window.h"
 #include "grid/controls/CGXControlFactory.h"
 #include "grid/core/CGXGridWnd.h"
@@ -25,17 +26,15 @@
 
 namespace {
 
+using bench::Median;
+using bench::Ms;
+
 constexpr int kRows = 1000000;
 constexpr int kCols = 100;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kChars = 1000;
 constexpr int kBlock = 100;
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // The character typed at step i: letters and digits in turn.
 Qt::Key KeyAt(int i) {

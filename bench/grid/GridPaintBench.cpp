@@ -2,6 +2,7 @@
 // with a QTableView over a model of the same size, texts, colours and font (the baseline), in
 // one run on the offscreen platform. Each figure is the median of many repetitions; the ratio
 // grid / baseline is printed (below 1: the grid is faster).
+#include "bench/common/Timing.h"
 #include "grid/controls/CGXControlFactory.h"
 #include "grid/core/GXLibraryState.h"
 #include "grid/examples/GridDemo.h"
@@ -21,22 +22,14 @@
 
 namespace {
 
+using bench::Median;
+using bench::Ms;
+
 constexpr int kRows = 1000000;
 constexpr int kCols = 100;
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kRepeats = 200;
-
-double Ms(const std::function<void()>& step) {
-    const auto t0 = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Runs the two steps in turn, so that a busy machine slows both alike; the medians.
 std::pair<double, double> Interleaved(const std::function<void()>& a,

@@ -6,6 +6,7 @@
 //   - Qt alone parsing the same text into a QStandardItemModel of 10,000 x 10 items.
 // Each figure is the median of its runs; the ratios grid / baseline are printed (below 1: the
 // grid is faster).
+#include "bench/common/Timing.h"
 #include "framework/persist/Clipboard.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXLibraryState.h"
@@ -30,20 +31,12 @@
 
 namespace {
 
+using bench::Median;
+using bench::Ms;
+
 constexpr int kRows = 10000;
 constexpr int kCols = 10;
 constexpr int kRepeats = 5;
-
-double Ms(const std::function<void()>& step) {
-    const auto t0 = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 std::string MakeText() {
     std::string text;

@@ -4,6 +4,7 @@
 //     std::stable_sort of the same doubles, each the median of its runs, and their ratio;
 //   - once, the whole grid sort (reading the key texts from the cell store, converting them,
 //     sorting and reordering the rows) and its undo, for scale.
+#include "bench/common/Timing.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXLibraryState.h"
@@ -24,19 +25,11 @@
 
 namespace {
 
+using bench::Median;
+using bench::Ms;
+
 constexpr ROWCOL kRows = 1000000;
 constexpr int kRepeats = 5;
-
-double Ms(const std::function<void()>& step) {
-    const auto t0 = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 }  // namespace
 
