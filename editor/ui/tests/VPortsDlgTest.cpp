@@ -334,6 +334,7 @@ TEST_F(VPortTable, PrintWritesTheTableWithoutItsResetColumn) {
     EXPECT_NE(text.find("EDMX Start"), std::string::npos) << text;
     EXPECT_NE(text.find("1025"), std::string::npos) << text;  // vPort 3's factory start
     EXPECT_EQ(text.find("Reset"), std::string::npos) << text;
+    Capture("pdftoppm -png -r 50 -f 1 -l 1 '" + pdf.string() + "' " SCREENSHOT_DIR "/vports-print");
 }
 
 }  // namespace
