@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+#include <QPrinter>
+
 #include "editor/document/EditorStrings.h"
 #include "editor/document/TessalyDoc.h"
 #include "editor/ui/GridWnd.h"
@@ -13,6 +16,7 @@
 #include "framework/controls/Button.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/drawing/DeviceContext.h"
+#include "framework/printing/Printing.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/CGXStyle.h"
@@ -82,7 +86,7 @@ CVPorts::CVPorts(fw::Window* parent) : fw::Dialog(parent) {
     MapCommand(IDC_VPORT_DELETE, [this] { OnDeleteVPort(); });
     MapCommand(IDC_VPORT_SAVE, [this] { OnSaveTable(); });
     MapCommand(IDC_VPORT_RESET, [this] { OnResetFactory(); });
-    // Printing the table is not offered yet; the button stays disabled.
+    MapCommand(IDC_VPORT_PRINT, [this] { OnPrintTable(); });
 }
 
 CVPorts::~CVPorts() = default;
@@ -107,10 +111,10 @@ bool CVPorts::OnInitDialog() {
     CTessalyDocument* document = ActiveTessalyDocument();
     doc_ = document ? &document->Doc() : nullptr;
     vPorts_ = doc_ ? doc_->GetVPortsElement() : xmldom::Node{};
-    GetDlgItem(IDC_VPORT_PRINT)->EnableWindow(false);
     if (!doc_ || !vPorts_) {
         // Nothing to edit: only Cancel is offered.
-        for (unsigned id : {IDC_VPORT_ADD, IDC_VPORT_DELETE, IDC_VPORT_SAVE, IDC_VPORT_RESET})
+        for (unsigned id :
+             {IDC_VPORT_ADD, IDC_VPORT_DELETE, IDC_VPORT_SAVE, IDC_VPORT_RESET, IDC_VPORT_PRINT})
             GetDlgItem(id)->EnableWindow(false);
         grid_->EnableWindow(false);
         return false;
@@ -456,6 +460,102 @@ void CVPorts::OnSaveTable() {
     if (WritePorts())
         doc_->SetModifiedFlag(true);
     EndDialog(fw::IDOK);
+}
+
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+void PrintError(std::uint32_t id, unsigned icon = fw::MB_ICONSTOP) {
+    fw::AppMessageBox(LoadEditorString(id), icon);
+}
+
+// Hides the Reset column for the printout and shows it again however the job ends; neither
+// step is something the user can undo.
+class TablePrintScope {
+public:
+    explicit TablePrintScope(CGridWnd& grid) : grid_(grid) { Hide(true); }
+    ~TablePrintScope() { Hide(false); }
+    TablePrintScope(const TablePrintScope&) = delete;
+    TablePrintScope& operator=(const TablePrintScope&) = delete;
+
+private:
+    void Hide(bool hide) {
+        CGXGridParam* param = grid_.GetParam();
+        const bool undo = param->IsEnableUndo();
+        param->EnableUndo(false);
+        grid_.HideCols(kVPortReset, kVPortReset, hide, nullptr, GX_UPDATENOW);
+        param->EnableUndo(undo);
+    }
+    CGridWnd& grid_;
+};
+
+// Prints the grid's pages into a started document; false when cancelled or a page failed
+// (the message is shown and the document aborted).
+bool PrintGridPages(CGridWnd& grid, fw::DeviceContext& dc, fw::PrintInfo& info,
+                    fw::PrintAbortDialog& progress) {
+    for (unsigned page = 1; page <= info.maxPage; ++page) {
+        QCoreApplication::processEvents();
+        if (progress.Cancelled()) {
+            dc.AbortDoc();
+            PrintError(IDS_PRINTING_ABORTED, fw::MB_ICONEXCLAMATION);
+            return false;
+        }
+        info.currentPage = page;
+        grid.OnGridPrepareDC(&dc, true);
+        info.drawRect =
+            dc.DPtoLP(fw::Rect{0, 0, dc.GetDeviceCaps(fw::HORZRES), dc.GetDeviceCaps(fw::VERTRES)});
+        info.drawRect.Normalize();
+        if (dc.StartPage() <= 0) {
+            PrintError(IDS_START_PAGE_FAILED);
+            dc.AbortDoc();
+            return false;
+        }
+        grid.OnGridPrint(&dc, &info);
+        dc.EndPage();
+        if (!info.continuePrinting)
+            break;
+    }
+    return true;
+}
+
+}  // namespace
+
+void CVPorts::OnPrintTable() {
+    QPrinter printer(QPrinter::HighResolution);
+    fw::PrintInfo info;
+    if (!fw::RunPrintDialog(printer, info, this))
+        return;
+    // The whole table is printed, whatever range the dialog offered.
+    info.printSelection = false;
+    info.fromPage = info.minPage = 1;
+    info.toPage = info.maxPage = fw::PrintInfo::kUnknownPages;
+    TablePrintScope hideReset(*grid_);
+    if (!printer.isValid()) {
+        PrintError(IDS_NO_PRINTER);
+        return;
+    }
+    fw::DeviceContext dc(&printer);
+    if (dc.StartDoc("Ixo Wov : vPort Table") <= 0) {
+        PrintError(IDS_PRINTER_NOT_INITIALIZED);
+        return;
+    }
+    if (!grid_->OnGridBeginPrinting(&dc, &info)) {
+        dc.AbortDoc();
+        PrintError(IDS_PRINTER_NOT_INITIALIZED);
+        return;
+    }
+    bool printed = false;
+    {
+        fw::PrintAbortDialog progress("vPort Table", this);
+        progress.SetPage(1, "Printing, please wait...");
+        progress.show();
+        printed = PrintGridPages(*grid_, dc, info, progress);
+    }
+    if (printed && dc.EndDoc() <= 0)
+        PrintError(IDS_END_DOC_FAILED);
+    grid_->OnGridEndPrinting(&dc, &info);
 }
 
 }  // namespace tessaly

@@ -54,6 +54,8 @@ public:
     void OnDeleteVPort();
     void OnSaveTable();
     void OnResetFactory();
+    // Prints the table without its Reset column, through the grid's printing.
+    void OnPrintTable();
 
     CGridWnd* Grid() const { return grid_; }
     const std::vector<VPortColumnInfo>& Columns() const { return columns_; }

@@ -896,6 +896,24 @@ public:
     // WM_SIZE of the grid window.
     virtual void OnGridSize(unsigned type, int cx, int cy);
 
+    // ===== Refreshing views and drag lines (CGXGridCoreRefresh.cpp) ===========================
+    // Recalculates the data object when asked, redraws, lets the other views refresh (hint 36)
+    // when createHint, and reports a pending formula error into errorText (or in a message box
+    // without one): FALSE when an error was reported.
+    virtual bool RefreshViews(bool recalc = false, std::string* errorText = nullptr,
+                              bool createHint = true);
+    // Redraws what a change made elsewhere touched: whole rows, whole columns, the whole table
+    // or the cells of the range, as its kind says.
+    virtual void UpdateChangedCells(const CGXRange& range, unsigned flags = GX_INVALIDATE,
+                                    bool notify = false);
+    // The one-unit line at the top of row `index` (GX_HORZLINE) or the left of column `index`,
+    // as wide (high) as the visible cells reach.
+    fw::Rect CalcDragLineRect(int kind, ROWCOL index);
+    // What a drag-line window with a line kind paints: the grid's line drawing with the first
+    // parameter as its flags.
+    virtual void PaintDragLine(fw::DeviceContext* dc, int x, int y, int width, int height,
+                               std::uint32_t param1, std::uint32_t param2, std::uint32_t kind);
+
     // ===== Printing (CGXGridCorePrint.cpp) ======================================================
     // Begin printing, print a page and end printing go to the print feature (slot 2): FALSE and
     // nothing without it (or without a device context and print information).

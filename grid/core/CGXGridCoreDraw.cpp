@@ -858,21 +858,8 @@ void CGXGridCore::DrawLine(fw::DeviceContext* dc, int x, int y, int width, int h
 }
 
 void CGXGridCore::DrawDragLine(fw::DeviceContext* dc, int kind, ROWCOL index, unsigned flags) {
-    const fw::Rect grid = GetGridRect();
-    const int off = Is3dLook() ? 1 : 0;
-    if (kind == GX_HORZLINE) {
-        const int y =
-            grid.top + (index == 0 ? 0 : CalcSumOfClientRowHeights(0, GetClientRow(index) - 1));
-        const int w =
-            std::min(grid.Width(), CalcSumOfClientColWidths(0, GetClientCol(GetLastVisibleCol())));
-        DrawLine(dc, grid.left, y - off, w, 1, kind, flags);
-    } else {
-        const int x =
-            grid.left + (index == 0 ? 0 : CalcSumOfClientColWidths(0, GetClientCol(index) - 1));
-        const int h = std::min(grid.Height(),
-                               CalcSumOfClientRowHeights(0, GetClientRow(GetLastVisibleRow())));
-        DrawLine(dc, x - off, grid.top, 1, h, kind, flags);
-    }
+    const fw::Rect r = CalcDragLineRect(kind, index);
+    DrawLine(dc, r.left, r.top, r.Width(), r.Height(), kind, flags);
 }
 
 // Dispatches on the brush's style: a solid brush fills with its colour, a hollow one draws

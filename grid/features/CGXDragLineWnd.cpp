@@ -11,8 +11,8 @@ void CGXDragLineWnd::OnPaint() {
     fw::PaintContext dc(*this);
     const fw::Rect r = GetClientRect();
     if (m_nLineKind != 0 && m_pGrid) {
-        m_pGrid->DrawLine(&dc, r.left, r.top, r.Width(), r.Height(), static_cast<int>(m_nLineKind),
-                          m_nParam1);
+        m_pGrid->PaintDragLine(&dc, r.left, r.top, r.Width(), r.Height(), m_nParam1, m_nParam2,
+                               m_nLineKind);
         return;
     }
     // The window is one pixel wide (high): filling it draws the whole line, end pixel included.

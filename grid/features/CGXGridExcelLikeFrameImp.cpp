@@ -4,6 +4,7 @@
 #include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
+#include "grid/features/CGXGridUpdateHintImp.h"
 
 #include <algorithm>
 
@@ -126,11 +127,15 @@ void CGXGridExcelLikeFrameImp::RedrawSelectionFrame(CGXGridCore* grid) {
     InvalidateFrame(grid);
 }
 
-bool CGXGridExcelLikeFrameImp::LockSelectionFrame(CGXGridCore* grid, bool lock, bool) {
+bool CGXGridExcelLikeFrameImp::LockSelectionFrame(CGXGridCore* grid, bool lock, bool hint) {
     const bool old = grid->m_bFrameLocked;
     grid->m_bFrameLocked = lock;
     const CGXGridParam* p = grid->GetParam();
     if (old != lock && !(p && p->m_bLockUpdate) && grid->GridWndIsVisible())
         InvalidateFrame(grid);
+    // The other views of the document show the same frame and follow the lock.
+    if (hint && old != lock && grid->IsHintsEnabled())
+        if (auto* hints = dynamic_cast<CGXGridUpdateHintImp*>(grid->GetUpdateHintImp()))
+            hints->HintLockSelectionFrame(grid, lock);
     return old;
 }

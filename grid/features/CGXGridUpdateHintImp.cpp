@@ -59,8 +59,10 @@ long CGXGridUpdateHintImp::OnHint(CGXGridCore* grid, const CGXGridHint* hint) {
     const CGXGridHint& h = *hint;
     switch (h.id) {
         case 1:
-        case 36:
             grid->Redraw(h.flags ? h.flags : GX_INVALIDATE);
+            break;
+        case 36:
+            grid->RefreshViews(false, nullptr, false);
             break;
         case 2:
             grid->RedrawRowCol(h.row1, h.col1, h.row2, h.col2, h.flags);
@@ -143,6 +145,9 @@ long CGXGridUpdateHintImp::OnHint(CGXGridCore* grid, const CGXGridHint* hint) {
             return OnSplitterHint(grid, h);
         case 27:
             grid->SetCurrentCell(h.row1, h.col1, h.flags | GX_CCNOHINT);
+            break;
+        case 30:
+            grid->LockSelectionFrame(h.flags != 0, false);
             break;
         case 33:
         case 34:
@@ -330,6 +335,12 @@ bool CGXGridUpdateHintImp::HintSelectRange(CGXGridCore* grid, const CGXRange& ra
     CGXGridHint h(23);
     h.range = range;
     h.object = before;
+    return Send(*this, grid, h);
+}
+
+bool CGXGridUpdateHintImp::HintLockSelectionFrame(CGXGridCore* grid, bool lock) {
+    CGXGridHint h(30);
+    h.flags = lock ? 1u : 0u;
     return Send(*this, grid, h);
 }
 

@@ -74,6 +74,7 @@ public:
     bool HintCoveredCells(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
                           unsigned flags);
     bool HintSelectRange(CGXGridCore* grid, const CGXRange& range, const CGXRange* before);
+    bool HintLockSelectionFrame(CGXGridCore* grid, bool lock);
     bool HintSheetName(CGXGridCore* grid);
     bool HintBaseStyles(CGXGridCore* grid, unsigned flags);
 

@@ -3,7 +3,9 @@
 // what OK writes (vPort elements and every port that uses them, then the node grid rebuilt);
 // Cancel and an unedited OK leave the document as it was.
 #include <QApplication>
+#include <QPrinter>
 #include <QTimer>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -13,11 +15,25 @@
 #include "editor/ui/tests/TessalyFixture.h"
 #include "framework/base/CommandIds.h"
 #include "framework/dialogs/MessageBox.h"
+#include "framework/printing/Printing.h"
+#include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/CGXStyle.h"
 
 namespace tessaly::test {
 namespace {
+
+// What a shell command prints (empty when it cannot run).
+std::string Capture(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
 
 std::string FileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -281,6 +297,44 @@ TEST_F(VPortTable, WithoutVPortsNothingCanBeEdited) {
         EXPECT_TRUE(dlg.GetDlgItem(fw::IDCANCEL)->isEnabled());
     });
     EXPECT_FALSE(Doc().IsModified());
+}
+
+// Print goes through the grid's printing: the printer the dialog set up gets the table without
+// its Reset column, which is back on screen afterwards; a cancelled dialog prints nothing.
+TEST_F(VPortTable, PrintWritesTheTableWithoutItsResetColumn) {
+    const std::filesystem::path pdf = dir_ / "vports.pdf";
+    bool accept = false;
+    fw::SetPrintDialogHook([&](QPrinter& printer, fw::PrintInfo&, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        return accept;
+    });
+    RunVPorts([&](CVPorts& dlg, CGridWnd& grid) {
+        QWidget* print = dlg.GetDlgItem(IDC_VPORT_PRINT);
+        ASSERT_TRUE(print->isEnabled());
+        const size_t undoSteps = grid.GetParam()->GetUndoList().size();
+        for (bool ok : {false, true}) {
+            SCOPED_TRACE(ok);
+            accept = ok;
+            fw::ScopedMessageBoxAnswers boxes({});
+            QTest::mouseClick(print->focusProxy() ? print->focusProxy() : print, Qt::LeftButton);
+            EXPECT_TRUE(boxes.asked.empty());
+            EXPECT_EQ(std::filesystem::exists(pdf), ok);
+            EXPECT_FALSE(grid.IsColHidden(kVPortReset));
+            EXPECT_FALSE(grid.IsPrinting());
+            EXPECT_EQ(grid.GetParam()->GetUndoList().size(), undoSteps);
+        }
+    });
+    fw::SetPrintDialogHook(nullptr);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_FALSE(Doc().IsModified());
+    const std::string text = Capture("pdftotext -layout '" + pdf.string() + "' -");
+    if (text.empty())
+        GTEST_SKIP() << "poppler-utils are not installed";
+    EXPECT_NE(text.find("EDMX Start"), std::string::npos) << text;
+    EXPECT_NE(text.find("1025"), std::string::npos) << text;  // vPort 3's factory start
+    EXPECT_EQ(text.find("Reset"), std::string::npos) << text;
+    Capture("pdftoppm -png -r 50 -f 1 -l 1 '" + pdf.string() + "' " SCREENSHOT_DIR "/vports-print");
 }
 
 }  // namespace

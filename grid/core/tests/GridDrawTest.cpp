@@ -73,6 +73,39 @@ protected:
     }
 };
 
+// The drag line sits on the boundary before the row (column), one unit across, and reaches as
+// far as the visible cells do; the drag-line window's primitive draws with its first parameter.
+TEST_F(GridDraw, DragLinesLieOnTheBoundaryAndReachToTheLastVisibleCell) {
+    const int off = Core().Is3dLook() ? 1 : 0;
+    const struct {
+        const char* name;
+        int kind;
+        ROWCOL index;
+        fw::Rect expected;  // columns 40 then 60 wide, rows 20 high, six rows and five columns
+    } cases[] = {
+        {"column 2", GX_VERTLINE, 2, {100 - off, 0, 101 - off, 140}},
+        {"column 0", GX_VERTLINE, 0, {-off, 0, 1 - off, 140}},
+        {"row 3", GX_HORZLINE, 3, {0, 60 - off, 340, 61 - off}},
+    };
+    fw::DeviceContext* dc = Core().AcquireGridDC();
+    ASSERT_NE(dc, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Core().CalcDragLineRect(c.kind, c.index), c.expected);
+        Core().Clear();
+        Core().DrawDragLine(dc, c.kind, c.index, GX_LINE_DRAG);
+        ASSERT_EQ(Core().lines.size(), 1u);
+        EXPECT_EQ(Core().lines[0].rect, c.expected);
+        EXPECT_EQ(Core().lines[0].flags, GX_LINE_DRAG);
+    }
+    Core().Clear();
+    Core().PaintDragLine(dc, 5, 6, 1, 30, GX_LINE_DRAG, 0, GX_VERTLINE);
+    ASSERT_EQ(Core().lines.size(), 1u);
+    EXPECT_EQ(Core().lines[0].rect, (fw::Rect{5, 6, 6, 36}));
+    EXPECT_EQ(Core().lines[0].flags, GX_LINE_DRAG);
+    Core().ReleaseGridDC();
+}
+
 TEST_F(GridDraw, EqualNeighbouringInteriorsAreFilledAsOneRun) {
     Core().SetStyleRange(CGXRange(1, 1, 1, 2), &CGXStyle().SetInterior(kRed));
     Core().SetStyleRange(CGXRange(1, 3), &CGXStyle().SetInterior(kBlue));

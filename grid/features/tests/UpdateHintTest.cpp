@@ -1,13 +1,16 @@
 // Update hints between two grid views of one document that share a parameter object: what one
 // view changes reaches the other's update operation with create-hint FALSE and goes no further.
+#include "framework/dialogs/MessageBox.h"
 #include "framework/docview/Document.h"
 #include "framework/docview/FrameWnd.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXGridView.h"
 #include "grid/core/CGXProperties.h"
 #include "grid/core/CGXSplitterPanes.h"
 #include "grid/core/tests/GridFixture.h"
+#include "grid/features/CGXSelectionFrameLock.h"
 #include "grid/features/GXFeatureInstall.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -358,3 +362,91 @@ TEST_F(UpdateHintTest, ReplacedPropertiesAreACopyAndTheOtherViewRedraws) {
 }
 
 }  // namespace
+
+TEST_F(UpdateHintTest, LockingTheSelectionFrameReachesTheOtherViewWhenAsked) {
+    const struct {
+        const char* name;
+        bool lock;
+        bool asked;
+        bool otherLocked;  // the other view's state afterwards
+    } cases[] = {
+        {"lock, not asked", true, false, false}, {"unlock, not asked", false, false, false},
+        {"lock, asked", true, true, true},       {"lock again, asked", true, true, true},
+        {"unlock, asked", false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        A().received.clear();
+        B().received.clear();
+        A().LockSelectionFrame(c.lock, c.asked);
+        EXPECT_EQ(A().m_bFrameLocked, c.lock);
+        EXPECT_EQ(B().m_bFrameLocked, c.otherLocked);
+        // The receiver passes nothing on.
+        EXPECT_TRUE(A().received.empty());
+    }
+    // The lock object asks for no hint: the other view keeps its own state.
+    {
+        CGXSelectionFrameLock lock(A());
+        EXPECT_TRUE(A().m_bFrameLocked);
+        EXPECT_FALSE(B().m_bFrameLocked);
+    }
+    EXPECT_FALSE(A().m_bFrameLocked);
+}
+
+// A data object that reports a formula error until it is reset.
+class FailingData : public CGXData {
+public:
+    bool GetUpdateErrorText(std::string& text) override {
+        text = error;
+        return !error.empty();
+    }
+    std::string error;
+};
+
+TEST_F(UpdateHintTest, RefreshingAViewRefreshesTheOthersAndReportsAFormulaError) {
+    for (bool createHint : {false, true}) {
+        SCOPED_TRACE(createHint);
+        A().received.clear();
+        B().received.clear();
+        EXPECT_TRUE(A().RefreshViews(false, nullptr, createHint));
+        EXPECT_EQ(std::count(B().received.begin(), B().received.end(), 36), createHint ? 1 : 0);
+        EXPECT_TRUE(A().received.empty());
+    }
+    auto data = std::make_unique<FailingData>();
+    data->error = "Circular reference";
+    A().GetParam()->SetData(data.release(), true);
+    std::string text;
+    {
+        fw::ScopedMessageBoxAnswers boxes({fw::IDOK});
+        EXPECT_FALSE(A().RefreshViews(false, &text, false));
+        EXPECT_EQ(text, "Circular reference");
+        EXPECT_TRUE(boxes.asked.empty());
+        // Without a place for the text the user is told.
+        EXPECT_FALSE(A().RefreshViews(false, nullptr, false));
+        ASSERT_EQ(boxes.asked.size(), 1u);
+        EXPECT_EQ(boxes.asked[0].text, "Circular reference");
+    }
+}
+
+TEST_F(UpdateHintTest, AChangeMadeElsewhereRedrawsTheRowsColumnsTableOrCellsItTouched) {
+    const struct {
+        const char* name;
+        CGXRange range;
+        CGXRange redrawn;  // 20 rows and 6 columns
+    } cases[] = {
+        {"rows", CGXRange().SetRows(3, 4), CGXRange(3, 0, 4, 6)},
+        {"columns", CGXRange().SetCols(2, 2), CGXRange(0, 2, 20, 2)},
+        {"table", CGXRange().SetTable(), CGXRange(0, 0, 20, 6)},
+        {"cells", CGXRange(5, 1, 7, 3), CGXRange(5, 1, 7, 3)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        A().redrawn.clear();
+        A().UpdateChangedCells(c.range, GX_INVALIDATE, false);
+        ASSERT_EQ(A().redrawn.size(), 1u);
+        const CGXRange& r = A().redrawn[0];
+        EXPECT_EQ(
+            std::make_tuple(r.top, r.left, r.bottom, r.right),
+            std::make_tuple(c.redrawn.top, c.redrawn.left, c.redrawn.bottom, c.redrawn.right));
+    }
+}
