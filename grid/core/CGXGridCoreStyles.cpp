@@ -210,7 +210,7 @@ bool CGXGridCore::SaveStylesForUndo(const CGXRange& range, int styleType, CGXLon
                                     bool& record, std::vector<std::unique_ptr<CGXStyle>>& saved) {
     if (!record)
         return true;
-    if (range.IsCells() && IsTooLargeForUndo(range, GetRowCount(), GetColCount())) {
+    if (IsTooLargeForUndo(range, GetRowCount(), GetColCount())) {
         record = false;
         return ConfirmTooLargeForUndo();
     }

@@ -143,11 +143,19 @@ TEST_F(StyleRangeUndoTest, NoCommandWithoutUndo) {
     EXPECT_EQ(Get(1, 1) + Get(1, 2) + Get(1, 3), "ab");
 }
 
+// Whole rows count as their cells: 40 000 rows are too many for the undo buffer.
 TEST_F(StyleRangeUndoTest, TooLargeForUndoAsksFirstAndOkGoesOnWithout) {
     Grid().SetRowCount(40000, 0);
     const std::size_t before = UndoCount();
     CGXStyle style;
     style.SetValue("v");
+    {
+        fw::ScopedMessageBoxAnswers boxes({fw::IDCANCEL});
+        EXPECT_FALSE(
+            Grid().SetStyleRange(CGXRange().SetRows(1, 40000), &style, gxOverride, 0, nullptr, 0));
+        EXPECT_EQ(boxes.asked.size(), 1u);
+    }
+    EXPECT_EQ(UndoCount(), before);
     {
         fw::ScopedMessageBoxAnswers boxes({fw::IDCANCEL});
         EXPECT_FALSE(
