@@ -676,11 +676,12 @@ int CTessalyView::PortColumn(PortRole role, bool input) const {
 // ---- Node status -----------------------------------------------------------------------------
 
 void CTessalyView::SetStatusCells(ROWCOL row, bool online, const std::string& address) {
-    // Status is not configuration: these cells are not written through to the document.
+    // Status is not configuration: these cells are not written through to the document, and
+    // they make no undo step (command type 1), so that Ctrl+Z always takes back the user's edit.
     const bool storing = storingEnabled_;
     storingEnabled_ = false;
-    SetValueRange(CGXRange(row, 1), online ? "1" : "0", gxOverride, 0);
-    SetValueRange(CGXRange(row, 2), address, gxOverride, 0);
+    SetValueRange(CGXRange(row, 1), online ? "1" : "0", gxOverride, 0, 1);
+    SetValueRange(CGXRange(row, 2), address, gxOverride, 0, 1);
     storingEnabled_ = storing;
     RedrawRowCol(row, 1, row, 2, GX_INVALIDATE);
 }

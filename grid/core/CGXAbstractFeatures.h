@@ -170,6 +170,9 @@ public:
     virtual std::unique_ptr<CGXCommand> CreateHideColsCmd(ROWCOL, ROWCOL, std::vector<bool>) {
         return nullptr;
     }
+    // Puts saved styles back over a range (one per store place, null where nothing was stored).
+    virtual std::unique_ptr<CGXCommand> CreateSetStyleRangeCmd(
+        const CGXRange& range, int styleType, std::vector<std::unique_ptr<CGXStyle>> styles);
     virtual std::unique_ptr<CGXCommand> CreateSetDefaultRowHeightCmd(int) { return nullptr; }
     virtual std::unique_ptr<CGXCommand> CreateSetDefaultColWidthCmd(int) { return nullptr; }
     // Moves back: the block now at first..last returns to start at `dest`.

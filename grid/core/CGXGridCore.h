@@ -755,7 +755,8 @@ public:
                                                                   CGXLongOperation* op,
                                                                   bool* aborted = nullptr);
     virtual bool SetValueRange(const CGXRange& range, const std::string& value,
-                               GXModifyType type = gxOverride, unsigned flags = GX_UPDATENOW);
+                               GXModifyType type = gxOverride, unsigned flags = GX_UPDATENOW,
+                               int ctCmd = 0);
     virtual bool SetControlTextRowCol(ROWCOL row, ROWCOL col, const std::string& text,
                                       unsigned flags, const CGXStyle* style);
     virtual std::string GetValueRowCol(ROWCOL row, ROWCOL col);
@@ -788,6 +789,9 @@ public:
     // more than 0x7FFFFFFE cells or more than 0x7FFF rows or columns (whole rows and columns
     // counted against the grid's counts first, the product in 64 bits).
     static bool IsTooLargeForUndo(const CGXRange& range, ROWCOL rowCount, ROWCOL colCount);
+    // Undo of a style-range operation: saves the old styles of the places it stores into.
+    bool SaveStylesForUndo(const CGXRange& range, int styleType, CGXLongOperation& op, bool& record,
+                           std::vector<std::unique_ptr<CGXStyle>>& saved);
 
     // ===== Geometry =============================================================================
     virtual int GetRowHeight(ROWCOL row);

@@ -1,6 +1,9 @@
 // Cell styles in the grid core: what a cell shows is its own style over its row's, its column's
 // and the table's, with the base styles, header texts and the standard style below them.
+#include "framework/dialogs/MessageBox.h"
+#include "framework/persist/StringTable.h"
 #include "framework/window/Window.h"
+#include "grid/core/CGXAbstractFeatures.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridHint.h"
@@ -13,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 
 bool CGXGridCore::GetStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
                                  int styleType) {
@@ -161,6 +165,81 @@ void CGXGridCore::UpdateStyleRange(const CGXRange& range, const CGXStyle* style,
     RedrawRowCol(r.top, r.left, r.bottom, r.right, flags, false);
 }
 
+namespace {
+
+// Visits the places a range operation stores into, in the order the saved styles keep: one per
+// row (column) for whole rows (columns), the table's one place, or every cell row by row.
+template <typename Visit, typename RowDone>
+void ForEachStorePlace(const CGXRange& range, Visit visit, RowDone rowDone) {
+    if (range.IsRows()) {
+        for (ROWCOL row = range.top; row <= range.bottom && row != GX_INVALID; ++row)
+            visit(row, ROWCOL(0));
+    } else if (range.IsCols()) {
+        for (ROWCOL col = range.left; col <= range.right && col != GX_INVALID; ++col)
+            visit(ROWCOL(0), col);
+    } else if (range.IsTable()) {
+        visit(ROWCOL(0), ROWCOL(0));
+    } else {
+        for (ROWCOL row = range.top; row <= range.bottom && row != GX_INVALID; ++row) {
+            for (ROWCOL col = range.left; col <= range.right && col != GX_INVALID; ++col)
+                visit(row, col);
+            if (!rowDone())
+                return;
+        }
+    }
+}
+
+bool ConfirmTooLargeForUndo() {
+    std::string text = fw::LoadString(20082);
+    if (text.empty())
+        text = "Operation is too large for the undo buffer. Do you want to continue?";
+    return fw::AppMessageBox(text, fw::MB_OKCANCEL | fw::MB_ICONQUESTION) == fw::IDOK;
+}
+
+}  // namespace
+
+std::unique_ptr<CGXCommand> CGXAbstractCommandFactory::CreateSetStyleRangeCmd(
+    const CGXRange&, int, std::vector<std::unique_ptr<CGXStyle>>) {
+    return nullptr;
+}
+
+// Saves the stored styles of every place the range operation will store into (null where none);
+// FALSE when the user aborts or declines to go on without undo, `record` off when going on
+// without it.
+bool CGXGridCore::SaveStylesForUndo(const CGXRange& range, int styleType, CGXLongOperation& op,
+                                    bool& record, std::vector<std::unique_ptr<CGXStyle>>& saved) {
+    if (!record)
+        return true;
+    if (IsTooLargeForUndo(range, GetRowCount(), GetColCount())) {
+        record = false;
+        return ConfirmTooLargeForUndo();
+    }
+    bool aborted = false;
+    try {
+        ForEachStorePlace(
+            range,
+            [&](ROWCOL row, ROWCOL col) {
+                std::unique_ptr<CGXStyle> s = CreateStyle();
+                if (GetStyleRowCol(row, col, *s, gxCopy, styleType)) {
+                    saved.push_back(std::move(s));
+                } else {
+                    RecycleStyle(std::move(s));
+                    saved.push_back(nullptr);
+                }
+            },
+            [&] {
+                bool abort = false;
+                aborted = op.CheckProgressCanAbort(abort) && abort;
+                return !aborted;
+            });
+    } catch (const std::bad_alloc&) {
+        saved.clear();
+        record = false;
+        return ConfirmTooLargeForUndo();
+    }
+    return !aborted;
+}
+
 bool CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, GXModifyType type,
                                 int styleType, const std::vector<std::unique_ptr<CGXStyle>>* styles,
                                 unsigned flags, int ctCmd) {
@@ -168,57 +247,54 @@ bool CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, GX
         styleType = gxRowColStyle;
     CGXLongOperation op;
     op.SetStatusText(GXLibraryText(20141));
-    // Saving the old styles for undo needs the undo feature; without it nothing is saved and the
-    // undo-size question does not arise.
+    bool record = IsRecordingUndo(ctCmd) && !IsLockReadOnly();
+    std::vector<std::unique_ptr<CGXStyle>> saved;
+    if (!SaveStylesForUndo(range, styleType, op, record, saved))
+        return false;
     op.SetStatusText(GXLibraryText(ctCmd == 0 ? 20142 : 20143));
     FreeObjectCache();
     const bool outer = !m_bInStyleChange;
     m_bInStyleChange = true;
     bool any = false;
     std::size_t index = 0;
-    auto storeCell = [&](ROWCOL row, ROWCOL col) {
-        const CGXStyle* s = style;
-        GXModifyType t = type;
-        if (styles) {
-            s = index < styles->size() ? (*styles)[index].get() : nullptr;
-            t = gxCopy;
-        }
-        ++index;
-        if (StoreStyleRowCol(row, col, s, t, styleType))
-            any = true;
-    };
-    if (range.IsRows()) {
-        for (ROWCOL row = range.top; row <= range.bottom && row != GX_INVALID; ++row)
-            storeCell(row, 0);
-    } else if (range.IsCols()) {
-        for (ROWCOL col = range.left; col <= range.right && col != GX_INVALID; ++col)
-            storeCell(0, col);
-    } else if (range.IsTable()) {
-        storeCell(0, 0);
-    } else {
-        for (ROWCOL row = range.top; row <= range.bottom && row != GX_INVALID; ++row) {
-            for (ROWCOL col = range.left; col <= range.right && col != GX_INVALID; ++col)
-                storeCell(row, col);
+    ForEachStorePlace(
+        range,
+        [&](ROWCOL row, ROWCOL col) {
+            const CGXStyle* s = style;
+            GXModifyType t = type;
+            if (styles) {
+                s = index < styles->size() ? (*styles)[index].get() : nullptr;
+                t = gxCopy;
+            }
+            ++index;
+            if (StoreStyleRowCol(row, col, s, t, styleType))
+                any = true;
+        },
+        [&] {
             op.CheckProgress();
-        }
-    }
+            return true;
+        });
     if (outer)
         m_bInStyleChange = false;
     if (!any)
         return false;
     UpdateStyleRange(range, style, type, styleType, flags, true);
+    if (record)
+        if (auto cmd =
+                GetCommandFactory()->CreateSetStyleRangeCmd(range, styleType, std::move(saved)))
+            AddCommand(std::move(cmd), ctCmd);
     return true;
 }
 
 bool CGXGridCore::SetValueRange(const CGXRange& range, const std::string& value, GXModifyType type,
-                                unsigned flags) {
+                                unsigned flags, int ctCmd) {
     if (!m_pStyleValue)
         m_pStyleValue = CreateStyle();
     m_pStyleValue->Free();
     m_pStyleValue->SetValue(value);
     // Cells take the text as typed input (a computing store reads formulas from it).
     return SetStyleRange(range, m_pStyleValue.get(), type, range.IsCells() ? gxValueStore : 0,
-                         nullptr, flags);
+                         nullptr, flags, ctCmd);
 }
 
 bool CGXGridCore::SetControlTextRowCol(ROWCOL row, ROWCOL col, const std::string& text,

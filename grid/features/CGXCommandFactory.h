@@ -51,7 +51,8 @@ class CGXCommandFactory : public CGXAbstractCommandFactory {
 public:
     std::unique_ptr<CGXBlockCmd> CreateBlockCmd(const std::string& description);
     std::unique_ptr<CGXCommand> CreateSetStyleRangeCmd(
-        const CGXRange& range, int styleType, std::vector<std::unique_ptr<CGXStyle>> styles);
+        const CGXRange& range, int styleType,
+        std::vector<std::unique_ptr<CGXStyle>> styles) override;
     std::unique_ptr<CGXCommand> CreateMoveCellsCmd(const CGXRange& source, ROWCOL destRow,
                                                    ROWCOL destCol,
                                                    std::unique_ptr<CGXOwnedObject> data);

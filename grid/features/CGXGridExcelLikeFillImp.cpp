@@ -213,11 +213,11 @@ void CGXGridExcelLikeFillImp::RepeatSource(CGXGridCore* grid, const CGXRange& ta
             if (options & kFillStyles) {
                 CGXStyle style;
                 grid->GetStyleRowCol(srcRow, srcCol, style, gxCopy, 0);
-                grid->SetStyleRange(CGXRange(row, col), &style, gxCopy, 0, nullptr, 0);
+                grid->SetStyleRange(CGXRange(row, col), &style, gxCopy, 0, nullptr, 0, 1);
             } else {
                 CGXStyle value;
                 value.SetValue(CopyText(grid, srcRow, srcCol));
-                grid->SetStyleRange(CGXRange(row, col), &value, gxOverride, 0, nullptr, 0);
+                grid->SetStyleRange(CGXRange(row, col), &value, gxOverride, 0, nullptr, 0, 1);
             }
         }
     }

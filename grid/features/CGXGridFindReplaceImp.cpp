@@ -58,7 +58,7 @@ void StoreValue(CGXGridCore* grid, ROWCOL row, ROWCOL col, const std::string& va
     if (GXIsRecordingUndo(grid, 0))
         grid->AddCommand(
             std::make_unique<CGXSetStyleRangeCmd>(cell, 0, GXSaveCellStyles(grid, cell)), 0);
-    grid->SetValueRange(cell, value, gxOverride, flags);
+    grid->SetValueRange(cell, value, gxOverride, flags, 1);
 }
 
 bool IsEnabled(const CGXStyle& style) {

@@ -232,6 +232,43 @@ TEST_F(MainWindow, EditsAreWrittenThroughWithThePortRules) {
     EXPECT_EQ(DocText(node, ".DMX_Port_Properties.DMX_Input_Port_Properties.EDMX_Start"), "1025");
 }
 
+// A value typed with the keys comes off with Ctrl+Z in the grid and in the document alike, and
+// the redo key puts it back in both.
+TEST_F(MainWindow, ATypedValueIsUndoneInGridAndDocument) {
+    Start();
+    SimNode& a = AddSimNode(2);
+    xmldom::Node node = AddDocNode(a, "Kolt_1_Port_Node");
+    View().RebuildGrid();
+    const ROWCOL row = RowOfNode(2);
+    ASSERT_NE(row, 0u);
+    const CTessalyView::ColumnEntry* name = View().EntryForPath(".Node_Properties.Name");
+    ASSERT_NE(name, nullptr);
+    const std::string before = DocText(node, ".Node_Properties.Name");
+    ASSERT_EQ(Cell(row, name->column), before);
+    View().SetFocus();
+    View().SetCurrentCell(row, name->column);
+    auto focus = [] { return QApplication::focusWidget(); };
+    ASSERT_NE(focus(), nullptr);
+    // Keys go where the focus is: the grid, then the edit window once it shows.
+    for (QChar c : QString("Dock")) {
+        QTest::keyClicks(focus(), QString(c));
+        QApplication::processEvents();
+    }
+    QTest::keyClick(focus(), Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_EQ(Cell(row, name->column), "Dock");
+    ASSERT_EQ(DocText(node, ".Node_Properties.Name"), "Dock");
+    QTest::keyClick(focus(), Qt::Key_Z, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(row, name->column), before);
+    EXPECT_EQ(DocText(node, ".Node_Properties.Name"), before);
+    Screenshot(Frame(), "typed_value_undone");
+    QTest::keyClick(focus(), Qt::Key_R, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(Cell(row, name->column), "Dock");
+    EXPECT_EQ(DocText(node, ".Node_Properties.Name"), "Dock");
+}
+
 // Ctrl+C and Ctrl+V through the clipboard: a value in range is written through with the port
 // rules, one out of range is refused and the cell and the document keep what they had.
 TEST_F(MainWindow, PastingWithTheKeysMeetsTheSameBoundsAsTyping) {

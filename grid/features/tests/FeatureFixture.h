@@ -28,8 +28,9 @@ protected:
     }
     CoreT& Core() { return wnd_->GetCore(); }
     CGXGridParam& Param() { return *Core().GetParam(); }
+    // Set-up data, stored without an undo step (command type 1).
     void Set(ROWCOL r, ROWCOL c, const std::string& v) {
-        Core().SetValueRange(CGXRange(r, c), v, gxOverride, 0);
+        Core().SetValueRange(CGXRange(r, c), v, gxOverride, 0, 1);
     }
     std::string Get(ROWCOL r, ROWCOL c) { return Core().GetStoredValueRowCol(r, c); }
     // The values of a block, rows joined by "|" and cells by ",".

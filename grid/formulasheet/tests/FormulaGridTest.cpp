@@ -170,4 +170,23 @@ TEST_F(FormulaGrid, UndoOfAMoveAndOfAStoreBringsFormulasAndValuesBack) {
     EXPECT_EQ(Shown(4, 1), "11");
 }
 
+// A formula typed over another comes off with Ctrl+Z, and its dependants follow.
+TEST_F(FormulaGrid, CtrlZTakesATypedFormulaBack) {
+    Enter(1, 1, "5");
+    Enter(2, 1, "=A1*2");
+    Enter(3, 1, "=A2+1");
+    Enter(2, 1, "=A1+100");
+    wnd_->Recalc(false);
+    ASSERT_EQ(Shown(3, 1), "106");
+    QTest::keyClick(Focus(), Qt::Key_Z, Qt::ControlModifier);
+    Paint();
+    EXPECT_EQ(sheet_->GetFormulaText(2, 1), "=A1*2");
+    wnd_->Recalc(false);
+    EXPECT_EQ(Shown(2, 1), "10");
+    EXPECT_EQ(Shown(3, 1), "11");
+    QTest::keyClick(Focus(), Qt::Key_R, Qt::ControlModifier);
+    Paint();
+    EXPECT_EQ(sheet_->GetFormulaText(2, 1), "=A1+100");
+}
+
 }  // namespace
