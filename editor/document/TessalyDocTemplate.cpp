@@ -1,5 +1,7 @@
 // CTessalyDoc: queries of the template and the attributes of property elements.
 #include <charconv>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "editor/document/TessalyDoc.h"
@@ -215,17 +217,30 @@ bool CTessalyDoc::GetPropertyMaxLen(Node node, int32_t& value) const {
 }
 
 std::string CTessalyDoc::GetTemplatePath(Node node) const {
-    std::vector<std::string> names;
+    // Asked for every cell of the grid: the names are views into the tree, joined once.
+    struct Step {
+        std::string_view name;
+        std::optional<std::string_view> instance;
+    };
+    std::vector<Step> steps;
+    std::size_t length = 0;
     for (Node element = xmldom::ElementOf(node); element && element.IsElement();
          element = element.Parent()) {
-        std::string name(element.Name());
-        if (auto instance = element.Attribute("instance"))
-            name += ":" + std::string(*instance);
-        names.push_back(std::move(name));
+        Step step{element.Name(), element.Attribute("instance")};
+        length += step.name.size() + 1 + (step.instance ? step.instance->size() + 1 : 0);
+        steps.push_back(step);
     }
     std::string path;
-    for (auto it = names.rbegin(); it != names.rend(); ++it)
-        path += (path.empty() ? "" : "\\") + *it;
+    path.reserve(length);
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
+        if (!path.empty())
+            path += '\\';
+        path += it->name;
+        if (it->instance) {
+            path += ':';
+            path += *it->instance;
+        }
+    }
     return path;
 }
 

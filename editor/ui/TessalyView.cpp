@@ -485,6 +485,7 @@ void CTessalyView::FillRows() {
         errors->Sink().SetMessageText(LoadEditorString(IDS_DOCUMENT_LOADING));
     ROWCOL next = headerRows_ + 1;
     int index = 0;
+    CacheTemplateEdits(true);
     xmldom::Node node;
     while (doc->GetNextNode(node)) {
         const ROWCOL rows = FillNode(node, index, next);
@@ -500,6 +501,7 @@ void CTessalyView::FillRows() {
     nodeCount_ = index + 1;
     lastRow_ = next - 1;
     SetRowCount(std::max(lastRow_, headerRows_), 0);
+    CacheTemplateEdits(false);
     CompleteNodeRows(headerRows_ + 1, lastRow_);
     if (CErrorHandler* errors = CErrorHandler::GetInstance())
         errors->ShowReady();
@@ -560,16 +562,43 @@ void CTessalyView::PlaceCells(xmldom::Node element, const std::string& path, int
     style.SetValue(value)
         .SetUserAttribute(GX_IDS_UA_NODE_INDEX, index)
         .SetItemDataPtr(Keep(property));
-    std::string edit;
-    const bool hasEdit = doc->GetTemplateAttribute(element, "edit", edit);
-    if ((hasEdit && edit != "N") || (!hasEdit && !entry->readOnly))
+    const std::optional<std::string> edit = TemplateEdit(element);
+    if (edit ? *edit != "N" : !entry->readOnly)
         style.SetEnabled(true).SetInterior(kWhite);
     CGXGridCore::StoreStyleRowCol(row, entry->column, &style, gxOverride, 0);
 }
 
+std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node element) {
+    CTessalyDoc* doc = Doc();
+    std::string edit;
+    if (!cacheTemplateEdits_) {
+        if (doc->GetTemplateAttribute(element, "edit", edit))
+            return edit;
+        return std::nullopt;
+    }
+    auto [it, added] = editByTemplatePath_.try_emplace(doc->GetTemplatePath(element));
+    if (added && doc->GetTemplateAttribute(element, "edit", edit))
+        it->second = std::move(edit);
+    return it->second;
+}
+
+void CTessalyView::CacheTemplateEdits(bool on) {
+    cacheTemplateEdits_ = on;
+    editByTemplatePath_.clear();
+}
+
+std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow) {
+    std::vector<int> indexes;
+    if (lastRow >= firstRow)
+        indexes.reserve(lastRow - firstRow + 1);
+    for (ROWCOL row = firstRow; row <= lastRow; ++row) indexes.push_back(NodeIndexOfRow(row));
+    return indexes;
+}
+
 void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
+    const std::vector<int> indexes = NodeIndexesOfRows(firstRow, lastRow);
     for (ROWCOL row = firstRow + 1; row <= lastRow; ++row) {
-        if (NodeIndexOfRow(row) != NodeIndexOfRow(row - 1))
+        if (indexes[row - firstRow] != indexes[row - firstRow - 1])
             continue;
         for (const ColumnEntry& entry : columns_) {
             if (entry.column == 0 || entryOfColumn_[entry.column] < 0 ||
@@ -607,13 +636,15 @@ void CTessalyView::ApplyColumnVisibility() {
 }
 
 void CTessalyView::MergeNodeCells() {
+    const ROWCOL first = headerRows_ + 1;
+    const std::vector<int> indexes = NodeIndexesOfRows(first, lastRow_);
     for (const ColumnEntry& entry : columns_) {
         if (!entry.merged || entry.column == 0 || &columns_[entryOfColumn_[entry.column]] != &entry)
             continue;
-        for (ROWCOL row = headerRows_ + 1; row <= lastRow_;) {
-            const int index = NodeIndexOfRow(row);
+        for (ROWCOL row = first; row <= lastRow_;) {
+            const int index = indexes[row - first];
             ROWCOL end = row;
-            while (end + 1 <= lastRow_ && NodeIndexOfRow(end + 1) == index) ++end;
+            while (end + 1 <= lastRow_ && indexes[end + 1 - first] == index) ++end;
             if (end > row) {
                 SetCoveredCellsRowCol(row, entry.column, end, entry.column, 0);
                 merges_.emplace_back(row, entry.column, end, entry.column);
@@ -760,8 +791,10 @@ void CTessalyView::InsertNode(unsigned commandId) {
     if (GetRowCount() <= lastRow_ + 10)
         SetRowCount(lastRow_ + 20, 0);
     const int index = nodeCount_ > 0 ? nodeCount_ - 1 : 0;
+    CacheTemplateEdits(true);
     const ROWCOL rows = FillNode(added, index, first);
     for (ROWCOL r = first; r < first + rows; ++r) ColourPortRow(r);
+    CacheTemplateEdits(false);
     ++nodeCount_;
     lastRow_ = first + rows - 1;
     SetRowCount(lastRow_, 0);

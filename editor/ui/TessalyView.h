@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -124,6 +125,9 @@ private:
                     std::vector<ROWCOL>& usedRows, ROWCOL& rows);
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
+    std::optional<std::string> TemplateEdit(xmldom::Node element);
+    void CacheTemplateEdits(bool on);
+    std::vector<int> NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow);
     void GreyRows(ROWCOL from, ROWCOL to);
     void ApplyColumnVisibility();
     void MergeNodeCells();
@@ -183,6 +187,10 @@ private:
     // The elements that cells refer to (their item data), stable until the next rebuild.
     std::deque<xmldom::Node> elements_;
     std::vector<CGXRange> merges_;
+    // The template's "edit" attribute by template path while rows are filled: the same few
+    // properties repeat on every node.
+    bool cacheTemplateEdits_ = false;
+    std::unordered_map<std::string, std::optional<std::string>> editByTemplatePath_;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };

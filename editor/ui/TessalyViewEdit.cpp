@@ -184,11 +184,9 @@ void CTessalyView::CopyToNodeRows(ROWCOL row, ROWCOL col, const std::string& tex
 void CTessalyView::ColourPortCell(ROWCOL row, int col, PortColumnKind kind, bool output, bool aip) {
     if (col <= 0)
         return;
-    CTessalyDoc* doc = Doc();
     xmldom::Node element = ElementOfCell(row, static_cast<ROWCOL>(col));
-    std::string edit;
     CGXStyle style;
-    if (element && doc->GetTemplateAttribute(element, "edit", edit) && edit == "N") {
+    if (element && TemplateEdit(element) == "N") {
         style.SetEnabled(false).SetInterior(kGrey);
     } else if (const ColumnEntry* entry = EntryForColumn(static_cast<ROWCOL>(col));
                entry && entry->readOnly) {
