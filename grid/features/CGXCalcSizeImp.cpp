@@ -64,7 +64,11 @@ fw::Size CGXCalcSizeImp::CalcSize(CGXGridCore* grid, CGXControl* control, fw::De
         int lines = 0;
         const int widest = WidestLine(dc, text, lines);
         int wrappedWidest = 0;
-        if (wrap) {
+        if (wrap && lines == 1 && widest <= inner.Width()) {
+            // One line that fits the cell's width wraps to itself: shaping it again to split
+            // it is the costly part of fitting a large table.
+            wrappedWidest = widest;
+        } else if (wrap) {
             std::array<int, CGXDrawingAndFormatting::kMaxLines> starts{}, lengths{};
             fw::Rect area{inner.left, inner.top, inner.right, inner.top + 32767};
             lines = CGXDrawingAndFormatting::GetInstance().SplitTextLines(dc, text, area, format,
