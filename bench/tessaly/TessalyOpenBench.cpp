@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/common/Timing.h"
 #include "editor/document/ConfigData.h"
 #include "editor/document/ErrorHandler.h"
 #include "editor/document/TessalyDoc.h"
@@ -27,6 +28,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using bench::Median;
+
 double Time(const std::function<bool()>& work) {
     const auto start = std::chrono::steady_clock::now();
     if (!work()) {
@@ -35,11 +38,6 @@ double Time(const std::function<bool()>& work) {
     }
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 }  // namespace
