@@ -7,6 +7,7 @@
 #include "grid/formula/CellStore.h"
 #include "grid/formulasheet/CGXUndoEngineCellsInfo.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -121,6 +122,7 @@ private:
     std::string CellFormulaText(const formula::GXEngineCell& cell) const;
     void CopyFromFormulaSheet(const CGXFormulaSheet& other);
     void TakeOverPlainCells();
+    bool SetPlainValue(ROWCOL row, ROWCOL col, const std::function<int()>& store);
     bool StoreCellStyle(ROWCOL row, ROWCOL col, const CGXStyle& style, GXModifyType type);
     void ApplyConstraintStyle(const formula::GXEngineCell& cell, CGXStyle& style) const;
     std::uint16_t ConstraintStyleId() const;

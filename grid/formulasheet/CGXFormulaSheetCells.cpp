@@ -97,29 +97,24 @@ bool CGXFormulaSheet::SetFormula(ROWCOL row, ROWCOL col, std::string_view text) 
 }
 
 bool CGXFormulaSheet::SetTextValue(ROWCOL row, ROWCOL col, std::string_view text) {
-    if (!InSheet(row, col))
-        return false;
-    GXEngineSheet& s = Engine();
-    const bool wasRecording = s.undoRecording;
-    s.undoRecording = undoSwitch_;
-    NoteEmptyForUndo(row, col);
-    const int ok = GXSetText(sheet_, GXEngineRow(row), GXEngineCol(col), text);
-    s.undoRecording = wasRecording;
-    if (!ok)
-        return false;
-    Changed(row, col);
-    CollectUndo(false, false);
-    return true;
+    return SetPlainValue(
+        row, col, [&] { return GXSetText(sheet_, GXEngineRow(row), GXEngineCol(col), text); });
 }
 
 bool CGXFormulaSheet::SetNumberValue(ROWCOL row, ROWCOL col, double value) {
+    return SetPlainValue(
+        row, col, [&] { return GXSetNumber(sheet_, GXEngineRow(row), GXEngineCol(col), value); });
+}
+
+// A text or number into one cell, recorded for undo when the switch is on.
+bool CGXFormulaSheet::SetPlainValue(ROWCOL row, ROWCOL col, const std::function<int()>& store) {
     if (!InSheet(row, col))
         return false;
     GXEngineSheet& s = Engine();
     const bool wasRecording = s.undoRecording;
     s.undoRecording = undoSwitch_;
     NoteEmptyForUndo(row, col);
-    const int ok = GXSetNumber(sheet_, GXEngineRow(row), GXEngineCol(col), value);
+    const int ok = store();
     s.undoRecording = wasRecording;
     if (!ok)
         return false;
