@@ -14,7 +14,10 @@
 #include "framework/app/Application.h"
 #include "framework/drawing/PaintContext.h"
 #include "framework/persist/StringTable.h"
+#include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXControl.h"
+#include "grid/controls/CGXSpinEdit.h"
+#include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
@@ -22,19 +25,8 @@
 namespace tessaly {
 namespace {
 
-// Cell controls and their user attributes.
-constexpr std::uint16_t kTabbedDropDownList = 52540;
-constexpr std::uint16_t kCheckBox3d = 52523;
+// The editor's own number cell control.
 constexpr std::uint16_t kNumEditControl = kNumEditControlId;
-constexpr std::uint16_t kUaValidMin = 51011;
-constexpr std::uint16_t kUaValidMax = 51012;
-constexpr std::uint16_t kUaValidWarning = 51013;
-constexpr std::uint16_t kUaSpinMin = 51014;
-constexpr std::uint16_t kUaSpinMax = 51015;
-constexpr std::uint16_t kUaSpinStart = 51021;
-constexpr std::uint16_t kUaTabKeyColumn = 51028;
-constexpr std::uint16_t kUaTabTextColumn = 51029;
-constexpr std::uint16_t kUaTabShowAll = 51030;
 
 std::string Blanks(std::string text) {
     std::replace(text.begin(), text.end(), '_', ' ');
@@ -378,11 +370,11 @@ void CTessalyView::SetColumnControl(const ColumnEntry& entry, xmldom::Node) {
         std::string choices;
         for (const auto& [name, value] : entry.rule.enumItems)
             choices += name + "\t" + std::to_string(value) + "\n";
-        style.SetControl(kTabbedDropDownList)
+        style.SetControl(GX_IDS_CTRL_TABBED_DROPDOWNLIST)
             .SetChoiceList(choices)
-            .SetUserAttribute(kUaTabTextColumn, "0")
-            .SetUserAttribute(kUaTabKeyColumn, "1")
-            .SetUserAttribute(kUaTabShowAll, "0");
+            .SetUserAttribute(GX_IDS_UA_TABLIST_TEXTCOL, "0")
+            .SetUserAttribute(GX_IDS_UA_TABLIST_KEYCOL, "1")
+            .SetUserAttribute(GX_IDS_UA_TABLIST_SHOWALLCOLS, "0");
     } else if (((type >= PROPERTY_UI1 && type <= PROPERTY_I4) || type == PROPERTY_TIME_MS) &&
                !entry.readOnly) {
         int32_t low = entry.rule.minimum;
@@ -392,14 +384,14 @@ void CTessalyView::SetColumnControl(const ColumnEntry& entry, xmldom::Node) {
             high = high < 0 ? high : high / 1000;
         }
         style.SetControl(kNumEditControl)
-            .SetUserAttribute(kUaSpinMin, low)
-            .SetUserAttribute(kUaSpinMax, high)
-            .SetUserAttribute(kUaSpinStart, 1)
-            .SetUserAttribute(kUaValidMin, low)
-            .SetUserAttribute(kUaValidMax, high)
-            .SetUserAttribute(kUaValidWarning, rangeMessage_);
+            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MIN, low)
+            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MAX, high)
+            .SetUserAttribute(GX_IDS_UA_SPINSTART, 1)
+            .SetUserAttribute(GX_IDS_UA_VALID_MIN, low)
+            .SetUserAttribute(GX_IDS_UA_VALID_MAX, high)
+            .SetUserAttribute(GX_IDS_UA_VALID_MSG, rangeMessage_);
     } else if (type == PROPERTY_BOOLEAN) {
-        style.SetControl(kCheckBox3d);
+        style.SetControl(GX_IDS_CTRL_CHECKBOX3D);
     } else if (type == PROPERTY_STRING) {
         CGXFont font;
         font.SetSize(7);

@@ -17,6 +17,10 @@
 #include "framework/dialogs/MessageBox.h"
 #include "framework/drawing/DeviceContext.h"
 #include "framework/printing/Printing.h"
+#include "grid/controls/CGXCheckBox.h"
+#include "grid/controls/CGXControl.h"
+#include "grid/controls/CGXPushbutton.h"
+#include "grid/controls/CGXSpinEdit.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/CGXStyle.h"
@@ -33,14 +37,6 @@ enum : unsigned {
     IDS_RESET_FACTORY = 30010,
 };
 
-constexpr std::uint16_t kCheckBox3d = 52523;
-constexpr std::uint16_t kPushButton = 52514;
-constexpr std::uint16_t kUaValidMin = 51011;
-constexpr std::uint16_t kUaValidMax = 51012;
-constexpr std::uint16_t kUaValidWarning = 51013;
-constexpr std::uint16_t kUaSpinMin = 51014;
-constexpr std::uint16_t kUaSpinMax = 51015;
-constexpr std::uint16_t kUaSpinStart = 51021;
 constexpr std::uint16_t kUaNodeIndex = 10001;
 
 constexpr int kWidth = 640;
@@ -215,14 +211,14 @@ void CVPorts::SetupColumn(const VPortColumnInfo& column) {
         if (column.readOnly)
             return;
         style.SetControl(kNumEditControlId)
-            .SetUserAttribute(kUaSpinMin, column.minimum)
-            .SetUserAttribute(kUaSpinMax, column.maximum)
-            .SetUserAttribute(kUaSpinStart, 1)
-            .SetUserAttribute(kUaValidMin, column.minimum)
-            .SetUserAttribute(kUaValidMax, column.maximum)
-            .SetUserAttribute(kUaValidWarning, validMessage_);
+            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MIN, column.minimum)
+            .SetUserAttribute(GX_IDS_UA_SPINBOUND_MAX, column.maximum)
+            .SetUserAttribute(GX_IDS_UA_SPINSTART, 1)
+            .SetUserAttribute(GX_IDS_UA_VALID_MIN, column.minimum)
+            .SetUserAttribute(GX_IDS_UA_VALID_MAX, column.maximum)
+            .SetUserAttribute(GX_IDS_UA_VALID_MSG, validMessage_);
     } else if (type == PROPERTY_BOOLEAN) {
-        style.SetControl(kCheckBox3d);
+        style.SetControl(GX_IDS_CTRL_CHECKBOX3D);
     } else if (type == PROPERTY_STRING || (type >= PROPERTY_IPV4 && type <= PROPERTY_VERNUMSTR)) {
         style.SetMaxLength(static_cast<std::uint16_t>(column.maxLength));
     } else {
@@ -278,7 +274,7 @@ void CVPorts::FillRows() {
         }
         if (number >= 1 && number <= CGridWnd::kLastFactoryVPort) {
             CGXStyle button;
-            button.SetControl(kPushButton)
+            button.SetControl(GX_IDS_CTRL_PUSHBTN)
                 .SetChoiceList("Reset")
                 .SetEnabled(true)
                 .SetInterior(CGridWnd::kGrey);

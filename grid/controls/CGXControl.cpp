@@ -221,12 +221,12 @@ bool CGXControl::OnValidate() {
         GetCurrentText(text);
         if (!text.empty()) {
             const CGXStyle& style = m_pGrid->LookupStyleRowCol(m_nRow, m_nCol);
-            const std::string min = style.GetUserAttribute(51011).GetValue();
-            const std::string max = style.GetUserAttribute(51012).GetValue();
+            const std::string min = style.GetUserAttribute(GX_IDS_UA_VALID_MIN).GetValue();
+            const std::string max = style.GetUserAttribute(GX_IDS_UA_VALID_MAX).GetValue();
             const double value = std::atof(text.c_str());
             if ((!min.empty() && value < std::atof(min.c_str())) ||
                 (!max.empty() && value > std::atof(max.c_str()))) {
-                m_pGrid->SetWarningText(style.GetUserAttribute(51013).GetValue());
+                m_pGrid->SetWarningText(style.GetUserAttribute(GX_IDS_UA_VALID_MSG).GetValue());
                 return false;
             }
         }

@@ -13,6 +13,7 @@
 #include "grid/core/CGXStyle.h"
 #include "grid/core/GXTypes.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,12 @@ class CGXGridCore;
 class CGXStyle;
 class CGXCellTipBase;
 class CGXCellTipWnd;
+
+// User attributes every control checks a value against when it is stored: the bounds of a
+// number, and the warning shown when it is outside them.
+inline constexpr std::uint16_t GX_IDS_UA_VALID_MIN = 51011;
+inline constexpr std::uint16_t GX_IDS_UA_VALID_MAX = 51012;
+inline constexpr std::uint16_t GX_IDS_UA_VALID_MSG = 51013;
 
 // Characters of a UTF-8 text (code points), and its first `count` characters.
 std::size_t GXCharCount(std::string_view text);
