@@ -2,11 +2,15 @@
 // clock that never touches the real one) on 127.0.0.1:123 beside chronyd (-x, local
 // stratum 8) on 127.0.0.1:11123, the same client for both, in one private namespace.
 //
-//   stellan_ntp_bench [REQUESTS [IN_FLIGHT]]     (defaults 20000, and 8 then 100)
+//   stellan_ntp_bench [REQUESTS [IN_FLIGHT [ROUNDS [IDLE_SECONDS]]]]
+//                     (defaults 20000; 0 in flight: 8 then 100; 3 rounds; 10 s)
 //
-// Each server gets at most REQUESTS requests and 30 seconds; a request unanswered for
-// 200 ms counts as lost and another takes its place. Beside the rate: the 99th percentile
-// of the reply delay (from send to reply) of each.
+// Each server gets at most REQUESTS requests and 30 seconds a round; a request unanswered
+// for 200 ms counts as lost and another takes its place. The two take turns, round by
+// round, so that a busy machine weighs on both alike; the median of the rounds' ratios
+// is the figure. Beside the rate: the 99th percentile of the reply delay (from send to
+// reply) of each. Then both lie idle for IDLE_SECONDS: how often each wakes and how much
+// processor time it takes, from the system's scheduling counters.
 // The engine's loop takes up to 100 datagrams per step and rests up to 10 ms between
 // steps, less as soon as a datagram waits.
 #include <arpa/inet.h>
@@ -14,6 +18,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,6 +157,60 @@ void Print(const char* name, Result& r) {
                 name, r.sent, r.answered, r.lost, r.seconds, r.PerSecond(), r.P99());
 }
 
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty()      ? 0
+           : v.size() % 2 ? v[v.size() / 2]
+                          : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// Processor time (ns) and times scheduled of the threads of a process, or of one thread.
+struct Sched {
+    double ns = 0, runs = 0;
+};
+Sched ReadSched(const std::filesystem::path& task) {
+    Sched s;
+    std::ifstream(task / "schedstat") >> s.ns >> s.runs >> s.runs;
+    return s;
+}
+Sched ReadProcessSched(pid_t pid) {
+    Sched total;
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    for (const auto& t : std::filesystem::directory_iterator(tasks)) {
+        const Sched s = ReadSched(t.path());
+        total.ns += s.ns;
+        total.runs += s.runs;
+    }
+    return total;
+}
+
+void PrintIdle(const char* name, const Sched& before, const Sched& after, double seconds) {
+    std::printf("%-8s idle: %7.2f wakes/s  %8.3f ms processor time a minute\n", name,
+                (after.runs - before.runs) / seconds, (after.ns - before.ns) / 1e6 * 60 / seconds);
+}
+
+void RunRounds(long requests, int inFlight, int rounds) {
+    std::printf("%ld requests, %d in flight, one client on loopback, %d rounds\n", requests,
+                inFlight, rounds);
+    std::vector<double> ratios, gaps;
+    long lostS = 0, lostC = 0;
+    for (int i = 0; i < rounds; ++i) {
+        Result s = Measure(CNtpEngine::kPort, requests, inFlight);
+        Result c = Measure(kChronyPort, requests, inFlight);
+        Print("Stellan", s);
+        Print("chronyd", c);
+        lostS += s.lost;
+        lostC += c.lost;
+        if (c.PerSecond() > 0)
+            ratios.push_back(s.PerSecond() / c.PerSecond());
+        gaps.push_back(s.P99() - c.P99());
+    }
+    std::printf("%d in flight: median ratio Stellan/chronyd %.3f (rounds:", inFlight,
+                Median(ratios));
+    for (double r : ratios) std::printf(" %.3f", r);
+    std::printf("), median p99 gap %+.3f ms, lost %ld / %ld\n", Median(gaps), lostS, lostC);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,16 +224,22 @@ int main(int argc, char** argv) {
     }
     const long requests = argc > 1 ? std::atol(argv[1]) : 20000;
     std::vector<int> inFlights = {8, 100};
-    if (argc > 2)
+    if (argc > 2 && std::atoi(argv[2]) != 0)
         inFlights = {std::atoi(argv[2])};
-    if (requests < 1 || requests > 1000000 || inFlights[0] < 1 || inFlights[0] > 1000) {
-        std::fprintf(stderr, "usage: stellan_ntp_bench [REQUESTS [IN_FLIGHT]]\n");
+    const int rounds = argc > 3 ? std::atoi(argv[3]) : 3;
+    const int idleSeconds = argc > 4 ? std::atoi(argv[4]) : 10;
+    if (requests < 1 || requests > 1000000 || inFlights[0] < 1 || inFlights[0] > 1000 ||
+        rounds < 1 || rounds > 100 || idleSeconds < 0 || idleSeconds > 3600) {
+        std::fprintf(stderr,
+                     "usage: stellan_ntp_bench [REQUESTS [IN_FLIGHT [ROUNDS [IDLE_SECONDS]]]]\n");
         return 2;
     }
 
     std::atomic<bool> stop{false}, serving{false};
+    std::atomic<pid_t> engineThread{0};
     FakeClock clock(10, 0);
     std::thread stellan([&] {
+        engineThread = static_cast<pid_t>(syscall(SYS_gettid));
         RunTimeEngine(
             clock, [&] { return stop.load(); }, [&](CNtpEngine& e) { serving = e.IsServing(); });
     });
@@ -190,15 +255,16 @@ int main(int argc, char** argv) {
     } else if (!Answers(kChronyPort)) {
         std::fprintf(stderr, "chronyd does not answer\n");
     } else {
-        for (int inFlight : inFlights) {
-            std::printf("%ld requests, %d in flight, one client on loopback\n", requests, inFlight);
-            Result s = Measure(CNtpEngine::kPort, requests, inFlight);
-            Result c = Measure(kChronyPort, requests, inFlight);
-            Print("Stellan", s);
-            Print("chronyd", c);
-            if (c.PerSecond() > 0)
-                std::printf("ratio Stellan/chronyd %.3f, p99 delay Stellan - chronyd %+.3f ms\n",
-                            s.PerSecond() / c.PerSecond(), s.P99() - c.P99());
+        for (int inFlight : inFlights) RunRounds(requests, inFlight, rounds);
+        if (idleSeconds > 0) {
+            const std::filesystem::path engineTask =
+                "/proc/self/task/" + std::to_string(engineThread.load());
+            std::this_thread::sleep_for(std::chrono::seconds(1));  // the last replies settle
+            const Sched s0 = ReadSched(engineTask), c0 = ReadProcessSched(chronyd);
+            std::this_thread::sleep_for(std::chrono::seconds(idleSeconds));
+            const Sched s1 = ReadSched(engineTask), c1 = ReadProcessSched(chronyd);
+            PrintIdle("Stellan", s0, s1, idleSeconds);
+            PrintIdle("chronyd", c0, c1, idleSeconds);
         }
         status = 0;
     }
