@@ -1,7 +1,6 @@
 #include "platform/CUdpSocket.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <poll.h>
 
 #include <sys/socket.h>
@@ -62,6 +61,7 @@ void CUdpSocket::Close() {
     socket_ = VAV_INVALID_SOCKET;
     open_ = false;
     port_ = 0;
+    waitLimitMs_ = 0;
 }
 
 UdpStatus CUdpSocket::FailOpen(const char* step) {
@@ -93,9 +93,6 @@ UdpStatus CUdpSocket::Open(uint16_t port) {
         return FailOpen("buffer size");
     if (!SetInt(socket_, SOL_SOCKET, SO_BROADCAST, 1))
         return FailOpen("SO_BROADCAST");
-    const int flags = fcntl(socket_, F_GETFL);
-    if (flags < 0 || fcntl(socket_, F_SETFL, flags | O_NONBLOCK) != 0)
-        return FailOpen("non-blocking mode");
     if (!SetInt(socket_, IPPROTO_IP, IP_MULTICAST_TTL, 8))
         return FailOpen("IP_MULTICAST_TTL");
     port_ = GetPort();
@@ -129,8 +126,8 @@ UdpStatus CUdpSocket::SendTo(uint32_t address, const uint8_t* data, uint32_t len
         return UDPSOCK_E_NO_SOCKET;
     sockaddr_in to = Ipv4(address, port != 0 ? port : port_);
     size_t sent = 0;
-    const int r =
-        SocketSendTo(socket_, data, length, 0, reinterpret_cast<sockaddr*>(&to), sizeof to, &sent);
+    const int r = SocketSendTo(socket_, data, length, MSG_DONTWAIT,
+                               reinterpret_cast<sockaddr*>(&to), sizeof to, &sent);
     if (r != VAV_SOCK_OK || sent != length) {
         VAV_LOG(LOG_WARN, "UDP socket: send of %u bytes to %u.%u.%u.%u:%u failed (%d): %s", length,
                 address >> 24, (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF,
@@ -175,8 +172,8 @@ UdpStatus CUdpSocket::SendMany(std::span<const UdpOutgoing> batch) {
             m.msg_iov = &data[n];
             m.msg_iovlen = 1;
         }
-        const int sent =
-            ::sendmmsg(socket_, messages.data(), static_cast<unsigned>(n), MSG_NOSIGNAL);
+        const int sent = ::sendmmsg(socket_, messages.data(), static_cast<unsigned>(n),
+                                    MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
             done += static_cast<size_t>(sent);
             continue;
@@ -215,8 +212,8 @@ UdpStatus CUdpSocket::ReceiveInto(uint32_t* address, uint16_t* port, uint8_t* bu
     sockaddr_in from{};
     socklen_t fromLength = sizeof from;
     size_t received = 0;
-    const int r = SocketRecvFrom(socket_, buffer, *length, 0, reinterpret_cast<sockaddr*>(&from),
-                                 &fromLength, &received);
+    const int r = SocketRecvFrom(socket_, buffer, *length, MSG_DONTWAIT,
+                                 reinterpret_cast<sockaddr*>(&from), &fromLength, &received);
     if (r == VAV_SOCK_WOULD_BLOCK)
         return UDPSOCK_E_NOTHING;
     if (r != VAV_SOCK_OK) {
@@ -253,6 +250,30 @@ UdpStatus CUdpSocket::ReceiveStamped(uint32_t* address, uint16_t* port, uint8_t*
 }
 
 UdpStatus CUdpSocket::ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) {
+    return ReceiveBatch(batch, count, MSG_DONTWAIT);
+}
+
+UdpStatus CUdpSocket::ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) {
+    *count = 0;
+    if (socket_ == VAV_INVALID_SOCKET || timeoutMs <= 0 || !SetWaitLimit(timeoutMs))
+        return UdpEndpoint::ReceiveWaiting(batch, count, timeoutMs);
+    // Blocks for the first datagram only, then takes what else is there.
+    return ReceiveBatch(batch, count, MSG_WAITFORONE);
+}
+
+bool CUdpSocket::SetWaitLimit(int ms) {
+    int limit = 1;
+    while (limit <= ms / 2) limit *= 2;
+    if (limit == waitLimitMs_)
+        return true;
+    const timeval t{limit / 1000, (limit % 1000) * 1000};
+    if (!SocketSetOption(socket_, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t))
+        return false;
+    waitLimitMs_ = limit;
+    return true;
+}
+
+UdpStatus CUdpSocket::ReceiveBatch(std::span<UdpDatagram> batch, size_t* count, int flags) {
     *count = 0;
     if (socket_ == VAV_INVALID_SOCKET)
         return UDPSOCK_E_NO_SOCKET;
@@ -281,8 +302,8 @@ UdpStatus CUdpSocket::ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* c
         m.msg_controllen = sizeof control[i].bytes;
     }
     const int n =
-        ::recvmmsg(socket_, messages.data(), static_cast<unsigned>(wanted), MSG_DONTWAIT, nullptr);
-    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        ::recvmmsg(socket_, messages.data(), static_cast<unsigned>(wanted), flags, nullptr);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
         return UDPSOCK_E_NOTHING;
     if (n < 0) {
         VAV_LOG(LOG_WARN, "UDP socket: receive failed: %s", std::strerror(errno));

@@ -1,7 +1,8 @@
-// An IPv4 datagram endpoint on the lighting network's card: a non-blocking,
-// broadcast-capable socket with 32 KiB buffers that joins and leaves multicast groups
-// on the card, sends to an address and port, and takes in one datagram at a time,
-// either into a fresh buffer or into the caller's.
+// An IPv4 datagram endpoint on the lighting network's card: a broadcast-capable socket
+// with 32 KiB buffers that joins and leaves multicast groups on the card, sends to an
+// address and port, and takes in one datagram at a time, either into a fresh buffer or
+// into the caller's, or a batch at once. No call blocks but ReceiveWaiting, which is a
+// server's rest and its next intake in one system call.
 //
 //   CUdpSocket s;
 //   if (UdpFailed(s.Open(123))) ...            // 0: the system picks the port
@@ -115,6 +116,14 @@ public:
         }
         return UDPSOCK_S_OK;
     }
+    // ReceiveStampedMany, after waiting up to timeoutMs (0: not at all) for the first
+    // datagram; it may come back sooner with none. UDPSOCK_E_NOTHING when none came.
+    virtual UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) {
+        *count = 0;
+        if (timeoutMs > 0 && !WaitReadable(timeoutMs))
+            return UDPSOCK_E_NOTHING;
+        return ReceiveStampedMany(batch, count);
+    }
     virtual UdpStatus JoinGroup(uint32_t group) = 0;
     virtual UdpStatus LeaveGroup(uint32_t group) = 0;
     // Waits up to timeoutMs for a datagram to be waiting; true when one is. A socket that
@@ -146,6 +155,10 @@ public:
     // One system call for the whole batch, each.
     UdpStatus ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) override;
     UdpStatus SendMany(std::span<const UdpOutgoing> batch) override;
+    // One system call that waits and takes the batch; the wait is cut to a power of two
+    // of milliseconds, so that a caller whose deadline draws nearer seldom has to change
+    // the socket's time-out.
+    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) override;
     UdpStatus JoinGroup(uint32_t group) override;
     UdpStatus LeaveGroup(uint32_t group) override;
     bool WaitReadable(int timeoutMs) override;
@@ -157,10 +170,15 @@ private:
     // Logs the step that failed with the system's reason, closes the socket.
     UdpStatus FailOpen(const char* step);
     void Close();
+    // The batch receive; `flags` say whether it may wait.
+    UdpStatus ReceiveBatch(std::span<UdpDatagram> batch, size_t* count, int flags);
+    // Makes a waiting receive give up after `ms` (> 0), cut to a power of two.
+    bool SetWaitLimit(int ms);
 
     VavSocket socket_ = VAV_INVALID_SOCKET;
     uint16_t port_ = 0;
     bool started_ = false;
     bool open_ = false;
     bool stamping_ = false;  // the system stamps each datagram's arrival
+    int waitLimitMs_ = 0;    // the socket's receive time-out; 0: none set
 };

@@ -166,6 +166,56 @@ TEST(CUdpSocketTest, ArrivalsAreStampedAndQueued) {
         << "every datagram of a step finds room";
 }
 
+// A server rests in the receive itself: the wait ends when a datagram comes, or at the
+// time-out with none, and leaves every other call as quick as it was.
+TEST(CUdpSocketTest, AWaitingReceiveEndsWithTheFirstDatagramOrTheTimeOut) {
+    IXO_REQUIRE_NETNS();
+    CUdpSocket a, b;
+    ASSERT_EQ(a.Open(0), UDPSOCK_S_OK);
+    ASSERT_EQ(b.Open(0), UDPSOCK_S_OK);
+    std::vector<uint8_t> buffers(16 * 64);
+    std::array<UdpDatagram, 16> batch;
+    auto receive = [&](int timeoutMs, size_t* taken) {
+        for (size_t i = 0; i < batch.size(); ++i) batch[i] = {&buffers[i * 64], 64};
+        return a.ReceiveWaiting(batch, taken, timeoutMs);
+    };
+    size_t taken = 9;
+    EXPECT_EQ(receive(3, &taken), UDPSOCK_E_NOTHING);
+    EXPECT_EQ(taken, 0u);
+
+    // Sent while the receiver already waits (or just before: the same to it).
+    const uint8_t request[48] = {0x23};
+    std::thread sender([&] {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(b.SendTo(kLoopback, request, sizeof request, a.GetPort()), UDPSOCK_S_OK);
+    });
+    size_t got = 0;
+    while (got < 3) {
+        ASSERT_EQ(receive(60000, &taken), UDPSOCK_S_OK);
+        ASSERT_GE(taken, 1u);
+        for (const UdpDatagram& d : std::span(batch).first(taken)) {
+            EXPECT_EQ(d.length, 48u);
+            EXPECT_EQ(d.port, b.GetPort());
+            EXPECT_EQ(d.buffer[0], 0x23);
+        }
+        got += taken;
+    }
+    sender.join();
+    EXPECT_EQ(got, 3u);
+
+    // The long time-out of the last wait is the socket's now; the other receives still
+    // answer at once (a blocking one would hold this test for half a minute).
+    std::vector<uint8_t> data;
+    uint32_t from = 0, length = 48;
+    uint16_t port = 0;
+    double waited = 0;
+    uint8_t into[48];
+    EXPECT_EQ(a.ReceiveFrom(&from, &port, data), UDPSOCK_E_NOTHING);
+    EXPECT_EQ(a.ReceiveStamped(&from, &port, into, &length, &waited), UDPSOCK_E_NOTHING);
+    EXPECT_EQ(a.ReceiveStampedMany(batch, &taken), UDPSOCK_E_NOTHING);
+    EXPECT_EQ(receive(0, &taken), UDPSOCK_E_NOTHING);
+}
+
 TEST(CUdpSocketTest, GroupMembersHearTheGroup) {
     IXO_REQUIRE_NETNS();
     CUdpSocket member, sender;
