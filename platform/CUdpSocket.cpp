@@ -262,8 +262,15 @@ UdpStatus CUdpSocket::ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count
 }
 
 bool CUdpSocket::SetWaitLimit(int ms) {
-    int limit = 1;
-    while (limit <= ms / 2) limit *= 2;
+    // A time-out up to twice too short only wakes the caller early; a shorter wait goes
+    // down in powers of two, so a caller whose deadline draws nearer seldom changes it.
+    int limit = waitLimitMs_;
+    if (limit == 0 || ms >= 2 * limit) {
+        limit = ms;
+    } else if (ms < limit) {
+        limit = 1;
+        while (limit <= ms / 2) limit *= 2;
+    }
     if (limit == waitLimitMs_)
         return true;
     const timeval t{limit / 1000, (limit % 1000) * 1000};

@@ -155,9 +155,9 @@ public:
     // One system call for the whole batch, each.
     UdpStatus ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) override;
     UdpStatus SendMany(std::span<const UdpOutgoing> batch) override;
-    // One system call that waits and takes the batch; the wait is cut to a power of two
-    // of milliseconds, so that a caller whose deadline draws nearer seldom has to change
-    // the socket's time-out.
+    // One system call that waits and takes the batch. The wait may end early (by up to
+    // half), so that a caller whose deadline draws nearer seldom has to change the
+    // socket's time-out.
     UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) override;
     UdpStatus JoinGroup(uint32_t group) override;
     UdpStatus LeaveGroup(uint32_t group) override;
@@ -172,7 +172,7 @@ private:
     void Close();
     // The batch receive; `flags` say whether it may wait.
     UdpStatus ReceiveBatch(std::span<UdpDatagram> batch, size_t* count, int flags);
-    // Makes a waiting receive give up after `ms` (> 0), cut to a power of two.
+    // Makes a waiting receive give up after `ms` (> 0) or somewhat sooner.
     bool SetWaitLimit(int ms);
 
     VavSocket socket_ = VAV_INVALID_SOCKET;

@@ -66,6 +66,11 @@ public:
     }
     // Never waits: a test moves time itself.
     bool WaitReadable(int) override { return !incoming.empty(); }
+    // Records how long it was asked to wait.
+    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) override {
+        waits.push_back(timeoutMs);
+        return UdpEndpoint::ReceiveWaiting(batch, count, timeoutMs);
+    }
     UdpStatus ReserveDatagrams(uint32_t datagrams) override {
         reserved = datagrams;
         return UDPSOCK_S_OK;
@@ -74,6 +79,7 @@ public:
     std::deque<Datagram> incoming;
     std::vector<Datagram> sent;
     std::vector<uint32_t> groups;
+    std::vector<int> waits;  // milliseconds, one per ReceiveWaiting
     bool failSends = false;
     uint32_t reserved = 0;
 

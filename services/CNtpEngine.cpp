@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <span>
+#include <utility>
 
 #include "platform/VavClock.h"
 
@@ -85,8 +86,16 @@ double CNtpEngine::GetNtpTime(double offset) const {
 void CNtpEngine::Step() {
     CheckAnnouncement();
     // Datagrams are taken in batches, one system call each; a batch that is not full
-    // emptied the queue.
-    for (size_t left = kDatagramsPerStep; left > 0;) {
+    // emptied the queue. The rest may have taken the first batch already.
+    size_t left = kDatagramsPerStep;
+    bool full = true;
+    if (std::exchange(rested_, false)) {
+        const size_t taken = std::exchange(held_, 0);
+        HandleBatch(taken, heldAt_);
+        full = taken == batch_.size();
+        left -= taken;
+    }
+    while (full && left > 0) {
         const std::span<UdpDatagram> batch = std::span(batch_).first(std::min(left, batch_.size()));
         size_t taken = 0;
         const UdpStatus s = socket_->ReceiveStampedMany(batch, &taken);
@@ -95,27 +104,51 @@ void CNtpEngine::Step() {
                 Report("receiving", s);
             break;
         }
-        for (const UdpDatagram& d : batch.first(taken))
-            Handle(d.buffer, d.length, d.address, d.port, d.waited);
-        FlushReplies();
-        if (taken < batch.size())
-            break;
+        HandleBatch(taken, GetNtpTime(NTP_UNIX_OFFSET));
+        full = taken == batch.size();
         left -= taken;
     }
     Poll();
 }
 
-void CNtpEngine::Rest(int ms) {
-    socket_->WaitReadable(ms);
+void CNtpEngine::HandleBatch(size_t taken, double at) {
+    for (const UdpDatagram& d : std::span(batch_).first(taken))
+        Handle(d.buffer, d.length, d.address, d.port, at - d.waited);
+    FlushReplies();
 }
 
+void CNtpEngine::Rest(int ms) {
+    if (held_ > 0)
+        return;  // the next step has work already
+    size_t taken = 0;
+    const UdpStatus s = socket_->ReceiveWaiting(batch_, &taken, std::min(ms, MsToNextDeadline()));
+    // A rest that ended with nothing spares the step its own look; a failure is told by
+    // the step's own receive.
+    rested_ = s == UDPSOCK_S_OK || s == UDPSOCK_E_NOTHING;
+    held_ = taken;
+    heldAt_ = GetNtpTime(NTP_UNIX_OFFSET);
+}
+
+int CNtpEngine::MsToNextDeadline() const {
+    constexpr double kFar = 1e9;
+    const double toPoll = (lastPoll_ + pollInterval_ - GetNtpTime(NTP_UNIX_OFFSET)) * 1000;
+    double ms = std::ceil(toPoll);
+    // The announcement check acts once the hold timer has run out, when it has something
+    // to do: the start announcement, or a requested restart of the polls.
+    const bool acts = startPending_ || (announceRequest_ && (synced_ || IsServing()));
+    if (acts && holdTimer_ == 0)
+        ms = 0;
+    else if (acts)
+        ms = std::min(ms, static_cast<double>(int64_t{kHoldTimerMs} + 1 - Since(holdTimer_)));
+    return static_cast<int>(std::clamp(ms, 0.0, kFar));
+}
+
+// `t` is the arrival, not the moment the loop came round to it: a client that measures
+// its delay to us then sees the network's, not our scheduler's.
 void CNtpEngine::Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port,
-                        double waited) {
+                        double t) {
     if (from == localAddress_)
         return;  // our own multicast
-    // The arrival, not the moment the loop came round to it: a client that measures its
-    // delay to us then sees the network's, not our scheduler's.
-    const double t = GetNtpTime(NTP_UNIX_OFFSET) - waited;
     NtpPacketFields p;
     if (const NtpPacketError error = NtpDecode(std::span<const uint8_t>(data, length), t, p);
         error != NtpPacketError::None) {

@@ -6,11 +6,13 @@
 //   CSystemClock clock(10);
 //   CNtpEngine engine(clock);          // binds port 123, joins 224.0.1.1
 //   engine.SetServerMode(1);
-//   while (running) { engine.Step(); engine.Rest(10); }
+//   while (running) { engine.Step(); engine.Rest(250); }
 //
-// No thread of its own, no lock: the owner calls Step, resting up to 10 ms between steps
-// (the rest ends as soon as a datagram waits). The clock and the socket come in through
-// the constructor; the millisecond clock is GetMilliseconds.
+// No thread of its own, no lock: the owner calls Step, resting between steps until a
+// datagram arrives or the engine has something to do (a poll, an announcement), at most
+// as long as the owner says; the rest takes in the datagrams that end it, for the next
+// step. The clock and the socket come in through the constructor; the millisecond clock
+// is GetMilliseconds.
 //
 // The clock is stepped only on the agreement of the elected source (StepAgreement): an
 // answer or broadcast of anyone else, however good its stratum, moves nothing.
@@ -58,8 +60,11 @@ public:
     bool SetStratum(uint8_t stratum);
     // One pass: the announcement check, up to 100 datagrams, a poll when one is due.
     void Step();
-    // Rests up to `ms` milliseconds, less when a datagram arrives.
+    // Rests until a datagram arrives or the next poll or announcement is due, at most
+    // `ms` milliseconds; the datagrams that end it are handled by the next Step.
     void Rest(int ms);
+    // Milliseconds until the next poll or announcement is due; 0 when one is.
+    int MsToNextDeadline() const;
     // The clock's time in seconds plus `offset` (NTP_UNIX_OFFSET gives NTP time).
     double GetNtpTime(double offset) const;
     bool IsServing() const { return pollCount_ >= 3 && serverMode_ == 1; }
@@ -77,8 +82,11 @@ public:
 private:
     void CheckAnnouncement();
     void RestartPollCycle();
-    // `waited`: seconds the datagram sat in the socket before it was taken.
-    void Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port, double waited);
+    // The first `taken` datagrams of the batch, taken from the socket at engine time `at`;
+    // their replies go out together.
+    void HandleBatch(size_t taken, double at);
+    // `t`: the engine time at which the datagram reached the system.
+    void Handle(const uint8_t* data, uint32_t length, uint32_t from, uint16_t port, double t);
     void Reply(NtpPacketFields& request, uint8_t mode, uint32_t to, uint16_t port);
     bool Accepts(uint32_t from, const NtpPacketFields& p, bool broadcast) const;
     void OnServerReply(const NtpPacketFields& p, uint32_t from);
@@ -121,6 +129,9 @@ private:
     static constexpr size_t kBatch = 16;  // datagrams taken, and replies sent, per system call
     std::vector<uint8_t> buffer_;
     std::array<UdpDatagram, kBatch> batch_;
+    bool rested_ = false;  // the rest took in what was waiting, for the next step
+    size_t held_ = 0;      // datagrams it took
+    double heldAt_ = 0;    // when it took them (engine time)
     // Replies to the batch in hand, sent together once it is handled.
     struct PendingReply {
         uint32_t to = 0;

@@ -16,6 +16,10 @@
 
 namespace {
 
+// How long a stop request (or a key pressed in console mode) may go unseen while the
+// engine has nothing to do.
+constexpr int kStopCheckMs = 250;
+
 std::atomic<uint8_t> g_stratum{kDefaultStratum};
 std::mutex g_serviceLock;
 std::unique_ptr<CNtService> g_service;
@@ -75,8 +79,9 @@ void RunTimeEngine(CClock& clock, const std::function<bool()>& stop,
         if (afterStep)
             afterStep(engine);
         // Polls and announcements follow the clock, so a rest cut short by a datagram
-        // changes none of them; it only answers sooner.
-        engine.Rest(10);
+        // changes none of them; it only answers sooner. Between them an idle engine
+        // sleeps, waking only to look at the stop request.
+        engine.Rest(kStopCheckMs);
     }
 }
 

@@ -1,7 +1,8 @@
 // The time service: one NTP engine on the PC clock, serving, at the configured stratum
 // (Stellan.INI [IxoTimeService] Stratum, or the start parameter "-stratum=num"),
-// stepped, with rests of up to 10 ms cut short by arriving datagrams, until the service is told to
-// stop. The same loop runs in the foreground in console mode, at stratum 10.
+// stepped, resting until a datagram arrives or the engine has a poll or an announcement
+// due (a quarter of a second at most, to see a stop request), until the service is told
+// to stop. The same loop runs in the foreground in console mode, at stratum 10.
 #pragma once
 
 #include <cstdint>

@@ -11,8 +11,8 @@
 // is the figure. Beside the rate: the 99th percentile of the reply delay (from send to
 // reply) of each. Then both lie idle for IDLE_SECONDS: how often each wakes and how much
 // processor time it takes, from the system's scheduling counters.
-// The engine's loop takes up to 100 datagrams per step and rests up to 10 ms between
-// steps, less as soon as a datagram waits.
+// The engine's loop takes up to 100 datagrams per step and rests between steps until a
+// datagram arrives or it has a poll or an announcement due.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>

@@ -316,4 +316,41 @@ TEST_F(EngineTest, SendFailuresAreToldOnce) {
     EXPECT_EQ(traces_[0], "NTP: sending failed, code 83FC007A");
 }
 
+// Between steps the engine rests until its next poll or announcement is due, at most as
+// long as its owner allows; a datagram that ends the rest is answered by the next step.
+TEST_F(EngineTest, RestsUntilItsNextDeadline) {
+    ticks_.Set(5001);  // the hold timer keeps the reading itself: the hold lasts its 2 s
+    Make(10);
+    auto rest = [&](int ms) {
+        engine_->Rest(ms);
+        return net_->waits.back();
+    };
+    Advance(0);  // the first poll; the next one is due in 1 s
+    EXPECT_NEAR(rest(100000), 1000, 1);
+    EXPECT_EQ(rest(250), 250);
+    Advance(1);  // the second poll; the start announcement's hold ends first, after 2 s
+    EXPECT_EQ(rest(100000), 1001);
+    Advance(1.5);  // the hold is over; the third poll is due at 3 s
+    EXPECT_NEAR(rest(100000), 500, 1);
+    Advance(0.5);
+    ASSERT_TRUE(engine_->IsServing());
+    EXPECT_NEAR(rest(100000), 4000, 1);
+
+    NtpPacketFields request;
+    request.version = 3;
+    request.mode = NTP_MODE_CLIENT;
+    request.transmitTime = 12345.678;
+    net_->sent.clear();
+    Deliver(0xC6120009, 40000, Packet(request));
+    engine_->Rest(100000);
+    EXPECT_TRUE(net_->incoming.empty());
+    EXPECT_TRUE(net_->sent.empty());
+    const size_t waits = net_->waits.size();
+    engine_->Rest(100000);  // the next step has work: no second rest
+    EXPECT_EQ(net_->waits.size(), waits);
+    Advance(0);
+    ASSERT_EQ(net_->sent.size(), 1u);
+    EXPECT_EQ(net_->sent[0].address, 0xC6120009u);
+}
+
 }  // namespace
