@@ -152,9 +152,12 @@ pid_t StartChronyd(const std::filesystem::path& dir) {
     return pid;
 }
 
-void Print(const char* name, Result& r) {
-    std::printf("%-8s %7ld sent %7ld answered %5ld lost %7.2f s %10.0f replies/s  p99 %.3f ms\n",
-                name, r.sent, r.answered, r.lost, r.seconds, r.PerSecond(), r.P99());
+void Print(const char* name, Result& r, double processorNs) {
+    std::printf(
+        "%-8s %7ld sent %7ld answered %5ld lost %7.2f s %10.0f replies/s  p99 %.3f ms"
+        "  %.2f us processor time a reply\n",
+        name, r.sent, r.answered, r.lost, r.seconds, r.PerSecond(), r.P99(),
+        r.answered > 0 ? processorNs / 1e3 / r.answered : 0);
 }
 
 double Median(std::vector<double> v) {
@@ -189,26 +192,40 @@ void PrintIdle(const char* name, const Sched& before, const Sched& after, double
                 (after.runs - before.runs) / seconds, (after.ns - before.ns) / 1e6 * 60 / seconds);
 }
 
-void RunRounds(long requests, int inFlight, int rounds) {
+// The two servers' threads, for their processor time.
+struct Servers {
+    std::filesystem::path engineTask;
+    pid_t chronyd = 0;
+};
+
+void RunRounds(const Servers& servers, long requests, int inFlight, int rounds) {
     std::printf("%ld requests, %d in flight, one client on loopback, %d rounds\n", requests,
                 inFlight, rounds);
-    std::vector<double> ratios, gaps;
+    std::vector<double> ratios, gaps, costS, costC;
     long lostS = 0, lostC = 0;
     for (int i = 0; i < rounds; ++i) {
+        const Sched s0 = ReadSched(servers.engineTask);
         Result s = Measure(CNtpEngine::kPort, requests, inFlight);
+        const Sched s1 = ReadSched(servers.engineTask), c0 = ReadProcessSched(servers.chronyd);
         Result c = Measure(kChronyPort, requests, inFlight);
-        Print("Stellan", s);
-        Print("chronyd", c);
+        const Sched c1 = ReadProcessSched(servers.chronyd);
+        Print("Stellan", s, s1.ns - s0.ns);
+        Print("chronyd", c, c1.ns - c0.ns);
         lostS += s.lost;
         lostC += c.lost;
         if (c.PerSecond() > 0)
             ratios.push_back(s.PerSecond() / c.PerSecond());
         gaps.push_back(s.P99() - c.P99());
+        if (s.answered > 0 && c.answered > 0)
+            costS.push_back((s1.ns - s0.ns) / s.answered),
+                costC.push_back((c1.ns - c0.ns) / c.answered);
     }
     std::printf("%d in flight: median ratio Stellan/chronyd %.3f (rounds:", inFlight,
                 Median(ratios));
     for (double r : ratios) std::printf(" %.3f", r);
-    std::printf("), median p99 gap %+.3f ms, lost %ld / %ld\n", Median(gaps), lostS, lostC);
+    std::printf(
+        "), median p99 gap %+.3f ms, lost %ld / %ld, processor time a reply %.2f / %.2f us\n",
+        Median(gaps), lostS, lostC, Median(costS) / 1e3, Median(costC) / 1e3);
 }
 
 }  // namespace
@@ -255,10 +272,10 @@ int main(int argc, char** argv) {
     } else if (!Answers(kChronyPort)) {
         std::fprintf(stderr, "chronyd does not answer\n");
     } else {
-        for (int inFlight : inFlights) RunRounds(requests, inFlight, rounds);
+        const std::filesystem::path engineTask =
+            "/proc/self/task/" + std::to_string(engineThread.load());
+        for (int inFlight : inFlights) RunRounds({engineTask, chronyd}, requests, inFlight, rounds);
         if (idleSeconds > 0) {
-            const std::filesystem::path engineTask =
-                "/proc/self/task/" + std::to_string(engineThread.load());
             std::this_thread::sleep_for(std::chrono::seconds(1));  // the last replies settle
             const Sched s0 = ReadSched(engineTask), c0 = ReadProcessSched(chronyd);
             std::this_thread::sleep_for(std::chrono::seconds(idleSeconds));
