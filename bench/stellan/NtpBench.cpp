@@ -9,7 +9,9 @@
 // for 200 ms counts as lost and another takes its place. The two take turns, round by
 // round, so that a busy machine weighs on both alike; the median of the rounds' ratios
 // is the figure. Beside the rate: the 99th percentile of the reply delay (from send to
-// reply) of each. Then both lie idle for IDLE_SECONDS: how often each wakes and how much
+// reply) of each, and the processor time each server spent a reply (its threads'
+// scheduling counters; the machine's load slows both rates, this much less). Then both
+// lie idle for IDLE_SECONDS: how often each wakes and how much
 // processor time it takes, from the system's scheduling counters.
 // The engine's loop takes up to 100 datagrams per step and rests between steps until a
 // datagram arrives or it has a poll or an announcement due.
