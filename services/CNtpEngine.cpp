@@ -16,8 +16,11 @@ constexpr double kRestartPollInterval = 0.125;
 constexpr double kHoldOff = 300 + 10;  // no poll after a step by another server
 constexpr uint32_t kHoldTimerMs = 2000;
 
+// The hold timer is started with its low bit forced on (0 means "not running"), so a reading
+// in the same millisecond can lie one before it: that is no time at all, not 2^32 - 1 ms.
 uint32_t Since(uint32_t then) {
-    return GetMilliseconds() - then;
+    const auto elapsed = static_cast<int32_t>(GetMilliseconds() - then);
+    return elapsed < 0 ? 0 : static_cast<uint32_t>(elapsed);
 }
 
 std::string Dotted(uint32_t a) {
