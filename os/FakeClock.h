@@ -10,6 +10,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -43,10 +44,10 @@ public:
             moved_.notify_all();
             return;
         }
-        ++sleepers_;
+        ends_.push_back(deadline);
         moved_.notify_all();
         moved_.wait(lock, [&] { return TickReached(now_, deadline); });
-        --sleepers_;
+        ends_.erase(std::find(ends_.begin(), ends_.end(), deadline));
     }
     WaitResult Wait(Event& event, uint32_t ms) override {
         if (ms == 0 || ms == kInfinite)
@@ -61,7 +62,7 @@ public:
         {
             std::lock_guard lock(mutex_);
             deadline = now_ + ms;
-            ++sleepers_;
+            ends_.push_back(deadline);
         }
         moved_.notify_all();
         {
@@ -74,14 +75,19 @@ public:
             waiting_.erase(std::find(waiting_.begin(), waiting_.end(), &event));
         }
         std::lock_guard lock(mutex_);
-        --sleepers_;
+        ends_.erase(std::find(ends_.begin(), ends_.end(), deadline));
         return result;
     }
-    // Returns once at least `n` threads sleep or wait on the clock, so that the test
-    // advances the time after they have started their waits.
-    void AwaitSleepers(std::size_t n) {
+    // Returns true once at least `n` threads sleep or wait on the clock with their end
+    // still to come, so that the test advances the time after they have started their
+    // waits (a thread whose end has passed counts again once it has begun its next wait);
+    // false when that has not happened within `limit` of real time.
+    bool AwaitSleepers(std::size_t n, std::chrono::milliseconds limit = std::chrono::seconds(20)) {
         std::unique_lock lock(mutex_);
-        moved_.wait(lock, [&] { return sleepers_ >= n; });
+        return moved_.wait_for(lock, limit, [&] {
+            const auto due = [&](uint32_t end) { return !TickReached(now_, end); };
+            return static_cast<std::size_t>(std::count_if(ends_.begin(), ends_.end(), due)) >= n;
+        });
     }
 
     // Moves the time on by `ms`, or to `now`; sleepers whose end has come return.
@@ -111,7 +117,7 @@ private:
     std::condition_variable moved_;
     uint32_t now_;
     bool sleepAdvances_;
-    std::size_t sleepers_ = 0;
+    std::vector<uint32_t> ends_;  // the ends of the sleeps and waits in progress
     // The events waited on with a time-out; a waiter leaves only under this lock, so an
     // event is alive while it is listed.
     std::mutex waitingMutex_;

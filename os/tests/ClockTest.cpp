@@ -50,7 +50,7 @@ TEST(Clock, SleepOnAFakeClockEndsWhenTheTestAdvancesPastIt) {
         os::Sleep(4500);  // three intervals of 1500 ms
         woke = true;
     });
-    clock.AwaitSleepers(1);
+    EXPECT_TRUE(clock.AwaitSleepers(1));
     clock.Advance(1500);
     clock.Advance(1500);
     clock.Advance(1499);
@@ -72,7 +72,7 @@ TEST(Clock, EventWaitOnAFakeClockEndsBySetOrByTheTestsTime) {
         os::Event event(manualReset, false);
         os::WaitResult first = os::WaitResult::Failed;
         std::thread waiter([&] { first = os::WaitEvent(event, 300000); });
-        clock.AwaitSleepers(1);
+        EXPECT_TRUE(clock.AwaitSleepers(1));
         clock.Advance(299999);
         const auto before = std::chrono::steady_clock::now();
         clock.Advance(1);
@@ -82,7 +82,7 @@ TEST(Clock, EventWaitOnAFakeClockEndsBySetOrByTheTestsTime) {
 
         os::WaitResult second = os::WaitResult::Failed;
         waiter = std::thread([&] { second = os::WaitEvent(event, 300000); });
-        clock.AwaitSleepers(1);
+        EXPECT_TRUE(clock.AwaitSleepers(1));
         event.Set();
         waiter.join();
         EXPECT_EQ(second, os::WaitResult::Signaled) << manualReset;
