@@ -1,8 +1,6 @@
 // The address server's callback task: it carries queued messages to the host, takes
 // in the members that node status reports, sends the start-up probe and runs the
 // election's promotion step.
-#include <thread>
-
 #include "addrserver/AddressServerCore.h"
 #include "addrserver/DeviceKinds.h"
 #include "os/Clock.h"
@@ -34,10 +32,10 @@ void Server::CallbackTask() {
         PublishRole();
         sinceRest += handled;
         if (handled == 0) {
-            wake_.Wait(kProbePeriodMs);
+            os::WaitEvent(wake_, kProbePeriodMs);
         } else if (sinceRest >= 10) {
             sinceRest = 0;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            os::Sleep(10);
         }
     }
     // What is still queued (the shut-down notice last) reaches the host.
