@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 #include "os/Paths.h"
 #include "rcc/IOMProxy.h"

@@ -2,8 +2,6 @@
 // through the process's subscription stub to the sink.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
 
 #include "TestIomNode.h"
 #include "rcc/IOMProxy.h"
