@@ -2,7 +2,6 @@
 // through the process's subscription stub to the sink.
 #include <gtest/gtest.h>
 
-
 #include "TestIomNode.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
