@@ -1,11 +1,11 @@
 // The wait of a test for something another thread (an engine's callback, a recording
 // host) does: the recording side calls Notify after each change it has recorded, and the
 // test waits until its condition holds, woken by those notices instead of looking again
-// and again. Notify must be called with none of the recorder's own locks held, since the
-// condition (which may take them) is looked at under the notice's lock.
+// and again. A change followed by its Notify is never missed: the condition is looked at
+// again after every notice that came since it was last looked at.
 //
-//   void OnMessage(...) override { { std::lock_guard g(m); seen.push_back(...); } notice.Notify();
-//   } ASSERT_TRUE(host.notice.Await([&] { return host.Has(...); }));
+//   void OnMessage(...) override { Record(...); notice.Notify(); }
+//   ASSERT_TRUE(host.notice.Await([&] { return host.Has(...); }));
 #pragma once
 
 #include <chrono>
@@ -26,10 +26,20 @@ public:
     }
     // True once `done` holds (looked at now and after each notice); false when it does
     // not within `ms` of real time. A condition that must not come true is waited for
-    // with a short `ms` and expected false.
+    // with a short `ms` and expected false. `done` runs without the notice's lock, so it
+    // may take any lock, also one held where Notify is called.
     bool Await(const std::function<bool()>& done, int ms = 5000) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(ms), done);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        for (;;) {
+            const unsigned seen = Count();
+            if (done())
+                return true;
+            std::unique_lock lock(mutex_);
+            if (!changed_.wait_until(lock, end, [&] { return count_ != seen; })) {
+                lock.unlock();
+                return done();
+            }
+        }
     }
     // The number of notices so far.
     unsigned Count() {
