@@ -1,6 +1,9 @@
 // The address server's callback task: it carries queued messages to the host, takes
 // in the members that node status reports, sends the start-up probe and runs the
 // election's promotion step.
+#include <chrono>
+#include <thread>
+
 #include "addrserver/AddressServerCore.h"
 #include "addrserver/DeviceKinds.h"
 #include "os/Clock.h"
@@ -35,7 +38,9 @@ void Server::CallbackTask() {
             os::WaitEvent(wake_, kProbePeriodMs);
         } else if (sinceRest >= 10) {
             sinceRest = 0;
-            os::Sleep(10);
+            // A pause for the other threads after a burst, not a time of the protocol:
+            // real time, also under a test's clock.
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
     // What is still queued (the shut-down notice last) reaches the host.
