@@ -1,7 +1,6 @@
 #include "addrserver/AddressServerCore.h"
 
 #include <cstdio>
-#include <thread>
 
 #include "addrserver/Bootptab.h"
 #include "addrserver/DeviceKinds.h"
@@ -199,6 +198,7 @@ uint32_t Server::OpenBootp() {
     probeAnswered_ = false;
     answeringServer_ = 0;
     listenerReady_ = false;
+    listenerUp_.Reset();
     if (!listenerSocket_.Open(settings_.bootpClientPort, true) ||
         !serverSocket_.Open(settings_.bootpServerPort, true))
         return Fail(ADDRSRV_E_SOCKET,
@@ -218,8 +218,7 @@ uint32_t Server::OpenBootp() {
 }
 
 uint32_t Server::WaitForProbe() {
-    for (int i = 0; i < 10 && !listenerReady_; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    os::WaitEvent(listenerUp_, kListenerStartMs);
     if (settings_.serverMode == kModePrimary) {
         while (!probeAnswered_ && !os::TickReached(os::TickCount(), windowDeadline_))
             os::Sleep(kProbePeriodMs);

@@ -60,6 +60,8 @@ class Server : private CNS2::LifetimeObserver {
 public:
     static constexpr uint32_t kStartupWindowMs = 1000;
     static constexpr uint32_t kProbePeriodMs = 100;
+    // The longest the start waits for the reply listener to begin serving.
+    static constexpr uint32_t kListenerStartMs = 1000;
 
     Server();
     ~Server() override;
@@ -170,6 +172,7 @@ private:
     std::atomic<bool> callbackRuns_{false}, serverRuns_{false}, listenerRuns_{false},
         tftpRuns_{false};
     std::atomic<bool> listenerReady_{false};
+    os::Event listenerUp_{true, false};  // set when the listener thread has begun to serve
     std::atomic<bool> probeAnswered_{false};
     std::atomic<uint32_t> answeringServer_{0};
     std::atomic<bool> windowArmed_{false};

@@ -1,6 +1,7 @@
 // The address server's callback task: it carries queued messages to the host, takes
 // in the members that node status reports, sends the start-up probe and runs the
 // election's promotion step.
+#include <chrono>
 #include <thread>
 
 #include "addrserver/AddressServerCore.h"
@@ -34,9 +35,11 @@ void Server::CallbackTask() {
         PublishRole();
         sinceRest += handled;
         if (handled == 0) {
-            wake_.Wait(kProbePeriodMs);
+            os::WaitEvent(wake_, kProbePeriodMs);
         } else if (sinceRest >= 10) {
             sinceRest = 0;
+            // A pause for the other threads after a burst, not a time of the protocol:
+            // real time, also under a test's clock.
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }

@@ -49,6 +49,7 @@ void Server::HandleBootp(std::span<const uint8_t> datagram) {
 void Server::ReplyListenerThread() {
     listenerRuns_ = true;
     listenerReady_ = true;
+    listenerUp_.Set();
     std::array<uint8_t, kDatagramSize> buffer;
     listenerSocket_.Serve(buffer, kWaitMs, [&](const ServerSocket::Datagram& d) {
         BootpMessage m;

@@ -140,6 +140,7 @@ void CNS2::WorkThread() {
             break;
         WorkStep();
         steps_.fetch_add(1, std::memory_order_release);
+        OnWorkStep();
     }
     LogBanner(kThreadStars, "* NS2 : Work Thread Stopped *");
 }

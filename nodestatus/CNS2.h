@@ -120,6 +120,10 @@ protected:
     void HandlePacket(std::span<const uint8_t> packet, uint32_t now);
     // One work step: join, receive, timers, relay. NS2_E_STATE when idle.
     uint32_t WorkStep();
+    // Called on the work thread after each work step, with no lock held. Everything the
+    // engine does while it runs happens in a step, so a test's engine wakes its waits
+    // here instead of looking at the engine again and again.
+    virtual void OnWorkStep() {}
 
 private:
     using Key = std::pair<VavMacAddress, uint8_t>;

@@ -19,6 +19,7 @@ public:
         return static_cast<uint32_t>(ms);
     }
     void Sleep(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    WaitResult Wait(Event& event, uint32_t ms) override { return event.Wait(ms); }
 };
 
 std::atomic<Clock*> g_clock{nullptr};  // nullptr: the system clock
@@ -41,6 +42,10 @@ uint32_t TickCount() {
 
 void Sleep(uint32_t ms) {
     Current().Sleep(ms);
+}
+
+WaitResult WaitEvent(Event& event, uint32_t ms) {
+    return Current().Wait(event, ms);
 }
 
 void SetClockForTest(Clock* clock) {

@@ -55,6 +55,30 @@ WaitResult Event::Wait(uint32_t ms) {
     return WaitResult::Signaled;
 }
 
+WaitResult Event::WaitUnless(const std::function<bool()>& expired) {
+    std::unique_lock<std::mutex> guard(lock_);
+    if (manualReset_) {
+        changed_.wait(guard, [&] { return set_ || expired(); });
+        return set_ ? WaitResult::Signaled : WaitResult::Timeout;
+    }
+    if (set_) {
+        set_ = false;
+        return WaitResult::Signaled;
+    }
+    ++waiters_;
+    changed_.wait(guard, [&] { return handedOver_ > 0 || expired(); });
+    --waiters_;
+    if (handedOver_ == 0)
+        return WaitResult::Timeout;
+    --handedOver_;
+    return WaitResult::Signaled;
+}
+
+void Event::Wake() {
+    std::lock_guard<std::mutex> guard(lock_);
+    changed_.notify_all();
+}
+
 bool Event::IsSet() const {
     std::lock_guard<std::mutex> guard(lock_);
     return set_;

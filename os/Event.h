@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 #include "os/Wait.h"
@@ -23,6 +24,13 @@ public:
     WaitResult Wait(uint32_t ms);
     // True when set, without taking an auto-reset event.
     bool IsSet() const;
+
+    // A wait whose time runs on another clock: with no limit of its own, it ends when the
+    // event is set (Signaled) or, once woken by Wake, when `expired` (called under the
+    // event's lock, so it must not touch the event) is true (Timeout).
+    WaitResult WaitUnless(const std::function<bool()>& expired);
+    // Wakes the threads inside WaitUnless to look at their `expired` again.
+    void Wake();
 
 private:
     const bool manualReset_;

@@ -1,5 +1,6 @@
 #include "rcc/ProxyBase.h"
 
+#include "os/Clock.h"
 #include "rcc/MethodSignatures.h"
 #include "rcc/RccCallPdu.h"
 #include "rcc/RccLog.h"
@@ -96,19 +97,23 @@ uint32_t CProxyBase::proxyRequest(uint32_t interfaceId, uint32_t methodId, IOMTr
 }
 
 bool CProxyBase::awaitConnection() {
-    if (!connection_->isConnected() && connectEvent_.Wait(timeoutMs_) != os::WaitResult::Signaled)
+    if (!connection_->isConnected() &&
+        os::WaitEvent(connectEvent_, timeoutMs_) != os::WaitResult::Signaled)
         return false;
     connectEvent_.Reset();
     return true;
 }
 
 bool CProxyBase::awaitReply(std::vector<uint8_t>& reply) {
+    // The clock ends the wait as well, once the whole time-out has passed on it; it counts
+    // whole milliseconds, so one more makes sure.
+    const uint32_t end = os::TickCount() + timeoutMs_ + 1;
     uint32_t budget = timeoutMs_;
     while (!connection_->receive(reply)) {
-        if (budget < kReplyPollMs)
+        if (budget < kReplyPollMs || os::TickReached(os::TickCount(), end))
             return false;
         budget -= kReplyPollMs;
-        if (replyEvent_.Wait(kReplyPollMs) == os::WaitResult::Signaled)
+        if (os::WaitEvent(replyEvent_, kReplyPollMs) == os::WaitResult::Signaled)
             replyEvent_.Reset();
     }
     return true;

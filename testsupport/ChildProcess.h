@@ -1,4 +1,5 @@
-// A program run by a test, with its standard output read line by line.
+// A program run by a test, with its standard output read line by line: the test waits on
+// the lines it prints (a readiness line) and on its end, both as the kernel signals them.
 #pragma once
 
 #include <fcntl.h>
@@ -12,6 +13,8 @@
 #include <csignal>
 #include <string>
 #include <vector>
+
+#include "testsupport/ProcessExit.h"
 
 extern char** environ;
 
@@ -67,6 +70,7 @@ public:
             if (nl != std::string::npos) {
                 std::string line = buffer_.substr(0, nl);
                 buffer_.erase(0, nl + 1);
+                output_ += line + "\n";
                 return line;
             }
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -101,26 +105,25 @@ public:
     }
     // The exit code (128 + signal), or -1 while it runs after `ms`.
     int Wait(int ms) {
-        for (int waited = 0; waited <= ms; waited += 5) {
-            int status = 0;
-            if (exited_)
-                return code_;
-            if (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-                return code_;
-            }
-            usleep(5000);
-        }
-        return -1;
+        if (exited_)
+            return code_;
+        int status = 0;
+        if (pid_ <= 0 || !AwaitExit(pid_, ms) || waitpid(pid_, &status, 0) != pid_)
+            return -1;
+        exited_ = true;
+        code_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return code_;
     }
     bool Running() { return Wait(0) == -1; }
+    // Every line read so far, for a failure's message.
+    const std::string& Output() const { return output_; }
 
 private:
     pid_t pid_ = -1;
     int out_ = -1;
     int in_ = -1;
     std::string buffer_;
+    std::string output_;
     bool exited_ = false;
     int code_ = -1;
 };

@@ -9,14 +9,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
+
+#include "testsupport/ProcessExit.h"
 
 namespace ixo::testsupport {
 
@@ -74,14 +74,12 @@ public:
             return 0;
         return static_cast<pid_t>(pid);
     }
-    // Waits up to `ms` for no Travex to serve the folder.
+    // Waits up to `ms` for no Travex to serve the folder: the server holds its lock for
+    // its whole life, so its end is the event waited for.
     bool WaitServerGone(int ms) const {
-        for (int waited = 0; waited <= ms; waited += 10) {
-            if (ServerPid() == 0)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+        if (const pid_t pid = ServerPid())
+            AwaitExit(pid, ms);
+        return ServerPid() == 0;
     }
     void Stop() const {
         if (pid_t pid = ServerPid()) {

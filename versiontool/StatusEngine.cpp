@@ -1,5 +1,6 @@
 #include "versiontool/StatusEngine.h"
 
+#include "os/Clock.h"
 #include "platform/NetAdapter.h"
 #include "platform/VavClock.h"
 
@@ -62,7 +63,7 @@ void CStatusEngine::Stop() {
 }
 
 void CStatusEngine::Worker() {
-    while (wake_.Wait(kPollPeriod) == os::WaitResult::Timeout && !stop_) Poll();
+    while (os::WaitEvent(wake_, kPollPeriod) == os::WaitResult::Timeout && !stop_) Poll();
     gate_.Leave();
 }
 

@@ -4,6 +4,7 @@
 #include "adapterpicker/VarodaView.h"
 #include "adapterpicker/tests/FakeSystem.h"
 #include "framework/docview/FrameWnd.h"
+#include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
 
 #include <gtest/gtest.h>
@@ -13,14 +14,13 @@
 
 #include <net/if.h>
 #include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
 namespace varoda {
 namespace {
 
+using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
 using ixo::testsupport::RunShell;
 
@@ -96,26 +96,13 @@ TEST_F(VarodaNet, ListsTheCardsAndSavesThePickedOne) {
     // with no hand-written route or settings of its own.
     const std::filesystem::path folder = File("").parent_path();
     std::filesystem::copy_file(STELLAN_PROGRAM, folder / "stellan");
-    const std::string log = (folder / "stellan.out").string();
-    const std::string command =
-        "cd " + folder.string() + " && exec ./stellan console:bootp > " + log + " 2>&1 < /dev/null";
-    const pid_t stellan = fork();
-    if (stellan == 0) {
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    bool running = false;
-    for (int i = 0; i < 100 && !running; ++i) {
-        running = test::ReadFile(log).find("Running in console mode") != std::string::npos;
-        if (!running && waitpid(stellan, nullptr, WNOHANG) == stellan)
-            break;  // ended by itself: its words say why
-        QTest::qWait(100);
-    }
-    kill(stellan, SIGTERM);
-    int status = 0;
-    waitpid(stellan, &status, 0);
-    EXPECT_TRUE(running) << test::ReadFile(log);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test::ReadFile(log);
+    ChildProcess stellan(
+        {"/bin/sh", "-c", "cd " + folder.string() + " && exec ./stellan console:bootp 2>&1"});
+    // Its readiness line, or its end when it stops by itself (its words say why).
+    const bool running = !stellan.Expect("Running in console mode", 10000).empty();
+    stellan.Kill(SIGTERM);
+    EXPECT_TRUE(running) << stellan.Output();
+    EXPECT_EQ(stellan.Wait(10000), 0) << stellan.Output();
 }
 
 TEST_F(VarodaNet, ChecknumEndsOnALoopbackOnlyHost) {

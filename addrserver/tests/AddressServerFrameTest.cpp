@@ -2,12 +2,12 @@
 // with the members that node status hands it.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "addrserver/AddressServerCore.h"
+#include "os/FakeClock.h"
+#include "testsupport/Notice.h"
 
 namespace addrserver {
 namespace {
@@ -15,14 +15,20 @@ namespace {
 class Host : public CAddressServer {
 public:
     void OnMessage(uint32_t code, const char* text) override {
-        std::lock_guard lock(mutex_);
-        messages_.emplace_back(code, text);
+        {
+            std::lock_guard lock(mutex_);
+            messages_.emplace_back(code, text);
+        }
+        notice.Notify();
     }
     void OnServerVersion(uint16_t type, uint32_t ip, const ImageVersion& file,
                          const ImageVersion& node) override {
-        std::lock_guard lock(mutex_);
-        versions_.push_back(Format("%04X %s %s %s", type, DottedText(ip).c_str(),
-                                   file.Text().c_str(), node.Text().c_str()));
+        {
+            std::lock_guard lock(mutex_);
+            versions_.push_back(Format("%04X %s %s %s", type, DottedText(ip).c_str(),
+                                       file.Text().c_str(), node.Text().c_str()));
+        }
+        notice.Notify();
     }
     bool Has(uint32_t code, const std::string& text) {
         std::lock_guard lock(mutex_);
@@ -33,6 +39,7 @@ public:
         std::lock_guard lock(mutex_);
         return versions_;
     }
+    ixo::testsupport::Notice notice;  // told of every message and version report
 
 private:
     std::mutex mutex_;
@@ -43,12 +50,6 @@ private:
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 300 && !done(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return done();
 }
 
 CNS2Node Member(uint16_t type, uint32_t ip, const char* mac, uint32_t status = 0) {
@@ -92,6 +93,22 @@ protected:
         server.Stop();
         std::filesystem::remove_all(dir);
     }
+    // A clock for one test, in place before the server starts; the server stops before
+    // the clock goes, so that no thread waits on a clock that is gone.
+    struct ServerClock {
+        explicit ServerClock(Server& s) : server(s) {}
+        ~ServerClock() { server.Stop(); }
+        os::FakeClock clock{100000};
+        Server& server;
+    };
+    // Returns once the callback task has run a whole round after this call: the test's
+    // clock moves it past its wait.
+    static void CallbackRound(os::FakeClock& clock) {
+        ASSERT_TRUE(clock.AwaitSleepers(1));
+        clock.Advance(Server::kProbePeriodMs);
+        ASSERT_TRUE(clock.AwaitSleepers(1));
+    }
+
     std::string dir;
     AddressServerSettings settings;
     ServerEnvironment env;
@@ -107,7 +124,8 @@ TEST_F(AddressServerFrameTest, StartAndStopCodes) {
     std::ofstream(dir + "/bootp.cfg") << "gateway=10.101.50.254\n";
     settings.hostName = std::string(70, 'h');
     EXPECT_EQ(server.Start(settings, env), 0u);
-    EXPECT_TRUE(WaitFor([&] { return host.Has(kMsgError, "hostName truncated to 64 length"); }));
+    EXPECT_TRUE(
+        host.notice.Await([&] { return host.Has(kMsgError, "hostName truncated to 64 length"); }));
     EXPECT_EQ(server.Stop(), ADDRSRV_S_STOPPED);  // writes bootptab: the own segment is new
     EXPECT_EQ(ReadWhole(dir + "/bootptab"),
               ".dynamic-1: gw=10.101.50.254:ip=10.101.50.0:T254=0x96\n");
@@ -116,11 +134,12 @@ TEST_F(AddressServerFrameTest, StartAndStopCodes) {
     env.ownAddress = 0;
     EXPECT_EQ(server.Start(settings, env), ADDRSRV_E_SOCKET);
     EXPECT_EQ(server.Stop(), ADDRSRV_S_STOPPED);
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(host.notice.Await(
         [&] { return host.Has(kMsgFrameNotice, "Shuting Down Address Serverer Message Queue"); }));
 }
 
 TEST_F(AddressServerFrameTest, NodesFromNodeStatusEnterTheTable) {
+    ServerClock fake(server);
     ASSERT_EQ(server.Start(settings, env), 0u);
     OnlineMember engine;
     CNS2Node dmx = Member(0x2181, 0x0A653240, "02:49:58:00:00:40");
@@ -132,10 +151,10 @@ TEST_F(AddressServerFrameTest, NodesFromNodeStatusEnterTheTable) {
         for (CNS2Node* n = engine.GetFirstNode(); n != nullptr; n = n->GetNext())
             server.AddNode(*n);
     }
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(host.notice.Await([&] {
         return host.Has(kMsgNodeAdded, "Added Node IP 10.101.50.64 to bootptab from NS2");
     }));
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(host.notice.Await([&] {
         return host.Has(kMsgError, "Node with MAC 02.49.58.00.00.63 is using default IP!");
     }));
     auto entry = server.FindNode(0x0A653240);
@@ -143,26 +162,27 @@ TEST_F(AddressServerFrameTest, NodesFromNodeStatusEnterTheTable) {
     EXPECT_EQ(entry->mac, (MacBytes{0x02, 0x49, 0x58, 0, 0, 0x40}));
     EXPECT_FALSE(server.FindNode(0x0A653241));
     // The image holds no version, so the node's software differs from it.
-    ASSERT_TRUE(WaitFor([&] { return !host.Versions().empty(); }));
+    ASSERT_TRUE(host.notice.Await([&] { return !host.Versions().empty(); }));
     EXPECT_EQ(host.Versions(),
               (std::vector<std::string>{"2181 10.101.50.64 Invalid Version Length 2.1.7.9.0.12"}));
     server.AddNode(dmx);  // checked once only
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    CallbackRound(fake.clock);
     EXPECT_EQ(host.Versions().size(), 1u);
 }
 
 TEST_F(AddressServerFrameTest, EngineMayGoFirst) {
+    ServerClock fake(server);
     ASSERT_EQ(server.Start(settings, env), 0u);
     {
         OnlineMember engine;
         engine.SetServerRole(2);
         server.SetNodeStatus(&engine);
         // Without a role of its own the server leaves the role its host announced.
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        CallbackRound(fake.clock);
         EXPECT_EQ(engine.CopyOwnNode().GetServerRole(), 2);
     }
     // The engine is gone; the server runs on without it.
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    CallbackRound(fake.clock);
     EXPECT_TRUE(server.Running());
     EXPECT_EQ(server.Stop(), ADDRSRV_S_STOPPED);
 }

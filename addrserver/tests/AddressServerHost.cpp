@@ -12,12 +12,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
 #include "addrserver/AddressServer.h"
 #include "addrserver/AddressServerCore.h"
 #include "nodestatus/CNS2.h"
 #include "nodestatus/fakes/UdpTestTransport.h"
+#include "os/Clock.h"
 #include "platform/NetAdapter.h"
 
 namespace {
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     status.SetReportInterval(500);
     status.SetServerRole(static_cast<uint8_t>(std::atoi(argv[3])));
     status.CreateWorkThread(&transport);
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    os::Sleep(700);
 
     AddressServerSettings settings;
     settings.serverMode = static_cast<uint32_t>(std::atoi(argv[1]));
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         const int now = addrserver::ProcessServer().Role();
         if (now != role)
             Line("role %d", role = now);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        os::Sleep(20);
     }
     AddressServerStop();
     status.Stop();

@@ -51,7 +51,7 @@ TEST_F(BootpPeerTest, OptionFilesAreHonoured) {
               "yiaddr=198.18.0.50 siaddr=198.18.0.2 file=\\dmxnode.bin mask=255.255.255.0 "
               "router=198.18.0.1");
     EXPECT_EQ(Ask("00:d0:11:00:e0:01", "dmxnode.bin"), "none");
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(host.notice.Await([&] {
         return host.Has(kMsgRequestIgnored, "Bootp: ignoring request from 00:D0:11:00:E0:01\n");
     }));
     // The new entry is kept in bootptab when the server stops.

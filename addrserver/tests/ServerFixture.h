@@ -6,33 +6,29 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "addrserver/AddressServerCore.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/Notice.h"
 
 namespace addrserver::test {
-
-inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
-    for (int waited = 0; waited < ms && !done(); waited += 10)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return done();
-}
 
 class RecordingHost : public CAddressServer {
 public:
     void OnMessage(uint32_t code, const char* text) override {
-        std::lock_guard lock(mutex_);
-        messages_.emplace_back(code, text);
+        {
+            std::lock_guard lock(mutex_);
+            messages_.emplace_back(code, text);
+        }
+        notice.Notify();
     }
     bool Has(uint32_t code, const std::string& text) const {
         std::lock_guard lock(mutex_);
@@ -41,6 +37,7 @@ public:
                 return true;
         return false;
     }
+    ixo::testsupport::Notice notice;  // told of every message
 
 private:
     mutable std::mutex mutex_;

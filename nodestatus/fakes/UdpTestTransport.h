@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -63,6 +64,12 @@ public:
         port = ntohs(from.sin_port);
         length = static_cast<size_t>(n);
         return true;
+    }
+
+    // Waits up to `ms` for a datagram to read; true when one is there.
+    bool WaitReadable(int ms) const {
+        pollfd p{fd_, POLLIN, 0};
+        return ::poll(&p, 1, ms) == 1;
     }
 
     // Sends nothing while set: the member falls silent without saying goodbye.

@@ -13,6 +13,7 @@
 #include "nodestatus/CNS2.h"
 #include "nodestatus/fakes/UdpTestTransport.h"
 #include "testsupport/NetHosts.h"
+#include "testsupport/Notice.h"
 
 namespace {
 
@@ -29,13 +30,17 @@ uint32_t HostOrder(const std::string& dotted) {
 
 class HostEngine : public CNS2 {
 public:
-    HostEngine(const std::string& mac, int mode)
-        : CNS2(0, NS2_PORT, NS2_GROUP, 0x3041, 1, "host", true, mode, 50), mac_(mac.c_str()) {
+    // `stepped` is told of each of the engine's work steps.
+    HostEngine(const std::string& mac, int mode, ixo::testsupport::Notice& stepped)
+        : CNS2(0, NS2_PORT, NS2_GROUP, 0x3041, 1, "host", true, mode, 50),
+          mac_(mac.c_str()),
+          stepped_(stepped) {
         SetReportInterval(kInterval);
     }
     ~HostEngine() override { Stop(); }
     void OnNodeOnline(CNS2Node& n) override { Note(n, true); }
     void OnNodeOffline(CNS2Node& n) override { Note(n, false); }
+    void OnWorkStep() override { stepped_.Notify(); }
     bool GetOwnMacAddress(VavMacAddress& mac) override {
         mac = mac_;
         return true;
@@ -57,6 +62,7 @@ private:
         (online ? online_ : offline_)[n.GetIpAddress()] = Clock::now();
     }
     VavMacAddress mac_;
+    ixo::testsupport::Notice& stepped_;
     std::mutex m_;
     std::map<uint32_t, Clock::time_point> online_, offline_;
 };
@@ -66,15 +72,6 @@ struct Member {
     std::unique_ptr<HostEngine> engine;
     uint32_t ip = 0;
 };
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    for (auto end = Clock::now() + std::chrono::milliseconds(ms); Clock::now() < end;) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
-}
 
 class CNS2NetTest : public ::testing::Test {
 protected:
@@ -91,7 +88,7 @@ protected:
         Member m;
         m.ip = HostOrder(hosts->Address(host));
         m.transport = std::make_unique<UdpTestTransport>(m.ip, NS2_PORT);
-        m.engine = std::make_unique<HostEngine>(hosts->Mac(host), mode);
+        m.engine = std::make_unique<HostEngine>(hosts->Mac(host), mode, stepped);
         uint32_t result = 0;
         EXPECT_TRUE(
             hosts->RunIn(host, [&] { result = m.engine->CreateWorkThread(m.transport.get()); }));
@@ -100,6 +97,11 @@ protected:
         return members.back();
     }
 
+    // True once `done` holds after a work step of one of the engines; false when it does
+    // not within `ms`.
+    bool WaitFor(const std::function<bool()>& done, int ms) { return stepped.Await(done, ms); }
+
+    ixo::testsupport::Notice stepped;  // outlives the engines
     std::unique_ptr<NetHosts> hosts;
     std::deque<Member> members;  // references stay valid as members are added
 };
@@ -131,19 +133,22 @@ TEST_F(CNS2NetTest, StopSendsItsFinalStatusFiveTimes) {
         UdpTestTransport raw(HostOrder(hosts->Address(1)), NS2_PORT);
         ASSERT_TRUE(raw.Attach(0, nullptr));
         ASSERT_TRUE(raw.Join(NS2_GROUP, NS2_PORT));
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        std::thread stopper([&] { a.engine->Stop(); });
         std::vector<uint8_t> buffer(2048);
-        for (auto end = Clock::now() + std::chrono::milliseconds(800); Clock::now() < end;) {
-            uint32_t from = 0;
-            uint16_t port = 0;
-            size_t n = 0;
-            if (!raw.Receive(from, port, buffer, n)) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
-                continue;
-            }
+        uint32_t from = 0;
+        uint16_t port = 0;
+        size_t n = 0;
+        // The member's next report shows that the group reaches this host.
+        ASSERT_TRUE(raw.WaitReadable(3 * kInterval));
+        ASSERT_TRUE(raw.Receive(from, port, buffer, n));
+        std::thread stopper([&] { a.engine->Stop(); });
+        for (auto end = Clock::now() + std::chrono::milliseconds(800);;) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+            if (left.count() <= 0 || !raw.WaitReadable(static_cast<int>(left.count())))
+                break;
             // Regular form with report interval 0: "I am going off line".
-            if (n == 36 && buffer[1] == 0 && buffer[28] == 0 && buffer[29] == 0)
+            if (raw.Receive(from, port, buffer, n) && n == 36 && buffer[1] == 0 &&
+                buffer[28] == 0 && buffer[29] == 0)
                 ++finals;
         }
         stopper.join();

@@ -5,14 +5,13 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "nodestatus/fakes/FakeNS2Transport.h"
 #include "os/FakeClock.h"
 #include "platform/VavVersionRegistry.h"
+#include "testsupport/Notice.h"
 
 namespace {
 
@@ -30,10 +29,13 @@ public:
     ~TestEngine() override { Stop(); }
     void OnNodeOnline(CNS2Node& n) override { Record(true, n); }
     void OnNodeOffline(CNS2Node& n) override { Record(false, n); }
+    void OnWorkStep() override { stepped.Notify(); }
     bool GetOwnMacAddress(VavMacAddress& mac) override {
         mac = VavMacAddress("02:18:00:00:00:02");
         return true;
     }
+    ixo::testsupport::Notice stepped;
+
     std::vector<Event> Events() {
         std::lock_guard lock(m_);
         return events_;
@@ -47,15 +49,6 @@ private:
     std::mutex m_;
     std::vector<Event> events_;
 };
-
-bool WaitFor(const std::function<bool()>& done, int ms = 2000) {
-    for (int waited = 0; waited < ms; waited += 2) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
-}
 
 std::vector<uint8_t> Packet(const char* mac, uint8_t app, uint32_t session, uint32_t interval,
                             NS2Form form = NS2Form::Regular, uint32_t ip = 0xC6120009) {
@@ -85,6 +78,8 @@ protected:
         const uint64_t seen = engine.CompletedSteps();
         ASSERT_TRUE(WaitFor([&] { return engine.CompletedSteps() >= seen + 2; }));
     }
+    // True once `done` holds after one of the engine's work steps.
+    bool WaitFor(const std::function<bool()>& done) { return engine.stepped.Await(done, 5000); }
     size_t EventCount() { return engine.Events().size(); }
     // Packets the engine sent in `form`.
     size_t SentInForm(NS2Form form) {

@@ -50,7 +50,7 @@ TEST(Clock, SleepOnAFakeClockEndsWhenTheTestAdvancesPastIt) {
         os::Sleep(4500);  // three intervals of 1500 ms
         woke = true;
     });
-    clock.AwaitSleepers(1);
+    EXPECT_TRUE(clock.AwaitSleepers(1));
     clock.Advance(1500);
     clock.Advance(1500);
     clock.Advance(1499);
@@ -62,6 +62,42 @@ TEST(Clock, SleepOnAFakeClockEndsWhenTheTestAdvancesPastIt) {
     EXPECT_TRUE(woke.load());
     EXPECT_EQ(os::TickCount(), 5500u);
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+}
+
+// A wait for an event with a time-out runs on the clock: it times out when the test moves
+// the time past its end (in no wall time), and a Set ends it without any move.
+TEST(Clock, EventWaitOnAFakeClockEndsBySetOrByTheTestsTime) {
+    for (const bool manualReset : {true, false}) {
+        os::FakeClock clock(0xFFFFF000u);  // the time-out's end lies past the wrap
+        os::Event event(manualReset, false);
+        os::WaitResult first = os::WaitResult::Failed;
+        std::thread waiter([&] { first = os::WaitEvent(event, 300000); });
+        EXPECT_TRUE(clock.AwaitSleepers(1));
+        clock.Advance(299999);
+        const auto before = std::chrono::steady_clock::now();
+        clock.Advance(1);
+        waiter.join();
+        EXPECT_EQ(first, os::WaitResult::Timeout) << manualReset;
+        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+
+        os::WaitResult second = os::WaitResult::Failed;
+        waiter = std::thread([&] { second = os::WaitEvent(event, 300000); });
+        EXPECT_TRUE(clock.AwaitSleepers(1));
+        event.Set();
+        waiter.join();
+        EXPECT_EQ(second, os::WaitResult::Signaled) << manualReset;
+        EXPECT_EQ(event.IsSet(), manualReset);  // an auto-reset event was taken
+    }
+}
+
+TEST(Clock, EventWaitOnTheTestsOwnThreadMovesAClockMadeSo) {
+    os::FakeClock clock(1000, true);
+    os::Event event(false, false);
+    EXPECT_EQ(os::WaitEvent(event, 5000), os::WaitResult::Timeout);
+    EXPECT_EQ(os::TickCount(), 6000u);
+    event.Set();
+    EXPECT_EQ(os::WaitEvent(event, 5000), os::WaitResult::Signaled);
+    EXPECT_EQ(os::TickCount(), 6000u);
 }
 
 TEST(Clock, SleepAdvancesAClockMadeSo) {

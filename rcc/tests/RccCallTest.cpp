@@ -2,17 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <mutex>
 #include <thread>
 
 #include "RccLogCapture.h"
 #include "RccTestBytes.h"
 #include "TestIomNode.h"
+#include "os/FakeClock.h"
 #include "platform/VavVersionRegistry.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
 #include "rcc/StubDispatcher.h"
+#include "rcc/fakes/ConnectionWaiter.h"
 #include "rcc/fakes/LoopbackTransport.h"
 
 namespace {
@@ -41,11 +42,11 @@ protected:
     // within a short wait (nothing: empty).
     Bytes RawCall(const Bytes& pdu, bool* closed = nullptr) {
         auto connection = pcSide.createConnection(9, {});
+        ConnectionWaiter wait(*connection);
         connection->connect(kNodeAddress, RCC_DEFAULT_PORT, kNodeApp);
         connection->send(pdu);
         Bytes reply;
-        for (int i = 0; i < 50 && !connection->receive(reply); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        wait.Receive(reply, 500);
         if (closed)
             *closed = !connection->isConnected();
         return reply;
@@ -223,9 +224,11 @@ TEST_F(RccCallTest, RequestWithBytesAfterItsInputsIsServed) {
 
 // A node with newer software: its replies carry outputs after those the signature names.
 TEST_F(RccCallTest, ReplyWithBytesAfterItsOutputsGivesTheNodesStatus) {
+    os::Event arrived(false, false);  // outlives the connections that set it
     std::vector<std::unique_ptr<RccConnection>> held;
     std::mutex heldLock;
     auto newer = nodeSide.listen(9, 4010, {}, [&](std::unique_ptr<RccConnection> c) {
+        c->setNotifyEvent(&arrived);
         std::lock_guard g(heldLock);
         held.push_back(std::move(c));
     });
@@ -242,7 +245,7 @@ TEST_F(RccCallTest, ReplyWithBytesAfterItsOutputsGivesTheNodesStatus) {
                     request.clear();
             }
             if (request.empty()) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                arrived.Wait(100);  // bounded, to look at `stop`
                 continue;
             }
             const uint32_t status = statuses[answered++];
@@ -300,19 +303,29 @@ TEST_F(RccCallTest, SecondCallWhileOneRunsIsRefused) {
     first.join();
 }
 
+// The time-out runs on the clock: five minutes of a silent or missing node pass at once.
 TEST_F(RccCallTest, SilentOrMissingNodeIsACommunicationFailureAfterTheTimeout) {
     std::vector<std::unique_ptr<RccConnection>> held;
     auto silent = nodeSide.listen(
         9, 4000, {}, [&](std::unique_ptr<RccConnection> c) { held.push_back(std::move(c)); });
+    os::FakeClock clock(0xFFFF0000u);  // the time-out ends past the wrap
     for (uint16_t port : {uint16_t{4000}, uint16_t{4001}}) {
-        proxy->setTimeout(100);
+        proxy->setTimeout(300000);
         ASSERT_EQ(proxy->connect(kNodeAddress, kNodeApp, port), 0);
         CRccValue value = CRccValue::ofU8(1);
-        auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(proxy->getProp("Node", kNodeId, "Name", value), RCC_E_COMM_FAILURE) << port;
-        auto took = std::chrono::steady_clock::now() - start;
-        EXPECT_GE(took, std::chrono::milliseconds(100)) << port;
-        EXPECT_LT(took, std::chrono::milliseconds(1000)) << port;
+        std::atomic<bool> done{false};
+        uint32_t status = 0;
+        std::thread call([&] {
+            status = proxy->getProp("Node", kNodeId, "Name", value);
+            done = true;
+        });
+        EXPECT_TRUE(clock.AwaitSleepers(1)) << port;
+        clock.Advance(150000);
+        EXPECT_TRUE(clock.AwaitSleepers(1)) << port;  // half the time-out: waiting still
+        EXPECT_FALSE(done.load()) << port;
+        clock.Advance(300000);
+        call.join();
+        EXPECT_EQ(status, RCC_E_COMM_FAILURE) << port;
         EXPECT_EQ(value, CRccValue::ofU8(1));
         EXPECT_FALSE(proxy->isConnected());
     }

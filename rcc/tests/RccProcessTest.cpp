@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 
 #include "os/Paths.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/XPortRccTransport.h"
+#include "rcc/fakes/ConnectionWaiter.h"
 #include "testsupport/ChildProcess.h"
 #include "testsupport/NetHosts.h"
 #include "testsupport/TravexTestEnv.h"
@@ -174,16 +174,14 @@ TEST_F(RccOverTravex, UnknownInterfaceOrMethodGetsTheErrorReply) {
 
     // A method no signature knows can only be sent by hand.
     auto raw = link->createConnection(RCC_PROTOCOL_ID, {});
+    ConnectionWaiter wait(*raw);
     ASSERT_GE(raw->connect(kNodeAddress, kNodePort, nodeApp), 0);
-    for (int i = 0; i < 300 && !raw->isConnected(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(raw->isConnected());
+    ASSERT_TRUE(wait.Connected(3000));
     Bytes request = {0x09, 0x01, 0x03, 0x00, appId, nodeApp, 0, 0, 24,   0, 0, 0,
                      0x78, 0x56, 0x34, 0x12, 0x02,  0,       0, 0, 0x0B, 0, 0, 0};
     ASSERT_GE(raw->send(request), 0);
     Bytes reply;
-    for (int i = 0; i < 300 && !raw->receive(reply); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(wait.Receive(reply, 3000));
     EXPECT_EQ(reply, (Bytes{0x09, 0x02, 0x03, 0x00, nodeApp, appId, 0,    0,   28, 0,
                             0,    0,    0x78, 0x56, 0x34,    0x12,  0x02, 0,   0,  0,
                             0x0B, 0,    0,    0,    0x20,    0x00,  0x2C, 0x81}));

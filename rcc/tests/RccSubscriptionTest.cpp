@@ -2,13 +2,11 @@
 // through the process's subscription stub to the sink.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "TestIomNode.h"
 #include "rcc/IOMProxy.h"
 #include "rcc/IOMSubscriptionStub.h"
 #include "rcc/StubDispatcher.h"
+#include "rcc/fakes/ConnectionWaiter.h"
 #include "rcc/fakes/LoopbackTransport.h"
 
 namespace {
@@ -146,13 +144,12 @@ TEST_F(RccSubscriptionTest, NotificationWithBytesAfterItsValuesIsDelivered) {
     pdu[9] = static_cast<uint8_t>(pdu.size() >> 8);
     pdu[12] ^= 0x40;  // a sequence of its own
     auto raw = nodeSide.createConnection(9, {});
+    ConnectionWaiter wait(*raw);
     ASSERT_EQ(raw->connect(kPcAddress, RCC_DEFAULT_PORT, kPcApp), 0);
-    for (int i = 0; i < 200 && !raw->isConnected(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(wait.Connected(1000));
     ASSERT_GE(raw->send(pdu), 0);
     std::vector<uint8_t> reply;
-    for (int i = 0; i < 400 && !raw->receive(reply); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(wait.Receive(reply, 2000));
     ASSERT_EQ(reply.size(), 28u);
     EXPECT_EQ(std::vector<uint8_t>(reply.begin() + 24, reply.end()),
               (std::vector<uint8_t>{0x00, 0x00, 0x2C, 0x01}));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "services/CNtService.h"
+#include "testsupport/Notice.h"
 
 namespace {
 
@@ -16,8 +17,11 @@ protected:
     void SetUp() override {
         ServiceDispatcher::Instance().SetStatusSinkForTest(
             [this](const std::string&, const ServiceStatus& s) {
-                std::lock_guard g(lock_);
-                reports_.push_back(s);
+                {
+                    std::lock_guard g(lock_);
+                    reports_.push_back(s);
+                }
+                reported_.Notify();
                 return true;
             });
         service_.SetStartTiming(10, 40);
@@ -27,18 +31,18 @@ protected:
         std::lock_guard g(lock_);
         return reports_;
     }
+    // True once the service has reported `state` (every state is reported).
     bool WaitForState(uint32_t state) {
-        for (int i = 0; i < 300; ++i) {
-            if (service_.CurrentState() == state)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return false;
+        return reported_.Await([&] {
+            const auto r = Reports();
+            return !r.empty() && r.back().currentState == state;
+        });
     }
 
     CNtService service_;
     std::mutex lock_;
     std::vector<ServiceStatus> reports_;
+    ixo::testsupport::Notice reported_;
 };
 
 TEST_F(CNtServiceTest, StopReleasesTheBodyWhichJoinsTheWorkerBeforeReportingStopped) {

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <thread>
 
 #include "nodestatus/CNS2.h"
 #include "nodestatus/fakes/UdpTestTransport.h"
 #include "platform/VavClock.h"
 #include "platform/VavVersionRegistry.h"
+#include "testsupport/Notice.h"
 #include "testsupport/SelectedCardTest.h"
 #include "versiontool/DeviceMonitor.h"
 #include "versiontool/LegacyStatusEngine.h"
@@ -46,7 +48,7 @@ public:
         return std::nullopt;
     }
     bool WaitFor(const std::string& what, const std::string& name, int ms) {
-        return quillon::test::WaitFor([&] { return Find(what, name).has_value(); }, ms);
+        return notice_.Await([&] { return Find(what, name).has_value(); }, ms);
     }
     std::vector<Heard> Take() {
         std::lock_guard lock(m_);
@@ -55,12 +57,16 @@ public:
 
 private:
     bool Note(const char* what, const DeviceEvent& e) {
-        std::lock_guard lock(m_);
-        heard_.push_back({what, e, Clock::now()});
+        {
+            std::lock_guard lock(m_);
+            heard_.push_back({what, e, Clock::now()});
+        }
+        notice_.Notify();
         return true;
     }
     std::mutex m_;
     std::vector<Heard> heard_;
+    ixo::testsupport::Notice notice_;  // told of every call
 };
 
 class NullSink : public IDeviceEngineSink {

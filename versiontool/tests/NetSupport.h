@@ -1,5 +1,5 @@
 // Helpers of the version tool's network tests: a datagram socket inside a test host that
-// sends to and hears from the status group, and a bounded wait.
+// sends to and hears from the status group.
 #pragma once
 
 #include <arpa/inet.h>
@@ -11,10 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "testsupport/NetHosts.h"
@@ -27,15 +25,6 @@ inline uint32_t HostOrder(const std::string& dotted) {
     in_addr a{};
     inet_pton(AF_INET, dotted.c_str(), &a);
     return ntohl(a.s_addr);
-}
-
-inline bool WaitFor(const std::function<bool()>& done, int ms) {
-    for (auto end = Clock::now() + std::chrono::milliseconds(ms); Clock::now() < end;) {
-        if (done())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return done();
 }
 
 // A UDP socket made inside a test host: bound to `port` on any address, a member of
