@@ -1,7 +1,9 @@
 // The compiled formula: a flat array of nodes that refer to each other by index.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,7 +90,59 @@ struct GXExprNode {
     int16_t colTerm = -1;
 };
 
+// A reference recalculation follows: a cell or range, or a defined name whose reference is
+// read at each use, so redefining the name needs no new list.
+struct GXDependencyRef {
+    GXRangeRef ref;
+    const GXRangeName* name = nullptr;
+
+    const GXRangeRef& current() const { return name ? name->ref : ref; }
+};
+
+// The references of a formula that recalculation follows, listed once from its nodes and kept
+// with the formula: a pass over a large sheet then reads a few bytes per formula instead of
+// every node. A copy starts unlisted (its nodes may be edited before it is used).
+class GXDependencyList {
+public:
+    GXDependencyList() = default;
+    GXDependencyList(const GXDependencyList&) {}
+    GXDependencyList& operator=(const GXDependencyList&) {
+        Forget();
+        return *this;
+    }
+
+    bool listed() const { return listed_; }
+    void Forget() {
+        listed_ = false;
+        count_ = 0;
+        more_.reset();
+    }
+    void Assign(const std::vector<GXDependencyRef>& refs) {
+        Forget();
+        count_ = static_cast<uint32_t>(refs.size());
+        GXDependencyRef* to = inline_;
+        if (count_ > kInline) {
+            more_ = std::make_unique<GXDependencyRef[]>(count_);
+            to = more_.get();
+        }
+        std::copy(refs.begin(), refs.end(), to);
+        listed_ = true;
+    }
+    const GXDependencyRef* begin() const { return count_ <= kInline ? inline_ : more_.get(); }
+    const GXDependencyRef* end() const { return begin() + count_; }
+
+private:
+    static constexpr uint32_t kInline = 2;
+    bool listed_ = false;
+    uint32_t count_ = 0;
+    GXDependencyRef inline_[kInline];
+    std::unique_ptr<GXDependencyRef[]> more_;
+};
+
 struct GXFormula {
+    // First, so that a pass reading only the references touches the formula's first bytes.
+    // Code that edits nodes in place calls dependencies.Forget().
+    mutable GXDependencyList dependencies;
     int16_t root = -1;
     int16_t constraint = -1;
     int16_t attached = -1;

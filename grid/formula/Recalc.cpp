@@ -24,11 +24,11 @@ void MarkSubtree(const GXFormula& f, int index, std::vector<bool>& marks) {
     MarkSubtree(f, n.colTerm, marks);
 }
 
-// Calls visit(range) for every reference of the formula outside its constraint. Runs for every
-// formula of every pass, so it allocates nothing unless the formula has a constraint.
-template <typename Visit>
-void ForEachReference(const GXFormula& f, Visit visit) {
+// Lists the formula's references outside its constraint and not marked as no dependency.
+void ListDependencies(const GXFormula& f) {
     thread_local std::vector<bool> constraint;
+    thread_local std::vector<GXDependencyRef> refs;
+    refs.clear();
     bool hasConstraint = f.constraint >= 0;
     if (hasConstraint) {
         constraint.assign(f.nodes.size(), false);
@@ -40,10 +40,23 @@ void ForEachReference(const GXFormula& f, Visit visit) {
             continue;
         }
         if (n.kind == GX_NODE_CELL || n.kind == GX_NODE_RANGE) {
-            visit(n.ref);
+            refs.push_back({n.ref, nullptr});
         } else if ((n.kind == GX_NODE_NAMED_CELL || n.kind == GX_NODE_NAMED_RANGE) && n.name) {
-            visit(n.name->ref);
+            refs.push_back({GXRangeRef{}, n.name});
         }
+    }
+    f.dependencies.Assign(refs);
+}
+
+// Calls visit(range) for every reference the formula depends on. Runs for every formula of
+// every pass: the list is made once per formula and read from then on.
+template <typename Visit>
+void ForEachReference(const GXFormula& f, Visit visit) {
+    if (!f.dependencies.listed()) {
+        ListDependencies(f);
+    }
+    for (const GXDependencyRef& d : f.dependencies) {
+        visit(d.current());
     }
 }
 

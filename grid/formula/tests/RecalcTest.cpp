@@ -1,4 +1,5 @@
 #include "EngineFixture.h"
+#include "grid/formula/RangeOps.h"
 #include "grid/formula/WorksheetFunctions.h"
 
 namespace formula::test {
@@ -179,6 +180,38 @@ TEST_F(RecalcTest, ALongChainNeedsNoDeepStack) {
     }
     // Computing the last cell first walks the whole chain down before anything is computed.
     EXPECT_EQ(GXGetCellText(sheet, n, 0), std::to_string(n));
+}
+
+// A pass remembers each formula's references; moving them, deleting a name a formula uses and
+// pointing a name elsewhere must each be seen by the next pass.
+TEST_F(RecalcTest, EditedReferencesAreFollowedByTheNextPass) {
+    Set("A1", "1");
+    Set("C1", "1");
+    Set("E1", "1");
+    ASSERT_TRUE(GXSetRangeName(sheet, "Near", GXMakeCell(1, 2)));
+    ASSERT_TRUE(GXSetRangeName(sheet, "Moving", GXMakeCell(1, 4)));
+    Set("B5", "=A1*2");
+    Set("D5", "=Near*2");
+    Set("F5", "=Moving*2");
+    for (const char* cell : {"A1", "C1", "E1"}) {
+        Changed(cell);
+    }
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B5") + Text("D5") + Text("F5"), "222");
+
+    GXInsertRows(sheet, 1, 1);  // A1 is now A2, B5 is B6
+    ASSERT_TRUE(GXDeleteRangeName(sheet, "Near"));
+    ASSERT_TRUE(GXSetRangeName(sheet, "Moving", GXMakeCell(1, 6)));
+    Set("A2", "3");
+    Set("C2", "4");
+    Set("G1", "5");
+    for (const char* cell : {"A2", "C2", "G1"}) {
+        Changed(cell);
+    }
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B6"), "6");
+    EXPECT_EQ(Text("D6"), "8");
+    EXPECT_EQ(Text("F6"), "10");
 }
 
 // A1 is entered first and waits for A3, which is computed before A2: cells computed ahead of
