@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "grid/formula/RangeRef.h"
@@ -72,22 +73,53 @@ enum GXOperator : int {
     GX_OP_ERROR = 26,
 };
 
+// The text of a string literal node, kept out of line: most nodes have none, and a node small
+// enough for one cache line keeps a large sheet's formulas compact.
+class GXNodeText {
+public:
+    GXNodeText() = default;
+    GXNodeText(const GXNodeText& other)
+        : text_(other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr) {}
+    GXNodeText(GXNodeText&&) noexcept = default;
+    GXNodeText& operator=(const GXNodeText& other) {
+        if (this != &other) {
+            text_ = other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr;
+        }
+        return *this;
+    }
+    GXNodeText& operator=(GXNodeText&&) noexcept = default;
+    GXNodeText& operator=(std::string text) {
+        text_ = std::make_unique<std::string>(std::move(text));
+        return *this;
+    }
+
+    const std::string& str() const {
+        static const std::string kEmpty;
+        return text_ ? *text_ : kEmpty;
+    }
+    bool empty() const { return str().empty(); }
+    bool operator==(std::string_view other) const { return str() == other; }
+
+private:
+    std::unique_ptr<std::string> text_;
+};
+
 struct GXExprNode {
     GXNodeKind kind = GX_NODE_OPERATOR;
     uint8_t flags = 0;
     int16_t left = -1;
     int16_t right = -1;
+    int16_t prevLink = -1;    // argument link: previous link or the call
+    uint16_t conversion = 0;  // argument link: descriptor's conversion
+    int16_t rowTerm = -1;     // relative reference
+    int16_t colTerm = -1;
+    int16_t op = 0;  // operator (GXOperator)
     // Payload by kind.
-    int op = 0;                                    // operator
     double number = 0;                             // number
-    std::string text;                              // string literal, bare name
     GXRangeRef ref;                                // cell, range
     GXRangeName* name = nullptr;                   // named cell or range (null: undefined)
     const GXWorksheetFunctionEntry* fn = nullptr;  // call (null: undefined)
-    int16_t prevLink = -1;                         // argument link: previous link or the call
-    uint16_t conversion = 0;                       // argument link: descriptor's conversion
-    int16_t rowTerm = -1;                          // relative reference
-    int16_t colTerm = -1;
+    GXNodeText text;                               // string literal
 };
 
 // A reference recalculation follows: a cell or range, or a defined name whose reference is
