@@ -87,6 +87,8 @@ struct GXEngineSheet {
     bool lastClearedFlag = false;
     std::vector<GXEngineCell*> undoCells;  // unlinked, still allocated; owned by the undo info
 
+    std::vector<GXEngineCell*> recalcOrder;  // a recalculation pass's working array
+
     bool keepPlaceholders = false;
     bool anotherPassNeeded = false;
     void* owner = nullptr;  // the formula sheet that owns this engine sheet

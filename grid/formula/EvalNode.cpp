@@ -323,7 +323,7 @@ GXValue GXEvalNode(const GXExprNode* nodes, int index) {
         case GX_NODE_NUMBER:
             return GXValue::Number(Finite(n.number));
         case GX_NODE_STRING:
-            return GXValue::String(n.text);
+            return GXValue::String(n.text.str());
         case GX_NODE_CELL:
             return GXValue::Cell(n.ref);
         case GX_NODE_RANGE:

@@ -1,9 +1,12 @@
 // The compiled formula: a flat array of nodes that refer to each other by index.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "grid/formula/RangeRef.h"
@@ -70,25 +73,108 @@ enum GXOperator : int {
     GX_OP_ERROR = 26,
 };
 
+// The text of a string literal node, kept out of line: most nodes have none, and a node small
+// enough for one cache line keeps a large sheet's formulas compact.
+class GXNodeText {
+public:
+    GXNodeText() = default;
+    GXNodeText(const GXNodeText& other)
+        : text_(other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr) {}
+    GXNodeText(GXNodeText&&) noexcept = default;
+    GXNodeText& operator=(const GXNodeText& other) {
+        if (this != &other) {
+            text_ = other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr;
+        }
+        return *this;
+    }
+    GXNodeText& operator=(GXNodeText&&) noexcept = default;
+    GXNodeText& operator=(std::string text) {
+        text_ = std::make_unique<std::string>(std::move(text));
+        return *this;
+    }
+
+    const std::string& str() const {
+        static const std::string kEmpty;
+        return text_ ? *text_ : kEmpty;
+    }
+    bool empty() const { return str().empty(); }
+    bool operator==(std::string_view other) const { return str() == other; }
+
+private:
+    std::unique_ptr<std::string> text_;
+};
+
 struct GXExprNode {
     GXNodeKind kind = GX_NODE_OPERATOR;
     uint8_t flags = 0;
     int16_t left = -1;
     int16_t right = -1;
+    int16_t prevLink = -1;    // argument link: previous link or the call
+    uint16_t conversion = 0;  // argument link: descriptor's conversion
+    int16_t rowTerm = -1;     // relative reference
+    int16_t colTerm = -1;
+    int16_t op = 0;  // operator (GXOperator)
     // Payload by kind.
-    int op = 0;                                    // operator
     double number = 0;                             // number
-    std::string text;                              // string literal, bare name
     GXRangeRef ref;                                // cell, range
     GXRangeName* name = nullptr;                   // named cell or range (null: undefined)
     const GXWorksheetFunctionEntry* fn = nullptr;  // call (null: undefined)
-    int16_t prevLink = -1;                         // argument link: previous link or the call
-    uint16_t conversion = 0;                       // argument link: descriptor's conversion
-    int16_t rowTerm = -1;                          // relative reference
-    int16_t colTerm = -1;
+    GXNodeText text;                               // string literal
+};
+
+// A reference recalculation follows: a cell or range, or a defined name whose reference is
+// read at each use, so redefining the name needs no new list.
+struct GXDependencyRef {
+    GXRangeRef ref;
+    const GXRangeName* name = nullptr;
+
+    const GXRangeRef& current() const { return name ? name->ref : ref; }
+};
+
+// The references of a formula that recalculation follows, listed once from its nodes and kept
+// with the formula: a pass over a large sheet then reads a few bytes per formula instead of
+// every node. A copy starts unlisted (its nodes may be edited before it is used).
+class GXDependencyList {
+public:
+    GXDependencyList() = default;
+    GXDependencyList(const GXDependencyList&) {}
+    GXDependencyList& operator=(const GXDependencyList&) {
+        Forget();
+        return *this;
+    }
+
+    bool listed() const { return listed_; }
+    void Forget() {
+        listed_ = false;
+        count_ = 0;
+        more_.reset();
+    }
+    void Assign(const std::vector<GXDependencyRef>& refs) {
+        Forget();
+        count_ = static_cast<uint32_t>(refs.size());
+        GXDependencyRef* to = inline_;
+        if (count_ > kInline) {
+            more_ = std::make_unique<GXDependencyRef[]>(count_);
+            to = more_.get();
+        }
+        std::copy(refs.begin(), refs.end(), to);
+        listed_ = true;
+    }
+    const GXDependencyRef* begin() const { return count_ <= kInline ? inline_ : more_.get(); }
+    const GXDependencyRef* end() const { return begin() + count_; }
+
+private:
+    static constexpr uint32_t kInline = 2;
+    bool listed_ = false;
+    uint32_t count_ = 0;
+    GXDependencyRef inline_[kInline];
+    std::unique_ptr<GXDependencyRef[]> more_;
 };
 
 struct GXFormula {
+    // First, so that a pass reading only the references touches the formula's first bytes.
+    // Code that edits nodes in place calls dependencies.Forget().
+    mutable GXDependencyList dependencies;
     int16_t root = -1;
     int16_t constraint = -1;
     int16_t attached = -1;

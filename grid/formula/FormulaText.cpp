@@ -135,7 +135,7 @@ void GXNodeToText(const GXExprNode* nodes, int index, std::string& out) {
             break;
         case GX_NODE_STRING:
             out += '"';
-            out += GXEscapeText(n.text, true);
+            out += GXEscapeText(n.text.str(), true);
             out += '"';
             break;
         case GX_NODE_CELL:
@@ -145,7 +145,7 @@ void GXNodeToText(const GXExprNode* nodes, int index, std::string& out) {
         case GX_NODE_NAMED_CELL:
         case GX_NODE_NAMED_RANGE:
         case GX_NODE_BARE_NAME:
-            out += n.name ? n.name->name : n.text;
+            out += n.name ? n.name->name : n.text.str();
             break;
         case GX_NODE_CALL:
             CallToText(nodes, n, out);

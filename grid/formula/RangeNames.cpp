@@ -67,6 +67,7 @@ bool GXDeleteRangeName(int sheetNo, std::string_view name) {
             if (s->undoRecording && c->has(GX_CF_LINKED)) {
                 s->undoCells.push_back(GXCopyCell(s->formulas, *c));
             }
+            c->formula->dependencies.Forget();
             for (GXExprNode& n : c->formula->nodes) {
                 if (n.name == found) {
                     n.kind = n.kind == GX_NODE_NAMED_CELL ? GX_NODE_CELL : GX_NODE_RANGE;

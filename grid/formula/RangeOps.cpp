@@ -51,6 +51,7 @@ void MakeErrorLiteral(GXExprNode& n) {
 // error literal. Returns whether anything changed.
 template <typename Fn>
 bool RewriteReferences(GXFormula& f, Fn fn) {
+    f.dependencies.Forget();
     bool changed = false;
     for (GXExprNode& n : f.nodes) {
         if (n.kind != GX_NODE_CELL && n.kind != GX_NODE_RANGE) {

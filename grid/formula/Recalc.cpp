@@ -24,11 +24,11 @@ void MarkSubtree(const GXFormula& f, int index, std::vector<bool>& marks) {
     MarkSubtree(f, n.colTerm, marks);
 }
 
-// Calls visit(range) for every reference of the formula outside its constraint. Runs for every
-// formula of every pass, so it allocates nothing unless the formula has a constraint.
-template <typename Visit>
-void ForEachReference(const GXFormula& f, Visit visit) {
+// Lists the formula's references outside its constraint and not marked as no dependency.
+void ListDependencies(const GXFormula& f) {
     thread_local std::vector<bool> constraint;
+    thread_local std::vector<GXDependencyRef> refs;
+    refs.clear();
     bool hasConstraint = f.constraint >= 0;
     if (hasConstraint) {
         constraint.assign(f.nodes.size(), false);
@@ -40,10 +40,23 @@ void ForEachReference(const GXFormula& f, Visit visit) {
             continue;
         }
         if (n.kind == GX_NODE_CELL || n.kind == GX_NODE_RANGE) {
-            visit(n.ref);
+            refs.push_back({n.ref, nullptr});
         } else if ((n.kind == GX_NODE_NAMED_CELL || n.kind == GX_NODE_NAMED_RANGE) && n.name) {
-            visit(n.name->ref);
+            refs.push_back({GXRangeRef{}, n.name});
         }
+    }
+    f.dependencies.Assign(refs);
+}
+
+// Calls visit(range) for every reference the formula depends on. Runs for every formula of
+// every pass: the list is made once per formula and read from then on.
+template <typename Visit>
+void ForEachReference(const GXFormula& f, Visit visit) {
+    if (!f.dependencies.listed()) {
+        ListDependencies(f);
+    }
+    for (const GXDependencyRef& d : f.dependencies) {
+        visit(d.current());
     }
 }
 
@@ -146,20 +159,33 @@ bool StoreResult(GXEngineCell& cell, const GXValue& v) {
 
 }  // namespace
 
-void GXComputeCell(GXEngineSheet& sheet, GXEngineCell* cell) {
-    if (!cell->formula || cell->formula->empty()) {
-        return;
-    }
-    const GXFormula& f = *cell->formula;
-    GXValue v = GXEvaluate(sheet.number, cell->row, cell->col, f.nodes.data(), f.root);
+namespace {
+
+// The cell's formula evaluated as the cell's value: a range is an error, a lone cell is read.
+GXValue EvaluateCell(GXEngineSheet& sheet, const GXEngineCell& cell) {
+    const GXFormula& f = *cell.formula;
+    GXValue v = GXEvaluate(sheet.number, cell.row, cell.col, f.nodes.data(), f.root);
     if (v.type == GX_VT_RANGE) {
         v = GXValue::Error(GX_ERR_RESULT_IS_RANGE);
     } else if (v.type == GX_VT_CELL) {
         v = GXReadCell(&sheet, v.ref.firstRow(), v.ref.firstCol(), false);
     }
-    if (StoreResult(*cell, v) && v.type == GX_VT_ERROR) {
-        WriteErrorMessage(sheet, *cell);
+    return v;
+}
+
+void StoreComputed(GXEngineSheet& sheet, GXEngineCell& cell, const GXValue& v) {
+    if (StoreResult(cell, v) && v.type == GX_VT_ERROR) {
+        WriteErrorMessage(sheet, cell);
     }
+}
+
+}  // namespace
+
+void GXComputeCell(GXEngineSheet& sheet, GXEngineCell* cell) {
+    if (!cell->formula || cell->formula->empty()) {
+        return;
+    }
+    StoreComputed(sheet, *cell, EvaluateCell(sheet, *cell));
 }
 
 void GXRecomputeCell(GXEngineSheet& sheet, GXEngineCell* start) {
@@ -237,14 +263,103 @@ bool GXCheckConstraint(GXEngineSheet& sheet, GXEngineCell* cell) {
     return violated;
 }
 
-int GXRecalcPass(GXEngineSheet& sheet) {
-    GXDeferGuard defer(sheet, GX_LIST_ALL);
-    bool anyStale = false;
-    GXListIterator mark(sheet.formulas);
-    while (GXEngineCell* cell = mark.Next()) {
-        if (!cell->has(GX_CF_LINKED)) {
+namespace {
+
+// True when evaluating the formula reads only the cells it names and has no effect beyond its
+// own value: no function calls (random numbers, references made at run time) and no references
+// built while evaluating.
+bool IsPlainFormula(const GXFormula& f) {
+    for (const GXExprNode& n : f.nodes) {
+        switch (n.kind) {
+            case GX_NODE_NUMBER:
+            case GX_NODE_STRING:
+            case GX_NODE_CELL:
+            case GX_NODE_RANGE:
+            case GX_NODE_NAMED_CELL:
+            case GX_NODE_NAMED_RANGE:
+                break;
+            case GX_NODE_OPERATOR:
+                if (n.op == GX_OP_RANGE) {
+                    return false;
+                }
+                break;
+            default:
+                return false;
+        }
+    }
+    return true;
+}
+
+// Computes the formula cells whose dependencies are already computed, in list order, before
+// the depth-first walk: a sheet whose formulas refer to cells above them is then computed in
+// one forward sweep with a stack one frame deep, touching each cell's memory once, instead of
+// a walk down a long chain and back up again, which misses the caches on a large sheet.
+//
+// The results, flags and messages are those of the walk alone. Up to the first cell that is
+// not ready, the sweep does what the walk would do, in the same order. After it, the walk would
+// have computed that cell's dependencies first, so the sweep only takes the cells whose order
+// cannot show: plain formulas, and no error while the message slot is free (which message
+// shows depends on which error comes first); at such an error it stops and leaves the rest to
+// the walk.
+void SweepReadyCells(GXEngineSheet& sheet, const std::vector<GXEngineCell*>& order) {
+    thread_local std::vector<GXEngineCell*> deps;
+    bool skipped = false;
+    for (GXEngineCell* cell : order) {
+        if (!cell->has(GX_CF_LINKED) || cell->has(GX_CF_COMPUTED) || !cell->formula) {
             continue;
         }
+        deps.clear();
+        AppendDependencies(sheet, *cell, deps);
+        bool ready = true;
+        bool must = cell->has(GX_CF_STALE);
+        for (const GXEngineCell* dep : deps) {
+            if (!dep->formula) {
+                continue;
+            }
+            if (!dep->has(GX_CF_COMPUTED) || dep->has(GX_CF_IN_PROGRESS | GX_CF_CYCLE)) {
+                ready = false;
+                break;
+            }
+            must = must || cell->stamp < dep->stamp;
+        }
+        if (!ready || (skipped && !IsPlainFormula(*cell->formula))) {
+            skipped = true;
+            continue;
+        }
+        cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS);
+        if (must && !cell->formula->empty()) {
+            GXValue v = EvaluateCell(sheet, *cell);
+            if (skipped && v.type == GX_VT_ERROR && sheet.messageSlotFree) {
+                cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS, false);
+                return;
+            }
+            StoreComputed(sheet, *cell, v);
+        }
+        if (must) {
+            cell->set(GX_CF_STALE, false);
+            cell->stamp = sheet.passCounter;
+        }
+        cell->set(GX_CF_IN_PROGRESS, false);
+    }
+}
+
+}  // namespace
+
+int GXRecalcPass(GXEngineSheet& sheet) {
+    GXDeferGuard defer(sheet, GX_LIST_ALL);
+    // The linked formula cells in list order, as a dense array walked for marking, for the
+    // sweep and for the walk. Cells freed meanwhile keep their memory while the lists are
+    // deferred and read as unlinked. Taken from the sheet so its memory is reused.
+    std::vector<GXEngineCell*> order = std::move(sheet.recalcOrder);
+    order.clear();
+    GXListIterator walk(sheet.formulas);
+    while (GXEngineCell* cell = walk.Next()) {
+        if (cell->has(GX_CF_LINKED)) {
+            order.push_back(cell);
+        }
+    }
+    bool anyStale = false;
+    for (GXEngineCell* cell : order) {
         cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS | GX_CF_CYCLE, false);
         if (sheet.changedRanges.empty() || InChangedRanges(sheet, *cell)) {
             cell->set(GX_CF_STALE);
@@ -254,14 +369,15 @@ int GXRecalcPass(GXEngineSheet& sheet) {
     if (anyStale) {
         ++sheet.passCounter;
         if (sheet.recalcMethod == 1) {
-            GXListIterator it(sheet.formulas);
-            while (GXEngineCell* cell = it.Next()) {
+            SweepReadyCells(sheet, order);
+            for (GXEngineCell* cell : order) {
                 if (cell->has(GX_CF_LINKED) && !cell->has(GX_CF_COMPUTED)) {
                     GXRecomputeCell(sheet, cell);
                 }
             }
         }
     }
+    sheet.recalcOrder = std::move(order);
     if (!sheet.constraintCheck || !sheet.messageSlotFree) {
         return 0;
     }

@@ -1,4 +1,5 @@
 #include "EngineFixture.h"
+#include "grid/formula/RangeOps.h"
 #include "grid/formula/WorksheetFunctions.h"
 
 namespace formula::test {
@@ -6,7 +7,8 @@ namespace {
 
 int g_ticks = 0;
 
-// A function set of its own: TICK() counts its calls and yields 0.
+// A function set of its own: TICK() counts its calls and yields 0; SEQ() yields 1, 2, 3 ...
+// from the call order.
 class TickFunctions : public CGXWorksheetFunctions {
 public:
     TickFunctions() {
@@ -15,13 +17,16 @@ public:
             ++g_ticks;
             result = GXValue::Number(0);
         };
+        seq_.name = "SEQ";
+        seq_.handler = [](GXValue& result, GXCallFrame&) { result = GXValue::Number(++g_ticks); };
     }
     const GXWorksheetFunctionEntry* LookupFunction(std::string_view name) const override {
-        return name == "TICK" ? &tick_ : nullptr;
+        return name == "TICK" ? &tick_ : name == "SEQ" ? &seq_ : nullptr;
     }
 
 private:
     GXWorksheetFunctionEntry tick_;
+    GXWorksheetFunctionEntry seq_;
 };
 
 class RecalcTest : public EngineTest {
@@ -175,6 +180,81 @@ TEST_F(RecalcTest, ALongChainNeedsNoDeepStack) {
     }
     // Computing the last cell first walks the whole chain down before anything is computed.
     EXPECT_EQ(GXGetCellText(sheet, n, 0), std::to_string(n));
+}
+
+// A pass remembers each formula's references; moving them, deleting a name a formula uses and
+// pointing a name elsewhere must each be seen by the next pass.
+TEST_F(RecalcTest, EditedReferencesAreFollowedByTheNextPass) {
+    Set("A1", "1");
+    Set("C1", "1");
+    Set("E1", "1");
+    ASSERT_TRUE(GXSetRangeName(sheet, "Near", GXMakeCell(1, 2)));
+    ASSERT_TRUE(GXSetRangeName(sheet, "Moving", GXMakeCell(1, 4)));
+    Set("B5", "=A1*2");
+    Set("D5", "=Near*2");
+    Set("F5", "=Moving*2");
+    for (const char* cell : {"A1", "C1", "E1"}) {
+        Changed(cell);
+    }
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B5") + Text("D5") + Text("F5"), "222");
+
+    GXInsertRows(sheet, 1, 1);  // A1 is now A2, B5 is B6
+    ASSERT_TRUE(GXDeleteRangeName(sheet, "Near"));
+    ASSERT_TRUE(GXSetRangeName(sheet, "Moving", GXMakeCell(1, 6)));
+    Set("A2", "3");
+    Set("C2", "4");
+    Set("G1", "5");
+    for (const char* cell : {"A2", "C2", "G1"}) {
+        Changed(cell);
+    }
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B6"), "6");
+    EXPECT_EQ(Text("D6"), "8");
+    EXPECT_EQ(Text("F6"), "10");
+}
+
+// A1 is entered first and waits for A3, which is computed before A2: cells computed ahead of
+// the walk must not change the order in which calls happen or errors are reported.
+TEST_F(RecalcTest, ACellThatWaitsKeepsTheOrderOfCallsAndMessages) {
+    GXGetEngineState().SetWorksheetFunctions(std::make_unique<TickFunctions>());
+    Set("B1", "=SEQ()");
+    Set("B2", "=B1+1");
+    Set("A1", "=A3");
+    Set("A2", "=SEQ()");
+    Set("A3", "=SEQ()");
+    Set("D1", "1");
+    Set("C1", "=C3");
+    Set("C2", "=D1/0");
+    Set("C3", "=D1/0");
+    GXResetMessage(sheet);
+    g_ticks = 0;
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B1") + Text("B2") + Text("A3") + Text("A1") + Text("A2"), "12223");
+    std::string message;
+    ASSERT_TRUE(GXGetMessage(sheet, message));
+    EXPECT_EQ(message.rfind("Cell C3: ", 0), 0u) << message;
+}
+
+// A chain listed from its end computes as one listed from its start.
+TEST_F(RecalcTest, AChainComputesWhicheverEndIsListedFirst) {
+    for (bool fromEnd : {false, true}) {
+        GXResetEngineState();
+        sheet = GXCreateSheet();
+        GXSetRecalcMethod(sheet, 1);
+        const int n = 2000;
+        ASSERT_EQ(GXSetNumber(sheet, 1, 0, 1), 1);
+        for (int i = 0; i < n - 1; ++i) {
+            int row = fromEnd ? n - i : i + 2;
+            ASSERT_EQ(GXSetFormula(sheet, row, 0, "=A" + std::to_string(row - 1) + "+1"), 1);
+        }
+        ASSERT_EQ(GXRecalc(sheet), 1);
+        EXPECT_EQ(GXGetCellText(sheet, n, 0), std::to_string(n)) << fromEnd;
+        ASSERT_EQ(GXSetNumber(sheet, 1, 0, 5), 1);
+        GXAddChangedRange(sheet, GXMakeCell(1, 0));
+        ASSERT_EQ(GXRecalc(sheet), 1);
+        EXPECT_EQ(GXGetCellText(sheet, n, 0), std::to_string(n + 4)) << fromEnd;
+    }
 }
 
 TEST_F(RecalcTest, OptionsRefuseValuesOutOfRange) {
