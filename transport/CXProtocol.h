@@ -14,6 +14,7 @@
 
 #include "os/Event.h"
 #include "transport/CXConn.h"
+#include "transport/CXWake.h"
 
 class CXPort;
 
@@ -89,7 +90,7 @@ private:
 
     const bool noNotifyThread_;
     std::atomic<bool> closing_{false};
-    os::Event notifyEvent_{true, false};
+    CXWake notifyEvent_;
     os::Event started_{true, false};
     std::thread notifyThread_;
 };
