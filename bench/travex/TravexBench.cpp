@@ -272,24 +272,29 @@ void Report(const char* name, const Figures& f) {
 }
 
 // Rounds of both paths in turn, so that a busy moment of the machine falls on both.
-void MeasureRounds(std::vector<std::pair<Path*, Figures*>> paths, int rounds) {
+void MeasureRounds(std::vector<std::pair<Path*, Figures*>> paths, int rounds,
+                   const std::string& phase) {
     for (auto& [path, figures] : paths) WarmUp(*path);
     for (int r = 0; r < rounds; ++r) {
         for (auto& [path, figures] : paths) {
-            Ping(*path, kPings / rounds, figures->rtt);
-            figures->perSecond.push_back(Stream(*path));
+            if (phase != "stream")
+                Ping(*path, kPings / rounds, figures->rtt);
+            if (phase != "ping")
+                figures->perSecond.push_back(Stream(*path));
         }
     }
 }
 
 }  // namespace
 
-//   travex_bench [rounds] [travex|direct]   (one path alone: for profiling)
+//   travex_bench [rounds] [travex|direct|both] [ping|stream]   (one path or phase alone:
+//   for profiling)
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "echo")
         return RunEcho();
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const std::string only = argc > 2 ? argv[2] : "";
+    const std::string only = argc > 2 && std::string(argv[2]) != "both" ? argv[2] : "";
+    const std::string phase = argc > 3 ? argv[3] : "";
     const std::filesystem::path runtime = PrivateTravex();
     pid_t far = 0;
     int direct = StartDirectFarEnd(&far);
@@ -327,7 +332,7 @@ int main(int argc, char** argv) {
             paths.emplace_back(&directPath, &directFigures);
         if (only != "direct")
             paths.emplace_back(&travexPath, &travexFigures);
-        MeasureRounds(paths, rounds);
+        MeasureRounds(paths, rounds, phase);
     }
     close(direct);
     waitpid(far, nullptr, 0);
