@@ -14,7 +14,6 @@
 
 #include "os/Event.h"
 #include "transport/CXConn.h"
-#include "transport/CXWake.h"
 
 class CXPort;
 
@@ -90,7 +89,7 @@ private:
 
     const bool noNotifyThread_;
     std::atomic<bool> closing_{false};
-    CXWake notifyEvent_;
+    os::Event notifyEvent_{true, false};
     os::Event started_{true, false};
     std::thread notifyThread_;
 };
