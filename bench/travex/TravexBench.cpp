@@ -3,6 +3,9 @@
 // same messages over a direct loopback TCP socket between two processes, measured in the
 // same run.
 //
+// Also measured: round trips of bare wakes between processes and between threads, the
+// floor that a layout of a receive thread and a hand-over thread per client sets.
+//
 // Traffic: 76-byte messages (the 12-byte header and 64 bytes). Throughput: a stream of
 // kStream messages one way, timed until the receiver reports the last. Latency: kPings
 // round trips one at a time. Rounds of the two paths take turns; the medians are reported. Nothing
@@ -32,6 +35,7 @@
 #include "bench/common/LoopbackBaseline.h"
 #include "multiplexer/MuxTcpFramer.h"
 #include "os/Event.h"
+#include "os/NamedEvent.h"
 #include "os/Paths.h"
 #include "platform/XPortHeader.h"
 #include "transport/CXPort.h"
@@ -261,6 +265,68 @@ std::filesystem::path PrivateTravex() {
     return dir;
 }
 
+// ---- the floor the thread layout sets ---------------------------------------------
+// A message through Travex wakes a thread twice on its way: the receiving client's
+// receive thread (from another process, through a named event), then the thread that
+// hands it to the user (inside that process, through an event). A round trip is two
+// such pairs. Measured here as round trips of bare wakes: between two processes
+// through named events, and between two threads through events.
+
+constexpr int kWakeRounds = 2000;
+
+// The far side of the cross-process wakes; started before any thread.
+pid_t StartWakeEcho() {
+    pid_t child = fork();
+    if (child != 0)
+        return child;
+    os::NamedEvent ping, pong;
+    ping.Create("bench-wake-ping", false, false);
+    pong.Create("bench-wake-pong", false, false);
+    for (int i = 0; i < kWakeRounds + 100; ++i) {
+        if (ping.Wait(5000) != os::WaitResult::Signaled)
+            break;
+        pong.Set();
+    }
+    _exit(0);
+}
+
+double CrossProcessWakeRoundTrip() {
+    os::NamedEvent ping, pong;
+    ping.Create("bench-wake-ping", false, false);
+    pong.Create("bench-wake-pong", false, false);
+    std::vector<double> rtt;
+    for (int i = 0; i < kWakeRounds + 100; ++i) {
+        auto t0 = Clock::now();
+        ping.Set();
+        pong.Wait(5000);
+        if (i >= 100)  // the first ones warm up
+            rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    return bench::Median(rtt);
+}
+
+double InProcessWakeRoundTrip() {
+    os::Event ping(true, false), pong(true, false);
+    std::thread other([&] {
+        for (int i = 0; i < kWakeRounds + 100; ++i) {
+            ping.Wait(os::kInfinite);
+            ping.Reset();
+            pong.Set();
+        }
+    });
+    std::vector<double> rtt;
+    for (int i = 0; i < kWakeRounds + 100; ++i) {
+        auto t0 = Clock::now();
+        ping.Set();
+        pong.Wait(os::kInfinite);
+        pong.Reset();
+        if (i >= 100)
+            rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    other.join();
+    return bench::Median(rtt);
+}
+
 struct Figures {
     std::vector<double> perSecond;
     std::vector<double> rtt;
@@ -296,6 +362,7 @@ int main(int argc, char** argv) {
     const std::string only = argc > 2 && std::string(argv[2]) != "both" ? argv[2] : "";
     const std::string phase = argc > 3 ? argv[3] : "";
     const std::filesystem::path runtime = PrivateTravex();
+    pid_t wakeEcho = StartWakeEcho();
     pid_t far = 0;
     int direct = StartDirectFarEnd(&far);
     if (direct < 0) {
@@ -319,6 +386,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "travex_bench: the far client did not start\n");
         return 1;
     }
+    const double crossWakes = CrossProcessWakeRoundTrip();
+    waitpid(wakeEcho, nullptr, 0);
+    const double localWakes = InProcessWakeRoundTrip();
     Figures directFigures, travexFigures;
     {
         Path directPath = DirectPath(direct), travexPath;
@@ -354,5 +424,11 @@ int main(int argc, char** argv) {
     std::printf("throughput ratio (Travex / direct): %.3f\n", tRate / dRate);
     std::printf("latency ratio (direct / Travex):    %.3f\n", dRtt / tRtt);
     std::printf("round trip added by Travex:         %.1f us\n", tRtt - dRtt);
+    // Both directions: a cross-process and an in-process wake each way.
+    const double floor = crossWakes + localWakes;
+    std::printf("wake round trips: %.1f us between processes, %.1f us between threads\n",
+                crossWakes, localWakes);
+    std::printf("floor of a round trip through Travex (4 wakes): %.1f us; Travex / floor: %.2f\n",
+                floor, tRtt / floor);
     return 0;
 }
