@@ -386,9 +386,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "travex_bench: the far client did not start\n");
         return 1;
     }
-    const double crossWakes = CrossProcessWakeRoundTrip();
+    // With one path alone (profiling), the wakes are not measured.
+    const double crossWakes = only.empty() ? CrossProcessWakeRoundTrip() : 0;
+    kill(wakeEcho, SIGTERM);
     waitpid(wakeEcho, nullptr, 0);
-    const double localWakes = InProcessWakeRoundTrip();
+    const double localWakes = only.empty() ? InProcessWakeRoundTrip() : 0;
     Figures directFigures, travexFigures;
     {
         Path directPath = DirectPath(direct), travexPath;
