@@ -148,7 +148,8 @@ struct TravexSide {
     CXPort port;
     CXProtocol* channel = nullptr;
     CXConn* connection = nullptr;
-    os::Event arrived{false, false};
+    // Manual reset, as the remote-call proxies wait for their replies.
+    os::Event arrived{true, false};
     ~TravexSide() {
         if (connection != nullptr) {
             connection->close();
@@ -178,7 +179,12 @@ bool ConnectTravex(TravexSide& side, std::uint8_t echoId, Path& path) {
     path.send = [c](const Bytes& b) { c->send(b.data(), kPayload); };
     path.wait = [c, &side]() -> std::uint8_t {
         Bytes b;
-        while (!c->receive(b)) side.arrived.Wait(100);
+        for (;;) {
+            side.arrived.Reset();  // before the look: a packet queued after it sets it again
+            if (c->receive(b))
+                break;
+            side.arrived.Wait(100);
+        }
         return b[0];
     };
     return true;
