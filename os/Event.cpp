@@ -1,15 +1,28 @@
 #include "os/Event.h"
 
+#include <climits>
+
+#include "os/Futex.h"
+
 namespace os {
 
-Event::Event(bool manualReset, bool initiallySet) : manualReset_(manualReset), set_(initiallySet) {}
+Event::Event(bool manualReset, bool initiallySet)
+    : manual_(manualReset && initiallySet ? kSetBit : 0),
+      manualReset_(manualReset),
+      set_(initiallySet) {}
 
 void Event::Set() {
-    std::lock_guard<std::mutex> guard(lock_);
     if (manualReset_) {
-        set_ = true;
-        changed_.notify_all();
-    } else if (waiters_ > handedOver_) {
+        // After the store only the system is called, never this object's memory: a
+        // released waiter may already have destroyed it.
+        const uint32_t before = manual_.fetch_or(kSetBit);
+        if ((before & kSetBit) == 0 && before >= kOneWaiter) {
+            detail::FutexWake(manual_, INT_MAX);
+        }
+        return;
+    }
+    std::lock_guard<std::mutex> guard(lock_);
+    if (waiters_ > handedOver_) {
         // Straight to a waiting thread, so a second Set right after it releases a
         // second waiter instead of falling on an event that is still set.
         ++handedOver_;
@@ -20,21 +33,46 @@ void Event::Set() {
 }
 
 void Event::Reset() {
+    if (manualReset_) {
+        manual_.fetch_and(~kSetBit);
+        return;
+    }
     std::lock_guard<std::mutex> guard(lock_);
     set_ = false;
 }
 
-WaitResult Event::Wait(uint32_t ms) {
-    std::unique_lock<std::mutex> guard(lock_);
-    if (manualReset_) {
-        const auto isSet = [this] { return set_; };
-        if (ms == kInfinite) {
-            changed_.wait(guard, isSet);
+WaitResult Event::WaitManual(uint32_t ms) {
+    if ((manual_.load() & kSetBit) != 0) {
+        return WaitResult::Signaled;
+    }
+    const auto deadline = detail::DeadlineIn(ms == kInfinite ? 0 : ms);
+    for (;;) {
+        uint32_t left = kInfinite;
+        if (ms != kInfinite) {
+            const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (remaining.count() <= 0) {
+                return WaitResult::Timeout;
+            }
+            left = static_cast<uint32_t>(remaining.count());
+        }
+        // Counted in the word itself, so a Set sees this thread or this thread sees the
+        // Set: the futex sleeps only while the word is what it was counted as.
+        const uint32_t counted = manual_.fetch_add(kOneWaiter) + kOneWaiter;
+        if ((counted & kSetBit) == 0) {
+            detail::FutexWait(manual_, counted, left);
+        }
+        if ((manual_.fetch_sub(kOneWaiter) & kSetBit) != 0) {
             return WaitResult::Signaled;
         }
-        return changed_.wait_until(guard, detail::DeadlineIn(ms), isSet) ? WaitResult::Signaled
-                                                                         : WaitResult::Timeout;
     }
+}
+
+WaitResult Event::Wait(uint32_t ms) {
+    if (manualReset_) {
+        return WaitManual(ms);
+    }
+    std::unique_lock<std::mutex> guard(lock_);
     if (set_) {
         set_ = false;
         return WaitResult::Signaled;
@@ -80,6 +118,9 @@ void Event::Wake() {
 }
 
 bool Event::IsSet() const {
+    if (manualReset_) {
+        return (manual_.load() & kSetBit) != 0;
+    }
     std::lock_guard<std::mutex> guard(lock_);
     return set_;
 }

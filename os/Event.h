@@ -1,8 +1,13 @@
 // An event inside one process: manual reset (stays set until Reset, releases
 // every waiter) or auto reset (a Set releases exactly one waiting thread; with
 // nobody waiting the event stays set until one wait takes it; Sets do not add up).
+//
+// A manual-reset event is one word waited on with a futex and takes no lock: a Set
+// makes a system call only when a thread sleeps on the event, and a woken thread
+// does not queue behind the thread that woke it.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -33,6 +38,12 @@ public:
     void Wake();
 
 private:
+    // Manual reset: bit 0 set, the rest twice the number of threads inside Wait.
+    static constexpr uint32_t kSetBit = 1;
+    static constexpr uint32_t kOneWaiter = 2;
+    WaitResult WaitManual(uint32_t ms);
+
+    std::atomic<uint32_t> manual_{0};
     const bool manualReset_;
     mutable std::mutex lock_;
     std::condition_variable changed_;

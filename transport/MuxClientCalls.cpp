@@ -116,8 +116,8 @@ XPortStatus MuxClientTcpSend(std::uint32_t handle, std::uint32_t timeoutMs,
     auto t = Connection();
     if (!t)
         return MUX_E_MC_SEND;
-    if (PushDirect(handle, chain))
-        return MUX_S_OK;
+    if (auto sent = SendDirect(handle, timeoutMs, chain))
+        return *sent;
     auto newName = [handle] {
         char name[64];
         std::snprintf(name, sizeof name, "TCPSend%lx%ld", static_cast<unsigned long>(handle),

@@ -1,6 +1,7 @@
 #include "transport/MuxClientReceive.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -18,8 +19,9 @@ using namespace mux;
 
 namespace {
 
-constexpr std::uint32_t kSlack = 16;  // a mapping is made this much larger than asked
-constexpr int kGrowAttempts = 3;      // a message that keeps growing is given up
+constexpr std::uint32_t kSlack = 16;           // a mapping is made this much larger than asked
+constexpr int kGrowAttempts = 3;               // a message that keeps growing is given up
+constexpr std::uint32_t kFullWaitSliceMs = 5;  // a full queue is looked at again this often
 
 std::string ArrivedName(std::uint8_t id) {
     return "TCPPacketArrived" + std::to_string(id);
@@ -90,18 +92,19 @@ std::shared_ptr<LocalPeer> Peer(std::uint8_t id) {
     }
     if (!p.tcpProcessed)
         p.tcpProcessed = OpenMuxNamedEvent("TravexTCPPacketProcessed");
+    made->processed = p.tcpProcessed;
     peer = made;
     return peer;
 }
 
-}  // namespace
+enum class DirectPush { Pushed, Full, Travex };
 
-bool PushDirect(std::uint32_t handle, const XPortBuffer* chain) {
+DirectPush PushDirect(std::uint32_t handle, const XPortBuffer* chain) {
     if (!MuxLocalTcp::IsPair(handle))
-        return false;
+        return DirectPush::Travex;
     std::uint64_t total = XPortChainLength(chain);
     if (total < XPORT_HEADER_LENGTH || total + kMuxDescriptorSize > MuxSharedQueue::kInlineBytes)
-        return false;
+        return DirectPush::Travex;
     std::uint8_t header[XPORT_HEADER_LENGTH];
     std::size_t got = 0;
     for (const XPortBuffer* b = chain; b != nullptr && got < sizeof header; b = b->next) {
@@ -111,14 +114,16 @@ bool PushDirect(std::uint32_t handle, const XPortBuffer* chain) {
     }
     std::shared_ptr<LocalPeer> peer = Peer(header[5]);  // the destination named in the header
     if (!peer)
-        return false;
+        return DirectPush::Travex;
     MuxSharedQueue& q = peer->tcpQueue.queue;
     {
         MuxSharedQueue::Lock lock(q);
         std::uint16_t port = 0;
         int index = static_cast<int>((handle - MuxLocalTcp::kPairBase) >> 1);
-        if (!lock.Held() || q.Closed() || !q.PairActive(index, &port) || q.Count() >= q.Capacity())
-            return false;
+        if (!lock.Held() || q.Closed() || !q.PairActive(index, &port))
+            return DirectPush::Travex;
+        if (q.Count() >= q.Capacity())
+            return DirectPush::Full;
         std::uint8_t* d = q.Back().data();
         std::memset(d, 0, kMuxDescriptorSize);
         os::PutLe32(d + 0, q.LocalAddress());
@@ -135,10 +140,44 @@ bool PushDirect(std::uint32_t handle, const XPortBuffer* chain) {
         }
         q.CommitBack(static_cast<std::uint32_t>(total + kMuxDescriptorSize), false, 0);
     }
-    if (auto processed = Process().tcpProcessed)
-        processed->Reset();
+    if (peer->processed)
+        peer->processed->Reset();
     peer->arrived->Set();
-    return true;
+    return DirectPush::Pushed;
+}
+
+// Waits up to `ms` for a client to say it consumed packets, as Travex does for a full
+// queue; the event is reset once seen.
+void WaitProcessed(std::uint32_t ms) {
+    std::shared_ptr<MuxEvent> processed;
+    {
+        MuxClientProcess& p = Process();
+        std::lock_guard g(p.lock);
+        processed = p.tcpProcessed;
+    }
+    if (processed && processed->Wait(ms))
+        processed->Reset();
+}
+
+}  // namespace
+
+std::optional<XPortStatus> SendDirect(std::uint32_t handle, std::uint32_t timeoutMs,
+                                      const XPortBuffer* chain) {
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        switch (PushDirect(handle, chain)) {
+            case DirectPush::Pushed:
+                return MUX_S_OK;
+            case DirectPush::Travex:
+                return std::nullopt;
+            case DirectPush::Full:
+                break;
+        }
+        if (timeoutMs != 0 &&
+            std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(timeoutMs))
+            return MUX_E_TCP_CONNECT_FULL;
+        WaitProcessed(kFullWaitSliceMs);
+    }
 }
 
 XPortStatus FetchEntry(MuxKind kind, MuxClientRegistration& r, TravexConnection& travex,

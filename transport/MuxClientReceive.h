@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,10 +68,12 @@ struct SendMappings {
     std::vector<std::unique_ptr<Mapping>> idle;
 };
 
-// A local client this process pushes to directly: its TCP queue and arrival event.
+// A local client this process pushes to directly: its TCP queue and arrival event, and
+// the event every client sets when it consumed packets.
 struct LocalPeer {
     MappedQueue tcpQueue;
     std::unique_ptr<mux::MuxEvent> arrived;
+    std::shared_ptr<mux::MuxEvent> processed;
 };
 
 struct MuxClientProcess {
@@ -90,10 +93,13 @@ MuxClientProcess& Process();
 std::shared_ptr<MuxClientRegistration> Registration(std::uint8_t appId);
 std::shared_ptr<TravexConnection> Connection();
 
-// Pushes a message sent on a local pair straight into the destination's queue and sets
-// its events, as Travex would; false when Travex must do it (not a local pair, the pair
-// not open in the destination's queue, no room, a message larger than a slot).
-bool PushDirect(std::uint32_t handle, const XPortBuffer* chain);
+// Sends a message on a local pair straight into the destination's queue and sets its
+// events, as Travex would, waiting while the queue is full: MUX_S_OK, or
+// MUX_E_TCP_CONNECT_FULL when no room came within timeoutMs (0: no limit). Nothing when
+// Travex must send it (not a local pair, the pair not open in the destination's queue,
+// a message larger than a slot).
+std::optional<XPortStatus> SendDirect(std::uint32_t handle, std::uint32_t timeoutMs,
+                                      const XPortBuffer* chain);
 
 // TCPGetPacket / MulticastGetPacket through the direction's mapping (see MuxClient.h).
 XPortStatus FetchEntry(mux::MuxKind kind, MuxClientRegistration& registration,

@@ -3,10 +3,13 @@
 // same messages over a direct loopback TCP socket between two processes, measured in the
 // same run.
 //
+// Also measured: round trips of bare wakes between processes and between threads, the
+// floor that a layout of a receive thread and a hand-over thread per client sets.
+//
 // Traffic: 76-byte messages (the 12-byte header and 64 bytes). Throughput: a stream of
 // kStream messages one way, timed until the receiver reports the last. Latency: kPings
-// round trips one at a time; the median is reported. Nothing leaves the PC: the clients
-// do not use the wire, the baseline runs on 127.0.0.1.
+// round trips one at a time. Rounds of the two paths take turns; the medians are reported. Nothing
+// leaves the PC: the clients do not use the wire, the baseline runs on 127.0.0.1.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/tcp.h>
@@ -20,8 +23,11 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +35,7 @@
 #include "bench/common/LoopbackBaseline.h"
 #include "multiplexer/MuxTcpFramer.h"
 #include "os/Event.h"
+#include "os/NamedEvent.h"
 #include "os/Paths.h"
 #include "platform/XPortHeader.h"
 #include "transport/CXPort.h"
@@ -104,60 +111,83 @@ int RunEcho() {
 
 // ---- measuring ------------------------------------------------------------------------
 
-struct Figures {
-    double perSecond = 0;
-    double medianUs = 0;
+// One way to the far client: `send` sends one payload, `wait` waits for the next answer
+// and returns its kind.
+struct Path {
+    std::function<void(const Bytes&)> send;
+    std::function<std::uint8_t()> wait;
 };
 
-// `send` sends one payload; `wait` waits for the next answer and returns its kind.
-template <typename Send, typename Wait>
-Figures Measure(Send send, Wait wait) {
-    Figures f;
-    for (int i = 0; i < 200; ++i) {  // warm up
-        send(Payload(kPing));
-        wait();
+void WarmUp(Path& path) {
+    for (int i = 0; i < 200; ++i) {
+        path.send(Payload(kPing));
+        path.wait();
     }
-    std::vector<double> rtt;
-    for (int i = 0; i < kPings; ++i) {
-        auto t0 = Clock::now();
-        send(Payload(kPing));
-        wait();
-        rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
-    }
-    f.medianUs = bench::Median(rtt);
-    auto t0 = Clock::now();
-    for (int i = 0; i < kStream; ++i) send(Payload(kStreamed));
-    while (wait() != kDone) {
-    }
-    f.perSecond = kStream / std::chrono::duration<double>(Clock::now() - t0).count();
-    return f;
 }
 
-Figures MeasureTravex(std::uint8_t echoId) {
+// Round trips one at a time, in microseconds, appended to `rtt`.
+void Ping(Path& path, int count, std::vector<double>& rtt) {
+    for (int i = 0; i < count; ++i) {
+        auto t0 = Clock::now();
+        path.send(Payload(kPing));
+        path.wait();
+        rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+}
+
+// Messages per second of one stream, timed until the far client reports the last.
+double Stream(Path& path) {
+    auto t0 = Clock::now();
+    for (int i = 0; i < kStream; ++i) path.send(Payload(kStreamed));
+    while (path.wait() != kDone) {
+    }
+    return kStream / std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+struct TravexSide {
     CXPort port;
+    CXProtocol* channel = nullptr;
+    CXConn* connection = nullptr;
+    // Manual reset, as the remote-call proxies wait for their replies.
+    os::Event arrived{true, false};
+    ~TravexSide() {
+        if (connection != nullptr) {
+            connection->close();
+            channel->destroyConnection(connection);
+        }
+        if (channel != nullptr)
+            port.releaseProtocol(channel);
+    }
+};
+
+// Connects to the far client through Travex; false when it cannot.
+bool ConnectTravex(TravexSide& side, std::uint8_t echoId, Path& path) {
     std::uint8_t id = 0;
-    if (XPortFailed(port.open(&id, 0, 6107, 100, 100)))
-        return {};
-    CXProtocol* channel =
-        port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 5000, 5000, 60000, 60000, 0);
-    CXConn* c = channel->createConnection(0);
-    os::Event arrived(false, false);
-    c->setNotifyEvent(&arrived);
+    if (XPortFailed(side.port.open(&id, 0, 6107, 100, 100)))
+        return false;
+    side.channel =
+        side.port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 5000, 5000, 60000, 60000, 0);
+    if (side.channel == nullptr)
+        return false;
+    CXConn* c = side.connection = side.channel->createConnection(0);
+    c->setNotifyEvent(&side.arrived);
     c->connect(0, kEchoPort, echoId);
     for (int i = 0; i < 500 && !c->isConnected(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!c->isConnected())
-        return {};
-    Figures f = Measure([&](const Bytes& b) { c->send(b.data(), kPayload); },
-                        [&]() -> std::uint8_t {
-                            Bytes b;
-                            while (!c->receive(b)) arrived.Wait(100);
-                            return b[0];
-                        });
-    c->close();
-    channel->destroyConnection(c);
-    port.releaseProtocol(channel);
-    return f;
+        return false;
+    path.send = [c](const Bytes& b) { c->send(b.data(), kPayload); };
+    path.wait = [c, &side]() -> std::uint8_t {
+        Bytes b;
+        for (;;) {
+            side.arrived.Reset();  // before the look: a packet queued after it sets it again
+            if (c->receive(b))
+                break;
+            side.arrived.Wait(100);
+        }
+        return b[0];
+    };
+    return true;
 }
 
 Bytes Framed(const Bytes& payload) {
@@ -214,18 +244,18 @@ int StartDirectFarEnd(pid_t* far) {
     return c;
 }
 
-Figures MeasureDirect(int c) {
-    mux::MuxTcpFramer framer;
-    std::vector<std::uint8_t> kinds;
-    return Measure([&](const Bytes& b) { SendAll(c, Framed(b)); },
-                   [&]() -> std::uint8_t {
-                       while (kinds.empty())
-                           ReadMessages(c, framer,
-                                        [&](const std::uint8_t* p) { kinds.push_back(p[0]); });
-                       std::uint8_t k = kinds.front();
-                       kinds.erase(kinds.begin());
-                       return k;
-                   });
+Path DirectPath(int c) {
+    auto framer = std::make_shared<mux::MuxTcpFramer>();
+    auto kinds = std::make_shared<std::deque<std::uint8_t>>();
+    return {[c](const Bytes& b) { SendAll(c, Framed(b)); },
+            [c, framer, kinds]() -> std::uint8_t {
+                while (kinds->empty())
+                    ReadMessages(c, *framer,
+                                 [&](const std::uint8_t* p) { kinds->push_back(p[0]); });
+                std::uint8_t k = kinds->front();
+                kinds->pop_front();
+                return k;
+            }};
 }
 
 // A private runtime folder and scope, so this run meets no other Travex.
@@ -241,12 +271,104 @@ std::filesystem::path PrivateTravex() {
     return dir;
 }
 
+// ---- the floor the thread layout sets ---------------------------------------------
+// A message through Travex wakes a thread twice on its way: the receiving client's
+// receive thread (from another process, through a named event), then the thread that
+// hands it to the user (inside that process, through an event). A round trip is two
+// such pairs. Measured here as round trips of bare wakes: between two processes
+// through named events, and between two threads through events.
+
+constexpr int kWakeRounds = 2000;
+
+// The far side of the cross-process wakes; started before any thread.
+pid_t StartWakeEcho() {
+    pid_t child = fork();
+    if (child != 0)
+        return child;
+    os::NamedEvent ping, pong;
+    ping.Create("bench-wake-ping", false, false);
+    pong.Create("bench-wake-pong", false, false);
+    for (int i = 0; i < kWakeRounds + 100; ++i) {
+        if (ping.Wait(5000) != os::WaitResult::Signaled)
+            break;
+        pong.Set();
+    }
+    _exit(0);
+}
+
+double CrossProcessWakeRoundTrip() {
+    os::NamedEvent ping, pong;
+    ping.Create("bench-wake-ping", false, false);
+    pong.Create("bench-wake-pong", false, false);
+    std::vector<double> rtt;
+    for (int i = 0; i < kWakeRounds + 100; ++i) {
+        auto t0 = Clock::now();
+        ping.Set();
+        pong.Wait(5000);
+        if (i >= 100)  // the first ones warm up
+            rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    return bench::Median(rtt);
+}
+
+double InProcessWakeRoundTrip() {
+    os::Event ping(true, false), pong(true, false);
+    std::thread other([&] {
+        for (int i = 0; i < kWakeRounds + 100; ++i) {
+            ping.Wait(os::kInfinite);
+            ping.Reset();
+            pong.Set();
+        }
+    });
+    std::vector<double> rtt;
+    for (int i = 0; i < kWakeRounds + 100; ++i) {
+        auto t0 = Clock::now();
+        ping.Set();
+        pong.Wait(os::kInfinite);
+        pong.Reset();
+        if (i >= 100)
+            rtt.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count());
+    }
+    other.join();
+    return bench::Median(rtt);
+}
+
+struct Figures {
+    std::vector<double> perSecond;
+    std::vector<double> rtt;
+};
+
+void Report(const char* name, const Figures& f) {
+    std::printf("%-15s%10.0f msg/s   median round trip %8.1f us\n", name,
+                bench::Median(f.perSecond), bench::Median(f.rtt));
+}
+
+// Rounds of both paths in turn, so that a busy moment of the machine falls on both.
+void MeasureRounds(std::vector<std::pair<Path*, Figures*>> paths, int rounds,
+                   const std::string& phase) {
+    for (auto& [path, figures] : paths) WarmUp(*path);
+    for (int r = 0; r < rounds; ++r) {
+        for (auto& [path, figures] : paths) {
+            if (phase != "stream")
+                Ping(*path, kPings / rounds, figures->rtt);
+            if (phase != "ping")
+                figures->perSecond.push_back(Stream(*path));
+        }
+    }
+}
+
 }  // namespace
 
+//   travex_bench [rounds] [travex|direct|both] [ping|stream]   (one path or phase alone:
+//   for profiling)
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "echo")
         return RunEcho();
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const std::string only = argc > 2 && std::string(argv[2]) != "both" ? argv[2] : "";
+    const std::string phase = argc > 3 ? argv[3] : "";
     const std::filesystem::path runtime = PrivateTravex();
+    pid_t wakeEcho = StartWakeEcho();
     pid_t far = 0;
     int direct = StartDirectFarEnd(&far);
     if (direct < 0) {
@@ -270,26 +392,51 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "travex_bench: the far client did not start\n");
         return 1;
     }
-    Figures directFigures = MeasureDirect(direct);
+    // With one path alone (profiling), the wakes are not measured.
+    const double crossWakes = only.empty() ? CrossProcessWakeRoundTrip() : 0;
+    kill(wakeEcho, SIGTERM);
+    waitpid(wakeEcho, nullptr, 0);
+    const double localWakes = only.empty() ? InProcessWakeRoundTrip() : 0;
+    Figures directFigures, travexFigures;
+    {
+        Path directPath = DirectPath(direct), travexPath;
+        TravexSide side;
+        if (!ConnectTravex(side, static_cast<std::uint8_t>(echoId), travexPath)) {
+            std::fprintf(stderr, "travex_bench: no connection through Travex\n");
+            return 1;
+        }
+        std::vector<std::pair<Path*, Figures*>> paths;
+        if (only != "travex")
+            paths.emplace_back(&directPath, &directFigures);
+        if (only != "direct")
+            paths.emplace_back(&travexPath, &travexFigures);
+        MeasureRounds(paths, rounds, phase);
+    }
     close(direct);
     waitpid(far, nullptr, 0);
-    Figures viaTravex = MeasureTravex(static_cast<std::uint8_t>(echoId));
     close(toChild[1]);
     pclose(child);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));  // Travex lingers 200 ms
     std::error_code ec;
     std::filesystem::remove_all(runtime, ec);
-    std::printf("messages of %u bytes, %d streamed, %d round trips\n",
-                XPORT_HEADER_LENGTH + kPayload, kStream, kPings);
-    std::printf("direct TCP:    %10.0f msg/s   median round trip %8.1f us\n",
-                directFigures.perSecond, directFigures.medianUs);
-    std::printf("through Travex:%10.0f msg/s   median round trip %8.1f us\n", viaTravex.perSecond,
-                viaTravex.medianUs);
-    std::printf("throughput ratio (Travex / direct): %.3f\n",
-                viaTravex.perSecond / directFigures.perSecond);
-    std::printf("latency ratio (direct / Travex):    %.3f\n",
-                directFigures.medianUs / viaTravex.medianUs);
-    std::printf("round trip added by Travex:         %.1f us\n",
-                viaTravex.medianUs - directFigures.medianUs);
+    std::printf("messages of %u bytes, %d rounds of %d streamed and %d round trips\n",
+                XPORT_HEADER_LENGTH + kPayload, rounds, kStream, kPings / rounds);
+    Report("direct TCP:", directFigures);
+    Report("through Travex:", travexFigures);
+    if (!only.empty())
+        return 0;
+    const double dRate = bench::Median(directFigures.perSecond);
+    const double tRate = bench::Median(travexFigures.perSecond);
+    const double dRtt = bench::Median(directFigures.rtt);
+    const double tRtt = bench::Median(travexFigures.rtt);
+    std::printf("throughput ratio (Travex / direct): %.3f\n", tRate / dRate);
+    std::printf("latency ratio (direct / Travex):    %.3f\n", dRtt / tRtt);
+    std::printf("round trip added by Travex:         %.1f us\n", tRtt - dRtt);
+    // Both directions: a cross-process and an in-process wake each way.
+    const double floor = crossWakes + localWakes;
+    std::printf("wake round trips: %.1f us between processes, %.1f us between threads\n",
+                crossWakes, localWakes);
+    std::printf("floor of a round trip through Travex (4 wakes): %.1f us; Travex / floor: %.2f\n",
+                floor, tRtt / floor);
     return 0;
 }

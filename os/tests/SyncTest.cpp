@@ -32,6 +32,28 @@ TEST(Event, ManualResetStaysSetAndReleasesEveryWaiter) {
     EXPECT_EQ(event.Wait(10), WaitResult::Timeout);
 }
 
+TEST(Event, ManualResetWakesASleeperEveryTime) {
+    // Round trips between two threads, each sleeping without a limit until the other
+    // sets: a lost wake-up hangs the test.
+    os::Event ping(true, false), pong(true, false);
+    constexpr int kRounds = 2000;
+    std::thread other([&] {
+        for (int i = 0; i < kRounds; ++i) {
+            ping.Wait(os::kInfinite);
+            ping.Reset();
+            pong.Set();
+        }
+    });
+    for (int i = 0; i < kRounds; ++i) {
+        ping.Set();
+        pong.Wait(os::kInfinite);
+        pong.Reset();
+    }
+    other.join();
+    EXPECT_FALSE(ping.IsSet());
+    EXPECT_FALSE(pong.IsSet());
+}
+
 TEST(Event, AutoResetReleasesOneWaiterPerSet) {
     os::Event event(false, true);
     EXPECT_EQ(event.Wait(0), WaitResult::Signaled);

@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "multiplexer/MuxEntry.h"
 #include "os/ByteOrder.h"
@@ -103,6 +104,53 @@ TEST(MuxClientQueues, LargeAndSmallMessagesGoBothWaysInOrder) {
     // A closed pair is not pushed to directly: Travex answers as it always did.
     ASSERT_EQ(MuxClientDeallocatePoint(a, conn), MUX_S_OK);
     EXPECT_EQ(Send(partner, Packet(b, a, 40, 1)), static_cast<XPortStatus>(MUX_E_TCP_CONNECT));
+    EXPECT_EQ(MuxClientClose(a), MUX_S_OK);
+    EXPECT_EQ(MuxClientClose(b), MUX_S_OK);
+}
+
+TEST(MuxClientQueues, SenderToAFullQueueWaitsForRoomOrTimesOut) {
+    IXO_REQUIRE_NETNS();
+    ixo::testsupport::TravexTestEnv env("muxfull");
+    std::uint8_t a = 0, b = 0;
+    XPortEvents ea, eb;
+    ASSERT_EQ(MuxClientOpen(&a, 0, 10, 10, &ea), 0);
+    ASSERT_EQ(MuxClientOpen(&b, 0, 10, 10, &eb), 0);
+    std::uint32_t point = 0, conn = 0;
+    ASSERT_EQ(MuxClientAllocatePoint(b, kPort, &point), 0);
+    ASSERT_EQ(MuxClientTcpOpen(a, 0, kPort, b, 1000, &conn), 0);
+    auto numbered = [&](int i) { return Packet(a, b, 40, static_cast<std::uint8_t>(i)); };
+    auto send = [&](int i, std::uint32_t timeoutMs) {
+        Bytes m = numbered(i);
+        XPortBuffer one{m.data(), static_cast<std::uint32_t>(m.size()), nullptr};
+        return MuxClientTcpSend(conn, timeoutMs, &one);
+    };
+    for (int i = 0; i < 10; ++i) ASSERT_EQ(send(i, 1000), MUX_S_OK);
+    // Nobody fetches: the time-out gives the status Travex gives for a full queue.
+    auto t0 = Clock::now();
+    EXPECT_EQ(send(10, 30), static_cast<XPortStatus>(MUX_E_TCP_CONNECT_FULL));
+    EXPECT_GE(Clock::now() - t0, std::chrono::milliseconds(30));
+
+    // A receiver that fetches and says so as a transport user does: a sender without a
+    // time-out goes on as room comes, and nothing is lost or reordered.
+    constexpr int kMessages = 300;
+    std::vector<Bytes> got;
+    std::thread receiver([&] {
+        XPortPacket p;
+        while (got.size() < kMessages) {
+            eb.tcpArrived->Reset();  // before the fetch: a push after it sets it again
+            XPortStatus s = MuxClientTcpGetPacket(b, p);
+            if (s == MUX_S_OK) {
+                got.push_back(p.data);
+                eb.tcpProcessed->Set();
+            } else if (s != MUX_E_QUEUE_EMPTY || !eb.tcpArrived->Wait(2000)) {
+                break;
+            }
+        }
+    });
+    for (int i = 10; i < kMessages; ++i) ASSERT_EQ(send(i, 0), MUX_S_OK) << i;
+    receiver.join();
+    ASSERT_EQ(got.size(), static_cast<std::size_t>(kMessages));
+    for (int i = 0; i < kMessages; ++i) EXPECT_EQ(got[i], numbered(i)) << i;
     EXPECT_EQ(MuxClientClose(a), MUX_S_OK);
     EXPECT_EQ(MuxClientClose(b), MUX_S_OK);
 }
