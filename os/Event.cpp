@@ -93,12 +93,31 @@ WaitResult Event::Wait(uint32_t ms) {
     return WaitResult::Signaled;
 }
 
-WaitResult Event::WaitUnless(const std::function<bool()>& expired) {
-    std::unique_lock<std::mutex> guard(lock_);
-    if (manualReset_) {
-        changed_.wait(guard, [&] { return set_ || expired(); });
-        return set_ ? WaitResult::Signaled : WaitResult::Timeout;
+WaitResult Event::WaitManualUnless(const std::function<bool()>& expired) {
+    for (;;) {
+        // Counted in first, then `expired` is asked: a Wake after the question changes the
+        // word, so the futex does not sleep through it.
+        const uint32_t counted = manual_.fetch_add(kOneWaiter) + kOneWaiter;
+        const bool set = (counted & kSetBit) != 0;
+        const bool over = !set && expired();
+        if (!set && !over) {
+            detail::FutexWait(manual_, counted, kInfinite);
+        }
+        const bool setAfter = (manual_.fetch_sub(kOneWaiter) & kSetBit) != 0;
+        if (set || setAfter) {
+            return WaitResult::Signaled;
+        }
+        if (over) {
+            return WaitResult::Timeout;
+        }
     }
+}
+
+WaitResult Event::WaitUnless(const std::function<bool()>& expired) {
+    if (manualReset_) {
+        return WaitManualUnless(expired);
+    }
+    std::unique_lock<std::mutex> guard(lock_);
     if (set_) {
         set_ = false;
         return WaitResult::Signaled;
@@ -113,6 +132,16 @@ WaitResult Event::WaitUnless(const std::function<bool()>& expired) {
 }
 
 void Event::Wake() {
+    if (manualReset_) {
+        uint32_t word = manual_.load();
+        while (!manual_.compare_exchange_weak(
+            word, (word & ~kWakeBits) | ((word + kOneWake) & kWakeBits))) {
+        }
+        if (word >= kOneWaiter) {
+            detail::FutexWake(manual_, INT_MAX);
+        }
+        return;
+    }
     std::lock_guard<std::mutex> guard(lock_);
     changed_.notify_all();
 }

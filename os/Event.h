@@ -31,17 +31,21 @@ public:
     bool IsSet() const;
 
     // A wait whose time runs on another clock: with no limit of its own, it ends when the
-    // event is set (Signaled) or, once woken by Wake, when `expired` (called under the
-    // event's lock, so it must not touch the event) is true (Timeout).
+    // event is set (Signaled) or, once woken by Wake, when `expired` (called while the
+    // waiter is counted in, so it must not touch the event) is true (Timeout).
     WaitResult WaitUnless(const std::function<bool()>& expired);
     // Wakes the threads inside WaitUnless to look at their `expired` again.
     void Wake();
 
 private:
-    // Manual reset: bit 0 set, the rest twice the number of threads inside Wait.
+    // Manual reset: bit 0 set, bits 1-7 a count of Wakes (so a sleeper cannot miss one),
+    // the rest the number of threads inside a wait, in units of kOneWaiter.
     static constexpr uint32_t kSetBit = 1;
-    static constexpr uint32_t kOneWaiter = 2;
+    static constexpr uint32_t kOneWake = 2;
+    static constexpr uint32_t kWakeBits = 0xFE;
+    static constexpr uint32_t kOneWaiter = 0x100;
     WaitResult WaitManual(uint32_t ms);
+    WaitResult WaitManualUnless(const std::function<bool()>& expired);
 
     std::atomic<uint32_t> manual_{0};
     const bool manualReset_;
