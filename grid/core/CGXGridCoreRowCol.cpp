@@ -114,8 +114,8 @@ void RestoreSaved(CGXGridCore& grid, ROWCOL first, ROWCOL count, const CGXRowCol
         const std::size_t base = static_cast<std::size_t>(i) * saved.m_nCells;
         for (ROWCOL k = 0; k < saved.m_nCells && base + k < saved.m_cells.size(); ++k)
             if (const CGXStyle* s = saved.m_cells[base + k].get())
-                rows ? grid.StoreStyleRowCol(first + i, k, s, gxCopy, 0)
-                     : grid.StoreStyleRowCol(k, first + i, s, gxCopy, 0);
+                rows ? grid.StoreStyleRowCol(first + i, k, s, gxCopy, gxValueStore)
+                     : grid.StoreStyleRowCol(k, first + i, s, gxCopy, gxValueStore);
         if (i < saved.m_lines.size())
             if (const CGXStyle* s = saved.m_lines[i].get())
                 rows ? grid.StoreStyleRowCol(first + i, 0, s, gxCopy, gxRowColStyle)

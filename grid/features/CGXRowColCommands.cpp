@@ -47,7 +47,8 @@ bool SaveLines(CGXGridCore* grid, ROWCOL first, ROWCOL last, ROWCOL cells, bool 
         data->m_lines.reserve(count);
         for (ROWCOL line = first; line <= last; ++line) {
             for (ROWCOL k = 0; k < cells; ++k)
-                data->m_cells.push_back(rows ? Saved(grid, line, k, 0) : Saved(grid, k, line, 0));
+                data->m_cells.push_back(rows ? Saved(grid, line, k, gxValueStore)
+                                             : Saved(grid, k, line, gxValueStore));
             data->m_lines.push_back(rows ? Saved(grid, line, 0, gxRowColStyle)
                                          : Saved(grid, 0, line, gxRowColStyle));
             CGXLongOperation::SetPercentDone(static_cast<int>(100ULL * (line - first + 1) / count));
