@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/base/Geometry.h"
+#include "grid/core/CGXRowColUndoData.h"
 #include "grid/core/GXTypes.h"
 
 #include <cstdint>
@@ -184,6 +185,38 @@ public:
     }
     virtual std::unique_ptr<CGXCommand> CreateSetFrozenRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
     virtual std::unique_ptr<CGXCommand> CreateSetFrozenColsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    // Saves what removing rows (columns) first..last destroys, so that the insert command can
+    // restore them whole; `out` stays null when nothing is kept (also when the user lets a
+    // removal too large for the undo buffer go on without). FALSE abandons the removal.
+    virtual bool CreateRemoveRowsUndoData(CGXGridCore*, ROWCOL, ROWCOL,
+                                          std::unique_ptr<CGXRowColUndoData>&) {
+        return true;
+    }
+    virtual bool CreateRemoveColsUndoData(CGXGridCore*, ROWCOL, ROWCOL,
+                                          std::unique_ptr<CGXRowColUndoData>&) {
+        return true;
+    }
+    // Undo of a removal: inserts `count` rows (columns) at `first` again with their old sizes
+    // (pixels, -1 for the default) and the saved data.
+    virtual std::unique_ptr<CGXCommand> CreateInsertRowsCmd(ROWCOL, ROWCOL, std::vector<int>,
+                                                            std::unique_ptr<CGXRowColUndoData>) {
+        return nullptr;
+    }
+    virtual std::unique_ptr<CGXCommand> CreateInsertColsCmd(ROWCOL, ROWCOL, std::vector<int>,
+                                                            std::unique_ptr<CGXRowColUndoData>) {
+        return nullptr;
+    }
+    // Undo of an insertion: removes rows (columns) first..last.
+    virtual std::unique_ptr<CGXCommand> CreateRemoveRowsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    virtual std::unique_ptr<CGXCommand> CreateRemoveColsCmd(ROWCOL, ROWCOL) { return nullptr; }
+    // Switches the cell store's own undo recording; answers the previous state.
+    virtual bool SetUndoRecording(CGXGridCore*, bool) { return false; }
+    // Drops what the cell store recorded for a step that produced no command.
+    virtual void EndUndoStep(CGXGridCore*) {}
+    // The cell that an undo or redo running now shows when it ends.
+    virtual void SetUndoPosition(CGXGridCore*, ROWCOL, ROWCOL) {}
+    // Closes a transaction that an operation of the grid opened for itself.
+    virtual void CloseTrans(CGXGridCore* grid) { CommitTrans(grid); }
 };
 // The size a cell needs to show its contents (width, height), borders included. The control
 // draws the cell; heightOnly asks for the height at the cell's present width.
@@ -446,6 +479,12 @@ public:
     virtual bool CanClear(CGXGridCore* grid) = 0;
     virtual bool Clear(CGXGridCore* grid, bool styles) = 0;
     virtual bool ClearCells(CGXGridCore* grid, const CGXRangeList& list, bool styles) = 0;
+};
+
+// Slot 29: takes a click inside the current cell's selected text (to drag the text away).
+class CGXAbstractGridSelectedTextImp : public CGXOwnedObject {
+public:
+    virtual bool OnSelectedTextClick(CGXGridCore* grid, ROWCOL row, ROWCOL col) = 0;
 };
 
 // The tab-window interface that a tab window installs in the library state; every grid tells it

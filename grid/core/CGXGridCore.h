@@ -266,6 +266,15 @@ public:
     virtual void AddCommand(std::unique_ptr<CGXCommand> command, int ctCmd);
     // Deletes the command recorded last.
     virtual void DropLastCommand();
+    // Closes a transaction that an operation opened for itself (only when BeginTrans answered
+    // TRUE, so that an outer transaction stays open).
+    virtual void CloseTrans();
+    // Ends an undo step that produced no command: what the cell store recorded for it goes.
+    virtual void EndUndoStep();
+    // The cell that the undo or redo running now shows when it ends.
+    virtual void SetUndoPosition(ROWCOL row, ROWCOL col);
+    // Switches the cell store's own undo recording; answers the previous state.
+    virtual bool SetUndoRecording(bool on);
     // Find and replace (slot 14).
     virtual void OnShowFindReplaceDialog(bool findOnly);
     virtual bool OnFindNext(const std::string& text, bool down, bool matchCase);
@@ -627,10 +636,14 @@ public:
     virtual bool StoreColCount(ROWCOL count);
     virtual void UpdateRowCount(ROWCOL oldCount, unsigned flags, bool createHint);
     virtual void UpdateColCount(ROWCOL oldCount, unsigned flags, bool createHint);
+    // `heights` (pixels, -1 for the default) and `saved` (what a removal kept) restore rows
+    // that an undone removal took away.
     virtual bool InsertRows(ROWCOL row, ROWCOL count, const int* heights = nullptr,
-                            unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+                            unsigned flags = GX_UPDATENOW, int ctCmd = 0,
+                            const CGXRowColUndoData* saved = nullptr);
     virtual bool InsertCols(ROWCOL col, ROWCOL count, const int* widths = nullptr,
-                            unsigned flags = GX_UPDATENOW, int ctCmd = 0);
+                            unsigned flags = GX_UPDATENOW, int ctCmd = 0,
+                            const CGXRowColUndoData* saved = nullptr);
     virtual bool RemoveRows(ROWCOL from, ROWCOL to, unsigned flags = GX_UPDATENOW, int ctCmd = 0);
     virtual bool RemoveCols(ROWCOL from, ROWCOL to, unsigned flags = GX_UPDATENOW, int ctCmd = 0);
     virtual bool StoreInsertRows(ROWCOL row, ROWCOL count, bool force = false);
@@ -864,8 +877,16 @@ public:
     bool IsCellInRangeList(ROWCOL row, ROWCOL col, const CGXRangeList& list) const {
         return list.ContainsCell(row, col);
     }
+    // Selecting and deselecting go to the user-selection feature (slot 15) when it is
+    // installed; without it SelectRange adds (or drops the ranges inside) the range and
+    // SetSelection(nullptr) empties the list.
     virtual bool SelectRange(const CGXRange& range, bool select = true, bool update = true);
     virtual void SetSelection(std::nullptr_t);
+    // Sets the selected range at a list index (-1 clears the selection); nothing without the
+    // feature.
+    virtual void SetSelection(int index, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right);
+    // Redraws every selected cell; nothing without the feature.
+    virtual void RedrawSelection();
     virtual bool OnStartSelection(const CGXRange&, bool, unsigned) {
         OnPrepareSelection();
         return true;
@@ -899,6 +920,25 @@ public:
     virtual void OnGridHScroll(unsigned code, unsigned pos);
     // WM_SIZE of the grid window.
     virtual void OnGridSize(unsigned type, int cx, int cy);
+
+    // ===== Change notification to the cell store (CGXGridCoreNotify.cpp) ======================
+    // The cells of the range are about to change: a computing cell store marks them so that
+    // what depends on them is computed again.
+    virtual void NotifyChangedRange(const CGXRange& range);
+    // The cells of the range changed in the store: their cached compositions go and the cell
+    // store is told.
+    virtual void NotifyCellStoreRange(const CGXRange& range);
+    // The store changed as a whole (rows or columns came or went, saved cells came back).
+    virtual void NotifyCellStoreChanged();
+    // Recomputes the merged and floating spans of the range's cells (with the spanned-cells
+    // features) and redraws what changed; TRUE when a span changed.
+    virtual bool UpdateSpannedCells(const CGXRange& range);
+    // Fits the heights of the range's rows to the contents of all their cells (through the
+    // resize-to-fit feature; FALSE without it).
+    virtual bool FitRowHeights(const CGXRange& range, unsigned flags = GX_UPDATENOW);
+    // A click inside the current cell's selected text, for the selected-text feature (slot
+    // 29); FALSE and nothing done without it.
+    virtual bool OnSelectedTextClick(ROWCOL row, ROWCOL col);
 
     // ===== Refreshing views and drag lines (CGXGridCoreRefresh.cpp) ===========================
     // Recalculates the data object when asked, redraws, lets the other views refresh (hint 36)
@@ -972,6 +1012,8 @@ public:
                                                 const CGXStyle* other = nullptr);
     fw::LogFont SelectZoomedFont(fw::DeviceContext* dc, const CGXFont& font);
     const fw::Pen& LookupPen(const CGXPen& pen);
+    // The font of a font record at the grid's zoom, made once and kept.
+    const fw::LogFont& LookupFont(const CGXFont& font);
     const fw::Brush& LookupBrush(const CGXBrush& brush);
     virtual void GetFontMetrics(fw::DeviceContext* dc, int& width, int& height);
     virtual void UpdateFontMetrics();
@@ -1105,6 +1147,7 @@ protected:
     std::vector<std::unique_ptr<CGXStyle>> m_freeStyles;
     std::map<std::uint64_t, fw::Pen> m_penCache;
     std::map<std::uint64_t, fw::Brush> m_brushCache;
+    std::map<std::pair<std::uint64_t, int>, fw::LogFont> m_fontCache;  // by record and zoom
 
     ROWCOL m_nTopRow = 1;
     ROWCOL m_nLeftCol = 1;

@@ -114,8 +114,20 @@ const fw::Brush& CGXGridCore::LookupBrush(const CGXBrush& brush) {
     return it->second;
 }
 
+const fw::LogFont& CGXGridCore::LookupFont(const CGXFont& font) {
+    // Keyed by the record and the zoom, so a zoom change never finds a stale font; a grid
+    // uses few fonts, and the cache starts again should a program use very many.
+    if (m_fontCache.size() > 1024)
+        m_fontCache.clear();
+    const int zoom = GetZoom();
+    auto [it, added] = m_fontCache.try_emplace({RecordKey(font.Word0(), font.Word1()), zoom});
+    if (added)
+        it->second = font.GetLogFontZoomed(zoom);
+    return it->second;
+}
+
 fw::LogFont CGXGridCore::SelectZoomedFont(fw::DeviceContext* dc, const CGXFont& font) {
-    return dc->SelectFont(font.GetLogFontZoomed(GetZoom()));
+    return dc->SelectFont(LookupFont(font));
 }
 
 std::optional<fw::LogFont> CGXGridCore::LoadFont(fw::DeviceContext* dc, const CGXStyle& style,

@@ -6,6 +6,10 @@
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
+#include "grid/core/CGXLongOperation.h"
+#include "grid/core/CGXRowColUndoData.h"
+#include "grid/core/GXFlagScope.h"
+#include "grid/core/GXLibraryState.h"
 
 #include <algorithm>
 
@@ -98,45 +102,152 @@ void CGXGridCore::UpdateColCount(ROWCOL oldCount, unsigned flags, bool createHin
     }
 }
 
-bool CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, unsigned flags, int) {
+namespace {
+
+// Restores what a removal saved into the rows (columns) that an insertion just made, without
+// telling the cell store cell by cell; rows says whether the data is of rows.
+void RestoreSaved(CGXGridCore& grid, ROWCOL first, ROWCOL count, const CGXRowColUndoData& saved,
+                  bool rows) {
+    CGXLongOperation op;
+    const ROWCOL lines = std::min(count, saved.m_nCount);
+    for (ROWCOL i = 0; i < lines; ++i) {
+        const std::size_t base = static_cast<std::size_t>(i) * saved.m_nCells;
+        for (ROWCOL k = 0; k < saved.m_nCells && base + k < saved.m_cells.size(); ++k)
+            if (const CGXStyle* s = saved.m_cells[base + k].get())
+                rows ? grid.StoreStyleRowCol(first + i, k, s, gxCopy, gxValueStore)
+                     : grid.StoreStyleRowCol(k, first + i, s, gxCopy, gxValueStore);
+        if (i < saved.m_lines.size())
+            if (const CGXStyle* s = saved.m_lines[i].get())
+                rows ? grid.StoreStyleRowCol(first + i, 0, s, gxCopy, gxRowColStyle)
+                     : grid.StoreStyleRowCol(0, first + i, s, gxCopy, gxRowColStyle);
+        CGXLongOperation::SetPercentDone(static_cast<int>(100ULL * (i + 1) / lines));
+        op.CheckProgress();
+    }
+}
+
+}  // namespace
+
+bool CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, unsigned flags,
+                             int ctCmd, const CGXRowColUndoData* saved) {
     if (!TransferCurrentCell(true))
         return false;
-    if (!StoreInsertRows(row, count))
+    const bool record = IsRecordingUndo(ctCmd);
+    const bool oldRecording = SetUndoRecording(record);
+    const bool stored = StoreInsertRows(row, count);
+    SetUndoRecording(oldRecording);
+    if (!stored) {
+        EndUndoStep();
         return false;
+    }
     if (heights)
         for (ROWCOL i = 0; i < count; ++i) StoreRowHeight(row + i, heights[i]);
+    if (saved) {
+        GXFlagScope restoring(m_bInStyleChange, true);
+        RestoreSaved(*this, row, count, *saved, true);
+    }
     UpdateInsertRows(row, count, flags, true);
-    // Undo commands come with the undo feature (slot 9); without it nothing is recorded.
+    if (record)
+        if (auto cmd = GetCommandFactory()->CreateRemoveRowsCmd(row, row + count - 1))
+            AddCommand(std::move(cmd), ctCmd);
+    if (ctCmd == 2 || ctCmd == 3)
+        SetUndoPosition(row, GetLeftCol());
+    if (saved)
+        NotifyCellStoreChanged();
     return true;
 }
 
-bool CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, unsigned flags, int) {
+bool CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, unsigned flags, int ctCmd,
+                             const CGXRowColUndoData* saved) {
     if (!TransferCurrentCell(true))
         return false;
-    if (!StoreInsertCols(col, count))
+    const bool record = IsRecordingUndo(ctCmd);
+    const bool oldRecording = SetUndoRecording(record);
+    const bool stored = StoreInsertCols(col, count);
+    SetUndoRecording(oldRecording);
+    if (!stored) {
+        EndUndoStep();
         return false;
+    }
     if (widths)
         for (ROWCOL i = 0; i < count; ++i) StoreColWidth(col + i, widths[i]);
+    if (saved) {
+        GXFlagScope restoring(m_bInStyleChange, true);
+        RestoreSaved(*this, col, count, *saved, false);
+    }
     UpdateInsertCols(col, count, flags, true);
+    if (record)
+        if (auto cmd = GetCommandFactory()->CreateRemoveColsCmd(col, col + count - 1))
+            AddCommand(std::move(cmd), ctCmd);
+    if (ctCmd == 2 || ctCmd == 3)
+        SetUndoPosition(GetTopRow(), col);
+    if (saved)
+        NotifyCellStoreChanged();
     return true;
 }
 
-bool CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, unsigned flags, int) {
+// Removing saves what goes (styles, values, sizes) for the insert command that undoes it; the
+// store itself records nothing of its own. Answers the store's result.
+bool CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, unsigned flags, int ctCmd) {
     if (from > to)
         std::swap(from, to);
-    if (!StoreRemoveRows(from, to))
-        return false;
-    UpdateRemoveRows(from, to, flags, true);
-    return true;
+    CGXLongOperation op;
+    op.SetStatusText(GXLibraryText(20141));
+    const bool record = IsRecordingUndo(ctCmd) && !IsLockReadOnly();
+    std::unique_ptr<CGXRowColUndoData> saved;
+    std::vector<int> heights;
+    if (record) {
+        if (!GetCommandFactory()->CreateRemoveRowsUndoData(this, from, to, saved))
+            return false;
+        for (ROWCOL r = from; r <= to && r != GX_INVALID; ++r)
+            heights.push_back(GetOwnRowHeight(r));
+    }
+    const bool trans = ctCmd == 0 && BeginTrans(GXLibraryText(20145).c_str());
+    op.SetStatusText(GXLibraryText(20145));
+    const bool oldRecording = SetUndoRecording(false);
+    const bool stored = StoreRemoveRows(from, to);
+    SetUndoRecording(oldRecording);
+    if (stored) {
+        UpdateRemoveRows(from, to, flags, true);
+        if (record)
+            if (auto cmd = GetCommandFactory()->CreateInsertRowsCmd(
+                    from, to - from + 1, std::move(heights), std::move(saved)))
+                AddCommand(std::move(cmd), ctCmd);
+        NotifyCellStoreChanged();
+    }
+    if (trans)
+        CloseTrans();
+    return stored;
 }
 
-bool CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, unsigned flags, int) {
+bool CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, unsigned flags, int ctCmd) {
     if (from > to)
         std::swap(from, to);
-    if (!StoreRemoveCols(from, to))
-        return false;
-    UpdateRemoveCols(from, to, flags, true);
-    return true;
+    CGXLongOperation op;
+    op.SetStatusText(GXLibraryText(20141));
+    const bool record = IsRecordingUndo(ctCmd) && !IsLockReadOnly();
+    std::unique_ptr<CGXRowColUndoData> saved;
+    std::vector<int> widths;
+    if (record) {
+        if (!GetCommandFactory()->CreateRemoveColsUndoData(this, from, to, saved))
+            return false;
+        for (ROWCOL c = from; c <= to && c != GX_INVALID; ++c) widths.push_back(GetOwnColWidth(c));
+    }
+    const bool trans = ctCmd == 0 && BeginTrans(GXLibraryText(20146).c_str());
+    op.SetStatusText(GXLibraryText(20146));
+    const bool oldRecording = SetUndoRecording(false);
+    const bool stored = StoreRemoveCols(from, to);
+    SetUndoRecording(oldRecording);
+    if (stored) {
+        UpdateRemoveCols(from, to, flags, true);
+        if (record)
+            if (auto cmd = GetCommandFactory()->CreateInsertColsCmd(
+                    from, to - from + 1, std::move(widths), std::move(saved)))
+                AddCommand(std::move(cmd), ctCmd);
+        NotifyCellStoreChanged();
+    }
+    if (trans)
+        CloseTrans();
+    return stored;
 }
 
 bool CGXGridCore::StoreInsertRows(ROWCOL row, ROWCOL count, bool force) {

@@ -86,6 +86,8 @@ void CGXGridCore::HintSelectionChange(const CGXRangeList& before, const CGXRange
 }
 
 bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
+    if (auto* f = GetUserSelectRangeImp())
+        return f->SelectRange(this, range, select, update);
     if (!m_pParam)
         return false;
     std::optional<CGXRangeList> before;
@@ -119,11 +121,25 @@ bool CGXGridCore::SelectRange(const CGXRange& range, bool select, bool update) {
 void CGXGridCore::SetSelection(std::nullptr_t) {
     if (!m_pParam || m_pParam->m_SelRects.IsEmpty())
         return;
+    if (auto* f = GetUserSelectRangeImp()) {
+        f->SetSelection(this, -1, 0, 0, 0, 0);
+        return;
+    }
     const CGXRangeList before = m_pParam->m_SelRects;
     m_pParam->m_SelRects.DeleteAll();
     Redraw(GX_INVALIDATE);
     HintSelectionChange(before, CGXRange());
     OnSelectionChanged();
+}
+
+void CGXGridCore::SetSelection(int index, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right) {
+    if (auto* f = GetUserSelectRangeImp())
+        f->SetSelection(this, index, top, left, bottom, right);
+}
+
+void CGXGridCore::RedrawSelection() {
+    if (auto* f = GetUserSelectRangeImp())
+        f->RedrawSelection(this);
 }
 
 void CGXGridCore::OnSelectionChanged() {

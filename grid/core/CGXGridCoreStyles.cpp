@@ -96,14 +96,10 @@ bool CGXGridCore::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style
     if (IsLockReadOnly() || !GetData())
         return false;
     const bool stored = GetData()->StoreStyleAt(row, col, style, type, styleType);
-    if (stored && !m_bInStyleChange) {
-        // One cell changed: its cached composition (and, for a row, column or table style,
-        // every cached composition) is stale.
-        if (row == 0 || col == 0)
-            FreeObjectCache();
-        else
-            m_styleCache.erase((static_cast<std::uint64_t>(row) << 32) | col);
-    }
+    // Outside a range operation the one cell tells the cell store (and drops its cached
+    // composition; a row, column or table style drops every one).
+    if (stored && !m_bInStyleChange)
+        NotifyCellStoreRange(CGXRange(row, col));
     if (IsCurrentCell(row, col))
         m_pCurrentCellStyle.reset();
     return stored;
@@ -253,6 +249,8 @@ bool CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* style, GX
         return false;
     op.SetStatusText(GXLibraryText(ctCmd == 0 ? 20142 : 20143));
     FreeObjectCache();
+    if (!m_bInStyleChange)
+        NotifyCellStoreRange(range);
     const bool outer = !m_bInStyleChange;
     m_bInStyleChange = true;
     bool any = false;

@@ -7,6 +7,7 @@
 #include "grid/core/CGXLongOperation.h"
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXMoveFreezeCommands.h"
+#include "grid/features/CGXRowColCommands.h"
 #include "grid/features/CGXSizeCommands.h"
 
 #include <algorithm>
@@ -249,6 +250,44 @@ std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetFrozenRowsCmd(ROWCOL fro
 std::unique_ptr<CGXCommand> CGXCommandFactory::CreateSetFrozenColsCmd(ROWCOL frozen,
                                                                       ROWCOL header) {
     return std::make_unique<CGXSetFrozenColsCmd>(frozen, header);
+}
+
+bool CGXCommandFactory::CreateRemoveRowsUndoData(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                                 std::unique_ptr<CGXRowColUndoData>& out) {
+    return GXSaveRemovedRows(grid, first, last, out);
+}
+bool CGXCommandFactory::CreateRemoveColsUndoData(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                                 std::unique_ptr<CGXRowColUndoData>& out) {
+    return GXSaveRemovedCols(grid, first, last, out);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateInsertRowsCmd(
+    ROWCOL first, ROWCOL count, std::vector<int> sizes, std::unique_ptr<CGXRowColUndoData> data) {
+    return std::make_unique<CGXInsertRowsCmd>(first, count, std::move(sizes), std::move(data));
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateInsertColsCmd(
+    ROWCOL first, ROWCOL count, std::vector<int> sizes, std::unique_ptr<CGXRowColUndoData> data) {
+    return std::make_unique<CGXInsertColsCmd>(first, count, std::move(sizes), std::move(data));
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateRemoveRowsCmd(ROWCOL first, ROWCOL last) {
+    return std::make_unique<CGXRemoveRowsCmd>(first, last);
+}
+std::unique_ptr<CGXCommand> CGXCommandFactory::CreateRemoveColsCmd(ROWCOL first, ROWCOL last) {
+    return std::make_unique<CGXRemoveColsCmd>(first, last);
+}
+
+bool CGXCommandFactory::SetUndoRecording(CGXGridCore* grid, bool on) {
+    CGXData* data = grid->GetData();
+    return data && data->SetUndoSwitch(on);
+}
+
+void CGXCommandFactory::EndUndoStep(CGXGridCore* grid) {
+    // What the cell store recorded belongs to no command: it goes.
+    if (CGXData* data = grid->GetData())
+        data->GetUndoInfo();
+}
+
+void CGXCommandFactory::SetUndoPosition(CGXGridCore* grid, ROWCOL row, ROWCOL col) {
+    ShowCellAfterUndo(grid, row, col, false);
 }
 
 bool CGXCommandFactory::ExecuteCommand(CGXCommand& command, CGXGridCore* grid, int ctCmd) {

@@ -71,6 +71,21 @@ public:
     std::unique_ptr<CGXCommand> CreateMoveColsCmd(ROWCOL first, ROWCOL last, ROWCOL dest) override;
     std::unique_ptr<CGXCommand> CreateSetFrozenRowsCmd(ROWCOL frozen, ROWCOL header) override;
     std::unique_ptr<CGXCommand> CreateSetFrozenColsCmd(ROWCOL frozen, ROWCOL header) override;
+    bool CreateRemoveRowsUndoData(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                  std::unique_ptr<CGXRowColUndoData>& out) override;
+    bool CreateRemoveColsUndoData(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                  std::unique_ptr<CGXRowColUndoData>& out) override;
+    std::unique_ptr<CGXCommand> CreateInsertRowsCmd(
+        ROWCOL first, ROWCOL count, std::vector<int> sizes,
+        std::unique_ptr<CGXRowColUndoData> data) override;
+    std::unique_ptr<CGXCommand> CreateInsertColsCmd(
+        ROWCOL first, ROWCOL count, std::vector<int> sizes,
+        std::unique_ptr<CGXRowColUndoData> data) override;
+    std::unique_ptr<CGXCommand> CreateRemoveRowsCmd(ROWCOL first, ROWCOL last) override;
+    std::unique_ptr<CGXCommand> CreateRemoveColsCmd(ROWCOL first, ROWCOL last) override;
+    bool SetUndoRecording(CGXGridCore* grid, bool on) override;
+    void EndUndoStep(CGXGridCore* grid) override;
+    void SetUndoPosition(CGXGridCore* grid, ROWCOL row, ROWCOL col) override;
 
     bool ExecuteCommand(CGXCommand& command, CGXGridCore* grid, int ctCmd);
     void AddCommand(CGXGridCore* grid, std::unique_ptr<CGXCommand> command, int ctCmd) override;

@@ -22,6 +22,14 @@ struct FakeCommandFactory : CGXAbstractCommandFactory {
     MOCK_METHOD(bool, BeginTrans, (CGXGridCore*, const char*), (override));
     MOCK_METHOD(void, CommitTrans, (CGXGridCore*), (override));
     MOCK_METHOD(void, Rollback, (CGXGridCore*), (override));
+    MOCK_METHOD(void, CloseTrans, (CGXGridCore*), (override));
+    MOCK_METHOD(void, EndUndoStep, (CGXGridCore*), (override));
+    MOCK_METHOD(void, SetUndoPosition, (CGXGridCore*, ROWCOL, ROWCOL), (override));
+    MOCK_METHOD(bool, SetUndoRecording, (CGXGridCore*, bool), (override));
+};
+
+struct FakeSelectedText : CGXAbstractGridSelectedTextImp {
+    MOCK_METHOD(bool, OnSelectedTextClick, (CGXGridCore*, ROWCOL, ROWCOL), (override));
 };
 
 struct FakeFindReplace : CGXAbstractGridFindReplaceImp {
@@ -143,6 +151,28 @@ TEST_F(GridForwarders, UndoCallsReachTheFactoryWithTheGridAndItsAnswersComeBack)
     EXPECT_FALSE(Core().Redo());
     Core().DropLastCommand();
     Core().Rollback();
+}
+
+TEST_F(GridForwarders, TheStepsAroundAStoreReachTheFactory) {
+    auto* f = Install<FakeCommandFactory>(Core(), 9);
+    CGXGridCore* g = &Core();
+    {
+        InSequence order;
+        EXPECT_CALL(*f, SetUndoRecording(g, false)).WillOnce(Return(true));
+        EXPECT_CALL(*f, EndUndoStep(g));
+        EXPECT_CALL(*f, SetUndoPosition(g, 7u, 3u));
+        EXPECT_CALL(*f, CloseTrans(g));
+    }
+    EXPECT_TRUE(Core().SetUndoRecording(false));
+    Core().EndUndoStep();
+    Core().SetUndoPosition(7, 3);
+    Core().CloseTrans();
+}
+
+TEST_F(GridForwarders, AClickInSelectedTextGoesToItsFeature) {
+    auto* f = Install<FakeSelectedText>(Core(), 29);
+    EXPECT_CALL(*f, OnSelectedTextClick(&Core(), 4u, 2u)).WillOnce(Return(true));
+    EXPECT_TRUE(Core().OnSelectedTextClick(4, 2));
 }
 
 TEST_F(GridForwarders, FindAndReplacePassTheirArgumentsOn) {

@@ -19,8 +19,19 @@ protected:
         wnd_->Create(nullptr, {0, 0, 400, 300}, 0, fw::WS_VISIBLE);
         Core().OnGridInitialUpdate();
         SetTestStandardFont(Core());
-        Core().SetRowCount(20, 0);
-        Core().SetColCount(8, 0);
+        SetRows(20);
+        SetCols(8);
+    }
+    // Row and column counts set up as a program does before the user works: no undo step.
+    void SetRows(ROWCOL n) {
+        Param().EnableUndo(false);
+        Core().SetRowCount(n, 0);
+        Param().EnableUndo(true);
+    }
+    void SetCols(ROWCOL n) {
+        Param().EnableUndo(false);
+        Core().SetColCount(n, 0);
+        Param().EnableUndo(true);
     }
     void TearDown() override {
         wnd_.reset();

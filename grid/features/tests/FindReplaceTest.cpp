@@ -83,8 +83,8 @@ TEST_F(FindReplaceTest, ReplaceTakesTheFoundCellAndMovesOn) {
 }
 
 TEST_F(FindReplaceTest, ReplaceAllOfAHundredThousandCellsIsOneUndo) {
-    Core().SetRowCount(100000, 0);
-    Core().SetColCount(1, 0);
+    SetRows(100000);
+    SetCols(1);
     CGXStyle s;
     s.SetValue("cell nr one");
     for (ROWCOL r = 1; r <= 100000; ++r) Param().GetData()->StoreStyleAt(r, 1, &s, gxOverride, 0);

@@ -75,8 +75,10 @@ protected:
         wnd_->Create(nullptr, {0, 0, 600, 300}, 0, fw::WS_VISIBLE);
         wnd_->Initialize();
         SetTestStandardFont(Core());
+        Param().EnableUndo(false);  // setting the size up is no step to undo
         Core().SetRowCount(20, 0);
         Core().SetColCount(8, 0);
+        Param().EnableUndo(true);
         QCoreApplication::processEvents();
     }
     void TearDown() override {

@@ -93,7 +93,7 @@ TEST_F(SortTest, DetectedKeyTypes) {
         {{"2/1/2000", "1/15/2000", "12/31/1999"}, "12/31/1999,1/15/2000,2/1/2000", gxSortDateTime},
     };
     for (const Case& c : cases) {
-        Core().SetRowCount(static_cast<ROWCOL>(c.values.size()), 0);
+        SetRows(static_cast<ROWCOL>(c.values.size()));
         SetColumn(1, c.values);
         CGXSortInfoArray keys;
         AddKey(keys, 1, gxSortAutodetect);
@@ -104,7 +104,7 @@ TEST_F(SortTest, DetectedKeyTypes) {
 }
 
 TEST_F(SortTest, ExplicitNumericKeyPutsTextsAtZeroInTheirOrder) {
-    Core().SetRowCount(6, 0);
+    SetRows(6);
     SetColumn(1, {"5", "b", "-1", "a", "0", "c"});
     SetColumn(2, {"1", "2", "3", "4", "5", "6"});
     ASSERT_TRUE(SortBy(1, gxSortNumeric));
@@ -116,11 +116,11 @@ TEST_F(SortTest, ExplicitNumericKeyPutsTextsAtZeroInTheirOrder) {
 }
 
 TEST_F(SortTest, DescendingAndColumns) {
-    Core().SetRowCount(3, 0);
+    SetRows(3);
     SetColumn(1, {"b", "C", "a"});
     ASSERT_TRUE(SortBy(1, gxSortAlphanumeric, true));
     EXPECT_EQ(Column(1, 3), "C,b,a");
-    Core().SetColCount(3, 0);
+    SetCols(3);
     Set(1, 1, "30");
     Set(1, 2, "10");
     Set(1, 3, "20");
@@ -140,8 +140,8 @@ protected:
     static constexpr ROWCOL kRows = 100000;
     void SetUp() override {
         SortTest::SetUp();
-        Core().SetRowCount(kRows, 0);
-        Core().SetColCount(3, 0);
+        SetRows(kRows);
+        SetCols(3);
         CGXData* data = Core().GetData();
         CGXStyle s;
         // Few distinct keys, so that most rows tie on the first key; column 3 numbers the rows.
@@ -195,7 +195,7 @@ TEST_F(LargeSortTest, TwoKeysAreStableAndUndoable) {
 }
 
 TEST_F(SortTest, DoubleClickOnAColumnHeaderSortsUpThenDown) {
-    Core().SetRowCount(4, 0);
+    SetRows(4);
     SetColumn(2, {"3", "1", "4", "2"});
     Param().m_bSortRowsByColHeader = true;
     const fw::Rect header = Core().CalcRectFromRowCol(0, 2);
@@ -211,14 +211,14 @@ TEST_F(SortTest, DoubleClickOnAColumnHeaderSortsUpThenDown) {
 }
 
 TEST_F(SortTest, ReadOnlyGridAndTinyGridsAreNotSorted) {
-    Core().SetRowCount(2, 0);
+    SetRows(2);
     SetColumn(1, {"2", "1"});
     Core().SaveReadOnly(true);
     EXPECT_FALSE(SortBy(1, gxSortNumeric));
     EXPECT_EQ(Column(1, 2), "2,1");
     EXPECT_EQ(UndoCount(), 0u);
     Core().SaveReadOnly(false);
-    Core().SetRowCount(1, 0);
+    SetRows(1);
     EXPECT_FALSE(SortBy(1, gxSortNumeric));
 }
 

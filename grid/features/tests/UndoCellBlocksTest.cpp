@@ -88,7 +88,7 @@ TEST_F(UndoTest, ClearingStylesRemovesThemWhole) {
 }
 
 TEST_F(UndoTest, CopyTooLargeForUndoAsksAndCancelLeavesAll) {
-    Core().SetRowCount(40000, 0);
+    SetRows(40000);
     Set(1, 1, "a");
     const CGXRange src = CGXRange(1, 1, 0x8000, 1);
     {

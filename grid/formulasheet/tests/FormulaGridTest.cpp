@@ -131,6 +131,16 @@ TEST_F(FormulaGrid, TypedNumbersAndFormulasComputeAndErrorsExplainThemselves) {
     image.save(QString(FORMULASHEET_BUILD_DIR) + "/grid_formulasheet_typing.png");
 }
 
+TEST_F(FormulaGrid, AnUndoneRowRemovalBringsItsFormulasBack) {
+    Enter(1, 1, "5");
+    Enter(2, 1, "=A1*2");
+    ASSERT_TRUE(wnd_->RemoveRows(2, 2));
+    ASSERT_TRUE(wnd_->Undo());
+    wnd_->Recalc(true);
+    EXPECT_EQ(sheet_->GetFormulaText(2, 1), "=A1*2");
+    EXPECT_EQ(Shown(2, 1), "10");
+}
+
 TEST_F(FormulaGrid, UndoOfAMoveAndOfAStoreBringsFormulasAndValuesBack) {
     Enter(1, 1, "5");
     Enter(2, 1, "=A1*2");

@@ -1,0 +1,138 @@
+// Undo of inserting and removing rows and columns: a removal keeps the values, styles and sizes
+// of what goes, so that undo brings the rows (columns) back whole and redo takes them again;
+// the selection calls reach the selection feature when it is installed.
+#include "framework/dialogs/MessageBox.h"
+#include "grid/core/CGXData.h"
+#include "grid/features/tests/FeatureFixture.h"
+
+namespace {
+
+class RowColUndoTest : public FeatureFixture {
+protected:
+    // Values, one own row height, one own column width, a row style and a column style.
+    void Prepare() {
+        Fill(1, 1, 10, 6);
+        Core().SetRowHeight(5, 5, 41, nullptr, 0, 1);
+        Core().SetColWidth(3, 3, 97, nullptr, 0, 1);
+        CGXStyle blue;
+        blue.SetInterior(CGXBrush().SetColor(fw::Rgb(0, 0, 255)));
+        Core().SetStyleRange(CGXRange().SetRows(6, 6), &blue, gxOverride, 0, nullptr, 0, 1);
+        Core().SetStyleRange(CGXRange().SetCols(4, 4), &blue, gxOverride, 0, nullptr, 0, 1);
+    }
+    bool HasOwnStyle(ROWCOL row, ROWCOL col) {
+        CGXStyle s;
+        return Core().GetStyleRowCol(row, col, s, gxCopy, gxRowColStyle);
+    }
+    // Everything Prepare set, as one text.
+    std::string State() {
+        return Block(1, 1, Core().GetRowCount(), Core().GetColCount()) +
+               " h5=" + std::to_string(Core().GetRowHeight(5)) +
+               " w3=" + std::to_string(Core().GetColWidth(3)) +
+               " row6=" + std::to_string(HasOwnStyle(6, 0)) +
+               " col4=" + std::to_string(HasOwnStyle(0, 4)) +
+               " rows=" + std::to_string(Core().GetRowCount()) +
+               " cols=" + std::to_string(Core().GetColCount());
+    }
+};
+
+struct RemoveCase {
+    const char* name;
+    bool rows;
+};
+
+class RemoveUndoTest : public RowColUndoTest, public ::testing::WithParamInterface<RemoveCase> {};
+
+TEST_P(RemoveUndoTest, UndoBringsTheRemovedLinesBackWholeAndRedoTakesThemAgain) {
+    Prepare();
+    const std::string before = State();
+    auto remove = [&] {
+        return GetParam().rows ? Core().RemoveRows(4, 6) : Core().RemoveCols(2, 4);
+    };
+    ASSERT_TRUE(remove());
+    const std::string removed = State();
+    ASSERT_NE(removed, before);
+    EXPECT_EQ(UndoCount(), 1u);  // one step, whatever the removal recorded inside
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(Core().Undo());
+        EXPECT_EQ(State(), before) << "round " << round;
+        EXPECT_EQ(RedoCount(), 1u);
+        ASSERT_TRUE(Core().Redo());
+        EXPECT_EQ(State(), removed) << "round " << round;
+        EXPECT_EQ(UndoCount(), 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, RemoveUndoTest,
+                         ::testing::Values(RemoveCase{"rows", true}, RemoveCase{"cols", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RowColUndoTest, InsertedRowsAndColumnsGoAgainWithUndo) {
+    Fill(1, 1, 4, 4);
+    const std::string before = State();
+    ASSERT_TRUE(Core().InsertRows(2, 3));
+    ASSERT_TRUE(Core().InsertCols(1, 2));
+    EXPECT_EQ(Get(5, 3), "r2c1");
+    ASSERT_TRUE(Core().Undo());
+    ASSERT_TRUE(Core().Undo());
+    EXPECT_EQ(State(), before);
+    ASSERT_TRUE(Core().Redo());
+    EXPECT_EQ(Core().GetRowCount(), 23u);
+    EXPECT_EQ(Get(5, 1), "r2c1");
+}
+
+TEST_F(RowColUndoTest, FewerRowsByTheCountAreOneStepThatUndoes) {
+    Fill(1, 1, 10, 2);
+    ASSERT_TRUE(Core().SetRowCount(4, 0));
+    EXPECT_EQ(Core().GetRowCount(), 4u);
+    EXPECT_EQ(UndoCount(), 1u);
+    ASSERT_TRUE(Core().Undo());
+    EXPECT_EQ(Core().GetRowCount(), 20u);
+    EXPECT_EQ(Block(5, 1, 10, 2), "r5c1,r5c2|r6c1,r6c2|r7c1,r7c2|r8c1,r8c2|r9c1,r9c2|r10c1,r10c2");
+}
+
+// The removal answers what the store did: a refusing store (or the read-only lock) removes
+// nothing and leaves no undo step behind.
+class RefusingData : public CGXData {
+public:
+    bool RemoveRows(ROWCOL, ROWCOL) override { return false; }
+};
+
+TEST_F(RowColUndoTest, ARefusedRemovalAnswersFalseAndRecordsNothing) {
+    Fill(1, 1, 3, 1);
+    Core().SaveReadOnly(true);
+    EXPECT_FALSE(Core().RemoveRows(1, 2));
+    EXPECT_FALSE(Core().InsertRows(1, 2));
+    Core().SaveReadOnly(false);
+    EXPECT_EQ(UndoCount(), 0u);
+
+    auto data = std::make_unique<RefusingData>();
+    data->InitParam(&Param());
+    data->SetRowCount(20);
+    data->SetColCount(8);
+    Param().SetData(data.release(), true);
+    EXPECT_FALSE(Core().RemoveRows(1, 2));
+    EXPECT_EQ(Core().GetRowCount(), 20u);
+    EXPECT_EQ(UndoCount(), 0u);
+}
+
+TEST_F(RowColUndoTest, ARemovalTooLargeToSaveAsksFirst) {
+    SetRows(40000);
+    Set(39000, 1, "far");
+    {
+        fw::ScopedMessageBoxAnswers answers({fw::IDCANCEL});
+        EXPECT_FALSE(Core().RemoveRows(2, 39999));
+    }
+    EXPECT_EQ(Core().GetRowCount(), 40000u);
+    EXPECT_EQ(UndoCount(), 0u);
+    {
+        fw::ScopedMessageBoxAnswers answers({fw::IDOK});
+        EXPECT_TRUE(Core().RemoveRows(2, 39999));
+    }
+    EXPECT_EQ(Core().GetRowCount(), 2u);
+    // Going on without the saved cells still lets the rows come back, empty.
+    ASSERT_TRUE(Core().Undo());
+    EXPECT_EQ(Core().GetRowCount(), 40000u);
+    EXPECT_EQ(Get(39000, 1), "");
+}
+
+}  // namespace
