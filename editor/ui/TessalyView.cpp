@@ -21,6 +21,7 @@
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
+#include "xmldom/Path.h"
 
 namespace tessaly {
 namespace {
@@ -568,15 +569,38 @@ std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node element) {
             return edit;
         return std::nullopt;
     }
-    auto [it, added] = editByTemplatePath_.try_emplace(doc->GetTemplatePath(element));
+    auto [it, added] = editByTemplatePath_.try_emplace(TemplateKey(element));
     if (added && doc->GetTemplateAttribute(element, "edit", edit))
         it->second = std::move(edit);
     return it->second;
 }
 
+std::string CTessalyView::TemplateKey(xmldom::Node node) {
+    // The template place of an element follows from its parent's and its own name and
+    // instance: the few parents of a node's properties (the node, its port groups) are
+    // followed up to the root once, each property adds its own step.
+    const xmldom::Node element = xmldom::ElementOf(node);
+    const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
+    if (!parent || !parent.IsElement())
+        return Doc()->GetTemplatePath(node);
+    auto [it, added] = templatePathOfParent_.try_emplace(parent.Raw().internal_object());
+    if (added)
+        it->second = Doc()->GetTemplatePath(parent);
+    // Separators that no template path holds keep these keys apart from whole paths.
+    std::string key = it->second;
+    key += '\x1f';
+    key += element.Name();
+    if (const auto instance = element.Attribute("instance")) {
+        key += '\x1e';
+        key += *instance;
+    }
+    return key;
+}
+
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
     editByTemplatePath_.clear();
+    templatePathOfParent_.clear();
 }
 
 std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow) {

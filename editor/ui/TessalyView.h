@@ -126,6 +126,7 @@ private:
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
+    std::string TemplateKey(xmldom::Node node);
     void CacheTemplateEdits(bool on);
     std::vector<int> NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow);
     void GreyRows(ROWCOL from, ROWCOL to);
@@ -191,6 +192,7 @@ private:
     // properties repeat on every node.
     bool cacheTemplateEdits_ = false;
     std::unordered_map<std::string, std::optional<std::string>> editByTemplatePath_;
+    std::unordered_map<const void*, std::string> templatePathOfParent_;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };
