@@ -561,46 +561,51 @@ void CTessalyView::PlaceCells(xmldom::Node element, const std::string& path, int
     CGXGridCore::StoreStyleRowCol(row, entry->column, &style, gxOverride, 0);
 }
 
-std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node element) {
+std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
     CTessalyDoc* doc = Doc();
     std::string edit;
-    if (!cacheTemplateEdits_) {
-        if (doc->GetTemplateAttribute(element, "edit", edit))
+    const xmldom::Node element = xmldom::ElementOf(node);
+    const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
+    if (!cacheTemplateEdits_ || !parent || !parent.IsElement()) {
+        if (doc->GetTemplateAttribute(node, "edit", edit))
             return edit;
         return std::nullopt;
     }
-    auto [it, added] = editByTemplatePath_.try_emplace(TemplateKey(element));
-    if (added && doc->GetTemplateAttribute(element, "edit", edit))
-        it->second = std::move(edit);
-    return it->second;
-}
-
-std::string CTessalyView::TemplateKey(xmldom::Node node) {
     // The template place of an element follows from its parent's and its own name and
     // instance: the few parents of a node's properties (the node, its port groups) are
-    // followed up to the root once, each property adds its own step.
-    const xmldom::Node element = xmldom::ElementOf(node);
-    const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
-    if (!parent || !parent.IsElement())
-        return Doc()->GetTemplatePath(node);
-    auto [it, added] = templatePathOfParent_.try_emplace(parent.Raw().internal_object());
-    if (added)
-        it->second = Doc()->GetTemplatePath(parent);
-    // Separators that no template path holds keep these keys apart from whole paths.
-    std::string key = it->second;
-    key += '\x1f';
-    key += element.Name();
-    if (const auto instance = element.Attribute("instance")) {
-        key += '\x1e';
-        key += *instance;
+    // followed up to the root once and numbered by their path; under each, a property is
+    // known by its step.
+    auto [number, added] = parentPathNumber_.try_emplace(parent.Raw().internal_object());
+    if (added) {
+        auto [path, fresh] =
+            pathNumbers_.try_emplace(doc->GetTemplatePath(parent), editsUnder_.size());
+        if (fresh)
+            editsUnder_.emplace_back();
+        number->second = path->second;
     }
-    return key;
+    auto& edits = editsUnder_[number->second];
+    std::string_view step = element.Name();
+    std::string named;
+    if (const auto instance = element.Attribute("instance")) {
+        // No element name holds the separator.
+        named.append(step).append(1, '\x1e').append(*instance);
+        step = named;
+    }
+    auto it = edits.find(step);
+    if (it == edits.end()) {
+        std::optional<std::string> found;
+        if (doc->GetTemplateAttribute(node, "edit", edit))
+            found = std::move(edit);
+        it = edits.emplace(std::string(step), std::move(found)).first;
+    }
+    return it->second;
 }
 
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
-    editByTemplatePath_.clear();
-    templatePathOfParent_.clear();
+    parentPathNumber_.clear();
+    pathNumbers_.clear();
+    editsUnder_.clear();
 }
 
 std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow) {

@@ -126,7 +126,6 @@ private:
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
-    std::string TemplateKey(xmldom::Node node);
     void CacheTemplateEdits(bool on);
     std::vector<int> NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow);
     void GreyRows(ROWCOL from, ROWCOL to);
@@ -188,11 +187,19 @@ private:
     // The elements that cells refer to (their item data), stable until the next rebuild.
     std::deque<xmldom::Node> elements_;
     std::vector<CGXRange> merges_;
-    // The template's "edit" attribute by template path while rows are filled: the same few
-    // properties repeat on every node.
+    // The template's "edit" attribute by template place while rows are filled: the same few
+    // properties repeat on every node. The parents of properties are numbered by their
+    // template path; under each number, the edits by the property's step.
+    struct StepHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using EditsByStep =
+        std::unordered_map<std::string, std::optional<std::string>, StepHash, std::equal_to<>>;
     bool cacheTemplateEdits_ = false;
-    std::unordered_map<std::string, std::optional<std::string>> editByTemplatePath_;
-    std::unordered_map<const void*, std::string> templatePathOfParent_;
+    std::unordered_map<const void*, size_t> parentPathNumber_;
+    std::unordered_map<std::string, size_t> pathNumbers_;
+    std::vector<EditsByStep> editsUnder_;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };

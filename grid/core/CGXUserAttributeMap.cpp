@@ -85,15 +85,31 @@ void CGXUserAttributeMap::ChangeMap(const CGXUserAttributeMap& source, GXModifyT
         for (const auto& a : source.attributes_) RemoveAttribute(a->m_nId);
         return;
     }
-    if (type == gxCopy) {
+    if (type == gxCopy || attributes_.empty()) {
         attributes_ = source.attributes_;
         return;
     }
-    for (const auto& a : source.attributes_) {
-        if (type != gxOverride && FindIndex(a->m_nId) >= 0)
-            continue;
-        Put(a);
+    if (source.attributes_.empty())
+        return;
+    // Both lists are in id order: one pass merges them; on the same id the source's wins when
+    // it overrides.
+    std::vector<Entry> merged;
+    merged.reserve(attributes_.size() + source.attributes_.size());
+    auto own = attributes_.begin();
+    auto other = source.attributes_.begin();
+    while (own != attributes_.end() || other != source.attributes_.end()) {
+        if (other == source.attributes_.end() ||
+            (own != attributes_.end() && (*own)->m_nId < (*other)->m_nId)) {
+            merged.push_back(std::move(*own++));
+        } else if (own == attributes_.end() || (*other)->m_nId < (*own)->m_nId) {
+            merged.push_back(*other++);
+        } else {
+            merged.push_back(type == gxOverride ? *other : std::move(*own));
+            ++own;
+            ++other;
+        }
     }
+    attributes_ = std::move(merged);
 }
 
 void CGXUserAttributeMap::WriteProfile(std::string_view section) const {
