@@ -512,17 +512,25 @@ ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
     WriteRowHeader(firstRow, index, node);
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     ROWCOL rows = 1;
-    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement())
-        PlaceCells(child, "." + std::string(child.Name()), index, firstRow, used, rows);
+    std::string path;
+    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement()) {
+        path.assign(".").append(child.Name());
+        PlaceCells(child, path, index, firstRow, used, rows);
+    }
     return rows;
 }
 
-void CTessalyView::PlaceCells(xmldom::Node element, const std::string& path, int index,
-                              ROWCOL firstRow, std::vector<ROWCOL>& used, ROWCOL& rows) {
+void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
+                              std::vector<ROWCOL>& used, ROWCOL& rows) {
     CTessalyDoc* doc = Doc();
+    // The children's paths extend this one in place and give it back.
+    const size_t length = path.size();
     for (xmldom::Node child = element.FirstChild(); child; child = child.NextSibling()) {
-        if (child.Kind() == xmldom::NodeKind::Element)
-            PlaceCells(child, path + "." + std::string(child.Name()), index, firstRow, used, rows);
+        if (child.Kind() != xmldom::NodeKind::Element)
+            continue;
+        path.append(1, '.').append(child.Name());
+        PlaceCells(child, path, index, firstRow, used, rows);
+        path.resize(length);
     }
     // A leaf element, or an element's text, is one property cell.
     xmldom::Node property;
@@ -715,7 +723,7 @@ const CTessalyView::ColumnEntry* CTessalyView::EntryForColumn(ROWCOL col) const 
 }
 
 const CTessalyView::ColumnEntry* CTessalyView::EntryForPath(std::string_view path) const {
-    auto it = byPath_.find(std::string(path));
+    auto it = byPath_.find(path);
     return it == byPath_.end() ? nullptr : &columns_[it->second];
 }
 
