@@ -119,9 +119,13 @@ std::unique_ptr<CGXStyle> CGXStyle::Clone() const {
 }
 
 void CGXStyle::Free() {
-    font_.reset();
+    // The font and the attribute map stay allocated, emptied: a freed style is mostly filled
+    // again (the grid recycles the styles it composes), and empty they read as none.
+    if (font_)
+        *font_ = CGXFont();
     borders_.reset();
-    userAttributes_.reset();
+    if (userAttributes_)
+        userAttributes_->RemoveAll();
     value_.clear();
     choiceList_.clear();
     itemData_ = nullptr;

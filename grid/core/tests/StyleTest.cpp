@@ -258,6 +258,16 @@ TEST(StyleCopies, StayIndependentAndReplaceWhatTheyHeld) {
     EXPECT_FALSE(copy.GetIncludeUserAttribute(4));
     // The source is untouched by the assignments from it.
     EXPECT_EQ(plain.GetUserAttribute(4).GetValue(), "d");
+
+    // Emptied, a style has no font and no attributes left to show, whatever it held.
+    copy = CGXStyle();
+    EXPECT_EQ(copy.GetIncludeMask(), 0u);
+    EXPECT_TRUE(copy.GetFont() == CGXFont());
+    copy.SetIncludeFont(true).SetIncludeUserAttributes(true);
+    EXPECT_TRUE(copy.GetFont() == CGXFont());
+    EXPECT_FALSE(copy.GetIncludeUserAttribute(1));
+    copy.ChangeStyle(plain, gxApplyNew);
+    EXPECT_EQ(copy.GetUserAttributeMap()->GetCount(), 1);
 }
 
 TEST(StyleColors, SystemColourWordSurvivesMerges) {
