@@ -522,7 +522,6 @@ ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
 
 void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
                               std::vector<ROWCOL>& used, ROWCOL& rows) {
-    CTessalyDoc* doc = Doc();
     // The children's paths extend this one in place and give it back.
     const size_t length = path.size();
     for (xmldom::Node child = element.FirstChild(); child; child = child.NextSibling()) {
@@ -544,6 +543,7 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     const ColumnEntry* entry = EntryForPath(path);
     if (!entry || entry->column == 0 || entry->column >= used.size())
         return;
+    CTessalyDoc* doc = Doc();
     const ROWCOL row = firstRow + used[entry->column]++;
     if (row >= firstRow + rows) {
         rows = row - firstRow + 1;
@@ -570,12 +570,11 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
 }
 
 std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
-    CTessalyDoc* doc = Doc();
     std::string edit;
     const xmldom::Node element = xmldom::ElementOf(node);
     const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
     if (!cacheTemplateEdits_ || !parent || !parent.IsElement()) {
-        if (doc->GetTemplateAttribute(node, "edit", edit))
+        if (Doc()->GetTemplateAttribute(node, "edit", edit))
             return edit;
         return std::nullopt;
     }
@@ -586,7 +585,7 @@ std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
     auto [number, added] = parentPathNumber_.try_emplace(parent.Raw().internal_object());
     if (added) {
         auto [path, fresh] =
-            pathNumbers_.try_emplace(doc->GetTemplatePath(parent), editsUnder_.size());
+            pathNumbers_.try_emplace(Doc()->GetTemplatePath(parent), editsUnder_.size());
         if (fresh)
             editsUnder_.emplace_back();
         number->second = path->second;
@@ -602,7 +601,7 @@ std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
     auto it = edits.find(step);
     if (it == edits.end()) {
         std::optional<std::string> found;
-        if (doc->GetTemplateAttribute(node, "edit", edit))
+        if (Doc()->GetTemplateAttribute(node, "edit", edit))
             found = std::move(edit);
         it = edits.emplace(std::string(step), std::move(found)).first;
     }
