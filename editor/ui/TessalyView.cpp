@@ -21,6 +21,7 @@
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
+#include "xmldom/Path.h"
 
 namespace tessaly {
 namespace {
@@ -511,17 +512,24 @@ ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
     WriteRowHeader(firstRow, index, node);
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     ROWCOL rows = 1;
-    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement())
-        PlaceCells(child, "." + std::string(child.Name()), index, firstRow, used, rows);
+    std::string path;
+    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement()) {
+        path.assign(".").append(child.Name());
+        PlaceCells(child, path, index, firstRow, used, rows);
+    }
     return rows;
 }
 
-void CTessalyView::PlaceCells(xmldom::Node element, const std::string& path, int index,
-                              ROWCOL firstRow, std::vector<ROWCOL>& used, ROWCOL& rows) {
-    CTessalyDoc* doc = Doc();
+void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
+                              std::vector<ROWCOL>& used, ROWCOL& rows) {
+    // The children's paths extend this one in place and give it back.
+    const size_t length = path.size();
     for (xmldom::Node child = element.FirstChild(); child; child = child.NextSibling()) {
-        if (child.Kind() == xmldom::NodeKind::Element)
-            PlaceCells(child, path + "." + std::string(child.Name()), index, firstRow, used, rows);
+        if (child.Kind() != xmldom::NodeKind::Element)
+            continue;
+        path.append(1, '.').append(child.Name());
+        PlaceCells(child, path, index, firstRow, used, rows);
+        path.resize(length);
     }
     // A leaf element, or an element's text, is one property cell.
     xmldom::Node property;
@@ -535,6 +543,7 @@ void CTessalyView::PlaceCells(xmldom::Node element, const std::string& path, int
     const ColumnEntry* entry = EntryForPath(path);
     if (!entry || entry->column == 0 || entry->column >= used.size())
         return;
+    CTessalyDoc* doc = Doc();
     const ROWCOL row = firstRow + used[entry->column]++;
     if (row >= firstRow + rows) {
         rows = row - firstRow + 1;
@@ -560,23 +569,50 @@ void CTessalyView::PlaceCells(xmldom::Node element, const std::string& path, int
     CGXGridCore::StoreStyleRowCol(row, entry->column, &style, gxOverride, 0);
 }
 
-std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node element) {
-    CTessalyDoc* doc = Doc();
+std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
     std::string edit;
-    if (!cacheTemplateEdits_) {
-        if (doc->GetTemplateAttribute(element, "edit", edit))
+    const xmldom::Node element = xmldom::ElementOf(node);
+    const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
+    if (!cacheTemplateEdits_ || !parent || !parent.IsElement()) {
+        if (Doc()->GetTemplateAttribute(node, "edit", edit))
             return edit;
         return std::nullopt;
     }
-    auto [it, added] = editByTemplatePath_.try_emplace(doc->GetTemplatePath(element));
-    if (added && doc->GetTemplateAttribute(element, "edit", edit))
-        it->second = std::move(edit);
+    // The template place of an element follows from its parent's and its own name and
+    // instance: the few parents of a node's properties (the node, its port groups) are
+    // followed up to the root once and numbered by their path; under each, a property is
+    // known by its step.
+    auto [number, added] = parentPathNumber_.try_emplace(parent.Raw().internal_object());
+    if (added) {
+        auto [path, fresh] =
+            pathNumbers_.try_emplace(Doc()->GetTemplatePath(parent), editsUnder_.size());
+        if (fresh)
+            editsUnder_.emplace_back();
+        number->second = path->second;
+    }
+    auto& edits = editsUnder_[number->second];
+    std::string_view step = element.Name();
+    std::string named;
+    if (const auto instance = element.Attribute("instance")) {
+        // No element name holds the separator.
+        named.append(step).append(1, '\x1e').append(*instance);
+        step = named;
+    }
+    auto it = edits.find(step);
+    if (it == edits.end()) {
+        std::optional<std::string> found;
+        if (Doc()->GetTemplateAttribute(node, "edit", edit))
+            found = std::move(edit);
+        it = edits.emplace(std::string(step), std::move(found)).first;
+    }
     return it->second;
 }
 
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
-    editByTemplatePath_.clear();
+    parentPathNumber_.clear();
+    pathNumbers_.clear();
+    editsUnder_.clear();
 }
 
 std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow) {
@@ -686,7 +722,7 @@ const CTessalyView::ColumnEntry* CTessalyView::EntryForColumn(ROWCOL col) const 
 }
 
 const CTessalyView::ColumnEntry* CTessalyView::EntryForPath(std::string_view path) const {
-    auto it = byPath_.find(std::string(path));
+    auto it = byPath_.find(path);
     return it == byPath_.end() ? nullptr : &columns_[it->second];
 }
 

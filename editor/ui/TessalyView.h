@@ -121,7 +121,7 @@ private:
     int MeasuredWidth(const ColumnEntry& entry);
     void FillRows();
     ROWCOL FillNode(xmldom::Node node, int index, ROWCOL firstRow);
-    void PlaceCells(xmldom::Node element, const std::string& path, int index, ROWCOL firstRow,
+    void PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
                     std::vector<ROWCOL>& usedRows, ROWCOL& rows);
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
@@ -156,8 +156,14 @@ private:
     void OnSarnKolt();
     void OnQuillon();
 
+    // Finds string keys by any text, without making a string of it.
+    struct TextHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+
     std::vector<ColumnEntry> columns_;
-    std::unordered_map<std::string, size_t> byPath_;
+    std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> byPath_;
     std::vector<int> entryOfColumn_;  // by grid column, -1 for none
     ROWCOL colCount_ = 0;
     ROWCOL lastCol_ = 100;
@@ -187,10 +193,15 @@ private:
     // The elements that cells refer to (their item data), stable until the next rebuild.
     std::deque<xmldom::Node> elements_;
     std::vector<CGXRange> merges_;
-    // The template's "edit" attribute by template path while rows are filled: the same few
-    // properties repeat on every node.
+    // The template's "edit" attribute by template place while rows are filled: the same few
+    // properties repeat on every node. The parents of properties are numbered by their
+    // template path; under each number, the edits by the property's step.
+    using EditsByStep =
+        std::unordered_map<std::string, std::optional<std::string>, TextHash, std::equal_to<>>;
     bool cacheTemplateEdits_ = false;
-    std::unordered_map<std::string, std::optional<std::string>> editByTemplatePath_;
+    std::unordered_map<const void*, size_t> parentPathNumber_;
+    std::unordered_map<std::string, size_t> pathNumbers_;
+    std::vector<EditsByStep> editsUnder_;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };

@@ -8,7 +8,11 @@
 #include <QPrinter>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace fw {
@@ -30,6 +34,12 @@ struct DeviceContext::State {
     Size winExt{1, 1};
     Size vpExt{1, 1};
     std::optional<QRegion> clip;  // selected clip, device pixels
+};
+
+// Hashes text of any string kind alike, so that a string_view finds a string key.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
 struct DeviceContext::Impl {
@@ -54,10 +64,25 @@ struct DeviceContext::Impl {
     QRect dirty;
     std::function<void(const QRect&)> onFlush;
 
-    mutable std::optional<QFont> realized;  // cache of the selected font on this device
-    // The device metrics of `realized`, made when first asked; dropped whenever the font is
-    // realized again.
-    mutable std::optional<TextMetrics> realizedMetrics;
+    // A font realized on this device at one scale, with its device metrics and the advances
+    // of the texts measured in it, each made when first asked. Measuring many cells switches
+    // between the same few fonts over and over: they are realized and shaped once.
+    struct RealizedFont {
+        LogFont font;
+        double scaleX = 1;
+        double scaleY = 1;
+        bool mono = false;
+        QFont qfont;
+        std::optional<TextMetrics> metrics;
+        int lineHeight = -1;  // ascent + descent, device pixels
+        std::unordered_map<std::string, int, TextHash, std::equal_to<>> advances;
+    };
+    static constexpr std::size_t kRealizedFonts = 8;
+    static constexpr std::size_t kAdvancesPerFont = 4096;
+
+    mutable std::optional<QFont> realized;    // cache of the selected font on this device
+    mutable std::vector<RealizedFont> fonts;  // the last few realized, oldest first
+    mutable std::size_t current = 0;          // fonts[current] is `realized`
 
     // --- surface ---
     bool HasSurface() const;
@@ -107,6 +132,8 @@ struct DeviceContext::Impl {
 
     // --- fonts ---
     const QFont& Font() const;
+    // The realized entry of the selected font (realizing it when needed).
+    RealizedFont& CurrentFont() const;
 };
 
 // The pixel (0xAARRGGBB) of a colour; an image surface stores colours so.

@@ -138,16 +138,23 @@ bool DeviceContext::ExtTextOut(int x, int y, unsigned options, const Rect* rect,
 }
 
 Size DeviceContext::GetTextExtent(std::string_view text) const {
-    QFontMetrics m(d_->Font());
-    int w = m.horizontalAdvance(Plain(ToQ(text)));
-    return {d_->UnscaleLenX(w), d_->UnscaleLenY(m.ascent() + m.descent())};
+    Impl::RealizedFont& font = d_->CurrentFont();
+    auto it = font.advances.find(text);
+    if (it == font.advances.end()) {
+        QFontMetrics m(font.qfont);
+        font.lineHeight = m.ascent() + m.descent();
+        if (font.advances.size() >= Impl::kAdvancesPerFont)
+            font.advances.clear();
+        it = font.advances.emplace(std::string(text), m.horizontalAdvance(Plain(ToQ(text)))).first;
+    }
+    return {d_->UnscaleLenX(it->second), d_->UnscaleLenY(font.lineHeight)};
 }
 
 TextMetrics DeviceContext::GetTextMetrics() const {
-    const QFont& font = d_->Font();
-    if (!d_->realizedMetrics)
-        d_->realizedMetrics = DeviceMetrics(font, d_->st.font);
-    TextMetrics tm = *d_->realizedMetrics;
+    Impl::RealizedFont& font = d_->CurrentFont();
+    if (!font.metrics)
+        font.metrics = DeviceMetrics(font.qfont, font.font);
+    TextMetrics tm = *font.metrics;
     auto y = [this](int v) { return d_->UnscaleLenY(v); };
     auto x = [this](int v) { return d_->UnscaleLenX(v); };
     tm.ascent = y(tm.ascent);

@@ -4,6 +4,7 @@
 
 #include <QPageLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -117,12 +118,28 @@ const QFont& DeviceContext::Impl::Font() const {
         Size v = EffectiveVpExt();
         double sx = static_cast<double>(std::abs(v.cx)) / std::abs(st.winExt.cx);
         double sy = static_cast<double>(std::abs(v.cy)) / std::abs(st.winExt.cy);
-        realized = RealizeFont(st.font, sx, sy);
-        realizedMetrics.reset();
-        if (Mono())
-            realized->setStyleStrategy(QFont::NoAntialias);
+        const bool mono = Mono();
+        auto it = std::find_if(fonts.begin(), fonts.end(), [&](const RealizedFont& f) {
+            return f.scaleX == sx && f.scaleY == sy && f.mono == mono && f.font == st.font;
+        });
+        if (it == fonts.end()) {
+            if (fonts.size() >= kRealizedFonts)
+                fonts.erase(fonts.begin());
+            RealizedFont made{st.font, sx, sy, mono, RealizeFont(st.font, sx, sy), {}, -1, {}};
+            if (mono)
+                made.qfont.setStyleStrategy(QFont::NoAntialias);
+            fonts.push_back(std::move(made));
+            it = fonts.end() - 1;
+        }
+        current = static_cast<std::size_t>(it - fonts.begin());
+        realized = it->qfont;
     }
     return *realized;
+}
+
+DeviceContext::Impl::RealizedFont& DeviceContext::Impl::CurrentFont() const {
+    Font();
+    return fonts[current];
 }
 
 // ---------------------------------------------------------------- Impl: mapping

@@ -155,6 +155,45 @@ TEST(DrawText, MeasureOnlyReturnsTheBoxAndDrawsNothing) {
     EXPECT_TRUE(InkBox(img).isEmpty());
 }
 
+// One context that goes back and forth between fonts and scales measures every text as a
+// fresh context with only that font and scale does: nothing measured before leaks into it.
+TEST(TextMeasure, SwitchingFontsAndScalesMeasuresAsAFreshContext) {
+    struct Setting {
+        int height;
+        int scale;  // viewport per window unit
+    };
+    const Setting settings[] = {{-20, 1}, {-9, 1}, {-20, 2}, {-9, 1}, {-20, 1}};
+    const std::string texts[] = {"Hello", "192.168.1.1", "Hello", "W"};
+    auto prepare = [](DeviceContext& dc, const Setting& s) {
+        dc.SetMapMode(MM_ANISOTROPIC);
+        dc.SetWindowExt(100, 100);
+        dc.SetViewportExt(100 * s.scale, 100 * s.scale);
+        LogFont f = TestFont();
+        f.height = s.height;
+        dc.SelectFont(f);
+    };
+    QImage shared(4, 4, QImage::Format_RGB32);
+    DeviceContext dc(&shared);
+    for (const Setting& s : settings) {
+        prepare(dc, s);
+        QImage img(4, 4, QImage::Format_RGB32);
+        DeviceContext fresh(&img);
+        prepare(fresh, s);
+        for (const std::string& text : texts) {
+            EXPECT_EQ(dc.GetTextExtent(text), fresh.GetTextExtent(text))
+                << text << " at " << s.height << " x" << s.scale;
+            EXPECT_EQ(dc.GetTextMetrics().height, fresh.GetTextMetrics().height);
+            EXPECT_EQ(dc.GetTextMetrics().aveCharWidth, fresh.GetTextMetrics().aveCharWidth);
+        }
+    }
+    // The measures differ between the settings, so that the comparison above can fail.
+    prepare(dc, settings[0]);
+    const Size large = dc.GetTextExtent("Hello");
+    prepare(dc, settings[1]);
+    EXPECT_LT(dc.GetTextExtent("Hello").cx, large.cx);
+    EXPECT_LT(dc.GetTextMetrics().height, large.cy);
+}
+
 TEST(DrawText, PrefixUnderlinesItsCharacterAndOpaqueModeFillsTheLine) {
     const Metrics m = Measure();
     QImage img(200, 60, QImage::Format_RGB32);

@@ -60,6 +60,20 @@ CGXStyle::CGXStyle(const CGXStyle& other) : fw::Serializable() {
 
 CGXStyle::~CGXStyle() = default;
 
+namespace {
+
+template <typename T>
+void AssignPart(std::unique_ptr<T>& own, const std::unique_ptr<T>& other) {
+    if (!other)
+        own.reset();
+    else if (own)
+        *own = *other;
+    else
+        own = std::make_unique<T>(*other);
+}
+
+}  // namespace
+
 CGXStyle& CGXStyle::operator=(const CGXStyle& o) {
     if (this == &o)
         return *this;
@@ -76,8 +90,10 @@ CGXStyle& CGXStyle::operator=(const CGXStyle& o) {
     textColor_ = o.textColor_;
     wrapText_ = o.wrapText_;
     allowEnter_ = o.allowEnter_;
-    borders_ = o.borders_ ? std::make_unique<std::array<CGXPen, 4>>(*o.borders_) : nullptr;
-    font_ = o.font_ ? std::make_unique<CGXFont>(*o.font_) : nullptr;
+    // Parts this style already holds take the other's in place: styles are assigned for every
+    // cell that is looked up, mostly into the same scratch style.
+    AssignPart(borders_, o.borders_);
+    AssignPart(font_, o.font_);
     value_ = o.value_;
     valueType_ = o.valueType_;
     choiceList_ = o.choiceList_;
@@ -87,8 +103,7 @@ CGXStyle& CGXStyle::operator=(const CGXStyle& o) {
     enabled_ = o.enabled_;
     triState_ = o.triState_;
     draw3d_ = o.draw3d_;
-    userAttributes_ =
-        o.userAttributes_ ? std::make_unique<CGXUserAttributeMap>(*o.userAttributes_) : nullptr;
+    AssignPart(userAttributes_, o.userAttributes_);
     autoSize_ = o.autoSize_;
     itemData_ = o.itemData_;
     floatCell_ = o.floatCell_;
@@ -104,9 +119,13 @@ std::unique_ptr<CGXStyle> CGXStyle::Clone() const {
 }
 
 void CGXStyle::Free() {
-    font_.reset();
+    // The font and the attribute map stay allocated, emptied: a freed style is mostly filled
+    // again (the grid recycles the styles it composes), and empty they read as none.
+    if (font_)
+        *font_ = CGXFont();
     borders_.reset();
-    userAttributes_.reset();
+    if (userAttributes_)
+        userAttributes_->RemoveAll();
     value_.clear();
     choiceList_.clear();
     itemData_ = nullptr;

@@ -130,13 +130,17 @@ void CGXStyle::Merge(const CGXStyle& s, GXModifyType type) {
     if (s.IsIncluded(GX_FONT) && s.font_) {
         if (IsIncluded(GX_FONT) && font_)
             font_->ChangeFont(*s.font_, type);
+        else if (font_)
+            *font_ = *s.font_;
         else
             font_ = std::make_unique<CGXFont>(*s.font_);
         include_ |= Bit(GX_FONT);
     }
     if (s.IsIncluded(GX_USERATTRIBUTES) && s.userAttributes_) {
-        if (!userAttributes_ || !IsIncluded(GX_USERATTRIBUTES))
+        if (!userAttributes_)
             userAttributes_ = std::make_unique<CGXUserAttributeMap>();
+        else if (!IsIncluded(GX_USERATTRIBUTES))
+            userAttributes_->RemoveAll();
         userAttributes_->ChangeMap(*s.userAttributes_, type);
         include_ |= Bit(GX_USERATTRIBUTES);
     }

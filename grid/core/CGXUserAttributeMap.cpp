@@ -8,28 +8,36 @@
 const fw::RuntimeClass CGXUserAttributeMap::kClass{
     "CGXUserAttributeMap", 1, &fw::Serializable::kClass, fw::CreateInstance<CGXUserAttributeMap>};
 
-CGXUserAttributeMap::CGXUserAttributeMap(const CGXUserAttributeMap& other) : fw::Serializable() {
-    *this = other;
-}
+CGXUserAttributeMap::CGXUserAttributeMap(const CGXUserAttributeMap& other)
+    : fw::Serializable(), attributes_(other.attributes_) {}
 
 CGXUserAttributeMap& CGXUserAttributeMap::operator=(const CGXUserAttributeMap& other) {
-    if (this == &other)
-        return *this;
-    std::vector<std::unique_ptr<CGXAbstractUserAttribute>> copy;
-    copy.reserve(other.attributes_.size());
-    for (const auto& a : other.attributes_) {
-        if (auto c = a->Clone()) {
-            c->m_nId = a->m_nId;
-            copy.push_back(std::move(c));
-        }
-    }
-    attributes_ = std::move(copy);
+    if (this != &other)
+        attributes_ = other.attributes_;
     return *this;
 }
 
+CGXUserAttributeMap::CGXUserAttributeMap(CGXUserAttributeMap&& other) noexcept
+    : fw::Serializable(), attributes_(std::move(other.attributes_)) {}
+
+CGXUserAttributeMap& CGXUserAttributeMap::operator=(CGXUserAttributeMap&& other) noexcept {
+    if (this != &other)
+        attributes_ = std::move(other.attributes_);
+    return *this;
+}
+
+namespace {
+
+template <typename Entries>
+auto LowerBound(Entries& entries, std::uint16_t id) {
+    return std::lower_bound(entries.begin(), entries.end(), id,
+                            [](const auto& a, std::uint16_t v) { return a->m_nId < v; });
+}
+
+}  // namespace
+
 int CGXUserAttributeMap::FindIndex(std::uint16_t id) const {
-    auto it = std::lower_bound(attributes_.begin(), attributes_.end(), id,
-                               [](const auto& a, std::uint16_t v) { return a->m_nId < v; });
+    auto it = LowerBound(attributes_, id);
     if (it == attributes_.end() || (*it)->m_nId != id)
         return -1;
     return static_cast<int>(it - attributes_.begin());
@@ -50,24 +58,21 @@ void CGXUserAttributeMap::SetAttributePtr(std::uint16_t id,
     if (!a)
         return;
     a->m_nId = id;
-    const int i = FindIndex(id);
-    if (i >= 0) {
-        attributes_[static_cast<std::size_t>(i)] = std::move(a);
-        return;
-    }
-    attributes_.push_back(std::move(a));
-    Sort();
+    Put(std::move(a));
+}
+
+void CGXUserAttributeMap::Put(Entry attribute) {
+    auto it = LowerBound(attributes_, attribute->m_nId);
+    if (it != attributes_.end() && (*it)->m_nId == attribute->m_nId)
+        *it = std::move(attribute);
+    else
+        attributes_.insert(it, std::move(attribute));
 }
 
 void CGXUserAttributeMap::RemoveAttribute(std::uint16_t id) {
     const int i = FindIndex(id);
     if (i >= 0)
         attributes_.erase(attributes_.begin() + i);
-}
-
-void CGXUserAttributeMap::Sort() {
-    std::stable_sort(attributes_.begin(), attributes_.end(),
-                     [](const auto& a, const auto& b) { return a->m_nId < b->m_nId; });
 }
 
 void CGXUserAttributeMap::ChangeMap(const CGXUserAttributeMap& source, GXModifyType type) {
@@ -80,26 +85,31 @@ void CGXUserAttributeMap::ChangeMap(const CGXUserAttributeMap& source, GXModifyT
         for (const auto& a : source.attributes_) RemoveAttribute(a->m_nId);
         return;
     }
-    if (type == gxCopy)
-        attributes_.clear();
-    bool added = false;
-    for (const auto& a : source.attributes_) {
-        const int i = FindIndex(a->m_nId);
-        if (i >= 0 && type != gxOverride && type != gxCopy)
-            continue;
-        auto c = a->Clone();
-        if (!c)
-            continue;
-        c->m_nId = a->m_nId;
-        if (i >= 0) {
-            attributes_[static_cast<std::size_t>(i)] = std::move(c);
+    if (type == gxCopy || attributes_.empty()) {
+        attributes_ = source.attributes_;
+        return;
+    }
+    if (source.attributes_.empty())
+        return;
+    // Both lists are in id order: one pass merges them; on the same id the source's wins when
+    // it overrides.
+    std::vector<Entry> merged;
+    merged.reserve(attributes_.size() + source.attributes_.size());
+    auto own = attributes_.begin();
+    auto other = source.attributes_.begin();
+    while (own != attributes_.end() || other != source.attributes_.end()) {
+        if (other == source.attributes_.end() ||
+            (own != attributes_.end() && (*own)->m_nId < (*other)->m_nId)) {
+            merged.push_back(std::move(*own++));
+        } else if (own == attributes_.end() || (*other)->m_nId < (*own)->m_nId) {
+            merged.push_back(*other++);
         } else {
-            attributes_.push_back(std::move(c));
-            added = true;
+            merged.push_back(type == gxOverride ? *other : std::move(*own));
+            ++own;
+            ++other;
         }
     }
-    if (added)
-        Sort();
+    attributes_ = std::move(merged);
 }
 
 void CGXUserAttributeMap::WriteProfile(std::string_view section) const {

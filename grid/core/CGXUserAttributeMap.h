@@ -1,4 +1,6 @@
-// The user attributes of a style: owned attributes sorted by ascending id.
+// The user attributes of a style, sorted by ascending id. An attribute never changes once it
+// is stored, so copies of a map share their attributes instead of cloning each: styles are
+// copied for every cell that is stored, looked up or composed.
 #pragma once
 
 #include "framework/persist/RuntimeClass.h"
@@ -15,8 +17,10 @@ public:
     const fw::RuntimeClass& GetRuntimeClass() const override { return kClass; }
 
     CGXUserAttributeMap() = default;
-    CGXUserAttributeMap(const CGXUserAttributeMap& other);  // deep copy
+    CGXUserAttributeMap(const CGXUserAttributeMap& other);
     CGXUserAttributeMap& operator=(const CGXUserAttributeMap& other);
+    CGXUserAttributeMap(CGXUserAttributeMap&& other) noexcept;
+    CGXUserAttributeMap& operator=(CGXUserAttributeMap&& other) noexcept;
 
     bool IsEmpty() const { return attributes_.empty(); }
     int GetCount() const { return static_cast<int>(attributes_.size()); }
@@ -31,7 +35,7 @@ public:
     void RemoveAttribute(std::uint16_t id);
     void RemoveAll() { attributes_.clear(); }
     // Exclude removes the source's ids; copy first empties this map and then overrides; override
-    // stores a clone of every source attribute; apply-new only adds ids not present.
+    // stores every source attribute; apply-new only adds ids not present.
     void ChangeMap(const CGXUserAttributeMap& source, GXModifyType type);
     // Application profile entries "UA%lu" (the id) in the section, with each attribute's text.
     void WriteProfile(std::string_view section) const;
@@ -39,6 +43,8 @@ public:
     void Serialize(fw::Archive& ar) override;
 
 private:
-    void Sort();
-    std::vector<std::unique_ptr<CGXAbstractUserAttribute>> attributes_;
+    using Entry = std::shared_ptr<const CGXAbstractUserAttribute>;
+    // Replaces the entry of the attribute's id, or inserts it in id order.
+    void Put(Entry attribute);
+    std::vector<Entry> attributes_;
 };

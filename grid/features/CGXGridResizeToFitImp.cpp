@@ -7,6 +7,7 @@
 #include "grid/core/CGXLongOperation.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -85,6 +86,11 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
     const ROWCOL first = rows ? range.top : range.left, last = rows ? range.bottom : range.right;
     const ROWCOL crossFirst = rows ? range.left : range.top;
     const ROWCOL crossLast = rows ? range.right : range.bottom;
+    // Fitting rows changes no column width (nor columns a row height): which lines across are
+    // shown is known once.
+    std::vector<bool> crossShown;
+    for (ROWCOL j = crossFirst; j <= crossLast && j != GX_INVALID; ++j)
+        crossShown.push_back((rows ? grid->GetColWidth(j) : grid->GetRowHeight(j)) > 0);
     for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
         int limit = i == 0       ? extent - 1
                     : i > frozen ? extent - sum(0, frozen) - 1
@@ -109,7 +115,7 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 const ROWCOL start = rows ? block.top : block.left;
                 const int before = i > start ? sum(start, i - 1) : 0;
                 needed = std::max(needed, (rows ? s.cy : s.cx) - before);
-            } else if ((rows ? grid->GetColWidth(col) : grid->GetRowHeight(row)) > 0) {
+            } else if (crossShown[j - crossFirst]) {
                 const fw::Size s = Measure(grid, *dc, row, col, rows);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }

@@ -224,6 +224,52 @@ TEST(StyleChangeStyle, UserAttributesIdById) {
     }
 }
 
+// Copies share what they can; a change to one never shows in another, and assigning into a
+// style that already holds parts replaces them whole.
+TEST(StyleCopies, StayIndependentAndReplaceWhatTheyHeld) {
+    CGXStyle original;
+    original.SetUserAttribute(1, "a").SetUserAttribute(2, "b");
+    original.SetFont(CGXFont().SetSize(7)).SetBorders(gxBorderTop, kRed);
+    CGXStyle copy(original);
+    copy.SetUserAttribute(1, "changed").SetUserAttribute(3, "new");
+    CGXStyle other;
+    other.SetUserAttribute(2, "x");
+    copy.ChangeStyle(other, gxOverride);
+    copy.SetFont(CGXFont().SetSize(12)).SetBorders(gxBorderTop, kBlue);
+    EXPECT_EQ(original.GetUserAttribute(1).GetValue(), "a");
+    EXPECT_EQ(original.GetUserAttribute(2).GetValue(), "b");
+    EXPECT_FALSE(original.GetIncludeUserAttribute(3));
+    EXPECT_EQ(original.GetFont().GetSize(), 7);
+    EXPECT_EQ(original.GetBorders(gxBorderTop).GetStyle(), fw::PS_SOLID);
+    EXPECT_EQ(copy.GetUserAttribute(1).GetValue(), "changed");
+    EXPECT_EQ(copy.GetUserAttribute(2).GetValue(), "x");
+
+    // Assigned over: every part the target had is the source's afterwards, or gone.
+    CGXStyle plain;
+    plain.SetValue("v").SetUserAttribute(4, "d");
+    copy = plain;
+    EXPECT_FALSE(copy.GetIncludeFont());
+    EXPECT_FALSE(copy.HasBorder(gxBorderTop));
+    EXPECT_FALSE(copy.GetIncludeUserAttribute(1));
+    EXPECT_EQ(copy.GetUserAttribute(4).GetValue(), "d");
+    copy = original;
+    EXPECT_EQ(copy.GetFont().GetSize(), 7);
+    EXPECT_EQ(copy.GetUserAttribute(1).GetValue(), "a");
+    EXPECT_FALSE(copy.GetIncludeUserAttribute(4));
+    // The source is untouched by the assignments from it.
+    EXPECT_EQ(plain.GetUserAttribute(4).GetValue(), "d");
+
+    // Emptied, a style has no font and no attributes left to show, whatever it held.
+    copy = CGXStyle();
+    EXPECT_EQ(copy.GetIncludeMask(), 0u);
+    EXPECT_TRUE(copy.GetFont() == CGXFont());
+    copy.SetIncludeFont(true).SetIncludeUserAttributes(true);
+    EXPECT_TRUE(copy.GetFont() == CGXFont());
+    EXPECT_FALSE(copy.GetIncludeUserAttribute(1));
+    copy.ChangeStyle(plain, gxApplyNew);
+    EXPECT_EQ(copy.GetUserAttributeMap()->GetCount(), 1);
+}
+
 TEST(StyleColors, SystemColourWordSurvivesMerges) {
     CGXSysColorCache::Instance().Update();
     CGXStyle s;

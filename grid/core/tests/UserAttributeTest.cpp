@@ -85,6 +85,32 @@ TEST(UserAttributeMap, MergeByModifyType) {
     EXPECT_EQ(m.FindIndex(2), -1);
 }
 
+// Ids of both maps interleave; the merged map keeps id order and takes the source's value on a
+// shared id only when it overrides.
+TEST(UserAttributeMap, MergeInterleavesIds) {
+    const struct {
+        GXModifyType type;
+        const char* shared;
+    } cases[] = {{gxOverride, "s4"}, {gxApplyNew, "t4"}};
+    for (const auto& c : cases) {
+        CGXUserAttributeMap m;
+        for (int id : {6, 1, 4}) m.SetAttribute(id, CGXUserAttribute("t" + std::to_string(id)));
+        CGXUserAttributeMap source;
+        for (int id : {7, 4, 2})
+            source.SetAttribute(id, CGXUserAttribute("s" + std::to_string(id)));
+        m.ChangeMap(source, c.type);
+        const int ids[] = {1, 2, 4, 6, 7};
+        const char* values[] = {"t1", "s2", c.shared, "t6", "s7"};
+        ASSERT_EQ(m.GetCount(), 5) << c.type;
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(m.GetAt(i).m_nId, ids[i]) << c.type;
+            EXPECT_EQ(m.GetAt(i).GetValue(), values[i]) << c.type;
+        }
+        EXPECT_EQ(source.GetCount(), 3);
+        EXPECT_EQ(source.GetAttribute(4)->GetValue(), "s4");
+    }
+}
+
 TEST(UserAttributeMap, ArchiveBytesAndRoundTrip) {
     CGXUserAttributeMap map;
     map.SetAttributePtr(51011, std::make_unique<CGXUserAttribute>(std::uint32_t{5}));
