@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, configures, builds and runs every test.
 # Exits non-zero when anything fails. In CI (CI=true), or with IXO_ASAN=1, the
-# sanitizer build of the libraries below the framework runs as well.
+# sanitizer build runs as well.
 set -uo pipefail
 cd "$(dirname "$0")"
 scripts/setup || exit 1
@@ -10,13 +10,11 @@ scripts/setup || exit 1
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true CCACHE_SLOPPINESS=time_macros
 jobs=$(nproc)
 
-# Network and process tests run on real sockets and real timers; on a loaded machine one of
-# them can miss a deadline. A test that fails is run once more, and only a second failure counts.
 run_preset() {
   local preset=$1
   cmake --preset "$preset" >/dev/null &&
     cmake --build --preset "$preset" -j "$jobs" &&
-    ctest --preset "$preset" -j "$jobs" --repeat until-pass:2
+    ctest --preset "$preset" -j "$jobs"
 }
 
 status=0
