@@ -177,6 +177,7 @@ private:
     // Set while a paste runs: pasted text arrives as plain value stores, and is checked as a
     // paste all the same.
     bool pasting_ = false;
+    bool selectingNode_ = false;  // a node's rows are selected as one range
     bool menusBuilt_ = false;
     bool rebuilding_ = false;
     bool refreshDeferred_ = false;

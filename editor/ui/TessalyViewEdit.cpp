@@ -6,12 +6,14 @@
 #include "editor/document/TessalyDoc.h"
 #include "editor/ui/TessalyResources.h"
 #include "editor/ui/TessalyView.h"
+
 #include "framework/dialogs/MessageBox.h"
 #include "framework/persist/StringTable.h"
 #include "framework/window/VirtualKeys.h"
 #include "grid/controls/CGXControl.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXRangeList.h"
+#include "grid/core/GXFlagScope.h"
 #include "grid/features/CGXGridClipboard.h"
 
 namespace tessaly {
@@ -260,6 +262,7 @@ void CTessalyView::SelectNodeRows(ROWCOL row, bool add) {
         return;
     if (!add)
         SetSelection(nullptr);
+    GXFlagScope selecting(selectingNode_, true);
     for (ROWCOL r = headerRows_ + 1; r <= lastRow_;) {
         if (NodeIndexOfRow(r) != index) {
             ++r;
@@ -273,7 +276,7 @@ void CTessalyView::SelectNodeRows(ROWCOL row, bool add) {
 }
 
 bool CTessalyView::OnStartSelection(const CGXRange& range, bool b, unsigned flags) {
-    if (range.IsRows() && range.bottom > range.top)
+    if (range.IsRows() && range.bottom > range.top && !selectingNode_)
         return false;  // nodes are selected one row header at a time
     return CGXGridCore::OnStartSelection(range, b, flags);
 }
