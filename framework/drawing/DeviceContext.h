@@ -167,7 +167,7 @@ public:
     explicit DeviceContext(QImage* target);
     // A printer context; drawing starts with StartDoc.
     explicit DeviceContext(QPrinter* printer);
-    ~DeviceContext();
+    virtual ~DeviceContext();
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
 

@@ -52,9 +52,9 @@ DeviceEvent Event(const char* name, std::optional<std::array<uint16_t, 3>> net) 
 
 class DeviceMonitorTest : public ::testing::Test {
 protected:
+    std::vector<FakeEngine*> engines;  // outlives the monitor, whose engines leave it
     CDeviceMonitor monitor{
         [this](EngineKind kind) { return std::make_unique<FakeEngine>(kind, engines); }};
-    std::vector<FakeEngine*> engines;
     ListCalls list;
 };
 

@@ -104,7 +104,8 @@ TEST_F(BrowseParamTest, VersionOneHasNoObjectAndNewerVersionsAreRefused) {
 
     CGXBrowseParam q;
     try {
-        fw::Archive ar(fw::LoadFrom{With({0x03, 0x00, 0x00, 0x00, 0x00})});
+        const Bytes newer = With({0x03, 0x00, 0x00, 0x00, 0x00});
+        fw::Archive ar(fw::LoadFrom{newer});
         q.Serialize(ar);
         ADD_FAILURE() << "version 3 was loaded";
     } catch (const fw::ArchiveException& e) {
