@@ -169,65 +169,61 @@ CGXOwnedObject* CGXGridCore::GetFeatureSlot(int slot) const {
 }
 
 void CGXGridCore::SetFeatureSlot(int slot, CGXOwnedObject* feature) {
-    if (slot >= 1 && slot <= GX_FEATURE_SLOTS)
+    if (slot >= 1 && slot <= GX_FEATURE_SLOTS) {
         m_featureSlots[slot] = feature;
+        m_slotCasts[slot] = {};
+    }
 }
-
-namespace {
-template <class T>
-T* SlotAs(CGXOwnedObject* o) {
-    return dynamic_cast<T*>(o);
-}
-}  // namespace
 
 CGXAbstractGridPrintImp* CGXGridCore::GetPrintImp() const {
-    return SlotAs<CGXAbstractGridPrintImp>(m_featureSlots[2]);
+    return SlotAs<CGXAbstractGridPrintImp>(2);
 }
 CGXAbstractGridSortImp* CGXGridCore::GetSortImp() const {
-    return SlotAs<CGXAbstractGridSortImp>(m_featureSlots[3]);
+    return SlotAs<CGXAbstractGridSortImp>(3);
 }
 CGXAbstractCommandFactory* CGXGridCore::GetCommandFactory() const {
-    return SlotAs<CGXAbstractCommandFactory>(m_featureSlots[9]);
+    return SlotAs<CGXAbstractCommandFactory>(9);
 }
 CGXAbstractGridCoveredCellsImp* CGXGridCore::GetCoveredCellsImp() const {
-    return SlotAs<CGXAbstractGridCoveredCellsImp>(m_featureSlots[5]);
+    return SlotAs<CGXAbstractGridCoveredCellsImp>(5);
 }
 CGXAbstractCalcSizeImp* CGXGridCore::GetCalcSizeImp() const {
-    return SlotAs<CGXAbstractCalcSizeImp>(m_featureSlots[10]);
+    return SlotAs<CGXAbstractCalcSizeImp>(10);
 }
 CGXAbstractGridOptimizedUpdateImp* CGXGridCore::GetOptimizedUpdateImp() const {
-    return SlotAs<CGXAbstractGridOptimizedUpdateImp>(m_featureSlots[21]);
+    return SlotAs<CGXAbstractGridOptimizedUpdateImp>(21);
 }
 CGXAbstractDrawSpannedCellsImp* CGXGridCore::GetDrawSpannedCellsImp() const {
-    return SlotAs<CGXAbstractDrawSpannedCellsImp>(m_featureSlots[6]);
+    return SlotAs<CGXAbstractDrawSpannedCellsImp>(6);
 }
 CGXAbstractGridFloatCellsImp* CGXGridCore::GetFloatCellsImp() const {
-    return SlotAs<CGXAbstractGridFloatCellsImp>(m_featureSlots[7]);
+    return SlotAs<CGXAbstractGridFloatCellsImp>(7);
 }
 CGXAbstractGridMergeCellsImp* CGXGridCore::GetMergeCellsImp() const {
-    return SlotAs<CGXAbstractGridMergeCellsImp>(m_featureSlots[8]);
+    return SlotAs<CGXAbstractGridMergeCellsImp>(8);
 }
 CGXAbstractGridResizeToFitImp* CGXGridCore::GetResizeToFitImp() const {
-    return SlotAs<CGXAbstractGridResizeToFitImp>(m_featureSlots[12]);
+    return SlotAs<CGXAbstractGridResizeToFitImp>(12);
 }
 CGXAbstractGridUpdateHintImp* CGXGridCore::GetUpdateHintImp() const {
-    return SlotAs<CGXAbstractGridUpdateHintImp>(m_featureSlots[11]);
+    return SlotAs<CGXAbstractGridUpdateHintImp>(11);
 }
 CGXAbstractGridHideCellsImp* CGXGridCore::GetHideCellsImp() const {
-    return SlotAs<CGXAbstractGridHideCellsImp>(m_featureSlots[13]);
+    return SlotAs<CGXAbstractGridHideCellsImp>(13);
 }
 CGXAbstractGridFindReplaceImp* CGXGridCore::GetFindReplaceImp() const {
-    return SlotAs<CGXAbstractGridFindReplaceImp>(m_featureSlots[14]);
+    return SlotAs<CGXAbstractGridFindReplaceImp>(14);
 }
 CGXAbstractGridExcelLikeFillImp* CGXGridCore::GetExcelLikeFillImp() const {
-    return SlotAs<CGXAbstractGridExcelLikeFillImp>(m_featureSlots[17]);
+    return SlotAs<CGXAbstractGridExcelLikeFillImp>(17);
 }
 CGXAbstractGridCutPasteImp* CGXGridCore::GetCutPasteImp() const {
-    return SlotAs<CGXAbstractGridCutPasteImp>(m_featureSlots[27]);
+    return SlotAs<CGXAbstractGridCutPasteImp>(27);
 }
 
 void CGXGridCore::SetExcelLikeFillImp(CGXAbstractGridExcelLikeFillImp* imp, bool addToOwned) {
     m_featureSlots[17] = imp;
+    m_slotCasts[17] = {};
     if (imp && addToOwned)
         m_ownedObjects.emplace_back(imp);
 }

@@ -38,6 +38,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -1118,7 +1119,17 @@ protected:
     bool m_bIsViewContext = false;
 
     std::array<CGXOwnedObject*, GX_FEATURE_SLOTS + 1> m_featureSlots{};  // index 1..35
-    CGXAutoScrollPlugin* m_pAutoScrollPlugin = nullptr;                  // slot 35
+    // Each slot's typed getter keeps its last answer: the getters are asked per cell while
+    // drawing and sizing, and finding a feature's interface walks its type hierarchy. Setting a
+    // slot forgets its answer.
+    struct SlotCast {
+        const std::type_info* type = nullptr;
+        void* feature = nullptr;
+    };
+    mutable std::array<SlotCast, GX_FEATURE_SLOTS + 1> m_slotCasts{};
+    template <class T>
+    T* SlotAs(int slot) const;
+    CGXAutoScrollPlugin* m_pAutoScrollPlugin = nullptr;  // slot 35
     std::vector<std::unique_ptr<CGXOwnedObject>> m_ownedObjects;
     std::vector<std::unique_ptr<CGXPluginComponent>> m_plugins;
 
@@ -1236,3 +1247,13 @@ protected:
     bool m_bKeyRepeatStarted = false;
     unsigned m_nKeyRepeatKey = 0, m_nKeyRepeatFlags = 0;
 };
+
+template <class T>
+T* CGXGridCore::SlotAs(int slot) const {
+    SlotCast& cached = m_slotCasts[static_cast<std::size_t>(slot)];
+    if (cached.type != &typeid(T)) {
+        cached.type = &typeid(T);
+        cached.feature = dynamic_cast<T*>(m_featureSlots[static_cast<std::size_t>(slot)]);
+    }
+    return static_cast<T*>(cached.feature);
+}

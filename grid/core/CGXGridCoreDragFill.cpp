@@ -4,21 +4,14 @@
 // FALSE.
 #include "grid/core/CGXGridCore.h"
 
-namespace {
-template <class T>
-T* SlotAs(CGXOwnedObject* o) {
-    return dynamic_cast<T*>(o);
-}
-}  // namespace
-
 CGXAbstractGridExcelLikeFrameImp* CGXGridCore::GetExcelLikeFrameImp() const {
-    return SlotAs<CGXAbstractGridExcelLikeFrameImp>(m_featureSlots[16]);
+    return SlotAs<CGXAbstractGridExcelLikeFrameImp>(16);
 }
 CGXAbstractGridUserDragSelectRangeImp* CGXGridCore::GetUserDragSelectRangeImp() const {
-    return SlotAs<CGXAbstractGridUserDragSelectRangeImp>(m_featureSlots[18]);
+    return SlotAs<CGXAbstractGridUserDragSelectRangeImp>(18);
 }
 CGXAbstractGridMoveRowsColsImp* CGXGridCore::GetMoveRowsColsImp() const {
-    return SlotAs<CGXAbstractGridMoveRowsColsImp>(m_featureSlots[19]);
+    return SlotAs<CGXAbstractGridMoveRowsColsImp>(19);
 }
 
 bool CGXGridCore::MoveRows(ROWCOL first, ROWCOL last, ROWCOL dest, unsigned flags, int ctCmd) {

@@ -2,27 +2,20 @@
 // getters of their slots. The installers live with the features themselves.
 #include "grid/core/CGXGridCore.h"
 
-namespace {
-template <class T>
-T* SlotOf(const CGXGridCore& grid, int slot) {
-    return dynamic_cast<T*>(grid.GetFeatureSlot(slot));
-}
-}  // namespace
-
 CGXAbstractGridUserSelectRangeImp* CGXGridCore::GetUserSelectRangeImp() const {
-    return SlotOf<CGXAbstractGridUserSelectRangeImp>(*this, 15);
+    return SlotAs<CGXAbstractGridUserSelectRangeImp>(15);
 }
 CGXAbstractGridDirectCopyMoveCellsImp* CGXGridCore::GetDirectCopyMoveCellsImp() const {
-    return SlotOf<CGXAbstractGridDirectCopyMoveCellsImp>(*this, 24);
+    return SlotAs<CGXAbstractGridDirectCopyMoveCellsImp>(24);
 }
 CGXAbstractGridTextDataExchangeImp* CGXGridCore::GetTextDataExchangeImp() const {
-    return SlotOf<CGXAbstractGridTextDataExchangeImp>(*this, 25);
+    return SlotAs<CGXAbstractGridTextDataExchangeImp>(25);
 }
 CGXAbstractGridStyleDataExchangeImp* CGXGridCore::GetStyleDataExchangeImp() const {
-    return SlotOf<CGXAbstractGridStyleDataExchangeImp>(*this, 26);
+    return SlotAs<CGXAbstractGridStyleDataExchangeImp>(26);
 }
 CGXAbstractGridClearCellsImp* CGXGridCore::GetClearCellsImp() const {
-    return SlotOf<CGXAbstractGridClearCellsImp>(*this, 28);
+    return SlotAs<CGXAbstractGridClearCellsImp>(28);
 }
 
 bool CGXGridCore::CanClear() {

@@ -252,4 +252,20 @@ TEST_F(GridForwarders, ACoveredCellTakesTheRectangleOfItsWholeCovering) {
     EXPECT_EQ(c.CalcRectFromRowColEx(2, 5), c.CalcRectFromRowCol(2, 5));
 }
 
+TEST_F(GridForwarders, AGetterFollowsItsSlotAsTheSlotIsRefilledEmptiedOrHoldsAnotherFeature) {
+    CGXGridCore& c = Core();
+    EXPECT_EQ(c.GetCoveredCellsImp(), nullptr);
+    auto* first = Install<FakeCoveredCells>(c, 5);
+    EXPECT_EQ(c.GetCoveredCellsImp(), first);
+    EXPECT_EQ(c.GetCoveredCellsImp(), first);
+    auto* second = Install<FakeCoveredCells>(c, 5);
+    EXPECT_EQ(c.GetCoveredCellsImp(), second);
+    second->cover = CGXRange(6, 1, 6, 3);
+    EXPECT_EQ(c.CalcRectFromRowColEx(6, 2), c.CalcClientRectFromRange(6, 1, 6, 3));
+    Install<FakeSelectedText>(c, 5);
+    EXPECT_EQ(c.GetCoveredCellsImp(), nullptr);
+    c.SetFeatureSlot(5, nullptr);
+    EXPECT_EQ(c.GetCoveredCellsImp(), nullptr);
+}
+
 }  // namespace
