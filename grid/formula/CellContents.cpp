@@ -51,7 +51,7 @@ bool RefersToCells(const GXFormula& f) {
 
 bool IsPlainNumber(const GXFormula& f) {
     return f.nodes.size() == 1 && f.nodes[0].kind == GX_NODE_NUMBER && f.nodes[0].flags == 0 &&
-           f.constraint < 0 && f.attached < 0 && !f.comment;
+           f.constraint < 0 && f.attached < 0 && !f.comment.has();
 }
 
 }  // namespace

@@ -87,7 +87,8 @@ struct GXEngineSheet {
     bool lastClearedFlag = false;
     std::vector<GXEngineCell*> undoCells;  // unlinked, still allocated; owned by the undo info
 
-    std::vector<GXEngineCell*> recalcOrder;  // a recalculation pass's working array
+    std::vector<GXEngineCell*> recalcOrder;    // a recalculation pass's working arrays
+    std::vector<GXEngineCell*> recalcPending;  // the cells its sweep left to the walk
 
     bool keepPlaceholders = false;
     bool anotherPassNeeded = false;

@@ -73,8 +73,9 @@ enum GXOperator : int {
     GX_OP_ERROR = 26,
 };
 
-// The text of a string literal node, kept out of line: most nodes have none, and a node small
-// enough for one cache line keeps a large sheet's formulas compact.
+// A text kept out of line, for a string literal node or a formula's comment: most nodes and
+// formulas have none, and small records keep a large sheet's formulas compact. An empty text
+// is told from none.
 class GXNodeText {
 public:
     GXNodeText() = default;
@@ -98,6 +99,7 @@ public:
         return text_ ? *text_ : kEmpty;
     }
     bool empty() const { return str().empty(); }
+    bool has() const { return text_ != nullptr; }
     bool operator==(std::string_view other) const { return str() == other; }
 
 private:
@@ -179,7 +181,7 @@ struct GXFormula {
     int16_t constraint = -1;
     int16_t attached = -1;
     std::vector<GXExprNode> nodes;
-    std::optional<std::string> comment;
+    GXNodeText comment;
 
     bool empty() const { return root < 0; }
 };

@@ -201,9 +201,9 @@ std::optional<std::string> GXFormulaToText(const GXFormula& f) {
             out += item.name ? item.name->name : GXRefToText(item.ref).value_or("??");
         }
     }
-    if (f.comment) {
+    if (f.comment.has()) {
         out += "//";
-        out += *f.comment;
+        out += f.comment.str();
     }
     if (out.size() > GX_MAX_TEXT) {
         return std::nullopt;

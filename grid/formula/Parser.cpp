@@ -166,7 +166,9 @@ void Parser::Formula(GXFormula& out) {
     out.attached = attached;
     // The working buffer holds 200 nodes; the formula keeps only those it uses.
     out.nodes = std::vector<GXExprNode>(nodes_.begin(), nodes_.end());
-    out.comment = std::move(comment);
+    if (comment) {
+        out.comment = std::move(*comment);
+    }
 }
 
 int16_t Parser::AttachedItem() {

@@ -290,6 +290,64 @@ bool IsPlainFormula(const GXFormula& f) {
     return true;
 }
 
+// A large sheet's cells, formulas and nodes lie in memory the caches do not hold; asking for
+// those of the cells a little ahead lets their reads overlap the work on the present one.
+constexpr ptrdiff_t kCellsAhead = 16;
+constexpr ptrdiff_t kFormulasAhead = 8;
+constexpr ptrdiff_t kNodesAhead = 4;
+
+// Each fetch reads only what an earlier one brought in: the cell, then its formula, then the
+// formula's nodes.
+void PrefetchAhead(const std::vector<GXEngineCell*>& order,
+                   std::vector<GXEngineCell*>::const_iterator at) {
+    ptrdiff_t left = order.end() - at;
+    if (left > kCellsAhead) {
+        __builtin_prefetch(at[kCellsAhead]);
+    }
+    if (left > kFormulasAhead) {
+        __builtin_prefetch(at[kFormulasAhead]->formula.get());
+    }
+    if (left > kNodesAhead) {
+        if (const GXFormula* f = at[kNodesAhead]->formula.get()) {
+            __builtin_prefetch(f->nodes.data());
+        }
+    }
+}
+
+// Clears the pass flags of the linked formula cells and marks those the changed ranges reach
+// as stale, listing them in order; true when any is stale. The cells are cleared and marked in
+// the walk that lists them, each a few cells behind the one listed, whose formula is fetched
+// meanwhile: a large sheet's records are read once, and their formulas' reads overlap.
+bool ListAndMark(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order) {
+    bool anyStale = false;
+    auto mark = [&](GXEngineCell* cell) {
+        if (sheet.changedRanges.empty() || InChangedRanges(sheet, *cell)) {
+            cell->set(GX_CF_STALE);
+            anyStale = true;
+        }
+    };
+    GXListIterator walk(sheet.formulas);
+    while (GXEngineCell* cell = walk.Next()) {
+        if (!cell->has(GX_CF_LINKED)) {
+            continue;
+        }
+        cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS | GX_CF_CYCLE, false);
+        if (cell->formula) {
+            __builtin_prefetch(cell->formula.get());
+        }
+        order.push_back(cell);
+        if (order.size() > static_cast<size_t>(kFormulasAhead)) {
+            mark(order[order.size() - 1 - kFormulasAhead]);
+        }
+    }
+    size_t from =
+        order.size() > static_cast<size_t>(kFormulasAhead) ? order.size() - kFormulasAhead : 0;
+    for (size_t i = from; i < order.size(); ++i) {
+        mark(order[i]);
+    }
+    return anyStale;
+}
+
 // Computes the formula cells whose dependencies are already computed, in list order, before
 // the depth-first walk: a sheet whose formulas refer to cells above them is then computed in
 // one forward sweep with a stack one frame deep, touching each cell's memory once, instead of
@@ -301,11 +359,20 @@ bool IsPlainFormula(const GXFormula& f) {
 // cannot show: plain formulas, and no error while the message slot is free (which message
 // shows depends on which error comes first); at such an error it stops and leaves the rest to
 // the walk.
-void SweepReadyCells(GXEngineSheet& sheet, const std::vector<GXEngineCell*>& order) {
+//
+// The cells it leaves, in list order, go to pending: the walk need not read the others again.
+void SweepReadyCells(GXEngineSheet& sheet, const std::vector<GXEngineCell*>& order,
+                     std::vector<GXEngineCell*>& pending) {
     thread_local std::vector<GXEngineCell*> deps;
     bool skipped = false;
-    for (GXEngineCell* cell : order) {
-        if (!cell->has(GX_CF_LINKED) || cell->has(GX_CF_COMPUTED) || !cell->formula) {
+    for (auto at = order.begin(); at != order.end(); ++at) {
+        PrefetchAhead(order, at);
+        GXEngineCell* cell = *at;
+        if (!cell->has(GX_CF_LINKED) || cell->has(GX_CF_COMPUTED)) {
+            continue;
+        }
+        if (!cell->formula) {
+            pending.push_back(cell);
             continue;
         }
         deps.clear();
@@ -324,6 +391,7 @@ void SweepReadyCells(GXEngineSheet& sheet, const std::vector<GXEngineCell*>& ord
         }
         if (!ready || (skipped && !IsPlainFormula(*cell->formula))) {
             skipped = true;
+            pending.push_back(cell);
             continue;
         }
         cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS);
@@ -331,6 +399,7 @@ void SweepReadyCells(GXEngineSheet& sheet, const std::vector<GXEngineCell*>& ord
             GXValue v = EvaluateCell(sheet, *cell);
             if (skipped && v.type == GX_VT_ERROR && sheet.messageSlotFree) {
                 cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS, false);
+                pending.insert(pending.end(), at, order.end());
                 return;
             }
             StoreComputed(sheet, *cell, v);
@@ -352,29 +421,18 @@ int GXRecalcPass(GXEngineSheet& sheet) {
     // deferred and read as unlinked. Taken from the sheet so its memory is reused.
     std::vector<GXEngineCell*> order = std::move(sheet.recalcOrder);
     order.clear();
-    GXListIterator walk(sheet.formulas);
-    while (GXEngineCell* cell = walk.Next()) {
-        if (cell->has(GX_CF_LINKED)) {
-            order.push_back(cell);
-        }
-    }
-    bool anyStale = false;
-    for (GXEngineCell* cell : order) {
-        cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS | GX_CF_CYCLE, false);
-        if (sheet.changedRanges.empty() || InChangedRanges(sheet, *cell)) {
-            cell->set(GX_CF_STALE);
-            anyStale = true;
-        }
-    }
-    if (anyStale) {
+    if (ListAndMark(sheet, order)) {
         ++sheet.passCounter;
         if (sheet.recalcMethod == 1) {
-            SweepReadyCells(sheet, order);
-            for (GXEngineCell* cell : order) {
+            std::vector<GXEngineCell*> pending = std::move(sheet.recalcPending);
+            pending.clear();
+            SweepReadyCells(sheet, order, pending);
+            for (GXEngineCell* cell : pending) {
                 if (cell->has(GX_CF_LINKED) && !cell->has(GX_CF_COMPUTED)) {
                     GXRecomputeCell(sheet, cell);
                 }
             }
+            sheet.recalcPending = std::move(pending);
         }
     }
     sheet.recalcOrder = std::move(order);
