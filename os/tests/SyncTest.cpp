@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -63,24 +66,33 @@ TEST(Event, AutoResetReleasesOneWaiterPerSet) {
     EXPECT_EQ(event.Wait(0), WaitResult::Signaled);
     EXPECT_EQ(event.Wait(0), WaitResult::Timeout);
 
-    std::atomic<int> released{0};
+    // Each waiter that gets through says so; the test wakes on that, not by looking.
+    std::mutex lock;
+    std::condition_variable changed;
+    int released = 0;
     std::vector<std::thread> waiters;
     for (int i = 0; i < 2; ++i) {
         waiters.emplace_back([&] {
             if (event.Wait(5000) == WaitResult::Signaled) {
+                std::lock_guard g(lock);
                 ++released;
+                changed.notify_all();
             }
         });
     }
     event.Set();
-    for (int i = 0; i < 5000 && released == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    {
+        std::unique_lock g(lock);
+        EXPECT_TRUE(changed.wait_for(g, std::chrono::seconds(5), [&] { return released > 0; }));
+        // The one Set was taken by the waiter it released: nothing is left for the other.
+        EXPECT_FALSE(event.IsSet());
+        EXPECT_EQ(released, 1);
     }
-    EXPECT_EQ(released, 1);  // one Set, one waiter
     event.Set();
     for (auto& t : waiters) {
         t.join();
     }
+    std::lock_guard g(lock);
     EXPECT_EQ(released, 2);
 }
 

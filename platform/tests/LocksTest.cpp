@@ -23,6 +23,20 @@ bool StillWaiting(std::future<T>& f) {
     return f.wait_for(30ms) == std::future_status::timeout;
 }
 
+// True once a writer holds the entry (new readers are kept out), false when none has
+// within a few seconds. The writer is already on its way; this only waits for it to
+// take the entry, so the test's next step finds it waiting.
+bool WriterHoldsTheEntry(VavRWLock& lock) {
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (lock.ReadLock(0)) {
+        lock.ReadUnlock();
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 TEST(VavRWLock, ManyReadersAreInsideAtOnce) {
     VavRWLock lock;
     constexpr int kReaders = 16;
@@ -70,7 +84,7 @@ TEST(VavRWLock, WriterTimesOutAndLeavesTheLockFree) {
     // A reader that arrives while the writer waits gets in once the writer gives up.
     auto start = std::chrono::steady_clock::now();
     auto writer = std::async(std::launch::async, [&] { return lock.WriteLock(150); });
-    std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(WriterHoldsTheEntry(lock));
     auto reader = std::async(std::launch::async, [&] { return lock.ReadLock(VAV_INFINITE); });
     EXPECT_TRUE(StillWaiting(reader));
     EXPECT_FALSE(writer.get());

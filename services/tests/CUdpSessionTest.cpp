@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "os/Clock.h"
@@ -68,11 +66,8 @@ protected:
     Bytes PeerGets() {
         std::uint32_t from = 0;
         Bytes data;
-        for (int i = 0; i < 100; ++i) {
-            if (peer.ReceiveFrom(&from, &sessionPort, data) == UDPSOCK_S_OK)
-                return data;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        if (peer.WaitReadable(1000) && peer.ReceiveFrom(&from, &sessionPort, data) == UDPSOCK_S_OK)
+            return data;
         return {};
     }
     bool PeerQuiet() {
