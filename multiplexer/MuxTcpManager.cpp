@@ -5,7 +5,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include <chrono>
+#include "os/Clock.h"
 
 namespace mux {
 namespace {
@@ -344,12 +344,11 @@ std::optional<MuxStatus> MuxTcpManager::PushLocal(std::uint32_t handle,
 
 MuxStatus MuxTcpManager::SendLocal(std::uint32_t handle, std::uint32_t timeoutMs,
                                    std::span<const std::uint8_t> data) {
-    auto start = std::chrono::steady_clock::now();
+    const std::uint32_t start = os::TickCount();
     for (;;) {
         if (auto done = PushLocal(handle, data))
             return *done;
-        auto waited = std::chrono::steady_clock::now() - start;
-        if (timeoutMs != 0 && waited >= std::chrono::milliseconds(timeoutMs))
+        if (timeoutMs != 0 && os::TickCount() - start >= timeoutMs)
             return MUX_E_TCP_CONNECT_FULL;
         clients_.WaitProcessed(MuxKind::Tcp, 5);
     }

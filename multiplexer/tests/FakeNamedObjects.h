@@ -1,9 +1,10 @@
 // In-process stand-ins for the named events and mappings Travex shares with clients.
 // Tests play the client: CreateMapping makes a mapping as a client would, IsSet looks at
-// an event, and the engine under test opens both through MuxNamedObjects.
+// an event, AwaitSet waits for one, and the engine under test opens both through
+// MuxNamedObjects. The engine's own waits on these events run on the process's clock, so
+// a test with a FakeClock moves the engine's pauses on by hand.
 #pragma once
 
-#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -11,15 +12,15 @@
 #include <vector>
 
 #include "multiplexer/MuxNamedObjects.h"
+#include "os/Clock.h"
+#include "os/Event.h"
 
 namespace mux::test {
 
 class FakeNamedObjects : public MuxNamedObjects {
 public:
     struct EventState {
-        std::mutex lock;
-        std::condition_variable changed;
-        bool set = false;
+        os::Event event{true, false};
     };
 
     std::unique_ptr<MuxEvent> OpenEvent(const std::string& name) override {
@@ -50,34 +51,26 @@ public:
         return *mappings_.at(name);
     }
     bool IsSet(const std::string& name) {
-        std::shared_ptr<EventState> s;
-        {
-            std::lock_guard g(lock_);
-            if (!events_.count(name))
-                return false;
-            s = events_[name];
-        }
-        std::lock_guard g(s->lock);
-        return s->set;
+        std::shared_ptr<EventState> s = Find(name);
+        return s && s->event.IsSet();
     }
     void SetEvent(const std::string& name) { OpenEvent(name)->Set(); }
+    void ResetEvent(const std::string& name) { OpenEvent(name)->Reset(); }
+    // True once the event is set, false when it is not within `ms` of real time (whatever
+    // clock the engine runs on).
+    bool AwaitSet(const std::string& name, std::uint32_t ms) {
+        OpenEvent(name);
+        return Find(name)->event.Wait(ms) == os::WaitResult::Signaled;
+    }
 
 private:
     class Event : public MuxEvent {
     public:
         explicit Event(std::shared_ptr<EventState> s) : s_(std::move(s)) {}
-        void Set() override {
-            std::lock_guard g(s_->lock);
-            s_->set = true;
-            s_->changed.notify_all();
-        }
-        void Reset() override {
-            std::lock_guard g(s_->lock);
-            s_->set = false;
-        }
+        void Set() override { s_->event.Set(); }
+        void Reset() override { s_->event.Reset(); }
         bool Wait(std::uint32_t ms) override {
-            std::unique_lock g(s_->lock);
-            return s_->changed.wait_for(g, std::chrono::milliseconds(ms), [&] { return s_->set; });
+            return os::WaitEvent(s_->event, ms) == os::WaitResult::Signaled;
         }
 
     private:
@@ -91,6 +84,12 @@ private:
     private:
         std::shared_ptr<std::vector<std::uint8_t>> b_;
     };
+
+    std::shared_ptr<EventState> Find(const std::string& name) {
+        std::lock_guard g(lock_);
+        auto it = events_.find(name);
+        return it == events_.end() ? nullptr : it->second;
+    }
 
     std::mutex lock_;
     std::map<std::string, std::shared_ptr<EventState>> events_;

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
 #include <vector>
 
 #include "multiplexer/MuxEngine.h"
 #include "multiplexer/tests/FakeNamedObjects.h"
 #include "os/ByteOrder.h"
+#include "os/FakeClock.h"
 #include "testsupport/NetHosts.h"
 
 namespace mux {
@@ -82,9 +82,14 @@ protected:
         objects.CreateMapping(name, data.size()) = data;
         return name;
     }
-    // Waits up to 2 s for an entry of the client.
+    // Takes the client's next entry, waiting up to 2 s for the engine's arrival event as
+    // a client does: the event is cleared before each look, so an entry queued after the
+    // look sets it again.
     bool Fetch(MuxKind kind, std::uint8_t id, Bytes& entry) {
-        for (int i = 0; i < 200; ++i) {
+        const std::string arrived = ArrivedEventName(kind, id);
+        const auto until = std::chrono::steady_clock::now() + 2s;
+        for (;;) {
+            objects.ResetEvent(arrived);
             std::uint32_t len = 0, next = 0;
             auto get = [&](std::string_view name) {
                 return kind == MuxKind::Tcp ? engine.TCPGetPacket(id, &len, &next, name)
@@ -98,9 +103,22 @@ protected:
                 entry = objects.MappingBytes(name);
                 return true;
             }
-            std::this_thread::sleep_for(10ms);
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            if (left.count() <= 0 ||
+                !objects.AwaitSet(arrived, static_cast<std::uint32_t>(left.count())))
+                return false;
         }
-        return false;
+    }
+    // Sends a message on `s` for client `id` and takes it from the client's queue: the
+    // engine's receiving thread has then gone once more round all its connections, so
+    // whatever was readable before the send has been read.
+    void RoundTrip(const MuxSocket& s, std::uint8_t id) {
+        Bytes marker = Packet(id, 16);
+        Write(s, marker);
+        Bytes e;
+        ASSERT_TRUE(Fetch(MuxKind::Tcp, id, e));
+        EXPECT_EQ(Message(e), marker);
     }
     Bytes Message(const Bytes& entry) {
         return Bytes(entry.begin() + kMuxDescriptorSize, entry.end());
@@ -161,8 +179,15 @@ TEST_F(MuxEngineNetTest, ClientSendGoesOnTheNetwork) {
     EXPECT_EQ(got, p);
     Bytes entry;  // the sender itself is subscribed: it gets the local copy, not the echo
     ASSERT_TRUE(Fetch(MuxKind::Multicast, a, entry));
+    EXPECT_EQ(Message(entry), p);
+    // A stranger's datagram sent after the echo reaches the engine's socket behind it:
+    // once that is queued, the echo has been read, and it was not queued before it.
+    MuxSocket peer = Udp(kPeer);
+    Bytes after = Packet(0, 31);
+    SendTo(peer, after);
+    ASSERT_TRUE(Fetch(MuxKind::Multicast, a, entry));
+    EXPECT_EQ(Message(entry), after);
     std::uint32_t l = 0, n = 0;
-    std::this_thread::sleep_for(50ms);
     EXPECT_EQ(engine.MulticastGetPacket(a, &l, &n, " "), MUX_E_QUEUE_EMPTY);
 }
 
@@ -181,10 +206,16 @@ TEST_F(MuxEngineNetTest, PointAcceptsAndFramesMessagesForTheNamedClient) {
     Bytes m1 = Packet(a, 12), m2 = Packet(a, 300), m3 = Packet(b, 5000);
     Bytes both = m1;
     both.insert(both.end(), m2.begin(), m2.end());
-    Write(toA, both);                               // two messages in one write
-    Write(toB, Bytes(m3.begin(), m3.begin() + 7));  // one split inside its header
-    std::this_thread::sleep_for(30ms);
+    // One split inside its header: its first bytes are read before the rest is sent.
+    // A round trip on toB first shows the engine reads toB; of the two round trips on
+    // toA after the first bytes, the round that read the first marker also read them,
+    // and the second marker comes in a later round.
+    RoundTrip(toB, b);
+    Write(toB, Bytes(m3.begin(), m3.begin() + 7));
+    RoundTrip(toA, a);
+    RoundTrip(toA, a);
     Write(toB, Bytes(m3.begin() + 7, m3.end()));
+    Write(toA, both);  // two messages in one write
     Bytes e1, e2, e3;
     ASSERT_TRUE(Fetch(MuxKind::Tcp, a, e1));
     ASSERT_TRUE(Fetch(MuxKind::Tcp, a, e2));
@@ -243,10 +274,16 @@ TEST_F(MuxEngineNetTest, ClientThatDoesNotFetchLosesTheConnection) {
         Bytes m = Packet(a, 100);
         three.insert(three.end(), m.begin(), m.end());
     }
-    auto t0 = std::chrono::steady_clock::now();
+    // The first message fills the queue of one; the engine waits 50 times 10 ms for the
+    // client to fetch, on a clock the test moves, then drops the connection.
+    os::FakeClock clock(1000);
     Write(s, three);
+    for (int wait = 1; wait <= 50; ++wait) {
+        ASSERT_TRUE(clock.AwaitSleepers(1)) << wait;
+        EXPECT_FALSE(ClosedByPeer(s, 0)) << "closed before wait " << wait << " ended";
+        clock.Advance(10);
+    }
     EXPECT_TRUE(ClosedByPeer(s, 3000));
-    EXPECT_GE(std::chrono::steady_clock::now() - t0, 450ms);  // 50 waits of 10 ms first
 }
 
 TEST_F(MuxEngineNetTest, OpenedConnectionCarriesBothWaysAndClosesWithItsClient) {

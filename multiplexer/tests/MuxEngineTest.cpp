@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <thread>
 #include <vector>
 
 #include "multiplexer/tests/FakeNamedObjects.h"
 #include "os/ByteOrder.h"
+#include "os/FakeClock.h"
 
 namespace mux {
 namespace {
@@ -228,18 +228,25 @@ TEST_F(MuxEngineTest, LocalSendWaitsForRoomThenGivesUp) {
     engine.TCPOpen(client, 0, 4000, server, 0, &conn);
     Bytes m = Packet(client, server, 12);
     ASSERT_EQ(engine.TCPSendBuffer(conn, 50, 12, Fill(m)), MUX_S_OK);
-    auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(engine.TCPSendBuffer(conn, 50, 12, Fill(m)), MUX_E_TCP_CONNECT_FULL);
-    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(50));
-    // With no limit, the send goes through as soon as the server fetches.
+    {
+        // Its pauses move this clock on: the limit passes without wall time.
+        os::FakeClock clock(1000, true);
+        EXPECT_EQ(engine.TCPSendBuffer(conn, 50, 12, Fill(m)), MUX_E_TCP_CONNECT_FULL);
+        EXPECT_GE(clock.Now(), 1050u) << "not before its limit";
+        EXPECT_LE(clock.Now(), 1060u) << "nor long after it";
+    }
+    // With no limit, the send goes through as soon as the server fetches: the server
+    // fetches once the sender waits, and the sender wakes on the server's notice alone.
+    os::FakeClock clock(5000);
     std::thread fetcher([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_TRUE(clock.AwaitSleepers(1));
         Bytes e;
         Fetch(MuxKind::Tcp, server, e);
         objects.SetEvent("TravexTCPPacketProcessed");
     });
     EXPECT_EQ(engine.TCPSendBuffer(conn, 0, 12, Fill(m)), MUX_S_OK);
     fetcher.join();
+    EXPECT_EQ(clock.Now(), 5000u);
     EXPECT_EQ(engine.TCPSendBuffer(conn, 0, 5, Fill(Bytes(5))), MUX_E_TCP_CONNECT);  // no header
 }
 
