@@ -22,12 +22,14 @@ XPortStatus CXPort::open(std::uint8_t* appId, int wire, std::uint16_t port, int 
     appId_ = *appId;
     std::uint32_t address = 0;
     localAddress_ = mux::MuxFailed(backend_->getLocalIpAddress(&address)) ? 0 : address;
+    closing_.Reset();
     closed_ = false;
     std::lock_guard g(threadsLock_);
     if (!startThread(tcpThread_, &CXPort::tcpReceiveLoop) ||
         !startThread(mcThread_, &CXPort::multicastReceiveLoop) ||
         !startThread(maintenanceThread_, &CXPort::maintenanceLoop)) {
         closed_ = true;
+        closing_.Set();
         for (std::thread* t : {&tcpThread_, &mcThread_, &maintenanceThread_}) {
             if (t->joinable())
                 t->join();
@@ -41,6 +43,7 @@ XPortStatus CXPort::open(std::uint8_t* appId, int wire, std::uint16_t port, int 
 XPortStatus CXPort::close() {
     if (closed_.exchange(true))
         return mux::MUX_S_OK;
+    closing_.Set();
     for (const auto& e : {events_.tcpArrived, events_.mcArrived}) {
         if (e)
             e->Set();

@@ -14,7 +14,9 @@
 // Threads: TCP receive and multicast receive (at most 10 packets per round, then a wait
 // of up to 10 ms for the arrival event), maintenance (every 500 ms: deletes released
 // connections), ticker (every 100 ms, from the first TCP channel: keep-alive and
-// time-outs). Each channel may have a notify thread of its own.
+// time-outs). Each channel may have a notify thread of its own. The maintenance and
+// ticker periods, and the receive threads' pauses without an arrival event, run on the
+// process's clock (os/Clock.h).
 #pragma once
 
 #include <atomic>
@@ -26,6 +28,7 @@
 #include <shared_mutex>
 #include <thread>
 
+#include "os/Event.h"
 #include "transport/CXConnCB.h"
 #include "transport/CXProtocol.h"
 #include "transport/XPortBackend.h"
@@ -104,6 +107,7 @@ private:
 
     std::shared_ptr<XPortBackend> backend_;
     std::atomic<bool> closed_{true};
+    os::Event closing_{true, false};  // set by close: ends the threads' pauses
     std::uint8_t appId_ = 0;
     std::uint16_t port_ = kDefaultPort;
     std::uint32_t localAddress_ = 0;

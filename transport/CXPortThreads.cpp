@@ -1,8 +1,7 @@
 // The port's four threads. Each ends when it sees the port closed.
-#include <chrono>
 #include <optional>
-#include <thread>
 
+#include "os/Clock.h"
 #include "os/Thread.h"
 #include "transport/CXPort.h"
 
@@ -13,7 +12,7 @@ constexpr std::uint32_t kArrivalWaitMs = 10;
 
 bool CXPort::waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms) {
     if (!event) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        os::WaitEvent(closing_, ms);  // a pause on the process's clock that a close ends
         return false;
     }
     bool set = event->Wait(ms);
@@ -81,9 +80,9 @@ void CXPort::multicastReceiveLoop() {
 
 void CXPort::everyChannel(std::uint32_t periodMs, void (CXProtocol::*work)()) {
     while (!closed_) {
-        // In steps of 10 ms, so that a close is seen soon.
-        for (std::uint32_t slept = 0; slept < periodMs && !closed_; slept += 10)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // The period runs on the process's clock; a close ends the wait at once.
+        if (os::WaitEvent(closing_, periodMs) == os::WaitResult::Signaled)
+            return;
         std::shared_lock g(mapLock_);
         for (auto& [id, entry] : channels_) (entry.channel.get()->*work)();
     }

@@ -1,12 +1,13 @@
 // The transport's channels and connections over a back end in memory: the TCP handshake,
 // accepting, keep-alive, full queues, multicast fan-out, delivery order and the port's
-// channel map. Time is moved by hand.
+// channel map. Time is moved by hand: the port's threads pause on the test's clock.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
+#include "os/Event.h"
 #include "os/FakeClock.h"
+#include "testsupport/Notice.h"
 #include "transport/CXMcProtocol.h"
 #include "transport/CXPort.h"
 #include "transport/CXTcpProtocol.h"
@@ -22,9 +23,17 @@ struct Recorder : CXConnCB {
     std::mutex lock;
     std::vector<Bytes> packets;
     std::atomic<int> connected{0}, disconnected{0};
+    ixo::testsupport::Notice handed;  // after each packet
     void onPacket(void*, XPortPacket& p) override {
+        {
+            std::lock_guard g(lock);
+            packets.push_back(std::move(p.data));
+        }
+        handed.Notify();
+    }
+    std::size_t Count() {
         std::lock_guard g(lock);
-        packets.push_back(std::move(p.data));
+        return packets.size();
     }
     void onConnected(void*) override { ++connected; }
     void onDisconnected(void*) override { ++disconnected; }
@@ -57,6 +66,10 @@ protected:
     CXPort port{backend};
     CXChannelSettings settings{10000, 5000, 1000, 1000, 10};
 };
+
+// The port's threads that wait on the clock once a TCP channel is made: TCP and
+// multicast receiving, maintenance, ticker.
+constexpr std::size_t kPortThreads = 4;
 
 std::uint8_t TypeOf(const Bytes& b) {
     return XPortHdrGetType(b.data());
@@ -269,17 +282,10 @@ TEST_F(TransportTest, NotifyThreadHandsPacketsOverInOrder) {
         p.localAddress = 0xEC010002;
         p.localPort = 6107;
         p.data = {8, static_cast<std::uint8_t>(i), 3, 0};
-        std::lock_guard g(backend->lock);
-        backend->mcIn.push_back(std::move(p));
+        backend->PushMc(std::move(p));
     }
-    for (int waited = 0; waited < 3000; waited += 10) {
-        {
-            std::lock_guard g(cb.lock);
-            if (cb.packets.size() == 200)
-                break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    // Handed over on the arrival events alone: the clock does not move.
+    EXPECT_TRUE(cb.handed.Await([&] { return cb.Count() == 200; }));
     std::lock_guard g(cb.lock);
     ASSERT_EQ(cb.packets.size(), 200u);
     for (int i = 0; i < 200; ++i) EXPECT_EQ(cb.packets[i][1], static_cast<std::uint8_t>(i));
@@ -302,29 +308,43 @@ TEST_F(TransportTest, RefusedTcpPacketIsOfferedAgainBeforeAnyNewOne) {
     CXProtocol* channel =
         port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 10000, 5000, 100000, 100000, 1);
     CXConn* c = channel->createConnection(1);
+    os::Event queued(false, false);
+    c->setNotifyEvent(&queued);
     c->connect(0xC6120003, 36507, 7);
     std::uint32_t h = backend->TakeSent()[0].handle;
-    {
-        std::lock_guard g(backend->lock);
-        backend->tcpIn.push_back(TcpPacket(h, 2));
-        for (std::uint8_t i = 1; i <= 3; ++i) backend->tcpIn.push_back(TcpPacket(h, 0, {i}));
-    }
+    backend->PushTcp(TcpPacket(h, 2));
+    for (std::uint8_t i = 1; i <= 3; ++i) backend->PushTcp(TcpPacket(h, 0, {i}));
     auto fetches = [&] {
         std::lock_guard g(backend->lock);
         return backend->tcpFetches;
     };
-    for (int waited = 0; waited < 3000 && fetches() < 3; waited += 5)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_EQ(fetches(), 3);  // the second data packet is held; the third is not fetched
+    ASSERT_TRUE(backend->fetched.Await([&] { return fetches() >= 3; }));
+    // Once every thread of the port waits again, the receiving one holds the second
+    // data packet and has not fetched the third.
+    ASSERT_TRUE(now.AwaitSleepers(kPortThreads));
+    EXPECT_EQ(fetches(), 3);
+    // The held packet is offered again after the receiving thread's pause, each time
+    // before any new one is fetched.
+    auto next = [&](Bytes& b) {
+        while (!c->receive(b)) {
+            if (queued.Wait(5000) != os::WaitResult::Signaled)
+                return false;
+        }
+        return true;
+    };
     std::vector<int> order;
-    for (int waited = 0; waited < 3000 && order.size() < 3; waited += 5) {
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) {
+            ASSERT_TRUE(now.AwaitSleepers(kPortThreads));
+            now += 10;
+        }
         Bytes b;
-        if (c->receive(b))
-            order.push_back(b[0]);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ASSERT_TRUE(next(b)) << i;
+        order.push_back(b[0]);
     }
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(fetches(), 4);
+    c->setNotifyEvent(nullptr);
     port.releaseProtocol(channel);
 }
 

@@ -1,17 +1,35 @@
 // A back end in memory for transport tests: it records what the transport sends and
-// hands out the packets a test queues for it.
+// hands out the packets a test queues for it (PushTcp, PushMc), setting the arrival event
+// with each as Travex does. The port's waits on these events run on the process's clock,
+// so with a FakeClock their time-outs pass only when the test moves the time.
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include "os/Clock.h"
+#include "os/Event.h"
 #include "platform/XPortHeader.h"
+#include "testsupport/Notice.h"
 #include "transport/XPortBackend.h"
 
 namespace xport::test {
+
+class FakeSignal : public XPortSignal {
+public:
+    void Set() override { event_.Set(); }
+    void Reset() override { event_.Reset(); }
+    bool Wait(std::uint32_t ms) override {
+        return os::WaitEvent(event_, ms) == os::WaitResult::Signaled;
+    }
+
+private:
+    os::Event event_{true, false};
+};
 
 class FakeBackend : public XPortBackend {
 public:
@@ -26,11 +44,32 @@ public:
     std::multiset<std::pair<std::uint32_t, std::uint16_t>> subscriptions;
     std::uint32_t nextHandle = 0x1100000;
     int tcpFetches = 0;
+    ixo::testsupport::Notice fetched;  // after each TCP packet handed out
 
-    XPortStatus open(std::uint8_t* appId, int, int, int, XPortEvents*) override {
+    XPortEvents events{std::make_shared<FakeSignal>(), std::make_shared<FakeSignal>(),
+                       std::make_shared<FakeSignal>(), std::make_shared<FakeSignal>()};
+
+    XPortStatus open(std::uint8_t* appId, int, int, int, XPortEvents* given) override {
         if (*appId == 0)
             *appId = 128;
+        if (given != nullptr)
+            *given = events;
         return 0;
+    }
+    // Queues a packet for the port to fetch and tells it so.
+    void PushTcp(XPortPacket packet) {
+        {
+            std::lock_guard g(lock);
+            tcpIn.push_back(std::move(packet));
+        }
+        events.tcpArrived->Set();
+    }
+    void PushMc(XPortPacket packet) {
+        {
+            std::lock_guard g(lock);
+            mcIn.push_back(std::move(packet));
+        }
+        events.mcArrived->Set();
     }
     XPortStatus close(std::uint8_t) override { return mux::MUX_S_OK; }
     XPortStatus subscribe(std::uint8_t, std::uint32_t a, std::uint16_t p) override {
@@ -78,13 +117,16 @@ public:
         return mux::MUX_S_OK;
     }
     XPortStatus tcpGetPacket(std::uint8_t, XPortPacket& packet, bool& more) override {
-        std::lock_guard g(lock);
-        if (tcpIn.empty())
-            return mux::MUX_E_QUEUE_EMPTY;
-        ++tcpFetches;
-        packet = std::move(tcpIn.front());
-        tcpIn.pop_front();
-        more = !tcpIn.empty();
+        {
+            std::lock_guard g(lock);
+            if (tcpIn.empty())
+                return mux::MUX_E_QUEUE_EMPTY;
+            ++tcpFetches;
+            packet = std::move(tcpIn.front());
+            tcpIn.pop_front();
+            more = !tcpIn.empty();
+        }
+        fetched.Notify();
         return mux::MUX_S_OK;
     }
     XPortStatus multicastGetPacket(std::uint8_t, XPortPacket& packet, bool& more) override {
