@@ -1,7 +1,9 @@
 // The clients' queues in shared memory, against a real Travex in a private network
 // namespace: local clients push to each other without Travex, entries larger than a
 // slot still travel whole, and a client that dies leaves nothing behind.
+#include <poll.h>
 #include <signal.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 
 #include "multiplexer/MuxEntry.h"
 #include "os/ByteOrder.h"
+#include "os/UniqueFd.h"
 #include "testsupport/NetHosts.h"
 #include "testsupport/TravexTestEnv.h"
 #include "transport/MuxClient.h"
@@ -185,6 +188,10 @@ TEST(MuxClientQueues, KilledClientLeavesNoMappingOrQueueBehind) {
     ASSERT_EQ(read(ready[0], &c, 1), 1);
     close(ready[0]);
     ASSERT_EQ(c, 'y');
+    // Every removal in /dev/shm is told, so the wait below wakes on Travex's clean-up.
+    os::UniqueFd removals(inotify_init1(IN_CLOEXEC | IN_NONBLOCK));
+    ASSERT_GE(removals.get(), 0);
+    ASSERT_GE(inotify_add_watch(removals.get(), "/dev/shm", IN_DELETE), 0);
     std::set<std::string> names = SharedObjects(scope);
     EXPECT_TRUE(HasName(names, "TravexTCPQueue9")) << names.size();
     EXPECT_TRUE(HasName(names, "TravexMCQueue9"));
@@ -199,8 +206,16 @@ TEST(MuxClientQueues, KilledClientLeavesNoMappingOrQueueBehind) {
         names = SharedObjects(scope);
         return HasName(names, "shm-");
     };
-    while (leftover() && Clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (leftover()) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+        pollfd p{removals.get(), POLLIN, 0};
+        if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) != 1)
+            break;
+        char events[4096];
+        while (read(removals.get(), events, sizeof events) > 0) {
+        }
+    }
     for (const auto& n : names) EXPECT_EQ(n.find("shm-"), std::string::npos) << n;
 
     // The id is free again, with an empty queue of its own.

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <chrono>
 
 #include "multiplexer/MuxEntry.h"
 #include "os/ByteOrder.h"
@@ -25,15 +25,23 @@ Bytes Packet(std::uint8_t src, std::uint8_t dst, std::uint32_t total) {
     return p;
 }
 
-XPortStatus Fetch(bool tcp, std::uint8_t id, XPortPacket& packet, int ms = 2000) {
-    XPortStatus s = MUX_E_QUEUE_EMPTY;
-    for (int waited = 0; waited < ms; waited += 5) {
-        s = tcp ? MuxClientTcpGetPacket(id, packet) : MuxClientMulticastGetPacket(id, packet);
+// Takes the next packet, waiting up to `ms` for the arrival event as a client does: the
+// event is cleared before each look, so a packet queued after the look sets it again.
+XPortStatus Fetch(bool tcp, std::uint8_t id, const XPortEvents& events, XPortPacket& packet,
+                  int ms = 2000) {
+    const auto& arrived = tcp ? events.tcpArrived : events.mcArrived;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        arrived->Reset();
+        XPortStatus s =
+            tcp ? MuxClientTcpGetPacket(id, packet) : MuxClientMulticastGetPacket(id, packet);
         if (s != MUX_E_QUEUE_EMPTY)
             return s;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            until - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !arrived->Wait(static_cast<std::uint32_t>(left.count())))
+            return s;
     }
-    return s;
 }
 
 TEST(MuxClient, TwoRegistrationsShareGroupsAndTalkOverTcp) {
@@ -57,7 +65,7 @@ TEST(MuxClient, TwoRegistrationsShareGroupsAndTalkOverTcp) {
     ASSERT_EQ(MuxClientMulticastSend(a, kGroup, kPort, &first), MUX_S_OK);
     EXPECT_TRUE(eb.mcArrived->Wait(1000));
     XPortPacket p;
-    ASSERT_EQ(Fetch(false, b, p), MUX_S_OK);
+    ASSERT_EQ(Fetch(false, b, eb, p), MUX_S_OK);
     EXPECT_EQ(p.data, Packet(a, 0, 40));
     EXPECT_EQ(p.remoteAddress, 1u);  // no card
     EXPECT_EQ(p.localAddress, kGroup);
@@ -78,7 +86,7 @@ TEST(MuxClient, TwoRegistrationsShareGroupsAndTalkOverTcp) {
         ASSERT_EQ(MuxClientTcpSend(conn, 1000, &one), MUX_S_OK);
     }
     for (std::uint32_t size : {20u, 70000u, 30u}) {
-        ASSERT_EQ(Fetch(true, b, p), MUX_S_OK);
+        ASSERT_EQ(Fetch(true, b, eb, p), MUX_S_OK);
         EXPECT_EQ(p.length(), size);
         EXPECT_EQ(p.handle, conn ^ 1u);
         EXPECT_EQ(p.remotePort, 36507);

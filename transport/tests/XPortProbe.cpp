@@ -8,12 +8,13 @@
 #include <arpa/inet.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "os/Event.h"
 #include "platform/XPortHeader.h"
 #include "transport/CXPort.h"
 
@@ -120,16 +121,42 @@ int TcpServer(CXPort& port, std::uint16_t listen) {
     return 0;
 }
 
+// Wakes the client on its connection's changes and arrivals.
+struct ClientWaiter : CXConnCB {
+    os::Event changed{false, false};
+    os::Event arrived{false, false};
+    void onPacket(void*, XPortPacket&) override {}
+    void onConnected(void*) override { changed.Set(); }
+    void onDisconnected(void*) override { changed.Set(); }
+    // True once `done` holds, looked at again after each signal; false when it does not
+    // within `ms`.
+    template <typename Done>
+    static bool Await(os::Event& signal, int ms, Done done) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            if (left.count() <= 0 ||
+                signal.Wait(static_cast<std::uint32_t>(left.count())) != os::WaitResult::Signaled)
+                return done();
+        }
+        return true;
+    }
+};
+
 int TcpClient(CXPort& port, std::uint32_t address, std::uint16_t to, std::uint8_t app, int count,
               std::uint32_t size) {
     CXProtocol* channel =
         port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 5000, 5000, 1000, 1000, 0);
     CXConn* c = channel ? channel->createConnection(0) : nullptr;
+    ClientWaiter waiter;
+    if (c != nullptr) {
+        c->setCallback(nullptr, &waiter);
+        c->setNotifyEvent(&waiter.arrived);
+    }
     if (c == nullptr || XPortFailed(c->connect(address, to, app)))
         return 2;
-    for (int i = 0; i < 500 && !c->isConnected(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!c->isConnected())
+    if (!ClientWaiter::Await(waiter.changed, 5000, [&] { return c->isConnected(); }))
         return 3;
     Say("connected");
     for (int i = 0; i < count; ++i) {
@@ -139,16 +166,20 @@ int TcpClient(CXPort& port, std::uint32_t address, std::uint16_t to, std::uint8_
             return 4;
     }
     int echoed = 0;
-    for (int waited = 0; echoed < count && waited < 10000; waited += 2) {
+    bool outOfOrder = false;
+    ClientWaiter::Await(waiter.arrived, 10000, [&] {
         Bytes b;
-        while (c->receive(b)) {
-            if (b.size() != size || b[0] != static_cast<std::uint8_t>(echoed))
-                return 5;
+        while (!outOfOrder && c->receive(b)) {
+            outOfOrder = b.size() != size || b[0] != static_cast<std::uint8_t>(echoed);
             ++echoed;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+        return outOfOrder || echoed == count;
+    });
+    if (outOfOrder)
+        return 5;
     Say("echoed " + std::to_string(echoed));
+    c->setNotifyEvent(nullptr);
+    c->setCallback(nullptr, nullptr);
     c->close();
     channel->destroyConnection(c);
     port.releaseProtocol(channel);
