@@ -203,8 +203,12 @@ TEST(TravexProcess, ClientBackWithinTheLingerKeepsTheServer) {
         ASSERT_EQ(a.Expect("id "), "128");
         first = env.ServerPid();
         ASSERT_NE(first, 0);
-    }  // quits
-    std::this_thread::sleep_for(200ms);
+        // It quits and has ended: its registration was given up by a call Travex
+        // answered, and the end of the process closed its connection, which Travex's
+        // reader of that connection waits on. Its last client gone, Travex lingers.
+        a.CloseInput();
+        ASSERT_EQ(a.Wait(5000), 0);
+    }
     ChildProcess b(Probe(nullptr, -1, env, {"mc-peer", "236.1.0.2", "46107"}));
     ASSERT_EQ(b.Expect("id "), "129");  // the same engine counts on
     EXPECT_EQ(env.ServerPid(), first);
