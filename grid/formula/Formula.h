@@ -146,13 +146,17 @@ public:
     }
 
     bool listed() const { return listed_; }
+    // Plain: evaluating the formula reads only the listed references and has no other effect.
+    bool plain() const { return plain_; }
     void Forget() {
         listed_ = false;
+        plain_ = false;
         count_ = 0;
         more_.reset();
     }
-    void Assign(const std::vector<GXDependencyRef>& refs) {
+    void Assign(const std::vector<GXDependencyRef>& refs, bool plain) {
         Forget();
+        plain_ = plain;
         count_ = static_cast<uint32_t>(refs.size());
         GXDependencyRef* to = inline_;
         if (count_ > kInline) {
@@ -168,6 +172,7 @@ public:
 private:
     static constexpr uint32_t kInline = 2;
     bool listed_ = false;
+    bool plain_ = false;
     uint32_t count_ = 0;
     GXDependencyRef inline_[kInline];
     std::unique_ptr<GXDependencyRef[]> more_;
