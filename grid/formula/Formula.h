@@ -178,14 +178,15 @@ private:
     std::unique_ptr<GXDependencyRef[]> more_;
 };
 
+// What a recalculation pass reads of every formula (the root, where the nodes are, and a
+// reference or so) lies together at the formula's start.
 struct GXFormula {
-    // First, so that a pass reading only the references touches the formula's first bytes.
-    // Code that edits nodes in place calls dependencies.Forget().
-    mutable GXDependencyList dependencies;
     int16_t root = -1;
     int16_t constraint = -1;
     int16_t attached = -1;
     std::vector<GXExprNode> nodes;
+    // Code that edits nodes in place calls dependencies.Forget().
+    mutable GXDependencyList dependencies;
     GXNodeText comment;
 
     bool empty() const { return root < 0; }

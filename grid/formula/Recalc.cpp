@@ -178,11 +178,22 @@ bool StoreResult(GXEngineCell& cell, const GXValue& v) {
     if (same) {
         return false;
     }
+    // A cell holds a text only with a text value and an error context only with an error
+    // value: a number replacing a number leaves the record's later fields, often in another
+    // cache line, untouched.
+    bool wasText = cell.isText();
+    bool wasError = cell.valueKind() == GX_VAL_ERROR;
     cell.setValueKind(kind);
     cell.number = kind == GX_VAL_NUMBER ? v.number : 0;
-    cell.text = (kind == GX_VAL_LONG_TEXT || kind == GX_VAL_SHORT_TEXT) ? v.text : std::string();
+    if (cell.isText()) {
+        cell.text = v.text;
+    } else if (wasText) {
+        cell.text = std::string();
+    }
     cell.error = kind == GX_VAL_ERROR ? v.error : 0;
-    cell.errorContext = kind == GX_VAL_ERROR ? v.context : nullptr;
+    if (kind == GX_VAL_ERROR || wasError) {
+        cell.errorContext = kind == GX_VAL_ERROR ? v.context : nullptr;
+    }
     cell.set(GX_CF_CHANGED);
     return true;
 }
@@ -465,8 +476,7 @@ void SweepFrom(Sweep& s, const std::vector<GXEngineCell*>& order, size_t from) {
 // cell not yet listed, or at an error that stops it; the walk then only lists and marks.
 // Returns whether any cell is stale; next is where the sweep stopped, stopped whether an error
 // stopped it.
-bool ListMarkAndSweep(Sweep& s, std::vector<GXEngineCell*>& order, size_t& next,
-                      bool& stopped) {
+bool ListMarkAndSweep(Sweep& s, std::vector<GXEngineCell*>& order, size_t& next, bool& stopped) {
     s.listing = true;
     size_t marked = 0;
     bool sweeping = true;
@@ -499,7 +509,7 @@ bool ListMarkAndSweep(Sweep& s, std::vector<GXEngineCell*>& order, size_t& next,
             continue;
         }
         if (cell->formula) {
-            PrefetchBytes(cell->formula.get(), sizeof(GXFormula));
+            __builtin_prefetch(cell->formula.get());
         }
         order.push_back(cell);
         if (order.size() > static_cast<size_t>(kFormulasAhead)) {
