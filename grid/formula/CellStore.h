@@ -71,6 +71,7 @@ struct GXEngineSheet {
     int linkedCount = 0;
     bool contentsChanged = false;
     uint32_t passCounter = 0;
+    uint32_t walkCounter = 0;  // recalculation walks over the formula list so far
 
     // Linked cells per row and per column; the bounding range follows from their ends.
     std::map<int, int> rowCounts;

@@ -56,9 +56,10 @@ struct GXEngineCell {
     std::unique_ptr<GXFormula> formula;
     int row = 0;
     int col = 0;
-    double number = 0;
-    GXEngineCell* next = nullptr;  // hash chain
+    uint32_t visit = 0;  // the recalculation walk that listed this cell last
     int error = 0;
+    double number = 0;
+    GXEngineCell* next = nullptr;        // hash chain
     const char* errorContext = nullptr;  // static text naming where the error arose, or null
     std::string text;
     std::unique_ptr<GXCellStyle> style;

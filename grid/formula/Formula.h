@@ -146,13 +146,17 @@ public:
     }
 
     bool listed() const { return listed_; }
+    // Plain: evaluating the formula reads only the listed references and has no other effect.
+    bool plain() const { return plain_; }
     void Forget() {
         listed_ = false;
+        plain_ = false;
         count_ = 0;
         more_.reset();
     }
-    void Assign(const std::vector<GXDependencyRef>& refs) {
+    void Assign(const std::vector<GXDependencyRef>& refs, bool plain) {
         Forget();
+        plain_ = plain;
         count_ = static_cast<uint32_t>(refs.size());
         GXDependencyRef* to = inline_;
         if (count_ > kInline) {
@@ -168,19 +172,21 @@ public:
 private:
     static constexpr uint32_t kInline = 2;
     bool listed_ = false;
+    bool plain_ = false;
     uint32_t count_ = 0;
     GXDependencyRef inline_[kInline];
     std::unique_ptr<GXDependencyRef[]> more_;
 };
 
+// What a recalculation pass reads of every formula (the root, where the nodes are, and a
+// reference or so) lies together at the formula's start.
 struct GXFormula {
-    // First, so that a pass reading only the references touches the formula's first bytes.
-    // Code that edits nodes in place calls dependencies.Forget().
-    mutable GXDependencyList dependencies;
     int16_t root = -1;
     int16_t constraint = -1;
     int16_t attached = -1;
     std::vector<GXExprNode> nodes;
+    // Code that edits nodes in place calls dependencies.Forget().
+    mutable GXDependencyList dependencies;
     GXNodeText comment;
 
     bool empty() const { return root < 0; }

@@ -1,5 +1,6 @@
 #include "grid/formula/Recalc.h"
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,31 @@ void MarkSubtree(const GXFormula& f, int index, std::vector<bool>& marks) {
     MarkSubtree(f, n.colTerm, marks);
 }
 
+// True when evaluating the formula reads only the cells it names and has no effect beyond its
+// own value: no function calls (random numbers, references made at run time) and no references
+// built while evaluating.
+bool IsPlainFormula(const GXFormula& f) {
+    for (const GXExprNode& n : f.nodes) {
+        switch (n.kind) {
+            case GX_NODE_NUMBER:
+            case GX_NODE_STRING:
+            case GX_NODE_CELL:
+            case GX_NODE_RANGE:
+            case GX_NODE_NAMED_CELL:
+            case GX_NODE_NAMED_RANGE:
+                break;
+            case GX_NODE_OPERATOR:
+                if (n.op == GX_OP_RANGE) {
+                    return false;
+                }
+                break;
+            default:
+                return false;
+        }
+    }
+    return true;
+}
+
 // Lists the formula's references outside its constraint and not marked as no dependency.
 void ListDependencies(const GXFormula& f) {
     thread_local std::vector<bool> constraint;
@@ -45,17 +71,21 @@ void ListDependencies(const GXFormula& f) {
             refs.push_back({GXRangeRef{}, n.name});
         }
     }
-    f.dependencies.Assign(refs);
+    f.dependencies.Assign(refs, IsPlainFormula(f));
 }
 
 // Calls visit(range) for every reference the formula depends on. Runs for every formula of
 // every pass: the list is made once per formula and read from then on.
-template <typename Visit>
-void ForEachReference(const GXFormula& f, Visit visit) {
+const GXDependencyList& Dependencies(const GXFormula& f) {
     if (!f.dependencies.listed()) {
         ListDependencies(f);
     }
-    for (const GXDependencyRef& d : f.dependencies) {
+    return f.dependencies;
+}
+
+template <typename Visit>
+void ForEachReference(const GXFormula& f, Visit visit) {
+    for (const GXDependencyRef& d : Dependencies(f)) {
         visit(d.current());
     }
 }
@@ -148,11 +178,22 @@ bool StoreResult(GXEngineCell& cell, const GXValue& v) {
     if (same) {
         return false;
     }
+    // A cell holds a text only with a text value and an error context only with an error
+    // value: a number replacing a number leaves the record's later fields, often in another
+    // cache line, untouched.
+    bool wasText = cell.isText();
+    bool wasError = cell.valueKind() == GX_VAL_ERROR;
     cell.setValueKind(kind);
     cell.number = kind == GX_VAL_NUMBER ? v.number : 0;
-    cell.text = (kind == GX_VAL_LONG_TEXT || kind == GX_VAL_SHORT_TEXT) ? v.text : std::string();
+    if (cell.isText()) {
+        cell.text = v.text;
+    } else if (wasText) {
+        cell.text = std::string();
+    }
     cell.error = kind == GX_VAL_ERROR ? v.error : 0;
-    cell.errorContext = kind == GX_VAL_ERROR ? v.context : nullptr;
+    if (kind == GX_VAL_ERROR || wasError) {
+        cell.errorContext = kind == GX_VAL_ERROR ? v.context : nullptr;
+    }
     cell.set(GX_CF_CHANGED);
     return true;
 }
@@ -265,36 +306,23 @@ bool GXCheckConstraint(GXEngineSheet& sheet, GXEngineCell* cell) {
 
 namespace {
 
-// True when evaluating the formula reads only the cells it names and has no effect beyond its
-// own value: no function calls (random numbers, references made at run time) and no references
-// built while evaluating.
-bool IsPlainFormula(const GXFormula& f) {
-    for (const GXExprNode& n : f.nodes) {
-        switch (n.kind) {
-            case GX_NODE_NUMBER:
-            case GX_NODE_STRING:
-            case GX_NODE_CELL:
-            case GX_NODE_RANGE:
-            case GX_NODE_NAMED_CELL:
-            case GX_NODE_NAMED_RANGE:
-                break;
-            case GX_NODE_OPERATOR:
-                if (n.op == GX_OP_RANGE) {
-                    return false;
-                }
-                break;
-            default:
-                return false;
-        }
-    }
-    return true;
-}
-
 // A large sheet's cells, formulas and nodes lie in memory the caches do not hold; asking for
 // those of the cells a little ahead lets their reads overlap the work on the present one.
 constexpr ptrdiff_t kCellsAhead = 16;
 constexpr ptrdiff_t kFormulasAhead = 8;
 constexpr ptrdiff_t kNodesAhead = 4;
+
+// Asks for every cache line of an object: a record that straddles two lines, or a formula
+// whose evaluation starts at its last node, would stall on the line not asked for.
+void PrefetchBytes(const void* at, size_t bytes) {
+    constexpr uintptr_t kLine = 64;
+    constexpr int kMaxLines = 8;
+    uintptr_t first = reinterpret_cast<uintptr_t>(at) & ~(kLine - 1);
+    uintptr_t last = (reinterpret_cast<uintptr_t>(at) + bytes - 1) & ~(kLine - 1);
+    for (int i = 0; i < kMaxLines && first <= last; ++i, first += kLine) {
+        __builtin_prefetch(reinterpret_cast<const void*>(first));
+    }
+}
 
 // Each fetch reads only what an earlier one brought in: the cell, then its formula, then the
 // formula's nodes.
@@ -309,41 +337,45 @@ void PrefetchAhead(const std::vector<GXEngineCell*>& order,
     }
     if (left > kNodesAhead) {
         if (const GXFormula* f = at[kNodesAhead]->formula.get()) {
-            __builtin_prefetch(f->nodes.data());
+            PrefetchBytes(f->nodes.data(), f->nodes.size() * sizeof(GXExprNode));
         }
     }
 }
 
-// Clears the pass flags of the linked formula cells and marks those the changed ranges reach
-// as stale, listing them in order; true when any is stale. The cells are cleared and marked in
-// the walk that lists them, each a few cells behind the one listed, whose formula is fetched
+// Clears a listed cell's pass flags, notes this walk in it and marks it stale when the changed
+// ranges reach it; true when marked.
+bool ListCell(GXEngineSheet& sheet, GXEngineCell* cell) {
+    cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS | GX_CF_CYCLE, false);
+    cell->visit = sheet.walkCounter;
+    if (sheet.changedRanges.empty() || InChangedRanges(sheet, *cell)) {
+        cell->set(GX_CF_STALE);
+        return true;
+    }
+    return false;
+}
+
+// Lists the linked formula cells in order, clearing and marking each (ListCell); true when any
+// is stale. Each cell is marked a few cells behind the one listed, whose formula is fetched
 // meanwhile: a large sheet's records are read once, and their formulas' reads overlap.
 bool ListAndMark(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order) {
     bool anyStale = false;
-    auto mark = [&](GXEngineCell* cell) {
-        if (sheet.changedRanges.empty() || InChangedRanges(sheet, *cell)) {
-            cell->set(GX_CF_STALE);
-            anyStale = true;
-        }
-    };
     GXListIterator walk(sheet.formulas);
     while (GXEngineCell* cell = walk.Next()) {
         if (!cell->has(GX_CF_LINKED)) {
             continue;
         }
-        cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS | GX_CF_CYCLE, false);
         if (cell->formula) {
             __builtin_prefetch(cell->formula.get());
         }
         order.push_back(cell);
         if (order.size() > static_cast<size_t>(kFormulasAhead)) {
-            mark(order[order.size() - 1 - kFormulasAhead]);
+            anyStale = ListCell(sheet, order[order.size() - 1 - kFormulasAhead]) || anyStale;
         }
     }
     size_t from =
         order.size() > static_cast<size_t>(kFormulasAhead) ? order.size() - kFormulasAhead : 0;
     for (size_t i = from; i < order.size(); ++i) {
-        mark(order[i]);
+        anyStale = ListCell(sheet, order[i]) || anyStale;
     }
     return anyStale;
 }
@@ -358,58 +390,170 @@ bool ListAndMark(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order) {
 // have computed that cell's dependencies first, so the sweep only takes the cells whose order
 // cannot show: plain formulas, and no error while the message slot is free (which message
 // shows depends on which error comes first); at such an error it stops and leaves the rest to
-// the walk.
+// the walk. Leaving any cell to the walk is therefore always allowed.
 //
 // The cells it leaves, in list order, go to pending: the walk need not read the others again.
-void SweepReadyCells(GXEngineSheet& sheet, const std::vector<GXEngineCell*>& order,
-                     std::vector<GXEngineCell*>& pending) {
-    thread_local std::vector<GXEngineCell*> deps;
+struct Sweep {
+    GXEngineSheet& sheet;
+    std::vector<GXEngineCell*>& pending;
+    // While the sweep runs inside the listing walk, a formula cell not yet listed still holds
+    // the previous pass's flags: it counts as not ready.
+    bool listing = false;
+    bool anyStale = false;  // a stale cell is known: the pass computes
     bool skipped = false;
-    for (auto at = order.begin(); at != order.end(); ++at) {
+};
+
+// Sweeps one cell; false when an error stopped the sweep there (the cell is left as it was).
+bool SweepCell(Sweep& s, GXEngineCell* cell) {
+    thread_local std::vector<GXEngineCell*> deps;
+    if (!cell->has(GX_CF_LINKED) || cell->has(GX_CF_COMPUTED)) {
+        return true;
+    }
+    if (!cell->formula) {
+        s.pending.push_back(cell);
+        return true;
+    }
+    deps.clear();
+    AppendDependencies(s.sheet, *cell, deps);
+    bool ready = true;
+    bool must = cell->has(GX_CF_STALE);
+    for (const GXEngineCell* dep : deps) {
+        if (s.listing && dep->visit != s.sheet.walkCounter &&
+            &GXCellListOf(dep) == &s.sheet.formulas) {
+            ready = false;
+            break;
+        }
+        if (!dep->formula) {
+            continue;
+        }
+        if (!dep->has(GX_CF_COMPUTED) || dep->has(GX_CF_IN_PROGRESS | GX_CF_CYCLE)) {
+            ready = false;
+            break;
+        }
+        must = must || cell->stamp < dep->stamp;
+    }
+    // Until a stale cell is known the pass may compute nothing: a cell that must be computed
+    // is left to the walk, which runs only when one is.
+    ready = ready && (!must || s.anyStale);
+    if (!ready || (s.skipped && !Dependencies(*cell->formula).plain())) {
+        s.skipped = true;
+        s.pending.push_back(cell);
+        return true;
+    }
+    cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS);
+    if (must && !cell->formula->empty()) {
+        GXValue v = EvaluateCell(s.sheet, *cell);
+        if (s.skipped && v.type == GX_VT_ERROR && s.sheet.messageSlotFree) {
+            cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS, false);
+            return false;
+        }
+        StoreComputed(s.sheet, *cell, v);
+    }
+    if (must) {
+        cell->set(GX_CF_STALE, false);
+        cell->stamp = s.sheet.passCounter;
+    }
+    cell->set(GX_CF_IN_PROGRESS, false);
+    return true;
+}
+
+// Sweeps order[from..] after the listing walk.
+void SweepFrom(Sweep& s, const std::vector<GXEngineCell*>& order, size_t from) {
+    s.listing = false;
+    for (auto at = order.begin() + static_cast<ptrdiff_t>(from); at != order.end(); ++at) {
         PrefetchAhead(order, at);
-        GXEngineCell* cell = *at;
-        if (!cell->has(GX_CF_LINKED) || cell->has(GX_CF_COMPUTED)) {
-            continue;
+        if (!SweepCell(s, *at)) {
+            s.pending.insert(s.pending.end(), at, order.end());
+            return;
         }
-        if (!cell->formula) {
-            pending.push_back(cell);
-            continue;
-        }
-        deps.clear();
-        AppendDependencies(sheet, *cell, deps);
-        bool ready = true;
-        bool must = cell->has(GX_CF_STALE);
-        for (const GXEngineCell* dep : deps) {
-            if (!dep->formula) {
-                continue;
+    }
+}
+
+// Lists, marks and sweeps in one walk, so that a large sheet's records and formulas come in
+// from memory once a pass rather than twice: each cell is marked a few cells behind the one
+// listed, when its formula has come in, and swept a few cells behind that, when its nodes
+// have. The sweep stops at the first formula that is not plain, whose evaluation could read a
+// cell not yet listed, or at an error that stops it; the walk then only lists and marks.
+// Returns whether any cell is stale; next is where the sweep stopped, stopped whether an error
+// stopped it.
+bool ListMarkAndSweep(Sweep& s, std::vector<GXEngineCell*>& order, size_t& next, bool& stopped) {
+    s.listing = true;
+    size_t marked = 0;
+    bool sweeping = true;
+    auto markUpTo = [&](size_t end) {
+        for (; marked < end; ++marked) {
+            GXEngineCell* cell = order[marked];
+            s.anyStale = ListCell(s.sheet, cell) || s.anyStale;
+            if (const GXFormula* f = cell->formula.get()) {
+                PrefetchBytes(f->nodes.data(), f->nodes.size() * sizeof(GXExprNode));
             }
-            if (!dep->has(GX_CF_COMPUTED) || dep->has(GX_CF_IN_PROGRESS | GX_CF_CYCLE)) {
-                ready = false;
-                break;
+        }
+    };
+    auto sweepUpTo = [&](size_t end) {
+        for (; sweeping && next < end; ++next) {
+            GXEngineCell* cell = order[next];
+            if (cell->formula && !Dependencies(*cell->formula).plain()) {
+                sweeping = false;
+            } else if (!SweepCell(s, cell)) {
+                sweeping = false;
+                stopped = true;
             }
-            must = must || cell->stamp < dep->stamp;
-        }
-        if (!ready || (skipped && !IsPlainFormula(*cell->formula))) {
-            skipped = true;
-            pending.push_back(cell);
-            continue;
-        }
-        cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS);
-        if (must && !cell->formula->empty()) {
-            GXValue v = EvaluateCell(sheet, *cell);
-            if (skipped && v.type == GX_VT_ERROR && sheet.messageSlotFree) {
-                cell->set(GX_CF_COMPUTED | GX_CF_IN_PROGRESS, false);
-                pending.insert(pending.end(), at, order.end());
+            if (!sweeping) {
                 return;
             }
-            StoreComputed(sheet, *cell, v);
         }
-        if (must) {
-            cell->set(GX_CF_STALE, false);
-            cell->stamp = sheet.passCounter;
+    };
+    GXListIterator walk(s.sheet.formulas);
+    while (GXEngineCell* cell = walk.Next()) {
+        if (!cell->has(GX_CF_LINKED)) {
+            continue;
         }
-        cell->set(GX_CF_IN_PROGRESS, false);
+        if (cell->formula) {
+            __builtin_prefetch(cell->formula.get());
+        }
+        order.push_back(cell);
+        if (order.size() > static_cast<size_t>(kFormulasAhead)) {
+            markUpTo(order.size() - kFormulasAhead);
+        }
+        if (marked > static_cast<size_t>(kNodesAhead)) {
+            sweepUpTo(marked - kNodesAhead);
+        }
     }
+    markUpTo(order.size());
+    sweepUpTo(order.size());
+    return s.anyStale;
+}
+
+// A pass that recomputes at once: lists, marks and sweeps, then walks what the sweep left.
+void RecomputePass(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order) {
+    std::vector<GXEngineCell*> pending = std::move(sheet.recalcPending);
+    pending.clear();
+    Sweep s{sheet, pending};
+    size_t next = 0;
+    bool stopped = false;
+    // Counted before it is known whether any cell is stale (the sweep stamps the cells it
+    // computes), taken back when none is.
+    ++sheet.passCounter;
+    if (!ListMarkAndSweep(s, order, next, stopped)) {
+        // Nothing was computed; the cells the sweep found up to date are computed in no pass.
+        --sheet.passCounter;
+        for (GXEngineCell* cell : order) {
+            cell->set(GX_CF_COMPUTED, false);
+        }
+    } else {
+        if (stopped) {
+            pending.insert(pending.end(), order.begin() + static_cast<ptrdiff_t>(next),
+                           order.end());
+        } else {
+            SweepFrom(s, order, next);
+        }
+        for (GXEngineCell* cell : pending) {
+            if (cell->has(GX_CF_LINKED) && !cell->has(GX_CF_COMPUTED)) {
+                GXRecomputeCell(sheet, cell);
+            }
+        }
+    }
+    sheet.recalcPending = std::move(pending);
 }
 
 }  // namespace
@@ -421,19 +565,11 @@ int GXRecalcPass(GXEngineSheet& sheet) {
     // deferred and read as unlinked. Taken from the sheet so its memory is reused.
     std::vector<GXEngineCell*> order = std::move(sheet.recalcOrder);
     order.clear();
-    if (ListAndMark(sheet, order)) {
+    ++sheet.walkCounter;
+    if (sheet.recalcMethod == 1) {
+        RecomputePass(sheet, order);
+    } else if (ListAndMark(sheet, order)) {
         ++sheet.passCounter;
-        if (sheet.recalcMethod == 1) {
-            std::vector<GXEngineCell*> pending = std::move(sheet.recalcPending);
-            pending.clear();
-            SweepReadyCells(sheet, order, pending);
-            for (GXEngineCell* cell : pending) {
-                if (cell->has(GX_CF_LINKED) && !cell->has(GX_CF_COMPUTED)) {
-                    GXRecomputeCell(sheet, cell);
-                }
-            }
-            sheet.recalcPending = std::move(pending);
-        }
     }
     sheet.recalcOrder = std::move(order);
     if (!sheet.constraintCheck || !sheet.messageSlotFree) {

@@ -236,6 +236,41 @@ TEST_F(RecalcTest, ACellThatWaitsKeepsTheOrderOfCallsAndMessages) {
     EXPECT_EQ(message.rfind("Cell C3: ", 0), 0u) << message;
 }
 
+// Formulas listed before the cells they read, far enough apart that the pass lists, marks and
+// computes the early ones before it reaches the late ones: a late cell's flags from the pass
+// before must not pass for this pass's, and the first error reported is still the walk's. A
+// full block of 32 formulas is listed after the block begun after it.
+TEST_F(RecalcTest, ACellListedLaterIsNotTakenForComputedBeforeItsTurn) {
+    Set("A1", "1");
+    auto fill = [&](int from, int to) {
+        for (int row = from; row <= to; ++row) {
+            Set("D" + std::to_string(row), "=A1+" + std::to_string(row));
+        }
+    };
+    fill(1, 20);
+    Set("C40", "=A1*2");
+    Set("E40", "=1/(A1-5)");
+    fill(21, 30);
+    Set("B1", "=C40+1");
+    Set("E1", "=E40");
+    Set("E2", "=1/(A1-5)");
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B1"), "3");
+    Set("A1", "5");
+    Changed("A1");
+    GXResetMessage(sheet);
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B1") + " " + Text("D30") + " " + Text("C40"), "11 35 10");
+    std::string message;
+    ASSERT_TRUE(GXGetMessage(sheet, message));
+    EXPECT_EQ(message.rfind("Cell E40: ", 0), 0u) << message;
+    // A change that reaches no formula computes nothing and leaves every value as it was.
+    Set("Z9", "3");
+    Changed("Z9");
+    ASSERT_EQ(GXRecalc(sheet), 1);
+    EXPECT_EQ(Text("B1") + " " + Text("D30") + " " + Text("C40"), "11 35 10");
+}
+
 // A chain listed from its end computes as one listed from its start.
 TEST_F(RecalcTest, AChainComputesWhicheverEndIsListedFirst) {
     for (bool fromEnd : {false, true}) {
