@@ -118,8 +118,16 @@ public:
     }
     // ReceiveStampedMany, after waiting up to timeoutMs (0: not at all) for the first
     // datagram; it may come back sooner with none. UDPSOCK_E_NOTHING when none came.
-    virtual UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) {
+    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) {
+        return ReceiveWaiting(batch, count, timeoutMs, {});
+    }
+    // The same wait, which also ends, with none taken, as soon as one of `wake` (file
+    // descriptors; negative ones are left out) is readable: the owner's way to reach a
+    // server that sleeps until its next datagram. `wake` is not read.
+    virtual UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs,
+                                     std::span<const int> wake) {
         *count = 0;
+        (void)wake;  // an endpoint that cannot watch them waits for its datagram or time-out
         if (timeoutMs > 0 && !WaitReadable(timeoutMs))
             return UDPSOCK_E_NOTHING;
         return ReceiveStampedMany(batch, count);
@@ -155,10 +163,13 @@ public:
     // One system call for the whole batch, each.
     UdpStatus ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) override;
     UdpStatus SendMany(std::span<const UdpOutgoing> batch) override;
-    // One system call that waits and takes the batch. The wait may end early (by up to
-    // half), so that a caller whose deadline draws nearer seldom has to change the
-    // socket's time-out.
-    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) override;
+    using UdpEndpoint::ReceiveWaiting;
+    // Without `wake`: one system call that waits and takes the batch; the wait may end
+    // early (by up to half), so that a caller whose deadline draws nearer seldom has to
+    // change the socket's time-out. With `wake`: a wait on the socket and on them, then
+    // the batch.
+    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs,
+                             std::span<const int> wake) override;
     UdpStatus JoinGroup(uint32_t group) override;
     UdpStatus LeaveGroup(uint32_t group) override;
     bool WaitReadable(int timeoutMs) override;

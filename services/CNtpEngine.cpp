@@ -120,11 +120,12 @@ void CNtpEngine::HandleBatch(size_t taken, double at) {
     FlushReplies();
 }
 
-void CNtpEngine::Rest(int ms) {
+void CNtpEngine::Rest(int ms, std::span<const int> wake) {
     if (held_ > 0)
         return;  // the next step has work already
     size_t taken = 0;
-    const UdpStatus s = socket_->ReceiveWaiting(batch_, &taken, std::min(ms, MsToNextDeadline()));
+    const UdpStatus s =
+        socket_->ReceiveWaiting(batch_, &taken, std::min(ms, MsToNextDeadline()), wake);
     // A rest that ended with nothing spares the step its own look; a failure is told by
     // the step's own receive.
     rested_ = s == UDPSOCK_S_OK || s == UDPSOCK_E_NOTHING;

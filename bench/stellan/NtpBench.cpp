@@ -14,11 +14,12 @@
 // lie idle for IDLE_SECONDS: how often each wakes and how much
 // processor time it takes, from the system's scheduling counters.
 // The engine's loop takes up to 100 datagrams per step and rests between steps until a
-// datagram arrives or it has a poll or an announcement due.
+// datagram arrives, it has a poll or an announcement due, or the bench stops it.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -257,10 +258,15 @@ int main(int argc, char** argv) {
     std::atomic<bool> stop{false}, serving{false};
     std::atomic<pid_t> engineThread{0};
     FakeClock clock(10, 0);
+    const int stopFd = eventfd(0, EFD_CLOEXEC);
     std::thread stellan([&] {
         engineThread = static_cast<pid_t>(syscall(SYS_gettid));
         RunTimeEngine(
-            clock, [&] { return stop.load(); }, [&](CNtpEngine& e) { serving = e.IsServing(); });
+            clock, [&] { return stop.load(); },
+            [&] {
+                return StopWakeFds{stopFd, -1};
+            },
+            [&](CNtpEngine& e) { serving = e.IsServing(); });
     });
     char dirTemplate[] = "/tmp/stellan_ntp_bench.XXXXXX";
     const std::filesystem::path dir = mkdtemp(dirTemplate);
@@ -288,7 +294,11 @@ int main(int argc, char** argv) {
         status = 0;
     }
     stop = true;
+    const std::uint64_t one = 1;
+    if (write(stopFd, &one, sizeof one) < 0)
+        std::perror("waking the engine");
     stellan.join();
+    close(stopFd);
     kill(chronyd, SIGTERM);
     waitpid(chronyd, nullptr, 0);
     std::filesystem::remove_all(dir);
