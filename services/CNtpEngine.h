@@ -64,6 +64,7 @@ public:
     // Rests until a datagram arrives or the next poll or announcement is due, at most
     // `ms` milliseconds; the datagrams that end it are handled by the next Step. One of
     // `wake` (file descriptors) turning readable ends it too: the owner's stop request.
+    // After a step with datagrams the rest watches only the socket, for at most 100 ms.
     void Rest(int ms, std::span<const int> wake = {});
     // Milliseconds until the next poll or announcement is due; 0 when one is.
     int MsToNextDeadline() const;
@@ -133,7 +134,10 @@ private:
     std::array<UdpDatagram, kBatch> batch_;
     bool rested_ = false;  // the rest took in what was waiting, for the next step
     size_t held_ = 0;      // datagrams it took
-    double heldAt_ = 0;    // when it took them (engine time)
+    bool busy_ = false;    // the last step had datagrams
+    // The longest rest while busy: how long a stop may wait once the requests have ended.
+    static constexpr int kBusyRestMs = 100;
+    double heldAt_ = 0;  // when it took them (engine time)
     // Replies to the batch in hand, sent together once it is handled.
     struct PendingReply {
         uint32_t to = 0;
