@@ -2,7 +2,8 @@
 // with 32 KiB buffers that joins and leaves multicast groups on the card, sends to an
 // address and port, and takes in one datagram at a time, either into a fresh buffer or
 // into the caller's, or a batch at once. No call blocks but ReceiveWaiting, which is a
-// server's rest and its next intake in one system call.
+// server's rest and its next intake (in one system call when no other descriptor may
+// end the rest).
 //
 //   CUdpSocket s;
 //   if (UdpFailed(s.Open(123))) ...            // 0: the system picks the port
