@@ -253,12 +253,25 @@ UdpStatus CUdpSocket::ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* c
     return ReceiveBatch(batch, count, MSG_DONTWAIT);
 }
 
-UdpStatus CUdpSocket::ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) {
+UdpStatus CUdpSocket::ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs,
+                                     std::span<const int> wake) {
     *count = 0;
-    if (socket_ == VAV_INVALID_SOCKET || timeoutMs <= 0 || !SetWaitLimit(timeoutMs))
-        return UdpEndpoint::ReceiveWaiting(batch, count, timeoutMs);
-    // Blocks for the first datagram only, then takes what else is there.
-    return ReceiveBatch(batch, count, MSG_WAITFORONE);
+    if (socket_ == VAV_INVALID_SOCKET || timeoutMs <= 0)
+        return UdpEndpoint::ReceiveWaiting(batch, count, timeoutMs, {});
+    if (wake.empty()) {
+        if (!SetWaitLimit(timeoutMs))
+            return UdpEndpoint::ReceiveWaiting(batch, count, timeoutMs, {});
+        // Blocks for the first datagram only, then takes what else is there.
+        return ReceiveBatch(batch, count, MSG_WAITFORONE);
+    }
+    constexpr size_t kMostWake = 7;
+    std::array<pollfd, kMostWake + 1> watched{};
+    watched[0] = {socket_, POLLIN, 0};
+    const size_t n = std::min(wake.size(), kMostWake);
+    for (size_t i = 0; i < n; ++i) watched[i + 1] = {wake[i], POLLIN, 0};
+    if (::poll(watched.data(), n + 1, timeoutMs) <= 0 || (watched[0].revents & POLLIN) == 0)
+        return UDPSOCK_E_NOTHING;
+    return ReceiveBatch(batch, count, MSG_DONTWAIT);
 }
 
 bool CUdpSocket::SetWaitLimit(int ms) {

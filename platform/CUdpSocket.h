@@ -2,7 +2,8 @@
 // with 32 KiB buffers that joins and leaves multicast groups on the card, sends to an
 // address and port, and takes in one datagram at a time, either into a fresh buffer or
 // into the caller's, or a batch at once. No call blocks but ReceiveWaiting, which is a
-// server's rest and its next intake in one system call.
+// server's rest and its next intake (in one system call when no other descriptor may
+// end the rest).
 //
 //   CUdpSocket s;
 //   if (UdpFailed(s.Open(123))) ...            // 0: the system picks the port
@@ -118,8 +119,16 @@ public:
     }
     // ReceiveStampedMany, after waiting up to timeoutMs (0: not at all) for the first
     // datagram; it may come back sooner with none. UDPSOCK_E_NOTHING when none came.
-    virtual UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) {
+    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) {
+        return ReceiveWaiting(batch, count, timeoutMs, {});
+    }
+    // The same wait, which also ends, with none taken, as soon as one of `wake` (file
+    // descriptors; negative ones are left out) is readable: the owner's way to reach a
+    // server that sleeps until its next datagram. `wake` is not read.
+    virtual UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs,
+                                     std::span<const int> wake) {
         *count = 0;
+        (void)wake;  // an endpoint that cannot watch them waits for its datagram or time-out
         if (timeoutMs > 0 && !WaitReadable(timeoutMs))
             return UDPSOCK_E_NOTHING;
         return ReceiveStampedMany(batch, count);
@@ -155,10 +164,13 @@ public:
     // One system call for the whole batch, each.
     UdpStatus ReceiveStampedMany(std::span<UdpDatagram> batch, size_t* count) override;
     UdpStatus SendMany(std::span<const UdpOutgoing> batch) override;
-    // One system call that waits and takes the batch. The wait may end early (by up to
-    // half), so that a caller whose deadline draws nearer seldom has to change the
-    // socket's time-out.
-    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) override;
+    using UdpEndpoint::ReceiveWaiting;
+    // Without `wake`: one system call that waits and takes the batch; the wait may end
+    // early (by up to half), so that a caller whose deadline draws nearer seldom has to
+    // change the socket's time-out. With `wake`: a wait on the socket and on them, then
+    // the batch.
+    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs,
+                             std::span<const int> wake) override;
     UdpStatus JoinGroup(uint32_t group) override;
     UdpStatus LeaveGroup(uint32_t group) override;
     bool WaitReadable(int timeoutMs) override;

@@ -67,9 +67,11 @@ public:
     // Never waits: a test moves time itself.
     bool WaitReadable(int) override { return !incoming.empty(); }
     // Records how long it was asked to wait.
-    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs) override {
+    using UdpEndpoint::ReceiveWaiting;
+    UdpStatus ReceiveWaiting(std::span<UdpDatagram> batch, size_t* count, int timeoutMs,
+                             std::span<const int> wake) override {
         waits.push_back(timeoutMs);
-        return UdpEndpoint::ReceiveWaiting(batch, count, timeoutMs);
+        return UdpEndpoint::ReceiveWaiting(batch, count, timeoutMs, wake);
     }
     UdpStatus ReserveDatagrams(uint32_t datagrams) override {
         reserved = datagrams;

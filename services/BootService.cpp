@@ -1,5 +1,7 @@
 #include "services/BootService.h"
 
+#include <poll.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -89,7 +91,8 @@ void OpenLog() {
     GetLogger()->Open((os::ProgramDir() / "NS2.log").c_str(), kLogFlags, 100000, false);
 }
 
-// Idles until a key, a stop signal or the service's stop flag.
+// Idles until a key, a stop signal or the service's stop flag, asleep until one of them
+// may have come (every 100 ms only where there is nothing to sleep on).
 void Idle(bool console) {
     while (true) {
         if (console && ConsoleStopRequested())
@@ -97,7 +100,10 @@ void Idle(bool console) {
         CNtService* service = Service(false);
         if (!console && (service == nullptr || service->StopFlag()))
             return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        pollfd wake[] = {{console ? StopSignalFd() : service->StopFd(), POLLIN, 0},
+                         {console ? ConsoleKeyFd() : -1, POLLIN, 0}};
+        const bool none = wake[0].fd < 0 && wake[1].fd < 0;
+        poll(wake, 2, none ? 100 : -1);
     }
 }
 

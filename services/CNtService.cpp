@@ -1,5 +1,8 @@
 #include "services/CNtService.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 
@@ -11,10 +14,19 @@ constexpr uint32_t kPauseHintMs = 1000;
 constexpr uint32_t kWorkerEndedEarly = ERROR_SERVICE_SPECIFIC_ERROR;
 }  // namespace
 
+CNtService::CNtService() : stopFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
 CNtService::~CNtService() {
+    FlagStop();
+    JoinWorker();
+}
+
+void CNtService::FlagStop() {
     stopFlag_ = true;
     pauseChanged_.notify_all();
-    JoinWorker();
+    const uint64_t one = 1;
+    if (stopFd_.get() >= 0) [[maybe_unused]]
+        auto n = write(stopFd_.get(), &one, sizeof one);
 }
 
 bool CNtService::Init(const std::string& name, ServiceHandlerFunction handler, Worker worker) {
@@ -101,8 +113,7 @@ void CNtService::JoinWorker() {
 
 void CNtService::Stop(uint32_t error) {
     std::lock_guard g(stopLock_);
-    stopFlag_ = true;
-    pauseChanged_.notify_all();
+    FlagStop();
     JoinWorker();
     if (statusHandle_ != 0)
         ReportStatus(SERVICE_STOPPED, error);
@@ -147,8 +158,7 @@ void CNtService::HandleControl(uint32_t control) {
             break;
         case SERVICE_CONTROL_SHUTDOWN:
             running_ = 0;
-            stopFlag_ = true;
-            pauseChanged_.notify_all();
+            FlagStop();
             if (stopEvent_)
                 stopEvent_->Set();
             workerEnded_.Wait(kStopWaitMs);

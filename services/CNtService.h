@@ -5,8 +5,9 @@
 //   service.Run(argc, argv);               // returns once told to stop
 //   service.Stop(0);                       // joins the worker, reports stopped
 //
-// The worker polls StopFlag() and passes WaitWhilePaused() in its loop. The current
-// state is kept, so an interrogation reports it.
+// The worker looks at StopFlag() and passes WaitWhilePaused() in its loop; a worker that
+// sleeps on file descriptors adds StopFd(), which turns readable once the flag is set.
+// The current state is kept, so an interrogation reports it.
 #pragma once
 
 #include <atomic>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "os/Event.h"
+#include "os/UniqueFd.h"
 #include "services/ServiceDispatcher.h"
 #include "services/ServiceStatus.h"
 
@@ -28,7 +30,7 @@ public:
     using Worker = std::function<uint32_t(void* console)>;
     static constexpr size_t kMaxName = 511;
 
-    CNtService() = default;
+    CNtService();
     // Stops a worker that still runs.
     virtual ~CNtService();
     CNtService(const CNtService&) = delete;
@@ -44,6 +46,8 @@ public:
     void HandleControl(uint32_t control);
 
     bool StopFlag() const { return stopFlag_; }
+    // Readable from the moment StopFlag() turns true (-1 when the system gave none).
+    int StopFd() const { return stopFd_.get(); }
     void WaitWhilePaused();
     uint32_t CurrentState() const { return state_; }
     const std::string& Name() const { return name_; }
@@ -55,10 +59,13 @@ private:
                       uint32_t checkPoint = 0, uint32_t waitHint = 0);
     bool StartWorker();
     void JoinWorker();
+    // Sets the stop flag and wakes the worker, wherever it waits.
+    void FlagStop();
 
     Worker worker_;
     ServiceHandlerFunction handler_;
     std::atomic<bool> stopFlag_{false};
+    os::UniqueFd stopFd_;
     uintptr_t statusHandle_ = 0;
     std::unique_ptr<os::Event> stopEvent_;
     std::string name_;

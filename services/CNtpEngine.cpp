@@ -115,16 +115,25 @@ void CNtpEngine::Step() {
 }
 
 void CNtpEngine::HandleBatch(size_t taken, double at) {
+    busy_ = busy_ || taken > 0;
     for (const UdpDatagram& d : std::span(batch_).first(taken))
         Handle(d.buffer, d.length, d.address, d.port, at - d.waited);
     FlushReplies();
 }
 
-void CNtpEngine::Rest(int ms) {
+void CNtpEngine::Rest(int ms, std::span<const int> wake) {
     if (held_ > 0)
         return;  // the next step has work already
     size_t taken = 0;
-    const UdpStatus s = socket_->ReceiveWaiting(batch_, &taken, std::min(ms, MsToNextDeadline()));
+    int limit = std::min(ms, MsToNextDeadline());
+    // While requests come in, the rest is the socket's own wait alone, one system call
+    // that sleeps and takes the next batch; the owner's descriptors are watched again
+    // from the first rest that ends with nothing, a moment after the last request.
+    if (std::exchange(busy_, false)) {
+        limit = std::min(limit, kBusyRestMs);
+        wake = {};
+    }
+    const UdpStatus s = socket_->ReceiveWaiting(batch_, &taken, limit, wake);
     // A rest that ended with nothing spares the step its own look; a failure is told by
     // the step's own receive.
     rested_ = s == UDPSOCK_S_OK || s == UDPSOCK_E_NOTHING;

@@ -6,13 +6,13 @@
 //   CSystemClock clock(10);
 //   CNtpEngine engine(clock);          // binds port 123, joins 224.0.1.1
 //   engine.SetServerMode(1);
-//   while (running) { engine.Step(); engine.Rest(250); }
+//   while (running) { engine.Step(); engine.Rest(INT_MAX, stopFds); }
 //
 // No thread of its own, no lock: the owner calls Step, resting between steps until a
-// datagram arrives or the engine has something to do (a poll, an announcement), at most
-// as long as the owner says; the rest takes in the datagrams that end it, for the next
-// step. The clock and the socket come in through the constructor; the millisecond clock
-// is GetMilliseconds.
+// datagram arrives, the engine has something to do (a poll, an announcement) or the
+// owner's own descriptors wake it, at most as long as the owner says; the rest takes in
+// the datagrams that end it, for the next step. The clock and the socket come in through the
+// constructor; the millisecond clock is GetMilliseconds.
 //
 // The clock is stepped only on the agreement of the elected source (StepAgreement): an
 // answer or broadcast of anyone else, however good its stratum, moves nothing.
@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "os/DropCounts.h"
@@ -61,8 +62,10 @@ public:
     // One pass: the announcement check, up to 100 datagrams, a poll when one is due.
     void Step();
     // Rests until a datagram arrives or the next poll or announcement is due, at most
-    // `ms` milliseconds; the datagrams that end it are handled by the next Step.
-    void Rest(int ms);
+    // `ms` milliseconds; the datagrams that end it are handled by the next Step. One of
+    // `wake` (file descriptors) turning readable ends it too: the owner's stop request.
+    // After a step with datagrams the rest watches only the socket, for at most 100 ms.
+    void Rest(int ms, std::span<const int> wake = {});
     // Milliseconds until the next poll or announcement is due; 0 when one is.
     int MsToNextDeadline() const;
     // The clock's time in seconds plus `offset` (NTP_UNIX_OFFSET gives NTP time).
@@ -131,7 +134,10 @@ private:
     std::array<UdpDatagram, kBatch> batch_;
     bool rested_ = false;  // the rest took in what was waiting, for the next step
     size_t held_ = 0;      // datagrams it took
-    double heldAt_ = 0;    // when it took them (engine time)
+    bool busy_ = false;    // the last step had datagrams
+    // The longest rest while busy: how long a stop may wait once the requests have ended.
+    static constexpr int kBusyRestMs = 100;
+    double heldAt_ = 0;  // when it took them (engine time)
     // Replies to the batch in hand, sent together once it is handled.
     struct PendingReply {
         uint32_t to = 0;

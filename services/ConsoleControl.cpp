@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <mutex>
@@ -90,11 +91,22 @@ bool ConsoleKeyPressed() {
     const ssize_t n = read(STDIN_FILENO, &byte, 1);
     if (n > 0)
         return true;
-    if (n == 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+    // An input that cannot be read (a terminal of another job) counts as ended too: a
+    // loop that sleeps until it is readable would otherwise never sleep again.
+    const bool unreadable = n < 0 && errno != EINTR && errno != EAGAIN;
+    if (n == 0 || unreadable || (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
         g_inputEnded = true;
     return false;
 }
 
 bool ConsoleStopRequested() {
     return StopSignalled() || ConsoleKeyPressed();
+}
+
+int StopSignalFd() {
+    return g_pipe[0];
+}
+
+int ConsoleKeyFd() {
+    return g_inputEnded ? -1 : STDIN_FILENO;
 }

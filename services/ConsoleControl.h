@@ -14,3 +14,8 @@ bool WaitForStopSignal(uint32_t ms);
 bool ConsoleKeyPressed();
 // Either of the two.
 bool ConsoleStopRequested();
+// Descriptors a sleeping loop watches so that it wakes for these requests: readable once
+// a stop signal came (-1 before InstallStopSignals), and standard input while it has not
+// ended (-1 after); ConsoleStopRequested then tells whether it was a request.
+int StopSignalFd();
+int ConsoleKeyFd();

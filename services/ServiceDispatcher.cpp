@@ -1,5 +1,7 @@
 #include "services/ServiceDispatcher.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include <cstring>
 #include <thread>
 
+#include "os/UniqueFd.h"
 #include "services/ConsoleControl.h"
 
 namespace {
@@ -96,19 +99,30 @@ bool ServiceDispatcher::Dispatch(const std::vector<ServiceTableEntry>& table,
     argv.push_back(nullptr);
 
     std::atomic<bool> done{false};
+    const os::UniqueFd doneFd(eventfd(0, EFD_CLOEXEC));
     std::thread service([&] {
         entry->main(static_cast<int>(words.size()), argv.data());
         done = true;
+        const uint64_t one = 1;
+        if (doneFd.get() >= 0) [[maybe_unused]]
+            auto n = write(doneFd.get(), &one, sizeof one);
     });
-    ControlLoop([&] { return done.load(); });
+    ControlLoop([&] { return done.load(); }, doneFd.get());
     service.join();
     return true;
 }
 
-void ServiceDispatcher::ControlLoop(const std::function<bool()>& entryDone) {
+void ServiceDispatcher::ControlLoop(const std::function<bool()>& entryDone, int entryDoneFd) {
     bool stopDelivered = false;
     while (!entryDone()) {
-        WaitForStopSignal(50);
+        // Asleep until the entry ends or a stop signal comes. A signal that came before the
+        // entry registered its handler is tried again every 50 ms, as is everything where
+        // there is no descriptor to sleep on.
+        const bool pending = StopSignalled() && !stopDelivered;
+        const int signalFd = pending || stopDelivered ? -1 : StopSignalFd();
+        pollfd wake[] = {{entryDoneFd, POLLIN, 0}, {signalFd, POLLIN, 0}};
+        const bool blind = entryDoneFd < 0 || (signalFd < 0 && !stopDelivered);
+        poll(wake, 2, blind ? 50 : -1);
         if (!StopSignalled() || stopDelivered)
             continue;
         // The stop goes to the handler once the entry has registered it.

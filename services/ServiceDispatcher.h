@@ -46,7 +46,9 @@ public:
 
 private:
     ServiceDispatcher() = default;
-    void ControlLoop(const std::function<bool()>& entryDone);
+    // Delivers the stop signal to the handler until the entry is done; `entryDoneFd`
+    // turns readable when it is (-1: none).
+    void ControlLoop(const std::function<bool()>& entryDone, int entryDoneFd);
 
     std::mutex lock_;
     std::vector<std::pair<std::string, ServiceHandlerFunction>> handlers_;

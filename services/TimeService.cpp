@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -15,10 +16,6 @@
 #include "services/ServiceHost.h"
 
 namespace {
-
-// How long a stop request (or a key pressed in console mode) may go unseen while the
-// engine has nothing to do.
-constexpr int kStopCheckMs = 250;
 
 std::atomic<uint8_t> g_stratum{kDefaultStratum};
 std::mutex g_serviceLock;
@@ -69,6 +66,7 @@ uint8_t StratumFromStartParameter(const std::string& parameter, uint8_t current,
 }
 
 void RunTimeEngine(CClock& clock, const std::function<bool()>& stop,
+                   const std::function<StopWakeFds()>& wakeFds,
                    const std::function<void(CNtpEngine&)>& afterStep) {
     CNtpEngine engine(clock);
     engine.SetServerMode(1);
@@ -80,8 +78,9 @@ void RunTimeEngine(CClock& clock, const std::function<bool()>& stop,
             afterStep(engine);
         // Polls and announcements follow the clock, so a rest cut short by a datagram
         // changes none of them; it only answers sooner. Between them an idle engine
-        // sleeps, waking only to look at the stop request.
-        engine.Rest(kStopCheckMs);
+        // sleeps until the stop request wakes it.
+        const StopWakeFds wake = wakeFds ? wakeFds() : StopWakeFds{-1, -1};
+        engine.Rest(std::numeric_limits<int>::max(), wake);
     }
 }
 
@@ -93,13 +92,22 @@ uint32_t TimeServiceWorker(void* console) {
     CSystemClock clock(g_stratum);
     clock.SetStratum(g_stratum);
     if (console != nullptr) {
-        RunTimeEngine(clock, [] { return ConsoleStopRequested(); });
+        RunTimeEngine(
+            clock, [] { return ConsoleStopRequested(); },
+            [] {
+                return StopWakeFds{StopSignalFd(), ConsoleKeyFd()};
+            });
     } else {
         CNtService* service = Service();
-        RunTimeEngine(clock, [service] {
-            service->WaitWhilePaused();
-            return service->StopFlag();
-        });
+        RunTimeEngine(
+            clock,
+            [service] {
+                service->WaitWhilePaused();
+                return service->StopFlag();
+            },
+            [service] {
+                return StopWakeFds{service->StopFd(), -1};
+            });
     }
     return 0;
 }

@@ -1,10 +1,11 @@
 // The time service: one NTP engine on the PC clock, serving, at the configured stratum
 // (Stellan.INI [IxoTimeService] Stratum, or the start parameter "-stratum=num"),
-// stepped, resting until a datagram arrives or the engine has a poll or an announcement
-// due (a quarter of a second at most, to see a stop request), until the service is told
-// to stop. The same loop runs in the foreground in console mode, at stratum 10.
+// stepped, resting until a datagram arrives, the engine has a poll or an announcement
+// due, or a stop request comes, until the service is told to stop. The same loop runs in the
+// foreground in console mode, at stratum 10.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -25,9 +26,16 @@ uint8_t ReadStratumSetting(const std::filesystem::path& settingsFile, const Stra
 uint8_t StratumFromStartParameter(const std::string& parameter, uint8_t current,
                                   const StratumWarning& warn);
 
+// Descriptors that turn readable when a stop may have been requested (negative ones are
+// left out): the loop's rest ends on them.
+using StopWakeFds = std::array<int, 2>;
+
 // The engine loop on `clock`, serving, until `stop` answers true (asked before each step).
-// `afterStep` (may be null) sees the engine after each step.
+// Between steps the engine sleeps until a datagram, its next poll or announcement, or one
+// of `wakeFds()` (asked before each rest) turning readable. `afterStep` (may be null) sees
+// the engine after each step.
 void RunTimeEngine(CClock& clock, const std::function<bool()>& stop,
+                   const std::function<StopWakeFds()>& wakeFds,
                    const std::function<void(CNtpEngine&)>& afterStep = nullptr);
 
 // The service's entry, control handler and worker (non-null argument: console mode).

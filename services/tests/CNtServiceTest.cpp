@@ -1,12 +1,16 @@
 // The service wrapper with a recording status sink in place of systemd.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <atomic>
-#include <chrono>
+#include <initializer_list>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "os/UniqueFd.h"
 #include "services/CNtService.h"
 #include "testsupport/Notice.h"
 
@@ -20,6 +24,8 @@ protected:
                 {
                     std::lock_guard g(lock_);
                     reports_.push_back(s);
+                    if (s.currentState == SERVICE_STOPPED)
+                        endedWhenStopped_ = workerEnded_;
                 }
                 reported_.Notify();
                 return true;
@@ -39,21 +45,29 @@ protected:
         });
     }
 
+    // True once one of `fds` is readable; false after 10 s.
+    static bool AwaitReadable(std::initializer_list<int> fds) {
+        std::vector<pollfd> watched;
+        for (int fd : fds) watched.push_back({fd, POLLIN, 0});
+        return poll(watched.data(), watched.size(), 10000) > 0;
+    }
+
     CNtService service_;
+    std::atomic<bool> workerEnded_{false};
+    bool endedWhenStopped_ = false;  // the worker had ended when stopped was reported
     std::mutex lock_;
     std::vector<ServiceStatus> reports_;
     ixo::testsupport::Notice reported_;
 };
 
 TEST_F(CNtServiceTest, StopReleasesTheBodyWhichJoinsTheWorkerBeforeReportingStopped) {
-    std::atomic<bool> workerEnded{false};
+    std::atomic<bool> woken{false};
     service_.Init(
         "test service", [this](uint32_t c) { service_.HandleControl(c); },
         [&](void* console) -> uint32_t {
             EXPECT_EQ(console, nullptr);
-            while (!service_.StopFlag()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            workerEnded = true;
+            woken = AwaitReadable({service_.StopFd()}) && service_.StopFlag();
+            workerEnded_ = true;
             return 0;
         });
     std::thread body([&] {
@@ -64,7 +78,8 @@ TEST_F(CNtServiceTest, StopReleasesTheBodyWhichJoinsTheWorkerBeforeReportingStop
     service_.HandleControl(SERVICE_CONTROL_INTERROGATE);
     service_.HandleControl(SERVICE_CONTROL_STOP);
     body.join();
-    EXPECT_TRUE(workerEnded);
+    EXPECT_TRUE(woken);
+    EXPECT_TRUE(endedWhenStopped_);
     const auto r = Reports();
     ASSERT_EQ(r.size(), 5u);
     EXPECT_EQ(r[0].currentState, SERVICE_START_PENDING);
@@ -80,6 +95,22 @@ TEST_F(CNtServiceTest, StopReleasesTheBodyWhichJoinsTheWorkerBeforeReportingStop
     EXPECT_EQ(r[4].win32ExitCode, 0u);
 }
 
+TEST_F(CNtServiceTest, ShutdownWakesASleepingWorkerAndWaitsForIt) {
+    service_.Init(
+        "shutting down", [this](uint32_t c) { service_.HandleControl(c); },
+        [&](void*) -> uint32_t {
+            AwaitReadable({service_.StopFd()});
+            workerEnded_ = true;
+            return 0;
+        });
+    std::thread body([&] { service_.Run(1, nullptr); });
+    ASSERT_TRUE(WaitForState(SERVICE_RUNNING));
+    service_.HandleControl(SERVICE_CONTROL_SHUTDOWN);
+    EXPECT_TRUE(workerEnded_);
+    body.join();
+    service_.Stop(0);
+}
+
 TEST_F(CNtServiceTest, AWorkerThatEndsDuringTheStartFailsIt) {
     service_.Init(
         "short-lived", [this](uint32_t c) { service_.HandleControl(c); },
@@ -92,32 +123,50 @@ TEST_F(CNtServiceTest, AWorkerThatEndsDuringTheStartFailsIt) {
 }
 
 TEST_F(CNtServiceTest, PauseHoldsTheWorkerAndContinueLetsItGo) {
-    std::atomic<int> rounds{0};
+    // The worker takes a round for each tick; it notes the state it saw once past the pause.
+    os::UniqueFd tick(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE));
+    ASSERT_GE(tick.get(), 0);
+    std::vector<uint32_t> seen;
     service_.Init(
         "pausing", [this](uint32_t c) { service_.HandleControl(c); },
         [&](void*) -> uint32_t {
-            while (!service_.StopFlag()) {
+            while (AwaitReadable({service_.StopFd(), tick.get()}) && !service_.StopFlag()) {
+                uint64_t one = 0;
+                if (read(tick.get(), &one, sizeof one) != sizeof one)
+                    continue;
                 service_.WaitWhilePaused();
-                ++rounds;
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                {
+                    std::lock_guard g(lock_);
+                    seen.push_back(service_.CurrentState());
+                }
+                reported_.Notify();
             }
             return 0;
         });
+    auto rounds = [&] {
+        std::lock_guard g(lock_);
+        return seen.size();
+    };
+    auto give = [&] {
+        const uint64_t one = 1;
+        ASSERT_EQ(write(tick.get(), &one, sizeof one), static_cast<ssize_t>(sizeof one));
+    };
     std::thread body([&] { service_.Run(1, nullptr); });
     ASSERT_TRUE(WaitForState(SERVICE_RUNNING));
+    give();
+    ASSERT_TRUE(reported_.Await([&] { return rounds() == 1; }));
     service_.HandleControl(SERVICE_CONTROL_PAUSE);
     EXPECT_EQ(service_.CurrentState(), SERVICE_PAUSED);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const int held = rounds;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_LE(rounds - held, 1);
+    give();
+    EXPECT_FALSE(reported_.Await([&] { return rounds() == 2; }, 100));
     service_.HandleControl(SERVICE_CONTROL_CONTINUE);
     EXPECT_EQ(service_.CurrentState(), SERVICE_RUNNING);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    ASSERT_TRUE(reported_.Await([&] { return rounds() == 2; }));
     service_.HandleControl(SERVICE_CONTROL_STOP);
     body.join();
     service_.Stop(0);
-    EXPECT_GT(rounds, held + 1);
+    std::lock_guard g(lock_);
+    EXPECT_NE(seen[1], SERVICE_PAUSED);
 }
 
 }  // namespace

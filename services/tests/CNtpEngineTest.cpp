@@ -351,6 +351,9 @@ TEST_F(EngineTest, RestsUntilItsNextDeadline) {
     Advance(0);
     ASSERT_EQ(net_->sent.size(), 1u);
     EXPECT_EQ(net_->sent[0].address, 0xC6120009u);
+    // After a step with requests the rest is short; the one after it lasts again.
+    EXPECT_EQ(rest(100000), 100);
+    EXPECT_NEAR(rest(100000), 4000, 1);
 }
 
 }  // namespace

@@ -6,10 +6,13 @@
 // The clock runs OFFSET seconds ahead of the real time; the peer ends after SECONDS or
 // at SIGTERM. One line per event on standard output: "serving", "source A.B.C.D S",
 // "step X" (seconds the clock was moved by), "end OFFSET".
+#include <sys/timerfd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "os/UniqueFd.h"
 #include "services/CNtpEngine.h"
 #include "services/ConsoleControl.h"
 #include "services/FakeClock.h"
@@ -21,11 +24,19 @@ int main(int argc, char** argv) {
     InstallStopSignals();
     FakeClock clock(static_cast<uint8_t>(std::atoi(argv[1])), std::atof(argv[2]));
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(std::atoi(argv[3]));
+    // Wakes the engine's rest at the end.
+    os::UniqueFd timer(timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC));
+    const itimerspec at{{0, 0}, {std::atoi(argv[3]), 0}};
+    if (timer.get() < 0 || timerfd_settime(timer.get(), 0, &at, nullptr) != 0)
+        return 1;
     bool serving = false;
     uint32_t source = 0;
     int steps = 0;
     RunTimeEngine(
         clock, [&] { return StopSignalled() || std::chrono::steady_clock::now() > end; },
+        [&] {
+            return StopWakeFds{StopSignalFd(), timer.get()};
+        },
         [&](CNtpEngine& engine) {
             if (engine.IsServing() != serving && (serving = engine.IsServing()))
                 std::printf("serving\n");
