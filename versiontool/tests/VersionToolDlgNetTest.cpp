@@ -5,8 +5,6 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include <QPointer>
-#include <QTimer>
 #include <functional>
 #include <thread>
 
@@ -26,6 +24,7 @@ namespace quillon::test {
 namespace {
 
 using ixo::testsupport::PumpUntil;
+using ixo::testsupport::WhenShown;
 
 class VersionToolDlgNetTest : public DialogFixture {};
 
@@ -56,33 +55,6 @@ std::vector<std::vector<uint8_t>> ReceiveUntilMark(int fd, size_t least) {
     }
     return got;
 }
-
-// Runs `then` from the event loop once a widget of type T has been shown.
-template <class T>
-class WhenShown : public QObject {
-public:
-    explicit WhenShown(std::function<void(T&)> then) : then_(std::move(then)) {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-    ~WhenShown() override { QCoreApplication::instance()->removeEventFilter(this); }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && !seen_) {
-            if (auto* widget = dynamic_cast<T*>(watched)) {
-                seen_ = true;
-                QPointer<QObject> alive(watched);
-                QTimer::singleShot(0, this, [this, widget, alive] {
-                    if (alive)
-                        then_(*widget);
-                });
-            }
-        }
-        return false;
-    }
-
-private:
-    std::function<void(T&)> then_;
-    bool seen_ = false;
-};
 
 TEST_F(VersionToolDlgNetTest, SendsExactlyOneDatagramForOneUpdatableOfThree) {
     IXO_REQUIRE_NETNS();
