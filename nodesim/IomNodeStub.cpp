@@ -74,11 +74,20 @@ void IomNodeStub::ClearCalls() {
     calls_.clear();
 }
 
+bool IomNodeStub::AwaitCalls(const std::function<bool(const std::vector<std::string>&)>& done,
+                             uint32_t ms) const {
+    std::unique_lock lock(lock_);
+    return recorded_.wait_for(lock, std::chrono::milliseconds(ms), [&] { return done(calls_); });
+}
+
 void IomNodeStub::Record(const std::string& line) {
-    std::lock_guard lock(lock_);
-    calls_.push_back(line);
-    if (record_.is_open())
-        record_ << line << std::endl;
+    {
+        std::lock_guard lock(lock_);
+        calls_.push_back(line);
+        if (record_.is_open())
+            record_ << line << std::endl;
+    }
+    recorded_.notify_all();
 }
 
 void IomNodeStub::invoke(uint32_t interfaceId, uint32_t methodId, std::vector<CRccArg>& request,

@@ -16,9 +16,12 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -53,6 +56,10 @@ public:
     uint32_t CallCount() const { return count_; }
     std::vector<std::string> Calls() const;
     void ClearCalls();
+    // True once `done` holds for the calls recorded so far, looked at now and after each
+    // call is recorded; false when it does not within `ms` of real time.
+    bool AwaitCalls(const std::function<bool(const std::vector<std::string>&)>& done,
+                    uint32_t ms = 5000) const;
 
 private:
     static std::string Describe(uint32_t methodId, const std::vector<CRccArg>& request,
@@ -72,6 +79,7 @@ private:
     std::atomic<bool> holding_{false};
     os::Event resume_{true, false};
     mutable std::mutex lock_;
+    mutable std::condition_variable recorded_;
     std::map<std::string, uint32_t> failingProperties_;
     std::vector<std::string> calls_;
     std::ofstream record_;

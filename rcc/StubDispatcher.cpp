@@ -117,10 +117,18 @@ void StubDispatcher::receiveLoop() {
 }
 
 bool StubDispatcher::servePass() {
-    std::shared_lock lock(connectionLock_);
+    // The connections are served without the lock, so that a stub call that takes long
+    // never holds up a peer that connects meanwhile; only this thread removes connections
+    // (dropClosedConnections), so each one outlives the pass.
+    std::vector<RccConnection*> open;
+    {
+        std::shared_lock lock(connectionLock_);
+        open.reserve(connections_.size());
+        for (auto& [id, connection] : connections_) open.push_back(connection.get());
+    }
     bool served = false;
     // One packet per connection per pass, so that a busy peer does not starve the others.
-    for (auto& [id, connection] : connections_) {
+    for (RccConnection* connection : open) {
         std::vector<uint8_t> packet;
         if (connection->receive(packet)) {
             handleRequest(*connection, packet);

@@ -80,6 +80,12 @@ bool EditorHost::PostNodeStatus(uint32_t message, bool online, std::unique_ptr<V
     return frame != nullptr && frame->PostNodeStatus(message, online, std::move(mac));
 }
 
+void EditorHost::NodeStatusStepped() {
+    std::shared_lock lock(State().frameLock);
+    if (IMainFrame* frame = State().frame)
+        frame->NodeStatusStepped();
+}
+
 void EditorHost::SetProxyMaker(ProxyMaker maker) {
     std::lock_guard lock(State().lock);
     State().proxyMaker = std::move(maker);

@@ -49,6 +49,11 @@ public:
     virtual void EndProgress() = 0;
     // Repaints the window (without erasing) so that the grid shows new values.
     virtual void Invalidate() = 0;
+    // Node status finished a step of its work: what it heard in the step, posted or not,
+    // can be read now. Called on its work thread with no lock of its own held, so it must
+    // never wait for the frame's thread; a window has nothing to do here (a test's frame
+    // wakes its waits).
+    virtual void NodeStatusStepped() {}
 };
 
 class EditorHost {
@@ -72,6 +77,8 @@ public:
     static IMainFrame* MainFrame();
     // Posts through the frame; false (the address freed) without one.
     static bool PostNodeStatus(uint32_t message, bool online, std::unique_ptr<VavMacAddress> mac);
+    // Tells the frame, if any, that node status finished a step.
+    static void NodeStatusStepped();
 
     // Makes the document's remote-call proxies; by default a plain CIOMProxy over the
     // link (port 36507, protocol 9, connection parameter 50). Null restores it.

@@ -1,18 +1,19 @@
 #include "editor/document/KoltInterface.h"
 
-#include <chrono>
-#include <thread>
+#include <cstdint>
 
 #include "editor/document/ConfigData.h"
 #include "editor/document/EditorStrings.h"
 #include "editor/document/ErrorHandler.h"
 #include "editor/document/NodeStatus2.h"
+#include "os/Clock.h"
 
 namespace {
 
 constexpr const char* kSource = "KoltInterface";
-// Time the work thread gets to join the status group before the announcement.
-constexpr auto kStartPause = std::chrono::milliseconds(200);
+// Time the work thread gets to join the status group before the announcement (on the
+// process's clock).
+constexpr uint32_t kStartPauseMs = 200;
 
 std::unique_ptr<CKoltInterface>& Instance() {
     static std::unique_ptr<CKoltInterface> instance;
@@ -59,7 +60,7 @@ bool CKoltInterface::Connect() {
                        code));
         return false;
     }
-    std::this_thread::sleep_for(kStartPause);
+    os::Sleep(kStartPauseMs);
     client_->SendInitialStatus();
     return true;
 }

@@ -76,6 +76,10 @@ void CNodeStatus2::OnNodeOffline(CNS2Node& node) {
     PostNodeEvent(node.GetMacAddress(), false);
 }
 
+void CNodeStatus2::OnWorkStep() {
+    EditorHost::NodeStatusStepped();
+}
+
 void CNodeStatus2::PostNodeEvent(const VavMacAddress& mac, bool online) {
     EditorHost::PostNodeStatus(WM_NODE_STATUS_CHANGED, online,
                                std::make_unique<VavMacAddress>(mac));

@@ -47,6 +47,8 @@ protected:
     void OnNodeOffline(CNS2Node& node) override;
     // The engine takes the adapter's address.
     bool GetOwnMacAddress(VavMacAddress&) override { return false; }
+    // Lets the main frame know that what the step heard can be read.
+    void OnWorkStep() override;
 
     void PostNodeEvent(const VavMacAddress& mac, bool online);
     void PostNodeRefresh(const VavMacAddress& mac, bool online);

@@ -138,7 +138,7 @@ TEST(DialogDataExchange, AValueOutOfRangeIsReportedAndKeepsTheDialogOpen) {
     int result = -1;
     std::vector<MessageBoxRequest> asked;
     QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        ASSERT_TRUE(test::PumpUntil([&] { return dlg.isActiveWindow(); }));
         dlg.SetDlgItemText(IDC_CHANNELS, "513");
         ScopedMessageBoxAnswers boxes({IDOK});
         QTest::keyClick(dlg.GetDlgItem(IDC_NAME)->focusProxy(), Qt::Key_Return);  // OK by Enter
@@ -184,7 +184,7 @@ TEST(DialogFocus, TheControlOnInitDialogFocusedKeepsTheFocusOnceShown) {
     } dlg;
     bool onName = false;
     QTimer::singleShot(0, [&] {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        EXPECT_TRUE(test::PumpUntil([&] { return dlg.isActiveWindow(); }));
         onName = QApplication::focusWidget() == dlg.GetDlgItem(IDC_NAME)->focusProxy();
         dlg.ExecuteCommand(IDCANCEL);
     });
@@ -202,7 +202,7 @@ TEST(DialogFocus, EnterInADialogOpenedFromAButtonPressesItsOwnDefault) {
             MapCommand(IDC_MORE, [this] {
                 PortDialog second;
                 QTimer::singleShot(0, [&] {
-                    EXPECT_TRUE(QTest::qWaitForWindowActive(&second));
+                    EXPECT_TRUE(test::PumpUntil([&] { return second.isActiveWindow(); }));
                     QTest::keyClick(second.GetDlgItem(IDC_NAME)->focusProxy(), Qt::Key_Return);
                 });
                 inner = second.DoModal();
@@ -214,7 +214,7 @@ TEST(DialogFocus, EnterInADialogOpenedFromAButtonPressesItsOwnDefault) {
         }
     } dlg;
     QTimer::singleShot(0, [&] {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dlg));
+        EXPECT_TRUE(test::PumpUntil([&] { return dlg.isActiveWindow(); }));
         QTest::mouseClick(dlg.GetDlgItem(IDC_MORE)->focusProxy(), Qt::LeftButton);
         dlg.ExecuteCommand(IDCANCEL);
     });

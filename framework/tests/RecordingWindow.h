@@ -2,9 +2,9 @@
 #pragma once
 
 #include "framework/window/Window.h"
+#include "testsupport/EventLoopWait.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 
 #include <functional>
 #include <vector>
@@ -51,16 +51,8 @@ protected:
     }
 };
 
-// Runs the event loop until `done` holds or `ms` pass; true when it held.
-inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+// Runs the event loop until `done` holds, woken by the events that come; true when it
+// held within `ms`.
+using ixo::testsupport::PumpUntil;
 
 }  // namespace fw::test

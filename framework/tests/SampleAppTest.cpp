@@ -165,7 +165,7 @@ TEST_F(SampleApp, NewDocumentShowsFrameWithViewMenusAndBars) {
 
     // The accelerator sends the same command; idle time updates the bars.
     frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    ASSERT_TRUE(test::PumpUntil([&] { return frame->isActiveWindow(); }));
     QTest::keyClick(view, Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(Doc().text, "**");
     app.RunIdle();

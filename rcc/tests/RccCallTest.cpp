@@ -303,6 +303,27 @@ TEST_F(RccCallTest, SecondCallWhileOneRunsIsRefused) {
     first.join();
 }
 
+// A stub call that runs long holds up only the calls queued behind it: a peer that
+// connects meanwhile is taken in at once.
+TEST_F(RccCallTest, APeerConnectsWhileAStubCallRuns) {
+    std::thread first([&] {
+        std::vector<CRccValue> results;
+        EXPECT_EQ(proxy->invokeMethod("Node", kNodeId, "block", {}, results), RCC_S_OK);
+    });
+    ASSERT_EQ(node.blocking.Wait(5000), os::WaitResult::Signaled);
+    auto second = pcSide.createConnection(9, {});
+    os::Event taken{true, false};
+    std::thread peer([&] {
+        second->connect(kNodeAddress, RCC_DEFAULT_PORT, kNodeApp);
+        taken.Set();
+    });
+    EXPECT_EQ(taken.Wait(5000), os::WaitResult::Signaled) << "the connect waited for the call";
+    node.release.Set();
+    peer.join();
+    first.join();
+    EXPECT_TRUE(second->isConnected());
+}
+
 // The time-out runs on the clock: five minutes of a silent or missing node pass at once.
 TEST_F(RccCallTest, SilentOrMissingNodeIsACommunicationFailureAfterTheTimeout) {
     std::vector<std::unique_ptr<RccConnection>> held;

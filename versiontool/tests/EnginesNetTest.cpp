@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
-#include <thread>
 
 #include "nodestatus/CNS2.h"
 #include "nodestatus/fakes/UdpTestTransport.h"
@@ -69,11 +68,30 @@ private:
     ixo::testsupport::Notice notice_;  // told of every call
 };
 
-class NullSink : public IDeviceEngineSink {
+// What an engine reports: the names, in order, each waking Await.
+class NamesSink : public IDeviceEngineSink {
 public:
-    void OnDeviceFound(const DeviceEvent&) override { ++reports; }
-    void OnDeviceLost(const DeviceEvent&) override { ++reports; }
-    std::atomic<int> reports{0};
+    void OnDeviceFound(const DeviceEvent& e) override { Note(e.name); }
+    void OnDeviceLost(const DeviceEvent& e) override { Note(e.name); }
+    std::vector<std::string> Names() {
+        std::lock_guard lock(m_);
+        return names_;
+    }
+    bool Await(size_t count, int ms) {
+        return notice_.Await([&] { return Names().size() >= count; }, ms);
+    }
+
+private:
+    void Note(const std::string& name) {
+        {
+            std::lock_guard lock(m_);
+            names_.push_back(name);
+        }
+        notice_.Notify();
+    }
+    std::mutex m_;
+    std::vector<std::string> names_;
+    ixo::testsupport::Notice notice_;
 };
 
 using EnginesNetTest = ixo::testsupport::SelectedCardTest;
@@ -93,8 +111,9 @@ void ExpectRequest(const std::vector<uint8_t>& got, const std::vector<uint8_t>& 
 TEST_F(EnginesNetTest, RequestsOnTheWire) {
     HostSocket legacyListener(*hosts_, 0, kLegacyStatusPort, kStatusGroup);
     HostSocket nodeListener(*hosts_, 0, kNodeStatusPort, kStatusGroup);
-    ASSERT_TRUE(legacyListener.Valid() && nodeListener.Valid());
-    NullSink sink;
+    HostSocket sender(*hosts_, 0, 0, 0);
+    ASSERT_TRUE(legacyListener.Valid() && nodeListener.Valid() && sender.Valid());
+    NamesSink sink;
     CLegacyStatusEngine legacy;
     CNodeStatusEngine node;
     const uint32_t before = GetMilliseconds();
@@ -102,9 +121,35 @@ TEST_F(EnginesNetTest, RequestsOnTheWire) {
     EXPECT_EQ(node.Start(&sink), UDPSOCK_S_OK);
     const uint32_t after = GetMilliseconds();
 
+    // Every request went out before Start returned. A device then announces itself from
+    // the host: what the listeners hear before it is all the engines sent, and once both
+    // engines have reported it they have handled the echoes of their own requests, which
+    // came in before it.
     std::vector<std::vector<uint8_t>> legacyGot, nodeGot;
-    while (auto d = legacyListener.Receive(300)) legacyGot.push_back(*d);
-    while (auto d = nodeListener.Receive(100)) nodeGot.push_back(*d);
+    for (size_t i = 0; i < 6; ++i)
+        if (auto d = legacyListener.Receive(5000))
+            legacyGot.push_back(*d);
+    for (size_t i = 0; i < 3; ++i)
+        if (auto d = nodeListener.Receive(5000))
+            nodeGot.push_back(*d);
+    TestDevice marker;
+    marker.name = "Marker", marker.type = 0x2185, marker.appId = 9;
+    marker.ip = HostOrder(hosts_->Address(0));
+    const auto legacyMarker = LegacyBytes(marker);
+    const auto nodeMarker = NodeStatusBytes(marker);
+    sender.SendTo(kStatusGroup, kLegacyStatusPort, legacyMarker);
+    sender.SendTo(kStatusGroup, kNodeStatusPort, nodeMarker);
+    auto untilMarker = [](const HostSocket& listener, const std::vector<uint8_t>& marker) {
+        std::vector<std::vector<uint8_t>> extra;
+        while (auto d = listener.Receive(5000)) {
+            if (*d == marker)
+                break;
+            extra.push_back(*d);
+        }
+        return extra.size();
+    };
+    EXPECT_EQ(untilMarker(legacyListener, legacyMarker), 0u);
+    EXPECT_EQ(untilMarker(nodeListener, nodeMarker), 0u);
     ASSERT_EQ(legacyGot.size(), 6u);
     const uint8_t flags[6] = {0, 0, 0, 1, 1, 1};
     for (size_t i = 0; i < 6; ++i) {
@@ -122,10 +167,10 @@ TEST_F(EnginesNetTest, RequestsOnTheWire) {
     }
 
     // The engines hear their own requests come back as short forms, and never report them.
-    std::this_thread::sleep_for(ms(100));
+    ASSERT_TRUE(sink.Await(2, 5000));
     legacy.Stop();
     node.Stop();
-    EXPECT_EQ(sink.reports, 0);
+    EXPECT_EQ(sink.Names(), (std::vector<std::string>{"Marker", "Marker"}));
 }
 
 TEST_F(EnginesNetTest, DevicesOfBothGenerationsFoundChangedAndLost) {
@@ -165,7 +210,6 @@ TEST_F(EnginesNetTest, DevicesOfBothGenerationsFoundChangedAndLost) {
 
     // Silence: both are lost three intervals (600 ms) after their last packet, found by the
     // next one-second sweep.
-    std::this_thread::sleep_for(ms(20));
     list.Take();
     const auto silent = Clock::now();
     ASSERT_TRUE(list.WaitFor("lost", "Old node 2", 3000));

@@ -5,13 +5,15 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include <atomic>
+#include <functional>
 #include <thread>
 
 #include "editor/document/NodeCommand.h"
 #include "framework/base/CommandIds.h"
 #include "framework/controls/Button.h"
 #include "framework/dialogs/MessageBox.h"
+#include "os/Event.h"
+#include "testsupport/EventLoopWait.h"
 #include "testsupport/NetHosts.h"
 #include "versiontool/StatusPackets.h"
 #include "versiontool/VersionToolApp.h"
@@ -21,18 +23,35 @@
 namespace quillon::test {
 namespace {
 
+using ixo::testsupport::PumpUntil;
+using ixo::testsupport::WhenShown;
+
 class VersionToolDlgNetTest : public DialogFixture {};
 
-std::vector<std::vector<uint8_t>> ReceiveAll(int fd, int quietMs) {
+const std::vector<uint8_t> kEndMark{'e', 'n', 'd'};
+
+// What arrives at `fd` up to the test's own end mark, sent to it after the datagrams the
+// test looks for; should they cross it, up to at least `least` datagrams.
+std::vector<std::vector<uint8_t>> ReceiveUntilMark(int fd, size_t least) {
+    sockaddr_in self{};
+    socklen_t length = sizeof self;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&self), &length);
+    self.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sendto(fd, kEndMark.data(), kEndMark.size(), 0, reinterpret_cast<sockaddr*>(&self),
+           sizeof self);
     std::vector<std::vector<uint8_t>> got;
+    bool marked = false;
     pollfd p{fd, POLLIN, 0};
-    while (poll(&p, 1, quietMs) == 1) {
+    while ((!marked || got.size() < least) && poll(&p, 1, 5000) == 1) {
         std::vector<uint8_t> bytes(64);
         const ssize_t n = recv(fd, bytes.data(), bytes.size(), 0);
         if (n < 0)
             break;
         bytes.resize(static_cast<size_t>(n));
-        got.push_back(bytes);
+        if (bytes == kEndMark)
+            marked = true;
+        else
+            got.push_back(bytes);
     }
     return got;
 }
@@ -60,7 +79,7 @@ TEST_F(VersionToolDlgNetTest, SendsExactlyOneDatagramForOneUpdatableOfThree) {
         dynamic_cast<fw::Button*>(dialog->GetDlgItem(IDC_UPDATE_SELECTED))->Click();
         EXPECT_EQ(boxes.asked.size(), 1u);
     }
-    const auto got = ReceiveAll(fd, 300);
+    const auto got = ReceiveUntilMark(fd, 1);
     close(fd);
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0], (std::vector<uint8_t>{0x0F, 0x00, 0x01, 0x00, 0x63, 0x01, 0x11, 0x00}));
@@ -73,12 +92,13 @@ TEST_F(VersionToolDlgNetTest, ReportsRacingWithStopAreSafe) {
     IXO_REQUIRE_NETNS();
     const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     ASSERT_GE(fd, 0);
-    std::atomic<bool> flooding{true};
+    os::Event stopFlood{true, false};
     std::thread flood([&] {
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_addr.s_addr = htonl(kStatusGroup);
-        for (uint32_t round = 0; flooding; ++round) {
+        // A round every 2 ms until the test says stop.
+        for (uint32_t round = 0;; ++round) {
             for (uint8_t i = 0; i < 40; ++i) {
                 TestDevice d;
                 d.mac[5] = i, d.name = "Node " + std::to_string(i), d.interval = 200;
@@ -88,7 +108,8 @@ TEST_F(VersionToolDlgNetTest, ReportsRacingWithStopAreSafe) {
                 sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to),
                        sizeof to);
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            if (stopFlood.Wait(2) == os::WaitResult::Signaled)
+                break;
         }
     });
 
@@ -96,22 +117,20 @@ TEST_F(VersionToolDlgNetTest, ReportsRacingWithStopAreSafe) {
     auto* button = dynamic_cast<fw::Button*>(dialog->GetDlgItem(IDC_START_STOP));
     int mostListed = 0;
     for (int turn = 0; turn < 10; ++turn) {
-        using Clock = std::chrono::steady_clock;
-        for (auto end = Clock::now() + std::chrono::milliseconds(60); Clock::now() < end;)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        // Stopped while the engines' reports come in.
+        EXPECT_TRUE(PumpUntil([&] { return List().GetItemCount() > 0; })) << turn;
         mostListed = std::max(mostListed, List().GetItemCount());
         button->Click();  // stop: the list stays
         const int kept = List().GetItemCount();
-        for (int i = 0; i < 5; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            QCoreApplication::processEvents();
-        }
+        // The engines' threads have ended with the stop: whatever they posted is queued
+        // now, and is handled here.
+        QCoreApplication::processEvents();
         EXPECT_EQ(List().GetItemCount(), kept) << "nothing arrives while stopped";
         EXPECT_EQ(dialog->OnlineCount(), kept);
         button->Click();  // start: empty again
         EXPECT_EQ(List().GetItemCount(), 0);
     }
-    flooding = false;
+    stopFlood.Set();
     flood.join();
     close(fd);
     EXPECT_GT(mostListed, 0) << "the engines heard the flood";
@@ -124,11 +143,9 @@ TEST_F(VersionToolDlgNetTest, ClosingTheMainDialogEndsTheProgram) {
     setenv("IXO_KEYSTORE_DIR", dir_.c_str(), 1);
     CVersionToolApp app;
     bool shown = false;
-    QTimer::singleShot(50, [&] {
-        auto* main = dynamic_cast<CVersionToolDlg*>(app.GetMainWnd());
-        shown = main && main->isVisible() && main->IsDiscovering();
-        if (main)
-            main->SendMessage(fw::WM_CLOSE);
+    WhenShown<CVersionToolDlg> close([&](CVersionToolDlg& main) {
+        shown = &main == app.GetMainWnd() && main.isVisible() && main.IsDiscovering();
+        main.SendMessage(fw::WM_CLOSE);
     });
     EXPECT_EQ(app.Run(), 0);
     unsetenv("IXO_KEYSTORE_DIR");

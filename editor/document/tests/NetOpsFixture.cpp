@@ -91,7 +91,7 @@ void NetOpsTest::Announce(const SimNode& node) {
     }
     nodeStatus_.Push(StatusPacket(node.identity.type, node.identity.mac.ToText(), node.identity.ip,
                                   4, 7, 600000, node.identity.name.c_str()));
-    ASSERT_TRUE(WaitFor([&] { return kolt->IsNodeOnline(node.identity.mac); }));
+    ASSERT_TRUE(frame_.Await([&] { return kolt->IsNodeOnline(node.identity.mac); }));
 }
 
 xmldom::Node NetOpsTest::AddDocNode(const SimNode& node, const char* typeName) {

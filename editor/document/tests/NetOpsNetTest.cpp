@@ -9,7 +9,6 @@
 #include <chrono>
 #include <fstream>
 #include <list>
-#include <thread>
 
 #include "editor/document/Bootp.h"
 #include "editor/document/ConfigData.h"
@@ -147,7 +146,7 @@ protected:
 
     void Connect() {
         ASSERT_TRUE(CKoltInterface::GetInstance()->Connect());
-        ASSERT_TRUE(WaitFor(
+        ASSERT_TRUE(frame_.Await(
             [] { return CKoltInterface::GetInstance()->GetOnlineNodeCount() == kNodes; }, 8000))
             << CKoltInterface::GetInstance()->GetOnlineNodeCount() << " nodes on line";
     }
@@ -201,7 +200,7 @@ TEST_F(NetOpsOverTravex, ConnectSeesTheNodesAndLosesAStoppedOne) {
     EXPECT_LT(seconds, 5.0);
     for (NodeProcess& n : nodes_)
         EXPECT_TRUE(
-            WaitFor([&] { return Has(frame_.Posts(), std::string("on ") + n.mac.ToText()); }));
+            frame_.Await([&] { return Has(frame_.Posts(), std::string("on ") + n.mac.ToText()); }));
     CIPAddress ip;
     ASSERT_TRUE(CKoltInterface::GetInstance()->GetNodeIp(At(nodes_, 1).mac, ip));
     EXPECT_EQ(ip.GetText(), "198.018.000.003");
@@ -209,7 +208,7 @@ TEST_F(NetOpsOverTravex, ConnectSeesTheNodesAndLosesAStoppedOne) {
     // A node whose network version has another major number is a member, not configurable.
     NodeProcess& old = StartNode(kNodes, {"--network-major", "3"});
     CNodeStatus2* client = CKoltInterface::GetInstance()->GetClient();
-    ASSERT_TRUE(WaitFor(
+    ASSERT_TRUE(frame_.Await(
         [&] {
             for (const CNS2Node& m : client->CopyNodes())
                 if (m.GetMacAddress() == old.mac && m.IsOnline() && !m.GetVersionMap().empty())
@@ -225,13 +224,13 @@ TEST_F(NetOpsOverTravex, ConnectSeesTheNodesAndLosesAStoppedOne) {
     NodeProcess& stopped = At(nodes_, 1);
     stopped.process->Kill(SIGKILL);
     start = Clock::now();
-    ASSERT_TRUE(
-        WaitFor([&] { return !CKoltInterface::GetInstance()->IsNodeOnline(stopped.mac); }, 6000));
+    ASSERT_TRUE(frame_.Await(
+        [&] { return !CKoltInterface::GetInstance()->IsNodeOnline(stopped.mac); }, 6000));
     seconds = std::chrono::duration<double>(Clock::now() - start).count();
     EXPECT_GT(seconds, 0.9);
     EXPECT_EQ(CKoltInterface::GetInstance()->GetOnlineNodeCount(), kNodes - 1);
-    EXPECT_TRUE(
-        WaitFor([&] { return Has(frame_.Posts(), std::string("off ") + stopped.mac.ToText()); }));
+    EXPECT_TRUE(frame_.Await(
+        [&] { return Has(frame_.Posts(), std::string("off ") + stopped.mac.ToText()); }));
     EXPECT_TRUE(CKoltInterface::GetInstance()->Disconnect());
     EXPECT_FALSE(CKoltInterface::GetInstance()->IsConnected());
 }
@@ -342,10 +341,13 @@ TEST_F(NetOpsOverTravex, OfflineSkippedSilentNodeRetriedKeyStopsTheWalk) {
     NodeProcess& silent = At(nodes_, 1);
     silent.process->WriteLine("hold 4");
     silent.Counters();
-    // The user reads the question a moment; meanwhile the node answers what it held.
+    // While the user reads the question the node answers what it held (too late: the
+    // editor has given up on that call). Its stub serves one call at a time, so once it
+    // has taken "resume" (the counters after it prove that) the held call ends before the
+    // retry's first one runs.
     sink_.onQuestion = [&](const std::string&) {
         silent.process->WriteLine("resume");
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        silent.Counters();
     };
     sink_.QueueAnswer(ANSWER_RETRY);
     ASSERT_TRUE(doc_->SendConfig());
@@ -380,8 +382,9 @@ TEST_F(NetOpsOverTravex, AddressServerStartsOnceAndOutlivesDisconnect) {
     EXPECT_TRUE(bootp->Start());
     EXPECT_TRUE(bootp->IsRunning());
     EXPECT_FALSE(Has(sink_.MessageTexts(), "bootp server stopped."));
+    // Only Stop ends the server (this thread owns it): nothing to wait for after the
+    // disconnect.
     EXPECT_TRUE(CKoltInterface::GetInstance()->Disconnect());
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(bootp->IsRunning());
     bootp->Stop();
     EXPECT_FALSE(bootp->IsRunning());

@@ -1,9 +1,6 @@
 // Send Config and Optimize EDMX against simulated nodes served in this process.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include <algorithm>
 
 #include "editor/document/ErrorSink.h"
@@ -139,10 +136,8 @@ TEST_F(NetOpsSendTest, UnansweredRebootIsASendAndAFailedSaveIsSaidSo) {
     const Calls beforeReboot(expected.begin(), expected.end() - 1);
     EXPECT_EQ(node.stub.Calls(), beforeReboot);
     node.stub.Resume();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (CountOf(node.stub.Calls(), "invokeMethod Node 1 reboot") == 0 &&
-           std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
+    EXPECT_TRUE(node.stub.AwaitCalls(
+        [](const Calls& calls) { return CountOf(calls, "invokeMethod Node 1 reboot") != 0; }));
     EXPECT_EQ(node.stub.Calls(), expected);
 
     // Answers the reboot with a failure.

@@ -97,7 +97,7 @@ TEST_F(NodeStatusFacadeTest, ConnectAnnouncesAndDisconnectSaysGoodbye) {
     EXPECT_TRUE(nodeStatus_.IsJoined(NS2_GROUP, NS2_PORT));
 
     nodeStatus_.Push(StatusPacket(0x2104, "02:00:00:00:00:01", 0x0A000002));
-    ASSERT_TRUE(WaitFor([&] { return kolt.GetOnlineNodeCount() == 1; }));
+    ASSERT_TRUE(frame_.Await([&] { return kolt.GetOnlineNodeCount() == 1; }));
     size_t sentBefore = nodeStatus_.SentPackets().size();
     EXPECT_TRUE(kolt.Disconnect());
     EXPECT_FALSE(kolt.IsConnected());

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <list>
 #include <sstream>
-#include <thread>
 
 #include "editor/document/ConfigData.h"
 #include "editor/document/ErrorHandler.h"
@@ -26,6 +25,7 @@
 #include "platform/NetAdapter.h"
 #include "platform/VavConfig.h"
 #include "testsupport/ChildProcess.h"
+#include "testsupport/EventLoopWait.h"
 #include "testsupport/NetHosts.h"
 #include "testsupport/TravexTestEnv.h"
 
@@ -35,18 +35,10 @@ namespace {
 namespace fs = std::filesystem;
 using ixo::testsupport::ChildProcess;
 using ixo::testsupport::NetHosts;
+using ixo::testsupport::PumpUntil;
 using ixo::testsupport::TravexTestEnv;
 
 constexpr int kNodes = 3;
-
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
-}
 
 struct NodeProcess {
     std::unique_ptr<TravexTestEnv> env;

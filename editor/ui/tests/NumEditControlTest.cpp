@@ -36,7 +36,7 @@ TEST_F(NumEditInGrid, TheNodeGridTypesNumbersThroughIt) {
     EXPECT_NE(dynamic_cast<CNumEditControl*>(View().GetControl(row, static_cast<ROWCOL>(start))),
               nullptr);
     View().SetCurrentCell(row, static_cast<ROWCOL>(start));
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    ASSERT_TRUE(PumpUntil([&] { return Frame().isActiveWindow(); }));
     View().SetFocus();
     QApplication::processEvents();
     // Keys go where the focus is: the grid, then the cell's edit window once it shows.

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QImage>
 #include <chrono>
-#include <thread>
 
 #include "editor/document/Bootp.h"
 #include "editor/document/ConfigData.h"
@@ -42,15 +41,6 @@ SimNode::SimNode(LoopbackNetwork& net, const nodesim::NodeIdentity& id)
       link(net, id.ip, 1),
       dispatcher(&link, RCC_DEFAULT_PORT, RCC_PROTOCOL_ID, 50) {
     dispatcher.registerStub(RCC_IF_IOM, "IOM", &stub);
-}
-
-bool PumpUntil(const std::function<bool()>& done, int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!done() && std::chrono::steady_clock::now() < end) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return done();
 }
 
 TessalyFixture::TessalyFixture() {

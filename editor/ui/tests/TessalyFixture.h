@@ -26,6 +26,7 @@
 #include "nodestatus/fakes/FakeNS2Transport.h"
 #include "rcc/StubDispatcher.h"
 #include "rcc/fakes/LoopbackTransport.h"
+#include "testsupport/EventLoopWait.h"
 #include "testsupport/TempDir.h"
 
 namespace tessaly::test {
@@ -39,8 +40,8 @@ struct SimNode {
     StubDispatcher dispatcher;
 };
 
-// Runs the window's messages until `done` answers true or `ms` have passed.
-bool PumpUntil(const std::function<bool()>& done, int ms = 5000);
+// Runs the window's messages until `done` answers true, woken by each message that comes.
+using ixo::testsupport::PumpUntil;
 
 // The shown dialog of class T (a modal one the code under test opened), once it is up and
 // active; null when none came.
@@ -55,7 +56,7 @@ T* ShownDialog() {
         return found != nullptr;
     });
     if (found) {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(found));
+        EXPECT_TRUE(PumpUntil([&] { return found->isActiveWindow(); }));
     }
     return found;
 }

@@ -7,9 +7,9 @@
 #include "grid/controls/CGXCellTip.h"
 #include "grid/core/CGXGridWnd.h"
 #include "grid/core/tests/GridFixture.h"
+#include "testsupport/EventLoopWait.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
 
@@ -81,17 +81,9 @@ protected:
 
 using ControlFixture = ControlFixtureT<CGXGridWnd>;
 
-// Runs the event loop until `done` holds, at most `ms` milliseconds; true when it held.
-inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+// Runs the event loop until `done` holds, woken by the events that come; true when it
+// held within `ms`.
+using ixo::testsupport::PumpUntil;
 
 // Compares with the stored image under controls/tests/golden; with IXO_UPDATE_GOLDEN set (or no
 // image yet) writes it. What the run rendered goes to the build folder.
