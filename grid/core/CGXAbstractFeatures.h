@@ -114,8 +114,6 @@ public:
     virtual bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
     // TRUE when the cell was drawn (or is drawn by its span's origin) as part of a span.
     virtual bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
-    // Brings the computed spans of the cells of a paint up to date before they are prepared.
-    virtual void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) = 0;
 };
 // Floating cells: a text wider than its cell runs on over the empty cells to its right. Mode 0
 // off; 1 and 2 compute the spans of the cells on display.
