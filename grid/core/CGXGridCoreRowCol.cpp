@@ -2,6 +2,7 @@
 // client-row mappings and the top row and left column. Each change is a Set (what callers use),
 // a Store (the data only) and an Update (the screen).
 #include "framework/window/Window.h"
+#include "grid/core/CGXAbstractComponents.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridHint.h"
@@ -150,6 +151,22 @@ void RefreshCoverings(CGXGridParam& param) {
             gone.push_back(&r);
     for (const CGXRange* r : gone) param.m_CoveredCells.RemoveRangeAt(r);
     param.RebuildCoveredCellPool();
+}
+
+// Lets the merged-span pools (merging on) and the floated-span pool (floating on) follow lines
+// inserted at `first` (count lines) or removed (first..second).
+void MoveSpanPools(CGXGridParam& param, bool rows, bool inserted, ROWCOL first, ROWCOL second) {
+    CGXAbstractSpanCellPoolImp* imp = GXGetLibraryState().m_pSpanCellPoolImp;
+    if (!imp)
+        return;
+    for (std::size_t i = 0; i < param.m_apSpanCellPools.size(); ++i) {
+        const bool on = i < 2 ? param.m_wMergeMode != 0 : param.m_wFloatMode != 0;
+        if (!on || !param.m_apSpanCellPools[i])
+            continue;
+        CGXOwnedObject& pool = *param.m_apSpanCellPools[i];
+        inserted ? imp->LinesInserted(pool, rows, first, second)
+                 : imp->LinesRemoved(pool, rows, first, second);
+    }
 }
 
 // What the insert command needs besides the styles that the undo factory saved: which of the
@@ -324,6 +341,7 @@ bool CGXGridCore::StoreInsertRows(ROWCOL row, ROWCOL count, bool force) {
     m_pParam->m_SelRects.InsertRowsInRanges(row, count);
     m_pParam->m_CoveredCells.InsertRowsInRanges(row, count);
     RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, true, true, row, count);
     if (auto* hide = GetHideCellsImp())
         hide->RowsInserted(this, row, count);
     FreeObjectCache();
@@ -339,6 +357,7 @@ bool CGXGridCore::StoreInsertCols(ROWCOL col, ROWCOL count, bool force) {
     m_pParam->m_SelRects.InsertColsInRanges(col, count);
     m_pParam->m_CoveredCells.InsertColsInRanges(col, count);
     RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, false, true, col, count);
     if (auto* hide = GetHideCellsImp())
         hide->ColsInserted(this, col, count);
     FreeObjectCache();
@@ -356,6 +375,7 @@ bool CGXGridCore::StoreRemoveRows(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_SelRects.RemoveRowsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveRowsInRanges(from, to, count);
     RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, true, false, from, to);
     if (auto* hide = GetHideCellsImp())
         hide->RowsRemoved(this, from, to);
     FreeObjectCache();
@@ -373,6 +393,7 @@ bool CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_SelRects.RemoveColsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveColsInRanges(from, to, count);
     RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, false, false, from, to);
     if (auto* hide = GetHideCellsImp())
         hide->ColsRemoved(this, from, to);
     FreeObjectCache();
