@@ -80,6 +80,23 @@ TEST_F(RowColUndoTest, InsertedRowsAndColumnsGoAgainWithUndo) {
     EXPECT_EQ(Get(5, 1), "r2c1");
 }
 
+// The Undo menu names the action that the newest step undoes.
+TEST_F(RowColUndoTest, TheUndoStepIsNamedByTheActionItUndoes) {
+    struct Case {
+        bool (*change)(CGXGridCore&);
+        const char* description;
+    } cases[] = {
+        {[](CGXGridCore& g) { return g.InsertRows(2, 1); }, "Insert Rows"},
+        {[](CGXGridCore& g) { return g.InsertCols(2, 1); }, "Insert Columns"},
+        {[](CGXGridCore& g) { return g.RemoveRows(2, 3); }, "Removing rows ..."},
+        {[](CGXGridCore& g) { return g.RemoveCols(2, 3); }, "Removing columns ..."},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.change(Core()));
+        EXPECT_EQ(Param().GetUndoList().front()->GetDescription(), c.description);
+    }
+}
+
 TEST_F(RowColUndoTest, FewerRowsByTheCountAreOneStepThatUndoes) {
     Fill(1, 1, 10, 2);
     ASSERT_TRUE(Core().SetRowCount(4, 0));
