@@ -101,7 +101,13 @@ public:
 };
 
 // Pools of span ranges and of ranges whose spans are computed later.
-class CGXAbstractSpanCellPoolImp : public CGXOwnedObject {};
+class CGXAbstractSpanCellPoolImp : public CGXOwnedObject {
+public:
+    // Moves the spans of a pool with rows (columns) inserted at `first` (count lines) or
+    // removed (first..last).
+    virtual void LinesInserted(CGXOwnedObject& pool, bool rows, ROWCOL first, ROWCOL count) = 0;
+    virtual void LinesRemoved(CGXOwnedObject& pool, bool rows, ROWCOL first, ROWCOL last) = 0;
+};
 class CGXAbstractDelayedRangePoolImp : public CGXOwnedObject {};
 
 // Copying and moving cells inside a cell store.

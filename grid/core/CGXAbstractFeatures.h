@@ -105,6 +105,20 @@ public:
     virtual void UpdateCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
                                           ROWCOL right, unsigned flags, bool createHint) = 0;
     virtual void ExpandRangeByCoverings(CGXGridCore* grid, CGXRange& range) = 0;
+    // Before rows (columns) first..last are removed: a covering that reaches into them from
+    // above (the left) ends just before them, one that starts inside them goes; each change
+    // is recorded with the command type, so that undoing the removal puts it back. `changed`
+    // tells whether any covering changed.
+    virtual void RemoveRowsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
+                                     int ctCmd) {
+        (void)grid, (void)first, (void)last, (void)ctCmd;
+        changed = false;
+    }
+    virtual void RemoveColsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
+                                     int ctCmd) {
+        (void)grid, (void)first, (void)last, (void)ctCmd;
+        changed = false;
+    }
 };
 // Draws cells that span several rows or columns (covered, merged and floating cells) as one cell
 // in a paint of the grid core; indices are the draw context's row and column indices.
@@ -114,8 +128,6 @@ public:
     virtual bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
     // TRUE when the cell was drawn (or is drawn by its span's origin) as part of a span.
     virtual bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) = 0;
-    // Brings the computed spans of the cells of a paint up to date before they are prepared.
-    virtual void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) = 0;
 };
 // Floating cells: a text wider than its cell runs on over the empty cells to its right. Mode 0
 // off; 1 and 2 compute the spans of the cells on display.
@@ -313,6 +325,15 @@ public:
     virtual void RedrawSelection(CGXGridCore* grid) = 0;
     virtual bool OnCtrlClickHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col,
                                    unsigned keyFlags) = 0;
+    // After rows (columns) first..last were removed and the selected ranges cut: drops the
+    // ranges that went with them and moves the range in progress, the anchor and the last cell
+    // along.
+    virtual void RowsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) {
+        (void)grid, (void)first, (void)last;
+    }
+    virtual void ColsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) {
+        (void)grid, (void)first, (void)last;
+    }
 };
 // The thick frame around the selection in progress, with its fill handle. Frame types: 0 a cell
 // range (handle bottom-right), 2 whole rows (bottom-left), 7 whole columns (top-right).

@@ -577,9 +577,12 @@ void CGXGridCore::PrepareCells(GX_DRAW_CONTEXT& ctx) {
             ctx.flags[i] = f;
         }
     }
-    // Spans take over their cells: one style, the span's borders, no lines inside.
+    // Spans take over their cells: one style, the span's borders, no lines inside. Merged and
+    // floated spans are brought up to date for the painted cells first.
+    if (ctx.rowCount > 0 && ctx.colCount > 0)
+        UpdateSpannedCells(CGXRange(ctx.rows.front(), ctx.cols.front(), ctx.rows[ctx.rowCount - 1],
+                                    ctx.cols[ctx.colCount - 1]));
     if (CGXAbstractDrawSpannedCellsImp* spans = GetDrawSpannedCellsImp()) {
-        spans->UpdateSpansInRange(this, ctx);
         for (int r = 0; r < ctx.rowCount; ++r)
             for (int c = 0; c < ctx.colCount; ++c)
                 if (ctx.styles[ctx.Cell(r, c)] && !(ctx.flags[ctx.Cell(r, c)] & gxnFlagSpanned))

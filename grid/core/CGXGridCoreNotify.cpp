@@ -46,9 +46,12 @@ bool CGXGridCore::UpdateSpannedCells(const CGXRange& range) {
     if (merges)
         any = merges->EvalMergeCells(this, r.top, r.bottom, r.left, r.right, changed);
     if (floats) {
-        fw::DeviceContext* dc = AcquireGridDC();
+        // Texts are measured on the device being painted, when a paint asks.
+        const bool painting = !m_drawContexts.empty() && m_drawContexts.back()->dc;
+        fw::DeviceContext* dc = painting ? m_drawContexts.back()->dc : AcquireGridDC();
         any = floats->EvalFloatCells(this, dc, r.top, r.bottom, r.left, r.right, changed) || any;
-        ReleaseGridDC();
+        if (!painting)
+            ReleaseGridDC();
     }
     if (any)
         RedrawRowCol(changed, GX_INVALIDATE);

@@ -2,6 +2,7 @@
 // client-row mappings and the top row and left column. Each change is a Set (what callers use),
 // a Store (the data only) and an Update (the screen).
 #include "framework/window/Window.h"
+#include "grid/core/CGXAbstractComponents.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridHint.h"
@@ -12,6 +13,7 @@
 #include "grid/core/GXLibraryState.h"
 
 #include <algorithm>
+#include <vector>
 
 ROWCOL CGXGridCore::GetRowCount() {
     CGXData* data = GetData();
@@ -125,6 +127,59 @@ void RestoreSaved(CGXGridCore& grid, ROWCOL first, ROWCOL count, const CGXRowCol
     }
 }
 
+// Hides again the rows (columns) that were hidden when they were removed, and gives the
+// computing cell store back the cells and formulas it saved then. This comes after the lines
+// are in again: those cells carry the numbers and references from before the removal.
+void RestoreAfterInsert(CGXGridCore& grid, ROWCOL first, ROWCOL count,
+                        const CGXRowColUndoData& saved, bool rows) {
+    for (ROWCOL offset : saved.m_hidden)
+        if (offset < count)
+            rows ? grid.StoreHideRow(first + offset, true)
+                 : grid.StoreHideCol(first + offset, true);
+    if (saved.m_pEngineInfo && grid.GetData())
+        grid.GetData()->UndoEngineCells(saved.m_pEngineInfo.get(), false, false);
+}
+
+// After the covered ranges followed inserted or removed lines: the coverings that went with
+// removed lines are dropped, and the pool finds the others at their new places.
+void RefreshCoverings(CGXGridParam& param) {
+    if (param.m_CoveredCells.IsEmpty())
+        return;
+    std::vector<const CGXRange*> gone;
+    for (const CGXRange& r : param.m_CoveredCells)
+        if (!r.IsValid())
+            gone.push_back(&r);
+    for (const CGXRange* r : gone) param.m_CoveredCells.RemoveRangeAt(r);
+    param.RebuildCoveredCellPool();
+}
+
+// Lets the merged-span pools (merging on) and the floated-span pool (floating on) follow lines
+// inserted at `first` (count lines) or removed (first..second).
+void MoveSpanPools(CGXGridParam& param, bool rows, bool inserted, ROWCOL first, ROWCOL second) {
+    CGXAbstractSpanCellPoolImp* imp = GXGetLibraryState().m_pSpanCellPoolImp;
+    if (!imp)
+        return;
+    for (std::size_t i = 0; i < param.m_apSpanCellPools.size(); ++i) {
+        const bool on = i < 2 ? param.m_wMergeMode != 0 : param.m_wFloatMode != 0;
+        if (!on || !param.m_apSpanCellPools[i])
+            continue;
+        CGXOwnedObject& pool = *param.m_apSpanCellPools[i];
+        inserted ? imp->LinesInserted(pool, rows, first, second)
+                 : imp->LinesRemoved(pool, rows, first, second);
+    }
+}
+
+// What the insert command needs besides the styles that the undo factory saved: which of the
+// lines first..last are hidden. Makes the saved data when the factory kept none.
+void SaveLineStates(CGXGridCore& grid, ROWCOL first, ROWCOL last,
+                    std::unique_ptr<CGXRowColUndoData>& saved, bool rows) {
+    if (!saved)
+        saved = std::make_unique<CGXRowColUndoData>();
+    for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i)
+        if (rows ? grid.IsRowHidden(i) : grid.IsColHidden(i))
+            saved->m_hidden.push_back(i - first);
+}
+
 }  // namespace
 
 bool CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, unsigned flags,
@@ -144,6 +199,7 @@ bool CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, unsig
     if (saved) {
         GXFlagScope restoring(m_bInStyleChange, true);
         RestoreSaved(*this, row, count, *saved, true);
+        RestoreAfterInsert(*this, row, count, *saved, true);
     }
     UpdateInsertRows(row, count, flags, true);
     if (record)
@@ -173,6 +229,7 @@ bool CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, unsign
     if (saved) {
         GXFlagScope restoring(m_bInStyleChange, true);
         RestoreSaved(*this, col, count, *saved, false);
+        RestoreAfterInsert(*this, col, count, *saved, false);
     }
     UpdateInsertCols(col, count, flags, true);
     if (record)
@@ -198,24 +255,37 @@ bool CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, unsigned flags, int ctCmd) 
     if (record) {
         if (!GetCommandFactory()->CreateRemoveRowsUndoData(this, from, to, saved))
             return false;
+        SaveLineStates(*this, from, to, saved, true);
         for (ROWCOL r = from; r <= to && r != GX_INVALID; ++r)
             heights.push_back(GetOwnRowHeight(r));
     }
     const bool trans = ctCmd == 0 && BeginTrans(GXLibraryText(20145).c_str());
     op.SetStatusText(GXLibraryText(20145));
-    const bool oldRecording = SetUndoRecording(false);
+    if (auto* covered = GetCoveredCellsImp()) {
+        bool changed = false;
+        covered->RemoveRowsCoverings(this, from, to, changed, record ? ctCmd : 1);
+    }
+    // The computing cell store records what the removal rewrites, for the insert command.
+    const bool oldRecording = SetUndoRecording(record);
     const bool stored = StoreRemoveRows(from, to);
     SetUndoRecording(oldRecording);
     if (stored) {
+        if (saved && GetData())
+            saved->m_pEngineInfo = GetData()->GetUndoInfo();
         UpdateRemoveRows(from, to, flags, true);
         if (record)
             if (auto cmd = GetCommandFactory()->CreateInsertRowsCmd(
                     from, to - from + 1, std::move(heights), std::move(saved)))
                 AddCommand(std::move(cmd), ctCmd);
+        if (auto* selection = GetUserSelectRangeImp())
+            selection->RowsRemoved(this, from, to);
         NotifyCellStoreChanged();
+    } else {
+        EndUndoStep();
     }
+    // A refused removal takes back the coverings it shortened.
     if (trans)
-        CloseTrans();
+        stored ? CloseTrans() : Rollback();
     return stored;
 }
 
@@ -230,23 +300,34 @@ bool CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, unsigned flags, int ctCmd) 
     if (record) {
         if (!GetCommandFactory()->CreateRemoveColsUndoData(this, from, to, saved))
             return false;
+        SaveLineStates(*this, from, to, saved, false);
         for (ROWCOL c = from; c <= to && c != GX_INVALID; ++c) widths.push_back(GetOwnColWidth(c));
     }
     const bool trans = ctCmd == 0 && BeginTrans(GXLibraryText(20146).c_str());
     op.SetStatusText(GXLibraryText(20146));
-    const bool oldRecording = SetUndoRecording(false);
+    if (auto* covered = GetCoveredCellsImp()) {
+        bool changed = false;
+        covered->RemoveColsCoverings(this, from, to, changed, record ? ctCmd : 1);
+    }
+    const bool oldRecording = SetUndoRecording(record);
     const bool stored = StoreRemoveCols(from, to);
     SetUndoRecording(oldRecording);
     if (stored) {
+        if (saved && GetData())
+            saved->m_pEngineInfo = GetData()->GetUndoInfo();
         UpdateRemoveCols(from, to, flags, true);
         if (record)
             if (auto cmd = GetCommandFactory()->CreateInsertColsCmd(
                     from, to - from + 1, std::move(widths), std::move(saved)))
                 AddCommand(std::move(cmd), ctCmd);
+        if (auto* selection = GetUserSelectRangeImp())
+            selection->ColsRemoved(this, from, to);
         NotifyCellStoreChanged();
+    } else {
+        EndUndoStep();
     }
     if (trans)
-        CloseTrans();
+        stored ? CloseTrans() : Rollback();
     return stored;
 }
 
@@ -259,6 +340,8 @@ bool CGXGridCore::StoreInsertRows(ROWCOL row, ROWCOL count, bool force) {
     m_pParam->m_RowHeights.ShiftKeysForInsert(row, count);
     m_pParam->m_SelRects.InsertRowsInRanges(row, count);
     m_pParam->m_CoveredCells.InsertRowsInRanges(row, count);
+    RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, true, true, row, count);
     if (auto* hide = GetHideCellsImp())
         hide->RowsInserted(this, row, count);
     FreeObjectCache();
@@ -273,6 +356,8 @@ bool CGXGridCore::StoreInsertCols(ROWCOL col, ROWCOL count, bool force) {
     m_pParam->m_ColWidths.ShiftKeysForInsert(col, count);
     m_pParam->m_SelRects.InsertColsInRanges(col, count);
     m_pParam->m_CoveredCells.InsertColsInRanges(col, count);
+    RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, false, true, col, count);
     if (auto* hide = GetHideCellsImp())
         hide->ColsInserted(this, col, count);
     FreeObjectCache();
@@ -289,6 +374,8 @@ bool CGXGridCore::StoreRemoveRows(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_RowHeights.ShiftKeysForRemove(from, to);
     m_pParam->m_SelRects.RemoveRowsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveRowsInRanges(from, to, count);
+    RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, true, false, from, to);
     if (auto* hide = GetHideCellsImp())
         hide->RowsRemoved(this, from, to);
     FreeObjectCache();
@@ -305,6 +392,8 @@ bool CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, bool force) {
     m_pParam->m_ColWidths.ShiftKeysForRemove(from, to);
     m_pParam->m_SelRects.RemoveColsInRanges(from, to, count);
     m_pParam->m_CoveredCells.RemoveColsInRanges(from, to, count);
+    RefreshCoverings(*m_pParam);
+    MoveSpanPools(*m_pParam, false, false, from, to);
     if (auto* hide = GetHideCellsImp())
         hide->ColsRemoved(this, from, to);
     FreeObjectCache();

@@ -1,6 +1,7 @@
 // What removing rows (or columns) destroys, kept by the undo factory so that inserting them again
 // restores them whole: the stored style of every cell of each removed row (column) and the row
-// (column) style itself. Sizes travel with the command.
+// (column) style itself, which of them were hidden, and the computing cell store's saved cells.
+// Sizes travel with the command.
 #pragma once
 
 #include "grid/core/GXTypes.h"
@@ -25,4 +26,9 @@ public:
     std::vector<std::unique_ptr<CGXStyle>> m_cells;
     // The row (column) styles, one per removed row (column); null where none.
     std::vector<std::unique_ptr<CGXStyle>> m_lines;
+    // The hidden ones among the removed rows (columns), as offsets from the first.
+    std::vector<ROWCOL> m_hidden;
+    // What the computing cell store recorded while it removed them (null when nothing): the
+    // cells and formulas as they were, put back once the rows (columns) are in again.
+    std::unique_ptr<CGXOwnedObject> m_pEngineInfo;
 };

@@ -22,21 +22,6 @@ bool CGXDrawSpannedCellsImp::FindSpan(CGXGridCore* grid, ROWCOL row, ROWCOL col,
     return true;
 }
 
-void CGXDrawSpannedCellsImp::UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) {
-    if (ctx.rowCount == 0 || ctx.colCount == 0)
-        return;
-    const ROWCOL top = ctx.rows.front(), bottom = ctx.rows[ctx.rowCount - 1];
-    const ROWCOL left = ctx.cols.front(), right = ctx.cols[ctx.colCount - 1];
-    CGXRange changed;
-    bool any = false;
-    if (CGXAbstractGridMergeCellsImp* merges = grid->GetMergeCellsImp())
-        any = merges->EvalMergeCells(grid, top, bottom, left, right, changed);
-    if (CGXAbstractGridFloatCellsImp* floats = grid->GetFloatCellsImp())
-        any = floats->EvalFloatCells(grid, ctx.dc, top, bottom, left, right, changed) || any;
-    if (any)
-        grid->RedrawRowCol(changed, GX_INVALIDATE);
-}
-
 namespace {
 
 // The last index from `first` whose number is still at most `last` (the numbers grow).

@@ -13,8 +13,6 @@ class CGXDrawSpannedCellsImp : public CGXAbstractDrawSpannedCellsImp {
 public:
     bool PrepareSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
     bool DrawSpannedCell(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx, int r, int c) override;
-    // Works out the merged and floated spans of the paint; spans that changed are painted again.
-    void UpdateSpansInRange(CGXGridCore* grid, GX_DRAW_CONTEXT& ctx) override;
 
 protected:
     // The span that holds the cell (a covering, a merge by rows, by columns, a floated text);

@@ -3,12 +3,14 @@
 #include "framework/persist/StringTable.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
+#include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXCommandFactory.h"
 #include "grid/features/CGXCoveredCellPool.h"
 
 #include <algorithm>
 #include <climits>
 #include <new>
+#include <vector>
 
 CGXCoveredCellPool* GXCoveredCellPoolOf(CGXGridCore* grid) {
     CGXGridParam* param = grid->GetParam();
@@ -134,6 +136,53 @@ void CGXGridCoveredCellsImp::ExpandRangeByCoverings(CGXGridCore* grid, CGXRange&
                                before.bottom == range.bottom && before.right == range.right);
         }
     }
+}
+
+namespace {
+
+// Shortens the coverings that reach into lines first..last from before them and uncovers the
+// ones that start inside them, each as an undoable step under one transaction, with updates
+// locked (the removal redraws afterwards).
+void RemoveCoverings(CGXGridCore* grid, bool rows, ROWCOL first, ROWCOL last, bool& changed,
+                     int ctCmd) {
+    changed = false;
+    CGXGridParam* param = grid->GetParam();
+    if (!param || param->m_CoveredCells.IsEmpty() || first > last)
+        return;
+    std::vector<CGXRange> hit;
+    for (const CGXRange& r : param->m_CoveredCells) {
+        const ROWCOL start = rows ? r.top : r.left, end = rows ? r.bottom : r.right;
+        if (r.IsValid() && end >= first && start <= last && (start >= first || end <= last))
+            hit.push_back(r);
+    }
+    if (hit.empty())
+        return;
+    const bool trans = ctCmd == 0 && grid->BeginTrans(GXLibraryText(rows ? 20145 : 20146).c_str());
+    const bool oldLock = param->m_bLockUpdate;
+    param->m_bLockUpdate = true;
+    for (const CGXRange& r : hit) {
+        const ROWCOL start = rows ? r.top : r.left;
+        grid->SetCoveredCellsRowCol(r.top, r.left, r.top, r.left, 0, ctCmd);
+        if (start < first)
+            grid->SetCoveredCellsRowCol(r.top, r.left, rows ? first - 1 : r.bottom,
+                                        rows ? r.right : first - 1, 0, ctCmd);
+    }
+    param->m_bLockUpdate = oldLock;
+    if (trans)
+        grid->CommitTrans();
+    changed = true;
+}
+
+}  // namespace
+
+void CGXGridCoveredCellsImp::RemoveRowsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                                 bool& changed, int ctCmd) {
+    RemoveCoverings(grid, true, first, last, changed, ctCmd);
+}
+
+void CGXGridCoveredCellsImp::RemoveColsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last,
+                                                 bool& changed, int ctCmd) {
+    RemoveCoverings(grid, false, first, last, changed, ctCmd);
 }
 
 bool CGXSetCoveredCellsCmd::Execute(CGXGridCore* grid, int ctCmd) {

@@ -25,6 +25,10 @@ public:
     void UpdateCoveredCellsRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left, ROWCOL bottom,
                                   ROWCOL right, unsigned flags, bool createHint) override;
     void ExpandRangeByCoverings(CGXGridCore* grid, CGXRange& range) override;
+    void RemoveRowsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
+                             int ctCmd) override;
+    void RemoveColsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
+                             int ctCmd) override;
 };
 
 // Puts a covering back as it was: the block from (top, left) to (bottom, right).

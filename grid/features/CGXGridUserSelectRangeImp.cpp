@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -389,4 +390,51 @@ bool CGXGridUserSelectRangeImp::OnCtrlClickHeader(CGXGridCore* grid, ROWCOL row,
     else
         return false;
     return SelectRange(grid, cut, false, true);
+}
+
+namespace {
+
+// A line number after lines first..last were removed: GX_INVALID when it went with them.
+ROWCOL AfterRemoval(ROWCOL line, ROWCOL first, ROWCOL last) {
+    if (line == GX_INVALID || line < first)
+        return line;
+    return line > last ? line - (last - first + 1) : GX_INVALID;
+}
+
+void LinesRemoved(CGXGridCore* grid, bool rows, ROWCOL first, ROWCOL last) {
+    CGXGridParam* p = grid->GetParam();
+    if (!p || first > last)
+        return;
+    // The ranges the removal emptied go; the range in progress keeps its place among the rest.
+    CGXRangeList& list = p->m_SelRects;
+    std::vector<const CGXRange*> gone;
+    int index = 0, progress = -1;
+    for (const CGXRange& r : list) {
+        if (!r.IsValid())
+            gone.push_back(&r);
+        else if (index == grid->m_nSelRangeIndex)
+            progress = index - static_cast<int>(gone.size());
+        ++index;
+    }
+    for (const CGXRange* r : gone) list.RemoveRangeAt(r);
+    grid->m_nSelRangeIndex = progress;
+    ROWCOL& anchor = rows ? grid->m_nAnchorRow : grid->m_nAnchorCol;
+    ROWCOL& lastCell = rows ? grid->m_nLastSelRow : grid->m_nLastSelCol;
+    anchor = AfterRemoval(anchor, first, last);
+    lastCell = AfterRemoval(lastCell, first, last);
+    if (anchor == GX_INVALID)
+        grid->m_nAnchorRow = grid->m_nAnchorCol = GX_INVALID;
+    if (lastCell == GX_INVALID)
+        grid->m_nLastSelRow = grid->m_nLastSelCol = GX_INVALID;
+    Finish(grid);
+}
+
+}  // namespace
+
+void CGXGridUserSelectRangeImp::RowsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) {
+    LinesRemoved(grid, true, first, last);
+}
+
+void CGXGridUserSelectRangeImp::ColsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) {
+    LinesRemoved(grid, false, first, last);
 }

@@ -21,6 +21,8 @@ public:
                       ROWCOL right) override;
     void RedrawSelection(CGXGridCore* grid) override;
     bool OnCtrlClickHeader(CGXGridCore* grid, ROWCOL row, ROWCOL col, unsigned keyFlags) override;
+    void RowsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) override;
+    void ColsRemoved(CGXGridCore* grid, ROWCOL first, ROWCOL last) override;
 
 private:
     // Replaces (or appends) the range in progress, after the core agreed.

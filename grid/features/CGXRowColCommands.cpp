@@ -79,24 +79,24 @@ bool CGXInsertRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
     return grid->InsertRows(m_nFirst, m_nCount, Sizes(), GX_UPDATENOW, ctCmd, m_data.get());
 }
 std::string CGXInsertRowsCmd::GetDescription() const {
-    return GXLibraryText(20164);
+    return GXLibraryText(20145);
 }
 bool CGXInsertColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
     return grid->InsertCols(m_nFirst, m_nCount, Sizes(), GX_UPDATENOW, ctCmd, m_data.get());
 }
 std::string CGXInsertColsCmd::GetDescription() const {
-    return GXLibraryText(20165);
+    return GXLibraryText(20146);
 }
 
 bool CGXRemoveRowsCmd::Execute(CGXGridCore* grid, int ctCmd) {
     return grid->RemoveRows(m_nFirst, m_nLast, GX_UPDATENOW, ctCmd);
 }
 std::string CGXRemoveRowsCmd::GetDescription() const {
-    return GXLibraryText(20145);
+    return GXLibraryText(20164);
 }
 bool CGXRemoveColsCmd::Execute(CGXGridCore* grid, int ctCmd) {
     return grid->RemoveCols(m_nFirst, m_nLast, GX_UPDATENOW, ctCmd);
 }
 std::string CGXRemoveColsCmd::GetDescription() const {
-    return GXLibraryText(20146);
+    return GXLibraryText(20165);
 }

@@ -1,6 +1,7 @@
 // The commands that undo inserting and removing rows and columns. Undoing a removal inserts the
 // rows (columns) again with their old sizes and the cells the removal saved; undoing an
-// insertion removes them. Each records its own reverse, so undo and redo alternate.
+// insertion removes them. Each records its own reverse, so undo and redo alternate. A command
+// is described by the action it undoes: the one an insertion records reads "Insert Rows".
 #pragma once
 
 #include "grid/core/CGXAbstractFeatures.h"

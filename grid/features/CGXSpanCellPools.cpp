@@ -394,6 +394,17 @@ std::unique_ptr<CGXDelayedRangePool> CGXDelayedRangePoolImp::Clone(CGXDelayedRan
 std::unique_ptr<CGXDelayedRangePool> CGXDelayedRangePoolImp::Create() {
     return std::make_unique<CGXDelayedRangePool>();
 }
+void CGXSpanCellPoolImp::LinesInserted(CGXOwnedObject& pool, bool rows, ROWCOL first,
+                                       ROWCOL count) {
+    if (auto* p = dynamic_cast<CGXSpanCellPool*>(&pool))
+        rows ? p->RowsInserted(first, count) : p->ColsInserted(first, count);
+}
+
+void CGXSpanCellPoolImp::LinesRemoved(CGXOwnedObject& pool, bool rows, ROWCOL first, ROWCOL last) {
+    if (auto* p = dynamic_cast<CGXSpanCellPool*>(&pool))
+        rows ? p->RowsRemoved(first, last) : p->ColsRemoved(first, last);
+}
+
 std::unique_ptr<CGXSpanCellPool> CGXSpanCellPoolImp::Clone(const CGXSpanCellPool& pool) {
     auto p = std::make_unique<CGXSpanCellPool>();
     p->CopyFrom(pool);

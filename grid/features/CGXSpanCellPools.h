@@ -86,6 +86,8 @@ public:
 
 class CGXSpanCellPoolImp : public CGXAbstractSpanCellPoolImp {
 public:
+    void LinesInserted(CGXOwnedObject& pool, bool rows, ROWCOL first, ROWCOL count) override;
+    void LinesRemoved(CGXOwnedObject& pool, bool rows, ROWCOL first, ROWCOL last) override;
     std::unique_ptr<CGXSpanCellPool> Clone(const CGXSpanCellPool& pool);
     std::unique_ptr<CGXSpanCellPool> Create();
 };

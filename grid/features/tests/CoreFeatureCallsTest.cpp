@@ -45,4 +45,40 @@ TEST_F(CoreFeatureCallsTest, SelectionCallsGoThroughTheSelectionFeature) {
     EXPECT_EQ(Core().m_nSelRangeIndex, -1);  // the feature's own state follows
 }
 
+// A paint brings the spans of the painted cells up to date through the core's own operation,
+// so that a grid that overrides it sees every paint; the merged span it works out is drawn.
+class SpanRecordingCore : public CGXGridCore {
+public:
+    using CGXGridCore::CGXGridCore;
+    bool UpdateSpannedCells(const CGXRange& range) override {
+        ranges.push_back(range);
+        return CGXGridCore::UpdateSpannedCells(range);
+    }
+    std::vector<CGXRange> ranges;
+};
+
+using PaintSpansTest = FeatureFixtureT<SpanRecordingCore>;
+
+TEST_F(PaintSpansTest, APaintUpdatesTheSpansOfItsCellsThroughTheCore) {
+    Core().SetMergeCellsMode(2, false);
+    CGXStyle merge;
+    merge.SetMergeCell(1 | 2 | 4);
+    Core().SetStyleRange(CGXRange().SetTable(), &merge, gxOverride, 0, nullptr, 0, 1);
+    Set(2, 1, "North");
+    Set(2, 2, "North");
+    Core().ranges.clear();
+    wnd_->Invalidate();
+    QCoreApplication::processEvents();
+    wnd_->UpdateWindow();
+    ASSERT_FALSE(Core().ranges.empty());
+    const CGXRange& painted = Core().ranges.front();
+    EXPECT_EQ(painted.top, 0u);
+    EXPECT_EQ(painted.left, 0u);
+    EXPECT_EQ(painted.bottom, Core().GetLastVisibleRow());
+    EXPECT_EQ(painted.right, Core().GetLastVisibleCol());
+    CGXRange span;
+    ASSERT_NE(Core().GetMergedCellRange(2, 1, span, 0), nullptr);
+    EXPECT_EQ(span, CGXRange(2, 1, 2, 2));
+}
+
 }  // namespace

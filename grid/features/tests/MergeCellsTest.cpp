@@ -46,6 +46,39 @@ TEST_F(MergeCellsTest, EqualNeighboursMergeByRowsAndByColumns) {
     EXPECT_EQ(MergeOf(2, 3, 0), "-");
 }
 
+// Inserted and removed rows and columns move the worked-out spans with their cells at once,
+// before any paint works them out again.
+TEST_F(MergeCellsTest, SpansMoveWithInsertedAndRemovedLines) {
+    Merge(CGXRange().SetTable(), 1 | 2 | 4);
+    for (ROWCOL c = 2; c <= 3; ++c) Set(6, c, "North");
+    for (ROWCOL r = 7; r <= 8; ++r) Set(r, 4, "Zone");
+    Paint();
+    ASSERT_EQ(MergeOf(6, 2, 0), "6,2-6,3");
+    ASSERT_EQ(MergeOf(7, 4, 1), "7,4-8,4");
+    struct Step {
+        const char* name;
+        bool (*change)(CGXGridCore&);
+        const char* run;  // the horizontal run, looked up at its new first cell
+        ROWCOL row, col;
+        const char* column;  // the vertical run
+        ROWCOL vrow, vcol;
+    } steps[] = {
+        {"remove rows 2-3", [](CGXGridCore& g) { return g.RemoveRows(2, 3); }, "4,2-4,3", 4, 2,
+         "5,4-6,4", 5, 4},
+        {"insert 2 rows at 1", [](CGXGridCore& g) { return g.InsertRows(1, 2); }, "6,2-6,3", 6, 2,
+         "7,4-8,4", 7, 4},
+        {"remove column 1", [](CGXGridCore& g) { return g.RemoveCols(1, 1); }, "6,1-6,2", 6, 1,
+         "7,3-8,3", 7, 3},
+        {"insert 3 columns at 1", [](CGXGridCore& g) { return g.InsertCols(1, 3); }, "6,4-6,5", 6,
+         4, "7,6-8,6", 7, 6},
+    };
+    for (const Step& s : steps) {
+        ASSERT_TRUE(s.change(*wnd_)) << s.name;
+        EXPECT_EQ(MergeOf(s.row, s.col, 0), s.run) << s.name;
+        EXPECT_EQ(MergeOf(s.vrow, s.vcol, 1), s.column) << s.name;
+    }
+}
+
 TEST_F(MergeCellsTest, WithoutCompareByValueOnlyEqualStylesMerge) {
     Merge(CGXRange().SetTable(), 1);
     Set(3, 1, "same");

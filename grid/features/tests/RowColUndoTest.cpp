@@ -80,6 +80,23 @@ TEST_F(RowColUndoTest, InsertedRowsAndColumnsGoAgainWithUndo) {
     EXPECT_EQ(Get(5, 1), "r2c1");
 }
 
+// The Undo menu names the action that the newest step undoes.
+TEST_F(RowColUndoTest, TheUndoStepIsNamedByTheActionItUndoes) {
+    struct Case {
+        bool (*change)(CGXGridCore&);
+        const char* description;
+    } cases[] = {
+        {[](CGXGridCore& g) { return g.InsertRows(2, 1); }, "Insert Rows"},
+        {[](CGXGridCore& g) { return g.InsertCols(2, 1); }, "Insert Columns"},
+        {[](CGXGridCore& g) { return g.RemoveRows(2, 3); }, "Removing rows ..."},
+        {[](CGXGridCore& g) { return g.RemoveCols(2, 3); }, "Removing columns ..."},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.change(Core()));
+        EXPECT_EQ(Param().GetUndoList().front()->GetDescription(), c.description);
+    }
+}
+
 TEST_F(RowColUndoTest, FewerRowsByTheCountAreOneStepThatUndoes) {
     Fill(1, 1, 10, 2);
     ASSERT_TRUE(Core().SetRowCount(4, 0));
@@ -134,5 +151,125 @@ TEST_F(RowColUndoTest, ARemovalTooLargeToSaveAsksFirst) {
     EXPECT_EQ(Core().GetRowCount(), 40000u);
     EXPECT_EQ(Get(39000, 1), "");
 }
+
+// Removing rows (columns) 5..6 with selections and coverings above, across, inside and below
+// them: the ones below move up, the ones across shrink, the ones inside go; undo gives every
+// covering back where it was and redo takes the same steps again. Axis-free: `rows` false swaps
+// rows and columns in every coordinate.
+class RemoveAroundTest : public RowColUndoTest, public ::testing::WithParamInterface<RemoveCase> {
+protected:
+    void SetUp() override {
+        RowColUndoTest::SetUp();
+        SetCols(20);
+    }
+    // A cell range given as if rows were removed.
+    CGXRange Cells(ROWCOL t, ROWCOL l, ROWCOL b, ROWCOL r) {
+        return GetParam().rows ? CGXRange(t, l, b, r) : CGXRange(l, t, r, b);
+    }
+    std::string CoverOf(ROWCOL row, ROWCOL col) {
+        const CGXRange at = Cells(row, col, row, col);
+        CGXRange r;
+        if (!Core().GetCoveredCellsRowCol(at.top, at.left, r))
+            return "-";
+        const CGXRange c = Cells(r.top, r.left, r.bottom, r.right);
+        return std::to_string(c.top) + "," + std::to_string(c.left) + "," +
+               std::to_string(c.bottom) + "," + std::to_string(c.right);
+    }
+    void Cover(ROWCOL t, ROWCOL l, ROWCOL b, ROWCOL r) {
+        const CGXRange c = Cells(t, l, b, r);
+        ASSERT_TRUE(Core().SetCoveredCellsRowCol(c.top, c.left, c.bottom, c.right, 0, 1));
+    }
+    // The valid selected ranges, in list order, in the removal's orientation.
+    std::string Selection() {
+        std::string out;
+        for (const CGXRange& r : Param().m_SelRects) {
+            if (!r.IsValid()) {
+                out += "[invalid]";
+                continue;
+            }
+            const CGXRange c = Cells(r.top, r.left, r.bottom, r.right);
+            out += "[" + std::to_string(c.top) + "," + std::to_string(c.left) + "," +
+                   std::to_string(c.bottom) + "," + std::to_string(c.right) + "]";
+        }
+        return out;
+    }
+    // Every covering, looked up at each of its corners and one past them.
+    std::string Coverings() {
+        std::string out;
+        for (auto [r, c] : {std::pair<ROWCOL, ROWCOL>{3, 2},
+                            {8, 2},
+                            {9, 2},
+                            {3, 5},
+                            {8, 5},
+                            {3, 7},
+                            {5, 7},
+                            {6, 7},
+                            {4, 7},
+                            {6, 9},
+                            {8, 9},
+                            {10, 12},
+                            {12, 13},
+                            {13, 13},
+                            {7, 12},
+                            {10, 11}})
+            out += CoverOf(r, c) + " ";
+        return out;
+    }
+    bool Remove() { return GetParam().rows ? Core().RemoveRows(5, 6) : Core().RemoveCols(5, 6); }
+};
+
+TEST_P(RemoveAroundTest, SelectionsAndCoveringsFollowAndUndoPutsCoveringsBack) {
+    Cover(3, 2, 8, 2);      // across the removed lines
+    Cover(3, 5, 8, 5);      // across, second column
+    Cover(3, 7, 5, 8);      // ends inside
+    Cover(6, 9, 8, 9);      // starts inside
+    Cover(10, 12, 12, 13);  // below
+    const CGXRange sel[] = {Cells(2, 3, 7, 3), Cells(5, 4, 6, 4), Cells(9, 10, 11, 11)};
+    for (const CGXRange& r : sel) Param().m_SelRects.AddTail(r);
+    const std::string coveredBefore = Coverings();
+
+    ASSERT_TRUE(Remove());
+    EXPECT_EQ(Selection(), "[2,3,5,3][7,10,9,11]");
+    const std::string coveredAfter = Coverings();
+    EXPECT_EQ(coveredAfter, "3,2,6,2 - - 3,5,6,5 - 3,7,4,8 - - 3,7,4,8 - - 8,12,10,13 - - - - ");
+    EXPECT_EQ(UndoCount(), 1u);
+
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(Core().Undo());
+        EXPECT_EQ(Coverings(), coveredBefore) << "round " << round;
+        ASSERT_TRUE(Core().Redo());
+        EXPECT_EQ(Coverings(), coveredAfter) << "round " << round;
+    }
+}
+
+TEST_P(RemoveAroundTest, UndoBringsHiddenLinesBackHidden) {
+    Fill(1, 1, 10, 3);
+    auto hide = [&](ROWCOL i) {
+        return GetParam().rows ? Core().HideRows(i, i, true, nullptr, 0, 1)
+                               : Core().HideCols(i, i, true, nullptr, 0, 1);
+    };
+    auto hidden = [&] {
+        std::string out;
+        for (ROWCOL i = 1; i <= 10; ++i)
+            out += (GetParam().rows ? Core().IsRowHidden(i) : Core().IsColHidden(i)) ? 'H' : '.';
+        return out;
+    };
+    ASSERT_TRUE(hide(3));
+    ASSERT_TRUE(hide(6));
+    ASSERT_TRUE(hide(8));
+    ASSERT_EQ(hidden(), "..H..H.H..");
+    ASSERT_TRUE(Remove());
+    EXPECT_EQ(hidden(), "..H..H....");
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(Core().Undo());
+        EXPECT_EQ(hidden(), "..H..H.H..") << "round " << round;
+        ASSERT_TRUE(Core().Redo());
+        EXPECT_EQ(hidden(), "..H..H....") << "round " << round;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, RemoveAroundTest,
+                         ::testing::Values(RemoveCase{"rows", true}, RemoveCase{"cols", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -74,6 +74,24 @@ TEST_F(SelectionTest, ShiftArrowsExtendFromTheAnchor) {
     EXPECT_TRUE(Only(CGXRange(2, 2, 3, 3)));
 }
 
+// Rows removed above a selection in progress: the range, its anchor and the current cell move
+// up together, so that Shift+arrow goes on extending the same block.
+TEST_F(SelectionTest, ShiftArrowsGoOnFromTheAnchorAfterRowsAboveWereRemoved) {
+    Grid().SetCurrentCell(9, 2);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_TRUE(Only(CGXRange(9, 2, 10, 2)));
+    ASSERT_TRUE(Grid().RemoveRows(2, 3));
+    EXPECT_TRUE(Only(CGXRange(7, 2, 8, 2)));
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_TRUE(Only(CGXRange(7, 2, 9, 2)));
+    // Removing the rows of the whole range ends it; the next Shift+arrow starts a new one.
+    ASSERT_TRUE(Grid().RemoveRows(7, 9));
+    EXPECT_EQ(Sel().GetCount(), 0u);
+    Grid().SetCurrentCell(4, 3);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_TRUE(Only(CGXRange(4, 3, 5, 3)));
+}
+
 TEST_F(SelectionTest, DraggingSelectsCellsAndCtrlAddsAFurtherRange) {
     Drag(2, 2, 4, 3);
     EXPECT_TRUE(Only(CGXRange(2, 2, 4, 3)));

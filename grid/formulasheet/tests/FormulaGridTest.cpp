@@ -200,3 +200,56 @@ TEST_F(FormulaGrid, CtrlZTakesATypedFormulaBack) {
 }
 
 }  // namespace
+
+// Removing a row (column) rewrites the formulas that point below or into it; undo must give back
+// the very formula text and value, and redo the rewritten one.
+struct RemovedLineFormulaCase {
+    const char* name;
+    bool rows;            // remove row 5 (else column E)
+    const char* formula;  // in B1, over A4 = 4 .. A10 = 10 (D2 = 4 .. J2 = 10)
+    const char* afterRemoval;
+    const char* value;
+};
+
+class FormulaRemovalUndo : public FormulaGrid,
+                           public ::testing::WithParamInterface<RemovedLineFormulaCase> {};
+
+TEST_P(FormulaRemovalUndo, UndoGivesTheFormulaAndItsValueBack) {
+    const RemovedLineFormulaCase& c = GetParam();
+    wnd_->SetRowCount(12, 0);
+    wnd_->SetColCount(12, 0);
+    for (ROWCOL i = 4; i <= 10; ++i) {
+        const CGXRange at = c.rows ? CGXRange(i, 1) : CGXRange(2, i);
+        ASSERT_TRUE(wnd_->SetValueRange(at, std::to_string(i), gxOverride, 0, 1));
+    }
+    ASSERT_TRUE(wnd_->SetValueRange(CGXRange(1, 2), c.formula, gxOverride, 0, 1));
+    wnd_->Recalc(true);
+    ASSERT_EQ(Shown(1, 2), c.value);
+    auto fifth = [&] { return c.rows ? Shown(5, 1) : Shown(2, 5); };
+    ASSERT_TRUE(c.rows ? wnd_->RemoveRows(5, 5) : wnd_->RemoveCols(5, 5));
+    wnd_->Recalc(true);
+    EXPECT_EQ(sheet_->GetFormulaText(1, 2), c.afterRemoval);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(wnd_->Undo());
+        wnd_->Recalc(true);
+        EXPECT_EQ(sheet_->GetFormulaText(1, 2), c.formula) << "round " << round;
+        EXPECT_EQ(Shown(1, 2), c.value) << "round " << round;
+        EXPECT_EQ(fifth(), "5") << "round " << round;
+        ASSERT_TRUE(wnd_->Redo());
+        wnd_->Recalc(true);
+        EXPECT_EQ(sheet_->GetFormulaText(1, 2), c.afterRemoval) << "round " << round;
+        EXPECT_EQ(fifth(), "6") << "round " << round;
+    }
+}
+
+// A reference into the removed line keeps its number and so reads the line that moved up.
+INSTANTIATE_TEST_SUITE_P(
+    Lines, FormulaRemovalUndo,
+    ::testing::Values(
+        RemovedLineFormulaCase{"rowBelow", true, "=A10", "=A9", "10"},
+        RemovedLineFormulaCase{"rowInto", true, "=A5*2", "=A5*2", "10"},
+        RemovedLineFormulaCase{"rowAcross", true, "=SUM(A4..A6)", "=SUM(A4..A5)", "15"},
+        RemovedLineFormulaCase{"colRight", false, "=J2", "=I2", "10"},
+        RemovedLineFormulaCase{"colInto", false, "=E2*2", "=E2*2", "10"},
+        RemovedLineFormulaCase{"colAcross", false, "=SUM(D2..F2)", "=SUM(D2..E2)", "15"}),
+    [](const auto& info) { return std::string(info.param.name); });
