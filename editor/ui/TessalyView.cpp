@@ -18,6 +18,7 @@
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
@@ -503,9 +504,20 @@ void CTessalyView::FillRows() {
 void CTessalyView::WriteRowHeader(ROWCOL row, int index, xmldom::Node node) {
     CGXStyle style;
     style.SetValue(static_cast<std::int32_t>(index))
-        .SetUserAttribute(GX_IDS_UA_NODE_INDEX, index)
+        .SetUserAttributes(&NodeAttributes(index))
         .SetItemDataPtr(Keep(node));
     CGXGridCore::StoreStyleRowCol(row, 0, &style, gxOverride, 0);
+}
+
+const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
+    // Every cell of a node carries the same index: one attribute, shared by their maps.
+    if (nodeAttributesIndex_ != index || nodeAttributes_.IsEmpty()) {
+        nodeAttributes_.RemoveAll();
+        nodeAttributes_.SetAttributePtr(GX_IDS_UA_NODE_INDEX,
+                                        std::make_unique<CGXUserAttribute>(index));
+        nodeAttributesIndex_ = index;
+    }
+    return nodeAttributes_;
 }
 
 ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
@@ -560,9 +572,7 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     if (entry->rule.type == PROPERTY_TIME_MS)
         value = MillisecondsToSecondsText(value);
     CGXStyle style;
-    style.SetValue(value)
-        .SetUserAttribute(GX_IDS_UA_NODE_INDEX, index)
-        .SetItemDataPtr(Keep(property));
+    style.SetValue(value).SetUserAttributes(&NodeAttributes(index)).SetItemDataPtr(Keep(property));
     const std::optional<std::string> edit = TemplateEdit(element);
     if (edit ? *edit != "N" : !entry->readOnly)
         style.SetEnabled(true).SetInterior(kWhite);
@@ -632,9 +642,8 @@ void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
             if (entry.column == 0 || entryOfColumn_[entry.column] < 0 ||
                 &columns_[entryOfColumn_[entry.column]] != &entry)
                 continue;
-            CGXStyle cell;
-            GetStyleRowCol(row, entry.column, cell);
-            if (cell.GetIncludeItemDataPtr() && cell.GetItemDataPtr())
+            const CGXStyle* cell = StoredCell(row, entry.column);
+            if (cell && cell->GetIncludeItemDataPtr() && cell->GetItemDataPtr())
                 continue;
             if (entry.merged) {
                 CGXStyle above;
@@ -693,26 +702,32 @@ void CTessalyView::UnmergeNodeCells() {
 int CTessalyView::NodeIndexOfRow(ROWCOL row) {
     if (row <= headerRows_ || row > lastRow_)
         return -1;
-    CGXStyle header;
-    if (!GetStyleRowCol(row, 0, header) || !header.GetIncludeItemDataPtr())
+    const CGXStyle* header = StoredCell(row, 0);
+    if (!header || !header->GetIncludeItemDataPtr())
         return -1;
-    return static_cast<int>(header.GetUserAttribute(GX_IDS_UA_NODE_INDEX).GetLongValue());
+    return static_cast<int>(header->GetUserAttribute(GX_IDS_UA_NODE_INDEX).GetLongValue());
 }
 
 xmldom::Node CTessalyView::NodeOfRow(ROWCOL row) {
     if (row <= headerRows_ || row > lastRow_)
         return {};
-    CGXStyle header;
-    if (!GetStyleRowCol(row, 0, header) || !header.GetItemDataPtr())
+    const CGXStyle* header = StoredCell(row, 0);
+    if (!header || !header->GetItemDataPtr())
         return {};
-    return *static_cast<xmldom::Node*>(header.GetItemDataPtr());
+    return *static_cast<xmldom::Node*>(header->GetItemDataPtr());
 }
 
 xmldom::Node CTessalyView::ElementOfCell(ROWCOL row, ROWCOL col) {
-    CGXStyle cell;
-    if (!GetStyleRowCol(row, col, cell) || !cell.GetItemDataPtr())
+    const CGXStyle* cell = StoredCell(row, col);
+    if (!cell || !cell->GetItemDataPtr())
         return {};
-    return *static_cast<xmldom::Node*>(cell.GetItemDataPtr());
+    return *static_cast<xmldom::Node*>(cell->GetItemDataPtr());
+}
+
+const CGXStyle* CTessalyView::StoredCell(ROWCOL row, ROWCOL col) const {
+    // The view keeps the plain cell store, whose stored style is what a lookup would copy.
+    const CGXData* data = GetData();
+    return data ? data->StoredCellStyle(row, col) : nullptr;
 }
 
 const CTessalyView::ColumnEntry* CTessalyView::EntryForColumn(ROWCOL col) const {

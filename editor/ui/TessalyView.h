@@ -19,6 +19,7 @@
 #include "editor/ui/NodeGridRules.h"
 #include "framework/docview/View.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXUserAttributeMap.h"
 #include "platform/VavMacAddress.h"
 #include "xmldom/Node.h"
 
@@ -124,6 +125,8 @@ private:
     void PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
                     std::vector<ROWCOL>& usedRows, ROWCOL& rows);
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
+    const CGXUserAttributeMap& NodeAttributes(int index);
+    const CGXStyle* StoredCell(ROWCOL row, ROWCOL col) const;
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
     void CacheTemplateEdits(bool on);
@@ -194,6 +197,8 @@ private:
     // The elements that cells refer to (their item data), stable until the next rebuild.
     std::deque<xmldom::Node> elements_;
     std::vector<CGXRange> merges_;
+    CGXUserAttributeMap nodeAttributes_;  // the node index of the cells being placed
+    int nodeAttributesIndex_ = -1;
     // The template's "edit" attribute by template place while rows are filled: the same few
     // properties repeat on every node. The parents of properties are numbered by their
     // template path; under each number, the edits by the property's step.
