@@ -248,6 +248,14 @@ void CTessalyView::RebuildGrid() {
     storingEnabled_ = true;
 }
 
+void CTessalyView::GreyEmptyCells(ROWCOL from, ROWCOL to) {
+    const CGXStyle grey = GreyStyle();
+    for (ROWCOL row = from; row <= to; ++row)
+        for (ROWCOL col = 1; col <= std::max<ROWCOL>(lastCol_, 1); ++col)
+            if (!StoredCell(row, col))
+                CGXGridCore::StoreStyleRowCol(row, col, &grey, gxOverride, 0);
+}
+
 void CTessalyView::GreyRows(ROWCOL from, ROWCOL to) {
     if (from > to)
         return;
@@ -480,18 +488,21 @@ void CTessalyView::FillRows() {
     ROWCOL next = headerRows_ + 1;
     int index = 0;
     CacheTemplateEdits(true);
+    // New rows are grey under their cells. Rather than greying rows ahead and storing each
+    // cell over the grey, a placed cell that is not editable takes the grey itself and the
+    // node's cells left empty get it afterwards: the same cells, one store each.
+    greyUnderCells_ = true;
     xmldom::Node node;
     while (doc->GetNextNode(node)) {
         const ROWCOL rows = FillNode(node, index, next);
+        GreyEmptyCells(next, next + rows - 1);
         for (ROWCOL r = next; r < next + rows; ++r) ColourPortRow(r);
         next += rows;
         ++index;
-        if (GetRowCount() <= next + 10) {
-            const ROWCOL old = GetRowCount();
+        if (GetRowCount() <= next + 10)
             SetRowCount(next + 20, 0);
-            GreyRows(old + 1, next + 20);
-        }
     }
+    greyUnderCells_ = false;
     nodeCount_ = index + 1;
     lastRow_ = next - 1;
     SetRowCount(std::max(lastRow_, headerRows_), 0);
@@ -576,6 +587,8 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     const std::optional<std::string> edit = TemplateEdit(element);
     if (edit ? *edit != "N" : !entry->readOnly)
         style.SetEnabled(true).SetInterior(kWhite);
+    else if (greyUnderCells_)
+        style.SetEnabled(false).SetInterior(kGrey);  // the grey of its row, under the cell
     CGXGridCore::StoreStyleRowCol(row, entry->column, &style, gxOverride, 0);
 }
 

@@ -132,6 +132,7 @@ private:
     void CacheTemplateEdits(bool on);
     std::vector<int> NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow);
     void GreyRows(ROWCOL from, ROWCOL to);
+    void GreyEmptyCells(ROWCOL from, ROWCOL to);
     void ApplyColumnVisibility();
     void MergeNodeCells();
     void UnmergeNodeCells();
@@ -183,6 +184,7 @@ private:
     bool selectingNode_ = false;  // a node's rows are selected as one range
     bool menusBuilt_ = false;
     bool rebuilding_ = false;
+    bool greyUnderCells_ = false;  // placed cells take the grey of their new rows
     bool refreshDeferred_ = false;
     bool overflowLogged_ = false;
     int fullRefreshes_ = 0;
