@@ -532,6 +532,7 @@ const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
 }
 
 ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
+    editOfElement_.clear();
     WriteRowHeader(firstRow, index, node);
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     ROWCOL rows = 1;
@@ -593,14 +594,25 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
 }
 
 std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
-    std::string edit;
     const xmldom::Node element = xmldom::ElementOf(node);
     const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
     if (!cacheTemplateEdits_ || !parent || !parent.IsElement()) {
+        std::string edit;
         if (Doc()->GetTemplateAttribute(node, "edit", edit))
             return edit;
         return std::nullopt;
     }
+    // The port colouring asks again for the cells just placed.
+    auto [known, fresh] = editOfElement_.try_emplace(element.Raw().internal_object());
+    if (!fresh)
+        return *known->second;
+    known->second = &TemplateEditAt(node, element, parent);
+    return *known->second;
+}
+
+const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node,
+                                                               xmldom::Node element,
+                                                               xmldom::Node parent) {
     // The template place of an element follows from its parent's and its own name and
     // instance: the few parents of a node's properties (the node, its port groups) are
     // followed up to the root once and numbered by their path; under each, a property is
@@ -616,14 +628,15 @@ std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
     auto& edits = editsUnder_[number->second];
     std::string_view step = element.Name();
     std::string named;
-    if (const auto instance = element.Attribute("instance")) {
+    if (const pugi::xml_attribute instance = element.Raw().attribute("instance")) {
         // No element name holds the separator.
-        named.append(step).append(1, '\x1e').append(*instance);
+        named.append(step).append(1, '\x1e').append(instance.value());
         step = named;
     }
     auto it = edits.find(step);
     if (it == edits.end()) {
         std::optional<std::string> found;
+        std::string edit;
         if (Doc()->GetTemplateAttribute(node, "edit", edit))
             found = std::move(edit);
         it = edits.emplace(std::string(step), std::move(found)).first;
@@ -633,6 +646,7 @@ std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
 
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
+    editOfElement_.clear();
     parentPathNumber_.clear();
     pathNumbers_.clear();
     editsUnder_.clear();

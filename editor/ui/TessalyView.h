@@ -129,6 +129,8 @@ private:
     const CGXStyle* StoredCell(ROWCOL row, ROWCOL col) const;
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
+    const std::optional<std::string>& TemplateEditAt(xmldom::Node node, xmldom::Node element,
+                                                     xmldom::Node parent);
     void CacheTemplateEdits(bool on);
     std::vector<int> NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow);
     void GreyRows(ROWCOL from, ROWCOL to);
@@ -209,7 +211,9 @@ private:
     bool cacheTemplateEdits_ = false;
     std::unordered_map<const void*, size_t> parentPathNumber_;
     std::unordered_map<std::string, size_t> pathNumbers_;
-    std::vector<EditsByStep> editsUnder_;
+    std::deque<EditsByStep> editsUnder_;  // stays in place: cells keep pointers into it
+    // The edits of the node being filled, by its elements.
+    std::unordered_map<const void*, const std::optional<std::string>*> editOfElement_;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };
