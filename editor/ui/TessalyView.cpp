@@ -660,7 +660,15 @@ std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow
     return indexes;
 }
 
+bool CTessalyView::CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const {
+    // Storing the look over such a cell would change nothing in it.
+    const CGXStyle* cell = StoredCell(row, col);
+    return cell && cell->GetIncludeEnabled() && cell->GetEnabled() == look.GetEnabled() &&
+           cell->GetIncludeInterior() && cell->GetInterior() == look.GetInterior();
+}
+
 void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
+    const CGXStyle grey = GreyStyle();
     const std::vector<int> indexes = NodeIndexesOfRows(firstRow, lastRow);
     for (ROWCOL row = firstRow + 1; row <= lastRow; ++row) {
         if (indexes[row - firstRow] != indexes[row - firstRow - 1])
@@ -678,8 +686,7 @@ void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
                 if (!entry.readOnly)
                     above.SetEnabled(true).SetInterior(kWhite);
                 CGXGridCore::StoreStyleRowCol(row, entry.column, &above, gxOverride, 0);
-            } else {
-                CGXStyle grey = GreyStyle();
+            } else if (!CellHasLook(row, entry.column, grey)) {
                 CGXGridCore::StoreStyleRowCol(row, entry.column, &grey, gxOverride, 0);
             }
         }

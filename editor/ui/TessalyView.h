@@ -127,6 +127,8 @@ private:
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
     const CGXUserAttributeMap& NodeAttributes(int index);
     const CGXStyle* StoredCell(ROWCOL row, ROWCOL col) const;
+    // Whether the cell is stored with the look's enabled state and interior.
+    bool CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const;
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
     const std::optional<std::string>& TemplateEditAt(xmldom::Node node, xmldom::Node element,
