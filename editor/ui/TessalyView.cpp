@@ -18,6 +18,7 @@
 #include "grid/controls/CGXControl.h"
 #include "grid/controls/CGXSpinEdit.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
@@ -245,6 +246,14 @@ void CTessalyView::RebuildGrid() {
     Redraw(GX_INVALIDATE);
     param->EnableUndo(true);
     storingEnabled_ = true;
+}
+
+void CTessalyView::GreyEmptyCells(ROWCOL from, ROWCOL to) {
+    const CGXStyle grey = GreyStyle();
+    for (ROWCOL row = from; row <= to; ++row)
+        for (ROWCOL col = 1; col <= std::max<ROWCOL>(lastCol_, 1); ++col)
+            if (!StoredCell(row, col))
+                CGXGridCore::StoreStyleRowCol(row, col, &grey, gxOverride, 0);
 }
 
 void CTessalyView::GreyRows(ROWCOL from, ROWCOL to) {
@@ -479,18 +488,21 @@ void CTessalyView::FillRows() {
     ROWCOL next = headerRows_ + 1;
     int index = 0;
     CacheTemplateEdits(true);
+    // New rows are grey under their cells. Rather than greying rows ahead and storing each
+    // cell over the grey, a placed cell that is not editable takes the grey itself and the
+    // node's cells left empty get it afterwards: the same cells, one store each.
+    greyUnderCells_ = true;
     xmldom::Node node;
     while (doc->GetNextNode(node)) {
         const ROWCOL rows = FillNode(node, index, next);
+        GreyEmptyCells(next, next + rows - 1);
         for (ROWCOL r = next; r < next + rows; ++r) ColourPortRow(r);
         next += rows;
         ++index;
-        if (GetRowCount() <= next + 10) {
-            const ROWCOL old = GetRowCount();
+        if (GetRowCount() <= next + 10)
             SetRowCount(next + 20, 0);
-            GreyRows(old + 1, next + 20);
-        }
     }
+    greyUnderCells_ = false;
     nodeCount_ = index + 1;
     lastRow_ = next - 1;
     SetRowCount(std::max(lastRow_, headerRows_), 0);
@@ -503,12 +515,24 @@ void CTessalyView::FillRows() {
 void CTessalyView::WriteRowHeader(ROWCOL row, int index, xmldom::Node node) {
     CGXStyle style;
     style.SetValue(static_cast<std::int32_t>(index))
-        .SetUserAttribute(GX_IDS_UA_NODE_INDEX, index)
+        .SetUserAttributes(&NodeAttributes(index))
         .SetItemDataPtr(Keep(node));
     CGXGridCore::StoreStyleRowCol(row, 0, &style, gxOverride, 0);
 }
 
+const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
+    // Every cell of a node carries the same index: one attribute, shared by their maps.
+    if (nodeAttributesIndex_ != index || nodeAttributes_.IsEmpty()) {
+        nodeAttributes_.RemoveAll();
+        nodeAttributes_.SetAttributePtr(GX_IDS_UA_NODE_INDEX,
+                                        std::make_unique<CGXUserAttribute>(index));
+        nodeAttributesIndex_ = index;
+    }
+    return nodeAttributes_;
+}
+
 ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
+    editOfElement_.clear();
     WriteRowHeader(firstRow, index, node);
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     ROWCOL rows = 1;
@@ -560,24 +584,35 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     if (entry->rule.type == PROPERTY_TIME_MS)
         value = MillisecondsToSecondsText(value);
     CGXStyle style;
-    style.SetValue(value)
-        .SetUserAttribute(GX_IDS_UA_NODE_INDEX, index)
-        .SetItemDataPtr(Keep(property));
+    style.SetValue(value).SetUserAttributes(&NodeAttributes(index)).SetItemDataPtr(Keep(property));
     const std::optional<std::string> edit = TemplateEdit(element);
     if (edit ? *edit != "N" : !entry->readOnly)
         style.SetEnabled(true).SetInterior(kWhite);
+    else if (greyUnderCells_)
+        style.SetEnabled(false).SetInterior(kGrey);  // the grey of its row, under the cell
     CGXGridCore::StoreStyleRowCol(row, entry->column, &style, gxOverride, 0);
 }
 
 std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
-    std::string edit;
     const xmldom::Node element = xmldom::ElementOf(node);
     const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
     if (!cacheTemplateEdits_ || !parent || !parent.IsElement()) {
+        std::string edit;
         if (Doc()->GetTemplateAttribute(node, "edit", edit))
             return edit;
         return std::nullopt;
     }
+    // The port colouring asks again for the cells just placed.
+    auto [known, fresh] = editOfElement_.try_emplace(element.Raw().internal_object());
+    if (!fresh)
+        return *known->second;
+    known->second = &TemplateEditAt(node, element, parent);
+    return *known->second;
+}
+
+const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node,
+                                                               xmldom::Node element,
+                                                               xmldom::Node parent) {
     // The template place of an element follows from its parent's and its own name and
     // instance: the few parents of a node's properties (the node, its port groups) are
     // followed up to the root once and numbered by their path; under each, a property is
@@ -593,14 +628,15 @@ std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
     auto& edits = editsUnder_[number->second];
     std::string_view step = element.Name();
     std::string named;
-    if (const auto instance = element.Attribute("instance")) {
+    if (const pugi::xml_attribute instance = element.Raw().attribute("instance")) {
         // No element name holds the separator.
-        named.append(step).append(1, '\x1e').append(*instance);
+        named.append(step).append(1, '\x1e').append(instance.value());
         step = named;
     }
     auto it = edits.find(step);
     if (it == edits.end()) {
         std::optional<std::string> found;
+        std::string edit;
         if (Doc()->GetTemplateAttribute(node, "edit", edit))
             found = std::move(edit);
         it = edits.emplace(std::string(step), std::move(found)).first;
@@ -610,6 +646,7 @@ std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
 
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
+    editOfElement_.clear();
     parentPathNumber_.clear();
     pathNumbers_.clear();
     editsUnder_.clear();
@@ -623,7 +660,15 @@ std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow
     return indexes;
 }
 
+bool CTessalyView::CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const {
+    // Storing the look over such a cell would change nothing in it.
+    const CGXStyle* cell = StoredCell(row, col);
+    return cell && cell->GetIncludeEnabled() && cell->GetEnabled() == look.GetEnabled() &&
+           cell->GetIncludeInterior() && cell->GetInterior() == look.GetInterior();
+}
+
 void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
+    const CGXStyle grey = GreyStyle();
     const std::vector<int> indexes = NodeIndexesOfRows(firstRow, lastRow);
     for (ROWCOL row = firstRow + 1; row <= lastRow; ++row) {
         if (indexes[row - firstRow] != indexes[row - firstRow - 1])
@@ -632,9 +677,8 @@ void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
             if (entry.column == 0 || entryOfColumn_[entry.column] < 0 ||
                 &columns_[entryOfColumn_[entry.column]] != &entry)
                 continue;
-            CGXStyle cell;
-            GetStyleRowCol(row, entry.column, cell);
-            if (cell.GetIncludeItemDataPtr() && cell.GetItemDataPtr())
+            const CGXStyle* cell = StoredCell(row, entry.column);
+            if (cell && cell->GetIncludeItemDataPtr() && cell->GetItemDataPtr())
                 continue;
             if (entry.merged) {
                 CGXStyle above;
@@ -642,8 +686,7 @@ void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
                 if (!entry.readOnly)
                     above.SetEnabled(true).SetInterior(kWhite);
                 CGXGridCore::StoreStyleRowCol(row, entry.column, &above, gxOverride, 0);
-            } else {
-                CGXStyle grey = GreyStyle();
+            } else if (!CellHasLook(row, entry.column, grey)) {
                 CGXGridCore::StoreStyleRowCol(row, entry.column, &grey, gxOverride, 0);
             }
         }
@@ -693,26 +736,32 @@ void CTessalyView::UnmergeNodeCells() {
 int CTessalyView::NodeIndexOfRow(ROWCOL row) {
     if (row <= headerRows_ || row > lastRow_)
         return -1;
-    CGXStyle header;
-    if (!GetStyleRowCol(row, 0, header) || !header.GetIncludeItemDataPtr())
+    const CGXStyle* header = StoredCell(row, 0);
+    if (!header || !header->GetIncludeItemDataPtr())
         return -1;
-    return static_cast<int>(header.GetUserAttribute(GX_IDS_UA_NODE_INDEX).GetLongValue());
+    return static_cast<int>(header->GetUserAttribute(GX_IDS_UA_NODE_INDEX).GetLongValue());
 }
 
 xmldom::Node CTessalyView::NodeOfRow(ROWCOL row) {
     if (row <= headerRows_ || row > lastRow_)
         return {};
-    CGXStyle header;
-    if (!GetStyleRowCol(row, 0, header) || !header.GetItemDataPtr())
+    const CGXStyle* header = StoredCell(row, 0);
+    if (!header || !header->GetItemDataPtr())
         return {};
-    return *static_cast<xmldom::Node*>(header.GetItemDataPtr());
+    return *static_cast<xmldom::Node*>(header->GetItemDataPtr());
 }
 
 xmldom::Node CTessalyView::ElementOfCell(ROWCOL row, ROWCOL col) {
-    CGXStyle cell;
-    if (!GetStyleRowCol(row, col, cell) || !cell.GetItemDataPtr())
+    const CGXStyle* cell = StoredCell(row, col);
+    if (!cell || !cell->GetItemDataPtr())
         return {};
-    return *static_cast<xmldom::Node*>(cell.GetItemDataPtr());
+    return *static_cast<xmldom::Node*>(cell->GetItemDataPtr());
+}
+
+const CGXStyle* CTessalyView::StoredCell(ROWCOL row, ROWCOL col) const {
+    // The view keeps the plain cell store, whose stored style is what a lookup would copy.
+    const CGXData* data = GetData();
+    return data ? data->StoredCellStyle(row, col) : nullptr;
 }
 
 const CTessalyView::ColumnEntry* CTessalyView::EntryForColumn(ROWCOL col) const {

@@ -19,6 +19,7 @@
 #include "editor/ui/NodeGridRules.h"
 #include "framework/docview/View.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXUserAttributeMap.h"
 #include "platform/VavMacAddress.h"
 #include "xmldom/Node.h"
 
@@ -124,11 +125,18 @@ private:
     void PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
                     std::vector<ROWCOL>& usedRows, ROWCOL& rows);
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
+    const CGXUserAttributeMap& NodeAttributes(int index);
+    const CGXStyle* StoredCell(ROWCOL row, ROWCOL col) const;
+    // Whether the cell is stored with the look's enabled state and interior.
+    bool CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const;
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
+    const std::optional<std::string>& TemplateEditAt(xmldom::Node node, xmldom::Node element,
+                                                     xmldom::Node parent);
     void CacheTemplateEdits(bool on);
     std::vector<int> NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow);
     void GreyRows(ROWCOL from, ROWCOL to);
+    void GreyEmptyCells(ROWCOL from, ROWCOL to);
     void ApplyColumnVisibility();
     void MergeNodeCells();
     void UnmergeNodeCells();
@@ -180,6 +188,7 @@ private:
     bool selectingNode_ = false;  // a node's rows are selected as one range
     bool menusBuilt_ = false;
     bool rebuilding_ = false;
+    bool greyUnderCells_ = false;  // placed cells take the grey of their new rows
     bool refreshDeferred_ = false;
     bool overflowLogged_ = false;
     int fullRefreshes_ = 0;
@@ -194,6 +203,8 @@ private:
     // The elements that cells refer to (their item data), stable until the next rebuild.
     std::deque<xmldom::Node> elements_;
     std::vector<CGXRange> merges_;
+    CGXUserAttributeMap nodeAttributes_;  // the node index of the cells being placed
+    int nodeAttributesIndex_ = -1;
     // The template's "edit" attribute by template place while rows are filled: the same few
     // properties repeat on every node. The parents of properties are numbered by their
     // template path; under each number, the edits by the property's step.
@@ -202,7 +213,9 @@ private:
     bool cacheTemplateEdits_ = false;
     std::unordered_map<const void*, size_t> parentPathNumber_;
     std::unordered_map<std::string, size_t> pathNumbers_;
-    std::vector<EditsByStep> editsUnder_;
+    std::deque<EditsByStep> editsUnder_;  // stays in place: cells keep pointers into it
+    // The edits of the node being filled, by its elements.
+    std::unordered_map<const void*, const std::optional<std::string>*> editOfElement_;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };

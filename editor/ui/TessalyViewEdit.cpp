@@ -198,7 +198,8 @@ void CTessalyView::ColourPortCell(ROWCOL row, int col, PortColumnKind kind, bool
     } else {
         style.SetEnabled(false).SetInterior(kGrey);
     }
-    CGXGridCore::StoreStyleRowCol(row, static_cast<ROWCOL>(col), &style, gxOverride, 0);
+    if (!CellHasLook(row, static_cast<ROWCOL>(col), style))
+        CGXGridCore::StoreStyleRowCol(row, static_cast<ROWCOL>(col), &style, gxOverride, 0);
 }
 
 void CTessalyView::ColourPortRow(ROWCOL row) {

@@ -213,6 +213,13 @@ bool CGXData::GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType t
     return true;
 }
 
+const CGXStyle* CGXData::StoredCellStyle(ROWCOL row, ROWCOL col) const {
+    if (row > rowCount_ || col > colCount_)
+        return nullptr;
+    const CGXStylePtrArray* r = m_apapCellStyle.GetAt(row);
+    return r ? r->GetAt(col) : nullptr;
+}
+
 bool CGXData::SortMoveRows(const CGXRange& range, const std::vector<ROWCOL>& order) {
     CGXAbstractGridSortMoveDataImp* imp = GXGetLibraryState().m_pSortMoveDataImp;
     return imp && imp->SortMoveRows(*this, range, order);

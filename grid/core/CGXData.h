@@ -57,6 +57,9 @@ public:
     // Merges the stored style into `style`; FALSE when nothing is stored there.
     virtual bool GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
                             int storeType) const;
+    // The style stored at a cell, in place (null when none): for readers that need one
+    // attribute of many cells and would otherwise copy each whole style.
+    const CGXStyle* StoredCellStyle(ROWCOL row, ROWCOL col) const;
     // Through the sort-move component (FALSE without it).
     virtual bool SortMoveRows(const CGXRange& range, const std::vector<ROWCOL>& order);
     virtual bool SortMoveCols(const CGXRange& range, const std::vector<ROWCOL>& order);

@@ -9,21 +9,34 @@ const fw::RuntimeClass CGXUserAttributeMap::kClass{
     "CGXUserAttributeMap", 1, &fw::Serializable::kClass, fw::CreateInstance<CGXUserAttributeMap>};
 
 CGXUserAttributeMap::CGXUserAttributeMap(const CGXUserAttributeMap& other)
-    : fw::Serializable(), attributes_(other.attributes_) {}
+    : fw::Serializable(), list_(other.list_) {}
 
 CGXUserAttributeMap& CGXUserAttributeMap::operator=(const CGXUserAttributeMap& other) {
     if (this != &other)
-        attributes_ = other.attributes_;
+        list_ = other.list_;
     return *this;
 }
 
 CGXUserAttributeMap::CGXUserAttributeMap(CGXUserAttributeMap&& other) noexcept
-    : fw::Serializable(), attributes_(std::move(other.attributes_)) {}
+    : fw::Serializable(), list_(std::move(other.list_)) {}
 
 CGXUserAttributeMap& CGXUserAttributeMap::operator=(CGXUserAttributeMap&& other) noexcept {
     if (this != &other)
-        attributes_ = std::move(other.attributes_);
+        list_ = std::move(other.list_);
     return *this;
+}
+
+const CGXUserAttributeMap::List& CGXUserAttributeMap::Items() const {
+    static const List empty;
+    return list_ ? *list_ : empty;
+}
+
+CGXUserAttributeMap::List& CGXUserAttributeMap::Own() {
+    if (!list_)
+        list_ = std::make_shared<List>();
+    else if (list_.use_count() > 1)
+        list_ = std::make_shared<List>(*list_);
+    return *list_;
 }
 
 namespace {
@@ -37,15 +50,16 @@ auto LowerBound(Entries& entries, std::uint16_t id) {
 }  // namespace
 
 int CGXUserAttributeMap::FindIndex(std::uint16_t id) const {
-    auto it = LowerBound(attributes_, id);
-    if (it == attributes_.end() || (*it)->m_nId != id)
+    const List& items = Items();
+    auto it = LowerBound(items, id);
+    if (it == items.end() || (*it)->m_nId != id)
         return -1;
-    return static_cast<int>(it - attributes_.begin());
+    return static_cast<int>(it - items.begin());
 }
 
 const CGXAbstractUserAttribute* CGXUserAttributeMap::GetAttribute(std::uint16_t id) const {
     const int i = FindIndex(id);
-    return i < 0 ? nullptr : attributes_[static_cast<std::size_t>(i)].get();
+    return i < 0 ? nullptr : Items()[static_cast<std::size_t>(i)].get();
 }
 
 void CGXUserAttributeMap::SetAttribute(std::uint16_t id, const CGXAbstractUserAttribute& a) {
@@ -62,66 +76,70 @@ void CGXUserAttributeMap::SetAttributePtr(std::uint16_t id,
 }
 
 void CGXUserAttributeMap::Put(Entry attribute) {
-    auto it = LowerBound(attributes_, attribute->m_nId);
-    if (it != attributes_.end() && (*it)->m_nId == attribute->m_nId)
+    List& items = Own();
+    auto it = LowerBound(items, attribute->m_nId);
+    if (it != items.end() && (*it)->m_nId == attribute->m_nId)
         *it = std::move(attribute);
     else
-        attributes_.insert(it, std::move(attribute));
+        items.insert(it, std::move(attribute));
 }
 
 void CGXUserAttributeMap::RemoveAttribute(std::uint16_t id) {
     const int i = FindIndex(id);
-    if (i >= 0)
-        attributes_.erase(attributes_.begin() + i);
+    if (i >= 0) {
+        List& items = Own();
+        items.erase(items.begin() + i);
+    }
 }
 
 void CGXUserAttributeMap::ChangeMap(const CGXUserAttributeMap& source, GXModifyType type) {
     if (&source == this) {
         if (type == gxExclude)
-            attributes_.clear();
+            list_.reset();
         return;
     }
     if (type == gxExclude) {
-        for (const auto& a : source.attributes_) RemoveAttribute(a->m_nId);
+        for (const auto& a : source.Items()) RemoveAttribute(a->m_nId);
         return;
     }
-    if (type == gxCopy || attributes_.empty()) {
-        attributes_ = source.attributes_;
+    if (type == gxCopy || IsEmpty()) {
+        list_ = source.list_;
         return;
     }
-    if (source.attributes_.empty())
+    if (source.IsEmpty())
         return;
     // Both lists are in id order: one pass merges them; on the same id the source's wins when
     // it overrides.
-    std::vector<Entry> merged;
-    merged.reserve(attributes_.size() + source.attributes_.size());
-    auto own = attributes_.begin();
-    auto other = source.attributes_.begin();
-    while (own != attributes_.end() || other != source.attributes_.end()) {
-        if (other == source.attributes_.end() ||
-            (own != attributes_.end() && (*own)->m_nId < (*other)->m_nId)) {
-            merged.push_back(std::move(*own++));
-        } else if (own == attributes_.end() || (*other)->m_nId < (*own)->m_nId) {
-            merged.push_back(*other++);
+    const List& mine = Items();
+    const List& theirs = source.Items();
+    auto merged = std::make_shared<List>();
+    merged->reserve(mine.size() + theirs.size());
+    auto own = mine.begin();
+    auto other = theirs.begin();
+    while (own != mine.end() || other != theirs.end()) {
+        if (other == theirs.end() || (own != mine.end() && (*own)->m_nId < (*other)->m_nId)) {
+            merged->push_back(*own++);
+        } else if (own == mine.end() || (*other)->m_nId < (*own)->m_nId) {
+            merged->push_back(*other++);
         } else {
-            merged.push_back(type == gxOverride ? *other : std::move(*own));
+            merged->push_back(type == gxOverride ? *other : *own);
             ++own;
             ++other;
         }
     }
-    attributes_ = std::move(merged);
+    list_ = std::move(merged);
 }
 
 void CGXUserAttributeMap::WriteProfile(std::string_view section) const {
     fw::Profile& profile = fw::AppProfile();
-    for (const auto& a : attributes_)
+    for (const auto& a : Items())
         profile.WriteProfileString(section, "UA" + std::to_string(a->m_nId), a->GetValue());
 }
 
 void CGXUserAttributeMap::Serialize(fw::Archive& ar) {
     if (ar.IsStoring()) {
-        ar << static_cast<std::uint16_t>(attributes_.size());
-        for (const auto& a : attributes_) {
+        ar << static_cast<std::uint16_t>(Items().size());
+        for (const auto& a : Items()) {
             ar.WriteObject(a.get());
             ar << a->m_nId;
         }
@@ -132,7 +150,7 @@ void CGXUserAttributeMap::Serialize(fw::Archive& ar) {
     // Each entry takes at least an object tag and an id.
     if (static_cast<std::size_t>(count) * 4 > ar.Remaining())
         throw fw::ArchiveException(fw::ArchiveCause::EndOfFile, "user attribute count");
-    attributes_.clear();
+    list_.reset();
     for (std::uint16_t i = 0; i < count; ++i) {
         auto a = ar.ReadObjectAs<CGXAbstractUserAttribute>();
         std::uint16_t id = 0;

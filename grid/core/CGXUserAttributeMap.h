@@ -1,6 +1,7 @@
 // The user attributes of a style, sorted by ascending id. An attribute never changes once it
 // is stored, so copies of a map share their attributes instead of cloning each: styles are
-// copied for every cell that is stored, looked up or composed.
+// copied for every cell that is stored, looked up or composed. Copies share the list itself
+// too, until one of them changes it (it then takes a list of its own).
 #pragma once
 
 #include "framework/persist/RuntimeClass.h"
@@ -22,18 +23,18 @@ public:
     CGXUserAttributeMap(CGXUserAttributeMap&& other) noexcept;
     CGXUserAttributeMap& operator=(CGXUserAttributeMap&& other) noexcept;
 
-    bool IsEmpty() const { return attributes_.empty(); }
-    int GetCount() const { return static_cast<int>(attributes_.size()); }
+    bool IsEmpty() const { return Items().empty(); }
+    int GetCount() const { return static_cast<int>(Items().size()); }
     // The index of an id (binary search), -1 when absent.
     int FindIndex(std::uint16_t id) const;
     const CGXAbstractUserAttribute* GetAttribute(std::uint16_t id) const;
-    const CGXAbstractUserAttribute& GetAt(int index) const { return *attributes_.at(index); }
+    const CGXAbstractUserAttribute& GetAt(int index) const { return *Items().at(index); }
     // Stores a clone of the attribute under the id.
     void SetAttribute(std::uint16_t id, const CGXAbstractUserAttribute& attribute);
     // Takes the attribute and sets its id; replaces (deletes) an attribute stored under the id.
     void SetAttributePtr(std::uint16_t id, std::unique_ptr<CGXAbstractUserAttribute> attribute);
     void RemoveAttribute(std::uint16_t id);
-    void RemoveAll() { attributes_.clear(); }
+    void RemoveAll() { list_.reset(); }
     // Exclude removes the source's ids; copy first empties this map and then overrides; override
     // stores every source attribute; apply-new only adds ids not present.
     void ChangeMap(const CGXUserAttributeMap& source, GXModifyType type);
@@ -44,7 +45,11 @@ public:
 
 private:
     using Entry = std::shared_ptr<const CGXAbstractUserAttribute>;
+    using List = std::vector<Entry>;
     // Replaces the entry of the attribute's id, or inserts it in id order.
     void Put(Entry attribute);
-    std::vector<Entry> attributes_;
+    const List& Items() const;
+    // The list to change: this map's own (copied first while shared).
+    List& Own();
+    std::shared_ptr<List> list_;  // null: empty; shared by copies, never changed while shared
 };

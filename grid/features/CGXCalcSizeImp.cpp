@@ -24,7 +24,13 @@ fw::Rect SpanRect(CGXGridCore* grid, ROWCOL row, ROWCOL col) {
 }
 
 // The widest of the text's lines as its line breaks divide it; `lines` receives their number.
-int WidestLine(fw::DeviceContext& dc, std::string text, int& lines) {
+int WidestLine(fw::DeviceContext& dc, const std::string& whole, int& lines) {
+    if (whole.find_first_of("\r\n") == std::string::npos) {
+        // One line, most cells' text: measured as it stands.
+        lines = 1;
+        return dc.GetTextExtent(whole).cx;
+    }
+    std::string text = whole;
     int widest = 0;
     lines = 0;
     std::string line;
@@ -44,9 +50,10 @@ fw::Size CGXCalcSizeImp::CalcSize(CGXGridCore* grid, CGXControl* control, fw::De
                                   ROWCOL row, ROWCOL col, const CGXStyle& style, bool heightOnly) {
     std::string text;
     control->GetControlText(text, row, col, nullptr, style);
-    // An editor shows the text itself, never the bitmap it names.
-    if (!dynamic_cast<CGXEditControl*>(control))
-        if (const fw::Dib* dib = GXGetDIBPool().LookupDIB(text))
+    // An editor shows the text itself, never the bitmap it names (asked only of a text that
+    // names one).
+    if (const fw::Dib* dib = GXGetDIBPool().LookupDIB(text))
+        if (!dynamic_cast<CGXEditControl*>(control))
             return control->AddBorders({dib->Width(), dib->Height()}, style);
 
     const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);

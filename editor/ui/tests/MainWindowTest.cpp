@@ -106,6 +106,35 @@ TEST_F(MainWindow, NodesComeOnLineInTheGridOneOffLine) {
     EXPECT_FALSE(shot.isNull());
 }
 
+TEST_F(MainWindow, EveryNodeCellIsEditableAndWhiteOrDisabledAndGrey) {
+    // Cells a node leaves empty, and properties that cannot be edited, are grey and disabled;
+    // the editable ones are white: on one-port and four-port nodes, in every column.
+    Start();
+    SimNode& a = AddSimNode(2);
+    SimNode& b = AddSimNode(3);
+    // More rows than the grid starts with.
+    for (int i = 0; i < 6; ++i) {
+        AddDocNode(a);
+        AddDocNode(b, "Kolt_4_Port_Node");
+    }
+    View().RebuildGrid();
+    ASSERT_GT(View().LastRow(), 30u);
+    int editable = 0, grey = 0;
+    for (ROWCOL row = View().HeaderRows() + 1; row <= View().LastRow(); ++row) {
+        for (ROWCOL col = 1; col <= View().GetColCount(); ++col) {
+            CGXStyle cell;
+            ASSERT_TRUE(View().GetStyleRowCol(row, col, cell)) << row << "," << col;
+            ASSERT_TRUE(cell.GetIncludeEnabled() && cell.GetIncludeInterior()) << row << "," << col;
+            const COLORREF colour = cell.GetInterior().GetColor();
+            EXPECT_EQ(colour, cell.GetEnabled() ? CTessalyView::kWhite : CTessalyView::kGrey)
+                << row << "," << col;
+            ++(cell.GetEnabled() ? editable : grey);
+        }
+    }
+    EXPECT_GT(editable, 0);
+    EXPECT_GT(grey, 0);
+}
+
 TEST_F(MainWindow, ABurstOfStatusMessagesIsOneFullRefreshAndFreesEveryPayload) {
     Start();
     SimNode& a = AddSimNode(2);

@@ -19,7 +19,16 @@ CGXStyle Value(const char* v) {
 
 std::string ValueAt(const CGXData& d, ROWCOL r, ROWCOL c, int storeType = 0) {
     CGXStyle s;
-    return d.GetStyleAt(r, c, s, gxOverride, storeType) ? s.GetValue() : "<none>";
+    const bool found = d.GetStyleAt(r, c, s, gxOverride, storeType);
+    // A cell's stored style read in place is the one a lookup copies, after every change.
+    if (storeType == 0) {
+        const CGXStyle* stored = d.StoredCellStyle(r, c);
+        EXPECT_EQ(stored != nullptr, found) << r << "," << c;
+        if (stored && found) {
+            EXPECT_EQ(stored->GetValue(), s.GetValue()) << r << "," << c;
+        }
+    }
+    return found ? s.GetValue() : "<none>";
 }
 
 class StylesMapTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -108,6 +109,43 @@ TEST(UserAttributeMap, MergeInterleavesIds) {
         }
         EXPECT_EQ(source.GetCount(), 3);
         EXPECT_EQ(source.GetAttribute(4)->GetValue(), "s4");
+    }
+}
+
+// A copy shares its original's list until either changes: every way of changing one leaves
+// the other as it was.
+TEST(UserAttributeMap, ChangingACopyLeavesTheOriginal) {
+    CGXUserAttributeMap other;
+    other.SetAttribute(2, CGXUserAttribute("o2"));
+    other.SetAttribute(5, CGXUserAttribute("o5"));
+    const struct {
+        const char* what;
+        std::function<void(CGXUserAttributeMap&)> change;
+    } cases[] = {
+        {"set", [](CGXUserAttributeMap& m) { m.SetAttribute(2, CGXUserAttribute("new")); }},
+        {"add", [](CGXUserAttributeMap& m) { m.SetAttribute(9, CGXUserAttribute("new")); }},
+        {"remove", [](CGXUserAttributeMap& m) { m.RemoveAttribute(1); }},
+        {"remove all", [](CGXUserAttributeMap& m) { m.RemoveAll(); }},
+        {"override", [&](CGXUserAttributeMap& m) { m.ChangeMap(other, gxOverride); }},
+        {"apply new", [&](CGXUserAttributeMap& m) { m.ChangeMap(other, gxApplyNew); }},
+        {"exclude", [&](CGXUserAttributeMap& m) { m.ChangeMap(other, gxExclude); }},
+        {"copy", [&](CGXUserAttributeMap& m) { m.ChangeMap(other, gxCopy); }},
+        {"exclude itself", [](CGXUserAttributeMap& m) { m.ChangeMap(m, gxExclude); }},
+    };
+    for (const auto& c : cases) {
+        CGXUserAttributeMap original;
+        for (int id : {1, 2, 3})
+            original.SetAttribute(id, CGXUserAttribute("v" + std::to_string(id)));
+        for (bool changeOriginal : {false, true}) {
+            CGXUserAttributeMap copy = original;
+            CGXUserAttributeMap& changed = changeOriginal ? original : copy;
+            const CGXUserAttributeMap& kept = changeOriginal ? copy : original;
+            c.change(changed);
+            ASSERT_EQ(kept.GetCount(), 3) << c.what << changeOriginal;
+            for (int id : {1, 2, 3})
+                EXPECT_EQ(kept.GetAttribute(id)->GetValue(), "v" + std::to_string(id)) << c.what;
+            EXPECT_EQ(other.GetCount(), 2) << c.what;
+        }
     }
 }
 
