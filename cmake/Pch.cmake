@@ -5,7 +5,7 @@
 # whose compile flags it shares (REUSE_FROM needs the same flags, or the compiler rejects the
 # header and -Winvalid-pch, an error here, says so):
 #   ixo_pch_qt       Qt Widgets + standard       libraries that use Qt
-#   ixo_pch_qt_test  Qt Widgets + GoogleTest     test programs that use Qt and QtTest
+#   ixo_pch_qt_test  Qt Widgets + GoogleTest     test programs that use Qt
 #   ixo_pch_test     standard + GoogleTest       test programs without Qt
 # ixo_apply_pch() runs once all folders are added and sorts the targets by what they link.
 # IXO_PCH=OFF builds without them (to check that each source includes what it uses).
@@ -19,12 +19,14 @@ function(ixo_pch_hosts)
   target_link_libraries(ixo_pch_test PRIVATE GTest::gtest GTest::gmock Threads::Threads)
   target_precompile_headers(ixo_pch_test PRIVATE ${IXO_PCH_DIR}/TestPch.h)
   if(IXO_BUILD_GUI)
-    find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Test)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
     add_library(ixo_pch_qt STATIC EXCLUDE_FROM_ALL ${IXO_PCH_DIR}/PchHostLib.cpp)
     target_link_libraries(ixo_pch_qt PRIVATE Qt6::Widgets Qt6::PrintSupport)
     target_precompile_headers(ixo_pch_qt PRIVATE ${IXO_PCH_DIR}/QtPch.h)
     add_executable(ixo_pch_qt_test EXCLUDE_FROM_ALL ${IXO_PCH_DIR}/PchHost.cpp)
-    target_link_libraries(ixo_pch_qt_test PRIVATE Qt6::Widgets Qt6::PrintSupport Qt6::Test
+    # Not QtTest: it defines the test folder's paths as macros, which differ from folder to
+    # folder and would make the header unusable in all folders but one.
+    target_link_libraries(ixo_pch_qt_test PRIVATE Qt6::Widgets Qt6::PrintSupport
                                                    GTest::gtest GTest::gmock Threads::Threads)
     target_precompile_headers(ixo_pch_qt_test PRIVATE ${IXO_PCH_DIR}/QtTestPch.h)
   endif()
@@ -79,7 +81,7 @@ function(ixo_apply_pch)
     elseif("GTest::gtest" IN_LIST deps AND "GTest::gmock" IN_LIST deps)
       if(NOT "Qt6::Widgets" IN_LIST deps)
         set(host ixo_pch_test)
-      elseif("Qt6::Test" IN_LIST deps AND "Qt6::PrintSupport" IN_LIST deps)
+      elseif("Qt6::PrintSupport" IN_LIST deps)
         set(host ixo_pch_qt_test)
       endif()
     endif()
