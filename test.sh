@@ -7,8 +7,10 @@ set -uo pipefail
 cd "$(dirname "$0")"
 scripts/setup || exit 1
 
-# A fresh clone in another folder still hits the compiler cache.
-export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true CCACHE_SLOPPINESS=time_macros
+# A fresh clone in another folder still hits the compiler cache; the precompiled headers are
+# cached only with the pch sloppinesses (the build's compiler launcher sets them too).
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 jobs=$(nproc)
 
 run_preset() {

@@ -77,8 +77,9 @@ TEST_F(BootptabTest, LineWithoutLineFeedFailsTheRead) {
     EXPECT_EQ(ParseBootptab("node1: ha=00.D0.11.00.0A.00:ip=10.101.50.101", tables, reporter),
               BootptabError::kBadLine);
     EXPECT_TRUE(reporter.Has(kMsgError, "Bootp: Err parsing booptab"));
-    EXPECT_EQ(ParseBootptab(std::string(1021, 'x') + "\n", tables, reporter),
-              BootptabError::kBadLine);
+    std::string longLine(1021, 'x');
+    longLine += '\n';
+    EXPECT_EQ(ParseBootptab(longLine, tables, reporter), BootptabError::kBadLine);
 }
 
 TEST_F(BootptabTest, MissingFileIsNoError) {

@@ -9,7 +9,7 @@
 namespace fw {
 namespace {
 
-constexpr ColorRef kWhite = Rgb(255, 255, 255);
+constexpr ColorRef kTextWhite = Rgb(255, 255, 255);
 
 LogFont TestFont() {
     LogFont f;

@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr uint32_t kNodeAddress = 0x0A000001;
-constexpr uint32_t kPcAddress = 0x0A000002;
-constexpr uint8_t kNodeApp = 5;
-constexpr uint8_t kPcApp = 9;
+constexpr uint32_t kSubNodeAddress = 0x0A000001;
+constexpr uint32_t kSubPcAddress = 0x0A000002;
+constexpr uint8_t kSubNodeApp = 5;
+constexpr uint8_t kSubPcApp = 9;
 
 struct Notification {
     uint32_t handle;
@@ -73,12 +73,14 @@ protected:
         ASSERT_TRUE(dispatcher.registerStub(RCC_IF_IOM, "IOM", &node));
         proxy.setTimeout(2000);
         notifier.setTimeout(2000);
-        ASSERT_EQ(proxy.connect(kNodeAddress, kNodeApp, 0), 0);
+        ASSERT_EQ(proxy.connect(kSubNodeAddress, kSubNodeApp, 0), 0);
     }
     void TearDown() override { proxy.unsubscribeAll(); }
 
     // The node's end for notifications, once the first subscribe has opened the PC's port.
-    void ConnectNotifier() { ASSERT_EQ(notifier.connect(kPcAddress, kPcApp, RCC_DEFAULT_PORT), 0); }
+    void ConnectNotifier() {
+        ASSERT_EQ(notifier.connect(kSubPcAddress, kSubPcApp, RCC_DEFAULT_PORT), 0);
+    }
 
     // The node tells the PC of a property change.
     uint32_t Notify(uint32_t handle, std::string property, CRccValue value) {
@@ -87,8 +89,8 @@ protected:
     }
 
     LoopbackNetwork network;
-    LoopbackTransport nodeSide{network, kNodeAddress, kNodeApp};
-    LoopbackTransport pcSide{network, kPcAddress, kPcApp};
+    LoopbackTransport nodeSide{network, kSubNodeAddress, kSubNodeApp};
+    LoopbackTransport pcSide{network, kSubPcAddress, kSubPcApp};
     TestIomNode node;
     StubDispatcher dispatcher{&nodeSide, RCC_DEFAULT_PORT, 9, 50};
     CIOMProxy proxy{&pcSide};
@@ -104,8 +106,8 @@ TEST_F(RccSubscriptionTest, NotificationsReachTheSinkUntilUnsubscribed) {
     ASSERT_EQ(node.subscriptions().size(), 1u);
     TestIomNode::Subscription at = node.subscriptions()[0];
     EXPECT_EQ(at.handle, handle);
-    EXPECT_EQ(at.address, kPcAddress);
-    EXPECT_EQ(at.appId, kPcApp);
+    EXPECT_EQ(at.address, kSubPcAddress);
+    EXPECT_EQ(at.appId, kSubPcApp);
     EXPECT_EQ(at.port, RCC_DEFAULT_PORT);
 
     // Notifications go to the PC's port, which the subscription stub listens on.
@@ -145,7 +147,7 @@ TEST_F(RccSubscriptionTest, NotificationWithBytesAfterItsValuesIsDelivered) {
     pdu[12] ^= 0x40;  // a sequence of its own
     auto raw = nodeSide.createConnection(9, {});
     ConnectionWaiter wait(*raw);
-    ASSERT_EQ(raw->connect(kPcAddress, RCC_DEFAULT_PORT, kPcApp), 0);
+    ASSERT_EQ(raw->connect(kSubPcAddress, RCC_DEFAULT_PORT, kSubPcApp), 0);
     ASSERT_TRUE(wait.Connected(1000));
     ASSERT_GE(raw->send(pdu), 0);
     std::vector<uint8_t> reply;
@@ -163,7 +165,7 @@ TEST_F(RccSubscriptionTest, ProxiesShareOneStubAndItsHandles) {
     RecordingSink first, second;
     CIOMProxy other(&pcSide);
     other.setTimeout(2000);
-    ASSERT_EQ(other.connect(kNodeAddress, kNodeApp, 0), 0);
+    ASSERT_EQ(other.connect(kSubNodeAddress, kSubNodeApp, 0), 0);
     uint32_t a = 0, b = 0;
     ASSERT_EQ(proxy.subscribe(&first, &a), RCC_S_OK);
     ASSERT_EQ(other.subscribe(&second, &b), RCC_S_OK);

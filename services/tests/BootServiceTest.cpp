@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 using ixo::testsupport::NetHosts;
 
-std::string Join(const std::vector<std::string>& words) {
+std::string JoinArgs(const std::vector<std::string>& words) {
     std::string s;
     for (const auto& w : words) s += w + " ";
     return s;
@@ -49,7 +49,7 @@ int NodeStatusListener() {
 pid_t StartBootService(const NetHosts& hosts, const TempDir& dir) {
     const std::string command = "cd " + dir.Path().string() +
                                 " && IXO_SYSTEM_DIR=" + dir.Path().string() + " exec " +
-                                Join(hosts.Exec(0)) + (dir / "stellan").string() +
+                                JoinArgs(hosts.Exec(0)) + (dir / "stellan").string() +
                                 " console:bootp > " + (dir / "out").string() + " 2>&1 < /dev/null";
     const pid_t stellan = fork();
     if (stellan == 0) {
@@ -98,11 +98,11 @@ TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
     EXPECT_EQ(record.GetReportInterval(), 1500u);
 
     const ProcessOutput bootp =
-        RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " + BOOTP_CLIENT + " " +
+        RunCommand(JoinArgs(hosts->Exec(1)) + "/usr/bin/python3 " + BOOTP_CLIENT + " " +
                    NetHosts::kInterface + " 02:49:58:00:00:21 ionode.bin");
     EXPECT_EQ(bootp.out.substr(0, 38), "yiaddr=198.18.0.77 siaddr=198.18.0.2 f") << bootp.out;
     const int curl = ixo::testsupport::RunShell(
-        Join(hosts->Exec(1)) + "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
+        JoinArgs(hosts->Exec(1)) + "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
         (dir / "fetched").string() + " tftp://198.18.0.2/ionode.bin");
     EXPECT_EQ(curl, 0);
     EXPECT_EQ(ReadText(dir / "fetched"), std::string(3000, 'x'));
@@ -174,13 +174,13 @@ TEST(BootServiceTest, AnswersOnlyOnTheSelectedCard) {
               0);
     EXPECT_FALSE(fs::exists(dir / "office") && fs::file_size(dir / "office") > 0);
 
-    const ProcessOutput lighting = RunCommand(Join(hosts->Exec(1)) + "/usr/bin/python3 " +
+    const ProcessOutput lighting = RunCommand(JoinArgs(hosts->Exec(1)) + "/usr/bin/python3 " +
                                               BOOTP_CLIENT + " eth0 02:49:58:00:00:21 ionode.bin");
     EXPECT_EQ(lighting.out.substr(0, 28), "yiaddr=198.18.0.101 siaddr=1") << lighting.out;
-    EXPECT_EQ(
-        RunShell(Join(hosts->Exec(1)) + "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
-                 (dir / "fetched").string() + " tftp://198.18.0.2/ionode.bin"),
-        0);
+    EXPECT_EQ(RunShell(JoinArgs(hosts->Exec(1)) +
+                       "curl -s --tftp-no-options --connect-timeout 5 -m 30 -o " +
+                       (dir / "fetched").string() + " tftp://198.18.0.2/ionode.bin"),
+              0);
     EXPECT_EQ(ReadText(dir / "fetched"), std::string(700, 'x'));
 
     kill(stellan, SIGTERM);

@@ -28,7 +28,7 @@ namespace {
 using namespace mux;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
-constexpr std::uint16_t kPort = 36508;
+constexpr std::uint16_t kQueuePort = 36508;
 
 Bytes Packet(std::uint8_t src, std::uint8_t dst, std::uint32_t total, std::uint8_t fill) {
     Bytes p(total, fill);
@@ -80,8 +80,8 @@ TEST(MuxClientQueues, LargeAndSmallMessagesGoBothWaysInOrder) {
     ASSERT_EQ(MuxClientOpen(&a, 0, 10, 10, &ea), 0);
     ASSERT_EQ(MuxClientOpen(&b, 0, 10, 10, &eb), 0);
     std::uint32_t point = 0, conn = 0;
-    ASSERT_EQ(MuxClientAllocatePoint(b, kPort, &point), 0);
-    ASSERT_EQ(MuxClientTcpOpen(a, 0, kPort, b, 1000, &conn), 0);
+    ASSERT_EQ(MuxClientAllocatePoint(b, kQueuePort, &point), 0);
+    ASSERT_EQ(MuxClientTcpOpen(a, 0, kQueuePort, b, 1000, &conn), 0);
     // A slot holds about a kilobyte: these go direct, through Travex, and direct again.
     const std::uint32_t sizes[] = {12, 980, 70000, 40, 70000};
     for (std::uint32_t size : sizes) ASSERT_EQ(Send(conn, Packet(a, b, size, 0x5A)), MUX_S_OK);
@@ -90,8 +90,8 @@ TEST(MuxClientQueues, LargeAndSmallMessagesGoBothWaysInOrder) {
     for (std::uint32_t size : sizes) {
         ASSERT_EQ(Receive(eb, b, p), MUX_S_OK) << size;
         EXPECT_EQ(p.data, Packet(a, b, size, 0x5A));
-        EXPECT_EQ(p.remotePort, kPort);
-        EXPECT_EQ(p.localPort, kPort);
+        EXPECT_EQ(p.remotePort, kQueuePort);
+        EXPECT_EQ(p.localPort, kQueuePort);
         EXPECT_EQ(p.remoteAddress, 1u);  // no card
         EXPECT_EQ(p.remoteAppId, a);
         partner = p.handle;
@@ -119,8 +119,8 @@ TEST(MuxClientQueues, SenderToAFullQueueWaitsForRoomOrTimesOut) {
     ASSERT_EQ(MuxClientOpen(&a, 0, 10, 10, &ea), 0);
     ASSERT_EQ(MuxClientOpen(&b, 0, 10, 10, &eb), 0);
     std::uint32_t point = 0, conn = 0;
-    ASSERT_EQ(MuxClientAllocatePoint(b, kPort, &point), 0);
-    ASSERT_EQ(MuxClientTcpOpen(a, 0, kPort, b, 1000, &conn), 0);
+    ASSERT_EQ(MuxClientAllocatePoint(b, kQueuePort, &point), 0);
+    ASSERT_EQ(MuxClientTcpOpen(a, 0, kQueuePort, b, 1000, &conn), 0);
     auto numbered = [&](int i) { return Packet(a, b, 40, static_cast<std::uint8_t>(i)); };
     auto send = [&](int i, std::uint32_t timeoutMs) {
         Bytes m = numbered(i);
@@ -172,8 +172,8 @@ TEST(MuxClientQueues, KilledClientLeavesNoMappingOrQueueBehind) {
         XPortEvents events;
         XPortPacket p;
         bool ok = MuxClientOpen(&id, 0, 10, 10, &events) == 0 &&
-                  MuxClientAllocatePoint(id, kPort, &point) == 0 &&
-                  MuxClientTcpOpen(id, 0, kPort, id, 1000, &conn) == 0 &&
+                  MuxClientAllocatePoint(id, kQueuePort, &point) == 0 &&
+                  MuxClientTcpOpen(id, 0, kQueuePort, id, 1000, &conn) == 0 &&
                   Send(conn, Packet(id, id, 70000, 1)) == MUX_S_OK &&
                   Receive(events, id, p) == MUX_S_OK &&
                   Send(conn, Packet(id, id, 70000, 2)) == MUX_S_OK &&

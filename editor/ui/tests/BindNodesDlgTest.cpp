@@ -16,7 +16,7 @@
 namespace tessaly::test {
 namespace {
 
-std::string FileBytes(const std::filesystem::path& path) {
+std::string BindFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -146,7 +146,7 @@ TEST_F(BindNodes, CloseWithoutChangesLeavesTheDocumentAlone) {
     Frame().ExecuteCommand(ID_NET_BIND);
     EXPECT_FALSE(Doc().IsModified());
     ASSERT_TRUE(Doc().OnSaveDocument(dir_ / "after.cfg"));
-    EXPECT_EQ(FileBytes(dir_ / "after.cfg"), FileBytes(dir_ / "before.cfg"));
+    EXPECT_EQ(BindFileBytes(dir_ / "after.cfg"), BindFileBytes(dir_ / "before.cfg"));
 }
 
 }  // namespace

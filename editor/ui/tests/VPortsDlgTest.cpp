@@ -35,7 +35,7 @@ std::string Capture(const std::string& command) {
     return out;
 }
 
-std::string FileBytes(const std::filesystem::path& path) {
+std::string VPortsFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -251,7 +251,7 @@ TEST_F(VPortTable, CancelAndAnUneditedOkLeaveTheFileAlone) {
     });
     EXPECT_FALSE(Doc().IsModified());
     ASSERT_TRUE(Doc().OnSaveDocument(dir_ / "after.cfg"));
-    EXPECT_EQ(FileBytes(dir_ / "after.cfg"), FileBytes(dir_ / "before.cfg"));
+    EXPECT_EQ(VPortsFileBytes(dir_ / "after.cfg"), VPortsFileBytes(dir_ / "before.cfg"));
 }
 
 TEST_F(VPortTable, ResetButtonsGiveFactoryVPortsTheirDefaults) {
@@ -280,7 +280,7 @@ TEST_F(VPortTable, ResetButtonsGiveFactoryVPortsTheirDefaults) {
 
 TEST_F(VPortTable, WithoutVPortsNothingCanBeEdited) {
     ASSERT_TRUE(Doc().OnSaveDocument(dir_ / "with.cfg"));
-    std::string xml = FileBytes(dir_ / "with.cfg");
+    std::string xml = VPortsFileBytes(dir_ / "with.cfg");
     const size_t from = xml.find("<vPorts>");
     const size_t to = xml.find("</vPorts>");
     ASSERT_NE(from, std::string::npos);

@@ -11,7 +11,7 @@ namespace {
 
 using gxtest::ControlFixture;
 
-constexpr const char* kPorts = "Port A\r\nPort\r\nUniverse";
+constexpr const char* kComboPorts = "Port A\r\nPort\r\nUniverse";
 constexpr unsigned kIndexCombo = 60001;  // a combo window that stores zero-based indexes
 
 class ComboWnd : public ControlFixture {
@@ -24,8 +24,8 @@ protected:
         Core().SetRowHeight(1, 6, 20);
         Core().RegisterControl(kIndexCombo,
                                std::make_unique<CGXComboBoxWnd>(&Core(), true, 0, true));
-        Put(1, 1, GX_IDS_CTRL_CBS_DROPDOWNLIST, kPorts, "Universe");
-        Put(2, 1, GX_IDS_CTRL_CBS_DROPDOWN, kPorts, "Port");
+        Put(1, 1, GX_IDS_CTRL_CBS_DROPDOWNLIST, kComboPorts, "Universe");
+        Put(2, 1, GX_IDS_CTRL_CBS_DROPDOWN, kComboPorts, "Port");
         Paint();
     }
     void Put(ROWCOL row, ROWCOL col, unsigned control, const char* list, const char* value) {
@@ -57,7 +57,7 @@ protected:
 };
 
 TEST_F(ComboWnd, ChoosingByMouseStoresTheLineAndPortIsNeverPortA) {
-    Put(3, 1, GX_IDS_CTRL_CBS_DROPDOWNLIST, kPorts, "Port");
+    Put(3, 1, GX_IDS_CTRL_CBS_DROPDOWNLIST, kComboPorts, "Port");
     Core().SetCurrentCell(3, 1);
     EXPECT_EQ(Control(GX_IDS_CTRL_CBS_DROPDOWNLIST)->GetCurSel(), 1);  // not "Port A"
     Open(1, 1, GX_IDS_CTRL_CBS_DROPDOWNLIST);
@@ -108,7 +108,7 @@ TEST_F(ComboWnd, TypingSelectsInTheListAndWritesInTheEditableStyle) {
 TEST_F(ComboWnd, IndexValuesAreWholeIntegers) {
     CGXComboBoxWnd* c = Control(kIndexCombo);
     CGXStyle s;
-    s.SetChoiceList(kPorts);
+    s.SetChoiceList(kComboPorts);
     std::string text;
     struct Case {
         std::string value;
@@ -123,7 +123,7 @@ TEST_F(ComboWnd, IndexValuesAreWholeIntegers) {
         EXPECT_EQ(text, k.text) << k.value;
     }
     std::string typed = "univ";
-    Put(3, 2, kIndexCombo, kPorts, "0");
+    Put(3, 2, kIndexCombo, kComboPorts, "0");
     EXPECT_TRUE(c->ConvertControlTextToValue(typed, 3, 2, nullptr));
     EXPECT_EQ(typed, "2");
 }

@@ -11,10 +11,11 @@
 
 namespace {
 
-using Fixture = gxtest::TabbedCellFixture<CGXTabbedComboBoxWnd, GX_IDS_CTRL_TABBED_DROPDOWNLIST>;
+using TabbedListFixture =
+    gxtest::TabbedCellFixture<CGXTabbedComboBoxWnd, GX_IDS_CTRL_TABBED_DROPDOWNLIST>;
 using gxtest::kTabbedPorts;
 
-class TabbedList : public Fixture {
+class TabbedList : public TabbedListFixture {
 protected:
     void SetUp() override { SetUpRows(6); }
     CGXTabbedComboBoxWnd* Control() { return Ctrl(); }

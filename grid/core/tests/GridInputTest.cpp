@@ -133,7 +133,7 @@ TEST_F(GridInput, CursorsOverHeaderEdgesFollowTheMouse) {
 }
 
 // Records the per-cell actions that reach the grid.
-class RecordingGrid : public CGXGridWnd {
+class InputRecordingGrid : public CGXGridWnd {
 public:
     struct Action {
         ROWCOL pressedRow, pressedCol, row, col;
@@ -161,7 +161,7 @@ protected:
     void SetUp() override {
         GXTerminateLibrary();
         GXInitWithControlFactory();
-        wnd_ = std::make_unique<RecordingGrid>();
+        wnd_ = std::make_unique<InputRecordingGrid>();
         wnd_->Create(nullptr, {0, 0, 400, 300}, 0, fw::WS_VISIBLE);
         wnd_->Initialize();
         wnd_->SetRowCount(20, 0);
@@ -176,7 +176,7 @@ protected:
         const fw::Rect r = wnd_->CalcRectFromRowCol(row, col);
         return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    std::unique_ptr<RecordingGrid> wnd_;
+    std::unique_ptr<InputRecordingGrid> wnd_;
 };
 
 TEST_F(GridMouse, ADragReportsDownMovesAndUpWithTheirActionWords) {

@@ -18,7 +18,7 @@ namespace {
 
 std::vector<std::string> g_calls;
 
-class FakeCutPaste : public CGXAbstractGridCutPasteImp {
+class ViewFakeCutPaste : public CGXAbstractGridCutPasteImp {
 public:
     bool can = true;
     bool CanCopy(CGXGridCore*) override { return can; }
@@ -45,8 +45,8 @@ class FakeUndo : public CGXAbstractCommandFactory {
 public:
     void AddCommand(CGXGridCore*, std::unique_ptr<CGXCommand>, int) override {}
     void RemoveCommand(CGXGridCore*, int) override {}
-    bool Undo(CGXGridCore*) override { return FakeCutPaste::Note("undo"); }
-    bool Redo(CGXGridCore*) override { return FakeCutPaste::Note("redo"); }
+    bool Undo(CGXGridCore*) override { return ViewFakeCutPaste::Note("undo"); }
+    bool Redo(CGXGridCore*) override { return ViewFakeCutPaste::Note("redo"); }
     bool BeginTrans(CGXGridCore*, const char*) override { return true; }
     void CommitTrans(CGXGridCore*) override {}
     void Rollback(CGXGridCore*) override {}
@@ -55,12 +55,12 @@ public:
 class FakeFind : public CGXAbstractGridFindReplaceImp {
 public:
     void ShowDialog(CGXGridCore*, bool findOnly) override {
-        FakeCutPaste::Note(findOnly ? "find" : "replace");
+        ViewFakeCutPaste::Note(findOnly ? "find" : "replace");
     }
     bool Find(CGXGridCore*, const std::string&, bool, bool) override { return false; }
     bool FindFrom(CGXGridCore*, ROWCOL, ROWCOL, bool) override { return false; }
     bool FindNext(CGXGridCore*, bool) override {
-        FakeCutPaste::Note("repeat");
+        ViewFakeCutPaste::Note("repeat");
         return true;
     }
     void Replace(CGXGridCore*, const std::string&, bool, bool, const std::string&) override {}
@@ -112,7 +112,7 @@ TEST_F(GridViewInFrame, CommandsOfAbsentFeaturesAreDisabled) {
 
 TEST_F(GridViewInFrame, EditCommandsAreRoutedToTheGridWithTheirStates) {
     auto* cutPaste =
-        static_cast<FakeCutPaste*>(view_->AddOwnedObject(std::make_unique<FakeCutPaste>()));
+        static_cast<ViewFakeCutPaste*>(view_->AddOwnedObject(std::make_unique<ViewFakeCutPaste>()));
     view_->SetFeatureSlot(27, cutPaste);
     view_->SetFeatureSlot(9, view_->AddOwnedObject(std::make_unique<FakeUndo>()));
     view_->SetFeatureSlot(14, view_->AddOwnedObject(std::make_unique<FakeFind>()));

@@ -10,7 +10,7 @@ namespace {
 
 using extras_test::OwnerWindow;
 
-QPoint Centre(const fw::Rect& r) {
+QPoint CentreOf(const fw::Rect& r) {
     return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
@@ -49,10 +49,10 @@ TEST_F(DropEditTest, ButtonClicksKeysAndReleaseElsewhere) {
     EXPECT_EQ(edit.TextArea().right, b.left);
     EXPECT_EQ(edit.Inner()->geometry().right() + 1, b.left);
 
-    QTest::mouseClick(&edit, Qt::LeftButton, Qt::NoModifier, Centre(b));
+    QTest::mouseClick(&edit, Qt::LeftButton, Qt::NoModifier, CentreOf(b));
     EXPECT_EQ(Clicks(), 1u);
     // Pressed, moved off, released elsewhere: no event, drawn up again.
-    QTest::mousePress(&edit, Qt::LeftButton, Qt::NoModifier, Centre(b));
+    QTest::mousePress(&edit, Qt::LeftButton, Qt::NoModifier, CentreOf(b));
     EXPECT_TRUE(edit.ButtonFlags() & CGXBDropEdit::kPressed);
     QTest::mouseMove(&edit, QPoint(b.left - 20, 5));
     EXPECT_FALSE(edit.ButtonFlags() & CGXBDropEdit::kPressed);

@@ -8,7 +8,7 @@
 
 namespace {
 
-std::vector<std::uint8_t> Stored(const std::string& name, const std::string& progId) {
+std::vector<std::uint8_t> StoredObject(const std::string& name, const std::string& progId) {
     GXOleStoredObject o;
     o.userTypeName = name;
     o.progId = progId;
@@ -31,7 +31,7 @@ protected:
 
 TEST_F(OleViewerTest, ShowsTheClassNameAndNotSupported) {
     CGXGenericViewerImpl viewer;
-    const GXVariant data = GXVariant::FromBytes(Stored("Bitmap Image", "Paint.Picture"));
+    const GXVariant data = GXVariant::FromBytes(StoredObject("Bitmap Image", "Paint.Picture"));
     EXPECT_TRUE(CGXGenericViewerImpl::HoldsObject(data));
     ASSERT_EQ(viewer.Open(data, nullptr), CGXOleViewer::OpenResult::kOpened);
     ASSERT_NE(viewer.Window(), nullptr);
@@ -57,7 +57,7 @@ TEST_F(OleViewerTest, EmptyNullAndInvalidData) {
         GXVariant::FromText("not bytes"),
         GXVariant::FromBytes(std::vector<std::uint8_t>{0x16, 0x1C, 0, 0}),  // not the signature
         GXVariant::FromBytes([] {
-            auto b = Stored("x", "Cls");
+            auto b = StoredObject("x", "Cls");
             b.resize(24);  // cut inside the program id
             return b;
         }()),
@@ -88,7 +88,7 @@ TEST(OleClientSite, ReleaseAnswersZeroAfterFreeingItself) {
     {
         auto old = fw::SetMessageBoxHook(
             [](const fw::MessageBoxRequest& r) -> std::optional<int> { return r.DefaultAnswer(); });
-        ASSERT_EQ(viewer.Open(GXVariant::FromBytes(Stored("", "Pkg")), nullptr),
+        ASSERT_EQ(viewer.Open(GXVariant::FromBytes(StoredObject("", "Pkg")), nullptr),
                   CGXOleViewer::OpenResult::kOpened);
         fw::SetMessageBoxHook(old);
     }
