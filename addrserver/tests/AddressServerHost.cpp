@@ -9,6 +9,7 @@
 // SIGTERM stops it.
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -24,9 +25,14 @@ namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
+// One write per line: the server's threads print too, and a line split between two
+// calls can take another thread's text in the middle.
 void Line(const char* format, auto... args) {
-    std::printf(format, args...);
-    std::printf("\n");
+    char line[512];
+    const int n = std::snprintf(line, sizeof line - 1, format, args...);
+    const size_t length = n < 0 ? 0 : std::min(static_cast<size_t>(n), sizeof line - 2);
+    line[length] = '\n';
+    std::fwrite(line, 1, length + 1, stdout);
     std::fflush(stdout);
 }
 
