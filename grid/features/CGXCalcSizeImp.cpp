@@ -108,18 +108,17 @@ CGXCalcSizeImp::HeightFit::~HeightFit() {
 
 std::size_t CGXCalcSizeImp::FontIndex(CGXGridCore* grid, fw::DeviceContext& dc,
                                       const CGXStyle& style) {
-    std::optional<fw::LogFont> font;
-    if (style.GetIncludeFont())
-        font = grid->LookupFont(style.GetFont());
+    const fw::LogFont* font = style.GetIncludeFont() ? &grid->LookupFont(style.GetFont()) : nullptr;
     auto& known = memo_->lineHeights;
     for (std::size_t i = 0; i < known.size(); ++i)
-        if (known[i].first == font)
+        if (font ? known[i].first == *font : !known[i].first)
             return i;
     const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
     const fw::TextMetrics metrics = dc.GetTextMetrics();
     if (old)
         dc.SelectFont(*old);
-    known.emplace_back(std::move(font), metrics.height + metrics.externalLeading);
+    known.emplace_back(font ? std::optional(*font) : std::nullopt,
+                       metrics.height + metrics.externalLeading);
     return known.size() - 1;
 }
 
@@ -133,8 +132,10 @@ int CGXCalcSizeImp::Height(CGXGridCore* grid, CGXControl* control, fw::DeviceCon
     const fw::Rect cell = SpanRect(grid, row, col);
     const fw::Rect inner = control->GetCellRect(row, col, &cell, &style);
     const unsigned format = TextFormat(style);
-    auto [it, added] = memo_->wrappedLines.try_emplace({font, inner.Width(), format, text}, 0);
-    if (added) {
+    auto& known = memo_->wrappedLines;
+    auto it = known.find(std::tuple(font, inner.Width(), format, std::string_view(text)));
+    if (it == known.end()) {
+        it = known.emplace(std::tuple(font, inner.Width(), format, text), 0).first;
         const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
         int lines = 0, wrappedWidest = 0;
         const int widest = WidestLine(dc, text, lines);

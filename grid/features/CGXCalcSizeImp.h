@@ -38,7 +38,8 @@ private:
         // The font a style names (none: the context's own) and its line height.
         std::vector<std::pair<std::optional<fw::LogFont>, int>> lineHeights;
         // (font's place above, text width, format, text) to lines.
-        std::map<std::tuple<std::size_t, int, unsigned, std::string>, int> wrappedLines;
+        std::map<std::tuple<std::size_t, int, unsigned, std::string>, int, std::less<>>
+            wrappedLines;
     };
     int Height(CGXGridCore* grid, CGXControl* control, fw::DeviceContext& dc, ROWCOL row,
                ROWCOL col, const CGXStyle& style, const std::string& text);
