@@ -44,7 +44,107 @@ int WidestLine(fw::DeviceContext& dc, const std::string& whole, int& lines) {
     return widest;
 }
 
+// The lines a text divides into at its line breaks, as `WidestLine` counts them.
+int CountLines(std::string_view text) {
+    int lines = 1;
+    for (std::size_t br = text.find_first_of("\r\n"); br != std::string_view::npos;
+         br = text.find_first_of("\r\n")) {
+        std::size_t next = br + 1;
+        if (text[br] == '\r' && next < text.size() && text[next] == '\n')
+            ++next;
+        text.remove_prefix(next);
+        if (text.empty())
+            break;
+        ++lines;
+    }
+    return lines;
+}
+
+// The lines a wrapped text takes within `inner` (`lines` and `widest` as `WidestLine` gave
+// them), and in `wrappedWidest` the widest of them.
+int WrapLines(fw::DeviceContext& dc, const std::string& text, const fw::Rect& inner,
+              unsigned format, int lines, int widest, int& wrappedWidest) {
+    if (lines == 1 && widest <= inner.Width()) {
+        // One line that fits the cell's width wraps to itself: shaping it again to split
+        // it is the costly part of fitting a large table.
+        wrappedWidest = widest;
+        return 1;
+    }
+    std::array<int, CGXDrawingAndFormatting::kMaxLines> starts{}, lengths{};
+    fw::Rect area{inner.left, inner.top, inner.right, inner.top + 32767};
+    lines = CGXDrawingAndFormatting::GetInstance().SplitTextLines(dc, text, area, format, starts,
+                                                                  lengths);
+    wrappedWidest = 0;
+    for (int i = 0; i < lines; ++i)
+        wrappedWidest =
+            std::max(wrappedWidest,
+                     dc.GetTextExtent(std::string_view(text).substr(starts[i], lengths[i])).cx);
+    return lines;
+}
+
+unsigned TextFormat(const CGXStyle& style) {
+    return style.GetHorizontalAlignment() | style.GetVerticalAlignment() | fw::DT_WORDBREAK |
+           fw::DT_NOPREFIX;
+}
+
+bool Wraps(const CGXStyle& style) {
+    return style.GetIncludeWrapText() && style.GetWrapText();
+}
+
 }  // namespace
+
+CGXCalcSizeImp::HeightFit::HeightFit(CGXCalcSizeImp* imp) : imp_(imp) {
+    // An enclosing fit keeps its own memory.
+    if (imp_->memo_)
+        imp_ = nullptr;
+    else
+        imp_->memo_ = std::make_unique<Memo>();
+}
+
+CGXCalcSizeImp::HeightFit::~HeightFit() {
+    if (imp_)
+        imp_->memo_.reset();
+}
+
+std::size_t CGXCalcSizeImp::FontIndex(CGXGridCore* grid, fw::DeviceContext& dc,
+                                      const CGXStyle& style) {
+    const fw::LogFont* font = style.GetIncludeFont() ? &grid->LookupFont(style.GetFont()) : nullptr;
+    auto& known = memo_->lineHeights;
+    for (std::size_t i = 0; i < known.size(); ++i)
+        if (font ? known[i].first == *font : !known[i].first)
+            return i;
+    const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
+    const fw::TextMetrics metrics = dc.GetTextMetrics();
+    if (old)
+        dc.SelectFont(*old);
+    known.emplace_back(font ? std::optional(*font) : std::nullopt,
+                       metrics.height + metrics.externalLeading);
+    return known.size() - 1;
+}
+
+int CGXCalcSizeImp::Height(CGXGridCore* grid, CGXControl* control, fw::DeviceContext& dc,
+                           ROWCOL row, ROWCOL col, const CGXStyle& style, const std::string& text) {
+    const std::size_t font = FontIndex(grid, dc, style);
+    const int lineHeight = memo_->lineHeights[font].second;
+    if (text.empty() || !Wraps(style))
+        return lineHeight * (text.empty() ? 1 : CountLines(text)) + 1;
+    // Only a wrapped text's lines depend on the cell's width and on measuring its text.
+    const fw::Rect cell = SpanRect(grid, row, col);
+    const fw::Rect inner = control->GetCellRect(row, col, &cell, &style);
+    const unsigned format = TextFormat(style);
+    auto& known = memo_->wrappedLines;
+    auto it = known.find(std::tuple(font, inner.Width(), format, std::string_view(text)));
+    if (it == known.end()) {
+        it = known.emplace(std::tuple(font, inner.Width(), format, text), 0).first;
+        const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
+        int lines = 0, wrappedWidest = 0;
+        const int widest = WidestLine(dc, text, lines);
+        it->second = WrapLines(dc, text, inner, format, lines, widest, wrappedWidest);
+        if (old)
+            dc.SelectFont(*old);
+    }
+    return lineHeight * it->second + 1;
+}
 
 fw::Size CGXCalcSizeImp::CalcSize(CGXGridCore* grid, CGXControl* control, fw::DeviceContext& dc,
                                   ROWCOL row, ROWCOL col, const CGXStyle& style, bool heightOnly) {
@@ -55,6 +155,8 @@ fw::Size CGXCalcSizeImp::CalcSize(CGXGridCore* grid, CGXControl* control, fw::De
     if (const fw::Dib* dib = GXGetDIBPool().LookupDIB(text))
         if (!dynamic_cast<CGXEditControl*>(control))
             return control->AddBorders({dib->Width(), dib->Height()}, style);
+    if (heightOnly && memo_)
+        return control->AddBorders({0, Height(grid, control, dc, row, col, style, text)}, style);
 
     const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
     const fw::Rect cell = SpanRect(grid, row, col);
@@ -65,26 +167,12 @@ fw::Size CGXCalcSizeImp::CalcSize(CGXGridCore* grid, CGXControl* control, fw::De
     if (text.empty()) {
         size = {metrics.maxCharWidth, lineHeight + 1};
     } else {
-        const unsigned format = style.GetHorizontalAlignment() | style.GetVerticalAlignment() |
-                                fw::DT_WORDBREAK | fw::DT_NOPREFIX;
-        const bool wrap = style.GetIncludeWrapText() && style.GetWrapText();
+        const bool wrap = Wraps(style);
         int lines = 0;
         const int widest = WidestLine(dc, text, lines);
         int wrappedWidest = 0;
-        if (wrap && lines == 1 && widest <= inner.Width()) {
-            // One line that fits the cell's width wraps to itself: shaping it again to split
-            // it is the costly part of fitting a large table.
-            wrappedWidest = widest;
-        } else if (wrap) {
-            std::array<int, CGXDrawingAndFormatting::kMaxLines> starts{}, lengths{};
-            fw::Rect area{inner.left, inner.top, inner.right, inner.top + 32767};
-            lines = CGXDrawingAndFormatting::GetInstance().SplitTextLines(dc, text, area, format,
-                                                                          starts, lengths);
-            for (int i = 0; i < lines; ++i)
-                wrappedWidest = std::max(
-                    wrappedWidest,
-                    dc.GetTextExtent(std::string_view(text).substr(starts[i], lengths[i])).cx);
-        }
+        if (wrap)
+            lines = WrapLines(dc, text, inner, TextFormat(style), lines, widest, wrappedWidest);
         if (heightOnly) {
             size = {inner.Width(), lineHeight * lines + 1};
         } else {

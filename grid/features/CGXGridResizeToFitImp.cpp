@@ -5,8 +5,10 @@
 #include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXLongOperation.h"
+#include "grid/features/CGXCalcSizeImp.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -31,10 +33,24 @@ fw::Rect FitArea(CGXGridCore* grid) {
 // The size a cell's text needs with its font, lines stacked, borders added: as its control
 // measures it through the grid's size feature, else here. Fitting heights needs no widths:
 // the lines are not measured then (shaping text is the costly part).
-fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col,
-                 bool heightOnly) {
-    const CGXStyle& style = grid->LookupStyleRowCol(row, col);
-    CGXControl* control = grid->GetControl(row, col);
+// `scratch` takes the cell's composed style: a style composed for measuring is not looked at
+// again, so it is neither cached nor kept (the current cell's may be its editor's, and is
+// looked up).
+fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL col, bool heightOnly,
+                 CGXStyle& scratch) {
+    const CGXStyle* cellStyle = &scratch;
+    CGXControl* control = nullptr;
+    if (grid->IsCurrentCell(row, col) || grid->IsCurrentCell(row, col, true)) {
+        cellStyle = &grid->LookupStyleRowCol(row, col);
+        control = grid->GetControl(row, col);
+    } else {
+        scratch.Free();
+        grid->ComposeStyleRowCol(row, col, &scratch);
+        if (grid->QueryReadOnly())
+            scratch.SetReadOnly(true);
+        control = grid->GetRegisteredControl(scratch.GetControl());
+    }
+    const CGXStyle& style = *cellStyle;
     if (control && grid->GetCalcSizeImp())
         return control->CalcSize(dc, row, col, style, &grid->GetStandardStyle(), heightOnly);
     std::string text;
@@ -89,8 +105,15 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
     // Fitting rows changes no column width (nor columns a row height): which lines across are
     // shown is known once.
     std::vector<bool> crossShown;
+    // Heights alone are asked: the size feature answers them without the widths, remembering
+    // each font's line height over the fit.
+    std::optional<CGXCalcSizeImp::HeightFit> heights;
+    if (rows)
+        if (auto* imp = dynamic_cast<CGXCalcSizeImp*>(grid->GetCalcSizeImp()))
+            heights.emplace(imp);
     for (ROWCOL j = crossFirst; j <= crossLast && j != GX_INVALID; ++j)
         crossShown.push_back((rows ? grid->GetColWidth(j) : grid->GetRowHeight(j)) > 0);
+    CGXStyle scratch;
     for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
         int limit = i == 0       ? extent - 1
                     : i > frozen ? extent - sum(0, frozen) - 1
@@ -109,14 +132,14 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                          : (block.left >= range.left && block.bottom <= range.bottom);
                 if (!atEnd || !inside)
                     continue;
-                const fw::Size s = Measure(grid, *dc, block.top, block.left, rows);
+                const fw::Size s = Measure(grid, *dc, block.top, block.left, rows, scratch);
                 // What the block's earlier rows (columns) already give; none when it starts
                 // here, and then i - 1 must not be asked for (at 0 it wraps to the last index).
                 const ROWCOL start = rows ? block.top : block.left;
                 const int before = i > start ? sum(start, i - 1) : 0;
                 needed = std::max(needed, (rows ? s.cy : s.cx) - before);
             } else if (crossShown[j - crossFirst]) {
-                const fw::Size s = Measure(grid, *dc, row, col, rows);
+                const fw::Size s = Measure(grid, *dc, row, col, rows, scratch);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }
             bool abort = false;

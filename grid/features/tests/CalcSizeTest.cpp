@@ -89,4 +89,70 @@ TEST_F(CalcSizeTest, ATextNamingABitmapSizesToTheBitmapExceptInAnEditor) {
     EXPECT_EQ(Measure(1, 1, bitmap, false, 52512), edited);
 }
 
+// A fit answers heights from what decides them (font, wrapping, line breaks, bitmap, borders)
+// and remembers them over the fit: each row must still get the height that measuring each of
+// its shown cells on its own gives, whatever the cells hold.
+TEST_F(CalcSizeTest, FittedRowsTakeTheHeightsTheirCellsMeasure) {
+    const std::vector<std::uint8_t> file = gxtest::BitmapFile(12, 40, 0x00FF00);
+    ASSERT_TRUE(GXRegisterBitmapResource(GXResourceName::Id(7004),
+                                         std::span<const std::uint8_t>(file).subspan(14)));
+    wnd_->SetColWidth(1, 1, 250, nullptr, 0);
+    wnd_->SetColWidth(2, 3, 60, nullptr, 0);
+    wnd_->HideCols(5, 5);
+    // The standard style may wrap: these cells say that they do not.
+    const auto plain = [](const std::string& text) {
+        CGXStyle s = Text(text);
+        s.SetWrapText(false);
+        return s;
+    };
+    CGXStyle large = plain("Large");
+    large.SetFont(CGXFont().SetSize(20));
+    CGXStyle largeWrapped = Text(Words(3), true);
+    largeWrapped.SetFont(CGXFont().SetSize(14));
+    CGXStyle edited = plain("#BMP(7004)");
+    edited.SetControl(52512);
+    const struct {
+        const char* name;
+        std::vector<std::pair<ROWCOL, CGXStyle>> cells;
+    } cases[] = {
+        {"empty", {}},
+        {"one line", {{2, plain("one line")}}},
+        {"one line, wrapping and fitting", {{2, Text("ab", true)}}},
+        {"wrapped long text", {{2, Text(Words(5), true)}}},
+        {"the same wrapped text, wide then narrow",
+         {{1, Text(Words(6), true)}, {2, Text(Words(6), true)}}},
+        {"multi-line text", {{3, plain("a\nb\r\nc\n")}}},
+        {"multi-line wrapped text", {{2, Text("x\n" + Words(4), true)}}},
+        {"larger font", {{2, large}}},
+        {"larger font, wrapped", {{3, largeWrapped}}},
+        {"bitmap", {{2, plain("#BMP(7004)")}}},
+        {"bitmap name in an editor", {{2, edited}}},
+        {"hidden column", {{5, plain("1\n2\n3\n4\n5")}}},
+    };
+    ROWCOL row = 1;
+    for (const auto& c : cases) {
+        for (const auto& [col, style] : c.cells)
+            wnd_->SetStyleRange(CGXRange(row, col), &style, gxOverride, 0, nullptr, 0);
+        ++row;
+    }
+    ASSERT_TRUE(wnd_->ResizeRowHeightsToFit(CGXRange().SetRows(1, row - 1), 0));
+    row = 1;
+    for (const auto& c : cases) {
+        int expected = 0;
+        for (ROWCOL col = 1; col <= wnd_->GetColCount(); ++col)
+            if (wnd_->GetColWidth(col) > 0) {
+                const CGXStyle& style = wnd_->LookupStyleRowCol(row, col);
+                expected =
+                    std::max(expected, Measure(row, col, style, true, style.GetControl()).cy);
+            }
+        EXPECT_EQ(wnd_->GetRowHeight(row), expected) << c.name;
+        ++row;
+    }
+    // The cases reach past one line of the standard font, and the hidden cell would have
+    // made its row taller.
+    EXPECT_GT(wnd_->GetRowHeight(4), wnd_->GetRowHeight(1) * 2);
+    EXPECT_EQ(wnd_->GetRowHeight(12), wnd_->GetRowHeight(1));
+    GXRemoveBitmapResources();
+}
+
 }  // namespace
