@@ -1,7 +1,10 @@
 #include "testsupport/NetHosts.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <sched.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -117,6 +120,28 @@ bool NetHosts::RunIn(int i, const std::function<void()>& fn) const {
 
 std::vector<std::string> NetHosts::Exec(int i) const {
     return {"ip", "netns", "exec", names_.at(i)};
+}
+
+int NetHosts::GroupListener(const char* group, int port, int waitMs) {
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return -1;
+    int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(static_cast<uint16_t>(port));
+    ip_mreq m{};
+    m.imr_multiaddr.s_addr = inet_addr(group);
+    m.imr_interface.s_addr = inet_addr(SelfAddress().c_str());
+    const timeval wait{waitMs / 1000, (waitMs % 1000) * 1000};
+    if (bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0 ||
+        setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m) != 0 ||
+        setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace ixo::testsupport

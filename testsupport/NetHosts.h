@@ -38,6 +38,9 @@ public:
     // The test's own side: the bridge in the caller's namespace.
     static std::string SelfAddress() { return "198.18.0.1"; }
     static constexpr const char* kSelfInterface = "ixobr0";
+    // A UDP socket of the test's own side that has joined `group` on the bridge at `port`,
+    // whose receives give up after `waitMs`; -1 when it cannot be made.
+    static int GroupListener(const char* group, int port, int waitMs);
 
     // Runs fn on a new thread whose network namespace is host i, and waits for it;
     // false when the thread could not enter the host (fn did not run).

@@ -27,24 +27,6 @@ std::string JoinArgs(const std::vector<std::string>& words) {
     return s;
 }
 
-// A socket of the test's own side on the node-status group of the bridge.
-int NodeStatusListener() {
-    const int listener = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    any.sin_port = htons(6107);
-    EXPECT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
-    ip_mreq m{};
-    m.imr_multiaddr.s_addr = inet_addr("236.1.0.2");
-    m.imr_interface.s_addr = inet_addr(NetHosts::SelfAddress().c_str());
-    EXPECT_EQ(setsockopt(listener, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m), 0);
-    timeval wait{0, 200000};
-    setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    return listener;
-}
-
 // Starts `stellan console:bootp` from `dir` inside host 0.
 pid_t StartBootService(const NetHosts& hosts, const TempDir& dir) {
     const std::string command = "cd " + dir.Path().string() +
@@ -87,7 +69,8 @@ TEST(BootServiceTest, NodeGetsAddressAndImageAndTheHostAnnouncesItself) {
     WriteText(dir / "images/ionode.bin", std::string(3000, 'x'));
 
     // The test's side listens to the node-status group on the bridge.
-    const int listener = NodeStatusListener();
+    const int listener = NetHosts::GroupListener("236.1.0.2", 6107, 200);
+    ASSERT_GE(listener, 0);
     const pid_t stellan = StartBootService(*hosts, dir);
     // The first status record of the service host.
     CNS2Node record(VavMacAddress("0:0:0:0:0:0"), 0);
@@ -160,7 +143,8 @@ TEST(BootServiceTest, AnswersOnlyOnTheSelectedCard) {
     WriteText(dir / "bootp.cfg", "gateway=198.18.0.1\nsubnetmask=255.255.255.0\n");
     WriteText(dir / "images/ionode.bin", std::string(700, 'x'));
 
-    const int listener = NodeStatusListener();
+    const int listener = NetHosts::GroupListener("236.1.0.2", 6107, 200);
+    ASSERT_GE(listener, 0);
     const pid_t stellan = StartBootService(*hosts, dir);
     CNS2Node record(VavMacAddress("0:0:0:0:0:0"), 0);
     ASSERT_TRUE(HeardServiceHost(listener, record)) << ReadText(dir / "out");

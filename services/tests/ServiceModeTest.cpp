@@ -45,24 +45,6 @@ bool Heard(int fd, const std::string& word) {
     return false;
 }
 
-// The test's side listens to the NTP group on the bridge, where the engine polls.
-int GroupListener() {
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    any.sin_port = htons(123);
-    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
-    ip_mreq m{};
-    m.imr_multiaddr.s_addr = inet_addr("224.0.1.1");
-    m.imr_interface.s_addr = inet_addr(NetHosts::SelfAddress().c_str());
-    EXPECT_EQ(setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &m, sizeof m), 0);
-    const timeval wait{10, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    return fd;
-}
-
 // True once `count` client polls have come.
 bool HeardPolls(int fd, int count) {
     uint8_t packet[512];
@@ -79,7 +61,8 @@ TEST(ServiceModeTest, ASigtermStopsTheTimeServiceAtOnceBetweenItsPolls) {
     TempDir dir;
     std::filesystem::copy_file(STELLAN_PROGRAM, dir / "stellan");
     const os::UniqueFd notify(NotifySocket((dir / "notify").string()));
-    const os::UniqueFd polls(GroupListener());
+    const os::UniqueFd polls(NetHosts::GroupListener("224.0.1.1", 123, 10000));
+    ASSERT_GE(polls.get(), 0);
     std::string command = "cd " + dir.Path().string() +
                           " && NOTIFY_SOCKET=" + (dir / "notify").string() + " IXO_SERVICE='" +
                           kTimeService + "' exec";
