@@ -1069,6 +1069,8 @@ protected:
     void GiveFocusBack(fw::WindowHandle focus, bool controlActive);
     bool TransferOwnCurrentCell(bool save, unsigned flags);
     void HintSelectionChange(const CGXRangeList& before, const CGXRange& changed);
+    // The row and column twins of the structure and size operations share one body each.
+    struct Axis;
     // SetTopRow and SetLeftCol without the hint.
     bool MoveTopRow(ROWCOL row, unsigned flags);
     bool MoveLeftCol(ROWCOL col, unsigned flags);

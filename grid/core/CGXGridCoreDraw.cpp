@@ -688,97 +688,71 @@ struct SidePen {
         return kind == o.kind && (kind != Border || pen == o.pen);
     }
 };
-}  // namespace
 
-void CGXGridCore::DrawRowLines(GX_DRAW_CONTEXT& ctx, int r) {
-    const bool threeD = Is3dLook();
+// The lines of one row (horizontal) or one column of the draw context: first its top (left)
+// edge, then its bottom (right) edge, each drawn as runs of neighbouring cells with equal pens.
+void DrawLinesOf(CGXGridCore& g, GX_DRAW_CONTEXT& ctx, bool horizontal, int line) {
+    const bool threeD = g.Is3dLook();
+    const int n = horizontal ? ctx.colCount : ctx.rowCount;
+    const auto cellAt = [&](int k) { return horizontal ? ctx.Cell(line, k) : ctx.Cell(k, line); };
+    const std::uint16_t lineBit = horizontal ? gxnFlagHorzLine : gxnFlagVertLine;
+    const std::uint16_t frozenBit = horizontal ? gxnFlagHorzFrozen : gxnFlagVertFrozen;
     for (int pass = 0; pass < 2; ++pass) {
-        const bool topEdge = pass == 0;
-        const std::uint16_t borderBit = topEdge ? gxnFlagTopBorder : gxnFlagBottomBorder;
-        const bool gridSide = topEdge != threeD;
-        auto penOf = [&](int c) {
+        const bool leading = pass == 0;
+        const int side = horizontal ? (leading ? gxBorderTop : gxBorderBottom)
+                                    : (leading ? gxBorderLeft : gxBorderRight);
+        const std::uint16_t borderBit = horizontal
+                                            ? (leading ? gxnFlagTopBorder : gxnFlagBottomBorder)
+                                            : (leading ? gxnFlagLeftBorder : gxnFlagRightBorder);
+        const bool gridSide = leading != threeD;
+        auto penOf = [&](int k) {
             SidePen p;
-            const std::size_t i = ctx.Cell(r, c);
+            const std::size_t i = cellAt(k);
             const std::uint16_t f = ctx.flags[i];
             if (!ctx.styles[i])
                 return p;
             if (f & borderBit) {
                 p.kind = SidePen::Border;
-                p.pen = ctx.styles[i]->GetBorders(topEdge ? gxBorderTop : gxBorderBottom);
-            } else if (gridSide && (f & gxnFlagHorzLine)) {
-                p.kind = (f & gxnFlagHorzFrozen) ? SidePen::Frozen : SidePen::Grid;
+                p.pen = ctx.styles[i]->GetBorders(side);
+            } else if (gridSide && (f & lineBit)) {
+                p.kind = (f & frozenBit) ? SidePen::Frozen : SidePen::Grid;
             }
             return p;
         };
-        int c = 0;
-        while (c < ctx.colCount) {
-            const SidePen p = penOf(c);
-            int end = c + 1;
-            while (end < ctx.colCount && penOf(end) == p) ++end;
+        int k = 0;
+        while (k < n) {
+            const SidePen p = penOf(k);
+            int end = k + 1;
+            while (end < n && penOf(end) == p) ++end;
             if (p.kind != SidePen::None) {
-                const fw::Rect run{ctx.lefts[c], ctx.tops[r],
-                                   ctx.lefts[end - 1] + ctx.widths[end - 1],
-                                   ctx.tops[r] + ctx.heights[r]};
-                const CGXBrush* interior = ctx.styles[ctx.Cell(r, c)]
-                                               ? &ctx.styles[ctx.Cell(r, c)]->GetInterior()
-                                               : nullptr;
-                if (p.kind == SidePen::Border) {
-                    DrawCellBorder(p.pen, run, topEdge ? gxBorderTop : gxBorderBottom, ctx.dc,
-                                   interior);
-                } else {
-                    const int y = topEdge ? run.top : run.bottom - 1;
-                    DrawLine(ctx.dc, run.left, y, run.Width(), 1, GX_HORZLINE,
-                             p.kind == SidePen::Frozen ? GX_LINE_FROZEN : 0);
-                }
+                const int r0 = horizontal ? line : k, c0 = horizontal ? k : line;
+                const int r1 = horizontal ? line : end - 1, c1 = horizontal ? end - 1 : line;
+                const fw::Rect run{ctx.lefts[c0], ctx.tops[r0], ctx.lefts[c1] + ctx.widths[c1],
+                                   ctx.tops[r1] + ctx.heights[r1]};
+                const CGXBrush* interior =
+                    ctx.styles[cellAt(k)] ? &ctx.styles[cellAt(k)]->GetInterior() : nullptr;
+                const unsigned lineFlags = p.kind == SidePen::Frozen ? GX_LINE_FROZEN : 0;
+                if (p.kind == SidePen::Border)
+                    g.DrawCellBorder(p.pen, run, side, ctx.dc, interior);
+                else if (horizontal)
+                    g.DrawLine(ctx.dc, run.left, leading ? run.top : run.bottom - 1, run.Width(), 1,
+                               GX_HORZLINE, lineFlags);
+                else
+                    g.DrawLine(ctx.dc, leading ? run.left : run.right - 1, run.top, 1, run.Height(),
+                               GX_VERTLINE, lineFlags);
             }
-            c = end;
+            k = end;
         }
     }
 }
+}  // namespace
+
+void CGXGridCore::DrawRowLines(GX_DRAW_CONTEXT& ctx, int r) {
+    DrawLinesOf(*this, ctx, true, r);
+}
 
 void CGXGridCore::DrawColumnLines(GX_DRAW_CONTEXT& ctx, int c) {
-    const bool threeD = Is3dLook();
-    for (int pass = 0; pass < 2; ++pass) {
-        const bool leftEdge = pass == 0;
-        const std::uint16_t borderBit = leftEdge ? gxnFlagLeftBorder : gxnFlagRightBorder;
-        const bool gridSide = leftEdge != threeD;
-        auto penOf = [&](int r) {
-            SidePen p;
-            const std::size_t i = ctx.Cell(r, c);
-            const std::uint16_t f = ctx.flags[i];
-            if (!ctx.styles[i])
-                return p;
-            if (f & borderBit) {
-                p.kind = SidePen::Border;
-                p.pen = ctx.styles[i]->GetBorders(leftEdge ? gxBorderLeft : gxBorderRight);
-            } else if (gridSide && (f & gxnFlagVertLine)) {
-                p.kind = (f & gxnFlagVertFrozen) ? SidePen::Frozen : SidePen::Grid;
-            }
-            return p;
-        };
-        int r = 0;
-        while (r < ctx.rowCount) {
-            const SidePen p = penOf(r);
-            int end = r + 1;
-            while (end < ctx.rowCount && penOf(end) == p) ++end;
-            if (p.kind != SidePen::None) {
-                const fw::Rect run{ctx.lefts[c], ctx.tops[r], ctx.lefts[c] + ctx.widths[c],
-                                   ctx.tops[end - 1] + ctx.heights[end - 1]};
-                const CGXBrush* interior = ctx.styles[ctx.Cell(r, c)]
-                                               ? &ctx.styles[ctx.Cell(r, c)]->GetInterior()
-                                               : nullptr;
-                if (p.kind == SidePen::Border) {
-                    DrawCellBorder(p.pen, run, leftEdge ? gxBorderLeft : gxBorderRight, ctx.dc,
-                                   interior);
-                } else {
-                    const int x = leftEdge ? run.left : run.right - 1;
-                    DrawLine(ctx.dc, x, run.top, 1, run.Height(), GX_VERTLINE,
-                             p.kind == SidePen::Frozen ? GX_LINE_FROZEN : 0);
-                }
-            }
-            r = end;
-        }
-    }
+    DrawLinesOf(*this, ctx, false, c);
 }
 
 void CGXGridCore::DrawOutsideArea(GX_DRAW_CONTEXT& ctx) {

@@ -3,6 +3,7 @@
 // count rows as the window shows them: header and frozen rows, then from the top row.
 #include "framework/window/Window.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridCoreAxis.h"
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXSizeUnits.h"
@@ -142,49 +143,38 @@ int CGXGridCore::GetOwnColWidth(ROWCOL col) {
 
 bool CGXGridCore::SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
                                unsigned flags, int ctCmd) {
-    if (last == 0)
-        last = first;
-    std::vector<int> old = GetRowHeights(first, last);
-    std::vector<int> own;
-    for (ROWCOL r = first; r <= last && r != GX_INVALID; ++r) own.push_back(GetOwnRowHeight(r));
-    bool changed = false;
-    for (ROWCOL r = first; r <= last; ++r) {
-        const int size = sizes ? sizes[r - first] : pixels;
-        if (GetRowHeight(r) != size || size < 0) {
-            if (StoreRowHeight(r, size))
-                changed = true;
-        }
-    }
-    if (!changed)
-        return false;
-    OnRowHeightChanged(first, last, old, flags, true);
-    if (IsRecordingUndo(ctCmd))
-        if (auto cmd = GetCommandFactory()->CreateSetRowHeightCmd(first, last, std::move(own)))
-            AddCommand(std::move(cmd), ctCmd);
-    return true;
+    return Axis::kRows.SetSize(*this, first, last, pixels, sizes, flags, ctCmd);
 }
 
 bool CGXGridCore::SetColWidth(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
                               unsigned flags, int ctCmd) {
+    return Axis::kCols.SetSize(*this, first, last, pixels, sizes, flags, ctCmd);
+}
+
+bool CGXGridCore::Axis::SetSize(CGXGridCore& g, ROWCOL first, ROWCOL last, int pixels,
+                                const int* perLine, unsigned flags, int ctCmd) const {
     if (last == 0)
         last = first;
-    std::vector<int> old = GetColWidths(first, last);
+    std::vector<int> old = (g.*sizesOf)(first, last);
     std::vector<int> own;
-    for (ROWCOL c = first; c <= last && c != GX_INVALID; ++c) own.push_back(GetOwnColWidth(c));
+    for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) own.push_back((g.*ownSize)(i));
     bool changed = false;
-    for (ROWCOL c = first; c <= last; ++c) {
-        const int size = sizes ? sizes[c - first] : pixels;
-        if (GetColWidth(c) != size || size < 0) {
-            if (StoreColWidth(c, size))
+    for (ROWCOL i = first; i <= last; ++i) {
+        const int pixelsNow = perLine ? perLine[i - first] : pixels;
+        if ((g.*size)(i) != pixelsNow || pixelsNow < 0) {
+            if ((g.*storeSize)(i, pixelsNow))
                 changed = true;
         }
     }
     if (!changed)
         return false;
-    OnColWidthChanged(first, last, old, flags, true);
-    if (IsRecordingUndo(ctCmd))
-        if (auto cmd = GetCommandFactory()->CreateSetColWidthCmd(first, last, std::move(own)))
-            AddCommand(std::move(cmd), ctCmd);
+    (g.*sizeChanged)(first, last, old, flags, true);
+    if (g.IsRecordingUndo(ctCmd)) {
+        CGXAbstractCommandFactory* factory = g.GetCommandFactory();
+        if (auto cmd = rows ? factory->CreateSetRowHeightCmd(first, last, std::move(own))
+                            : factory->CreateSetColWidthCmd(first, last, std::move(own)))
+            g.AddCommand(std::move(cmd), ctCmd);
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "grid/core/CGXAbstractComponents.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridCoreAxis.h"
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/CGXLongOperation.h"
@@ -14,6 +15,76 @@
 
 #include <algorithm>
 #include <vector>
+
+const CGXGridCore::Axis CGXGridCore::Axis::kRows{
+    true,
+    &CGXGridCore::GetRowCount,
+    &CGXGridCore::GetFrozenRows,
+    &CGXGridCore::m_nTopRow,
+    &CGXGridCore::m_nPrintTopRow,
+    &CGXGridCore::m_nCurrentRow,
+    &CGXGridParam::m_nFrozenRows,
+    &CGXGridParam::m_nHeaderRows,
+    &CGXGridParam::m_RowHeights,
+    &CGXGridHint::row1,
+    &CGXGridHint::row2,
+    &CGXGridCore::InsertRows,
+    &CGXGridCore::RemoveRows,
+    &CGXGridCore::StoreInsertRows,
+    &CGXGridCore::StoreRemoveRows,
+    &CGXGridCore::UpdateInsertRows,
+    &CGXGridCore::UpdateRemoveRows,
+    &CGXGridCore::StoreFrozenRows,
+    &CGXGridCore::UpdateFrozenRows,
+    &CGXGridCore::GetRowHeight,
+    &CGXGridCore::GetOwnRowHeight,
+    &CGXGridCore::GetRowHeights,
+    &CGXGridCore::StoreRowHeight,
+    &CGXGridCore::OnRowHeightChanged,
+    &CGXGridCore::IsRowHidden,
+    3,
+    8,
+    10,
+    15,
+    20145,
+    1,
+    3,
+};
+
+const CGXGridCore::Axis CGXGridCore::Axis::kCols{
+    false,
+    &CGXGridCore::GetColCount,
+    &CGXGridCore::GetFrozenCols,
+    &CGXGridCore::m_nLeftCol,
+    &CGXGridCore::m_nPrintLeftCol,
+    &CGXGridCore::m_nCurrentCol,
+    &CGXGridParam::m_nFrozenCols,
+    &CGXGridParam::m_nHeaderCols,
+    &CGXGridParam::m_ColWidths,
+    &CGXGridHint::col1,
+    &CGXGridHint::col2,
+    &CGXGridCore::InsertCols,
+    &CGXGridCore::RemoveCols,
+    &CGXGridCore::StoreInsertCols,
+    &CGXGridCore::StoreRemoveCols,
+    &CGXGridCore::UpdateInsertCols,
+    &CGXGridCore::UpdateRemoveCols,
+    &CGXGridCore::StoreFrozenCols,
+    &CGXGridCore::UpdateFrozenCols,
+    &CGXGridCore::GetColWidth,
+    &CGXGridCore::GetOwnColWidth,
+    &CGXGridCore::GetColWidths,
+    &CGXGridCore::StoreColWidth,
+    &CGXGridCore::OnColWidthChanged,
+    &CGXGridCore::IsColHidden,
+    4,
+    7,
+    9,
+    16,
+    20146,
+    2,
+    4,
+};
 
 ROWCOL CGXGridCore::GetRowCount() {
     CGXData* data = GetData();
@@ -26,20 +97,19 @@ ROWCOL CGXGridCore::GetColCount() {
 }
 
 bool CGXGridCore::SetRowCount(ROWCOL count, unsigned flags) {
-    const ROWCOL old = GetRowCount();
-    if (count < old)
-        return RemoveRows(count + 1, old, flags);
-    if (count > old)
-        return InsertRows(old + 1, count - old, nullptr, flags);
-    return true;
+    return Axis::kRows.SetCount(*this, count, flags);
 }
 
 bool CGXGridCore::SetColCount(ROWCOL count, unsigned flags) {
-    const ROWCOL old = GetColCount();
-    if (count < old)
-        return RemoveCols(count + 1, old, flags);
-    if (count > old)
-        return InsertCols(old + 1, count - old, nullptr, flags);
+    return Axis::kCols.SetCount(*this, count, flags);
+}
+
+bool CGXGridCore::Axis::SetCount(CGXGridCore& g, ROWCOL n, unsigned flags) const {
+    const ROWCOL old = Count(g);
+    if (n < old)
+        return (g.*remove)(n + 1, old, flags, 0);
+    if (n > old)
+        return (g.*insert)(old + 1, n - old, nullptr, flags, 0, nullptr);
     return true;
 }
 
@@ -60,47 +130,38 @@ bool CGXGridCore::UpdatesLocked() const {
 }
 
 void CGXGridCore::UpdateRowCount(ROWCOL oldCount, unsigned flags, bool createHint) {
-    CGXGridHint hint(3);
-    hint.row1 = oldCount;
-    hint.flags = flags;
-    SendGridHint(hint, createHint);
-    ROWCOL row, col;
-    if (GetCurrentCell(row, col) && row > GetRowCount())
-        RefreshCurrentCell();
-    InvalidateCachedVisible();
-    if (UpdatesLocked() || !(flags & 7))
-        return;
-    UpdateScrollbars();
-    if (m_bInitDone && m_pGridWnd) {
-        const ROWCOL first = std::min(oldCount, GetRowCount()) + 1;
-        fw::Rect r = GetGridRect();
-        r.top = CalcRectFromRowCol(first, 0).top;
-        if (r.top < r.bottom || first <= GetTopRow())
-            m_pGridWnd->InvalidateRect(first <= GetTopRow() ? GetGridRect() : r);
-        if (flags & GX_UPDATENOW)
-            m_pGridWnd->UpdateWindow();
-    }
+    Axis::kRows.UpdateCount(*this, oldCount, flags, createHint);
 }
 
 void CGXGridCore::UpdateColCount(ROWCOL oldCount, unsigned flags, bool createHint) {
-    CGXGridHint hint(4);
-    hint.col1 = oldCount;
+    Axis::kCols.UpdateCount(*this, oldCount, flags, createHint);
+}
+
+void CGXGridCore::Axis::UpdateCount(CGXGridCore& g, ROWCOL oldCount, unsigned flags,
+                                    bool createHint) const {
+    CGXGridHint hint(countHint);
+    hint.*hintFirst = oldCount;
     hint.flags = flags;
-    SendGridHint(hint, createHint);
+    g.SendGridHint(hint, createHint);
     ROWCOL row, col;
-    if (GetCurrentCell(row, col) && col > GetColCount())
-        RefreshCurrentCell();
-    InvalidateCachedVisible();
-    if (UpdatesLocked() || !(flags & 7))
+    if (g.GetCurrentCell(row, col) && (rows ? row : col) > Count(g))
+        g.RefreshCurrentCell();
+    g.InvalidateCachedVisible();
+    if (g.UpdatesLocked() || !(flags & 7))
         return;
-    UpdateScrollbars();
-    if (m_bInitDone && m_pGridWnd) {
-        const ROWCOL first = std::min(oldCount, GetColCount()) + 1;
-        fw::Rect r = GetGridRect();
-        r.left = CalcRectFromRowCol(0, first).left;
-        m_pGridWnd->InvalidateRect(first <= GetLeftCol() ? GetGridRect() : r);
+    g.UpdateScrollbars();
+    if (g.m_bInitDone && g.m_pGridWnd) {
+        // From the first line that changed to the bottom (right) of the grid.
+        const ROWCOL first = std::min(oldCount, Count(g)) + 1;
+        fw::Rect r = g.GetGridRect();
+        const auto [row1, col1] = Cell(first, 0);
+        const fw::Rect from = g.CalcRectFromRowCol(row1, col1);
+        (rows ? r.top : r.left) = rows ? from.top : from.left;
+        const bool below = rows ? r.top < r.bottom : r.left < r.right;
+        if (below || first <= Scrolled(g))
+            g.m_pGridWnd->InvalidateRect(first <= Scrolled(g) ? g.GetGridRect() : r);
         if (flags & GX_UPDATENOW)
-            m_pGridWnd->UpdateWindow();
+            g.m_pGridWnd->UpdateWindow();
     }
 }
 
@@ -184,355 +245,275 @@ void SaveLineStates(CGXGridCore& grid, ROWCOL first, ROWCOL last,
 
 bool CGXGridCore::InsertRows(ROWCOL row, ROWCOL count, const int* heights, unsigned flags,
                              int ctCmd, const CGXRowColUndoData* saved) {
-    if (!TransferCurrentCell(true))
-        return false;
-    const bool record = IsRecordingUndo(ctCmd);
-    const bool oldRecording = SetUndoRecording(record);
-    const bool stored = StoreInsertRows(row, count);
-    SetUndoRecording(oldRecording);
-    if (!stored) {
-        EndUndoStep();
-        return false;
-    }
-    if (heights)
-        for (ROWCOL i = 0; i < count; ++i) StoreRowHeight(row + i, heights[i]);
-    if (saved) {
-        GXFlagScope restoring(m_bInStyleChange, true);
-        RestoreSaved(*this, row, count, *saved, true);
-        RestoreAfterInsert(*this, row, count, *saved, true);
-    }
-    UpdateInsertRows(row, count, flags, true);
-    if (record)
-        if (auto cmd = GetCommandFactory()->CreateRemoveRowsCmd(row, row + count - 1))
-            AddCommand(std::move(cmd), ctCmd);
-    if (ctCmd == 2 || ctCmd == 3)
-        SetUndoPosition(row, GetLeftCol());
-    if (saved)
-        NotifyCellStoreChanged();
-    return true;
+    return Axis::kRows.Insert(*this, row, count, heights, flags, ctCmd, saved);
 }
 
 bool CGXGridCore::InsertCols(ROWCOL col, ROWCOL count, const int* widths, unsigned flags, int ctCmd,
                              const CGXRowColUndoData* saved) {
-    if (!TransferCurrentCell(true))
+    return Axis::kCols.Insert(*this, col, count, widths, flags, ctCmd, saved);
+}
+
+bool CGXGridCore::Axis::Insert(CGXGridCore& g, ROWCOL first, ROWCOL n, const int* sizes,
+                               unsigned flags, int ctCmd, const CGXRowColUndoData* saved) const {
+    if (!g.TransferCurrentCell(true))
         return false;
-    const bool record = IsRecordingUndo(ctCmd);
-    const bool oldRecording = SetUndoRecording(record);
-    const bool stored = StoreInsertCols(col, count);
-    SetUndoRecording(oldRecording);
+    const bool record = g.IsRecordingUndo(ctCmd);
+    const bool oldRecording = g.SetUndoRecording(record);
+    const bool stored = (g.*storeInsert)(first, n, false);
+    g.SetUndoRecording(oldRecording);
     if (!stored) {
-        EndUndoStep();
+        g.EndUndoStep();
         return false;
     }
-    if (widths)
-        for (ROWCOL i = 0; i < count; ++i) StoreColWidth(col + i, widths[i]);
+    if (sizes)
+        for (ROWCOL i = 0; i < n; ++i) (g.*storeSize)(first + i, sizes[i]);
     if (saved) {
-        GXFlagScope restoring(m_bInStyleChange, true);
-        RestoreSaved(*this, col, count, *saved, false);
-        RestoreAfterInsert(*this, col, count, *saved, false);
+        GXFlagScope restoring(g.m_bInStyleChange, true);
+        RestoreSaved(g, first, n, *saved, rows);
+        RestoreAfterInsert(g, first, n, *saved, rows);
     }
-    UpdateInsertCols(col, count, flags, true);
-    if (record)
-        if (auto cmd = GetCommandFactory()->CreateRemoveColsCmd(col, col + count - 1))
-            AddCommand(std::move(cmd), ctCmd);
-    if (ctCmd == 2 || ctCmd == 3)
-        SetUndoPosition(GetTopRow(), col);
+    (g.*updateInsert)(first, n, flags, true);
+    if (record) {
+        CGXAbstractCommandFactory* factory = g.GetCommandFactory();
+        if (auto cmd = rows ? factory->CreateRemoveRowsCmd(first, first + n - 1)
+                            : factory->CreateRemoveColsCmd(first, first + n - 1))
+            g.AddCommand(std::move(cmd), ctCmd);
+    }
+    if (ctCmd == 2 || ctCmd == 3) {
+        const auto [row, col] = Cell(first, rows ? g.GetLeftCol() : g.GetTopRow());
+        g.SetUndoPosition(row, col);
+    }
     if (saved)
-        NotifyCellStoreChanged();
+        g.NotifyCellStoreChanged();
     return true;
 }
 
 // Removing saves what goes (styles, values, sizes) for the insert command that undoes it; the
 // store itself records nothing of its own. Answers the store's result.
 bool CGXGridCore::RemoveRows(ROWCOL from, ROWCOL to, unsigned flags, int ctCmd) {
-    if (from > to)
-        std::swap(from, to);
-    CGXLongOperation op;
-    op.SetStatusText(GXLibraryText(20141));
-    const bool record = IsRecordingUndo(ctCmd) && !IsLockReadOnly();
-    std::unique_ptr<CGXRowColUndoData> saved;
-    std::vector<int> heights;
-    if (record) {
-        if (!GetCommandFactory()->CreateRemoveRowsUndoData(this, from, to, saved))
-            return false;
-        SaveLineStates(*this, from, to, saved, true);
-        for (ROWCOL r = from; r <= to && r != GX_INVALID; ++r)
-            heights.push_back(GetOwnRowHeight(r));
-    }
-    const bool trans = ctCmd == 0 && BeginTrans(GXLibraryText(20145).c_str());
-    op.SetStatusText(GXLibraryText(20145));
-    if (auto* covered = GetCoveredCellsImp()) {
-        bool changed = false;
-        covered->RemoveRowsCoverings(this, from, to, changed, record ? ctCmd : 1);
-    }
-    // The computing cell store records what the removal rewrites, for the insert command.
-    const bool oldRecording = SetUndoRecording(record);
-    const bool stored = StoreRemoveRows(from, to);
-    SetUndoRecording(oldRecording);
-    if (stored) {
-        if (saved && GetData())
-            saved->m_pEngineInfo = GetData()->GetUndoInfo();
-        UpdateRemoveRows(from, to, flags, true);
-        if (record)
-            if (auto cmd = GetCommandFactory()->CreateInsertRowsCmd(
-                    from, to - from + 1, std::move(heights), std::move(saved)))
-                AddCommand(std::move(cmd), ctCmd);
-        if (auto* selection = GetUserSelectRangeImp())
-            selection->RowsRemoved(this, from, to);
-        NotifyCellStoreChanged();
-    } else {
-        EndUndoStep();
-    }
-    // A refused removal takes back the coverings it shortened.
-    if (trans)
-        stored ? CloseTrans() : Rollback();
-    return stored;
+    return Axis::kRows.Remove(*this, from, to, flags, ctCmd);
 }
 
 bool CGXGridCore::RemoveCols(ROWCOL from, ROWCOL to, unsigned flags, int ctCmd) {
+    return Axis::kCols.Remove(*this, from, to, flags, ctCmd);
+}
+
+bool CGXGridCore::Axis::Remove(CGXGridCore& g, ROWCOL from, ROWCOL to, unsigned flags,
+                               int ctCmd) const {
     if (from > to)
         std::swap(from, to);
     CGXLongOperation op;
     op.SetStatusText(GXLibraryText(20141));
-    const bool record = IsRecordingUndo(ctCmd) && !IsLockReadOnly();
+    const bool record = g.IsRecordingUndo(ctCmd) && !g.IsLockReadOnly();
+    CGXAbstractCommandFactory* factory = g.GetCommandFactory();
     std::unique_ptr<CGXRowColUndoData> saved;
-    std::vector<int> widths;
+    std::vector<int> oldSizes;
     if (record) {
-        if (!GetCommandFactory()->CreateRemoveColsUndoData(this, from, to, saved))
+        if (!(rows ? factory->CreateRemoveRowsUndoData(&g, from, to, saved)
+                   : factory->CreateRemoveColsUndoData(&g, from, to, saved)))
             return false;
-        SaveLineStates(*this, from, to, saved, false);
-        for (ROWCOL c = from; c <= to && c != GX_INVALID; ++c) widths.push_back(GetOwnColWidth(c));
+        SaveLineStates(g, from, to, saved, rows);
+        for (ROWCOL i = from; i <= to && i != GX_INVALID; ++i) oldSizes.push_back((g.*ownSize)(i));
     }
-    const bool trans = ctCmd == 0 && BeginTrans(GXLibraryText(20146).c_str());
-    op.SetStatusText(GXLibraryText(20146));
-    if (auto* covered = GetCoveredCellsImp()) {
+    const bool trans = ctCmd == 0 && g.BeginTrans(GXLibraryText(removingText).c_str());
+    op.SetStatusText(GXLibraryText(removingText));
+    if (auto* covered = g.GetCoveredCellsImp()) {
         bool changed = false;
-        covered->RemoveColsCoverings(this, from, to, changed, record ? ctCmd : 1);
+        rows ? covered->RemoveRowsCoverings(&g, from, to, changed, record ? ctCmd : 1)
+             : covered->RemoveColsCoverings(&g, from, to, changed, record ? ctCmd : 1);
     }
-    const bool oldRecording = SetUndoRecording(record);
-    const bool stored = StoreRemoveCols(from, to);
-    SetUndoRecording(oldRecording);
+    // The computing cell store records what the removal rewrites, for the insert command.
+    const bool oldRecording = g.SetUndoRecording(record);
+    const bool stored = (g.*storeRemove)(from, to, false);
+    g.SetUndoRecording(oldRecording);
     if (stored) {
-        if (saved && GetData())
-            saved->m_pEngineInfo = GetData()->GetUndoInfo();
-        UpdateRemoveCols(from, to, flags, true);
-        if (record)
-            if (auto cmd = GetCommandFactory()->CreateInsertColsCmd(
-                    from, to - from + 1, std::move(widths), std::move(saved)))
-                AddCommand(std::move(cmd), ctCmd);
-        if (auto* selection = GetUserSelectRangeImp())
-            selection->ColsRemoved(this, from, to);
-        NotifyCellStoreChanged();
+        if (saved && g.GetData())
+            saved->m_pEngineInfo = g.GetData()->GetUndoInfo();
+        (g.*updateRemove)(from, to, flags, true);
+        if (record) {
+            const ROWCOL n = to - from + 1;
+            if (auto cmd = rows ? factory->CreateInsertRowsCmd(from, n, std::move(oldSizes),
+                                                               std::move(saved))
+                                : factory->CreateInsertColsCmd(from, n, std::move(oldSizes),
+                                                               std::move(saved)))
+                g.AddCommand(std::move(cmd), ctCmd);
+        }
+        if (auto* selection = g.GetUserSelectRangeImp())
+            rows ? selection->RowsRemoved(&g, from, to) : selection->ColsRemoved(&g, from, to);
+        g.NotifyCellStoreChanged();
     } else {
-        EndUndoStep();
+        g.EndUndoStep();
     }
+    // A refused removal takes back the coverings it shortened.
     if (trans)
-        stored ? CloseTrans() : Rollback();
+        stored ? g.CloseTrans() : g.Rollback();
     return stored;
 }
 
 bool CGXGridCore::StoreInsertRows(ROWCOL row, ROWCOL count, bool force) {
-    if (IsLockReadOnly() || !GetData())
-        return false;
-    if (!GetData()->InsertRows(row, count) && !force)
-        return false;
-    SetModifiedFlag(true);
-    m_pParam->m_RowHeights.ShiftKeysForInsert(row, count);
-    m_pParam->m_SelRects.InsertRowsInRanges(row, count);
-    m_pParam->m_CoveredCells.InsertRowsInRanges(row, count);
-    RefreshCoverings(*m_pParam);
-    MoveSpanPools(*m_pParam, true, true, row, count);
-    if (auto* hide = GetHideCellsImp())
-        hide->RowsInserted(this, row, count);
-    FreeObjectCache();
-    return true;
+    return Axis::kRows.StoreInsert(*this, row, count, force);
 }
 
 bool CGXGridCore::StoreInsertCols(ROWCOL col, ROWCOL count, bool force) {
-    if (IsLockReadOnly() || !GetData())
+    return Axis::kCols.StoreInsert(*this, col, count, force);
+}
+
+bool CGXGridCore::Axis::StoreInsert(CGXGridCore& g, ROWCOL first, ROWCOL n, bool force) const {
+    CGXData* data = g.GetData();
+    if (g.IsLockReadOnly() || !data)
         return false;
-    if (!GetData()->InsertCols(col, count) && !force)
+    if (!(rows ? data->InsertRows(first, n) : data->InsertCols(first, n)) && !force)
         return false;
-    m_pParam->m_ColWidths.ShiftKeysForInsert(col, count);
-    m_pParam->m_SelRects.InsertColsInRanges(col, count);
-    m_pParam->m_CoveredCells.InsertColsInRanges(col, count);
-    RefreshCoverings(*m_pParam);
-    MoveSpanPools(*m_pParam, false, true, col, count);
-    if (auto* hide = GetHideCellsImp())
-        hide->ColsInserted(this, col, count);
-    FreeObjectCache();
+    if (rows)
+        g.SetModifiedFlag(true);
+    CGXGridParam& param = *g.m_pParam;
+    (param.*sizes).ShiftKeysForInsert(first, n);
+    if (rows) {
+        param.m_SelRects.InsertRowsInRanges(first, n);
+        param.m_CoveredCells.InsertRowsInRanges(first, n);
+    } else {
+        param.m_SelRects.InsertColsInRanges(first, n);
+        param.m_CoveredCells.InsertColsInRanges(first, n);
+    }
+    RefreshCoverings(param);
+    MoveSpanPools(param, rows, true, first, n);
+    if (auto* hide = g.GetHideCellsImp())
+        rows ? hide->RowsInserted(&g, first, n) : hide->ColsInserted(&g, first, n);
+    g.FreeObjectCache();
     return true;
 }
 
 bool CGXGridCore::StoreRemoveRows(ROWCOL from, ROWCOL to, bool force) {
-    if (IsLockReadOnly() || !GetData())
-        return false;
-    const ROWCOL count = GetRowCount();
-    if (!GetData()->RemoveRows(from, to) && !force)
-        return false;
-    SetModifiedFlag(true);
-    m_pParam->m_RowHeights.ShiftKeysForRemove(from, to);
-    m_pParam->m_SelRects.RemoveRowsInRanges(from, to, count);
-    m_pParam->m_CoveredCells.RemoveRowsInRanges(from, to, count);
-    RefreshCoverings(*m_pParam);
-    MoveSpanPools(*m_pParam, true, false, from, to);
-    if (auto* hide = GetHideCellsImp())
-        hide->RowsRemoved(this, from, to);
-    FreeObjectCache();
-    return true;
+    return Axis::kRows.StoreRemove(*this, from, to, force);
 }
 
 bool CGXGridCore::StoreRemoveCols(ROWCOL from, ROWCOL to, bool force) {
-    if (IsLockReadOnly() || !GetData())
+    return Axis::kCols.StoreRemove(*this, from, to, force);
+}
+
+bool CGXGridCore::Axis::StoreRemove(CGXGridCore& g, ROWCOL from, ROWCOL to, bool force) const {
+    CGXData* data = g.GetData();
+    if (g.IsLockReadOnly() || !data)
         return false;
-    const ROWCOL count = GetColCount();
-    if (!GetData()->RemoveCols(from, to) && !force)
+    const ROWCOL n = Count(g);
+    if (!(rows ? data->RemoveRows(from, to) : data->RemoveCols(from, to)) && !force)
         return false;
-    SetModifiedFlag(true);
-    m_pParam->m_ColWidths.ShiftKeysForRemove(from, to);
-    m_pParam->m_SelRects.RemoveColsInRanges(from, to, count);
-    m_pParam->m_CoveredCells.RemoveColsInRanges(from, to, count);
-    RefreshCoverings(*m_pParam);
-    MoveSpanPools(*m_pParam, false, false, from, to);
-    if (auto* hide = GetHideCellsImp())
-        hide->ColsRemoved(this, from, to);
-    FreeObjectCache();
+    g.SetModifiedFlag(true);
+    CGXGridParam& param = *g.m_pParam;
+    (param.*sizes).ShiftKeysForRemove(from, to);
+    if (rows) {
+        param.m_SelRects.RemoveRowsInRanges(from, to, n);
+        param.m_CoveredCells.RemoveRowsInRanges(from, to, n);
+    } else {
+        param.m_SelRects.RemoveColsInRanges(from, to, n);
+        param.m_CoveredCells.RemoveColsInRanges(from, to, n);
+    }
+    RefreshCoverings(param);
+    MoveSpanPools(param, rows, false, from, to);
+    if (auto* hide = g.GetHideCellsImp())
+        rows ? hide->RowsRemoved(&g, from, to) : hide->ColsRemoved(&g, from, to);
+    g.FreeObjectCache();
     return true;
 }
 
 void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool createHint) {
-    CGXGridHint hint(8);
-    hint.row1 = row;
-    hint.countOrResult = static_cast<long>(count);
-    hint.flags = flags;
-    SendGridHint(hint, createHint);
-    InvalidateCachedVisible();
-    ROWCOL cr, cc;
-    if (GetCurrentCell(cr, cc) && cr >= row) {
-        m_nCurrentRow = cr + count;
-        if (m_pCurrentCellControl && m_pCurrentCellControl->m_bInit)
-            m_pCurrentCellControl->Init(m_nCurrentRow, cc);
-    }
-    if (m_nTopRow == GetFrozenRows())
-        ++m_nTopRow;
-    if (UpdatesLocked())
-        return;
-    const int lock = LockScrollbars(1);
-    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
-        update->OnInsertedRows(this, row, count, flags);
-    else
-        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
-    m_nScrollLock = lock;
-    if (flags & (GX_UPDATENOW | GX_SMART))
-        UpdateScrollbars();
+    Axis::kRows.UpdateInsert(*this, row, count, flags, createHint);
 }
 
 void CGXGridCore::UpdateInsertCols(ROWCOL col, ROWCOL count, unsigned flags, bool createHint) {
-    CGXGridHint hint(7);
-    hint.col1 = col;
-    hint.countOrResult = static_cast<long>(count);
+    Axis::kCols.UpdateInsert(*this, col, count, flags, createHint);
+}
+
+void CGXGridCore::Axis::UpdateInsert(CGXGridCore& g, ROWCOL first, ROWCOL n, unsigned flags,
+                                     bool createHint) const {
+    CGXGridHint hint(insertHint);
+    hint.*hintFirst = first;
+    hint.countOrResult = static_cast<long>(n);
     hint.flags = flags;
-    SendGridHint(hint, createHint);
-    InvalidateCachedVisible();
+    g.SendGridHint(hint, createHint);
+    g.InvalidateCachedVisible();
     ROWCOL cr, cc;
-    if (GetCurrentCell(cr, cc) && cc >= col) {
-        m_nCurrentCol = cc + count;
-        if (m_pCurrentCellControl && m_pCurrentCellControl->m_bInit)
-            m_pCurrentCellControl->Init(cr, m_nCurrentCol);
+    if (g.GetCurrentCell(cr, cc) && (rows ? cr : cc) >= first) {
+        g.*current = (rows ? cr : cc) + n;
+        const auto [row, col] = Cell(g.*current, rows ? cc : cr);
+        if (g.m_pCurrentCellControl && g.m_pCurrentCellControl->m_bInit)
+            g.m_pCurrentCellControl->Init(row, col);
     }
-    if (m_nLeftCol == GetFrozenCols())
-        ++m_nLeftCol;
-    if (UpdatesLocked())
+    if (g.*scrolled == Frozen(g))
+        ++(g.*scrolled);
+    if (g.UpdatesLocked())
         return;
-    const int lock = LockScrollbars(1);
-    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
-        update->OnInsertedCols(this, col, count, flags);
+    const int lock = g.LockScrollbars(1);
+    if (CGXAbstractGridOptimizedUpdateImp* update = g.GetOptimizedUpdateImp())
+        rows ? update->OnInsertedRows(&g, first, n, flags)
+             : update->OnInsertedCols(&g, first, n, flags);
     else
-        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
-    m_nScrollLock = lock;
+        g.Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    g.m_nScrollLock = lock;
     if (flags & (GX_UPDATENOW | GX_SMART))
-        UpdateScrollbars();
+        g.UpdateScrollbars();
 }
 
 void CGXGridCore::UpdateRemoveRows(ROWCOL from, ROWCOL to, unsigned flags, bool createHint) {
-    CGXGridHint hint(10);
-    hint.row1 = from;
-    hint.row2 = to;
-    hint.flags = flags;
-    SendGridHint(hint, createHint);
-    InvalidateCachedVisible();
-    ROWCOL cr, cc;
-    if (GetCurrentCell(cr, cc) && cr >= from) {
-        if (cr <= to)
-            ResetCurrentCell();
-        else
-            m_nCurrentRow = cr - (to - from + 1);
-    }
-    m_nTopRow = std::clamp<ROWCOL>(m_nTopRow, GetFrozenRows() + 1,
-                                   std::max<ROWCOL>(GetRowCount(), GetFrozenRows() + 1));
-    if (UpdatesLocked())
-        return;
-    const int lock = LockScrollbars(1);
-    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
-        update->OnRemovedRows(this, from, to, {}, flags);
-    else
-        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
-    m_nScrollLock = lock;
-    if (flags & (GX_UPDATENOW | GX_SMART))
-        UpdateScrollbars();
+    Axis::kRows.UpdateRemove(*this, from, to, flags, createHint);
 }
 
 void CGXGridCore::UpdateRemoveCols(ROWCOL from, ROWCOL to, unsigned flags, bool createHint) {
-    CGXGridHint hint(9);
-    hint.col1 = from;
-    hint.col2 = to;
+    Axis::kCols.UpdateRemove(*this, from, to, flags, createHint);
+}
+
+void CGXGridCore::Axis::UpdateRemove(CGXGridCore& g, ROWCOL from, ROWCOL to, unsigned flags,
+                                     bool createHint) const {
+    CGXGridHint hint(removeHint);
+    hint.*hintFirst = from;
+    hint.*hintSecond = to;
     hint.flags = flags;
-    SendGridHint(hint, createHint);
-    InvalidateCachedVisible();
+    g.SendGridHint(hint, createHint);
+    g.InvalidateCachedVisible();
     ROWCOL cr, cc;
-    if (GetCurrentCell(cr, cc) && cc >= from) {
-        if (cc <= to)
-            ResetCurrentCell();
+    if (g.GetCurrentCell(cr, cc) && (rows ? cr : cc) >= from) {
+        if ((rows ? cr : cc) <= to)
+            g.ResetCurrentCell();
         else
-            m_nCurrentCol = cc - (to - from + 1);
+            g.*current = (rows ? cr : cc) - (to - from + 1);
     }
-    m_nLeftCol = std::clamp<ROWCOL>(m_nLeftCol, GetFrozenCols() + 1,
-                                    std::max<ROWCOL>(GetColCount(), GetFrozenCols() + 1));
-    if (UpdatesLocked())
+    g.*scrolled =
+        std::clamp<ROWCOL>(g.*scrolled, Frozen(g) + 1, std::max<ROWCOL>(Count(g), Frozen(g) + 1));
+    if (g.UpdatesLocked())
         return;
-    const int lock = LockScrollbars(1);
-    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
-        update->OnRemovedCols(this, from, to, {}, flags);
+    const int lock = g.LockScrollbars(1);
+    if (CGXAbstractGridOptimizedUpdateImp* update = g.GetOptimizedUpdateImp())
+        rows ? update->OnRemovedRows(&g, from, to, {}, flags)
+             : update->OnRemovedCols(&g, from, to, {}, flags);
     else
-        Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
-    m_nScrollLock = lock;
+        g.Redraw(flags & (GX_INVALIDATE | GX_UPDATENOW), false);
+    g.m_nScrollLock = lock;
     if (flags & (GX_UPDATENOW | GX_SMART))
-        UpdateScrollbars();
+        g.UpdateScrollbars();
 }
 
 bool CGXGridCore::SetFrozenRows(ROWCOL frozen, ROWCOL header, unsigned flags, int ctCmd) {
-    if (!m_pParam)
-        return false;
-    const ROWCOL oldFrozen = m_pParam->m_nFrozenRows, oldHeader = m_pParam->m_nHeaderRows;
-    if (!StoreFrozenRows(frozen, header))
-        return false;
-    UpdateFrozenRows(oldFrozen, oldHeader, flags, true);
-    if (IsRecordingUndo(ctCmd))
-        if (auto cmd = GetCommandFactory()->CreateSetFrozenRowsCmd(oldFrozen, oldHeader))
-            AddCommand(std::move(cmd), ctCmd);
-    return true;
+    return Axis::kRows.SetFrozen(*this, frozen, header, flags, ctCmd);
 }
 
 bool CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, unsigned flags, int ctCmd) {
-    if (!m_pParam)
+    return Axis::kCols.SetFrozen(*this, frozen, header, flags, ctCmd);
+}
+
+bool CGXGridCore::Axis::SetFrozen(CGXGridCore& g, ROWCOL frozenLines, ROWCOL header, unsigned flags,
+                                  int ctCmd) const {
+    if (!g.m_pParam)
         return false;
-    const ROWCOL oldFrozen = m_pParam->m_nFrozenCols, oldHeader = m_pParam->m_nHeaderCols;
-    if (!StoreFrozenCols(frozen, header))
+    const ROWCOL oldFrozen = g.m_pParam->*frozenCount, oldHeader = g.m_pParam->*headerCount;
+    if (!(g.*storeFrozen)(frozenLines, header))
         return false;
-    UpdateFrozenCols(oldFrozen, oldHeader, flags, true);
-    if (IsRecordingUndo(ctCmd))
-        if (auto cmd = GetCommandFactory()->CreateSetFrozenColsCmd(oldFrozen, oldHeader))
-            AddCommand(std::move(cmd), ctCmd);
+    (g.*updateFrozen)(oldFrozen, oldHeader, flags, true);
+    if (g.IsRecordingUndo(ctCmd)) {
+        CGXAbstractCommandFactory* factory = g.GetCommandFactory();
+        if (auto cmd = rows ? factory->CreateSetFrozenRowsCmd(oldFrozen, oldHeader)
+                            : factory->CreateSetFrozenColsCmd(oldFrozen, oldHeader))
+            g.AddCommand(std::move(cmd), ctCmd);
+    }
     return true;
 }
 
@@ -541,65 +522,60 @@ bool CGXGridCore::SetFrozenCols(ROWCOL frozen, ROWCOL header, unsigned flags, in
 // The moves themselves belong to the move feature; see CGXGridCoreDragFill.cpp.
 
 bool CGXGridCore::StoreFrozenRows(ROWCOL frozen, ROWCOL header) {
-    if (!m_pParam || IsLockReadOnly())
-        return false;
-    m_pParam->m_nFrozenRows = frozen;
-    m_pParam->m_nHeaderRows = header;
-    FreeObjectCache();
-    return true;
+    return Axis::kRows.StoreFrozen(*this, frozen, header);
 }
 
 bool CGXGridCore::StoreFrozenCols(ROWCOL frozen, ROWCOL header) {
-    if (!m_pParam || IsLockReadOnly())
+    return Axis::kCols.StoreFrozen(*this, frozen, header);
+}
+
+bool CGXGridCore::Axis::StoreFrozen(CGXGridCore& g, ROWCOL frozenLines, ROWCOL header) const {
+    if (!g.m_pParam || g.IsLockReadOnly())
         return false;
-    m_pParam->m_nFrozenCols = frozen;
-    m_pParam->m_nHeaderCols = header;
-    FreeObjectCache();
+    g.m_pParam->*frozenCount = frozenLines;
+    g.m_pParam->*headerCount = header;
+    g.FreeObjectCache();
     return true;
 }
 
 void CGXGridCore::UpdateFrozenRows(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
                                    bool createHint) {
-    CGXGridHint hint(15);
-    hint.row1 = oldFrozen;
-    hint.row2 = oldHeader;
-    hint.flags = flags;
-    SendGridHint(hint, createHint);
-    m_nTopRow = std::max(m_nTopRow, GetFrozenRows() + 1);
-    InvalidateCachedVisible();
-    HideCurrentCell();
-    if (!UpdatesLocked())
-        Redraw(flags, false);
+    Axis::kRows.UpdateFrozen(*this, oldFrozen, oldHeader, flags, createHint);
 }
 
 void CGXGridCore::UpdateFrozenCols(ROWCOL oldFrozen, ROWCOL oldHeader, unsigned flags,
                                    bool createHint) {
-    CGXGridHint hint(16);
-    hint.col1 = oldFrozen;
-    hint.col2 = oldHeader;
+    Axis::kCols.UpdateFrozen(*this, oldFrozen, oldHeader, flags, createHint);
+}
+
+void CGXGridCore::Axis::UpdateFrozen(CGXGridCore& g, ROWCOL oldFrozen, ROWCOL oldHeader,
+                                     unsigned flags, bool createHint) const {
+    CGXGridHint hint(frozenHint);
+    hint.*hintFirst = oldFrozen;
+    hint.*hintSecond = oldHeader;
     hint.flags = flags;
-    SendGridHint(hint, createHint);
-    m_nLeftCol = std::max(m_nLeftCol, GetFrozenCols() + 1);
-    InvalidateCachedVisible();
-    HideCurrentCell();
-    if (!UpdatesLocked())
-        Redraw(flags, false);
+    g.SendGridHint(hint, createHint);
+    g.*scrolled = std::max(g.*scrolled, Frozen(g) + 1);
+    g.InvalidateCachedVisible();
+    g.HideCurrentCell();
+    if (!g.UpdatesLocked())
+        g.Redraw(flags, false);
 }
 
 ROWCOL CGXGridCore::GetFrozenRows() {
-    if (!m_pParam)
-        return 0;
-    if (m_bIgnoreFrozenRows && !(m_bPrintInProgress && !m_bIgnoreFrozenWhilePrinting))
-        return 0;
-    return m_pParam->m_nFrozenRows;
+    return Axis::kRows.GetFrozen(*this);
 }
 
 ROWCOL CGXGridCore::GetFrozenCols() {
-    if (!m_pParam)
+    return Axis::kCols.GetFrozen(*this);
+}
+
+ROWCOL CGXGridCore::Axis::GetFrozen(CGXGridCore& g) const {
+    if (!g.m_pParam)
         return 0;
-    if (m_bIgnoreFrozenRows && !(m_bPrintInProgress && !m_bIgnoreFrozenWhilePrinting))
+    if (g.m_bIgnoreFrozenRows && !(g.m_bPrintInProgress && !g.m_bIgnoreFrozenWhilePrinting))
         return 0;
-    return m_pParam->m_nFrozenCols;
+    return g.m_pParam->*frozenCount;
 }
 
 ROWCOL CGXGridCore::GetHeaderRows() {
@@ -619,135 +595,103 @@ bool CGXGridCore::IsFrozenCol(ROWCOL col) {
 }
 
 ROWCOL CGXGridCore::GetClientRow(ROWCOL row) {
-    if (row == GX_INVALID)
-        return GX_INVALID;
-    const ROWCOL frozen = GetFrozenRows(), top = GetTopRow();
-    if (row <= frozen)
-        return row;
-    if (row < top)
-        return 0;
-    if (top == frozen + 1)
-        return row;
-    return row + frozen - top + 1;
+    return Axis::kRows.ClientOf(*this, row);
 }
 
 ROWCOL CGXGridCore::GetClientCol(ROWCOL col) {
-    if (col == GX_INVALID)
+    return Axis::kCols.ClientOf(*this, col);
+}
+
+ROWCOL CGXGridCore::Axis::ClientOf(CGXGridCore& g, ROWCOL line) const {
+    if (line == GX_INVALID)
         return GX_INVALID;
-    const ROWCOL frozen = GetFrozenCols(), left = GetLeftCol();
-    if (col <= frozen)
-        return col;
-    if (col < left)
+    const ROWCOL frozenLines = Frozen(g), first = Scrolled(g);
+    if (line <= frozenLines)
+        return line;
+    if (line < first)
         return 0;
-    if (left == frozen + 1)
-        return col;
-    return col + frozen - left + 1;
+    if (first == frozenLines + 1)
+        return line;
+    return line + frozenLines - first + 1;
 }
 
 ROWCOL CGXGridCore::GetRowFromClientRow(ROWCOL clientRow) {
-    const ROWCOL frozen = GetFrozenRows();
-    if (clientRow <= frozen || clientRow == GX_INVALID)
-        return clientRow;
-    return clientRow + GetTopRow() - frozen - 1;
+    return Axis::kRows.FromClient(*this, clientRow);
 }
 
 ROWCOL CGXGridCore::GetColFromClientCol(ROWCOL clientCol) {
-    const ROWCOL frozen = GetFrozenCols();
-    if (clientCol <= frozen || clientCol == GX_INVALID)
-        return clientCol;
-    return clientCol + GetLeftCol() - frozen - 1;
+    return Axis::kCols.FromClient(*this, clientCol);
+}
+
+ROWCOL CGXGridCore::Axis::FromClient(CGXGridCore& g, ROWCOL client) const {
+    const ROWCOL frozenLines = Frozen(g);
+    if (client <= frozenLines || client == GX_INVALID)
+        return client;
+    return client + Scrolled(g) - frozenLines - 1;
 }
 
 bool CGXGridCore::SetTopRow(ROWCOL row, unsigned flags, bool createHint) {
-    const ROWCOL before = m_nTopRow;
-    const bool ok = MoveTopRow(row, flags);
-    if (auto* f = GetUpdateHintImp();
-        ok && createHint && m_bHintsEnabled && f && !m_bPrintInProgress && m_nTopRow != before)
-        f->HintTopRow(this, m_nTopRow, flags);
-    return ok;
-}
-
-bool CGXGridCore::MoveTopRow(ROWCOL row, unsigned flags) {
-    row = std::clamp<ROWCOL>(row, 1, std::max<ROWCOL>(1, GetRowCount()));
-    row = std::max(row, GetFrozenRows() + 1);
-    InvalidateCachedVisible();
-    if (m_bPrintInProgress) {
-        m_nPrintTopRow = row;
-        return true;
-    }
-    if (row == m_nTopRow)
-        return true;
-    if (UpdatesLocked()) {
-        if (!CanChangeTopLeft(row, m_nLeftCol))
-            return false;
-        m_nTopRow = row;
-        AfterTopLeftChange(row, m_nLeftCol);
-        return true;
-    }
-    if (flags & (GX_UPDATENOW | GX_SMART)) {
-        if (row < m_nTopRow)
-            OnScroll(1, m_nTopRow - row);
-        else
-            OnScroll(3, row - m_nTopRow);
-        if ((flags & GX_UPDATENOW) && m_pGridWnd)
-            m_pGridWnd->UpdateWindow();
-        return true;
-    }
-    if (!CanChangeTopLeft(row, m_nLeftCol))
-        return false;
-    m_nTopRow = row;
-    if (flags & GX_INVALIDATE) {
-        UpdateScrollbars();
-        if (m_bInitDone && m_pGridWnd)
-            m_pGridWnd->Invalidate();
-    }
-    AfterTopLeftChange(row, m_nLeftCol);
-    return true;
+    return Axis::kRows.SetScrolled(*this, row, flags, createHint);
 }
 
 bool CGXGridCore::SetLeftCol(ROWCOL col, unsigned flags, bool createHint) {
-    const ROWCOL before = m_nLeftCol;
-    const bool ok = MoveLeftCol(col, flags);
-    if (auto* f = GetUpdateHintImp();
-        ok && createHint && m_bHintsEnabled && f && !m_bPrintInProgress && m_nLeftCol != before)
-        f->HintLeftCol(this, m_nLeftCol, flags);
-    return ok;
+    return Axis::kCols.SetScrolled(*this, col, flags, createHint);
+}
+
+bool CGXGridCore::MoveTopRow(ROWCOL row, unsigned flags) {
+    return Axis::kRows.MoveScrolled(*this, row, flags);
 }
 
 bool CGXGridCore::MoveLeftCol(ROWCOL col, unsigned flags) {
-    col = std::clamp<ROWCOL>(col, 1, std::max<ROWCOL>(1, GetColCount()));
-    col = std::max(col, GetFrozenCols() + 1);
-    InvalidateCachedVisible();
-    if (m_bPrintInProgress) {
-        m_nPrintLeftCol = col;
+    return Axis::kCols.MoveScrolled(*this, col, flags);
+}
+
+bool CGXGridCore::Axis::SetScrolled(CGXGridCore& g, ROWCOL line, unsigned flags,
+                                    bool createHint) const {
+    const ROWCOL before = g.*scrolled;
+    const bool ok = MoveScrolled(g, line, flags);
+    auto* f = g.GetUpdateHintImp();
+    if (ok && createHint && g.m_bHintsEnabled && f && !g.m_bPrintInProgress &&
+        g.*scrolled != before)
+        rows ? f->HintTopRow(&g, g.*scrolled, flags) : f->HintLeftCol(&g, g.*scrolled, flags);
+    return ok;
+}
+
+bool CGXGridCore::Axis::MoveScrolled(CGXGridCore& g, ROWCOL line, unsigned flags) const {
+    line = std::clamp<ROWCOL>(line, 1, std::max<ROWCOL>(1, Count(g)));
+    line = std::max(line, Frozen(g) + 1);
+    g.InvalidateCachedVisible();
+    if (g.m_bPrintInProgress) {
+        g.*printScrolled = line;
         return true;
     }
-    if (col == m_nLeftCol)
+    if (line == g.*scrolled)
         return true;
-    if (UpdatesLocked()) {
-        if (!CanChangeTopLeft(m_nTopRow, col))
+    const auto [row, col] = Cell(line, Across(g));
+    if (g.UpdatesLocked()) {
+        if (!g.CanChangeTopLeft(row, col))
             return false;
-        m_nLeftCol = col;
-        AfterTopLeftChange(m_nTopRow, col);
+        g.*scrolled = line;
+        g.AfterTopLeftChange(row, col);
         return true;
     }
     if (flags & (GX_UPDATENOW | GX_SMART)) {
-        if (col < m_nLeftCol)
-            OnScroll(2, m_nLeftCol - col);
+        if (line < g.*scrolled)
+            g.OnScroll(scrollBack, g.*scrolled - line);
         else
-            OnScroll(4, col - m_nLeftCol);
-        if ((flags & GX_UPDATENOW) && m_pGridWnd)
-            m_pGridWnd->UpdateWindow();
+            g.OnScroll(scrollForward, line - g.*scrolled);
+        if ((flags & GX_UPDATENOW) && g.m_pGridWnd)
+            g.m_pGridWnd->UpdateWindow();
         return true;
     }
-    if (!CanChangeTopLeft(m_nTopRow, col))
+    if (!g.CanChangeTopLeft(row, col))
         return false;
-    m_nLeftCol = col;
+    g.*scrolled = line;
     if (flags & GX_INVALIDATE) {
-        UpdateScrollbars();
-        if (m_bInitDone && m_pGridWnd)
-            m_pGridWnd->Invalidate();
+        g.UpdateScrollbars();
+        if (g.m_bInitDone && g.m_pGridWnd)
+            g.m_pGridWnd->Invalidate();
     }
-    AfterTopLeftChange(m_nTopRow, col);
+    g.AfterTopLeftChange(row, col);
     return true;
 }

@@ -285,6 +285,84 @@ TEST_F(GridRowsCols, TheReadOnlyLockRefusesEveryStoreAndRemovalReportsIt) {
     EXPECT_TRUE(Core().InsertRows(1, 2));
 }
 
+// Every structure change is a Set that stores and then updates, telling the other views (the
+// create-hint flag); the read-only lock makes the store refuse, and then nothing is updated.
+class UpdateRecordingCore : public CGXGridCore {
+public:
+    using CGXGridCore::CGXGridCore;
+    std::string log;
+    void Note(const char* what, bool hint) { log += std::string(what) + (hint ? "+hint " : " "); }
+    void SetModifiedFlag(bool modified) override { log += modified ? "modified " : ""; }
+    void UpdateInsertRows(ROWCOL a, ROWCOL n, unsigned f, bool hint) override {
+        Note("InsertRows", hint);
+        CGXGridCore::UpdateInsertRows(a, n, f, hint);
+    }
+    void UpdateInsertCols(ROWCOL a, ROWCOL n, unsigned f, bool hint) override {
+        Note("InsertCols", hint);
+        CGXGridCore::UpdateInsertCols(a, n, f, hint);
+    }
+    void UpdateRemoveRows(ROWCOL a, ROWCOL b, unsigned f, bool hint) override {
+        Note("RemoveRows", hint);
+        CGXGridCore::UpdateRemoveRows(a, b, f, hint);
+    }
+    void UpdateRemoveCols(ROWCOL a, ROWCOL b, unsigned f, bool hint) override {
+        Note("RemoveCols", hint);
+        CGXGridCore::UpdateRemoveCols(a, b, f, hint);
+    }
+    void UpdateFrozenRows(ROWCOL a, ROWCOL b, unsigned f, bool hint) override {
+        Note("FrozenRows", hint);
+        CGXGridCore::UpdateFrozenRows(a, b, f, hint);
+    }
+    void UpdateFrozenCols(ROWCOL a, ROWCOL b, unsigned f, bool hint) override {
+        Note("FrozenCols", hint);
+        CGXGridCore::UpdateFrozenCols(a, b, f, hint);
+    }
+    // Rows, columns, frozen and header rows, frozen and header columns.
+    std::string Shape() {
+        return std::to_string(GetRowCount()) + "x" + std::to_string(GetColCount()) + " " +
+               std::to_string(GetFrozenRows()) + "/" + std::to_string(GetHeaderRows()) + " " +
+               std::to_string(GetFrozenCols()) + "/" + std::to_string(GetHeaderCols());
+    }
+};
+
+using GridTriples = GridFixtureT<UpdateRecordingCore>;
+
+TEST_F(GridTriples, EachSetStoresThenUpdatesAndARefusedStoreUpdatesNothing) {
+    const struct {
+        const char* name;
+        bool (*set)(CGXGridCore&);
+        const char* log;
+        const char* shape;  // after the change, from 10x6 0/0 0/0
+    } cases[] = {
+        {"InsertRows", [](CGXGridCore& g) { return g.InsertRows(2, 3); },
+         "modified InsertRows+hint ", "13x6 0/0 0/0"},
+        {"InsertCols", [](CGXGridCore& g) { return g.InsertCols(2, 3); }, "InsertCols+hint ",
+         "10x9 0/0 0/0"},
+        {"RemoveRows", [](CGXGridCore& g) { return g.RemoveRows(2, 4); },
+         "modified RemoveRows+hint ", "7x6 0/0 0/0"},
+        {"RemoveCols", [](CGXGridCore& g) { return g.RemoveCols(2, 4); },
+         "modified RemoveCols+hint ", "10x3 0/0 0/0"},
+        {"FrozenRows", [](CGXGridCore& g) { return g.SetFrozenRows(2, 1); }, "FrozenRows+hint ",
+         "10x6 2/1 0/0"},
+        {"FrozenCols", [](CGXGridCore& g) { return g.SetFrozenCols(2, 1); }, "FrozenCols+hint ",
+         "10x6 0/0 2/1"},
+    };
+    for (bool readOnly : {true, false})
+        for (const auto& c : cases) {
+            Core().ChangeReadOnly(false);
+            Core().SetRowCount(10);
+            Core().SetColCount(6);
+            Core().SetFrozenRows(0, 0);
+            Core().SetFrozenCols(0, 0);
+            ASSERT_EQ(Core().Shape(), "10x6 0/0 0/0");
+            Core().ChangeReadOnly(readOnly);
+            Core().log.clear();
+            EXPECT_EQ(c.set(Core()), !readOnly) << c.name;
+            EXPECT_EQ(Core().log, readOnly ? "" : c.log) << c.name;
+            EXPECT_EQ(Core().Shape(), readOnly ? "10x6 0/0 0/0" : c.shape) << c.name;
+        }
+}
+
 TEST_F(GridRowsCols, ClientRowsKeepFrozenRowsAndShiftTheRestByTheTopRow) {
     Core().SetRowCount(100);
     Core().SetColCount(100);
