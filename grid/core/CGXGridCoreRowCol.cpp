@@ -364,8 +364,7 @@ bool CGXGridCore::Axis::StoreInsert(CGXGridCore& g, ROWCOL first, ROWCOL n, bool
         return false;
     if (!(rows ? data->InsertRows(first, n) : data->InsertCols(first, n)) && !force)
         return false;
-    if (rows)
-        g.SetModifiedFlag(true);
+    g.SetModifiedFlag(true);
     CGXGridParam& param = *g.m_pParam;
     (param.*sizes).ShiftKeysForInsert(first, n);
     if (rows) {

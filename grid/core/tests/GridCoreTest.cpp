@@ -287,6 +287,8 @@ TEST_F(GridRowsCols, TheReadOnlyLockRefusesEveryStoreAndRemovalReportsIt) {
 
 // Every structure change is a Set that stores and then updates, telling the other views (the
 // create-hint flag); the read-only lock makes the store refuse, and then nothing is updated.
+// Inserted columns mark the document modified as inserted rows do, or closing it would lose
+// them without asking.
 class UpdateRecordingCore : public CGXGridCore {
 public:
     using CGXGridCore::CGXGridCore;
@@ -336,8 +338,8 @@ TEST_F(GridTriples, EachSetStoresThenUpdatesAndARefusedStoreUpdatesNothing) {
     } cases[] = {
         {"InsertRows", [](CGXGridCore& g) { return g.InsertRows(2, 3); },
          "modified InsertRows+hint ", "13x6 0/0 0/0"},
-        {"InsertCols", [](CGXGridCore& g) { return g.InsertCols(2, 3); }, "InsertCols+hint ",
-         "10x9 0/0 0/0"},
+        {"InsertCols", [](CGXGridCore& g) { return g.InsertCols(2, 3); },
+         "modified InsertCols+hint ", "10x9 0/0 0/0"},
         {"RemoveRows", [](CGXGridCore& g) { return g.RemoveRows(2, 4); },
          "modified RemoveRows+hint ", "7x6 0/0 0/0"},
         {"RemoveCols", [](CGXGridCore& g) { return g.RemoveCols(2, 4); },
