@@ -106,17 +106,18 @@ public:
                                           ROWCOL right, unsigned flags, bool createHint) = 0;
     virtual void ExpandRangeByCoverings(CGXGridCore* grid, CGXRange& range) = 0;
     // Before rows (columns) first..last are removed: a covering that reaches into them from
-    // above (the left) ends just before them, one that starts inside them goes; each change
-    // is recorded with the command type, so that undoing the removal puts it back. `changed`
-    // tells whether any covering changed.
+    // above (the left) ends just before them, one that starts inside them goes. Nothing is
+    // recorded for undo: the removal keeps the coverings as they were with its own undo data.
+    // `changed` tells whether any covering changed. `skip` belongs to the operation's form, but
+    // no caller gives it a meaning, so it changes nothing.
     virtual void RemoveRowsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
-                                     int ctCmd) {
-        (void)grid, (void)first, (void)last, (void)ctCmd;
+                                     bool skip) {
+        (void)grid, (void)first, (void)last, (void)skip;
         changed = false;
     }
     virtual void RemoveColsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
-                                     int ctCmd) {
-        (void)grid, (void)first, (void)last, (void)ctCmd;
+                                     bool skip) {
+        (void)grid, (void)first, (void)last, (void)skip;
         changed = false;
     }
 };

@@ -230,6 +230,26 @@ void MoveSpanPools(CGXGridParam& param, bool rows, bool inserted, ROWCOL first, 
     }
 }
 
+// The coverings that meet lines first..last: the ones a removal of those lines shortens, drops
+// or shrinks.
+std::vector<CGXRange> CoveringsMeeting(const CGXGridParam& param, bool rows, ROWCOL first,
+                                       ROWCOL last) {
+    std::vector<CGXRange> met;
+    for (const CGXRange& r : param.m_CoveredCells) {
+        const ROWCOL start = rows ? r.top : r.left, end = rows ? r.bottom : r.right;
+        if (r.IsValid() && start <= last && end >= first)
+            met.push_back(r);
+    }
+    return met;
+}
+
+// Puts coverings back as they were before a removal changed them, once the lines are there
+// again (or were never removed).
+void RestoreCoverings(CGXGridCore& grid, const std::vector<CGXRange>& coverings) {
+    for (const CGXRange& c : coverings)
+        grid.StoreCoveredCellsRowCol(c.top, c.left, c.bottom, c.right, true);
+}
+
 // What the insert command needs besides the styles that the undo factory saved: which of the
 // lines first..last are hidden. Makes the saved data when the factory kept none.
 void SaveLineStates(CGXGridCore& grid, ROWCOL first, ROWCOL last,
@@ -271,6 +291,7 @@ bool CGXGridCore::Axis::Insert(CGXGridCore& g, ROWCOL first, ROWCOL n, const int
         GXFlagScope restoring(g.m_bInStyleChange, true);
         RestoreSaved(g, first, n, *saved, rows);
         RestoreAfterInsert(g, first, n, *saved, rows);
+        RestoreCoverings(g, saved->m_coverings);
     }
     (g.*updateInsert)(first, n, flags, true);
     if (record) {
@@ -317,10 +338,14 @@ bool CGXGridCore::Axis::Remove(CGXGridCore& g, ROWCOL from, ROWCOL to, unsigned 
     }
     const bool trans = ctCmd == 0 && g.BeginTrans(GXLibraryText(removingText).c_str());
     op.SetStatusText(GXLibraryText(removingText));
-    if (auto* covered = g.GetCoveredCellsImp()) {
+    // The coverings the removal changes go back with the insert command that undoes it, or at
+    // once when the store refuses.
+    std::vector<CGXRange> coverings;
+    if (auto* covered = g.GetCoveredCellsImp(); covered && g.m_pParam) {
+        coverings = CoveringsMeeting(*g.m_pParam, rows, from, to);
         bool changed = false;
-        rows ? covered->RemoveRowsCoverings(&g, from, to, changed, record ? ctCmd : 1)
-             : covered->RemoveColsCoverings(&g, from, to, changed, record ? ctCmd : 1);
+        rows ? covered->RemoveRowsCoverings(&g, from, to, changed, false)
+             : covered->RemoveColsCoverings(&g, from, to, changed, false);
     }
     // The computing cell store records what the removal rewrites, for the insert command.
     const bool oldRecording = g.SetUndoRecording(record);
@@ -329,6 +354,8 @@ bool CGXGridCore::Axis::Remove(CGXGridCore& g, ROWCOL from, ROWCOL to, unsigned 
     if (stored) {
         if (saved && g.GetData())
             saved->m_pEngineInfo = g.GetData()->GetUndoInfo();
+        if (saved)
+            saved->m_coverings = std::move(coverings);
         (g.*updateRemove)(from, to, flags, true);
         if (record) {
             const ROWCOL n = to - from + 1;
@@ -343,8 +370,8 @@ bool CGXGridCore::Axis::Remove(CGXGridCore& g, ROWCOL from, ROWCOL to, unsigned 
         g.NotifyCellStoreChanged();
     } else {
         g.EndUndoStep();
+        RestoreCoverings(g, coverings);
     }
-    // A refused removal takes back the coverings it shortened.
     if (trans)
         stored ? g.CloseTrans() : g.Rollback();
     return stored;

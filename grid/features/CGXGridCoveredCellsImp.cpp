@@ -3,7 +3,6 @@
 #include "framework/persist/StringTable.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
-#include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXCommandFactory.h"
 #include "grid/features/CGXCoveredCellPool.h"
 
@@ -141,10 +140,9 @@ void CGXGridCoveredCellsImp::ExpandRangeByCoverings(CGXGridCore* grid, CGXRange&
 namespace {
 
 // Shortens the coverings that reach into lines first..last from before them and uncovers the
-// ones that start inside them, each as an undoable step under one transaction, with updates
-// locked (the removal redraws afterwards).
-void RemoveCoverings(CGXGridCore* grid, bool rows, ROWCOL first, ROWCOL last, bool& changed,
-                     int ctCmd) {
+// ones that start inside them, with updates locked (the removal redraws afterwards). Nothing is
+// recorded: the removal saves the coverings it changes with its own undo data.
+void RemoveCoverings(CGXGridCore* grid, bool rows, ROWCOL first, ROWCOL last, bool& changed) {
     changed = false;
     CGXGridParam* param = grid->GetParam();
     if (!param || param->m_CoveredCells.IsEmpty() || first > last)
@@ -157,32 +155,30 @@ void RemoveCoverings(CGXGridCore* grid, bool rows, ROWCOL first, ROWCOL last, bo
     }
     if (hit.empty())
         return;
-    const bool trans = ctCmd == 0 && grid->BeginTrans(GXLibraryText(rows ? 20145 : 20146).c_str());
     const bool oldLock = param->m_bLockUpdate;
     param->m_bLockUpdate = true;
     for (const CGXRange& r : hit) {
         const ROWCOL start = rows ? r.top : r.left;
-        grid->SetCoveredCellsRowCol(r.top, r.left, r.top, r.left, 0, ctCmd);
+        grid->SetCoveredCellsRowCol(r.top, r.left, r.top, r.left, 0, 1);
         if (start < first)
             grid->SetCoveredCellsRowCol(r.top, r.left, rows ? first - 1 : r.bottom,
-                                        rows ? r.right : first - 1, 0, ctCmd);
+                                        rows ? r.right : first - 1, 0, 1);
     }
     param->m_bLockUpdate = oldLock;
-    if (trans)
-        grid->CommitTrans();
     changed = true;
 }
 
 }  // namespace
 
+// `skip` changes nothing (see the interface).
 void CGXGridCoveredCellsImp::RemoveRowsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last,
-                                                 bool& changed, int ctCmd) {
-    RemoveCoverings(grid, true, first, last, changed, ctCmd);
+                                                 bool& changed, bool) {
+    RemoveCoverings(grid, true, first, last, changed);
 }
 
 void CGXGridCoveredCellsImp::RemoveColsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last,
-                                                 bool& changed, int ctCmd) {
-    RemoveCoverings(grid, false, first, last, changed, ctCmd);
+                                                 bool& changed, bool) {
+    RemoveCoverings(grid, false, first, last, changed);
 }
 
 bool CGXSetCoveredCellsCmd::Execute(CGXGridCore* grid, int ctCmd) {

@@ -26,9 +26,9 @@ public:
                                   ROWCOL right, unsigned flags, bool createHint) override;
     void ExpandRangeByCoverings(CGXGridCore* grid, CGXRange& range) override;
     void RemoveRowsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
-                             int ctCmd) override;
+                             bool skip) override;
     void RemoveColsCoverings(CGXGridCore* grid, ROWCOL first, ROWCOL last, bool& changed,
-                             int ctCmd) override;
+                             bool skip) override;
 };
 
 // Puts a covering back as it was: the block from (top, left) to (bottom, right).

@@ -127,9 +127,20 @@ TEST_F(RowColUndoTest, ARefusedRemovalAnswersFalseAndRecordsNothing) {
     data->SetRowCount(20);
     data->SetColCount(8);
     Param().SetData(data.release(), true);
-    EXPECT_FALSE(Core().RemoveRows(1, 2));
-    EXPECT_EQ(Core().GetRowCount(), 20u);
-    EXPECT_EQ(UndoCount(), 0u);
+    // The coverings the removal dropped or shortened first come back, with undo on or off.
+    for (bool undo : {true, false}) {
+        Param().EnableUndo(undo);
+        ASSERT_TRUE(Core().SetCoveredCellsRowCol(1, 1, 3, 2, 0, 1));
+        ASSERT_TRUE(Core().SetCoveredCellsRowCol(2, 4, 6, 4, 0, 1));
+        EXPECT_FALSE(Core().RemoveRows(2, 3));
+        EXPECT_EQ(Core().GetRowCount(), 20u);
+        EXPECT_EQ(UndoCount(), 0u);
+        CGXRange r;
+        ASSERT_TRUE(Core().GetCoveredCellsRowCol(3, 2, r)) << undo;
+        EXPECT_EQ(r, CGXRange(1, 1, 3, 2)) << undo;
+        ASSERT_TRUE(Core().GetCoveredCellsRowCol(6, 4, r)) << undo;
+        EXPECT_EQ(r, CGXRange(2, 4, 6, 4)) << undo;
+    }
 }
 
 TEST_F(RowColUndoTest, ARemovalTooLargeToSaveAsksFirst) {
@@ -239,6 +250,29 @@ TEST_P(RemoveAroundTest, SelectionsAndCoveringsFollowAndUndoPutsCoveringsBack) {
         EXPECT_EQ(Coverings(), coveredBefore) << "round " << round;
         ASSERT_TRUE(Core().Redo());
         EXPECT_EQ(Coverings(), coveredAfter) << "round " << round;
+    }
+}
+
+// Undoing an insertion removes the lines again, and that removal shortens coverings: the redo
+// that puts them back is still one step, which brings back the lines and the coverings together.
+TEST_P(RemoveAroundTest, RemovalByUndoIsOneRedoStepWithItsCoverings) {
+    ASSERT_TRUE(GetParam().rows ? Core().InsertRows(5, 2) : Core().InsertCols(5, 2));
+    Cover(3, 2, 8, 2);
+    Cover(3, 7, 5, 8);
+    Cover(6, 9, 8, 9);
+    const std::string coveredBefore = Coverings();
+    ASSERT_EQ(UndoCount(), 1u);
+
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(Core().Undo());
+        EXPECT_EQ(Coverings(), "3,2,6,2 - - - - 3,7,4,8 - - 3,7,4,8 - - - - - - - ")
+            << "round " << round;
+        EXPECT_EQ(RedoCount(), 1u) << "round " << round;
+        EXPECT_EQ(UndoCount(), 0u) << "round " << round;
+        ASSERT_TRUE(Core().Redo());
+        EXPECT_EQ(Coverings(), coveredBefore) << "round " << round;
+        EXPECT_EQ(UndoCount(), 1u) << "round " << round;
+        EXPECT_EQ(RedoCount(), 0u) << "round " << round;
     }
 }
 
