@@ -77,6 +77,8 @@ struct CGXGridCore::Axis {
     ROWCOL FromClient(CGXGridCore& g, ROWCOL client) const;
     bool SetScrolled(CGXGridCore& g, ROWCOL line, unsigned flags, bool createHint) const;
     bool MoveScrolled(CGXGridCore& g, ROWCOL line, unsigned flags) const;
+    std::vector<std::pair<ROWCOL, ROWCOL>> ShownFrom(CGXGridCore& g, ROWCOL from) const;
+    void ReevaluateFloats(CGXGridCore& g, ROWCOL first) const;
     bool SetSize(CGXGridCore& g, ROWCOL first, ROWCOL last, int pixels, const int* sizes,
                  unsigned flags, int ctCmd) const;
 };

@@ -403,6 +403,7 @@ bool CGXGridCore::Axis::StoreInsert(CGXGridCore& g, ROWCOL first, ROWCOL n, bool
     }
     RefreshCoverings(param);
     MoveSpanPools(param, rows, true, first, n);
+    ReevaluateFloats(g, first);
     if (auto* hide = g.GetHideCellsImp())
         rows ? hide->RowsInserted(&g, first, n) : hide->ColsInserted(&g, first, n);
     g.FreeObjectCache();
@@ -436,10 +437,47 @@ bool CGXGridCore::Axis::StoreRemove(CGXGridCore& g, ROWCOL from, ROWCOL to, bool
     }
     RefreshCoverings(param);
     MoveSpanPools(param, rows, false, from, to);
+    ReevaluateFloats(g, from);
     if (auto* hide = g.GetHideCellsImp())
         rows ? hide->RowsRemoved(&g, from, to) : hide->ColsRemoved(&g, from, to);
     g.FreeObjectCache();
     return true;
+}
+
+// The lines of this axis that the window shows from `from` on: the frozen ones and the scrolled
+// ones up to the last visible line, as at most two runs first..last.
+std::vector<std::pair<ROWCOL, ROWCOL>> CGXGridCore::Axis::ShownFrom(CGXGridCore& g,
+                                                                    ROWCOL from) const {
+    const ROWCOL last = rows ? g.GetLastVisibleRow() : g.GetLastVisibleCol();
+    const ROWCOL frozenLines = std::min(Frozen(g), last);
+    from = std::max<ROWCOL>(from, 1);
+    std::vector<std::pair<ROWCOL, ROWCOL>> runs;
+    if (from <= frozenLines)
+        runs.emplace_back(from, frozenLines);
+    if (const ROWCOL start = std::max(from, Scrolled(g)); start <= last)
+        runs.emplace_back(start, last);
+    return runs;
+}
+
+// A floated text runs along its row, so inserted or removed lines move or change the spans of
+// the lines from the first one changed on. The spans of the shown cells are worked out again
+// now; the others are each time they are shown.
+void CGXGridCore::Axis::ReevaluateFloats(CGXGridCore& g, ROWCOL first) const {
+    CGXAbstractGridFloatCellsImp* floats = g.GetFloatCellsImp();
+    if (!floats || !g.m_pParam || g.m_pParam->m_wFloatMode == 0)
+        return;
+    fw::DeviceContext* dc = g.AcquireGridDC();
+    if (!dc)
+        return;
+    g.InvalidateCachedVisible();
+    const auto changedRuns = ShownFrom(g, first);
+    const auto otherRuns = (rows ? kCols : kRows).ShownFrom(g, 1);
+    CGXRange changed;
+    for (const auto& [lo, hi] : changedRuns)
+        for (const auto& [otherLo, otherHi] : otherRuns)
+            rows ? floats->EvalFloatCells(&g, dc, lo, hi, otherLo, otherHi, changed)
+                 : floats->EvalFloatCells(&g, dc, otherLo, otherHi, lo, hi, changed);
+    g.ReleaseGridDC();
 }
 
 void CGXGridCore::UpdateInsertRows(ROWCOL row, ROWCOL count, unsigned flags, bool createHint) {

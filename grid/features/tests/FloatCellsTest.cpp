@@ -54,6 +54,42 @@ TEST_F(FloatCellsTest, RotatedTextAndFrozenColumnsDoNotFloat) {
     EXPECT_EQ(FloatOf(4, 2), "2..4");
 }
 
+// Inserted and removed rows and columns move the floated spans with their cells, and the spans
+// on show are worked out again at once, not at the next paint (the changes here redraw
+// nothing): a text runs over as many empty columns as it needs wherever its row now is.
+struct LineChange {
+    const char* name;
+    bool (*change)(CGXGridCore&);
+    ROWCOL row;        // where the floating text of row 2 is now
+    const char* span;  // its span, right after the change
+};
+
+class FloatLinesTest : public FloatCellsTest, public ::testing::WithParamInterface<LineChange> {};
+
+TEST_P(FloatLinesTest, InsertedAndRemovedLinesReevaluateTheShownSpans) {
+    Set(2, 1, "A text far wider than its own column");
+    Paint();
+    ASSERT_EQ(FloatOf(2, 1), "1..3");
+    ASSERT_TRUE(GetParam().change(*wnd_));
+    EXPECT_EQ(FloatOf(GetParam().row, 1), GetParam().span);
+    EXPECT_EQ(FloatOf(GetParam().row, 3), GetParam().span);
+    EXPECT_EQ(FloatOf(GetParam().row, 4), "-");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, FloatLinesTest,
+    ::testing::Values(LineChange{"RemoveFloatedOverColumn",
+                                 [](CGXGridCore& g) { return g.RemoveCols(2, 2, 0); }, 2, "1..3"},
+                      LineChange{"InsertColumnInsideTheSpan",
+                                 [](CGXGridCore& g) { return g.InsertCols(2, 1, nullptr, 0); }, 2,
+                                 "1..3"},
+                      LineChange{"InsertRowAbove",
+                                 [](CGXGridCore& g) { return g.InsertRows(1, 2, nullptr, 0); }, 4,
+                                 "1..3"},
+                      LineChange{"RemoveRowAbove",
+                                 [](CGXGridCore& g) { return g.RemoveRows(1, 1, 0); }, 1, "1..3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(FloatCellsTest, FloatingGolden) {
     Set(2, 1, "This text floats over three empty cells");
     Set(4, 1, "Stopped by the next cell");
