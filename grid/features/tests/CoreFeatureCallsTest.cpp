@@ -7,6 +7,16 @@ namespace {
 
 using CoreFeatureCallsTest = FeatureFixture;
 
+// Merging on for the whole table (worked out on display), and two equal neighbours in row 2,
+// columns 1 and 2, that merge into one span.
+void MergeTwoNeighbours(CGXGridCore& core) {
+    core.SetMergeCellsMode(2, false);
+    CGXStyle merge;
+    merge.SetMergeCell(1 | 2 | 4);
+    core.SetStyleRange(CGXRange().SetTable(), &merge, gxOverride, 0, nullptr, 0, 1);
+    for (ROWCOL col : {1u, 2u}) core.SetValueRange(CGXRange(2, col), "North", gxOverride, 0, 1);
+}
+
 TEST_F(CoreFeatureCallsTest, FittingRowsLooksAtEveryCellOfTheRows) {
     Core().SetValueRange(CGXRange(4, 5), "one\ntwo\nthree", gxOverride, 0, 1);
     const int height = Core().GetRowHeight(4);
@@ -17,12 +27,7 @@ TEST_F(CoreFeatureCallsTest, FittingRowsLooksAtEveryCellOfTheRows) {
 }
 
 TEST_F(CoreFeatureCallsTest, SpansOfARangeAreWorkedOutOnceAndRedrawn) {
-    Core().SetMergeCellsMode(2, false);
-    CGXStyle merge;
-    merge.SetMergeCell(1 | 2 | 4);
-    Core().SetStyleRange(CGXRange().SetTable(), &merge, gxOverride, 0, nullptr, 0, 1);
-    Set(2, 1, "North");
-    Set(2, 2, "North");
+    MergeTwoNeighbours(Core());
     ASSERT_TRUE(Core().UpdateSpannedCells(CGXRange(1, 1, 3, 3)));
     CGXRange span;
     ASSERT_NE(Core().GetMergedCellRange(2, 1, span, 0), nullptr);
@@ -60,12 +65,7 @@ public:
 using PaintSpansTest = FeatureFixtureT<SpanRecordingCore>;
 
 TEST_F(PaintSpansTest, APaintUpdatesTheSpansOfItsCellsThroughTheCore) {
-    Core().SetMergeCellsMode(2, false);
-    CGXStyle merge;
-    merge.SetMergeCell(1 | 2 | 4);
-    Core().SetStyleRange(CGXRange().SetTable(), &merge, gxOverride, 0, nullptr, 0, 1);
-    Set(2, 1, "North");
-    Set(2, 2, "North");
+    MergeTwoNeighbours(Core());
     Core().ranges.clear();
     wnd_->Invalidate();
     QCoreApplication::processEvents();
