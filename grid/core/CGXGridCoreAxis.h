@@ -41,6 +41,15 @@ struct CGXGridCore::Axis {
     int countHint, insertHint, removeHint, frozenHint;
     int removingText;               // the long operation's "Removing rows ..." and its twin
     int scrollBack, scrollForward;  // OnScroll directions: up and down, left and right
+    // The cached last visible line, the scrolled line it was worked out from, and whether it
+    // shows only partly.
+    ROWCOL CGXGridCore::*lastVisible;
+    ROWCOL CGXGridCore::*lastVisibleFrom;
+    bool CGXGridCore::*lastPartly;
+    int (CGXGridCore::*sumOfSizes)(ROWCOL, ROWCOL, int);
+    bool (CGXGridCore::*setScrolled)(ROWCOL, unsigned, bool);  // SetTopRow, SetLeftCol
+    int scrollBar;                                             // also the scroll-unit index
+    unsigned scrollMessage;
 
     static const Axis kRows;
     static const Axis kCols;
@@ -56,6 +65,10 @@ struct CGXGridCore::Axis {
     ROWCOL Scrolled(const CGXGridCore& g) const {
         return g.m_bPrintInProgress ? g.*printScrolled : g.*scrolled;
     }
+    // A rectangle's start, end and extent along this axis.
+    int Near(const fw::Rect& r) const { return rows ? r.top : r.left; }
+    int Far(const fw::Rect& r) const { return rows ? r.bottom : r.right; }
+    int Extent(const fw::Rect& r) const { return rows ? r.Height() : r.Width(); }
 
     bool SetCount(CGXGridCore& g, ROWCOL n, unsigned flags) const;
     void UpdateCount(CGXGridCore& g, ROWCOL oldCount, unsigned flags, bool createHint) const;
@@ -79,6 +92,9 @@ struct CGXGridCore::Axis {
     bool MoveScrolled(CGXGridCore& g, ROWCOL line, unsigned flags) const;
     std::vector<std::pair<ROWCOL, ROWCOL>> ShownFrom(CGXGridCore& g, ROWCOL from) const;
     void ReevaluateFloats(CGXGridCore& g, ROWCOL first) const;
+    ROWCOL LastVisible(CGXGridCore& g, bool* partly) const;
+    ROWCOL LastScrolled(CGXGridCore& g, int clientExtent) const;
+    void OnGridScroll(CGXGridCore& g, unsigned code, unsigned pos) const;
     bool SetSize(CGXGridCore& g, ROWCOL first, ROWCOL last, int pixels, const int* sizes,
                  unsigned flags, int ctCmd) const;
 };

@@ -4,6 +4,7 @@
 #include "framework/window/Window.h"
 #include "grid/core/CGXAutoScrollPlugin.h"
 #include "grid/core/CGXGridCore.h"
+#include "grid/core/CGXGridCoreAxis.h"
 #include "grid/core/CGXGridParam.h"
 
 #include <algorithm>
@@ -158,84 +159,60 @@ void CGXGridCore::OnSelectionChanged() {
 // ---------------------------------------------------------------------------------
 
 ROWCOL CGXGridCore::GetLastVisibleRow(bool* partly) {
-    const ROWCOL top = GetTopRow();
-    if (m_nLastVisibleRow == GX_INVALID || m_nLastVisibleRowTop != top) {
-        const fw::Rect grid = GetGridRect();
-        const ROWCOL count = GetRowCount();
-        int y = grid.top + CalcSumOfRowHeights(0, std::min(GetFrozenRows(), count));
-        ROWCOL last = std::min(GetFrozenRows(), count);
-        bool part = false;
-        for (ROWCOL r = top; r <= count && y < grid.bottom; ++r) {
-            y += GetRowHeight(r);
-            last = r;
-            part = y > grid.bottom;
-        }
-        m_nLastVisibleRow = last;
-        m_nLastVisibleRowTop = top;
-        m_bLastRowPartly = part;
-    }
-    if (partly)
-        *partly = m_bLastRowPartly;
-    return m_nLastVisibleRow;
+    return Axis::kRows.LastVisible(*this, partly);
 }
 
 ROWCOL CGXGridCore::GetLastVisibleCol(bool* partly) {
-    const ROWCOL left = GetLeftCol();
-    if (m_nLastVisibleCol == GX_INVALID || m_nLastVisibleColLeft != left) {
-        const fw::Rect grid = GetGridRect();
-        const ROWCOL count = GetColCount();
-        int x = grid.left + CalcSumOfColWidths(0, std::min(GetFrozenCols(), count));
-        ROWCOL last = std::min(GetFrozenCols(), count);
+    return Axis::kCols.LastVisible(*this, partly);
+}
+
+ROWCOL CGXGridCore::Axis::LastVisible(CGXGridCore& g, bool* partly) const {
+    const ROWCOL first = Scrolled(g);
+    if (g.*lastVisible == GX_INVALID || g.*lastVisibleFrom != first) {
+        const fw::Rect grid = g.GetGridRect();
+        const ROWCOL n = Count(g);
+        int at = Near(grid) + (g.*sumOfSizes)(0, std::min(Frozen(g), n), 0);
+        ROWCOL last = std::min(Frozen(g), n);
         bool part = false;
-        for (ROWCOL c = left; c <= count && x < grid.right; ++c) {
-            x += GetColWidth(c);
-            last = c;
-            part = x > grid.right;
+        for (ROWCOL i = first; i <= n && at < Far(grid); ++i) {
+            at += (g.*size)(i);
+            last = i;
+            part = at > Far(grid);
         }
-        m_nLastVisibleCol = last;
-        m_nLastVisibleColLeft = left;
-        m_bLastColPartly = part;
+        g.*lastVisible = last;
+        g.*lastVisibleFrom = first;
+        g.*lastPartly = part;
     }
     if (partly)
-        *partly = m_bLastColPartly;
-    return m_nLastVisibleCol;
+        *partly = g.*lastPartly;
+    return g.*lastVisible;
 }
 
 // The last top row that still fills the window: from the last row upwards while the rows fit
 // below the header and frozen rows.
 ROWCOL CGXGridCore::LastTopRow(int clientHeight) {
-    const ROWCOL count = GetRowCount(), frozen = GetFrozenRows();
-    const int room = clientHeight - CalcSumOfRowHeights(0, std::min(frozen, count));
-    if (count <= frozen)
-        return frozen + 1;
-    int sum = 0;
-    ROWCOL row = count;
-    for (;;) {
-        const int h = GetRowHeight(row);
-        if (sum + h > room)
-            return row == count ? count : row + 1;
-        sum += h;
-        if (row == frozen + 1)
-            return row;
-        --row;
-    }
+    return Axis::kRows.LastScrolled(*this, clientHeight);
 }
 
 ROWCOL CGXGridCore::LastLeftCol(int clientWidth) {
-    const ROWCOL count = GetColCount(), frozen = GetFrozenCols();
-    const int room = clientWidth - CalcSumOfColWidths(0, std::min(frozen, count));
-    if (count <= frozen)
-        return frozen + 1;
+    return Axis::kCols.LastScrolled(*this, clientWidth);
+}
+
+ROWCOL CGXGridCore::Axis::LastScrolled(CGXGridCore& g, int clientExtent) const {
+    const ROWCOL n = Count(g), frozenLines = Frozen(g);
+    const int room = clientExtent - (g.*sumOfSizes)(0, std::min(frozenLines, n), 0);
+    if (n <= frozenLines)
+        return frozenLines + 1;
     int sum = 0;
-    ROWCOL col = count;
+    ROWCOL line = n;
     for (;;) {
-        const int w = GetColWidth(col);
-        if (sum + w > room)
-            return col == count ? count : col + 1;
-        sum += w;
-        if (col == frozen + 1)
-            return col;
-        --col;
+        const int extent = (g.*size)(line);
+        if (sum + extent > room)
+            return line == n ? n : line + 1;
+        sum += extent;
+        if (line == frozenLines + 1)
+            return line;
+        --line;
     }
 }
 
@@ -582,86 +559,57 @@ ROWCOL FitCount(F size, ROWCOL from, int step, ROWCOL stop, int room) {
 }  // namespace
 
 void CGXGridCore::OnGridVScroll(unsigned code, unsigned pos) {
-    if (!m_bInitDone)
-        return;
-    // An editing window over the cell follows the scroll (or hides).
-    if (CGXControl* control = GetCurrentCellControl())
-        control->OnGridScroll(fw::WM_VSCROLL, code, pos);
-    const fw::Rect grid = GetGridRect();
-    const ROWCOL frozen = GetFrozenRows();
-    const int room = grid.Height() - CalcSumOfRowHeights(0, frozen);
-    auto height = [this](ROWCOL r) { return GetRowHeight(r); };
-    switch (code) {
-        case fw::SB_LINEDOWN:
-            DoScroll(3, 1);
-            break;
-        case fw::SB_LINEUP:
-            DoScroll(1, 1);
-            break;
-        case fw::SB_PAGEDOWN:
-            DoScroll(3, FitCount(height, m_nTopRow, 1, GetRowCount(), room));
-            break;
-        case fw::SB_PAGEUP:
-            if (m_nTopRow > frozen + 1)
-                DoScroll(1, FitCount(height, m_nTopRow - 1, -1, frozen + 1, room));
-            break;
-        case fw::SB_THUMBTRACK:
-        case fw::SB_THUMBPOSITION: {
-            fw::ScrollInfo si;
-            si.mask = fw::SIF_TRACKPOS;
-            m_pGridWnd->GetScrollInfo(fw::SB_VERT, si);
-            const ROWCOL row = static_cast<ROWCOL>(si.trackPos) * GetScrollUnit(1);
-            SetTopRow(std::max(row, frozen + 1), GX_UPDATENOW);
-            break;
-        }
-        case fw::SB_TOP:
-            SetTopRow(frozen + 1, GX_UPDATENOW);
-            break;
-        case fw::SB_BOTTOM:
-            SetTopRow(LastTopRow(grid.Height()), GX_UPDATENOW);
-            break;
-        default:
-            break;
-    }
+    Axis::kRows.OnGridScroll(*this, code, pos);
 }
 
 void CGXGridCore::OnGridHScroll(unsigned code, unsigned pos) {
-    if (!m_bInitDone)
+    Axis::kCols.OnGridScroll(*this, code, pos);
+}
+
+// The scroll codes of the two bars are the same numbers.
+static_assert(fw::SB_LINEDOWN == fw::SB_LINERIGHT && fw::SB_LINEUP == fw::SB_LINELEFT &&
+              fw::SB_PAGEDOWN == fw::SB_PAGERIGHT && fw::SB_PAGEUP == fw::SB_PAGELEFT &&
+              fw::SB_TOP == fw::SB_LEFT && fw::SB_BOTTOM == fw::SB_RIGHT);
+
+void CGXGridCore::Axis::OnGridScroll(CGXGridCore& g, unsigned code, unsigned pos) const {
+    if (!g.m_bInitDone)
         return;
-    if (CGXControl* control = GetCurrentCellControl())
-        control->OnGridScroll(fw::WM_HSCROLL, code, pos);
-    const fw::Rect grid = GetGridRect();
-    const ROWCOL frozen = GetFrozenCols();
-    const int room = grid.Width() - CalcSumOfColWidths(0, frozen);
-    auto width = [this](ROWCOL c) { return GetColWidth(c); };
+    // An editing window over the cell follows the scroll (or hides).
+    if (CGXControl* control = g.GetCurrentCellControl())
+        control->OnGridScroll(scrollMessage, code, pos);
+    const fw::Rect grid = g.GetGridRect();
+    const ROWCOL frozenLines = Frozen(g);
+    const int room = Extent(grid) - (g.*sumOfSizes)(0, frozenLines, 0);
+    auto extent = [&g, this](ROWCOL i) { return (g.*size)(i); };
     switch (code) {
-        case fw::SB_LINERIGHT:
-            DoScroll(4, 1);
+        case fw::SB_LINEDOWN:
+            g.DoScroll(scrollForward, 1);
             break;
-        case fw::SB_LINELEFT:
-            DoScroll(2, 1);
+        case fw::SB_LINEUP:
+            g.DoScroll(scrollBack, 1);
             break;
-        case fw::SB_PAGERIGHT:
-            DoScroll(4, FitCount(width, m_nLeftCol, 1, GetColCount(), room));
+        case fw::SB_PAGEDOWN:
+            g.DoScroll(scrollForward, FitCount(extent, g.*scrolled, 1, Count(g), room));
             break;
-        case fw::SB_PAGELEFT:
-            if (m_nLeftCol > frozen + 1)
-                DoScroll(2, FitCount(width, m_nLeftCol - 1, -1, frozen + 1, room));
+        case fw::SB_PAGEUP:
+            if (g.*scrolled > frozenLines + 1)
+                g.DoScroll(scrollBack,
+                           FitCount(extent, g.*scrolled - 1, -1, frozenLines + 1, room));
             break;
         case fw::SB_THUMBTRACK:
         case fw::SB_THUMBPOSITION: {
             fw::ScrollInfo si;
             si.mask = fw::SIF_TRACKPOS;
-            m_pGridWnd->GetScrollInfo(fw::SB_HORZ, si);
-            const ROWCOL col = static_cast<ROWCOL>(si.trackPos) * GetScrollUnit(0);
-            SetLeftCol(std::max(col, frozen + 1), GX_UPDATENOW);
+            g.m_pGridWnd->GetScrollInfo(scrollBar, si);
+            const ROWCOL line = static_cast<ROWCOL>(si.trackPos) * g.GetScrollUnit(scrollBar);
+            (g.*setScrolled)(std::max(line, frozenLines + 1), GX_UPDATENOW, true);
             break;
         }
-        case fw::SB_LEFT:
-            SetLeftCol(frozen + 1, GX_UPDATENOW);
+        case fw::SB_TOP:
+            (g.*setScrolled)(frozenLines + 1, GX_UPDATENOW, true);
             break;
-        case fw::SB_RIGHT:
-            SetLeftCol(LastLeftCol(grid.Width()), GX_UPDATENOW);
+        case fw::SB_BOTTOM:
+            (g.*setScrolled)(LastScrolled(g, Extent(grid)), GX_UPDATENOW, true);
             break;
         default:
             break;
