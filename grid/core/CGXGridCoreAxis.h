@@ -7,6 +7,7 @@
 #include "grid/core/CGXGridHint.h"
 #include "grid/core/CGXGridParam.h"
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,12 @@ struct CGXGridCore::Axis {
     bool (CGXGridCore::*setScrolled)(ROWCOL, unsigned, bool);  // SetTopRow, SetLeftCol
     int scrollBar;                                             // also the scroll-unit index
     unsigned scrollMessage;
+    int (CGXGridCore::*sizeUnit)();  // the unit sizes are stored in
+    std::int32_t CGXGridParam::*storedDefault;
+    int (CGXGridCore::*defaultSize)();
+    bool (CGXGridCore::*storeDefault)(int);
+    bool CGXGridCore::*limitSize;  // sizes are held within the window
+    int sizeHint;
 
     static const Axis kRows;
     static const Axis kCols;
@@ -95,6 +102,15 @@ struct CGXGridCore::Axis {
     ROWCOL LastVisible(CGXGridCore& g, bool* partly) const;
     ROWCOL LastScrolled(CGXGridCore& g, int clientExtent) const;
     void OnGridScroll(CGXGridCore& g, unsigned code, unsigned pos) const;
+    int LineSize(CGXGridCore& g, ROWCOL line) const;
+    int OwnLineSize(CGXGridCore& g, ROWCOL line) const;
+    std::vector<int> Sizes(CGXGridCore& g, ROWCOL first, ROWCOL last) const;
+    bool StoreLineSize(CGXGridCore& g, ROWCOL line, int pixels) const;
+    bool StoreDefaultSize(CGXGridCore& g, int pixels) const;
+    bool SetDefaultSize(CGXGridCore& g, int pixels, unsigned flags, int ctCmd) const;
+    void SizesChanged(CGXGridCore& g, ROWCOL first, ROWCOL last, const std::vector<int>& old,
+                      unsigned flags, bool notify) const;
+    int SumOfSizes(CGXGridCore& g, ROWCOL first, ROWCOL last, int limit, bool client) const;
     bool SetSize(CGXGridCore& g, ROWCOL first, ROWCOL last, int pixels, const int* sizes,
                  unsigned flags, int ctCmd) const;
 };

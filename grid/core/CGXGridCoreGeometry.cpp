@@ -36,31 +36,25 @@ bool CGXGridCore::IsColHidden(ROWCOL col) {
 }
 
 int CGXGridCore::GetRowHeight(ROWCOL row) {
-    if (!m_pParam || IsRowHidden(row))
-        return 0;
-    std::int32_t stored;
-    int h = m_pParam->m_RowHeights.Lookup(row, stored)
-                ? GXPixelsFromStoredSize(stored, SizeUnitRows())
-                : GetDefaultRowHeight();
-    if (m_bLimitRowHeight && row > GetFrozenRows() && GridWndIsVisible()) {
-        const int limit = GetGridRect().Height() - CalcSumOfRowHeights(0, GetFrozenRows());
-        h = std::min(h, std::max(0, limit));
-    }
-    return std::max(0, h);
+    return Axis::kRows.LineSize(*this, row);
 }
 
 int CGXGridCore::GetColWidth(ROWCOL col) {
-    if (!m_pParam || IsColHidden(col))
+    return Axis::kCols.LineSize(*this, col);
+}
+
+int CGXGridCore::Axis::LineSize(CGXGridCore& g, ROWCOL line) const {
+    if (!g.m_pParam || (g.*hidden)(line))
         return 0;
     std::int32_t stored;
-    int w = m_pParam->m_ColWidths.Lookup(col, stored)
-                ? GXPixelsFromStoredSize(stored, SizeUnitCols())
-                : GetDefaultColWidth();
-    if (m_bLimitColWidth && col > GetFrozenCols() && GridWndIsVisible()) {
-        const int limit = GetGridRect().Width() - CalcSumOfColWidths(0, GetFrozenCols());
-        w = std::min(w, std::max(0, limit));
+    int pixels = (g.m_pParam->*sizes).Lookup(line, stored)
+                     ? GXPixelsFromStoredSize(stored, (g.*sizeUnit)())
+                     : (g.*defaultSize)();
+    if (g.*limitSize && line > Frozen(g) && g.GridWndIsVisible()) {
+        const int limit = Extent(g.GetGridRect()) - (g.*sumOfSizes)(0, Frozen(g), 0);
+        pixels = std::min(pixels, std::max(0, limit));
     }
-    return std::max(0, w);
+    return std::max(0, pixels);
 }
 
 int CGXGridCore::GetDefaultRowHeight() {
@@ -72,52 +66,51 @@ int CGXGridCore::GetDefaultColWidth() {
 }
 
 bool CGXGridCore::StoreDefaultRowHeight(int pixels) {
-    if (!m_pParam || pixels <= 0)
-        return false;
-    m_pParam->m_nDefaultRowHeight = StoredFromPixels(pixels, SizeUnitRows());
-    SetModifiedFlag(true);
-    return true;
+    return Axis::kRows.StoreDefaultSize(*this, pixels);
 }
 
 bool CGXGridCore::StoreDefaultColWidth(int pixels) {
-    if (!m_pParam || pixels <= 0)
+    return Axis::kCols.StoreDefaultSize(*this, pixels);
+}
+
+bool CGXGridCore::Axis::StoreDefaultSize(CGXGridCore& g, int pixels) const {
+    if (!g.m_pParam || pixels <= 0)
         return false;
-    m_pParam->m_nDefaultColWidth = StoredFromPixels(pixels, SizeUnitCols());
-    SetModifiedFlag(true);
+    g.m_pParam->*storedDefault = StoredFromPixels(pixels, (g.*sizeUnit)());
+    g.SetModifiedFlag(true);
     return true;
 }
 
 bool CGXGridCore::StoreRowHeight(ROWCOL row, int pixels) {
-    if (!m_pParam)
-        return false;
-    if (pixels < 0)
-        m_pParam->m_RowHeights.RemoveKey(row);
-    else
-        m_pParam->m_RowHeights.SetAt(row, StoredFromPixels(pixels, SizeUnitRows()));
-    SetModifiedFlag(true);
-    return true;
+    return Axis::kRows.StoreLineSize(*this, row, pixels);
 }
 
 bool CGXGridCore::StoreColWidth(ROWCOL col, int pixels) {
-    if (!m_pParam)
+    return Axis::kCols.StoreLineSize(*this, col, pixels);
+}
+
+bool CGXGridCore::Axis::StoreLineSize(CGXGridCore& g, ROWCOL line, int pixels) const {
+    if (!g.m_pParam)
         return false;
     if (pixels < 0)
-        m_pParam->m_ColWidths.RemoveKey(col);
+        (g.m_pParam->*sizes).RemoveKey(line);
     else
-        m_pParam->m_ColWidths.SetAt(col, StoredFromPixels(pixels, SizeUnitCols()));
-    SetModifiedFlag(true);
+        (g.m_pParam->*sizes).SetAt(line, StoredFromPixels(pixels, (g.*sizeUnit)()));
+    g.SetModifiedFlag(true);
     return true;
 }
 
 std::vector<int> CGXGridCore::GetRowHeights(ROWCOL first, ROWCOL last) {
-    std::vector<int> out;
-    for (ROWCOL r = first; r <= last && r != GX_INVALID; ++r) out.push_back(GetRowHeight(r));
-    return out;
+    return Axis::kRows.Sizes(*this, first, last);
 }
 
 std::vector<int> CGXGridCore::GetColWidths(ROWCOL first, ROWCOL last) {
+    return Axis::kCols.Sizes(*this, first, last);
+}
+
+std::vector<int> CGXGridCore::Axis::Sizes(CGXGridCore& g, ROWCOL first, ROWCOL last) const {
     std::vector<int> out;
-    for (ROWCOL c = first; c <= last && c != GX_INVALID; ++c) out.push_back(GetColWidth(c));
+    for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) out.push_back((g.*size)(i));
     return out;
 }
 
@@ -128,17 +121,18 @@ bool CGXGridCore::IsRecordingUndo(int ctCmd) const {
 // The size a row keeps of its own, in pixels (a hidden row's too), or -1 when it takes the
 // default; what undo gives back.
 int CGXGridCore::GetOwnRowHeight(ROWCOL row) {
-    std::int32_t stored;
-    if (!m_pParam || !m_pParam->m_RowHeights.Lookup(row, stored))
-        return -1;
-    return GXPixelsFromStoredSize(stored, SizeUnitRows());
+    return Axis::kRows.OwnLineSize(*this, row);
 }
 
 int CGXGridCore::GetOwnColWidth(ROWCOL col) {
+    return Axis::kCols.OwnLineSize(*this, col);
+}
+
+int CGXGridCore::Axis::OwnLineSize(CGXGridCore& g, ROWCOL line) const {
     std::int32_t stored;
-    if (!m_pParam || !m_pParam->m_ColWidths.Lookup(col, stored))
+    if (!g.m_pParam || !(g.m_pParam->*sizes).Lookup(line, stored))
         return -1;
-    return GXPixelsFromStoredSize(stored, SizeUnitCols());
+    return GXPixelsFromStoredSize(stored, (g.*sizeUnit)());
 }
 
 bool CGXGridCore::SetRowHeight(ROWCOL first, ROWCOL last, int pixels, const int* sizes,
@@ -179,117 +173,94 @@ bool CGXGridCore::Axis::SetSize(CGXGridCore& g, ROWCOL first, ROWCOL last, int p
 }
 
 bool CGXGridCore::SetDefaultRowHeight(int pixels, unsigned flags, int ctCmd) {
-    const int old = GetDefaultRowHeight();
-    if (!StoreDefaultRowHeight(pixels))
-        return false;
-    OnRowHeightChanged(0, GetRowCount(), {}, flags, true);
-    if (IsRecordingUndo(ctCmd))
-        if (auto cmd = GetCommandFactory()->CreateSetDefaultRowHeightCmd(old))
-            AddCommand(std::move(cmd), ctCmd);
-    return true;
+    return Axis::kRows.SetDefaultSize(*this, pixels, flags, ctCmd);
 }
 
 bool CGXGridCore::SetDefaultColWidth(int pixels, unsigned flags, int ctCmd) {
-    const int old = GetDefaultColWidth();
-    if (!StoreDefaultColWidth(pixels))
+    return Axis::kCols.SetDefaultSize(*this, pixels, flags, ctCmd);
+}
+
+bool CGXGridCore::Axis::SetDefaultSize(CGXGridCore& g, int pixels, unsigned flags,
+                                       int ctCmd) const {
+    const int old = (g.*defaultSize)();
+    if (!(g.*storeDefault)(pixels))
         return false;
-    OnColWidthChanged(0, GetColCount(), {}, flags, true);
-    if (IsRecordingUndo(ctCmd))
-        if (auto cmd = GetCommandFactory()->CreateSetDefaultColWidthCmd(old))
-            AddCommand(std::move(cmd), ctCmd);
+    (g.*sizeChanged)(0, Count(g), {}, flags, true);
+    if (g.IsRecordingUndo(ctCmd)) {
+        CGXAbstractCommandFactory* factory = g.GetCommandFactory();
+        if (auto cmd = rows ? factory->CreateSetDefaultRowHeightCmd(old)
+                            : factory->CreateSetDefaultColWidthCmd(old))
+            g.AddCommand(std::move(cmd), ctCmd);
+    }
     return true;
 }
 
 void CGXGridCore::OnRowHeightChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
                                      unsigned flags, bool notify) {
-    CGXGridHint hint(5);
-    hint.row1 = first;
-    hint.row2 = last;
-    hint.object = &old;
-    hint.flags = flags;
-    SendGridHint(hint, notify);
-    InvalidateCachedVisible();
-    ROWCOL row, col;
-    if (GetCurrentCell(row, col) && row >= first && row <= last && GetRowHeight(first) == 0) {
-        TransferCurrentCell(true);
-        if (m_pCurrentCellControl)
-            m_pCurrentCellControl->Reset();
-    }
-    if (UpdatesLocked())
-        return;
-    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
-        update->OnChangedRowHeights(this, first, last, old, flags);
-    else
-        Redraw(flags, false);
+    Axis::kRows.SizesChanged(*this, first, last, old, flags, notify);
 }
 
 void CGXGridCore::OnColWidthChanged(ROWCOL first, ROWCOL last, const std::vector<int>& old,
                                     unsigned flags, bool notify) {
-    CGXGridHint hint(6);
-    hint.col1 = first;
-    hint.col2 = last;
+    Axis::kCols.SizesChanged(*this, first, last, old, flags, notify);
+}
+
+void CGXGridCore::Axis::SizesChanged(CGXGridCore& g, ROWCOL first, ROWCOL last,
+                                     const std::vector<int>& old, unsigned flags,
+                                     bool notify) const {
+    CGXGridHint hint(sizeHint);
+    hint.*hintFirst = first;
+    hint.*hintSecond = last;
     hint.object = &old;
     hint.flags = flags;
-    SendGridHint(hint, notify);
-    InvalidateCachedVisible();
-    ROWCOL row, col;
-    if (GetCurrentCell(row, col) && col >= first && col <= last && GetColWidth(first) == 0) {
-        TransferCurrentCell(true);
-        if (m_pCurrentCellControl)
-            m_pCurrentCellControl->Reset();
+    g.SendGridHint(hint, notify);
+    g.InvalidateCachedVisible();
+    ROWCOL row = 0, col = 0;
+    const ROWCOL& current = rows ? row : col;
+    if (g.GetCurrentCell(row, col) && current >= first && current <= last &&
+        (g.*size)(first) == 0) {
+        g.TransferCurrentCell(true);
+        if (g.m_pCurrentCellControl)
+            g.m_pCurrentCellControl->Reset();
     }
-    if (UpdatesLocked())
+    if (g.UpdatesLocked())
         return;
-    if (CGXAbstractGridOptimizedUpdateImp* update = GetOptimizedUpdateImp())
-        update->OnChangedColWidths(this, first, last, old, flags);
+    if (CGXAbstractGridOptimizedUpdateImp* update = g.GetOptimizedUpdateImp())
+        rows ? update->OnChangedRowHeights(&g, first, last, old, flags)
+             : update->OnChangedColWidths(&g, first, last, old, flags);
     else
-        Redraw(flags, false);
+        g.Redraw(flags, false);
 }
 
 // --- sums and edges ----------------------------------------------------------------------------
 
 int CGXGridCore::CalcSumOfRowHeights(ROWCOL first, ROWCOL last, int limit) {
-    long long sum = 0;
-    for (ROWCOL r = first; r <= last && r != GX_INVALID; ++r) {
-        sum += GetRowHeight(r);
-        if (limit > 0 && sum > limit)
-            break;
-    }
-    return static_cast<int>(std::min<long long>(sum, INT_MAX));
+    return Axis::kRows.SumOfSizes(*this, first, last, limit, false);
 }
 
 int CGXGridCore::CalcSumOfColWidths(ROWCOL first, ROWCOL last, int limit) {
-    long long sum = 0;
-    for (ROWCOL c = first; c <= last && c != GX_INVALID; ++c) {
-        sum += GetColWidth(c);
-        if (limit > 0 && sum > limit)
-            break;
-    }
-    return static_cast<int>(std::min<long long>(sum, INT_MAX));
+    return Axis::kCols.SumOfSizes(*this, first, last, limit, false);
 }
 
 int CGXGridCore::CalcSumOfClientRowHeights(ROWCOL first, ROWCOL last, int limit) {
-    long long sum = 0;
-    const ROWCOL count = GetRowCount();
-    for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
-        const ROWCOL row = GetRowFromClientRow(i);
-        if (row > count)
-            break;
-        sum += GetRowHeight(row);
-        if (limit > 0 && sum > limit)
-            break;
-    }
-    return static_cast<int>(std::min<long long>(sum, INT_MAX));
+    return Axis::kRows.SumOfSizes(*this, first, last, limit, true);
 }
 
 int CGXGridCore::CalcSumOfClientColWidths(ROWCOL first, ROWCOL last, int limit) {
+    return Axis::kCols.SumOfSizes(*this, first, last, limit, true);
+}
+
+// The sum of the sizes of lines first..last (client lines with `client`, up to the last line),
+// stopping once it passes a positive limit.
+int CGXGridCore::Axis::SumOfSizes(CGXGridCore& g, ROWCOL first, ROWCOL last, int limit,
+                                  bool client) const {
     long long sum = 0;
-    const ROWCOL count = GetColCount();
+    const ROWCOL n = client ? Count(g) : GX_INVALID;
     for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
-        const ROWCOL col = GetColFromClientCol(i);
-        if (col > count)
+        const ROWCOL line = client ? FromClient(g, i) : i;
+        if (client && line > n)
             break;
-        sum += GetColWidth(col);
+        sum += (g.*size)(line);
         if (limit > 0 && sum > limit)
             break;
     }

@@ -56,6 +56,12 @@ const CGXGridCore::Axis CGXGridCore::Axis::kRows{
     .setScrolled = &CGXGridCore::SetTopRow,
     .scrollBar = fw::SB_VERT,
     .scrollMessage = fw::WM_VSCROLL,
+    .sizeUnit = &CGXGridCore::SizeUnitRows,
+    .storedDefault = &CGXGridParam::m_nDefaultRowHeight,
+    .defaultSize = &CGXGridCore::GetDefaultRowHeight,
+    .storeDefault = &CGXGridCore::StoreDefaultRowHeight,
+    .limitSize = &CGXGridCore::m_bLimitRowHeight,
+    .sizeHint = 5,
 };
 
 const CGXGridCore::Axis CGXGridCore::Axis::kCols{
@@ -98,6 +104,12 @@ const CGXGridCore::Axis CGXGridCore::Axis::kCols{
     .setScrolled = &CGXGridCore::SetLeftCol,
     .scrollBar = fw::SB_HORZ,
     .scrollMessage = fw::WM_HSCROLL,
+    .sizeUnit = &CGXGridCore::SizeUnitCols,
+    .storedDefault = &CGXGridParam::m_nDefaultColWidth,
+    .defaultSize = &CGXGridCore::GetDefaultColWidth,
+    .storeDefault = &CGXGridCore::StoreDefaultColWidth,
+    .limitSize = &CGXGridCore::m_bLimitColWidth,
+    .sizeHint = 6,
 };
 
 ROWCOL CGXGridCore::GetRowCount() {
