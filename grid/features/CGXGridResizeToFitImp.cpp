@@ -119,6 +119,8 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                     : i > frozen ? extent - sum(0, frozen) - 1
                                  : extent - sum(0, i - 1) - 1;
         limit = std::max(limit, 0);
+        if (heights)
+            heights->StartRow();
         int needed = 0;
         for (ROWCOL j = crossFirst; j <= crossLast && j != GX_INVALID; ++j) {
             const ROWCOL row = rows ? i : j, col = rows ? j : i;
@@ -139,6 +141,8 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 const int before = i > start ? sum(start, i - 1) : 0;
                 needed = std::max(needed, (rows ? s.cy : s.cx) - before);
             } else if (crossShown[j - crossFirst]) {
+                if (heights)
+                    heights->Uncovered(row, col);
                 const fw::Size s = Measure(grid, *dc, row, col, rows, scratch);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }
