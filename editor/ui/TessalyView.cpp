@@ -532,7 +532,8 @@ const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
 }
 
 ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
-    editOfElement_.clear();
+    placedEdits_.clear();
+    placedFirstRow_ = firstRow;
     WriteRowHeader(firstRow, index, node);
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     ROWCOL rows = 1;
@@ -585,8 +586,18 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
         value = MillisecondsToSecondsText(value);
     CGXStyle style;
     style.SetValue(value).SetUserAttributes(&NodeAttributes(index)).SetItemDataPtr(Keep(property));
-    const std::optional<std::string> edit = TemplateEdit(element);
-    if (edit ? *edit != "N" : !entry->readOnly)
+    std::optional<std::string> uncached;
+    const std::optional<std::string>* edit = CachedTemplateEdit(element);
+    if (edit) {
+        const size_t slot = (row - firstRow) * entryOfColumn_.size() + entry->column;
+        if (placedEdits_.size() <= slot)
+            placedEdits_.resize(slot + 1, nullptr);
+        placedEdits_[slot] = edit;
+    } else {
+        uncached = TemplateEdit(element);
+        edit = &uncached;
+    }
+    if (*edit ? **edit != "N" : !entry->readOnly)
         style.SetEnabled(true).SetInterior(kWhite);
     else if (greyUnderCells_)
         style.SetEnabled(false).SetInterior(kGrey);  // the grey of its row, under the cell
@@ -594,20 +605,33 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
 }
 
 std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
+    if (const std::optional<std::string>* known = CachedTemplateEdit(node))
+        return *known;
+    std::string edit;
+    if (Doc()->GetTemplateAttribute(node, "edit", edit))
+        return edit;
+    return std::nullopt;
+}
+
+const std::optional<std::string>* CTessalyView::CachedTemplateEdit(xmldom::Node node) {
+    if (!cacheTemplateEdits_)
+        return nullptr;
     const xmldom::Node element = xmldom::ElementOf(node);
     const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
-    if (!cacheTemplateEdits_ || !parent || !parent.IsElement()) {
-        std::string edit;
-        if (Doc()->GetTemplateAttribute(node, "edit", edit))
-            return edit;
-        return std::nullopt;
-    }
+    if (!parent || !parent.IsElement())
+        return nullptr;
+    return &TemplateEditAt(node, element, parent);
+}
+
+std::optional<std::string> CTessalyView::TemplateEditOfCell(ROWCOL row, ROWCOL col,
+                                                            xmldom::Node node) {
     // The port colouring asks again for the cells just placed.
-    auto [known, fresh] = editOfElement_.try_emplace(element.Raw().internal_object());
-    if (!fresh)
-        return *known->second;
-    known->second = &TemplateEditAt(node, element, parent);
-    return *known->second;
+    if (cacheTemplateEdits_ && row >= placedFirstRow_ && col < entryOfColumn_.size()) {
+        const size_t slot = (row - placedFirstRow_) * entryOfColumn_.size() + col;
+        if (slot < placedEdits_.size() && placedEdits_[slot])
+            return *placedEdits_[slot];
+    }
+    return TemplateEdit(node);
 }
 
 const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node,
@@ -617,15 +641,20 @@ const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node
     // instance: the few parents of a node's properties (the node, its port groups) are
     // followed up to the root once and numbered by their path; under each, a property is
     // known by its step.
-    auto [number, added] = parentPathNumber_.try_emplace(parent.Raw().internal_object());
-    if (added) {
-        auto [path, fresh] =
-            pathNumbers_.try_emplace(Doc()->GetTemplatePath(parent), editsUnder_.size());
-        if (fresh)
-            editsUnder_.emplace_back();
-        number->second = path->second;
+    const void* parentKey = parent.Raw().internal_object();
+    if (parentKey != lastParent_) {
+        auto [number, added] = parentPathNumber_.try_emplace(parentKey);
+        if (added) {
+            auto [path, fresh] =
+                pathNumbers_.try_emplace(Doc()->GetTemplatePath(parent), editsUnder_.size());
+            if (fresh)
+                editsUnder_.emplace_back();
+            number->second = path->second;
+        }
+        lastParent_ = parentKey;
+        lastParentNumber_ = number->second;
     }
-    auto& edits = editsUnder_[number->second];
+    auto& edits = editsUnder_[lastParentNumber_];
     std::string_view step = element.Name();
     std::string named;
     if (const pugi::xml_attribute instance = element.Raw().attribute("instance")) {
@@ -646,7 +675,8 @@ const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node
 
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
-    editOfElement_.clear();
+    placedEdits_.clear();
+    lastParent_ = nullptr;
     parentPathNumber_.clear();
     pathNumbers_.clear();
     editsUnder_.clear();

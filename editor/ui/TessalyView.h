@@ -131,6 +131,10 @@ private:
     bool CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const;
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
+    // While rows are filled: the remembered edit of the element (null when not remembered).
+    const std::optional<std::string>* CachedTemplateEdit(xmldom::Node element);
+    // The edit of the element of a cell; for a cell of the node just placed, as it was found.
+    std::optional<std::string> TemplateEditOfCell(ROWCOL row, ROWCOL col, xmldom::Node element);
     const std::optional<std::string>& TemplateEditAt(xmldom::Node node, xmldom::Node element,
                                                      xmldom::Node parent);
     void CacheTemplateEdits(bool on);
@@ -214,8 +218,12 @@ private:
     std::unordered_map<const void*, size_t> parentPathNumber_;
     std::unordered_map<std::string, size_t> pathNumbers_;
     std::deque<EditsByStep> editsUnder_;  // stays in place: cells keep pointers into it
-    // The edits of the node being filled, by its elements.
-    std::unordered_map<const void*, const std::optional<std::string>*> editOfElement_;
+    // The parent asked for last: a node's properties come mostly in runs under one parent.
+    const void* lastParent_ = nullptr;
+    size_t lastParentNumber_ = 0;
+    // The edits of the cells of the node being filled, by row (from its first) and column.
+    std::vector<const std::optional<std::string>*> placedEdits_;
+    ROWCOL placedFirstRow_ = 0;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };
