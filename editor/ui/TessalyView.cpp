@@ -634,34 +634,56 @@ std::optional<std::string> CTessalyView::TemplateEditOfCell(ROWCOL row, ROWCOL c
     return TemplateEdit(node);
 }
 
+namespace {
+
+// An element's step in its template path: its name, and its instance when it has one (no
+// element name holds the separator).
+std::string_view StepOf(xmldom::Node element, std::string& buffer) {
+    std::string_view step = element.Name();
+    // Most elements carry no attributes at all: no search by name for them.
+    if (!element.Raw().first_attribute())
+        return step;
+    if (const pugi::xml_attribute instance = element.Raw().attribute("instance")) {
+        buffer.assign(step).append(1, '\x1e').append(instance.value());
+        return buffer;
+    }
+    return step;
+}
+
+}  // namespace
+
+size_t CTessalyView::ParentNumber(xmldom::Node parent) {
+    // A template place is the chain of steps from the root: an element's number follows from
+    // its parent's number and its own step, each ancestor numbered once.
+    auto known = parentPathNumber_.find(parent.Raw().internal_object());
+    if (known != parentPathNumber_.end())
+        return known->second;
+    const xmldom::Node up = parent.Parent();
+    const size_t upNumber = up && up.IsElement() ? ParentNumber(up) + 1 : 0;
+    std::string buffer;
+    const std::string_view step = StepOf(parent, buffer);
+    auto [place, fresh] =
+        placeNumbers_.try_emplace({upNumber, std::string(step)}, editsUnder_.size());
+    if (fresh)
+        editsUnder_.emplace_back();
+    parentPathNumber_.emplace(parent.Raw().internal_object(), place->second);
+    return place->second;
+}
+
 const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node,
                                                                xmldom::Node element,
                                                                xmldom::Node parent) {
-    // The template place of an element follows from its parent's and its own name and
-    // instance: the few parents of a node's properties (the node, its port groups) are
-    // followed up to the root once and numbered by their path; under each, a property is
-    // known by its step.
+    // The template place of an element follows from its parent's and its own step: the few
+    // parents of a node's properties (the node, its port groups) are numbered by their place;
+    // under each, a property is known by its step.
     const void* parentKey = parent.Raw().internal_object();
     if (parentKey != lastParent_) {
-        auto [number, added] = parentPathNumber_.try_emplace(parentKey);
-        if (added) {
-            auto [path, fresh] =
-                pathNumbers_.try_emplace(Doc()->GetTemplatePath(parent), editsUnder_.size());
-            if (fresh)
-                editsUnder_.emplace_back();
-            number->second = path->second;
-        }
+        lastParentNumber_ = ParentNumber(parent);
         lastParent_ = parentKey;
-        lastParentNumber_ = number->second;
     }
     auto& edits = editsUnder_[lastParentNumber_];
-    std::string_view step = element.Name();
     std::string named;
-    if (const pugi::xml_attribute instance = element.Raw().attribute("instance")) {
-        // No element name holds the separator.
-        named.append(step).append(1, '\x1e').append(instance.value());
-        step = named;
-    }
+    const std::string_view step = StepOf(element, named);
     auto it = edits.find(step);
     if (it == edits.end()) {
         std::optional<std::string> found;
@@ -678,7 +700,7 @@ void CTessalyView::CacheTemplateEdits(bool on) {
     placedEdits_.clear();
     lastParent_ = nullptr;
     parentPathNumber_.clear();
-    pathNumbers_.clear();
+    placeNumbers_.clear();
     editsUnder_.clear();
 }
 
