@@ -3,6 +3,7 @@
 #include "framework/drawing/PaintContext.h"
 #include "framework/persist/StringTable.h"
 #include "framework/window/Window.h"
+#include "grid/core/CGXColumnStyleCache.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXLongOperation.h"
 #include "grid/features/CGXCalcSizeImp.h"
@@ -93,6 +94,8 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
     CGXLongOperation op;
     op.SetStatusText(label);
     grid->BeginTrans(label.c_str());
+    // Fitting stores no style: each column's own styles are merged once for all its cells.
+    CGXColumnStyleCache columnStyles(grid);
     const fw::Rect area = FitArea(grid);
     const int extent = rows ? area.Height() : area.Width();
     const ROWCOL frozen = rows ? grid->GetFrozenRows() : grid->GetFrozenCols();
