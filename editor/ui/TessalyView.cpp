@@ -532,7 +532,8 @@ const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
 }
 
 ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
-    editOfElement_.clear();
+    placedEdits_.clear();
+    placedFirstRow_ = firstRow;
     WriteRowHeader(firstRow, index, node);
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     ROWCOL rows = 1;
@@ -585,8 +586,18 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
         value = MillisecondsToSecondsText(value);
     CGXStyle style;
     style.SetValue(value).SetUserAttributes(&NodeAttributes(index)).SetItemDataPtr(Keep(property));
-    const std::optional<std::string> edit = TemplateEdit(element);
-    if (edit ? *edit != "N" : !entry->readOnly)
+    std::optional<std::string> uncached;
+    const std::optional<std::string>* edit = CachedTemplateEdit(element);
+    if (edit) {
+        const size_t slot = (row - firstRow) * entryOfColumn_.size() + entry->column;
+        if (placedEdits_.size() <= slot)
+            placedEdits_.resize(slot + 1, nullptr);
+        placedEdits_[slot] = edit;
+    } else {
+        uncached = TemplateEdit(element);
+        edit = &uncached;
+    }
+    if (*edit ? **edit != "N" : !entry->readOnly)
         style.SetEnabled(true).SetInterior(kWhite);
     else if (greyUnderCells_)
         style.SetEnabled(false).SetInterior(kGrey);  // the grey of its row, under the cell
@@ -594,45 +605,85 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
 }
 
 std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
+    if (const std::optional<std::string>* known = CachedTemplateEdit(node))
+        return *known;
+    std::string edit;
+    if (Doc()->GetTemplateAttribute(node, "edit", edit))
+        return edit;
+    return std::nullopt;
+}
+
+const std::optional<std::string>* CTessalyView::CachedTemplateEdit(xmldom::Node node) {
+    if (!cacheTemplateEdits_)
+        return nullptr;
     const xmldom::Node element = xmldom::ElementOf(node);
     const xmldom::Node parent = element ? element.Parent() : xmldom::Node();
-    if (!cacheTemplateEdits_ || !parent || !parent.IsElement()) {
-        std::string edit;
-        if (Doc()->GetTemplateAttribute(node, "edit", edit))
-            return edit;
-        return std::nullopt;
-    }
+    if (!parent || !parent.IsElement())
+        return nullptr;
+    return &TemplateEditAt(node, element, parent);
+}
+
+std::optional<std::string> CTessalyView::TemplateEditOfCell(ROWCOL row, ROWCOL col,
+                                                            xmldom::Node node) {
     // The port colouring asks again for the cells just placed.
-    auto [known, fresh] = editOfElement_.try_emplace(element.Raw().internal_object());
-    if (!fresh)
-        return *known->second;
-    known->second = &TemplateEditAt(node, element, parent);
-    return *known->second;
+    if (cacheTemplateEdits_ && row >= placedFirstRow_ && col < entryOfColumn_.size()) {
+        const size_t slot = (row - placedFirstRow_) * entryOfColumn_.size() + col;
+        if (slot < placedEdits_.size() && placedEdits_[slot])
+            return *placedEdits_[slot];
+    }
+    return TemplateEdit(node);
+}
+
+namespace {
+
+// An element's step in its template path: its name, and its instance when it has one (no
+// element name holds the separator).
+std::string_view StepOf(xmldom::Node element, std::string& buffer) {
+    std::string_view step = element.Name();
+    // Most elements carry no attributes at all: no search by name for them.
+    if (!element.Raw().first_attribute())
+        return step;
+    if (const pugi::xml_attribute instance = element.Raw().attribute("instance")) {
+        buffer.assign(step).append(1, '\x1e').append(instance.value());
+        return buffer;
+    }
+    return step;
+}
+
+}  // namespace
+
+size_t CTessalyView::ParentNumber(xmldom::Node parent) {
+    // A template place is the chain of steps from the root: an element's number follows from
+    // its parent's number and its own step, each ancestor numbered once.
+    auto known = parentPathNumber_.find(parent.Raw().internal_object());
+    if (known != parentPathNumber_.end())
+        return known->second;
+    const xmldom::Node up = parent.Parent();
+    const size_t upNumber = up && up.IsElement() ? ParentNumber(up) + 1 : 0;
+    std::string buffer;
+    const std::string_view step = StepOf(parent, buffer);
+    auto [place, fresh] =
+        placeNumbers_.try_emplace({upNumber, std::string(step)}, editsUnder_.size());
+    if (fresh)
+        editsUnder_.emplace_back();
+    parentPathNumber_.emplace(parent.Raw().internal_object(), place->second);
+    return place->second;
 }
 
 const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node,
                                                                xmldom::Node element,
                                                                xmldom::Node parent) {
-    // The template place of an element follows from its parent's and its own name and
-    // instance: the few parents of a node's properties (the node, its port groups) are
-    // followed up to the root once and numbered by their path; under each, a property is
-    // known by its step.
-    auto [number, added] = parentPathNumber_.try_emplace(parent.Raw().internal_object());
-    if (added) {
-        auto [path, fresh] =
-            pathNumbers_.try_emplace(Doc()->GetTemplatePath(parent), editsUnder_.size());
-        if (fresh)
-            editsUnder_.emplace_back();
-        number->second = path->second;
+    // The template place of an element follows from its parent's and its own step: the few
+    // parents of a node's properties (the node, its port groups) are numbered by their place;
+    // under each, a property is known by its step.
+    const void* parentKey = parent.Raw().internal_object();
+    if (parentKey != lastParent_) {
+        lastParentNumber_ = ParentNumber(parent);
+        lastParent_ = parentKey;
     }
-    auto& edits = editsUnder_[number->second];
-    std::string_view step = element.Name();
+    auto& edits = editsUnder_[lastParentNumber_];
     std::string named;
-    if (const pugi::xml_attribute instance = element.Raw().attribute("instance")) {
-        // No element name holds the separator.
-        named.append(step).append(1, '\x1e').append(instance.value());
-        step = named;
-    }
+    const std::string_view step = StepOf(element, named);
     auto it = edits.find(step);
     if (it == edits.end()) {
         std::optional<std::string> found;
@@ -646,9 +697,10 @@ const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node
 
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
-    editOfElement_.clear();
+    placedEdits_.clear();
+    lastParent_ = nullptr;
     parentPathNumber_.clear();
-    pathNumbers_.clear();
+    placeNumbers_.clear();
     editsUnder_.clear();
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -131,6 +132,11 @@ private:
     bool CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const;
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
+    // While rows are filled: the remembered edit of the element (null when not remembered).
+    const std::optional<std::string>* CachedTemplateEdit(xmldom::Node element);
+    // The edit of the element of a cell; for a cell of the node just placed, as it was found.
+    std::optional<std::string> TemplateEditOfCell(ROWCOL row, ROWCOL col, xmldom::Node element);
+    size_t ParentNumber(xmldom::Node parent);
     const std::optional<std::string>& TemplateEditAt(xmldom::Node node, xmldom::Node element,
                                                      xmldom::Node parent);
     void CacheTemplateEdits(bool on);
@@ -207,15 +213,20 @@ private:
     int nodeAttributesIndex_ = -1;
     // The template's "edit" attribute by template place while rows are filled: the same few
     // properties repeat on every node. The parents of properties are numbered by their
-    // template path; under each number, the edits by the property's step.
+    // template place; under each number, the edits by the property's step.
     using EditsByStep =
         std::unordered_map<std::string, std::optional<std::string>, TextHash, std::equal_to<>>;
     bool cacheTemplateEdits_ = false;
     std::unordered_map<const void*, size_t> parentPathNumber_;
-    std::unordered_map<std::string, size_t> pathNumbers_;
+    // Template places by (the number of the parent's place + 1, or 0 at the root; step).
+    std::map<std::pair<size_t, std::string>, size_t> placeNumbers_;
     std::deque<EditsByStep> editsUnder_;  // stays in place: cells keep pointers into it
-    // The edits of the node being filled, by its elements.
-    std::unordered_map<const void*, const std::optional<std::string>*> editOfElement_;
+    // The parent asked for last: a node's properties come mostly in runs under one parent.
+    const void* lastParent_ = nullptr;
+    size_t lastParentNumber_ = 0;
+    // The edits of the cells of the node being filled, by row (from its first) and column.
+    std::vector<const std::optional<std::string>*> placedEdits_;
+    ROWCOL placedFirstRow_ = 0;
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };

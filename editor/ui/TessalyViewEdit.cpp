@@ -188,7 +188,7 @@ void CTessalyView::ColourPortCell(ROWCOL row, int col, PortColumnKind kind, bool
         return;
     xmldom::Node element = ElementOfCell(row, static_cast<ROWCOL>(col));
     CGXStyle style;
-    if (element && TemplateEdit(element) == "N") {
+    if (element && TemplateEditOfCell(row, static_cast<ROWCOL>(col), element) == "N") {
         style.SetEnabled(false).SetInterior(kGrey);
     } else if (const ColumnEntry* entry = EntryForColumn(static_cast<ROWCOL>(col));
                entry && entry->readOnly) {

@@ -4,6 +4,7 @@
 #include "framework/persist/StringTable.h"
 #include "framework/window/Window.h"
 #include "grid/core/CGXAbstractFeatures.h"
+#include "grid/core/CGXColumnStyleCache.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridHint.h"
@@ -34,6 +35,34 @@ std::string CGXGridCore::GetColumnLetters(ROWCOL col) {
     return letters;
 }
 
+namespace {
+
+// While a column style cache is open: the column's and the table's styles with the standard
+// style, merged once per column, when they can stand for those steps of composing `style` (a
+// plain style naming no base style, over column styles naming none either).
+const CGXStyle* MergedColumnStyles(CGXGridCore& grid, ROWCOL col, const CGXStyle& style,
+                                   const CGXStyle* standard) {
+    CGXColumnStyleCache* cache = CGXColumnStyleCache::Of(&grid);
+    if (!cache || typeid(style) != typeid(CGXStyle) || style.GetIncludeBaseStyle())
+        return nullptr;
+    CGXColumnStyleCache::Entry& entry = cache->At(col);
+    if (!entry.known) {
+        entry.known = true;
+        std::unique_ptr<CGXStyle> merged = grid.CreateStyle();
+        grid.GetStyleRowCol(0, col, *merged, gxApplyNew, gxRowColStyle);
+        grid.GetStyleRowCol(0, 0, *merged, gxApplyNew, gxRowColStyle);
+        const CGXStyle& made = *merged;
+        if (typeid(made) != typeid(CGXStyle) || made.GetIncludeBaseStyle())
+            return nullptr;
+        if (standard)
+            merged->ChangeStyle(*standard, gxApplyNew);
+        entry.style = std::move(merged);
+    }
+    return entry.style.get();
+}
+
+}  // namespace
+
 void CGXGridCore::ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle* style, bool applyStandard) {
     GetStyleRowCol(row, col, *style, gxCopy, 0);
     if (m_bValueOnly && style->GetIncludeValue())
@@ -43,25 +72,34 @@ void CGXGridCore::ComposeStyleRowCol(ROWCOL row, ROWCOL col, CGXStyle* style, bo
     // beyond the headers (step below), so a header row never shows it.
     if (col > headerCols && row != 0)
         GetStyleRowCol(row, 0, *style, gxApplyNew, gxRowColStyle);
-    if (row > headerRows) {
-        GetStyleRowCol(0, col, *style, gxApplyNew, gxRowColStyle);
-        if (col > headerCols)
-            GetStyleRowCol(0, 0, *style, gxApplyNew, gxRowColStyle);
+    if (const CGXStyle* merged = row > headerRows && col > headerCols && applyStandard
+                                     ? MergedColumnStyles(*this, col, *style, m_pStyleStandard)
+                                     : nullptr) {
+        // A body cell: no header style or text applies, and with no base style named the
+        // remaining steps only fill in what is missing, so the column's steps merged once
+        // stand for them.
+        style->ChangeStyle(*merged, gxApplyNew);
+    } else {
+        if (row > headerRows) {
+            GetStyleRowCol(0, col, *style, gxApplyNew, gxRowColStyle);
+            if (col > headerCols)
+                GetStyleRowCol(0, 0, *style, gxApplyNew, gxRowColStyle);
+        }
+        if (CGXStylesMap* map = GetStylesMap())
+            style->LoadBaseStyle(*map);
+        if (row <= headerRows && m_pStyleColHeader)
+            style->ChangeStyle(*m_pStyleColHeader, gxApplyNew);
+        if (col <= headerCols && m_pStyleRowHeader)
+            style->ChangeStyle(*m_pStyleRowHeader, gxApplyNew);
+        if (!style->GetIncludeValue() && (row == 0) != (col == 0) && m_pParam) {
+            if (row == 0 && m_pParam->m_bNumberedColHeaders)
+                style->SetValue(GetColumnLetters(col));
+            else if (col == 0 && m_pParam->m_bNumberedRowHeaders)
+                style->SetValue(static_cast<std::uint32_t>(row));
+        }
+        if (applyStandard && m_pStyleStandard)
+            style->ChangeStyle(*m_pStyleStandard, gxApplyNew);
     }
-    if (CGXStylesMap* map = GetStylesMap())
-        style->LoadBaseStyle(*map);
-    if (row <= headerRows && m_pStyleColHeader)
-        style->ChangeStyle(*m_pStyleColHeader, gxApplyNew);
-    if (col <= headerCols && m_pStyleRowHeader)
-        style->ChangeStyle(*m_pStyleRowHeader, gxApplyNew);
-    if (!style->GetIncludeValue() && (row == 0) != (col == 0) && m_pParam) {
-        if (row == 0 && m_pParam->m_bNumberedColHeaders)
-            style->SetValue(GetColumnLetters(col));
-        else if (col == 0 && m_pParam->m_bNumberedRowHeaders)
-            style->SetValue(static_cast<std::uint32_t>(row));
-    }
-    if (applyStandard && m_pStyleStandard)
-        style->ChangeStyle(*m_pStyleStandard, gxApplyNew);
     if (m_pParam && m_pParam->m_bMarkCells && m_pParam->m_MarkedCells.ContainsCell(row, col))
         style->SetInterior(
             CGXBrush().SetStyle(fw::BS_PATTERN).SetPattern(17).SetColor(fw::Rgb(0xC0, 0xC0, 0xC0)));
@@ -96,6 +134,9 @@ bool CGXGridCore::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style
     if (IsLockReadOnly() || !GetData())
         return false;
     const bool stored = GetData()->StoreStyleAt(row, col, style, type, styleType);
+    if (styleType == gxRowColStyle)
+        if (CGXColumnStyleCache* cache = CGXColumnStyleCache::Of(this))
+            cache->Clear();
     // Outside a range operation the one cell tells the cell store (and drops its cached
     // composition; a row, column or table style drops every one).
     if (stored && !m_bInStyleChange)

@@ -93,7 +93,12 @@ CGXStyle& CGXStyle::operator=(const CGXStyle& o) {
     // Parts this style already holds take the other's in place: styles are assigned for every
     // cell that is looked up, mostly into the same scratch style.
     AssignPart(borders_, o.borders_);
-    AssignPart(font_, o.font_);
+    // A font the other has not is emptied in place, as Free empties it: the font of a scratch
+    // style is then not freed and made again for every cell composed into it.
+    if (!o.font_ && font_)
+        *font_ = CGXFont();
+    else
+        AssignPart(font_, o.font_);
     value_ = o.value_;
     valueType_ = o.valueType_;
     choiceList_ = o.choiceList_;

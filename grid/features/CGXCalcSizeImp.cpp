@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -96,30 +97,69 @@ bool Wraps(const CGXStyle& style) {
 CGXCalcSizeImp::HeightFit::HeightFit(CGXCalcSizeImp* imp) : imp_(imp) {
     // An enclosing fit keeps its own memory.
     if (imp_->memo_)
-        imp_ = nullptr;
+        owner_ = false;
     else
         imp_->memo_ = std::make_unique<Memo>();
 }
 
 CGXCalcSizeImp::HeightFit::~HeightFit() {
-    if (imp_)
+    if (owner_)
         imp_->memo_.reset();
+}
+
+void CGXCalcSizeImp::HeightFit::StartRow() {
+    imp_->memo_->heightRow = GX_INVALID;
+}
+
+void CGXCalcSizeImp::HeightFit::Uncovered(ROWCOL row, ROWCOL col) {
+    imp_->memo_->uncoveredRow = row;
+    imp_->memo_->uncoveredCol = col;
 }
 
 std::size_t CGXCalcSizeImp::FontIndex(CGXGridCore* grid, fw::DeviceContext& dc,
                                       const CGXStyle& style) {
-    const fw::LogFont* font = style.GetIncludeFont() ? &grid->LookupFont(style.GetFont()) : nullptr;
+    std::optional<std::uint64_t> record;
+    if (style.GetIncludeFont())
+        record = (std::uint64_t{style.GetFont().Word0()} << 32) | style.GetFont().Word1();
     auto& known = memo_->lineHeights;
     for (std::size_t i = 0; i < known.size(); ++i)
-        if (font ? known[i].first == *font : !known[i].first)
+        if (known[i].first == record)
             return i;
     const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
     const fw::TextMetrics metrics = dc.GetTextMetrics();
     if (old)
         dc.SelectFont(*old);
-    known.emplace_back(font ? std::optional(*font) : std::nullopt,
-                       metrics.height + metrics.externalLeading);
+    known.emplace_back(record, metrics.height + metrics.externalLeading);
     return known.size() - 1;
+}
+
+std::size_t CGXCalcSizeImp::WrapKeyHash::operator()(const WrapKey& k) const {
+    std::size_t h = std::hash<std::string_view>()(k.text);
+    for (const std::size_t part :
+         {k.font, static_cast<std::size_t>(k.width), static_cast<std::size_t>(k.format)})
+        h = (h ^ part) * 0x100000001B3ull;
+    return h;
+}
+
+fw::Rect CGXCalcSizeImp::FitSpanRect(CGXGridCore* grid, ROWCOL row, ROWCOL col) {
+    Memo& memo = *memo_;
+    const bool uncovered = memo.uncoveredRow == row && memo.uncoveredCol == col;
+    memo.uncoveredRow = memo.uncoveredCol = GX_INVALID;
+    CGXRange span;
+    if ((!uncovered && grid->GetCoveredCellsRowCol(row, col, span)) ||
+        grid->GetMergedCellRange(row, col, span))
+        return SpanRect(grid, row, col);
+    if (memo.heightRow != row) {
+        memo.heightRow = row;
+        memo.rowHeight = grid->CalcSumOfRowHeights(row, row);
+    }
+    auto& widths = memo.colWidths;
+    if (widths.size() <= col)
+        widths.resize(static_cast<std::size_t>(col) + 1, -1);
+    int& width = widths[col];
+    if (width < 0)
+        width = grid->CalcSumOfColWidths(col, col);
+    return {0, 0, width, memo.rowHeight};
 }
 
 int CGXCalcSizeImp::Height(CGXGridCore* grid, CGXControl* control, fw::DeviceContext& dc,
@@ -129,21 +169,21 @@ int CGXCalcSizeImp::Height(CGXGridCore* grid, CGXControl* control, fw::DeviceCon
     if (text.empty() || !Wraps(style))
         return lineHeight * (text.empty() ? 1 : CountLines(text)) + 1;
     // Only a wrapped text's lines depend on the cell's width and on measuring its text.
-    const fw::Rect cell = SpanRect(grid, row, col);
+    const fw::Rect cell = FitSpanRect(grid, row, col);
     const fw::Rect inner = control->GetCellRect(row, col, &cell, &style);
     const unsigned format = TextFormat(style);
     auto& known = memo_->wrappedLines;
-    auto it = known.find(std::tuple(font, inner.Width(), format, std::string_view(text)));
-    if (it == known.end()) {
-        it = known.emplace(std::tuple(font, inner.Width(), format, text), 0).first;
-        const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
-        int lines = 0, wrappedWidest = 0;
-        const int widest = WidestLine(dc, text, lines);
-        it->second = WrapLines(dc, text, inner, format, lines, widest, wrappedWidest);
-        if (old)
-            dc.SelectFont(*old);
-    }
-    return lineHeight * it->second + 1;
+    const WrapKey key{font, inner.Width(), format, text};
+    if (auto it = known.find(key); it != known.end())
+        return lineHeight * it->second + 1;
+    const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
+    int lines = 0, wrappedWidest = 0;
+    const int widest = WidestLine(dc, text, lines);
+    lines = WrapLines(dc, text, inner, format, lines, widest, wrappedWidest);
+    if (old)
+        dc.SelectFont(*old);
+    known.emplace(WrapKey{font, key.width, format, memo_->texts.emplace_back(text)}, lines);
+    return lineHeight * lines + 1;
 }
 
 fw::Size CGXCalcSizeImp::CalcSize(CGXGridCore* grid, CGXControl* control, fw::DeviceContext& dc,

@@ -3,6 +3,7 @@
 #include "framework/drawing/PaintContext.h"
 #include "framework/persist/StringTable.h"
 #include "framework/window/Window.h"
+#include "grid/core/CGXColumnStyleCache.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXLongOperation.h"
 #include "grid/features/CGXCalcSizeImp.h"
@@ -93,6 +94,8 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
     CGXLongOperation op;
     op.SetStatusText(label);
     grid->BeginTrans(label.c_str());
+    // Fitting stores no style: each column's own styles are merged once for all its cells.
+    CGXColumnStyleCache columnStyles(grid);
     const fw::Rect area = FitArea(grid);
     const int extent = rows ? area.Height() : area.Width();
     const ROWCOL frozen = rows ? grid->GetFrozenRows() : grid->GetFrozenCols();
@@ -119,6 +122,8 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                     : i > frozen ? extent - sum(0, frozen) - 1
                                  : extent - sum(0, i - 1) - 1;
         limit = std::max(limit, 0);
+        if (heights)
+            heights->StartRow();
         int needed = 0;
         for (ROWCOL j = crossFirst; j <= crossLast && j != GX_INVALID; ++j) {
             const ROWCOL row = rows ? i : j, col = rows ? j : i;
@@ -139,6 +144,8 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 const int before = i > start ? sum(start, i - 1) : 0;
                 needed = std::max(needed, (rows ? s.cy : s.cx) - before);
             } else if (crossShown[j - crossFirst]) {
+                if (heights)
+                    heights->Uncovered(row, col);
                 const fw::Size s = Measure(grid, *dc, row, col, rows, scratch);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }

@@ -21,6 +21,7 @@
 #include "framework/controls/ToolBar.h"
 #include "framework/dialogs/MessageBox.h"
 #include "framework/drawing/DeviceContext.h"
+#include "framework/drawing/PaintContext.h"
 #include "framework/persist/RecentFileList.h"
 #include "framework/window/SplashWindow.h"
 #include "platform/Logger.h"
@@ -524,6 +525,56 @@ TEST_F(MainWindow, HelpOpensTheProgramsOwnPage) {
     Frame().SetShellOpen([&](const std::string& path) { opened = path; });
     Frame().ExecuteCommand(fw::ID_HELP_FINDER);
     EXPECT_TRUE(opened.ends_with("help/Wov_Online_Help.htm")) << opened;
+}
+
+// Every row after a rebuild is as high as its tallest shown cell measures on its own through
+// its control (a node's merged cells at their last row, less the rows above), whatever the
+// fit remembers between cells; the same after a node's name is made long enough to wrap.
+TEST_F(MainWindow, RowsAfterARebuildAreAsHighAsTheirCellsMeasureAlone) {
+    Start();
+    for (int n = 2; n < 8; ++n)
+        AddDocNode(AddSimNode(n, n % 3 != 0), n % 2 ? "Kolt_4_Port_Node" : "Kolt_2_Port_Node");
+    View().RebuildGrid();
+    CTessalyView& view = View();
+    const auto measured = [&](ROWCOL row) {
+        fw::ClientContext dc(view);
+        view.OnGridPrepareDC(&dc);
+        int needed = 0;
+        for (ROWCOL col = 0; col <= view.GetColCount(); ++col) {
+            CGXRange block(row, col);
+            const bool covered = view.GetCoveredCellsRowCol(row, col, block);
+            if (covered ? (row != block.bottom || col != block.left) : view.GetColWidth(col) <= 0)
+                continue;
+            const CGXStyle& style = view.LookupStyleRowCol(block.top, block.left);
+            CGXControl* control = view.GetRegisteredControl(style.GetControl());
+            const int above = row > block.top ? view.CalcSumOfRowHeights(block.top, row - 1) : 0;
+            needed = std::max(needed, control->CalcSize(dc, block.top, block.left, style,
+                                                        &view.GetStandardStyle(), true)
+                                              .cy -
+                                          above);
+        }
+        return needed;
+    };
+    const auto expectFitted = [&](const char* when) {
+        ASSERT_GT(view.GetRowCount(), 10u);
+        for (ROWCOL row = 0; row <= view.GetRowCount(); ++row)
+            EXPECT_EQ(view.GetRowHeight(row), measured(row)) << when << ", row " << row;
+    };
+    expectFitted("rebuilt");
+    const ROWCOL row = RowOfNode(2);
+    ROWCOL nameCol = 0;
+    for (ROWCOL col = 1; col <= view.GetColCount() && !nameCol; ++col)
+        if (Cell(row, static_cast<int>(col)) == "Node 2")
+            nameCol = col;
+    ASSERT_NE(nameCol, 0u);
+    const int before = view.CalcSumOfRowHeights(0, view.GetRowCount());
+    CGXStyle wrapped;
+    wrapped.SetWrapText(true);
+    view.SetStyleRange(CGXRange().SetCols(nameCol, nameCol), &wrapped, gxOverride, 0, 0);
+    view.SetValueRange(CGXRange(row, nameCol), "a name of many words, longer than its column");
+    view.ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
+    expectFitted("a long name");
+    EXPECT_GT(view.CalcSumOfRowHeights(0, view.GetRowCount()), before);
 }
 
 }  // namespace

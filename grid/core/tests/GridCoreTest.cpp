@@ -1,5 +1,6 @@
 // The grid core without drawing: feature slots and ownership, header texts, style composition,
 // the row and column operations, client-row mappings, stored sizes, hit tests and scroll units.
+#include "grid/core/CGXColumnStyleCache.h"
 #include "grid/core/tests/GridFixture.h"
 
 #include <climits>
@@ -230,6 +231,95 @@ TEST_F(GridCompose, MarkedCellsGetTheGreyPatternAndNegativeNumbersTheirColour) {
         Core().ComposeStyleRowCol(2, 2, &s);
         EXPECT_EQ(s.GetTextColor() & 0xFFFFFF, c.expected) << c.value << " " << c.color;
     }
+}
+
+// What a composed style shows, attribute by attribute, for comparing compositions.
+std::string Shown(const CGXStyle& s) {
+    std::string out = std::to_string(s.GetIncludeMask());
+    auto add = [&](bool included, const std::string& text) { out += included ? "|" + text : "|-"; };
+    add(s.GetIncludeValue(), s.GetValue() + "/" + std::to_string(s.GetValueType()));
+    add(s.GetIncludeMaxLength(), std::to_string(s.GetMaxLength()));
+    add(s.GetIncludeChoiceList(), s.GetChoiceList());
+    add(s.GetIncludeControl(), std::to_string(s.GetControl()));
+    add(s.GetIncludeBaseStyle(), std::to_string(s.GetBaseStyle()));
+    add(s.GetIncludeFont(),
+        std::to_string(s.GetFont().Word0()) + "/" + std::to_string(s.GetFont().Word1()));
+    add(s.GetIncludeInterior(),
+        std::to_string(s.GetInterior().Word0()) + "/" + std::to_string(s.GetInterior().Word1()));
+    add(s.GetIncludeTextColor(), std::to_string(s.GetTextColorRaw()));
+    add(s.GetIncludeWrapText(), std::to_string(s.GetWrapText()));
+    add(s.GetIncludeEnabled(), std::to_string(s.GetEnabled()));
+    add(s.GetIncludeHorizontalAlignment(), std::to_string(s.GetHorizontalAlignment()));
+    for (int side = 0; side < 4; ++side)
+        add(s.HasBorder(side), std::to_string(s.GetBorders(side).Word0()) + "/" +
+                                   std::to_string(s.GetBorders(side).Word1()));
+    if (const CGXUserAttributeMap* map = s.GetUserAttributeMap();
+        map && s.GetIncludeUserAttributes())
+        for (int k = 0; k < map->GetCount(); ++k)
+            out += "|" + std::to_string(map->GetAt(k).m_nId) + "=" + map->GetAt(k).GetValue();
+    return out;
+}
+
+// While a column style cache is open every cell composes to what it composes without one,
+// whatever its own, its row's, its column's and the table's styles hold (base styles named
+// or not, headers, marked cells), and a column style stored meanwhile is seen at once.
+TEST_F(GridCompose, TheColumnStyleCacheComposesEveryCellAsWithoutIt) {
+    Core().SetRowCount(6);
+    Core().SetColCount(6);
+    CGXStylesMap& map = *Core().GetStylesMap();
+    const std::uint16_t baseId = map.RegisterStyle(
+        "Based",
+        CGXStyle().SetMaxLength(42).SetChoiceList("base").SetHorizontalAlignment(fw::DT_RIGHT),
+        false);
+    Core().SetStyleRange(CGXRange().SetTable(),
+                         &CGXStyle().SetMaxLength(1).SetTextColor(fw::Rgb(1, 2, 3)));
+    Core().SetStyleRange(CGXRange().SetRows(2, 2),
+                         &CGXStyle().SetValue("row").SetFont(CGXFont().SetItalic(true)));
+    CGXStyle column;
+    column.SetFont(CGXFont().SetSize(14))
+        .SetChoiceList("a\nb")
+        .SetWrapText(false)
+        .SetBorders(gxBorderLeft, CGXPen().SetWidth(2))
+        .SetUserAttribute(GX_IDS_UA_VALID_MIN, "5")
+        .SetUserAttribute(GX_IDS_UA_NEGATIVECOLOR, "255");
+    Core().SetStyleRange(CGXRange().SetCols(2, 2), &column);
+    Core().SetStyleRange(CGXRange().SetCols(3, 3), &CGXStyle().SetBaseStyle(baseId));
+    CGXStyle own;
+    own.SetValue("-4")
+        .SetFont(CGXFont().SetWeight(700))
+        .SetUserAttribute(GX_IDS_UA_VALID_MAX, "9")
+        .SetBorders(gxBorderTop, CGXPen().SetWidth(3));
+    Core().SetStyleRange(CGXRange(3, 2), &own);
+    Core().SetStyleRange(CGXRange(4, 2), &CGXStyle().SetBaseStyle(baseId));
+    Core().SetStyleRange(CGXRange(5, 4), &CGXStyle().SetValue("plain"));
+    Core().SetStyleRange(CGXRange(0, 2), &CGXStyle().SetValue("title"));
+    Param().m_bMarkCells = true;
+    Param().m_MarkedCells.AddTail(CGXRange(5, 2));
+
+    auto composed = [&](ROWCOL row, ROWCOL col, bool standard) {
+        CGXStyle s;
+        Core().ComposeStyleRowCol(row, col, &s, standard);
+        return Shown(s);
+    };
+    std::vector<std::string> without;
+    for (const bool standard : {true, false})
+        for (ROWCOL row = 0; row <= 6; ++row)
+            for (ROWCOL col = 0; col <= 6; ++col) without.push_back(composed(row, col, standard));
+    {
+        CGXColumnStyleCache cache(&Core());
+        std::size_t i = 0;
+        for (const bool standard : {true, false})
+            for (ROWCOL row = 0; row <= 6; ++row)
+                for (ROWCOL col = 0; col <= 6; ++col, ++i)
+                    EXPECT_EQ(composed(row, col, standard), without[i])
+                        << row << "," << col << (standard ? "" : " without the standard");
+        Core().SetStyleRange(CGXRange().SetCols(2, 2), &CGXStyle().SetMaxLength(7));
+        CGXStyle s;
+        Core().ComposeStyleRowCol(5, 2, &s);
+        EXPECT_EQ(s.GetMaxLength(), 7);
+    }
+    // The cache, once closed, is not asked.
+    EXPECT_EQ(CGXColumnStyleCache::Of(&Core()), nullptr);
 }
 
 // ----- rows and columns

@@ -128,6 +128,8 @@ TEST_F(CalcSizeTest, FittedRowsTakeTheHeightsTheirCellsMeasure) {
         {"bitmap", {{2, plain("#BMP(7004)")}}},
         {"bitmap name in an editor", {{2, edited}}},
         {"hidden column", {{5, plain("1\n2\n3\n4\n5")}}},
+        // Last: its cell covers the next column too, so it wraps to fewer lines.
+        {"wrapped text of a covering cell", {{2, Text(Words(5), true)}}},
     };
     ROWCOL row = 1;
     for (const auto& c : cases) {
@@ -135,6 +137,7 @@ TEST_F(CalcSizeTest, FittedRowsTakeTheHeightsTheirCellsMeasure) {
             wnd_->SetStyleRange(CGXRange(row, col), &style, gxOverride, 0, nullptr, 0);
         ++row;
     }
+    ASSERT_TRUE(wnd_->SetCoveredCellsRowCol(row - 1, 2, row - 1, 3));
     ASSERT_TRUE(wnd_->ResizeRowHeightsToFit(CGXRange().SetRows(1, row - 1), 0));
     row = 1;
     for (const auto& c : cases) {
@@ -152,6 +155,7 @@ TEST_F(CalcSizeTest, FittedRowsTakeTheHeightsTheirCellsMeasure) {
     // made its row taller.
     EXPECT_GT(wnd_->GetRowHeight(4), wnd_->GetRowHeight(1) * 2);
     EXPECT_EQ(wnd_->GetRowHeight(12), wnd_->GetRowHeight(1));
+    EXPECT_LT(wnd_->GetRowHeight(13), wnd_->GetRowHeight(4));
     GXRemoveBitmapResources();
 }
 
