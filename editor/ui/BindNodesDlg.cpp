@@ -188,28 +188,24 @@ int CBindNodesDlg::LineOfMac(fw::ListBox* list, const std::vector<BindListItem>&
 }
 
 void CBindNodesDlg::OnSelchangeConfigList() {
-    if (const BindListItem* item = Selected(ConfigList(), configItems_)) {
-        if (IsBound(item->mac)) {
-            const int partner = LineOfMac(NetworkList(), networkItems_, item->mac);
-            if (partner >= 0)
-                NetworkList()->SetCurSel(partner);
-            configState_ = networkState_ = kBound;
-        } else {
-            configState_ = kUnbound;
-        }
-    }
-    SetButtonStates();
+    FollowSelection(ConfigList(), configItems_, configState_, NetworkList(), networkItems_);
 }
 
 void CBindNodesDlg::OnSelchangeNetworkList() {
-    if (const BindListItem* item = Selected(NetworkList(), networkItems_)) {
+    FollowSelection(NetworkList(), networkItems_, networkState_, ConfigList(), configItems_);
+}
+
+void CBindNodesDlg::FollowSelection(fw::ListBox* list, const std::vector<BindListItem>& items,
+                                    Selection& state, fw::ListBox* other,
+                                    const std::vector<BindListItem>& otherItems) {
+    if (const BindListItem* item = Selected(list, items)) {
         if (IsBound(item->mac)) {
-            const int partner = LineOfMac(ConfigList(), configItems_, item->mac);
+            const int partner = LineOfMac(other, otherItems, item->mac);
             if (partner >= 0)
-                ConfigList()->SetCurSel(partner);
+                other->SetCurSel(partner);
             configState_ = networkState_ = kBound;
         } else {
-            networkState_ = kUnbound;
+            state = kUnbound;
         }
     }
     SetButtonStates();
