@@ -102,19 +102,27 @@ bool CBindNodesDlg::IsBound(const VavMacAddress& mac) const {
     return std::find(bound_.begin(), bound_.end(), mac) != bound_.end();
 }
 
-void CBindNodesDlg::BuildBoundList() {
-    bound_.clear();
+std::vector<BindListItem> CBindNodesDlg::DocNodes() const {
+    std::vector<BindListItem> nodes;
     if (!m_pDoc)
-        return;
+        return nodes;
     BindListItem item;
     uint32_t ip = 0;
     for (bool more =
              m_pDoc->GetNextNodeInfo(true, item.name, item.type, item.mac, ip, item.element);
          more;
          more = m_pDoc->GetNextNodeInfo(false, item.name, item.type, item.mac, ip, item.element)) {
+        item.ip = CIPAddress(ip);
+        nodes.push_back(item);
+    }
+    return nodes;
+}
+
+void CBindNodesDlg::BuildBoundList() {
+    bound_.clear();
+    for (const BindListItem& item : DocNodes())
         if (!IsZeroMac(item.mac))
             bound_.push_back(item.mac);
-    }
 }
 
 void CBindNodesDlg::FillConfigList(bool all) {
@@ -122,17 +130,9 @@ void CBindNodesDlg::FillConfigList(bool all) {
     list->ResetContent();
     configItems_.clear();
     configState_ = kNone;
-    if (!m_pDoc)
-        return;
-    BindListItem item;
-    uint32_t ip = 0;
-    for (bool more =
-             m_pDoc->GetNextNodeInfo(true, item.name, item.type, item.mac, ip, item.element);
-         more;
-         more = m_pDoc->GetNextNodeInfo(false, item.name, item.type, item.mac, ip, item.element)) {
+    for (const BindListItem& item : DocNodes()) {
         if (!all && !IsZeroMac(item.mac))
             continue;
-        item.ip = CIPAddress(ip);
         const int line = list->AddString(LineText(item));
         list->SetItemData(line, configItems_.size());
         configItems_.push_back(item);
@@ -216,15 +216,9 @@ bool CBindNodesDlg::UnbindMac(const VavMacAddress& mac) {
         return false;
     // Every configured node with this MAC: a file may carry the same address twice.
     std::vector<xmldom::Node> nodes;
-    BindListItem item;
-    uint32_t ip = 0;
-    for (bool more =
-             m_pDoc->GetNextNodeInfo(true, item.name, item.type, item.mac, ip, item.element);
-         more;
-         more = m_pDoc->GetNextNodeInfo(false, item.name, item.type, item.mac, ip, item.element)) {
+    for (const BindListItem& item : DocNodes())
         if (item.mac == mac)
             nodes.push_back(item.element);
-    }
     for (xmldom::Node& node : nodes) m_pDoc->SetNodeAddress(node, VavMacAddress(), 0);
     BuildBoundList();
     return !nodes.empty();

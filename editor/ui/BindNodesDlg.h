@@ -63,6 +63,8 @@ protected:
 private:
     enum Selection { kNone = 0, kUnbound = 1, kBound = 2 };
 
+    // Every node of the document with its address; none without a document.
+    std::vector<BindListItem> DocNodes() const;
     void BuildBoundList();
     void FillConfigList(bool all);
     void FillNetworkList(bool all);
