@@ -26,16 +26,10 @@ void CAboutDlg::CreateControls() {
 
 bool CAboutDlg::OnInitDialog() {
     fw::Dialog::OnInitDialog();
-    VavVersionInfo version;
-    version.LoadFromModule(nullptr);
-    std::string numbers;
-    if (version.FormatNumbers(3, numbers) != VAV_VERSION_OK)
-        numbers.clear();
-    SetDlgItemText(IDC_VERSION, numbers);
-    const char* product = version.GetProductName();
-    const char* copyright = version.GetCopyright();
-    SetDlgItemText(IDC_PRODUCT, product ? product : "");
-    SetDlgItemText(IDC_COPYRIGHT, copyright ? copyright : "");
+    const VavProgramTexts texts = ReadProgramVersionTexts(3);
+    SetDlgItemText(IDC_VERSION, texts.version);
+    SetDlgItemText(IDC_PRODUCT, texts.product);
+    SetDlgItemText(IDC_COPYRIGHT, texts.copyright);
     return true;
 }
 

@@ -65,6 +65,18 @@ bool ReadHexVariant(const std::string& hex, CRccValue& value) {
 
 }  // namespace
 
+NodeIdentity NumberedNode(int n, uint16_t type) {
+    NodeIdentity id;
+    id.type = type;
+    id.name = "Node " + std::to_string(n);
+    char mac[32];
+    std::snprintf(mac, sizeof mac, "02:18:00:00:00:%02x", n);
+    id.mac = VavMacAddress(mac);
+    id.ip = 0x0A000000u + static_cast<uint32_t>(n);
+    id.serial = static_cast<uint32_t>(n);
+    return id;
+}
+
 int PortCount(uint16_t type) {
     switch (type) {
         case 8581:

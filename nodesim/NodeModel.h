@@ -50,6 +50,10 @@ struct NodeIdentity {
     uint32_t serial = 1;
 };
 
+// The n-th node (1-255) of a test network: at 10.0.0.<n>, MAC 02:18:00:00:00:<n> (n in hex),
+// named "Node <n>", serial number n.
+NodeIdentity NumberedNode(int n, uint16_t type = 8450);
+
 // How many DMX ports a node type has, and whether it has a video port.
 int PortCount(uint16_t type);
 bool HasVideoPort(uint16_t type);

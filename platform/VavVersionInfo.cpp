@@ -90,3 +90,15 @@ VerInfoWireError VavVersionInfo::ReadWire(std::span<const uint8_t>& cursor) {
     cursor = rest;
     return VerInfoWireError::None;
 }
+
+VavProgramTexts ReadProgramVersionTexts(int numbers) {
+    VavVersionInfo version;
+    version.LoadFromModule(nullptr);
+    VavProgramTexts texts;
+    version.FormatNumbers(numbers, texts.version);
+    if (const char* product = version.GetProductName())
+        texts.product = product;
+    if (const char* copyright = version.GetCopyright())
+        texts.copyright = copyright;
+    return texts;
+}

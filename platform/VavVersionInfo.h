@@ -138,3 +138,12 @@ private:
 
     std::optional<VavVersionData> data_;
 };
+
+// What an About box shows of the running program: its product name, its first n (1-6) version
+// numbers and its copyright, each empty where the program's record lacks it.
+struct VavProgramTexts {
+    std::string product;
+    std::string version;
+    std::string copyright;
+};
+VavProgramTexts ReadProgramVersionTexts(int numbers);

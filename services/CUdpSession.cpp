@@ -62,20 +62,10 @@ int CUdpSession::onReceive(XPortPacket& packet) {
         std::lock_guard g(lock_);
         event = keepAlive_.onControl(*this, type);
     }
-    switch (event) {
-        case CXKeepAlive::Event::Connected:
-            notifyConnected();
-            break;
-        case CXKeepAlive::Event::Disconnected:
-            notifyDisconnected();
-            break;
-        case CXKeepAlive::Event::None:
-            break;
-        case CXKeepAlive::Event::Unknown:
-            drops_.Count(UdpSessionDrop::UnknownType);
-            return kRefused;
+    if (!tellControlEvent(event)) {
+        drops_.Count(UdpSessionDrop::UnknownType);
+        return kRefused;
     }
-    notifyOwner();
     return kTaken;
 }
 

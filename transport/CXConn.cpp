@@ -203,6 +203,23 @@ bool CXConn::dequeue(XPortPacket& packet) {
     return true;
 }
 
+bool CXConn::tellControlEvent(CXKeepAlive::Event event) {
+    switch (event) {
+        case CXKeepAlive::Event::Connected:
+            notifyConnected();
+            break;
+        case CXKeepAlive::Event::Disconnected:
+            notifyDisconnected();
+            break;
+        case CXKeepAlive::Event::None:
+            break;
+        case CXKeepAlive::Event::Unknown:
+            return false;
+    }
+    notifyOwner();
+    return true;
+}
+
 void CXConn::notifyConnected() {
     std::lock_guard g(callbackLock_);
     if (callback_ != nullptr && !released_)

@@ -15,6 +15,7 @@
 
 #include "os/Event.h"
 #include "transport/CXConnCB.h"
+#include "transport/CXKeepAlive.h"
 #include "transport/XPortTypes.h"
 
 class CXProtocol;
@@ -99,6 +100,10 @@ protected:
     void notifyConnected();
     void notifyDisconnected();
     void notifyOwner();
+    // Tells the user what a control packet of the point-to-point protocol changed, and the
+    // back end that it was consumed; false (nothing told) for a type that is none of the
+    // protocol's, whose packet is refused.
+    bool tellControlEvent(CXKeepAlive::Event event);
     // Closed: the state word says so and the queue is emptied.
     void reset();
     std::uint32_t protocolOption() const { return protocolOption_; }

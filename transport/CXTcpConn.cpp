@@ -73,20 +73,7 @@ int CXTcpConn::onReceive(XPortPacket& packet) {
         std::lock_guard g(lock_);
         event = keepAlive_.onControl(*this, type);
     }
-    switch (event) {
-        case CXKeepAlive::Event::Connected:
-            notifyConnected();
-            break;
-        case CXKeepAlive::Event::Disconnected:
-            notifyDisconnected();
-            break;
-        case CXKeepAlive::Event::None:
-            break;
-        case CXKeepAlive::Event::Unknown:
-            return kRefused;
-    }
-    notifyOwner();
-    return kTaken;
+    return tellControlEvent(event) ? kTaken : kRefused;
 }
 
 XPortStatus CXTcpConn::connect(std::uint32_t address, std::uint16_t port, std::uint8_t appId) {

@@ -2,28 +2,13 @@
 // copyright, from the version record the build gave the program.
 #pragma once
 
-#include <string>
-
-#include "framework/dialogs/Dialog.h"
+#include "framework/dialogs/AboutBox.h"
 
 namespace quillon {
 
-class CVersionToolAboutDlg : public fw::Dialog {
+class CVersionToolAboutDlg : public fw::AboutBox {
 public:
     explicit CVersionToolAboutDlg(fw::Window* parent = nullptr);
-
-    const std::string& Product() const { return product_; }
-    const std::string& Version() const { return version_; }
-    const std::string& Copyright() const { return copyright_; }
-
-protected:
-    void CreateControls() override;
-    void DoDataExchange(fw::DataExchange& dx) override;
-
-private:
-    std::string copyright_;
-    std::string product_;
-    std::string version_;
 };
 
 }  // namespace quillon

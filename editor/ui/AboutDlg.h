@@ -2,30 +2,15 @@
 // from the version record the build gave the program.
 #pragma once
 
-#include <string>
-
-#include "framework/dialogs/Dialog.h"
+#include "framework/dialogs/AboutBox.h"
 
 namespace tessaly {
 
 enum : unsigned { IDC_ABOUT_VERSION = 1017, IDC_ABOUT_COPYRIGHT = 1018, IDC_ABOUT_PRODUCT = 1019 };
 
-class CAboutDlg : public fw::Dialog {
+class CAboutDlg : public fw::AboutBox {
 public:
     explicit CAboutDlg(fw::Window* parent = nullptr);
-
-    const std::string& Product() const { return product_; }
-    const std::string& Version() const { return version_; }
-    const std::string& Copyright() const { return copyright_; }
-
-protected:
-    void CreateControls() override;
-    void DoDataExchange(fw::DataExchange& dx) override;
-
-private:
-    std::string copyright_;
-    std::string product_;
-    std::string version_;
 };
 
 }  // namespace tessaly

@@ -102,19 +102,27 @@ bool CBindNodesDlg::IsBound(const VavMacAddress& mac) const {
     return std::find(bound_.begin(), bound_.end(), mac) != bound_.end();
 }
 
-void CBindNodesDlg::BuildBoundList() {
-    bound_.clear();
+std::vector<BindListItem> CBindNodesDlg::DocNodes() const {
+    std::vector<BindListItem> nodes;
     if (!m_pDoc)
-        return;
+        return nodes;
     BindListItem item;
     uint32_t ip = 0;
     for (bool more =
              m_pDoc->GetNextNodeInfo(true, item.name, item.type, item.mac, ip, item.element);
          more;
          more = m_pDoc->GetNextNodeInfo(false, item.name, item.type, item.mac, ip, item.element)) {
+        item.ip = CIPAddress(ip);
+        nodes.push_back(item);
+    }
+    return nodes;
+}
+
+void CBindNodesDlg::BuildBoundList() {
+    bound_.clear();
+    for (const BindListItem& item : DocNodes())
         if (!IsZeroMac(item.mac))
             bound_.push_back(item.mac);
-    }
 }
 
 void CBindNodesDlg::FillConfigList(bool all) {
@@ -122,17 +130,9 @@ void CBindNodesDlg::FillConfigList(bool all) {
     list->ResetContent();
     configItems_.clear();
     configState_ = kNone;
-    if (!m_pDoc)
-        return;
-    BindListItem item;
-    uint32_t ip = 0;
-    for (bool more =
-             m_pDoc->GetNextNodeInfo(true, item.name, item.type, item.mac, ip, item.element);
-         more;
-         more = m_pDoc->GetNextNodeInfo(false, item.name, item.type, item.mac, ip, item.element)) {
+    for (const BindListItem& item : DocNodes()) {
         if (!all && !IsZeroMac(item.mac))
             continue;
-        item.ip = CIPAddress(ip);
         const int line = list->AddString(LineText(item));
         list->SetItemData(line, configItems_.size());
         configItems_.push_back(item);
@@ -188,28 +188,24 @@ int CBindNodesDlg::LineOfMac(fw::ListBox* list, const std::vector<BindListItem>&
 }
 
 void CBindNodesDlg::OnSelchangeConfigList() {
-    if (const BindListItem* item = Selected(ConfigList(), configItems_)) {
-        if (IsBound(item->mac)) {
-            const int partner = LineOfMac(NetworkList(), networkItems_, item->mac);
-            if (partner >= 0)
-                NetworkList()->SetCurSel(partner);
-            configState_ = networkState_ = kBound;
-        } else {
-            configState_ = kUnbound;
-        }
-    }
-    SetButtonStates();
+    FollowSelection(ConfigList(), configItems_, configState_, NetworkList(), networkItems_);
 }
 
 void CBindNodesDlg::OnSelchangeNetworkList() {
-    if (const BindListItem* item = Selected(NetworkList(), networkItems_)) {
+    FollowSelection(NetworkList(), networkItems_, networkState_, ConfigList(), configItems_);
+}
+
+void CBindNodesDlg::FollowSelection(fw::ListBox* list, const std::vector<BindListItem>& items,
+                                    Selection& state, fw::ListBox* other,
+                                    const std::vector<BindListItem>& otherItems) {
+    if (const BindListItem* item = Selected(list, items)) {
         if (IsBound(item->mac)) {
-            const int partner = LineOfMac(ConfigList(), configItems_, item->mac);
+            const int partner = LineOfMac(other, otherItems, item->mac);
             if (partner >= 0)
-                ConfigList()->SetCurSel(partner);
+                other->SetCurSel(partner);
             configState_ = networkState_ = kBound;
         } else {
-            networkState_ = kUnbound;
+            state = kUnbound;
         }
     }
     SetButtonStates();
@@ -220,15 +216,9 @@ bool CBindNodesDlg::UnbindMac(const VavMacAddress& mac) {
         return false;
     // Every configured node with this MAC: a file may carry the same address twice.
     std::vector<xmldom::Node> nodes;
-    BindListItem item;
-    uint32_t ip = 0;
-    for (bool more =
-             m_pDoc->GetNextNodeInfo(true, item.name, item.type, item.mac, ip, item.element);
-         more;
-         more = m_pDoc->GetNextNodeInfo(false, item.name, item.type, item.mac, ip, item.element)) {
+    for (const BindListItem& item : DocNodes())
         if (item.mac == mac)
             nodes.push_back(item.element);
-    }
     for (xmldom::Node& node : nodes) m_pDoc->SetNodeAddress(node, VavMacAddress(), 0);
     BuildBoundList();
     return !nodes.empty();

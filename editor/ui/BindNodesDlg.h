@@ -63,6 +63,8 @@ protected:
 private:
     enum Selection { kNone = 0, kUnbound = 1, kBound = 2 };
 
+    // Every node of the document with its address; none without a document.
+    std::vector<BindListItem> DocNodes() const;
     void BuildBoundList();
     void FillConfigList(bool all);
     void FillNetworkList(bool all);
@@ -70,6 +72,11 @@ private:
     void SetButtonStates();
     // Clears the address of every configured node with this MAC; true when one was found.
     bool UnbindMac(const VavMacAddress& mac);
+    // A line of `list` was chosen: a bound node's partner is chosen in the other list too, and
+    // the states of both lists follow.
+    void FollowSelection(fw::ListBox* list, const std::vector<BindListItem>& items,
+                         Selection& state, fw::ListBox* other,
+                         const std::vector<BindListItem>& otherItems);
     static int LineOfMac(fw::ListBox* list, const std::vector<BindListItem>& items,
                          const VavMacAddress& mac);
     const BindListItem* Selected(fw::ListBox* list, const std::vector<BindListItem>& items) const;

@@ -71,6 +71,8 @@ public:
     // The node of the first or next selected node row (one per run of its rows); false at the
     // end, with index -1 and a null element.
     bool GetNextSelectedNode(bool first, int& index, xmldom::Node& element);
+    // Every node GetNextSelectedNode gives, in order.
+    std::vector<xmldom::Node> SelectedNodes();
 
     // ---- Grid operations the editor decides ------------------------------------------------
     bool StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style,

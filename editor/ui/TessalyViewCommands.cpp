@@ -117,6 +117,17 @@ bool CTessalyView::CommitCellEdit() {
     return SetCurrentCell(0, 0, kScrollIntoView | GX_UPDATENOW);
 }
 
+std::vector<xmldom::Node> CTessalyView::SelectedNodes() {
+    std::vector<xmldom::Node> nodes;
+    int index = 0;
+    xmldom::Node node;
+    for (bool more = GetNextSelectedNode(true, index, node); more;
+         more = GetNextSelectedNode(false, index, node))
+        if (node)
+            nodes.push_back(node);
+    return nodes;
+}
+
 bool CTessalyView::AskYesNo(unsigned textId, unsigned captionId) {
     const std::string text = fw::LoadString(textId);
     const int answer = captionId
@@ -130,13 +141,7 @@ void CTessalyView::RunOnSelection(unsigned selectedQuestion, unsigned allQuestio
     CTessalyDoc* doc = Doc();
     if (!doc)
         return;
-    std::vector<xmldom::Node> nodes;
-    int index = 0;
-    xmldom::Node node;
-    for (bool more = GetNextSelectedNode(true, index, node); more;
-         more = GetNextSelectedNode(false, index, node))
-        if (node)
-            nodes.push_back(node);
+    const std::vector<xmldom::Node> nodes = SelectedNodes();
     if (!AskYesNo(nodes.empty() ? allQuestion : selectedQuestion))
         return;
     fw::WaitCursor wait;
@@ -151,13 +156,7 @@ void CTessalyView::RunOnSelection(unsigned selectedQuestion, unsigned allQuestio
 
 void CTessalyView::OnDeleteNode() {
     CTessalyDoc* doc = Doc();
-    std::vector<xmldom::Node> nodes;
-    int index = 0;
-    xmldom::Node node;
-    for (bool more = GetNextSelectedNode(true, index, node); more;
-         more = GetNextSelectedNode(false, index, node))
-        if (node)
-            nodes.push_back(node);
+    const std::vector<xmldom::Node> nodes = SelectedNodes();
     if (!doc || nodes.empty() || !AskYesNo(IDS_CONFIRM_DELETE, IDS_CONFIRM_DELETE_TITLE))
         return;
     fw::WaitCursor wait;
@@ -168,13 +167,7 @@ void CTessalyView::OnDeleteNode() {
 
 void CTessalyView::OnClearConfiguration() {
     CTessalyDoc* doc = Doc();
-    std::vector<xmldom::Node> nodes;
-    int index = 0;
-    xmldom::Node node;
-    for (bool more = GetNextSelectedNode(true, index, node); more;
-         more = GetNextSelectedNode(false, index, node))
-        if (node)
-            nodes.push_back(node);
+    const std::vector<xmldom::Node> nodes = SelectedNodes();
     if (!doc || !AskYesNo(nodes.empty() ? IDS_CLEAR_ALL : IDS_CLEAR_SELECTED))
         return;
     fw::WaitCursor wait;

@@ -493,32 +493,6 @@ void CGXCheckBox::OnClickedButton(CGXChild*) {
 
 // --- the variant with an active state -----------------------------------------------------------
 
-void CGXCheckBoxEx::Init(ROWCOL row, ROWCOL col) {
-    CGXCheckBox::Init(row, col);
-    GetStyle();
-    m_bModified = false;
-}
-
-void CGXCheckBoxEx::SetActive(bool active) {
-    if (active && !m_bActive && m_bInit) {
-        FreeStyle(false);
-        GetStyle();
-    }
-    m_bActive = active;
-}
-
-void CGXCheckBoxEx::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
-                         const CGXStyle& style, const CGXStyle* standardStyle) {
-    if (m_bActive && IsInitFor(row, col) && m_pStyle) {
-        // The pending value lives in the control's copy of the style until it is stored.
-        std::unique_ptr<CGXStyle> drawn = style.Clone();
-        drawn->SetValue(m_pStyle->GetIncludeValue() ? m_pStyle->GetValue() : std::string());
-        CGXCheckBox::Draw(dc, rect, row, col, *drawn, standardStyle);
-        return;
-    }
-    CGXCheckBox::Draw(dc, rect, row, col, style, standardStyle);
-}
-
 bool CGXCheckBoxEx::LButtonDown(unsigned flags, fw::Point point, unsigned hit) {
     return CGXCheckBox::LButtonDown(flags, point, hit);
 }
@@ -545,19 +519,9 @@ void CGXCheckBoxEx::OnClickedButton(CGXChild*) {
     GetStyle();
     if (!CanToggle(*m_pStyle))
         return;
-    m_pStyle->SetValue(
-        ToggledValue(*m_pStyle, m_pStyle->GetIncludeValue() ? m_pStyle->GetValue() : ""));
+    m_pStyle->SetValue(ToggledValue(*m_pStyle, PendingValue()));
     m_pGrid->RedrawRowCol(CGXRange(m_nRow, m_nCol), GX_UPDATENOW);
     m_bModified = true;
     OnModifyCell();
     m_pGrid->OnClickedButtonRowCol(m_nRow, m_nCol);
-}
-
-bool CGXCheckBoxEx::Store() {
-    if (!m_pStyle || !m_bModified)
-        return true;
-    const std::string value = m_pStyle->GetIncludeValue() ? m_pStyle->GetValue() : std::string();
-    SetActive(false);
-    m_bModified = false;
-    return m_pGrid->SetValueRange(CGXRange(m_nRow, m_nCol), value, gxOverride, GX_INVALIDATE);
 }

@@ -11,6 +11,7 @@
 
 #include "framework/drawing/Dib.h"
 #include "grid/controls/CGXControl.h"
+#include "grid/controls/GXPendingValueControl.h"
 
 #include <optional>
 
@@ -97,20 +98,12 @@ protected:
     fw::Rect m_rectHit;
 };
 
-class CGXCheckBoxEx : public CGXCheckBox {
+class CGXCheckBoxEx : public GXPendingValueControl<CGXCheckBox> {
 public:
     static const CGXControlClassInfo kClassInfo;
-    using CGXCheckBox::CGXCheckBox;
+    using GXPendingValueControl::GXPendingValueControl;
     const CGXControlClassInfo& GetControlClass() const override { return kClassInfo; }
 
-    void SetActive(bool active) override;
-    bool IsActive() override { return m_bActive; }
-    void SetModify(bool modified) override { m_bModified = modified; }
-    bool GetModify() override { return m_bModified; }
-    void Init(ROWCOL row, ROWCOL col) override;
-    bool Store() override;
-    void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
-              const CGXStyle& style, const CGXStyle* standardStyle) override;
     bool LButtonDown(unsigned flags, fw::Point point, unsigned hit) override;
     // As the check box, and Delete on the active control makes the value undetermined.
     bool ProcessKeys(unsigned message, unsigned key, unsigned repeat, unsigned flags) override;

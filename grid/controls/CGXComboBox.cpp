@@ -5,6 +5,7 @@
 #include "framework/window/Window.h"
 #include "grid/controls/CGXButton.h"
 #include "grid/controls/CGXGridCombo.h"
+#include "grid/controls/GXComboText.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXGridParam.h"
 #include "grid/core/GXChoiceList.h"
@@ -21,40 +22,16 @@ const CGXControlClassInfo CGXComboBox::kClassInfo{"CGXComboBox", &CGXEditControl
 
 namespace {
 
-// A whole decimal integer (blanks around it allowed); none for anything else or out of range.
-std::optional<long> ParseIndex(const std::string& text) {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(begin, &end, 10);
-    if (end == begin || errno == ERANGE)
-        return std::nullopt;
-    while (*end == ' ' || *end == '\t') ++end;
-    if (*end != '\0')
-        return std::nullopt;
-    return v;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
-}
-
 // The list line equal to the text (any case), else the first that begins with it; -1 for none.
 int FindLine(const CGXComboListBox& list, const std::string& text) {
     for (int i = 0; i < list.GetCount(); ++i)
-        if (list.GetText(i).size() == text.size() && StartsWithNoCase(list.GetText(i), text))
+        if (list.GetText(i).size() == text.size() && GXStartsWithNoCase(list.GetText(i), text))
             return i;
     for (int i = 0; i < list.GetCount(); ++i)
-        if (StartsWithNoCase(list.GetText(i), text))
+        if (GXStartsWithNoCase(list.GetText(i), text))
             return i;
     return -1;
 }
-
-struct MeasureDC {
-    fw::DeviceContext dc;
-    MeasureDC() { dc.CreateCompatibleDC(nullptr); }
-};
 
 }  // namespace
 
@@ -99,7 +76,7 @@ bool CGXComboBox::GetControlText(std::string& text, ROWCOL row, ROWCOL col,
     if (value.empty())
         return false;
     // The whole number: an index beyond 16 bits must not wrap onto another line.
-    const std::optional<long> v = ParseIndex(value);
+    const std::optional<long> v = GXParseIndex(value);
     if (!v || !style.GetIncludeChoiceList())
         return false;
     const long index = (*v != -1 && (m_nOptions & GXComboOneBased)) ? *v - 1 : *v;
@@ -216,7 +193,7 @@ void CGXComboBox::OnInitChildren(ROWCOL row, ROWCOL col, const fw::Rect&) {
         style = looked.get();
     }
     if (style && m_nTextHeight == 0) {
-        MeasureDC m;
+        GXMeasureDC m;
         m_pGrid->LoadFont(&m.dc, *style);
         m_nTextHeight = m.dc.GetTextMetrics().height;
     }
@@ -298,7 +275,7 @@ int CGXComboBox::SelectionFor(CGXComboListBox* list) {
     }
     if (byText)
         return text.empty() ? -1 : FindLine(*list, text);
-    const std::optional<long> v = ParseIndex(text);
+    const std::optional<long> v = GXParseIndex(text);
     if (!v)
         return -1;
     const long index = (m_nOptions & GXComboOneBased) ? *v - 1 : *v;
@@ -333,7 +310,7 @@ void CGXComboBox::ShowDropDown(bool show) {
 
     CGXGridCombo* popup = CreateDropDownWnd(gridWnd);
     CGXComboListBox* list = CreateListBox(popup, m_nListBoxId);
-    MeasureDC m;
+    GXMeasureDC m;
     if (style.GetIncludeFont())
         m_pGrid->SelectZoomedFont(&m.dc, style.GetFont());
     list->SetFont(m.dc.GetCurrentFont());

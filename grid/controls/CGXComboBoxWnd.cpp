@@ -3,6 +3,7 @@
 #include "framework/window/SystemMetrics.h"
 #include "framework/window/Window.h"
 #include "grid/controls/CGXGridCombo.h"
+#include "grid/controls/GXComboText.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXRange.h"
 #include "grid/core/GXChoiceList.h"
@@ -15,34 +16,6 @@
 #include <cstdlib>
 
 const CGXControlClassInfo CGXComboBoxWnd::kClassInfo{"CGXComboBoxWnd", &CGXStatic::kClassInfo};
-
-namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
-}
-
-// A whole decimal integer (blanks around it allowed); none for anything else or out of range.
-std::optional<long> ParseIndex(const std::string& text) {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(begin, &end, 10);
-    if (end == begin || errno == ERANGE)
-        return std::nullopt;
-    while (*end == ' ' || *end == '\t') ++end;
-    if (*end != '\0')
-        return std::nullopt;
-    return v;
-}
-
-struct MeasureDC {
-    fw::DeviceContext dc;
-    MeasureDC() { dc.CreateCompatibleDC(nullptr); }
-};
-
-}  // namespace
 
 CGXComboBoxWnd::CGXComboBoxWnd(CGXGridCore* grid, bool dropDownList, int indexBase,
                                bool valueIsIndex)
@@ -70,7 +43,7 @@ void CGXComboBoxWnd::FillList(const CGXStyle& style) {
         }
     }
     m_items = m_lines;
-    MeasureDC m;
+    GXMeasureDC m;
     m_pGrid->LoadFont(&m.dc, style);
     m_nItemHeight = m.dc.GetTextMetrics().height + 2;
 }
@@ -94,7 +67,7 @@ int CGXComboBoxWnd::FindValue(const std::string& value) const {
         return -1;
     const int n = static_cast<int>(m_lines.size());
     if (m_nIndexBase >= 0) {
-        const std::optional<long> v = ParseIndex(value);
+        const std::optional<long> v = GXParseIndex(value);
         if (!v || *v < m_nIndexBase || *v - m_nIndexBase >= n)
             return -1;
         return static_cast<int>(*v - m_nIndexBase);
@@ -104,7 +77,7 @@ int CGXComboBoxWnd::FindValue(const std::string& value) const {
         if (m_lines[static_cast<std::size_t>(i)] == value)
             return i;
     for (int i = 0; i < n; ++i)
-        if (StartsWithNoCase(m_lines[static_cast<std::size_t>(i)], value))
+        if (GXStartsWithNoCase(m_lines[static_cast<std::size_t>(i)], value))
             return i;
     return -1;
 }
@@ -166,7 +139,7 @@ bool CGXComboBoxWnd::GetControlText(std::string& text, ROWCOL row, ROWCOL col,
         if (value.empty())
             return false;
         // The whole number: an index beyond 16 bits must not wrap onto another line.
-        const std::optional<long> v = ParseIndex(value);
+        const std::optional<long> v = GXParseIndex(value);
         if (!v)
             return false;
         const long index = *v == -1 ? -1 : *v - m_nIndexBase;
@@ -309,7 +282,7 @@ int CGXComboBoxWnd::PrepareDropDown(const fw::LogFont&, int) {
 }
 
 int CGXComboBoxWnd::ListWidth() const {
-    MeasureDC m;
+    GXMeasureDC m;
     int width = 0;
     if (m_bInit) {
         m_pGrid->LoadFont(&m.dc, const_cast<CGXComboBoxWnd*>(this)->GetStyle());
@@ -371,7 +344,7 @@ void CGXComboBoxWnd::ShowDropDown(bool show) {
     }
     m_pPopup->SetColors(style.GetTextColor() & 0xFFFFFFu,
                         style.GetInterior().GetColorResolved() & 0xFFFFFFu);
-    MeasureDC m;
+    GXMeasureDC m;
     if (style.GetIncludeFont())
         m_pGrid->SelectZoomedFont(&m.dc, style.GetFont());
     const fw::LogFont font = m.dc.GetCurrentFont();
@@ -427,7 +400,7 @@ void CGXComboBoxWnd::SelectByTyping(const std::string& typed) {
     const int n = static_cast<int>(m_lines.size());
     for (int step = 1; step <= n; ++step) {
         const int i = ((m_nSel < 0 ? -1 : m_nSel) + step) % n;
-        if (StartsWithNoCase(TextOfLine(i), typed)) {
+        if (GXStartsWithNoCase(TextOfLine(i), typed)) {
             if (i != m_nSel) {
                 m_nSel = i;
                 m_text = TextOfLine(i);

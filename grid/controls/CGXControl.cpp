@@ -10,6 +10,7 @@
 #include "grid/core/CGXProperties.h"
 #include "grid/core/CGXStyle.h"
 #include "grid/core/GXDrawHelpers.h"
+#include "grid/core/GXFlagScope.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -561,6 +562,27 @@ int CGXControl::FindStringInChoiceList(std::string& out, const std::string& text
         return -1;
     out = prefixLine;
     return prefixIndex;
+}
+
+// --- the active cell's own window
+// -----------------------------------------------------------------
+
+void CGXControl::HideCellWindow(fw::Window& wnd) {
+    if (!wnd.IsWindowVisible())
+        return;
+    GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
+    fw::Window* grid = m_pGrid->GridWnd();
+    if (grid && fw::Window::GetFocus() == &wnd)
+        grid->SetFocus();
+    wnd.ShowWindow(fw::SW_HIDE);
+}
+
+void CGXControl::TakeFocusFromGrid(fw::Window& wnd) {
+    fw::Window* grid = m_pGrid->GridWnd();
+    if (grid && fw::Window::GetFocus() == grid) {
+        GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
+        wnd.SetFocus();
+    }
 }
 
 // --- static text ---------------------------------------------------------------------------------

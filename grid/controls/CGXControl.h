@@ -19,6 +19,10 @@
 #include <string_view>
 #include <vector>
 
+namespace fw {
+class Window;
+}
+
 class CGXGridCore;
 class CGXStyle;
 class CGXCellTipBase;
@@ -192,6 +196,13 @@ public:
     // The bound cell's style, a copy of the grid's composed style made on first use.
     const CGXStyle& GetStyle();
     void FreeStyle(bool notify);
+
+    // --- the active cell's own window (edit, rich edit, list box) ---------------------------
+    // Hides the window; a focus it held goes back to the grid, not to whatever follows it, and
+    // the grid sees no focus change.
+    void HideCellWindow(fw::Window& wnd);
+    // Gives the window the focus the grid window holds, the grid seeing no focus change.
+    void TakeFocusFromGrid(fw::Window& wnd);
 
     // Fields the core relies on.
     CGXGridCore* const m_pGrid;

@@ -363,14 +363,8 @@ bool CGXEditControl::Paste() {
 // ---------------------------------------------------------------------------------------
 
 void CGXEditControl::Hide() {
-    if (!m_pWnd || !m_pWnd->IsWindowVisible())
-        return;
-    GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
-    fw::Window* grid = m_pGrid->GridWnd();
-    // The focus goes back to the grid, not to whatever follows the edit window.
-    if (grid && fw::Window::GetFocus() == m_pWnd.get())
-        grid->SetFocus();
-    m_pWnd->ShowWindow(fw::SW_HIDE);
+    if (m_pWnd)
+        HideCellWindow(*m_pWnd);
 }
 
 void CGXEditControl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
@@ -426,10 +420,7 @@ void CGXEditControl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL ro
     m_pWnd->ShowWindow(fw::SW_SHOWNA);
     if (const bool readOnly = IsReadOnly(); readOnly != m_pWnd->IsReadOnly())
         m_pWnd->SetReadOnly(readOnly);
-    if (grid && fw::Window::GetFocus() == grid) {
-        GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
-        m_pWnd->SetFocus();
-    }
+    TakeFocusFromGrid(*m_pWnd);
     DrawChildren(dc, rect, row, col, style);
     m_pGrid->m_coveredWindowRects.push_back(r);
 }

@@ -156,13 +156,8 @@ fw::Size CGXListBox::AddBorders(fw::Size size, const CGXStyle& style) {
 }
 
 void CGXListBox::Hide() {
-    if (!m_pWnd || !m_pWnd->IsWindowVisible())
-        return;
-    GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
-    fw::Window* grid = m_pGrid->GridWnd();
-    if (grid && fw::Window::GetFocus() == m_pWnd.get())
-        grid->SetFocus();
-    m_pWnd->ShowWindow(fw::SW_HIDE);
+    if (m_pWnd)
+        HideCellWindow(*m_pWnd);
 }
 
 void CGXListBox::GetCurrentText(std::string& text) {
@@ -222,10 +217,7 @@ void CGXListBox::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, R
             FillListBox();
             m_pWnd->ShowWindow(fw::SW_SHOWNA);
         }
-        if (grid && fw::Window::GetFocus() == grid) {
-            GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
-            m_pWnd->SetFocus();
-        }
+        TakeFocusFromGrid(*m_pWnd);
         m_pGrid->m_coveredWindowRects.push_back(r);
         CGXControl::Draw(dc, rect, row, col, style, standardStyle);
         return;

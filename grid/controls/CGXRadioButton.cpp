@@ -251,29 +251,6 @@ bool CGXRadioButtonEx::TextRight(const CGXStyle& style) const {
     return Attr(style, GX_IDS_UA_RADIOBUTTONTEXTALIGN) == "1";
 }
 
-void CGXRadioButtonEx::Init(ROWCOL row, ROWCOL col) {
-    CGXRadioButton::Init(row, col);
-    GetStyle();
-    m_bModified = false;
-}
-
-void CGXRadioButtonEx::SetActive(bool active) {
-    if (active && !m_bActive && m_bInit) {
-        FreeStyle(false);
-        GetStyle();
-    }
-    m_bActive = active;
-}
-
-bool CGXRadioButtonEx::Store() {
-    if (!m_pStyle || !m_bModified)
-        return true;
-    const std::string value = m_pStyle->GetIncludeValue() ? m_pStyle->GetValue() : std::string();
-    SetActive(false);
-    m_bModified = false;
-    return m_pGrid->SetValueRange(CGXRange(m_nRow, m_nCol), value, gxOverride, GX_INVALIDATE);
-}
-
 fw::Size CGXRadioButtonEx::CalcSize(fw::DeviceContext& dc, ROWCOL, ROWCOL, const CGXStyle& style,
                                     bool heightOnly) {
     const std::optional<fw::LogFont> oldFont = m_pGrid->LoadFont(&dc, style);
@@ -294,17 +271,6 @@ fw::Size CGXRadioButtonEx::CalcSize(fw::DeviceContext& dc, ROWCOL, ROWCOL, const
     if (oldFont)
         dc.SelectFont(*oldFont);
     return AddBorders({std::max(width, 0) + 4, height + 4}, style);
-}
-
-void CGXRadioButtonEx::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
-                            const CGXStyle& style, const CGXStyle* standardStyle) {
-    if (m_bActive && IsInitFor(row, col) && m_pStyle) {
-        std::unique_ptr<CGXStyle> drawn = style.Clone();
-        drawn->SetValue(m_pStyle->GetIncludeValue() ? m_pStyle->GetValue() : std::string());
-        CGXRadioButton::Draw(dc, rect, row, col, *drawn, standardStyle);
-        return;
-    }
-    CGXRadioButton::Draw(dc, rect, row, col, style, standardStyle);
 }
 
 void CGXRadioButtonEx::Choose(const std::string& value) {

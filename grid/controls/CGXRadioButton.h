@@ -6,6 +6,7 @@
 #pragma once
 
 #include "grid/controls/CGXControl.h"
+#include "grid/controls/GXPendingValueControl.h"
 
 #include <vector>
 
@@ -66,25 +67,17 @@ protected:
     int m_nItemCount = 0;
 };
 
-class CGXRadioButtonEx : public CGXRadioButton {
+class CGXRadioButtonEx : public GXPendingValueControl<CGXRadioButton> {
 public:
     static const CGXControlClassInfo kClassInfo;
-    using CGXRadioButton::CGXRadioButton;
+    using GXPendingValueControl::GXPendingValueControl;
     const CGXControlClassInfo& GetControlClass() const override { return kClassInfo; }
 
     static void AddUserAttributes(CGXStylesMap& map);
 
-    void SetActive(bool active) override;
-    bool IsActive() override { return m_bActive; }
-    void SetModify(bool modified) override { m_bModified = modified; }
-    bool GetModify() override { return m_bModified; }
-    void Init(ROWCOL row, ROWCOL col) override;
-    bool Store() override;
     bool HandlesCoveredCellClick() const { return true; }
     fw::Size CalcSize(fw::DeviceContext& dc, ROWCOL row, ROWCOL col, const CGXStyle& style,
                       bool heightOnly);
-    void Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL row, ROWCOL col,
-              const CGXStyle& style, const CGXStyle* standardStyle) override;
     bool LButtonUp(unsigned flags, fw::Point point, unsigned hit) override;
     // Space chooses the next item; Delete clears the choice.
     bool ProcessKeys(unsigned message, unsigned key, unsigned repeat, unsigned flags) override;

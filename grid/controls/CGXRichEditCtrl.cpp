@@ -183,13 +183,8 @@ bool CGXRichEditCtrl::GetModify() {
 }
 
 void CGXRichEditCtrl::Hide() {
-    if (!m_pWnd || !m_pWnd->IsWindowVisible())
-        return;
-    GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
-    fw::Window* grid = m_pGrid->GridWnd();
-    if (grid && fw::Window::GetFocus() == m_pWnd.get())
-        grid->SetFocus();
-    m_pWnd->ShowWindow(fw::SW_HIDE);
+    if (m_pWnd)
+        HideCellWindow(*m_pWnd);
 }
 
 void CGXRichEditCtrl::SetValue(const std::string& value) {
@@ -407,11 +402,7 @@ void CGXRichEditCtrl::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL r
             m_pWnd->SetReadOnly(readOnly);
         m_pWnd->LimitText(style.GetIncludeMaxLength() ? style.GetMaxLength() : 0);
         m_pWnd->ShowWindow(fw::SW_SHOWNA);
-        fw::Window* grid = m_pGrid->GridWnd();
-        if (grid && fw::Window::GetFocus() == grid) {
-            GXFlagScope noFocus(m_pGrid->m_bNoFocusChange, true);
-            m_pWnd->SetFocus();
-        }
+        TakeFocusFromGrid(*m_pWnd);
         DrawChildren(dc, rect, row, col, style);
         m_pGrid->m_coveredWindowRects.push_back(inner);
         return;

@@ -4,6 +4,7 @@
 #include "framework/window/VirtualKeys.h"
 #include "framework/window/Window.h"
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
+#include "grid/controls/GXComboText.h"
 #include "grid/controls/GXTabbedRow.h"
 #include "grid/core/CGXDIB.h"
 #include "grid/core/CGXGridCore.h"
@@ -21,29 +22,34 @@ const CGXControlClassInfo CGXTabbedComboBox::kClassInfo{"CGXTabbedComboBox",
 
 namespace {
 
-int AttrInt(const CGXStyle& style, std::uint16_t id, int absent) {
-    if (!style.GetIncludeUserAttribute(id))
-        return absent;
-    return std::atoi(style.GetUserAttribute(id).GetValue().c_str());
-}
-
 bool Titles(const CGXStyle& style) {
-    return AttrInt(style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
+    return GXAttrInt(style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
 }
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+// The whole choice line whose key (or text) column holds `field`: through the grid's shared
+// maps when the list has a unique id, else by reading the list.
+bool LineOf(CGXGridCore& grid, const CGXStyle& style, const std::string& field,
+            CGXChoiceMaps::Kind kind, std::string& line) {
+    if (!style.GetIncludeChoiceList())
+        return false;
+    const int column = GXAttrInt(
+        style, kind == CGXChoiceMaps::KeyMap ? GX_IDS_UA_TABLIST_KEYCOL : GX_IDS_UA_TABLIST_TEXTCOL,
+        0);
+    const int id = GXAttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
+    if (CGXGridParam* param = grid.GetParam(); param && id >= 1) {
+        const CGXChoiceMap* map =
+            param->m_choiceMaps.Get(id, kind, style.GetChoiceList(), column, Titles(style));
+        const std::string* found = map->Find(field);
+        if (found)
+            line = *found;
+        return found != nullptr;
+    }
+    return GXFindChoiceIndex(style.GetChoiceList(), field, column, true, Titles(style), &line) >= 0;
 }
-
-struct MeasureDC {
-    fw::DeviceContext dc;
-    MeasureDC() { dc.CreateCompatibleDC(nullptr); }
-};
 
 }  // namespace
 
@@ -51,52 +57,24 @@ CGXTabbedComboBox::CGXTabbedComboBox(CGXGridCore* grid, unsigned id, unsigned li
     : CGXComboBox(grid, id, listBoxId, GXComboNoTextFit) {}
 
 void CGXTabbedComboBox::ReadAttributes(const CGXStyle& style) {
-    m_nKeyCol = AttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0);
-    m_nTextCol = AttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0);
-    m_bShowAll = AttrInt(style, GX_IDS_UA_TABLIST_SHOWALLCOLS, 1) != 0;
+    m_nKeyCol = GXAttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0);
+    m_nTextCol = GXAttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0);
+    m_bShowAll = GXAttrInt(style, GX_IDS_UA_TABLIST_SHOWALLCOLS, 1) != 0;
     m_bTitles = Titles(style);
     m_widthsText = style.GetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS).GetValue();
-    m_nSortCol = AttrInt(style, GX_IDS_UA_TABLIST_SORTCOL, -1);
+    m_nSortCol = GXAttrInt(style, GX_IDS_UA_TABLIST_SORTCOL, -1);
 }
 
 // --- keys and texts ------------------------------------------------------------------------------
 
 bool CGXTabbedComboBox::LineOfKey(const CGXStyle& style, const std::string& key,
                                   std::string& line) {
-    if (!style.GetIncludeChoiceList())
-        return false;
-    const int id = AttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
-    if (CGXGridParam* param = m_pGrid->GetParam(); param && id >= 1) {
-        const CGXChoiceMap* map =
-            param->m_choiceMaps.Get(id, CGXChoiceMaps::KeyMap, style.GetChoiceList(),
-                                    AttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0), Titles(style));
-        const std::string* found = map->Find(key);
-        if (found)
-            line = *found;
-        return found != nullptr;
-    }
-    return GXFindChoiceIndex(style.GetChoiceList(), key,
-                             AttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0), true, Titles(style),
-                             &line) >= 0;
+    return LineOf(*m_pGrid, style, key, CGXChoiceMaps::KeyMap, line);
 }
 
 bool CGXTabbedComboBox::LineOfText(const CGXStyle& style, const std::string& text,
                                    std::string& line) {
-    if (!style.GetIncludeChoiceList())
-        return false;
-    const int id = AttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
-    if (CGXGridParam* param = m_pGrid->GetParam(); param && id >= 1) {
-        const CGXChoiceMap* map =
-            param->m_choiceMaps.Get(id, CGXChoiceMaps::TextMap, style.GetChoiceList(),
-                                    AttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0), Titles(style));
-        const std::string* found = map->Find(text);
-        if (found)
-            line = *found;
-        return found != nullptr;
-    }
-    return GXFindChoiceIndex(style.GetChoiceList(), text,
-                             AttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0), true, Titles(style),
-                             &line) >= 0;
+    return LineOf(*m_pGrid, style, text, CGXChoiceMaps::TextMap, line);
 }
 
 bool CGXTabbedComboBox::GetControlText(std::string& text, ROWCOL, ROWCOL,
@@ -107,7 +85,7 @@ bool CGXTabbedComboBox::GetControlText(std::string& text, ROWCOL, ROWCOL,
     std::string line;
     if (!LineOfKey(style, value, line))
         return false;
-    text = GXGetTabField(line, AttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0));
+    text = GXGetTabField(line, GXAttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0));
     return true;
 }
 
@@ -124,7 +102,7 @@ bool CGXTabbedComboBox::ConvertControlTextToValue(std::string& text, ROWCOL row,
     std::string line;
     const bool found = LineOfText(*style, text, line);
     if (found)
-        text = GXGetTabField(line, AttrInt(*style, GX_IDS_UA_TABLIST_KEYCOL, 0));
+        text = GXGetTabField(line, GXAttrInt(*style, GX_IDS_UA_TABLIST_KEYCOL, 0));
     if (made)
         m_pGrid->RecycleStyle(std::move(made));
     return found;
@@ -161,7 +139,7 @@ bool CGXTabbedComboBox::ValidateText(const std::string& text) {
     const CGXStyle& style = GetStyle();
     if (!style.GetIncludeChoiceList())
         return false;
-    const int id = AttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
+    const int id = GXAttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
     CGXGridParam* param = m_pGrid->GetParam();
     if (!param || id < 1)
         return GXFindChoiceIndex(style.GetChoiceList(), text, m_nTextCol, false, m_bTitles) >= 0;
@@ -177,7 +155,7 @@ bool CGXTabbedComboBox::ValidateText(const std::string& text) {
             map->AddAlias(text, *map->Find(shown));
             return true;
         }
-        prefix = prefix || StartsWithNoCase(shown, text);
+        prefix = prefix || GXStartsWithNoCase(shown, text);
     }
     return prefix;
 }
@@ -206,7 +184,7 @@ void CGXTabbedComboBox::Draw(fw::DeviceContext& dc, const fw::Rect& rect, ROWCOL
         m_rgbText = style.GetTextColor() & 0xFFFFFFu;
         m_rgbInterior = style.GetInterior().GetColorResolved() & 0xFFFFFFu;
         if (IsActive()) {
-            MeasureDC m;
+            GXMeasureDC m;
             m_pGrid->LoadFont(&m.dc, style);
             m_nRowHeight = m.dc.GetTextMetrics().height;
             CGXComboBox::Draw(dc, rect, row, col, style, standardStyle);
@@ -257,7 +235,7 @@ void CGXTabbedComboBox::DrawListRow(fw::DeviceContext& dc, const fw::Rect& r, in
 
 void CGXTabbedComboBox::FillListBox(CGXComboListBox* list) {
     const CGXStyle& style = GetStyle();
-    const int id = AttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
+    const int id = GXAttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
     CGXGridParam* param = m_pGrid->GetParam();
     const int generation = param ? param->m_choiceMaps.Generation() : 0;
     const bool refill = !param || !param->m_choiceMaps.Find(id, CGXChoiceMaps::TextMap) ||
@@ -275,7 +253,7 @@ void CGXTabbedComboBox::FillListBox(CGXComboListBox* list) {
             m_nSortCol = -1;
         }
         std::vector<int> widths(kMaxColumns, -1);
-        MeasureDC m;
+        GXMeasureDC m;
         m_pGrid->LoadFont(&m.dc, style);
         std::string line;
         bool first = true;
@@ -315,7 +293,7 @@ int CGXTabbedComboBox::SelectionFor(CGXComboListBox* list) {
         if (GXSplitTabFields(list->GetText(i))[0] == text)
             return i;
     for (int i = 0; i < list->GetCount(); ++i)
-        if (StartsWithNoCase(list->GetText(i), text))
+        if (GXStartsWithNoCase(list->GetText(i), text))
             return i;
     return -1;
 }
@@ -375,7 +353,7 @@ void CGXTabbedComboBox::AutoComplete() {
     const CGXStyle& style = GetStyle();
     std::string line;
     if (!LineOfText(style, typed, line)) {
-        const int id = AttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
+        const int id = GXAttrInt(style, GX_IDS_UA_TABLIST_UNIQUEID, 0);
         if ((id >= 1 && m_pGrid->GetParam()) || !style.GetIncludeChoiceList() ||
             GXFindChoiceIndex(style.GetChoiceList(), typed, m_nTextCol, false, m_bTitles, &line) <
                 0)

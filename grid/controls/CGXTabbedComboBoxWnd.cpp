@@ -3,6 +3,7 @@
 #include "framework/window/SystemMetrics.h"
 #include "grid/controls/CGXCheckBox.h"
 #include "grid/controls/CGXGridCombo.h"
+#include "grid/controls/GXComboText.h"
 #include "grid/controls/GXTabbedRow.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXStylesMap.h"
@@ -16,20 +17,7 @@
 const CGXControlClassInfo CGXTabbedComboBoxWnd::kClassInfo{"CGXTabbedComboBoxWnd",
                                                            &CGXComboBoxWnd::kClassInfo};
 
-namespace {
-
-int AttrInt(const CGXStyle& style, std::uint16_t id, int absent) {
-    if (!style.GetIncludeUserAttribute(id))
-        return absent;
-    return std::atoi(style.GetUserAttribute(id).GetValue().c_str());
-}
-
-struct MeasureDC {
-    fw::DeviceContext dc;
-    MeasureDC() { dc.CreateCompatibleDC(nullptr); }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 CGXTabbedComboBoxWnd::CGXTabbedComboBoxWnd(CGXGridCore* grid) : CGXComboBoxWnd(grid, true) {}
 
@@ -47,12 +35,12 @@ void CGXTabbedComboBoxWnd::AddUserAttributes(CGXStylesMap& map) {
 }
 
 void CGXTabbedComboBoxWnd::ReadAttributes(const CGXStyle& style) {
-    m_nKeyCol = AttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0);
-    m_nTextCol = AttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0);
-    m_bShowAll = AttrInt(style, GX_IDS_UA_TABLIST_SHOWALLCOLS, 1) != 0;
-    m_bTitles = AttrInt(style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
+    m_nKeyCol = GXAttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0);
+    m_nTextCol = GXAttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0);
+    m_bShowAll = GXAttrInt(style, GX_IDS_UA_TABLIST_SHOWALLCOLS, 1) != 0;
+    m_bTitles = GXAttrInt(style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
     m_widthsText = style.GetUserAttribute(GX_IDS_UA_TABLIST_COLWIDTHS).GetValue();
-    m_nSortCol = AttrInt(style, GX_IDS_UA_TABLIST_SORTCOL, -1);
+    m_nSortCol = GXAttrInt(style, GX_IDS_UA_TABLIST_SORTCOL, -1);
 }
 
 // --- the choices -------------------------------------------------------------------------------
@@ -79,7 +67,7 @@ void CGXTabbedComboBoxWnd::FillList(const CGXStyle& style) {
         }
     }
     std::vector<int> widths(kMaxColumns, -1);
-    MeasureDC m;
+    GXMeasureDC m;
     m_pGrid->LoadFont(&m.dc, style);
     auto measure = [&](const std::string& line) {
         std::vector<int> w(kMaxColumns, 0);
@@ -128,12 +116,12 @@ bool CGXTabbedComboBoxWnd::GetControlText(std::string& text, ROWCOL, ROWCOL,
         return false;
     const std::string value =
         valueText ? *valueText : (style.GetIncludeValue() ? style.GetValue() : std::string());
-    const bool titles = AttrInt(style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
+    const bool titles = GXAttrInt(style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
     std::string line;
-    if (GXFindChoiceIndex(style.GetChoiceList(), value, AttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0),
-                          true, titles, &line) < 0)
+    if (GXFindChoiceIndex(style.GetChoiceList(), value,
+                          GXAttrInt(style, GX_IDS_UA_TABLIST_KEYCOL, 0), true, titles, &line) < 0)
         return false;
-    text = GXGetTabField(line, AttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0));
+    text = GXGetTabField(line, GXAttrInt(style, GX_IDS_UA_TABLIST_TEXTCOL, 0));
     return true;
 }
 
@@ -150,11 +138,11 @@ bool CGXTabbedComboBoxWnd::ConvertControlTextToValue(std::string& text, ROWCOL r
     bool found = false;
     if (style->GetIncludeChoiceList()) {
         std::string line;
-        const bool titles = AttrInt(*style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
+        const bool titles = GXAttrInt(*style, GX_IDS_UA_TABLIST_TITLES, 0) == 1;
         if (GXFindChoiceIndex(style->GetChoiceList(), text,
-                              AttrInt(*style, GX_IDS_UA_TABLIST_TEXTCOL, 0), true, titles,
+                              GXAttrInt(*style, GX_IDS_UA_TABLIST_TEXTCOL, 0), true, titles,
                               &line) >= 0) {
-            text = GXGetTabField(line, AttrInt(*style, GX_IDS_UA_TABLIST_KEYCOL, 0));
+            text = GXGetTabField(line, GXAttrInt(*style, GX_IDS_UA_TABLIST_KEYCOL, 0));
             found = true;
         }
     }

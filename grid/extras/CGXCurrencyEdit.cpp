@@ -128,7 +128,7 @@ void CGXCurrencyEdit::Init(ROWCOL row, ROWCOL col) {
     const CGXStyle& style = GetStyle();
     if (CreateWindows()) {
         m_pWnd->SetFormat(LoadFormatFromStyle(style));
-        SetValue(style.GetIncludeValue() ? style.GetValue() : std::string());
+        SetValue(ShownValue(nullptr, style));
         const unsigned h =
             style.GetIncludeHorizontalAlignment() ? style.GetHorizontalAlignment() : fw::DT_LEFT;
         m_pWnd->SetAlignment(h == fw::DT_CENTER ? 1 : h == fw::DT_RIGHT ? 2 : 0);
@@ -137,18 +137,15 @@ void CGXCurrencyEdit::Init(ROWCOL row, ROWCOL col) {
     m_bModified = false;
 }
 
-bool CGXCurrencyEdit::GetValue(std::string& value) {
-    if (!m_bInit)
-        return false;
-    if (!m_pWnd || !m_bModified) {
-        value = GetStyle().GetIncludeValue() ? GetStyle().GetValue() : std::string();
-        return true;
-    }
+std::string CGXCurrencyEdit::WindowValue() const {
     CGXBCurrencyFormat f;
     m_pWnd->GetFormat(f);
     // The amount as it stands: the number of decimals never rescales the integer part.
-    value = StoredText(m_pWnd->GetValue(), f);
-    return true;
+    return StoredText(m_pWnd->GetValue(), f);
+}
+
+std::string CGXCurrencyEdit::WindowText() const {
+    return m_pWnd->GetWindowText();
 }
 
 void CGXCurrencyEdit::SetValue(const std::string& value) {
@@ -168,24 +165,10 @@ bool CGXCurrencyEdit::OnValidate() {
     return CGXStatic::OnValidate();
 }
 
-void CGXCurrencyEdit::GetCurrentText(std::string& text) {
-    text.clear();
-    if (!m_bInit)
-        return;
-    if (m_bActive && m_pWnd) {
-        text = m_pWnd->GetWindowText();
-        return;
-    }
-    GetControlText(text, m_nRow, m_nCol, nullptr, GetStyle());
-}
-
 bool CGXCurrencyEdit::GetControlText(std::string& text, ROWCOL, ROWCOL,
                                      const std::string* valueText, const CGXStyle& style) {
     text.clear();
-    const std::string value = valueText                 ? *valueText
-                              : style.GetIncludeValue() ? style.GetValue()
-                                                        : std::string();
-    const std::optional<double> v = ReadStored(value);
+    const std::optional<double> v = ReadStored(ShownValue(valueText, style));
     if (!v)
         return false;
     text = LoadFormatFromStyle(style).FormatValue(std::fabs(*v), *v < 0);

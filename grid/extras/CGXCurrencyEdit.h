@@ -45,9 +45,7 @@ public:
     void Init(ROWCOL row, ROWCOL col) override;
     // Refuses an amount the format cannot show (too many integer digits).
     bool OnValidate() override;
-    bool GetValue(std::string& value) override;
     void SetValue(const std::string& value) override;
-    void GetCurrentText(std::string& text) override;
     bool GetControlText(std::string& text, ROWCOL row, ROWCOL col, const std::string* valueText,
                         const CGXStyle& style) override;
     bool ConvertControlTextToValue(std::string& text, ROWCOL row, ROWCOL col,
@@ -60,6 +58,8 @@ public:
 
 protected:
     fw::Window* CellWindow() const override;
+    std::string WindowValue() const override;
+    std::string WindowText() const override;
 
 private:
     bool CreateWindows();

@@ -135,7 +135,7 @@ void CGXDateTimeCtrl::Init(ROWCOL row, ROWCOL col) {
         m_pWnd->SetNonEditableFields(
             static_cast<unsigned>(std::atoi(Attr(style, GX_IDS_UA_DATENOEDIT).c_str())));
         ApplyFormat(*m_pWnd, style);
-        SetValue(style.GetIncludeValue() ? style.GetValue() : std::string());
+        SetValue(ShownValue(nullptr, style));
         ApplyRange(style);
     }
     m_bModified = false;
@@ -148,35 +148,18 @@ void CGXDateTimeCtrl::SetValue(const std::string& value) {
     m_pWnd->SetDateTime(v && *v != 0 ? *v : 0);
 }
 
-bool CGXDateTimeCtrl::GetValue(std::string& value) {
-    if (!m_bInit)
-        return false;
-    if (!m_pWnd || !m_bModified) {
-        value = GetStyle().GetIncludeValue() ? GetStyle().GetValue() : std::string();
-        return true;
-    }
-    value = StoredText(m_pWnd->GetDateTime());
-    return true;
+std::string CGXDateTimeCtrl::WindowValue() const {
+    return StoredText(m_pWnd->GetDateTime());
 }
 
-void CGXDateTimeCtrl::GetCurrentText(std::string& text) {
-    text.clear();
-    if (!m_bInit)
-        return;
-    if (m_bActive && m_pWnd) {
-        text = m_pWnd->DisplayText();
-        return;
-    }
-    GetControlText(text, m_nRow, m_nCol, nullptr, GetStyle());
+std::string CGXDateTimeCtrl::WindowText() const {
+    return m_pWnd->DisplayText();
 }
 
 bool CGXDateTimeCtrl::GetControlText(std::string& text, ROWCOL, ROWCOL,
                                      const std::string* valueText, const CGXStyle& style) {
     text.clear();
-    const std::string value = valueText                 ? *valueText
-                              : style.GetIncludeValue() ? style.GetValue()
-                                                        : std::string();
-    const std::optional<double> v = ParseValue(value);
+    const std::optional<double> v = ParseValue(ShownValue(valueText, style));
     if (!v || *v == 0 || !CreateWindows())
         return false;
     ApplyFormat(*m_pCaptive, style);
@@ -251,8 +234,7 @@ std::optional<double> CGXDateTimeCtrl::DateFromFields(const std::vector<std::str
         return std::nullopt;
     ApplyFormat(*m_pCaptive, style);
     // Fields the text does not give keep the cell's date (today for an empty cell).
-    const std::optional<double> old =
-        ParseValue(style.GetIncludeValue() ? style.GetValue() : std::string());
+    const std::optional<double> old = ParseValue(ShownValue(nullptr, style));
     std::optional<GXOleDateParts> parts =
         GXOleDateToParts(old ? *old : OleDateOf(QDate::currentDate(), QTime(0, 0)).value_or(0));
     if (!parts)

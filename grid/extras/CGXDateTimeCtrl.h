@@ -53,9 +53,7 @@ public:
     std::vector<std::string> SplitInput(const std::string& text) const;
 
     void Init(ROWCOL row, ROWCOL col) override;
-    bool GetValue(std::string& value) override;
     void SetValue(const std::string& value) override;
-    void GetCurrentText(std::string& text) override;
     // While bound: activates the control and shows the date the text gives (an empty text gives
     // 30 December 1899 00:00); a text that gives no date changes nothing.
     void SetCurrentText(const std::string& text) override;
@@ -74,6 +72,8 @@ public:
 
 protected:
     fw::Window* CellWindow() const override;
+    std::string WindowValue() const override;
+    std::string WindowText() const override;
 
 private:
     bool CreateWindows();

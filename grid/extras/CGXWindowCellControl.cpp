@@ -42,6 +42,30 @@ bool CGXWindowCellControl::Store() {
     return m_pGrid->SetValueRange(CGXRange(m_nRow, m_nCol), value, gxOverride, GX_INVALIDATE);
 }
 
+bool CGXWindowCellControl::GetValue(std::string& value) {
+    if (!m_bInit)
+        return false;
+    value = CellWindow() && m_bModified ? WindowValue() : ShownValue(nullptr, GetStyle());
+    return true;
+}
+
+void CGXWindowCellControl::GetCurrentText(std::string& text) {
+    text.clear();
+    if (!m_bInit)
+        return;
+    if (m_bActive && CellWindow()) {
+        text = WindowText();
+        return;
+    }
+    GetControlText(text, m_nRow, m_nCol, nullptr, GetStyle());
+}
+
+std::string CGXWindowCellControl::ShownValue(const std::string* valueText, const CGXStyle& style) {
+    if (valueText)
+        return *valueText;
+    return style.GetIncludeValue() ? style.GetValue() : std::string();
+}
+
 bool CGXWindowCellControl::StartEditing() {
     if (m_bActive)
         return true;

@@ -25,10 +25,21 @@ public:
     // Writes a modified value into the cell (deactivating first); TRUE when nothing was to store.
     bool Store() override;
     void Hide() override;
+    // FALSE before Init; the cell's own value until the window changes it, then the window's
+    // value in its stored form.
+    bool GetValue(std::string& value) override;
+    // The window's text while active, else the text the cell shows.
+    void GetCurrentText(std::string& text) override;
 
 protected:
     // The window shown over the active cell; null until it is created.
     virtual fw::Window* CellWindow() const = 0;
+    // The window's value in the cell's stored form; called only while the window exists.
+    virtual std::string WindowValue() const = 0;
+    // The text the window shows; called only while the window exists.
+    virtual std::string WindowText() const = 0;
+    // The value a cell shows: the given text, else the style's value.
+    static std::string ShownValue(const std::string* valueText, const CGXStyle& style);
     // Activates the control for editing when the cell may be edited; TRUE when active.
     bool StartEditing();
     // Draws the active cell: its background, the window placed on `inner` and shown, the

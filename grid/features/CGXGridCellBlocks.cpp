@@ -9,6 +9,7 @@
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXCommandFactory.h"
 #include "grid/features/CGXDataCopyMoveCellsImp.h"
+#include "grid/features/GXUndoOff.h"
 
 ROWCOL GXFirstDataRow(CGXGridCore* grid) {
     return grid->GetHeaderRows() + 1;
@@ -21,31 +22,6 @@ bool GXConfirmTooLargeForUndo() {
     return fw::AppMessageBox(fw::LoadString(20082), fw::MB_OKCANCEL | fw::MB_ICONQUESTION) ==
            fw::IDOK;
 }
-
-namespace {
-
-// Runs with the parameter object's undo switch off, restoring it afterwards.
-class UndoOff {
-public:
-    explicit UndoOff(CGXGridCore* grid) : param_(grid->GetParam()) {
-        if (param_) {
-            old_ = param_->m_bUndoEnabled;
-            param_->m_bUndoEnabled = false;
-        }
-    }
-    ~UndoOff() {
-        if (param_)
-            param_->m_bUndoEnabled = old_;
-    }
-    UndoOff(const UndoOff&) = delete;
-    UndoOff& operator=(const UndoOff&) = delete;
-
-private:
-    CGXGridParam* param_;
-    bool old_ = false;
-};
-
-}  // namespace
 
 // --- clearing ------------------------------------------------------------------------------------
 
@@ -110,7 +86,7 @@ bool CGXGridClearCellsImp::ClearCells(CGXGridCore* grid, const CGXRangeList& lis
                 grid->AddCommand(
                     std::make_unique<CGXSetStyleRangeCmd>(block, 0, GXSaveCellStyles(grid, block)),
                     0);
-            UndoOff off(grid);
+            GXUndoOff off(grid->GetParam());
             for (ROWCOL row = block.top; row <= block.bottom && !aborted && !failed; ++row) {
                 for (ROWCOL col = block.left; col <= block.right; ++col) {
                     if (!cells.ContainsCell(row, col))
@@ -189,7 +165,7 @@ bool CGXGridDirectCopyMoveCellsImp::CopyCells(CGXGridCore* grid, const CGXRange&
     }
     bool ok;
     {
-        UndoOff off(grid);
+        GXUndoOff off(grid->GetParam());
         ok = StoreCopyCells(grid, source, destRow, destCol);
     }
     grid->FreeObjectCache();

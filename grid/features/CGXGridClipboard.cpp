@@ -1,6 +1,7 @@
 #include "grid/features/CGXGridClipboard.h"
 
 #include "grid/controls/CGXPasswordControl.h"
+#include "grid/features/GXUndoOff.h"
 
 #include "framework/dialogs/MessageBox.h"
 #include "framework/persist/Archive.h"
@@ -45,27 +46,6 @@ bool WithClipboard(F f) {
         return false;
     return f(clip);
 }
-
-// Runs with the parameter object's undo switch off.
-class UndoOff {
-public:
-    explicit UndoOff(CGXGridParam* param) : param_(param) {
-        if (param_) {
-            old_ = param_->m_bUndoEnabled;
-            param_->m_bUndoEnabled = false;
-        }
-    }
-    ~UndoOff() {
-        if (param_)
-            param_->m_bUndoEnabled = old_;
-    }
-    UndoOff(const UndoOff&) = delete;
-    UndoOff& operator=(const UndoOff&) = delete;
-
-private:
-    CGXGridParam* param_;
-    bool old_ = false;
-};
 
 // Sets the parameter object's drawing lock for a scope.
 class DrawLock {
@@ -340,7 +320,7 @@ bool CGXGridTextDataExchangeImp::PasteTextFromBuffer(CGXGridCore* grid, const ch
     ROWCOL row = top, col = left, lastRow = top, lastCol = left;
     {
         DrawLock lock(param);
-        UndoOff off(param);
+        GXUndoOff off(param);
         std::unique_ptr<CGXStyle> style = grid->CreateStyle();
         bool skipLine = false, stop = false;
         std::size_t pos = 0;

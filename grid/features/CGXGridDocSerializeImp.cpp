@@ -10,6 +10,7 @@
 #include "grid/core/GXLibraryState.h"
 #include "grid/features/CGXSpanCellPools.h"
 #include "grid/features/CGXStyleSerializeImp.h"
+#include "grid/features/GXArchiveValues.h"
 #include "grid/features/GXPoolRecords.h"
 
 #include <cstdint>
@@ -25,27 +26,12 @@ constexpr std::uint32_t kEndMark = 0xFFFFFFFF;
 // Arrays are indexed by row or column; more than 2^24 of them is no grid this library writes.
 constexpr std::uint32_t kMaxArrayCount = 1u << 24;
 
-std::uint8_t Byte(fw::Archive& ar) {
-    std::uint8_t v = 0;
-    ar >> v;
-    return v;
-}
-bool Bool(fw::Archive& ar) {
-    return Byte(ar) != 0;
-}
-std::uint16_t Word(fw::Archive& ar) {
-    std::uint16_t v = 0;
-    ar >> v;
-    return v;
-}
-std::uint32_t DWord(fw::Archive& ar) {
-    std::uint32_t v = 0;
-    ar >> v;
-    return v;
-}
-void PutBool(fw::Archive& ar, bool b) {
-    ar << static_cast<std::uint8_t>(b ? 1 : 0);
-}
+using gxarchive::Bool;
+using gxarchive::Byte;
+using gxarchive::DWord;
+using gxarchive::PutBool;
+using gxarchive::Word;
+
 std::uint16_t Schema(fw::Archive& ar, std::uint16_t current, const char* what) {
     const std::uint16_t schema = Word(ar);
     if (schema > current)

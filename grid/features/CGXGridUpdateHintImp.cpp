@@ -212,6 +212,18 @@ bool Send(CGXGridUpdateHintImp& imp, CGXGridCore* grid, CGXGridHint& hint) {
     hint.target = grid->m_nHintChannel;
     return imp.SendHint(grid, hint);
 }
+
+// A hint that names a block of cells by its corners.
+CGXGridHint BlockHint(int id, ROWCOL top, ROWCOL left, ROWCOL bottom, ROWCOL right,
+                      unsigned flags = 0) {
+    CGXGridHint h(id);
+    h.row1 = top;
+    h.col1 = left;
+    h.row2 = bottom;
+    h.col2 = right;
+    h.flags = flags;
+    return h;
+}
 }  // namespace
 
 const void* CGXGridUpdateHintImp::OtherPaneInRow(const CGXGridCore* grid) {
@@ -236,12 +248,7 @@ bool CGXGridUpdateHintImp::HintRedraw(CGXGridCore* grid, unsigned flags) {
 
 bool CGXGridUpdateHintImp::HintRedrawRowCol(CGXGridCore* grid, ROWCOL top, ROWCOL left,
                                             ROWCOL bottom, ROWCOL right, unsigned flags) {
-    CGXGridHint h(2);
-    h.row1 = top;
-    h.col1 = left;
-    h.row2 = bottom;
-    h.col2 = right;
-    h.flags = flags;
+    CGXGridHint h = BlockHint(2, top, left, bottom, right, flags);
     return Send(*this, grid, h);
 }
 
@@ -316,12 +323,8 @@ bool CGXGridUpdateHintImp::HintZoom(CGXGridCore* grid, int zoom, unsigned flags)
 
 bool CGXGridUpdateHintImp::HintSelection(CGXGridCore* grid, const void* oldList, ROWCOL top,
                                          ROWCOL left, ROWCOL bottom, ROWCOL right) {
-    CGXGridHint h(13);
+    CGXGridHint h = BlockHint(13, top, left, bottom, right);
     h.object = oldList;
-    h.row1 = top;
-    h.col1 = left;
-    h.row2 = bottom;
-    h.col2 = right;
     return Send(*this, grid, h);
 }
 
@@ -363,11 +366,6 @@ bool CGXGridUpdateHintImp::HintRefreshViews(CGXGridCore* grid, const void* objec
 
 bool CGXGridUpdateHintImp::HintCoveredCells(CGXGridCore* grid, ROWCOL top, ROWCOL left,
                                             ROWCOL bottom, ROWCOL right, unsigned flags) {
-    CGXGridHint h(18);
-    h.row1 = top;
-    h.col1 = left;
-    h.row2 = bottom;
-    h.col2 = right;
-    h.flags = flags;
+    CGXGridHint h = BlockHint(18, top, left, bottom, right, flags);
     return Send(*this, grid, h);
 }

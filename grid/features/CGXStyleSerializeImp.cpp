@@ -6,6 +6,7 @@
 #include "grid/core/CGXStyle.h"
 #include "grid/core/CGXStylesMap.h"
 #include "grid/core/GXLibraryState.h"
+#include "grid/features/GXArchiveValues.h"
 #include "grid/features/GXPenText.h"
 
 #include <cmath>
@@ -16,24 +17,10 @@ namespace {
 constexpr std::uint16_t kStyleSchema = 6;
 constexpr std::uint16_t kFontSchema = 2;
 
-std::uint8_t Byte(fw::Archive& ar) {
-    std::uint8_t v = 0;
-    ar >> v;
-    return v;
-}
-std::uint16_t Word(fw::Archive& ar) {
-    std::uint16_t v = 0;
-    ar >> v;
-    return v;
-}
-std::uint32_t DWord(fw::Archive& ar) {
-    std::uint32_t v = 0;
-    ar >> v;
-    return v;
-}
-void PutBool(fw::Archive& ar, bool b) {
-    ar << static_cast<std::uint8_t>(b ? 1 : 0);
-}
+using gxarchive::Byte;
+using gxarchive::DWord;
+using gxarchive::PutBool;
+using gxarchive::Word;
 
 const CGXStylesMap* MapOf(fw::Archive& ar, const CGXStylesMap* map) {
     return map ? map : dynamic_cast<const CGXStylesMap*>(ar.GetContext());

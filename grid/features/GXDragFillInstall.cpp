@@ -5,32 +5,22 @@
 #include "grid/features/CGXGridExcelLikeFrameImp.h"
 #include "grid/features/CGXGridMoveRowsColsImp.h"
 #include "grid/features/CGXGridUserDragSelectRangeImp.h"
+#include "grid/features/GXInstallSlot.h"
 
 #include <memory>
 
-namespace {
-
-template <class Imp>
-void InstallSlot(CGXGridCore& grid, int slot) {
-    if (grid.GetFeatureSlot(slot))
-        return;
-    grid.SetFeatureSlot(slot, grid.AddOwnedObject(std::make_unique<Imp>()));
-}
-
-}  // namespace
-
 void CGXGridCore::InstallMoveRowsColsImp() {
-    InstallSlot<CGXGridMoveRowsColsImp>(*this, 19);
+    GXInstallSlot<CGXGridMoveRowsColsImp>(*this, 19);
 }
 
 void CGXGridCore::InstallUserDragSelectRangeImp() {
-    InstallSlot<CGXGridUserDragSelectRangeImp>(*this, 18);
+    GXInstallSlot<CGXGridUserDragSelectRangeImp>(*this, 18);
     InstallUserSelectRangeImp();
     InstallMoveRowsColsImp();
 }
 
 void CGXGridCore::InstallExcelLikeFrameImp() {
-    InstallSlot<CGXGridExcelLikeFrameImp>(*this, 16);
+    GXInstallSlot<CGXGridExcelLikeFrameImp>(*this, 16);
     InstallUserSelectRangeImp();
 }
 

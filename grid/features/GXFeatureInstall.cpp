@@ -24,64 +24,53 @@
 #include "grid/features/CGXSpanCellPools.h"
 #include "grid/features/CGXStyleCompareSubsetImp.h"
 #include "grid/features/CGXStyleSerializeImp.h"
-
-namespace {
-
-// Fills a slot once; the grid owns the object.
-template <class Imp>
-void InstallSlot(CGXGridCore& grid, int slot) {
-    if (grid.GetFeatureSlot(slot))
-        return;
-    grid.SetFeatureSlot(slot, grid.AddOwnedObject(std::make_unique<Imp>()));
-}
-
-}  // namespace
+#include "grid/features/GXInstallSlot.h"
 
 void CGXGridCore::InstallCommandFactory() {
-    InstallSlot<CGXCommandFactory>(*this, 9);
+    GXInstallSlot<CGXCommandFactory>(*this, 9);
     GXAddFeatureStrings();
 }
 
 void CGXGridCore::InstallDirectCopyMoveCellsImp() {
-    InstallSlot<CGXGridDirectCopyMoveCellsImp>(*this, 24);
+    GXInstallSlot<CGXGridDirectCopyMoveCellsImp>(*this, 24);
     InstallDataCopyMoveCellsImp();
     GXAddFeatureStrings();
 }
 
 void CGXGridCore::InstallClearCellsImp() {
-    InstallSlot<CGXGridClearCellsImp>(*this, 28);
+    GXInstallSlot<CGXGridClearCellsImp>(*this, 28);
     GXAddFeatureStrings();
 }
 
 void CGXGridCore::InstallUserSelectRangeImp() {
-    InstallSlot<CGXGridUserSelectRangeImp>(*this, 15);
+    GXInstallSlot<CGXGridUserSelectRangeImp>(*this, 15);
 }
 
 void CGXGridCore::InstallTextDataExchangeImp() {
-    InstallSlot<CGXGridTextDataExchangeImp>(*this, 25);
+    GXInstallSlot<CGXGridTextDataExchangeImp>(*this, 25);
 }
 
 void CGXGridCore::InstallStyleDataExchangeImp() {
-    InstallSlot<CGXGridStyleDataExchangeImp>(*this, 26);
+    GXInstallSlot<CGXGridStyleDataExchangeImp>(*this, 26);
 }
 
 void CGXGridCore::InstallCutPasteImp() {
-    InstallSlot<CGXGridCutPasteImp>(*this, 27);
+    GXInstallSlot<CGXGridCutPasteImp>(*this, 27);
     GXAddFeatureStrings();
 }
 
 void CGXGridCore::InstallSortImp() {
-    InstallSlot<CGXGridSortImp>(*this, 3);
+    GXInstallSlot<CGXGridSortImp>(*this, 3);
     InstallSortMoveDataImp();
     GXAddLayoutStrings();
 }
 
 void CGXGridCore::InstallDrawSpannedCellsImp() {
-    InstallSlot<CGXDrawSpannedCellsImp>(*this, 6);
+    GXInstallSlot<CGXDrawSpannedCellsImp>(*this, 6);
 }
 
 void CGXGridCore::InstallCoveredCellsImp() {
-    InstallSlot<CGXGridCoveredCellsImp>(*this, 5);
+    GXInstallSlot<CGXGridCoveredCellsImp>(*this, 5);
     InstallCoveredCellPoolImp();
     if (GetParam())
         GetParam()->CreateCoveredCellPool();
@@ -90,14 +79,14 @@ void CGXGridCore::InstallCoveredCellsImp() {
 }
 
 void CGXGridCore::InstallFloatCellsImp() {
-    InstallSlot<CGXGridFloatCellsImp>(*this, 7);
+    GXInstallSlot<CGXGridFloatCellsImp>(*this, 7);
     InstallDrawSpannedCellsImp();
     InstallSpanCellPoolImp();
     InstallCalcSizeImp();
 }
 
 void CGXGridCore::InstallMergeCellsImp() {
-    InstallSlot<CGXGridMergeCellsImp>(*this, 8);
+    GXInstallSlot<CGXGridMergeCellsImp>(*this, 8);
     InstallDrawSpannedCellsImp();
     InstallSpanCellPoolImp();
     InstallDelayedRangePoolImp();

@@ -11,48 +11,40 @@
 #include "grid/features/CGXGridUpdateHintImp.h"
 #include "grid/features/CGXGridUserResizeCellsImp.h"
 #include "grid/features/CGXSizeCommands.h"
-
-namespace {
-template <class Imp>
-void InstallSlot(CGXGridCore& grid, int slot) {
-    if (grid.GetFeatureSlot(slot))
-        return;
-    grid.SetFeatureSlot(slot, grid.AddOwnedObject(std::make_unique<Imp>()));
-}
-}  // namespace
+#include "grid/features/GXInstallSlot.h"
 
 void CGXGridCore::InstallHideCellsImp() {
-    InstallSlot<CGXGridHideCellsImp>(*this, 13);
+    GXInstallSlot<CGXGridHideCellsImp>(*this, 13);
     GXAddSizeCommandStrings();
 }
 
 void CGXGridCore::InstallUserResizeCellsImp() {
-    InstallSlot<CGXGridUserResizeCellsImp>(*this, 20);
+    GXInstallSlot<CGXGridUserResizeCellsImp>(*this, 20);
     GXAddSizeCommandStrings();
 }
 
 void CGXGridCore::InstallMarkEditHeaderImp() {
-    InstallSlot<CGXGridMarkEditHeaderImp>(*this, 22);
+    GXInstallSlot<CGXGridMarkEditHeaderImp>(*this, 22);
 }
 
 void CGXGridCore::InstallUpdateHintImp() {
-    InstallSlot<CGXGridUpdateHintImp>(*this, 11);
+    GXInstallSlot<CGXGridUpdateHintImp>(*this, 11);
 }
 
 void CGXGridCore::InstallResizeToFitImp() {
-    InstallSlot<CGXGridResizeToFitImp>(*this, 12);
+    GXInstallSlot<CGXGridResizeToFitImp>(*this, 12);
     InstallCalcSizeImp();
     GXAddSizeCommandStrings();
 }
 
 void CGXGridCore::InstallFreezeMenuHelperImp() {
-    InstallSlot<CGXGridFreezeMenuHelperImp>(*this, 23);
+    GXInstallSlot<CGXGridFreezeMenuHelperImp>(*this, 23);
 }
 
 void CGXGridCore::InstallOptimizedUpdateImp() {
-    InstallSlot<CGXGridOptimizedUpdateImp>(*this, 21);
+    GXInstallSlot<CGXGridOptimizedUpdateImp>(*this, 21);
 }
 
 void CGXGridCore::InstallCalcSizeImp() {
-    InstallSlot<CGXCalcSizeImp>(*this, 10);
+    GXInstallSlot<CGXCalcSizeImp>(*this, 10);
 }

@@ -70,15 +70,7 @@ void NetOpsTest::UseSettings(int rccTimeoutSeconds, int updateDelayMs) {
 }
 
 SimNode& NetOpsTest::AddNode(int n, uint16_t type, bool online) {
-    nodesim::NodeIdentity id;
-    id.type = type;
-    id.name = "Node " + std::to_string(n);
-    char mac[32];
-    std::snprintf(mac, sizeof mac, "02:18:00:00:00:%02x", n);
-    id.mac = VavMacAddress(mac);
-    id.ip = 0x0A000000u + static_cast<uint32_t>(n);
-    id.serial = static_cast<uint32_t>(n);
-    SimNode& node = nodes_.emplace_back(net_, id);
+    SimNode& node = nodes_.emplace_back(net_, nodesim::NumberedNode(n, type));
     if (online)
         Announce(node);
     return node;

@@ -81,15 +81,7 @@ void TessalyFixture::Start(std::vector<std::string> args, std::filesystem::path 
 }
 
 SimNode& TessalyFixture::AddSimNode(int n, bool online) {
-    nodesim::NodeIdentity id;
-    id.type = 8450;
-    id.name = "Node " + std::to_string(n);
-    char mac[32];
-    std::snprintf(mac, sizeof mac, "02:18:00:00:00:%02x", n);
-    id.mac = VavMacAddress(mac);
-    id.ip = 0x0A000000u + static_cast<uint32_t>(n);
-    id.serial = static_cast<uint32_t>(n);
-    SimNode& node = nodes_.emplace_back(net_, id);
+    SimNode& node = nodes_.emplace_back(net_, nodesim::NumberedNode(n));
     if (online)
         Announce(node);
     return node;
@@ -114,9 +106,7 @@ xmldom::Node TessalyFixture::AddDocNode(const SimNode& node, const char* typeNam
 }
 
 ROWCOL TessalyFixture::RowOfNode(int n) {
-    char mac[32];
-    std::snprintf(mac, sizeof mac, "02:18:00:00:00:%02x", n);
-    const VavMacAddress wanted(mac);
+    const VavMacAddress wanted = nodesim::NumberedNode(n).mac;
     for (ROWCOL row = View().HeaderRows() + 1; row <= View().LastRow(); ++row) {
         VavMacAddress found;
         xmldom::Node node = View().NodeOfRow(row);

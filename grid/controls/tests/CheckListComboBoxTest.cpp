@@ -39,11 +39,6 @@ protected:
             *Core().GetRegisteredControl(GX_IDS_CTRL_CHECKLIST_COMBOBOX));
     }
     CGXCheckListComboLBox& List() { return *Control().GetCheckList(); }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
-        QTest::keyClick(target, key, mods);
-        QCoreApplication::processEvents();
-    }
     void Open(ROWCOL row, ROWCOL col) {
         Core().SetCurrentCell(row, col);
         Paint();

@@ -54,20 +54,6 @@ protected:
                           QPoint(r.left + 10, (r.top + r.bottom) / 2));
         QCoreApplication::processEvents();
     }
-    // Keys go where the keyboard is: the edit window while the cell is edited.
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
-        QTest::keyClick(target, key, mods);
-        QCoreApplication::processEvents();
-    }
-    void Type(const char* text) {
-        for (const char* p = text; *p; ++p) {
-            QWidget* target =
-                QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
-            QTest::keyClick(target, *p);
-            QCoreApplication::processEvents();
-        }
-    }
     std::string EditText(CGXComboBox* c) {
         std::string text;
         c->GetCurrentText(text);

@@ -73,6 +73,23 @@ protected:
         QTest::mouseClick(wnd_.get(), Qt::LeftButton, Qt::NoModifier, At(p));
         QCoreApplication::processEvents();
     }
+    // Where the keyboard is: the window with the focus (a cell's own window while the cell is
+    // edited), else the grid.
+    QWidget* Focus() {
+        QWidget* w = QApplication::focusWidget();
+        return w ? w : wnd_.get();
+    }
+    // A key, or the keys of each character, sent to where the keyboard is, one at a time.
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(Focus(), key, mods);
+        QCoreApplication::processEvents();
+    }
+    void Type(const char* text) {
+        for (const char* p = text; *p; ++p) {
+            QTest::keyClick(Focus(), *p);
+            QCoreApplication::processEvents();
+        }
+    }
 
     int width_ = 400;
     int height_ = 300;

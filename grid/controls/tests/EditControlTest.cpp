@@ -31,11 +31,6 @@ protected:
         ASSERT_NE(edit_, nullptr);
         Paint();
     }
-    // Keys go where the focus is: the grid, or the edit window once it shows.
-    QWidget* Focus() {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w : wnd_.get();
-    }
     void Type(const QString& text) {
         for (QChar c : text) {
             if (c.unicode() < 0x80) {

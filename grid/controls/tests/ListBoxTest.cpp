@@ -49,10 +49,6 @@ protected:
         Paint();
         Core().stores = 0;
     }
-    QWidget* Focus() {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w : wnd_.get();
-    }
     void Key(Qt::Key key) {
         QTest::keyClick(Focus(), key);
         Paint();

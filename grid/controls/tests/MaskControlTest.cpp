@@ -24,10 +24,6 @@ protected:
         mask_ = dynamic_cast<CGXMaskControl*>(Core().GetRegisteredControl(GX_IDS_CTRL_MASKEDIT));
         Paint();
     }
-    QWidget* Focus() {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w : wnd_.get();
-    }
     CGXMaskControl* mask_ = nullptr;
 };
 

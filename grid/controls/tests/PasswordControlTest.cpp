@@ -26,10 +26,6 @@ protected:
         pw_ = dynamic_cast<CGXPasswordControl*>(Core().GetRegisteredControl(GX_IDS_CTRL_PASSWORD));
         Paint();
     }
-    QWidget* Focus() {
-        QWidget* w = QApplication::focusWidget();
-        return w ? w : wnd_.get();
-    }
     CGXPasswordControl* pw_ = nullptr;
 };
 

@@ -48,20 +48,6 @@ protected:
     CGXRichEditCtrl& Control(unsigned id = GX_IDS_CTRL_RICHEDIT) {
         return static_cast<CGXRichEditCtrl&>(*Core().GetRegisteredControl(id));
     }
-    // Keys go where the keyboard is: the rich-edit window once the cell is being edited.
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
-        QTest::keyClick(target, key, mods);
-        QCoreApplication::processEvents();
-    }
-    void Type(const char* text) {
-        for (const char* p = text; *p; ++p) {
-            QWidget* target =
-                QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
-            QTest::keyClick(target, *p);
-            QCoreApplication::processEvents();
-        }
-    }
 };
 
 TEST_F(RichCell, TypingIntoACellReplacesItsValueWithAnEscapedDocument) {

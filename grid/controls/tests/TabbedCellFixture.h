@@ -5,6 +5,10 @@
 #include "grid/controls/tests/ControlFixture.h"
 #include "grid/core/CGXStyle.h"
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 namespace gxtest {
 
 inline constexpr const char* kTabbedPorts =
@@ -33,6 +37,30 @@ protected:
         Core().SetStyleRange(CGXRange(row, col), &extra);
     }
     Control* Ctrl() { return static_cast<Control*>(Core().GetRegisteredControl(ControlId)); }
+    // A stored key shows its text column and a typed text stores its key; an unknown key shows
+    // nothing, an unknown text is refused and kept as typed.
+    void ExpectKeysAndTexts() {
+        Control* c = Ctrl();
+        std::string text;
+        for (auto [value, shown, found] :
+             std::vector<std::tuple<std::string, std::string, bool>>{{"1", "Port A", true},
+                                                                     {"2", "Port", true},
+                                                                     {"3", "Universe", true},
+                                                                     {"9", "", false},
+                                                                     {"", "", false}}) {
+            EXPECT_EQ(c->GetControlText(text, 1, 1, &value, *Style(1, 1)), found) << value;
+            EXPECT_EQ(text, shown) << value;
+        }
+        for (auto [typed, key, ok] :
+             std::vector<std::tuple<std::string, std::string, bool>>{{"Port", "2", true},
+                                                                     {"Port A", "1", true},
+                                                                     {"", "", true},
+                                                                     {"Por", "Por", false}}) {
+            std::string t = typed;
+            EXPECT_EQ(c->ConvertControlTextToValue(t, 1, 1, nullptr), ok) << typed;
+            EXPECT_EQ(t, key) << typed;
+        }
+    }
 };
 
 }  // namespace gxtest

@@ -32,19 +32,6 @@ protected:
                           QPoint(r.left + 10, (r.top + r.bottom) / 2));
         QCoreApplication::processEvents();
     }
-    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
-        QTest::keyClick(target, key, mods);
-        QCoreApplication::processEvents();
-    }
-    void Type(const char* text) {
-        for (const char* p = text; *p; ++p) {
-            QWidget* target =
-                QApplication::focusWidget() ? QApplication::focusWidget() : wnd_.get();
-            QTest::keyClick(target, *p);
-            QCoreApplication::processEvents();
-        }
-    }
     std::string EditText() {
         std::string text;
         Control()->GetCurrentText(text);
@@ -53,19 +40,7 @@ protected:
 };
 
 TEST_F(TabbedCombo, KeysAreStoredAndTextsShown) {
-    CGXTabbedComboBox* c = Control();
-    std::string text;
-    for (auto [value, shown, found] : std::vector<std::tuple<std::string, std::string, bool>>{
-             {"1", "Port A", true}, {"2", "Port", true}, {"9", "", false}, {"", "", false}}) {
-        EXPECT_EQ(c->GetControlText(text, 1, 1, &value, *Style(1, 1)), found) << value;
-        EXPECT_EQ(text, shown) << value;
-    }
-    for (auto [typed, key, ok] : std::vector<std::tuple<std::string, std::string, bool>>{
-             {"Port", "2", true}, {"Port A", "1", true}, {"", "", true}, {"Por", "Por", false}}) {
-        std::string t = typed;
-        EXPECT_EQ(c->ConvertControlTextToValue(t, 1, 1, nullptr), ok) << typed;
-        EXPECT_EQ(t, key) << typed;
-    }
+    ExpectKeysAndTexts();
 }
 
 TEST_F(TabbedCombo, ChoosingPortByMouseStoresItsKey) {

@@ -39,23 +39,7 @@ protected:
 };
 
 TEST_F(TabbedList, ShowsTheTextColumnOfTheStoredKey) {
-    CGXTabbedComboBoxWnd* c = Control();
-    std::string text;
-    for (auto [value, shown, found] :
-         std::vector<std::tuple<std::string, std::string, bool>>{{"1", "Port A", true},
-                                                                 {"2", "Port", true},
-                                                                 {"3", "Universe", true},
-                                                                 {"9", "", false},
-                                                                 {"", "", false}}) {
-        EXPECT_EQ(c->GetControlText(text, 1, 1, &value, *Style(1, 1)), found) << value;
-        EXPECT_EQ(text, shown) << value;
-    }
-    for (auto [typed, key, ok] : std::vector<std::tuple<std::string, std::string, bool>>{
-             {"Port", "2", true}, {"Port A", "1", true}, {"", "", true}, {"Por", "Por", false}}) {
-        std::string t = typed;
-        EXPECT_EQ(c->ConvertControlTextToValue(t, 1, 1, nullptr), ok) << typed;
-        EXPECT_EQ(t, key) << typed;
-    }
+    ExpectKeysAndTexts();
 }
 
 TEST_F(TabbedList, ChoosingPortListedAfterPortAStoresPort) {

@@ -7,6 +7,7 @@
 #include "grid/features/CGXBrowseParam.h"
 #include "grid/features/CGXGridDocSerializeImp.h"
 #include "grid/features/CGXGridParamCopyOperatorImp.h"
+#include "grid/features/tests/ParamArchiveFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,27 +17,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class BrowseParamTest : public ::testing::Test {
+class BrowseParamTest : public gxtest::ParamArchiveFixture {
 protected:
-    void SetUp() override {
-        GXTerminateLibrary();
-        InstallDocSerializeImp();
-        InstallParamCopyOperatorImp();
-        CGXSysColorCache::Instance().Update();
-    }
-    void TearDown() override { GXTerminateLibrary(); }
-    template <class T>
-    static Bytes Store(T& object) {
-        Bytes out;
-        fw::Archive ar(fw::StoreTo{out});
-        object.Serialize(ar);
-        return out;
-    }
-    static void Load(CGXBrowseParam& p, const Bytes& b) {
-        fw::Archive ar(fw::LoadFrom{b});
-        p.Serialize(ar);
-        EXPECT_EQ(ar.Remaining(), 0u);
-    }
     // What the base part of a default browse parameter object archives to.
     static Bytes BaseBytes() {
         CGXGridParam base;

@@ -9,6 +9,7 @@
 #include "grid/features/CGXGridDocSerializeImp.h"
 #include "grid/features/CGXGridParamCopyOperatorImp.h"
 #include "grid/features/CGXSpanCellPools.h"
+#include "grid/features/tests/ParamArchiveFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,30 +19,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class DocSerializeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        GXTerminateLibrary();
-        InstallDocSerializeImp();
-        InstallParamCopyOperatorImp();
-        CGXSysColorCache::Instance().Update();
-    }
-    void TearDown() override { GXTerminateLibrary(); }
-
-    template <class T>
-    static Bytes Store(T& object) {
-        Bytes out;
-        fw::Archive ar(fw::StoreTo{out});
-        object.Serialize(ar);
-        return out;
-    }
-    template <class T>
-    static void Load(T& object, const Bytes& b) {
-        fw::Archive ar(fw::LoadFrom{b});
-        object.Serialize(ar);
-        EXPECT_EQ(ar.Remaining(), 0u);
-    }
-};
+class DocSerializeTest : public gxtest::ParamArchiveFixture {};
 
 void Append(Bytes& b, std::initializer_list<std::uint8_t> more) {
     b.insert(b.end(), more);
