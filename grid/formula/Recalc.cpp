@@ -21,8 +21,10 @@ void MarkSubtree(const GXFormula& f, int index, std::vector<bool>& marks) {
     const GXExprNode& n = f.nodes[static_cast<size_t>(index)];
     MarkSubtree(f, n.left, marks);
     MarkSubtree(f, n.right, marks);
-    MarkSubtree(f, n.rowTerm, marks);
-    MarkSubtree(f, n.colTerm, marks);
+    if (n.kind == GX_NODE_RELATIVE) {
+        MarkSubtree(f, n.rowTerm, marks);
+        MarkSubtree(f, n.colTerm, marks);
+    }
 }
 
 // True when evaluating the formula reads only the cells it names and has no effect beyond its
