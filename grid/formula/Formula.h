@@ -73,23 +73,23 @@ enum GXOperator : int {
     GX_OP_ERROR = 26,
 };
 
-// A text kept out of line, for a string literal node or a formula's comment: most nodes and
-// formulas have none, and small records keep a large sheet's formulas compact. An empty text
-// is told from none.
-class GXNodeText {
+// A text kept out of line, for a string literal node, a formula's comment or a cell's text
+// value: most nodes, formulas and cells have none, and small records keep a large sheet
+// compact. An empty text is told from none.
+class GXBoxedText {
 public:
-    GXNodeText() = default;
-    GXNodeText(const GXNodeText& other)
+    GXBoxedText() = default;
+    GXBoxedText(const GXBoxedText& other)
         : text_(other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr) {}
-    GXNodeText(GXNodeText&&) noexcept = default;
-    GXNodeText& operator=(const GXNodeText& other) {
+    GXBoxedText(GXBoxedText&&) noexcept = default;
+    GXBoxedText& operator=(const GXBoxedText& other) {
         if (this != &other) {
             text_ = other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr;
         }
         return *this;
     }
-    GXNodeText& operator=(GXNodeText&&) noexcept = default;
-    GXNodeText& operator=(std::string text) {
+    GXBoxedText& operator=(GXBoxedText&&) noexcept = default;
+    GXBoxedText& operator=(std::string text) {
         text_ = std::make_unique<std::string>(std::move(text));
         return *this;
     }
@@ -98,8 +98,10 @@ public:
         static const std::string kEmpty;
         return text_ ? *text_ : kEmpty;
     }
+    operator const std::string&() const { return str(); }
     bool empty() const { return str().empty(); }
     bool has() const { return text_ != nullptr; }
+    void reset() { text_.reset(); }
     bool operator==(std::string_view other) const { return str() == other; }
 
 private:
@@ -129,7 +131,7 @@ struct GXExprNode {
             uint16_t conversion;  // argument link: descriptor's conversion
         };
     };
-    GXNodeText text;  // string literal
+    GXBoxedText text;  // string literal
 
     bool named() const { return kind == GX_NODE_NAMED_CELL || kind == GX_NODE_NAMED_RANGE; }
 };
@@ -198,7 +200,7 @@ struct GXFormula {
     std::vector<GXExprNode> nodes;
     // Code that edits nodes in place calls dependencies.Forget().
     mutable GXDependencyList dependencies;
-    GXNodeText comment;
+    GXBoxedText comment;
 
     bool empty() const { return root < 0; }
 };

@@ -190,7 +190,7 @@ bool StoreResult(GXEngineCell& cell, const GXValue& v) {
     if (cell.isText()) {
         cell.text = v.text;
     } else if (wasText) {
-        cell.text = std::string();
+        cell.text.reset();
     }
     cell.error = kind == GX_VAL_ERROR ? v.error : 0;
     if (kind == GX_VAL_ERROR || wasError) {
