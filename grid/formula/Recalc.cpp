@@ -311,8 +311,8 @@ namespace {
 // A large sheet's cells, formulas and nodes lie in memory the caches do not hold; asking for
 // those of the cells a little ahead lets their reads overlap the work on the present one.
 constexpr ptrdiff_t kCellsAhead = 16;
-constexpr ptrdiff_t kFormulasAhead = 8;
-constexpr ptrdiff_t kNodesAhead = 4;
+constexpr ptrdiff_t kFormulasAhead = 16;
+constexpr ptrdiff_t kNodesAhead = 8;
 
 // Asks for every cache line of an object: a record that straddles two lines, or a formula
 // whose evaluation starts at its last node, would stall on the line not asked for.
