@@ -61,7 +61,7 @@ struct GXEngineCell {
     double number = 0;
     GXEngineCell* next = nullptr;        // hash chain
     const char* errorContext = nullptr;  // static text naming where the error arose, or null
-    std::string text;
+    GXBoxedText text;  // a text value, out of line: most cells hold numbers or formulas
     std::unique_ptr<GXCellStyle> style;
     GXCellBlock* block = nullptr;
 

@@ -73,23 +73,23 @@ enum GXOperator : int {
     GX_OP_ERROR = 26,
 };
 
-// A text kept out of line, for a string literal node or a formula's comment: most nodes and
-// formulas have none, and small records keep a large sheet's formulas compact. An empty text
-// is told from none.
-class GXNodeText {
+// A text kept out of line, for a string literal node, a formula's comment or a cell's text
+// value: most nodes, formulas and cells have none, and small records keep a large sheet
+// compact. An empty text is told from none.
+class GXBoxedText {
 public:
-    GXNodeText() = default;
-    GXNodeText(const GXNodeText& other)
+    GXBoxedText() = default;
+    GXBoxedText(const GXBoxedText& other)
         : text_(other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr) {}
-    GXNodeText(GXNodeText&&) noexcept = default;
-    GXNodeText& operator=(const GXNodeText& other) {
+    GXBoxedText(GXBoxedText&&) noexcept = default;
+    GXBoxedText& operator=(const GXBoxedText& other) {
         if (this != &other) {
             text_ = other.text_ ? std::make_unique<std::string>(*other.text_) : nullptr;
         }
         return *this;
     }
-    GXNodeText& operator=(GXNodeText&&) noexcept = default;
-    GXNodeText& operator=(std::string text) {
+    GXBoxedText& operator=(GXBoxedText&&) noexcept = default;
+    GXBoxedText& operator=(std::string text) {
         text_ = std::make_unique<std::string>(std::move(text));
         return *this;
     }
@@ -98,31 +98,44 @@ public:
         static const std::string kEmpty;
         return text_ ? *text_ : kEmpty;
     }
+    operator const std::string&() const { return str(); }
     bool empty() const { return str().empty(); }
     bool has() const { return text_ != nullptr; }
+    void reset() { text_.reset(); }
     bool operator==(std::string_view other) const { return str() == other; }
 
 private:
     std::unique_ptr<std::string> text_;
 };
 
+// One node of a compiled formula: 32 bytes, so that a pass over a large sheet streams half as
+// many cache lines of nodes. The payload fields serve one kind each and share their bytes; a
+// reader asks for the field of the node's kind only (a number node has no name).
 struct GXExprNode {
     GXNodeKind kind = GX_NODE_OPERATOR;
     uint8_t flags = 0;
+    uint8_t op = 0;  // operator (GXOperator)
     int16_t left = -1;
     int16_t right = -1;
-    int16_t prevLink = -1;    // argument link: previous link or the call
-    uint16_t conversion = 0;  // argument link: descriptor's conversion
-    int16_t rowTerm = -1;     // relative reference
-    int16_t colTerm = -1;
-    int16_t op = 0;  // operator (GXOperator)
-    // Payload by kind.
-    double number = 0;                             // number
-    GXRangeRef ref;                                // cell, range
-    GXRangeName* name = nullptr;                   // named cell or range (null: undefined)
-    const GXWorksheetFunctionEntry* fn = nullptr;  // call (null: undefined)
-    GXNodeText text;                               // string literal
+    union {
+        GXRangeRef ref{};                    // cell, range
+        double number;                       // number
+        GXRangeName* name;                   // named cell or range (null: undefined)
+        const GXWorksheetFunctionEntry* fn;  // call (null: undefined)
+        struct {
+            int16_t rowTerm;  // relative reference
+            int16_t colTerm;
+        };
+        struct {
+            int16_t prevLink;     // argument link: previous link or the call
+            uint16_t conversion;  // argument link: descriptor's conversion
+        };
+    };
+    GXBoxedText text;  // string literal
+
+    bool named() const { return kind == GX_NODE_NAMED_CELL || kind == GX_NODE_NAMED_RANGE; }
 };
+static_assert(sizeof(GXExprNode) == 32);
 
 // A reference recalculation follows: a cell or range, or a defined name whose reference is
 // read at each use, so redefining the name needs no new list.
@@ -187,7 +200,7 @@ struct GXFormula {
     std::vector<GXExprNode> nodes;
     // Code that edits nodes in place calls dependencies.Forget().
     mutable GXDependencyList dependencies;
-    GXNodeText comment;
+    GXBoxedText comment;
 
     bool empty() const { return root < 0; }
 };

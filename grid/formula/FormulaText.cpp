@@ -198,7 +198,11 @@ std::optional<std::string> GXFormulaToText(const GXFormula& f) {
                 out += ',';
             }
             const GXExprNode& item = nodes[i];
-            out += item.name ? item.name->name : GXRefToText(item.ref).value_or("??");
+            if (item.named()) {
+                out += item.name ? item.name->name : "??";
+            } else {
+                out += GXRefToText(item.ref).value_or("??");
+            }
         }
     }
     if (f.comment.has()) {

@@ -59,7 +59,7 @@ bool GXDeleteRangeName(int sheetNo, std::string_view name) {
             }
             bool uses = false;
             for (const GXExprNode& n : c->formula->nodes) {
-                uses = uses || n.name == found;
+                uses = uses || (n.named() && n.name == found);
             }
             if (!uses) {
                 continue;
@@ -69,10 +69,9 @@ bool GXDeleteRangeName(int sheetNo, std::string_view name) {
             }
             c->formula->dependencies.Forget();
             for (GXExprNode& n : c->formula->nodes) {
-                if (n.name == found) {
+                if (n.named() && n.name == found) {
                     n.kind = n.kind == GX_NODE_NAMED_CELL ? GX_NODE_CELL : GX_NODE_RANGE;
                     n.ref = found->ref;
-                    n.name = nullptr;
                 }
             }
         }

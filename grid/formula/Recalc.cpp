@@ -21,8 +21,10 @@ void MarkSubtree(const GXFormula& f, int index, std::vector<bool>& marks) {
     const GXExprNode& n = f.nodes[static_cast<size_t>(index)];
     MarkSubtree(f, n.left, marks);
     MarkSubtree(f, n.right, marks);
-    MarkSubtree(f, n.rowTerm, marks);
-    MarkSubtree(f, n.colTerm, marks);
+    if (n.kind == GX_NODE_RELATIVE) {
+        MarkSubtree(f, n.rowTerm, marks);
+        MarkSubtree(f, n.colTerm, marks);
+    }
 }
 
 // True when evaluating the formula reads only the cells it names and has no effect beyond its
@@ -188,7 +190,7 @@ bool StoreResult(GXEngineCell& cell, const GXValue& v) {
     if (cell.isText()) {
         cell.text = v.text;
     } else if (wasText) {
-        cell.text = std::string();
+        cell.text.reset();
     }
     cell.error = kind == GX_VAL_ERROR ? v.error : 0;
     if (kind == GX_VAL_ERROR || wasError) {
@@ -309,8 +311,8 @@ namespace {
 // A large sheet's cells, formulas and nodes lie in memory the caches do not hold; asking for
 // those of the cells a little ahead lets their reads overlap the work on the present one.
 constexpr ptrdiff_t kCellsAhead = 16;
-constexpr ptrdiff_t kFormulasAhead = 8;
-constexpr ptrdiff_t kNodesAhead = 4;
+constexpr ptrdiff_t kFormulasAhead = 16;
+constexpr ptrdiff_t kNodesAhead = 8;
 
 // Asks for every cache line of an object: a record that straddles two lines, or a formula
 // whose evaluation starts at its last node, would stall on the line not asked for.
@@ -354,11 +356,18 @@ bool ListCell(GXEngineSheet& sheet, GXEngineCell* cell) {
     return false;
 }
 
-// Lists the linked formula cells in order, clearing and marking each (ListCell); true when any
-// is stale. Each cell is marked a few cells behind the one listed, whose formula is fetched
-// meanwhile: a large sheet's records are read once, and their formulas' reads overlap.
-bool ListAndMark(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order) {
-    bool anyStale = false;
+// Lists the linked formula cells in order, clearing and marking each (ListCell), and calls
+// marked(i, stale) after marking order[i]. Each cell is marked a few cells behind the one
+// listed, whose formula is fetched meanwhile: a large sheet's records are read once, and their
+// formulas' reads overlap.
+template <typename Marked>
+void ListAndMarkEach(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order, Marked marked) {
+    size_t done = 0;
+    auto markUpTo = [&](size_t end) {
+        for (; done < end; ++done) {
+            marked(done, ListCell(sheet, order[done]));
+        }
+    };
     GXListIterator walk(sheet.formulas);
     while (GXEngineCell* cell = walk.Next()) {
         if (!cell->has(GX_CF_LINKED)) {
@@ -369,14 +378,16 @@ bool ListAndMark(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order) {
         }
         order.push_back(cell);
         if (order.size() > static_cast<size_t>(kFormulasAhead)) {
-            anyStale = ListCell(sheet, order[order.size() - 1 - kFormulasAhead]) || anyStale;
+            markUpTo(order.size() - kFormulasAhead);
         }
     }
-    size_t from =
-        order.size() > static_cast<size_t>(kFormulasAhead) ? order.size() - kFormulasAhead : 0;
-    for (size_t i = from; i < order.size(); ++i) {
-        anyStale = ListCell(sheet, order[i]) || anyStale;
-    }
+    markUpTo(order.size());
+}
+
+// Lists and marks the linked formula cells; true when any is stale.
+bool ListAndMark(GXEngineSheet& sheet, std::vector<GXEngineCell*>& order) {
+    bool anyStale = false;
+    ListAndMarkEach(sheet, order, [&](size_t, bool stale) { anyStale = anyStale || stale; });
     return anyStale;
 }
 
@@ -478,17 +489,7 @@ void SweepFrom(Sweep& s, const std::vector<GXEngineCell*>& order, size_t from) {
 // stopped it.
 bool ListMarkAndSweep(Sweep& s, std::vector<GXEngineCell*>& order, size_t& next, bool& stopped) {
     s.listing = true;
-    size_t marked = 0;
     bool sweeping = true;
-    auto markUpTo = [&](size_t end) {
-        for (; marked < end; ++marked) {
-            GXEngineCell* cell = order[marked];
-            s.anyStale = ListCell(s.sheet, cell) || s.anyStale;
-            if (const GXFormula* f = cell->formula.get()) {
-                PrefetchBytes(f->nodes.data(), f->nodes.size() * sizeof(GXExprNode));
-            }
-        }
-    };
     auto sweepUpTo = [&](size_t end) {
         for (; sweeping && next < end; ++next) {
             GXEngineCell* cell = order[next];
@@ -503,23 +504,15 @@ bool ListMarkAndSweep(Sweep& s, std::vector<GXEngineCell*>& order, size_t& next,
             }
         }
     };
-    GXListIterator walk(s.sheet.formulas);
-    while (GXEngineCell* cell = walk.Next()) {
-        if (!cell->has(GX_CF_LINKED)) {
-            continue;
+    ListAndMarkEach(s.sheet, order, [&](size_t i, bool stale) {
+        s.anyStale = s.anyStale || stale;
+        if (const GXFormula* f = order[i]->formula.get()) {
+            PrefetchBytes(f->nodes.data(), f->nodes.size() * sizeof(GXExprNode));
         }
-        if (cell->formula) {
-            __builtin_prefetch(cell->formula.get());
+        if (i + 1 > static_cast<size_t>(kNodesAhead)) {
+            sweepUpTo(i + 1 - kNodesAhead);
         }
-        order.push_back(cell);
-        if (order.size() > static_cast<size_t>(kFormulasAhead)) {
-            markUpTo(order.size() - kFormulasAhead);
-        }
-        if (marked > static_cast<size_t>(kNodesAhead)) {
-            sweepUpTo(marked - kNodesAhead);
-        }
-    }
-    markUpTo(order.size());
+    });
     sweepUpTo(order.size());
     return s.anyStale;
 }

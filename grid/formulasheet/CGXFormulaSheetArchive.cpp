@@ -196,7 +196,7 @@ void CGXFormulaSheet::CopyFromFormulaSheet(const CGXFormulaSheet& other) {
             // Names in the copy are this sheet's records of the same names.
             if (copy->formula)
                 for (GXExprNode& node : copy->formula->nodes)
-                    if (node.name)
+                    if (node.named() && node.name)
                         node.name = GXFindRangeName(to, node.name->name);
             // Linked, so that lookups, recalculation and archives see the copy.
             GXLinkCell(to, copy);

@@ -212,7 +212,7 @@ std::string CGXFormulaSheet::CellFormulaText(const GXEngineCell& cell) const {
         }
         case GX_VAL_LONG_TEXT:
         case GX_VAL_SHORT_TEXT:
-            return "'" + cell.text;
+            return "'" + cell.text.str();
         default:
             return std::string();
     }

@@ -173,7 +173,8 @@ bool CGXFormulaSheet::DeleteRangeName(std::string_view name,
         while (GXEngineCell* c = it.Next()) {
             bool uses = false;
             if (c->has(GX_CF_LINKED) && c->formula)
-                for (const GXExprNode& n : c->formula->nodes) uses = uses || n.name == found;
+                for (const GXExprNode& n : c->formula->nodes)
+                    uses = uses || (n.named() && n.name == found);
             if (uses)
                 users.push_back({c->row, c->col, GXFormulaToText(*c->formula).value_or("")});
         }

@@ -214,5 +214,21 @@ TEST_F(RangeOpsTest, DeletingANameLeavesPlainReferences) {
     EXPECT_EQ(Text("B1"), "8");
 }
 
+// Every other node of the formula (number, string, call, relative reference, constraint,
+// attached list) keeps its contents when the name's nodes become plain references.
+TEST_F(RangeOpsTest, DeletingANameLeavesTheFormulasOtherNodesAsTheyWere) {
+    Set("A1", "4");
+    ASSERT_TRUE(GXSetRangeName(sheet, "Base", Ref("A1")));
+    Set("B2", "=Base+0.5+LENGTH(\"abc\")+#{-1,-1}*2;Base>0\\Base,A1:A2");
+    EXPECT_EQ(Content("B2"), "=Base+0.5+LENGTH(\"abc\")+#{-1,-1}*2;Base>0\\Base,A1..A2");
+    GXRecalcAll(sheet);
+    EXPECT_EQ(Text("B2"), "15.5");
+    ASSERT_TRUE(GXDeleteRangeName(sheet, "Base"));
+    EXPECT_EQ(Content("B2"), "=A1+0.5+LENGTH(\"abc\")+#{-1,-1}*2;A1>0\\A1,A1..A2");
+    Set("A1", "5");
+    GXRecalcAll(sheet);
+    EXPECT_EQ(Text("B2"), "18.5");
+}
+
 }  // namespace
 }  // namespace formula::test

@@ -61,6 +61,40 @@ TEST_F(RecalcTest, AChangeReachesTheWholeChainOnce) {
     EXPECT_TRUE(Sheet().changedRanges.empty());
 }
 
+// A formula's value moving between long, short and empty texts and numbers reads as the last
+// one stored, and the cell is marked changed only when the value differs.
+TEST_F(RecalcTest, AValueChangingKindReadsAsTheLastOneStored) {
+    Set("A1", "4");
+    Set("B1", "=A1==1?\"a longer text\":A1==2?5:A1==3?\"\":\"ab\"");
+    const struct {
+        const char* a1;
+        const char* shown;
+        GXValueKind kind;
+        bool changed;
+    } steps[] = {
+        {"1", "a longer text", GX_VAL_LONG_TEXT, true},
+        {"1", "a longer text", GX_VAL_LONG_TEXT, false},
+        {"2", "5", GX_VAL_NUMBER, true},
+        {"3", "", GX_VAL_SHORT_TEXT, true},
+        {"3", "", GX_VAL_SHORT_TEXT, false},
+        {"4", "ab", GX_VAL_SHORT_TEXT, true},
+        {"2", "5", GX_VAL_NUMBER, true},
+        {"1", "a longer text", GX_VAL_LONG_TEXT, true},
+    };
+    GXRecalcAll(sheet);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.a1);
+        GXEngineCell* b1 = GXFindCell(Sheet(), 1, 1);
+        b1->set(GX_CF_CHANGED, false);
+        Set("A1", step.a1);
+        Changed("A1");
+        GXRecalc(sheet);
+        EXPECT_EQ(Text("B1"), step.shown);
+        EXPECT_EQ(b1->valueKind(), step.kind);
+        EXPECT_EQ(b1->has(GX_CF_CHANGED), step.changed);
+    }
+}
+
 TEST_F(RecalcTest, UnrelatedChangesComputeNothing) {
     GXGetEngineState().SetWorksheetFunctions(std::make_unique<TickFunctions>());
     Set("A1", "1");
