@@ -67,9 +67,10 @@ protected:
     CXChannelSettings settings{10000, 5000, 1000, 1000, 10};
 };
 
-// The port's threads that wait on the clock once a TCP channel is made: TCP and
-// multicast receiving, maintenance, ticker.
-constexpr std::size_t kPortThreads = 4;
+// The port's threads that wait on the clock with an end once a TCP channel is made and
+// a refused packet is held: TCP receiving (until it offers the packet again),
+// maintenance, ticker. The multicast receiving one waits for its event alone.
+constexpr std::size_t kPortThreads = 3;
 
 std::uint8_t TypeOf(const Bytes& b) {
     return XPortHdrGetType(b.data());
