@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "nodestatus/XPortNS2Transport.h"
@@ -18,7 +19,6 @@ constexpr NS2ProtocolVersion kEngineVersion = {3, 1, 2};
 constexpr uint32_t kReceiveBufferSize = 0x8000;
 constexpr uint32_t kRelaySpacing = 500;
 constexpr uint8_t kRelayLongFormsAfter = 5;
-constexpr uint32_t kPollMs = 10;
 
 bool Reached(uint32_t now, uint32_t deadline) {
     return os::TickReached(now, deadline);
@@ -133,16 +133,64 @@ uint32_t CNS2::CreateWorkThread(NS2Transport* transport) {
 
 void CNS2::WorkThread() {
     LogBanner(kThreadStars, "* NS2 : Work Thread Started *");
+    // The first step joins the group and arms the timers.
+    uint32_t rest = 0;
     while (true) {
-        if (arrival_.Wait(kPollMs) == os::WaitResult::Signaled)
+        // Rest until a datagram arrives, a setter or Stop wakes us, or the next timer is due.
+        if (os::WaitEvent(arrival_, rest) == os::WaitResult::Signaled)
             arrival_.Reset();
         if (stopRequest_)
             break;
         WorkStep();
+        rest = RestAfterStep();
         steps_.fetch_add(1, std::memory_order_release);
         OnWorkStep();
     }
     LogBanner(kThreadStars, "* NS2 : Work Thread Stopped *");
+}
+
+uint32_t CNS2::RestAfterStep() {
+    std::lock_guard lock(mutex_);
+    const uint32_t now = os::TickCount();
+    if (receiveCut_ || restartSend_ || !sweepArmed_ ||
+        (!joined_ && !(own_.status_ & NS2_STATUS_RELAY_NEEDED)))
+        return 0;
+    std::optional<uint32_t> due;
+    const auto consider = [&](uint32_t deadline) {
+        if (!due || static_cast<int32_t>(deadline - *due) < 0)
+            due = deadline;
+    };
+    if (sendArmed_)
+        consider(sendDeadline_);
+    // A sweep finds nothing while nobody is on line; the next packet brings it back.
+    if (onlineCount_ > 0)
+        consider(sweepDeadline_);
+    if (const auto relay = NextRelay(now))
+        consider(*relay);
+    if (!due)
+        return os::kInfinite;
+    return Reached(now, *due) ? 0 : *due - now;
+}
+
+std::optional<uint32_t> CNS2::NextRelay(uint32_t now) const {
+    const uint32_t relaying = NS2_STATUS_RELAY_CAPABLE | NS2_STATUS_RELAYING;
+    if ((own_.status_ & relaying) != relaying || onlineCount_ < 1 || first_ == nullptr)
+        return std::nullopt;
+    // The cursor moves one record a step, so a record that is due brings steps until the
+    // cursor reaches it.
+    std::optional<uint32_t> due;
+    for (auto* n = first_; n != nullptr; n = n->next_.node) {
+        uint32_t at = 0;
+        if (n->lastRelay_ != 0)
+            at = n->lastRelay_ + kRelaySpacing;
+        else if (n->online_)
+            at = now;
+        else
+            continue;
+        if (!due || static_cast<int32_t>(at - *due) < 0)
+            due = at;
+    }
+    return due;
 }
 
 uint32_t CNS2::WorkStep() {
@@ -171,11 +219,16 @@ void CNS2::ReceivePackets(uint32_t stepStart) {
     uint32_t address = 0;
     uint16_t port = 0;
     size_t length = 0;
+    bool cut = false;
     while (transport_->Receive(address, port, receiveBuffer_, length)) {
         HandlePacket(std::span<const uint8_t>(receiveBuffer_.data(), length), os::TickCount());
-        if (os::TickCount() - stepStart > receiveBudget_)
+        if (os::TickCount() - stepStart > receiveBudget_) {
+            cut = true;  // what is still queued is taken by the next step, at once
             break;
+        }
     }
+    std::lock_guard lock(mutex_);
+    receiveCut_ = cut;
 }
 
 void CNS2::HandlePacket(std::span<const uint8_t> packet, uint32_t now) {
@@ -394,12 +447,14 @@ void CNS2::SetReportInterval(uint32_t ms) {
     std::lock_guard lock(mutex_);
     own_.SetReportInterval(std::max(ms, NS2_MIN_REPORT_INTERVAL));
     restartSend_ = true;
+    arrival_.Set();
 }
 
 void CNS2::SetStatusBit(int bit, bool on) {
     std::lock_guard lock(mutex_);
     const uint32_t mask = 1u << bit;
     own_.SetStatusWord(on ? own_.status_ | mask : own_.status_ & ~mask);
+    arrival_.Set();  // the join and the relay follow some of the bits
 }
 
 void CNS2::SetStatusByte1(uint8_t nodeId) {

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <utility>
@@ -129,6 +130,10 @@ private:
     using Key = std::pair<VavMacAddress, uint8_t>;
 
     void WorkThread();
+    // How long the work thread may rest after a step: 0 when work is left, else until the
+    // first timer falls due (os::kInfinite when none is armed).
+    uint32_t RestAfterStep();
+    std::optional<uint32_t> NextRelay(uint32_t now) const;
     void ReceivePackets(uint32_t stepStart);
     void SendTimer(uint32_t now);
     void SweepTimer(uint32_t now);
@@ -156,6 +161,7 @@ private:
     std::atomic<uint64_t> steps_{0};
     std::atomic<bool> idle_;
     bool joined_ = false;
+    bool receiveCut_ = false;  // the last step left datagrams queued
 
     const uint16_t port_;
     const uint32_t group_;

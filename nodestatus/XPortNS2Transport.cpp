@@ -53,14 +53,17 @@ bool XPortNS2Transport::Receive(uint32_t& address, uint16_t& port, std::span<uin
                                 size_t& length) {
     if (connection_ == nullptr)
         return false;
-    uint32_t size = static_cast<uint32_t>(buffer.size());
-    if (!connection_->receive(&address, &port, buffer.data(), &size)) {
-        // A datagram larger than the buffer stays queued: take it out and drop it.
+    while (true) {
+        uint32_t size = static_cast<uint32_t>(buffer.size());
+        if (connection_->receive(&address, &port, buffer.data(), &size)) {
+            length = size;
+            return true;
+        }
+        if (size <= buffer.size())
+            return false;  // nothing queued
+        // A datagram larger than the buffer stays queued: drop it and look behind it, since
+        // no new arrival is signalled for what is already queued.
         std::vector<uint8_t> oversized;
-        if (size > buffer.size())
-            connection_->receive(&address, &port, oversized);
-        return false;
+        connection_->receive(&address, &port, oversized);
     }
-    length = size;
-    return true;
 }

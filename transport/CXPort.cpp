@@ -29,7 +29,7 @@ XPortStatus CXPort::open(std::uint8_t* appId, int wire, std::uint16_t port, int 
         !startThread(mcThread_, &CXPort::multicastReceiveLoop) ||
         !startThread(maintenanceThread_, &CXPort::maintenanceLoop)) {
         closed_ = true;
-        closing_.Set();
+        wakeThreads();
         for (std::thread* t : {&tcpThread_, &mcThread_, &maintenanceThread_}) {
             if (t->joinable())
                 t->join();
@@ -43,11 +43,7 @@ XPortStatus CXPort::open(std::uint8_t* appId, int wire, std::uint16_t port, int 
 XPortStatus CXPort::close() {
     if (closed_.exchange(true))
         return mux::MUX_S_OK;
-    closing_.Set();
-    for (const auto& e : {events_.tcpArrived, events_.mcArrived}) {
-        if (e)
-            e->Set();
-    }
+    wakeThreads();
     {
         std::lock_guard g(threadsLock_);
         for (std::thread* t : {&tcpThread_, &mcThread_, &maintenanceThread_, &tickerThread_}) {
@@ -64,6 +60,14 @@ XPortStatus CXPort::close() {
     XPortStatus status = backend_->close(appId_);
     events_ = {};
     return status;
+}
+
+void CXPort::wakeThreads() {
+    closing_.Set();
+    for (const auto& e : {events_.tcpArrived, events_.mcArrived}) {
+        if (e)
+            e->Set();
+    }
 }
 
 bool CXPort::startThread(std::thread& thread, void (CXPort::*body)()) {

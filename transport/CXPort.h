@@ -12,10 +12,11 @@
 //   rcc->destroyConnection(c); port.releaseProtocol(rcc);
 //
 // Threads: TCP receive and multicast receive (at most 10 packets per round, then a wait
-// of up to 10 ms for the arrival event), maintenance (every 500 ms: deletes released
+// for the arrival event or the close; 10 ms while a refused packet waits to be offered
+// again), maintenance (every 500 ms: deletes released
 // connections), ticker (every 100 ms, from the first TCP channel: keep-alive and
 // time-outs). Each channel may have a notify thread of its own. The maintenance and
-// ticker periods, and the receive threads' pauses without an arrival event, run on the
+// ticker periods, and the receive threads' waits without an arrival event, run on the
 // process's clock (os/Clock.h).
 #pragma once
 
@@ -103,7 +104,10 @@ private:
     void tickerLoop();
     // Waits up to ms for the event (sleeps without one), resets it; true when it was set.
     bool waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms);
-    bool arrived(const std::shared_ptr<XPortSignal>& event);
+    // Waits for an arrival (no end, or 10 ms while `holding` a refused packet).
+    bool arrived(const std::shared_ptr<XPortSignal>& event, bool holding);
+    // Ends the threads' waits: sets `closing_` and the arrival events.
+    void wakeThreads();
 
     std::shared_ptr<XPortBackend> backend_;
     std::atomic<bool> closed_{true};

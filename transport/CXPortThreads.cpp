@@ -3,13 +3,19 @@
 
 #include "os/Clock.h"
 #include "os/Thread.h"
+#include "os/Wait.h"
 #include "transport/CXPort.h"
 
 namespace {
 constexpr int kPerRound = 10;
-constexpr std::uint32_t kArrivalWaitMs = 10;
+// How long a refused packet waits before it is offered again.
+constexpr std::uint32_t kRetryMs = 10;
 }  // namespace
 
+// Travex queues an entry first and sets the arrival event after it; the event is reset
+// here, after the wait and before any fetch. An entry queued before the reset is found by
+// that fetch, and the set that follows an entry queued after it leaves the event set for
+// the next wait: no arrival is slept through. Close sets the events and `closing_`.
 bool CXPort::waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms) {
     if (!event) {
         os::WaitEvent(closing_, ms);  // a pause on the process's clock that a close ends
@@ -21,11 +27,11 @@ bool CXPort::waitFor(const std::shared_ptr<XPortSignal>& event, std::uint32_t ms
     return set;
 }
 
-// Whether to fetch after a wait: the arrival event was set, or there is no event and
-// only asking tells. Travex sets the event with every entry it queues, so without it
-// nothing new came and no call is made.
-bool CXPort::arrived(const std::shared_ptr<XPortSignal>& event) {
-    return waitFor(event, kArrivalWaitMs) || !event;
+// Whether to fetch after a wait: the arrival event was set. A back end without one
+// never has anything to fetch, so its threads wait only for the close. The wait has no
+// end unless a refused packet is held for another offer.
+bool CXPort::arrived(const std::shared_ptr<XPortSignal>& event, bool holding) {
+    return waitFor(event, holding ? kRetryMs : os::kInfinite);
 }
 
 void CXPort::tcpReceiveLoop() {
@@ -36,7 +42,7 @@ void CXPort::tcpReceiveLoop() {
         // A held packet is offered again every round; new ones are fetched only when
         // Travex says something came.
         if (!held && !fetch) {
-            fetch = arrived(events_.tcpArrived);
+            fetch = arrived(events_.tcpArrived, false);
             continue;
         }
         int taken = 0;
@@ -54,7 +60,7 @@ void CXPort::tcpReceiveLoop() {
             held.reset();
         }
         // A full round leaves more waiting: go on at once.
-        fetch = taken < kPerRound || !more ? arrived(events_.tcpArrived) : true;
+        fetch = taken < kPerRound || !more ? arrived(events_.tcpArrived, held.has_value()) : true;
     }
 }
 
@@ -63,7 +69,7 @@ void CXPort::multicastReceiveLoop() {
     bool fetch = true;  // the first round asks
     while (!closed_) {
         if (!fetch) {
-            fetch = arrived(events_.mcArrived);
+            fetch = arrived(events_.mcArrived, false);
             continue;
         }
         int taken = 0;
@@ -74,7 +80,7 @@ void CXPort::multicastReceiveLoop() {
                 break;
             route(packet);
         }
-        fetch = taken < kPerRound || !more ? arrived(events_.mcArrived) : true;
+        fetch = taken < kPerRound || !more ? arrived(events_.mcArrived, false) : true;
     }
 }
 

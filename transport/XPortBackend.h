@@ -15,7 +15,8 @@ class XPortBackend {
 public:
     virtual ~XPortBackend() = default;
 
-    // Registers the client; *appId in: 0 to be given one, out: the id.
+    // Registers the client; *appId in: 0 to be given one, out: the id. A back end that
+    // leaves an arrival event null never has packets of that kind to fetch.
     virtual XPortStatus open(std::uint8_t* appId, int wire, int mcQueueSize, int tcpQueueSize,
                              XPortEvents* events) = 0;
     virtual XPortStatus close(std::uint8_t appId) = 0;

@@ -10,6 +10,7 @@
 
 #include "nodestatus/NS2Transport.h"
 #include "os/Event.h"
+#include "testsupport/Notice.h"
 
 class FakeNS2Transport : public NS2Transport {
 public:
@@ -45,8 +46,11 @@ public:
         return true;
     }
     bool Send(uint32_t address, uint16_t port, std::span<const uint8_t> data) override {
-        std::lock_guard lock(mutex_);
-        sent_.push_back({address, port, std::vector<uint8_t>(data.begin(), data.end())});
+        {
+            std::lock_guard lock(mutex_);
+            sent_.push_back({address, port, std::vector<uint8_t>(data.begin(), data.end())});
+        }
+        sent.Notify();
         return true;
     }
     bool Receive(uint32_t& address, uint16_t& port, std::span<uint8_t> buffer,
@@ -69,6 +73,11 @@ public:
         if (arrival_ != nullptr)
             arrival_->Set();
     }
+    // Datagrams pushed and not yet received.
+    size_t Queued() const {
+        std::lock_guard lock(mutex_);
+        return incoming_.size();
+    }
     std::vector<Sent> SentPackets() const {
         std::lock_guard lock(mutex_);
         return sent_;
@@ -78,6 +87,7 @@ public:
         return joined.count({group, port}) != 0;
     }
 
+    ixo::testsupport::Notice sent;  // told of every send
     bool refuseAttach = false;
     bool attached = false;
     uint32_t localAddress = 0xC6120002;  // 198.18.0.2

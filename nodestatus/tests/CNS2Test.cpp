@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "nodestatus/fakes/FakeNS2Transport.h"
 #include "os/FakeClock.h"
@@ -64,19 +65,43 @@ std::vector<uint8_t> Packet(const char* mac, uint8_t app, uint32_t session, uint
 
 class CNS2Test : public ::testing::Test {
 protected:
-    void SetUp() override { fakeNow = 100000; }
-    void TearDown() override { engine.Stop(); }
+    void TearDown() override { StopEngine(); }
     // The first report goes out 1 ms after the start.
     void Start() {
         ASSERT_EQ(engine.CreateWorkThread(&transport), NS2_S_OK);
         Settle();
-        fakeNow += 1;
+        MoveBy(1);
     }
-    // Returns once the work thread has run a whole step at the current fake time (the step
-    // under way when called may have read the time before it was set).
+    // Returns once the work thread has handled every datagram pushed and every timer due
+    // at the current fake time, and rests until its next deadline.
     void Settle() {
-        const uint64_t seen = engine.CompletedSteps();
-        ASSERT_TRUE(WaitFor([&] { return engine.CompletedSteps() >= seen + 2; }));
+        ASSERT_TRUE(WaitFor([&] { return transport.Queued() == 0; }));
+        ASSERT_TRUE(fakeNow.AwaitSleepers(1));
+    }
+    // The clock moves only while the work thread rests, so that it measures its rest from
+    // the time it has seen.
+    void MoveTo(uint32_t t) {
+        Settle();
+        fakeNow = t;
+    }
+    void MoveBy(uint32_t ms) { MoveTo(fakeNow.Now() + ms); }
+    // Stops the engine on another thread and moves the clock through the 20 ms spacing of
+    // its final packets as each goes out.
+    void StopEngine() {
+        if (!engine.IsRunning()) {
+            engine.Stop();
+            return;
+        }
+        Settle();
+        const size_t before = transport.SentPackets().size();
+        std::thread stopper([&] { engine.Stop(); });
+        for (size_t i = 1; i < 5; ++i) {
+            ASSERT_TRUE(
+                transport.sent.Await([&] { return transport.SentPackets().size() >= before + i; }));
+            ASSERT_TRUE(fakeNow.AwaitSleepers(1));
+            fakeNow += 20;
+        }
+        stopper.join();
     }
     // True once `done` holds after one of the engine's work steps.
     bool WaitFor(const std::function<bool()>& done) { return engine.stepped.Await(done, 5000); }
@@ -88,7 +113,7 @@ protected:
         return n;
     }
 
-    os::FakeClock fakeNow{100000, true};  // the final status's spacing passes at once
+    os::FakeClock fakeNow{100000};
     FakeNS2Transport transport;
     TestEngine engine;
 };
@@ -110,14 +135,12 @@ TEST_F(CNS2Test, MemberExpiresThreeIntervalsAfterItsLastPacket) {
     ASSERT_TRUE(WaitFor([&] { return EventCount() == 1; }));
     EXPECT_TRUE(engine.Events()[0].online);
     EXPECT_EQ(engine.GetOnlineCount(), 1);
-    for (uint32_t t : {101000u, 102000u, 103000u, 104000u, 104499u}) {
-        fakeNow = t;
-        Settle();
-    }
+    for (uint32_t t : {101000u, 102000u, 103000u, 104000u, 104499u}) MoveTo(t);
+    Settle();
     EXPECT_EQ(EventCount(), 1u);
     // Expiry 104500 has passed; the next sweep (due by 105500 even when the work thread
     // saw only some of the times above) finds it.
-    fakeNow = 105500;
+    MoveTo(105500);
     ASSERT_TRUE(WaitFor([&] { return EventCount() == 2; }));
     EXPECT_FALSE(engine.Events()[1].online);
     EXPECT_EQ(engine.GetOnlineCount(), 0);
@@ -170,13 +193,13 @@ TEST_F(CNS2Test, StartUpBurstThenRegularReports) {
     Start();
     ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Long) == 1; }));
     for (int i = 0; i < 5; ++i) {
-        fakeNow += 500;  // burst spacing, never more than the report interval
+        MoveBy(500);  // burst spacing, never more than the report interval
         ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Long) == size_t(i) + 2; }));
     }
     Settle();
     EXPECT_EQ(SentInForm(NS2Form::Regular), 0u);
     for (int i = 1; i <= 20; ++i) {
-        fakeNow += 500;
+        MoveBy(500);
         ASSERT_TRUE(WaitFor([&] {
             return SentInForm(NS2Form::Regular) + SentInForm(NS2Form::Long) == size_t(i) + 6;
         }));
@@ -187,6 +210,25 @@ TEST_F(CNS2Test, StartUpBurstThenRegularReports) {
     EXPECT_EQ(own.port, NS2_PORT);
     EXPECT_EQ(std::vector<uint8_t>(own.bytes.begin() + 14, own.bytes.begin() + 20),
               (std::vector<uint8_t>{0x02, 0x18, 0, 0, 0, 0x02}));
+}
+
+TEST_F(CNS2Test, IdleThreadStepsAtItsDeadlinesAndAtOnceForAPacket) {
+    Start();  // the burst's first report goes out now, the next 1500 ms later
+    ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Long) == 1; }));
+    Settle();
+    const uint64_t steps = engine.CompletedSteps();
+    // Three seconds in 10 ms moves with nobody on line: the two burst reports due in them
+    // are the only steps.
+    for (int i = 0; i < 300; ++i) MoveBy(10);
+    Settle();
+    EXPECT_EQ(engine.CompletedSteps(), steps + 2);
+    EXPECT_EQ(SentInForm(NS2Form::Long), 3u);
+    // After the long rest a member's packet is handled without the clock moving.
+    const uint32_t now = fakeNow.Now();
+    transport.Push(Packet("00:11:22:33:44:55", 1, 7, 1500));
+    ASSERT_TRUE(WaitFor([&] { return EventCount() == 1; }));
+    EXPECT_EQ(fakeNow.Now(), now);
+    EXPECT_EQ(engine.GetOnlineCount(), 1);
 }
 
 TEST_F(CNS2Test, LongFormCarriesTheRegisteredVersions) {
@@ -205,7 +247,10 @@ TEST_F(CNS2Test, LongFormCarriesTheRegisteredVersions) {
 TEST_F(CNS2Test, StopSendsFinalStatusFiveTimesAndLeaves) {
     Start();
     ASSERT_TRUE(WaitFor([&] { return transport.IsJoined(NS2_GROUP, NS2_PORT); }));
+    ASSERT_TRUE(WaitFor([&] { return SentInForm(NS2Form::Long) == 1; }));
+    Settle();
     const size_t before = transport.SentPackets().size();
+    StopEngine();
     EXPECT_EQ(engine.Stop(), NS2_S_OK);
     auto sent = transport.SentPackets();
     ASSERT_EQ(sent.size(), before + 5);

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "os/Event.h"
 #include "os/FakeClock.h"
+#include "os/Wait.h"
 #include "testsupport/Notice.h"
 #include "transport/CXMcProtocol.h"
 #include "transport/CXPort.h"
@@ -16,6 +18,7 @@
 namespace {
 
 using xport::test::FakeBackend;
+using xport::test::FakeSignal;
 using xport::test::TcpPacket;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -54,22 +57,76 @@ struct Acceptor : CXAcceptor {
     }
 };
 
+// The TCP arrival event, watched for the waits that only the clock can end: a wait with
+// an end, begun while the event was not set and with no packet pushed since. The
+// receiving thread waits so while it holds a packet its connection refused.
+class HoldWatch : public FakeSignal {
+public:
+    void Set() override {
+        {
+            std::lock_guard g(lock_);
+            FakeSignal::Set();
+            set_ = true;
+            ++sets_;
+        }
+        changed.Notify();
+    }
+    void Reset() override {
+        std::lock_guard g(lock_);
+        FakeSignal::Reset();
+        set_ = false;
+    }
+    bool Wait(std::uint32_t ms) override {
+        if (ms != os::kInfinite) {
+            {
+                std::lock_guard g(lock_);
+                if (!set_) {
+                    ++holds_;
+                    holdAfterSets_ = sets_;
+                }
+            }
+            changed.Notify();
+        }
+        return FakeSignal::Wait(ms);
+    }
+    // The holding waits begun so far.
+    int Holds() {
+        std::lock_guard g(lock_);
+        return holds_;
+    }
+    // Whether the latest holding wait is one after the first `seen` and still only the
+    // clock can end it (no push came after it began).
+    bool HoldingAfter(int seen) {
+        std::lock_guard g(lock_);
+        return holds_ > seen && holdAfterSets_ == sets_;
+    }
+    ixo::testsupport::Notice changed;
+
+private:
+    std::mutex lock_;
+    bool set_ = false;
+    int sets_ = 0, holds_ = 0, holdAfterSets_ = -1;
+};
+
 class TransportTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        backend->events.tcpArrived = tcpArrival;
         std::uint8_t id = 0;
         port.open(&id, 1, 6107, 100, 100);
     }
     void TearDown() override { port.close(); }
     os::FakeClock now{1000};
     std::shared_ptr<FakeBackend> backend = std::make_shared<FakeBackend>();
+    std::shared_ptr<HoldWatch> tcpArrival = std::make_shared<HoldWatch>();
     CXPort port{backend};
     CXChannelSettings settings{10000, 5000, 1000, 1000, 10};
 };
 
-// The port's threads that wait on the clock once a TCP channel is made: TCP and
-// multicast receiving, maintenance, ticker.
-constexpr std::size_t kPortThreads = 4;
+// The port's threads that wait on the clock while the TCP receiving one holds a refused
+// packet: that one, maintenance and ticker (their periods are far from over in these
+// tests). The multicast receiving thread waits for its event alone.
+constexpr std::size_t kSleepersWhileHolding = 3;
 
 std::uint8_t TypeOf(const Bytes& b) {
     return XPortHdrGetType(b.data());
@@ -307,7 +364,7 @@ TEST_F(TransportTest, ChannelsAreSharedByProtocolIdAndLiveUntilTheLastRelease) {
 TEST_F(TransportTest, RefusedTcpPacketIsOfferedAgainBeforeAnyNewOne) {
     CXProtocol* channel =
         port.createProtocol(9, 0xFFFF, nullptr, nullptr, true, 10000, 5000, 100000, 100000, 1);
-    CXConn* c = channel->createConnection(1);
+    CXConn* c = channel->createConnection(1);  // a queue of one packet
     os::Event queued(false, false);
     c->setNotifyEvent(&queued);
     c->connect(0xC6120003, 36507, 7);
@@ -318,31 +375,35 @@ TEST_F(TransportTest, RefusedTcpPacketIsOfferedAgainBeforeAnyNewOne) {
         std::lock_guard g(backend->lock);
         return backend->tcpFetches;
     };
-    ASSERT_TRUE(backend->fetched.Await([&] { return fetches() >= 3; }));
-    // Once every thread of the port waits again, the receiving one holds the second
-    // data packet and has not fetched the third.
-    ASSERT_TRUE(now.AwaitSleepers(kPortThreads));
-    EXPECT_EQ(fetches(), 3);
-    // The held packet is offered again after the receiving thread's pause, each time
-    // before any new one is fetched.
-    auto next = [&](Bytes& b) {
+    auto next = [&] {
+        Bytes b;
         while (!c->receive(b)) {
             if (queued.Wait(5000) != os::WaitResult::Signaled)
-                return false;
+                return -1;
         }
-        return true;
+        return static_cast<int>(b[0]);
     };
-    std::vector<int> order;
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            ASSERT_TRUE(now.AwaitSleepers(kPortThreads));
-            now += 10;
-        }
-        Bytes b;
-        ASSERT_TRUE(next(b)) << i;
-        order.push_back(b[0]);
-    }
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+    // Waits until the receiving thread holds a refused packet after `seen` holding waits,
+    // with its wait on the clock, so that moving the clock ends that wait.
+    auto awaitHolding = [&](int seen) {
+        return tcpArrival->changed.Await([&] { return tcpArrival->HoldingAfter(seen); }) &&
+               now.AwaitSleepers(kSleepersWhileHolding);
+    };
+    // The first data packet fills the queue; the second is refused and held, the third
+    // is not fetched.
+    ASSERT_TRUE(awaitHolding(0));
+    EXPECT_EQ(fetches(), 3);
+    EXPECT_EQ(next(), 1);
+
+    // The pause over, the held packet is offered again and taken; only then is the third
+    // fetched, and the queue being full again, held in its turn.
+    int holds = tcpArrival->Holds();
+    now += 10;
+    ASSERT_TRUE(awaitHolding(holds));
+    EXPECT_EQ(fetches(), 4);
+    EXPECT_EQ(next(), 2);
+    now += 10;
+    EXPECT_EQ(next(), 3);
     EXPECT_EQ(fetches(), 4);
     c->setNotifyEvent(nullptr);
     port.releaseProtocol(channel);
