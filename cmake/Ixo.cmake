@@ -1,10 +1,30 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
+option(IXO_UNITY "Compile each library's and test program's sources in batches" ON)
+set(IXO_UNITY_BATCH 8 CACHE STRING "Sources compiled together in one batch")
+
+# ixo_unity(TARGET)
+# Most of a source's compile time, and most of the memory the compiler touches, goes to the
+# headers it shares with the other sources of its target (the standard library, Qt, GoogleTest,
+# the library's own headers): compiled in batches, a target parses them once per batch. Two
+# sources of one target therefore must not give one file-local name (anonymous namespace or
+# static) two meanings; a source that cannot share its batch sets SKIP_UNITY_BUILD_INCLUSION.
+function(ixo_unity target)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ${IXO_UNITY}
+                                             UNITY_BUILD_BATCH_SIZE ${IXO_UNITY_BATCH})
+  if(IXO_UNITY AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # In a batch every source is an included file, so a class in an anonymous namespace looks
+    # to GCC like a header's type that a class derived from it could leak.
+    target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+  endif()
+endfunction()
+
 # ixo_library(NAME SOURCES... [DEPS libs...])
 # One library per folder; its public headers are included as "folder/Header.h".
 function(ixo_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
+  ixo_unity(${name})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} Threads::Threads)
 endfunction()
@@ -30,9 +50,6 @@ endfunction()
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/test-runtime)
 file(CHMOD ${CMAKE_BINARY_DIR}/test-runtime DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
 
-option(IXO_UNITY_TESTS "Compile each test program's sources in batches" ON)
-set(IXO_UNITY_BATCH 8 CACHE STRING "Test sources compiled together in one batch")
-
 # ixo_test(NAME SOURCES... [DEPS libs...] [LABEL unit|net|gui|peer] [TIMEOUT s])
 # A GoogleTest program whose tests CTest discovers one by one.
 #   net:  every test runs inside a fresh network namespace (scripts/netns-run);
@@ -48,17 +65,7 @@ function(ixo_test name)
   endif()
   add_executable(${name} ${ARG_SOURCES})
   ixo_test_program(${name})
-  # Most of a test source's compile time is spent in the headers it shares with the other
-  # sources of its program (GoogleTest, Qt, the library under test): compiled in batches, a
-  # program parses them once per batch. Two test files of one program therefore must not
-  # give one name in their anonymous namespaces two meanings.
-  set_target_properties(${name} PROPERTIES UNITY_BUILD ${IXO_UNITY_TESTS}
-                                           UNITY_BUILD_BATCH_SIZE ${IXO_UNITY_BATCH})
-  if(IXO_UNITY_TESTS AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    # In a batch every test source is an included file, so a fixture in an anonymous namespace
-    # looks to GCC like a header's type that a test class derived from it could leak.
-    target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
-  endif()
+  ixo_unity(${name})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   set(props LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT} SKIP_RETURN_CODE 77)
   if(ARG_LABEL STREQUAL "net" OR ARG_LABEL STREQUAL "peer")

@@ -9,7 +9,7 @@
 
 namespace mux {
 namespace {
-constexpr int kIdlePollMs = 100;
+constexpr int kMulticastIdlePollMs = 100;
 constexpr std::uint32_t kBurstPauseMs = 5;
 }  // namespace
 
@@ -25,7 +25,7 @@ void MuxMulticastManager::ReceiveLoop() {
                     fds.push_back({r.socket.Fd(), POLLIN, 0});
             }
         }
-        if (poll(fds.data(), fds.size(), kIdlePollMs) <= 0)
+        if (poll(fds.data(), fds.size(), kMulticastIdlePollMs) <= 0)
             continue;
         if (fds[0].revents) {
             std::uint64_t count = 0;

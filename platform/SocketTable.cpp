@@ -14,15 +14,15 @@ struct Entry {
     uint32_t pinnedAddress = 0;
 };
 
-VavRWLock g_lock;
+VavRWLock g_tableLock;
 std::vector<Entry> g_entries;
 
 // Runs fn under the write side of the table's lock.
 template <typename Fn>
 auto Locked(Fn fn) {
-    g_lock.WriteLock(VAV_INFINITE);
+    g_tableLock.WriteLock(VAV_INFINITE);
     struct Unlock {
-        ~Unlock() { g_lock.WriteUnlock(); }
+        ~Unlock() { g_tableLock.WriteUnlock(); }
     } unlock;
     return fn();
 }

@@ -175,7 +175,7 @@ bool OpenConfigFile(std::string& text, std::string* path) {
 
 namespace {
 
-std::mutex g_lock;
+std::mutex g_configLock;
 VavConfig g_values;
 bool g_loaded = false;
 
@@ -193,7 +193,7 @@ int ReadLocked(const char* path) {
 // Runs `answer` on the values once the file is read whole; 1 otherwise.
 template <typename Fn>
 int WithValues(Fn answer) {
-    std::lock_guard guard(g_lock);
+    std::lock_guard guard(g_configLock);
     if (!g_loaded && ReadLocked(nullptr) != 0)
         return 1;
     return answer(g_values);
@@ -209,7 +209,7 @@ int AnswerAddress(const std::optional<uint32_t>& slot, uint32_t& out) {
 }  // namespace
 
 int ReadConfigFile(const char* path) {
-    std::lock_guard guard(g_lock);
+    std::lock_guard guard(g_configLock);
     return ReadLocked(path);
 }
 
@@ -251,7 +251,7 @@ int GetConfigValue(VavConfigKey key, uint32_t& value) {
 }
 
 void ResetConfigForTest() {
-    std::lock_guard guard(g_lock);
+    std::lock_guard guard(g_configLock);
     g_values = VavConfig{};
     g_loaded = false;
 }

@@ -68,19 +68,19 @@ bool VavVersionRegistry::DrainComponentVersions(ComponentMap& into) {
 }
 
 namespace {
-std::mutex g_lock;
+std::mutex g_registryLock;
 std::unique_ptr<VavVersionRegistry> g_registry;
 }  // namespace
 
 VavVersionRegistry* GetVersionRegistry() {
-    std::lock_guard guard(g_lock);
+    std::lock_guard guard(g_registryLock);
     if (!g_registry)
         g_registry = std::make_unique<VavVersionRegistry>();
     return g_registry.get();
 }
 
 void DeleteVersionRegistry() {
-    std::lock_guard guard(g_lock);
+    std::lock_guard guard(g_registryLock);
     g_registry.reset();
 }
 

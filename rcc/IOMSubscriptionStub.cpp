@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr const char* kSource = "IOMSubscriptionStub";
+constexpr const char* kSubscriptionStubSource = "IOMSubscriptionStub";
 
 // The request value at position i as the form of code C, or an empty one.
 template <RccTypeCode C>
@@ -64,8 +64,8 @@ void IOMSubscribeInterfaceStub::invoke(uint32_t interfaceId, uint32_t methodId,
             *status = owner_.onTransactionNotification(list);
             return;
     }
-    RCC_LOG_ERR(kSource, "IOMSUBSCRIBE interface - unrecognized methodId %u (0x%x).", methodId,
-                methodId);
+    RCC_LOG_ERR(kSubscriptionStubSource,
+                "IOMSUBSCRIBE interface - unrecognized methodId %u (0x%x).", methodId, methodId);
     *status = RCC_E_UNKNOWN_METHOD;
 }
 

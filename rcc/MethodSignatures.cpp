@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr const char* kSource = "RCCImpl";
+constexpr const char* kSignaturesSource = "RCCImpl";
 
 using Args = std::vector<CMethodArg>;
 
@@ -156,13 +156,14 @@ const CMethodSignature* CMethodSignatures::getSignature(uint32_t interfaceId,
     std::shared_lock lock(lock_);
     auto found = interfaces_.find(interfaceId);
     if (found == interfaces_.end()) {
-        RCC_LOG_ERR(kSource, "CMethodSignatures::getSignature() - unknown interfaceId %d (0x%x).",
+        RCC_LOG_ERR(kSignaturesSource,
+                    "CMethodSignatures::getSignature() - unknown interfaceId %d (0x%x).",
                     interfaceId, interfaceId);
         return nullptr;
     }
     const std::vector<CMethodSignature>& methods = *found->second;
     if (methodId >= methods.size()) {
-        RCC_LOG_ERR(kSource,
+        RCC_LOG_ERR(kSignaturesSource,
                     "CMethodSignatures::getSignature() - for interfaceId %d (0x%x) got bad "
                     "methodId %d (0x%x).",
                     interfaceId, interfaceId, methodId, methodId);

@@ -4,7 +4,7 @@
 #include "rcc/RccLog.h"
 
 namespace {
-constexpr const char* kSource = "ProxyBase";
+constexpr const char* kCallPduSource = "ProxyBase";
 }  // namespace
 
 uint32_t RccBuildRequest(CRccBuffer& out, const RccPduHeader& header,
@@ -17,7 +17,8 @@ uint32_t RccBuildRequest(CRccBuffer& out, const RccPduHeader& header,
         } else {
             result = RccWriteBody(
                 out, signature.request, inArgs, RccIsRequestCode, [](RccTypeCode code) {
-                    RCC_LOG_ERR(kSource, "Unknown input arg type for marshaling - 0x%x.", code);
+                    RCC_LOG_ERR(kCallPduSource, "Unknown input arg type for marshaling - 0x%x.",
+                                code);
                 });
         }
     }
@@ -26,13 +27,14 @@ uint32_t RccBuildRequest(CRccBuffer& out, const RccPduHeader& header,
             RccPatchLength(out);
             return RCC_S_OK;
         case RccBodyResult::MissingArgument:
-            RCC_LOG_ERR(kSource, "proxyRequest() - fewer arguments than the method's signature.");
+            RCC_LOG_ERR(kCallPduSource,
+                        "proxyRequest() - fewer arguments than the method's signature.");
             break;
         case RccBodyResult::TooManyItems:
-            RCC_LOG_ERR(kSource, "proxyRequest() - transaction list too long for the wire.");
+            RCC_LOG_ERR(kCallPduSource, "proxyRequest() - transaction list too long for the wire.");
             break;
         case RccBodyResult::OutOfMemory:
-            RCC_LOG_ERR(kSource, "Out of memory.");
+            RCC_LOG_ERR(kCallPduSource, "Out of memory.");
             break;
     }
     return RCC_E_OUT_OF_MEMORY;
@@ -47,7 +49,7 @@ RccReplyError RccReadReply(CRccBuffer& in, const RccPduHeader& request,
     if (RccTakeHeader(in, reply) != RccDecodeError::None ||
         !RccReplyMatches(request, reply, received) ||
         RccTake<RCC_S32>(in, word) != RccDecodeError::None) {
-        RCC_LOG_ERR(kSource, "proxyRequest() - RCC reply header mismatch.");
+        RCC_LOG_ERR(kCallPduSource, "proxyRequest() - RCC reply header mismatch.");
         return RccReplyError::HeaderMismatch;
     }
     status = static_cast<uint32_t>(word);
@@ -58,11 +60,11 @@ RccReplyError RccReadReply(CRccBuffer& in, const RccPduHeader& request,
         e = RccReadTransactionList(in, *list);
     } else {
         e = RccReadBody(in, signature.reply, outArgs, RccIsReplyCode, [](RccTypeCode code) {
-            RCC_LOG_ERR(kSource, "Unknown output arg type for unmarshaling - 0x%x.", code);
+            RCC_LOG_ERR(kCallPduSource, "Unknown output arg type for unmarshaling - 0x%x.", code);
         });
     }
     if (e != RccDecodeError::None) {
-        RCC_LOG_ERR(kSource, "proxyRequest() - RCC reply body could not be read: %s.",
+        RCC_LOG_ERR(kCallPduSource, "proxyRequest() - RCC reply body could not be read: %s.",
                     RccDecodeErrorText(e));
         return RccReplyError::BadBody;
     }

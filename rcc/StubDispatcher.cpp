@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr const char* kSource = "StubDispatcher";
+constexpr const char* kDispatcherSource = "StubDispatcher";
 // The receive thread looks at every connection at least this often.
 constexpr uint32_t kPollMs = 10;
 // The protocol whose connections survive long silences.
@@ -62,7 +62,7 @@ void StubDispatcher::unregisterStub(uint32_t interfaceId) {
     {
         std::unique_lock lock(stubLock_);
         if (!stubs_.erase(interfaceId)) {
-            RCC_LOG_ERR(kSource,
+            RCC_LOG_ERR(kDispatcherSource,
                         "attempt to unregister an interface stub that was never registered.");
             return;
         }
@@ -157,12 +157,12 @@ void StubDispatcher::handleRequest(RccConnection& connection, const std::vector<
     CRccBuffer buffer;
     RccPduHeader request;
     if (!buffer.append(packet)) {
-        RCC_LOG_ERR(kSource, "Out of memory.");
+        RCC_LOG_ERR(kDispatcherSource, "Out of memory.");
         return;
     }
     if (RccTakeHeader(buffer, request) != RccDecodeError::None ||
         !RccRequestAcceptable(request, protocolId_, packet.size())) {
-        RCC_LOG_ERR(kSource, "request PDU had bad protocol, version, type, or length.");
+        RCC_LOG_ERR(kDispatcherSource, "request PDU had bad protocol, version, type, or length.");
         connection.close();
         return;
     }
@@ -176,7 +176,7 @@ void StubDispatcher::handleRequest(RccConnection& connection, const std::vector<
     try {
         invokeAndReply(connection, request, stub, buffer);
     } catch (const std::bad_alloc&) {
-        RCC_LOG_ERR(kSource, "Out of memory.");
+        RCC_LOG_ERR(kDispatcherSource, "Out of memory.");
         sendErrorReplyPdu(connection, RccReplyHeaderFor(request, protocolId_), RCC_E_OUT_OF_MEMORY);
     }
 }
@@ -195,7 +195,8 @@ void StubDispatcher::invokeAndReply(RccConnection& connection, const RccPduHeade
     IOMTransactionList list;
     RccDecodeError error = RccReadRequest(buffer, *signature, requestArgs, list);
     if (error != RccDecodeError::None) {
-        RCC_LOG_ERR(kSource, "request PDU body could not be read: %s.", RccDecodeErrorText(error));
+        RCC_LOG_ERR(kDispatcherSource, "request PDU body could not be read: %s.",
+                    RccDecodeErrorText(error));
         sendErrorReplyPdu(connection, replyHeader, RCC_E_OUT_OF_MEMORY);
         return;
     }
@@ -206,7 +207,7 @@ void StubDispatcher::invokeAndReply(RccConnection& connection, const RccPduHeade
     buffer.reset();
     if (RccBuildReply(buffer, replyHeader, status, signature, replyArgs.args(), &list) !=
         RccBodyResult::Ok) {
-        RCC_LOG_ERR(kSource, "Out of memory.");
+        RCC_LOG_ERR(kDispatcherSource, "Out of memory.");
         sendErrorReplyPdu(connection, replyHeader, RCC_E_OUT_OF_MEMORY);
         return;
     }
@@ -217,7 +218,7 @@ void StubDispatcher::sendErrorReplyPdu(RccConnection& connection, const RccPduHe
                                        uint32_t status) {
     CRccBuffer buffer;
     if (RccBuildReply(buffer, replyHeader, status, nullptr, {}, nullptr) != RccBodyResult::Ok) {
-        RCC_LOG_ERR(kSource,
+        RCC_LOG_ERR(kDispatcherSource,
                     "sendErrorReplyPdu() could not marshal for some reason - could be out of "
                     "memory.");
         return;

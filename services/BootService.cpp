@@ -28,7 +28,7 @@ constexpr uint32_t kLogFlags = 0x400008FF;
 constexpr uint32_t kLockWaitMs = 5000;
 
 std::mutex g_lock;  // guards the three below
-std::unique_ptr<CNtService> g_service;
+std::unique_ptr<CNtService> g_bootService;
 std::unique_ptr<CStellanNodeStatus> g_nodeStatus;
 std::unique_ptr<XPortNS2Transport> g_nodeTransport;
 // The worker owns the address-server host; this tells the node-status callbacks it runs.
@@ -41,11 +41,11 @@ void Print(const char* format, auto... args) {
 
 CNtService* Service(bool create) {
     std::lock_guard g(g_lock);
-    if (!g_service && create) {
-        g_service = std::make_unique<CNtService>();
-        g_service->Init(ServiceHost::Get().Names().boot, BootServiceHandler, BootServiceWorker);
+    if (!g_bootService && create) {
+        g_bootService = std::make_unique<CNtService>();
+        g_bootService->Init(ServiceHost::Get().Names().boot, BootServiceHandler, BootServiceWorker);
     }
-    return g_service.get();
+    return g_bootService.get();
 }
 
 // The access mutex orders node-status start against its deletion, also across the
@@ -224,5 +224,5 @@ void BootServiceMain(int argc, char** argv) {
     }
     service->Stop(0);  // joins the worker, which deletes the address-server host
     std::lock_guard g(g_lock);
-    g_service.reset();
+    g_bootService.reset();
 }

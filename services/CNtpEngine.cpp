@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr double kTwo32 = 4294967296.0;
+constexpr double kFractionScale = 4294967296.0;
 constexpr double kMaxPollInterval = 300;
 constexpr double kRestartPollInterval = 0.125;
 constexpr double kHoldOff = 300 + 10;  // no poll after a step by another server
@@ -48,7 +48,7 @@ CNtpEngine::CNtpEngine(CClock& clock, std::unique_ptr<UdpEndpoint> socket, Trace
     uint32_t s = 0, f = 0;
     clock_.GetResolution(s, f);
     offsetThreshold_ = stepThreshold_ =
-        static_cast<uint32_t>(~s) + static_cast<uint32_t>(~f) / kTwo32;
+        static_cast<uint32_t>(~s) + static_cast<uint32_t>(~f) / kFractionScale;
     holdTimer_ = GetMilliseconds() | 1;
     localAddress_ = socket_->GetLocalAddress();
     Report("binding UDP port 123", socket_->Open(kPort));
@@ -83,7 +83,7 @@ bool CNtpEngine::SetStratum(uint8_t stratum) {
 double CNtpEngine::GetNtpTime(double offset) const {
     uint32_t s = 0, f = 0;
     clock_.GetTime(s, f);
-    return s + f / kTwo32 + offset;
+    return s + f / kFractionScale + offset;
 }
 
 void CNtpEngine::Step() {
@@ -323,7 +323,7 @@ void CNtpEngine::AdjustClock(double offset) {
     clock_.GetTime(s, f);
     const double size = std::fabs(offset);
     const auto whole = static_cast<uint32_t>(size);
-    const auto part = static_cast<uint32_t>((size - whole) * kTwo32);
+    const auto part = static_cast<uint32_t>((size - whole) * kFractionScale);
     if (offset > 0) {
         const uint64_t sum = uint64_t{f} + part;
         f = static_cast<uint32_t>(sum);

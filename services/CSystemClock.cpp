@@ -6,20 +6,20 @@
 #include <ctime>
 
 namespace {
-constexpr double kTwo32 = 4294967296.0;
+constexpr double kFractionsPerSecond = 4294967296.0;
 }
 
 void CSystemClock::GetTime(uint32_t& seconds, uint32_t& fraction) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     seconds = static_cast<uint32_t>(now.tv_sec);
-    fraction = static_cast<uint32_t>(now.tv_nsec * kTwo32 / 1e9);
+    fraction = static_cast<uint32_t>(now.tv_nsec * kFractionsPerSecond / 1e9);
 }
 
 void CSystemClock::SetTime(uint32_t seconds, uint32_t fraction) {
     timespec to{};
     to.tv_sec = static_cast<time_t>(seconds);
-    to.tv_nsec = static_cast<long>(fraction / kTwo32 * 1e9);
+    to.tv_nsec = static_cast<long>(fraction / kFractionsPerSecond * 1e9);
     if (clock_settime(CLOCK_REALTIME, &to) != 0) {
         std::printf("Setting the system clock failed: %s\n", std::strerror(errno));
         std::fflush(stdout);

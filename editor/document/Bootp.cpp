@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr const char* kSource = "Bootp";
+constexpr const char* kBootpSource = "Bootp";
 
-std::unique_ptr<CBootp>& Instance() {
+std::unique_ptr<CBootp>& BootpInstance() {
     static std::unique_ptr<CBootp> instance;
     return instance;
 }
@@ -49,13 +49,13 @@ void ShareNodeStatus() {
 }  // namespace
 
 CBootp* CBootp::GetInstance() {
-    if (!Instance())
-        Instance() = std::make_unique<CBootp>();
-    return Instance().get();
+    if (!BootpInstance())
+        BootpInstance() = std::make_unique<CBootp>();
+    return BootpInstance().get();
 }
 
 void CBootp::DeleteInstance() {
-    Instance().reset();
+    BootpInstance().reset();
 }
 
 CBootp::~CBootp() {
@@ -69,13 +69,13 @@ bool CBootp::Start() {
     server_ = std::make_unique<CAddressServer>();
     if (AddressServerStart(EditorSettings()) == 0) {
         ShareNodeStatus();
-        CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
+        CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_NOTICE, kBootpSource, __LINE__,
                                              IDS_BOOTP_STARTED);
         return true;
     }
     // The failure stays the last word in the message bar: no "stopped" notice after it.
     server_.reset();
-    CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
+    CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_NOTICE, kBootpSource, __LINE__,
                                          IDS_BOOTP_START_FAILED);
     return false;
 }
@@ -83,7 +83,7 @@ bool CBootp::Start() {
 void CBootp::Stop() {
     if (!server_)
         return;
-    CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
+    CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_NOTICE, kBootpSource, __LINE__,
                                          IDS_BOOTP_STOPPED);
     server_.reset();
 }

@@ -8,7 +8,7 @@
 
 namespace {
 
-std::unique_ptr<CConfigData>& Instance() {
+std::unique_ptr<CConfigData>& ConfigDataInstance() {
     static std::unique_ptr<CConfigData> instance;
     return instance;
 }
@@ -22,18 +22,18 @@ std::filesystem::path DefaultSettingsPath() {
 }  // namespace
 
 CConfigData* CConfigData::GetInstance() {
-    if (!Instance())
-        Instance() = std::make_unique<CConfigData>(DefaultSettingsPath());
-    return Instance().get();
+    if (!ConfigDataInstance())
+        ConfigDataInstance() = std::make_unique<CConfigData>(DefaultSettingsPath());
+    return ConfigDataInstance().get();
 }
 
 CConfigData* CConfigData::CreateInstance(std::filesystem::path settingsPath) {
-    Instance() = std::make_unique<CConfigData>(std::move(settingsPath));
-    return Instance().get();
+    ConfigDataInstance() = std::make_unique<CConfigData>(std::move(settingsPath));
+    return ConfigDataInstance().get();
 }
 
 void CConfigData::DeleteInstance() {
-    Instance().reset();
+    ConfigDataInstance().reset();
 }
 
 CConfigData::CConfigData(std::filesystem::path settingsPath) : path_(std::move(settingsPath)) {}

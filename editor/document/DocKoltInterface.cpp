@@ -18,7 +18,7 @@ using xmldom::Node;
 
 namespace {
 
-constexpr const char* kSource = "DocKoltInterface";
+constexpr const char* kDocKoltSource = "DocKoltInterface";
 // Asked when a node took every property but did not save them: name, IP, MAC.
 constexpr const char* kNotSavedQuestion =
     "The node: %s (%s, %s) did not save its configuration. The properties were sent to the "
@@ -132,8 +132,8 @@ CTessalyDoc::StepAnswer CTessalyDoc::RunStep(const DocNodeInfo& node, const Node
                                        : LoadEditorString(walk.failureMessage);
         std::string text = FormatText(format.c_str(), node.name.c_str(),
                                       CIPAddress(node.ip).GetText().c_str(), node.mac.ToText());
-        int answer = CErrorHandler::GetInstance()->AskAbortRetryIgnore(CErrorHandler::TYPE_ERROR,
-                                                                       kSource, __LINE__, text);
+        int answer = CErrorHandler::GetInstance()->AskAbortRetryIgnore(
+            CErrorHandler::TYPE_ERROR, kDocKoltSource, __LINE__, text);
         if (answer == ANSWER_RETRY)
             continue;
         return answer == ANSWER_IGNORE ? StepAnswer::Ignored : StepAnswer::Aborted;
@@ -183,8 +183,8 @@ bool CTessalyDoc::WalkNodes(Node node, const NodeWalk& walk) {
     }
     DeleteIomProxy();
     if (!summary.empty())
-        CErrorHandler::GetInstance()->ReportText(CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
-                                                 summary);
+        CErrorHandler::GetInstance()->ReportText(CErrorHandler::TYPE_NOTICE, kDocKoltSource,
+                                                 __LINE__, summary);
     else
         CErrorHandler::GetInstance()->ShowReady();
     return result;
@@ -232,7 +232,7 @@ bool CTessalyDoc::RunOnNodes(Node node, uint32_t (CTessalyDoc::*invoke)(bool), b
     }
     if (failed.empty())
         return true;
-    CErrorHandler::GetInstance()->ReportText(CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+    CErrorHandler::GetInstance()->ReportText(CErrorHandler::TYPE_ERROR, kDocKoltSource, __LINE__,
                                              FormatText(failureText, JoinNames(failed).c_str()));
     return false;
 }

@@ -13,10 +13,10 @@ using xmldom::Node;
 
 namespace {
 
-constexpr const char* kSource = "DocKoltInterface";
+constexpr const char* kDocKoltGetSource = "DocKoltInterface";
 // A node of this type is read property by property.
 constexpr int32_t kSingleReadNodeType = 8581;
-constexpr uint32_t kPatchSlice = 500;
+constexpr uint32_t kGetPatchSlice = 500;
 constexpr uint32_t kPatchChannels = 8192;
 
 bool IsPatch(std::string_view cls, std::string_view property) {
@@ -64,7 +64,7 @@ NodeStep CTessalyDoc::GetConfigFromNode(const DocNodeInfo& node) {
         return NodeStep::Skipped;
     ConnectToNode(node.ip);
     CErrorHandler::GetInstance()->ReportText(
-        CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
+        CErrorHandler::TYPE_NOTICE, kDocKoltGetSource, __LINE__,
         FormatText(LoadEditorString(IDS_GETTING_CONFIG).c_str(), node.name.c_str(),
                    node.mac.ToText(), CIPAddress(node.ip).GetText().c_str()));
     if (!GetNodeConfig(node.element))
@@ -151,7 +151,7 @@ bool CTessalyDoc::ReadChannelPatch(std::vector<uint16_t>& patch) {
         empty.getType() == RCC_BOOL && empty.getScalar<RCC_BOOL>())
         return true;
     for (uint32_t start = 1; start < kPatchChannels;) {
-        uint32_t count = std::min(kPatchSlice, kPatchChannels + 1 - start);
+        uint32_t count = std::min(kGetPatchSlice, kPatchChannels + 1 - start);
         CRccValue slice;
         if (!IomOk(proxy_->getPropArray(iom_.className, iom_.instanceId, "channelPatch", start,
                                         count, slice)))
@@ -204,14 +204,14 @@ bool CTessalyDoc::GetUnboundNodes() {
          first = false) {
         if (!IsMacInDocument(info.mac)) {
             CErrorHandler::GetInstance()->ReportText(
-                CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
+                CErrorHandler::TYPE_NOTICE, kDocKoltGetSource, __LINE__,
                 FormatText(LoadEditorString(IDS_ADDING_NODE).c_str(), info.name.c_str(),
                            info.mac.ToText(), CIPAddress(info.ip).GetText().c_str()));
             if (!AddNodeOfType(type, &info.element)) {
                 // Reported (20009) where the node could not be made; on to the next.
             } else if (!SetNodeAddress(info.element, info.mac, info.ip)) {
-                CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_ERROR, kSource, __LINE__,
-                                                     IDS_DOCUMENT_WRITE_FAILED);
+                CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_ERROR, kDocKoltGetSource,
+                                                     __LINE__, IDS_DOCUMENT_WRITE_FAILED);
                 result = false;
                 break;
             } else {

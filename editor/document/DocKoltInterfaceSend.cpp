@@ -13,7 +13,7 @@ using xmldom::Node;
 
 namespace {
 
-constexpr const char* kSource = "DocKoltInterface";
+constexpr const char* kDocKoltSendSource = "DocKoltInterface";
 constexpr uint32_t kPatchSlice = 500;
 // Notices of a send that stopped: outputs not held, configuration not sent, outputs
 // not restored.
@@ -45,7 +45,7 @@ bool PassSelects(int pass, std::string_view cls, std::string_view property) {
 
 void Notice(uint32_t messageId, const std::string& name) {
     CErrorHandler::GetInstance()->ReportText(
-        CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
+        CErrorHandler::TYPE_NOTICE, kDocKoltSendSource, __LINE__,
         FormatText(LoadEditorString(messageId).c_str(), name.c_str()));
 }
 
@@ -68,12 +68,12 @@ NodeStep CTessalyDoc::SendConfigToNode(const DocNodeInfo& node) {
     ConnectToNode(node.ip);
     if (networkAddressMode_ && !CheckNodeSubnet(node.element)) {
         CErrorHandler::GetInstance()->ReportText(
-            CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+            CErrorHandler::TYPE_ERROR, kDocKoltSendSource, __LINE__,
             FormatText(LoadEditorString(IDS_SUBNET_MISMATCH).c_str(), node.name.c_str()));
         return NodeStep::Skipped;
     }
     CErrorHandler::GetInstance()->ReportText(
-        CErrorHandler::TYPE_NOTICE, kSource, __LINE__,
+        CErrorHandler::TYPE_NOTICE, kDocKoltSendSource, __LINE__,
         FormatText(LoadEditorString(IDS_SENDING_CONFIG).c_str(), node.name.c_str(),
                    node.mac.ToText(), CIPAddress(node.ip).GetText().c_str()));
     Node first = node.element.FirstChild();
@@ -265,7 +265,7 @@ bool CTessalyDoc::SendEdmxMulticastIp(Node node) {
         iom_.rebootNeeded = false;
         if (!applied)
             CErrorHandler::GetInstance()->ReportText(
-                CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+                CErrorHandler::TYPE_ERROR, kDocKoltSendSource, __LINE__,
                 FormatText("The EDMX multicast address could not be %s the node: %s (%s, %s).",
                            sent ? "applied on" : "sent to", info.name.c_str(),
                            CIPAddress(info.ip).GetText().c_str(), info.mac.ToText()));

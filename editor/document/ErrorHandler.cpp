@@ -8,7 +8,7 @@
 
 namespace {
 
-std::unique_ptr<CErrorHandler>& Instance() {
+std::unique_ptr<CErrorHandler>& ErrorHandlerInstance() {
     static std::unique_ptr<CErrorHandler> instance;
     return instance;
 }
@@ -28,13 +28,13 @@ constexpr const char* kOwnSource = "ErrorHandler";
 }  // namespace
 
 CErrorHandler* CErrorHandler::GetInstance() {
-    if (!Instance())
-        Instance() = std::make_unique<CErrorHandler>();
-    return Instance().get();
+    if (!ErrorHandlerInstance())
+        ErrorHandlerInstance() = std::make_unique<CErrorHandler>();
+    return ErrorHandlerInstance().get();
 }
 
 void CErrorHandler::DeleteInstance() {
-    Instance().reset();
+    ErrorHandlerInstance().reset();
 }
 
 void CErrorHandler::SetLogPath(std::optional<std::filesystem::path> path) {

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr const char* kSource = "TessalyDoc";
+constexpr const char* kTessalyDocSource = "TessalyDoc";
 
 std::filesystem::path DefaultDataDir() {
     std::filesystem::path programDir = os::ProgramDir();
@@ -22,7 +22,7 @@ std::filesystem::path DefaultDataDir() {
 
 void ReportOpenFailure(const std::filesystem::path& path, const std::string& reason) {
     CErrorHandler::GetInstance()->ReportText(
-        CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+        CErrorHandler::TYPE_ERROR, kTessalyDocSource, __LINE__,
         FormatText(LoadEditorString(IDS_OPEN_FAILED).c_str(), path.c_str(), reason.c_str()));
 }
 
@@ -39,10 +39,10 @@ CTessalyDoc::~CTessalyDoc() = default;
 void CTessalyDoc::LoadTemplate() {
     xmldom::LoadResult loaded = template_.Load(dataDir_ / kTemplateFile);
     if (!loaded) {
-        CErrorHandler::GetInstance()->ReportText(CErrorHandler::TYPE_ERROR, kSource, __LINE__,
-                                                 LoadEditorString(IDS_TEMPLATE_NOT_OPENED) + " (" +
-                                                     (dataDir_ / kTemplateFile).string() + ": " +
-                                                     loaded.message + ")");
+        CErrorHandler::GetInstance()->ReportText(
+            CErrorHandler::TYPE_ERROR, kTessalyDocSource, __LINE__,
+            LoadEditorString(IDS_TEMPLATE_NOT_OPENED) + " (" + (dataDir_ / kTemplateFile).string() +
+                ": " + loaded.message + ")");
         return;
     }
     templateRoot_ = template_.TopLevel("Template");
@@ -110,7 +110,7 @@ bool CTessalyDoc::OnSaveDocument(const std::filesystem::path& path) {
     xmldom::SaveResult saved = config_.Save(path);
     if (!saved) {
         CErrorHandler::GetInstance()->ReportText(
-            CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+            CErrorHandler::TYPE_ERROR, kTessalyDocSource, __LINE__,
             FormatText(LoadEditorString(IDS_SAVE_FAILED).c_str(), path.c_str(),
                        saved.message.c_str()));
         return false;

@@ -12,7 +12,7 @@ using xmldom::Node;
 
 namespace {
 
-constexpr const char* kSource = "TessalyDoc";
+constexpr const char* kDocConfigSource = "TessalyDoc";
 
 constexpr std::string_view kName = ".Node_Properties.Name";
 constexpr std::string_view kType = ".Node_Properties.Type";
@@ -234,7 +234,7 @@ bool CTessalyDoc::SetNodeText(Node node, std::string_view text) {
     size_t length = CharacterCount(text);
     if (length > kMaxTextLength) {
         CErrorHandler::GetInstance()->ReportText(
-            CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+            CErrorHandler::TYPE_ERROR, kDocConfigSource, __LINE__,
             FormatText(LoadEditorString(IDS_TEXT_TOO_LONG).c_str(), length, kMaxTextLength));
         return false;
     }

@@ -12,7 +12,7 @@ using xmldom::Node;
 
 namespace {
 
-constexpr const char* kSource = "TessalyDoc";
+constexpr const char* kDocNodesSource = "TessalyDoc";
 
 // Every element below `root` (not `root` itself), depth first.
 template <typename Visit>
@@ -38,7 +38,7 @@ bool CTessalyDoc::AddNode(std::string_view typeName, Node* added) {
     Node typeElement = templateNodes_.ChildElement(typeName);
     Node node;
     if (!typeElement || !properties_ || !configNodes_ || !BuildNode(typeElement, node)) {
-        CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+        CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_ERROR, kDocNodesSource, __LINE__,
                                              IDS_NODE_NOT_CREATED);
         return false;
     }
@@ -53,7 +53,7 @@ bool CTessalyDoc::AddNode(std::string_view typeName, Node* added) {
 bool CTessalyDoc::AddNodeOfType(uint32_t type, Node* added) {
     std::string name;
     if (!FindEnumItem("NodeTypes", type, 0xFFFF, name)) {
-        CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_ERROR, kSource, __LINE__,
+        CErrorHandler::GetInstance()->Report(CErrorHandler::TYPE_ERROR, kDocNodesSource, __LINE__,
                                              IDS_NODE_NOT_CREATED);
         return false;
     }

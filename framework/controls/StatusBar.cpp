@@ -6,9 +6,9 @@
 namespace fw {
 namespace {
 
-constexpr int kBorder = 2;  // around the panes
-constexpr int kGap = 2;     // between panes
-constexpr int kMargin = 3;  // text margin inside a pane
+constexpr int kBorder = 2;      // around the panes
+constexpr int kGap = 2;         // between panes
+constexpr int kTextMargin = 3;  // text margin inside a pane
 
 }  // namespace
 
@@ -26,7 +26,7 @@ int StatusBar::CalcHeight() const {
     DeviceContext dc;
     dc.CreateCompatibleDC(nullptr);
     dc.SelectFont(DefaultGuiFont());
-    return dc.GetTextMetrics().height + 2 * (kBorder + kMargin);
+    return dc.GetTextMetrics().height + 2 * (kBorder + kTextMargin);
 }
 
 bool StatusBar::SetIndicators(const std::vector<unsigned>& ids) {
@@ -118,14 +118,14 @@ void StatusBar::Layout() {
         if (p.style & SBPS_STRETCH) {
             ++stretching;
         } else {
-            fixed += p.width + 2 * kMargin + kGap;
+            fixed += p.width + 2 * kTextMargin + kGap;
         }
     }
     const int spare = std::max(0, c.Width() - 2 * kBorder - fixed);
     int x = c.left + kBorder;
     for (Pane& p : panes_) {
         const int w = (p.style & SBPS_STRETCH) ? spare / std::max(1, stretching) - kGap
-                                               : p.width + 2 * kMargin;
+                                               : p.width + 2 * kTextMargin;
         p.rect = Rect{x, c.top + kBorder, x + std::max(0, w), c.bottom - kBorder};
         x += std::max(0, w) + kGap;
     }
@@ -149,7 +149,7 @@ void StatusBar::OnPaint() {
         }
         if (p.style & SBPS_DISABLED)
             continue;
-        r.Inflate(-kMargin, 0);
+        r.Inflate(-kTextMargin, 0);
         dc.DrawText(p.text, r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 }

@@ -15,7 +15,7 @@
 namespace fw {
 namespace {
 
-MessageBoxHook& Hook() {
+MessageBoxHook& InstalledHook() {
     static MessageBoxHook hook;
     return hook;
 }
@@ -114,16 +114,16 @@ int MessageBoxRequest::DefaultAnswer() const {
 }
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
-    MessageBoxHook old = std::move(Hook());
-    Hook() = std::move(hook);
+    MessageBoxHook old = std::move(InstalledHook());
+    InstalledHook() = std::move(hook);
     return old;
 }
 
 int MessageBox(Window* owner, std::string_view text, std::string_view caption, unsigned type) {
     MessageBoxRequest req{std::string(text), std::string(caption), type};
     CancelModeForModal();
-    if (Hook()) {
-        if (std::optional<int> answer = Hook()(req))
+    if (InstalledHook()) {
+        if (std::optional<int> answer = InstalledHook()(req))
             return *answer;
     }
     return ShowReal(owner, req);

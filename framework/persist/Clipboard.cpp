@@ -23,15 +23,15 @@ constexpr std::size_t kMaxFormats = 0x3FFF;
 constexpr std::size_t kMaxName = 255;
 constexpr off_t kMaxRegistryBytes = static_cast<off_t>(kMaxFormats * (kMaxName + 1));
 
-struct Registry {
+struct FormatRegistry {
     std::mutex mutex;
     std::filesystem::path file;                // empty: the runtime folder's
     std::map<std::string, ClipFormat> byName;  // lower-case name
     std::map<ClipFormat, std::string> byNumber;
 };
 
-Registry& TheRegistry() {
-    static Registry r;
+FormatRegistry& TheRegistry() {
+    static FormatRegistry r;
     return r;
 }
 
@@ -41,7 +41,7 @@ std::string Lower(std::string_view s) {
     return l;
 }
 
-std::filesystem::path RegistryFile(const Registry& r) {
+std::filesystem::path RegistryFile(const FormatRegistry& r) {
     if (!r.file.empty())
         return r.file;
     std::filesystem::path dir = os::RuntimeDir();
@@ -58,7 +58,7 @@ struct Fd {
 };
 
 // Reads the names in the file (under the caller's lock) into the cache.
-bool ReadNames(int fd, Registry& r, std::vector<std::string>& names) {
+bool ReadNames(int fd, FormatRegistry& r, std::vector<std::string>& names) {
     off_t size = ::lseek(fd, 0, SEEK_END);
     if (size < 0 || size > kMaxRegistryBytes || ::lseek(fd, 0, SEEK_SET) < 0)
         return false;
@@ -116,7 +116,7 @@ ClipFormat RegisterClipboardFormat(std::string_view name) {
     if (name.empty() || name.size() > kMaxName ||
         name.find_first_of("\r\n") != std::string_view::npos)
         return 0;
-    Registry& r = TheRegistry();
+    FormatRegistry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     auto cached = r.byName.find(Lower(name));
     if (cached != r.byName.end())
@@ -146,7 +146,7 @@ ClipFormat RegisterClipboardFormat(std::string_view name) {
 }
 
 std::string GetClipboardFormatName(ClipFormat format) {
-    Registry& r = TheRegistry();
+    FormatRegistry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     auto it = r.byNumber.find(format);
     if (it != r.byNumber.end())
@@ -166,7 +166,7 @@ std::string GetClipboardFormatName(ClipFormat format) {
 }
 
 void SetClipboardFormatFile(const std::filesystem::path& file) {
-    Registry& r = TheRegistry();
+    FormatRegistry& r = TheRegistry();
     std::lock_guard lock(r.mutex);
     r.file = file;
     r.byName.clear();

@@ -17,7 +17,7 @@ std::map<int, QCursor>& Registered() {
 }
 
 // Made on first use: a cursor cannot exist before the application object does.
-Cursor& Current() {
+Cursor& CurrentCursor() {
     static Cursor current;
     return current;
 }
@@ -77,8 +77,8 @@ Cursor LoadCursor(int resourceId, int fallbackIdc) {
 }
 
 Cursor SetCursor(const Cursor& cursor) {
-    Cursor old = Current();
-    Current() = cursor;
+    Cursor old = CurrentCursor();
+    CurrentCursor() = cursor;
     QWidget* target = g_target ? g_target.data() : QApplication::widgetAt(QCursor::pos());
     if (target) {
         if (cursor) {
@@ -91,7 +91,7 @@ Cursor SetCursor(const Cursor& cursor) {
 }
 
 Cursor GetCursor() {
-    return Current();
+    return CurrentCursor();
 }
 
 namespace detail {
