@@ -513,11 +513,11 @@ void CTessalyView::FillRows() {
 }
 
 void CTessalyView::WriteRowHeader(ROWCOL row, int index, xmldom::Node node) {
-    CGXStyle style;
-    style.SetValue(static_cast<std::int32_t>(index))
+    auto style = std::make_unique<CGXStyle>();
+    style->SetValue(static_cast<std::int32_t>(index))
         .SetUserAttributes(&NodeAttributes(index))
         .SetItemDataPtr(Keep(node));
-    CGXGridCore::StoreStyleRowCol(row, 0, &style, gxOverride, 0);
+    StoreOwnedStyleRowCol(row, 0, std::move(style), gxOverride, 0);
 }
 
 const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
@@ -584,7 +584,8 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     doc->GetNodeValue(property, value);
     if (entry->rule.type == PROPERTY_TIME_MS)
         value = MillisecondsToSecondsText(value);
-    CGXStyle style;
+    auto owned = std::make_unique<CGXStyle>();
+    CGXStyle& style = *owned;
     style.SetValue(value).SetUserAttributes(&NodeAttributes(index)).SetItemDataPtr(Keep(property));
     std::optional<std::string> uncached;
     const std::optional<std::string>* edit = CachedTemplateEdit(element);
@@ -601,7 +602,7 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
         style.SetEnabled(true).SetInterior(kWhite);
     else if (greyUnderCells_)
         style.SetEnabled(false).SetInterior(kGrey);  // the grey of its row, under the cell
-    CGXGridCore::StoreStyleRowCol(row, entry->column, &style, gxOverride, 0);
+    StoreOwnedStyleRowCol(row, entry->column, std::move(owned), gxOverride, 0);
 }
 
 std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {

@@ -142,57 +142,80 @@ bool CGXData::MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol) 
     return imp && imp->MoveCells(*this, source, destRow, destCol);
 }
 
+std::unique_ptr<CGXStyle>* CGXData::SlotAt(ROWCOL row, ROWCOL col, int storeType) {
+    if (storeType == gxRowColStyle) {
+        CGXStylePtrArray& a = row > 0 ? m_apRowBaseStyle : m_apColBaseStyle;
+        const std::size_t i = row > 0 ? row : col;
+        if (a.GetSize() <= i)
+            a.SetSize(i + 1);
+        return &a.ElementAt(i);
+    }
+    if (m_apapCellStyle.GetSize() <= row)
+        m_apapCellStyle.SetSize(static_cast<std::size_t>(row) + 1);
+    std::unique_ptr<CGXStylePtrArray>& r = m_apapCellStyle.ElementAt(row);
+    if (!r)
+        r = std::make_unique<CGXStylePtrArray>();
+    if (r->GetSize() <= col)
+        r->SetSize(static_cast<std::size_t>(col) + 1);
+    return &r->ElementAt(col);
+}
+
 bool CGXData::StoreStyleAt(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModifyType type,
                            int storeType) {
     if (!GXIsRealRowCol(row) || !GXIsRealRowCol(col))
         return false;
-    rowCount_ = std::max(rowCount_, row);
-    colCount_ = std::max(colCount_, col);
-
-    std::unique_ptr<CGXStyle>* slot = nullptr;
-    if (storeType == gxRowColStyle) {
-        CGXStylePtrArray& a = row > 0 ? m_apRowBaseStyle : m_apColBaseStyle;
-        const std::size_t i = row > 0 ? row : col;
-        if (!style) {
+    if (!style) {
+        if (storeType == gxRowColStyle) {
+            CGXStylePtrArray& a = row > 0 ? m_apRowBaseStyle : m_apColBaseStyle;
+            const std::size_t i = row > 0 ? row : col;
             if (i < a.GetSize())
                 a.ElementAt(i).reset();
-            return true;
+        } else if (CGXStylePtrArray* r = m_apapCellStyle.GetAt(row); r && col < r->GetSize()) {
+            r->ElementAt(col).reset();
         }
-        if (a.GetSize() <= i)
-            a.SetSize(i + 1);
-        slot = &a.ElementAt(i);
-    } else {
-        if (!style) {
-            if (CGXStylePtrArray* r = m_apapCellStyle.GetAt(row); r && col < r->GetSize())
-                r->ElementAt(col).reset();
-            return true;
-        }
-        if (m_apapCellStyle.GetSize() <= row)
-            m_apapCellStyle.SetSize(static_cast<std::size_t>(row) + 1);
-        std::unique_ptr<CGXStylePtrArray>& r = m_apapCellStyle.ElementAt(row);
-        if (!r)
-            r = std::make_unique<CGXStylePtrArray>();
-        if (r->GetSize() <= col)
-            r->SetSize(static_cast<std::size_t>(col) + 1);
-        slot = &r->ElementAt(col);
+        rowCount_ = std::max(rowCount_, row);
+        colCount_ = std::max(colCount_, col);
+        return true;
     }
-
+    rowCount_ = std::max(rowCount_, row);
+    colCount_ = std::max(colCount_, col);
+    std::unique_ptr<CGXStyle>* slot = SlotAt(row, col, storeType);
     if (*slot)
         (*slot)->ChangeStyle(*style, type);
     else if (type == gxExclude)
         return true;
     else
         *slot = style->Clone();
+    RecogniseNumber(**slot, *style, type, storeType);
+    return true;
+}
 
-    CGXStyle& stored = **slot;
+bool CGXData::StoreOwnedStyleAt(ROWCOL row, ROWCOL col, std::unique_ptr<CGXStyle> style,
+                                GXModifyType type, int storeType) {
+    if (!style || type == gxExclude || !GXIsRealRowCol(row) || !GXIsRealRowCol(col))
+        return StoreStyleAt(row, col, style.get(), type, storeType);
+    rowCount_ = std::max(rowCount_, row);
+    colCount_ = std::max(colCount_, col);
+    std::unique_ptr<CGXStyle>* slot = SlotAt(row, col, storeType);
+    if (*slot) {
+        (*slot)->ChangeStyle(*style, type);
+        RecogniseNumber(**slot, *style, type, storeType);
+    } else {
+        *slot = std::move(style);
+        RecogniseNumber(**slot, **slot, type, storeType);
+    }
+    return true;
+}
+
+void CGXData::RecogniseNumber(CGXStyle& stored, const CGXStyle& given, GXModifyType type,
+                              int storeType) {
     if (storeType == gxValueStore && type != gxExclude &&
-        GXGetLibraryState().m_pNumberFormattingImp && style->GetIncludeValue() &&
-        style->GetValueType() != GX_VT_NUMBER) {
+        GXGetLibraryState().m_pNumberFormattingImp && given.GetIncludeValue() &&
+        given.GetValueType() != GX_VT_NUMBER) {
         double d = 0;
         if (CGXDrawingAndFormatting::GetInstance().ParseNumber(stored.GetValue(), &d))
             stored.SetValueType(GX_VT_NUMBER);
     }
-    return true;
 }
 
 bool CGXData::GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,

@@ -54,6 +54,10 @@ public:
     // removes what is stored there. FALSE for a row or column number that is a sentinel.
     virtual bool StoreStyleAt(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModifyType type,
                               int storeType);
+    // As StoreStyleAt, for a style the caller gives up: where nothing is stored yet, the style
+    // itself is kept rather than a copy of it.
+    virtual bool StoreOwnedStyleAt(ROWCOL row, ROWCOL col, std::unique_ptr<CGXStyle> style,
+                                   GXModifyType type, int storeType);
     // Merges the stored style into `style`; FALSE when nothing is stored there.
     virtual bool GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
                             int storeType) const;
@@ -100,6 +104,12 @@ protected:
     std::unique_ptr<CGXStyle> m_pStyle2;
 
 private:
+    // The place of a cell, row or column style, made when missing.
+    std::unique_ptr<CGXStyle>* SlotAt(ROWCOL row, ROWCOL col, int storeType);
+    // A value a user typed is stored as a number when it reads as one.
+    static void RecogniseNumber(CGXStyle& stored, const CGXStyle& given, GXModifyType type,
+                                int storeType);
+
     ROWCOL rowCount_ = 0;
     ROWCOL colCount_ = 0;
 };

@@ -757,6 +757,10 @@ public:
                                     bool applyStandard = true);
     virtual bool StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style,
                                   GXModifyType type = gxOverride, int styleType = 0);
+    // As the plain store (not its overrides), for a style the caller gives up: a cell with
+    // nothing stored keeps the style itself rather than a copy.
+    bool StoreOwnedStyleRowCol(ROWCOL row, ROWCOL col, std::unique_ptr<CGXStyle> style,
+                               GXModifyType type = gxOverride, int styleType = 0);
     virtual bool SetStyleRange(const CGXRange& range, const CGXStyle* style,
                                GXModifyType type = gxOverride, int styleType = 0,
                                const std::vector<std::unique_ptr<CGXStyle>>* styles = nullptr,
@@ -1063,6 +1067,8 @@ public:
     bool m_bInvertCurrentCellFrame = false;  // the selection follows the current cell
 
 protected:
+    // What follows storing a style at a cell: the caches it outdates and the cell store's notice.
+    bool AfterStore(ROWCOL row, ROWCOL col, int styleType, bool stored);
     // Current-cell steps (the current-cell file).
     bool IsGridOrChild(const fw::Window* wnd) const;
     void FlushGridKeyInput();

@@ -133,7 +133,19 @@ bool CGXGridCore::StoreStyleRowCol(ROWCOL row, ROWCOL col, const CGXStyle* style
                                    int styleType) {
     if (IsLockReadOnly() || !GetData())
         return false;
-    const bool stored = GetData()->StoreStyleAt(row, col, style, type, styleType);
+    return AfterStore(row, col, styleType,
+                      GetData()->StoreStyleAt(row, col, style, type, styleType));
+}
+
+bool CGXGridCore::StoreOwnedStyleRowCol(ROWCOL row, ROWCOL col, std::unique_ptr<CGXStyle> style,
+                                        GXModifyType type, int styleType) {
+    if (IsLockReadOnly() || !GetData())
+        return false;
+    return AfterStore(row, col, styleType,
+                      GetData()->StoreOwnedStyleAt(row, col, std::move(style), type, styleType));
+}
+
+bool CGXGridCore::AfterStore(ROWCOL row, ROWCOL col, int styleType, bool stored) {
     if (styleType == gxRowColStyle)
         if (CGXColumnStyleCache* cache = CGXColumnStyleCache::Of(this))
             cache->Clear();

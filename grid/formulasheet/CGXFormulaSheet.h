@@ -41,6 +41,11 @@ public:
                            std::unique_ptr<CGXOwnedObject>& data, bool record) override;
     bool StoreStyleAt(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModifyType type,
                       int storeType) override;
+    // Engine cells are stored by value: the style is read like any other.
+    bool StoreOwnedStyleAt(ROWCOL row, ROWCOL col, std::unique_ptr<CGXStyle> style,
+                           GXModifyType type, int storeType) override {
+        return StoreStyleAt(row, col, style.get(), type, storeType);
+    }
     bool GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType type,
                     int storeType) const override;
     bool SortMoveRows(const CGXRange& range, const std::vector<ROWCOL>& order) override;

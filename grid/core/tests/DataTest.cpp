@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 CGXStyle Value(const char* v) {
@@ -253,6 +255,59 @@ TEST(CellStore, NumbersAreRecognisedWhenTyped) {
     EXPECT_FALSE(d.GetUpdateFlag(1, 1));
     std::string error;
     EXPECT_FALSE(d.GetUpdateErrorText(error));
+}
+
+TEST(CellStore, AStyleGivenUpIsKeptWhereNothingIsStoredAndOtherwiseMergedAsACopyIs) {
+    InstallNumberFormattingImp();
+    // The store that takes a style over must leave every place as the copying store does.
+    struct Case {
+        GXModifyType type;
+        int storeType;
+        ROWCOL row, col;
+    };
+    const Case cases[] = {
+        {gxOverride, 0, 1, 1},
+        {gxApplyNew, 0, 1, 2},
+        {gxCopy, 0, 1, 3},
+        {gxExclude, 0, 1, 4},
+        {gxOverride, gxValueStore, 2, 1},
+        {gxApplyNew, gxValueStore, 2, 2},
+        {gxOverride, gxRowColStyle, 3, 0},
+        {gxOverride, gxRowColStyle, 0, 3},
+    };
+    for (bool occupied : {false, true}) {
+        CGXData copied, owned;
+        for (const Case& c : cases) {
+            CGXStyle before = Value("before");
+            before.SetEnabled(false);
+            if (occupied) {
+                copied.StoreStyleAt(c.row, c.col, &before, gxOverride, c.storeType);
+                owned.StoreStyleAt(c.row, c.col, &before, gxOverride, c.storeType);
+            }
+            auto given = std::make_unique<CGXStyle>(Value("7"));
+            const CGXStyle* raw = given.get();
+            EXPECT_TRUE(copied.StoreStyleAt(c.row, c.col, raw, c.type, c.storeType));
+            EXPECT_TRUE(
+                owned.StoreOwnedStyleAt(c.row, c.col, std::move(given), c.type, c.storeType));
+            const int read = c.storeType == gxRowColStyle ? gxRowColStyle : 0;
+            EXPECT_EQ(ValueAt(owned, c.row, c.col, read), ValueAt(copied, c.row, c.col, read))
+                << c.row << "," << c.col << " occupied " << occupied;
+            CGXStyle a, b;
+            const bool inA = copied.GetStyleAt(c.row, c.col, a, gxCopy, read);
+            EXPECT_EQ(owned.GetStyleAt(c.row, c.col, b, gxCopy, read), inA);
+            EXPECT_EQ(a.GetValueType(), b.GetValueType()) << c.row << "," << c.col;
+            EXPECT_EQ(a.GetIncludeEnabled(), b.GetIncludeEnabled()) << c.row << "," << c.col;
+            if (!occupied && read == 0 && c.type != gxExclude) {
+                EXPECT_EQ(owned.StoredCellStyle(c.row, c.col), raw);  // kept, not copied
+            }
+        }
+        EXPECT_EQ(owned.GetRowCount(), copied.GetRowCount());
+        EXPECT_EQ(owned.GetColCount(), copied.GetColCount());
+    }
+    CGXData d;
+    EXPECT_FALSE(d.StoreOwnedStyleAt(GX_INVALID, 1, std::make_unique<CGXStyle>(), gxOverride, 0));
+    EXPECT_TRUE(d.StoreOwnedStyleAt(4, 4, nullptr, gxOverride, 0));  // removes, like a copy
+    EXPECT_EQ(ValueAt(d, 4, 4), "<none>");
 }
 
 // A properties object that tells when it is deleted.
