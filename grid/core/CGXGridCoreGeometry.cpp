@@ -149,6 +149,10 @@ bool CGXGridCore::Axis::SetSize(CGXGridCore& g, ROWCOL first, ROWCOL last, int p
                                 const int* perLine, unsigned flags, int ctCmd) const {
     if (last == 0)
         last = first;
+    // "To the end" means the last line the grid has: counting up to the largest line number
+    // would never end.
+    if (last == GX_INVALID)
+        last = std::max(first, Count(g));
     std::vector<int> old = (g.*sizesOf)(first, last);
     std::vector<int> own;
     for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) own.push_back((g.*ownSize)(i));

@@ -535,6 +535,17 @@ TEST(GridSizes, StoredSizesFollowTheFontUnitsAndANegativeSizeRestoresTheDefault)
 
 using GridGeometry = GridFixture;
 
+TEST_F(GridGeometry, SizesUpToTheEndStopAtTheLastLine) {
+    Core().SetRowCount(5);
+    Core().SetColCount(4);
+    EXPECT_TRUE(Core().SetRowHeight(2, GX_INVALID, 25));
+    EXPECT_TRUE(Core().SetColWidth(3, GX_INVALID, 40));
+    EXPECT_EQ(Core().GetRowHeights(1, 5),
+              (std::vector<int>{Core().GetRowHeight(1), 25, 25, 25, 25}));
+    EXPECT_EQ(Core().GetColWidths(3, 4), (std::vector<int>{40, 40}));
+    EXPECT_EQ(Core().GetOwnRowHeight(6), -1);
+}
+
 TEST_F(GridGeometry, PointsOnCellEdgesBelongToTheCellTheyStart) {
     Core().SetRowCount(3);
     Core().SetColCount(3);
