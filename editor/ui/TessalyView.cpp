@@ -249,11 +249,12 @@ void CTessalyView::RebuildGrid() {
 }
 
 void CTessalyView::GreyEmptyCells(ROWCOL from, ROWCOL to) {
+    // The cells are empty: the store keeps each copy as it is, rather than copying it again.
     const CGXStyle grey = GreyStyle();
     for (ROWCOL row = from; row <= to; ++row)
         for (ROWCOL col = 1; col <= std::max<ROWCOL>(lastCol_, 1); ++col)
             if (!StoredCell(row, col))
-                CGXGridCore::StoreStyleRowCol(row, col, &grey, gxOverride, 0);
+                StoreOwnedStyleRowCol(row, col, std::make_unique<CGXStyle>(grey), gxOverride, 0);
 }
 
 void CTessalyView::GreyRows(ROWCOL from, ROWCOL to) {
@@ -534,6 +535,7 @@ const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
 ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
     placedEdits_.clear();
     placedFirstRow_ = firstRow;
+    placingDoc_ = Doc();
     WriteRowHeader(firstRow, index, node);
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     ROWCOL rows = 1;
@@ -568,7 +570,7 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     const ColumnEntry* entry = EntryForPath(path);
     if (!entry || entry->column == 0 || entry->column >= used.size())
         return;
-    CTessalyDoc* doc = Doc();
+    CTessalyDoc* doc = placingDoc_;
     const ROWCOL row = firstRow + used[entry->column]++;
     if (row >= firstRow + rows) {
         rows = row - firstRow + 1;

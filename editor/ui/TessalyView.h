@@ -229,6 +229,7 @@ private:
     // The edits of the cells of the node being filled, by row (from its first) and column.
     std::vector<const std::optional<std::string>*> placedEdits_;
     ROWCOL placedFirstRow_ = 0;
+    CTessalyDoc* placingDoc_ = nullptr;  // the document of the node being placed
     std::vector<ROWCOL> selectedRows_;
     size_t selectedPos_ = 0;
 };

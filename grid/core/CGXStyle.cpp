@@ -2,6 +2,7 @@
 
 #include "framework/drawing/DeviceContext.h"
 #include "grid/core/CGXStylesMap.h"
+#include "grid/core/GXBlockPool.h"
 #include "grid/core/GXLibraryState.h"
 
 #include <cstdio>
@@ -59,6 +60,14 @@ CGXStyle::CGXStyle(const CGXStyle& other) : fw::Serializable() {
 }
 
 CGXStyle::~CGXStyle() = default;
+
+void* CGXStyle::operator new(std::size_t size) {
+    return GXBlockPool<sizeof(CGXStyle)>::Allocate(size);
+}
+
+void CGXStyle::operator delete(void* p, std::size_t size) noexcept {
+    GXBlockPool<sizeof(CGXStyle)>::Release(p, size);
+}
 
 namespace {
 

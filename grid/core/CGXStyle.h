@@ -79,6 +79,9 @@ public:
 
     CGXStyle() = default;
     CGXStyle(const CGXStyle& other);
+    // A grid holds a style per stored cell: they come from a pool of equal blocks.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size) noexcept;
     CGXStyle& operator=(const CGXStyle& other);
     ~CGXStyle() override;
 

@@ -2,11 +2,20 @@
 
 #include "framework/persist/Archive.h"
 #include "framework/persist/Profile.h"
+#include "grid/core/GXBlockPool.h"
 
 #include <algorithm>
 
 const fw::RuntimeClass CGXUserAttributeMap::kClass{
     "CGXUserAttributeMap", 1, &fw::Serializable::kClass, fw::CreateInstance<CGXUserAttributeMap>};
+
+void* CGXUserAttributeMap::operator new(std::size_t size) {
+    return GXBlockPool<sizeof(CGXUserAttributeMap)>::Allocate(size);
+}
+
+void CGXUserAttributeMap::operator delete(void* p, std::size_t size) noexcept {
+    GXBlockPool<sizeof(CGXUserAttributeMap)>::Release(p, size);
+}
 
 CGXUserAttributeMap::CGXUserAttributeMap(const CGXUserAttributeMap& other)
     : fw::Serializable(), list_(other.list_) {}

@@ -8,6 +8,7 @@
 #include "grid/core/CGXUserAttribute.h"
 #include "grid/core/GXTypes.h"
 
+#include <cstddef>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,9 @@ public:
     CGXUserAttributeMap& operator=(const CGXUserAttributeMap& other);
     CGXUserAttributeMap(CGXUserAttributeMap&& other) noexcept;
     CGXUserAttributeMap& operator=(CGXUserAttributeMap&& other) noexcept;
+    // Every style with attributes holds a map of its own: they come from a pool of equal blocks.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size) noexcept;
 
     bool IsEmpty() const { return Items().empty(); }
     int GetCount() const { return static_cast<int>(Items().size()); }
