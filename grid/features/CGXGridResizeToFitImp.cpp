@@ -78,6 +78,8 @@ fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL co
     return control ? control->AddBorders(inner, style) : grid->AddBorders(inner, style);
 }
 
+constexpr unsigned kCellsPerProgressCheck = 32;
+
 // Rows and columns through one body; `rows` picks the direction.
 bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
     // A context of its own: size changes free the grid's shared drawing context.
@@ -117,6 +119,7 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
     for (ROWCOL j = crossFirst; j <= crossLast && j != GX_INVALID; ++j)
         crossShown.push_back((rows ? grid->GetColWidth(j) : grid->GetRowHeight(j)) > 0);
     CGXStyle scratch;
+    unsigned sinceCheck = kCellsPerProgressCheck - 1;
     for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
         int limit = i == 0       ? extent - 1
                     : i > frozen ? extent - sum(0, frozen) - 1
@@ -149,6 +152,11 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 const fw::Size s = Measure(grid, *dc, row, col, rows, scratch);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }
+            // The clock is read every few cells: a cell takes far less than a progress step,
+            // and reading it for each was a good part of fitting a large table.
+            if (++sinceCheck < kCellsPerProgressCheck)
+                continue;
+            sinceCheck = 0;
             bool abort = false;
             op.CheckProgressCanAbort(abort);
             if (abort) {
