@@ -27,6 +27,23 @@ std::string_view CutBytes(std::string_view s, std::size_t max) {
     return s.substr(0, n);
 }
 
+// The n-th field of a line as `GXGetTabField` gives it, viewed in place.
+std::string_view TabField(std::string_view line, int n, std::size_t size = 128) {
+    if (n < 0 || size == 0)
+        return {};
+    std::size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        const std::size_t tab = line.find('\t', start);
+        if (tab == std::string_view::npos)
+            return {};
+        start = tab + 1;
+    }
+    const std::size_t end = line.find('\t', start);
+    const std::string_view field =
+        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    return CutBytes(field, size - 1);
+}
+
 bool EqualNoCase(char a, char b) {
     return std::tolower(static_cast<unsigned char>(a)) ==
            std::tolower(static_cast<unsigned char>(b));
@@ -50,19 +67,7 @@ int GXExtractLine(std::string& text, std::string& line) {
 }
 
 std::string GXGetTabField(std::string_view line, int n, std::size_t size) {
-    if (n < 0 || size == 0)
-        return {};
-    std::size_t start = 0;
-    for (int i = 0; i < n; ++i) {
-        const std::size_t tab = line.find('\t', start);
-        if (tab == std::string_view::npos)
-            return {};
-        start = tab + 1;
-    }
-    const std::size_t end = line.find('\t', start);
-    const std::string_view field =
-        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    return std::string(CutBytes(field, size - 1));
+    return std::string(TabField(line, n, size));
 }
 
 int GXFindChoiceIndex(std::string_view list, std::string_view key, int field, bool exact,
@@ -85,7 +90,7 @@ int GXFindChoiceIndex(std::string_view list, std::string_view key, int field, bo
             ++index;
             continue;
         }
-        const std::string f = GXGetTabField(line, field);
+        const std::string_view f = TabField(line, field);
         const bool match = exact ? f == key
                                  : f.size() >= key.size() &&
                                        std::equal(key.begin(), key.end(), f.begin(), EqualNoCase);

@@ -4,6 +4,7 @@
 #include "framework/persist/StringTable.h"
 #include "framework/window/Window.h"
 #include "grid/core/CGXColumnStyleCache.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXLongOperation.h"
 #include "grid/features/CGXCalcSizeImp.h"
@@ -45,7 +46,11 @@ fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL co
         cellStyle = &grid->LookupStyleRowCol(row, col);
         control = grid->GetControl(row, col);
     } else {
-        scratch.Free();
+        // Composing starts with a copy of the cell's stored style, which replaces all the
+        // scratch holds: emptying it first is needed only for a cell with none.
+        const CGXData* data = grid->GetData();
+        if (!data || !data->StoredCellStyle(row, col))
+            scratch.Free();
         grid->ComposeStyleRowCol(row, col, &scratch);
         if (grid->QueryReadOnly())
             scratch.SetReadOnly(true);
