@@ -27,6 +27,23 @@ std::string_view CutBytes(std::string_view s, std::size_t max) {
     return s.substr(0, n);
 }
 
+// The n-th field of a line as `GXGetTabField` gives it, viewed in place.
+std::string_view TabField(std::string_view line, int n, std::size_t size = 128) {
+    if (n < 0 || size == 0)
+        return {};
+    std::size_t start = 0;
+    for (int i = 0; i < n; ++i) {
+        const std::size_t tab = line.find('\t', start);
+        if (tab == std::string_view::npos)
+            return {};
+        start = tab + 1;
+    }
+    const std::size_t end = line.find('\t', start);
+    const std::string_view field =
+        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    return CutBytes(field, size - 1);
+}
+
 bool EqualNoCase(char a, char b) {
     return std::tolower(static_cast<unsigned char>(a)) ==
            std::tolower(static_cast<unsigned char>(b));
@@ -50,34 +67,39 @@ int GXExtractLine(std::string& text, std::string& line) {
 }
 
 std::string GXGetTabField(std::string_view line, int n, std::size_t size) {
-    if (n < 0 || size == 0)
-        return {};
-    std::size_t start = 0;
-    for (int i = 0; i < n; ++i) {
-        const std::size_t tab = line.find('\t', start);
-        if (tab == std::string_view::npos)
-            return {};
-        start = tab + 1;
-    }
-    const std::size_t end = line.find('\t', start);
-    const std::string_view field =
-        line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    return std::string(CutBytes(field, size - 1));
+    return std::string(TabField(line, n, size));
 }
 
 int GXFindChoiceIndex(std::string_view list, std::string_view key, int field, bool exact,
                       bool headerLine, std::string* lineOut) {
-    const std::vector<std::string> lines = Lines(list);
-    for (std::size_t i = headerLine ? 1 : 0; i < lines.size(); ++i) {
-        const std::string f = GXGetTabField(lines[i], field);
+    // Walked in place: a combo box asks this for each cell it shows or measures, and splitting
+    // the whole list into copies each time cost more than the search.
+    std::size_t index = 0;
+    while (!list.empty()) {
+        const std::size_t br = list.find_first_of("\r\n");
+        const std::string_view line = list.substr(0, br);
+        if (br == std::string_view::npos) {
+            list = {};
+        } else {
+            std::size_t next = br + 1;
+            if (list[br] == '\r' && next < list.size() && list[next] == '\n')
+                ++next;
+            list.remove_prefix(next);
+        }
+        if (headerLine && index == 0) {
+            ++index;
+            continue;
+        }
+        const std::string_view f = TabField(line, field);
         const bool match = exact ? f == key
                                  : f.size() >= key.size() &&
                                        std::equal(key.begin(), key.end(), f.begin(), EqualNoCase);
         if (match) {
             if (lineOut)
-                *lineOut = lines[i];
-            return static_cast<int>(headerLine ? i - 1 : i);
+                lineOut->assign(line);
+            return static_cast<int>(headerLine ? index - 1 : index);
         }
+        ++index;
     }
     if (lineOut)
         lineOut->clear();

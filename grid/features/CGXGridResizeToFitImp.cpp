@@ -4,6 +4,7 @@
 #include "framework/persist/StringTable.h"
 #include "framework/window/Window.h"
 #include "grid/core/CGXColumnStyleCache.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXLongOperation.h"
 #include "grid/features/CGXCalcSizeImp.h"
@@ -45,7 +46,11 @@ fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL co
         cellStyle = &grid->LookupStyleRowCol(row, col);
         control = grid->GetControl(row, col);
     } else {
-        scratch.Free();
+        // Composing starts with a copy of the cell's stored style, which replaces all the
+        // scratch holds: emptying it first is needed only for a cell with none.
+        const CGXData* data = grid->GetData();
+        if (!data || !data->StoredCellStyle(row, col))
+            scratch.Free();
         grid->ComposeStyleRowCol(row, col, &scratch);
         if (grid->QueryReadOnly())
             scratch.SetReadOnly(true);
@@ -77,6 +82,8 @@ fw::Size Measure(CGXGridCore* grid, fw::DeviceContext& dc, ROWCOL row, ROWCOL co
     const fw::Size inner{width + 4, lines * lineHeight + 2};
     return control ? control->AddBorders(inner, style) : grid->AddBorders(inner, style);
 }
+
+constexpr unsigned kCellsPerProgressCheck = 32;
 
 // Rows and columns through one body; `rows` picks the direction.
 bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
@@ -117,6 +124,7 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
     for (ROWCOL j = crossFirst; j <= crossLast && j != GX_INVALID; ++j)
         crossShown.push_back((rows ? grid->GetColWidth(j) : grid->GetRowHeight(j)) > 0);
     CGXStyle scratch;
+    unsigned sinceCheck = kCellsPerProgressCheck - 1;
     for (ROWCOL i = first; i <= last && i != GX_INVALID; ++i) {
         int limit = i == 0       ? extent - 1
                     : i > frozen ? extent - sum(0, frozen) - 1
@@ -149,6 +157,11 @@ bool Fit(CGXGridCore* grid, const CGXRange& given, unsigned flags, bool rows) {
                 const fw::Size s = Measure(grid, *dc, row, col, rows, scratch);
                 needed = std::max(needed, rows ? s.cy : s.cx);
             }
+            // The clock is read every few cells: a cell takes far less than a progress step,
+            // and reading it for each was a good part of fitting a large table.
+            if (++sinceCheck < kCellsPerProgressCheck)
+                continue;
+            sinceCheck = 0;
             bool abort = false;
             op.CheckProgressCanAbort(abort);
             if (abort) {

@@ -382,4 +382,33 @@ TEST(ChoiceList, LinesAndFields) {
     EXPECT_EQ(line, "single");
 }
 
+// Every kind of line break ends one line; empty lines count; a last break adds no line.
+TEST(ChoiceList, FindCountsLinesAsTheyBreak) {
+    struct Case {
+        const char* list;
+        const char* key;
+        bool exact, header;
+        int index;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"", "", true, false, -1, ""},
+        {"a\r\n", "", true, false, -1, ""},  // the trailing break ends "a" only
+        {"a\n\nb", "", true, false, 1, ""},  // an empty line between two breaks
+        {"a\n\nb", "b", true, false, 2, "b"},
+        {"a\n\r b", " b", true, false, 2, " b"},  // LF then CR: two breaks
+        {"a\r\rb\tx", "B", false, false, 2, "b\tx"},
+        {"h\r\nx\r\ny", "y", true, true, 1, "y"},  // indices after the header line
+        {"h", "h", true, true, -1, ""},
+        {"h\nq", "", false, true, 0, "q"},                  // an empty key begins every field
+        {"k\tone\r\nk2\ttwo", "two", true, false, -1, ""},  // field 0 is asked
+    };
+    for (const Case& c : cases) {
+        std::string line = "stale";
+        EXPECT_EQ(GXFindChoiceIndex(c.list, c.key, 0, c.exact, c.header, &line), c.index)
+            << c.list << " / " << c.key;
+        EXPECT_EQ(line, c.line) << c.list << " / " << c.key;
+    }
+}
+
 }  // namespace
