@@ -270,6 +270,8 @@ void CTessalyView::BuildColumns() {
     CTessalyDoc* doc = Doc();
     columns_.clear();
     byPath_.clear();
+    pathsSeen_.clear();
+    pathCursor_ = 0;
     entryOfColumn_.assign(kMaxColumns + 1, -1);
     portColumns_[0].clear();
     portColumns_[1].clear();
@@ -534,6 +536,7 @@ const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
 
 ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
     placedEdits_.clear();
+    pathCursor_ = 0;
     placedFirstRow_ = firstRow;
     placingDoc_ = Doc();
     WriteRowHeader(firstRow, index, node);
@@ -567,7 +570,7 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
             property = child;
     if (!property)
         return;
-    const ColumnEntry* entry = EntryForPath(path);
+    const ColumnEntry* entry = EntryForPlacedPath(path);
     if (!entry || entry->column == 0 || entry->column >= used.size())
         return;
     CTessalyDoc* doc = placingDoc_;
@@ -667,8 +670,10 @@ size_t CTessalyView::ParentNumber(xmldom::Node parent) {
     const std::string_view step = StepOf(parent, buffer);
     auto [place, fresh] =
         placeNumbers_.try_emplace({upNumber, std::string(step)}, editsUnder_.size());
-    if (fresh)
+    if (fresh) {
         editsUnder_.emplace_back();
+        stepsUnder_.emplace_back();
+    }
     parentPathNumber_.emplace(parent.Raw().internal_object(), place->second);
     return place->second;
 }
@@ -683,10 +688,14 @@ const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node
     if (parentKey != lastParent_) {
         lastParentNumber_ = ParentNumber(parent);
         lastParent_ = parentKey;
+        stepCursor_ = 0;
     }
-    auto& edits = editsUnder_[lastParentNumber_];
     std::string named;
     const std::string_view step = StepOf(element, named);
+    std::vector<StepSeen>& seen = stepsUnder_[lastParentNumber_];
+    if (stepCursor_ < seen.size() && seen[stepCursor_].step == step)
+        return *seen[stepCursor_++].edit;
+    auto& edits = editsUnder_[lastParentNumber_];
     auto it = edits.find(step);
     if (it == edits.end()) {
         std::optional<std::string> found;
@@ -695,7 +704,26 @@ const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node
             found = std::move(edit);
         it = edits.emplace(std::string(step), std::move(found)).first;
     }
+    // Learn the order of this parent's kind: the next parent of the same place likely follows it.
+    if (stepCursor_ < seen.size())
+        seen[stepCursor_] = StepSeen{std::string(step), &it->second};
+    else
+        seen.push_back(StepSeen{std::string(step), &it->second});
+    ++stepCursor_;
     return it->second;
+}
+
+const CTessalyView::ColumnEntry* CTessalyView::EntryForPlacedPath(std::string_view path) {
+    // The node's properties mostly come in the order of the node placed before it.
+    if (pathCursor_ < pathsSeen_.size() && pathsSeen_[pathCursor_].path == path)
+        return pathsSeen_[pathCursor_++].entry;
+    const ColumnEntry* entry = EntryForPath(path);
+    if (pathCursor_ < pathsSeen_.size())
+        pathsSeen_[pathCursor_] = PathSeen{std::string(path), entry};
+    else
+        pathsSeen_.push_back(PathSeen{std::string(path), entry});
+    ++pathCursor_;
+    return entry;
 }
 
 void CTessalyView::CacheTemplateEdits(bool on) {
@@ -705,6 +733,10 @@ void CTessalyView::CacheTemplateEdits(bool on) {
     parentPathNumber_.clear();
     placeNumbers_.clear();
     editsUnder_.clear();
+    stepsUnder_.clear();
+    stepCursor_ = 0;
+    pathsSeen_.clear();
+    pathCursor_ = 0;
 }
 
 std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow) {

@@ -226,6 +226,23 @@ private:
     // The parent asked for last: a node's properties come mostly in runs under one parent.
     const void* lastParent_ = nullptr;
     size_t lastParentNumber_ = 0;
+    // Nodes of a kind list their properties in the same order: under each parent's place, the
+    // steps in the order last met, and how far into them the current parent has come. The
+    // next property is most often the next step in the list, found by comparing one name.
+    struct StepSeen {
+        std::string step;
+        const std::optional<std::string>* edit = nullptr;
+    };
+    std::deque<std::vector<StepSeen>> stepsUnder_;  // by place number, as editsUnder_
+    size_t stepCursor_ = 0;
+    // The same for the paths of the node being placed: its columns in the order last met.
+    struct PathSeen {
+        std::string path;
+        const ColumnEntry* entry = nullptr;
+    };
+    std::vector<PathSeen> pathsSeen_;
+    size_t pathCursor_ = 0;
+    const ColumnEntry* EntryForPlacedPath(std::string_view path);
     // The edits of the cells of the node being filled, by row (from its first) and column.
     std::vector<const std::optional<std::string>*> placedEdits_;
     ROWCOL placedFirstRow_ = 0;
