@@ -79,6 +79,27 @@ TEST_F(CoveredCellsTest, OverlapsAndHugeCoordinatesAreRefused) {
     EXPECT_EQ(Core().GetCoveredCellsRowCol(INT_MAX, 2, none), nullptr);
 }
 
+// The pool is found by its kind: one of a kind derived from the usual pool serves coverings as
+// the usual one does; an object of an unrelated kind is no pool, and nothing can be covered.
+TEST_F(CoveredCellsTest, APoolOfAnotherKindIsUsedOnlyWhenItIsAPool) {
+    struct DerivedPool : CGXCoveredCellPool {};
+    struct NotAPool : CGXOwnedObject {};
+    ASSERT_TRUE(Param().m_CoveredCells.IsEmpty());
+    Param().m_pCoveredCellPool = std::make_unique<DerivedPool>();
+    ASSERT_TRUE(Core().SetCoveredCellsRowCol(2, 2, 4, 3));
+    EXPECT_EQ(CoverOf(4, 3), "2,2,4,3");
+    EXPECT_EQ(CoverOf(5, 3), "-");
+    EXPECT_NE(GXCoveredCellPoolOf(&Core()), nullptr);
+    ASSERT_TRUE(Core().SetCoveredCellsRowCol(2, 2, 2, 2));
+    ASSERT_TRUE(Param().m_CoveredCells.IsEmpty());
+
+    Param().m_pCoveredCellPool = std::make_unique<NotAPool>();
+    EXPECT_EQ(GXCoveredCellPoolOf(&Core()), nullptr);
+    EXPECT_FALSE(Core().SetCoveredCellsRowCol(2, 2, 4, 3));
+    EXPECT_TRUE(Param().m_CoveredCells.IsEmpty());
+    EXPECT_EQ(CoverOf(4, 3), "-");
+}
+
 TEST_F(CoveredCellsTest, CurrentCellInsideMovesToTheTopLeftAndRangesGrow) {
     ASSERT_TRUE(Core().SetCurrentCell(3, 3));
     ASSERT_TRUE(Core().SetCoveredCellsRowCol(2, 2, 4, 4));
