@@ -24,6 +24,7 @@
 #include "framework/drawing/PaintContext.h"
 #include "framework/persist/RecentFileList.h"
 #include "framework/window/SplashWindow.h"
+#include "grid/core/CGXData.h"
 #include "platform/Logger.h"
 
 namespace tessaly::test {
@@ -575,6 +576,133 @@ TEST_F(MainWindow, RowsAfterARebuildAreAsHighAsTheirCellsMeasureAlone) {
     view.ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
     expectFitted("a long name");
     EXPECT_GT(view.CalcSumOfRowHeights(0, view.GetRowCount()), before);
+}
+
+// Every style the rebuild stores, as one fingerprint: each cell's attributes as the style
+// holds them, its include mask, and the element its item data names. A configuration of every
+// node type, with ports turned input and output and AIP on and off, so that the port colouring,
+// the merged node columns, the read-only and the editable cells all show in it. The figure was
+// taken from the grid fill before its passes were folded into the placing of the cells.
+TEST_F(MainWindow, TheRebuiltGridStoresTheSameCellStyles) {
+    Start();
+    const char* types[] = {"Kolt_1_Port_Node", "Kolt_2_Port_Node", "Kolt_4_Port_Node",
+                           "Kolt_8_Port_Node", "Kolt_Video_Node"};
+    int n = 2;
+    for (const char* type : types) {
+        AddDocNode(AddSimNode(n, n % 2 == 0), type);
+        ++n;
+    }
+    CTessalyView& view = View();
+    view.RebuildGrid();
+    const int dir = view.DirectionColumn();
+    ASSERT_GT(dir, 0);
+    int aip = -1;
+    for (const CTessalyView::ColumnEntry& entry : view.Columns())
+        if (entry.inputPort && entry.path.ends_with(".AIP"))
+            aip = static_cast<int>(entry.column);
+    ASSERT_GT(aip, 0);
+    // Port rows alternately input and output, every third one with AIP on.
+    int portRows = 0;
+    for (ROWCOL row = view.HeaderRows() + 1; row <= view.LastRow(); ++row) {
+        if (!view.ElementOfCell(row, static_cast<ROWCOL>(dir)))
+            continue;
+        view.SetValueRange(CGXRange(row, static_cast<ROWCOL>(dir)), portRows % 2 ? "1" : "0");
+        if (view.ElementOfCell(row, static_cast<ROWCOL>(aip)))
+            view.SetValueRange(CGXRange(row, static_cast<ROWCOL>(aip)),
+                               portRows % 3 == 0 ? "1" : "0");
+        ++portRows;
+    }
+    ASSERT_GT(portRows, 8);
+    view.RebuildGrid();
+
+    auto fingerprint = [&] {
+        std::uint64_t hash = 1469598103934665603ull;
+        auto mix = [&](const void* data, size_t size) {
+            for (size_t i = 0; i < size; ++i) {
+                hash ^= static_cast<const std::uint8_t*>(data)[i];
+                hash *= 1099511628211ull;
+            }
+        };
+        auto mixText = [&](const std::string& text) {
+            const size_t size = text.size();
+            mix(&size, sizeof size);
+            mix(text.data(), size);
+        };
+        const CGXData* data = view.GetData();
+        EXPECT_NE(data, nullptr);
+        if (!data)
+            return hash;
+        int stored = 0, greyed = 0, white = 0, withElement = 0;
+        for (ROWCOL row = 0; row <= view.GetRowCount(); ++row) {
+            for (ROWCOL col = 0; col <= view.GetColCount(); ++col) {
+                const CGXStyle* style = data->StoredCellStyle(row, col);
+                const std::uint32_t where[2] = {static_cast<std::uint32_t>(row),
+                                                static_cast<std::uint32_t>(col)};
+                mix(where, sizeof where);
+                if (!style)
+                    continue;
+                ++stored;
+                const std::uint32_t mask = style->GetIncludeMask();
+                mix(&mask, sizeof mask);
+                // Each attribute the cell holds, by its accessor.
+                const std::uint32_t plain[] = {
+                    style->GetIncludeHorizontalAlignment() ? style->GetHorizontalAlignment() : 0,
+                    style->GetIncludeVerticalAlignment() ? style->GetVerticalAlignment() : 0,
+                    style->GetReadOnly(),
+                    style->GetControl(),
+                    style->GetIncludeTextColor() ? style->GetTextColor() : 0,
+                    style->GetWrapText(),
+                    style->GetAllowEnter(),
+                    style->GetMaxLength(),
+                    style->GetTriState(),
+                    style->GetDraw3dFrame(),
+                    style->GetAutoSize(),
+                    style->GetMergeCell(),
+                    style->GetFormat(),
+                    style->GetPlaces(),
+                    style->GetValueType()};
+                mix(plain, sizeof plain);
+                mixText(style->GetChoiceList());
+                for (std::uint16_t id = 10000; id < 10010; ++id) {
+                    const std::uint8_t has = style->GetIncludeUserAttribute(id);
+                    mix(&has, 1);
+                }
+                mixText(style->GetValue());
+                const std::uint8_t flags[2] = {
+                    style->GetEnabled(), style->GetIncludeUserAttribute(GX_IDS_UA_NODE_INDEX)};
+                mix(flags, sizeof flags);
+                if (style->GetIncludeUserAttribute(GX_IDS_UA_NODE_INDEX))
+                    mixText(style->GetUserAttribute(GX_IDS_UA_NODE_INDEX).GetValue());
+                if (style->GetIncludeInterior()) {
+                    const COLORREF colour = style->GetInterior().GetColor();
+                    mix(&colour, sizeof colour);
+                    greyed += colour == CTessalyView::kGrey;
+                    white += colour == CTessalyView::kWhite;
+                }
+                if (style->GetIncludeItemDataPtr() && style->GetItemDataPtr()) {
+                    ++withElement;
+                    const xmldom::Node element =
+                        *static_cast<xmldom::Node*>(style->GetItemDataPtr());
+                    mixText(std::string(element.Name()));
+                    std::string text;
+                    Doc().GetNodeText(element, text);
+                    mixText(text);
+                }
+            }
+        }
+        SCOPED_TRACE(testing::Message() << "stored " << stored << ", grey " << greyed << ", white "
+                                        << white << ", with an element " << withElement);
+        EXPECT_GT(greyed, 0);
+        EXPECT_GT(white, 0);
+        return hash;
+    };
+    EXPECT_EQ(fingerprint(), 0x931692159fd91709ull);
+    // A node inserted after the rebuild is placed, coloured and completed the same way.
+    const std::vector<std::string>& typeNames = view.NodeTypeNames();
+    const auto eight = std::find(typeNames.begin(), typeNames.end(), "Kolt 8 Port Node");
+    ASSERT_NE(eight, typeNames.end());
+    view.InsertNode(ID_INSERT_FIRST + static_cast<unsigned>(eight - typeNames.begin()));
+    EXPECT_EQ(fingerprint(), 0x3c3821a73efecb9dull);
 }
 
 }  // namespace
