@@ -53,6 +53,8 @@ CGXStyle GreyStyle() {
 }  // namespace
 
 CTessalyView::CTessalyView() : CGXGridCore(this, nullptr, true) {
+    greyLook_ = GreyStyle();
+    whiteLook_.SetEnabled(true).SetInterior(kWhite);
     MapCommands();
 }
 
@@ -286,6 +288,17 @@ void CTessalyView::BuildColumns() {
             ++colCount_;
     }
     WriteHeader();
+    // The column that shows each grid column, and the input ports' AIP column (the last
+    // one named so).
+    gridEntries_.clear();
+    aipCol_ = -1;
+    for (const ColumnEntry& entry : columns_) {
+        if (entry.column != 0 && entryOfColumn_[entry.column] >= 0 &&
+            &columns_[entryOfColumn_[entry.column]] == &entry)
+            gridEntries_.push_back(&entry);
+        if (entry.inputPort && entry.path.ends_with(".AIP"))
+            aipCol_ = static_cast<int>(entry.column);
+    }
 }
 
 bool CTessalyView::AddColumns(xmldom::Node element, const std::string& prefix, int depth) {
@@ -500,6 +513,9 @@ void CTessalyView::FillRows() {
         const ROWCOL rows = FillNode(node, index, next);
         GreyEmptyCells(next, next + rows - 1);
         for (ROWCOL r = next; r < next + rows; ++r) ColourPortRow(r);
+        // The node's further rows take its merged columns and the grey of the rest now: no
+        // later node touches them.
+        for (ROWCOL r = next + 1; r < next + rows; ++r) CompleteNodeRow(r);
         next += rows;
         ++index;
         if (GetRowCount() <= next + 10)
@@ -510,7 +526,6 @@ void CTessalyView::FillRows() {
     lastRow_ = next - 1;
     SetRowCount(std::max(lastRow_, headerRows_), 0);
     CacheTemplateEdits(false);
-    CompleteNodeRows(headerRows_ + 1, lastRow_);
     if (CErrorHandler* errors = CErrorHandler::GetInstance())
         errors->ShowReady();
 }
@@ -755,29 +770,61 @@ bool CTessalyView::CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) con
 }
 
 void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
-    const CGXStyle grey = GreyStyle();
     const std::vector<int> indexes = NodeIndexesOfRows(firstRow, lastRow);
-    for (ROWCOL row = firstRow + 1; row <= lastRow; ++row) {
-        if (indexes[row - firstRow] != indexes[row - firstRow - 1])
+    for (ROWCOL row = firstRow + 1; row <= lastRow; ++row)
+        if (indexes[row - firstRow] == indexes[row - firstRow - 1])
+            CompleteNodeRow(row);
+}
+
+void CTessalyView::CompleteNodeRow(ROWCOL row) {
+    for (const ColumnEntry* entry : gridEntries_) {
+        const ROWCOL col = entry->column;
+        const CGXStyle* cell = StoredCell(row, col);
+        if (cell && cell->GetIncludeItemDataPtr() && cell->GetItemDataPtr())
             continue;
-        for (const ColumnEntry& entry : columns_) {
-            if (entry.column == 0 || entryOfColumn_[entry.column] < 0 ||
-                &columns_[entryOfColumn_[entry.column]] != &entry)
-                continue;
-            const CGXStyle* cell = StoredCell(row, entry.column);
-            if (cell && cell->GetIncludeItemDataPtr() && cell->GetItemDataPtr())
-                continue;
-            if (entry.merged) {
-                CGXStyle above;
-                GetStyleRowCol(row - 1, entry.column, above);
-                if (!entry.readOnly)
-                    above.SetEnabled(true).SetInterior(kWhite);
-                CGXGridCore::StoreStyleRowCol(row, entry.column, &above, gxOverride, 0);
-            } else if (!CellHasLook(row, entry.column, grey)) {
-                CGXGridCore::StoreStyleRowCol(row, entry.column, &grey, gxOverride, 0);
-            }
+        if (!entry->merged) {
+            SetCellLook(row, col, greyLook_);
+            continue;
         }
+        // The cell above, with the node's own look for an editable column, over this one. The
+        // style above is merged in place rather than copied first: over a cell already stored,
+        // its attributes and then the look give the same cell as the copy with the look would.
+        CGXStyle* changed = ChangeableCell(row, col);
+        const CGXStyle* above = StoredCell(row - 1, col);
+        if (changed && above) {
+            changed->ChangeStyle(*above, gxOverride);
+            if (!entry->readOnly)
+                changed->SetEnabled(true).SetInterior(kWhite);
+            AfterStore(row, col, 0, true);
+            continue;
+        }
+        CGXStyle copied;
+        GetStyleRowCol(row - 1, col, copied);
+        if (!entry->readOnly)
+            copied.SetEnabled(true).SetInterior(kWhite);
+        CGXGridCore::StoreStyleRowCol(row, col, &copied, gxOverride, 0);
     }
+}
+
+CGXStyle* CTessalyView::ChangeableCell(ROWCOL row, ROWCOL col) {
+    // A cell stored with attributes takes a merge in place as a store would merge into it (an
+    // empty one would be replaced whole, and a grid locked read-only takes no store at all).
+    CGXData* data = GetData();
+    CGXStyle* cell = data ? data->StoredCellStyleToChange(row, col) : nullptr;
+    if (!cell || cell->GetIncludeMask() == 0 || IsLockReadOnly())
+        return nullptr;
+    return cell;
+}
+
+void CTessalyView::SetCellLook(ROWCOL row, ROWCOL col, const CGXStyle& look) {
+    if (CellHasLook(row, col, look))
+        return;
+    if (CGXStyle* cell = ChangeableCell(row, col)) {
+        cell->SetEnabled(look.GetEnabled()).SetInterior(look.GetInterior());
+        AfterStore(row, col, 0, true);
+        return;
+    }
+    CGXGridCore::StoreStyleRowCol(row, col, &look, gxOverride, 0);
 }
 
 void CTessalyView::ApplyColumnVisibility() {

@@ -133,6 +133,13 @@ private:
     // Whether the cell is stored with the look's enabled state and interior.
     bool CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const;
     void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
+    // A further row of a node: its merged columns from the row above, its empty cells grey.
+    void CompleteNodeRow(ROWCOL row);
+    // The stored cell to change in place as a store over it would, or null where a store
+    // must do it.
+    CGXStyle* ChangeableCell(ROWCOL row, ROWCOL col);
+    // Gives the cell the look's enabled state and interior, unless it has them already.
+    void SetCellLook(ROWCOL row, ROWCOL col, const CGXStyle& look);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
     // While rows are filled: the remembered edit of the element (null when not remembered).
     const std::optional<std::string>* CachedTemplateEdit(xmldom::Node element);
@@ -208,6 +215,11 @@ private:
     int firstPortCol_[2] = {-1, -1};
     int lastPortCol_[2] = {-1, -1};
     int directionCol_ = -1;
+    int aipCol_ = -1;
+    // Each grid column's entry once (the columns of the grid, not of the template).
+    std::vector<const ColumnEntry*> gridEntries_;
+    CGXStyle greyLook_;   // read-only and grey
+    CGXStyle whiteLook_;  // editable and white
     // The elements that cells refer to (their item data), stable until the next rebuild.
     std::deque<xmldom::Node> elements_;
     std::vector<CGXRange> merges_;

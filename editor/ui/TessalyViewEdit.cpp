@@ -187,27 +187,21 @@ void CTessalyView::ColourPortCell(ROWCOL row, int col, PortColumnKind kind, bool
     if (col <= 0)
         return;
     xmldom::Node element = ElementOfCell(row, static_cast<ROWCOL>(col));
-    CGXStyle style;
+    bool enabled = false;
     if (element && TemplateEditOfCell(row, static_cast<ROWCOL>(col), element) == "N") {
-        style.SetEnabled(false).SetInterior(kGrey);
+        enabled = false;
     } else if (const ColumnEntry* entry = EntryForColumn(static_cast<ROWCOL>(col));
                entry && entry->readOnly) {
         return;
-    } else if (PortCellApplies(kind, output, aip)) {
-        style.SetEnabled(true).SetInterior(kWhite);
     } else {
-        style.SetEnabled(false).SetInterior(kGrey);
+        enabled = PortCellApplies(kind, output, aip);
     }
-    if (!CellHasLook(row, static_cast<ROWCOL>(col), style))
-        CGXGridCore::StoreStyleRowCol(row, static_cast<ROWCOL>(col), &style, gxOverride, 0);
+    SetCellLook(row, static_cast<ROWCOL>(col), enabled ? whiteLook_ : greyLook_);
 }
 
 void CTessalyView::ColourPortRow(ROWCOL row) {
     CTessalyDoc* doc = Doc();
-    int aipCol = -1;
-    for (const ColumnEntry& entry : columns_)
-        if (entry.inputPort && entry.path.ends_with(".AIP"))
-            aipCol = static_cast<int>(entry.column);
+    const int aipCol = aipCol_;
     if (directionCol_ <= 0 || aipCol <= 0)
         return;
     xmldom::Node direction = ElementOfCell(row, static_cast<ROWCOL>(directionCol_));

@@ -64,6 +64,11 @@ public:
     // The style stored at a cell, in place (null when none): for readers that need one
     // attribute of many cells and would otherwise copy each whole style.
     const CGXStyle* StoredCellStyle(ROWCOL row, ROWCOL col) const;
+    // The same style to change in place; the caller tells the grid of the change, as a store
+    // would.
+    CGXStyle* StoredCellStyleToChange(ROWCOL row, ROWCOL col) {
+        return const_cast<CGXStyle*>(StoredCellStyle(row, col));
+    }
     // Through the sort-move component (FALSE without it).
     virtual bool SortMoveRows(const CGXRange& range, const std::vector<ROWCOL>& order);
     virtual bool SortMoveCols(const CGXRange& range, const std::vector<ROWCOL>& order);
