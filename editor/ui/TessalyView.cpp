@@ -252,11 +252,13 @@ void CTessalyView::RebuildGrid() {
 
 void CTessalyView::GreyEmptyCells(ROWCOL from, ROWCOL to) {
     // The cells are empty: the store keeps each copy as it is, rather than copying it again.
-    const CGXStyle grey = GreyStyle();
+    const CGXData* data = GetData();
+    const ROWCOL lastCol = std::max<ROWCOL>(lastCol_, 1);
     for (ROWCOL row = from; row <= to; ++row)
-        for (ROWCOL col = 1; col <= std::max<ROWCOL>(lastCol_, 1); ++col)
-            if (!StoredCell(row, col))
-                StoreOwnedStyleRowCol(row, col, std::make_unique<CGXStyle>(grey), gxOverride, 0);
+        for (ROWCOL col = 1; col <= lastCol; ++col)
+            if (!data || !data->StoredCellStyle(row, col))
+                StoreOwnedStyleRowCol(row, col, std::make_unique<CGXStyle>(greyLook_), gxOverride,
+                                      0);
 }
 
 void CTessalyView::GreyRows(ROWCOL from, ROWCOL to) {
