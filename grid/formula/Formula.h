@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -138,48 +139,70 @@ struct GXExprNode {
 static_assert(sizeof(GXExprNode) == 32);
 
 // A reference recalculation follows: a cell or range, or a defined name whose reference is
-// read at each use, so redefining the name needs no new list.
-struct GXDependencyRef {
-    GXRangeRef ref;
-    const GXRangeName* name = nullptr;
+// read at each use, so redefining the name needs no new list. 16 bytes: a name's pointer takes
+// the place of the reference it stands for, and the fourth word tells which is held.
+class GXDependencyRef {
+public:
+    GXDependencyRef() = default;
+    explicit GXDependencyRef(const GXRangeRef& ref) : ref_(ref) {}
+    explicit GXDependencyRef(const GXRangeName* name) : named_(1) {
+        std::memcpy(static_cast<void*>(&ref_), &name, sizeof name);
+    }
 
-    const GXRangeRef& current() const { return name ? name->ref : ref; }
+    const GXRangeRef& current() const {
+        if (named_ == 0) {
+            return ref_;
+        }
+        const GXRangeName* name;
+        std::memcpy(&name, static_cast<const void*>(&ref_), sizeof name);
+        return name->ref;
+    }
+
+private:
+    static_assert(sizeof(GXRangeRef) >= sizeof(const GXRangeName*));
+    GXRangeRef ref_{};
+    uint32_t named_ = 0;
 };
+static_assert(sizeof(GXDependencyRef) == 16);
 
 // The references of a formula that recalculation follows, listed once from its nodes and kept
 // with the formula: a pass over a large sheet then reads a few bytes per formula instead of
-// every node. A copy starts unlisted (its nodes may be edited before it is used).
+// every node. Up to two lie in the list itself, more in an array of their own that takes the
+// same bytes. A copy starts unlisted (its nodes may be edited before it is used).
 class GXDependencyList {
 public:
-    GXDependencyList() = default;
-    GXDependencyList(const GXDependencyList&) {}
+    GXDependencyList() : more_(nullptr) {}
+    GXDependencyList(const GXDependencyList&) : more_(nullptr) {}
     GXDependencyList& operator=(const GXDependencyList&) {
         Forget();
         return *this;
     }
+    ~GXDependencyList() { Forget(); }
 
     bool listed() const { return listed_; }
     // Plain: evaluating the formula reads only the listed references and has no other effect.
     bool plain() const { return plain_; }
     void Forget() {
+        if (count_ > kInline) {
+            delete[] more_;
+        }
         listed_ = false;
         plain_ = false;
         count_ = 0;
-        more_.reset();
     }
     void Assign(const std::vector<GXDependencyRef>& refs, bool plain) {
         Forget();
-        plain_ = plain;
-        count_ = static_cast<uint32_t>(refs.size());
         GXDependencyRef* to = inline_;
-        if (count_ > kInline) {
-            more_ = std::make_unique<GXDependencyRef[]>(count_);
-            to = more_.get();
+        if (refs.size() > kInline) {
+            more_ = new GXDependencyRef[refs.size()];
+            to = more_;
         }
+        count_ = static_cast<uint32_t>(refs.size());
+        plain_ = plain;
         std::copy(refs.begin(), refs.end(), to);
         listed_ = true;
     }
-    const GXDependencyRef* begin() const { return count_ <= kInline ? inline_ : more_.get(); }
+    const GXDependencyRef* begin() const { return count_ <= kInline ? inline_ : more_; }
     const GXDependencyRef* end() const { return begin() + count_; }
 
 private:
@@ -187,19 +210,22 @@ private:
     bool listed_ = false;
     bool plain_ = false;
     uint32_t count_ = 0;
-    GXDependencyRef inline_[kInline];
-    std::unique_ptr<GXDependencyRef[]> more_;
+    union {
+        GXDependencyRef inline_[kInline];
+        GXDependencyRef* more_;  // owned while count_ > kInline
+    };
 };
+static_assert(sizeof(GXDependencyList) == 40);
 
-// What a recalculation pass reads of every formula (the root, where the nodes are, and a
-// reference or so) lies together at the formula's start.
+// What a recalculation pass reads of every formula (the root, the reference list and where the
+// nodes are) lies together in its first 64 bytes.
 struct GXFormula {
     int16_t root = -1;
     int16_t constraint = -1;
     int16_t attached = -1;
-    std::vector<GXExprNode> nodes;
     // Code that edits nodes in place calls dependencies.Forget().
     mutable GXDependencyList dependencies;
+    std::vector<GXExprNode> nodes;
     GXBoxedText comment;
 
     bool empty() const { return root < 0; }

@@ -68,9 +68,9 @@ void ListDependencies(const GXFormula& f) {
             continue;
         }
         if (n.kind == GX_NODE_CELL || n.kind == GX_NODE_RANGE) {
-            refs.push_back({n.ref, nullptr});
+            refs.emplace_back(n.ref);
         } else if ((n.kind == GX_NODE_NAMED_CELL || n.kind == GX_NODE_NAMED_RANGE) && n.name) {
-            refs.push_back({GXRangeRef{}, n.name});
+            refs.emplace_back(n.name);
         }
     }
     f.dependencies.Assign(refs, IsPlainFormula(f));

@@ -121,6 +121,47 @@ TEST_F(RecalcTest, RangesAndNamesAreDependenciesToo) {
     EXPECT_EQ(Text("B1"), "23");
 }
 
+// A formula keeps its first references with itself and the rest apart, and a name in place of
+// a reference: a change must reach it through any of them, also after an edit moved them.
+TEST_F(RecalcTest, AChangeArrivesThroughAnyOfAFormulasReferences) {
+    struct Case {
+        const char* formula;
+        const char* changed;  // before rows are inserted above; one row lower after
+        const char* first;    // the value after the first change (to 10), then the second (to 20)
+        const char* second;
+    };
+    const Case cases[] = {
+        {"=A1*2", "A1", "20", "40"},           {"=Third*2", "A3", "20", "40"},
+        {"=A4+Third", "A3", "14", "24"},       {"=Third+A4", "A4", "13", "23"},
+        {"=A1+A2+A3+A4", "A4", "16", "26"},    {"=A1+A2+Third", "A3", "13", "23"},
+        {"=Third+A1+A2+A4", "A4", "16", "26"}, {"=SUM(A1:A2)+A4+Third+A3", "A2", "21", "31"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.formula);
+        GXDestroySheet(sheet);
+        sheet = GXCreateSheet();
+        GXSetRecalcMethod(sheet, 1);
+        for (int row = 1; row <= 4; ++row) {
+            Set("A" + std::to_string(row), std::to_string(row));
+        }
+        ASSERT_TRUE(GXSetRangeName(sheet, "Third", GXMakeCell(3, 0)));
+        Set("C1", c.formula);
+        GXRecalc(sheet);
+        Set(c.changed, "10");
+        Changed(c.changed);
+        GXRecalc(sheet);
+        EXPECT_EQ(Text("C1"), c.first);
+
+        GXInsertRows(sheet, 1, 1);
+        auto [row, col] = At(c.changed);
+        std::string moved = GXColumnName(col) + std::to_string(row + 1);
+        Set(moved, "20");
+        Changed(moved);
+        GXRecalc(sheet);
+        EXPECT_EQ(Text("C2"), c.second);
+    }
+}
+
 TEST_F(RecalcTest, AsNeededComputesWhenRead) {
     GXSetRecalcMethod(sheet, 0);
     Set("A1", "1");
