@@ -187,13 +187,12 @@ void CTessalyView::ColourPortCell(ROWCOL row, int col, PortColumnKind kind, bool
     if (col <= 0)
         return;
     xmldom::Node element = ElementOfCell(row, static_cast<ROWCOL>(col));
+    // A property the template locks stays grey; a read-only column keeps its own look.
     bool enabled = false;
-    if (element && TemplateEditOfCell(row, static_cast<ROWCOL>(col), element) == "N") {
-        enabled = false;
-    } else if (const ColumnEntry* entry = EntryForColumn(static_cast<ROWCOL>(col));
-               entry && entry->readOnly) {
-        return;
-    } else {
+    if (!element || TemplateEditOfCell(row, static_cast<ROWCOL>(col), element) != "N") {
+        const ColumnEntry* entry = EntryForColumn(static_cast<ROWCOL>(col));
+        if (entry && entry->readOnly)
+            return;
         enabled = PortCellApplies(kind, output, aip);
     }
     SetCellLook(row, static_cast<ROWCOL>(col), enabled ? whiteLook_ : greyLook_);

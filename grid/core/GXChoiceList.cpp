@@ -6,15 +6,28 @@
 
 namespace {
 
+// Takes the first line off `text`, without its break (CR, LF or CR LF); `broken` tells whether a
+// break ended it.
+std::string_view TakeLine(std::string_view& text, bool* broken = nullptr) {
+    const std::size_t br = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, br);
+    if (broken)
+        *broken = br != std::string_view::npos;
+    if (br == std::string_view::npos) {
+        text = {};
+        return line;
+    }
+    std::size_t next = br + 1;
+    if (text[br] == '\r' && next < text.size() && text[next] == '\n')
+        ++next;
+    text.remove_prefix(next);
+    return line;
+}
+
 // The lines of a list; a trailing line break ends the last line without adding an empty one.
 std::vector<std::string> Lines(std::string_view list) {
     std::vector<std::string> out;
-    std::string text(list);
-    std::string line;
-    while (!text.empty()) {
-        GXExtractLine(text, line);
-        out.push_back(line);
-    }
+    while (!list.empty()) out.emplace_back(TakeLine(list));
     return out;
 }
 
@@ -52,18 +65,11 @@ bool EqualNoCase(char a, char b) {
 }  // namespace
 
 int GXExtractLine(std::string& text, std::string& line) {
-    const std::size_t br = text.find_first_of("\r\n");
-    if (br == std::string::npos) {
-        line = text;
-        text.clear();
-        return -1;
-    }
-    line = text.substr(0, br);
-    std::size_t next = br + 1;
-    if (text[br] == '\r' && next < text.size() && text[next] == '\n')
-        ++next;
-    text.erase(0, next);
-    return static_cast<int>(line.size());
+    std::string_view rest(text);
+    bool broken = false;
+    line = TakeLine(rest, &broken);
+    text.erase(0, text.size() - rest.size());
+    return broken ? static_cast<int>(line.size()) : -1;
 }
 
 std::string GXGetTabField(std::string_view line, int n, std::size_t size) {
@@ -76,16 +82,7 @@ int GXFindChoiceIndex(std::string_view list, std::string_view key, int field, bo
     // the whole list into copies each time cost more than the search.
     std::size_t index = 0;
     while (!list.empty()) {
-        const std::size_t br = list.find_first_of("\r\n");
-        const std::string_view line = list.substr(0, br);
-        if (br == std::string_view::npos) {
-            list = {};
-        } else {
-            std::size_t next = br + 1;
-            if (list[br] == '\r' && next < list.size() && list[next] == '\n')
-                ++next;
-            list.remove_prefix(next);
-        }
+        const std::string_view line = TakeLine(list);
         if (headerLine && index == 0) {
             ++index;
             continue;
