@@ -31,11 +31,13 @@ CGXData::CGXData()
 CGXData::~CGXData() = default;
 
 void CGXData::Serialize(fw::Archive& ar) {
+    SupplyAllRows();
     if (CGXAbstractGridDocSerializeImp* imp = GXGetLibraryState().m_pDocSerializeImp)
         imp->SerializeData(*this, ar);
 }
 
 void CGXData::DeleteContents() {
+    MarkRowsSupplied(0, GX_MAXROWCOL);
     m_apapCellStyle.RemoveAll();
     m_apRowBaseStyle.RemoveAll();
     m_apColBaseStyle.RemoveAll();
@@ -44,6 +46,8 @@ void CGXData::DeleteContents() {
 void CGXData::CopyFrom(const CGXData& other) {
     if (&other == this)
         return;
+    other.SupplyAllRows();
+    MarkRowsSupplied(0, GX_MAXROWCOL);
     m_apapCellStyle.CopyFrom(other.m_apapCellStyle);
     m_apRowBaseStyle.CopyFrom(other.m_apRowBaseStyle);
     m_apColBaseStyle.CopyFrom(other.m_apColBaseStyle);
@@ -72,6 +76,7 @@ bool CGXData::SetColCount(ROWCOL n) {
 bool CGXData::InsertRows(ROWCOL row, ROWCOL count) {
     if (!GXIsRealRowCol(row) || count > GX_MAXROWCOL - 1 - rowCount_)
         return false;  // the count would pass the largest row number
+    SupplyRowsFrom(row);
     m_apRowBaseStyle.InsertEmpty(row, count);
     m_apapCellStyle.InsertEmpty(row, count);
     rowCount_ += count;
@@ -93,6 +98,9 @@ bool CGXData::RemoveRows(ROWCOL from, ROWCOL to) {
     if (from > rowCount_ || from > to)
         return true;
     const ROWCOL last = std::min(to, rowCount_);
+    // Removed rows need no styles; the rows after them are renumbered.
+    MarkRowsSupplied(from, last);
+    SupplyRowsFrom(last + 1);
     m_apRowBaseStyle.RemoveRange(from, static_cast<std::size_t>(last) - from + 1);
     m_apapCellStyle.RemoveRange(from, static_cast<std::size_t>(last) - from + 1);
     // Only the rows that existed are gone: the count never drops below rows that hold data.
@@ -116,6 +124,7 @@ bool CGXData::MoveRows(ROWCOL from, ROWCOL to, ROWCOL dest) {
     if (from > to || !GXIsRealRowCol(to) || !GXIsRealRowCol(dest))
         return false;
     const ROWCOL count = to - from + 1;
+    SupplyRowsFrom(std::min(from, dest));
     m_apRowBaseStyle.MoveRange(from, count, BeforeIndex(from, count, dest));
     m_apapCellStyle.MoveRange(from, count, BeforeIndex(from, count, dest));
     return true;
@@ -133,11 +142,13 @@ bool CGXData::MoveCols(ROWCOL from, ROWCOL to, ROWCOL dest) {
 }
 
 bool CGXData::CopyCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol) {
+    SupplyAllRows();
     CGXAbstractDataCopyMoveCellsImp* imp = GXGetLibraryState().m_pDataCopyMoveCellsImp;
     return imp && imp->CopyCells(*this, source, destRow, destCol);
 }
 
 bool CGXData::MoveCells(const CGXRange& source, ROWCOL destRow, ROWCOL destCol) {
+    SupplyAllRows();
     CGXAbstractDataCopyMoveCellsImp* imp = GXGetLibraryState().m_pDataCopyMoveCellsImp;
     return imp && imp->MoveCells(*this, source, destRow, destCol);
 }
@@ -164,6 +175,8 @@ bool CGXData::StoreStyleAt(ROWCOL row, ROWCOL col, const CGXStyle* style, GXModi
                            int storeType) {
     if (!GXIsRealRowCol(row) || !GXIsRealRowCol(col))
         return false;
+    // What is stored lands on top of what the supplier writes.
+    SupplyRow(row);
     if (!style) {
         if (storeType == gxRowColStyle) {
             CGXStylePtrArray& a = row > 0 ? m_apRowBaseStyle : m_apColBaseStyle;
@@ -194,6 +207,7 @@ bool CGXData::StoreOwnedStyleAt(ROWCOL row, ROWCOL col, std::unique_ptr<CGXStyle
                                 GXModifyType type, int storeType) {
     if (!style || type == gxExclude || !GXIsRealRowCol(row) || !GXIsRealRowCol(col))
         return StoreStyleAt(row, col, style.get(), type, storeType);
+    SupplyRow(row);
     rowCount_ = std::max(rowCount_, row);
     colCount_ = std::max(colCount_, col);
     std::unique_ptr<CGXStyle>* slot = SlotAt(row, col, storeType);
@@ -222,6 +236,8 @@ bool CGXData::GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType t
                          int storeType) const {
     if (row > rowCount_ || col > colCount_)
         return false;
+    if (row > 0)
+        SupplyRow(row);
     const CGXStyle* stored = nullptr;
     if (storeType == gxRowColStyle)
         stored = row > 0 ? m_apRowBaseStyle.GetAt(row) : m_apColBaseStyle.GetAt(col);
@@ -239,16 +255,19 @@ bool CGXData::GetStyleAt(ROWCOL row, ROWCOL col, CGXStyle& style, GXModifyType t
 const CGXStyle* CGXData::StoredCellStyle(ROWCOL row, ROWCOL col) const {
     if (row > rowCount_ || col > colCount_)
         return nullptr;
+    SupplyRow(row);
     const CGXStylePtrArray* r = m_apapCellStyle.GetAt(row);
     return r ? r->GetAt(col) : nullptr;
 }
 
 bool CGXData::SortMoveRows(const CGXRange& range, const std::vector<ROWCOL>& order) {
+    SupplyAllRows();
     CGXAbstractGridSortMoveDataImp* imp = GXGetLibraryState().m_pSortMoveDataImp;
     return imp && imp->SortMoveRows(*this, range, order);
 }
 
 bool CGXData::SortMoveCols(const CGXRange& range, const std::vector<ROWCOL>& order) {
+    SupplyAllRows();
     CGXAbstractGridSortMoveDataImp* imp = GXGetLibraryState().m_pSortMoveDataImp;
     return imp && imp->SortMoveCols(*this, range, order);
 }
@@ -295,6 +314,55 @@ bool CGXData::MoveCellsUndoable(const CGXRange&, ROWCOL, ROWCOL, std::unique_ptr
 
 bool CGXData::GetExpressionAt(ROWCOL, ROWCOL, std::string&) {
     return false;
+}
+
+void CGXData::SetRowSupplier(CGXRowSupplier* supplier) {
+    supplier_ = supplier;
+    if (!supplier)
+        MarkRowsSupplied(0, GX_MAXROWCOL);
+}
+
+void CGXData::MarkRowsPending(ROWCOL from, ROWCOL to) {
+    if (!supplier_ || from > to || !GXIsRealRowCol(to))
+        return;
+    if (pending_.size() <= to)
+        pending_.resize(static_cast<std::size_t>(to) + 1, 0);
+    for (ROWCOL row = std::max<ROWCOL>(from, 1); row <= to; ++row)
+        if (!pending_[row]) {
+            pending_[row] = 1;
+            ++pendingCount_;
+        }
+}
+
+void CGXData::MarkRowsSupplied(ROWCOL from, ROWCOL to) {
+    if (pendingCount_ == 0 || from >= pending_.size() || from > to)
+        return;
+    const std::size_t end =
+        std::min<std::size_t>(static_cast<std::size_t>(to) + 1, pending_.size());
+    for (std::size_t row = from; row < end && pendingCount_; ++row)
+        if (pending_[row]) {
+            pending_[row] = 0;
+            --pendingCount_;
+        }
+    if (pendingCount_ == 0)
+        pending_.clear();
+}
+
+void CGXData::SupplyPendingRow(ROWCOL row) const {
+    // The row is marked written before the supplier runs: its stores into the row must not ask
+    // for it again, and a supplier that writes nothing is not asked twice.
+    pending_[row] = 0;
+    --pendingCount_;
+    supplier_->SupplyRows(row);
+    if (pendingCount_ == 0)
+        pending_.clear();
+}
+
+void CGXData::SupplyRowsFrom(ROWCOL from) const {
+    // The supplier may write several rows at once: ask again from the start each time.
+    for (std::size_t row = from; pendingCount_ && row < pending_.size(); ++row)
+        if (pending_[row])
+            SupplyPendingRow(static_cast<ROWCOL>(row));
 }
 
 CGXGridCore* CGXData::GetBoundGrid() const {

@@ -18,6 +18,16 @@ class CGXGridParam;
 inline constexpr int gxRowColStyle = -1;
 inline constexpr int gxValueStore = 1;
 
+// Writes the styles of rows that a cell store holds as pending (see CGXData::SetRowSupplier).
+class CGXRowSupplier {
+public:
+    virtual ~CGXRowSupplier() = default;
+    // Writes the styles of `row` and of any pending rows that belong with it. Before it stores
+    // into them it marks them supplied (CGXData::MarkRowsSupplied): a store into a pending row
+    // would otherwise ask for that row again. `row` itself is marked supplied already.
+    virtual void SupplyRows(ROWCOL row) = 0;
+};
+
 class CGXData : public fw::Serializable {
 public:
     static const fw::RuntimeClass kClass;
@@ -94,6 +104,26 @@ public:
     // The text a user edits in a cell when it differs from the shown value (a formula's text).
     virtual bool GetExpressionAt(ROWCOL row, ROWCOL col, std::string& text);
 
+    // Rows written when first needed. A grid of many rows can leave rows pending; the supplier
+    // writes a pending row the first time one of its cell styles or its row style is read or
+    // stored. Operations that renumber rows (inserting or removing rows before a pending row,
+    // moving, sorting, copying cells, the archive) have the pending rows written first, so the
+    // supplier's row numbers never go stale. A null supplier drops every pending mark.
+    void SetRowSupplier(CGXRowSupplier* supplier);
+    CGXRowSupplier* GetRowSupplier() const { return supplier_; }
+    void MarkRowsPending(ROWCOL from, ROWCOL to);
+    void MarkRowsSupplied(ROWCOL from, ROWCOL to);
+    bool IsRowPending(ROWCOL row) const { return row < pending_.size() && pending_[row] != 0; }
+    bool HasPendingRows() const { return pendingCount_ != 0; }
+    // Has the supplier write `row` when it is pending; nothing otherwise.
+    void SupplyRow(ROWCOL row) const {
+        if (IsRowPending(row))
+            SupplyPendingRow(row);
+    }
+    // Has the supplier write every pending row from `from` on.
+    void SupplyRowsFrom(ROWCOL from) const;
+    void SupplyAllRows() const { SupplyRowsFrom(0); }
+
     // The first grid registered in the library state for this cell store.
     CGXGridCore* GetBoundGrid() const;
 
@@ -115,6 +145,13 @@ private:
     static void RecogniseNumber(CGXStyle& stored, const CGXStyle& given, GXModifyType type,
                                 int storeType);
 
+    void SupplyPendingRow(ROWCOL row) const;
+
     ROWCOL rowCount_ = 0;
     ROWCOL colCount_ = 0;
+    CGXRowSupplier* supplier_ = nullptr;
+    // By row: 1 while the row waits for its supplier. Changed through const readers too, as
+    // they have the supplier write the rows they read.
+    mutable std::vector<unsigned char> pending_;
+    mutable std::size_t pendingCount_ = 0;
 };

@@ -317,6 +317,71 @@ struct TrackedProperties : CGXProperties {
     bool* gone_;
 };
 
+// Writes each pending row as "r<row>" in column 1, two rows at a time (a node of two rows), and
+// counts what it was asked for.
+class PairSupplier : public CGXRowSupplier {
+public:
+    explicit PairSupplier(CGXData& data) : data_(data) {}
+    void SupplyRows(ROWCOL row) override {
+        asked.push_back(row);
+        const ROWCOL first = row - (row - 1) % 2;
+        data_.MarkRowsSupplied(first, first + 1);
+        for (ROWCOL r = first; r <= first + 1; ++r) {
+            const CGXStyle written = Value(("r" + std::to_string(r)).c_str());
+            data_.StoreStyleAt(r, 1, &written, gxOverride, 0);
+        }
+    }
+    std::vector<ROWCOL> asked;
+
+private:
+    CGXData& data_;
+};
+
+TEST(CellStore, PendingRowsAreWrittenWhenFirstReadOrStored) {
+    CGXData d;
+    d.SetRowCount(8);
+    d.SetColCount(3);
+    PairSupplier supplier(d);
+    d.SetRowSupplier(&supplier);
+    d.MarkRowsPending(1, 8);
+    EXPECT_TRUE(d.HasPendingRows());
+
+    // A read writes the row and its partner, once.
+    EXPECT_EQ(ValueAt(d, 4, 1), "r4");
+    EXPECT_EQ(ValueAt(d, 3, 1), "r3");
+    EXPECT_EQ(supplier.asked, (std::vector<ROWCOL>{4}));
+    // A store into a pending row lands on top of what the supplier writes.
+    const CGXStyle typed = Value("typed");
+    d.StoreStyleAt(5, 1, &typed, gxOverride, 0);
+    EXPECT_EQ(ValueAt(d, 5, 1), "typed");
+    EXPECT_EQ(ValueAt(d, 6, 1), "r6");
+    // Rows inserted before pending rows have those written first, under their old numbers.
+    d.InsertRows(2, 1);
+    EXPECT_EQ(ValueAt(d, 8, 1), "r7");
+    EXPECT_EQ(ValueAt(d, 9, 1), "r8");
+    EXPECT_FALSE(d.HasPendingRows());
+}
+
+TEST(CellStore, RemovingRowsDropsTheirPendingMarksAndWritesOnlyTheRowsAfter) {
+    CGXData d;
+    d.SetRowCount(8);
+    PairSupplier supplier(d);
+    d.SetRowSupplier(&supplier);
+    d.MarkRowsPending(1, 8);
+    d.RemoveRows(7, 8);  // nothing after them: nothing is written
+    EXPECT_TRUE(supplier.asked.empty());
+    d.RemoveRows(1, 2);  // rows 3..6 move up: written first
+    EXPECT_EQ(supplier.asked, (std::vector<ROWCOL>{3, 5}));
+    EXPECT_EQ(ValueAt(d, 1, 1), "r3");
+    EXPECT_EQ(ValueAt(d, 4, 1), "r6");
+    // Without a supplier nothing is pending.
+    d.SetRowSupplier(&supplier);
+    d.MarkRowsPending(1, 4);
+    d.SetRowSupplier(nullptr);
+    EXPECT_FALSE(d.HasPendingRows());
+    EXPECT_EQ(supplier.asked.size(), 2u);
+}
+
 TEST(GridParam, DefaultsAndOwnership) {
     bool ownedGone = false, borrowedGone = false;
     TrackedProperties borrowed(&borrowedGone);
