@@ -20,6 +20,7 @@
 #include "grid/controls/CGXTabbedComboBoxWnd.h"
 #include "grid/core/CGXData.h"
 #include "grid/core/CGXGridParam.h"
+#include "grid/core/GXFlagScope.h"
 #include "grid/core/GXGridMessageRouting.h"
 #include "platform/Logger.h"
 #include "xmldom/Path.h"
@@ -58,7 +59,10 @@ CTessalyView::CTessalyView() : CGXGridCore(this, nullptr, true) {
     MapCommands();
 }
 
-CTessalyView::~CTessalyView() = default;
+CTessalyView::~CTessalyView() {
+    if (CGXData* data = GetData(); data && data->GetRowSupplier() == this)
+        data->SetRowSupplier(nullptr);
+}
 
 CTessalyDocument* CTessalyView::GetTessalyDocument() const {
     return dynamic_cast<CTessalyDocument*>(fw::View::GetDocument());
@@ -229,6 +233,9 @@ void CTessalyView::RebuildGrid() {
 
     UnmergeNodeCells();
     ResetCurrentCell();
+    if (CGXData* data = GetData())
+        data->SetRowSupplier(nullptr);
+    nodeRows_.clear();
     elements_.clear();
     SetRowCount(0);
     SetRowCount(20);
@@ -243,7 +250,7 @@ void CTessalyView::RebuildGrid() {
     rebuilding_ = false;
     RefreshAllNodes();
 
-    ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
+    FitWrittenRows();
     param->m_bLockUpdate = oldLock;
     Redraw(GX_INVALIDATE);
     param->EnableUndo(true);
@@ -500,36 +507,116 @@ int CTessalyView::MeasuredWidth(const ColumnEntry& entry) {
 // ---- Rows -------------------------------------------------------------------------------------
 
 void CTessalyView::FillRows() {
+    // Only the nodes' rows are counted here; each node's cells are written when its rows are
+    // first shown or read (SupplyRows), so that opening thousands of nodes costs what the
+    // screen shows. The template's edits stay remembered until the next rebuild.
     CTessalyDoc* doc = Doc();
     if (CErrorHandler* errors = CErrorHandler::GetInstance())
         errors->Sink().SetMessageText(LoadEditorString(IDS_DOCUMENT_LOADING));
     ROWCOL next = headerRows_ + 1;
-    int index = 0;
     CacheTemplateEdits(true);
-    // New rows are grey under their cells. Rather than greying rows ahead and storing each
-    // cell over the grey, a placed cell that is not editable takes the grey itself and the
-    // node's cells left empty get it afterwards: the same cells, one store each.
-    greyUnderCells_ = true;
     xmldom::Node node;
     while (doc->GetNextNode(node)) {
-        const ROWCOL rows = FillNode(node, index, next);
-        GreyEmptyCells(next, next + rows - 1);
-        for (ROWCOL r = next; r < next + rows; ++r) ColourPortRow(r);
-        // The node's further rows take its merged columns and the grey of the rest now: no
-        // later node touches them.
-        for (ROWCOL r = next + 1; r < next + rows; ++r) CompleteNodeRow(r);
+        const ROWCOL rows = CountNodeRows(node);
+        nodeRows_.push_back(NodeRows{next, rows, node});
         next += rows;
-        ++index;
-        if (GetRowCount() <= next + 10)
-            SetRowCount(next + 20, 0);
     }
-    greyUnderCells_ = false;
-    nodeCount_ = index + 1;
+    nodeCount_ = static_cast<int>(nodeRows_.size()) + 1;
     lastRow_ = next - 1;
     SetRowCount(std::max(lastRow_, headerRows_), 0);
-    CacheTemplateEdits(false);
+    if (CGXData* data = GetData(); data && lastRow_ > headerRows_) {
+        data->SetRowSupplier(this);
+        data->MarkRowsPending(headerRows_ + 1, lastRow_);
+    }
     if (CErrorHandler* errors = CErrorHandler::GetInstance())
         errors->ShowReady();
+}
+
+void CTessalyView::SupplyRows(ROWCOL row) {
+    const int index = NodeIndexByRows(row);
+    CGXData* data = GetData();
+    if (index < 0 || !data)
+        return;
+    const NodeRows& node = nodeRows_[static_cast<size_t>(index)];
+    const ROWCOL last = node.first + node.rows - 1;
+    data->MarkRowsSupplied(node.first, last);
+    // Written as the rebuild writes: no undo, no write-through, no painting until the caller
+    // (most often the painting itself) goes on.
+    CGXGridParam* param = GetParam();
+    const bool undo = param->IsEnableUndo();
+    param->EnableUndo(false);
+    GXFlagScope locked(param->m_bLockUpdate, true);
+    GXFlagScope storing(storingEnabled_, false);
+    WriteNodeRows(index);
+    ResizeRowHeightsToFit(CGXRange().SetRows(node.first, last), 0);
+    param->EnableUndo(undo);
+}
+
+void CTessalyView::WriteNodeRows(int index) {
+    const NodeRows node = nodeRows_[static_cast<size_t>(index)];
+    {
+        // A placed cell that is not editable takes the grey itself and the node's cells left
+        // empty get it afterwards: the same cells, one store each.
+        GXFlagScope grey(greyUnderCells_, true);
+        const ROWCOL rows = FillNode(node.node, index, node.first);
+        const ROWCOL last = node.first + std::min(rows, node.rows) - 1;
+        GreyEmptyCells(node.first, last);
+        for (ROWCOL r = node.first; r <= last; ++r) ColourPortRow(r);
+        // The node's further rows take its merged columns and the grey of the rest.
+        for (ROWCOL r = node.first + 1; r <= last; ++r) CompleteNodeRow(r);
+        placedEdits_.clear();
+    }
+    MergeNode(index);
+    bool online = false;
+    std::string text;
+    StatusOfNode(node.node, online, text);
+    for (ROWCOL r = node.first; r < node.first + node.rows; ++r) SetStatusCells(r, online, text);
+}
+
+bool CTessalyView::RowPending(ROWCOL row) const {
+    const CGXData* data = GetData();
+    return data && data->IsRowPending(row);
+}
+
+int CTessalyView::NodeIndexByRows(ROWCOL row) const {
+    auto after = std::upper_bound(nodeRows_.begin(), nodeRows_.end(), row,
+                                  [](ROWCOL r, const NodeRows& n) { return r < n.first; });
+    if (after == nodeRows_.begin())
+        return -1;
+    const NodeRows& node = *(after - 1);
+    return row < node.first + node.rows ? static_cast<int>(after - 1 - nodeRows_.begin()) : -1;
+}
+
+int CTessalyView::GetRowHeight(ROWCOL row) {
+    if (const CGXData* data = GetData())
+        data->SupplyRow(row);
+    return CGXGridCore::GetRowHeight(row);
+}
+
+CGXRange* CTessalyView::GetCoveredCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range) {
+    // A pending node's merges are made with its cells.
+    if (const CGXData* data = GetData())
+        data->SupplyRow(row);
+    return CGXGridCore::GetCoveredCellsRowCol(row, col, range);
+}
+
+void CTessalyView::FitWrittenRows() {
+    const ROWCOL count = GetRowCount();
+    const CGXData* data = GetData();
+    if (!data || !data->HasPendingRows()) {
+        ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
+        return;
+    }
+    for (ROWCOL row = 0; row <= count;) {
+        if (data->IsRowPending(row)) {
+            ++row;
+            continue;
+        }
+        ROWCOL end = row;
+        while (end < count && !data->IsRowPending(end + 1)) ++end;
+        ResizeRowHeightsToFit(CGXRange().SetRows(row, end), 0);
+        row = end + 1;
+    }
 }
 
 void CTessalyView::WriteRowHeader(ROWCOL row, int index, xmldom::Node node) {
@@ -551,31 +638,16 @@ const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
     return nodeAttributes_;
 }
 
-ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
-    placedEdits_.clear();
-    pathCursor_ = 0;
-    placedFirstRow_ = firstRow;
-    placingDoc_ = Doc();
-    WriteRowHeader(firstRow, index, node);
-    std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
-    ROWCOL rows = 1;
-    std::string path;
-    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement()) {
-        path.assign(".").append(child.Name());
-        PlaceCells(child, path, index, firstRow, used, rows);
-    }
-    return rows;
-}
-
-void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
-                              std::vector<ROWCOL>& used, ROWCOL& rows) {
+template <typename Place>
+void CTessalyView::WalkProperties(xmldom::Node element, std::string& path,
+                                  std::vector<ROWCOL>& used, Place& place) {
     // The children's paths extend this one in place and give it back.
     const size_t length = path.size();
     for (xmldom::Node child = element.FirstChild(); child; child = child.NextSibling()) {
         if (child.Kind() != xmldom::NodeKind::Element)
             continue;
         path.append(1, '.').append(child.Name());
-        PlaceCells(child, path, index, firstRow, used, rows);
+        WalkProperties(child, path, used, place);
         path.resize(length);
     }
     // A leaf element, or an element's text, is one property cell.
@@ -590,10 +662,50 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     const ColumnEntry* entry = EntryForPlacedPath(path);
     if (!entry || entry->column == 0 || entry->column >= used.size())
         return;
+    // The first of the node's rows whose cell in the column is still empty.
+    place(element, property, *entry, used[entry->column]++);
+}
+
+template <typename Place>
+void CTessalyView::WalkNode(xmldom::Node node, Place& place) {
+    pathCursor_ = 0;
+    std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
+    std::string path;
+    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement()) {
+        path.assign(".").append(child.Name());
+        WalkProperties(child, path, used, place);
+    }
+}
+
+ROWCOL CTessalyView::CountNodeRows(xmldom::Node node) {
+    ROWCOL rows = 1;
+    auto count = [&rows](xmldom::Node, xmldom::Node, const ColumnEntry&, ROWCOL slot) {
+        rows = std::max(rows, slot + 1);
+    };
+    WalkNode(node, count);
+    return rows;
+}
+
+ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
+    placedEdits_.clear();
+    placedFirstRow_ = firstRow;
+    placingDoc_ = Doc();
+    WriteRowHeader(firstRow, index, node);
+    ROWCOL rows = 1;
+    auto place = [&](xmldom::Node element, xmldom::Node property, const ColumnEntry& entry,
+                     ROWCOL slot) {
+        PlaceCell(element, property, entry, index, firstRow, slot, rows);
+    };
+    WalkNode(node, place);
+    return rows;
+}
+
+void CTessalyView::PlaceCell(xmldom::Node element, xmldom::Node property, const ColumnEntry& entry,
+                             int index, ROWCOL firstRow, ROWCOL slot, ROWCOL& rows) {
     CTessalyDoc* doc = placingDoc_;
-    const ROWCOL row = firstRow + used[entry->column]++;
-    if (row >= firstRow + rows) {
-        rows = row - firstRow + 1;
+    const ROWCOL row = firstRow + slot;
+    if (slot >= rows) {
+        rows = slot + 1;
         if (GetRowCount() < row)
             SetRowCount(row + 20, 0);
         WriteRowHeader(row, index, doc->SkipTextNode(element).Parent());
@@ -604,7 +716,7 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     }
     std::string value;
     doc->GetNodeValue(property, value);
-    if (entry->rule.type == PROPERTY_TIME_MS)
+    if (entry.rule.type == PROPERTY_TIME_MS)
         value = MillisecondsToSecondsText(value);
     auto owned = std::make_unique<CGXStyle>();
     CGXStyle& style = *owned;
@@ -612,19 +724,19 @@ void CTessalyView::PlaceCells(xmldom::Node element, std::string& path, int index
     std::optional<std::string> uncached;
     const std::optional<std::string>* edit = CachedTemplateEdit(element);
     if (edit) {
-        const size_t slot = (row - firstRow) * entryOfColumn_.size() + entry->column;
-        if (placedEdits_.size() <= slot)
-            placedEdits_.resize(slot + 1, nullptr);
-        placedEdits_[slot] = edit;
+        const size_t place = slot * entryOfColumn_.size() + entry.column;
+        if (placedEdits_.size() <= place)
+            placedEdits_.resize(place + 1, nullptr);
+        placedEdits_[place] = edit;
     } else {
         uncached = TemplateEdit(element);
         edit = &uncached;
     }
-    if (*edit ? **edit != "N" : !entry->readOnly)
+    if (*edit ? **edit != "N" : !entry.readOnly)
         style.SetEnabled(true).SetInterior(kWhite);
     else if (greyUnderCells_)
         style.SetEnabled(false).SetInterior(kGrey);  // the grey of its row, under the cell
-    StoreOwnedStyleRowCol(row, entry->column, std::move(owned), gxOverride, 0);
+    StoreOwnedStyleRowCol(row, entry.column, std::move(owned), gxOverride, 0);
 }
 
 std::optional<std::string> CTessalyView::TemplateEdit(xmldom::Node node) {
@@ -843,21 +955,22 @@ void CTessalyView::ApplyColumnVisibility() {
 }
 
 void CTessalyView::MergeNodeCells() {
-    const ROWCOL first = headerRows_ + 1;
-    const std::vector<int> indexes = NodeIndexesOfRows(first, lastRow_);
+    // A pending node gets its merges when it is written.
+    for (size_t i = 0; i < nodeRows_.size(); ++i)
+        if (!RowPending(nodeRows_[i].first))
+            MergeNode(static_cast<int>(i));
+}
+
+void CTessalyView::MergeNode(int index) {
+    const NodeRows& node = nodeRows_[static_cast<size_t>(index)];
+    if (node.rows < 2)
+        return;
+    const ROWCOL last = node.first + node.rows - 1;
     for (const ColumnEntry& entry : columns_) {
         if (!entry.merged || entry.column == 0 || &columns_[entryOfColumn_[entry.column]] != &entry)
             continue;
-        for (ROWCOL row = first; row <= lastRow_;) {
-            const int index = indexes[row - first];
-            ROWCOL end = row;
-            while (end + 1 <= lastRow_ && indexes[end + 1 - first] == index) ++end;
-            if (end > row) {
-                SetCoveredCellsRowCol(row, entry.column, end, entry.column, 0);
-                merges_.emplace_back(row, entry.column, end, entry.column);
-            }
-            row = end + 1;
-        }
+        SetCoveredCellsRowCol(node.first, entry.column, last, entry.column, 0);
+        merges_.emplace_back(node.first, entry.column, last, entry.column);
     }
 }
 
@@ -872,6 +985,9 @@ void CTessalyView::UnmergeNodeCells() {
 int CTessalyView::NodeIndexOfRow(ROWCOL row) {
     if (row <= headerRows_ || row > lastRow_)
         return -1;
+    // A pending row's header would carry its node's index: no need to write the row for it.
+    if (RowPending(row))
+        return NodeIndexByRows(row);
     const CGXStyle* header = StoredCell(row, 0);
     if (!header || !header->GetIncludeItemDataPtr())
         return -1;
@@ -881,6 +997,10 @@ int CTessalyView::NodeIndexOfRow(ROWCOL row) {
 xmldom::Node CTessalyView::NodeOfRow(ROWCOL row) {
     if (row <= headerRows_ || row > lastRow_)
         return {};
+    if (RowPending(row)) {
+        const int index = NodeIndexByRows(row);
+        return index < 0 ? xmldom::Node() : nodeRows_[static_cast<size_t>(index)].node;
+    }
     const CGXStyle* header = StoredCell(row, 0);
     if (!header || !header->GetItemDataPtr())
         return {};
@@ -946,39 +1066,48 @@ void CTessalyView::RefreshNodeStatus(std::unique_ptr<VavMacAddress> mac, bool on
     CIPAddress address;
     if (!CKoltInterface::GetInstance()->GetNodeIp(*mac, address))
         address.SetValue(0);
-    for (ROWCOL row = headerRows_ + 1; row <= lastRow_; ++row) {
-        xmldom::Node node = NodeOfRow(row);
-        VavMacAddress rowMac;
-        if (!node || !doc->GetNodeMac(node, rowMac) || !(rowMac == *mac))
+    for (const NodeRows& node : nodeRows_) {
+        VavMacAddress nodeMac;
+        if (!node.node || !doc->GetNodeMac(node.node, nodeMac) || !(nodeMac == *mac))
             continue;
-        SetStatusCells(row, online, address.GetString());
-        doc->SetNodeOnlineIp(node, address.GetValue());
+        // The node's own rows first, so that the state set now stands over what they show.
+        if (const CGXData* data = GetData())
+            data->SupplyRow(node.first);
+        for (ROWCOL row = node.first; row < node.first + node.rows; ++row)
+            SetStatusCells(row, online, address.GetString());
+        doc->SetNodeOnlineIp(node.node, address.GetValue());
     }
+}
+
+void CTessalyView::StatusOfNode(xmldom::Node node, bool& online, std::string& text,
+                                CIPAddress* address) {
+    VavMacAddress mac;
+    CIPAddress known;
+    online = Doc()->GetNodeMac(node, mac) && CKoltInterface::GetInstance()->GetNodeIp(mac, known);
+    if (!online)
+        known.SetValue(0);
+    text = online ? known.GetString() : "0.0.0.0";
+    if (address)
+        *address = known;
 }
 
 void CTessalyView::RefreshAllNodes() {
     CTessalyDoc* doc = Doc();
     ++fullRefreshes_;
     refreshDeferred_ = false;
-    CKoltInterface* kolt = CKoltInterface::GetInstance();
-    xmldom::Node current;
     bool online = false;
     std::string text;
-    for (ROWCOL row = headerRows_ + 1; row <= lastRow_; ++row) {
-        xmldom::Node node = NodeOfRow(row);
-        if (!node)
+    CIPAddress address;
+    for (const NodeRows& node : nodeRows_) {
+        if (!node.node)
             continue;
-        if (!(node == current)) {
-            current = node;
-            VavMacAddress mac;
-            CIPAddress address;
-            online = doc->GetNodeMac(node, mac) && kolt->GetNodeIp(mac, address);
-            if (!online)
-                address.SetValue(0);
-            text = online ? address.GetString() : "0.0.0.0";
-            doc->SetNodeOnlineIp(node, address.GetValue());
-        }
-        SetStatusCells(row, online, text);
+        StatusOfNode(node.node, online, text, &address);
+        doc->SetNodeOnlineIp(node.node, address.GetValue());
+        // A pending node shows the state it has when it is written.
+        if (RowPending(node.first))
+            continue;
+        for (ROWCOL row = node.first; row < node.first + node.rows; ++row)
+            SetStatusCells(row, online, text);
     }
 }
 
@@ -1004,10 +1133,12 @@ void CTessalyView::InsertNode(unsigned commandId) {
     if (GetRowCount() <= lastRow_ + 10)
         SetRowCount(lastRow_ + 20, 0);
     const int index = nodeCount_ > 0 ? nodeCount_ - 1 : 0;
-    CacheTemplateEdits(true);
+    if (!cacheTemplateEdits_)
+        CacheTemplateEdits(true);
     const ROWCOL rows = FillNode(added, index, first);
     for (ROWCOL r = first; r < first + rows; ++r) ColourPortRow(r);
-    CacheTemplateEdits(false);
+    placedEdits_.clear();
+    nodeRows_.push_back(NodeRows{first, rows, added});
     ++nodeCount_;
     lastRow_ = first + rows - 1;
     SetRowCount(lastRow_, 0);
@@ -1016,7 +1147,7 @@ void CTessalyView::InsertNode(unsigned commandId) {
     RefreshAllNodes();
     storingEnabled_ = true;
     param->m_bLockUpdate = oldLock;
-    ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
+    FitWrittenRows();
     Redraw(GX_INVALIDATE);
     ScrollCellInView(lastRow_, 1);
     param->EnableUndo(true);

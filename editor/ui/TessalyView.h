@@ -19,11 +19,13 @@
 
 #include "editor/ui/NodeGridRules.h"
 #include "framework/docview/View.h"
+#include "grid/core/CGXData.h"
 #include "grid/core/CGXGridCore.h"
 #include "grid/core/CGXUserAttributeMap.h"
 #include "platform/VavMacAddress.h"
 #include "xmldom/Node.h"
 
+class CIPAddress;
 class CTessalyDoc;
 
 namespace tessaly {
@@ -33,7 +35,7 @@ class CTessalyDocument;
 // User attribute of every property cell and row header: the node's index in the document.
 inline constexpr std::uint16_t GX_IDS_UA_NODE_INDEX = 10001;
 
-class CTessalyView : public fw::View, public CGXGridCore {
+class CTessalyView : public fw::View, public CGXGridCore, private CGXRowSupplier {
     Q_OBJECT
 
 public:
@@ -83,6 +85,9 @@ public:
     bool OnDeleteCell(ROWCOL row, ROWCOL col) override;
     bool Paste() override;
     bool PasteFromClipboard(const CGXRange& range) override;
+    // A node's rows are written and fitted when first shown or read (see SupplyRows).
+    int GetRowHeight(ROWCOL row) override;
+    CGXRange* GetCoveredCellsRowCol(ROWCOL row, ROWCOL col, CGXRange& range) override;
 
     // ---- Reading the grid (tests and the commands) ----------------------------------------
     const std::vector<ColumnEntry>& Columns() const { return columns_; }
@@ -125,8 +130,30 @@ private:
     int MeasuredWidth(const ColumnEntry& entry);
     void FillRows();
     ROWCOL FillNode(xmldom::Node node, int index, ROWCOL firstRow);
-    void PlaceCells(xmldom::Node element, std::string& path, int index, ROWCOL firstRow,
-                    std::vector<ROWCOL>& usedRows, ROWCOL& rows);
+    // The rows a node's cells take, found as FillNode places them, without placing them.
+    ROWCOL CountNodeRows(xmldom::Node node);
+    // Writes the pending node that holds `row`: its cells, looks, merges and status, and fits
+    // its rows' heights.
+    void SupplyRows(ROWCOL row) override;
+    void WriteNodeRows(int index);
+    void MergeNode(int index);
+    // Fits the heights of the rows written so far (the pending ones are fitted when written).
+    void FitWrittenRows();
+    bool RowPending(ROWCOL row) const;
+    // The node whose rows hold `row` (-1: none).
+    int NodeIndexByRows(ROWCOL row) const;
+    void StatusOfNode(xmldom::Node node, bool& online, std::string& text,
+                      CIPAddress* address = nullptr);
+    // Walks a node's properties in document order, giving each shown one with its column
+    // entry and its place among the node's rows (the first row whose cell in the column is
+    // still free, counted from the node's first row).
+    template <typename Place>
+    void WalkNode(xmldom::Node node, Place& place);
+    template <typename Place>
+    void WalkProperties(xmldom::Node element, std::string& path, std::vector<ROWCOL>& used,
+                        Place& place);
+    void PlaceCell(xmldom::Node element, xmldom::Node property, const ColumnEntry& entry, int index,
+                   ROWCOL firstRow, ROWCOL slot, ROWCOL& rows);
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
     const CGXUserAttributeMap& NodeAttributes(int index);
     const CGXStyle* StoredCell(ROWCOL row, ROWCOL col) const;
@@ -223,6 +250,15 @@ private:
     // The elements that cells refer to (their item data), stable until the next rebuild.
     std::deque<xmldom::Node> elements_;
     std::vector<CGXRange> merges_;
+    // Each node's rows by node index, known before the rows are written: a configuration of
+    // thousands of nodes opens with only the rows on screen written, the rest as they are
+    // shown or read.
+    struct NodeRows {
+        ROWCOL first = 0;
+        ROWCOL rows = 0;
+        xmldom::Node node;
+    };
+    std::vector<NodeRows> nodeRows_;
     CGXUserAttributeMap nodeAttributes_;  // the node index of the cells being placed
     int nodeAttributesIndex_ = -1;
     // The template's "edit" attribute by template place while rows are filled: the same few
