@@ -40,6 +40,14 @@ double Time(const std::function<bool()>& work) {
         .count();
 }
 
+// The frame and then the grid view, each as its own window paints: the frame does not paint
+// its children.
+void Paint(tessaly::CMainFrame& frame) {
+    frame.UpdateWindow();
+    if (tessaly::CTessalyView* view = frame.ActiveTessalyView())
+        view->UpdateWindow();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,12 +92,12 @@ int main(int argc, char** argv) {
         gridOpen.push_back(Time([&] {
             if (!app.OpenDocumentFile(file.string()))
                 return false;
-            frame->UpdateWindow();
+            Paint(*frame);
             return true;
         }));
         rebuild.push_back(Time([&] {
             frame->ActiveTessalyView()->RebuildGrid();
-            frame->UpdateWindow();
+            Paint(*frame);
             return true;
         }));
         // The next open is of an unmodified document: no save question.

@@ -1,6 +1,7 @@
 #include "editor/ui/TessalyView.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "editor/document/EditorStrings.h"
 #include "editor/document/ErrorHandler.h"
@@ -281,8 +282,7 @@ void CTessalyView::BuildColumns() {
     CTessalyDoc* doc = Doc();
     columns_.clear();
     byPath_.clear();
-    pathsSeen_.clear();
-    pathCursor_ = 0;
+    pathSteps_.assign(1, PathStep{});  // the node itself: its children's paths are ".name"
     entryOfColumn_.assign(kMaxColumns + 1, -1);
     portColumns_[0].clear();
     portColumns_[1].clear();
@@ -515,11 +515,14 @@ void CTessalyView::FillRows() {
         errors->Sink().SetMessageText(LoadEditorString(IDS_DOCUMENT_LOADING));
     ROWCOL next = headerRows_ + 1;
     CacheTemplateEdits(true);
+    std::vector<xmldom::Node> nodes;
     xmldom::Node node;
-    while (doc->GetNextNode(node)) {
-        const ROWCOL rows = CountNodeRows(node);
-        nodeRows_.push_back(NodeRows{next, rows, node});
-        next += rows;
+    while (doc->GetNextNode(node)) nodes.push_back(node);
+    const std::vector<ROWCOL> rows = CountRowsOfNodes(nodes);
+    nodeRows_.reserve(nodes.size());
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        nodeRows_.push_back(NodeRows{next, rows[i], nodes[i]});
+        next += rows[i];
     }
     nodeCount_ = static_cast<int>(nodeRows_.size()) + 1;
     lastRow_ = next - 1;
@@ -530,6 +533,29 @@ void CTessalyView::FillRows() {
     }
     if (CErrorHandler* errors = CErrorHandler::GetInstance())
         errors->ShowReady();
+}
+
+std::vector<ROWCOL> CTessalyView::CountRowsOfNodes(const std::vector<xmldom::Node>& nodes) {
+    // Counting only reads the document and the column entries, so a large configuration is
+    // counted by several threads side by side, each with its own tree of paths.
+    std::vector<ROWCOL> rows(nodes.size(), 1);
+    constexpr size_t kNodesPerWorker = 250;
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t workers = std::min({cores, size_t{8}, nodes.size() / kNodesPerWorker + 1});
+    auto count = [&](size_t worker, PathSteps& steps) {
+        const size_t end = (worker + 1) * nodes.size() / workers;
+        for (size_t i = worker * nodes.size() / workers; i < end; ++i)
+            rows[i] = CountNodeRows(nodes[i], steps);
+    };
+    std::vector<std::thread> threads;
+    for (size_t worker = 1; worker < workers; ++worker)
+        threads.emplace_back([&count, worker] {
+            PathSteps steps(1);
+            count(worker, steps);
+        });
+    count(0, pathSteps_);
+    for (std::thread& thread : threads) thread.join();
+    return rows;
 }
 
 void CTessalyView::SupplyRows(ROWCOL row) {
@@ -639,27 +665,23 @@ const CGXUserAttributeMap& CTessalyView::NodeAttributes(int index) {
 }
 
 template <typename Place>
-void CTessalyView::WalkProperties(xmldom::Node element, std::string& path,
-                                  std::vector<ROWCOL>& used, Place& place) {
-    // The children's paths extend this one in place and give it back.
-    const size_t length = path.size();
-    for (xmldom::Node child = element.FirstChild(); child; child = child.NextSibling()) {
-        if (child.Kind() != xmldom::NodeKind::Element)
-            continue;
-        path.append(1, '.').append(child.Name());
-        WalkProperties(child, path, used, place);
-        path.resize(length);
+void CTessalyView::WalkProperties(xmldom::Node element, uint32_t step, PathSteps& steps,
+                                  std::vector<ROWCOL>& used, Place& place) const {
+    // One pass over the children: the elements are walked, and the first text is the
+    // element's own property. A leaf element, or an element's text, is one property cell.
+    const xmldom::Node first = element.FirstChild();
+    xmldom::Node text;
+    for (xmldom::Node child = first; child; child = child.NextSibling()) {
+        const xmldom::NodeKind kind = child.Kind();
+        if (kind == xmldom::NodeKind::Element)
+            WalkProperties(child, ChildStep(steps, step, child.Raw().name()), steps, used, place);
+        else if (kind == xmldom::NodeKind::Text && !text)
+            text = child;
     }
-    // A leaf element, or an element's text, is one property cell.
-    xmldom::Node property;
-    if (!element.FirstChild())
-        property = element;
-    for (xmldom::Node child = element.FirstChild(); child && !property; child = child.NextSibling())
-        if (child.Kind() == xmldom::NodeKind::Text)
-            property = child;
+    const xmldom::Node property = first ? text : element;
     if (!property)
         return;
-    const ColumnEntry* entry = EntryForPlacedPath(path);
+    const ColumnEntry* entry = steps[step].entry;
     if (!entry || entry->column == 0 || entry->column >= used.size())
         return;
     // The first of the node's rows whose cell in the column is still empty.
@@ -667,22 +689,47 @@ void CTessalyView::WalkProperties(xmldom::Node element, std::string& path,
 }
 
 template <typename Place>
-void CTessalyView::WalkNode(xmldom::Node node, Place& place) {
-    pathCursor_ = 0;
+void CTessalyView::WalkNode(xmldom::Node node, PathSteps& steps, Place& place) const {
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
-    std::string path;
-    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement()) {
-        path.assign(".").append(child.Name());
-        WalkProperties(child, path, used, place);
-    }
+    for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement())
+        WalkProperties(child, ChildStep(steps, 0, child.Name()), steps, used, place);
 }
 
-ROWCOL CTessalyView::CountNodeRows(xmldom::Node node) {
+uint32_t CTessalyView::ChildStep(PathSteps& steps, uint32_t step, std::string_view name) const {
+    // Nodes of a kind list their properties in the same order, so the child met after the
+    // last one is most often the next in the list: one name compared.
+    {
+        const PathStep& parent = steps[step];
+        const size_t count = parent.children.size();
+        for (size_t k = 0, i = parent.next; k < count; ++k, ++i) {
+            if (i >= count)
+                i = 0;
+            const uint32_t child = parent.children[i];
+            if (steps[child].name == name) {
+                steps[step].next = static_cast<uint32_t>(i + 1);
+                return child;
+            }
+        }
+    }
+    // A path met for the first time: its column is looked up once.
+    PathStep added;
+    added.name = std::string(name);
+    added.path = steps[step].path + "." + added.name;
+    added.entry = EntryForPath(added.path);
+    const auto index = static_cast<uint32_t>(steps.size());
+    steps.push_back(std::move(added));
+    PathStep& parent = steps[step];
+    parent.children.push_back(index);
+    parent.next = static_cast<uint32_t>(parent.children.size());
+    return index;
+}
+
+ROWCOL CTessalyView::CountNodeRows(xmldom::Node node, PathSteps& steps) const {
     ROWCOL rows = 1;
     auto count = [&rows](xmldom::Node, xmldom::Node, const ColumnEntry&, ROWCOL slot) {
         rows = std::max(rows, slot + 1);
     };
-    WalkNode(node, count);
+    WalkNode(node, steps, count);
     return rows;
 }
 
@@ -696,7 +743,7 @@ ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
                      ROWCOL slot) {
         PlaceCell(element, property, entry, index, firstRow, slot, rows);
     };
-    WalkNode(node, place);
+    WalkNode(node, pathSteps_, place);
     return rows;
 }
 
@@ -842,19 +889,6 @@ const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node
     return it->second;
 }
 
-const CTessalyView::ColumnEntry* CTessalyView::EntryForPlacedPath(std::string_view path) {
-    // The node's properties mostly come in the order of the node placed before it.
-    if (pathCursor_ < pathsSeen_.size() && pathsSeen_[pathCursor_].path == path)
-        return pathsSeen_[pathCursor_++].entry;
-    const ColumnEntry* entry = EntryForPath(path);
-    if (pathCursor_ < pathsSeen_.size())
-        pathsSeen_[pathCursor_] = PathSeen{std::string(path), entry};
-    else
-        pathsSeen_.push_back(PathSeen{std::string(path), entry});
-    ++pathCursor_;
-    return entry;
-}
-
 void CTessalyView::CacheTemplateEdits(bool on) {
     cacheTemplateEdits_ = on;
     placedEdits_.clear();
@@ -864,8 +898,6 @@ void CTessalyView::CacheTemplateEdits(bool on) {
     editsUnder_.clear();
     stepsUnder_.clear();
     stepCursor_ = 0;
-    pathsSeen_.clear();
-    pathCursor_ = 0;
 }
 
 std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow) {

@@ -120,6 +120,9 @@ protected:
     void OnHScroll(fw::UINT code, fw::UINT pos) override;
 
 private:
+    struct PathStep;
+    using PathSteps = std::vector<PathStep>;
+
     // Layout and filling (TessalyView.cpp).
     void BuildMenus();
     void BuildColumns();
@@ -131,7 +134,8 @@ private:
     void FillRows();
     ROWCOL FillNode(xmldom::Node node, int index, ROWCOL firstRow);
     // The rows a node's cells take, found as FillNode places them, without placing them.
-    ROWCOL CountNodeRows(xmldom::Node node);
+    ROWCOL CountNodeRows(xmldom::Node node, PathSteps& steps) const;
+    std::vector<ROWCOL> CountRowsOfNodes(const std::vector<xmldom::Node>& nodes);
     // Writes the pending node that holds `row`: its cells, looks, merges and status, and fits
     // its rows' heights.
     void SupplyRows(ROWCOL row) override;
@@ -148,10 +152,12 @@ private:
     // entry and its place among the node's rows (the first row whose cell in the column is
     // still free, counted from the node's first row).
     template <typename Place>
-    void WalkNode(xmldom::Node node, Place& place);
+    void WalkNode(xmldom::Node node, PathSteps& steps, Place& place) const;
     template <typename Place>
-    void WalkProperties(xmldom::Node element, std::string& path, std::vector<ROWCOL>& used,
-                        Place& place);
+    void WalkProperties(xmldom::Node element, uint32_t step, PathSteps& steps,
+                        std::vector<ROWCOL>& used, Place& place) const;
+    // The place in the tree of property paths of an element named `name` under `step`.
+    uint32_t ChildStep(PathSteps& steps, uint32_t step, std::string_view name) const;
     void PlaceCell(xmldom::Node element, xmldom::Node property, const ColumnEntry& entry, int index,
                    ROWCOL firstRow, ROWCOL slot, ROWCOL& rows);
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
@@ -283,14 +289,17 @@ private:
     };
     std::deque<std::vector<StepSeen>> stepsUnder_;  // by place number, as editsUnder_
     size_t stepCursor_ = 0;
-    // The same for the paths of the node being placed: its columns in the order last met.
-    struct PathSeen {
-        std::string path;
-        const ColumnEntry* entry = nullptr;
+    // The property paths met in the nodes, as a tree of element names from the node down,
+    // each with its column entry: an element's column follows from its parent's place and
+    // its name, without a path made or looked up per element.
+    struct PathStep {
+        std::string name;
+        std::string path;                    // ".Group.Property"
+        const ColumnEntry* entry = nullptr;  // null: not shown
+        std::vector<uint32_t> children;
+        uint32_t next = 0;  // the child expected next: the one after the last met
     };
-    std::vector<PathSeen> pathsSeen_;
-    size_t pathCursor_ = 0;
-    const ColumnEntry* EntryForPlacedPath(std::string_view path);
+    PathSteps pathSteps_{1};
     // The edits of the cells of the node being filled, by row (from its first) and column.
     std::vector<const std::optional<std::string>*> placedEdits_;
     ROWCOL placedFirstRow_ = 0;

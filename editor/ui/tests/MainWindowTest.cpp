@@ -705,5 +705,42 @@ TEST_F(MainWindow, TheRebuiltGridStoresTheSameCellStyles) {
     EXPECT_EQ(fingerprint(), 0x3c3821a73efecb9dull);
 }
 
+TEST_F(MainWindow, RowsWrittenWhenFirstShownHoldTheSameHeightsAndMergesInAnyOrder) {
+    Start();
+    int n = 2;
+    for (const char* type : {"Kolt_8_Port_Node", "Kolt_2_Port_Node", "Kolt_4_Port_Node"})
+        AddDocNode(AddSimNode(n++, true), type);
+    CTessalyView& view = View();
+    view.RebuildGrid();
+    // Rows are written when first read, in whatever order: read from the last row up through
+    // their heights and merges, they hold the same heights and merges as read in order.
+    auto layout = [&](bool backwards) {
+        const ROWCOL rows = view.GetRowCount();
+        std::vector<std::string> lines(rows + 1);
+        for (ROWCOL k = 0; k <= rows; ++k) {
+            const ROWCOL row = backwards ? rows - k : k;
+            std::string& line = lines[row];
+            line = std::to_string(view.GetRowHeight(row));
+            for (ROWCOL col = 0; col <= view.GetColCount(); ++col) {
+                CGXRange covered;
+                if (view.GetCoveredCellsRowCol(row, col, covered))
+                    line += " " + std::to_string(covered.top) + "," + std::to_string(covered.left) +
+                            ":" + std::to_string(covered.bottom) + "," +
+                            std::to_string(covered.right);
+            }
+        }
+        return lines;
+    };
+    const std::vector<std::string> inOrder = layout(false);
+    EXPECT_NE(std::count_if(inOrder.begin(), inOrder.end(),
+                            [](const std::string& line) { return line.find(':') != line.npos; }),
+              0);
+    view.RebuildGrid();
+    EXPECT_EQ(layout(true), inOrder);
+    // Each row was fitted as it was written: fitting the whole table again changes nothing.
+    view.ResizeRowHeightsToFit(CGXRange().SetTable(), 0);
+    EXPECT_EQ(layout(false), inOrder);
+}
+
 }  // namespace
 }  // namespace tessaly::test
