@@ -1,7 +1,5 @@
 #include "editor/document/IPAddress.h"
 
-#include <cstdio>
-
 namespace {
 
 bool IsBlank(char c) {
@@ -55,9 +53,16 @@ bool CIPAddress::SetText(std::string_view text) {
 }
 
 std::string CIPAddress::Format(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%03u.%03u.%03u.%03u", value >> 24, (value >> 16) & 0xFF,
-                  (value >> 8) & 0xFF, value & 0xFF);
+    // Each octet as three digits, zero-padded ("010.000.000.002"): written by hand, as every
+    // node's address is formatted on each status refresh.
+    std::string text(15, '.');
+    for (int i = 0; i < 4; ++i) {
+        const uint32_t octet = (value >> (24 - 8 * i)) & 0xFF;
+        char* digits = text.data() + 4 * i;
+        digits[0] = static_cast<char>('0' + octet / 100);
+        digits[1] = static_cast<char>('0' + octet / 10 % 10);
+        digits[2] = static_cast<char>('0' + octet % 10);
+    }
     return text;
 }
 

@@ -563,9 +563,20 @@ void CTessalyView::SupplyRows(ROWCOL row) {
     CGXData* data = GetData();
     if (index < 0 || !data)
         return;
-    const NodeRows& node = nodeRows_[static_cast<size_t>(index)];
-    const ROWCOL last = node.first + node.rows - 1;
-    data->MarkRowsSupplied(node.first, last);
+    // A screen shows several nodes, and the nodes around one shown are likely shown next: the
+    // pending nodes of its block are written together, and their rows fitted in one pass that
+    // measures each text once.
+    constexpr size_t kNodesPerBlock = 16;
+    const size_t begin = static_cast<size_t>(index) / kNodesPerBlock * kNodesPerBlock;
+    const size_t end = std::min(nodeRows_.size(), begin + kNodesPerBlock);
+    std::vector<size_t> written;
+    for (size_t i = begin; i < end; ++i) {
+        const NodeRows& node = nodeRows_[i];
+        if (i == static_cast<size_t>(index) || data->IsRowPending(node.first)) {
+            data->MarkRowsSupplied(node.first, node.first + node.rows - 1);
+            written.push_back(i);
+        }
+    }
     // Written as the rebuild writes: no undo, no write-through, no painting until the caller
     // (most often the painting itself) goes on.
     CGXGridParam* param = GetParam();
@@ -573,8 +584,15 @@ void CTessalyView::SupplyRows(ROWCOL row) {
     param->EnableUndo(false);
     GXFlagScope locked(param->m_bLockUpdate, true);
     GXFlagScope storing(storingEnabled_, false);
-    WriteNodeRows(index);
-    ResizeRowHeightsToFit(CGXRange().SetRows(node.first, last), 0);
+    for (const size_t i : written) WriteNodeRows(static_cast<int>(i));
+    for (size_t k = 0; k < written.size();) {
+        size_t run = k;
+        while (run + 1 < written.size() && written[run + 1] == written[run] + 1) ++run;
+        const NodeRows& last = nodeRows_[written[run]];
+        ResizeRowHeightsToFit(
+            CGXRange().SetRows(nodeRows_[written[k]].first, last.first + last.rows - 1), 0);
+        k = run + 1;
+    }
     param->EnableUndo(undo);
 }
 

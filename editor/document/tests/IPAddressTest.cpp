@@ -31,6 +31,8 @@ TEST(IPAddressTest, TextsReadToFourOctetsAndAreWrittenWithThreeDigitsEach) {
         EXPECT_EQ(result.value, c.value) << c.text;
     }
     EXPECT_EQ(CIPAddress::Format(10u << 24 | 101u << 16 | 99), "010.101.000.099");
+    EXPECT_EQ(CIPAddress::Format(0), "000.000.000.000");
+    EXPECT_EQ(CIPAddress::Format(0xFFFFFFFF), "255.255.255.255");
     EXPECT_EQ(CIPAddress(0xEC010025).GetText(), "236.001.000.037");
 }
 
