@@ -83,6 +83,15 @@ int WrapLines(fw::DeviceContext& dc, const std::string& text, const fw::Rect& in
     return lines;
 }
 
+// Whether a text is one line within `width` without measuring it: plain printable ASCII no
+// wider than its length in the font's widest characters (each rounded up a pixel, as widths
+// are scaled to the context one by one), the short numbers and names most cells hold.
+bool FitsUnmeasured(std::string_view text, int maxCharWidth, int width) {
+    if (maxCharWidth <= 0 || text.size() > static_cast<std::size_t>(width / (maxCharWidth + 1)))
+        return false;
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
 unsigned TextFormat(const CGXStyle& style) {
     return style.GetHorizontalAlignment() | style.GetVerticalAlignment() | fw::DT_WORDBREAK |
            fw::DT_NOPREFIX;
@@ -121,15 +130,15 @@ std::size_t CGXCalcSizeImp::FontIndex(CGXGridCore* grid, fw::DeviceContext& dc,
     std::optional<std::uint64_t> record;
     if (style.GetIncludeFont())
         record = (std::uint64_t{style.GetFont().Word0()} << 32) | style.GetFont().Word1();
-    auto& known = memo_->lineHeights;
+    auto& known = memo_->fonts;
     for (std::size_t i = 0; i < known.size(); ++i)
-        if (known[i].first == record)
+        if (known[i].record == record)
             return i;
     const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
     const fw::TextMetrics metrics = dc.GetTextMetrics();
     if (old)
         dc.SelectFont(*old);
-    known.emplace_back(record, metrics.height + metrics.externalLeading);
+    known.push_back({record, metrics.height + metrics.externalLeading, metrics.maxCharWidth});
     return known.size() - 1;
 }
 
@@ -165,7 +174,8 @@ fw::Rect CGXCalcSizeImp::FitSpanRect(CGXGridCore* grid, ROWCOL row, ROWCOL col) 
 int CGXCalcSizeImp::Height(CGXGridCore* grid, CGXControl* control, fw::DeviceContext& dc,
                            ROWCOL row, ROWCOL col, const CGXStyle& style, const std::string& text) {
     const std::size_t font = FontIndex(grid, dc, style);
-    const int lineHeight = memo_->lineHeights[font].second;
+    const Memo::FontSizes& sizes = memo_->fonts[font];
+    const int lineHeight = sizes.lineHeight;
     if (text.empty() || !Wraps(style))
         return lineHeight * (text.empty() ? 1 : CountLines(text)) + 1;
     // Only a wrapped text's lines depend on the cell's width and on measuring its text.
@@ -176,6 +186,10 @@ int CGXCalcSizeImp::Height(CGXGridCore* grid, CGXControl* control, fw::DeviceCon
     const WrapKey key{font, inner.Width(), format, text};
     if (auto it = known.find(key); it != known.end())
         return lineHeight * it->second + 1;
+    if (FitsUnmeasured(text, sizes.maxCharWidth, inner.Width())) {
+        known.emplace(WrapKey{font, key.width, format, memo_->texts.emplace_back(text)}, 1);
+        return lineHeight + 1;
+    }
     const std::optional<fw::LogFont> old = grid->LoadFont(&dc, style);
     int lines = 0, wrappedWidest = 0;
     const int widest = WidestLine(dc, text, lines);

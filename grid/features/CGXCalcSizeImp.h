@@ -60,9 +60,14 @@ private:
         }
     };
     struct Memo {
-        // The font record a style names (none: the context's own) and its line height;
-        // equal records name the same font.
-        std::vector<std::pair<std::optional<std::uint64_t>, int>> lineHeights;
+        // The font record a style names (none: the context's own), its line height and its
+        // widest character; equal records name the same font.
+        struct FontSizes {
+            std::optional<std::uint64_t> record;
+            int lineHeight = 0;
+            int maxCharWidth = 0;
+        };
+        std::vector<FontSizes> fonts;
         // The lines of each wrapped text; the keys view the texts kept beside them.
         std::unordered_map<WrapKey, int, WrapKeyHash, WrapKeyEqual> wrappedLines;
         std::deque<std::string> texts;

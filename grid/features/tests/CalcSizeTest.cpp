@@ -119,6 +119,8 @@ TEST_F(CalcSizeTest, FittedRowsTakeTheHeightsTheirCellsMeasure) {
         {"one line", {{2, plain("one line")}}},
         {"one line, wrapping and fitting", {{2, Text("ab", true)}}},
         {"wrapped long text", {{2, Text(Words(5), true)}}},
+        {"short plain words, wrapping", {{2, Text("7 of 8", true)}}},
+        {"narrow words just past the width, wrapping", {{3, Text("WW WW WW WW", true)}}},
         {"the same wrapped text, wide then narrow",
          {{1, Text(Words(6), true)}, {2, Text(Words(6), true)}}},
         {"multi-line text", {{3, plain("a\nb\r\nc\n")}}},
@@ -154,8 +156,10 @@ TEST_F(CalcSizeTest, FittedRowsTakeTheHeightsTheirCellsMeasure) {
     // The cases reach past one line of the standard font, and the hidden cell would have
     // made its row taller.
     EXPECT_GT(wnd_->GetRowHeight(4), wnd_->GetRowHeight(1) * 2);
-    EXPECT_EQ(wnd_->GetRowHeight(12), wnd_->GetRowHeight(1));
-    EXPECT_LT(wnd_->GetRowHeight(13), wnd_->GetRowHeight(4));
+    EXPECT_EQ(wnd_->GetRowHeight(14), wnd_->GetRowHeight(1));
+    EXPECT_LT(wnd_->GetRowHeight(15), wnd_->GetRowHeight(4));
+    // The narrow words wrap: their row is more than one line high.
+    EXPECT_GT(wnd_->GetRowHeight(6), wnd_->GetRowHeight(1));
     GXRemoveBitmapResources();
 }
 
