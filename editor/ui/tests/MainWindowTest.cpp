@@ -742,5 +742,29 @@ TEST_F(MainWindow, RowsWrittenWhenFirstShownHoldTheSameHeightsAndMergesInAnyOrde
     EXPECT_EQ(layout(false), inOrder);
 }
 
+TEST_F(MainWindow, ANodeNotYetShownShowsItsStatusWhenRead) {
+    Start();
+    // Enough nodes around the one on line that its rows are neither on the first screen nor
+    // on the last, and are still unwritten after a rebuild.
+    for (int i = 0; i < 40; ++i) ASSERT_TRUE(Doc().AddNodeOfType(8581));
+    SimNode& node = AddSimNode(2);
+    AddDocNode(node);
+    for (int i = 0; i < 40; ++i) ASSERT_TRUE(Doc().AddNodeOfType(8581));
+    View().RebuildGrid();
+    const ROWCOL row = RowOfNode(2);
+    ASSERT_NE(row, 0u);
+    ASSERT_TRUE(View().GetData()->IsRowPending(row));
+    // The all-nodes refresh of the rebuild stored its address; its cells show it when read.
+    EXPECT_EQ(Cell(row, 1), "1");
+    EXPECT_EQ(Cell(row, 2), "010.000.000.002");
+    // A node's own status message while its rows are unwritten stands over what they are
+    // written with.
+    View().RebuildGrid();
+    ASSERT_TRUE(View().GetData()->IsRowPending(row));
+    View().RefreshNodeStatus(std::make_unique<VavMacAddress>(node.identity.mac), false);
+    EXPECT_EQ(Cell(row, 1), "0");
+    EXPECT_EQ(Cell(row, 2), "010.000.000.002");
+}
+
 }  // namespace
 }  // namespace tessaly::test
