@@ -1,6 +1,7 @@
 #include "editor/ui/TessalyView.h"
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 
 #include "editor/document/EditorStrings.h"
@@ -687,16 +688,18 @@ void CTessalyView::WalkProperties(xmldom::Node element, uint32_t step, PathSteps
                                   std::vector<ROWCOL>& used, Place& place) const {
     // One pass over the children: the elements are walked, and the first text is the
     // element's own property. A leaf element, or an element's text, is one property cell.
-    const xmldom::Node first = element.FirstChild();
-    xmldom::Node text;
-    for (xmldom::Node child = first; child; child = child.NextSibling()) {
-        const xmldom::NodeKind kind = child.Kind();
-        if (kind == xmldom::NodeKind::Element)
-            WalkProperties(child, ChildStep(steps, step, child.Raw().name()), steps, used, place);
-        else if (kind == xmldom::NodeKind::Text && !text)
+    // Every element of every node passes here: the document's own nodes are read directly.
+    const pugi::xml_node first = element.Raw().first_child();
+    pugi::xml_node text;
+    for (pugi::xml_node child = first; child; child = child.next_sibling()) {
+        const pugi::xml_node_type type = child.type();
+        if (type == pugi::node_element)
+            WalkProperties(xmldom::Node(child), ChildStep(steps, step, child.name()), steps, used,
+                           place);
+        else if (type == pugi::node_pcdata && !text)
             text = child;
     }
-    const xmldom::Node property = first ? text : element;
+    const xmldom::Node property = first ? xmldom::Node(text) : element;
     if (!property)
         return;
     const ColumnEntry* entry = steps[step].entry;
@@ -710,10 +713,10 @@ template <typename Place>
 void CTessalyView::WalkNode(xmldom::Node node, PathSteps& steps, Place& place) const {
     std::vector<ROWCOL> used(entryOfColumn_.size(), 0);
     for (xmldom::Node child = node.FirstChildElement(); child; child = child.NextSiblingElement())
-        WalkProperties(child, ChildStep(steps, 0, child.Name()), steps, used, place);
+        WalkProperties(child, ChildStep(steps, 0, child.Raw().name()), steps, used, place);
 }
 
-uint32_t CTessalyView::ChildStep(PathSteps& steps, uint32_t step, std::string_view name) const {
+uint32_t CTessalyView::ChildStep(PathSteps& steps, uint32_t step, const char* name) const {
     // Nodes of a kind list their properties in the same order, so the child met after the
     // last one is most often the next in the list: one name compared.
     {
@@ -723,7 +726,7 @@ uint32_t CTessalyView::ChildStep(PathSteps& steps, uint32_t step, std::string_vi
             if (i >= count)
                 i = 0;
             const uint32_t child = parent.children[i];
-            if (steps[child].name == name) {
+            if (std::strcmp(steps[child].name.c_str(), name) == 0) {
                 steps[step].next = static_cast<uint32_t>(i + 1);
                 return child;
             }
@@ -731,7 +734,7 @@ uint32_t CTessalyView::ChildStep(PathSteps& steps, uint32_t step, std::string_vi
     }
     // A path met for the first time: its column is looked up once.
     PathStep added;
-    added.name = std::string(name);
+    added.name = name;
     added.path = steps[step].path + "." + added.name;
     added.entry = EntryForPath(added.path);
     const auto index = static_cast<uint32_t>(steps.size());

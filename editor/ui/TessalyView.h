@@ -157,7 +157,7 @@ private:
     void WalkProperties(xmldom::Node element, uint32_t step, PathSteps& steps,
                         std::vector<ROWCOL>& used, Place& place) const;
     // The place in the tree of property paths of an element named `name` under `step`.
-    uint32_t ChildStep(PathSteps& steps, uint32_t step, std::string_view name) const;
+    uint32_t ChildStep(PathSteps& steps, uint32_t step, const char* name) const;
     void PlaceCell(xmldom::Node element, xmldom::Node property, const ColumnEntry& entry, int index,
                    ROWCOL firstRow, ROWCOL slot, ROWCOL& rows);
     void WriteRowHeader(ROWCOL row, int index, xmldom::Node node);
