@@ -140,7 +140,7 @@ GXEngineCell* GXCopyCell(GXCellList& list, const GXEngineCell& src) {
     cell->error = src.error;
     cell->errorContext = src.errorContext;
     if (src.formula) {
-        cell->formula = std::make_unique<GXFormula>(*src.formula);
+        cell->formula = GXFormula::Compact(*src.formula);
     }
     cell->stamp = src.stamp;
     cell->flags = (src.flags & ~(0x3Fu << 9) & ~GX_CF_LINKED) | slotBits;
