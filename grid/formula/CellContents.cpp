@@ -62,26 +62,26 @@ int GXSetFormula(int sheetNo, int row, int col, std::string_view text,
     if (sheet == nullptr || !ValidCell(row, col)) {
         return 0;
     }
-    auto f = std::make_unique<GXFormula>();
-    if (!GXParseFormula(sheetNo, text, *f)) {
+    GXFormula f;
+    if (!GXParseFormula(sheetNo, text, f)) {
         return 0;
     }
     // A formula that could not be written back could not be saved or edited either.
-    if (!GXFormulaToText(*f)) {
+    if (!GXFormulaToText(f)) {
         GXGetEngineState().SetError(1, GX_ERR_STRING_TOO_LONG, 1);
         return 0;
     }
     GXEngineCell* cell;
-    if (IsPlainNumber(*f)) {
+    if (IsPlainNumber(f)) {
         cell = GXAllocCell(sheet->values);
         cell->setKind(GX_CELL_NUMBER);
         cell->setValueKind(GX_VAL_NUMBER);
-        cell->number = f->nodes[0].number;
+        cell->number = f.nodes[0].number;
     } else {
-        bool refs = RefersToCells(*f);
+        bool refs = RefersToCells(f);
         cell = GXAllocCell(refs ? sheet->formulas : sheet->values);
         cell->setKind(refs ? GX_CELL_FORMULA : GX_CELL_CONST_FORMULA);
-        cell->formula = std::move(f);
+        cell->formula = GXFormula::Compact(std::move(f));
         cell->stamp = sheet->passCounter;
         if (refs && precomputed) {
             GXStoreValue(*cell, *precomputed);
@@ -206,15 +206,15 @@ namespace {
 
 // "=value\anchor": the value as root, the anchor as attached reference (a dependency).
 std::unique_ptr<GXFormula> BlockFormula(double value, int anchorRow, int anchorCol) {
-    auto f = std::make_unique<GXFormula>();
-    f->nodes.resize(2);
-    f->nodes[0].kind = GX_NODE_NUMBER;
-    f->nodes[0].number = value;
-    f->nodes[1].kind = GX_NODE_CELL;
-    f->nodes[1].ref = GXMakeCell(anchorRow, anchorCol);
-    f->root = 0;
-    f->attached = 1;
-    return f;
+    GXFormula f;
+    f.nodes.resize(2);
+    f.nodes[0].kind = GX_NODE_NUMBER;
+    f.nodes[0].number = value;
+    f.nodes[1].kind = GX_NODE_CELL;
+    f.nodes[1].ref = GXMakeCell(anchorRow, anchorCol);
+    f.root = 0;
+    f.attached = 1;
+    return GXFormula::Compact(std::move(f));
 }
 
 }  // namespace

@@ -31,18 +31,47 @@ void ResetCell(GXEngineCell& cell) {
     cell.block = block;
 }
 
-void CountIn(std::map<int, int>& counts, int key) {
-    ++counts[key];
-}
+}  // namespace
 
-void CountOut(std::map<int, int>& counts, int key) {
-    auto it = counts.find(key);
-    if (it != counts.end() && --it->second <= 0) {
-        counts.erase(it);
+void GXOccupancy::Add(int key) {
+    Page& page = pages_[key >> kPageBits];
+    int& count = page.counts[static_cast<size_t>(key & (kPageKeys - 1))];
+    if (count++ == 0) {
+        ++page.live;
     }
 }
 
-}  // namespace
+void GXOccupancy::Remove(int key) {
+    auto it = pages_.find(key >> kPageBits);
+    if (it == pages_.end()) {
+        return;
+    }
+    int& count = it->second.counts[static_cast<size_t>(key & (kPageKeys - 1))];
+    if (count == 0 || --count > 0) {
+        return;
+    }
+    if (--it->second.live == 0) {
+        pages_.erase(it);
+    }
+}
+
+int GXOccupancy::first() const {
+    const auto& [number, page] = *pages_.begin();
+    int i = 0;
+    while (page.counts[static_cast<size_t>(i)] == 0) {
+        ++i;
+    }
+    return number * kPageKeys + i;
+}
+
+int GXOccupancy::last() const {
+    const auto& [number, page] = *pages_.rbegin();
+    int i = kPageKeys - 1;
+    while (page.counts[static_cast<size_t>(i)] == 0) {
+        --i;
+    }
+    return number * kPageKeys + i;
+}
 
 GXEngineCell* GXAllocCell(GXCellList& list) {
     GXCellBlock* block = nullptr;
@@ -111,7 +140,7 @@ GXEngineCell* GXCopyCell(GXCellList& list, const GXEngineCell& src) {
     cell->error = src.error;
     cell->errorContext = src.errorContext;
     if (src.formula) {
-        cell->formula = std::make_unique<GXFormula>(*src.formula);
+        cell->formula = GXFormula::Compact(*src.formula);
     }
     cell->stamp = src.stamp;
     cell->flags = (src.flags & ~(0x3Fu << 9) & ~GX_CF_LINKED) | slotBits;
@@ -232,8 +261,8 @@ bool GXLinkCell(GXEngineSheet& sheet, GXEngineCell* cell) {
     head = cell;
     cell->set(GX_CF_LINKED);
     ++sheet.linkedCount;
-    CountIn(sheet.rowCounts, cell->row);
-    CountIn(sheet.colCounts, cell->col);
+    sheet.rowCounts.Add(cell->row);
+    sheet.colCounts.Add(cell->col);
     sheet.contentsChanged = true;
     return true;
 }
@@ -252,8 +281,8 @@ void GXUnlinkCell(GXEngineSheet& sheet, GXEngineCell* cell) {
     cell->next = nullptr;
     cell->set(GX_CF_LINKED, false);
     --sheet.linkedCount;
-    CountOut(sheet.rowCounts, cell->row);
-    CountOut(sheet.colCounts, cell->col);
+    sheet.rowCounts.Remove(cell->row);
+    sheet.colCounts.Remove(cell->col);
     sheet.contentsChanged = true;
 }
 
@@ -289,8 +318,8 @@ bool GXGetBounds(const GXEngineSheet& sheet, GXRangeRef& range) {
     if (sheet.rowCounts.empty()) {
         return false;
     }
-    range = GXMakeRange(sheet.rowCounts.begin()->first, sheet.colCounts.begin()->first,
-                        sheet.rowCounts.rbegin()->first, sheet.colCounts.rbegin()->first);
+    range = GXMakeRange(sheet.rowCounts.first(), sheet.colCounts.first(), sheet.rowCounts.last(),
+                        sheet.colCounts.last());
     return true;
 }
 

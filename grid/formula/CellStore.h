@@ -17,6 +17,29 @@ namespace formula {
 
 struct GXCellList;
 
+// How many linked cells each row (or column) holds, for the bounding range. Counts are kept in
+// pages of 256 keys: a sheet of a million rows adds about four bytes a row, where a tree node
+// per row took 48 and lay between the formulas a recalculation streams through.
+class GXOccupancy {
+public:
+    void Add(int key);
+    // Takes back one Add; a key not counted is left alone.
+    void Remove(int key);
+    bool empty() const { return pages_.empty(); }
+    // The smallest and largest keys counted; only when not empty.
+    int first() const;
+    int last() const;
+
+private:
+    static constexpr int kPageBits = 8;
+    static constexpr int kPageKeys = 1 << kPageBits;
+    struct Page {
+        int live = 0;  // keys of the page with a count; a page without any is dropped
+        std::array<int, kPageKeys> counts{};
+    };
+    std::map<int, Page> pages_;  // by key >> kPageBits
+};
+
 struct GXCellBlock {
     static constexpr int kSlots = 32;
     uint32_t used = 0;  // bit i = slot i
@@ -74,8 +97,8 @@ struct GXEngineSheet {
     uint32_t walkCounter = 0;  // recalculation walks over the formula list so far
 
     // Linked cells per row and per column; the bounding range follows from their ends.
-    std::map<int, int> rowCounts;
-    std::map<int, int> colCounts;
+    GXOccupancy rowCounts;
+    GXOccupancy colCounts;
 
     std::vector<GXRangeRef> changedRanges;
     int recalcState = 0;

@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "grid/formula/RangeRef.h"
@@ -138,6 +141,121 @@ struct GXExprNode {
 };
 static_assert(sizeof(GXExprNode) == 32);
 
+// The nodes of a formula, with the part of a vector's interface the engine uses. A formula
+// made for a cell (GXFormula::Compact) holds them in its own allocation, right after its
+// fields, so that a pass over a large sheet reads one block per formula rather than two and
+// finds the nodes without first reading where they are. Any other array keeps them on the
+// heap, and one that outgrows the formula's block moves there.
+class GXNodeArray {
+public:
+    GXNodeArray() = default;
+    GXNodeArray(const GXNodeArray& other) { assign(other.begin(), other.end()); }
+    GXNodeArray(GXNodeArray&& other) noexcept { Take(other); }
+    GXNodeArray& operator=(const GXNodeArray& other) {
+        if (this != &other) {
+            assign(other.begin(), other.end());
+        }
+        return *this;
+    }
+    GXNodeArray& operator=(GXNodeArray&& other) noexcept {
+        if (this != &other) {
+            clear();
+            Take(other);
+        }
+        return *this;
+    }
+    ~GXNodeArray() {
+        clear();
+        Release();
+    }
+
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    GXExprNode* data() { return data_; }
+    const GXExprNode* data() const { return data_; }
+    GXExprNode& operator[](size_t i) { return data_[i]; }
+    const GXExprNode& operator[](size_t i) const { return data_[i]; }
+    GXExprNode* begin() { return data_; }
+    GXExprNode* end() { return data_ + size_; }
+    const GXExprNode* begin() const { return data_; }
+    const GXExprNode* end() const { return data_ + size_; }
+
+    void clear() {
+        std::destroy_n(data_, size_);
+        size_ = 0;
+    }
+    void reserve(size_t n) {
+        if (n <= capacity_) {
+            return;
+        }
+        auto* to = static_cast<GXExprNode*>(::operator new(n * sizeof(GXExprNode)));
+        std::uninitialized_move_n(data_, size_, to);
+        std::destroy_n(data_, size_);
+        Release();
+        data_ = to;
+        capacity_ = static_cast<uint32_t>(n);
+        owned_ = true;
+    }
+    void resize(size_t n) {
+        reserve(n);
+        if (n < size_) {
+            std::destroy(data_ + n, data_ + size_);
+        } else {
+            std::uninitialized_value_construct(data_ + size_, data_ + n);
+        }
+        size_ = static_cast<uint32_t>(n);
+    }
+    template <typename It>
+    void assign(It first, It last) {
+        clear();
+        reserve(static_cast<size_t>(std::distance(first, last)));
+        std::uninitialized_copy(first, last, data_);
+        size_ = static_cast<uint32_t>(std::distance(first, last));
+    }
+
+private:
+    friend struct GXFormula;
+
+    // Room for nodes that the array's owner provides and frees; only while empty.
+    void UseRoom(GXExprNode* room, size_t n) {
+        Release();
+        data_ = room;
+        capacity_ = static_cast<uint32_t>(n);
+        owned_ = false;
+    }
+    // Takes other's nodes; its own heap array outright, nodes in another's room one by one.
+    void Take(GXNodeArray& other) noexcept {
+        if (other.owned_) {
+            Release();
+            data_ = std::exchange(other.data_, nullptr);
+            size_ = std::exchange(other.size_, 0);
+            capacity_ = other.capacity_;
+            owned_ = true;
+            other.capacity_ = 0;
+            other.owned_ = false;
+            return;
+        }
+        reserve(other.size_);
+        std::uninitialized_move_n(other.data_, other.size_, data_);
+        size_ = other.size_;
+        other.clear();
+    }
+    void Release() {
+        if (owned_) {
+            ::operator delete(data_);
+        }
+        data_ = nullptr;
+        capacity_ = 0;
+        owned_ = false;
+    }
+
+    GXExprNode* data_ = nullptr;
+    uint32_t size_ = 0;
+    uint32_t capacity_ : 31 = 0;
+    uint32_t owned_ : 1 = 0;
+};
+static_assert(sizeof(GXNodeArray) == 16);
+
 // A reference recalculation follows: a cell or range, or a defined name whose reference is
 // read at each use, so redefining the name needs no new list. 16 bytes: a name's pointer takes
 // the place of the reference it stands for, and the fourth word tells which is held.
@@ -218,17 +336,49 @@ private:
 static_assert(sizeof(GXDependencyList) == 40);
 
 // What a recalculation pass reads of every formula (the root, the reference list and where the
-// nodes are) lies together in its first 64 bytes.
+// nodes are) lies together in its first 64 bytes; a formula made by Compact has its nodes
+// right after it.
 struct GXFormula {
     int16_t root = -1;
     int16_t constraint = -1;
     int16_t attached = -1;
     // Code that edits nodes in place calls dependencies.Forget().
     mutable GXDependencyList dependencies;
-    std::vector<GXExprNode> nodes;
+    GXNodeArray nodes;
     GXBoxedText comment;
 
     bool empty() const { return root < 0; }
+
+    // A copy of f in one allocation with its nodes: the form a cell keeps.
+    static std::unique_ptr<GXFormula> Compact(const GXFormula& f) {
+        return MakeCompact(f, f.nodes.begin(), f.nodes.end());
+    }
+    static std::unique_ptr<GXFormula> Compact(GXFormula&& f) {
+        return MakeCompact(f, std::make_move_iterator(f.nodes.begin()),
+                           std::make_move_iterator(f.nodes.end()));
+    }
+
+    // Every formula, compact or not, is freed by the unsized delete: a compact one is larger
+    // than the type says.
+    static void* operator new(size_t size) { return ::operator new(size); }
+    static void operator delete(void* at) { ::operator delete(at); }
+
+private:
+    template <typename It>
+    static std::unique_ptr<GXFormula> MakeCompact(const GXFormula& f, It first, It last) {
+        size_t n = f.nodes.size();
+        void* block = ::operator new(sizeof(GXFormula) + n * sizeof(GXExprNode));
+        std::unique_ptr<GXFormula> out(::new (block) GXFormula());
+        out->root = f.root;
+        out->constraint = f.constraint;
+        out->attached = f.attached;
+        out->comment = f.comment;
+        out->nodes.UseRoom(reinterpret_cast<GXExprNode*>(out.get() + 1), n);
+        out->nodes.assign(first, last);
+        return out;
+    }
 };
+static_assert(sizeof(GXFormula) % alignof(GXExprNode) == 0);
+static_assert(sizeof(GXFormula) == 72);
 
 }  // namespace formula

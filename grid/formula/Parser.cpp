@@ -165,7 +165,7 @@ void Parser::Formula(GXFormula& out) {
     out.constraint = constraint;
     out.attached = attached;
     // The working buffer holds 200 nodes; the formula keeps only those it uses.
-    out.nodes = std::vector<GXExprNode>(nodes_.begin(), nodes_.end());
+    out.nodes.assign(nodes_.begin(), nodes_.end());
     if (comment) {
         out.comment = std::move(*comment);
     }

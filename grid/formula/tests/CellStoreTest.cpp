@@ -70,6 +70,33 @@ TEST_F(CellStoreTest, BoundsFollowTheOccupiedRowsAndColumns) {
     EXPECT_FALSE(GXGetBounds(Sheet(), b));
 }
 
+// Rows far apart, on the edges of the counting pages and counted twice: the bounds follow the
+// rows still occupied after each removal.
+TEST_F(CellStoreTest, BoundsFollowRowsFarApart) {
+    const int rows[] = {255, 256, 257, 511, 512, 70000, 0x7FFFFF};
+    for (int row : rows) {
+        GXSetNumber(sheet, row, 1, 1);
+    }
+    GXSetNumber(sheet, 256, 2, 1);
+    struct Step {
+        int row, col;
+        const char* bounds;  // after removing the cell; null: none left
+    } steps[] = {
+        {255, 1, "B256..C8388607"},    {256, 1, "B256..C8388607"}, {256, 2, "B257..B8388607"},
+        {0x7FFFFF, 1, "B257..B70000"}, {70000, 1, "B257..B512"},   {257, 1, "B511..B512"},
+        {512, 1, "B511..B511"},        {511, 1, nullptr},
+    };
+    for (const Step& step : steps) {
+        GXRemoveCell(Sheet(), GXFindCell(Sheet(), step.row, step.col));
+        GXRangeRef b;
+        bool any = GXGetBounds(Sheet(), b);
+        ASSERT_EQ(any, step.bounds != nullptr) << step.row;
+        if (any) {
+            EXPECT_EQ(GXRefToText(b), step.bounds) << step.row;
+        }
+    }
+}
+
 TEST_F(CellStoreTest, RangeIteratorProbesSmallRangesAndWalksLargeOnes) {
     for (int row = 1; row <= 10; ++row) {
         GXSetNumber(sheet, row, row % 3, row);

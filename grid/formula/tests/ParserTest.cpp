@@ -100,6 +100,40 @@ TEST_F(ParserTest, BuildsTheTreeThePrecedenceRulesSay) {
     EXPECT_EQ(f.nodes[0].number, -1);
 }
 
+// A cell keeps its formula in one block with the nodes; copies and moves between that form and
+// a plain formula, and nodes that outgrow the block, keep every node and text.
+TEST_F(ParserTest, CompactFormulaKeepsItsNodesThroughCopiesAndMoves) {
+    const std::string text = "=IF(A1>2,\"long literal text\",B2&\"x\") ;A1>0 // note";
+    GXFormula parsed;
+    ASSERT_TRUE(Parse(text, parsed).ok);
+    const std::string printed = GXFormulaToText(parsed).value_or("<none>");
+    auto print = [](const GXFormula& f) { return GXFormulaToText(f).value_or("<none>"); };
+
+    std::unique_ptr<GXFormula> compact = GXFormula::Compact(parsed);
+    EXPECT_EQ(compact->nodes.data(), reinterpret_cast<const GXExprNode*>(compact.get() + 1));
+    EXPECT_EQ(print(*compact), printed);
+
+    GXFormula copied = *compact;  // from the block to the heap
+    EXPECT_EQ(print(copied), printed);
+    GXFormula moved = std::move(*compact);  // node by node out of the block
+    EXPECT_EQ(print(moved), printed);
+    EXPECT_TRUE(compact->nodes.empty());
+
+    std::unique_ptr<GXFormula> other = GXFormula::Compact(std::move(copied));
+    EXPECT_EQ(print(*other), printed);
+    *other = std::move(moved);  // a heap array replaces the block's nodes
+    EXPECT_EQ(print(*other), printed);
+    *compact = *other;  // back into the emptied block
+    EXPECT_EQ(compact->nodes.data(), reinterpret_cast<const GXExprNode*>(compact.get() + 1));
+    EXPECT_EQ(print(*compact), printed);
+
+    size_t n = compact->nodes.size();
+    compact->nodes.resize(n + 40);  // outgrows the block
+    compact->nodes.resize(n);
+    EXPECT_NE(compact->nodes.data(), reinterpret_cast<const GXExprNode*>(compact.get() + 1));
+    EXPECT_EQ(print(*compact), printed);
+}
+
 TEST_F(ParserTest, BadInputGivesErrorNumberAndPosition) {
     struct Case {
         std::string text;
