@@ -146,8 +146,9 @@ void CGXFormulaSheet::LoadCells(fw::Archive& ar) {
         } else {
             cell->setKind(static_cast<GXCellKind>(kind));
             GXStoreValue(*cell, value);
+            // A loaded formula keeps its nodes in its own block, as a formula typed in does.
             if (isFormula)
-                cell->formula = std::move(formula);
+                cell->formula = GXFormula::Compact(std::move(*formula));
             cell->flags |= static_cast<std::uint32_t>(flagBits & ~(GX_CF_IN_PROGRESS >> 15)) << 15;
             cell->stamp = s.passCounter;
         }
