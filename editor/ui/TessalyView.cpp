@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "editor/document/EditorStrings.h"
@@ -549,12 +550,18 @@ std::vector<ROWCOL> CTessalyView::CountRowsOfNodes(const std::vector<xmldom::Nod
             rows[i] = CountNodeRows(nodes[i], steps);
     };
     std::vector<std::thread> threads;
-    for (size_t worker = 1; worker < workers; ++worker)
-        threads.emplace_back([&count, worker] {
-            PathSteps steps(1);
-            count(worker, steps);
-        });
+    size_t started = 1;
+    try {
+        for (; started < workers; ++started)
+            threads.emplace_back([&count, worker = started] {
+                PathSteps steps(1);
+                count(worker, steps);
+            });
+    } catch (const std::system_error&) {
+        // No thread to be had: the shares of those that did not start are counted here.
+    }
     count(0, pathSteps_);
+    for (size_t worker = started; worker < workers; ++worker) count(worker, pathSteps_);
     for (std::thread& thread : threads) thread.join();
     return rows;
 }
