@@ -610,7 +610,12 @@ void CTessalyView::WriteNodeRows(int index) {
         // A placed cell that is not editable takes the grey itself and the node's cells left
         // empty get it afterwards: the same cells, one store each.
         GXFlagScope grey(greyUnderCells_, true);
+        // The node's rows were counted when the grid was rebuilt: a node that has since grown
+        // more properties in a column than rows is cut to its rows rather than written over
+        // the next node's.
+        placeLimit_ = node.rows;
         const ROWCOL rows = FillNode(node.node, index, node.first);
+        placeLimit_ = 0;
         const ROWCOL last = node.first + std::min(rows, node.rows) - 1;
         GreyEmptyCells(node.first, last);
         for (ROWCOL r = node.first; r <= last; ++r) ColourPortRow(r);
@@ -777,6 +782,8 @@ ROWCOL CTessalyView::FillNode(xmldom::Node node, int index, ROWCOL firstRow) {
 
 void CTessalyView::PlaceCell(xmldom::Node element, xmldom::Node property, const ColumnEntry& entry,
                              int index, ROWCOL firstRow, ROWCOL slot, ROWCOL& rows) {
+    if (placeLimit_ != 0 && slot >= placeLimit_)
+        return;
     CTessalyDoc* doc = placingDoc_;
     const ROWCOL row = firstRow + slot;
     if (slot >= rows) {

@@ -265,6 +265,7 @@ private:
         xmldom::Node node;
     };
     std::vector<NodeRows> nodeRows_;
+    ROWCOL placeLimit_ = 0;               // while a counted node is written: its rows (0: no limit)
     CGXUserAttributeMap nodeAttributes_;  // the node index of the cells being placed
     int nodeAttributesIndex_ = -1;
     // The template's "edit" attribute by template place while rows are filled: the same few

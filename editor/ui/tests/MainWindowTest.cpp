@@ -766,5 +766,33 @@ TEST_F(MainWindow, ANodeNotYetShownShowsItsStatusWhenRead) {
     EXPECT_EQ(Cell(row, 2), "010.000.000.002");
 }
 
+TEST_F(MainWindow, ANodeGrownSinceTheRebuildKeepsToItsRows) {
+    Start();
+    // The on-line node ends a block of unwritten nodes; the node after it starts the next.
+    for (int i = 0; i < 47; ++i) ASSERT_TRUE(Doc().AddNodeOfType(8581));
+    AddDocNode(AddSimNode(2));
+    for (int i = 0; i < 40; ++i) ASSERT_TRUE(Doc().AddNodeOfType(8581));
+    CTessalyView& view = View();
+    view.RebuildGrid();
+    const ROWCOL row = RowOfNode(2);
+    ASSERT_NE(row, 0u);
+    ASSERT_TRUE(view.GetData()->IsRowPending(row));
+    const int index = view.NodeIndexOfRow(row);
+    ROWCOL next = row;
+    while (view.NodeIndexOfRow(next) == index) ++next;
+    // Its document grows copies of its first group after the rows were counted: more of
+    // that group's properties than the node has rows.
+    xmldom::Node node = view.NodeOfRow(row);
+    for (ROWCOL copy = 0; copy < next - row; ++copy) node.AppendCopy(node.FirstChildElement());
+    std::vector<std::string> after;
+    for (ROWCOL col = 0; col <= view.GetColCount(); ++col) after.push_back(Cell(next, col));
+    ASSERT_EQ(view.NodeIndexOfRow(next), index + 1);
+    // Writing it now fills its own rows and leaves the next node's as they were.
+    EXPECT_NE(Cell(row, 1), "");
+    EXPECT_EQ(view.NodeIndexOfRow(next), index + 1);
+    for (ROWCOL col = 0; col <= view.GetColCount(); ++col)
+        EXPECT_EQ(Cell(next, col), after[col]) << col;
+}
+
 }  // namespace
 }  // namespace tessaly::test
