@@ -86,6 +86,9 @@ bool CGXData::InsertRows(ROWCOL row, ROWCOL count) {
 bool CGXData::InsertCols(ROWCOL col, ROWCOL count) {
     if (!GXIsRealRowCol(col) || count > GX_MAXROWCOL - 1 - colCount_)
         return false;
+    // Columns added at the end renumber none: pending rows are written as they would have been.
+    if (col <= colCount_)
+        SupplyAllRows();
     m_apColBaseStyle.InsertEmpty(col, count);
     for (std::size_t r = 0; r < m_apapCellStyle.GetSize(); ++r)
         if (CGXStylePtrArray* row = m_apapCellStyle.GetAt(r))
@@ -112,6 +115,7 @@ bool CGXData::RemoveCols(ROWCOL from, ROWCOL to) {
     if (from > colCount_ || from > to)
         return true;
     const ROWCOL last = std::min(to, colCount_);
+    SupplyAllRows();
     m_apColBaseStyle.RemoveRange(from, static_cast<std::size_t>(last) - from + 1);
     for (std::size_t r = 0; r < m_apapCellStyle.GetSize(); ++r)
         if (CGXStylePtrArray* row = m_apapCellStyle.GetAt(r))
@@ -134,6 +138,7 @@ bool CGXData::MoveCols(ROWCOL from, ROWCOL to, ROWCOL dest) {
     if (from > to || !GXIsRealRowCol(to) || !GXIsRealRowCol(dest))
         return false;
     const ROWCOL count = to - from + 1;
+    SupplyAllRows();
     m_apColBaseStyle.MoveRange(from, count, BeforeIndex(from, count, dest));
     for (std::size_t r = 0; r < m_apapCellStyle.GetSize(); ++r)
         if (CGXStylePtrArray* row = m_apapCellStyle.GetAt(r))

@@ -106,9 +106,11 @@ public:
 
     // Rows written when first needed. A grid of many rows can leave rows pending; the supplier
     // writes a pending row the first time one of its cell styles or its row style is read or
-    // stored. Operations that renumber rows (inserting or removing rows before a pending row,
-    // moving, sorting, copying cells, the archive) have the pending rows written first, so the
-    // supplier's row numbers never go stale. A null supplier drops every pending mark.
+    // stored. Operations that renumber rows or columns (inserting or removing rows before a
+    // pending row, inserting columns before the last, removing or moving columns, moving,
+    // sorting, copying cells, the archive) have the pending rows written first, so the
+    // supplier's row and column numbers never go stale. A null supplier drops every pending
+    // mark.
     void SetRowSupplier(CGXRowSupplier* supplier);
     CGXRowSupplier* GetRowSupplier() const { return supplier_; }
     void MarkRowsPending(ROWCOL from, ROWCOL to);

@@ -360,6 +360,13 @@ TEST(CellStore, PendingRowsAreWrittenWhenFirstReadOrStored) {
     EXPECT_EQ(ValueAt(d, 8, 1), "r7");
     EXPECT_EQ(ValueAt(d, 9, 1), "r8");
     EXPECT_FALSE(d.HasPendingRows());
+    // A column inserted before the supplier's columns has the pending rows written first too:
+    // their cells move with the column they were written in.
+    d.MarkRowsPending(1, 2);
+    d.InsertCols(1, 1);
+    EXPECT_FALSE(d.HasPendingRows());
+    EXPECT_EQ(ValueAt(d, 1, 2), "r1");
+    EXPECT_EQ(ValueAt(d, 1, 1), "<none>");
 }
 
 TEST(CellStore, RemovingRowsDropsTheirPendingMarksAndWritesOnlyTheRowsAfter) {
