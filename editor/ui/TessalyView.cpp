@@ -274,8 +274,8 @@ void CTessalyView::GreyEmptyCells(ROWCOL from, ROWCOL to) {
 void CTessalyView::GreyRows(ROWCOL from, ROWCOL to) {
     if (from > to)
         return;
-    CGXStyle grey = GreyStyle();
-    SetStyleRange(CGXRange(from, 1, to, std::max<ROWCOL>(lastCol_, 1)), &grey, gxOverride, 0, 0);
+    SetStyleRange(CGXRange(from, 1, to, std::max<ROWCOL>(lastCol_, 1)), &greyLook_, gxOverride, 0,
+                  0);
 }
 
 // ---- Columns ----------------------------------------------------------------------------------
@@ -516,7 +516,7 @@ void CTessalyView::FillRows() {
     if (CErrorHandler* errors = CErrorHandler::GetInstance())
         errors->Sink().SetMessageText(LoadEditorString(IDS_DOCUMENT_LOADING));
     ROWCOL next = headerRows_ + 1;
-    CacheTemplateEdits(true);
+    ResetTemplateEdits();
     std::vector<xmldom::Node> nodes;
     xmldom::Node node;
     while (doc->GetNextNode(node)) nodes.push_back(node);
@@ -924,8 +924,8 @@ const std::optional<std::string>& CTessalyView::TemplateEditAt(xmldom::Node node
     return it->second;
 }
 
-void CTessalyView::CacheTemplateEdits(bool on) {
-    cacheTemplateEdits_ = on;
+void CTessalyView::ResetTemplateEdits() {
+    cacheTemplateEdits_ = true;
     placedEdits_.clear();
     lastParent_ = nullptr;
     parentPathNumber_.clear();
@@ -935,26 +935,11 @@ void CTessalyView::CacheTemplateEdits(bool on) {
     stepCursor_ = 0;
 }
 
-std::vector<int> CTessalyView::NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow) {
-    std::vector<int> indexes;
-    if (lastRow >= firstRow)
-        indexes.reserve(lastRow - firstRow + 1);
-    for (ROWCOL row = firstRow; row <= lastRow; ++row) indexes.push_back(NodeIndexOfRow(row));
-    return indexes;
-}
-
 bool CTessalyView::CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const {
     // Storing the look over such a cell would change nothing in it.
     const CGXStyle* cell = StoredCell(row, col);
     return cell && cell->GetIncludeEnabled() && cell->GetEnabled() == look.GetEnabled() &&
            cell->GetIncludeInterior() && cell->GetInterior() == look.GetInterior();
-}
-
-void CTessalyView::CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow) {
-    const std::vector<int> indexes = NodeIndexesOfRows(firstRow, lastRow);
-    for (ROWCOL row = firstRow + 1; row <= lastRow; ++row)
-        if (indexes[row - firstRow] == indexes[row - firstRow - 1])
-            CompleteNodeRow(row);
 }
 
 void CTessalyView::CompleteNodeRow(ROWCOL row) {
@@ -1201,7 +1186,7 @@ void CTessalyView::InsertNode(unsigned commandId) {
         SetRowCount(lastRow_ + 20, 0);
     const int index = nodeCount_ > 0 ? nodeCount_ - 1 : 0;
     if (!cacheTemplateEdits_)
-        CacheTemplateEdits(true);
+        ResetTemplateEdits();
     const ROWCOL rows = FillNode(added, index, first);
     for (ROWCOL r = first; r < first + rows; ++r) ColourPortRow(r);
     placedEdits_.clear();
@@ -1209,7 +1194,7 @@ void CTessalyView::InsertNode(unsigned commandId) {
     ++nodeCount_;
     lastRow_ = first + rows - 1;
     SetRowCount(lastRow_, 0);
-    CompleteNodeRows(first, lastRow_);
+    for (ROWCOL r = first + 1; r <= lastRow_; ++r) CompleteNodeRow(r);
     MergeNodeCells();
     RefreshAllNodes();
     storingEnabled_ = true;

@@ -165,7 +165,6 @@ private:
     const CGXStyle* StoredCell(ROWCOL row, ROWCOL col) const;
     // Whether the cell is stored with the look's enabled state and interior.
     bool CellHasLook(ROWCOL row, ROWCOL col, const CGXStyle& look) const;
-    void CompleteNodeRows(ROWCOL firstRow, ROWCOL lastRow);
     // A further row of a node: its merged columns from the row above, its empty cells grey.
     void CompleteNodeRow(ROWCOL row);
     // The stored cell to change in place as a store over it would, or null where a store
@@ -174,15 +173,16 @@ private:
     // Gives the cell the look's enabled state and interior, unless it has them already.
     void SetCellLook(ROWCOL row, ROWCOL col, const CGXStyle& look);
     std::optional<std::string> TemplateEdit(xmldom::Node element);
-    // While rows are filled: the remembered edit of the element (null when not remembered).
+    // The remembered edit of the element (null when not remembered).
     const std::optional<std::string>* CachedTemplateEdit(xmldom::Node element);
     // The edit of the element of a cell; for a cell of the node just placed, as it was found.
     std::optional<std::string> TemplateEditOfCell(ROWCOL row, ROWCOL col, xmldom::Node element);
     size_t ParentNumber(xmldom::Node parent);
     const std::optional<std::string>& TemplateEditAt(xmldom::Node node, xmldom::Node element,
                                                      xmldom::Node parent);
-    void CacheTemplateEdits(bool on);
-    std::vector<int> NodeIndexesOfRows(ROWCOL firstRow, ROWCOL lastRow);
+    // Forgets the remembered edits (the document's elements change on a rebuild) and
+    // remembers them from now on.
+    void ResetTemplateEdits();
     void GreyRows(ROWCOL from, ROWCOL to);
     void GreyEmptyCells(ROWCOL from, ROWCOL to);
     void ApplyColumnVisibility();
@@ -268,8 +268,8 @@ private:
     ROWCOL placeLimit_ = 0;               // while a counted node is written: its rows (0: no limit)
     CGXUserAttributeMap nodeAttributes_;  // the node index of the cells being placed
     int nodeAttributesIndex_ = -1;
-    // The template's "edit" attribute by template place while rows are filled: the same few
-    // properties repeat on every node. The parents of properties are numbered by their
+    // The template's "edit" attribute by template place, from a rebuild to the next: the same
+    // few properties repeat on every node. The parents of properties are numbered by their
     // template place; under each number, the edits by the property's step.
     using EditsByStep =
         std::unordered_map<std::string, std::optional<std::string>, TextHash, std::equal_to<>>;
